@@ -1,0 +1,47 @@
+# Two commands for a fresh Debian machine: `make test` and `make run`.
+JOBS    ?= $(shell nproc)
+BUILD   ?= build
+NATIVE  := $(BUILD)/native
+WIN     := $(BUILD)/win
+BLASLIB := $(BUILD)/blas/libblas.a
+
+.PHONY: all setup native win test test-native test-win run bench screenshot clean
+
+all: native win
+
+setup:
+	@scripts/setup.sh
+
+$(BLASLIB): | setup
+	scripts/build-blas-mingw.sh $(BUILD)/blas
+
+native: setup
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+
+win: setup $(BLASLIB)
+	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DVESK_MINGW_BLAS=$(abspath $(BLASLIB)) >/dev/null
+	cmake --build $(WIN) -j $(JOBS)
+
+test-native: native
+	cd $(NATIVE) && OPENBLAS_NUM_THREADS=1 ctest --output-on-failure -j $(JOBS)
+
+test-win: win
+	cd $(WIN) && ctest --output-on-failure
+
+test: test-native test-win
+
+run: win
+	scripts/run-vesk.sh $(WIN)/vesk.exe
+
+bench: setup
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD)/bench -j $(JOBS) --target vesk_bench
+	OPENBLAS_NUM_THREADS=1 $(BUILD)/bench/vesk_bench
+
+screenshot: win
+	scripts/screenshot.sh $(WIN)/vesk.exe $(BUILD)/screenshot.png
+
+clean:
+	rm -rf $(BUILD)

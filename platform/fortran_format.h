@@ -1,0 +1,52 @@
+#pragma once
+// Formatted text output by Fortran edit descriptors and free-format (list-directed) reading.
+// Text is produced through std::to_chars / std::from_chars only, never printf or the locale, so the
+// native and the Windows builds give identical text.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One item of an output list.
+struct FormatValue {
+    enum class Kind { Integer, Real, Text };
+    Kind kind;
+    long long integer = 0;
+    double real = 0.0;
+    std::string text;
+
+    FormatValue(int v) : kind(Kind::Integer), integer(v) {}
+    FormatValue(long v) : kind(Kind::Integer), integer(v) {}
+    FormatValue(long long v) : kind(Kind::Integer), integer(v) {}
+    FormatValue(double v) : kind(Kind::Real), real(v) {}
+    FormatValue(const char* s) : kind(Kind::Text), text(s) {}
+    FormatValue(std::string s) : kind(Kind::Text), text(std::move(s)) {}
+};
+
+// Writes `values` under the Fortran format `format`, for example "(2X,'ITERATION',\\)", "(I3,\\)",
+// "(1PE12.5)", "(F15.2)", "(3(I4,F10.3))", "(A,/,5X,E12.4)".
+// Descriptors: Iw[.m], Fw.d, Ew.d[Ee], Dw.d, ESw.d, Gw.d, kP, Aw and A, nX, Tn, 'literal' and "literal",
+// '/', ':', repeat counts and nested groups, format reversion, and the non-advancing marker ('\' or
+// '$'). A value that does not fit its field gives w asterisks.
+// Records end with '\n'; a record closed by the non-advancing marker gets none.
+// Returns 1 done; 0 when the format is malformed or a value does not suit its descriptor, in which
+// case `out` holds what was written before the fault.
+[[nodiscard]] int WriteFormatted(std::string_view format, const std::vector<FormatValue>& values,
+                                 std::string& out);
+
+// The text of WriteFormatted, or "" for a malformed format.
+std::string Formatted(std::string_view format, const std::vector<FormatValue>& values);
+
+// Free-format (list-directed) output of one value, without surrounding blanks: an integer's
+// decimal text; a real's shortest text that reads back to the same double.
+std::string FreeFormatInt(long long n);
+std::string FreeFormatReal(double x);
+
+// Free-format (list-directed) reading of up to `count` values from one text. Values are separated
+// by blanks, TABs or a comma; a slash ends the input; "r*v" repeats v r times; a null value (two
+// commas, "r*") leaves its target unchanged. Reals accept forms such as 1.5, .5, 5., 1E3, 1D3, +3.
+// Returns 1 when all `count` items were taken (nulls included) or a slash ended the input,
+// 0 when the text ended first (the values read so far are stored), -1 when an item is not a
+// number of the requested kind (the values before it are stored).
+[[nodiscard]] int ReadFreeReals(std::string_view text, int count, double* values);
+[[nodiscard]] int ReadFreeInts(std::string_view text, int count, int32_t* values);
