@@ -1,0 +1,86 @@
+#include "numerics/acf.h"
+
+#include "numerics/one_based.h"
+#include "numerics/status.h"
+
+#include <vector>
+
+double SeriesMean(const double* x, int n)
+{
+    if (n < 1) return 0.0;
+    Vec1<const double> xv(x);
+    double sum = 0.0;
+    for (int i = 1; i <= n; ++i) sum += xv(i);
+    return sum / static_cast<double>(n);
+}
+
+void SubtractMean(double* x, int n)
+{
+    const double mean = SeriesMean(x, n);
+    Vec1<double> xv(x);
+    for (int i = 1; i <= n; ++i) xv(i) -= mean;
+}
+
+int SampleAcfPacf(double& gamma0, int n, const double* x, double* acf, double* pacf, int& L,
+                  double* work)
+{
+    if (L <= 0) L = 40;
+    if (n < 1) return kStatusBadArgument;
+
+    Vec1<const double> xv(x);
+    Vec1<double> w(work), c(acf), pc(pacf);
+    bool constant = true;
+    for (int i = 1; i <= n; ++i) {
+        w(i) = xv(i);
+        if (xv(i) != xv(1)) constant = false;
+    }
+    SubtractMean(work, n);
+
+    for (int k = 1; k <= L + 1; ++k) {
+        double sum = 0.0;
+        if (k <= n)
+            for (int j = 1; j <= n - k + 1; ++j) sum += w(j + k - 1) * w(j);
+        c(k) = sum / n;
+    }
+
+    // A constant series has no autocorrelation; so has one whose squared deviations
+    // underflow to 0. Report it rather than divide by zero.
+    if (constant || !(c(1) > 0.0)) {
+        gamma0 = 0.0;
+        for (int k = 1; k <= L + 1; ++k) c(k) = pc(k) = (k == 1) ? 1.0 : 0.0;
+        return kStatusDegenerate;
+    }
+    for (int k = 2; k <= L + 1; ++k) c(k) /= c(1);
+    gamma0 = c(1);
+    c(1) = 1.0;
+    return DurbinLevinson(acf, L + 1, pacf);
+}
+
+int DurbinLevinson(const double* r, int m, double* pacf)
+{
+    if (m < 2) return kStatusBadArgument;
+    Vec1<const double> rv(r);
+    Vec1<double> out(pacf);
+    std::vector<double> aStore(m), bStore(m), vStore(m);
+    Vec1<double> a(aStore.data()), b(bStore.data()), v(vStore.data());
+
+    // a and b hold the predictor coefficients in reverse order: b(j) = phi(k, k+1-j).
+    b(1) = rv(2);
+    v(1) = 1.0 - rv(2) * rv(2);
+    out(1) = 1.0;
+    out(2) = rv(2);
+    for (int k = 2; k <= m - 1; ++k) {
+        if (!(v(k - 1) > 0.0)) {
+            for (int h = k; h <= m - 1; ++h) out(h + 1) = 0.0;
+            return kStatusDegenerate;
+        }
+        double sum = 0.0;
+        for (int j = 1; j <= k - 1; ++j) sum += rv(j + 1) * b(j);
+        a(1) = (rv(k + 1) - sum) / v(k - 1);
+        for (int j = 2; j <= k; ++j) a(j) = b(j - 1) - b(k - j + 1) * a(1);
+        v(k) = (1.0 - a(1) * a(1)) * v(k - 1);
+        for (int j = 1; j <= k; ++j) b(j) = a(j);
+        out(k + 1) = a(1);
+    }
+    return kStatusDone;
+}

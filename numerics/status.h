@@ -1,0 +1,21 @@
+#pragma once
+// Status codes and order limits shared by the univariate numerical routines.
+//
+// A routine that can fail reports one of these through its status argument or return value.
+// Callers set a status argument to kStatusDone before a call where the routine leaves it
+// untouched on success.
+
+constexpr int kStatusDone = 0;
+// The autoregressive part is not causal, or (in an invertibility test) the moving-average
+// part is not invertible.
+constexpr int kStatusNotCausal = -1;
+// A matrix inversion met a zero or non-positive pivot.
+constexpr int kStatusInversionFailed = 1;
+// A variance that must be positive is not: a constant series, or an autocorrelation sequence
+// that is exactly predictable. The statistic is not defined.
+constexpr int kStatusDegenerate = 2;
+// An argument lies outside the routine's stated limits; nothing was computed.
+constexpr int kStatusBadArgument = 3;
+
+// ARMA orders p and q run from 0 to kMaxArmaOrder.
+constexpr int kMaxArmaOrder = 26;
