@@ -1,0 +1,12 @@
+#include "shell/project_table.h"
+
+ProjectSlot ProjectTable[kMaxProjects + 1];
+int32_t CurrentProject = 0;
+std::string ProjectFileName(256, ' ');
+int32_t ProjectHasFileName = 0;
+
+void InitProjects()
+{
+    for (ProjectSlot& slot : ProjectTable) slot = ProjectSlot{};
+    CurrentProject = 0;
+}

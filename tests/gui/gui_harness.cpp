@@ -1,0 +1,148 @@
+#include "gui_harness.h"
+
+#include <commctrl.h>
+
+#include <deque>
+
+#include "shell/win32/frame.h"
+
+namespace {
+
+std::deque<DialogAnswer> pendingAnswers;
+std::vector<SeenDialog> seenDialogs;
+UINT_PTR watchTimer = 0;
+int quitCode = -1;
+
+HWND FindOpenDialog()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(window, cls, 32);
+            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window)) {
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void Press(HWND dialog, int button)
+{
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+// Runs inside any modal loop through the thread's timer.
+void CALLBACK WatchDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = FindOpenDialog();
+    if (!dialog) return;
+    SeenDialog seen;
+    seen.caption = WindowText(dialog);
+    seen.message = WindowText(GetDlgItem(dialog, 0xFFFF));
+    if (pendingAnswers.empty()) {
+        seen.expected = false;
+        seenDialogs.push_back(seen);
+        Press(dialog, GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : (GetDlgItem(dialog, IDNO) ? IDNO : IDOK));
+        return;
+    }
+    DialogAnswer answer = std::move(pendingAnswers.front());
+    pendingAnswers.pop_front();
+    seenDialogs.push_back(seen);
+    if (answer.inspect) answer.inspect(dialog);
+    for (const auto& [id, text] : answer.texts) SetDlgItemTextW(dialog, id, text.c_str());
+    for (const auto& [id, checked] : answer.checks)
+        SendDlgItemMessageW(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Press(dialog, answer.button);
+}
+
+}  // namespace
+
+HWND CreateTestFrame()
+{
+    quitCode = -1;
+    seenDialogs.clear();
+    pendingAnswers.clear();
+    if (!watchTimer) watchTimer = SetTimer(nullptr, 0, 30, WatchDialogs);
+    HWND frame = StartFrame(GetModuleHandleW(nullptr), nullptr);
+    PumpMessages();
+    return frame;
+}
+
+void DestroyTestFrame()
+{
+    if (FrameWindow && IsWindow(FrameWindow)) DestroyWindow(FrameWindow);
+    PumpMessages();
+    if (MultivariateMenu) DestroyMenu(MultivariateMenu);
+    FrameWindow = MdiClient = StatusBar = ToolbarHandle = nullptr;
+    UnivariateMenu = MultivariateMenu = nullptr;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    for (int idleRounds = 0; idleRounds < 3;) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ++idleRounds;
+            Sleep(5);
+            continue;
+        }
+        idleRounds = 0;
+        if (message.message == WM_QUIT) {
+            quitCode = static_cast<int>(message.wParam);
+            continue;
+        }
+        if (ModelessDialog && IsDialogMessageW(ModelessDialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int QuitCode() { return quitCode; }
+
+LRESULT SendCommand(UINT id)
+{
+    const LRESULT result = SendMessageW(FrameWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    PumpMessages();
+    return result;
+}
+
+void AnswerNextDialog(DialogAnswer answer) { pendingAnswers.push_back(std::move(answer)); }
+
+std::vector<SeenDialog> TakeSeenDialogs()
+{
+    std::vector<SeenDialog> out;
+    out.swap(seenDialogs);
+    return out;
+}
+
+std::wstring WindowText(HWND window)
+{
+    if (!window) return L"";
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring StatusText(int part)
+{
+    const LRESULT info = SendMessageW(StatusBar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0);
+    std::wstring text(LOWORD(info) + 1, L'\0');
+    SendMessageW(StatusBar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(LOWORD(info));
+    return text;
+}
+
+std::wstring MenuItemText(HMENU menu, UINT id)
+{
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND);
+    return text;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// In-process driver for GUI tests: creates the frame as WinMain does, sends commands, pumps
+// messages until idle, answers modal dialogs and message boxes by control id, reads texts.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct DialogAnswer {
+    std::vector<std::pair<int, std::wstring>> texts;  // control id, text to set
+    std::vector<std::pair<int, bool>> checks;         // control id, checked
+    int button = IDOK;                                // pressed last
+    std::function<void(HWND)> inspect;                // called before anything is set
+};
+
+// What a dialog or message box showed when it was answered.
+struct SeenDialog {
+    std::wstring caption;
+    std::wstring message;  // a message box's text; empty for dialogs
+    bool expected = true;  // false: no answer was queued, so it was cancelled
+};
+
+HWND CreateTestFrame();
+void DestroyTestFrame();
+
+// Processes every queued message; returns when the queue stays empty. A quit message is
+// swallowed and its exit code kept for QuitCode().
+void PumpMessages();
+int QuitCode();  // -1 until a quit message arrived
+
+LRESULT SendCommand(UINT id);
+
+// Queues an answer for the next modal dialog or message box the program opens.
+void AnswerNextDialog(DialogAnswer answer);
+// Dialogs answered (or cancelled because nothing was queued) since the last call.
+std::vector<SeenDialog> TakeSeenDialogs();
+
+std::wstring WindowText(HWND window);
+std::wstring StatusText(int part);
+std::wstring MenuItemText(HMENU menu, UINT id);
