@@ -13,7 +13,6 @@ namespace {
 // which keeps every field computation far from integer overflow.
 constexpr int kMaxFormatNumber = 100000;
 
-// ---------------------------------------------------------------------------------------------
 // Format text to a tree of items.
 
 enum class ItemKind {
@@ -309,7 +308,6 @@ private:
     std::size_t pos_ = 0;
 };
 
-// ---------------------------------------------------------------------------------------------
 // Decimal digits of a double. Every rounding is done by std::to_chars, which rounds the exact
 // binary value half to even.
 
@@ -571,7 +569,6 @@ std::string FormatA(const std::string& text, int w)
     return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + text;
 }
 
-// ---------------------------------------------------------------------------------------------
 // Running a format over an output list.
 
 enum class Flow { Go, Stop, Fault };
@@ -742,7 +739,6 @@ private:
     bool nonAdvance_ = false;
 };
 
-// ---------------------------------------------------------------------------------------------
 // Free-format reading.
 
 bool IsBlank(char c)
