@@ -1,5 +1,7 @@
 #include "univariate/univariate_project.h"
 
+#include "univariate/refresh.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -54,11 +56,6 @@ void EndTextWindow(HWND__*& window, bool close)
     window = nullptr;
 }
 
-void Refresh(UnivariateProject& project)
-{
-    if (UnivariateWindows.refresh) UnivariateWindows.refresh(project, 1, 1);
-}
-
 }  // namespace
 
 int32_t VeskInit(UnivariateProject& project)
@@ -77,7 +74,7 @@ UnivariateProject* VeskNew(int32_t slot)
     if (UnivariateWindows.createDataWindow)
         UnivariateWindows.createDataWindow(*project, slot, "New Univariate Project");
     project->dataView.slot = slot;
-    Refresh(*project);
+    VeskRefresh(*project, 1, 1);
     return project;
 }
 
@@ -120,7 +117,7 @@ int32_t VeskClearData(UnivariateProject& project)
     project.showModelSpectrum = 1;
     project.acfViewFlags &= ~1;
     ResetCurve(project.dataView, 1);
-    Refresh(project);
+    VeskRefresh(project, 1, 1);
     return 1;
 }
 

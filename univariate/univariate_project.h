@@ -185,8 +185,6 @@ struct UnivariateWindowOps {
     void (*endTextWindow)(HWND__* window, bool close) = nullptr;
     // Creates the data window of a new project and titles it.
     void (*createDataWindow)(UnivariateProject& project, int32_t slot, const char* title) = nullptr;
-    // The project refresh.
-    void (*refresh)(UnivariateProject& project, int32_t dataChanged, int32_t modelChanged) = nullptr;
 };
 extern UnivariateWindowOps UnivariateWindows;
 

@@ -27,10 +27,6 @@ struct FakeWindows {
         InitPlotRecord(project.dataView);
         log.push_back("create " + std::to_string(slot) + " " + title);
     }
-    static void Refresh(UnivariateProject&, int32_t data, int32_t model)
-    {
-        log.push_back("refresh " + std::to_string(data) + std::to_string(model));
-    }
 };
 std::vector<std::string> FakeWindows::log;
 
@@ -39,8 +35,7 @@ protected:
     void SetUp() override
     {
         FakeWindows::log.clear();
-        UnivariateWindows = {FakeWindows::Destroy, FakeWindows::End, FakeWindows::Create,
-                             FakeWindows::Refresh};
+        UnivariateWindows = {FakeWindows::Destroy, FakeWindows::End, FakeWindows::Create};
     }
     void TearDown() override { UnivariateWindows = {}; }
 
@@ -70,7 +65,7 @@ protected:
 TEST_F(UnivariateProjectTest, NewRecordHasItsDefaultsAndDataWindow)
 {
     std::unique_ptr<UnivariateProject> u(VeskNew(3));
-    EXPECT_EQ(FakeWindows::log, (std::vector<std::string>{"create 3 New Univariate Project", "refresh 11"}));
+    EXPECT_EQ(FakeWindows::log, (std::vector<std::string>{"create 3 New Univariate Project"}));
     EXPECT_EQ(u->inUse, 1);
     EXPECT_EQ(u->dataView.slot, 3);
     EXPECT_FALSE(u->hasData());
@@ -136,7 +131,6 @@ TEST_F(UnivariateProjectTest, ClearDataKeepsModelAndFirstFiveViews)
     std::vector<std::string> expected;
     for (int k = VIEW_FIT; k < kViewCount; ++k) expected.push_back("destroy " + std::to_string(k));
     for (int k = 0; k < kTextWindowCount; ++k) expected.push_back("mdidestroy " + std::to_string(200 + k));
-    expected.push_back("refresh 11");
     EXPECT_EQ(FakeWindows::log, expected);
     EXPECT_EQ(u.dataView.curves[1].shown, 1);  // "<NO DATA PRESENT>"
 }
