@@ -1,5 +1,7 @@
 #include "platform/dialog_values.h"
 
+#include <cmath>
+
 #include "platform/fortran_format.h"
 
 DialogControlValues& StageControl(std::vector<DialogControlValues>& controls, int id)
@@ -24,7 +26,8 @@ int ParseDialogReal(std::string_view text, double& value)
     std::string field(text.substr(0, kFieldWidth));
     field.resize(kFieldWidth + 1, ' ');
     double read = value;
-    if (ReadFreeReals(field, 1, &read) != 1) return 0;
+    // The free-format reader takes Inf and NaN; no dialog entry means them.
+    if (ReadFreeReals(field, 1, &read) != 1 || !std::isfinite(read)) return 0;
     value = read;
     return 1;
 }

@@ -34,6 +34,6 @@ const DialogControlValues* FindControl(const std::vector<DialogControlValues>& c
 
 // Reads one real number in free format from the first 31 characters of a control's text (the rest
 // is ignored, as a fixed 32-character field would). A null item ("," or "/") leaves `value` as it
-// was. Returns 1 when a number or a null item was read, 0 when the text is blank or not a number
-// (`value` unchanged).
+// was. Returns 1 when a finite number or a null item was read, 0 when the text is blank, not a
+// number, or Inf or NaN (`value` unchanged).
 [[nodiscard]] int ParseDialogReal(std::string_view text, double& value);

@@ -37,6 +37,9 @@ TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
         {"     ", 0, -7.0},
         {"abc", 0, -7.0},
         {"1.5x", 0, -7.0},
+        {"NaN", 0, -7.0},
+        {"-Inf", 0, -7.0},
+        {"1E400", 0, -7.0},
         // Only 31 characters are read: the 32nd and later are cut off.
         {std::string(30, ' ') + "12", 1, 1.0},
         {std::string(31, ' ') + "7", 0, -7.0},
