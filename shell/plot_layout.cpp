@@ -1,0 +1,246 @@
+#include "shell/plot_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/fortran_format.h"
+
+namespace {
+
+bool HasShownCurve(const PlotRecord& plot, int32_t p)
+{
+    for (int32_t k = 1; k <= kPlotCurveCount; ++k)
+        if (plot.curves[k].shown == 1 && plot.curves[k].panel == p) return true;
+    return false;
+}
+
+std::string TrimRight(std::string s)
+{
+    const size_t end = s.find_last_not_of(' ');
+    s.erase(end == std::string::npos ? 0 : end + 1);
+    return s;
+}
+
+std::string TrimLeft(const std::string& s)
+{
+    const size_t start = s.find_first_not_of(' ');
+    return start == std::string::npos ? "" : s.substr(start);
+}
+
+// One record written under `format`, without its record end.
+std::string Write(const std::string& format, const std::vector<FormatValue>& values)
+{
+    std::string text = Formatted(format, values);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+std::string FixedDescriptor(int32_t w, int32_t d)
+{
+    return "(F" + std::to_string(w) + "." + std::to_string(d) + ")";
+}
+
+// t under Fw.d; when w is too narrow for t, the field grows to the width t needs, so a label
+// never turns into asterisks. Labels that fit keep their field exactly.
+std::string FixedLabel(double t, int32_t w, int32_t d)
+{
+    std::string text = w >= 1 ? Write(FixedDescriptor(w, d), {t}) : std::string();
+    if (!text.empty() && text.find('*') == std::string::npos) return text;
+    const int32_t needed = static_cast<int32_t>(TrimLeft(Write(FixedDescriptor(60, d), {t})).size());
+    return Write(FixedDescriptor(std::max(w, needed), d), {t});
+}
+
+int32_t FloorLog10(double v) { return static_cast<int32_t>(std::floor(std::log10(v))); }
+
+}  // namespace
+
+PanelGrid ComputePanelGrid(int32_t width, int32_t height, int32_t n)
+{
+    n = std::max(n, 1);
+    PanelGrid g;
+    g.cols = std::min(n, 2);
+    g.rows = (n + 1) / 2;
+    g.a = width / 60 + 6;
+    g.b = width / 30 + 6;
+    g.gap = g.a + g.b;
+    g.leftMargin = g.b + (g.a / 2) * 8;
+    g.plotW = std::max(width / g.cols - g.leftMargin, 1);
+    g.plotH = std::max(height / g.rows - g.gap - g.b, 1);
+    return g;
+}
+
+int32_t LayOutPlot(const PlotRecord& plot, PlotRect rect, int32_t selector, PlotLayout& out)
+{
+    out = PlotLayout{};
+    if (rect.Width() <= 0 || rect.Height() <= 0 || selector < 0 || selector > kPlotPanelCount) return 0;
+    int32_t n = 0;
+    if (selector == 0) {
+        bool anyShown = false;
+        for (int32_t k = 1; k <= kPlotCurveCount; ++k) anyShown = anyShown || plot.curves[k].shown == 1;
+        if (!anyShown) return 0;
+        for (int32_t p = 1; p <= kPlotPanelCount; ++p) n += plot.panels[p].inUse == 1 ? 1 : 0;
+    } else {
+        n = plot.panels[selector].inUse == 1 ? 1 : 0;
+    }
+    if (n == 0) return 0;
+
+    out.grid = ComputePanelGrid(rect.Width(), rect.Height(), n);
+    const PanelGrid& g = out.grid;
+    int32_t m = 0;
+    for (int32_t p = 1; p <= kPlotPanelCount; ++p) {
+        const bool selected = selector == 0 ? plot.panels[p].inUse == 1 : p == selector;
+        if (!selected || !HasShownCurve(plot, p)) continue;
+        LaidOutPanel cell;
+        cell.panel = p;
+        cell.rect.left = rect.left + g.leftMargin + (m % 2) * (g.plotW + g.leftMargin);
+        cell.rect.top = rect.top + g.b + (m / 2) * (g.plotH + g.gap + g.b);
+        cell.rect.right = cell.rect.left + g.plotW;
+        cell.rect.bottom = cell.rect.top + g.plotH;
+        out.panels.push_back(cell);
+        ++m;
+    }
+    return 1;
+}
+
+void StorePanelMappings(PlotRecord& plot, const PlotLayout& layout)
+{
+    for (const LaidOutPanel& cell : layout.panels) {
+        PlotPanel& panel = plot.panels[cell.panel];
+        panel.xPerPixel = (panel.xMax - panel.xMin) / cell.rect.Width();
+        if (panel.xPerPixel == 0) {
+            panel.xPerPixel = 1;
+            panel.xOrigin = 1;
+        } else {
+            panel.xOrigin = ClampPixel(cell.rect.left - panel.xMin / panel.xPerPixel);
+        }
+        panel.yPerPixel = (panel.yMax - panel.yMin) / cell.rect.Height();
+        if (panel.yPerPixel == 0) {
+            panel.yPerPixel = 1;
+            panel.yOrigin = 1;
+        } else {
+            panel.yOrigin = ClampPixel(cell.rect.top + panel.yMax / panel.yPerPixel);
+        }
+    }
+}
+
+int32_t PanelAt(const PlotLayout& layout, int32_t x, int32_t y)
+{
+    for (const LaidOutPanel& cell : layout.panels)
+        if (x >= cell.rect.left && x < cell.rect.right && y >= cell.rect.top && y < cell.rect.bottom)
+            return cell.panel;
+    return 0;
+}
+
+int32_t ClampPixel(double v)
+{
+    if (std::isnan(v)) return 0;
+    const double limit = kPixelLimit;
+    return static_cast<int32_t>(std::trunc(std::clamp(v, -limit, limit)));
+}
+
+int32_t PanelMapping::X(double x) const
+{
+    return ClampPixel(rect.left + std::trunc((x - xMin) / (xMax - xMin) * rect.Width()));
+}
+
+int32_t PanelMapping::Y(double y) const
+{
+    return ClampPixel(rect.top + std::trunc((yMax - y) / (yMax - yMin) * rect.Height()));
+}
+
+int32_t PanelMapping::ZeroRow() const { return Y(0.0); }
+
+PanelMapping MapPanel(const PlotPanel& panel, PlotRect rect)
+{
+    PanelMapping m;
+    m.rect = rect;
+    m.xMin = panel.xMin;
+    m.xMax = panel.xMax == panel.xMin ? panel.xMin + 1 : panel.xMax;
+    m.yMin = panel.yMin;
+    m.yMax = panel.yMax == panel.yMin ? panel.yMin + 1 : panel.yMax;
+    return m;
+}
+
+double TickStep(double range)
+{
+    if (!std::isfinite(range) || range <= 0) return 0;
+    double s = std::pow(10.0, std::floor(std::log10(range)));
+    if (std::floor(range / s) <= 4) s *= 0.5;
+    if (std::floor(range / s) <= 4) s *= 0.4;
+    return s;
+}
+
+std::vector<double> TickValues(double min, double max, double step)
+{
+    std::vector<double> ticks;
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(min) || !std::isfinite(max)) return ticks;
+    // Ticks are k*s for whole k, so zero comes out exactly zero and a step below the rounding
+    // unit of min cannot stall the loop.
+    double k0 = std::floor(min / step) + 1;
+    if ((k0 - 1) * step == min) k0 -= 1;
+    for (int32_t i = 0; i < kMaxTicks; ++i) {
+        const double t = (k0 + i) * step;
+        if (!(t < max)) break;
+        ticks.push_back(t == 0 ? 0.0 : t);
+    }
+    return ticks;
+}
+
+std::string YAxisLabel(double t, double s)
+{
+    if (s > 9999 || s < 0.0001) return TrimRight(Write("(ES9.1)", {t}));
+    if (s >= 1) return TrimRight(FixedLabel(t, FloorLog10(s) + 4, 0));
+    const int32_t k = static_cast<int32_t>(std::floor(std::fabs(std::log10(s)))) + 5;
+    return TrimRight(FixedLabel(t, k + 1, k - 3));
+}
+
+std::string XAxisLabel(double t, double s)
+{
+    if (s > 9999 || s < 0.0001) return TrimRight(Write("(E12.1)", {t}));
+    if (s < 1) {
+        const int32_t k = static_cast<int32_t>(std::floor(std::fabs(std::log10(s)))) + 4;
+        return TrimRight(FixedLabel(t, k + 1, k - 3));
+    }
+    // Beyond the range of whole numbers a tick keeps its real form.
+    if (std::fabs(t) >= 1e18) return TrimRight(Write("(E12.1)", {t}));
+    const long long n = std::llround(t);  // halves away from zero
+    if (n == 0) return Write("(I1)", {0});
+    int32_t w = FloorLog10(std::fabs(t)) + 1 + (t < 0 ? 2 : 0);
+    const int32_t needed = static_cast<int32_t>(FreeFormatInt(n).size());
+    if (w < needed) w = needed;
+    return TrimRight(Write("(I" + std::to_string(w) + ")", {n}));
+}
+
+int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
+{
+    out = PanelAxes{};
+    if (panel.inUse != 1 || panel.xMax == panel.xMin || panel.yMax == panel.yMin) return 0;
+    const int32_t w = rect.Width(), h = rect.Height();
+    const PanelMapping map = MapPanel(panel, rect);
+    out.yTickLength = w / 40;
+    out.xTickLength = h / 40;
+    out.fontHeight = h / 40 + 6;
+
+    const double ry = panel.yMax - panel.yMin;
+    const double sy = TickStep(ry);
+    const bool everyOtherY = sy > 0 && 7 * std::floor(ry / sy) >= h * 0.5;
+    int32_t i = 0;
+    for (double t : TickValues(panel.yMin, panel.yMax, sy)) {
+        AxisTick tick{t, map.Y(t), ""};
+        if (!everyOtherY || i % 2 == 0) tick.label = YAxisLabel(t, sy);
+        out.y.push_back(tick);
+        ++i;
+    }
+
+    const double rx = panel.xMax - panel.xMin;
+    const double sx = TickStep(rx);
+    const bool everyOtherX = sx > 0 && (std::floor(std::log10(sx)) + 1) * std::floor(rx / sx) >= 20;
+    i = 0;
+    for (double t : TickValues(panel.xMin, panel.xMax, sx)) {
+        AxisTick tick{t, map.X(t), ""};
+        if (!everyOtherX || i % 2 == 0) tick.label = XAxisLabel(t, sx);
+        out.x.push_back(tick);
+        ++i;
+    }
+    return 1;
+}

@@ -1,0 +1,290 @@
+#include "shell/plot_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+PlotRecord RecordWithPanels(std::vector<int32_t> panelsWithData, std::vector<int32_t> panelsInUse = {})
+{
+    PlotRecord plot;
+    InitPlotRecord(plot);
+    int32_t k = 1;
+    for (int32_t p : panelsWithData) EXPECT_EQ(SetCurveYInPanel(plot, k++, {1, 3, 2}, 1, 3, p), 1);
+    for (int32_t p : panelsInUse) plot.panels[p].inUse = 1;
+    AutoscalePlot(plot);
+    return plot;
+}
+
+PlotPanel PanelWithLimits(double xMin, double xMax, double yMin, double yMax)
+{
+    PlotPanel p;
+    p.inUse = 1;
+    p.xMin = xMin, p.xMax = xMax, p.yMin = yMin, p.yMax = yMax;
+    return p;
+}
+
+constexpr PlotRect kRect{0, 0, 600, 400};
+
+}  // namespace
+
+// W = 600, H = 400 by hand: a = 16, b = 26, gap = 42, left margin = 26 + 8*8 = 90.
+TEST(PanelGrid, MatchesTheGridFormulas)
+{
+    struct Case {
+        int32_t n, cols, rows, plotW, plotH;
+    };
+    const Case cases[] = {
+        {1, 1, 1, 510, 332},  // 600 - 90, 400 - 42 - 26
+        {2, 2, 1, 210, 332},  // 300 - 90
+        {3, 2, 2, 210, 132},  // 200 - 42 - 26
+        {10, 2, 5, 210, 12},  // 80 - 42 - 26
+    };
+    for (const Case& c : cases) {
+        const PanelGrid g = ComputePanelGrid(600, 400, c.n);
+        EXPECT_EQ(g.a, 16);
+        EXPECT_EQ(g.b, 26);
+        EXPECT_EQ(g.gap, 42);
+        EXPECT_EQ(g.leftMargin, 90);
+        EXPECT_EQ(g.cols, c.cols) << c.n;
+        EXPECT_EQ(g.rows, c.rows) << c.n;
+        EXPECT_EQ(g.plotW, c.plotW) << c.n;
+        EXPECT_EQ(g.plotH, c.plotH) << c.n;
+    }
+    const PanelGrid tiny = ComputePanelGrid(30, 20, 4);
+    EXPECT_EQ(tiny.plotW, 1);
+    EXPECT_EQ(tiny.plotH, 1);
+}
+
+TEST(PlotLayoutTest, NothingToDraw)
+{
+    PlotLayout layout;
+    PlotRecord hidden;
+    InitPlotRecord(hidden);
+    EXPECT_EQ(LayOutPlot(hidden, kRect, 0, layout), 0);
+
+    const PlotRecord plot = RecordWithPanels({1});
+    EXPECT_EQ(LayOutPlot(plot, PlotRect{10, 10, 10, 300}, 0, layout), 0);
+    EXPECT_EQ(LayOutPlot(plot, PlotRect{10, 10, 300, 5}, 0, layout), 0);
+    EXPECT_EQ(LayOutPlot(plot, kRect, 11, layout), 0);
+    EXPECT_EQ(LayOutPlot(plot, kRect, 4, layout), 0);  // panel 4 not in use
+    EXPECT_TRUE(layout.panels.empty());
+}
+
+TEST(PlotLayoutTest, ThreePanelsFillTwoColumnsAndLeaveTheFourthCellEmpty)
+{
+    const PlotRecord plot = RecordWithPanels({1, 2, 3});
+    PlotLayout layout;
+    ASSERT_EQ(LayOutPlot(plot, PlotRect{5, 7, 605, 407}, 0, layout), 1);
+    ASSERT_EQ(layout.panels.size(), 3u);
+    const int32_t left[] = {95, 395, 95}, top[] = {33, 33, 233};  // rows: 7 + 26, + 132 + 42 + 26
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_EQ(layout.panels[m].panel, m + 1);
+        EXPECT_EQ(layout.panels[m].rect.left, left[m]) << m;
+        EXPECT_EQ(layout.panels[m].rect.top, top[m]) << m;
+        EXPECT_EQ(layout.panels[m].rect.Width(), 210) << m;
+        EXPECT_EQ(layout.panels[m].rect.Height(), 132) << m;
+    }
+    EXPECT_EQ(PanelAt(layout, 400, 40), 2);
+    EXPECT_EQ(PanelAt(layout, 400, 240), 0);  // the empty fourth cell
+}
+
+TEST(PlotLayoutTest, PanelWithoutShownCurveCountsInGridButTakesNoCell)
+{
+    // Panel 2 is in use but empty: a 2 x 2 grid whose second cell goes to panel 3.
+    const PlotRecord plot = RecordWithPanels({1, 3, 4}, {2});
+    PlotLayout layout;
+    ASSERT_EQ(LayOutPlot(plot, kRect, 0, layout), 1);
+    EXPECT_EQ(layout.grid.rows, 2);
+    ASSERT_EQ(layout.panels.size(), 3u);
+    EXPECT_EQ(layout.panels[1].panel, 3);
+    EXPECT_EQ(layout.panels[1].rect.left, 90 + 210 + 90);
+
+    ASSERT_EQ(LayOutPlot(plot, kRect, 3, layout), 1);  // one selected panel fills the rectangle
+    ASSERT_EQ(layout.panels.size(), 1u);
+    EXPECT_EQ(layout.panels[0].panel, 3);
+    EXPECT_EQ(layout.panels[0].rect.Width(), 510);
+}
+
+TEST(PlotLayoutTest, StoredMappingMapsDataWhereTheCurvesAreDrawn)
+{
+    // Panels 1 and 3 in use: panel 3 is drawn in the second cell and its mapping must say so.
+    PlotRecord plot = RecordWithPanels({1, 3});
+    PlotLayout layout;
+    ASSERT_EQ(LayOutPlot(plot, kRect, 0, layout), 1);
+    StorePanelMappings(plot, layout);
+    // Both forms truncate once, in opposite directions, so they may differ by up to 2 pixels.
+    for (const LaidOutPanel& cell : layout.panels) {
+        const PlotPanel& panel = plot.panels[cell.panel];
+        const PanelMapping map = MapPanel(panel, cell.rect);
+        for (double x : {1.0, 2.0, 3.0}) {
+            const double px = panel.xOrigin + x / panel.xPerPixel;
+            EXPECT_NEAR(px, map.X(x), 2.01) << cell.panel << " x " << x;
+        }
+        for (double y : {1.0, 2.5, 3.0}) {
+            const double py = panel.yOrigin - y / panel.yPerPixel;
+            EXPECT_NEAR(py, map.Y(y), 2.01) << cell.panel << " y " << y;
+        }
+    }
+}
+
+TEST(PixelMapping, HugeAndNonFiniteValuesAreClamped)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double v;
+        int32_t expected;
+    };
+    const Case cases[] = {{12.7, 12},        {-12.7, -12},         {1e300, kPixelLimit},
+                          {-1e300, -kPixelLimit}, {inf, kPixelLimit}, {-inf, -kPixelLimit},
+                          {std::nan(""), 0}};
+    for (const Case& c : cases) EXPECT_EQ(ClampPixel(c.v), c.expected) << c.v;
+
+    const PanelMapping map = MapPanel(PanelWithLimits(0, 1, 0, 1), PlotRect{100, 100, 300, 200});
+    EXPECT_EQ(map.X(0.5), 200);
+    EXPECT_EQ(map.Y(0.5), 150);
+    EXPECT_EQ(map.X(1e300), kPixelLimit);
+    EXPECT_EQ(map.Y(1e300), -kPixelLimit);
+    EXPECT_EQ(map.ZeroRow(), 200);
+
+    // Equal limits map as min..min + 1.
+    const PanelMapping flat = MapPanel(PanelWithLimits(2, 2, 5, 5), PlotRect{0, 0, 100, 100});
+    EXPECT_EQ(flat.X(2.5), 50);
+    EXPECT_EQ(flat.Y(5.25), 75);
+}
+
+TEST(Ticks, StepRule)
+{
+    struct Case {
+        double range, step;
+    };
+    const Case cases[] = {{1.32, 0.2}, {12, 2}, {50, 10}, {100, 20}, {7.5, 1}, {0.004, 0.0005}, {3e6, 5e5}};
+    for (const Case& c : cases) EXPECT_NEAR(TickStep(c.range), c.step, c.step * 1e-12) << c.range;
+    for (double bad : {0.0, -1.0, std::numeric_limits<double>::infinity(), std::nan("")})
+        EXPECT_EQ(TickStep(bad), 0.0) << bad;
+}
+
+TEST(Ticks, ValuesRunFromFirstMultipleBelowMax)
+{
+    const std::vector<double> t = TickValues(-0.12, 1.2, TickStep(1.32));
+    ASSERT_EQ(t.size(), 6u);
+    EXPECT_EQ(t[0], 0.0);
+    EXPECT_FALSE(std::signbit(t[0]));
+    EXPECT_NEAR(t[5], 1.0, 1e-15);
+
+    EXPECT_EQ(TickValues(0.0, 9.0, 2.0).front(), 0.0);  // a histogram's yMin of 0 is a tick
+    EXPECT_EQ(TickValues(0.5, 9.0, 2.0).front(), 2.0);
+}
+
+TEST(Ticks, LoopEndsForStepsBelowTheRoundingUnitAndBadInput)
+{
+    EXPECT_LE(TickValues(1e20, 2e20, 1e-3).size(), static_cast<size_t>(kMaxTicks));
+    EXPECT_LE(TickValues(-1e300, 1e300, 1e-300).size(), static_cast<size_t>(kMaxTicks));
+    EXPECT_TRUE(TickValues(0, 1, 0).empty());
+    EXPECT_TRUE(TickValues(0, std::numeric_limits<double>::infinity(), 1).empty());
+    EXPECT_TRUE(TickValues(std::nan(""), 1, 1).empty());
+}
+
+TEST(AxisLabels, FormatsByStep)
+{
+    struct Case {
+        double t, s;
+        const char *y, *x;
+    };
+    const Case cases[] = {
+        {0.2, 0.2, "  0.20", "  0.2"},          // F6.2 / F5.1
+        {-0.4, 0.2, " -0.40", " -0.4"},
+        {0.0, 0.2, "  0.00", "  0.0"},
+        {0.001, 0.0005, "  0.00100", "  0.0010"},  // F9.5 / F8.4
+        {20, 2, " 20.", "20"},                   // F4.0 / I2
+        {-5, 1, " -5.", " -5"},                  // I3: one digit plus 2 for the sign
+        {0, 5, "  0.", "0"},                     // (I1) at zero
+        {300, 50, " 300.", "300"},               // F5.0 / I3
+        {3e-5, 1e-5, "  3.0E-05", "     0.3E-04"},
+        {2e5, 1e5, "  2.0E+05", "     0.2E+06"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(YAxisLabel(c.t, c.s), c.y) << c.t << " step " << c.s;
+        EXPECT_EQ(XAxisLabel(c.t, c.s), c.x) << c.t << " step " << c.s;
+    }
+}
+
+TEST(AxisLabels, TooNarrowFieldsWidenInsteadOfAsterisks)
+{
+    struct Case {
+        double t, s;
+        const char *y, *x;
+    };
+    const Case cases[] = {
+        {1002, 2, "1002.", "1002"},          // F4.0 would need 5 places
+        {-100, 5, "-100.", " -100"},         // F4.0 for a negative label; I5
+        {1000.5, 0.1, "1000.500", "1000.50"},  // F7.3 / F6.2 too narrow
+        {-12.5, 0.5, "-12.50", "-12.5"},
+        {999.6, 200, " 1000.", "1000"},      // rounds up past the width of floor(log10 t) + 1
+    };
+    for (const Case& c : cases) {
+        const std::string y = YAxisLabel(c.t, c.s), x = XAxisLabel(c.t, c.s);
+        EXPECT_EQ(y.find('*'), std::string::npos) << y;
+        EXPECT_EQ(x.find('*'), std::string::npos) << x;
+        EXPECT_EQ(y, c.y) << c.t;
+        EXPECT_EQ(x, c.x) << c.t;
+    }
+}
+
+TEST(AxisLabels, NoAsterisksOnRealisticPanels)
+{
+    const double ranges[][2] = {{1000, 1010}, {-1e6, -1e6 + 50}, {-0.12, 1.2}, {0, 1e7}, {99990, 100010},
+                                {-3e-6, 2e-6}, {1e20, 1e21}, {-950, -900}};
+    for (const auto& r : ranges) {
+        PlotPanel panel = PanelWithLimits(r[0], r[1], r[0], r[1]);
+        PanelAxes axes;
+        ASSERT_EQ(LayOutPanelAxes(panel, PlotRect{0, 0, 400, 300}, axes), 1) << r[0];
+        EXPECT_FALSE(axes.x.empty()) << r[0];
+        EXPECT_FALSE(axes.y.empty()) << r[0];
+        for (const auto* list : {&axes.x, &axes.y})
+            for (const AxisTick& tick : *list)
+                EXPECT_EQ(tick.label.find('*'), std::string::npos) << tick.label << " in " << r[0] << ".." << r[1];
+    }
+}
+
+TEST(PanelAxesTest, TicksPixelsAndEveryOtherLabel)
+{
+    const PlotPanel panel = PanelWithLimits(-0.5, 39.5, -0.12, 1.2);
+    PanelAxes axes;
+    ASSERT_EQ(LayOutPanelAxes(panel, PlotRect{100, 50, 500, 250}, axes), 1);
+    EXPECT_EQ(axes.yTickLength, 10);
+    EXPECT_EQ(axes.xTickLength, 5);
+    EXPECT_EQ(axes.fontHeight, 11);
+    ASSERT_EQ(axes.y.size(), 6u);
+    EXPECT_EQ(axes.y[0].pixel, 50 + static_cast<int>(1.2 / 1.32 * 200));
+    // 7 * floor(1.32 / 0.2) = 42 < 100: every y tick is labelled.
+    for (const AxisTick& t : axes.y) EXPECT_FALSE(t.label.empty());
+    EXPECT_EQ(axes.y[5].label, "  1.00");
+    // x: step 5 gives (0 + 1) * 8 = 8 < 20, so all labelled: 0 5 ... 35.
+    ASSERT_EQ(axes.x.size(), 8u);
+    EXPECT_EQ(axes.x[1].label, "5");
+    EXPECT_EQ(axes.x[1].pixel, 100 + static_cast<int>(5.5 / 40 * 400));
+
+    // A low panel labels only the first, third, ... y tick.
+    ASSERT_EQ(LayOutPanelAxes(panel, PlotRect{0, 0, 400, 60}, axes), 1);
+    for (size_t i = 0; i < axes.y.size(); ++i) EXPECT_EQ(axes.y[i].label.empty(), i % 2 == 1) << i;
+
+    // x with many ticks: step 200 over 0..2000 gives 3 * 10 >= 20.
+    ASSERT_EQ(LayOutPanelAxes(PanelWithLimits(0, 2000, 0, 1), PlotRect{0, 0, 400, 300}, axes), 1);
+    for (size_t i = 0; i < axes.x.size(); ++i) EXPECT_EQ(axes.x[i].label.empty(), i % 2 == 1) << i;
+}
+
+TEST(PanelAxesTest, NoAxesForUnusedOrFlatPanels)
+{
+    PanelAxes axes;
+    PlotPanel unused = PanelWithLimits(0, 1, 0, 1);
+    unused.inUse = 0;
+    EXPECT_EQ(LayOutPanelAxes(unused, kRect, axes), 0);
+    EXPECT_EQ(LayOutPanelAxes(PanelWithLimits(1, 1, 0, 1), kRect, axes), 0);
+    EXPECT_EQ(LayOutPanelAxes(PanelWithLimits(0, 1, 2, 2), kRect, axes), 0);
+    EXPECT_TRUE(axes.x.empty());
+}
