@@ -14,7 +14,7 @@ using DialogCallback = void (*)(DialogRecord& dialog, int controlId, int callbac
 
 enum : int {
     DIALOG_CLICKED = 1,  // a button was clicked (OK included)
-    DIALOG_CHANGED = 2,  // the user changed an edit's text
+    DIALOG_CHANGED = 2,  // the user left an edit, whose text is then checked
 };
 
 // One control. A field that is empty was neither staged nor read from a live control.

@@ -92,10 +92,18 @@ INT_PTR OnCommand(DialogRecord& dialog, int controlId, int code)
     }
     const DialogControlValues* control = FindControl(dialog.controls, controlId);
     if (const DialogCallback routine = control ? control->callback : nullptr) {
-        if (code == BN_CLICKED)
+        if (code == BN_CLICKED) {
+            dialog.inCallback = true;
             routine(dialog, controlId, DIALOG_CLICKED);
-        else if (code == EN_CHANGE)
+            dialog.inCallback = false;
+        } else if (code == EN_KILLFOCUS && !dialog.inCallback &&
+                   GetFocus() != GetDlgItem(dialog.window, IDCANCEL)) {
+            // An edit is checked when the user leaves it. A message box of the check takes the
+            // focus again, and leaving for Cancel needs no check.
+            dialog.inCallback = true;
             routine(dialog, controlId, DIALOG_CHANGED);
+            dialog.inCallback = false;
+        }
         return TRUE;
     }
     if (controlId == IDOK && code == BN_CLICKED) {

@@ -31,6 +31,7 @@ struct DialogRecord {
     HWND window = nullptr;    // the live dialog, only during the run; callbacks use it
     std::vector<DialogControlValues> controls;
     bool settingValues = false;  // true while the layer itself writes to live controls
+    bool inCallback = false;     // true while a control's routine runs
 };
 
 // Binds `dialog` to the dialog template `templateId` of the program's resources, discarding what
@@ -52,7 +53,7 @@ int DialogGetLogical(const DialogRecord& dialog, int controlId, int& value,
                      int selector = DIALOG_SELECT_CHECKED);
 
 // Attaches `routine` to a control (null detaches it). It is called with DIALOG_CLICKED when the
-// user clicks a button and with DIALOG_CHANGED when the user changes an edit's text; changes made
+// user clicks a button and with DIALOG_CHANGED when the user leaves an edit (it loses the focus); changes made
 // through the layer call no routine. A routine on OK (IDOK) replaces the default ending: the run
 // then ends with 1 only when a routine calls DialogExit. Cancel and the close box always end it.
 // Returns 1, or 0 when the record is unbound.

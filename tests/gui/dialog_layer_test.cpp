@@ -174,7 +174,7 @@ std::vector<LayerCase> LayerCases()
                          }});
     }
 
-    cases.push_back({"an edit's callback runs for the user's changes only",
+    cases.push_back({"an edit's callback runs when the user leaves it",
                      [](DialogRecord& d) {
                          DialogSetText(d, IDC_LAYER_EDIT, "staged");
                          DialogSetCallback(d, IDC_LAYER_EDIT, CopyToLabel);
