@@ -18,9 +18,11 @@ set_tests_properties(win_unit_tests PROPERTIES RESOURCE_LOCK wine)
 
 file(GLOB gui_test_srcs CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(gui_test_srcs)
-  add_executable(gui_tests ${gui_test_srcs} ${VESK_RC})
+  # gui_tests.rc holds the program's resources and the tests' own templates.
+  add_executable(gui_tests ${gui_test_srcs} ${CMAKE_SOURCE_DIR}/tests/gui/gui_tests.rc)
   target_link_libraries(gui_tests PRIVATE vesk_win gtest_local)
-  target_include_directories(gui_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui)
+  target_include_directories(gui_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui ${CMAKE_SOURCE_DIR}/resources)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/gui/gui_tests.rc PROPERTIES OBJECT_DEPENDS ${VESK_RC})
   add_test(NAME win_gui_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:gui_tests> --gtest_brief=1)
   set_tests_properties(win_gui_tests PROPERTIES RESOURCE_LOCK wine)
 endif()

@@ -55,10 +55,16 @@ void CALLBACK WatchDialogs(HWND, UINT, UINT_PTR, DWORD)
     pendingAnswers.pop_front();
     seenDialogs.push_back(seen);
     if (answer.inspect) answer.inspect(dialog);
-    for (const auto& [id, text] : answer.texts) SetDlgItemTextW(dialog, id, text.c_str());
+    // As a user would: into each edit, type, and leave it for the button.
+    for (const auto& [id, text] : answer.texts) {
+        SetFocus(GetDlgItem(dialog, id));
+        SetDlgItemTextW(dialog, id, text.c_str());
+    }
     for (const auto& [id, checked] : answer.checks)
         SendDlgItemMessageW(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    Press(dialog, answer.button);
+    if (!IsWindow(dialog)) return;
+    if (HWND button = GetDlgItem(dialog, answer.button)) SetFocus(button);
+    if (IsWindow(dialog)) Press(dialog, answer.button);
 }
 
 }  // namespace

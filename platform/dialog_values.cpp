@@ -1,0 +1,33 @@
+#include "platform/dialog_values.h"
+
+#include <cmath>
+
+#include "platform/fortran_format.h"
+
+DialogControlValues& StageControl(std::vector<DialogControlValues>& controls, int id)
+{
+    for (DialogControlValues& control : controls)
+        if (control.id == id) return control;
+    DialogControlValues& added = controls.emplace_back();
+    added.id = id;
+    return added;
+}
+
+const DialogControlValues* FindControl(const std::vector<DialogControlValues>& controls, int id)
+{
+    for (const DialogControlValues& control : controls)
+        if (control.id == id) return &control;
+    return nullptr;
+}
+
+int ParseDialogReal(std::string_view text, double& value)
+{
+    constexpr size_t kFieldWidth = 31;
+    std::string field(text.substr(0, kFieldWidth));
+    field.resize(kFieldWidth + 1, ' ');
+    double read = value;
+    // The free-format reader takes Inf and NaN; no dialog entry means them.
+    if (ReadFreeReals(field, 1, &read) != 1 || !std::isfinite(read)) return 0;
+    value = read;
+    return 1;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the dialog-template layer keeps of a dialog's controls while no window exists: the values
+// staged before a run and the values the controls had when the run ended. Portable, so the
+// bookkeeping and the number reading are tested natively.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct DialogRecord;
+
+// Routine attached to a control; callbackType is one of the DIALOG_CLICKED / DIALOG_CHANGED codes.
+using DialogCallback = void (*)(DialogRecord& dialog, int controlId, int callbackType);
+
+enum : int {
+    DIALOG_CLICKED = 1,  // a button was clicked (OK included)
+    DIALOG_CHANGED = 2,  // the user left an edit, whose text is then checked
+};
+
+// One control. A field that is empty was neither staged nor read from a live control.
+struct DialogControlValues {
+    int id = 0;
+    std::optional<std::string> text;  // UTF-8
+    std::optional<int> checked;       // 1 checked, 0 not
+    std::optional<int> enabled;       // 1 enabled, 0 disabled
+    DialogCallback callback = nullptr;
+};
+
+// The entry of control `id`, appended when there is none yet.
+DialogControlValues& StageControl(std::vector<DialogControlValues>& controls, int id);
+
+// The entry of control `id`, or null.
+const DialogControlValues* FindControl(const std::vector<DialogControlValues>& controls, int id);
+
+// Reads one real number in free format from the first 31 characters of a control's text (the rest
+// is ignored, as a fixed 32-character field would). A null item ("," or "/") leaves `value` as it
+// was. Returns 1 when a finite number or a null item was read, 0 when the text is blank, not a
+// number, or Inf or NaN (`value` unchanged).
+[[nodiscard]] int ParseDialogReal(std::string_view text, double& value);

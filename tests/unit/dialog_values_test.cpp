@@ -1,0 +1,53 @@
+#include "platform/dialog_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(DialogValues, StageControlKeepsOneEntryPerControl)
+{
+    std::vector<DialogControlValues> controls;
+    StageControl(controls, 1101).text = "3";
+    StageControl(controls, 1105).checked = 1;
+    StageControl(controls, 1101).enabled = 0;
+    ASSERT_EQ(controls.size(), 2u);
+    const DialogControlValues* order = FindControl(controls, 1101);
+    ASSERT_NE(order, nullptr);
+    EXPECT_EQ(order->text, "3");
+    EXPECT_EQ(order->enabled, 0);
+    EXPECT_FALSE(order->checked.has_value());
+    EXPECT_EQ(FindControl(controls, 1102), nullptr);
+}
+
+TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
+{
+    struct Case {
+        std::string text;
+        int status;
+        double value;  // expected value; the start value is -7
+    } const cases[] = {
+        {"2.5", 1, 2.5},
+        {"  -1.5E2  ", 1, -150.0},
+        {"1D3", 1, 1000.0},
+        {".5", 1, 0.5},
+        {"3,4", 1, 3.0},
+        {"3 abc", 1, 3.0},  // only one item is read
+        {",", 1, -7.0},     // a null item leaves the value
+        {"", 0, -7.0},
+        {"     ", 0, -7.0},
+        {"abc", 0, -7.0},
+        {"1.5x", 0, -7.0},
+        {"NaN", 0, -7.0},
+        {"-Inf", 0, -7.0},
+        {"1E400", 0, -7.0},
+        // Only 31 characters are read: the 32nd and later are cut off.
+        {std::string(30, ' ') + "12", 1, 1.0},
+        {std::string(31, ' ') + "7", 0, -7.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("text \"" + c.text + "\"");
+        double value = -7.0;
+        EXPECT_EQ(ParseDialogReal(c.text, value), c.status);
+        EXPECT_DOUBLE_EQ(value, c.value);
+    }
+}
