@@ -45,6 +45,10 @@ TEST_F(FrameTest, StartsMaximisedWithUnivariateBar)
     EXPECT_EQ(CurrentProject, 0);
     EXPECT_EQ(StatusText(0), L"NONE");
     EXPECT_EQ(GetParent(MdiClient), FrameWindow);
+    // The toolbar takes the keyboard focus at creation; this also shows that focus works on the
+    // virtual desktop the tests run on.
+    EXPECT_EQ(GetForegroundWindow(), FrameWindow);
+    EXPECT_EQ(GetFocus(), ToolbarHandle);
 }
 
 TEST_F(FrameTest, MenuBarsHaveTheirMenusInOrderWithStartStates)

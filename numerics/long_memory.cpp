@@ -1,0 +1,105 @@
+#include "numerics/long_memory.h"
+
+#include "numerics/one_based.h"
+#include "numerics/status.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr double kFlush = 1e-30;
+
+bool OrdersValid(int dim, int p, int q, int e)
+{
+    return p >= 0 && p <= kMaxArmaOrder && q >= 0 && q <= kMaxArmaOrder && dim >= p &&
+           dim >= q && e >= 2;
+}
+
+}  // namespace
+
+double LogGamma(double x)
+{
+    if (!(x > 0.0)) return std::numeric_limits<double>::quiet_NaN();
+    static const double c[6] = {76.18009173,  -86.50532033,    24.01409822,
+                                -1.231739516, 0.120858003e-2, -0.536382e-5};
+    double y = x - 1.0;
+    double t = y + 5.5;
+    t = (y + 0.5) * std::log(t) - t;
+    double s = 1.0;
+    for (double cj : c) {
+        y += 1.0;
+        s += cj / y;
+    }
+    return t + std::log(2.50662827465 * s);
+}
+
+int ArmaPsiTable(int dim, int p, int q, const double* phi, const double* theta, int M, int e,
+                 double* F)
+{
+    if (!OrdersValid(dim, p, q, e) || M < 0) return kStatusBadArgument;
+    // Padded copies: long enough for the M+2 terms of the recursion and for every coefficient,
+    // whichever is larger (a short expansion of a high-order model).
+    const int len = std::max({M + e, M + 2, std::max(p, q) + 2});
+    std::vector<double> phStore(len, 0.0), thStore(len, 0.0);
+    Vec1<double> PH(phStore.data()), TH(thStore.data()), f(F);
+    Vec1<const double> ph(phi), th(theta);
+    PH(1) = TH(1) = 1.0;
+    for (int j = 1; j <= p; ++j) PH(1 + j) = ph(j);
+    for (int j = 1; j <= q; ++j) TH(1 + j) = th(j);
+
+    f(1) = 1.0;
+    for (int k = 2; k <= M + 2; ++k) f(k) = 0.0;
+    for (int k = 1; k <= M; ++k) {
+        f(k + 1) = TH(k + 1);
+        for (int i = 1; i <= std::min(k, p); ++i) {
+            if (std::fabs(f(k - i + 1)) < kFlush) f(k - i + 1) = 0.0;
+            f(k + 1) += PH(i + 1) * f(k - i + 1);
+        }
+    }
+    return kStatusDone;
+}
+
+int ArmaInfinityWeights(int dim, const double* phi, const double* theta, double* out, int p,
+                        int q, double d, int M, int e, int mode)
+{
+    if (!OrdersValid(dim, p, q, e) || M < 1 || (mode != kArInfinity && mode != kMaInfinity))
+        return kStatusBadArgument;
+
+    // Work on copies, so the caller's model is never touched. The AR-infinity weights of
+    // phi/theta are the psi weights of the model with the parts exchanged and negated; the
+    // MA-infinity weights carry (1-z)^-d, the binomial series with d negated.
+    std::vector<double> ph(dim, 0.0), th(dim, 0.0);
+    int pp = p, qq = q;
+    double dd = d;
+    if (mode == kArInfinity) {
+        for (int j = 0; j < dim; ++j) {
+            ph[j] = -theta[j];
+            th[j] = -phi[j];
+        }
+        std::swap(pp, qq);
+    } else {
+        std::copy(phi, phi + dim, ph.begin());
+        std::copy(theta, theta + dim, th.begin());
+        dd = -d;
+    }
+
+    std::vector<double> fStore(M + 2), wStore(M + 2, 0.0);
+    (void)ArmaPsiTable(dim, pp, qq, ph.data(), th.data(), M, e, fStore.data());
+    Vec1<double> F(fStore.data()), W(wStore.data()), o(out);
+
+    W(1) = 1.0;
+    for (int k = 2; k <= M; ++k) {
+        if (std::fabs(W(k - 1)) < kFlush) W(k - 1) = 0.0;
+        W(k) = W(k - 1) * (k - 2 - dd) / (k - 1);
+    }
+    o(1) = 1.0;
+    for (int k = 2; k <= M; ++k) {
+        double sum = 0.0;
+        for (int i = 1; i <= k; ++i) sum += F(k - i + 1) * W(i);
+        o(k) = sum;
+    }
+    return kStatusDone;
+}

@@ -1,0 +1,419 @@
+#include "numlib/least_squares.h"
+
+#include "numlib/error_stack.h"
+#include "numlib/machine.h"
+#include "platform/blas.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr int kOne = 1;
+
+// Element (i, j), 1-based, of a column-major matrix.
+inline double& At(double* m, int ld, int i, int j)
+{
+    return m[static_cast<long>(j - 1) * ld + (i - 1)];
+}
+
+// Applies reflection j of the factorisation to v (nra values), as DQRSL does.
+void Reflect(int nra, double* qr, int ldqr, const double* hscal, int j, double* v)
+{
+    if (hscal[j - 1] == 0.0) return;
+    double& diag = At(qr, ldqr, j, j);
+    const double saved = diag;
+    diag = hscal[j - 1];
+    const int len = nra - j + 1;
+    const double t = -ddot_(&len, &diag, &kOne, v + (j - 1), &kOne) / diag;
+    daxpy_(&len, &t, &diag, &kOne, v + (j - 1), &kOne);
+    diag = saved;
+}
+
+void MessageRowsColumns(int code, const char* text, int nra, int nca)
+{
+    MsgSetInt(1, nra);
+    MsgSetInt(2, nca);
+    E1MES(5, code, text);
+}
+
+const char* const kPositiveHaveTo =
+    "Both the number of rows and the number of columns of the input matrix have to be positive while NRA = %(I1) "
+    "and NCA = %(I2) are given.";
+const char* const kLdaMessage =
+    "The number of rows of A must be less than or equal to its leading dimension while NRA = %(I1) and LDA = %(I2) "
+    "are given.";
+const char* const kLdqrMessage =
+    "The number of rows of QR must be less than or equal to its leading dimension while NRA = %(I1) and LDQR = "
+    "%(I2) are given.";
+
+}  // namespace
+
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis)
+{
+    E1PSH("DLSQRR");
+    // This call works with the default padding and condition flag; the caller's settings come back.
+    std::vector<int> kept;
+    IUMAG("MATH", 1, 1, 2, {16, 17}, kept);
+    if (kept.size() == 6) {
+        std::vector<int> perCall = kept;
+        perCall[2] = kept[0];
+        perCall[3] = kept[1];
+        perCall[5] = kept[4];
+        IUMAG("MATH", 1, 2, 2, {16, 17}, perCall);
+    }
+    if (nra < 1 || nca < 1) {
+        MessageRowsColumns(1, kPositiveHaveTo, nra, nca);
+    } else {
+        const int pad = (kept.size() == 6 && kept[1] >= 1 && nra % kept[1] == 0) ? kept[0] : 0;
+        std::vector<double> qr, hscal, scratch;
+        std::vector<int> korder;
+        bool obtained = pad >= 0;
+        try {
+            qr.resize(static_cast<size_t>(nra + (pad > 0 ? pad : 0)) * static_cast<size_t>(nca));
+            hscal.resize(static_cast<size_t>(nca));
+            korder.resize(static_cast<size_t>(nca));
+            scratch.resize(2 * static_cast<size_t>(nca) - 1);
+        } catch (const std::bad_alloc&) {
+            obtained = false;
+        }
+        if (!obtained) {
+            MessageRowsColumns(2,
+                               "The required storage cannot be allocated.  The workspace is based on NRA and NCA, "
+                               "where NRA = %(I1) and NCA = %(I2) are given.",
+                               nra, nca);
+        } else {
+            DL2QRR(nra, nca, a, lda, b, tol, x, res, kbasis, qr.data(), hscal.data(), korder.data(), scratch.data());
+        }
+    }
+    if (kept.size() == 6) IUMAG("MATH", 1, 2, 2, {16, 17}, kept);
+    E1POP("DLSQRR");
+}
+
+void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, double* qr, double* hscal, int* korder, double* scratch)
+{
+    E1PSH("DL2QRR");
+    if (nra < 1 || nca < 1) {
+        MessageRowsColumns(1, kPositiveHaveTo, nra, nca);
+        E1POP("DL2QRR");
+        return;
+    }
+    if (lda < nra) {
+        MessageRowsColumns(2, kLdaMessage, nra, lda);
+        E1POP("DL2QRR");
+        return;
+    }
+    std::vector<int> padding;
+    IUMAG("MATH", 1, 1, 1, {16}, padding);
+    if (N1RCD(1) != 0 || padding.size() != 4) {
+        E1POP("DL2QRR");
+        return;
+    }
+    if (padding[2] < 0 || padding[3] < 1) {
+        MessageRowsColumns(4,
+                           "The option values 3,4 must be respectively not less than zero, and non-negative while "
+                           "%(I1) and %(I2) are given.",
+                           padding[2], padding[3]);
+        E1POP("DL2QRR");
+        return;
+    }
+    const int pad = nra % padding[3] == 0 ? padding[2] : 0;
+    const int ldqr = nra + pad;
+    for (int j = 0; j < nca; ++j) korder[j] = 0;
+    DL2RRR(nra, nca, a, lda, 1, korder, qr, ldqr, hscal, hscal, scratch);
+    if (N1RCD(1) != 0) {
+        E1POP("DL2QRR");
+        return;
+    }
+    const int kmax = nra < nca ? nra : nca;
+    const double r11 = std::fabs(At(qr, ldqr, 1, 1));
+    kbasis = 0;
+    while (kbasis < kmax && std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1)) > tol * r11) ++kbasis;
+    if (kbasis > 0) {
+        double unused = 0.0;
+        DLQRSL(nra, kbasis, qr, ldqr, hscal, b, 110, &unused, res, x, res, &unused);
+        if (N1RCD(1) != 0) {
+            E1POP("DL2QRR");
+            return;
+        }
+    }
+    for (int j = kbasis; j < nca; ++j) x[j] = 0.0;
+    DPERMU(nca, x, korder, 2, x);
+    E1POP("DL2QRR");
+}
+
+void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, double* qr, int ldqr,
+            double* hscal, double* cnorm, double* scratch)
+{
+    E1PSH("DL2RRR");
+    if (nra < 1 || nca < 1) {
+        MessageRowsColumns(1,
+                           "Both the number of rows and the number of columns of the input matrix must be positive "
+                           "while NRA = %(I1) and NCA = %(I2) are given.",
+                           nra, nca);
+        E1POP("DL2RRR");
+        return;
+    }
+    if (lda < nra) {
+        MessageRowsColumns(2, kLdaMessage, nra, lda);
+        E1POP("DL2RRR");
+        return;
+    }
+    if (ldqr < nra) {
+        MessageRowsColumns(3, kLdqrMessage, nra, ldqr);
+        E1POP("DL2RRR");
+        return;
+    }
+    for (int j = 1; j <= nca; ++j) {
+        dcopy_(&nra, a + static_cast<long>(j - 1) * lda, &kOne, &At(qr, ldqr, 1, j), &kOne);
+    }
+    double* originalNorm = scratch + (nca - 1);  // originalNorm[j - 1] is SCRATCH(NCA - 1 + j)
+    int lo = 1;
+    int hi = nca;
+    if (pivot != 0) {
+        // Initial columns to the front and final ones to the back, each group keeping its order.
+        std::vector<int> kind(korder, korder + nca);
+        for (int j = 1; j <= nca; ++j) korder[j - 1] = j;
+        auto swapColumns = [&](int i, int j) {
+            dswap_(&nra, &At(qr, ldqr, 1, i), &kOne, &At(qr, ldqr, 1, j), &kOne);
+            std::swap(korder[i - 1], korder[j - 1]);
+            std::swap(kind[i - 1], kind[j - 1]);
+        };
+        for (int j = 1; j <= nca; ++j) {
+            if (kind[j - 1] > 0) {
+                if (j != lo) swapColumns(lo, j);
+                ++lo;
+            }
+        }
+        for (int j = nca; j >= lo; --j) {
+            if (kind[j - 1] < 0) {
+                if (j != hi) swapColumns(hi, j);
+                --hi;
+            }
+        }
+    }
+    for (int j = 1; j <= nca; ++j) cnorm[j - 1] = dnrm2_(&nra, &At(qr, ldqr, 1, j), &kOne);
+    for (int j = lo; j <= hi; ++j) {
+        hscal[j - 1] = cnorm[j - 1];
+        if (pivot != 0) originalNorm[j - 1] = cnorm[j - 1];
+    }
+
+    const int steps = nra < nca ? nra : nca;
+    for (int l = 1; l <= steps; ++l) {
+        if (pivot != 0 && lo <= l && l < hi) {
+            int best = l;
+            for (int j = l + 1; j <= hi; ++j) {
+                if (hscal[j - 1] > hscal[best - 1]) best = j;
+            }
+            if (best != l) {
+                dswap_(&nra, &At(qr, ldqr, 1, l), &kOne, &At(qr, ldqr, 1, best), &kOne);
+                hscal[best - 1] = hscal[l - 1];
+                originalNorm[best - 1] = originalNorm[l - 1];
+                std::swap(korder[l - 1], korder[best - 1]);
+            }
+        }
+        hscal[l - 1] = 0.0;
+        if (l == nra) continue;
+        const int len = nra - l + 1;
+        double* column = &At(qr, ldqr, l, l);
+        double nu = dnrm2_(&len, column, &kOne);
+        if (nu == 0.0) continue;
+        if (*column < 0.0) nu = -nu;
+        const double inverse = 1.0 / nu;
+        dscal_(&len, &inverse, column, &kOne);
+        *column += 1.0;
+        if (l < nca) {
+            const int rest = nca - l;
+            const double alpha = -1.0 / *column;
+            const double zero = 0.0;
+            const double one = 1.0;
+            dgemv_("T", &len, &rest, &alpha, &At(qr, ldqr, l, l + 1), &ldqr, column, &kOne, &zero, scratch, &kOne, 1);
+            dger_(&len, &rest, &one, column, &kOne, scratch, &kOne, &At(qr, ldqr, l, l + 1), &ldqr);
+        }
+        for (int j = l + 1; j <= hi; ++j) {
+            if (j < lo || hscal[j - 1] == 0.0) continue;
+            const double ratio = std::fabs(At(qr, ldqr, l, j)) / hscal[j - 1];
+            double t = 1.0 - ratio * ratio;
+            if (t < 0.0) t = 0.0;
+            double u;
+            if (pivot != 0) {
+                const double q = hscal[j - 1] / originalNorm[j - 1];
+                u = 1.0 + 0.05 * t * q * q;
+            } else {
+                u = 1.0 + 0.05 * t;
+            }
+            if (u != 1.0) {
+                hscal[j - 1] *= std::sqrt(t);
+            } else {
+                // Cancellation has made the downdate unreliable: recompute the norm.
+                const int below = nra - l;
+                hscal[j - 1] = dnrm2_(&below, &At(qr, ldqr, l + 1, j), &kOne);
+                if (pivot != 0) originalNorm[j - 1] = hscal[j - 1];
+            }
+        }
+        hscal[l - 1] = *column;
+        *column = -nu;
+    }
+    E1POP("DL2RRR");
+}
+
+void DLQRSL(int nra, int kbasis, double* qr, int ldqr, const double* hscal, const double* y, int ipath, double* qy,
+            double* qty, double* b, double* rsd, double* xb)
+{
+    E1PSH("DLQRSL");
+    if (nra < 1) {
+        MsgSetInt(1, nra);
+        E1MES(5, 1, "The number of rows of the input matrix must be positive while NRA = %(I1) is given.");
+    } else if (ldqr < nra) {
+        MessageRowsColumns(2, kLdqrMessage, nra, ldqr);
+    } else if (kbasis < 1) {
+        MsgSetInt(1, kbasis);
+        E1MES(5, 3,
+              "The number of columns of the submatrix AK of A must be positive while KBASIS = %(I1) is given.");
+    } else if (ipath < 1 || ipath > 99999) {
+        MsgSetInt(1, ipath);
+        E1MES(5, 4, "Illegal format for IPATH.  IPATH must be between 1 and 99999 while a value of %(I1) is given.");
+    }
+    if (N1RCD(0) != 0) {
+        E1POP("DLQRSL");
+        return;
+    }
+    const bool wantQy = ipath / 10000 != 0;
+    const bool wantQty = ipath % 10000 != 0;
+    const bool wantB = ipath % 1000 / 100 != 0;
+    const bool wantRsd = ipath % 100 / 10 != 0;
+    const bool wantXb = ipath % 10 != 0;
+    const int k = kbasis < nra - 1 ? kbasis : nra - 1;
+    int singularAt = 0;
+    const size_t bytes = sizeof(double) * static_cast<size_t>(nra);
+
+    if (k == 0) {
+        if (wantQty) qty[0] = y[0];
+        if (wantQy) qy[0] = y[0];
+        if (wantXb) xb[0] = y[0];
+        if (wantRsd) rsd[0] = 0.0;
+        if (wantB) {
+            if (At(qr, ldqr, 1, 1) == 0.0) singularAt = 1;
+            else b[0] = y[0] / At(qr, ldqr, 1, 1);
+        }
+    } else {
+        if (wantQy) {
+            std::memmove(qy, y, bytes);
+            for (int j = k; j >= 1; --j) Reflect(nra, qr, ldqr, hscal, j, qy);
+        }
+        if (wantQty) {
+            std::memmove(qty, y, bytes);
+            for (int j = 1; j <= k; ++j) Reflect(nra, qr, ldqr, hscal, j, qty);
+        }
+        // qty may be the same array as rsd: take the solution part out before zeroing.
+        if (wantB) std::memmove(b, qty, sizeof(double) * static_cast<size_t>(kbasis));
+        if (wantRsd && rsd != qty) {
+            for (int i = kbasis; i < nra; ++i) rsd[i] = qty[i];
+        }
+        if (wantXb) {
+            for (int i = 0; i < kbasis && i < nra; ++i) xb[i] = qty[i];
+        }
+        if (wantRsd) {
+            for (int i = 0; i < kbasis && i < nra; ++i) rsd[i] = 0.0;
+        }
+        if (wantXb) {
+            for (int i = kbasis; i < nra; ++i) xb[i] = 0.0;
+        }
+        if (wantB) {
+            for (int j = kbasis; j >= 1; --j) {
+                const double diag = At(qr, ldqr, j, j);
+                if (diag == 0.0) {
+                    singularAt = j;
+                    break;
+                }
+                b[j - 1] /= diag;
+                if (j > 1) {
+                    const int len = j - 1;
+                    const double t = -b[j - 1];
+                    daxpy_(&len, &t, &At(qr, ldqr, 1, j), &kOne, b, &kOne);
+                }
+            }
+        }
+        if (wantRsd || wantXb) {
+            for (int j = k; j >= 1; --j) {
+                if (wantRsd) Reflect(nra, qr, ldqr, hscal, j, rsd);
+                if (wantXb) Reflect(nra, qr, ldqr, hscal, j, xb);
+            }
+        }
+    }
+    if (singularAt != 0) {
+        MsgSetInt(1, singularAt);
+        E1MES(4, 1,
+              "Computation of the least squares solution has been requested but the upper triangular matrix R is "
+              "exactly singular; the index of the first zero diagonal element of R is %(I1).");
+    }
+    E1POP("DLQRSL");
+}
+
+void DPERMU(int n, const double* x, int* ipermu, int ipath, double* xpermu)
+{
+    E1PSH("DPERMU");
+    if (n < 1) {
+        MsgSetInt(1, n);
+        E1MES(5, 1, "The length of the arrays X and XPERMU must be positive while N = %(I1) is given.");
+        E1POP("DPERMU");
+        return;
+    }
+    if (ipath != 1 && ipath != 2) {
+        MsgSetInt(1, ipath);
+        E1MES(5, 2, "IPATH must be equal to 1 or 2 while a value of %(I1) is given.");
+        E1POP("DPERMU");
+        return;
+    }
+    if (xpermu != x) std::memmove(xpermu, x, sizeof(double) * static_cast<size_t>(n));
+    if (n == 1) {
+        E1POP("DPERMU");
+        return;
+    }
+    for (int i = 1; i <= n; ++i) {
+        if (ipermu[i - 1] < 1 || ipermu[i - 1] > n) {
+            MsgSetInt(1, i);
+            MsgSetInt(2, n);
+            MsgSetInt(3, ipermu[i - 1]);
+            E1MES(5, 3, "IPERMU(%(I1)) = %(I3) is not allowed.  It must be between 1 and N = %(I2).");
+            E1POP("DPERMU");
+            return;
+        }
+    }
+    // Cycle by cycle, negating visited entries and restoring them at the end.
+    for (int i = 1; i <= n; ++i) {
+        if (ipermu[i - 1] < 0) continue;
+        if (ipath == 1) {
+            const double first = xpermu[i - 1];
+            int j = i;
+            for (;;) {
+                const int k = ipermu[j - 1];
+                ipermu[j - 1] = -k;
+                if (k == i) {
+                    xpermu[j - 1] = first;
+                    break;
+                }
+                xpermu[j - 1] = xpermu[k - 1];
+                j = k;
+            }
+        } else {
+            double carried = xpermu[i - 1];
+            int j = i;
+            for (;;) {
+                const int k = ipermu[j - 1];
+                ipermu[j - 1] = -k;
+                const double displaced = xpermu[k - 1];
+                xpermu[k - 1] = carried;
+                carried = displaced;
+                if (k == i) break;
+                j = k;
+            }
+        }
+    }
+    for (int i = 0; i < n; ++i) ipermu[i] = -ipermu[i];
+    E1POP("DPERMU");
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Linear least squares, min over x of ||b - A x||, by Householder QR with column pivoting and a
+// rank decided by a tolerance (the method of LINPACK's DQRDC and DQRSL, Dongarra et al., 1979).
+// Matrices are column-major with indices from 1 in the comments; all errors go through the
+// library's error stack (E1MES).
+
+// Solves the problem for the nra by nca matrix a (leading dimension lda >= nra) and the right-hand
+// side b (nra values); a and b are not changed. x (nca values) receives the coefficients in the
+// original column order, with 0 for the columns beyond the rank; res (nra values) the residuals
+// b - A x; kbasis the rank used: the largest k with |R(i,i)| > tol |R(1,1)| for all i <= k.
+// When kbasis is 0 (a zero matrix), res is left as passed.
+// TERMINAL errors of "DLSQRR": code 1 for nra < 1 or nca < 1, code 2 when the work space cannot be
+// obtained; of "DL2QRR": code 2 for lda < nra, code 4 for bad padding options.
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis);
+
+// The same with the work space: qr ((nra + pad) by nca, pad = option 16 value 3 of IUMAG when nra is a
+// multiple of its value 4, else 0), hscal (nca), korder (nca), scratch (2 nca - 1).
+void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, double* qr, double* hscal, int* korder, double* scratch);
+
+// Householder QR of a copy of a into qr (leading dimension ldqr). With pivot != 0 the columns are
+// reordered by decreasing remaining norm; korder(j) > 0 marks an initial column kept in front,
+// < 0 a final column kept at the back, 0 a free one; on return korder(j) is the original index of
+// the column in position j. R is the upper triangle of qr, the Householder vectors lie below it and
+// in hscal; cnorm receives the column norms (it may be hscal); scratch has 2 nca - 1 values, its
+// entries nca..2 nca-1 the original norms.
+void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, double* qr, int ldqr,
+            double* hscal, double* cnorm, double* scratch);
+
+// Uses the first kbasis columns of the factorisation to compute, as the decimal digits of ipath
+// (1 to 99999) ask: Q y (ten-thousands), Q'y (any lower digit), the solution (hundreds), the
+// residuals (tens), the fitted values (units). Outputs not requested are not touched and may be
+// null. qr is restored on return. A zero diagonal element of R met in the solution is a FATAL
+// error (code 1).
+void DLQRSL(int nra, int kbasis, double* qr, int ldqr, const double* hscal, const double* y, int ipath, double* qy,
+            double* qty, double* b, double* rsd, double* xb);
+
+// Permutes x (n values) into xpermu (may be x): ipath 1 xpermu(i) = x(ipermu(i)); ipath 2
+// xpermu(ipermu(i)) = x(i). ipermu is used for marks and restored.
+void DPERMU(int n, const double* x, int* ipermu, int ipath, double* xpermu);

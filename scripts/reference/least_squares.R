@@ -1,0 +1,48 @@
+# Reference values for the least-squares and positive definite inverse unit tests
+# (numlib/least_squares.cpp, numlib/pd_inverse.cpp). Run from the repository root:
+#   Rscript scripts/reference/least_squares.R
+# Writes tests/data/least_squares_design.csv (design, response and lm.fit residuals by row),
+# tests/data/least_squares_coefficients.csv (lm.fit coefficients and rank) and
+# tests/data/pd_inverse_reference.csv (matrices and chol2inv(chol(A))).
+
+fmt <- function(v) formatC(v, digits = 17, format = "g")
+set.seed(7)
+
+cases <- list(
+  cars = list(X = cbind(1, cars$speed, cars$speed^2), y = cars$dist),
+  # 32 rows: the work copy gets its padded leading dimension.
+  mtcars = list(X = cbind(1, mtcars$wt, mtcars$hp, mtcars$disp), y = mtcars$mpg),
+  # Column 4 is column 2 plus column 3: rank 3.
+  trees_deficient = list(X = cbind(1, trees$Girth, trees$Height, trees$Girth + trees$Height), y = trees$Volume),
+  wide = list(X = matrix(rnorm(12), 3, 4), y = rnorm(3))
+)
+design <- list()
+coefs <- list()
+for (name in names(cases)) {
+  X <- cases[[name]]$X
+  y <- cases[[name]]$y
+  fit <- lm.fit(X, y, tol = 1e-7)
+  cols <- matrix("", nrow(X), 4)
+  cols[, seq_len(ncol(X))] <- fmt(X)
+  design[[name]] <- data.frame(case = name, row = seq_len(nrow(X)), y = fmt(y),
+    a1 = cols[, 1], a2 = cols[, 2], a3 = cols[, 3], a4 = cols[, 4], residual = fmt(fit$residuals))
+  cf <- fit$coefficients
+  cf[is.na(cf)] <- 0
+  coefs[[name]] <- data.frame(case = name, nca = ncol(X), rank = fit$rank,
+    coefficients = paste(fmt(cf), collapse = " "))
+}
+write.csv(do.call(rbind, design), "tests/data/least_squares_design.csv", row.names = FALSE, quote = FALSE)
+write.csv(do.call(rbind, coefs), "tests/data/least_squares_coefficients.csv", row.names = FALSE, quote = FALSE)
+
+# Positive definite matrices: a crossproduct of longley, the Hilbert matrix of order 6 and a
+# random covariance of order 9; inverse by chol2inv(chol(A)); both column by column.
+hilbert <- function(n) outer(seq_len(n), seq_len(n), function(i, j) 1 / (i + j - 1))
+mats <- list(longley = crossprod(scale(as.matrix(longley[, 1:5]))), hilbert6 = hilbert(6),
+             random9 = crossprod(matrix(rnorm(90), 10, 9)))
+rows <- list()
+for (name in names(mats)) {
+  A <- mats[[name]]
+  rows[[name]] <- data.frame(name = name, n = nrow(A), a = paste(fmt(as.vector(A)), collapse = " "),
+    inverse = paste(fmt(as.vector(chol2inv(chol(A)))), collapse = " "))
+}
+write.csv(do.call(rbind, rows), "tests/data/pd_inverse_reference.csv", row.names = FALSE, quote = FALSE)

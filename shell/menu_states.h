@@ -1,0 +1,29 @@
+#pragma once
+// Which menu items are enabled or grayed for the current project, as a list of changes that
+// the window code applies to the menu bars.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct MenuChange {
+    enum Target { COMMAND, TOP_LEVEL, SUBMENU } target;
+    uint32_t command = 0;   // COMMAND: every item with this id
+    std::string menu;       // TOP_LEVEL and SUBMENU: the top-level menu's text without '&'
+    std::string submenu;    // SUBMENU: the popup's text inside `menu`, without '&'
+    bool enabled = false;
+};
+
+struct MenuState {
+    int32_t bar = 0;  // the bar to put on the frame: 0 keep, 1 univariate, 2 multivariate
+    // The bar the changes apply to (1 univariate, 2 multivariate).
+    int32_t target = 1;
+    std::vector<MenuChange> changes;
+    bool transformMenu = false;  // the univariate Transform menu's items are then set by its own rules
+};
+
+// kind: 0 no project, 1 univariate, 2 multivariate. spectrumWindowOpen: the univariate
+// project's spectrum or cumulative spectrum view has a window.
+MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen);
+
+// The text of a menu item without its access-key marks ("Smoot&h" gives "Smooth").
+std::string MenuTextWithoutMarks(const std::string& text);

@@ -1,0 +1,183 @@
+#include "library_capture.h"
+#include "numlib/least_squares.h"
+#include "reference_table.h"
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+using LeastSquares = LibraryCapture;
+
+namespace {
+
+struct Problem {
+    int nra = 0;
+    int nca = 0;
+    std::vector<double> a;  // column-major, leading dimension nra
+    std::vector<double> y;
+    std::vector<double> residual;  // R's
+};
+
+std::map<std::string, Problem> ReadProblems()
+{
+    const ReferenceTable t = ReadReferenceTable("least_squares_design.csv");
+    const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
+    std::map<std::string, Problem> problems;
+    for (size_t r = 0; r < c.rows.size(); ++r) problems[c.Text(r, "case")].nca = c.Integer(r, "nca");
+    std::map<std::string, std::vector<std::vector<double>>> columns;
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        Problem& p = problems[t.Text(r, "case")];
+        auto& cols = columns[t.Text(r, "case")];
+        cols.resize(static_cast<size_t>(p.nca));
+        for (int j = 0; j < p.nca; ++j) cols[j].push_back(t.Number(r, "a" + std::to_string(j + 1)));
+        p.y.push_back(t.Number(r, "y"));
+        p.residual.push_back(t.Number(r, "residual"));
+        ++p.nra;
+    }
+    for (auto& [name, p] : problems)
+        for (const auto& col : columns[name]) p.a.insert(p.a.end(), col.begin(), col.end());
+    return problems;
+}
+
+}  // namespace
+
+TEST_F(LeastSquares, AgreesWithRLmFit)
+{
+    const std::map<std::string, Problem> problems = ReadProblems();
+    const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
+    ASSERT_EQ(c.rows.size(), 4u);
+    for (size_t r = 0; r < c.rows.size(); ++r) {
+        const std::string name = c.Text(r, "case");
+        const Problem& p = problems.at(name);
+        const int rank = c.Integer(r, "rank");
+        std::vector<double> a = p.a, y = p.y;
+        std::vector<double> x(p.nca, -7.0), res(p.nra, -7.0);
+        int kbasis = -1;
+        DLSQRR(p.nra, p.nca, a.data(), p.nra, y.data(), 1e-10, x.data(), res.data(), kbasis);
+        EXPECT_EQ(kbasis, rank) << name;
+        EXPECT_EQ(a, p.a) << name;  // A and b unchanged
+        EXPECT_EQ(y, p.y) << name;
+        double scale = 0;
+        for (double v : p.y) scale = std::max(scale, std::abs(v));
+        for (int i = 0; i < p.nra; ++i) EXPECT_NEAR(res[i], p.residual[i], 1e-10 * scale) << name << " " << i;
+        // The residuals are b - A x for the returned coefficients.
+        for (int i = 0; i < p.nra; ++i) {
+            double fit = 0;
+            for (int j = 0; j < p.nca; ++j) fit += p.a[j * p.nra + i] * x[j];
+            EXPECT_NEAR(res[i], p.y[i] - fit, 1e-10 * scale) << name << " " << i;
+        }
+        if (rank == p.nca) {
+            const std::vector<double> coef = c.List(r, "coefficients");
+            for (int j = 0; j < p.nca; ++j) EXPECT_NEAR(x[j], coef[j], 1e-9 * std::abs(coef[j])) << name << j;
+        } else {
+            int zeros = 0;
+            for (double v : x) zeros += v == 0.0;
+            EXPECT_EQ(zeros, p.nca - rank) << name;
+        }
+    }
+    EXPECT_TRUE(stops.empty());
+}
+
+TEST_F(LeastSquares, ExactlyDependentAndZeroDesigns)
+{
+    // Two equal columns: the first of equal norm is pivoted first, the second's diagonal becomes
+    // exactly 0 and its coefficient is 0 in its own place.
+    const std::vector<double> a = {1, 1, 1, 1, 1, 2, 3, 4, 1, 1, 1, 1};
+    const std::vector<double> b = {2, 3, 5, 6};
+    std::vector<double> x(3), res(4);
+    int kbasis = 0;
+    DLSQRR(4, 3, a.data(), 4, b.data(), 0.0, x.data(), res.data(), kbasis);
+    EXPECT_EQ(kbasis, 2);
+    EXPECT_EQ(x[2], 0.0);
+    EXPECT_NEAR(x[0], 0.5, 1e-14);  // b = 0.5 + 1.4 t fits (1,2,3,4) with residuals below
+    EXPECT_NEAR(x[1], 1.4, 1e-14);
+    const double expected[] = {0.1, -0.3, 0.3, -0.1};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(res[i], expected[i], 1e-14);
+
+    // A zero design: rank 0, zero coefficients, the residual array as passed.
+    const std::vector<double> zero(6, 0.0);
+    std::vector<double> x2(2, 5.0), res2 = {9, 9, 9};
+    DLSQRR(3, 2, zero.data(), 3, b.data(), 0.0, x2.data(), res2.data(), kbasis);
+    EXPECT_EQ(kbasis, 0);
+    EXPECT_EQ(x2, (std::vector<double>{0, 0}));
+    EXPECT_EQ(res2, (std::vector<double>{9, 9, 9}));
+    EXPECT_TRUE(stops.empty());
+}
+
+TEST_F(LeastSquares, WorkCopyIsPaddedWhenRowsAreAMultipleOfSixteen)
+{
+    // 32 rows: with the padding of option 16 in force (as DLSQRR puts it for its call) the work
+    // copy has leading dimension 33.
+    const int nra = 32, nca = 2;
+    std::vector<double> a(nra * nca), y(nra);
+    for (int i = 0; i < nra; ++i) {
+        a[i] = 1.0;
+        a[nra + i] = i + 1.0;
+        y[i] = 3.0 - 0.5 * (i + 1) + ((i % 3) - 1) * 0.25;
+    }
+    const double sentinel = 12345.0;
+    std::vector<double> qr((nra + 1) * nca, sentinel), hscal(nca), scratch(2 * nca - 1), x(nca), res(nra);
+    std::vector<int> korder(nca);
+    int kbasis = 0;
+    std::vector<int> padding = {1, 16, 1, 16};
+    IUMAG("MATH", 1, 2, 1, {16}, padding);
+    DL2QRR(nra, nca, a.data(), nra, y.data(), 0.0, x.data(), res.data(), kbasis, qr.data(), hscal.data(),
+           korder.data(), scratch.data());
+    IUMAG("MATH", 1, 2, 1, {-16}, padding);
+    EXPECT_EQ(kbasis, 2);
+    EXPECT_EQ(qr[nra], sentinel);  // the pad row of column 1
+    EXPECT_EQ(qr[2 * nra + 1], sentinel);
+    // The larger column (1..32) is pivoted first: |R(1,1)| is its norm, stored at (1,1).
+    double norm2 = 0;
+    for (int i = 1; i <= nra; ++i) norm2 += double(i) * i;
+    EXPECT_NEAR(std::abs(qr[0]), std::sqrt(norm2), 1e-12);
+    EXPECT_EQ(korder, (std::vector<int>{2, 1}));
+    // The same problem in 31 rows plus one, through DLSQRR, gives the same coefficients.
+    std::vector<double> x2(nca), res2(nra);
+    DLSQRR(nra, nca, a.data(), nra, y.data(), 0.0, x2.data(), res2.data(), kbasis);
+    EXPECT_NEAR(x2[0], x[0], 1e-13);
+    EXPECT_NEAR(x2[1], x[1], 1e-13);
+    EXPECT_TRUE(stops.empty());
+}
+
+TEST_F(LeastSquares, PermutationBothWaysInPlace)
+{
+    const std::vector<double> x = {10, 20, 30, 40, 50};
+    std::vector<int> perm = {3, 1, 2, 5, 4};
+    std::vector<double> gathered(5), scattered = x;
+    DPERMU(5, x.data(), perm.data(), 1, gathered.data());
+    EXPECT_EQ(gathered, (std::vector<double>{30, 10, 20, 50, 40}));
+    DPERMU(5, scattered.data(), perm.data(), 2, scattered.data());
+    EXPECT_EQ(scattered, (std::vector<double>{20, 30, 10, 50, 40}));
+    EXPECT_EQ(perm, (std::vector<int>{3, 1, 2, 5, 4}));
+    EXPECT_TRUE(output.empty());
+}
+
+TEST_F(LeastSquares, ArgumentErrors)
+{
+    const std::vector<double> a(6, 1.0), b(3, 1.0);
+    std::vector<double> x(2), res(3);
+    int kbasis = 0;
+    DLSQRR(0, 2, a.data(), 3, b.data(), 0.0, x.data(), res.data(), kbasis);
+    EXPECT_NE(output.find(" *** TERMINAL ERROR 1 from DLSQRR.  Both the number of rows and the number of\n"
+                          " ***          columns of the input matrix have to be positive while NRA = 0 \n"
+                          " ***          and NCA = 2 are given.\n"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(stops.size(), 1u);
+
+    Clear();
+    DLSQRR(3, 2, a.data(), 2, b.data(), 0.0, x.data(), res.data(), kbasis);
+    EXPECT_NE(output.find(" *** TERMINAL ERROR 2 from DL2QRR.  The number of rows of A must be less than\n"
+                          " ***          or equal to its leading dimension while NRA = 3 and LDA = 2 are \n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("(Called internally)"), std::string::npos);
+    EXPECT_EQ(stops.size(), 1u);
+
+    Clear();
+    std::vector<int> perm = {1, 4};
+    DPERMU(2, x.data(), perm.data(), 1, x.data());
+    EXPECT_EQ(output, "\n *** TERMINAL ERROR 3 from DPERMU.  IPERMU(2) = 4 is not allowed.  It must be\n"
+                      " ***          between 1 and N = 2.\n");
+}

@@ -1,0 +1,168 @@
+#include "library_capture.h"
+#include "numlib/periodogram.h"
+#include "reference_table.h"
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <vector>
+
+using Periodogram = LibraryCapture;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Result {
+    int rows;
+    std::vector<double> pm;  // rows by 5, leading dimension rows
+    double At(int k, int column) const { return pm[static_cast<size_t>((column - 1) * rows + k)]; }
+};
+
+Result ComputePeriodogram(const std::vector<double>& x, double xbase, int npad, int ifscal, int ipver)
+{
+    Result r;
+    r.rows = (static_cast<int>(x.size()) + npad) / 2 + 1;
+    r.pm.assign(static_cast<size_t>(5 * r.rows), -1.0);
+    DPFFT(static_cast<int>(x.size()), x.data(), 0, xbase, npad, ifscal, ipver, r.pm.data(), r.rows);
+    return r;
+}
+
+double Mean(const std::vector<double>& x)
+{
+    double sum = 0;
+    for (double v : x) sum += v;
+    return sum / x.size();
+}
+
+}  // namespace
+
+// R's spec.pgram(x, taper = 0, detrend = FALSE, demean = TRUE, fast = FALSE) is |sum z_t e^(-iwt)|^2 / n.
+// IPVER 0 scales by 2/n, so I = 2 * spec; IPVER 1 by 1/(2 pi n), so I = spec / (2 pi). The table's
+// a and b are R's direct sums with the scale sqrt(2/n) of IPVER 0; IPVER 1 divides them by sqrt(4 pi).
+TEST_F(Periodogram, AgreesWithRSpecPgramForBothScalings)
+{
+    const ReferenceTable series = ReadReferenceTable("periodogram_series.csv");
+    const ReferenceTable ref = ReadReferenceTable("periodogram_reference.csv");
+    ASSERT_FALSE(series.rows.empty());
+    ASSERT_FALSE(ref.rows.empty());
+    std::map<std::string, std::vector<double>> data;
+    for (size_t r = 0; r < series.rows.size(); ++r) data[series.Text(r, "series")].push_back(series.Number(r, "x"));
+    ASSERT_EQ(data.size(), 4u);
+
+    for (const auto& [name, x] : data) {
+        const double mean = Mean(x);
+        const Result p0 = ComputePeriodogram(x, mean, 0, 0, 0);
+        const Result p1 = ComputePeriodogram(x, mean, 0, 1, 1);
+        const int n = static_cast<int>(x.size());
+        ASSERT_EQ(p0.rows, n / 2 + 1);
+        EXPECT_TRUE(std::isnan(p0.At(0, 2))) << name;
+        EXPECT_EQ(p0.At(0, 1), 0.0);
+        EXPECT_NEAR(p0.At(0, 4), 0.0, 1e-12 * std::abs(mean) * n) << name;
+        EXPECT_EQ(p0.At(0, 5), 0.0);
+        int checked = 0;
+        for (size_t r = 0; r < ref.rows.size(); ++r) {
+            if (ref.Text(r, "series") != name) continue;
+            const int k = ref.Integer(r, "k");
+            const double spec = ref.Number(r, "spec");
+            const double a = ref.Number(r, "a");
+            const double b = ref.Number(r, "b");
+            const double tol = 1e-11 * (std::abs(a) + std::abs(b) + 1e-3 * std::sqrt(spec) + 1e-300);
+            EXPECT_NEAR(p0.At(k, 1), 2 * kPi * ref.Number(r, "freq"), 1e-15) << name << k;
+            EXPECT_NEAR(p1.At(k, 1), ref.Number(r, "freq"), 1e-16) << name << k;
+            EXPECT_NEAR(p0.At(k, 2), static_cast<double>(n) / k, 1e-12) << name << k;
+            EXPECT_NEAR(p0.At(k, 3), 2 * spec, 1e-11 * 2 * spec + 1e-300) << name << k;
+            EXPECT_NEAR(p1.At(k, 3), spec / (2 * kPi), 1e-11 * spec) << name << k;
+            EXPECT_NEAR(p0.At(k, 4), a, tol) << name << k;
+            EXPECT_NEAR(p0.At(k, 5), b, tol) << name << k;
+            EXPECT_NEAR(p1.At(k, 4), a / std::sqrt(4 * kPi), tol) << name << k;
+            EXPECT_NEAR(p1.At(k, 5), b / std::sqrt(4 * kPi), tol) << name << k;
+            ++checked;
+        }
+        EXPECT_EQ(checked, n / 2) << name;
+    }
+    EXPECT_TRUE(output.empty());
+}
+
+TEST_F(Periodogram, ShortAndPaddedSeries)
+{
+    // NOBS = 2: rows for frequency 0 and pi; z = (-0.5, 0.5), so A(pi) = s (-z1 + z2) = 1 with s = 1.
+    const Result two = ComputePeriodogram({1.0, 2.0}, 1.5, 0, 0, 0);
+    ASSERT_EQ(two.rows, 2);
+    EXPECT_TRUE(std::isnan(two.At(0, 2)));
+    EXPECT_NEAR(two.At(1, 1), kPi, 1e-15);
+    EXPECT_EQ(two.At(1, 2), 2.0);
+    EXPECT_NEAR(two.At(1, 4), 1.0, 1e-15);
+    EXPECT_NEAR(two.At(1, 5), 0.0, 1e-15);
+    EXPECT_NEAR(two.At(1, 3), 1.0, 1e-15);
+
+    // Padding changes the frequencies and periods but not the scale, which stays sqrt(2/NOBS).
+    const std::vector<double> x = {0.3, -1.2, 2.5, 0.7, -0.4, 1.1, 0.0};
+    const int npad = 5, n = 12;
+    const Result padded = ComputePeriodogram(x, 0.2, npad, 1, 0);
+    ASSERT_EQ(padded.rows, 7);
+    const double s = std::sqrt(2.0 / x.size());
+    for (int k = 0; k <= n / 2; ++k) {
+        double a = 0, b = 0;
+        for (size_t t = 1; t <= x.size(); ++t) {
+            a += (x[t - 1] - 0.2) * std::cos(2 * kPi * k * t / n);
+            b += (x[t - 1] - 0.2) * std::sin(2 * kPi * k * t / n);
+        }
+        EXPECT_NEAR(padded.At(k, 1), static_cast<double>(k) / n, 1e-16);
+        if (k > 0) {
+            EXPECT_NEAR(padded.At(k, 2), static_cast<double>(n) / k, 1e-14);
+        }
+        EXPECT_NEAR(padded.At(k, 4), s * a, 1e-14) << k;
+        EXPECT_NEAR(padded.At(k, 5), s * b, 1e-14) << k;
+    }
+    EXPECT_TRUE(output.empty());
+}
+
+TEST_F(Periodogram, ArgumentErrorsLeaveTheResultAlone)
+{
+    std::vector<double> pm(10, -1.0);
+    const std::vector<double> x = {1, 2, 3, 4, 5, 6};
+    DPFFT(1, x.data(), 0, 0.0, 0, 0, 0, pm.data(), 5);
+    EXPECT_EQ(output, "\n *** TERMINAL ERROR 1 from DPFFT.  NOBS = 1 and NPAD = 0.  NOBS must be 2 or\n"
+                      " ***          more and NPAD must be 0 or more.\n");
+    EXPECT_EQ(stops.size(), 1u);
+    EXPECT_TRUE(LibraryCallAbandoned());
+
+    Clear();
+    DPFFT(6, x.data(), 0, 0.0, 0, 0, 0, pm.data(), 3);  // INT(6/2)+1 = 4 rows needed
+    EXPECT_EQ(output, "\n *** TERMINAL ERROR 7 from DPFFT.  LDPM = 3.  LDPM must be greater than or\n"
+                      " ***          equal to INT(N/2)+1 = 4.\n");
+    EXPECT_EQ(pm, std::vector<double>(10, -1.0));
+
+    // DP2FT runs every check; the NaN at the 5th and 6th observations is named once, by the first.
+    Clear();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> y = {1, 2, 3, 4, nan, nan};
+    std::vector<double> cx(12), cy(12), ftab(39), work(12);
+    DP2FT(6, y.data(), 2, 0.0, 0, 0, 3, pm.data(), 4, cx.data(), cy.data(), ftab.data(), work.data());
+    EXPECT_EQ(output,
+              "\n *** TERMINAL ERROR 2 from DP2FT.  X(5) = NaN (not a number).  No elements of\n"
+              " ***          X may be missing.  There may be other elements of X equal to \n"
+              " ***          NaN.\n"
+              "\n *** TERMINAL ERROR 3 from DP2FT.  IPRINT = 2.  IPRINT must be 0 or 1.\n"
+              "\n *** TERMINAL ERROR 5 from DP2FT.  IPVER = 3.  IPVER must be 0 or 1.\n");
+    EXPECT_EQ(stops.size(), 1u);
+    EXPECT_EQ(stops[0], output);
+    EXPECT_EQ(pm, std::vector<double>(10, -1.0));
+}
+
+TEST_F(Periodogram, FirstNaNOrdinal)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> x = {1, inf, 3, nan, 5, nan};
+    struct Case {
+        int n, incx, expected;
+    };
+    const Case cases[] = {{6, 1, 4}, {3, 1, 0}, {3, 2, 0}, {3, 3, 2}, {0, 1, 0}, {6, 0, 0}};
+    for (const Case& c : cases) EXPECT_EQ(IDANAN(c.n, x.data(), c.incx), c.expected) << c.n << " " << c.incx;
+    EXPECT_TRUE(output.empty());
+    EXPECT_EQ(IDANAN(-1, x.data(), 1), 0);
+    EXPECT_EQ(output, "\n *** TERMINAL ERROR 1 from IDANAN.   The length of the input vector is -1. \n"
+                      " ***          The length must be non-negative.\n");
+}
