@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -30,30 +29,42 @@ void ShiftRowsUp(Mat1<double>& th, int first, Cols cols)
         for (int c = 1; c <= cols(r); ++c) th(r, c) = th(r + 1, c);
 }
 
-// Uninitialised work array of len doubles; the recursion writes each element before reading it,
-// and skipping the zero fill keeps long series cheap.
-std::unique_ptr<double[]> WorkArray(int len)
+// Work arrays kept between calls and only ever grown: the likelihood is evaluated many times
+// over the same series, and fresh arrays of a long series cost more in page faults than the
+// recursion itself. One set per thread keeps the routine safe to call from several threads.
+struct InnovationsWork {
+    std::vector<double> U, Xhat, r, chi, frozenRow;
+};
+
+double* Reserve(std::vector<double>& v, int len)
 {
-    return std::unique_ptr<double[]>(new double[static_cast<size_t>(std::max(len, 1))]);
+    const size_t need = static_cast<size_t>(std::max(len, 1));
+    if (v.size() < need) v.resize(need);
+    return v.data();
 }
 
 // The rest of the series once r and the row-54 weights are frozen: O(p+q) per step and no
-// logarithms. Returns the sum of U(t)^2 over t = from..n.
+// logarithms. Returns the sum of U(t)^2 over t = from..n. Xhat(t), t <= n, is read by nothing
+// later and is not stored.
 double FrozenPass(int from, int n, const double* x, const double* coef, int p, int q,
-                  const double* thetaRow, double* U, double* Xhat)
+                  const double* thetaRow, double* U)
 {
     // Offsets so that the loops index with t as the formulas do.
     const double* xs = x - 1;
     double* us = U - 1;
-    double* xh = Xhat - 1;
+    const double theta1 = q >= 1 ? thetaRow[0] : 0.0;
     double sum = 0.0;
+    double uLast = q >= 1 ? us[from - 1] : 0.0;
     for (int t = from; t <= n; ++t) {
+        // U(t-1) enters last, from a register: it is the only term that waits for the
+        // previous step.
         double s = 0.0;
-        for (int j = 1; j <= q; ++j) s += thetaRow[j - 1] * us[t - j];
-        for (int j = 1; j <= p; ++j) s += coef[j - 1] * xs[t - j];
+        for (int j = p; j >= 1; --j) s += coef[j - 1] * xs[t - j];
+        for (int j = q; j >= 2; --j) s += thetaRow[j - 1] * us[t - j];
+        s += theta1 * uLast;
         const double u = xs[t] - s;
-        xh[t] = s;
         us[t] = u;
+        uLast = u;
         sum += u * u;
     }
     return sum;
@@ -146,11 +157,13 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
 {
     const int m = std::max(p, q);
     const int steps = std::max(h, 0);
-    std::unique_ptr<double[]> UStore = WorkArray(n);
-    std::unique_ptr<double[]> XhatStore = WorkArray(n + steps + 1);
-    std::unique_ptr<double[]> rStore = WorkArray(n + steps + 1);
-    std::vector<double> chi(kMaxMseSteps + 1);
-    Vec1<double> U(UStore.get()), Xhat(XhatStore.get()), r(rStore.get());
+    thread_local InnovationsWork work;
+    double* const UStore = Reserve(work.U, n);
+    double* const XhatStore = Reserve(work.Xhat, n + steps + 1);
+    double* const rStore = Reserve(work.r, n + steps + 1);
+    double* const chi = Reserve(work.chi, kMaxMseSteps + 1);
+    double* const frozenRow = Reserve(work.frozenRow, q);
+    Vec1<double> U(UStore), Xhat(XhatStore), r(rStore);
     Vec1<const double> xv(x), phi(coef);
     Mat1<double> th(Theta);
     Mat1<const double> k(K);
@@ -174,7 +187,7 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
     }
     if (m >= 2) {
         int startStatus = kStatusDone;
-        InnovationsStartRows(3, q == 0 ? p : 2 * m, startStatus, Theta, K, rStore.get());
+        InnovationsStartRows(3, q == 0 ? p : 2 * m, startStatus, Theta, K, rStore);
         if (startStatus == kStatusNotCausal) {
             status = kStatusNotCausal;
             return;
@@ -191,7 +204,7 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
 
     if (q == 0) {
         for (int t = p + 1; t <= n; ++t) r(t) = 1.0;
-        S += FrozenPass(p + 1, n, x, coef, p, 0, nullptr, UStore.get(), XhatStore.get());
+        S += FrozenPass(p + 1, n, x, coef, p, 0, nullptr, UStore);
         const double sigma2 = S / n;
         if (residFlag == 1)
             for (int t = 1; t <= n; ++t) resid[t - 1] = U(t) / std::sqrt(r(t));
@@ -202,7 +215,7 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
             for (int j = 1; j <= std::min(kk - 1, p); ++j) s += phi(j) * Xhat(t - j);
             for (int j = kk; j <= p; ++j) s += phi(j) * xv(t - j);
             Xhat(t) = s;
-            PredictorMse(kk, Theta, sigma2, rStore.get(), n, p, q, coef, mse, chi.data());
+            PredictorMse(kk, Theta, sigma2, rStore, n, p, q, coef, mse, chi);
         }
         for (int kk = 1; kk <= h; ++kk) fcst[kk - 1] = Xhat(n + kk);
         return;
@@ -227,9 +240,8 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
         for (int l = 1; l <= q + rr - 53; ++l) th(rr, l) = th(R, R - l);
     }
 
-    std::vector<double> frozenRow(q);
     for (int t = 2 * m + 1; t <= n; ++t) {
-        InnovationsLagRow(t, q, g, rStore.get(), Theta);
+        InnovationsLagRow(t, q, g, rStore, Theta);
         if (!Positive(r(t))) {
             status = kStatusNotCausal;
             return;
@@ -246,12 +258,11 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
             const double rt = r(t);
             for (int tt = t; tt <= n; ++tt) r(tt) = rt;
             for (int j = 1; j <= q; ++j) frozenRow[j - 1] = th(kRow, j);
-            S += FrozenPass(t, n, x, coef, p, q, frozenRow.data(), UStore.get(),
-                            XhatStore.get()) / rt;
+            S += FrozenPass(t, n, x, coef, p, q, frozenRow, UStore) / rt;
             L += (n - t + 1) * std::log(rt);
             break;
         }
-        InnovationsPredictor(t, UStore.get(), Theta, XhatStore.get(), x, p, q, coef);
+        InnovationsPredictor(t, UStore, Theta, XhatStore, x, p, q, coef);
         S += U(t) * U(t) / r(t);
         L += std::log(r(t));
         if (q >= 2) ShiftRowsUp(th, kRow - q, [q](int rr) { return q + rr - 53; });
@@ -265,13 +276,13 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
     }
     for (int kk = 1; kk <= h; ++kk) {
         const int t = n + kk;
-        InnovationsLagRow(t, q, g, rStore.get(), Theta);
+        InnovationsLagRow(t, q, g, rStore, Theta);
         double s = 0.0;
         for (int j = kk; j <= q; ++j) s += th(kRow, j) * U(t - j);
         for (int j = 1; j <= std::min(kk - 1, p); ++j) s += phi(j) * Xhat(t - j);
         for (int j = kk; j <= p; ++j) s += phi(j) * xv(t - j);
         Xhat(t) = s;
-        PredictorMse(kk, Theta, sigma2, rStore.get(), n, p, q, coef, mse, chi.data());
+        PredictorMse(kk, Theta, sigma2, rStore, n, p, q, coef, mse, chi);
         ShiftRowsUp(th, std::max(kRow - t, 1), [q](int) { return q; });
     }
     for (int kk = 1; kk <= h; ++kk) fcst[kk - 1] = Xhat(n + kk);

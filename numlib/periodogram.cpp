@@ -5,9 +5,9 @@
 #include "numlib/machine.h"
 
 #include <climits>
+#include <memory>
 #include <cmath>
 #include <new>
-#include <vector>
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
@@ -56,18 +56,17 @@ void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         E1POP("DPFFT");
         return;
     }
-    std::vector<double> cx, cy, ftab, cwork;
+    // Every work area is written before it is read, so none is cleared: at a million points the
+    // clearing would cost more than the transform.
+    std::unique_ptr<double[]> cx, cy, ftab, cwork;
     bool obtained = npad <= (INT_MAX - 15) / 4 - nobs;  // 4N+15 must stay an int
     if (obtained) {
         const size_t n = static_cast<size_t>(nobs) + static_cast<size_t>(npad);
-        try {
-            cx.resize(2 * n);
-            cy.resize(2 * n);
-            ftab.resize(4 * n + 15);
-            cwork.resize(2 * n);
-        } catch (const std::bad_alloc&) {
-            obtained = false;
-        }
+        cx.reset(new (std::nothrow) double[2 * n]);
+        cy.reset(new (std::nothrow) double[2 * n]);
+        ftab.reset(new (std::nothrow) double[4 * n + 15]);
+        cwork.reset(new (std::nothrow) double[2 * n]);
+        obtained = cx && cy && ftab && cwork;
     }
     if (!obtained) {
         MsgSetInt(1, nobs);
@@ -82,8 +81,7 @@ void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         MsgSetInt(2, ldpm);
         E1MES(5, 7, "LDPM = %(I2).  LDPM must be greater than or equal to INT(N/2)+1 = %(I1).");
     } else {
-        DP2FT(nobs, x, iprint, xbase, npad, ifscal, ipver, pm, ldpm, cx.data(), cy.data(), ftab.data(),
-              cwork.data());
+        DP2FT(nobs, x, iprint, xbase, npad, ifscal, ipver, pm, ldpm, cx.get(), cy.get(), ftab.get(), cwork.get());
     }
     E1POP("DPFFT");
 }

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame_commands.h"
+#include "shell/win32/plot_window.h"
 #include "shell/win32/toolbar.h"
 
 HWND FrameWindow = nullptr;
@@ -39,6 +40,7 @@ LRESULT OnCreate(HWND frame)
     MdiClient = CreateWindowExW(0, L"MDICLIENT", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                 0, 0, 0, 0, frame, nullptr, instance, &client);
     ShowWindow(MdiClient, SW_SHOW);
+    RegisterPlotClasses(instance, MdiClient);
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
