@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame_commands.h"
+#include "shell/win32/project_commands.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/toolbar.h"
 
@@ -87,12 +88,6 @@ LRESULT OnNotify(NMHDR* header)
     return 0;
 }
 
-void OnProjectActivated(WPARAM slot)
-{
-    // The project table's selection arrives with the project commands.
-    (void)slot;
-}
-
 }  // namespace
 
 HMENU WindowMenuOf(HMENU bar)
@@ -115,9 +110,10 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case UM_PLOTACTIVATED:
     case UM_TEXTACTIVATED:
-        OnProjectActivated(wParam);
+        ProjectActivated(static_cast<int32_t>(wParam));
         return 0;
     case UM_REDRAWALL:
+        RedrawAllProjects();
         return 0;
     case WM_DESTROY:
         DestroyMenu(UnivariateMenu);
@@ -148,6 +144,7 @@ HWND StartFrame(HINSTANCE instance, HINSTANCE previousInstance)
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                   UnivariateMenu, instance, nullptr);
     InitProjects();
+    InstallProjectWindowOps();
     if (FrameWindow) ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
     return FrameWindow;
 }

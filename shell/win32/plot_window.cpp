@@ -1,5 +1,7 @@
 #include "shell/win32/plot_window.h"
 
+#include "shell/win32/project_commands.h"
+
 #include "resources/resource.h"
 #include "shell/win32/duplicate_window.h"
 #include "shell/win32/frame.h"
@@ -69,7 +71,7 @@ LRESULT OnClose(HWND window, PlotRecord* plot)
         DestroyPlotWindow(*plot);
         SendMessageW(viewClient, WM_MDINEXT, 0, 0);
     } else if (plot) {
-        SendMessageW(FrameWindow, WM_COMMAND, MAKEWPARAM(IDM_PROJECT_CLOSE, 0), 0);
+        CloseProjectOfView(plot->slot);
     } else {
         SendMessageW(viewClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
     }
