@@ -5,6 +5,8 @@
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame_commands.h"
+#include "shell/win32/project_commands.h"
+#include "shell/win32/plot_window.h"
 #include "shell/win32/toolbar.h"
 
 HWND FrameWindow = nullptr;
@@ -39,6 +41,7 @@ LRESULT OnCreate(HWND frame)
     MdiClient = CreateWindowExW(0, L"MDICLIENT", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                 0, 0, 0, 0, frame, nullptr, instance, &client);
     ShowWindow(MdiClient, SW_SHOW);
+    RegisterPlotClasses(instance, MdiClient);
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -85,12 +88,6 @@ LRESULT OnNotify(NMHDR* header)
     return 0;
 }
 
-void OnProjectActivated(WPARAM slot)
-{
-    // The project table's selection arrives with the project commands.
-    (void)slot;
-}
-
 }  // namespace
 
 HMENU WindowMenuOf(HMENU bar)
@@ -113,9 +110,10 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case UM_PLOTACTIVATED:
     case UM_TEXTACTIVATED:
-        OnProjectActivated(wParam);
+        ProjectActivated(static_cast<int32_t>(wParam));
         return 0;
     case UM_REDRAWALL:
+        RedrawAllProjects();
         return 0;
     case WM_DESTROY:
         DestroyMenu(UnivariateMenu);
@@ -146,6 +144,7 @@ HWND StartFrame(HINSTANCE instance, HINSTANCE previousInstance)
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                   UnivariateMenu, instance, nullptr);
     InitProjects();
+    InstallProjectWindowOps();
     if (FrameWindow) ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
     return FrameWindow;
 }
