@@ -13,6 +13,12 @@ namespace {
 
 bool RangeFits(int first, int last, int nx) { return first >= 1 && first <= last && last <= nx; }
 
+// The forecast vector holds elements 1..last + h.
+bool Holds(const std::vector<double>& out, int last, int h)
+{
+    return static_cast<long long>(out.size()) >= static_cast<long long>(last) + h;
+}
+
 // Writes the data over first..last and the h forecasts after them; the vector holds last + h.
 void StoreForecasts(std::vector<double>& out, const double* x, int first, int last,
                     const double* F, int h)
@@ -30,7 +36,7 @@ int ArarEngine(UnivariateProject& project, const double* x, int nx)
     const int first = project.ararFirst, last = project.ararLast, h = project.ararCount;
     if (!RangeFits(first, last, nx) || last - first + 1 < kArarMinObservations || h < 1
         || project.ararCriterion < 1 || project.ararCriterion > 3
-        || static_cast<long>(project.ararForecasts.size()) < static_cast<long>(last) + h)
+        || !Holds(project.ararForecasts, last, h))
         return kStatusBadArgument;
     const int n = last - first + 1;
     const double* Y = x + (first - 1);
@@ -68,7 +74,7 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
     const int h = seasonal ? project.shwCount : project.hwCount;
     std::vector<double>& out = seasonal ? project.shwForecasts : project.hwForecasts;
     if (!RangeFits(first, last, nx) || first == last || h < 1 || (seasonal && d < 2)
-        || static_cast<long>(out.size()) < static_cast<long>(last) + h)
+        || !Holds(out, last, h))
         return kStatusBadArgument;
     const int n = last - first + 1;
     if (seasonal && n < d + 1) return kStatusBadArgument;
