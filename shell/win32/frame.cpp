@@ -50,6 +50,9 @@ LRESULT OnCreate(HWND frame)
                                 frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
                                 instance, nullptr);
     ToolbarHandle = CreateToolbar(frame);
+    // Both bars take their natural heights now, so the first layout measures them.
+    SendMessageW(StatusBar, WM_SIZE, 0, 0);
+    SendMessageW(ToolbarHandle, TB_AUTOSIZE, 0, 0);
     return 0;
 }
 
