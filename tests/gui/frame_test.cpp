@@ -204,6 +204,17 @@ TEST_F(FrameTest, ToolbarNotificationsAnswerCustomisation)
 
 TEST_F(FrameTest, StatusBarPartsFollowTheWidth)
 {
+    {
+        RECT mdi{}, status{};
+        GetWindowRect(StatusBar, &status);
+        GetWindowRect(MdiClient, &mdi);
+        RECT client{};
+        GetClientRect(FrameWindow, &client);
+        MapWindowPoints(nullptr, FrameWindow, reinterpret_cast<POINT*>(&status), 2);
+        MapWindowPoints(nullptr, FrameWindow, reinterpret_cast<POINT*>(&mdi), 2);
+        EXPECT_EQ(status.bottom, client.bottom) << "maximised at start";
+        EXPECT_EQ(mdi.bottom, status.top - 1) << "maximised at start";
+    }
     ShowWindow(FrameWindow, SW_RESTORE);
     for (int width : {900, 641, 1203}) {
         SetWindowPos(FrameWindow, nullptr, 10, 10, width, 500, SWP_NOZORDER);
