@@ -50,6 +50,9 @@ LRESULT OnCreate(HWND frame)
                                 frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
                                 instance, nullptr);
     ToolbarHandle = CreateToolbar(frame);
+    // Both bars take their natural heights now, so the first layout measures them.
+    SendMessageW(StatusBar, WM_SIZE, 0, 0);
+    SendMessageW(ToolbarHandle, TB_AUTOSIZE, 0, 0);
     return 0;
 }
 
@@ -68,6 +71,10 @@ LRESULT OnSize(int width, int height)
     ShowWindow(StatusBar, SW_SHOWNA);
     MoveWindow(ToolbarHandle, 0, height - hs - ht, width, ht, FALSE);
     ShowWindow(ToolbarHandle, SW_SHOWNA);
+    // A move that keeps a bar's size brings it no WM_SIZE, and only that makes it align itself
+    // to its edge of the frame; so ask both to align.
+    SendMessageW(StatusBar, WM_SIZE, SIZE_RESTORED, 0);
+    SendMessageW(ToolbarHandle, TB_AUTOSIZE, 0, 0);
     // The client overlaps the toolbar's last pixel row.
     SetWindowPos(MdiClient, HWND_BOTTOM, 0, ht - 1, width, height - hs - ht, SWP_SHOWWINDOW);
     const int edges[3] = {width / 3, 2 * width / 3, -1};
