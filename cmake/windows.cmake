@@ -35,3 +35,8 @@ if(blackbox_srcs)
   add_test(NAME win_blackbox_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:blackbox_tests> --gtest_brief=1)
   set_tests_properties(win_blackbox_tests PROPERTIES RESOURCE_LOCK wine)
 endif()
+
+# A program that opens a plot window and a report window for screenshots (scripts/plot-screenshot.sh).
+add_executable(plot_screens WIN32 tests/screens/plot_screens.cpp ${VESK_RC})
+target_link_libraries(plot_screens PRIVATE vesk_win)
+target_link_options(plot_screens PRIVATE -municode)

@@ -161,10 +161,13 @@ std::vector<std::string> MultivariateInfoLines(const MultivariateProject& projec
 {
     const int32_t m = project.data ? project.data->m : 0;
     const int32_t n = project.data ? project.data->n : 0;
-    return {"==================",
-            "KELO::Multivariate",
-            "==================",
-            "# of Series = " + Formatted("(I8)", {m}).substr(0, 8),
-            "# of Data Points = " + Formatted("(I8)", {n}).substr(0, 8),
-            "  "};
+    std::vector<std::string> lines = {"==================",
+                                      "KELO::Multivariate",
+                                      "==================",
+                                      "# of Series = " + Formatted("(I8)", {m}).substr(0, 8),
+                                      "# of Data Points = " + Formatted("(I8)", {n}).substr(0, 8),
+                                      "  "};
+    // A view has ten panels; the rest of the series stay in the table for fitting and export.
+    if (m > kPlotPanelCount) lines.push_back("Only the first 10 series are plotted.");
+    return lines;
 }

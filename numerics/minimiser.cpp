@@ -1,9 +1,9 @@
 #include "numerics/minimiser.h"
 
 #include "numerics/secant_update.h"
+#include "platform/fortran_format.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -21,21 +21,6 @@ void WriteProgress(std::string_view text)
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);
     }
-}
-
-// The text of format (I3,\\): right-justified in three columns, asterisks when it does not fit.
-void WriteIterationNumber(int32_t k)
-{
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, k);
-    const std::size_t len = static_cast<std::size_t>(result.ptr - digits);
-    if (len > 3) {
-        WriteProgress("***");
-        return;
-    }
-    std::string field(3 - len, ' ');
-    field.append(digits, len);
-    WriteProgress(field);
 }
 
 // The largest of the values seen so far; a NaN sticks, so that tests on the result fail.
@@ -151,7 +136,7 @@ void MinimiserDriver(int32_t nr, int32_t n, double* x, const MinimiserObjective&
         InitialHessianFactor(nr, n, a, sx, 1);
         for (;;) {
             ++itncnt;
-            WriteIterationNumber(itncnt);
+            WriteProgress(Formatted("(I3,\\\\)", {itncnt}));
 
             for (;;) {
                 for (int32_t i = 0; i < n; ++i) rhs[i] = -g[i];
@@ -202,6 +187,6 @@ void MinimiseObjective(int32_t nr, int32_t n, double* x, double steptl, int32_t 
     MinimiserDefaults(n, wrk + 3 * static_cast<std::size_t>(nr), settings);
     settings.steptl = steptl;
     settings.itnlim = itnlim;
-    WriteProgress("  ITERATION");
+    WriteProgress(Formatted("(2X,'ITERATION',\\\\)", {}));
     MinimiserDriver(nr, n, x, fcn, settings, xpls, fpls, gpls, itrmcd, a, wrk, itncnt);
 }

@@ -2,12 +2,11 @@
 
 #include "numlib/machine.h"
 #include "numlib/text_routines.h"
+#include "platform/fortran_format.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <string>
 
 namespace {
@@ -382,26 +381,11 @@ void MsgSetReal(int number, double value)
 {
     State();
     if (number < 1 || number > 9) return;
-    std::string text;
-    if (IsNaN(value)) {
-        text = "NaN";
-    } else if (value == std::numeric_limits<double>::infinity() || value == -std::numeric_limits<double>::infinity()) {
-        text = value > 0 ? "Infinity" : "-Infinity";
-    } else {
-        // 1PD24.15: one digit before the point for nonzero values; zero is 0.000000000000000D+00.
-        char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 15);
-        std::string sci(buffer, result.ptr);
-        const size_t e = sci.find('e');
-        std::string mantissa = sci.substr(0, e);
-        int exponent = 0;
-        std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(), exponent);
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        std::string digits = std::to_string(magnitude);
-        if (digits.size() < 2) digits.insert(0, 1, '0');
-        const char sign = exponent < 0 ? '-' : '+';
-        text = mantissa + (magnitude > 99 ? std::string(1, sign) + digits : std::string("D") + sign + digits);
-    }
+    // 1PD24.15; zero and NaN without the scale factor.
+    std::string text = Formatted(value == 0.0 || IsNaN(value) ? "(D24.15)" : "(1PD24.15)", {value});
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(" \n");
+    text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
     AddParameter('D', number, text);
 }
 

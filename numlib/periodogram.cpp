@@ -3,6 +3,7 @@
 #include "numlib/error_stack.h"
 #include "numlib/fft.h"
 #include "numlib/machine.h"
+#include "numlib/matrix_print.h"
 
 #include <climits>
 #include <memory>
@@ -166,6 +167,10 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         pm[3 * ld + k] = a;
         pm[4 * ld + k] = b;
         pm[2 * ld + k] = pm[4 * ld + k] * pm[4 * ld + k] + pm[3 * ld + k] * pm[3 * ld + k];
+    }
+    if (iprint == 1) {
+        DW2RRL("Results of the Periodogram Analysis", n / 2 + 1, 5, pm, ldpm, 0, "(W10.4,F10.2,3W10.4)", {"NUMBER"},
+               {"          ", "Freq, w(k)", "Period    ", "I(w(k))   ", "A(w(k))   ", "B(w(k))   "});
     }
 
     E1POP("DP2FT");

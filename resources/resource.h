@@ -108,6 +108,14 @@
 #define IDS_BYE 26
 #define IDS_TRIM 40150
 
+// Plot and report views: their icons and the commands they add to their system menus
+#define IDI_PLOTVIEW 147
+#define IDI_TEXTVIEW 148
+#define SC_COPYVIEW 60929
+#define SC_PRINTVIEW 60930
+#define SC_INFOVIEW 60931
+#define SC_DUPLICATEVIEW 60932
+
 // Univariate project files: Export dialog 105 and Rename dialog 113, with their controls.
 #define IDD_EXPORT 105
 #define IDD_RENAME_PROJECT 113

@@ -125,7 +125,7 @@ struct UnivariateFields {
     double shwRootMse = 1.0;
     int32_t ararSubset = 0, hwSubset = 0, shwSubset = 0;
     double ararShortening[50] = {};  // lags 0..49
-    double ararFilter[52] = {};      // lags 0..51
+    double ararFilter[72] = {};      // lags 0..71: L + D reaches 26 + 45
     double ararSubsetCoef[4] = {};
     int32_t ararDegree = 0;
     int32_t ararLags[4] = {};

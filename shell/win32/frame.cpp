@@ -5,6 +5,8 @@
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame_commands.h"
+#include "shell/win32/project_commands.h"
+#include "shell/win32/plot_window.h"
 #include "shell/win32/toolbar.h"
 
 HWND FrameWindow = nullptr;
@@ -39,6 +41,7 @@ LRESULT OnCreate(HWND frame)
     MdiClient = CreateWindowExW(0, L"MDICLIENT", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                 0, 0, 0, 0, frame, nullptr, instance, &client);
     ShowWindow(MdiClient, SW_SHOW);
+    RegisterPlotClasses(instance, MdiClient);
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -47,6 +50,9 @@ LRESULT OnCreate(HWND frame)
                                 frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
                                 instance, nullptr);
     ToolbarHandle = CreateToolbar(frame);
+    // Both bars take their natural heights now, so the first layout measures them.
+    SendMessageW(StatusBar, WM_SIZE, 0, 0);
+    SendMessageW(ToolbarHandle, TB_AUTOSIZE, 0, 0);
     return 0;
 }
 
@@ -65,6 +71,10 @@ LRESULT OnSize(int width, int height)
     ShowWindow(StatusBar, SW_SHOWNA);
     MoveWindow(ToolbarHandle, 0, height - hs - ht, width, ht, FALSE);
     ShowWindow(ToolbarHandle, SW_SHOWNA);
+    // A move that keeps a bar's size brings it no WM_SIZE, and only that makes it align itself
+    // to its edge of the frame; so ask both to align.
+    SendMessageW(StatusBar, WM_SIZE, SIZE_RESTORED, 0);
+    SendMessageW(ToolbarHandle, TB_AUTOSIZE, 0, 0);
     // The client overlaps the toolbar's last pixel row.
     SetWindowPos(MdiClient, HWND_BOTTOM, 0, ht - 1, width, height - hs - ht, SWP_SHOWWINDOW);
     const int edges[3] = {width / 3, 2 * width / 3, -1};
@@ -83,12 +93,6 @@ LRESULT OnNotify(NMHDR* header)
         return 0;
     }
     return 0;
-}
-
-void OnProjectActivated(WPARAM slot)
-{
-    // The project table's selection arrives with the project commands.
-    (void)slot;
 }
 
 }  // namespace
@@ -113,9 +117,10 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case UM_PLOTACTIVATED:
     case UM_TEXTACTIVATED:
-        OnProjectActivated(wParam);
+        ProjectActivated(static_cast<int32_t>(wParam));
         return 0;
     case UM_REDRAWALL:
+        RedrawAllProjects();
         return 0;
     case WM_DESTROY:
         DestroyMenu(UnivariateMenu);
@@ -146,6 +151,7 @@ HWND StartFrame(HINSTANCE instance, HINSTANCE previousInstance)
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                   UnivariateMenu, instance, nullptr);
     InitProjects();
+    InstallProjectWindowOps();
     if (FrameWindow) ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
     return FrameWindow;
 }

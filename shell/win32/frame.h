@@ -7,6 +7,7 @@
 // User messages between the frame and the views.
 enum : UINT {
     UM_QUERYVIEWTYPE = WM_USER + 0,   // 1024: a view answers its VIEW_* code
+    UM_QUERYVIEWINFO = WM_USER + 1,   // 1025: a plot view answers its window, a report its slot
     UM_PLOTACTIVATED = WM_USER + 2,   // 1026: wParam owning slot, lParam view window
     UM_PLOTDEACTIVATED = WM_USER + 3, // 1027
     UM_TEXTACTIVATED = WM_USER + 4,   // 1028: wParam owning slot

@@ -1,8 +1,10 @@
 #include "shell/win32/toolbar.h"
 
+#include "multivariate/win32/multivariate_windows.h"
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "univariate/win32/univariate_windows.h"
 
 namespace {
 
@@ -102,14 +104,28 @@ int ToolbarTipText(NMHDR* request)
     return 1;
 }
 
+void ClearProjectButtons()
+{
+    const int count = static_cast<int>(SendMessageW(ToolbarHandle, TB_BUTTONCOUNT, 0, 0));
+    for (int k = count - 1; k >= kFixedToolbarButtons; --k) SendMessageW(ToolbarHandle, TB_DELETEBUTTON, k, 0);
+}
+
+void AppendToolbarButton(int image, UINT command)
+{
+    const TBBUTTON b = image < 0 ? Separator() : Button(image, command);
+    SendMessageW(ToolbarHandle, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&b));
+}
+
 void UpdateToolbar(int32_t slot)
 {
     if (!ToolbarHandle) return;
-    if (slot == 0) {
-        const int count = static_cast<int>(SendMessageW(ToolbarHandle, TB_BUTTONCOUNT, 0, 0));
-        for (int k = count - 1; k >= kFixedToolbarButtons; --k)
-            SendMessageW(ToolbarHandle, TB_DELETEBUTTON, k, 0);
-    }
+    const ProjectSlot* entry = slot >= 1 && slot <= kMaxProjects ? &ProjectTable[slot] : nullptr;
+    if (entry && entry->kind == PROJECT_UNIVARIATE && entry->univariate)
+        SetupUnivariateToolbar(*entry->univariate);
+    else if (entry && entry->kind == PROJECT_MULTIVARIATE && entry->multivariate)
+        SetupMultivariateToolbar(*entry->multivariate);
+    else
+        ClearProjectButtons();
 }
 
 void SetStatusText(int part, const wchar_t* text)
@@ -119,7 +135,12 @@ void SetStatusText(int part, const wchar_t* text)
 
 void UpdateStatusBar(int32_t slot)
 {
-    if (slot == 0) {
+    const ProjectSlot* entry = slot >= 1 && slot <= kMaxProjects ? &ProjectTable[slot] : nullptr;
+    if (entry && entry->kind == PROJECT_UNIVARIATE && entry->univariate) {
+        VeskStatusBar(*entry->univariate);
+    } else if (entry && entry->kind == PROJECT_MULTIVARIATE && entry->multivariate) {
+        MultivarStatusBar(*entry->multivariate);
+    } else {
         SetStatusText(0, L"No project open");
         SetStatusText(1, L" ");
         SetStatusText(2, L" ");

@@ -17,6 +17,11 @@ int ToolbarTipText(NMHDR* request);
 // The string-table id of a command's tooltip, 0 when the command has none.
 UINT TooltipStringId(UINT command);
 
+// Deletes every button behind the six fixed ones, last first.
+void ClearProjectButtons();
+// Appends a push button with an image of the program bitmap, or a separator when image is -1.
+void AppendToolbarButton(int image, UINT command);
+
 // Replaces the project-specific buttons for the project in `slot` (0: none).
 void UpdateToolbar(int32_t slot);
 

@@ -204,6 +204,17 @@ TEST_F(FrameTest, ToolbarNotificationsAnswerCustomisation)
 
 TEST_F(FrameTest, StatusBarPartsFollowTheWidth)
 {
+    {
+        RECT mdi{}, status{};
+        GetWindowRect(StatusBar, &status);
+        GetWindowRect(MdiClient, &mdi);
+        RECT client{};
+        GetClientRect(FrameWindow, &client);
+        MapWindowPoints(nullptr, FrameWindow, reinterpret_cast<POINT*>(&status), 2);
+        MapWindowPoints(nullptr, FrameWindow, reinterpret_cast<POINT*>(&mdi), 2);
+        EXPECT_EQ(status.bottom, client.bottom) << "maximised at start";
+        EXPECT_EQ(mdi.bottom, status.top - 1) << "maximised at start";
+    }
     ShowWindow(FrameWindow, SW_RESTORE);
     for (int width : {900, 641, 1203}) {
         SetWindowPos(FrameWindow, nullptr, 10, 10, width, 500, SWP_NOZORDER);
@@ -215,6 +226,17 @@ TEST_F(FrameTest, StatusBarPartsFollowTheWidth)
         EXPECT_EQ(edges[0], client.right / 3);
         EXPECT_EQ(edges[1], 2 * client.right / 3);
         EXPECT_EQ(edges[2], -1);
+        // The client lies between the bars: from the toolbar's height less one down to just
+        // above the status bar, which has its natural height from the first layout on.
+        RECT mdi{}, status{}, tools{};
+        GetWindowRect(StatusBar, &status);
+        GetWindowRect(ToolbarHandle, &tools);
+        GetWindowRect(MdiClient, &mdi);
+        MapWindowPoints(nullptr, FrameWindow, reinterpret_cast<POINT*>(&mdi), 2);
+        MapWindowPoints(nullptr, FrameWindow, reinterpret_cast<POINT*>(&status), 2);
+        EXPECT_GT(status.bottom - status.top, 10);
+        EXPECT_EQ(mdi.top, tools.bottom - tools.top - 1);
+        EXPECT_EQ(mdi.bottom, status.top - 1);
     }
 }
 

@@ -4,7 +4,9 @@
 
 #include <deque>
 
+#include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/project_commands.h"
 
 namespace {
 
@@ -82,6 +84,9 @@ HWND CreateTestFrame()
 
 void DestroyTestFrame()
 {
+    // Projects a test left open are freed without asking, before their windows go.
+    for (int32_t k = 1; k <= kMaxProjects; ++k) CloseProject(k);
+    CurrentProject = 0;
     if (FrameWindow && IsWindow(FrameWindow)) DestroyWindow(FrameWindow);
     PumpMessages();
     if (MultivariateMenu) DestroyMenu(MultivariateMenu);

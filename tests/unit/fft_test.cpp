@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -32,11 +33,12 @@ std::vector<int> Factors(int n)
 }
 
 // One coefficient by the direct sum, in long double.
-std::complex<long double> DirectCoefficient(const std::vector<double>& x, long j)
+std::complex<long double> DirectCoefficient(const std::vector<double>& x, int64_t j)
 {
-    const long n = static_cast<long>(x.size() / 2);
+    const int64_t n = static_cast<int64_t>(x.size() / 2);
     std::complex<long double> sum = 0;
-    for (long t = 0; t < n; ++t) {
+    // 64-bit products: j * t overflows a Windows long.
+    for (int64_t t = 0; t < n; ++t) {
         const long double angle = -2.0L * 3.14159265358979323846264338327950288L * ((j * t) % n) / n;
         sum += std::complex<long double>(x[2 * t], x[2 * t + 1]) * std::polar(1.0L, angle);
     }
@@ -102,7 +104,7 @@ TEST_F(Fft, LargeCompositeLengthMatchesDirectSumsAndInverts)
     }
     EXPECT_NEAR(energyY / n, energyX, 1e-10 * energyX);  // Parseval
     const double size = std::sqrt(energyY / n);
-    for (long j : {0L, 1L, 2L, 7L, 1001L, 30030L, 60059L, 60060L, 99999L, 120119L}) {
+    for (int64_t j : {0, 1, 2, 7, 1001, 30030, 60059, 60060, 99999, 120119}) {
         const std::complex<long double> d = DirectCoefficient(x, j);
         EXPECT_NEAR(y[2 * j], static_cast<double>(d.real()), 1e-9 * size) << j;
         EXPECT_NEAR(y[2 * j + 1], static_cast<double>(d.imag()), 1e-9 * size) << j;

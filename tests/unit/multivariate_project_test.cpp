@@ -97,6 +97,7 @@ TEST_F(MultivariateProjectTest, SeriesViewShowsAtMostTenSeries)
     EXPECT_EQ(project->data->m, 12);  // all twelve stay available for fitting and export
     EXPECT_EQ(MultivarPlotSeries(*project), 10);
     EXPECT_EQ(PanelTitleText(project->seriesView, 10), "Series 10");
+    EXPECT_EQ(MultivariateInfoLines(*project).back(), "Only the first 10 series are plotted.");
     MultivarFree(*project);
 }
 

@@ -1,0 +1,111 @@
+// A full exact maximum likelihood fit of an ARMA(2,2) by the quasi-Newton minimiser on the
+// innovations likelihood, from the start the command falls back on (every coefficient 0.001).
+// scripts/bench/ml_fit_vs_r.sh runs it beside R's arima(method = "ML") on the same series
+// (VESK_BENCH_SERIES names a file of one value per line).
+#include "numerics/arma_acvf.h"
+#include "numerics/innovations.h"
+#include "numerics/minimiser.h"
+#include "numerics/status.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::vector<double> kCoef = {1.1, -0.4, -0.3, 0.2};  // phi1 phi2 theta1 theta2
+constexpr int kP = 2, kQ = 2;
+
+std::vector<double> Series(int n)
+{
+    std::vector<double> x;
+    if (const char* path = std::getenv("VESK_BENCH_SERIES")) {
+        std::ifstream in(path);
+        for (double v; static_cast<int>(x.size()) < n && in >> v;) x.push_back(v);
+        if (static_cast<int>(x.size()) == n) return x;
+        x.clear();
+    }
+    std::mt19937_64 gen(20240611);
+    std::normal_distribution<double> z(0.0, 1.0);
+    double x1 = 0.0, x2 = 0.0, z1 = 0.0, z2 = 0.0;
+    for (int t = -500; t < n; ++t) {
+        const double zt = z(gen);
+        const double xt = kCoef[0] * x1 + kCoef[1] * x2 + zt + kCoef[2] * z1 + kCoef[3] * z2;
+        x2 = x1;
+        x1 = xt;
+        z2 = z1;
+        z1 = zt;
+        if (t >= 0) x.push_back(xt);
+    }
+    return x;
+}
+
+// ln(S/n) + L/n with the penalty of the maximum likelihood command for a non-causal or
+// non-invertible model.
+struct ReducedLikelihood {
+    const std::vector<double>& x;
+    std::vector<double> acvf = std::vector<double>(60), K = std::vector<double>(54 * 54),
+                        Theta = std::vector<double>(54 * 54), spare = std::vector<double>(1);
+    double last = 0.0;
+    int evaluations = 0;
+
+    void operator()(int32_t, const double* coef, double& f)
+    {
+        ++evaluations;
+        const int n = static_cast<int>(x.size());
+        int status = kStatusDone;
+        ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef, kP, kQ);
+        const bool invertible = status == kStatusDone;
+        status = kStatusDone;
+        ArmaAcvf(kQ + 1, kArmaAcvfCompute, acvf.data(), status, 1.0, coef, kP, kQ);
+        double S = 0.0, L = 0.0;
+        if (status == kStatusDone &&
+            ArmaStateCovariance(acvf.data(), kP, kQ, coef, K.data()) == kStatusDone) {
+            int tconv = n;
+            InnovationsLikelihood(-1, acvf.data(), S, L, status, x.data(), n, coef, kP, kQ,
+                                  K.data(), 5e-5, tconv, Theta.data(), spare.data(), 0,
+                                  spare.data(), spare.data());
+        } else {
+            status = kStatusNotCausal;
+        }
+        if (status == kStatusDone) last = std::log(S / n) + L / n;
+        if (status != kStatusDone || !invertible) last += 0.5 * std::fabs(last) + 0.01;
+        f = last;
+    }
+};
+
+void MaxLikelihoodArma22(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    const std::vector<double> x = Series(n);
+    std::string progress;
+    SetMinimiserOutput(&progress);
+    std::vector<double> coef(4), gradient(4), a(54 * 4), wrk(54 * 9);
+    double reduced = 0.0;
+    int32_t code = 0, iterations = 0, evaluations = 0;
+    for (auto _ : state) {
+        ReducedLikelihood objective{x};
+        std::vector<double> start(4, 0.001);
+        progress.clear();
+        MinimiseObjective(54, 4, start.data(), 1e-6, 50, std::ref(objective), coef.data(), reduced,
+                          gradient.data(), code, a.data(), wrk.data(), iterations);
+        evaluations = objective.evaluations;
+        benchmark::DoNotOptimize(reduced);
+    }
+    SetMinimiserOutput(nullptr);
+    state.counters["minus2loglik"] = n * (std::log(6.283185307179586) + reduced + 1.0);
+    state.counters["stop"] = code;
+    state.counters["iterations"] = iterations;
+    state.counters["evaluations"] = evaluations;
+    for (int i = 0; i < 4; ++i) state.counters["coef" + std::to_string(i + 1)] = coef[i];
+}
+
+}  // namespace
+
+BENCHMARK(MaxLikelihoodArma22)->Arg(100000)->Unit(benchmark::kMillisecond);

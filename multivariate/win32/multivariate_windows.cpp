@@ -1,0 +1,102 @@
+#include "multivariate/win32/multivariate_windows.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "multivariate/multivariate_project.h"
+#include "resources/resource.h"
+#include "shell/win32/frame.h"
+#include "shell/win32/info_window.h"
+#include "shell/win32/plot_window.h"
+#include "shell/win32/toolbar.h"
+
+namespace {
+
+HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::string Narrow(const wchar_t* text)
+{
+    std::string out;
+    for (; *text; ++text) out += static_cast<char>(*text < 128 ? *text : '?');
+    return out;
+}
+
+std::string WindowTitle(HWND__* window, int limit)
+{
+    std::wstring text(static_cast<size_t>(limit) + 1, L'\0');
+    if (window) GetWindowTextW(Handle(window), text.data(), limit + 1);
+    return Narrow(text.c_str());
+}
+
+void Print(HWND window, const std::string& line)
+{
+    InfoPrint(window, line, static_cast<int32_t>(line.size()) + 1);
+}
+
+void CreateSeriesWindow(MultivariateProject& project, int32_t slot, const char* title)
+{
+    CreatePlotWindow(project.seriesView, 0);
+    project.seriesView.slot = slot;
+    if (project.seriesView.window) SetWindowTextW(Handle(project.seriesView.window), Widen(title).c_str());
+}
+
+void SeriesViewChanged(MultivariateProject& project)
+{
+    InvalidateRect(Handle(project.seriesView.window), nullptr, TRUE);
+    if (project.seriesView.infoWindow && IsWindow(Handle(project.seriesView.infoWindow)))
+        InfoMultivariate(project);
+}
+
+}  // namespace
+
+int32_t MultivarStatusBar(MultivariateProject& project)
+{
+    const MultivariateStatusTexts texts = MultivarStatusTexts(project, WindowTitle(project.seriesView.window, 127));
+    for (int part = 0; part < 3; ++part) SetStatusText(part, Widen(texts.parts[part]).c_str());
+    InvalidateRect(StatusBar, nullptr, TRUE);
+    ShowWindow(StatusBar, SW_SHOW);
+    return 1;
+}
+
+int32_t SetupMultivariateToolbar(MultivariateProject&)
+{
+    ClearProjectButtons();
+    const struct { int image; UINT command; } buttons[] = {
+        {-1, 0}, {11, IDM_ZOOM_RANGE}, {12, IDM_ZOOM_REGION}, {13, IDM_ZOOM_OUT},
+        {-1, 0}, {14, IDM_INFO}, {15, IDM_DUPLICATE},
+    };
+    for (const auto& b : buttons) AppendToolbarButton(b.image, b.command);
+    return 1;
+}
+
+int32_t MultivarInfoRefresh(MultivariateProject& project, PlotRecord& view)
+{
+    if (!view.infoWindow || !IsWindow(Handle(view.infoWindow)))
+        view.infoWindow = reinterpret_cast<HWND__*>(CreateInfoWindow(view.slot));
+    if (&view == &project.seriesView) InfoMultivariate(project);
+    return 1;
+}
+
+int32_t InfoMultivariate(MultivariateProject& project)
+{
+    HWND info = Handle(project.seriesView.infoWindow);
+    if (!info || !IsWindow(info)) return 1;
+    const std::string title = "INFO: " + WindowTitle(project.seriesView.window, 234);
+    SetWindowTextW(info, Widen(title).c_str());
+    InfoPrint(info, "", 0);
+    for (const std::string& line : MultivariateInfoLines(project)) Print(info, line);
+    return 1;
+}
+
+void InstallMultivariateWindowOps()
+{
+    MultivariateWindows.destroyPlotWindow = DestroyPlotWindow;
+    MultivariateWindows.closeTextWindow = [](HWND__* window) {
+        if (IsWindow(Handle(window))) SendMessageW(Handle(window), WM_CLOSE, 0, 0);
+    };
+    MultivariateWindows.createSeriesWindow = CreateSeriesWindow;
+    MultivariateWindows.seriesViewChanged = SeriesViewChanged;
+}

@@ -1,0 +1,163 @@
+#include "numerics/holt_winters.h"
+
+#include "numerics/one_based.h"
+#include "numerics/status.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace {
+
+constexpr double kStartStep = 0.02;
+constexpr double kStepLimit = 0.008;
+
+struct Work {
+    int mode, n, d;
+    const double* Y;
+    std::vector<double> L, T, S, P;
+
+    double Evaluate(const std::vector<double>& c)
+    {
+        return HoltWintersRecursion(c.data(), mode, n, d, Y, L.data(), T.data(), S.data(),
+                                    P.data());
+    }
+};
+
+// Exploration about B: each coordinate in turn tries +h then -h from B's value, keeping strict
+// improvements of fb.
+std::vector<double> Explore(Work& w, const std::vector<double>& B, double step, double& fb)
+{
+    std::vector<double> E = B;
+    for (std::size_t i = 0; i < B.size(); ++i) {
+        std::vector<double> X = E;
+        X[i] = B[i] + step;
+        double f = w.Evaluate(X);
+        if (f < fb) {
+            fb = f;
+            E[i] = X[i];
+        }
+        X[i] = B[i] - step;
+        f = w.Evaluate(X);
+        if (f < fb) {
+            fb = f;
+            E[i] = X[i];
+        }
+    }
+    return E;
+}
+
+// Hooke-Jeeves pattern search; B holds the start and receives the result, fb its error.
+void PatternSearch(Work& w, std::vector<double>& B, double& fb)
+{
+    double step = kStartStep;
+    fb = w.Evaluate(B);
+    std::vector<double> Bs;
+    double fs = 0.0;
+    bool fresh = true;
+    for (;;) {
+        const std::vector<double> E = Explore(w, B, step, fb);
+        bool patternMove = false;
+        if (E != B) {
+            patternMove = fresh || fb < fs;
+        } else {
+            step *= 0.5;
+            const bool finished = step < kStepLimit;
+            if (fresh) {
+                if (finished) return;
+                patternMove = true;
+            } else if (!finished && fb < fs) {
+                patternMove = true;
+            } else if (finished) {
+                B = Bs;
+                fb = fs;
+                return;
+            }
+        }
+        if (patternMove) {
+            Bs = E;
+            fs = fb;
+            for (std::size_t i = 0; i < B.size(); ++i) B[i] = 2.0 * E[i] - B[i];
+            fb = w.Evaluate(B);
+            fresh = false;
+        } else {
+            B = Bs;
+            fb = fs;
+            fresh = true;
+        }
+    }
+}
+
+}  // namespace
+
+double HoltWintersRecursion(const double* constants, int mode, int n, int d, const double* Y,
+                            double* L, double* T, double* S, double* P)
+{
+    for (int i = 0; i < mode; ++i)
+        if (constants[i] * (1.0 - constants[i]) < -1e-6) return kHoltWintersOutside;
+    Vec1<const double> y(Y);
+    Vec1<double> l(L), tr(T), s(S), p(P);
+    const double alpha = constants[0];
+    double sum = 0.0;
+    int count = 0;
+    if (mode == kHoltWintersPlain) {
+        const double beta = constants[1];
+        for (int t = 3; t <= n; ++t) {
+            p(t) = l(t - 1) + tr(t - 1);
+            l(t) = alpha * y(t) + (1.0 - alpha) * (l(t - 1) + tr(t - 1));
+            tr(t) = (1.0 - beta) * tr(t - 1) + beta * (l(t) - l(t - 1));
+            sum += (p(t) - y(t)) * (p(t) - y(t));
+            ++count;
+        }
+    } else {
+        const double gamma = constants[1], beta = constants[2];
+        for (int t = d + 2; t <= n; ++t) {
+            p(t) = l(t - 1) + tr(t - 1) + s(t - d);
+            l(t) = alpha * (y(t) - s(t - d)) + (1.0 - alpha) * (l(t - 1) + tr(t - 1));
+            tr(t) = (1.0 - beta) * tr(t - 1) + beta * (l(t) - l(t - 1));
+            s(t) = (1.0 - gamma) * s(t - d) + gamma * (y(t) - l(t));
+            sum += (p(t) - y(t)) * (p(t) - y(t));
+            ++count;
+        }
+    }
+    return count < 1 ? 0.0 : sum / count;
+}
+
+int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool optimise,
+                        double* constants, double& mse, double* F)
+{
+    const bool seasonal = mode == kHoltWintersSeasonal;
+    if ((mode != kHoltWintersPlain && !seasonal) || h < 0 || n < 2
+        || (seasonal && (d < 2 || n < d + 1)))
+        return kStatusBadArgument;
+    // A start outside [0, 1] would be scored kHoltWintersOutside and leave no state to forecast
+    // from.
+    for (int i = 0; i < mode; ++i)
+        if (!(constants[i] >= 0.0 && constants[i] <= 1.0)) return kStatusBadArgument;
+
+    Work w{mode, n, d, Y, std::vector<double>(n), std::vector<double>(n),
+           std::vector<double>(n + h), std::vector<double>(n + h)};
+    Vec1<const double> y(Y);
+    Vec1<double> l(w.L.data()), tr(w.T.data()), s(w.S.data());
+    if (!seasonal) {
+        l(2) = y(2);
+        tr(2) = y(2) - y(1);
+    } else {
+        l(d + 1) = y(d + 1);
+        tr(d + 1) = (y(d + 1) - y(1)) / d;
+        for (int i = 1; i <= d; ++i) s(i) = y(i) - y(1) - (i - 1) * tr(d + 1);
+        s(d + 1) = s(1);
+    }
+
+    std::vector<double> B(constants, constants + mode);
+    double fb = 0.0;
+    if (optimise) PatternSearch(w, B, fb);
+    // The last evaluation leaves L, T and S at the final constants' values.
+    fb = w.Evaluate(B);
+    for (int i = 0; i < mode; ++i) constants[i] = B[i];
+    mse = fb;
+
+    if (seasonal)
+        for (int k = 1; k <= h; ++k) s(n + k) = s(n + k - d);
+    for (int k = 1; k <= h; ++k) F[k - 1] = l(n) + k * tr(n) + (seasonal ? s(n + k) : 0.0);
+    return kStatusDone;
+}

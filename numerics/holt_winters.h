@@ -1,0 +1,43 @@
+#pragma once
+// Holt-Winters smoothing with level and trend, and with additive seasonal components of period
+// d, for given smoothing constants or with the constants chosen by a Hooke-Jeeves pattern
+// search on the mean squared one-step error (Hooke and Jeeves, J. ACM 8, 1961). Vectors are
+// indexed from 1 (numerics/one_based.h).
+
+// Values of `mode`: the number of smoothing constants.
+constexpr int kHoltWintersPlain = 2;     // (alpha, beta)
+constexpr int kHoltWintersSeasonal = 3;  // (alpha, gamma, beta)
+// Error measure of constants outside [0, 1] by more than 1e-6.
+constexpr double kHoltWintersOutside = 1e30;
+
+// One run of the recursions over Y[1..n] from the initial state in L, T, S.
+//   constants (in)  mode values: (alpha, beta) or (alpha, gamma, beta)
+//   mode      (in)  kHoltWintersPlain or kHoltWintersSeasonal
+//   n         (in)  length of the stretch
+//   d         (in)  period (seasonal mode only; ignored otherwise)
+//   Y         (in, n)
+//   L, T      (in/out, n)  level and trend; element 2 (plain) or d+1 (seasonal) holds the
+//                          initial state, later elements are filled
+//   S         (in/out, n)  seasonal components, 1..d+1 initial (seasonal mode only)
+//   P         (out, n)     one-step predictions from element 3 (plain) or d+2 (seasonal)
+// Returns the mean squared one-step error: sum of (P(t) - Y(t))^2 over the predicted elements
+// divided by their count (0 when there are none), or kHoltWintersOutside, computing nothing,
+// when a constant c has c·(1 - c) < -1e-6.
+double HoltWintersRecursion(const double* constants, int mode, int n, int d, const double* Y,
+                            double* L, double* T, double* S, double* P);
+
+// Initial state, forecasts and, on request, the choice of constants.
+//   mode      (in)      kHoltWintersPlain or kHoltWintersSeasonal
+//   n         (in)      length, n >= 2 (plain) or n >= d + 1 (seasonal)
+//   d         (in)      period, d >= 2 (seasonal mode only)
+//   h         (in)      number of forecasts, h >= 0
+//   Y         (in, n)   the stretch
+//   optimise  (in)      true: pattern search from the given constants with step 0.02, halved
+//                       until it would fall below 0.008; false: the constants as given
+//   constants (in/out)  as for HoltWintersRecursion; the constants used
+//   mse       (out)     their mean squared one-step error
+//   F         (out, h)  forecasts of Y(n+1..n+h); seasonal components repeat with period d
+// Returns kStatusDone, or kStatusBadArgument (nothing written) for a mode, n, d or h out of
+// range or a constant outside [0, 1].
+[[nodiscard]] int HoltWintersForecast(int mode, int n, int d, int h, const double* Y,
+                                      bool optimise, double* constants, double& mse, double* F);

@@ -1,0 +1,49 @@
+#include "shell/report_text.h"
+
+#include <algorithm>
+
+#include "platform/fortran_format.h"
+
+namespace {
+
+constexpr size_t kCellWidth = 14;
+
+// x under F15.decimals without its blanks.
+std::string FixedText(double x, int32_t decimals)
+{
+    std::string text = Formatted("(F15." + std::to_string(std::max(decimals, 0)) + ")", {x});
+    const size_t start = text.find_first_not_of(' ');
+    const size_t end = text.find_last_not_of(" \n");
+    return start == std::string::npos || end < start ? "" : text.substr(start, end - start + 1);
+}
+
+}  // namespace
+
+bool InfoPrintClears(std::string_view text, int32_t length)
+{
+    const size_t end = InfoPrintText(text).size();
+    if (length < 0) length = 0;
+    if (static_cast<size_t>(length) > end) return false;  // the NUL is among the examined characters
+    for (size_t i = 0; i < static_cast<size_t>(length); ++i)
+        if (text[i] != ' ') return false;
+    return true;
+}
+
+std::string_view InfoPrintText(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals)
+{
+    const size_t count = std::min(static_cast<size_t>(std::max(n, 0)), values.size());
+    const size_t line = static_cast<size_t>(std::max(perLine, 1));
+    std::string out;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string text = FixedText(values[i], decimals);
+        if (text.size() <= kCellWidth)
+            out.append(kCellWidth - text.size(), ' ').append(text);
+        else
+            out.append(" ").append(text);
+        if ((i + 1) % line == 0) out.append("\r\n");
+    }
+    out.append("\r\n");
+    return out;
+}

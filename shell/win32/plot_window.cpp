@@ -1,0 +1,297 @@
+#include "shell/win32/plot_window.h"
+
+#include "shell/win32/project_commands.h"
+
+#include "resources/resource.h"
+#include "shell/win32/duplicate_window.h"
+#include "shell/win32/frame.h"
+#include "shell/win32/info_window.h"
+#include "shell/win32/plot_draw.h"
+
+namespace {
+
+// Program-wide, set once by RegisterPlotClasses.
+HINSTANCE viewInstance = nullptr;
+HWND viewClient = nullptr;
+
+PlotRecord* RecordOf(HWND window) { return reinterpret_cast<PlotRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+bool RegisterViewClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int icon)
+{
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(icon));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+LRESULT OnPaint(HWND window, PlotRecord* plot)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (plot) DrawPlot(*plot, dc, PlotPaintRect(window), 0, 1);
+    EndPaint(window, &ps);
+    return 0;
+}
+
+// Right-click offers the frame's Plot menu (the one before Window in both bars); its commands
+// reach the frame as ordinary menu commands.
+void OnRightButton(HWND window, LPARAM lParam)
+{
+    HMENU bar = GetMenu(FrameWindow);
+    const int count = bar ? GetMenuItemCount(bar) : 0;
+    HMENU plotMenu = count >= 3 ? GetSubMenu(bar, count - 3) : nullptr;
+    if (!plotMenu) return;
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(window, &at);
+    TrackPopupMenu(plotMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, FrameWindow, nullptr);
+}
+
+void OnCopy(HWND window, PlotRecord& plot)
+{
+    CopyPictureToClipboard(window, [&]() {
+        RECT client;
+        GetClientRect(window, &client);
+        return RecordPlotPicture(plot, client);
+    });
+}
+
+void OnDuplicate(PlotRecord& plot)
+{
+    HWND duplicate = CreateDupPlotWindow();
+    if (duplicate) FillDupPlot(duplicate, plot);
+}
+
+LRESULT OnClose(HWND window, PlotRecord* plot)
+{
+    if (plot && plot->isView != 0) {
+        DestroyPlotWindow(*plot);
+        SendMessageW(viewClient, WM_MDINEXT, 0, 0);
+    } else if (plot) {
+        CloseProjectOfView(plot->slot);
+    } else {
+        SendMessageW(viewClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+    }
+    return 0;
+}
+
+bool OnSysCommand(HWND window, PlotRecord& plot, WPARAM command)
+{
+    switch (command) {
+    case SC_COPYVIEW:
+        OnCopy(window, plot);
+        return true;
+    case SC_INFOVIEW:
+        SendMessageW(FrameWindow, WM_COMMAND, MAKEWPARAM(IDM_INFO, 0), 0);
+        return true;
+    case SC_DUPLICATEVIEW:
+        OnDuplicate(plot);
+        return true;
+    default:
+        return false;  // Print arrives with printing; the rest is the system's
+    }
+}
+
+}  // namespace
+
+HINSTANCE ViewInstance() { return viewInstance; }
+HWND ViewClient() { return viewClient; }
+
+int32_t RegisterPlotClasses(HINSTANCE instance, HWND mdiClient)
+{
+    viewInstance = instance;
+    viewClient = mdiClient;
+    if (!RegisterViewClass(instance, kPlotWinClass, PlotWinProc, IDI_PLOTVIEW)) {
+        MessageBoxW(nullptr, L"Window creation error", L"Forecast", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    RegisterViewClass(instance, kPlotTxtWinClass, InfoWinProc, IDI_TEXTVIEW);
+    RegisterViewClass(instance, kDupPlotWinClass, DupPlotWinProc, IDI_PLOTVIEW);
+    RegisterViewClass(instance, kDupTextWinClass, DupTextWinProc, IDI_TEXTVIEW);
+    SetDefaultPlotColors();
+    return 1;
+}
+
+HWND CreateViewChild(const wchar_t* className, const wchar_t* title, LPARAM param)
+{
+    MDICREATESTRUCTW create{};
+    create.szClass = className;
+    create.szTitle = title;
+    create.hOwner = viewInstance;
+    create.x = create.y = create.cx = create.cy = CW_USEDEFAULT;
+    create.lParam = param;
+    return reinterpret_cast<HWND>(SendMessageW(viewClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+}
+
+void AddViewCommands(HWND window, const UINT* commands, int count)
+{
+    HMENU menu = GetSystemMenu(window, FALSE);
+    if (!menu) return;
+    InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* text = commands[i] == SC_COPYVIEW    ? L"Copy"
+                              : commands[i] == SC_PRINTVIEW ? L"Print"
+                              : commands[i] == SC_INFOVIEW  ? L"Info"
+                                                            : L"Duplicate";
+        InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, commands[i], text);
+    }
+}
+
+LPARAM MdiCreateParam(LPARAM createLParam)
+{
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createLParam);
+    const auto* mdi = create ? static_cast<const MDICREATESTRUCTW*>(create->lpCreateParams) : nullptr;
+    return mdi ? mdi->lParam : 0;
+}
+
+HENHMETAFILE RecordPlotPicture(PlotRecord& plot, const RECT& rect)
+{
+    // The picture's frame in 0.01 mm, from the screen's size in millimetres and pixels.
+    HDC screen = GetDC(nullptr);
+    const int mmW = GetDeviceCaps(screen, HORZSIZE), mmH = GetDeviceCaps(screen, VERTSIZE);
+    const int pxW = GetDeviceCaps(screen, HORZRES), pxH = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    RECT frame{};
+    const bool sized = rect.right > rect.left && rect.bottom > rect.top && pxW > 0 && pxH > 0;
+    if (sized) {
+        frame.left = MulDiv(rect.left, mmW * 100, pxW);
+        frame.top = MulDiv(rect.top, mmH * 100, pxH);
+        frame.right = MulDiv(rect.right, mmW * 100, pxW);
+        frame.bottom = MulDiv(rect.bottom, mmH * 100, pxH);
+    }
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, sized ? &frame : nullptr, nullptr);
+    if (!dc) return nullptr;
+    SetMapMode(dc, MM_TEXT);
+    DrawPlot(plot, dc, rect, 0, 0);
+    return CloseEnhMetaFile(dc);
+}
+
+int32_t CopyPictureToClipboard(HWND owner, const std::function<HENHMETAFILE()>& make)
+{
+    if (!OpenClipboard(owner)) return 0;
+    int32_t placed = 0;
+    if (HENHMETAFILE picture = make()) {
+        EmptyClipboard();
+        if (SetClipboardData(CF_ENHMETAFILE, picture))
+            placed = 1;
+        else
+            DeleteEnhMetaFile(picture);
+    }
+    CloseClipboard();
+    return placed;
+}
+
+RECT PlotPaintRect(HWND window)
+{
+    // The repaint's rectangle: 10 units in at both sides, then 25 units to the left.
+    RECT r{};
+    GetClientRect(window, &r);
+    r.left += 10 - 25;
+    r.right -= 10 + 25;
+    return r;
+}
+
+int32_t LayOutPlotWindow(HWND window, const PlotRecord& plot, PlotLayout& out)
+{
+    const RECT r = PlotPaintRect(window);
+    return LayOutPlot(plot, PlotRect{r.left, r.top, r.right, r.bottom}, 0, out);
+}
+
+int32_t CreatePlotWindow(PlotRecord& plot, int32_t isView)
+{
+    InitPlotRecord(plot);
+    plot.isView = isView;
+    HWND window = CreateViewChild(kPlotWinClass, L"Plot", reinterpret_cast<LPARAM>(&plot));
+    if (!window) return 0;
+    plot.window = window;
+    static const UINT commands[] = {SC_COPYVIEW, SC_PRINTVIEW, SC_INFOVIEW, SC_DUPLICATEVIEW};
+    AddViewCommands(window, commands, 4);
+    ShowWindow(window, SW_SHOW);
+    return 1;
+}
+
+int32_t ActivatePlotWindow(PlotRecord& plot)
+{
+    if (!plot.window || !IsWindow(plot.window)) return 0;
+    ShowWindow(plot.window, SW_RESTORE);
+    SetFocus(plot.window);
+    return 1;
+}
+
+int32_t DestroyPlotWindow(PlotRecord& plot)
+{
+    if (!plot.window || !IsWindow(plot.window)) return 0;
+    SendMessageW(viewClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(plot.window), 0);
+    FreePlotRecord(plot);
+    return 1;
+}
+
+void FreePlotRecord(PlotRecord& plot)
+{
+    if (plot.metafile) {
+        DeleteEnhMetaFile(plot.metafile);
+        plot.metafile = nullptr;
+    }
+    if (plot.infoWindow && IsWindow(plot.infoWindow))
+        SendMessageW(GetParent(plot.infoWindow), WM_MDIDESTROY, reinterpret_cast<WPARAM>(plot.infoWindow), 0);
+    plot.infoWindow = nullptr;
+    for (int32_t k = 1; k <= kPlotCurveCount; ++k) ClearCurveData(plot, k);
+}
+
+LRESULT CALLBACK PlotWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PlotRecord* plot = RecordOf(window);
+    switch (message) {
+    case WM_NCCREATE:
+        // The record arrives through the MDICREATESTRUCT; keep it before any other message.
+        plot = reinterpret_cast<PlotRecord*>(MdiCreateParam(lParam));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(plot));
+        if (plot) plot->window = window;
+        break;
+    case WM_CREATE:
+        return 0;
+    case WM_PAINT:
+        return OnPaint(window, plot);
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, ZoomMode != 0 ? IDC_CROSS : IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        OnRightButton(window, lParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        if (plot && OnSysCommand(window, *plot, wParam)) return 0;
+        break;
+    case UM_QUERYVIEWTYPE:
+        return VIEW_PLOT;
+    case UM_QUERYVIEWINFO:
+        return reinterpret_cast<LRESULT>(window);
+    case WM_SETFOCUS:
+    case WM_NCACTIVATE:
+        if (plot) SendMessageW(FrameWindow, UM_PLOTACTIVATED, static_cast<WPARAM>(plot->slot),
+                               reinterpret_cast<LPARAM>(window));
+        break;
+    case WM_KILLFOCUS:
+        if (plot) SendMessageW(FrameWindow, UM_PLOTDEACTIVATED, plot->isView != 0 ? 1 : 0,
+                               reinterpret_cast<LPARAM>(window));
+        return 0;
+    case WM_CLOSE:
+        return OnClose(window, plot);
+    case WM_NCDESTROY:
+        // The record outlives its window; forget the handle so it is never reused by mistake.
+        if (plot && plot->window == window) plot->window = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefMDIChildProcW(window, message, wParam, lParam);
+}

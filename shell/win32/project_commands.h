@@ -1,0 +1,43 @@
+#pragma once
+// The table of open projects and the project commands: New, Close, Close All, Select, Info,
+// and the menu, toolbar and status-bar states that follow the current project.
+#include <windows.h>
+
+#include <cstdint>
+
+struct PlotRecord;
+struct UnivariateProject;
+struct MultivariateProject;
+
+// The current slot's univariate or multivariate record; null when the slot holds the other
+// kind or nothing, so a record is never read as the wrong kind.
+UnivariateProject* CurrentUnivariate();
+MultivariateProject* CurrentMultivariate();
+
+// First free slot; 0 after "Maximum allowable projects exceeded" when all ten are taken.
+int32_t FindFreeProjectSlot();
+// New: asks the kind, creates the project in a free slot and makes it current. Returns the
+// slot, 0 when no slot was free or the user cancelled.
+int32_t NewProject();
+// A new univariate project holding a copy of `record` (used by Simulate); returns the slot or 0.
+int32_t NewProjectFromData(const UnivariateProject& record);
+// Frees the project of `slot` and marks the slot free; returns the free routine's status.
+int32_t CloseProject(int32_t slot);
+// Asks "Close all projects ?" and on Yes closes all ten slots; returns 1 when closed.
+int32_t CloseAllProjects();
+// The Close command on `slot`: asks "Close current project ?", closes on Yes and makes the
+// highest remaining slot current. Returns 1 when the project was closed.
+int32_t CloseProjectCommand(int32_t slot);
+// Closing a project's data window: selects that window's own project, then the Close command.
+int32_t CloseProjectOfView(int32_t slot);
+int32_t SelectProject(int32_t slot);
+int32_t UpdateMenus(int32_t slot);
+int32_t LastProjectSlot();
+int32_t RedrawAllProjects();
+// Opens or rewrites the report of a view of the project in `slot`.
+int32_t ShowProjectInfo(int32_t slot, PlotRecord& view);
+// A view of `slot` got the focus: selects that project unless it is current, free or closing.
+void ProjectActivated(int32_t slot);
+
+// Installs the window operations the project records use (called once at start).
+void InstallProjectWindowOps();

@@ -1,0 +1,195 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "gui_harness.h"
+#include "multivariate/multivariate_project.h"
+#include "resources/resource.h"
+#include "shell/project_table.h"
+#include "shell/win32/frame.h"
+#include "shell/win32/project_commands.h"
+#include "shell/win32/toolbar.h"
+#include "univariate/univariate_project.h"
+
+namespace {
+
+class ProjectCommandsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(CreateTestFrame(), nullptr);
+        TakeSeenDialogs();
+    }
+    void TearDown() override { DestroyTestFrame(); }
+
+    // File > Project > New answered with the given kind (1 univariate, 2 multivariate).
+    static void NewOfKind(int kind)
+    {
+        DialogAnswer answer;
+        if (kind == 2) answer.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
+        AnswerNextDialog(answer);
+        SendCommand(IDM_PROJECT_NEW);
+    }
+
+    static void Answer(int button)
+    {
+        DialogAnswer answer;
+        answer.button = button;
+        AnswerNextDialog(answer);
+    }
+
+    static int ToolbarButtons() { return static_cast<int>(SendMessageW(ToolbarHandle, TB_BUTTONCOUNT, 0, 0)); }
+    static bool Grayed(HMENU bar, UINT id) { return (GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+    static bool TopGrayed(HMENU bar, int position)
+    {
+        return (GetMenuState(bar, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
+{
+    NewOfKind(1);
+    ASSERT_EQ(CurrentProject, 1);
+    UnivariateProject* u = ProjectTable[1].univariate;
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(WindowText(reinterpret_cast<HWND>(u->dataView.window)), L"New Univariate Project");
+    EXPECT_EQ(ToolbarButtons(), kFixedToolbarButtons + 25);
+    EXPECT_EQ(StatusText(0), L"New Univariate Project");
+    EXPECT_EQ(StatusText(1), L"None");
+    EXPECT_EQ(StatusText(2), L" ");
+    EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+    // Without data: Print, Export, Transform... grayed; Model > Specify, Simulate and Spectrum > Model usable.
+    for (UINT id : {UINT(IDM_PRINT), UINT(IDM_EXPORT), UINT(IDM_PRELIMINARY), UINT(IDM_SPECTRUM_PERIODOGRAM)})
+        EXPECT_TRUE(Grayed(UnivariateMenu, id)) << id;
+    for (UINT id : {UINT(IDM_SPECIFY_MODEL), UINT(IDM_SIMULATE), UINT(IDM_SPECTRUM_MODEL), UINT(IDM_IMPORT_FILE)})
+        EXPECT_FALSE(Grayed(UnivariateMenu, id)) << id;
+    EXPECT_TRUE(TopGrayed(UnivariateMenu, 1));   // Transform
+    EXPECT_FALSE(TopGrayed(UnivariateMenu, 2));  // Model
+    EXPECT_FALSE(TopGrayed(UnivariateMenu, 7));  // Spectrum
+
+    NewOfKind(2);
+    ASSERT_EQ(CurrentProject, 2);
+    MultivariateProject* m = ProjectTable[2].multivariate;
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(WindowText(reinterpret_cast<HWND>(m->seriesView.window)), L"New Multivariate Project");
+    EXPECT_EQ(GetMenu(FrameWindow), MultivariateMenu);
+    EXPECT_EQ(MenuInUse, 2);
+    EXPECT_EQ(ToolbarButtons(), kFixedToolbarButtons + 7);
+    EXPECT_EQ(StatusText(1), L"# of series = 0");
+    EXPECT_EQ(StatusText(2), L"Length of series = 0");
+
+    // Activating the univariate project's window swaps the bar back.
+    SetFocus(reinterpret_cast<HWND>(u->dataView.window));
+    PumpMessages();
+    EXPECT_EQ(CurrentProject, 1);
+    EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+    EXPECT_EQ(ToolbarButtons(), kFixedToolbarButtons + 25);
+    EXPECT_TRUE(TakeSeenDialogs().size() == 2u);
+}
+
+TEST_F(ProjectCommandsTest, CancelledNewAndTheEleventhProjectChangeNothing)
+{
+    NewOfKind(1);
+    Answer(IDCANCEL);
+    SendCommand(IDM_PROJECT_NEW);
+    EXPECT_EQ(LastProjectSlot(), 1);
+    EXPECT_EQ(CurrentProject, 1);
+
+    for (int k = 2; k <= 10; ++k) NewOfKind(k % 2 == 0 ? 2 : 1);
+    ASSERT_EQ(LastProjectSlot(), 10);
+    TakeSeenDialogs();
+    Answer(IDOK);
+    SendCommand(IDM_PROJECT_NEW);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"KELO::Error");
+    EXPECT_EQ(seen[0].message, L"Maximum allowable projects exceeded");
+    EXPECT_EQ(CurrentProject, 10);
+}
+
+TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
+{
+    NewOfKind(1);
+    NewOfKind(2);
+    NewOfKind(1);
+    SetFocus(reinterpret_cast<HWND>(ProjectTable[2].multivariate->seriesView.window));
+    PumpMessages();
+    ASSERT_EQ(CurrentProject, 2);
+    TakeSeenDialogs();
+
+    Answer(IDNO);
+    SendCommand(IDM_PROJECT_CLOSE);
+    EXPECT_EQ(ProjectTable[2].kind, PROJECT_MULTIVARIATE);
+    Answer(IDYES);
+    SendCommand(IDM_PROJECT_CLOSE);
+    std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, L"Close current project ?");
+    EXPECT_EQ(seen[0].caption, L"KELO");
+    EXPECT_EQ(ProjectTable[2].kind, PROJECT_FREE);
+    EXPECT_EQ(CurrentProject, 3);
+    EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+
+    Answer(IDYES);
+    SendCommand(IDM_PROJECT_CLOSE);
+    Answer(IDYES);
+    SendCommand(IDM_PROJECT_CLOSE);
+    EXPECT_EQ(CurrentProject, 0);
+    EXPECT_EQ(StatusText(0), L"No project open");
+    EXPECT_EQ(StatusText(1), L" ");
+    EXPECT_EQ(ToolbarButtons(), kFixedToolbarButtons);
+    EXPECT_TRUE(Grayed(UnivariateMenu, IDM_IMPORT_FILE));
+    EXPECT_TRUE(TopGrayed(UnivariateMenu, 2));
+}
+
+TEST_F(ProjectCommandsTest, CloseAllAsksItsQuestion)
+{
+    NewOfKind(1);
+    NewOfKind(2);
+    TakeSeenDialogs();
+    Answer(IDNO);
+    SendCommand(IDM_CLOSE_ALL);
+    EXPECT_EQ(LastProjectSlot(), 2);
+    Answer(IDYES);
+    SendCommand(IDM_CLOSE_ALL);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, L"Close all projects ?");
+    EXPECT_EQ(LastProjectSlot(), 0);
+    EXPECT_EQ(CurrentProject, 0);
+    EXPECT_EQ(StatusText(0), L"No project open");
+    EXPECT_EQ(ToolbarButtons(), kFixedToolbarButtons);
+}
+
+TEST_F(ProjectCommandsTest, ClosingADataWindowClosesItsOwnProject)
+{
+    NewOfKind(1);
+    NewOfKind(1);
+    ASSERT_EQ(CurrentProject, 2);
+    HWND first = reinterpret_cast<HWND>(ProjectTable[1].univariate->dataView.window);
+    TakeSeenDialogs();
+    Answer(IDYES);
+    SendMessageW(first, WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(ProjectTable[1].kind, PROJECT_FREE);
+    EXPECT_EQ(ProjectTable[2].kind, PROJECT_UNIVARIATE);
+    EXPECT_EQ(CurrentProject, 2);
+    EXPECT_FALSE(IsWindow(first));
+}
+
+TEST_F(ProjectCommandsTest, ViewCommandsWithoutAFocusedViewDoNothing)
+{
+    SetFocus(FrameWindow);
+    for (UINT id : {UINT(IDM_PRINT), UINT(IDM_COPY_TO_CLIPBOARD), UINT(IDM_DUPLICATE), UINT(IDM_INFO),
+                    UINT(IDM_ZOOM_MANUAL), UINT(IDM_CUSTOMIZE_COLORS)})
+        EXPECT_EQ(SendCommand(id), 0) << id;
+    EXPECT_EQ(CommandTarget, nullptr);
+    EXPECT_TRUE(TakeSeenDialogs().empty());
+    SendCommand(IDM_ZOOM_REGION);
+    EXPECT_EQ(ZoomMode, 1);
+    SendCommand(IDM_ZOOM_RANGE);
+    EXPECT_EQ(ZoomMode, 2);
+}

@@ -1,0 +1,215 @@
+#include "numerics/holt_winters.h"
+#include "numerics/status.h"
+#include "tests/unit/reference_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<double> HwSeries(const std::string& name)
+{
+    const ReferenceTable t = ReadReferenceTable("holt_winters_series.csv");
+    std::vector<double> x;
+    for (size_t r = 0; r < t.rows.size(); ++r)
+        if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
+    return x;
+}
+
+// The table's constants in our parameter order: (alpha, beta) or (alpha, gamma, beta).
+std::vector<double> Constants(const ReferenceTable& t, size_t row, bool seasonal)
+{
+    if (seasonal) return {t.Number(row, "alpha"), t.Number(row, "gamma"), t.Number(row, "beta")};
+    return {t.Number(row, "alpha"), t.Number(row, "beta")};
+}
+
+// Number of one-step errors in the mean squared error.
+int ErrorCount(int n, int d) { return d == 0 ? n - 2 : n - d - 1; }
+
+double Relative(double a, double b) { return std::fabs(a - b) / std::max(1.0, std::fabs(b)); }
+
+}  // namespace
+
+// Fixed constants against R HoltWinters: level-and-trend from R's own start (level x2, slope
+// x2 - x1, errors from t = 3); seasonal with R given our start values (see the script).
+TEST(HoltWinters, FixedConstantsMatchR)
+{
+    const ReferenceTable t = ReadReferenceTable("holt_winters_reference.csv");
+    ASSERT_EQ(t.rows.size(), 15u);
+    int checked = 0;
+    for (size_t row = 0; row < t.rows.size(); ++row) {
+        const std::string kind = t.Text(row, "kind");
+        if (kind != "plain" && kind != "seasonal") continue;
+        const bool seasonal = kind == "seasonal";
+        const std::string name = t.Text(row, "series");
+        const std::vector<double> Y = HwSeries(name);
+        const int n = static_cast<int>(Y.size()), d = t.Integer(row, "d");
+        const std::vector<double> refF = t.List(row, "forecasts");
+        const int h = static_cast<int>(refF.size());
+        const int mode = seasonal ? kHoltWintersSeasonal : kHoltWintersPlain;
+        std::vector<double> c = Constants(t, row, seasonal), F(h);
+        const std::vector<double> given = c;
+        double mse = -1.0;
+        ASSERT_EQ(HoltWintersForecast(mode, n, d, h, Y.data(), false, c.data(), mse, F.data()),
+                  kStatusDone);
+        EXPECT_EQ(c, given);
+        EXPECT_LT(Relative(mse * ErrorCount(n, d), t.Number(row, "sse")), 1e-11)
+            << name << " " << row;
+        for (int k = 0; k < h; ++k)
+            EXPECT_LT(Relative(F[k], refF[k]), 1e-11) << name << " " << row << " " << k;
+
+        // The recursion alone leaves R's final level and trend.
+        std::vector<double> L(n), T(n), S(n), P(n);
+        if (seasonal) {
+            L[d] = Y[d];
+            T[d] = (Y[d] - Y[0]) / d;
+            for (int i = 0; i < d; ++i) S[i] = Y[i] - Y[0] - i * T[d];
+            S[d] = S[0];
+        } else {
+            L[1] = Y[1];
+            T[1] = Y[1] - Y[0];
+        }
+        const double f = HoltWintersRecursion(c.data(), mode, n, d, Y.data(), L.data(),
+                                              T.data(), S.data(), P.data());
+        EXPECT_EQ(f, mse);
+        EXPECT_LT(Relative(L[n - 1], t.Number(row, "level")), 1e-11) << name << " " << row;
+        EXPECT_LT(Relative(T[n - 1], t.Number(row, "trend")), 1e-9) << name << " " << row;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 9);
+}
+
+// The pattern search from the default start (0.2 each) ends no worse than R's optimiser at
+// R's constants, with the same start values, give or take 1%: the search ends on steps of
+// 0.01, R's L-BFGS-B is continuous. The constants stay in [0, 1].
+TEST(HoltWinters, OptimisedConstantsNoWorseThanR)
+{
+    const ReferenceTable t = ReadReferenceTable("holt_winters_reference.csv");
+    int checked = 0;
+    for (size_t row = 0; row < t.rows.size(); ++row) {
+        const std::string kind = t.Text(row, "kind");
+        if (kind != "plain_optimised" && kind != "seasonal_optimised") continue;
+        const bool seasonal = kind == "seasonal_optimised";
+        const std::string name = t.Text(row, "series");
+        const std::vector<double> Y = HwSeries(name);
+        const int n = static_cast<int>(Y.size()), d = t.Integer(row, "d");
+        const int mode = seasonal ? kHoltWintersSeasonal : kHoltWintersPlain;
+        std::vector<double> c(mode, 0.2), F(3);
+        double mse = 0.0;
+        ASSERT_EQ(HoltWintersForecast(mode, n, d, 3, Y.data(), true, c.data(), mse, F.data()),
+                  kStatusDone);
+        const double rSse = t.Number(row, "sse");
+        EXPECT_LE(mse * ErrorCount(n, d), rSse * 1.01) << name;
+        for (double v : c) {
+            EXPECT_GE(v, -1e-6) << name;
+            EXPECT_LE(v, 1.0 + 1e-6) << name;
+        }
+        // Our recursion at R's constants gives R's SSE: the comparison is like for like.
+        std::vector<double> rc = Constants(t, row, seasonal);
+        double rMse = 0.0;
+        ASSERT_EQ(HoltWintersForecast(mode, n, d, 3, Y.data(), false, rc.data(), rMse, F.data()),
+                  kStatusDone);
+        EXPECT_LT(Relative(rMse * ErrorCount(n, d), rSse), 1e-11) << name;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 6);
+}
+
+// Series that every constant predicts exactly: no exploration finds a strict improvement, so
+// the start comes back unchanged, and the forecasts continue the series, the seasonal ones
+// repeating the pattern beyond one period.
+TEST(HoltWinters, ExactSeriesKeepStartAndContinue)
+{
+    const double pattern[4] = {2.0, -1.0, 0.5, -3.0};
+    auto seasonalValue = [&](int t) { return 10.0 + 0.5 * t + pattern[(t - 1) % 4]; };
+    std::vector<double> Y;
+    for (int t = 1; t <= 20; ++t) Y.push_back(seasonalValue(t));
+    std::vector<double> c{0.37, 0.61, 0.05}, F(9);
+    double mse = -1.0;
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersSeasonal, 20, 4, 9, Y.data(), true, c.data(), mse,
+                                  F.data()),
+              kStatusDone);
+    EXPECT_EQ(c, (std::vector<double>{0.37, 0.61, 0.05}));
+    EXPECT_NEAR(mse, 0.0, 1e-24);
+    for (int k = 1; k <= 9; ++k) EXPECT_NEAR(F[k - 1], seasonalValue(20 + k), 1e-12) << k;
+
+    std::vector<double> line;
+    for (int t = 1; t <= 15; ++t) line.push_back(2.0 + 3.0 * t);
+    std::vector<double> c2{1.0, 0.0}, F2(4);
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 15, 0, 4, line.data(), true, c2.data(), mse,
+                                  F2.data()),
+              kStatusDone);
+    EXPECT_EQ(c2, (std::vector<double>{1.0, 0.0}));
+    EXPECT_EQ(mse, 0.0);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(F2[k - 1], 2.0 + 3.0 * (15 + k));
+}
+
+// The shortest stretches have no one-step error: the forecasts come from the initial state.
+TEST(HoltWinters, ShortestStretches)
+{
+    const double two[2] = {4.0, 5.5};
+    std::vector<double> c{0.3, 0.4}, F(3);
+    double mse = -1.0;
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 2, 0, 3, two, true, c.data(), mse, F.data()),
+              kStatusDone);
+    EXPECT_EQ(mse, 0.0);
+    EXPECT_EQ(F, (std::vector<double>{7.0, 8.5, 10.0}));
+
+    // n = d + 1 = 4: level 9, slope (9 - 3)/3 = 2, components S(1..3) = 0, 5 - 3 - 2, 1 - 3 - 4.
+    const double four[4] = {3.0, 5.0, 1.0, 9.0};
+    std::vector<double> s{0.5, 0.5, 0.5}, G(4);
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersSeasonal, 4, 3, 4, four, false, s.data(), mse,
+                                  G.data()),
+              kStatusDone);
+    EXPECT_EQ(mse, 0.0);
+    // F(n+k) = L + k·T + S(n+k), S(n+k) = S(n+k-3), S(4) = S(1).
+    EXPECT_EQ(G, (std::vector<double>{9.0 + 2.0 + 0.0, 9.0 + 4.0 - 6.0, 9.0 + 6.0 + 0.0,
+                                      9.0 + 8.0 + 0.0}));
+}
+
+TEST(HoltWinters, RangeOfConstantsAndArguments)
+{
+    const std::vector<double> Y = HwSeries("LakeHuron");
+    const int n = static_cast<int>(Y.size());
+    std::vector<double> L(n), T(n), S(n), P(n);
+    struct Case {
+        double alpha, beta;
+        bool outside;
+    };
+    const Case cases[] = {
+        {0.0, 1.0, false},         {-5e-7, 0.5, false},   {0.5, 1.0 + 5e-7, false},
+        {-2e-6, 0.5, true},        {0.5, 1.0 + 2e-6, true}, {1.5, 0.5, true},
+    };
+    for (const Case& c : cases) {
+        L[1] = Y[1];
+        T[1] = Y[1] - Y[0];
+        const double constants[2] = {c.alpha, c.beta};
+        const double f = HoltWintersRecursion(constants, kHoltWintersPlain, n, 0, Y.data(),
+                                              L.data(), T.data(), S.data(), P.data());
+        EXPECT_EQ(f == kHoltWintersOutside, c.outside) << c.alpha << " " << c.beta;
+    }
+
+    std::vector<double> c{0.2, 0.2, 0.2}, F(2, -1.0);
+    double mse = -1.0;
+    EXPECT_EQ(HoltWintersForecast(1, n, 0, 2, Y.data(), false, c.data(), mse, F.data()),
+              kStatusBadArgument);
+    EXPECT_EQ(HoltWintersForecast(kHoltWintersPlain, 1, 0, 2, Y.data(), false, c.data(), mse,
+                                  F.data()),
+              kStatusBadArgument);
+    EXPECT_EQ(HoltWintersForecast(kHoltWintersSeasonal, n, 1, 2, Y.data(), false, c.data(), mse,
+                                  F.data()),
+              kStatusBadArgument);
+    // A seasonal stretch needs Y(d+1).
+    EXPECT_EQ(HoltWintersForecast(kHoltWintersSeasonal, 12, 12, 2, Y.data(), false, c.data(),
+                                  mse, F.data()),
+              kStatusBadArgument);
+    std::vector<double> outside{0.2, 1.5};
+    EXPECT_EQ(HoltWintersForecast(kHoltWintersPlain, n, 0, 2, Y.data(), false, outside.data(),
+                                  mse, F.data()),
+              kStatusBadArgument);
+    EXPECT_EQ(mse, -1.0);
+    EXPECT_EQ(F, (std::vector<double>{-1.0, -1.0}));
+}

@@ -1,0 +1,49 @@
+#include "shell/report_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(InfoPrintText, ClearsOnlyForBlankTextsWithoutTheirNul)
+{
+    using namespace std::string_literals;
+    struct Case {
+        std::string text;
+        int32_t length;
+        bool clears;
+    };
+    const Case cases[] = {
+        {"", 0, true},
+        {"anything", 0, true},         // length 0 examines nothing
+        {"  ", 3, false},              // blank, blank, NUL: an empty-looking line
+        {"   ", 3, true},              // three blanks, NUL not examined
+        {"Sample ACF", 11, false},
+        {"  x", 2, true},              // only the first two are looked at
+        {"AB\0CD"s, 6, false},
+        {"", -4, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(InfoPrintClears(c.text, c.length), c.clears) << '"' << c.text << "\" " << c.length;
+    EXPECT_EQ(InfoPrintText("AB\0CD"s), "AB");
+}
+
+TEST(InfoArrayTextTest, CellsAndLineEnds)
+{
+    const std::vector<double> v{1.5, -2.25, 3, 4, 5, 6};
+    const std::string five = InfoArrayText(v, 5, 3, 2);
+    EXPECT_EQ(five, "          1.50         -2.25          3.00\r\n"
+                    "          4.00          5.00\r\n");
+    const std::string six = InfoArrayText(v, 6, 3, 2);
+    EXPECT_EQ(six, "          1.50         -2.25          3.00\r\n"
+                   "          4.00          5.00          6.00\r\n\r\n");
+    EXPECT_EQ(InfoArrayText(v, 0, 3, 2), "\r\n");
+    EXPECT_EQ(InfoArrayText(v, 99, 10, 0).size(), 6 * 14 + 2u);  // n cut to the values given
+    EXPECT_EQ(InfoArrayText({7}, 1, 0, 1), "           7.0\r\n\r\n");  // a count below 1 counts as 1
+}
+
+TEST(InfoArrayTextTest, WideValuesKeepTheirTextAfterABlank)
+{
+    // 14 characters fill the cell exactly; 15 would be cut in a 14-character cell.
+    EXPECT_EQ(InfoArrayText({12345678901.25}, 1, 1, 2), "12345678901.25\r\n\r\n");
+    EXPECT_EQ(InfoArrayText({-12345678901.25, 1}, 2, 2, 2), " -12345678901.25          1.00\r\n\r\n");
+}

@@ -1,0 +1,136 @@
+#include "univariate/forecast_engines.h"
+
+#include "numerics/arar.h"
+#include "numerics/holt_winters.h"
+#include "numerics/status.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+bool RangeFits(int first, int last, int nx) { return first >= 1 && first <= last && last <= nx; }
+
+// The forecast vector holds elements 1..last + h.
+bool Holds(const std::vector<double>& out, int last, int h)
+{
+    return static_cast<long long>(out.size()) >= static_cast<long long>(last) + h;
+}
+
+// Writes the data over first..last and the h forecasts after them; the vector holds last + h.
+void StoreForecasts(std::vector<double>& out, const double* x, int first, int last,
+                    const double* F, int h)
+{
+    for (int i = first; i <= last; ++i) out[i - 1] = x[i - 1];
+    for (int k = 1; k <= h; ++k) out[last + k - 1] = F[k - 1];
+}
+
+bool InUnitInterval(double c) { return c >= 0.0 && c <= 1.0; }
+
+}  // namespace
+
+int ArarEngine(UnivariateProject& project, const double* x, int nx)
+{
+    const int first = project.ararFirst, last = project.ararLast, h = project.ararCount;
+    if (!RangeFits(first, last, nx) || last - first + 1 < kArarMinObservations || h < 1
+        || project.ararCriterion < 1 || project.ararCriterion > 3
+        || !Holds(project.ararForecasts, last, h))
+        return kStatusBadArgument;
+    const int n = last - first + 1;
+    const double* Y = x + (first - 1);
+    const bool shorten = project.ararOption != 1;
+
+    std::vector<double> psi{1.0};
+    if (shorten) {
+        const int status = ArarMemoryShortening(Y, n, psi);
+        if (status != kStatusDone) return status;
+    }
+    ArarFitResult fit;
+    const int status = ArarSubsetFit(Y, n, psi, project.ararCriterion, fit);
+    if (status != kStatusDone) return status;
+    std::vector<double> F(h);
+    ArarForecast(Y, n, fit, h, F.data());
+
+    if (shorten) {
+        project.ararDegree = static_cast<int32_t>(psi.size()) - 1;
+        std::copy(psi.begin(), psi.end(), std::begin(project.ararShortening));
+    }
+    std::copy(std::begin(fit.lags), std::end(fit.lags), std::begin(project.ararLags));
+    std::copy(std::begin(fit.coef), std::end(fit.coef), std::begin(project.ararSubsetCoef));
+    std::copy(fit.xi.begin(), fit.xi.end(), std::begin(project.ararFilter));
+    project.ararRootMse = fit.rootMse;
+    StoreForecasts(project.ararForecasts, x, first, last, F.data(), h);
+    return kStatusDone;
+}
+
+int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
+{
+    const int d = project.shwPeriod;
+    const bool seasonal = d != 0;
+    const int first = seasonal ? project.shwFirst : project.hwFirst;
+    const int last = seasonal ? project.shwLast : project.hwLast;
+    const int h = seasonal ? project.shwCount : project.hwCount;
+    std::vector<double>& out = seasonal ? project.shwForecasts : project.hwForecasts;
+    if (!RangeFits(first, last, nx) || first == last || h < 1 || (seasonal && d < 2)
+        || !Holds(out, last, h))
+        return kStatusBadArgument;
+    const int n = last - first + 1;
+    if (seasonal && n < d + 1) return kStatusBadArgument;
+
+    double constants[3];
+    bool optimise;
+    if (seasonal) {
+        constants[0] = project.shwAlpha;
+        constants[1] = project.shwGamma;
+        constants[2] = project.shwBeta;
+        optimise = project.shwOptimise == 1;
+    } else {
+        constants[0] = project.hwAlpha;
+        constants[1] = project.hwBeta;
+        optimise = project.hwOptimise == 1;
+    }
+    std::vector<double> F(h);
+    double mse = 0.0;
+    const int status = HoltWintersForecast(seasonal ? kHoltWintersSeasonal : kHoltWintersPlain,
+                                           n, d, h, x + (first - 1), optimise, constants, mse,
+                                           F.data());
+    if (status != kStatusDone) return status;
+
+    if (seasonal) {
+        project.shwAlpha = constants[0];
+        project.shwGamma = constants[1];
+        project.shwBeta = constants[2];
+        project.shwRootMse = std::sqrt(mse);
+    } else {
+        project.hwAlpha = constants[0];
+        project.hwBeta = constants[1];
+        project.hwRootMse = std::sqrt(mse);
+    }
+    StoreForecasts(out, x, first, last, F.data(), h);
+    return kStatusDone;
+}
+
+const char* ArarSettingsMessage(int first, int last)
+{
+    if (last - first + 1 < kArarMinObservations) return "Need at least 30 observations to run ARAR";
+    return nullptr;
+}
+
+const char* HoltWintersSettingsMessage(int first, int last, double alpha, double beta)
+{
+    if (last <= first) return "Need last index larger than starting index";
+    if (!InUnitInterval(alpha)) return "alpha must be between 0 and 1";
+    if (!InUnitInterval(beta)) return "Beta must be between 0 and 1";
+    return nullptr;
+}
+
+const char* SeasonalHoltWintersSettingsMessage(int first, int last, int period, double alpha,
+                                               double beta, double gamma)
+{
+    if (const char* message = HoltWintersSettingsMessage(first, last, alpha, beta)) return message;
+    if (!InUnitInterval(gamma)) return "Gamma must be between 0 and 1";
+    if (period <= 1) return "Period must be greater than 1";
+    return nullptr;
+}
