@@ -6,6 +6,9 @@
 #include <memory>
 
 #include "gui_harness.h"
+
+#include <commctrl.h>
+
 #include "platform/file_bytes.h"
 #include "resources/resource.h"
 #include "shell/project_table.h"
@@ -95,6 +98,8 @@ TEST_F(ProjectLifecycleTest, OpenReadsAFixtureThroughTheFileDialog)
     EXPECT_EQ(project.originalSeries, project.series);
     EXPECT_EQ(project.lastIndex, 3);
     EXPECT_EQ(WindowText(Window(project.dataView.window)), Path("parts.kdx"));
+    EXPECT_EQ(StatusText(0), Path("parts.kdx").substr(0, 127));
+    EXPECT_EQ(StatusText(1), L"None");
     EXPECT_EQ(project.hasFileName, 0);  // a multi-part file is never rewritten in another format
 
     // Save then asks for a name instead of writing over the multi-part file; cancelled.
@@ -288,6 +293,7 @@ TEST_F(ProjectLifecycleTest, RenameRetitlesEveryWindowAndCancelKeepsThem)
     EXPECT_EQ(VeskRename(project, 1), 1);
     EXPECT_EQ(WindowText(Window(project.dataView.window)), L"Sales");
     EXPECT_EQ(WindowText(acf), L"ACF/PACF:Sales");
+    EXPECT_EQ(StatusText(0), L"Sales");
 
     DialogAnswer cancel;
     cancel.texts = {{IDC_PROJECT_TITLE, L"Other"}};
@@ -296,6 +302,9 @@ TEST_F(ProjectLifecycleTest, RenameRetitlesEveryWindowAndCancelKeepsThem)
     EXPECT_EQ(VeskRename(project, 1), 1);
     EXPECT_EQ(WindowText(Window(project.dataView.window)), L"Sales");
     EXPECT_EQ(WindowText(acf), L"ACF/PACF:Sales");
+    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"stale"));
+    EXPECT_EQ(VeskRename(project, 0), 1);  // without asking: the status bar is still rewritten
+    EXPECT_EQ(StatusText(0), L"Sales");
 
     VeskMinimize(project);
     EXPECT_TRUE(IsIconic(acf));

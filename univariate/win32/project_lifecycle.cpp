@@ -16,6 +16,7 @@
 #include "univariate/project_open.h"
 #include "univariate/project_windows.h"
 #include "univariate/refresh.h"
+#include "univariate/win32/univariate_windows.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ void DataLoaded(UnivariateProject& project)
     SetCurveY(project.dataView, 1, project.series, project.firstIndex, project.lastIndex);
     if (UnivariateRefresh.computeResiduals) UnivariateRefresh.computeResiduals(project);
     VeskRefresh(project, 1, 1);
+    VeskStatusBar(project);
     if (HWND window = DataWindow(project)) {
         if (HWND client = GetParent(window)) SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
         SetFocus(window);
@@ -126,6 +128,7 @@ int32_t VeskSaveAs(UnivariateProject& project)
     project.hasFileName = 1;
     RememberFileName(path, 1);
     SetTitle(DataWindow(project), path);
+    VeskStatusBar(project);
     return 1;
 }
 
@@ -193,6 +196,7 @@ int32_t VeskRename(UnivariateProject& project, int32_t ask)
     if (retitle)
         for (const auto& [window, text] : ProjectWindowTitles(project, title))
             SetTitle(reinterpret_cast<HWND>(window), text);
+    VeskStatusBar(project);
     return 1;
 }
 
