@@ -184,7 +184,6 @@ int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes, Univariate
     int32_t count = 0;
     // Every node takes at least its 4-byte kind, which bounds the count by the bytes left.
     sound = reader.ReadInt32(count) && count >= 0 && static_cast<uint64_t>(count) <= reader.remaining() / 4;
-    if (sound) read.nodes.reserve(static_cast<size_t>(count));
     const int32_t finalFirst = n == 0 ? 0 : read.firstIndex;
     const int32_t finalLast = n == 0 ? 0 : read.lastIndex;
     for (int32_t i = 0; i < count && sound; ++i) {
