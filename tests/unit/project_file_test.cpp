@@ -135,6 +135,30 @@ TEST(UnivariateFile, LayoutIsByteExact)
     EXPECT_EQ(Int32At(bytes, 544), TRANSFORM_HARMONIC);
 }
 
+TEST(UnivariateFile, EachNodeKindTakesItsBytes)
+{
+    // Bytes of each node of FillProject, oldest first, kind included.
+    const size_t sizes[] = {
+        4 + 8 + 2 * 8 + 1 * 8,  // subsequence: first, last, 2 head and 1 tail values
+        4 + 4 + 2 * 8,          // difference at lag 2
+        4 + 8,                  // Box-Cox
+        4 + 4 + 3 * 8 + 4 + 24, // seasonal, period 3
+        4 + 4 + 4 + 24,         // trend only: no seasonal values
+        124,                    // harmonic
+        4 + 8,                  // mean
+        4,                      // unknown kind
+    };
+    UnivariateProject project;
+    FillProject(project);
+    const std::vector<unsigned char> bytes = Encoded(project);
+    size_t offset = 516 + 5 * 8;
+    for (size_t size : sizes) offset += size;
+    EXPECT_EQ(bytes.size(), offset);
+    EXPECT_EQ(Int32At(bytes, bytes.size() - 4), 77);  // the newest node is last
+    EXPECT_EQ(Int32At(bytes, 556 + 36 + 24 + 12 + 60), TRANSFORM_CLASSICAL);
+    EXPECT_EQ(Int32At(bytes, 556 + 36 + 24 + 12 + 60 + 4), -1);
+}
+
 TEST(UnivariateFile, EveryNodeKindRoundTripsThroughAFile)
 {
     UnivariateProject project, read;
