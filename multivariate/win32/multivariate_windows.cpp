@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
 #include "multivariate/multivariate_project.h"
 #include "resources/resource.h"
 #include "shell/win32/frame.h"
@@ -15,20 +16,11 @@ namespace {
 
 HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-std::string Narrow(const wchar_t* text)
-{
-    std::string out;
-    for (; *text; ++text) out += static_cast<char>(*text < 128 ? *text : '?');
-    return out;
-}
-
 std::string WindowTitle(HWND__* window, int limit)
 {
     std::wstring text(static_cast<size_t>(limit) + 1, L'\0');
     if (window) GetWindowTextW(Handle(window), text.data(), limit + 1);
-    return Narrow(text.c_str());
+    return Utf8Text(text.c_str());
 }
 
 void Print(HWND window, const std::string& line)
@@ -40,7 +32,7 @@ void CreateSeriesWindow(MultivariateProject& project, int32_t slot, const char* 
 {
     CreatePlotWindow(project.seriesView, 0);
     project.seriesView.slot = slot;
-    if (project.seriesView.window) SetWindowTextW(Handle(project.seriesView.window), Widen(title).c_str());
+    if (project.seriesView.window) SetWindowTextW(Handle(project.seriesView.window), WideText(title).c_str());
 }
 
 void SeriesViewChanged(MultivariateProject& project)
@@ -55,7 +47,7 @@ void SeriesViewChanged(MultivariateProject& project)
 int32_t MultivarStatusBar(MultivariateProject& project)
 {
     const MultivariateStatusTexts texts = MultivarStatusTexts(project, WindowTitle(project.seriesView.window, 127));
-    for (int part = 0; part < 3; ++part) SetStatusText(part, Widen(texts.parts[part]).c_str());
+    for (int part = 0; part < 3; ++part) SetStatusText(part, WideText(texts.parts[part]).c_str());
     InvalidateRect(StatusBar, nullptr, TRUE);
     ShowWindow(StatusBar, SW_SHOW);
     return 1;
@@ -85,7 +77,7 @@ int32_t InfoMultivariate(MultivariateProject& project)
     HWND info = Handle(project.seriesView.infoWindow);
     if (!info || !IsWindow(info)) return 1;
     const std::string title = "INFO: " + WindowTitle(project.seriesView.window, 234);
-    SetWindowTextW(info, Widen(title).c_str());
+    SetWindowTextW(info, WideText(title).c_str());
     InfoPrint(info, "", 0);
     for (const std::string& line : MultivariateInfoLines(project)) Print(info, line);
     return 1;

@@ -1,26 +1,8 @@
 #include "platform/win32/dialog_layer.h"
 
+#include "platform/win32/wide_text.h"
+
 namespace {
-
-std::wstring Widen(std::string_view text)
-{
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view text)
-{
-    if (text.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
-    return narrow;
-}
 
 std::wstring ControlText(HWND control)
 {
@@ -60,7 +42,7 @@ void ApplyStagedValues(DialogRecord& dialog)
     for (const DialogControlValues& staged : dialog.controls) {
         HWND control = GetDlgItem(dialog.window, staged.id);
         if (!control) continue;
-        if (staged.text) SetWindowTextW(control, Widen(*staged.text).c_str());
+        if (staged.text) SetWindowTextW(control, WideText(*staged.text).c_str());
         if (staged.checked) SendMessageW(control, BM_SETCHECK, *staged.checked ? BST_CHECKED : BST_UNCHECKED, 0);
         if (staged.enabled) EnableWindow(control, *staged.enabled ? TRUE : FALSE);
     }
@@ -73,7 +55,7 @@ void KeepFinalValues(DialogRecord& dialog)
     std::vector<DialogControlValues> final;
     for (HWND control = GetWindow(dialog.window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         DialogControlValues& values = StageControl(final, GetDlgCtrlID(control));
-        values.text = Narrow(ControlText(control));
+        values.text = Utf8Text(ControlText(control));
         if (IsButton(control))
             values.checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         values.enabled = IsWindowEnabled(control) ? 1 : 0;
@@ -164,7 +146,7 @@ int DialogSetText(DialogRecord& dialog, int controlId, std::string_view text)
     HWND control = LiveControl(dialog, controlId);
     if (!control) return 0;
     QuietSetting quiet(dialog);
-    SetWindowTextW(control, Widen(text).c_str());
+    SetWindowTextW(control, WideText(text).c_str());
     return 1;
 }
 
@@ -175,7 +157,7 @@ int DialogGetText(const DialogRecord& dialog, int controlId, std::string& text)
     if (dialog.window) {
         HWND control = LiveControl(dialog, controlId);
         if (!control) return 0;
-        text = Narrow(ControlText(control));
+        text = Utf8Text(ControlText(control));
         return 1;
     }
     const DialogControlValues* control = FindControl(dialog.controls, controlId);

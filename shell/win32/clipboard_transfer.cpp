@@ -5,7 +5,7 @@
 
 #include "shell/clipboard_text.h"
 #include "shell/win32/frame.h"
-#include "shell/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 

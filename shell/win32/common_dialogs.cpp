@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include "shell/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 int GetProjectFileName(HWND owner, std::string& name, int mode)
 {

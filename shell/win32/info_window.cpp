@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
 #include "resources/resource.h"
 #include "shell/report_text.h"
 #include "shell/win32/duplicate_window.h"
@@ -9,15 +10,6 @@
 #include "shell/win32/plot_window.h"
 
 namespace {
-
-std::wstring Widen(std::string_view text)
-{
-    if (text.empty()) return L"";
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
 
 int32_t SlotOf(HWND edit) { return edit ? static_cast<int32_t>(GetWindowLongPtrW(edit, GWLP_USERDATA)) : 0; }
 
@@ -75,7 +67,7 @@ int32_t InfoPrint(HWND window, std::string_view text, int32_t length)
 {
     HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
     if (!edit || !IsWindow(edit)) return 1;
-    const std::wstring line = Widen(InfoPrintText(text));
+    const std::wstring line = WideText(InfoPrintText(text));
     if (InfoPrintClears(text, length))
         SetWindowTextW(edit, line.c_str());
     else
@@ -88,7 +80,7 @@ int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n
 {
     HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
     if (!edit || !IsWindow(edit)) return 1;
-    AppendText(edit, Widen(InfoArrayText(values, n, perLine, decimals)));
+    AppendText(edit, WideText(InfoArrayText(values, n, perLine, decimals)));
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
 #include "shell/plot_layout.h"
 #include "shell/win32/gdi_guards.h"
 
@@ -14,8 +15,6 @@ constexpr wchar_t kNoDataText[] = L"<NO DATA PRESENT>";
 constexpr size_t kMarkerLimit = 1000;
 
 PlotRect ToPlotRect(const RECT& r) { return PlotRect{r.left, r.top, r.right, r.bottom}; }
-
-std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 HFONT CreateLabelFont(int32_t height)
 {
@@ -66,7 +65,7 @@ int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect&
     for (const AxisTick& tick : axes.y) {
         Line(dc, r.left, tick.pixel, r.left - axes.yTickLength, tick.pixel);
         if (tick.label.empty()) continue;
-        const std::wstring label = Widen(tick.label);
+        const std::wstring label = WideText(tick.label);
         const SIZE size = TextSize(dc, label);
         TextOutW(dc, r.left - axes.yTickLength - size.cx, tick.pixel - size.cy / 2, label.c_str(),
                  static_cast<int>(label.size()));
@@ -74,7 +73,7 @@ int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect&
     for (const AxisTick& tick : axes.x) {
         Line(dc, tick.pixel, r.bottom, tick.pixel, r.bottom + axes.xTickLength);
         if (tick.label.empty()) continue;
-        const std::wstring label = Widen(tick.label);
+        const std::wstring label = WideText(tick.label);
         const SIZE size = TextSize(dc, label);
         TextOutW(dc, tick.pixel - size.cx / 2, r.bottom + axes.xTickLength, label.c_str(),
                  static_cast<int>(label.size()));
@@ -85,7 +84,7 @@ int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect&
 int32_t DrawPanelTitle(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect& r)
 {
     if (!plot.panels[p].hasTitle) return 0;
-    const std::wstring title = Widen(PanelTitleText(plot, p));
+    const std::wstring title = WideText(PanelTitleText(plot, p));
     GdiObject font(CreateLabelFont(TitleFontHeight(r.Height())));
     SelectGuard useFont(dc, font.get());
     const UINT align = SetTextAlign(dc, TA_CENTER | TA_BOTTOM);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
 #include "multivariate/multivariate_project.h"
 #include "multivariate/win32/multivariate_windows.h"
 #include "resources/resource.h"
@@ -26,19 +27,12 @@ int32_t closingSlot = 0;
 
 bool ValidSlot(int32_t slot) { return slot >= 1 && slot <= kMaxProjects; }
 
-std::string Narrow(const wchar_t* text)
-{
-    std::string out;
-    for (; *text; ++text) out += static_cast<char>(*text < 128 ? *text : '?');
-    return out;
-}
-
 HMENU FindTopLevel(HMENU bar, const std::string& name, int* position)
 {
     for (int k = 0; k < GetMenuItemCount(bar); ++k) {
         wchar_t text[64] = {};
         GetMenuStringW(bar, k, text, 64, MF_BYPOSITION);
-        if (MenuTextWithoutMarks(Narrow(text)) == name) {
+        if (MenuTextWithoutMarks(Utf8Text(text)) == name) {
             *position = k;
             return GetSubMenu(bar, k);
         }

@@ -7,15 +7,7 @@
 
 namespace {
 
-class CommonDialogsTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        TakeSeenDialogs();
-    }
-    void TearDown() override { DestroyTestFrame(); }
-};
+class CommonDialogsTest : public FrameFixture {};
 
 }  // namespace
 

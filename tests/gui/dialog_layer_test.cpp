@@ -10,15 +10,7 @@
 
 namespace {
 
-class DialogLayerTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        TakeSeenDialogs();
-    }
-    void TearDown() override { DestroyTestFrame(); }
-};
+class DialogLayerTest : public FrameFixture {};
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 

@@ -8,15 +8,7 @@
 
 namespace {
 
-class FrameCommandsTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        TakeSeenDialogs();
-    }
-    void TearDown() override { DestroyTestFrame(); }
-};
+class FrameCommandsTest : public FrameFixture {};
 
 }  // namespace
 

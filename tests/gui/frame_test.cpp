@@ -11,11 +11,7 @@
 
 namespace {
 
-class FrameTest : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(CreateTestFrame(), nullptr); }
-    void TearDown() override { DestroyTestFrame(); }
-};
+class FrameTest : public FrameFixture {};
 
 std::vector<std::wstring> TopLevelMenus(HMENU bar, std::vector<bool>* grayed)
 {

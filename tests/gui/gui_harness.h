@@ -3,6 +3,8 @@
 // messages until idle, answers modal dialogs and message boxes by control id, reads texts.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -40,3 +42,14 @@ std::vector<SeenDialog> TakeSeenDialogs();
 std::wstring WindowText(HWND window);
 std::wstring StatusText(int part);
 std::wstring MenuItemText(HMENU menu, UINT id);
+
+// A test on a fresh frame; dialogs seen while it was made are forgotten.
+class FrameFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(CreateTestFrame(), nullptr);
+        TakeSeenDialogs();
+    }
+    void TearDown() override { DestroyTestFrame(); }
+};

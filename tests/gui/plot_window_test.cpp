@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui_harness.h"
+#include "platform/win32/wide_text.h"
 #include "resources/resource.h"
 #include "shell/plot_layout.h"
 #include "shell/win32/duplicate_window.h"
@@ -87,8 +88,6 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text)
 {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
-
-std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 std::wstring EditText(HWND report) { return WindowText(ReportEditOf(report)); }
 
@@ -271,7 +270,7 @@ TEST_F(ViewWindowTest, CopyPutsLabelsTitlesAndNoDataOnTheClipboard)
             for (const AxisTick& tick : *list)
                 if (!tick.label.empty()) {
                     ++labels;
-                    EXPECT_TRUE(Contains(texts, Widen(tick.label))) << tick.label;
+                    EXPECT_TRUE(Contains(texts, WideText(tick.label))) << tick.label;
                 }
     }
     EXPECT_GT(labels, 8u);
@@ -323,7 +322,7 @@ TEST_F(ViewWindowTest, ReportWindowShowsExactlyWhatWasWritten)
     for (int i = 0; i < 100; ++i) {
         const std::string line = "Line " + std::to_string(i) + std::string(300, '.');
         EXPECT_EQ(InfoPrint(report, line, static_cast<int32_t>(line.size()) + 1), 1);
-        expected += Widen(line) + L"\r\n";
+        expected += WideText(line) + L"\r\n";
     }
     EXPECT_GT(expected.size(), 30000u);
     EXPECT_EQ(EditText(report), expected);

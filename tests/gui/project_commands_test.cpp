@@ -14,15 +14,8 @@
 
 namespace {
 
-class ProjectCommandsTest : public testing::Test {
+class ProjectCommandsTest : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        TakeSeenDialogs();
-    }
-    void TearDown() override { DestroyTestFrame(); }
-
     // File > Project > New answered with the given kind (1 univariate, 2 multivariate).
     static void NewOfKind(int kind)
     {

@@ -7,15 +7,7 @@
 
 namespace {
 
-class ProjectDialogsTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        TakeSeenDialogs();
-    }
-    void TearDown() override { DestroyTestFrame(); }
-};
+class ProjectDialogsTest : public FrameFixture {};
 
 }  // namespace
 

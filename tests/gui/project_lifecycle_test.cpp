@@ -15,7 +15,7 @@
 #include "shell/win32/clipboard_transfer.h"
 #include "shell/win32/common_dialogs.h"
 #include "shell/win32/frame.h"
-#include "shell/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 #include "univariate/project_file.h"
 
 namespace {

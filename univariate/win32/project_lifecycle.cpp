@@ -12,7 +12,7 @@
 #include "shell/win32/clipboard_transfer.h"
 #include "shell/win32/common_dialogs.h"
 #include "shell/win32/frame.h"
-#include "shell/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 #include "univariate/project_open.h"
 #include "univariate/project_windows.h"
 #include "univariate/refresh.h"

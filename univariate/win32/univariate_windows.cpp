@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
 #include "resources/resource.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/plot_window.h"
@@ -15,8 +16,6 @@
 namespace {
 
 HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 struct ToolButton {
     int image;  // -1 for a separator
@@ -52,7 +51,7 @@ void CreateDataWindow(UnivariateProject& project, int32_t slot, const char* titl
 {
     CreatePlotWindow(project.dataView, 0);
     project.dataView.slot = slot;
-    if (project.dataView.window) SetWindowTextW(Handle(project.dataView.window), Widen(title).c_str());
+    if (project.dataView.window) SetWindowTextW(Handle(project.dataView.window), WideText(title).c_str());
 }
 
 }  // namespace
@@ -68,7 +67,7 @@ int32_t VeskStatusBar(UnivariateProject& project)
         transforms = project.transformText;
         transforms.erase(transforms.find_last_not_of(' ') + 1);
     }
-    SetStatusText(1, Widen(transforms).c_str());
+    SetStatusText(1, WideText(transforms).c_str());
     const std::wstring iterations =
         project.iterationsDone >= 1 ? L"Iteration  " + std::to_wstring(project.iterationsDone) : L" ";
     SetStatusText(2, iterations.c_str());
