@@ -9,6 +9,7 @@
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "shell/win32/plot_draw.h"
+#include "shell/win32/printing.h"
 #include "shell/plot_zoom.h"
 #include "shell/win32/zoom.h"
 
@@ -109,8 +110,11 @@ bool OnSysCommand(HWND window, PlotRecord& plot, WPARAM command)
     case SC_DUPLICATEVIEW:
         OnDuplicate(plot);
         return true;
+    case SC_PRINTVIEW:
+        PrintPlot(plot);
+        return true;
     default:
-        return false;  // Print arrives with printing; the rest is the system's
+        return false;
     }
 }
 
