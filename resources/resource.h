@@ -116,6 +116,18 @@
 #define SC_INFOVIEW 60931
 #define SC_DUPLICATEVIEW 60932
 
+// Univariate project files: Export dialog 105 and Rename dialog 113, with their controls.
+#define IDD_EXPORT 105
+#define IDD_RENAME_PROJECT 113
+#define IDC_EXPORT_SERIES 1057
+#define IDC_EXPORT_RESIDUALS 1058
+#define IDC_EXPORT_PERIODOGRAM 1059
+#define IDC_EXPORT_ACF 1060
+#define IDC_EXPORT_PACF 1061
+#define IDC_EXPORT_FILE 1225
+#define IDC_EXPORT_CLIPBOARD 1226
+#define IDC_PROJECT_TITLE 1064
+
 // Zoom, plot colours, printing and the Project Editor: dialogs 110, 149 and 163, their controls,
 // the Project Editor's icons and its drag timer.
 #define IDD_PLOT_LIMITS 110

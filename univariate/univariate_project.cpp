@@ -45,6 +45,17 @@ void ResetRegression(UnivariateFields& u)
     u.intercept = 1;
 }
 
+// The data and everything computed from them; the model's vectors do not depend on the data.
+void ReleaseDataVectors(UnivariateFields& u)
+{
+    for (std::vector<double>* v :
+         {&u.series, &u.originalSeries, &u.sampleAcf, &u.samplePacf, &u.residuals, &u.residualAcf,
+          &u.residualPacf, &u.armaForecasts, &u.armaForecastMse, &u.ararForecasts, &u.hwForecasts,
+          &u.shwForecasts, &u.expSmoothed, &u.fftSmoothed, &u.maSmoothed, &u.maWeights,
+          &u.periodogram, &u.smoothedPeriodogram, &u.cumPeriodogram, &u.daniellWeights})
+        v->clear();
+}
+
 void DestroyView(PlotRecord& view)
 {
     if (UnivariateWindows.destroyPlotWindow) UnivariateWindows.destroyPlotWindow(view);
@@ -80,14 +91,9 @@ UnivariateProject* VeskNew(int32_t slot)
 
 int32_t VeskFree(UnivariateProject& project)
 {
-    for (std::vector<double>* v :
-         {&project.series, &project.originalSeries, &project.sampleAcf, &project.samplePacf,
-          &project.modelAcf, &project.modelPacf, &project.residuals, &project.residualAcf,
-          &project.residualPacf, &project.armaForecasts, &project.armaForecastMse,
-          &project.ararForecasts, &project.hwForecasts, &project.shwForecasts,
-          &project.expSmoothed, &project.fftSmoothed, &project.maSmoothed, &project.maWeights,
-          &project.periodogram, &project.smoothedPeriodogram, &project.modelSpectrum,
-          &project.cumPeriodogram, &project.cumModelSpectrum, &project.daniellWeights})
+    ReleaseDataVectors(project);
+    for (std::vector<double>* v : {&project.modelAcf, &project.modelPacf, &project.modelSpectrum,
+                                   &project.cumModelSpectrum})
         v->clear();
     for (int32_t k : {0, 1, 4, 2, 3}) DestroyView(project.views[k]);
     for (int32_t k = 5; k < kViewCount; ++k) DestroyView(project.views[k]);
@@ -101,14 +107,7 @@ int32_t VeskFree(UnivariateProject& project)
 int32_t VeskClearData(UnivariateProject& project)
 {
     project.n = project.firstIndex = project.lastIndex = 0;
-    for (std::vector<double>* v :
-         {&project.series, &project.originalSeries, &project.sampleAcf, &project.samplePacf,
-          &project.residuals, &project.residualAcf, &project.residualPacf, &project.armaForecasts,
-          &project.armaForecastMse, &project.ararForecasts, &project.hwForecasts,
-          &project.shwForecasts, &project.expSmoothed, &project.fftSmoothed, &project.maSmoothed,
-          &project.maWeights, &project.periodogram, &project.smoothedPeriodogram,
-          &project.cumPeriodogram, &project.daniellWeights})
-        v->clear();
+    ReleaseDataVectors(project);
     for (int32_t k = VIEW_FIT; k < kViewCount; ++k) DestroyView(project.views[k]);
     for (int32_t k = 0; k < kTextWindowCount; ++k) EndTextWindow(project.textWindows[k], false);
     FreeTransformStack(project.transforms);

@@ -159,6 +159,11 @@ struct UnivariateFields {
     std::string transformText = std::string(256, ' ');
     TransformNode* transforms = nullptr;  // newest node; owned
 
+    // The project's own file: Save writes here without asking only while hasFileName is 1, so
+    // saving one project never writes over another project's file.
+    std::string fileName;
+    int32_t hasFileName = 0;
+
     bool hasData() const { return !series.empty(); }
 };
 

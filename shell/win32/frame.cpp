@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame_commands.h"
+#include "shell/win32/library_messages.h"
 #include "shell/win32/project_commands.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/toolbar.h"
@@ -152,6 +153,7 @@ HWND StartFrame(HINSTANCE instance, HINSTANCE previousInstance)
                                   UnivariateMenu, instance, nullptr);
     InitProjects();
     InstallProjectWindowOps();
+    InstallLibraryMessageHook();
     if (FrameWindow) ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
     return FrameWindow;
 }

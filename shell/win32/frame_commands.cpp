@@ -113,6 +113,34 @@ bool FrameCommand(HWND frame, UINT id)
     case IDM_PROJECT_NEW:
         NewRule();
         return true;
+    case IDM_PROJECT_OPEN:
+        OpenProject();
+        if (CurrentProject != 0) UpdateMenus(CurrentProject);
+        return true;
+    case IDM_PROJECT_SAVE:
+        if (CurrentProject != 0) SaveProject(CurrentProject);
+        return true;
+    case IDM_PROJECT_SAVE_AS:
+        if (CurrentProject != 0) SaveProjectAs(CurrentProject);
+        return true;
+    case IDM_PROJECT_MINIMIZE:
+        if (CurrentProject != 0) MinimizeProject(CurrentProject);
+        return true;
+    case IDM_PROJECT_RESTORE:
+        if (CurrentProject != 0) RestoreProject(CurrentProject);
+        return true;
+    case IDM_PROJECT_RENAME:
+        if (CurrentProject != 0) RenameProject(CurrentProject, 1);
+        return true;
+    case IDM_EXPORT:
+        if (CurrentProject != 0) ExportProject(CurrentProject);
+        return true;
+    case IDM_IMPORT_FILE:
+        if (CurrentProject != 0 && ImportFile(CurrentProject)) UpdateMenus(CurrentProject);
+        return true;
+    case IDM_IMPORT_CLIPBOARD:
+        if (CurrentProject != 0 && ImportClipboard(CurrentProject)) UpdateMenus(CurrentProject);
+        return true;
     case IDM_CUSTOMIZE_COLORS:
         SendToTarget(UM_CUSTOMIZECOLORS, reinterpret_cast<WPARAM>(FrameWindow), 0);
         return true;

@@ -1,12 +1,14 @@
 #include "shell/win32/project_commands.h"
 
 #include <string>
+#include <vector>
 
 #include "multivariate/multivariate_project.h"
 #include "multivariate/win32/multivariate_windows.h"
 #include "resources/resource.h"
 #include "shell/menu_states.h"
 #include "shell/project_table.h"
+#include "shell/win32/clipboard_transfer.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "shell/win32/plot_window.h"
@@ -14,6 +16,7 @@
 #include "shell/win32/toolbar.h"
 #include "univariate/refresh.h"
 #include "univariate/univariate_project.h"
+#include "univariate/win32/project_lifecycle.h"
 #include "univariate/win32/univariate_windows.h"
 
 namespace {
@@ -125,6 +128,108 @@ int32_t NewProjectFromData(const UnivariateProject& record)
     if (u->dataView.window) InvalidateRect(reinterpret_cast<HWND>(u->dataView.window), nullptr, TRUE);
     SelectProject(slot);
     return slot;
+}
+
+int32_t OpenProject()
+{
+    const int32_t slot = NewProject();
+    if (slot == 0) return 0;
+    ProjectSlot& entry = ProjectTable[slot];
+    if (entry.kind == PROJECT_UNIVARIATE && entry.univariate) {
+        UnivariateProject& u = *entry.univariate;
+        if (VeskImportFile(u)) {
+            ShowProjectInfo(slot, u.dataView);
+            if (u.dataView.window) SetFocus(reinterpret_cast<HWND>(u.dataView.window));
+            return 1;
+        }
+    }
+    // The multivariate table reader arrives with the multivariate commands.
+    return 0;
+}
+
+namespace {
+
+UnivariateProject* UnivariateIn(int32_t slot)
+{
+    if (!ValidSlot(slot) || ProjectTable[slot].kind != PROJECT_UNIVARIATE) return nullptr;
+    return ProjectTable[slot].univariate;
+}
+
+MultivariateProject* MultivariateIn(int32_t slot)
+{
+    if (!ValidSlot(slot) || ProjectTable[slot].kind != PROJECT_MULTIVARIATE) return nullptr;
+    return ProjectTable[slot].multivariate;
+}
+
+}  // namespace
+
+int32_t SaveProject(int32_t slot)
+{
+    UnivariateProject* u = UnivariateIn(slot);
+    return u ? VeskSave(*u) : 0;
+}
+
+int32_t SaveProjectAs(int32_t slot)
+{
+    UnivariateProject* u = UnivariateIn(slot);
+    return u ? VeskSaveAs(*u) : 0;
+}
+
+int32_t MinimizeProject(int32_t slot)
+{
+    UnivariateProject* u = UnivariateIn(slot);
+    return u ? VeskMinimize(*u) : 0;
+}
+
+int32_t RestoreProject(int32_t slot)
+{
+    UnivariateProject* u = UnivariateIn(slot);
+    return u ? VeskRestore(*u) : 0;
+}
+
+int32_t RenameProject(int32_t slot, int32_t mode)
+{
+    UnivariateProject* u = UnivariateIn(slot);
+    return u ? VeskRename(*u, mode) : 0;
+}
+
+int32_t ImportFile(int32_t slot)
+{
+    int32_t status = 0;
+    if (UnivariateProject* u = UnivariateIn(slot)) status = VeskImportFile(*u);
+    UpdateMenus(slot);
+    UpdateToolbar(slot);
+    UpdateStatusBar(slot);
+    return status;
+}
+
+int32_t ImportClipboard(int32_t slot)
+{
+    int32_t status = 0;
+    int32_t read = 0;
+    if (UnivariateProject* u = UnivariateIn(slot)) {
+        std::vector<double> values;
+        ReadClipboardSeries(values, read);
+        if (read == 1) status = VeskImportData(*u, values);
+    } else if (MultivariateProject* m = MultivariateIn(slot)) {
+        std::vector<double> table;
+        int32_t columns = 0, rows = 0;
+        ReadClipboardTable(table, columns, rows, read);
+        if (read == 1) status = MultivarSetData(*m, table, columns, rows, 1);
+    }
+    // A refused line has had its own message already.
+    if (read == 0) MessageBoxW(nullptr, L"Clipboard empty", L"Import from clipboard", MB_OK);
+    UpdateMenus(slot);
+    UpdateToolbar(slot);
+    // The counts of a multivariate project's status bar change with its data.
+    UpdateStatusBar(slot);
+    return status;
+}
+
+int32_t ExportProject(int32_t slot)
+{
+    UnivariateProject* u = UnivariateIn(slot);
+    return u ? VeskExport(*u) : 0;
 }
 
 int32_t CloseProject(int32_t slot)

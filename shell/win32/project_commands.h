@@ -21,6 +21,20 @@ int32_t FindFreeProjectSlot();
 int32_t NewProject();
 // A new univariate project holding a copy of `record` (used by Simulate); returns the slot or 0.
 int32_t NewProjectFromData(const UnivariateProject& record);
+// Open: a new project of the chosen kind, then its data read from a file. Returns 1 when a
+// univariate project was read; a failed or cancelled read leaves the new empty project current.
+int32_t OpenProject();
+// The univariate halves of Save, Save As, Minimize, Restore and Rename; nothing for a
+// multivariate project. Each returns the routine's status (0 for nothing done).
+int32_t SaveProject(int32_t slot);
+int32_t SaveProjectAs(int32_t slot);
+int32_t MinimizeProject(int32_t slot);
+int32_t RestoreProject(int32_t slot);
+int32_t RenameProject(int32_t slot, int32_t mode);
+// Import File and Import Clipboard; non-zero when data were read. Menus and toolbar follow.
+int32_t ImportFile(int32_t slot);
+int32_t ImportClipboard(int32_t slot);
+int32_t ExportProject(int32_t slot);
 // Frees the project of `slot` and marks the slot free; returns the free routine's status.
 int32_t CloseProject(int32_t slot);
 // Asks "Close all projects ?" and on Yes closes all ten slots; returns 1 when closed.

@@ -62,8 +62,14 @@ TEST(BlackBox, StartsShowsFrameAndExitsWithZero)
     if (!frame) TerminateProcess(process.hProcess, 1);
     ASSERT_NE(frame, nullptr) << "no frame window \"KELO::Vesk\"";
 
-    HWND statusBar = FindWindowExW(frame, nullptr, L"msctls_statusbar32", nullptr);
-    HWND toolbar = FindWindowExW(frame, nullptr, L"ToolbarWindow32", nullptr);
+    // The frame exists from its creation on; its bars and its maximised show follow.
+    HWND statusBar = nullptr;
+    HWND toolbar = nullptr;
+    for (int waited = 0; waited < 30000 && !(statusBar && toolbar && IsWindowVisible(frame)); waited += 100) {
+        Sleep(100);
+        statusBar = FindWindowExW(frame, nullptr, L"msctls_statusbar32", nullptr);
+        toolbar = FindWindowExW(frame, nullptr, L"ToolbarWindow32", nullptr);
+    }
     ASSERT_NE(statusBar, nullptr);
     ASSERT_NE(toolbar, nullptr);
     EXPECT_EQ(RemoteStatusText(process.hProcess, statusBar, 0), L"NONE");

@@ -39,6 +39,20 @@ protected:
         AnswerNextDialog(answer);
     }
 
+    static void PutClipboardText(const char* text)
+    {
+        ASSERT_TRUE(OpenClipboard(FrameWindow));
+        EmptyClipboard();
+        if (text) {
+            const size_t size = strlen(text) + 1;
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+            memcpy(GlobalLock(memory), text, size);
+            GlobalUnlock(memory);
+            SetClipboardData(CF_TEXT, memory);
+        }
+        CloseClipboard();
+    }
+
     static int ToolbarButtons() { return static_cast<int>(SendMessageW(ToolbarHandle, TB_BUTTONCOUNT, 0, 0)); }
     static bool Grayed(HMENU bar, UINT id) { return (GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
     static bool TopGrayed(HMENU bar, int position)
@@ -192,4 +206,60 @@ TEST_F(ProjectCommandsTest, ViewCommandsWithoutAFocusedViewDoNothing)
     EXPECT_EQ(ZoomMode, 1);
     SendCommand(IDM_ZOOM_RANGE);
     EXPECT_EQ(ZoomMode, 2);
+}
+
+TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
+{
+    NewOfKind(1);
+    PutClipboardText("1.5\r\n2.5\r\n-3\r\n4");
+    SendCommand(IDM_IMPORT_CLIPBOARD);
+    const UnivariateProject& u = *ProjectTable[1].univariate;
+    EXPECT_EQ(u.series, (std::vector<double>{1.5, 2.5, -3, 4}));
+    // The menus now show the with-data state.
+    EXPECT_FALSE(Grayed(UnivariateMenu, IDM_PRINT));
+    EXPECT_FALSE(Grayed(UnivariateMenu, IDM_PRELIMINARY));
+    EXPECT_FALSE(TopGrayed(UnivariateMenu, 1));
+
+    NewOfKind(2);
+    PutClipboardText("1\t2\r\n3\t4\r\n5\t6");
+    SendCommand(IDM_IMPORT_CLIPBOARD);
+    const MultivariateData& data = *ProjectTable[2].multivariate->data;
+    EXPECT_EQ(data.m, 2);
+    EXPECT_EQ(data.n, 3);
+    EXPECT_EQ(data.at(2, 3), 6);
+    EXPECT_EQ(StatusText(1), L"# of series = 2");
+    EXPECT_EQ(StatusText(2), L"Length of series = 3");
+    EXPECT_FALSE(TopGrayed(MultivariateMenu, 1));  // Transform
+
+    TakeSeenDialogs();
+    PutClipboardText(nullptr);
+    Answer(IDOK);
+    SendCommand(IDM_IMPORT_CLIPBOARD);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Import from clipboard");
+    EXPECT_EQ(seen[0].message, L"Clipboard empty");
+    EXPECT_EQ(data.m, 2);  // the project keeps its data
+}
+
+TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivariateDoesNothing)
+{
+    NewOfKind(2);
+    TakeSeenDialogs();
+    SendCommand(IDM_PROJECT_SAVE);
+    SendCommand(IDM_PROJECT_SAVE_AS);
+    SendCommand(IDM_PROJECT_RENAME);
+    EXPECT_TRUE(TakeSeenDialogs().empty());
+
+    AnswerNextDialog({});  // the project kind: univariate
+    Answer(IDCANCEL);      // the file dialog
+    SendCommand(IDM_PROJECT_OPEN);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, L"Open file");
+    EXPECT_EQ(ProjectTable[1].kind, PROJECT_MULTIVARIATE);
+    ASSERT_EQ(ProjectTable[2].kind, PROJECT_UNIVARIATE);
+    EXPECT_FALSE(ProjectTable[2].univariate->hasData());
+    EXPECT_EQ(CurrentProject, 2);
+    EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
 }

@@ -12,15 +12,6 @@
 
 namespace {
 
-std::vector<double> SmoothingSeries(const std::string& name)
-{
-    const ReferenceTable t = ReadReferenceTable("smoothing_series.csv");
-    std::vector<double> x;
-    for (size_t r = 0; r < t.rows.size(); ++r)
-        if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
-    return x;
-}
-
 double Scale(const std::vector<double>& v)
 {
     double s = 0.0;
@@ -39,7 +30,7 @@ TEST(ClassicalDecomposition, MatchesRDecompose)
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const std::string name = t.Text(row, "series");
         const int d = t.Integer(row, "d");
-        std::vector<double> x = SmoothingSeries(name);
+        std::vector<double> x = ReferenceSeries(name, "smoothing_series.csv");
         x.resize(static_cast<size_t>(t.Integer(row, "n")));
         const std::vector<double> original = x;
         const std::vector<double> figure = t.List(row, "figure");
@@ -113,7 +104,7 @@ TEST(PolynomialTrend, MatchesLm)
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const std::string name = t.Text(row, "series");
         const int degree = t.Integer(row, "degree");
-        std::vector<double> x = SmoothingSeries(name);
+        std::vector<double> x = ReferenceSeries(name, "smoothing_series.csv");
         const std::vector<double> original = x;
         std::vector<double> fit(x.size(), 1.0), c;
         ASSERT_EQ(PolynomialTrend(x, fit, c, degree), kStatusDone) << name;
@@ -179,7 +170,7 @@ TEST(HarmonicRegression, MatchesLm)
     ASSERT_EQ(t.rows.size(), 3u);
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const std::string name = t.Text(row, "series");
-        std::vector<double> x = SmoothingSeries(name);
+        std::vector<double> x = ReferenceSeries(name, "smoothing_series.csv");
         const std::vector<double> original = x;
         const double n = static_cast<double>(x.size());
         std::vector<int> f;

@@ -10,15 +10,6 @@
 
 namespace {
 
-std::vector<double> HwSeries(const std::string& name)
-{
-    const ReferenceTable t = ReadReferenceTable("holt_winters_series.csv");
-    std::vector<double> x;
-    for (size_t r = 0; r < t.rows.size(); ++r)
-        if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
-    return x;
-}
-
 // The table's constants in our parameter order: (alpha, beta) or (alpha, gamma, beta).
 std::vector<double> Constants(const ReferenceTable& t, size_t row, bool seasonal)
 {
@@ -45,7 +36,7 @@ TEST(HoltWinters, FixedConstantsMatchR)
         if (kind != "plain" && kind != "seasonal") continue;
         const bool seasonal = kind == "seasonal";
         const std::string name = t.Text(row, "series");
-        const std::vector<double> Y = HwSeries(name);
+        const std::vector<double> Y = ReferenceSeries(name, "holt_winters_series.csv");
         const int n = static_cast<int>(Y.size()), d = t.Integer(row, "d");
         const std::vector<double> refF = t.List(row, "forecasts");
         const int h = static_cast<int>(refF.size());
@@ -94,7 +85,7 @@ TEST(HoltWinters, OptimisedConstantsNoWorseThanR)
         if (kind != "plain_optimised" && kind != "seasonal_optimised") continue;
         const bool seasonal = kind == "seasonal_optimised";
         const std::string name = t.Text(row, "series");
-        const std::vector<double> Y = HwSeries(name);
+        const std::vector<double> Y = ReferenceSeries(name, "holt_winters_series.csv");
         const int n = static_cast<int>(Y.size()), d = t.Integer(row, "d");
         const int mode = seasonal ? kHoltWintersSeasonal : kHoltWintersPlain;
         std::vector<double> c(mode, 0.2), F(3);
@@ -172,7 +163,7 @@ TEST(HoltWinters, ShortestStretches)
 
 TEST(HoltWinters, RangeOfConstantsAndArguments)
 {
-    const std::vector<double> Y = HwSeries("LakeHuron");
+    const std::vector<double> Y = ReferenceSeries("LakeHuron", "holt_winters_series.csv");
     const int n = static_cast<int>(Y.size());
     std::vector<double> L(n), T(n), S(n), P(n);
     struct Case {

@@ -48,15 +48,6 @@ Outcome Evaluate(const std::vector<double>& coef, int p, int q, const std::vecto
 
 double Theta54(const Outcome& run, int l) { return run.Theta[53 + 54 * (l - 1)]; }
 
-std::vector<double> SeriesNamed(const std::string& name)
-{
-    const ReferenceTable t = ReadReferenceTable("innovations_series.csv");
-    std::vector<double> x;
-    for (size_t r = 0; r < t.rows.size(); ++r)
-        if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
-    return x;
-}
-
 std::vector<double> ReferenceValues(const ReferenceTable& t, const std::string& id,
                                     const std::string& kind)
 {
@@ -88,7 +79,7 @@ TEST(InnovationsLikelihood, MatchesExactGaussianLikelihood)
         const int p = models.Integer(row, "p"), q = models.Integer(row, "q");
         const int h = models.Integer(row, "h");
         const std::vector<double> coef = models.List(row, "coef");
-        const std::vector<double> x = SeriesNamed(models.Text(row, "series"));
+        const std::vector<double> x = ReferenceSeries(models.Text(row, "series"), "innovations_series.csv");
         const double n = static_cast<double>(x.size());
         for (double tol : {1e-14, 5e-5}) {
             SCOPED_TRACE(id + " tol " + std::to_string(tol));
@@ -163,7 +154,7 @@ TEST(InnovationsLikelihood, NonInvertibleMa1OnZeroSeriesGivesInvertibleCoefficie
 // such time, which for q = 1 compares only the variances.
 TEST(InnovationsLikelihood, FreezeTimes)
 {
-    const std::vector<double> x = SeriesNamed("s_arma22");
+    const std::vector<double> x = ReferenceSeries("s_arma22", "innovations_series.csv");
     struct Case { std::vector<double> coef; int p, q, firstTest; };
     const Case cases[] = {{{0.4}, 0, 1, 5}, {{0.5, 0.3}, 1, 1, 5}, {{0.7, -0.2}, 0, 2, 5},
                           {{0.5, -0.2, 0.1, 0.4, 0.2, 0.1}, 3, 3, 10},
@@ -183,7 +174,7 @@ TEST(InnovationsLikelihood, FreezeTimes)
 // h <= 0 leaves fcst and mse alone; q >= 1 with h > 0 leaves resid alone.
 TEST(InnovationsLikelihood, ForecastEdges)
 {
-    const std::vector<double> series = SeriesNamed("s_arma22");
+    const std::vector<double> series = ReferenceSeries("s_arma22", "innovations_series.csv");
     // Near a unit root the error still grows at step 54.
     const Outcome longRun = Evaluate({0.99, 0.3}, 1, 1, series, 60, 1e-9);
     ASSERT_EQ(longRun.status, kStatusDone);

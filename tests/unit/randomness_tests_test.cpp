@@ -23,15 +23,6 @@ Result Tests(const std::vector<double>& x, int h)
     return r;
 }
 
-std::vector<double> SeriesNamed(const std::string& name)
-{
-    const ReferenceTable t = ReadReferenceTable("randomness_series.csv");
-    std::vector<double> x;
-    for (size_t r = 0; r < t.rows.size(); ++r)
-        if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
-    return x;
-}
-
 // Ljung-Box and McLeod-Li against R's Box.test, the counts against direct counts in R, and the
 // AICC order against an independent R implementation; the cases include h >= 26 (order search
 // capped at 26 while the sums run to h) and a 10-point series with h = 9 (search capped at n-3).
@@ -42,7 +33,7 @@ TEST(RandomnessTests, MatchesReference)
     for (size_t row = 0; row < ref.rows.size(); ++row) {
         const std::string name = ref.Text(row, "series");
         SCOPED_TRACE(name);
-        const std::vector<double> x = SeriesNamed(name);
+        const std::vector<double> x = ReferenceSeries(name, "randomness_series.csv");
         ASSERT_EQ(static_cast<int>(x.size()), ref.Integer(row, "n"));
         const Result r = Tests(x, ref.Integer(row, "h"));
         EXPECT_NEAR(r.qLB, ref.Number(row, "qLB"), 1e-10 * ref.Number(row, "qLB"));

@@ -62,10 +62,11 @@ inline ReferenceTable ReadReferenceTable(const std::string& fileName)
     return table;
 }
 
-// The values of one series of reference_series.csv, in time order.
-inline std::vector<double> ReferenceSeries(const std::string& name)
+// The values of one series of a table of series (columns "series" and "value"), in time order.
+inline std::vector<double> ReferenceSeries(const std::string& name,
+                                           const std::string& fileName = "reference_series.csv")
 {
-    const ReferenceTable t = ReadReferenceTable("reference_series.csv");
+    const ReferenceTable t = ReadReferenceTable(fileName);
     std::vector<double> x;
     for (size_t r = 0; r < t.rows.size(); ++r)
         if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));

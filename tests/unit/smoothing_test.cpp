@@ -11,15 +11,6 @@
 
 namespace {
 
-std::vector<double> SmoothingSeries(const std::string& name)
-{
-    const ReferenceTable t = ReadReferenceTable("smoothing_series.csv");
-    std::vector<double> x;
-    for (size_t r = 0; r < t.rows.size(); ++r)
-        if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
-    return x;
-}
-
 double SumOfSquaredDifferences(const std::vector<double>& x)
 {
     double s = 0.0;
@@ -37,7 +28,7 @@ TEST(ExponentialSmooth, MatchesHoltWintersAndGridSearch)
     ASSERT_EQ(t.rows.size(), 20u);
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const std::string name = t.Text(row, "series");
-        const std::vector<double> x = SmoothingSeries(name);
+        const std::vector<double> x = ReferenceSeries(name, "smoothing_series.csv");
         const int n = static_cast<int>(x.size());
         const double refSse = t.Number(row, "sse");
         std::vector<double> m(x.size());
@@ -98,7 +89,7 @@ TEST(MovingAverageSmooth, MatchesPaddedConvolutionAndKernapply)
     const ReferenceTable t = ReadReferenceTable("moving_average_reference.csv");
     ASSERT_EQ(t.rows.size(), 98u + 114u + 89u);
     for (const std::string name : {"LakeHuron", "lynx", "austres"}) {
-        const std::vector<double> x = SmoothingSeries(name);
+        const std::vector<double> x = ReferenceSeries(name, "smoothing_series.csv");
         const int n = static_cast<int>(x.size());
         std::vector<double> w, out(x.size(), 0.0);
         size_t first = t.rows.size();

@@ -1,0 +1,49 @@
+#pragma once
+// Plain text files of numbers: a series read one number a line, a series written one value a
+// line, a table written one line per time point. The text is built and parsed in memory; the
+// file routines only move it to and from disk.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/file_message.h"
+
+// The number a text begins with, in free format (decimal or exponent notation, Inf, NaN),
+// after leading blanks and TABs. Returns false, `value` unchanged, when the text is blank, begins
+// with a separator (a comma or "/") or with anything that is not a number. The rest of the text,
+// after the first blank, TAB or comma, is ignored.
+bool ReadLeadingNumber(std::string_view text, double& value);
+
+// Splits a text into lines at CR LF, LF or CR. The last line is kept even without a line end.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// The series of an ASCII series text: the first number of each line; blank lines are skipped and
+// the first other line that does not begin with a number ends the series.
+std::vector<double> ParseAsciiSeries(std::string_view text);
+
+// One value a line, each the shortest free-format text that reads back to the same double.
+std::string FormatAsciiSeries(const std::vector<double>& values);
+
+// For c = 1..r one line holding table(1, c) .. table(k, c), separated by blanks. `table` holds
+// k * r values column by column (element (j, c) at table[(c - 1) * k + j - 1]).
+std::string FormatAsciiTable(int32_t k, int32_t r, const std::vector<double>& table);
+
+// Reads the text file `name` as an ASCII series into `values` (replaced). Returns 1 (n may be 0),
+// or 0 with "Cannot open file" / "ReadRawData()" in `message`.
+[[nodiscard]] int32_t ReadRawData(const std::string& name, std::vector<double>& values, FileMessage& message);
+
+// Writes a series, one value a line, through a temporary file that replaces `name` only when
+// the whole text was written. Returns 1, or 0 with "Cannot open file" or "Cannot write to file"
+// and caption "WriteRawData()" in `message`.
+[[nodiscard]] int32_t WriteRawData(const std::string& name, const std::vector<double>& values,
+                                   FileMessage& message);
+
+// Writes the table (k rows, r columns, column by column) one column a line, as WriteRawData.
+// Captions "WriteAsciiArray()". A table whose size disagrees with k * r writes nothing and
+// returns 0 with "Cannot write to file".
+[[nodiscard]] int32_t WriteAsciiArray(const std::string& name, int32_t k, int32_t r,
+                                      const std::vector<double>& table, FileMessage& message);
+
+// Removes trailing blanks (and NUL characters) of a blank-padded name.
+std::string TrimFileName(std::string_view name);

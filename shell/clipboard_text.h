@@ -1,0 +1,39 @@
+#pragma once
+// The text of series and tables of numbers on the clipboard: built for copying, parsed after
+// pasting. Lines end in CR LF when copied; pasted text may use CR LF, LF or CR.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The clipboard text of one value: its 5-significant-digit text without blanks, or, where that
+// text would be asterisks or would show a non-zero value as 0, the value with 5 significant
+// digits in exponent form ("1.2346e+20"). NaN and infinite values give "NaN", "Infinity" and
+// "-Infinity".
+std::string ClipboardNumberText(double x);
+
+// One value a line, CR LF between values and none after the last; empty for no values.
+std::string FormatClipboardSeries(const std::vector<double>& values);
+
+// For c = 1..r one line holding table(1, c) .. table(k, c) separated by TABs; CR LF between
+// lines, none after the last. `table` holds k * r values column by column.
+std::string FormatClipboardTable(int32_t k, int32_t r, const std::vector<double>& table);
+
+// Result of parsing pasted text. status 1: read. status 0: nothing to read (no lines), the
+// caller reports "Clipboard empty". status -1: refused; `message` names the line.
+struct ClipboardParse {
+    int32_t status = 0;
+    std::string message;
+};
+
+// A series, the first number of each line. A trailing empty line is ignored; any other line
+// that does not begin with a number is refused.
+ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& values);
+
+// A table of `columns` = 1 + the number of TABs in the first line and one row a line; row i is
+// table(1..columns, i), stored column by column in `table` (columns * rows values, zero where a
+// row stops before the last column). A row that does not begin with a number, or that has fewer
+// numbers than the first row, is refused. Numbers are separated by TABs, blanks or commas;
+// reading a row stops at its first item that is not a number.
+ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int32_t& rows,
+                                   std::vector<double>& table);

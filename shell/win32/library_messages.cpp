@@ -1,0 +1,35 @@
+#include "shell/win32/library_messages.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "numlib/error_stack.h"
+#include "shell/library_message_text.h"
+
+namespace {
+
+// Library text is ASCII; line ends become CR LF for the message box.
+std::wstring BoxText(const std::string& text)
+{
+    std::wstring out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '\n') out += L'\r';
+        out += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return out;
+}
+
+void ShowLibraryStop(const std::string& messages, void*)
+{
+    const std::wstring text = BoxText(LibraryMessageText(messages));
+    MessageBoxW(GetActiveWindow(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+void InstallLibraryMessageHook()
+{
+    SetLibraryStopHook(ShowLibraryStop, nullptr);
+}

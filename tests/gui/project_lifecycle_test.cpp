@@ -1,0 +1,318 @@
+#include "univariate/win32/project_lifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "gui_harness.h"
+
+#include <commctrl.h>
+
+#include "platform/file_bytes.h"
+#include "resources/resource.h"
+#include "shell/project_table.h"
+#include "shell/win32/clipboard_transfer.h"
+#include "shell/win32/common_dialogs.h"
+#include "shell/win32/frame.h"
+#include "shell/win32/wide_text.h"
+#include "univariate/project_file.h"
+
+namespace {
+
+// The file-name field of the system's file dialog: a combo box (cmb13) or an edit (edt1).
+HWND FileNameField(HWND dialog)
+{
+    for (int id : {0x47C, 0x480})
+        if (HWND field = GetDlgItem(dialog, id)) return field;
+    return FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+}
+
+// Answers the next file dialog with `path`, as a user typing it and pressing OK.
+void AnswerFileDialog(const std::wstring& path, const wchar_t* caption)
+{
+    DialogAnswer answer;
+    answer.inspect = [path, caption](HWND dialog) {
+        EXPECT_EQ(WindowText(dialog), caption);
+        HWND field = FileNameField(dialog);
+        ASSERT_NE(field, nullptr);
+        SetWindowTextW(field, path.c_str());
+    };
+    AnswerNextDialog(answer);
+}
+
+// A project record whose data window is a plain MDI child of the test frame.
+class ProjectLifecycleTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(CreateTestFrame(), nullptr);
+        TakeSeenDialogs();
+        WNDCLASSW cls = {};
+        cls.lpfnWndProc = DefMDIChildProcW;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"VeskLifecycleTestChild";
+        RegisterClassW(&cls);
+        folder = std::filesystem::temp_directory_path() / ("vesk-lifecycle-" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override
+    {
+        projects.clear();
+        DestroyTestFrame();
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+    UnivariateProject& NewProject()
+    {
+        projects.push_back(std::make_unique<UnivariateProject>());
+        UnivariateProject& project = *projects.back();
+        VeskInit(project);
+        project.inUse = 1;
+        HWND window = CreateMDIWindowW(L"VeskLifecycleTestChild", L"New Univariate Project", 0, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, 300, 200, MdiClient, GetModuleHandleW(nullptr), 0);
+        project.dataView.window = reinterpret_cast<HWND__*>(window);
+        return project;
+    }
+    std::wstring Path(const std::string& name) const { return (folder / name).wstring(); }
+    std::string PathUtf8(const std::string& name) const { return (folder / name).u8string(); }
+    static HWND Window(HWND__* window) { return reinterpret_cast<HWND>(window); }
+
+    std::filesystem::path folder;
+    std::vector<std::unique_ptr<UnivariateProject>> projects;
+};
+
+}  // namespace
+
+TEST_F(ProjectLifecycleTest, OpenReadsAFixtureThroughTheFileDialog)
+{
+    std::vector<unsigned char> fixture;
+    for (int32_t v : {9923, 12, 1, 9924, 36, 3}) AppendInt32(fixture, v);
+    for (double v : {1.5, 2.5, -4.0}) AppendDouble(fixture, v);
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("parts.kdx"), fixture), 1);
+
+    UnivariateProject& project = NewProject();
+    AnswerFileDialog(Path("parts.kdx"), L"Open file");
+    ASSERT_EQ(VeskImportFile(project), 1);
+    EXPECT_EQ(project.series, (std::vector<double>{1.5, 2.5, -4.0}));
+    EXPECT_EQ(project.originalSeries, project.series);
+    EXPECT_EQ(project.lastIndex, 3);
+    EXPECT_EQ(WindowText(Window(project.dataView.window)), Path("parts.kdx"));
+    EXPECT_EQ(StatusText(0), Path("parts.kdx").substr(0, 127));
+    EXPECT_EQ(StatusText(1), L"None");
+    EXPECT_EQ(project.hasFileName, 0);  // a multi-part file is never rewritten in another format
+
+    // Save then asks for a name instead of writing over the multi-part file; cancelled.
+    EXPECT_EQ(VeskSave(project), 0);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, L"Save KELO file");
+    EXPECT_FALSE(seen[1].expected);
+    std::vector<unsigned char> after;
+    ASSERT_EQ(ReadFileBytes(PathUtf8("parts.kdx"), after), 1);
+    EXPECT_EQ(after, fixture);
+}
+
+TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
+{
+    std::vector<unsigned char> cut;
+    AppendInt32(cut, kUnivariateFileMagic);
+    AppendInt32(cut, 5);
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("cut.kdx"), cut), 1);
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("words.txt"), {'a', 'b', '\n'}), 1);
+
+    UnivariateProject& project = NewProject();
+    ASSERT_EQ(VeskImportData(project, {7, 8}), 1);
+    AnswerFileDialog(Path("cut.kdx"), L"Open file");
+    AnswerNextDialog({});  // the reader's message
+    EXPECT_EQ(VeskImportFile(project), 0);
+    std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, L"VeskRead()");
+    EXPECT_EQ(seen[1].message, L"Cannot read file");
+
+    AnswerFileDialog(Path("words.txt"), L"Open file");
+    EXPECT_EQ(VeskImportFile(project), 0);
+    EXPECT_EQ(TakeSeenDialogs().size(), 1u);
+    EXPECT_EQ(project.series, (std::vector<double>{7, 8}));
+    EXPECT_EQ(WindowText(Window(project.dataView.window)), L"New Univariate Project");
+}
+
+TEST_F(ProjectLifecycleTest, SaveAsWritesANewFileThatReopensAndSaveKeepsToEachProjectsFile)
+{
+    UnivariateProject& first = NewProject();
+    UnivariateProject& second = NewProject();
+    ASSERT_EQ(VeskImportData(first, {1.25, -3.5, 1e-300}), 1);
+    ASSERT_EQ(VeskImportData(second, {42}), 1);
+    first.p = 1;
+    first.phi[1] = 0.5;
+
+    AnswerFileDialog(Path("first"), L"Save KELO file");  // no extension: KDX is added
+    ASSERT_EQ(VeskSaveAs(first), 1);
+    AnswerFileDialog(Path("second.kdx"), L"Save KELO file");
+    ASSERT_EQ(VeskSaveAs(second), 1);
+    TakeSeenDialogs();
+    EXPECT_TRUE(std::filesystem::exists(folder / "first.KDX") || std::filesystem::exists(folder / "first.kdx"));
+    const std::wstring firstTitle = WindowText(Window(first.dataView.window));
+    EXPECT_EQ(Utf8Text(firstTitle), first.fileName);
+
+    // Save of the first project writes its own file, not the one chosen last.
+    first.series[0] = 9.75;
+    ASSERT_EQ(VeskSave(first), 1);
+    EXPECT_TRUE(TakeSeenDialogs().empty());
+
+    UnivariateProject& reopened = NewProject();
+    AnswerFileDialog(firstTitle, L"Open file");
+    ASSERT_EQ(VeskImportFile(reopened), 1);
+    EXPECT_EQ(reopened.series, (std::vector<double>{9.75, -3.5, 1e-300}));
+    EXPECT_EQ(reopened.p, 1);
+    EXPECT_EQ(reopened.phi[1], 0.5);
+    EXPECT_EQ(reopened.hasFileName, 1);
+
+    UnivariateProject& other = NewProject();
+    AnswerFileDialog(Path("second.kdx"), L"Open file");
+    ASSERT_EQ(VeskImportFile(other), 1);
+    EXPECT_EQ(other.series, std::vector<double>{42});
+}
+
+TEST_F(ProjectLifecycleTest, ExportThenImportReturnsTheSameSeries)
+{
+    UnivariateProject& project = NewProject();
+    const std::vector<double> series = {0.1, 2.0 / 3.0, -1e10, 5};
+    ASSERT_EQ(VeskImportData(project, series), 1);
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("old.txt"), {'9', '\n'}), 1);
+
+    DialogAnswer choose;
+    choose.inspect = [](HWND dialog) {
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_SERIES)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_RESIDUALS)));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_FILE), static_cast<UINT>(BST_CHECKED));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_CLIPBOARD), static_cast<UINT>(BST_UNCHECKED));
+    };
+    choose.checks = {{IDC_EXPORT_SERIES, true}};
+    AnswerNextDialog(choose);
+    AnswerFileDialog(Path("old.txt"), L"Save KELO file");
+    DialogAnswer yes;
+    yes.button = IDYES;
+    AnswerNextDialog(yes);  // the file dialog's own overwrite question
+    AnswerNextDialog(yes);  // "Overwrite existing file?"
+    ASSERT_EQ(VeskExport(project), 1);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().caption, L"Export to ASCII");
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen.back().caption, L" ");
+    EXPECT_EQ(seen.back().message, L"Overwrite existing file?");
+
+    UnivariateProject& imported = NewProject();
+    AnswerFileDialog(Path("old.txt"), L"Open file");
+    ASSERT_EQ(VeskImportFile(imported), 1);
+    EXPECT_EQ(imported.series, series);
+    EXPECT_EQ(imported.hasFileName, 0);
+}
+
+TEST_F(ProjectLifecycleTest, ExportCancelledOrOfNoKindExportsNothing)
+{
+    UnivariateProject& project = NewProject();
+    DialogAnswer cancel;
+    cancel.button = IDCANCEL;
+    cancel.inspect = [](HWND dialog) {
+        for (int id = IDC_EXPORT_SERIES; id <= IDC_EXPORT_PACF; ++id) EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id)));
+    };
+    AnswerNextDialog(cancel);
+    EXPECT_EQ(VeskExport(project), 0);
+    AnswerNextDialog({});
+    EXPECT_EQ(VeskExport(project), 0);
+    EXPECT_EQ(TakeSeenDialogs().size(), 2u);  // no file dialog followed
+}
+
+TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
+{
+    ASSERT_TRUE(OpenClipboard(FrameWindow));
+    EmptyClipboard();
+    const char text[] = "1.5\n2.5\r\n-3";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    memcpy(GlobalLock(memory), text, sizeof text);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+
+    std::vector<double> values;
+    int32_t status = 0;
+    ReadClipboardSeries(values, status);
+    ASSERT_EQ(status, 1);
+    UnivariateProject& project = NewProject();
+    ASSERT_EQ(VeskImportData(project, values), 1);
+    EXPECT_EQ(project.series, (std::vector<double>{1.5, 2.5, -3}));
+
+    ASSERT_EQ(CopySeriesToClipboard({1.5, 2.25, -3}), 1);
+    ReadClipboardSeries(values, status);
+    ASSERT_EQ(status, 1);
+    EXPECT_EQ(values, (std::vector<double>{1.5, 2.25, -3}));
+
+    ASSERT_EQ(CopyTableToClipboard(2, 2, {1, 2, 3, 4}), 1);
+    std::vector<double> table;
+    int32_t columns = 0, rows = 0;
+    ReadClipboardTable(table, columns, rows, status);
+    ASSERT_EQ(status, 1);
+    EXPECT_EQ(columns, 2);
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(table, (std::vector<double>{1, 2, 3, 4}));
+
+    ASSERT_EQ(CopyTableToClipboard(2, 2, {1, 2, 3, 4}), 1);
+    ASSERT_TRUE(OpenClipboard(FrameWindow));
+    EmptyClipboard();
+    const char bad[] = "1\nabc\n";
+    memory = GlobalAlloc(GMEM_MOVEABLE, sizeof bad);
+    memcpy(GlobalLock(memory), bad, sizeof bad);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    TakeSeenDialogs();
+    AnswerNextDialog({});
+    ReadClipboardSeries(values, status);
+    EXPECT_EQ(status, -1);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Import from clipboard");
+    EXPECT_EQ(seen[0].message, L"Line 2 does not begin with a number");
+}
+
+TEST_F(ProjectLifecycleTest, RenameRetitlesEveryWindowAndCancelKeepsThem)
+{
+    UnivariateProject& project = NewProject();
+    HWND acf = CreateMDIWindowW(L"VeskLifecycleTestChild", L"ACF/PACF:New Univariate Project", 0, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 200, 100, MdiClient, GetModuleHandleW(nullptr), 0);
+    project.acfView.window = reinterpret_cast<HWND__*>(acf);
+    DialogAnswer answer;
+    answer.inspect = [](HWND dialog) {
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_PROJECT_TITLE)), L"New Univariate Project");
+    };
+    answer.texts = {{IDC_PROJECT_TITLE, L"Sales  "}};
+    AnswerNextDialog(answer);
+    EXPECT_EQ(VeskRename(project, 1), 1);
+    EXPECT_EQ(WindowText(Window(project.dataView.window)), L"Sales");
+    EXPECT_EQ(WindowText(acf), L"ACF/PACF:Sales");
+    EXPECT_EQ(StatusText(0), L"Sales");
+
+    DialogAnswer cancel;
+    cancel.texts = {{IDC_PROJECT_TITLE, L"Other"}};
+    cancel.button = IDCANCEL;
+    AnswerNextDialog(cancel);
+    EXPECT_EQ(VeskRename(project, 1), 1);
+    EXPECT_EQ(WindowText(Window(project.dataView.window)), L"Sales");
+    EXPECT_EQ(WindowText(acf), L"ACF/PACF:Sales");
+    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"stale"));
+    EXPECT_EQ(VeskRename(project, 0), 1);  // without asking: the status bar is still rewritten
+    EXPECT_EQ(StatusText(0), L"Sales");
+
+    VeskMinimize(project);
+    EXPECT_TRUE(IsIconic(acf));
+    EXPECT_TRUE(IsIconic(Window(project.dataView.window)));
+    VeskRestore(project);
+    EXPECT_FALSE(IsIconic(acf));
+
+    UnivariateProject windowless;
+    VeskInit(windowless);
+    EXPECT_EQ(VeskRename(windowless, 1), 0);
+}

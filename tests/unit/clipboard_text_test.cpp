@@ -1,0 +1,113 @@
+#include "shell/clipboard_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(ClipboardText, CopiedTextsOfSeriesAndTables)
+{
+    EXPECT_EQ(FormatClipboardSeries({1.5, 2.25, -3}), "1.5000\r\n2.2500\r\n-3.0000");
+    EXPECT_EQ(FormatClipboardSeries({}), "");
+    EXPECT_EQ(FormatClipboardTable(2, 2, {1, 2, 3, 4}), "1.0000\t2.0000\r\n3.0000\t4.0000");
+}
+
+TEST(ClipboardText, ValuesTheFixedTextCannotShowGoInExponentForm)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double x;
+        const char* text;
+    } cases[] = {
+        {0.0, "0.0000"},           // a true zero keeps its fixed text
+        {12.345, "12.345"},
+        {1.2345678e20, "1.2346e+20"},  // fixed text would be asterisks
+        {-1.5e-12, "-1.5000e-12"},
+        {3e-20, "3.0000e-20"},         // fixed text would show 0
+        {std::nan(""), "NaN"},
+        {inf, "Infinity"},
+        {-inf, "-Infinity"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClipboardNumberText(c.x), c.text) << c.x;
+}
+
+TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)
+{
+    const struct {
+        const char* text;
+        int32_t status;
+        std::vector<double> values;
+        const char* message;
+    } cases[] = {
+        {"1\r\n2\r\n3\r\n", 1, {1, 2, 3}, ""},
+        {"1\r\n2\r\n3", 1, {1, 2, 3}, ""},  // the last line is read
+        {"1\n2\r3", 1, {1, 2, 3}, ""},
+        {"7", 1, {7}, ""},
+        {"1.5 abc\n2\t\n", 1, {1.5, 2}, ""},
+        {"", 0, {}, ""},
+        {"1\r\nabc\r\n3", -1, {}, "Line 2 does not begin with a number"},
+        {"1\n\n3", -1, {}, "Line 2 does not begin with a number"},
+        {"1\n,2", -1, {}, "Line 2 does not begin with a number"},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> values = {99};
+        const ClipboardParse result = ParseClipboardSeries(c.text, values);
+        EXPECT_EQ(result.status, c.status) << c.text;
+        EXPECT_EQ(result.message, c.message) << c.text;
+        EXPECT_EQ(values, c.status == 1 ? c.values : std::vector<double>{99}) << c.text;
+    }
+}
+
+TEST(ClipboardText, PastedTableTakesItsWidthFromTheFirstLine)
+{
+    int32_t columns = 0, rows = 0;
+    std::vector<double> table;
+    ClipboardParse result = ParseClipboardTable("1\t2\t3\r\n4\t5\t6", columns, rows, table);
+    ASSERT_EQ(result.status, 1);
+    EXPECT_EQ(columns, 3);
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(table, (std::vector<double>{1, 2, 3, 4, 5, 6}));
+
+    result = ParseClipboardTable("1\t2\t\n3 4\n", columns, rows, table);  // trailing TAB adds a column
+    ASSERT_EQ(result.status, 1);
+    EXPECT_EQ(columns, 3);
+    EXPECT_EQ(table, (std::vector<double>{1, 2, 0, 3, 4, 0}));
+
+    const struct {
+        const char* text;
+        const char* message;
+    } refused[] = {
+        {"1\t2\n3\n", "Line 2 has fewer numbers than the first line"},
+        {"1\t2\nx\t3\n", "Line 2 does not begin with a number"},
+    };
+    for (const auto& c : refused) {
+        table = {42};
+        result = ParseClipboardTable(c.text, columns, rows, table);
+        EXPECT_EQ(result.status, -1) << c.text;
+        EXPECT_EQ(result.message, c.message);
+        EXPECT_EQ(table, std::vector<double>{42});
+    }
+    EXPECT_EQ(ParseClipboardTable("", columns, rows, table).status, 0);
+}
+
+TEST(ClipboardText, RoundTripsOfALongSeriesAndATable)
+{
+    std::vector<double> series(10000);
+    for (size_t i = 0; i < series.size(); ++i) series[i] = std::sin(0.37 * i) * std::pow(10.0, static_cast<int>(i % 41) - 20);
+    std::vector<double> read;
+    ASSERT_EQ(ParseClipboardSeries(FormatClipboardSeries(series), read).status, 1);
+    ASSERT_EQ(read.size(), series.size());
+    for (size_t i = 0; i < series.size(); ++i) EXPECT_NEAR(read[i], series[i], 5e-4 * std::fabs(series[i])) << i;  // 4 digits for 1000..9999
+
+    std::vector<double> table(3 * 400);
+    for (size_t i = 0; i < table.size(); ++i) table[i] = 0.5 * i - 100;
+    int32_t columns = 0, rows = 0;
+    ASSERT_EQ(ParseClipboardTable(FormatClipboardTable(3, 400, table), columns, rows, read).status, 1);
+    EXPECT_EQ(columns, 3);
+    EXPECT_EQ(rows, 400);
+    EXPECT_EQ(read, table);
+}
+
+}  // namespace

@@ -1,0 +1,235 @@
+#include "univariate/project_file.h"
+
+#include "platform/file_bytes.h"
+#include "shell/ascii_files.h"
+
+namespace {
+
+constexpr int32_t kMaxOrder = 26;
+
+bool DegreeValid(int32_t degree) { return degree >= 0 && degree <= 2; }
+
+// The nodes of a stack, oldest first.
+std::vector<const TransformNode*> OldestFirst(const TransformNode* top)
+{
+    std::vector<const TransformNode*> nodes;
+    for (const TransformNode* node = top; node; node = node->next) nodes.push_back(node);
+    return std::vector<const TransformNode*>(nodes.rbegin(), nodes.rend());
+}
+
+// Whether the reader would give this node back as it is.
+bool NodeWritable(const TransformNode& node, int32_t firstIndex, int32_t lastIndex)
+{
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE:
+        return node.lag >= 0 && node.removed.size() == static_cast<size_t>(node.lag);
+    case TRANSFORM_CLASSICAL:
+        return node.period >= 1 ? node.seasonal.size() == static_cast<size_t>(node.period)
+                                : node.seasonal.empty();
+    case TRANSFORM_SUBSEQUENCE:
+        // No lengths are stored: the reader takes them from the final range.
+        return static_cast<int64_t>(node.head.size()) == static_cast<int64_t>(firstIndex) - node.first &&
+               static_cast<int64_t>(node.tail.size()) == static_cast<int64_t>(node.last) - lastIndex;
+    default:
+        return true;
+    }
+}
+
+void AppendDoubles(std::vector<unsigned char>& bytes, const double* values, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) AppendDouble(bytes, values[i]);
+}
+
+void AppendNode(std::vector<unsigned char>& bytes, const TransformNode& node)
+{
+    AppendInt32(bytes, node.kind);
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE:
+        AppendInt32(bytes, node.lag);
+        AppendDoubles(bytes, node.removed.data(), node.removed.size());
+        break;
+    case TRANSFORM_BOX_COX:
+        AppendDouble(bytes, node.lambda);
+        break;
+    case TRANSFORM_CLASSICAL:
+        AppendInt32(bytes, node.period);
+        AppendDoubles(bytes, node.seasonal.data(), node.seasonal.size());
+        AppendInt32(bytes, node.degree);
+        AppendDoubles(bytes, node.polyCoef, 3);
+        break;
+    case TRANSFORM_HARMONIC:
+        AppendInt32(bytes, node.harmonics);
+        for (int32_t f : node.fourierIndex) AppendInt32(bytes, f);
+        AppendDoubles(bytes, node.cosCoef, 4);
+        AppendDoubles(bytes, node.sinCoef, 4);
+        AppendDouble(bytes, node.level);
+        AppendInt32(bytes, node.degree);
+        AppendDoubles(bytes, node.polyCoef, 3);
+        break;
+    case TRANSFORM_SUBTRACT_MEAN:
+        AppendDouble(bytes, node.mean);
+        break;
+    case TRANSFORM_SUBSEQUENCE:
+        AppendInt32(bytes, node.first);
+        AppendInt32(bytes, node.last);
+        AppendDoubles(bytes, node.head.data(), node.head.size());
+        AppendDoubles(bytes, node.tail.data(), node.tail.size());
+        break;
+    default:
+        break;
+    }
+}
+
+bool ReadDoubleArray(ByteReader& reader, double* values, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (!reader.ReadDouble(values[i])) return false;
+    return true;
+}
+
+// Reads the fields of one node after its kind; false when cut short or a field is out of range.
+bool ReadNodeFields(ByteReader& reader, TransformNode& node, int32_t firstIndex, int32_t lastIndex)
+{
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE:
+        return reader.ReadInt32(node.lag) && node.lag >= 0 && reader.ReadDoubles(node.lag, node.removed);
+    case TRANSFORM_BOX_COX:
+        return reader.ReadDouble(node.lambda);
+    case TRANSFORM_CLASSICAL:
+        if (!reader.ReadInt32(node.period)) return false;
+        if (node.period >= 1 && !reader.ReadDoubles(node.period, node.seasonal)) return false;
+        return reader.ReadInt32(node.degree) && DegreeValid(node.degree) && ReadDoubleArray(reader, node.polyCoef, 3);
+    case TRANSFORM_HARMONIC:
+        if (!reader.ReadInt32(node.harmonics) || node.harmonics < 0 || node.harmonics > 4) return false;
+        for (int32_t& f : node.fourierIndex)
+            if (!reader.ReadInt32(f)) return false;
+        return ReadDoubleArray(reader, node.cosCoef, 4) && ReadDoubleArray(reader, node.sinCoef, 4) &&
+               reader.ReadDouble(node.level) && reader.ReadInt32(node.degree) && DegreeValid(node.degree) &&
+               ReadDoubleArray(reader, node.polyCoef, 3);
+    case TRANSFORM_SUBTRACT_MEAN:
+        return reader.ReadDouble(node.mean);
+    case TRANSFORM_SUBSEQUENCE: {
+        if (!reader.ReadInt32(node.first) || !reader.ReadInt32(node.last)) return false;
+        const int64_t headLength = static_cast<int64_t>(firstIndex) - node.first;
+        const int64_t tailLength = static_cast<int64_t>(node.last) - lastIndex;
+        if (headLength < 0 || tailLength < 0) return false;
+        if (headLength > 0 && !reader.ReadDoubles(headLength, node.head)) return false;
+        if (tailLength > 0 && !reader.ReadDoubles(tailLength, node.tail)) return false;
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
+}  // namespace
+
+int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* colors,
+                             std::vector<unsigned char>& bytes, FileMessage& message)
+{
+    int32_t firstIndex = project.firstIndex, lastIndex = project.lastIndex;
+    if (project.series.empty()) {
+        firstIndex = 1;  // the range 1..0: no values, read back as no data
+        lastIndex = 0;
+    }
+    bool writable = static_cast<int64_t>(lastIndex) - firstIndex + 1 == static_cast<int64_t>(project.series.size());
+    const std::vector<const TransformNode*> nodes = OldestFirst(project.transforms);
+    for (const TransformNode* node : nodes) writable = writable && NodeWritable(*node, firstIndex, lastIndex);
+    if (!writable) {
+        message = {"Cannot write to file", "VeskSave()"};
+        return 0;
+    }
+    bytes.clear();
+    AppendInt32(bytes, kUnivariateFileMagic);
+    for (int32_t k = 1; k <= kPlotColorCount; ++k) AppendInt32(bytes, static_cast<int32_t>(colors[k]));
+    AppendInt32(bytes, project.p);
+    AppendInt32(bytes, project.q);
+    AppendDoubles(bytes, project.phi + 1, 27);
+    AppendDoubles(bytes, project.theta + 1, 27);
+    AppendInt32(bytes, firstIndex);
+    AppendInt32(bytes, lastIndex);
+    AppendDoubles(bytes, project.series.data(), project.series.size());
+    AppendInt32(bytes, static_cast<int32_t>(nodes.size()));
+    for (const TransformNode* node : nodes) AppendNode(bytes, *node);
+    return 1;
+}
+
+int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes, UnivariateFileContents& contents,
+                             FileMessage& message)
+{
+    ByteReader reader(bytes);
+    int32_t magic = 0;
+    if (!reader.ReadInt32(magic) || magic != kUnivariateFileMagic) return -1;
+
+    UnivariateFileContents read;
+    bool sound = true;
+    for (int32_t k = 1; k <= kPlotColorCount && sound; ++k) {
+        int32_t color = 0;
+        sound = reader.ReadInt32(color);
+        read.colors[k] = static_cast<uint32_t>(color);
+    }
+    sound = sound && reader.ReadInt32(read.p) && reader.ReadInt32(read.q) && read.p >= 0 &&
+            read.p <= kMaxOrder && read.q >= 0 && read.q <= kMaxOrder &&
+            ReadDoubleArray(reader, read.phi + 1, 27) && ReadDoubleArray(reader, read.theta + 1, 27) &&
+            reader.ReadInt32(read.firstIndex) && reader.ReadInt32(read.lastIndex);
+    if (!sound) {
+        message = {"Cannot read file", "VeskRead()"};
+        return 0;
+    }
+    const int64_t n = static_cast<int64_t>(read.lastIndex) - read.firstIndex + 1;
+    if (n < 0 || !reader.ReadDoubles(n, read.series)) {
+        message = {"Cannot open file", "VeskRead()"};
+        return 0;
+    }
+    int32_t count = 0;
+    // Every node takes at least its 4-byte kind, which bounds the count by the bytes left.
+    sound = reader.ReadInt32(count) && count >= 0 && static_cast<uint64_t>(count) <= reader.remaining() / 4;
+    const int32_t finalFirst = n == 0 ? 0 : read.firstIndex;
+    const int32_t finalLast = n == 0 ? 0 : read.lastIndex;
+    for (int32_t i = 0; i < count && sound; ++i) {
+        TransformNode node;
+        InitTransformNode(node);
+        sound = reader.ReadInt32(node.kind) && ReadNodeFields(reader, node, read.firstIndex, read.lastIndex);
+        read.nodes.push_back(std::move(node));
+    }
+    if (!sound) {
+        message = {"Cannot read file", "VeskRead()"};
+        return 0;
+    }
+    read.firstIndex = finalFirst;
+    read.lastIndex = finalLast;
+    contents = std::move(read);
+    return 1;
+}
+
+void CommitUnivariateFile(UnivariateFileContents& contents, UnivariateProject& project, uint32_t* colors)
+{
+    for (int32_t k = 1; k <= kPlotColorCount; ++k) colors[k] = contents.colors[k];
+    project.p = contents.p;
+    project.q = contents.q;
+    for (int32_t j = 1; j <= 27; ++j) {
+        project.phi[j] = contents.phi[j];
+        project.theta[j] = contents.theta[j];
+    }
+    project.firstIndex = contents.firstIndex;
+    project.lastIndex = contents.lastIndex;
+    project.n = static_cast<int32_t>(contents.series.size());
+    project.series = std::move(contents.series);
+    FreeTransformStack(project.transforms);
+    for (TransformNode& node : contents.nodes) {
+        auto* fresh = new TransformNode(std::move(node));
+        fresh->next = project.transforms;
+        project.transforms = fresh;
+    }
+    contents.nodes.clear();
+}
+
+int32_t WriteUnivariateFile(const UnivariateProject& project, const std::string& name, FileMessage& message)
+{
+    std::vector<unsigned char> bytes;
+    if (!EncodeUnivariateFile(project, PlotColors, bytes, message)) return 0;
+    const int status = ReplaceFileBytes(TrimFileName(name), bytes);
+    if (status == 1) return 1;
+    message = {status == 0 ? "Cannot open file" : "Cannot write to file", "VeskSave()"};
+    return 0;
+}

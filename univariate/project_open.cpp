@@ -1,0 +1,59 @@
+#include "univariate/project_open.h"
+
+#include <string_view>
+#include <utility>
+
+#include "shell/ascii_files.h"
+#include "shell/project_file_parts.h"
+
+int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectFile& loaded,
+                         std::vector<FileMessage>& messages)
+{
+    loaded = LoadedProjectFile{};
+    FileMessage message;
+    FilePartBuffer parts;
+    ResetFileParts(parts);
+    size_t body = 0;
+    if (FindPart(bytes, kHeaderPartTag, body) >= 0) {
+        // A multi-part file: when its header or data part fails, no other reader is tried.
+        if (ReadHeaderPart(bytes, parts, message) && ReadDataPart(bytes, parts, message) && parts.n > 0) {
+            loaded.values = std::move(parts.values);
+            loaded.kind = LOADED_MULTIPART;
+        }
+        if (!message.empty()) messages.push_back(message);
+        return loaded.kind;
+    }
+    const int32_t project = DecodeUnivariateFile(bytes, loaded.contents, message);
+    if (project != -1) {
+        if (project == 1) loaded.kind = LOADED_PROJECT;
+        else messages.push_back(message);
+        return loaded.kind;
+    }
+    loaded.values = ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!loaded.values.empty()) loaded.kind = LOADED_ASCII;
+    return loaded.kind;
+}
+
+int32_t CommitLoadedFile(LoadedProjectFile& loaded, UnivariateProject& project, const std::string& name,
+                         uint32_t* colors)
+{
+    switch (loaded.kind) {
+    case LOADED_MULTIPART:
+    case LOADED_ASCII:
+        project.firstIndex = 1;
+        project.n = project.lastIndex = static_cast<int32_t>(loaded.values.size());
+        project.series = std::move(loaded.values);
+        project.hasFileName = 0;
+        break;
+    case LOADED_PROJECT:
+        CommitUnivariateFile(loaded.contents, project, colors);
+        project.hasFileName = 1;
+        break;
+    default:
+        return 0;
+    }
+    project.originalSeries = project.series;
+    project.fileName = TrimFileName(name);
+    loaded.kind = LOADED_NOTHING;
+    return 1;
+}

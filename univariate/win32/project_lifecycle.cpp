@@ -1,0 +1,218 @@
+#include "univariate/win32/project_lifecycle.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/file_bytes.h"
+#include "platform/win32/dialog_layer.h"
+#include "resources/resource.h"
+#include "shell/ascii_files.h"
+#include "shell/project_table.h"
+#include "shell/win32/clipboard_transfer.h"
+#include "shell/win32/common_dialogs.h"
+#include "shell/win32/frame.h"
+#include "shell/win32/wide_text.h"
+#include "univariate/project_open.h"
+#include "univariate/project_windows.h"
+#include "univariate/refresh.h"
+#include "univariate/win32/univariate_windows.h"
+
+namespace {
+
+void Show(const FileMessage& message)
+{
+    if (!message.empty())
+        MessageBoxW(nullptr, WideText(message.text).c_str(), WideText(message.caption).c_str(), MB_OK);
+}
+
+HWND DataWindow(const UnivariateProject& project) { return reinterpret_cast<HWND>(project.dataView.window); }
+
+HWND DialogOwner(const UnivariateProject& project)
+{
+    HWND window = DataWindow(project);
+    return window ? window : FrameWindow;
+}
+
+void SetTitle(HWND window, const std::string& title)
+{
+    if (window) SetWindowTextW(window, WideText(title).c_str());
+}
+
+// The shell's shared name: the last file chosen, blank-padded to 256 characters.
+void RememberFileName(const std::string& path, int32_t hasFileName)
+{
+    ProjectFileName = path;
+    if (ProjectFileName.size() < 256) ProjectFileName.resize(256, ' ');
+    ProjectHasFileName = hasFileName;
+}
+
+// After new data: the data curve, residuals, every open view, and the focus to the data window.
+void DataLoaded(UnivariateProject& project)
+{
+    SetCurveY(project.dataView, 1, project.series, project.firstIndex, project.lastIndex);
+    if (UnivariateRefresh.computeResiduals) UnivariateRefresh.computeResiduals(project);
+    VeskRefresh(project, 1, 1);
+    VeskStatusBar(project);
+    if (HWND window = DataWindow(project)) {
+        if (HWND client = GetParent(window)) SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+        SetFocus(window);
+    }
+}
+
+int32_t SaveTo(UnivariateProject& project, const std::string& path)
+{
+    FileMessage message;
+    if (WriteUnivariateFile(project, path, message)) return 1;
+    Show(message);
+    return 0;
+}
+
+}  // namespace
+
+int32_t VeskOpen(UnivariateProject& project)
+{
+    std::string name;
+    if (!GetProjectFileName(FrameWindow, name, kOpenFileMode)) return 0;
+    const std::string path = TrimFileName(name);
+    std::vector<unsigned char> bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        Show({"Cannot open file", "VeskRead()"});
+        return 0;
+    }
+    LoadedProjectFile loaded;
+    std::vector<FileMessage> messages;
+    ReadProjectBytes(bytes, loaded, messages);
+    for (const FileMessage& message : messages) Show(message);
+    if (loaded.kind == LOADED_NOTHING) return 0;
+    // Only now, with the file read whole and checked, is the old data given up.
+    VeskClearData(project);
+    CommitLoadedFile(loaded, project, path, PlotColors);
+    RememberFileName(path, project.hasFileName);
+    SetTitle(DataWindow(project), path);
+    return 1;
+}
+
+int32_t VeskImportFile(UnivariateProject& project)
+{
+    if (!VeskOpen(project)) return 0;
+    DataLoaded(project);
+    return 1;
+}
+
+int32_t VeskImportData(UnivariateProject& project, const std::vector<double>& values)
+{
+    VeskClearData(project);
+    project.series = values;
+    project.n = static_cast<int32_t>(values.size());
+    project.firstIndex = values.empty() ? 0 : 1;
+    project.lastIndex = project.n;
+    project.originalSeries = project.series;
+    DataLoaded(project);
+    return 1;
+}
+
+int32_t VeskSave(UnivariateProject& project)
+{
+    if (!project.hasFileName || project.fileName.empty()) return VeskSaveAs(project);
+    return SaveTo(project, project.fileName);
+}
+
+int32_t VeskSaveAs(UnivariateProject& project)
+{
+    std::string name;
+    if (!GetProjectFileName(DialogOwner(project), name, 0)) return 0;
+    const std::string path = TrimFileName(name);
+    if (!SaveTo(project, path)) return 0;
+    project.fileName = path;
+    project.hasFileName = 1;
+    RememberFileName(path, 1);
+    SetTitle(DataWindow(project), path);
+    VeskStatusBar(project);
+    return 1;
+}
+
+int32_t VeskExport(UnivariateProject& project)
+{
+    DialogRecord dialog;
+    if (!DialogInit(dialog, IDD_EXPORT)) return 0;
+    const std::vector<double>* kinds[] = {&project.series, &project.residuals, &project.periodogram,
+                                          &project.sampleAcf, &project.samplePacf};
+    const int kindIds[] = {IDC_EXPORT_SERIES, IDC_EXPORT_RESIDUALS, IDC_EXPORT_PERIODOGRAM, IDC_EXPORT_ACF,
+                           IDC_EXPORT_PACF};
+    DialogSetLogical(dialog, IDC_EXPORT_FILE, 1);
+    DialogSetLogical(dialog, IDC_EXPORT_CLIPBOARD, 0);
+    for (int k = 0; k < 5; ++k)
+        if (kinds[k]->empty()) DialogSetLogical(dialog, kindIds[k], 0, DIALOG_SELECT_ENABLED);
+    if (DialogRunModal(dialog) != 1) {
+        DialogRelease(dialog);
+        return 0;
+    }
+    int toFile = 0;
+    DialogGetLogical(dialog, IDC_EXPORT_FILE, toFile);
+    const std::vector<double>* chosen = nullptr;
+    for (int k = 0; k < 5; ++k) {
+        int checked = 0;
+        if (DialogGetLogical(dialog, kindIds[k], checked) && checked) chosen = kinds[k];
+    }
+    DialogRelease(dialog);
+    if (!chosen) return 0;
+    if (!toFile) {
+        CopySeriesToClipboard(*chosen);
+        return 0;
+    }
+    if (chosen->empty()) return 0;
+    std::string name;
+    HWND owner = DialogOwner(project);
+    if (!GetProjectFileName(owner, name, 0)) return 0;
+    const std::string path = TrimFileName(name);
+    // The old file stays until the new one is complete: the writer replaces it.
+    if (FileExists(path) && MessageBoxW(owner, L"Overwrite existing file?", L" ", MB_YESNO) != IDYES) return 0;
+    FileMessage message;
+    const int32_t written = WriteRawData(path, *chosen, message);
+    Show(message);
+    return written;
+}
+
+int32_t VeskRename(UnivariateProject& project, int32_t ask)
+{
+    HWND data = DataWindow(project);
+    if (!data) return 0;
+    std::string title = WindowTextUtf8(data);
+    bool retitle = true;
+    if (ask) {
+        retitle = false;
+        DialogRecord dialog;
+        if (DialogInit(dialog, IDD_RENAME_PROJECT)) {
+            DialogSetText(dialog, IDC_PROJECT_TITLE, title.substr(0, 255));
+            if (DialogRunModal(dialog) == 1 && DialogGetText(dialog, IDC_PROJECT_TITLE, title)) {
+                title = TrimFileName(title);
+                SetTitle(data, title);
+                retitle = true;
+            }
+            DialogRelease(dialog);
+        }
+    }
+    if (retitle)
+        for (const auto& [window, text] : ProjectWindowTitles(project, title))
+            SetTitle(reinterpret_cast<HWND>(window), text);
+    VeskStatusBar(project);
+    return 1;
+}
+
+int32_t VeskMinimize(UnivariateProject& project)
+{
+    for (HWND__* window : ProjectWindowOrder(project))
+        if (IsWindow(reinterpret_cast<HWND>(window))) ShowWindow(reinterpret_cast<HWND>(window), SW_MINIMIZE);
+    return 1;
+}
+
+int32_t VeskRestore(UnivariateProject& project)
+{
+    HWND data = DataWindow(project);
+    HWND client = data ? GetParent(data) : MdiClient;
+    for (HWND__* window : ProjectWindowOrder(project))
+        if (IsWindow(reinterpret_cast<HWND>(window)))
+            SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(window), 0);
+    return 1;
+}
