@@ -8,6 +8,7 @@
 #include "shell/win32/duplicate_window.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
+#include "shell/win32/plot_colors.h"
 #include "shell/win32/plot_draw.h"
 #include "shell/win32/printing.h"
 #include "shell/plot_zoom.h"
@@ -312,6 +313,9 @@ LRESULT CALLBACK PlotWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SYSCOMMAND:
         if (plot && OnSysCommand(window, *plot, wParam)) return 0;
         break;
+    case UM_CUSTOMIZECOLORS:
+        CustomizeColors();
+        return 0;
     case UM_QUERYVIEWTYPE:
         return VIEW_PLOT;
     case UM_QUERYVIEWINFO:
