@@ -15,6 +15,7 @@ using DialogCallback = void (*)(DialogRecord& dialog, int controlId, int callbac
 enum : int {
     DIALOG_CLICKED = 1,  // a button was clicked (OK included)
     DIALOG_CHANGED = 2,  // the user left an edit, whose text is then checked
+    DIALOG_OPENED = 3,   // the dialog is shown with its staged values (control id 0)
 };
 
 // One control. A field that is empty was neither staged nor read from a live control.

@@ -102,6 +102,11 @@ INT_PTR CALLBACK DialogLayerProc(HWND window, UINT message, WPARAM wParam, LPARA
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         dialog->window = window;
         ApplyStagedValues(*dialog);
+        if (dialog->opened) {
+            dialog->inCallback = true;
+            dialog->opened(*dialog, 0, DIALOG_OPENED);
+            dialog->inCallback = false;
+        }
         return TRUE;
     }
     auto* dialog = reinterpret_cast<DialogRecord*>(GetWindowLongPtrW(window, DWLP_USER));
@@ -212,6 +217,13 @@ int DialogSetCallback(DialogRecord& dialog, int controlId, DialogCallback routin
 {
     if (!dialog.templateId) return 0;
     StageControl(dialog.controls, controlId).callback = routine;
+    return 1;
+}
+
+int DialogSetOpenRoutine(DialogRecord& dialog, DialogCallback routine)
+{
+    if (!dialog.templateId) return 0;
+    dialog.opened = routine;
     return 1;
 }
 

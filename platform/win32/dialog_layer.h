@@ -32,6 +32,7 @@ struct DialogRecord {
     std::vector<DialogControlValues> controls;
     bool settingValues = false;  // true while the layer itself writes to live controls
     bool inCallback = false;     // true while a control's routine runs
+    DialogCallback opened = nullptr;
 };
 
 // Binds `dialog` to the dialog template `templateId` of the program's resources, discarding what
@@ -58,6 +59,11 @@ int DialogGetLogical(const DialogRecord& dialog, int controlId, int& value,
 // then ends with 1 only when a routine calls DialogExit. Cancel and the close box always end it.
 // Returns 1, or 0 when the record is unbound.
 int DialogSetCallback(DialogRecord& dialog, int controlId, DialogCallback routine);
+
+// Attaches a routine called once when the dialog opens, after the staged values are in its
+// controls, with control id 0 and DIALOG_OPENED: for what staging cannot hold, such as pictures.
+// Returns 1, or 0 when the record is unbound.
+int DialogSetOpenRoutine(DialogRecord& dialog, DialogCallback routine);
 
 // Runs the dialog modally over the active window (the frame). Returns 1 for OK or DialogExit,
 // 2 for Cancel or the close box, -1 when the record is unbound or already running or the

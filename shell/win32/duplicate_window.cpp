@@ -6,6 +6,7 @@
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "shell/win32/plot_window.h"
+#include "shell/win32/printing.h"
 
 namespace {
 
@@ -132,7 +133,11 @@ LRESULT CALLBACK DupPlotWinProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (CopyPictureToClipboard(window, [picture]() { return picture ? CopyEnhMetaFileW(picture, nullptr) : nullptr; }))
                 return 0;
         }
-        break;  // Print arrives with printing
+        if (wParam == SC_PRINTVIEW) {
+            PrintMetafile(window, DupPicture(window));
+            return 0;
+        }
+        break;
     case UM_QUERYVIEWTYPE:
         return VIEW_DUPPLOT;
     case WM_NCDESTROY:
@@ -157,6 +162,12 @@ LRESULT CALLBACK DupTextWinProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         CloseView(window);
         return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_PRINTVIEW) {
+            PrintTextWindow(window);
+            return 0;
+        }
+        break;
     case UM_QUERYVIEWTYPE:
         return VIEW_DUPTEXT;
     case WM_NCDESTROY:

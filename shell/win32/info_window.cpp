@@ -8,6 +8,7 @@
 #include "shell/win32/duplicate_window.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/plot_window.h"
+#include "shell/win32/printing.h"
 
 namespace {
 
@@ -22,7 +23,11 @@ void AppendText(HWND edit, const std::wstring& text)
 
 bool OnSysCommand(HWND window, WPARAM command)
 {
-    if (command != SC_DUPLICATEVIEW) return false;  // Print arrives with printing
+    if (command == SC_PRINTVIEW) {
+        PrintTextWindow(window);
+        return true;
+    }
+    if (command != SC_DUPLICATEVIEW) return false;
     HWND duplicate = CreateDupTextWindow();
     if (duplicate) FillDupText(duplicate, window);
     return true;

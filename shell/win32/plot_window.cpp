@@ -1,12 +1,18 @@
 #include "shell/win32/plot_window.h"
 
+#include <windowsx.h>
+
 #include "shell/win32/project_commands.h"
 
 #include "resources/resource.h"
 #include "shell/win32/duplicate_window.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
+#include "shell/win32/plot_colors.h"
 #include "shell/win32/plot_draw.h"
+#include "shell/win32/printing.h"
+#include "shell/plot_zoom.h"
+#include "shell/win32/zoom.h"
 
 namespace {
 
@@ -65,6 +71,21 @@ void OnDuplicate(PlotRecord& plot)
     if (duplicate) FillDupPlot(duplicate, plot);
 }
 
+void OnLeftButtonDown(PlotRecord& plot, LPARAM lParam)
+{
+    if (ZoomMode == ZOOM_REGION || ZoomMode == ZOOM_RANGE)
+        StartZoom(plot, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    else if (ZoomMode == ZOOM_OUT)
+        ZoomOut(plot);
+}
+
+void OnMouseMove(PlotRecord& plot, LPARAM lParam)
+{
+    const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    if (ZoomDragging == 1) TrackZoom(plot, x, y);
+    ShowPlotCoordinates(plot, x, y);
+}
+
 LRESULT OnClose(HWND window, PlotRecord* plot)
 {
     if (plot && plot->isView != 0) {
@@ -90,8 +111,11 @@ bool OnSysCommand(HWND window, PlotRecord& plot, WPARAM command)
     case SC_DUPLICATEVIEW:
         OnDuplicate(plot);
         return true;
+    case SC_PRINTVIEW:
+        PrintPlot(plot);
+        return true;
     default:
-        return false;  // Print arrives with printing; the rest is the system's
+        return false;
     }
 }
 
@@ -147,7 +171,7 @@ LPARAM MdiCreateParam(LPARAM createLParam)
     return mdi ? mdi->lParam : 0;
 }
 
-HENHMETAFILE RecordPlotPicture(PlotRecord& plot, const RECT& rect)
+HENHMETAFILE RecordPlotPicture(PlotRecord& plot, const RECT& rect, int32_t selector)
 {
     // The picture's frame in 0.01 mm, from the screen's size in millimetres and pixels.
     HDC screen = GetDC(nullptr);
@@ -165,7 +189,7 @@ HENHMETAFILE RecordPlotPicture(PlotRecord& plot, const RECT& rect)
     HDC dc = CreateEnhMetaFileW(nullptr, nullptr, sized ? &frame : nullptr, nullptr);
     if (!dc) return nullptr;
     SetMapMode(dc, MM_TEXT);
-    DrawPlot(plot, dc, rect, 0, 0);
+    DrawPlot(plot, dc, rect, selector, 0);
     return CloseEnhMetaFile(dc);
 }
 
@@ -267,9 +291,31 @@ LRESULT CALLBACK PlotWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_RBUTTONDOWN:
         OnRightButton(window, lParam);
         return 0;
+    case WM_LBUTTONDOWN:
+        if (plot) OnLeftButtonDown(*plot, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (plot) OnMouseMove(*plot, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        if (plot && ZoomDragging == 1) FinishZoom(*plot);
+        return 0;
+    case WM_CAPTURECHANGED:
+        // A drag whose capture another window took would otherwise never end.
+        if (plot && ZoomDragging == 1 && reinterpret_cast<HWND>(lParam) != window) AbandonZoom(*plot);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDM_ZOOM_MANUAL) {
+            if (plot) ManualZoom(*plot);
+            return 0;
+        }
+        break;
     case WM_SYSCOMMAND:
         if (plot && OnSysCommand(window, *plot, wParam)) return 0;
         break;
+    case UM_CUSTOMIZECOLORS:
+        CustomizeColors();
+        return 0;
     case UM_QUERYVIEWTYPE:
         return VIEW_PLOT;
     case UM_QUERYVIEWINFO:

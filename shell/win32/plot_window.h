@@ -49,9 +49,10 @@ HWND CreateViewChild(const wchar_t* className, const wchar_t* title, LPARAM para
 void AddViewCommands(HWND window, const UINT* commands, int count);
 // The MDICREATESTRUCT parameter of WM_NCCREATE / WM_CREATE.
 LPARAM MdiCreateParam(LPARAM createLParam);
-// Records `plot` drawn into `rect` (compute-mapping 0) as an enhanced metafile with the screen
-// as reference; the frame of the picture is `rect`, so even an empty picture has its size.
-HENHMETAFILE RecordPlotPicture(PlotRecord& plot, const RECT& rect);
+// Records `plot` drawn into `rect` (panel selector as DrawPlot's, compute-mapping 0) as an
+// enhanced metafile with the screen as reference; the frame of the picture is `rect`, so even an
+// empty picture has its size.
+HENHMETAFILE RecordPlotPicture(PlotRecord& plot, const RECT& rect, int32_t selector = 0);
 // When the clipboard can be opened for `owner`: empties it and puts the picture `make` returns
 // on it as CF_ENHMETAFILE (the clipboard then owns it). Returns 1 when a picture was placed, 0
 // when the clipboard could not be opened or there was no picture.

@@ -1,0 +1,194 @@
+#include "shell/plot_zoom.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr PlotRect kArea{0, 0, 600, 400};
+
+// Curves in `panelsWithData`; `panelsInUse` are in use without a curve (counted, not drawn).
+PlotRecord RecordWithPanels(std::vector<int32_t> panelsWithData, std::vector<int32_t> panelsInUse = {})
+{
+    PlotRecord plot;
+    InitPlotRecord(plot);
+    int32_t k = 1;
+    for (int32_t p : panelsWithData) EXPECT_EQ(SetCurveYInPanel(plot, k++, {1, 3, 2}, 1, 3, p), 1);
+    for (int32_t p : panelsInUse) plot.panels[p].inUse = 1;
+    AutoscalePlot(plot);
+    return plot;
+}
+
+PlotLayout LaidOut(PlotRecord& plot)
+{
+    PlotLayout layout;
+    EXPECT_EQ(LayOutPlot(plot, kArea, 0, layout), 1);
+    StorePanelMappings(plot, layout);
+    return layout;
+}
+
+const LaidOutPanel& CellOf(const PlotLayout& layout, int32_t p)
+{
+    for (const LaidOutPanel& cell : layout.panels)
+        if (cell.panel == p) return cell;
+    ADD_FAILURE() << "panel " << p << " not laid out";
+    return layout.panels.front();
+}
+
+}  // namespace
+
+// Three panels on a 2 x 2 grid of 600 x 400: cells are 300 x 200; the fourth cell is empty.
+TEST(ZoomPanelAt, MapsCellsAndOutsidePointsToDrawnPanels)
+{
+    PlotRecord plot = RecordWithPanels({1, 2, 3});
+    const PlotLayout layout = LaidOut(plot);
+    struct Case {
+        int32_t x, y, panel;
+    };
+    const Case cases[] = {
+        {10, 10, 1},       {299, 199, 1},   {300, 10, 2},   {599, 199, 2}, {10, 200, 3},
+        {-500, -500, 1},   {5000, -20, 2},  {-5, 5000, 3},  // captured mouse outside the area
+        {450, 350, 3},     // empty fourth cell: the nearest drawn panel
+    };
+    for (const Case& c : cases) EXPECT_EQ(ZoomPanelAt(layout, kArea, c.x, c.y), c.panel) << c.x << "," << c.y;
+}
+
+TEST(ZoomPanelAt, NeverGivesAPanelThatIsNotDrawn)
+{
+    // Panel 2 is in use (it takes a grid cell) but has no curve, so it is not drawn.
+    PlotRecord plot = RecordWithPanels({1}, {2});
+    const PlotLayout layout = LaidOut(plot);
+    for (int32_t x : {-100, 10, 350, 599, 2000})
+        for (int32_t y : {-100, 10, 399, 2000}) EXPECT_EQ(ZoomPanelAt(layout, kArea, x, y), 1);
+    EXPECT_EQ(ZoomPanelAt(PlotLayout{}, kArea, 10, 10), 0);
+}
+
+TEST(ZoomRect, WholePanelReproducesItsLimitsWithinAPixel)
+{
+    PlotRecord plot = RecordWithPanels({1, 2});
+    const PlotLayout layout = LaidOut(plot);
+    const PlotRect r = CellOf(layout, 2).rect;
+    const PlotPanel before = plot.panels[2];
+    ASSERT_EQ(ApplyZoomRect(plot, 2, ZOOM_REGION, PlotRect{r.right, r.bottom, r.left, r.top}), 1);
+    const PlotPanel& after = plot.panels[2];
+    EXPECT_NEAR(after.xMin, before.xMin, before.xPerPixel);
+    EXPECT_NEAR(after.xMax, before.xMax, before.xPerPixel);
+    EXPECT_NEAR(after.yMin, before.yMin, before.yPerPixel);
+    EXPECT_NEAR(after.yMax, before.yMax, before.yPerPixel);
+    EXPECT_EQ(plot.panels[1].xMin, RecordWithPanels({1, 2}).panels[1].xMin);  // other panel untouched
+}
+
+TEST(ZoomRect, RangeChangesOnlyXAndRegionBoth)
+{
+    PlotRecord plot = RecordWithPanels({1});
+    const PlotLayout layout = LaidOut(plot);
+    const PlotRect r = CellOf(layout, 1).rect;
+    const PlotPanel before = plot.panels[1];
+
+    // The range band spans the panel's height, one pixel inside each edge.
+    const PlotRect band = ZoomStartRect(before, ZOOM_RANGE, r.left + 20, r.top + 5);
+    EXPECT_NEAR(band.top, r.bottom - 1, 1);
+    EXPECT_NEAR(band.bottom, r.top + 1, 1);
+    EXPECT_EQ(band.left, r.left + 20);
+    EXPECT_EQ(band.right, r.left + 20);
+    const PlotRect start = ZoomStartRect(before, ZOOM_REGION, 7, 9);
+    EXPECT_EQ(start.left, 7);
+    EXPECT_EQ(start.bottom, 9);
+
+    PlotRect range = band;
+    range.right = r.left + 120;
+    ASSERT_EQ(ApplyZoomRect(plot, 1, ZOOM_RANGE, range), 1);
+    EXPECT_NEAR(plot.panels[1].xMin, before.xMin + 20 * before.xPerPixel, before.xPerPixel);
+    EXPECT_NEAR(plot.panels[1].xMax, before.xMin + 120 * before.xPerPixel, before.xPerPixel);
+    EXPECT_EQ(plot.panels[1].yMin, before.yMin);
+    EXPECT_EQ(plot.panels[1].yMax, before.yMax);
+
+    ASSERT_EQ(ApplyZoomRect(plot, 1, ZOOM_REGION, PlotRect{r.left + 10, r.top + 10, r.left + 50, r.top + 40}), 1);
+    EXPECT_NEAR(plot.panels[1].yMax, before.yMax - 10 * before.yPerPixel, before.yPerPixel);
+    EXPECT_NEAR(plot.panels[1].yMin, before.yMax - 40 * before.yPerPixel, before.yPerPixel);
+}
+
+TEST(ZoomRect, RefusedBandsChangeNothing)
+{
+    PlotRecord plot = RecordWithPanels({1}, {3});
+    LaidOut(plot);
+    const PlotPanel before = plot.panels[1];
+    struct Case {
+        int32_t panel, mode;
+        PlotRect band;
+    };
+    const Case cases[] = {
+        {1, ZOOM_REGION, {50, 50, 50, 90}},   // no width
+        {1, ZOOM_REGION, {50, 50, 90, 50}},   // no height
+        {1, ZOOM_OUT, {50, 50, 90, 90}},      // not a drag mode
+        {0, ZOOM_REGION, {50, 50, 90, 90}},   // out of range
+        {11, ZOOM_REGION, {50, 50, 90, 90}},
+        {4, ZOOM_REGION, {50, 50, 90, 90}},   // not in use
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ApplyZoomRect(plot, c.panel, c.mode, c.band), 0) << c.panel << " " << c.mode;
+        EXPECT_EQ(plot.panels[1].xMin, before.xMin);
+        EXPECT_EQ(plot.panels[1].yMax, before.yMax);
+    }
+}
+
+TEST(PlotCoordinates, ShowsDataUnitsToFiveDigits)
+{
+    PlotPanel panel;
+    panel.xOrigin = 100, panel.xPerPixel = 0.5;
+    panel.yOrigin = 300, panel.yPerPixel = 0.25;
+    EXPECT_EQ(PlotCoordinatesText(panel, 150, 100), "( 25.000, 50.000 )");
+    EXPECT_EQ(PlotCoordinatesText(panel, 80, 304), "( -10.000, -1.0000 )");
+    const DataPoint d = PixelToData(panel, 101, 299);
+    EXPECT_DOUBLE_EQ(d.x, 0.5);
+    EXPECT_DOUBLE_EQ(d.y, 0.25);
+}
+
+TEST(PanelsInUse, FirstAndNextCycle)
+{
+    PlotRecord plot;
+    InitPlotRecord(plot);  // panel 1 only
+    EXPECT_EQ(FirstPanelInUse(plot), 1);
+    EXPECT_EQ(NextPanelInUse(plot, 1), 1);  // one panel: stays
+    plot.panels[4].inUse = plot.panels[10].inUse = 1;
+    EXPECT_EQ(NextPanelInUse(plot, 1), 4);
+    EXPECT_EQ(NextPanelInUse(plot, 4), 10);
+    EXPECT_EQ(NextPanelInUse(plot, 10), 1);
+    plot.panels[1].inUse = 0;
+    EXPECT_EQ(FirstPanelInUse(plot), 4);
+    plot.panels[4].inUse = plot.panels[10].inUse = 0;
+    EXPECT_EQ(FirstPanelInUse(plot), 0);
+    EXPECT_EQ(NextPanelInUse(plot, 3), 0);
+}
+
+TEST(TypedLimits, RefusesWhatCannotBeDrawnAndOrdersTheRest)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double a, b;
+        int32_t drawable;
+    };
+    const Case cases[] = {
+        {0, 1, 1},          {2, -1, 1},        {5, 5, 0},          {nan, 1, 0},
+        {0, inf, 0},        {-1e308, 1e308, 0},  // span overflows
+        {1e6, 1e6 + 1e-7, 0},                    // too close for its magnitude
+        {1e6, 1e6 + 1e-5, 1}, {0, 1e-300, 1},  {0, 1e-305, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AxisLimitsDrawable(c.a, c.b), c.drawable) << c.a << " " << c.b;
+
+    PlotRecord plot;
+    InitPlotRecord(plot);
+    ASSERT_EQ(SetPanelLimits(plot, 1, 10, -2, 7, 3), 1);
+    EXPECT_EQ(plot.panels[1].xMin, -2);
+    EXPECT_EQ(plot.panels[1].xMax, 10);
+    EXPECT_EQ(plot.panels[1].yMin, 3);
+    EXPECT_EQ(plot.panels[1].yMax, 7);
+    EXPECT_EQ(SetPanelLimits(plot, 1, 0, 1, 4, 4), 0);
+    EXPECT_EQ(SetPanelLimits(plot, 11, 0, 1, 0, 1), 0);
+    EXPECT_EQ(plot.panels[1].xMax, 10);
+    EXPECT_EQ(plot.panels[1].yMax, 7);
+}
