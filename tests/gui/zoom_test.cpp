@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui_harness.h"
+#include "platform/win32/wide_text.h"
 #include "resources/resource.h"
 #include "shell/plot_zoom.h"
 #include "shell/win32/frame.h"
@@ -14,8 +15,6 @@
 #include "shell/win32/zoom.h"
 
 namespace {
-
-std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
@@ -31,8 +30,8 @@ Limits DialogLimits(HWND dialog)
 
 Limits PanelLimits(const PlotPanel& p)
 {
-    return {Widen(ShortSignificant(p.xMin)), Widen(ShortSignificant(p.xMax)), Widen(ShortSignificant(p.yMin)),
-            Widen(ShortSignificant(p.yMax))};
+    return {WideText(ShortSignificant(p.xMin)), WideText(ShortSignificant(p.xMax)), WideText(ShortSignificant(p.yMin)),
+            WideText(ShortSignificant(p.yMax))};
 }
 
 void ExpectSame(const Limits& a, const Limits& b)
