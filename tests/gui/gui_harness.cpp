@@ -77,6 +77,9 @@ HWND CreateTestFrame()
     seenDialogs.clear();
     pendingAnswers.clear();
     if (!watchTimer) watchTimer = SetTimer(nullptr, 0, 30, WatchDialogs);
+    // The pointer rests on the frame's caption, away from the windows the tests open: a plot
+    // window under it would write the mouse position into the status bar.
+    SetCursorPos(1, 1);
     HWND frame = StartFrame(GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
     return frame;
