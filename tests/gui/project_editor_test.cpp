@@ -375,3 +375,29 @@ TEST_F(ProjectEditorTest, DropsThatMoveNothingAskNothing)
     EXPECT_EQ(Data(a).values, (std::vector<double>{1, 2}));
     EXPECT_EQ(Data(b).m, 2);
 }
+
+TEST_F(ProjectEditorTest, DragHeldAboveOrBelowTheTreeScrollsItALine)
+{
+    for (int k = 0; k < kMaxProjects; ++k) Project(2, {1, 2, 3, 4, 5, 6}, 3);
+    InEditor([&](HWND dialog, HWND tree) {
+        for (int32_t slot = 1; slot <= kMaxProjects; ++slot) TreeView_Expand(tree, FindNode(tree, slot), TVE_EXPAND);
+        HTREEITEM middle = FindNode(tree, 3, 2);
+        TreeView_SelectSetFirstVisible(tree, middle);
+        ASSERT_EQ(TreeView_GetFirstVisible(tree), middle);
+        BeginDrag(dialog, tree, FindNode(tree, 4, 1));
+
+        RECT area = {};
+        GetWindowRect(tree, &area);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
+        const int x = (area.left + area.right) / 2;
+        SendMessageW(dialog, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, area.top - 4));
+        EXPECT_EQ(TreeView_GetFirstVisible(tree), TreeView_GetPrevVisible(tree, middle));
+        // Resting below the tree: the timer's tick reads where the mouse is.
+        POINT below = {x, area.bottom + 4};
+        ClientToScreen(dialog, &below);
+        SetCursorPos(below.x, below.y);
+        SendMessageW(dialog, WM_TIMER, IDT_SERIESDRAG, 0);
+        EXPECT_EQ(TreeView_GetFirstVisible(tree), middle);
+        ReleaseCapture();
+    });
+}
