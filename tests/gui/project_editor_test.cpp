@@ -291,6 +291,8 @@ TEST_F(ProjectEditorTest, DraggedSeriesMovesAfterYesAndNothingMovesAfterNo)
          {{11, 13, 21, 23}, 2, 2}, {{12, 22}, 2, 1}},
         {"longer univariate widens a table", 1, {1, 2, 3, 4, 5}, 1, 1, 2, {7, 8, 7, 8, 7, 8}, 2,
          L"Confirm data transfer\n2 rows of the moved series will be cut", {}, {{7, 8, 1, 7, 8, 2, 7, 8, 3}, 3, 3}},
+        {"shorter series cuts the target table", 2, {1, 2, 3, 4}, 2, 1, 2, {7, 8, 9}, 1,
+         L"Confirm data transfer\n1 rows of the target's series will be cut", {{2, 4}, 2, 1}, {{7, 1, 8, 3}, 2, 2}},
         {"only series into an empty table", 2, {5, 6, 7}, 1, 1, 2, {}, 1, L"Confirm data transfer", {},
          {{5, 6, 7}, 3, 1}},
     };
