@@ -135,7 +135,8 @@ int32_t MultivarPlotSeries(MultivariateProject& project)
 
 int32_t MultivarRefresh(MultivariateProject& project, int32_t, int32_t)
 {
-    if (!project.seriesView.window || !project.data || !project.data->hasData()) return 1;
+    // A table emptied (its last series moved away) leaves an empty view, not the old curves.
+    if (!project.seriesView.window || !project.data) return 1;
     const int32_t slot = project.seriesView.slot;
     HWND__* info = project.seriesView.infoWindow;
     HWND__* window = project.seriesView.window;
@@ -143,7 +144,7 @@ int32_t MultivarRefresh(MultivariateProject& project, int32_t, int32_t)
     project.seriesView.window = window;
     project.seriesView.slot = slot;
     project.seriesView.infoWindow = info;
-    MultivarPlotSeries(project);
+    if (project.data->hasData()) MultivarPlotSeries(project);
     if (MultivariateWindows.seriesViewChanged) MultivariateWindows.seriesViewChanged(project);
     return 1;
 }

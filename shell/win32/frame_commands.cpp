@@ -7,6 +7,7 @@
 #include "shell/win32/frame.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
+#include "shell/win32/project_editor.h"
 
 namespace {
 
@@ -140,6 +141,9 @@ bool FrameCommand(HWND frame, UINT id)
         return true;
     case IDM_IMPORT_CLIPBOARD:
         if (CurrentProject != 0 && ImportClipboard(CurrentProject)) UpdateMenus(CurrentProject);
+        return true;
+    case IDM_PROJECT_EDITOR:
+        if (CurrentProject != 0) ProjectEditor();
         return true;
     case IDM_CUSTOMIZE_COLORS:
         SendToTarget(UM_CUSTOMIZECOLORS, reinterpret_cast<WPARAM>(FrameWindow), 0);
