@@ -2,6 +2,7 @@
 // innovations likelihood, from the start the command falls back on (every coefficient 0.001).
 // scripts/bench/ml_fit_vs_r.sh runs it beside R's arima(method = "ML") on the same series
 // (VESK_BENCH_SERIES names a file of one value per line).
+#include "bench/bench_series.h"
 #include "numerics/arma_acvf.h"
 #include "numerics/innovations.h"
 #include "numerics/minimiser.h"
@@ -11,40 +12,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-const std::vector<double> kCoef = {1.1, -0.4, -0.3, 0.2};  // phi1 phi2 theta1 theta2
-constexpr int kP = 2, kQ = 2;
-
-std::vector<double> Series(int n)
-{
-    std::vector<double> x;
-    if (const char* path = std::getenv("VESK_BENCH_SERIES")) {
-        std::ifstream in(path);
-        for (double v; static_cast<int>(x.size()) < n && in >> v;) x.push_back(v);
-        if (static_cast<int>(x.size()) == n) return x;
-        x.clear();
-    }
-    std::mt19937_64 gen(20240611);
-    std::normal_distribution<double> z(0.0, 1.0);
-    double x1 = 0.0, x2 = 0.0, z1 = 0.0, z2 = 0.0;
-    for (int t = -500; t < n; ++t) {
-        const double zt = z(gen);
-        const double xt = kCoef[0] * x1 + kCoef[1] * x2 + zt + kCoef[2] * z1 + kCoef[3] * z2;
-        x2 = x1;
-        x1 = xt;
-        z2 = z1;
-        z1 = zt;
-        if (t >= 0) x.push_back(xt);
-    }
-    return x;
-}
+const std::vector<double>& kCoef = kBenchCoef;
+constexpr int kP = kBenchP, kQ = kBenchQ;
 
 // ln(S/n) + L/n with the penalty of the maximum likelihood command for a non-causal or
 // non-invertible model.
@@ -83,7 +57,7 @@ struct ReducedLikelihood {
 void MaxLikelihoodArma22(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    const std::vector<double> x = Series(n);
+    const std::vector<double> x = BenchSeries(n);
     std::string progress;
     SetMinimiserOutput(&progress);
     std::vector<double> coef(4), gradient(4), a(54 * 4), wrk(54 * 9);
