@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/win32/wide_text.h"
 #include "multivariate/multivariate_project.h"
+#include "platform/win32/wide_text.h"
 #include "resources/resource.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"

@@ -2,16 +2,15 @@
 
 #include <windowsx.h>
 
-#include "shell/win32/project_commands.h"
-
 #include "resources/resource.h"
+#include "shell/plot_zoom.h"
 #include "shell/win32/duplicate_window.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "shell/win32/plot_colors.h"
 #include "shell/win32/plot_draw.h"
 #include "shell/win32/printing.h"
-#include "shell/plot_zoom.h"
+#include "shell/win32/project_commands.h"
 #include "shell/win32/zoom.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/wide_text.h"
 #include "multivariate/multivariate_project.h"
 #include "multivariate/win32/multivariate_windows.h"
+#include "platform/win32/wide_text.h"
 #include "resources/resource.h"
 #include "shell/menu_states.h"
 #include "shell/project_table.h"
