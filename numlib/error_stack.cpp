@@ -227,6 +227,12 @@ void SetLibraryStopHook(LibraryStopHook hook, void* context)
     s.hookContext = context;
 }
 
+void ConsoleLibraryStop(const std::string&, void*)
+{
+    std::fflush(nullptr);
+    std::exit(1);
+}
+
 bool LibraryCallAbandoned()
 {
     return State().abandoned;

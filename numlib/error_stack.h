@@ -25,6 +25,10 @@ using LibraryStopHook = void (*)(const std::string& messages, void* context);
 // (already written there) and returns.
 void SetLibraryStopHook(LibraryStopHook hook, void* context);
 
+// The console programs' stop hook: the messages are already on the error unit, and the run ends
+// with exit code 1, as a run-time stop ends it.
+[[noreturn]] void ConsoleLibraryStop(const std::string& messages, void* context);
+
 // True when the latest library call made by the application (or, when none is running, the last
 // one) reached a stop and was abandoned.
 [[nodiscard]] bool LibraryCallAbandoned();

@@ -270,3 +270,21 @@ TEST(TextRoutines, IntegerFields)
     EXPECT_EQ(CopyChars("XYZ", 2, 1, target, 1, 2), -2);
     EXPECT_EQ(CopyChars("XYZ", 1, 3, target, 7, 9), -1);
 }
+
+#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
+TEST(ConsoleLibraryStopTest, AStoppingMessageEndsTheRunWithCodeOne)
+{
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            SetLibraryStopHook(ConsoleLibraryStop, nullptr);
+            E1PSH("DLINDS");
+            MsgSetInt(1, 2);
+            E1MES(4, 2, "The leading %(I1) by %(I1) submatrix of the input matrix is not positive definite.");
+            E1POP("DLINDS");
+            std::fputs("went on after the stop\n", stderr);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "");
+}
+#endif
