@@ -4,8 +4,10 @@
 
 #include <deque>
 
+#include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
 
 namespace {
@@ -159,4 +161,13 @@ std::wstring MenuItemText(HMENU menu, UINT id)
     wchar_t text[256] = {};
     GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND);
     return text;
+}
+
+void PlotWindowFixture::SetUp()
+{
+    FrameFixture::SetUp();
+    ASSERT_EQ(CreatePlotWindow(plot_, 1), 1);
+    ASSERT_EQ(SetCurveY(plot_, 1, {1, 4, 2, 3}, 1, 4), 1);
+    AutoscalePlot(plot_);
+    PumpMessages();
 }

@@ -3,6 +3,8 @@
 // messages until idle, answers modal dialogs and message boxes by control id, reads texts.
 #include <windows.h>
 
+#include "shell/plot_record.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -52,4 +54,11 @@ protected:
         TakeSeenDialogs();
     }
     void TearDown() override { DestroyTestFrame(); }
+};
+
+// A fresh frame with one derived plot view showing a four-point curve.
+class PlotWindowFixture : public FrameFixture {
+protected:
+    void SetUp() override;
+    PlotRecord plot_;
 };

@@ -36,22 +36,18 @@ std::set<COLORREF> CopiedPenColors(HWND window)
     return colors;
 }
 
-class PlotColorsTest : public testing::Test {
+class PlotColorsTest : public PlotWindowFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        ASSERT_EQ(CreatePlotWindow(plot_, 1), 1);
-        ASSERT_EQ(SetCurveY(plot_, 1, {1, 4, 2, 3}, 1, 4), 1);
-        AutoscalePlot(plot_);
-        PumpMessages();
+        PlotWindowFixture::SetUp();
         original_ = PlotColors[1];
         ASSERT_NE(original_, kChosen);
     }
     void TearDown() override
     {
         SetDefaultPlotColors();
-        DestroyTestFrame();
+        PlotWindowFixture::TearDown();
     }
     // Colours dialog: #1 checked, Choose Color answered with red, then `button`. The Copy taken
     // while the dialog is open lands in `during`.
@@ -72,7 +68,6 @@ protected:
         PumpMessages();
     }
 
-    PlotRecord plot_;
     COLORREF original_ = 0;
 };
 

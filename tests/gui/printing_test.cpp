@@ -16,20 +16,7 @@
 
 namespace {
 
-class PrintingTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(CreateTestFrame(), nullptr);
-        ASSERT_EQ(CreatePlotWindow(plot_, 1), 1);
-        ASSERT_EQ(SetCurveY(plot_, 1, {1, 4, 2, 3}, 1, 4), 1);
-        AutoscalePlot(plot_);
-        PumpMessages();
-    }
-    void TearDown() override { DestroyTestFrame(); }
-
-    PlotRecord plot_;
-};
+class PrintingTest : public PlotWindowFixture {};
 
 }  // namespace
 

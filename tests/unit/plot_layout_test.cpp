@@ -2,23 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "plot_fixtures.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 namespace {
-
-PlotRecord RecordWithPanels(std::vector<int32_t> panelsWithData, std::vector<int32_t> panelsInUse = {})
-{
-    PlotRecord plot;
-    InitPlotRecord(plot);
-    int32_t k = 1;
-    for (int32_t p : panelsWithData) EXPECT_EQ(SetCurveYInPanel(plot, k++, {1, 3, 2}, 1, 3, p), 1);
-    for (int32_t p : panelsInUse) plot.panels[p].inUse = 1;
-    AutoscalePlot(plot);
-    return plot;
-}
 
 PlotPanel PanelWithLimits(double xMin, double xMax, double yMin, double yMax)
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "plot_fixtures.h"
+
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -9,18 +11,6 @@
 namespace {
 
 constexpr PlotRect kArea{0, 0, 600, 400};
-
-// Curves in `panelsWithData`; `panelsInUse` are in use without a curve (counted, not drawn).
-PlotRecord RecordWithPanels(std::vector<int32_t> panelsWithData, std::vector<int32_t> panelsInUse = {})
-{
-    PlotRecord plot;
-    InitPlotRecord(plot);
-    int32_t k = 1;
-    for (int32_t p : panelsWithData) EXPECT_EQ(SetCurveYInPanel(plot, k++, {1, 3, 2}, 1, 3, p), 1);
-    for (int32_t p : panelsInUse) plot.panels[p].inUse = 1;
-    AutoscalePlot(plot);
-    return plot;
-}
 
 PlotLayout LaidOut(PlotRecord& plot)
 {
