@@ -20,16 +20,23 @@ vesk_wine_prefix() {
   touch "$WINEPREFIX/.vesk-ready"
 }
 
-# Starts Xvfb on a free display when no display is set; sets VESK_XVFB_PID.
+# Starts Xvfb on a free display when no display is set; sets VESK_XVFB_PID. Xvfb picks the
+# display itself (-displayfd), so several checkouts can run their Wine tests at once.
 vesk_display() {
   VESK_XVFB_PID=""
   [ -n "${DISPLAY:-}" ] && return 0
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local numfile
+  numfile=$(mktemp)
+  Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$numfile" >/dev/null 2>&1 &
   VESK_XVFB_PID=$!
+  local n=""
+  for _ in $(seq 100); do
+    n=$(tr -dc '0-9' <"$numfile")
+    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  rm -f "$numfile"
   export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 }
 
 vesk_stop_display() {
