@@ -39,10 +39,13 @@ void ScreenWriteList(const std::vector<FormatValue>& items)
     std::string out = " ";
     ++column;
     bool lineOpen = false;  // an item stands on the line already
+    bool lastWasText = false;
     for (const FormatValue& item : items) {
         const std::string text = FreeFormatItem(item);
-        const bool number = item.kind != FormatValue::Kind::Text;
-        int width = static_cast<int>(text.size()) + (number && lineOpen ? 1 : 0);
+        const bool isText = item.kind == FormatValue::Kind::Text;
+        // Items are parted by one blank, except two texts, which run on as the program wrote them.
+        const bool separated = lineOpen && !(isText && lastWasText);
+        int width = static_cast<int>(text.size()) + (separated ? 1 : 0);
         // A list that began behind a prompt may also move its first item to a fresh line.
         if (column + width > kPcColumns && (lineOpen || column > 1)) {
             out += "\n ";
@@ -50,9 +53,10 @@ void ScreenWriteList(const std::vector<FormatValue>& items)
             lineOpen = false;
             width = static_cast<int>(text.size());
         }
-        out += (number && lineOpen ? " " : "") + text;
+        out += (lineOpen && separated ? " " : "") + text;
         column += width;
         lineOpen = true;
+        lastWasText = isText;
     }
     out += '\n';
     PcWriteText(out, PcColor());

@@ -13,10 +13,10 @@
 // status (what it produced before a fault is written all the same).
 int ScreenWrite(std::string_view format, const std::vector<FormatValue>& values);
 
-// Writes a free-format output list as one record: the line begins with one blank; texts are written
-// as they are, numbers (FreeFormatItem: shortest text, floats as floats) after one blank unless
-// they open the line; an item that would pass column 80 starts a new line, which again begins with
-// one blank.
+// Writes a free-format output list as one record: the line begins with one blank; items
+// (FreeFormatItem: numbers as their shortest text, floats as floats; texts as they are) are parted
+// by one blank, except two texts in a row, which run on; an item that would pass column 80 starts
+// a new line, which again begins with one blank.
 void ScreenWriteList(const std::vector<FormatValue>& items);
 
 // Free-format reads of typed values: a read starts with a new typed line and takes further lines

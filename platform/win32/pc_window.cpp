@@ -256,22 +256,33 @@ bool RegisterWindowClass(HINSTANCE instance)
     return RegisterClassExW(&windowClass) != 0;
 }
 
-// The window's size for the largest of 2, 1.5 and 1 times a 640 x 480 client that fits the work area.
-SIZE InitialWindowSize()
+// The client size: the largest of 2, 1.5 and 1 times 640 x 480 whose window fits the work area.
+SIZE InitialClientSize()
 {
     RECT work;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
         work = {0, 0, 1024, 768};
-    const DWORD style = WS_OVERLAPPEDWINDOW;
-    SIZE size = {640, 480};
-    for (const int tenths : {20, 15, 10}) {
+    SIZE client = {640, 480};
+    for (const int tenths : {20, 15}) {
         RECT frame = {0, 0, 64 * tenths, 48 * tenths};
-        AdjustWindowRect(&frame, style, FALSE);
-        size = {frame.right - frame.left, frame.bottom - frame.top};
-        if (size.cx <= work.right - work.left && size.cy <= work.bottom - work.top)
+        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+        if (frame.right - frame.left <= work.right - work.left && frame.bottom - frame.top <= work.bottom - work.top) {
+            client = {64 * tenths, 48 * tenths};
             break;
+        }
     }
-    return size;
+    return client;
+}
+
+// Gives the window exactly the client size, whatever its frame turned out to be.
+void SetClientSize(HWND window, SIZE client)
+{
+    RECT outer, inner;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &inner);
+    const int width = (outer.right - outer.left) - inner.right + client.cx;
+    const int height = (outer.bottom - outer.top) - inner.bottom + client.cy;
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -282,13 +293,14 @@ HWND PcWindowOpen(HINSTANCE instance, const wchar_t* title, void (*stopHandler)(
         return nullptr;
     auto* state = new PcWindow();
     state->stopHandler = stopHandler;
-    const SIZE size = InitialWindowSize();
-    HWND window = CreateWindowExW(0, kClassName, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-                                  size.cy, nullptr, nullptr, instance, state);
+    const SIZE client = InitialClientSize();
+    HWND window = CreateWindowExW(0, kClassName, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, client.cx,
+                                  client.cy, nullptr, nullptr, instance, state);
     if (!window) {
         delete state;
         return nullptr;
     }
+    SetClientSize(window, client);
     PcBackend backend;
     backend.context = state;
     backend.waitInput = WaitInput;

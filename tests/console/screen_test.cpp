@@ -231,6 +231,7 @@ TEST_F(ScreenTest, FreeFormatOutputLists)
         {"a new line before an item that would pass column 80",
          {std::string(70, 'a'), 123456789},
          {" " + std::string(70, 'a'), " 123456789"}},
+        {"a blank between a number and a text, none between texts", {"x", 1, "y", "z"}, {" x 1 yz"}},
         {"an empty list is an empty line", {}, {""}},
     };
     for (const Case& c : cases) {

@@ -53,7 +53,7 @@ void Demo()
 
     // A list in a frame with its first line inverted by exclusive-or, as a menu shows its bar.
     const char* items[] = {"Continue", "Plot a subset of the data", "Rescale the vertical axis"};
-    const int column = 25, row = 18;
+    const int column = 25, row = 17;
     SetDrawColor(7);
     DrawLine(column * 8 - 2, row * 14 - 2, column * 8 + 2 + 26 * 8, row * 14 - 2);
     DrawLine(column * 8 + 2 + 26 * 8, row * 14 - 2, column * 8 + 2 + 26 * 8, row * 14 + 2 + 3 * 14);
