@@ -942,27 +942,31 @@ std::string FreeFormatInt(long long n)
     return std::string(buffer, result.ptr);
 }
 
-std::string FreeFormatReal(double x)
+namespace {
+
+// Shortest text that reads back to x in its own precision: "0.1", "1e+23", "-2.5".
+template <typename Real>
+std::string ShortestText(Real x)
 {
     if (std::isnan(x))
         return "NaN";
     if (std::isinf(x))
         return x < 0 ? "-Infinity" : "Infinity";
-    // Shortest text that reads back to x: "0.1", "1e+23", "-2.5".
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
     return std::string(buffer, result.ptr);
 }
 
+}  // namespace
+
+std::string FreeFormatReal(double x)
+{
+    return ShortestText(x);
+}
+
 std::string FreeFormatSingle(float x)
 {
-    if (std::isnan(x))
-        return "NaN";
-    if (std::isinf(x))
-        return x < 0 ? "-Infinity" : "Infinity";
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return std::string(buffer, result.ptr);
+    return ShortestText(x);
 }
 
 std::string FreeFormatItem(const FormatValue& value)

@@ -56,10 +56,10 @@ Machine& M()
     return machine;
 }
 
-void Present()
+void Present(bool now = false)
 {
     if (M().backend.present)
-        M().backend.present(M().backend.context);
+        M().backend.present(M().backend.context, now);
 }
 
 void Plot(int x, int y)
@@ -337,7 +337,7 @@ void PcGetCursor(int& column, int& row)
 void PcPutChar(unsigned char c, int colour)
 {
     PutChar(c, colour);
-    Present();
+    Present(true);
 }
 
 void PcWriteText(std::string_view text, int colour)
@@ -349,7 +349,7 @@ void PcWriteText(std::string_view text, int colour)
             PutChar(static_cast<unsigned char>(c), colour);
         }
     }
-    Present();
+    Present(true);
 }
 
 void PcQueueKey(unsigned char c)
@@ -407,7 +407,7 @@ void PcReadLine(std::string& line, int maxChars)
                 const int column = m.cursorColumn;
                 const int row = m.cursorRow;
                 DrawCell(column, row, ' ', 0);
-                Present();
+                Present(true);
             }
         } else if (c >= 32 && c <= 126 && static_cast<int>(line.size()) < maxChars) {
             line += static_cast<char>(c);
@@ -415,7 +415,7 @@ void PcReadLine(std::string& line, int maxChars)
         }
     }
     EndLine();
-    Present();
+    Present(true);
 }
 
 void PcQueuePress(int x, int y)

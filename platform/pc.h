@@ -30,8 +30,10 @@ struct PcBackend {
     // Blocks until at least one new input event has been queued with PcQueueKey,
     // PcQueueExtendedKey or PcQueuePress. Called only when the program has to wait.
     void (*waitInput)(void* context) = nullptr;
-    // The picture or the pointer's visibility changed (may be null).
-    void (*present)(void* context) = nullptr;
+    // The picture or the pointer's visibility changed (may be null). `now` asks for the picture
+    // to be shown at once (text, which may announce a long computation); otherwise the backend may
+    // wait for more drawing.
+    void (*present)(void* context, bool now) = nullptr;
     // The clock value that seeds the random numbers.
     int64_t (*clock)(void* context) = nullptr;
     // Ends the program with the exit code; must not return.

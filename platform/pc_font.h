@@ -3,7 +3,6 @@
 // by cmake/console_font.cmake. Row 0 is the top; bit 7 of a row is the leftmost pixel.
 
 extern const unsigned char kPcFontGlyphs[95][14];
-extern const char kPcFontSource[];
 
 // The 14 rows of a printable ASCII character (32..126), or nullptr for any other byte.
 inline const unsigned char* PcGlyph(unsigned char c)

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"VeskConsole";
-// The picture is redrawn at most this often while a program draws without waiting.
+// Drawing is shown at most this often while a program draws without waiting; text at once.
 constexpr DWORD kPaintInterval = 40;
 
 struct PcWindow {
@@ -137,12 +137,12 @@ void WaitInput(void* context)
     }
 }
 
-void Present(void* context)
+void Present(void* context, bool now)
 {
     PcWindow& state = *static_cast<PcWindow*>(context);
     if (state.pointerShown != PcPointerVisible())
         ApplyPointer(state);
-    if (GetTickCount() - state.lastPaint < kPaintInterval)
+    if (!now && GetTickCount() - state.lastPaint < kPaintInterval)
         return;
     Repaint(state);
     // Keeps the window answering while a program draws or computes between waits.
