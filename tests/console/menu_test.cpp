@@ -88,10 +88,12 @@ TEST(Menu, ChoosingByKeysClicksAndScrolling)
         int choice;
         int firstShown;  // the item in the menu's first row at the last wait
         int barred;      // the item under the bar at the last wait
+        const char* picture = nullptr;  // a PNG of the last wait for a person
     };
     const std::string down20 = Repeat("key down", 20);
     const Case cases[] = {
-        {"20 down arrows show items 2..21 with item 21 barred", Numbered(21), down20 + "key enter", 121, 2, 21},
+        {"20 down arrows show items 2..21 with item 21 barred", With(Numbered(21), 3, {103, kMark + "Hot key H~"}),
+         down20 + "key enter", 121, 2, 21, "scrolled-menu"},
         {"up arrows past the top scroll back", Numbered(21), down20 + Repeat("key up", 20) + "key enter", 101, 1, 1},
         {"no arrow moves past either end", Numbered(3), "key up\nkey down\nkey down\nkey down\nkey enter", 103, 1, 3},
         {"a hot key answers in the other case",
@@ -130,6 +132,9 @@ TEST(Menu, ChoosingByKeysClicksAndScrolling)
         EXPECT_EQ(run.inputsLeft, 0) << c.name;
         ASSERT_FALSE(run.waits.empty()) << c.name;
         const ScreenPicture& last = run.waits.back();
+        if (c.picture) {
+            EXPECT_NE(DumpPicture(last, c.picture), "") << c.name;
+        }
         const int shown = std::min(static_cast<int>(c.items.size()), kMenuVisibleItems);
         for (int k = 0; k < shown; ++k) {
             std::string expected = c.items[static_cast<size_t>(c.firstShown - 1 + k)].second;
