@@ -39,7 +39,7 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
                            int (*next)(DirectoryEntry& entry))
 {
     MenuClear();
-    ScreenWriteList({});
+    ScreenWrite("()", {});
     std::vector<DirectoryEntry> offered;
     bool parentListed = false;
     DirectoryEntry entry;

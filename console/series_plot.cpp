@@ -37,10 +37,11 @@ bool HasValue(float v)
     return v <= kPlotNoValueAbove;
 }
 
+// Line ends only: a blank written at the cursor would wipe a cell of the menu's frame beside it.
 void EmptyLines(int count)
 {
     for (int i = 0; i < count; ++i)
-        ScreenWriteList({});
+        ScreenWrite("()", {});
 }
 
 float ReadBound(const char* prompt)

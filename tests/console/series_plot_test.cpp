@@ -338,6 +338,19 @@ TEST(SeriesPlot, FrameTicksAndZeroLine)
         EXPECT_EQ(shown.Pixel(kRightX + 1, kTopY + 25 * k + 12), 0) << "between right ticks " << k;
 }
 
+TEST(SeriesPlot, TheSubsetDialogueLeavesTheMenuFrameWhole)
+{
+    const float v[] = {1, 3, 2};
+    std::copy(std::begin(v), std::end(v), PlotBufferA + 1);
+    std::fill(PlotBufferB + 1, PlotBufferB + 4, kPlotNoValue);
+    const ScriptedRun run = RunScripted("key x\nkey p\nline 1 2\nkey x\nkey c", [] { (void)PlotSeries(3, 0); });
+    ASSERT_EQ(run.ending, "returned") << run.Describe();
+    // The menu at column 1, row 5, 27 cells wide: its right side at x = 226 from y = 68 to 114.
+    const ScreenPicture& asking = run.waits.at(2);
+    EXPECT_EQ(asking.Count(226, 68, 226, 114, 7), 114 - 68 + 1);
+    EXPECT_EQ(asking.Count(6, 114, 226, 114, 7), 226 - 6 + 1);
+}
+
 // The marker of the index in the middle of a plot whose values are 0 but for 1 at the first index,
 // -1 at the last and 0.5 in the middle, so that nothing else touches it.
 float Isolated(int i, int total)
