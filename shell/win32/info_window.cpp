@@ -89,6 +89,17 @@ int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n
     return 1;
 }
 
+int32_t InfoReplay(HWND window, const InfoCalls& calls)
+{
+    for (const InfoCall& call : calls) {
+        if (call.array)
+            InfoPrintArray(window, call.values, static_cast<int32_t>(call.values.size()), call.perLine, call.decimals);
+        else
+            InfoPrint(window, call.text, call.length);
+    }
+    return 1;
+}
+
 LRESULT CALLBACK InfoWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND edit = ReportEditOf(window);
