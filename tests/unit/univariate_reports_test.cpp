@@ -282,3 +282,580 @@ TEST(ArmaInfinityTable, MatchesR)
         }
     }
 }
+
+namespace {
+
+const std::vector<std::string> kFitHeading = {"===============", "KELO::Vesk(Fit)", "==============="};
+
+TransformNode* Classical(int32_t degree, double c0, double c1, double c2)
+{
+    TransformNode* node = Node(TRANSFORM_CLASSICAL);
+    node->degree = degree;
+    node->polyCoef[0] = c0;
+    node->polyCoef[1] = c1;
+    node->polyCoef[2] = c2;
+    return node;
+}
+
+}  // namespace
+
+TEST(FitReport, GoldenTexts)
+{
+    const auto fit = [](UnivariateProject& u) { return FitReport(u); };
+    const std::vector<std::string> start = Join(kFitHeading, {"  ", "  ", "Polynomial Fit:"});
+    RunCases({
+        {"no decomposition", [](UnivariateProject& u) { Push(u, Node(TRANSFORM_DIFFERENCE)); }, fit,
+         Join(kFitHeading, {"  "})},
+        {"degree 0, trend only", [](UnivariateProject& u) { Push(u, Classical(0, 0, 0, 0)); }, fit,
+         Join(start, {"No regression", "  ", "  "})},
+        {"degree 1 with a zero constant", [](UnivariateProject& u) { Push(u, Classical(1, 0, 0.5, 0)); }, fit,
+         Join(start, {"X(t) = 0.50000 * t - 0.0000", "  ", "  "})},
+        {"degree 2, the newest decomposition below a difference",
+         [](UnivariateProject& u) {
+             Push(u, Classical(1, 9, 9, 9));
+             Push(u, Classical(2, 1.5, -0.2, 0.01));
+             Push(u, Node(TRANSFORM_DIFFERENCE));
+         },
+         fit, Join(start, {"X(t) = 0.010000 * (t^2) - 0.20000 * t + 1.5000", "  ", "  "})},
+        {"seasonal components",
+         [](UnivariateProject& u) {
+             TransformNode* node = Classical(1, 2, -0.5, 0);
+             node->period = 4;
+             node->seasonal = {0.5, -0.25, 1.0, -1.25};
+             Push(u, node);
+         },
+         fit,
+         Join(start, {"X(t) = -0.50000 * t + 2.0000", "  ", "Seasonal fit of period = 4", "Seasonal components:",
+                      "              1)  0.50000", "              2)  -0.25000", "              3)  1.0000",
+                      "              4)  -1.2500", "  ", "  "})},
+        {"harmonic regression",
+         [](UnivariateProject& u) {
+             TransformNode* node = Node(TRANSFORM_HARMONIC);
+             node->degree = 0;
+             node->harmonics = 2;
+             node->fourierIndex[0] = 3;
+             node->fourierIndex[1] = 6;
+             node->cosCoef[0] = 1.5;
+             node->cosCoef[1] = -0.5;
+             node->sinCoef[0] = 0.25;
+             node->sinCoef[1] = 2;
+             node->level = 10;
+             Push(u, node);
+         },
+         fit,
+         Join(start, {"No regression", "  ", "  ", "Harmonic regression with 2 Fourier frequencies.",
+                      "      frequency          alpha           beta",
+                      "              0                        10.000                        0.0000",
+                      "              3                        1.5000                       0.25000",
+                      "              6                      -0.50000                        2.0000", "  "})},
+    });
+}
+
+TEST(RegressionReport, LeastSquaresAndGeneralised)
+{
+    const auto setup = [](UnivariateProject& u, int32_t method) {
+        u.regressionPresent = method;
+        u.polynomialDegree = 1;
+        u.termCount = 2;
+        u.trendCoefficients = {3.25, -0.5};
+        u.wnVariance = 2;
+        u.coefficientCovariance.rows = u.coefficientCovariance.cols = 2;
+        u.coefficientCovariance.values = {0.04, 0.001, 0.001, 0.0025};
+    };
+    const auto regression = [](UnivariateProject& u) { return RegressionReport(u); };
+    const std::vector<std::string> heading = {"========================================",
+                                              "KELO::Vesk(Regression estimates)",
+                                              "========================================", "  "};
+    const std::vector<std::string> model = {"  ", " Y(t) = M(t) + X(t)", "  ", "Trend Function:",
+                                            "M(t) =   3.2500000 t^0 - 0.50000000 t^1", "", "  ", "ARMA Model:",
+                                            "X(t) = Z(t)", "  ", "WN Variance = 2.000000", "  ", "  "};
+    RunCases({
+        {"least squares", [&](UnivariateProject& u) { setup(u, 1); }, regression,
+         Join(Join(Join(heading, {"Method: Least Squares"}), model),
+              {"           Coeff     Value", "              0     3.25000000", "              1    -0.50000000", "  "})},
+        {"generalized least squares, no intercept", [&](UnivariateProject& u) {
+             setup(u, 2);
+             u.intercept = 0;
+             u.polynomialDegree = 2;
+         },
+         regression,
+         Join(Join(Join(heading, {"Method: Generalized Least Squares"}),
+                   {"  ", " Y(t) = M(t) + X(t)", "  ", "Trend Function:", "M(t) =   3.2500000 t^1 - 0.50000000 t^2", "",
+                    "  ", "ARMA Model:", "X(t) = Z(t)", "  ", "WN Variance = 2.000000", "  ", "  "}),
+              {"           Coeff     Value          Std Error", "              1     3.25000000     0.20000000",
+               "              2    -0.50000000     0.05000000", "  "})},
+    });
+}
+
+namespace {
+
+const std::vector<std::string> kPrelimHeading = {"=================================", "KELO::Vesk(Preliminary estimates)",
+                                                 "=================================", "  "};
+
+// A fitted AR(1) or MA(1) of a preliminary method.
+void Preliminary(UnivariateProject& u, int32_t method, bool ar)
+{
+    u.prelimMethod = method;
+    if (ar)
+        Arma(u, {0.5}, {});
+    else
+        Arma(u, {}, {0.5});
+    u.standardErrors[1] = 2.5;
+    u.wnVariance = 1.5;
+    u.prelimWnVariance = 1.25;
+    u.minus2LogLikelihood = 250.5;
+    u.aicc = 254.6;
+    u.n = 100;
+}
+
+std::vector<std::string> PrelimTail(const char* wnLine)
+{
+    std::vector<std::string> tail = {"(Residual SS)/N = 1.50000", "  "};
+    if (wnLine) tail = Join(tail, {wnLine, "  "});
+    return Join(tail, {"-2Log(Like) = 250.500000", "AICC = 254.600000"});
+}
+
+const std::vector<std::string> kAr1Body = {"  ", "  ", "ARMA Model:", "X(t) =   0.5000 X(t-1)", "     + Z(t)", "  ",
+                                           "WN Variance = 1.500000", "  ", "AR Coefficients", "      0.500000", "  ",
+                                           "  ", "Ratio of AR coeff. to 1.96 * (standard error)", "      2.500000", "  "};
+const std::vector<std::string> kMa1Body = {"  ", "  ", "ARMA Model:", "X(t) = Z(t) + 0.5000 Z(t-1)", "  ",
+                                           "WN Variance = 1.500000", "  ", "  ", "MA Coefficients", "      0.500000",
+                                           "  ", "Ratio of MA coeff. to 1.96 * (standard error)", "      2.500000", "  "};
+
+}  // namespace
+
+TEST(PreliminaryReport, Methods)
+{
+    const auto prelim = [](UnivariateProject& u) { return PreliminaryReport(u); };
+    const auto method = [](int32_t m, bool ar) { return [m, ar](UnivariateProject& u) { Preliminary(u, m, ar); }; };
+    const auto lines = [](const char* methodLine, const std::vector<std::string>& body, const char* wnLine) {
+        return Join(Join(Join(Join(kPrelimHeading, {methodLine}), body), PrelimTail(wnLine)), {"  "});
+    };
+    RunCases({
+        {"1", method(1, true), prelim,
+         lines("Method: Yule-Walker (Minimum AICC)", kAr1Body, "WN variance estimate (Yule Walker): 1.25000")},
+        {"2", method(2, true), prelim, lines("Method: Burg (Minimum AICC)", kAr1Body, "WN variance estimate (Burg): 1.25000")},
+        {"3", method(3, true), prelim, lines("Method: Yule-Walker", kAr1Body, "WN variance estimate (Yule Walker): 1.25000")},
+        {"4", method(4, true), prelim, lines("Method: Burg", kAr1Body, "WN variance estimate (Burg): 1.25000")},
+        {"5, MA", method(5, false), prelim,
+         Join(Join(Join(kPrelimHeading, {"Method: Innovations", "(Number of ACVF's used is 0.)"}), kMa1Body),
+              Join(PrelimTail("WN variance estimate (Innovations): 1.25000"), {"  "}))},
+        {"6, MA", method(6, false), prelim,
+         lines("Method: Hannan-Rissanen", kMa1Body, "WN variance estimate (Hannan-Rissanen): 1.25000")},
+        {"6, AR: no variance estimate line", method(6, true), prelim, lines("Method: Hannan-Rissanen", kAr1Body, nullptr)},
+        {"5 with p = 1, q = 2: no ratios",
+         [](UnivariateProject& u) {
+             Preliminary(u, 5, true);
+             Arma(u, {0.5}, {0.25, -0.125});
+             u.prelimAcvfCount = 17;
+         },
+         prelim,
+         Join(Join(kPrelimHeading, {"Method: Innovations", "(Number of ACVF's used is 17.)", "  ", "  ", "ARMA Model:",
+                                    "X(t) =   0.5000 X(t-1)", "     + Z(t) + 0.2500 Z(t-1) - 0.1250 Z(t-2)", "  ",
+                                    "WN Variance = 1.500000", "  ", "AR Coefficients", "      0.500000", "  ",
+                                    "MA Coefficients", "      0.250000     -0.125000", "  "}),
+              Join(PrelimTail(nullptr), {"  "}))},
+        {"5 with p = q = 1: ratios",
+         [](UnivariateProject& u) {
+             Preliminary(u, 5, true);
+             Arma(u, {0.5}, {0.25});
+             u.standardErrors[2] = -3;
+         },
+         prelim,
+         Join(Join(kPrelimHeading, {"Method: Innovations", "(Number of ACVF's used is 0.)", "  ", "  ", "ARMA Model:",
+                                    "X(t) =   0.5000 X(t-1)", "     + Z(t) + 0.2500 Z(t-1)", "  ", "WN Variance = 1.500000",
+                                    "  ", "AR Coefficients", "      0.500000", "  ", "MA Coefficients", "      0.250000",
+                                    "  ", "Ratio of AR coeff. to 1.96 * (standard error)", "      2.500000", "  ",
+                                    "Ratio of MA coeff. to 1.96 * (standard error)", "     -3.000000", "  "}),
+              Join(PrelimTail(nullptr), {"  "}))},
+    });
+}
+
+// The AICC corrected for regression, k = termCount + p + q = 2: 250.5 + 2·3·n/(n - 4); undefined
+// (15 asterisks) once n - k - 2 is no longer positive.
+TEST(PreliminaryReport, CorrectedAicc)
+{
+    struct Case {
+        int32_t n;
+        const char* line;
+    };
+    for (const Case& c : {Case{100, "AICC = 256.750000     (Corrected for regression)"},
+                          Case{5, "AICC = 280.500000     (Corrected for regression)"},
+                          Case{4, "AICC = ***************(Corrected for regression)"},
+                          Case{1, "AICC = ***************(Corrected for regression)"}}) {
+        UnivariateProject u;
+        VeskInit(u);
+        Preliminary(u, 3, true);
+        u.n = c.n;
+        u.regressionPresent = 1;
+        u.termCount = 1;
+        u.trendCoefficients = {0.75};
+        const std::string text = ReportWindowText(PreliminaryReport(u));
+        EXPECT_NE(text.find("AICC = 254.600000\r\n" + std::string(c.line) + "\r\n  \r\n"), std::string::npos) << c.n;
+    }
+}
+
+namespace {
+
+int criteriaCalls = 0;
+
+int32_t FakeCriteria(UnivariateProject& u)
+{
+    ++criteriaCalls;
+    u.bic = 285.5;
+    u.fpe = 1.0196;
+    return 1;
+}
+
+const std::vector<std::string> kMleHeading = {"========================================",
+                                              "KELO::Vesk(Maximum likelihood estimates)",
+                                              "========================================", "  "};
+
+void Fitted(UnivariateProject& u)
+{
+    u.mleMethod = -1;
+    u.wnVariance = u.residualSsPerN = 0.98;
+    u.aicc = 280.25;
+    u.minus2LogLikelihood = 276.125;
+    u.accuracy = 1e-4;
+    u.iterationsDone = 7;
+    u.evaluationCount = 23;
+    u.stopReason = 1;
+    u.n = 100;
+}
+
+const std::vector<std::string> kIterationLines = {"Accuracy parameter = 0.000100000", "  ", "Number of iterations = 7", "  ",
+                                                  "Number of function evaluations = 23", "  "};
+
+}  // namespace
+
+TEST(MaxLikelihoodReport, GoldenTexts)
+{
+    const auto mle = [](UnivariateProject& u) { return MaxLikelihoodReport(u); };
+    const std::vector<std::string> ar1 = {"Method: Maximum Likelihood", "  ", "  ", "ARMA Model:", "X(t) =   0.5000 X(t-1)",
+                                          "     + Z(t)", "  ", "WN Variance = 0.980000", "  ", "AR Coefficients",
+                                          "      0.500000", "  "};
+    ModelCriteriaRoutine = FakeCriteria;
+    criteriaCalls = 0;
+    RunCases({
+        {"pure AR, optimised: BIC and FPE",
+         [](UnivariateProject& u) {
+             Fitted(u);
+             Arma(u, {0.5}, {});
+             u.standardErrors[1] = 0.08;
+         },
+         mle,
+         Join(Join(Join(kMleHeading, ar1),
+                   {"Standard Error of AR Coefficients", "      0.080000", "  ", "(Residual SS)/N = 0.980000", "  ",
+                    "AICC = 280.250000", "BIC  = 285.500000", "FPE  = 1.019600", "  ", "-2Log(Likelihood) = 276.125000", "  "}),
+              Join(kIterationLines, {"Optimization stopped with gradient near zero."}))},
+        {"fractional: AIC and the Whittle likelihood",
+         [](UnivariateProject& u) {
+             Fitted(u);
+             Arma(u, {}, {0.2});
+             u.fracIntegrated = 1;
+             u.d = 0.3;
+             u.standardErrors[1] = 0.05;
+         },
+         mle,
+         Join(kMleHeading, {"Method: Maximum Likelihood", "  ", "  ", "ARMA Model:", "(1-B)^0.3000 X(t)",
+                            "     = Z(t) + 0.2000 Z(t-1)", "  ", "WN Variance = 0.980000", "  ", "MA Coefficients",
+                            "      0.200000", "  ", "Standard Error of MA Coefficients", "      0.050000", "  ",
+                            "(Residual SS)/N = 0.980000", "  ", "AIC  = 280.250000", "  ",
+                            "-2Log(Likelihood) (Whittle) = 276.125000", "  "})},
+        {"fractional without optimisation: no criteria",
+         [](UnivariateProject& u) {
+             Fitted(u);
+             u.fracIntegrated = 1;
+             u.d = 0.3;
+             u.noOptimisation = 1;
+             u.regressionPresent = 1;
+         },
+         mle,
+         Join(kMleHeading, {"Method: Maximum Likelihood", "  ", " Y(t) = M(t) + X(t)", "  ", "Trend Function:",
+                            "M(t) =   0.0000000 t^0", "", "  ", "ARMA Model:", "(1-B)^0.3000 X(t)", "     = Z(t)", "  ",
+                            "WN Variance = 0.980000", "  ", "(Residual SS)/N = 0.980000", "  ", "  ",
+                            "-2Log(Likelihood) (Whittle) = 276.125000", "  "})},
+        {"no optimisation: no standard errors, BIC or iterations",
+         [](UnivariateProject& u) {
+             Fitted(u);
+             Arma(u, {0.5}, {});
+             u.noOptimisation = 1;
+             u.standardErrors[1] = -1;
+         },
+         mle,
+         Join(Join(kMleHeading, ar1), {"(Residual SS)/N = 0.980000", "  ", "AICC = 280.250000", "  ",
+                                       "-2Log(Likelihood) = 276.125000", "  "})},
+        {"least squares ARMA whose standard errors failed",
+         [](UnivariateProject& u) {
+             Fitted(u);
+             u.mleMethod = 0;
+             Arma(u, {0.5}, {-0.25});
+             u.standardErrors[1] = -1;
+             u.stopReason = 4;
+         },
+         mle,
+         Join(Join(kMleHeading, {"Method: Least Squares", "  ", "  ", "ARMA Model:", "X(t) =   0.5000 X(t-1)",
+                                 "     + Z(t) - 0.2500 Z(t-1)", "  ", "WN Variance = 0.980000", "  ", "AR Coefficients",
+                                 "      0.500000", "  ", "MA Coefficients", "     -0.250000", "  ",
+                                 "Numerical difficulties computing standard errors", "  ", "(Residual SS)/N = 0.980000",
+                                 "  ", "AICC = 280.250000", "BIC  = 285.500000", "  ", "-2Log(Likelihood) = 276.125000",
+                                 "  "}),
+              Join(kIterationLines, {"Iteration limit exceeded."}))},
+    });
+    // Only the two optimised fits that are not fractionally integrated ask for the criteria.
+    EXPECT_EQ(criteriaCalls, 2);
+    ModelCriteriaRoutine = nullptr;
+}
+
+namespace {
+
+const std::vector<std::string> kArarHeading = {"====================", "KELO::(ARAR Forecast)", "====================", "  "};
+
+// An ARAR run on 40 values with three forecasts after them in the engine's numbering.
+void Arar(UnivariateProject& u, int32_t degree)
+{
+    u.ararCount = 3;
+    u.ararFirst = 1;
+    u.ararLast = 40;
+    u.ararForecastEnd = 43;
+    u.ararForecasts.assign(43, 99.0);
+    u.ararForecasts[40] = 12.5;
+    u.ararForecasts[41] = 13.25;
+    u.ararForecasts[42] = -1;
+    u.ararRootMse = 1.23456;
+    u.ararDegree = degree;
+    const double shortening[] = {1, -0.5, 0.25, -0.125, 0.0625, 2};
+    for (int k = 0; k <= degree; ++k) u.ararShortening[k] = shortening[k];
+    u.ararCriterion = 2;
+    for (int k = 0; k < 4; ++k) u.ararLags[k] = k + 1;
+    const double coef[] = {0.5, -0.125, 0.25, 0.0625};
+    for (int k = 0; k < 4; ++k) u.ararSubsetCoef[k] = coef[k];
+    for (int k = 0; k < 10; ++k) u.ararFilter[k] = 0.1 * k;
+}
+
+std::vector<std::string> ArarSummary(const char* range)
+{
+    return {" Number of points forecasted: 3", range, " Root mean-squared error = 1.2346", "  "};
+}
+
+const std::vector<std::string> kSubset = {"Subset AR Model:", " Method: minimize WN variance (max lag=26).",
+                                          "   LAGS:     1     2     3     4",
+                                          "   Coefs:  0.5000  -0.1250  0.2500  0.0625", "  ",
+                                          "COEFFICIENTS OF OVERALL WHITENING FILTER:"};
+
+const std::vector<std::string> kArarTable = {"           Time     Prediction", "             41       12.50000",
+                                             "             42       13.25000", "             43       -1.00000", "  "};
+
+void HoltWinters(UnivariateProject& u)
+{
+    u.hwCount = 2;
+    u.hwFirst = 13;
+    u.hwLast = 60;
+    u.hwForecastEnd = 62;
+    u.hwEngineLast = 48;
+    u.hwForecasts.assign(50, 99.0);
+    u.hwForecasts[48] = 7.5;
+    u.hwForecasts[49] = 8.25;
+    u.hwRootMse = 0.5;
+    u.hwAlpha = 0.25;
+    u.hwBeta = 0.125;
+    u.hwOptimise = 1;
+}
+
+const std::vector<std::string> kHwHeading = {"=============================", "KELO::(Holt-Winters Forecast)",
+                                             "=============================", "  "};
+const std::vector<std::string> kHwSummary = {" Number of points forecasted: 2", " Time points used in forecast: ( 13 - 60 )",
+                                             " Root mean-squared error = 0.5000", "  "};
+
+}  // namespace
+
+TEST(ForecastReports, ArmaTableHoldsTheRowsOfItsVectors)
+{
+    RunCases({
+        {"steps raised by another dialog",
+         [](UnivariateProject& u) {
+             u.forecastSteps = 12;
+             u.armaForecasts = {1.5, -0.25, 10};
+             u.armaForecastMse = {1, 4, 2.25};
+         },
+         [](UnivariateProject& u) { return ArmaForecastReport(u); },
+         {"====================", "KELO::(ARMA Forecast)", "====================", "  ",
+          "           Step     Prediction      sqrt(MSE)", "              1        1.50000        1.00000",
+          "              2       -0.25000        2.00000", "              3       10.00000        1.50000", "  "}},
+        {"no forecasts yet", [](UnivariateProject& u) { u.forecastSteps = 10; },
+         [](UnivariateProject& u) { return ArmaForecastReport(u); },
+         {"====================", "KELO::(ARMA Forecast)", "====================", "  ",
+          "           Step     Prediction      sqrt(MSE)", "  "}},
+    });
+}
+
+TEST(ForecastReports, Arar)
+{
+    const auto arar = [](UnivariateProject& u) { return ArarForecastReport(u); };
+    const char* range = " Time points used in forecast: ( 1 - 40 )";
+    RunCases({
+        {"degree 4: five coefficients on one line", [](UnivariateProject& u) { Arar(u, 4); }, arar,
+         Join(Join(Join(Join(kArarHeading, ArarSummary(range)),
+                        {"Memory Shortening:", " Coeff of B**j in memory shortening poly, j=0,1,...",
+                         " 1.0000   -0.5000   0.2500   -0.1250   0.0625", "  "}),
+                   Join(kSubset, {" 0.0000   0.1000   0.2000   0.3000   0.4000", " 0.5000   0.6000   0.7000   0.8000", "  "})),
+              kArarTable)},
+        {"degree 5: the sixth stands alone",
+         [](UnivariateProject& u) {
+             Arar(u, 5);
+             u.ararFilter[9] = 0.95;
+         },
+         arar,
+         Join(Join(Join(Join(kArarHeading, ArarSummary(range)),
+                        {"Memory Shortening:", " Coeff of B**j in memory shortening poly, j=0,1,...",
+                         " 1.0000   -0.5000   0.2500   -0.1250   0.0625", "    2.0000", "  "}),
+                   Join(kSubset, {" 0.0000   0.1000   0.2000   0.3000   0.4000",
+                                  " 0.5000   0.6000   0.7000   0.8000   0.9500", "  "})),
+              kArarTable)},
+        // The stored range is in the untransformed numbering (12 lags differenced), the vector in
+        // the engine's: forecast i is read at 40 + i and labelled 52 + i.
+        {"not requested, transformed numbering",
+         [](UnivariateProject& u) {
+             Arar(u, 4);
+             u.ararOption = 1;
+             u.ararFirst = 13;
+             u.ararLast = 52;
+         },
+         arar,
+         Join(Join(Join(kArarHeading, ArarSummary(" Time points used in forecast: ( 13 - 52 )")),
+                   Join({"Memory shortening not requested.", "  "},
+                        Join(kSubset, {" 0.0000   0.1000   0.2000   0.3000   0.4000", " 0.5000   0.6000   0.7000   0.8000", "  "}))),
+              {"           Time     Prediction", "             53       12.50000", "             54       13.25000",
+               "             55       -1.00000", "  "})},
+        {"not required, count 0",
+         [](UnivariateProject& u) {
+             Arar(u, 0);
+             u.ararCount = 0;
+             u.ararForecastEnd = 40;
+         },
+         arar,
+         Join(Join(Join(kArarHeading, {" Number of points forecasted: 0", range, " Root mean-squared error = 1.2346", "  "}),
+                   Join({"Memory shortening not required.", "  "}, Join(kSubset, {" 0.0000   0.1000   0.2000   0.3000   0.4000", "  "}))),
+              {"           Time     Prediction", "  "})},
+    });
+}
+
+TEST(ForecastReports, HoltWinters)
+{
+    RunCases({
+        {"block twice, forecasts at the engine's last index",
+         [](UnivariateProject& u) { HoltWinters(u); }, [](UnivariateProject& u) { return HoltWintersReport(u); },
+         Join(Join(Join(kHwHeading, kHwSummary), kHwSummary),
+              {"  ALPHA = 0.25000", "  BETA  = 0.12500", " (Coefficients were optimized.)", "  ", "  ",
+               "           Time     Prediction", "             61        7.50000", "             62        8.25000", "  "})},
+        {"count 0",
+         [](UnivariateProject& u) {
+             HoltWinters(u);
+             u.hwCount = 0;
+             u.hwForecastEnd = 60;
+             u.hwOptimise = 0;
+             u.hwForecasts.clear();
+         },
+         [](UnivariateProject& u) { return HoltWintersReport(u); },
+         Join(Join(kHwHeading, {" Number of points forecasted: 0", " Time points used in forecast: ( 13 - 60 )",
+                                " Root mean-squared error = 0.5000", "  ", " Number of points forecasted: 0",
+                                " Time points used in forecast: ( 13 - 60 )", " Root mean-squared error = 0.5000", "  "}),
+              {"  ALPHA = 0.25000", "  BETA  = 0.12500", " (No optimization.)", "  ", "  ", "           Time     Prediction", "  "})},
+        {"seasonal: block once, three parameters",
+         [](UnivariateProject& u) {
+             u.shwCount = 2;
+             u.shwFirst = 1;
+             u.shwLast = 48;
+             u.shwEngineLast = 48;
+             u.shwForecasts.assign(50, 0.0);
+             u.shwForecasts[48] = -3;
+             u.shwForecasts[49] = 0.125;
+             u.shwRootMse = 2;
+             u.shwAlpha = 0.5;
+             u.shwBeta = 0;
+             u.shwGamma = 1;
+             u.shwOptimise = 0;
+         },
+         [](UnivariateProject& u) { return SeasonalHoltWintersReport(u); },
+         {"=============================", "KELO::(Seasonal H-W Forecast)", "=============================", "  ",
+          " Number of points forecasted: 2", " Time points used in forecast: ( 1 - 48 )", " Root mean-squared error = 2.0000",
+          "  ", "  ALPHA = 0.50000", "  BETA  = 0.00000", "  GAMMA = 1.00000", " (No optimization.)", "  ", "  ",
+          "           Time     Prediction", "             49       -3.00000", "             50        0.12500", "  "}},
+    });
+}
+
+TEST(ForecastReports, SmoothingShowsRootsOfTheStoredMeanSquares)
+{
+    const auto stored = [](UnivariateProject& u) {
+        u.expAlpha = 0.3;
+        u.expRootMse = u.fftRootMse = u.maRootMse = 4.0;
+    };
+    RunCases({
+        {"exponential", stored, [](UnivariateProject& u) { return ExpSmoothingReport(u); },
+         {"=============================", "KELO::(Exponential Smoothing)", "=============================", "  ",
+          "  Value of Alpha =  0.30000", "  SQRT(MSE) =  2.00000"}},
+        {"FFT", stored, [](UnivariateProject& u) { return FftSmoothingReport(u); },
+         {"=============================", "KELO::(FFT Smoothing)", "=============================", "  ",
+          "  Value of cutoff =  0.50000", "  SQRT(MSE) =  2.00000"}},
+        {"moving average", stored, [](UnivariateProject& u) { return MaSmoothingReport(u); },
+         {"=============================", "KELO::(Moving Average Smoothing)", "=============================", "  ",
+          "  SQRT(MSE) =  2.00000"}},
+    });
+}
+
+TEST(ResidualReports, GoldenTexts)
+{
+    const std::vector<std::string> acfHeading = {"=============================", "KELO::Vesk(Residual ACF/PACF)",
+                                                 "=============================", "  "};
+    const auto lagged = [](int32_t lags) {
+        return [lags](UnivariateProject& u) {
+            u.residualAcfLags = lags;
+            u.residualSsPerN = 0.123456789;
+            for (int k = 0; k <= 40; ++k) {
+                u.residualAcf.push_back(k == 0 ? 1.0 : 0.01 * k);
+                u.residualPacf.push_back(k == 0 ? 1.0 : -0.01 * k);
+            }
+        };
+    };
+    // 40 lags: eight full lines of five, then the empty line that ends a full block.
+    std::vector<std::string> acf40 = {"  ", "Autocorrelations:", "  ", "        1.0000        0.0100        0.0200        0.0300        0.0400"};
+    std::vector<std::string> pacf40 = {"  ", "Partial Autocorrelations:", "  ", "        1.0000       -0.0100       -0.0200       -0.0300       -0.0400"};
+    for (int line = 1; line < 8; ++line) {
+        std::string a, b;
+        for (int k = 5 * line; k < 5 * line + 5; ++k) {
+            char cell[32];
+            std::snprintf(cell, sizeof cell, "%14.4f", 0.01 * k);
+            a += cell;
+            std::snprintf(cell, sizeof cell, "%14.4f", -0.01 * k);
+            b += cell;
+        }
+        acf40.push_back(a);
+        pacf40.push_back(b);
+    }
+    for (auto* block : {&acf40, &pacf40}) block->insert(block->end(), {"", "  "});
+    const std::vector<std::string> head = {"# of Lags =       40", "  ", "Residual Variance = 0.12345679", "  "};
+    RunCases({
+        {"residual plot", lagged(40), [](UnivariateProject& u) { return ResidualsReport(u); },
+         {"=========================", "KELO::Vesk(Residual Plot)", "=========================", "  ",
+          "Residual Variance = 0.12345679", "  "}},
+        {"40 lags", lagged(40), [](UnivariateProject& u) { return ResidualAcfReport(u); },
+         Join(Join(Join(acfHeading, head), acf40), pacf40)},
+        {"7 lags", lagged(7), [](UnivariateProject& u) { return ResidualAcfReport(u); },
+         Join(acfHeading, {"# of Lags =        7", "  ", "Residual Variance = 0.12345679", "  ", "  ", "Autocorrelations:", "  ",
+                           "        1.0000        0.0100        0.0200        0.0300        0.0400",
+                           "        0.0500        0.0600", "  ", "  ", "Partial Autocorrelations:", "  ",
+                           "        1.0000       -0.0100       -0.0200       -0.0300       -0.0400",
+                           "       -0.0500       -0.0600", "  "})},
+        {"no curve drawn",
+         [&](UnivariateProject& u) {
+             lagged(40)(u);
+             u.residualAcfViewFlags = 0;
+         },
+         [](UnivariateProject& u) { return ResidualAcfReport(u); }, Join(acfHeading, head)},
+        {"histogram", [](UnivariateProject& u) { u.histogramBins = 10; },
+         [](UnivariateProject& u) { return ResidualHistogramReport(u); },
+         {"===============================", "KELO::Vesk(Residuals Histogram)", "===============================",
+          "# of Bins =       10"}},
+    });
+}
