@@ -23,7 +23,8 @@ int32_t InfoPrint(HWND window, std::string_view text, int32_t length);
 int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n, int32_t perLine,
                        int32_t decimals);
 
-// Replays a report writer's calls on the report window, in order. Returns 1.
+// Replays a report writer's calls on the report window: the window then holds what the calls
+// one by one would leave in it. Returns 1.
 int32_t InfoReplay(HWND window, const InfoCalls& calls);
 
 LRESULT CALLBACK InfoWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

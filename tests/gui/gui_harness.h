@@ -38,6 +38,9 @@ LRESULT SendCommand(UINT id);
 
 // Queues an answer for the next modal dialog or message box the program opens.
 void AnswerNextDialog(DialogAnswer answer);
+// Queues an answer for the next file dialog: `path` typed into its file-name field and OK pressed;
+// the dialog must carry `caption`.
+void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);
 // Dialogs answered (or cancelled because nothing was queued) since the last call.
 std::vector<SeenDialog> TakeSeenDialogs();
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "gui_harness.h"
@@ -11,6 +15,7 @@
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "shell/win32/plot_window.h"
+#include "shell/win32/toolbar.h"
 #include "univariate/data_report.h"
 #include "univariate/model_text.h"
 #include "univariate/univariate_project.h"
@@ -129,4 +134,59 @@ TEST_F(UnivariateReportsTest, ArmaInfinityFollowsTheModel)
     EXPECT_EQ(text, WideText(ReportWindowText(ArmaInfinityReport(u))));
     EXPECT_NE(text.find(L"X(t) =   0.2000 X(t-1)\r\n"), std::wstring::npos);
     EXPECT_NE(text.find(L"              2        0.04000        0.00000\r\n"), std::wstring::npos);
+}
+
+// File > Open reads the file and shows the data report in the data window's report window.
+TEST_F(UnivariateReportsTest, OpenShowsTheDataReport)
+{
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("vesk-reports-" + std::to_string(GetCurrentProcessId()) + ".txt");
+    std::ofstream(file) << "1\n2\n3\n4\n";
+    AnswerNextDialog(DialogAnswer{});  // a univariate project
+    AnswerFileDialog(file.wstring(), L"Open file");
+    SendCommand(IDM_PROJECT_OPEN);
+    std::filesystem::remove(file);
+    ASSERT_EQ(TakeSeenDialogs().size(), 2u);
+    ASSERT_EQ(ProjectTable[2].kind, PROJECT_UNIVARIATE);
+    UnivariateProject& u = *ProjectTable[2].univariate;
+    ASSERT_TRUE(IsWindow(Handle(u.dataView.infoWindow)));
+    const std::wstring text = ReportText(u.dataView.infoWindow);
+    EXPECT_EQ(text, WideText(ReportWindowText(DataReport(u))));
+    EXPECT_NE(text.find(L"# of Data Points =        4\r\n"), std::wstring::npos);
+}
+
+// Model > AR/MA Infinity opens the project's AR/MA infinity window; a second run rewrites it.
+TEST_F(UnivariateReportsTest, ArmaInfinityCommandOpensItsWindow)
+{
+    SendCommand(IDM_AR_MA_INFINITY);
+    HWND__* window = project_->textWindows[TEXT_INFINITY];
+    ASSERT_TRUE(IsWindow(Handle(window)));
+    EXPECT_EQ(ReportText(window), WideText(ReportWindowText(ArmaInfinityReport(*project_))));
+    SetFocus(Handle(project_->dataView.window));
+    PumpMessages();
+    SendCommand(IDM_AR_MA_INFINITY);
+    EXPECT_EQ(project_->textWindows[TEXT_INFINITY], window);
+    EXPECT_EQ(ReportText(window), WideText(ReportWindowText(ArmaInfinityReport(*project_))));
+}
+
+// The Specify button of the univariate toolbar opens dialog 106, as the menu item does.
+TEST_F(UnivariateReportsTest, SpecifyButtonOpensTheDialog)
+{
+    const LRESULT index = SendMessageW(ToolbarHandle, TB_COMMANDTOINDEX, IDM_SPECIFY_MODEL, 0);
+    ASSERT_GE(index, 0);
+    RECT rect{};
+    ASSERT_TRUE(SendMessageW(ToolbarHandle, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
+    const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    AnswerNextDialog(DialogAnswer{});
+    SendMessageW(ToolbarHandle, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    SendMessageW(ToolbarHandle, WM_LBUTTONUP, 0, centre);
+    PumpMessages();
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Specify Model");
+    EXPECT_TRUE(seen[0].expected);
+
+    AnswerNextDialog(DialogAnswer{});
+    SendCommand(IDM_SPECIFY_MODEL);
+    ASSERT_EQ(TakeSeenDialogs().size(), 1u);
 }

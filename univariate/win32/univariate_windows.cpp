@@ -12,7 +12,6 @@
 #include "shell/win32/toolbar.h"
 #include "univariate/refresh.h"
 #include "univariate/univariate_project.h"
-#include "univariate/win32/univariate_reports.h"
 
 namespace {
 
@@ -92,5 +91,4 @@ void InstallUnivariateWindowOps()
     UnivariateWindows.createDataWindow = CreateDataWindow;
     UnivariateRefresh.invalidate = [](HWND__* window) { InvalidateRect(Handle(window), nullptr, TRUE); };
     UnivariateRefresh.windowExists = [](HWND__* window) { return IsWindow(Handle(window)) != FALSE; };
-    InstallUnivariateReports();
 }
