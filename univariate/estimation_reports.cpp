@@ -119,8 +119,9 @@ InfoCalls RegressionReport(const UnivariateFields& u)
     for (int32_t j = 1; j <= terms; ++j) {
         std::string row = IntCell(u.intercept ? j - 1 : j) + FixedCell(u.trendCoefficients[j - 1], 8);
         if (gls) {
-            const bool held = j <= c.rows && j <= c.cols && c.present();
-            const double variance = held ? c.values[static_cast<size_t>(j - 1) * c.rows + (j - 1)] : std::nan("");
+            const size_t at = static_cast<size_t>(j - 1) * static_cast<size_t>(std::max(c.rows, 0)) + (j - 1);
+            const bool held = j <= c.rows && j <= c.cols && at < c.values.size();
+            const double variance = held ? c.values[at] : std::nan("");
             row += FixedCell(std::sqrt(variance), 8);
         }
         out.Line(row);

@@ -103,7 +103,8 @@ InfoCalls ArarForecastReport(const UnivariateFields& u)
     out.Blank();
     out.Line("COEFFICIENTS OF OVERALL WHITENING FILTER:");
     const int32_t filterLength = static_cast<int32_t>(sizeof u.ararFilter / sizeof u.ararFilter[0]);
-    CoefficientLines(out, u.ararFilter, std::clamp(u.ararLags[3] + u.ararDegree + 1, 0, filterLength));
+    const long long filterCount = static_cast<long long>(u.ararLags[3]) + u.ararDegree + 1;
+    CoefficientLines(out, u.ararFilter, static_cast<int32_t>(std::clamp<long long>(filterCount, 0, filterLength)));
     out.Blank();
     ForecastTable(out, u.ararForecasts, u.ararCount, u.ararLast, u.ararForecastEnd - u.ararCount);
     return out.Take();

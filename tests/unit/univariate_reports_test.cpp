@@ -859,3 +859,65 @@ TEST(ResidualReports, GoldenTexts)
           "# of Bins =       10"}},
     });
 }
+
+// Every count a report reads from the record is bounded by what the record holds: orders, degrees,
+// lags and forecast counts far beyond their vectors, and negative ones, give a report (run under
+// the sanitizers) rather than a stray read.
+TEST(UnivariateReports, HostileCounts)
+{
+    const std::vector<std::function<void(UnivariateProject&)>> mutations = {
+        [](UnivariateProject& u) { u.p = 40, u.q = -3; },
+        [](UnivariateProject& u) { u.p = -1, u.q = 1000, u.fracIntegrated = 1; },
+        [](UnivariateProject& u) {
+            u.regressionPresent = 2, u.polynomialDegree = 50, u.harmonicCount = 9, u.auxPresent = 1;
+            u.termCount = 70, u.trendCoefficients = {1, 2};
+            u.coefficientCovariance.rows = 70, u.coefficientCovariance.cols = 70, u.coefficientCovariance.values = {1, 2, 3};
+        },
+        [](UnivariateProject& u) { u.termCount = -5, u.regressionPresent = 1, u.polynomialDegree = -2, u.harmonicCount = -1; },
+        [](UnivariateProject& u) {
+            u.ararDegree = 1000, u.ararLags[3] = 100000, u.ararCount = 2000000000, u.ararForecastEnd = -7;
+            u.ararForecasts = {1, 2};
+        },
+        [](UnivariateProject& u) { u.ararDegree = -4, u.ararLags[3] = -100, u.ararCount = -1; },
+        [](UnivariateProject& u) {
+            u.hwCount = 2000000000, u.hwEngineLast = 2000000000, u.hwForecasts = {1, 2, 3};
+            u.shwCount = 5, u.shwEngineLast = -9, u.shwForecasts = {1};
+        },
+        [](UnivariateProject& u) { u.residualAcfLags = 1000000, u.residualAcf = {1, 0.5}, u.residualPacf = {1}; },
+        [](UnivariateProject& u) { u.residualAcfLags = -40, u.histogramBins = -1; },
+        [](UnivariateProject& u) {
+            u.n = 5;  // no series behind it
+            TransformNode* seasonal = Node(TRANSFORM_CLASSICAL);
+            seasonal->period = 1000;
+            seasonal->seasonal = {1, 2, 3};
+            seasonal->degree = 7;
+            Push(u, seasonal);
+        },
+        [](UnivariateProject& u) {
+            TransformNode* harmonic = Node(TRANSFORM_HARMONIC);
+            harmonic->harmonics = 40;
+            Push(u, harmonic);
+        },
+        [](UnivariateProject& u) { u.armaForecasts = {1, 2, 3}, u.armaForecastMse = {1}, u.forecastSteps = 1000000; },
+    };
+    using Report = std::function<InfoCalls(UnivariateProject&)>;
+    const std::vector<Report> reports = {
+        [](UnivariateProject& u) { return DataReport(u); },         [](UnivariateProject& u) { return ArmaInfinityReport(u); },
+        [](UnivariateProject& u) { return FitReport(u); },          [](UnivariateProject& u) { return RegressionReport(u); },
+        [](UnivariateProject& u) { return PreliminaryReport(u); },  [](UnivariateProject& u) { return MaxLikelihoodReport(u); },
+        [](UnivariateProject& u) { return ArmaForecastReport(u); }, [](UnivariateProject& u) { return ArarForecastReport(u); },
+        [](UnivariateProject& u) { return HoltWintersReport(u); },  [](UnivariateProject& u) { return SeasonalHoltWintersReport(u); },
+        [](UnivariateProject& u) { return ResidualsReport(u); },    [](UnivariateProject& u) { return ResidualAcfReport(u); },
+        [](UnivariateProject& u) { return ResidualHistogramReport(u); },
+    };
+    for (size_t m = 0; m < mutations.size(); ++m) {
+        UnivariateProject u;
+        VeskInit(u);
+        mutations[m](u);
+        for (size_t r = 0; r < reports.size(); ++r) {
+            const std::string text = ReportWindowText(reports[r](u));
+            EXPECT_EQ(text.rfind("=====", 0), 0u) << "mutation " << m << ", report " << r;
+            EXPECT_LT(text.size(), 200000u) << "mutation " << m << ", report " << r;
+        }
+    }
+}
