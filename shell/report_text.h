@@ -44,6 +44,12 @@ public:
     void Clear();
     // A row of `rowLength` "=", the heading, the same row again.
     void Heading(int32_t rowLength, const std::string& heading);
+    // The start of every report: the clear step, then the heading block.
+    void Begin(int32_t rowLength, const std::string& heading)
+    {
+        Clear();
+        Heading(rowLength, heading);
+    }
     // The text without its trailing blanks, as one line; an empty text still adds an (empty)
     // line, since its NUL is counted.
     void Line(const std::string& text);

@@ -33,8 +33,7 @@ DataSummary SummariseData(const std::vector<double>& x)
 InfoCalls DataReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(10, "KELO::Vesk");
+    out.Begin(10, "KELO::Vesk");
     out.Line(FormattedLine("('# of Data Points = ',I8)", {u.n}));
     out.Blank();
     if (u.n > 0) {

@@ -13,12 +13,12 @@ int32_t (*ModelCriteriaRoutine)(UnivariateProject& project) = nullptr;
 
 namespace {
 
-// Elements first..last (1-based) of a fixed array, as a vector.
-std::vector<double> Slice(const double* values, int32_t first, int32_t last)
+// A titled vector: elements first..last (1-based) of a fixed array, four to a line.
+void Vector(ReportWriter& out, const char* title, const double* values, int32_t first, int32_t last)
 {
-    std::vector<double> out;
-    for (int32_t i = first; i <= last; ++i) out.push_back(values[i]);
-    return out;
+    out.Line(title);
+    const std::vector<double> slice(values + first, values + last + 1);
+    out.Array(slice, static_cast<int32_t>(slice.size()), 4, 6);
 }
 
 // "X(t) = c1 * t + c0" and the quadratic form; each sign piece follows the text built so far
@@ -63,8 +63,7 @@ bool CorrectedAicc(const UnivariateFields& u, double& value)
 InfoCalls FitReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(15, "KELO::Vesk(Fit)");
+    out.Begin(15, "KELO::Vesk(Fit)");
     const TransformNode* node = u.transforms;
     while (node && node->kind != TRANSFORM_HARMONIC && node->kind != TRANSFORM_CLASSICAL) node = node->next;
     if (!node) {
@@ -102,8 +101,7 @@ InfoCalls FitReport(const UnivariateFields& u)
 InfoCalls RegressionReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(40, "KELO::Vesk(Regression estimates)");
+    out.Begin(40, "KELO::Vesk(Regression estimates)");
     out.Blank();
     out.Line(u.regressionPresent == 1 ? "Method: Least Squares" : "Method: Generalized Least Squares");
     out.Blank();
@@ -136,8 +134,7 @@ InfoCalls PreliminaryReport(const UnivariateFields& u)
                                            "Method: Yule-Walker", "Method: Burg", "Method: Innovations",
                                            "Method: Hannan-Rissanen"};
     ReportWriter out;
-    out.Clear();
-    out.Heading(33, "KELO::Vesk(Preliminary estimates)");
+    out.Begin(33, "KELO::Vesk(Preliminary estimates)");
     out.Blank();
     const int32_t method = u.prelimMethod;
     if (method >= 1 && method <= 6) out.Line(kMethods[method - 1]);
@@ -148,24 +145,20 @@ InfoCalls PreliminaryReport(const UnivariateFields& u)
     WnVarianceLines(out, u);
     const int32_t p = std::clamp(u.p, 0, 26), q = std::clamp(u.q, 0, 26);
     if (p > 0) {
-        out.Line("AR Coefficients");
-        out.Array(Slice(u.phi, 1, p), p, 4, 6);
+        Vector(out, "AR Coefficients", u.phi, 1, p);
     }
     out.Blank();
     if (q > 0) {
-        out.Line("MA Coefficients");
-        out.Array(Slice(u.theta, 1, q), q, 4, 6);
+        Vector(out, "MA Coefficients", u.theta, 1, q);
     }
     out.Blank();
     if (!(method == 5 && p > 0 && q != p)) {
         if (p > 0) {
-            out.Line("Ratio of AR coeff. to 1.96 * (standard error)");
-            out.Array(Slice(u.standardErrors, 1, p), p, 4, 6);
+            Vector(out, "Ratio of AR coeff. to 1.96 * (standard error)", u.standardErrors, 1, p);
             out.Blank();
         }
         if (q > 0) {
-            out.Line("Ratio of MA coeff. to 1.96 * (standard error)");
-            out.Array(Slice(u.standardErrors, p + 1, p + q), q, 4, 6);
+            Vector(out, "Ratio of MA coeff. to 1.96 * (standard error)", u.standardErrors, p + 1, p + q);
             out.Blank();
         }
     }
@@ -190,8 +183,7 @@ InfoCalls PreliminaryReport(const UnivariateFields& u)
 InfoCalls MaxLikelihoodReport(UnivariateProject& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(40, "KELO::Vesk(Maximum likelihood estimates)");
+    out.Begin(40, "KELO::Vesk(Maximum likelihood estimates)");
     out.Blank();
     out.Line(u.mleMethod == 0 ? "Method: Least Squares" : "Method: Maximum Likelihood");
     out.Blank();
@@ -202,22 +194,18 @@ InfoCalls MaxLikelihoodReport(UnivariateProject& u)
     const bool optimised = u.noOptimisation == 0;
     const bool errorsShown = optimised && u.standardErrors[1] >= -0.5;
     if (p > 0) {
-        out.Line("AR Coefficients");
-        out.Array(Slice(u.phi, 1, p), p, 4, 6);
+        Vector(out, "AR Coefficients", u.phi, 1, p);
         out.Blank();
         if (errorsShown) {
-            out.Line("Standard Error of AR Coefficients");
-            out.Array(Slice(u.standardErrors, 1, p), p, 4, 6);
+            Vector(out, "Standard Error of AR Coefficients", u.standardErrors, 1, p);
             out.Blank();
         }
     }
     if (q > 0) {
-        out.Line("MA Coefficients");
-        out.Array(Slice(u.theta, 1, q), q, 4, 6);
+        Vector(out, "MA Coefficients", u.theta, 1, q);
         out.Blank();
         if (errorsShown) {
-            out.Line("Standard Error of MA Coefficients");
-            out.Array(Slice(u.standardErrors, p + 1, p + q), q, 4, 6);
+            Vector(out, "Standard Error of MA Coefficients", u.standardErrors, p + 1, p + q);
             out.Blank();
         }
     }

@@ -53,13 +53,23 @@ void OptimisationLine(ReportWriter& out, int32_t optimise)
 
 double Root(double meanSquare) { return std::sqrt(meanSquare); }
 
+// A smoothing report: its parameter line (none when empty) and the root of the mean squared error.
+InfoCalls SmoothingReport(const std::string& heading, const std::string& parameter, double meanSquare)
+{
+    ReportWriter out;
+    out.Begin(29, heading);
+    out.Blank();
+    if (!parameter.empty()) out.Line(Composed(parameter));
+    out.Line(Composed(" SQRT(MSE) =  " + FixedText(Root(meanSquare), 5)));
+    return out.Take();
+}
+
 }  // namespace
 
 InfoCalls ArmaForecastReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(20, "KELO::(ARMA Forecast)");
+    out.Begin(20, "KELO::(ARMA Forecast)");
     out.Blank();
     out.Line("           Step     Prediction      sqrt(MSE)");
     const size_t rows = std::min(u.armaForecasts.size(), u.armaForecastMse.size());
@@ -73,8 +83,7 @@ InfoCalls ArmaForecastReport(const UnivariateFields& u)
 InfoCalls ArarForecastReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(20, "KELO::(ARAR Forecast)");
+    out.Begin(20, "KELO::(ARAR Forecast)");
     out.Blank();
     SummaryLines(out, u.ararCount, u.ararFirst, u.ararLast, u.ararRootMse);
     out.Blank();
@@ -113,8 +122,7 @@ InfoCalls ArarForecastReport(const UnivariateFields& u)
 InfoCalls HoltWintersReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(29, "KELO::(Holt-Winters Forecast)");
+    out.Begin(29, "KELO::(Holt-Winters Forecast)");
     out.Blank();
     SummaryLines(out, u.hwCount, u.hwFirst, u.hwLast, u.hwRootMse);
     out.Blank();
@@ -130,8 +138,7 @@ InfoCalls HoltWintersReport(const UnivariateFields& u)
 InfoCalls SeasonalHoltWintersReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(29, "KELO::(Seasonal H-W Forecast)");
+    out.Begin(29, "KELO::(Seasonal H-W Forecast)");
     out.Blank();
     SummaryLines(out, u.shwCount, u.shwFirst, u.shwLast, u.shwRootMse);
     out.Blank();
@@ -145,32 +152,15 @@ InfoCalls SeasonalHoltWintersReport(const UnivariateFields& u)
 
 InfoCalls ExpSmoothingReport(const UnivariateFields& u)
 {
-    ReportWriter out;
-    out.Clear();
-    out.Heading(29, "KELO::(Exponential Smoothing)");
-    out.Blank();
-    out.Line(Composed(" Value of Alpha =  " + FixedText(u.expAlpha, 5)));
-    out.Line(Composed(" SQRT(MSE) =  " + FixedText(Root(u.expRootMse), 5)));
-    return out.Take();
+    return SmoothingReport("KELO::(Exponential Smoothing)", " Value of Alpha =  " + FixedText(u.expAlpha, 5), u.expRootMse);
 }
 
 InfoCalls FftSmoothingReport(const UnivariateFields& u)
 {
-    ReportWriter out;
-    out.Clear();
-    out.Heading(29, "KELO::(FFT Smoothing)");
-    out.Blank();
-    out.Line(Composed(" Value of cutoff =  " + FixedText(u.fftFraction, 5)));
-    out.Line(Composed(" SQRT(MSE) =  " + FixedText(Root(u.fftRootMse), 5)));
-    return out.Take();
+    return SmoothingReport("KELO::(FFT Smoothing)", " Value of cutoff =  " + FixedText(u.fftFraction, 5), u.fftRootMse);
 }
 
 InfoCalls MaSmoothingReport(const UnivariateFields& u)
 {
-    ReportWriter out;
-    out.Clear();
-    out.Heading(29, "KELO::(Moving Average Smoothing)");
-    out.Blank();
-    out.Line(Composed(" SQRT(MSE) =  " + FixedText(Root(u.maRootMse), 5)));
-    return out.Take();
+    return SmoothingReport("KELO::(Moving Average Smoothing)", "", u.maRootMse);
 }

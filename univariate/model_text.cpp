@@ -140,8 +140,7 @@ InfinityWeights ArmaInfinityTable(const UnivariateFields& u)
 InfoCalls ArmaInfinityReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(26, "KELO::Vesk(AR/MA Infinity)");
+    out.Begin(26, "KELO::Vesk(AR/MA Infinity)");
     out.Blank();
     out.Line("ARMA Model: ");
     AppendModelText(out, u);

@@ -25,8 +25,7 @@ void CorrelationSection(ReportWriter& out, const char* title, const std::vector<
 InfoCalls ResidualsReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(25, "KELO::Vesk(Residual Plot)");
+    out.Begin(25, "KELO::Vesk(Residual Plot)");
     out.Blank();
     VarianceLine(out, u);
     out.Blank();
@@ -36,8 +35,7 @@ InfoCalls ResidualsReport(const UnivariateFields& u)
 InfoCalls ResidualAcfReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(29, "KELO::Vesk(Residual ACF/PACF)");
+    out.Begin(29, "KELO::Vesk(Residual ACF/PACF)");
     out.Blank();
     out.Line(FormattedLine("('# of Lags = ',I8)", {u.residualAcfLags}));
     out.Blank();
@@ -53,8 +51,7 @@ InfoCalls ResidualAcfReport(const UnivariateFields& u)
 InfoCalls ResidualHistogramReport(const UnivariateFields& u)
 {
     ReportWriter out;
-    out.Clear();
-    out.Heading(31, "KELO::Vesk(Residuals Histogram)");
+    out.Begin(31, "KELO::Vesk(Residuals Histogram)");
     out.Line(FormattedLine("('# of Bins = ',I8)", {u.histogramBins}));
     return out.Take();
 }
