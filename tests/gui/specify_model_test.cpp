@@ -294,3 +294,39 @@ TEST_F(SpecifyModelTest, CancelIsNotHeldUpByARefusedEntry)
     EXPECT_EQ(seen_[0].caption, L"Specify Model");
     EXPECT_EQ(project_->fracIntegrated, 0);
 }
+
+// Enter (OK with the focus elsewhere than on the button) moves through the form: from an order to
+// its coefficient, from a coefficient to the next row (back to the first after the last); a row
+// picked in the list comes into the edit.
+TEST_F(SpecifyModelTest, EnterMovesThroughTheCoefficients)
+{
+    project_->p = 3;
+    project_->phi[1] = 0.1;
+    project_->phi[2] = 0.2;
+    project_->phi[3] = 0.3;
+    std::vector<std::wstring> labels;
+    std::wstring picked;
+    bool toValue = false;
+    DialogAnswer answer;
+    answer.inspect = [&](HWND dialog) {
+        const auto enter = [dialog] { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); };
+        SetFocus(GetDlgItem(dialog, IDC_SPECIFY_AR_ORDER));
+        enter();
+        toValue = GetFocus() == GetDlgItem(dialog, IDC_SPECIFY_AR_VALUE);
+        for (int k = 0; k < 3; ++k) {
+            enter();
+            labels.push_back(Item(dialog, IDC_SPECIFY_AR_LABEL));
+        }
+        HWND list = GetDlgItem(dialog, IDC_SPECIFY_AR_LIST);
+        SendMessageW(list, LB_SETCURSEL, 2, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SPECIFY_AR_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        picked = Item(dialog, IDC_SPECIFY_AR_LABEL) + Item(dialog, IDC_SPECIFY_AR_VALUE);
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_SPECIFY_AR_VALUE));
+    };
+    answer.button = IDCANCEL;
+    AnswerNextDialog(answer);
+    ASSERT_EQ(Specify(), 0);
+    EXPECT_TRUE(toValue);
+    EXPECT_EQ(labels, (std::vector<std::wstring>{L"Phi(2) = ", L"Phi(3) = ", L"Phi(1) = "}));
+    EXPECT_EQ(picked, L"Phi(3) = 0.30000");
+}
