@@ -9,7 +9,8 @@
 namespace series_scaling_detail {
 inline std::size_t At(int j, int t, int m)
 {
-    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) + static_cast<std::size_t>(j - 1);
+    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) +
+           static_cast<std::size_t>(j - 1);
 }
 }  // namespace series_scaling_detail
 
@@ -68,6 +69,5 @@ void Standardise(T* X, int n, int m, T* C, int ldc, const T* sd, int flag)
     for (int t = 1; t <= n; ++t)
         for (int j = 1; j <= m; ++j) X[At(j, t, m)] *= sd[j - 1];
     for (int j = 0; j < m; ++j)
-        for (int i = 0; i < m; ++i)
-            C[i + static_cast<std::size_t>(ldc) * j] *= sd[i] * sd[j];
+        for (int i = 0; i < m; ++i) C[i + static_cast<std::size_t>(ldc) * j] *= sd[i] * sd[j];
 }

@@ -90,8 +90,11 @@ TYPED_TEST(SmallMatrix, GaussJordanInverse)
         // Invertible but needs a row exchange: stops at the first pivot with the offset diagonal.
         {2, {0, 1, 1, 0}, 1, {1, 1, 1, 1}},
         // Not symmetric, leading minors 4, 17 and 97: the inverse is the adjugate over 97.
-        {3, {4, 1, 2, 3, 5, 1, 1, 2, 6},
-         0, {28.0 / 97, -2.0 / 97, -9.0 / 97, -17.0 / 97, 22.0 / 97, 2.0 / 97, 1.0 / 97, -7.0 / 97, 17.0 / 97}},
+        {3,
+         {4, 1, 2, 3, 5, 1, 1, 2, 6},
+         0,
+         {28.0 / 97, -2.0 / 97, -9.0 / 97, -17.0 / 97, 22.0 / 97, 2.0 / 97, 1.0 / 97, -7.0 / 97,
+          17.0 / 97}},
     };
     for (const Case& c : cases) {
         std::vector<T> a = Matrix<T>(c.n, c.a);
@@ -100,7 +103,8 @@ TYPED_TEST(SmallMatrix, GaussJordanInverse)
         EXPECT_EQ(flag, c.flag) << "n=" << c.n << " a11=" << c.a[0];
         for (int i = 0; i < c.n; ++i)
             for (int j = 0; j < c.n; ++j)
-                EXPECT_NEAR(At(a, i + 1, j + 1), c.expected[i * c.n + j], tol) << "n=" << c.n << " " << i << "," << j;
+                EXPECT_NEAR(At(a, i + 1, j + 1), c.expected[i * c.n + j], tol)
+                    << "n=" << c.n << " " << i << "," << j;
         EXPECT_TRUE(PaddingIntact(a, c.n));
     }
     // 6/5 - 1 in double is the value the offset diagonal leaves, not 0.2.
@@ -119,7 +123,8 @@ TYPED_TEST(SmallMatrix, GaussJordanInverse)
     for (int i = 0; i < 7; ++i)
         for (int j = 0; j < 7; ++j) {
             double s = 0.0;
-            for (int l = 0; l < 7; ++l) s += static_cast<double>(spd[i + kLd * l]) * inverse[l + kLd * j];
+            for (int l = 0; l < 7; ++l)
+                s += static_cast<double>(spd[i + kLd * l]) * inverse[l + kLd * j];
             EXPECT_NEAR(s, i == j ? 1.0 : 0.0, 10 * tol);
         }
 }
@@ -152,7 +157,8 @@ TYPED_TEST(SmallMatrix, DeterminantsAndLuDecomposition)
         std::vector<T> copy = a;
         T det = T(-99);
         ASSERT_EQ(Determinant(copy.data(), c.n, kLd, det), kStatusDone);
-        EXPECT_NEAR(det, c.det, tol * std::max(1.0, std::fabs(c.det))) << "n=" << c.n << " a11=" << c.a[0];
+        EXPECT_NEAR(det, c.det, tol * std::max(1.0, std::fabs(c.det)))
+            << "n=" << c.n << " a11=" << c.a[0];
         EXPECT_EQ(copy, a) << "Determinant leaves its argument alone";
 
         T d = T(0);
@@ -194,7 +200,8 @@ TYPED_TEST(SmallMatrix, FactorCopy)
         int n;
         std::vector<T> a;
     };
-    for (const Case& c : {Case{3, Matrix<T>(3, {4, 1, 2, 3, 5, 1, 1, 2, 6})}, Case{6, RandomSpd<T>(6, 11)}}) {
+    for (const Case& c :
+         {Case{3, Matrix<T>(3, {4, 1, 2, 3, 5, 1, 1, 2, 6})}, Case{6, RandomSpd<T>(6, 11)}}) {
         const int n = c.n;
         const std::vector<T>& a = c.a;
         std::vector<T> w(kLd * kLd, static_cast<T>(kPadding));
@@ -223,10 +230,12 @@ TYPED_TEST(SmallMatrix, CholeskyAndTriangularSolves)
     };
     // Not positive definite to working precision: the second pivot of the ones matrix is exactly
     // 0; a NaN pivot fails as well.
-    for (const Failure& f : {Failure{2, {1, 1, 1, 1}}, Failure{1, {0.0}}, Failure{1, {-2.0}},
-                             Failure{1, {nan}}, Failure{2, {1, 0.5, 0.5, nan}}, Failure{2, {4, 3, 3, 2}}}) {
+    for (const Failure& f :
+         {Failure{2, {1, 1, 1, 1}}, Failure{1, {0.0}}, Failure{1, {-2.0}}, Failure{1, {nan}},
+          Failure{2, {1, 0.5, 0.5, nan}}, Failure{2, {4, 3, 3, 2}}}) {
         std::vector<T> a = Matrix<T>(f.n, f.a);
-        EXPECT_EQ(CHOLES(a.data(), f.n, kLd), kStatusInversionFailed) << "n=" << f.n << " a11=" << f.a[0];
+        EXPECT_EQ(CHOLES(a.data(), f.n, kLd), kStatusInversionFailed)
+            << "n=" << f.n << " a11=" << f.a[0];
     }
     std::vector<T> one = Matrix<T>(1, {2.25});
     ASSERT_EQ(CHOLES(one.data(), 1, kLd), kStatusDone);
@@ -248,12 +257,14 @@ TYPED_TEST(SmallMatrix, CholeskyAndTriangularSolves)
         std::vector<T> L = a;
         ASSERT_EQ(CHOLES(L.data(), n, kLd), kStatusDone);
         for (int i = 1; i <= n; ++i)
-            for (int j = i + 1; j <= n; ++j) EXPECT_EQ(At(L, i, j), a[(i - 1) + kLd * (j - 1)]) << "upper kept";
+            for (int j = i + 1; j <= n; ++j)
+                EXPECT_EQ(At(L, i, j), a[(i - 1) + kLd * (j - 1)]) << "upper kept";
         // L·L' = A, reading the lower triangle only.
         for (int i = 1; i <= n; ++i)
             for (int j = 1; j <= n; ++j) {
                 double s = 0.0;
-                for (int k = 1; k <= std::min(i, j); ++k) s += static_cast<double>(At(L, i, k)) * At(L, j, k);
+                for (int k = 1; k <= std::min(i, j); ++k)
+                    s += static_cast<double>(At(L, i, k)) * At(L, j, k);
                 EXPECT_NEAR(s, a[(i - 1) + kLd * (j - 1)], tol * n * 10);
             }
         std::vector<T> lowerOnly = L;
@@ -284,7 +295,8 @@ TYPED_TEST(SmallMatrix, MeansAndScalesRoundTrip)
     std::normal_distribution<double> z(0.0, 1.0);
     std::vector<T> x(n * m);
     for (int t = 0; t < n; ++t)
-        for (int j = 0; j < m; ++j) x[t * m + j] = static_cast<T>(std::pow(10.0, j) * z(rng) + 100.0 * j);
+        for (int j = 0; j < m; ++j)
+            x[t * m + j] = static_cast<T>(std::pow(10.0, j) * z(rng) + 100.0 * j);
     const std::vector<T> original = x;
 
     std::vector<T> mean(m), var(m), sd(m);
@@ -314,8 +326,7 @@ TYPED_TEST(SmallMatrix, MeansAndScalesRoundTrip)
     SeriesScales(x.data(), n, m, unitVar.data(), unitSd.data());
     for (int j = 0; j < m; ++j) EXPECT_NEAR(unitVar[j], 1.0, 10 * tol);
     Standardise(x.data(), n, m, C.data(), kLd, sd.data(), 2);
-    for (int i = 0; i < n * m; ++i)
-        EXPECT_NEAR(x[i], centred[i], 10 * tol * std::fabs(sd[i % m]));
+    for (int i = 0; i < n * m; ++i) EXPECT_NEAR(x[i], centred[i], 10 * tol * std::fabs(sd[i % m]));
     const std::vector<double> c0 = {1, 0.5, 0, 0.5, 1, -0.25, 0, -0.25, 1};
     for (int i = 1; i <= m; ++i)
         for (int j = 1; j <= m; ++j)
@@ -324,5 +335,6 @@ TYPED_TEST(SmallMatrix, MeansAndScalesRoundTrip)
     EXPECT_TRUE(PaddingIntact(C, m));
 
     RestoreSeriesMeans(x.data(), n, m, mean.data());
-    for (int i = 0; i < n * m; ++i) EXPECT_NEAR(x[i], original[i], 10 * tol * (100.0 + std::fabs(original[i])));
+    for (int i = 0; i < n * m; ++i)
+        EXPECT_NEAR(x[i], original[i], 10 * tol * (100.0 + std::fabs(original[i])));
 }
