@@ -15,6 +15,8 @@ target_link_libraries(vesk PRIVATE vesk_win)
 
 add_test(NAME win_unit_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:unit_tests> --gtest_brief=1)
 set_tests_properties(win_unit_tests PROPERTIES RESOURCE_LOCK wine)
+add_test(NAME win_alloc_failure_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:alloc_failure_tests> --gtest_brief=1)
+set_tests_properties(win_alloc_failure_tests PROPERTIES RESOURCE_LOCK wine)
 
 file(GLOB gui_test_srcs CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(gui_test_srcs)
