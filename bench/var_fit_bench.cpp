@@ -73,8 +73,14 @@ void Search(benchmark::State& state, Fit fit)
     state.counters["aicc"] = aicc;
 }
 
-void WhittleSearchVar3(benchmark::State& state) { Search(state, WhittleMvarFit); }
-void BurgSearchVar3(benchmark::State& state) { Search(state, BurgMvarFit); }
+void WhittleSearchVar3(benchmark::State& state)
+{
+    Search(state, WhittleMvarFit);
+}
+void BurgSearchVar3(benchmark::State& state)
+{
+    Search(state, BurgMvarFit);
+}
 
 }  // namespace
 

@@ -5,10 +5,9 @@
 #include "numerics/status.h"
 #include "platform/blas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <new>
-#include <stdexcept>
 
 namespace {
 
@@ -20,15 +19,10 @@ constexpr const char* kDifficulties =
     "\n Numerical difficulties \n   <Press any key to start over>\n";
 constexpr const char* kNotPositiveDefinite = " MATRIX NOT POSITIVE DEFINITE IN CHOLES\n";
 
-void Copy(const double* from, std::size_t count, double* to)
-{
-    for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
-}
-
 // CHOLES on a copy of A in L; false (after the diagnostic line) when A is not positive definite.
 bool Factor(const double* A, int m, double* L)
 {
-    Copy(A, static_cast<std::size_t>(m) * m, L);
+    if (A != L) std::copy_n(A, static_cast<std::size_t>(m) * m, L);
     if (CHOLES(L, m, m) == kStatusDone) return true;
     WriteVarDiagnostic(kNotPositiveDefinite);
     return false;
@@ -111,16 +105,16 @@ void StepUp(int m, int chosen, double* A, BurgMvarWork& work)
     for (int k = 2; k <= chosen; ++k)
         for (int j = 1; j <= k / 2; ++j) {
             const int l = k - j;
-            Copy(a(j), mm, newA.data());
+            std::copy_n(a(j), mm, newA.data());
             AddProduct(m, -1.0, a(k), b(l), false, newA.data());
-            Copy(b(j), mm, newB.data());
+            std::copy_n(b(j), mm, newB.data());
             AddProduct(m, -1.0, b(k), a(l), false, newB.data());
             if (j < l) {
                 AddProduct(m, -1.0, a(k), b(j), false, a(l));
                 AddProduct(m, -1.0, b(k), a(j), false, b(l));
             }
-            Copy(newA.data(), mm, a(j));
-            Copy(newB.data(), mm, b(j));
+            std::copy_n(newA.data(), mm, a(j));
+            std::copy_n(newB.data(), mm, b(j));
         }
 }
 
@@ -153,18 +147,14 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
     if (p == -1 && !(aicc < aicc0)) chosen = 0;
     if (chosen == 0) {
         aicc = aicc0;
-        Copy(work.Vf.data(), mm, v.data());
+        std::copy_n(work.Vf.data(), mm, v.data());
     }
     if (!std::isfinite(aicc) || !AllFinite(v.data(), mm) || !AllFinite(A.data(), mm * chosen))
         return kStatusDegenerate;
 
-    for (int k = 1; k <= chosen; ++k)
-        for (int j = 0; j < m; ++j)
-            for (int i = 0; i < m; ++i)
-                PHI[(k - 1) + kVarMaxLag * (i + static_cast<std::size_t>(m) * j)] =
-                    A[(k - 1) * mm + i + m * j];
-    Copy(v.data(), mm, V);
-    Copy(X, nm, R);
+    StoreCoefficients(m, chosen, A.data(), PHI);
+    std::copy_n(v.data(), mm, V);
+    std::copy_n(X, nm, R);
     AICC = aicc;
     p = chosen;
     return status;
@@ -176,7 +166,7 @@ int AllocateBurgMvarWork(BurgMvarWork& work, int n, int m, int pmax)
 {
     const std::size_t mm = static_cast<std::size_t>(m) * m;
     const std::size_t nm = static_cast<std::size_t>(n) * m;
-    try {
+    return NoMemoryAsStatus([&] {
         work.b.resize(nm);
         work.w.resize(nm);
         work.Vf.resize(mm * (static_cast<std::size_t>(pmax) + 1));
@@ -185,12 +175,8 @@ int AllocateBurgMvarWork(BurgMvarWork& work, int n, int m, int pmax)
         for (std::vector<double>* v :
              {&work.Sfb, &work.Sff, &work.Sbb, &work.Cf, &work.Cb, &work.F, &work.G, &work.scratch})
             v->resize(mm);
-    } catch (const std::bad_alloc&) {
-        return kStatusNoMemory;
-    } catch (const std::length_error&) {
-        return kStatusNoMemory;
-    }
-    return kStatusDone;
+        return kStatusDone;
+    });
 }
 
 int BurgMvarRecursion(int mode, int n, int m, int pmax, double* E, int& chosen, double* V,
@@ -199,7 +185,7 @@ int BurgMvarRecursion(int mode, int n, int m, int pmax, double* E, int& chosen, 
     if (mode >= 0) pmax = mode;
     const std::size_t mm = static_cast<std::size_t>(m) * m;
     const std::size_t nm = static_cast<std::size_t>(n) * m;
-    Copy(E, nm, work.b.data());
+    std::copy_n(E, nm, work.b.data());
     auto vf = [&](int k) { return work.Vf.data() + k * mm; };
     auto vb = [&](int k) { return work.Vb.data() + k * mm; };
 
@@ -207,7 +193,7 @@ int BurgMvarRecursion(int mode, int n, int m, int pmax, double* E, int& chosen, 
     for (std::size_t i = 0; i < mm; ++i) vf(0)[i] /= n;
     for (int j = 0; j < m; ++j)
         for (int i = j + 1; i < m; ++i) vf(0)[j + m * i] = vf(0)[i + m * j];
-    Copy(vf(0), mm, vb(0));
+    std::copy_n(vf(0), mm, vb(0));
     double d = 0.0;
     FactorCopy(vf(0), work.scratch.data(), m, m, d);
     double best = Criterion(0, n, m, d);
@@ -237,13 +223,13 @@ int BurgMvarRecursion(int mode, int n, int m, int pmax, double* E, int& chosen, 
             }
         double* Ap = A + (order - 1) * mm;
         double* Bp = work.B.data() + (order - 1) * mm;
-        Copy(F, mm, Ap);
+        std::copy_n(F, mm, Ap);
         SolveLowerRight(work.Cb.data(), m, m, Ap, m);
-        Copy(G, mm, Bp);
+        std::copy_n(G, mm, Bp);
         SolveLowerRight(work.Cf.data(), m, m, Bp, m);
-        Copy(vf(order - 1), mm, vf(order));
+        std::copy_n(vf(order - 1), mm, vf(order));
         AddProduct(m, -1.0, F, F, true, vf(order));
-        Copy(vb(order - 1), mm, vb(order));
+        std::copy_n(vb(order - 1), mm, vb(order));
         AddProduct(m, -1.0, G, G, true, vb(order));
         UpdateErrors(n, m, order, Ap, Bp, E, work);
 
@@ -262,7 +248,7 @@ int BurgMvarRecursion(int mode, int n, int m, int pmax, double* E, int& chosen, 
         best = last;
         chosen = pmax;
     }
-    Copy(vf(chosen), mm, V);
+    std::copy_n(vf(chosen), mm, V);
     AICC = best;
     StepUp(m, chosen, A, work);
     return completed ? kStatusDone : kStatusLowerOrder;
@@ -272,11 +258,5 @@ int BurgMvarFit(const double* X, int n, int m, double* PHI, double* V, int& p, d
                 double* R)
 {
     if (!VarArgumentsValid(X, n, m, p, -1)) return kStatusBadArgument;
-    try {
-        return Fit(X, n, m, PHI, V, p, AICC, R);
-    } catch (const std::bad_alloc&) {
-        return kStatusNoMemory;
-    } catch (const std::length_error&) {
-        return kStatusNoMemory;
-    }
+    return NoMemoryAsStatus([&] { return Fit(X, n, m, PHI, V, p, AICC, R); });
 }

@@ -14,6 +14,38 @@
 #include <stdexcept>
 #include <vector>
 
+namespace small_matrix_detail {
+
+// x := L^-1·x by forward substitution, for the vector x(1..n) stored `stride` apart.
+template <typename T>
+void ForwardSubstitution(const T* L, int n, int ld, T* x, std::size_t stride)
+{
+    Mat1<const T> l(L, ld);
+    auto at = [&](int i) -> T& { return x[static_cast<std::size_t>(i - 1) * stride]; };
+    at(1) /= l(1, 1);
+    for (int i = 2; i <= n; ++i) {
+        T s = at(i);
+        for (int q = 1; q < i; ++q) s -= l(i, q) * at(q);
+        at(i) = s / l(i, i);
+    }
+}
+
+// Runs resize, turning a failed allocation into false.
+template <typename T>
+bool Resize(std::vector<T>& v, std::size_t count)
+{
+    try {
+        v.resize(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace small_matrix_detail
+
 // A := A^-1 in place by Gauss-Jordan elimination without row or column exchanges. The diagonal
 // is kept offset by +1 during the sweep, so that one update formula builds the inverse in the
 // matrix's own storage.
@@ -63,13 +95,7 @@ template <typename T>
 [[nodiscard]] int LuDecompose(T* A, int n, T& d, int np)
 {
     std::vector<T> scale;
-    try {
-        scale.resize(static_cast<std::size_t>(n));
-    } catch (const std::bad_alloc&) {
-        return kStatusNoMemory;
-    } catch (const std::length_error&) {
-        return kStatusNoMemory;
-    }
+    if (!small_matrix_detail::Resize(scale, static_cast<std::size_t>(n))) return kStatusNoMemory;
     Mat1<T> a(A, np);
     Vec1<T> v(scale.data());
     d = T(1);
@@ -127,13 +153,9 @@ template <typename T>
 [[nodiscard]] int Determinant(const T* A, int n, int lda, T& det)
 {
     std::vector<T> copy;
-    try {
-        copy.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
-    } catch (const std::bad_alloc&) {
+    if (!small_matrix_detail::Resize(copy,
+                                     static_cast<std::size_t>(n) * static_cast<std::size_t>(n)))
         return kStatusNoMemory;
-    } catch (const std::length_error&) {
-        return kStatusNoMemory;
-    }
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i)
             copy[i + static_cast<std::size_t>(n) * j] = A[i + static_cast<std::size_t>(lda) * j];
@@ -220,32 +242,18 @@ template <typename T>
 template <typename T>
 void SolveLower(const T* L, int n, int ld, T* B, int k)
 {
-    Mat1<const T> l(L, ld);
-    Mat1<T> b(B, ld);
-    for (int c = 1; c <= k; ++c) {
-        b(1, c) /= l(1, 1);
-        for (int i = 2; i <= n; ++i) {
-            T s = b(i, c);
-            for (int q = 1; q < i; ++q) s -= l(i, q) * b(q, c);
-            b(i, c) = s / l(i, i);
-        }
-    }
+    for (int c = 1; c <= k; ++c)
+        small_matrix_detail::ForwardSubstitution(L, n, ld,
+                                                 B + static_cast<std::size_t>(ld) * (c - 1), 1);
 }
 
 // B := B·(L')^-1 (solves X·L' = B), row by row; B is k × n.
 template <typename T>
 void SolveLowerTransposedRight(const T* L, int n, int ld, T* B, int k)
 {
-    Mat1<const T> l(L, ld);
-    Mat1<T> b(B, ld);
-    for (int r = 1; r <= k; ++r) {
-        b(r, 1) /= l(1, 1);
-        for (int j = 2; j <= n; ++j) {
-            T s = b(r, j);
-            for (int q = 1; q < j; ++q) s -= l(j, q) * b(r, q);
-            b(r, j) = s / l(j, j);
-        }
-    }
+    for (int r = 1; r <= k; ++r)
+        small_matrix_detail::ForwardSubstitution(L, n, ld, B + (r - 1),
+                                                 static_cast<std::size_t>(ld));
 }
 
 // B := B·L^-1 (solves X·L = B), row by row from the last column; B is k × n.

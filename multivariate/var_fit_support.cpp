@@ -1,10 +1,10 @@
 #include "multivariate/var_fit_support.h"
 
 #include "platform/blas.h"
+#include "platform/standard_output.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -17,12 +17,7 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 
 void WriteVarDiagnostic(std::string_view text)
 {
-    if (diagnosticCapture != nullptr) {
-        diagnosticCapture->append(text);
-    } else {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
-    }
+    WriteStandardOutput(text, diagnosticCapture);
 }
 
 void SetVarDiagnosticCapture(std::string* capture)
@@ -89,4 +84,14 @@ bool AllFinite(const double* values, std::size_t count)
     for (std::size_t i = 0; i < count; ++i)
         if (!std::isfinite(values[i])) return false;
     return true;
+}
+
+void StoreCoefficients(int m, int p, const double* lagLast, double* PHI)
+{
+    const std::size_t mm = static_cast<std::size_t>(m) * m;
+    for (int k = 1; k <= p; ++k)
+        for (int j = 0; j < m; ++j)
+            for (int i = 0; i < m; ++i)
+                PHI[(k - 1) + kVarMaxLag * (i + static_cast<std::size_t>(m) * j)] =
+                    lagLast[(k - 1) * mm + i + static_cast<std::size_t>(m) * j];
 }

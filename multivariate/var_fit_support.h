@@ -2,7 +2,11 @@
 // What the two vector autoregressive fits (multivariate/whittle_fit.h, multivariate/burg_fit.h)
 // share: argument checks, the highest order a search can use, the diagnostic text output and a
 // few m × m and series operations. Matrices are m × m, column-major with leading dimension m.
+#include "numerics/status.h"
+
 #include <cstddef>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -37,3 +41,20 @@ void TimeFirstCopy(const double* X, int n, int m, const double* divisor, double*
 void LaggedProducts(const double* Y, int n, int m, int maxLag, double* G);
 
 bool AllFinite(const double* values, std::size_t count);
+
+// PHI(k)(i, j) for k = 1..p, i, j = 1..m, from matrices stored one m × m after another (lag last)
+// into the 20 × m × m lag-first layout: element (k, i, j) at (k-1) + 20·((i-1) + m·(j-1)).
+void StoreCoefficients(int m, int p, const double* lagLast, double* PHI);
+
+// body(), or kStatusNoMemory when it fails to allocate: no exception leaves a fit.
+template <typename Body>
+int NoMemoryAsStatus(Body body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return kStatusNoMemory;
+    } catch (const std::length_error&) {
+        return kStatusNoMemory;
+    }
+}

@@ -5,10 +5,9 @@
 #include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <new>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -78,16 +77,11 @@ struct Whittle {
     }
 };
 
-void Copy(const double* from, std::size_t count, double* to)
-{
-    for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
-}
-
 // out := A^-1 by Gauss-Jordan elimination on a copy; a zero pivot is left to the determinant
 // tests, which cover every forward covariance.
 void Invert(const double* A, int m, double* out)
 {
-    Copy(A, static_cast<std::size_t>(m) * m, out);
+    std::copy_n(A, static_cast<std::size_t>(m) * m, out);
     int flag = 0;
     GaussJordanInverse(m - 1, out, flag, m);
 }
@@ -110,7 +104,7 @@ void WindowProducts(Whittle& w, int l, int j, int k, double* out)
     if (transpose) std::swap(j, k);
     const int h = k - j;
     std::vector<double>& c = w.window;
-    Copy(w.sums.data() + static_cast<std::size_t>(h) * w.mm, w.mm, c.data());
+    std::copy_n(w.sums.data() + static_cast<std::size_t>(h) * w.mm, w.mm, c.data());
     auto remove = [&](int first, int last) {
         for (int s = first; s <= last; ++s)
             for (int b = 1; b <= m; ++b)
@@ -135,7 +129,7 @@ double ErrorSum(Whittle& w, int l, const double* W)
             for (int a = 0; a < m; ++a) out[a + m * a] = 1.0;
             sign = 1.0;
         } else {
-            Copy(w.Phi(l, j), w.mm, out);
+            std::copy_n(w.Phi(l, j), w.mm, out);
             sign = -1.0;
         }
     };
@@ -182,7 +176,7 @@ double FirstErrorForm(Whittle& w, int l, const double* W)
 // Vf of order l: Gamma(0) - sum over j = 1..l of Phi(l, j) Gamma(j)'.
 void ForwardCovariance(Whittle& w, int l, double* vf)
 {
-    Copy(w.Gamma(0), w.mm, vf);
+    std::copy_n(w.Gamma(0), w.mm, vf);
     for (int j = 1; j <= l; ++j) AddProduct(w.m, -1.0, w.Phi(l, j), w.Gamma(j), true, vf);
 }
 
@@ -198,10 +192,10 @@ int RecursionStep(Whittle& w, int l)
     double* inverse = w.inverse.data();
 
     ForwardCovariance(w, l - 1, vf);
-    Copy(w.Gamma(0), mm, vb);
+    std::copy_n(w.Gamma(0), mm, vb);
     for (int j = 1; j < l; ++j) AddProduct(m, -1.0, w.Psi(l - 1, j), w.Gamma(j), false, vb);
 
-    Copy(w.Gamma(l), mm, delta);
+    std::copy_n(w.Gamma(l), mm, delta);
     for (int j = 1; j < l; ++j) AddProduct(m, -1.0, w.Phi(l - 1, j), w.Gamma(l - j), false, delta);
     Invert(vb, m, inverse);
     double* phiLL = w.Phi(l, l);
@@ -217,9 +211,9 @@ int RecursionStep(Whittle& w, int l)
     AddProduct(m, 1.0, delta, inverse, false, psiLL);
 
     for (int j = 1; j < l; ++j) {
-        Copy(w.Phi(l - 1, j), mm, w.Phi(l, j));
+        std::copy_n(w.Phi(l - 1, j), mm, w.Phi(l, j));
         AddProduct(m, -1.0, phiLL, w.Psi(l - 1, l - j), false, w.Phi(l, j));
-        Copy(w.Psi(l - 1, j), mm, w.Psi(l, j));
+        std::copy_n(w.Psi(l - 1, j), mm, w.Psi(l, j));
         AddProduct(m, -1.0, psiLL, w.Phi(l - 1, l - j), false, w.Psi(l, j));
     }
 
@@ -336,13 +330,9 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
         !AllFinite(e.data(), e.size()))
         return kStatusDegenerate;
 
-    for (int k = 1; k <= P; ++k)
-        for (int b = 0; b < m; ++b)
-            for (int a = 0; a < m; ++a)
-                PHI[(k - 1) + kVarMaxLag * (a + static_cast<std::size_t>(m) * b)] =
-                    phi[(k - 1) * mm + a + m * b];
-    Copy(vf.data(), mm, V);
-    Copy(e.data(), e.size(), E);
+    StoreCoefficients(m, P, phi.data(), PHI);
+    std::copy_n(vf.data(), mm, V);
+    std::copy_n(e.data(), e.size(), E);
     AICC = aicc;
     p = P;
     return kStatusDone;
@@ -354,11 +344,5 @@ int WhittleMvarFit(const double* X, int n, int m, double* PHI, double* V, int& p
                    double* E)
 {
     if (!VarArgumentsValid(X, n, m, p, -2147483647 - 1)) return kStatusBadArgument;
-    try {
-        return Fit(X, n, m, PHI, V, p, AICC, E);
-    } catch (const std::bad_alloc&) {
-        return kStatusNoMemory;
-    } catch (const std::length_error&) {
-        return kStatusNoMemory;
-    }
+    return NoMemoryAsStatus([&] { return Fit(X, n, m, PHI, V, p, AICC, E); });
 }

@@ -16,12 +16,7 @@ namespace {
 
 const std::string kNotPositiveDefinite = " MATRIX NOT POSITIVE DEFINITE IN CHOLES\n";
 
-class BurgFitTest : public testing::Test {
-protected:
-    void SetUp() override { SetVarDiagnosticCapture(&diagnostics); }
-    void TearDown() override { SetVarDiagnosticCapture(nullptr); }
-    std::string diagnostics;
-};
+using BurgFitTest = VarFitTest;
 
 // The criterion of order 0 from the lag-0 covariance, as the fit states it.
 double OrderZeroCriterion(const std::vector<double>& x, int n, int m)
@@ -156,14 +151,7 @@ TEST_F(BurgFitTest, FailuresLeaveEverythingAsItWas)
     };
     const std::string difficulties =
         "\n Numerical difficulties \n   <Press any key to start over>\n";
-    struct Case {
-        std::string what;
-        std::vector<double> x;
-        int n, m, p;
-        int status;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<VarFailureCase> cases = {
         {"zero component", withSecond([](int, double) { return 0.0; }), s.n, 2, -1,
          kStatusDegenerate, difficulties},
         {"equal components", withSecond([](int, double x1) { return x1; }), s.n, 2, 2,
@@ -179,14 +167,5 @@ TEST_F(BurgFitTest, FailuresLeaveEverythingAsItWas)
         {"n m = 2", s.x, 1, 2, 0, kStatusBadArgument, ""},
         {"no components", s.x, s.n, 0, 0, kStatusBadArgument, ""},
     };
-    for (const Case& c : cases) {
-        diagnostics.clear();
-        const std::vector<double> before = c.x;
-        const VarFitResult r = RunVarFit(BurgMvarFit, c.x, c.n, c.m, c.p);
-        EXPECT_EQ(r.status, c.status) << c.what;
-        EXPECT_TRUE(OutputsUntouched(r, c.p)) << c.what;
-        EXPECT_EQ(diagnostics, c.message) << c.what;
-        EXPECT_EQ(std::memcmp(before.data(), c.x.data(), before.size() * sizeof(double)), 0)
-            << c.what;
-    }
+    ExpectFailures(BurgMvarFit, cases, diagnostics);
 }

@@ -2,12 +2,14 @@
 // What the tests of the two vector autoregressive fits share: the reference series, a runner
 // that starts every output from a sentinel, and the comparison with the R tables.
 #include "multivariate/series_scaling.h"
+#include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
 #include "tests/unit/reference_table.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -133,4 +135,37 @@ inline size_t CompareWithReferenceTable(VarFitRoutine fit, const std::string& fi
             EXPECT_EQ(result.Phi(k, 1, 1, m), kSentinel) << where;
     }
     return t.rows.size();
+}
+
+// Captures the fits' diagnostic lines in `diagnostics`.
+class VarFitTest : public testing::Test {
+protected:
+    void SetUp() override { SetVarDiagnosticCapture(&diagnostics); }
+    void TearDown() override { SetVarDiagnosticCapture(nullptr); }
+    std::string diagnostics;
+};
+
+// A call that must fail: its status, the diagnostic text it writes, every output untouched and
+// the data untouched bit for bit.
+struct VarFailureCase {
+    std::string what;
+    std::vector<double> x;
+    int n, m, p;
+    int status;
+    std::string message;
+};
+
+inline void ExpectFailures(VarFitRoutine fit, const std::vector<VarFailureCase>& cases,
+                           std::string& diagnostics)
+{
+    for (const VarFailureCase& c : cases) {
+        diagnostics.clear();
+        const std::vector<double> before = c.x;
+        const VarFitResult r = RunVarFit(fit, c.x, c.n, c.m, c.p);
+        EXPECT_EQ(r.status, c.status) << c.what;
+        EXPECT_TRUE(OutputsUntouched(r, c.p)) << c.what;
+        EXPECT_EQ(diagnostics, c.message) << c.what;
+        EXPECT_EQ(std::memcmp(before.data(), c.x.data(), before.size() * sizeof(double)), 0)
+            << c.what;
+    }
 }

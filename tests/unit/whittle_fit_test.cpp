@@ -17,12 +17,7 @@ namespace {
 // ln(2 pi) as the criterion writes it, against the exact value R's dense likelihood uses.
 constexpr double kLn2PiAsWritten = 1.837877;
 
-class WhittleFitTest : public testing::Test {
-protected:
-    void SetUp() override { SetVarDiagnosticCapture(&diagnostics); }
-    void TearDown() override { SetVarDiagnosticCapture(nullptr); }
-    std::string diagnostics;
-};
+using WhittleFitTest = VarFitTest;
 
 }  // namespace
 
@@ -50,7 +45,8 @@ TEST_F(WhittleFitTest, CriterionHoldsTheExactGaussianLikelihood)
         ASSERT_EQ(fit.status, kStatusDone);
         const double nm = static_cast<double>(s.n) * s.m;
         const double ln2Pi = std::log(2 * std::acos(-1.0));
-        const double neg2LogLik = fit.aicc - VarPenalty(p, s.n, s.m) + nm * (ln2Pi - kLn2PiAsWritten);
+        const double neg2LogLik =
+            fit.aicc - VarPenalty(p, s.n, s.m) + nm * (ln2Pi - kLn2PiAsWritten);
         EXPECT_NEAR(neg2LogLik, t.Number(r, "neg2loglik"), 1e-9 * std::fabs(neg2LogLik))
             << t.Text(r, "series") << " p=" << p;
         ++checked;
@@ -186,18 +182,11 @@ TEST_F(WhittleFitTest, FailuresLeaveEverythingAsItWas)
     std::vector<double> constant = withSecond([](int, double) { return 4.5; }), mean(3);
     SubtractSeriesMeans(constant.data(), s.n, 3, mean.data());
     const std::string orderZero = " Numerical difficulties \n\n  <Press any key to start over> \n";
-    struct Case {
-        std::string what;
-        std::vector<double> x;
-        int n, m, p;
-        int status;
-        std::string message;
-    };
     std::vector<double> exact = {1, 0, 0, 1};  // two times, two components
     const VarSeries twin = CentredVarSeries("short2");
     std::vector<double> twins = twin.x;
     for (int t = 0; t < twin.n; ++t) twins[t * 2 + 1] = twins[t * 2];
-    const std::vector<Case> cases = {
+    const std::vector<VarFailureCase> cases = {
         {"constant component", constant, s.n, 3, -1, kStatusDegenerate, orderZero},
         {"zero component", withSecond([](int, double) { return 0.0; }), s.n, 3, 2,
          kStatusDegenerate, orderZero},
@@ -220,16 +209,7 @@ TEST_F(WhittleFitTest, FailuresLeaveEverythingAsItWas)
         {"n m = 2", s.x, 2, 1, -1, kStatusBadArgument, ""},
         {"n m past 32 bits", s.x, 1 << 30, 3, 0, kStatusBadArgument, ""},
     };
-    for (const Case& c : cases) {
-        diagnostics.clear();
-        const std::vector<double> before = c.x;
-        const VarFitResult r = RunVarFit(WhittleMvarFit, c.x, c.n, c.m, c.p);
-        EXPECT_EQ(r.status, c.status) << c.what;
-        EXPECT_TRUE(OutputsUntouched(r, c.p)) << c.what;
-        EXPECT_EQ(diagnostics, c.message) << c.what;
-        EXPECT_EQ(std::memcmp(before.data(), c.x.data(), before.size() * sizeof(double)), 0)
-            << c.what;
-    }
+    ExpectFailures(WhittleMvarFit, cases, diagnostics);
     // The search on the two points that are singular at order 1 stops at order 0.
     const VarFitResult search = RunVarFit(WhittleMvarFit, exact, 2, 2, -1);
     EXPECT_EQ(search.status, kStatusDone);
