@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -343,6 +344,7 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
 int WhittleMvarFit(const double* X, int n, int m, double* PHI, double* V, int& p, double& AICC,
                    double* E)
 {
-    if (!VarArgumentsValid(X, n, m, p, -2147483647 - 1)) return kStatusBadArgument;
+    // Every negative order other than -1 fits order 0.
+    if (!VarArgumentsValid(X, n, m, p, std::numeric_limits<int>::min())) return kStatusBadArgument;
     return NoMemoryAsStatus([&] { return Fit(X, n, m, PHI, V, p, AICC, E); });
 }
