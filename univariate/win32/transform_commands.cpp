@@ -1,0 +1,118 @@
+#include "univariate/win32/transform_commands.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "platform/win32/wide_text.h"
+#include "resources/resource.h"
+#include "shell/win32/frame.h"
+#include "univariate/refresh.h"
+#include "univariate/transform_menu.h"
+#include "univariate/transforms.h"
+#include "univariate/univariate_project.h"
+#include "univariate/win32/transform_dialogs.h"
+#include "univariate/win32/univariate_windows.h"
+
+namespace {
+
+HWND DataWindow(const UnivariateProject& project) { return reinterpret_cast<HWND>(project.dataView.window); }
+
+void FocusDataWindow(const UnivariateProject& project)
+{
+    if (HWND window = DataWindow(project)) SetFocus(window);
+}
+
+void AfterChange(UnivariateProject& project)
+{
+    VeskRefresh(project, 1, 0);
+    VeskTransformMenu(project);
+    FocusDataWindow(project);
+}
+
+int32_t RunTransform(UnivariateProject& project, int32_t kind)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND owner = DataWindow(project) ? DataWindow(project) : FrameWindow;
+    switch (kind) {
+    case TRANSFORM_DIFFERENCE:
+        return DifferenceDialog(project);
+    case TRANSFORM_BOX_COX:
+        return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_BOX_COX), owner, BoxCoxDlgProc,
+                               reinterpret_cast<LPARAM>(&project)) == 1;
+    case TRANSFORM_CLASSICAL:
+    case TRANSFORM_HARMONIC:
+        return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CLASSICAL), owner, ClassicalDlgProc,
+                               reinterpret_cast<LPARAM>(&project)) == 1;
+    case TRANSFORM_SUBTRACT_MEAN:
+        if (ApplySubtractMean(project)) return 1;
+        ShowTransformMessage(nullptr, kTransformRangeMessage);
+        return 0;
+    case TRANSFORM_SUBSEQUENCE:
+        return SubsequenceDialog(project);
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+int32_t VeskTransform(UnivariateProject& project, int32_t kind)
+{
+    if (!project.hasData()) return 0;
+    int32_t status = 0;
+    try {
+        status = RunTransform(project, kind);
+    } catch (const std::bad_alloc&) {
+        ShowTransformMessage(nullptr, "Not enough memory for the transform");
+        status = 0;
+    }
+    AfterChange(project);
+    return status;
+}
+
+int32_t VeskUndo(UnivariateProject& project)
+{
+    if (project.regressionPresent > 0) {
+        ShowTransformMessage(nullptr, "Must remove regression function before untransforming");
+        return 1;
+    }
+    if (!project.transforms) return 0;
+    int32_t status = 0;
+    try {
+        status = UndoNewestTransform(project);
+        if (!status) ShowTransformMessage(nullptr, kUndoImpossibleMessage);
+    } catch (const std::bad_alloc&) {
+        ShowTransformMessage(nullptr, "Not enough memory to undo the transform");
+    }
+    AfterChange(project);
+    return status;
+}
+
+int32_t VeskTransformMenu(UnivariateProject& project)
+{
+    const TransformMenuState state = ComputeTransformMenu(project);
+    if (UnivariateMenu) {
+        for (const MenuChange& change : state.changes)
+            EnableMenuItem(UnivariateMenu, change.command, MF_BYCOMMAND | (change.enabled ? MF_ENABLED : MF_GRAYED));
+        const UINT undoState = TransformItemEnabled(state, IDM_UNDO) ? MF_ENABLED : MF_GRAYED;
+        ModifyMenuW(UnivariateMenu, IDM_UNDO, MF_BYCOMMAND | MF_STRING | undoState, IDM_UNDO,
+                    WideText(state.undoText).c_str());
+    }
+    project.transformText = PaddedTransformText(state.description);
+    return VeskStatusBar(project);
+}
+
+int32_t ShowClassicalFit(UnivariateProject& project)
+{
+    int32_t drawn = 0;
+    try {
+        ClassicalFit fit;
+        drawn = ClassicalFitOfStack(project, fit);
+        if (drawn) drawn = ShowFitView(project, fit.data, fit.fit, fit.firstIndex, fit.lastIndex);
+    } catch (const std::bad_alloc&) {
+        drawn = 0;
+    }
+    if (!drawn && UnivariateWindows.destroyPlotWindow) UnivariateWindows.destroyPlotWindow(project.views[VIEW_FIT]);
+    return drawn;
+}
