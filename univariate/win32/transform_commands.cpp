@@ -30,28 +30,30 @@ void AfterChange(UnivariateProject& project)
     FocusDataWindow(project);
 }
 
-int32_t RunTransform(UnivariateProject& project, int32_t kind)
+void RunTransform(UnivariateProject& project, int32_t kind)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND owner = DataWindow(project) ? DataWindow(project) : FrameWindow;
+    const LPARAM parameter = reinterpret_cast<LPARAM>(&project);
     switch (kind) {
     case TRANSFORM_DIFFERENCE:
-        return DifferenceDialog(project);
+        DifferenceDialog(project);
+        break;
     case TRANSFORM_BOX_COX:
-        return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_BOX_COX), owner, BoxCoxDlgProc,
-                               reinterpret_cast<LPARAM>(&project)) == 1;
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_BOX_COX), owner, BoxCoxDlgProc, parameter);
+        break;
     case TRANSFORM_CLASSICAL:
     case TRANSFORM_HARMONIC:
-        return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CLASSICAL), owner, ClassicalDlgProc,
-                               reinterpret_cast<LPARAM>(&project)) == 1;
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CLASSICAL), owner, ClassicalDlgProc, parameter);
+        break;
     case TRANSFORM_SUBTRACT_MEAN:
-        if (ApplySubtractMean(project)) return 1;
-        ShowTransformMessage(nullptr, kTransformRangeMessage);
-        return 0;
+        if (!ApplySubtractMean(project)) ShowTransformMessage(nullptr, kTransformRangeMessage);
+        break;
     case TRANSFORM_SUBSEQUENCE:
-        return SubsequenceDialog(project);
+        SubsequenceDialog(project);
+        break;
     default:
-        return 0;
+        break;
     }
 }
 
@@ -60,15 +62,15 @@ int32_t RunTransform(UnivariateProject& project, int32_t kind)
 int32_t VeskTransform(UnivariateProject& project, int32_t kind)
 {
     if (!project.hasData()) return 0;
-    int32_t status = 0;
+    // The old top stays allocated throughout, so a new top is a transform the dialog left applied.
+    const TransformNode* before = project.transforms;
     try {
-        status = RunTransform(project, kind);
+        RunTransform(project, kind);
     } catch (const std::bad_alloc&) {
         ShowTransformMessage(nullptr, "Not enough memory for the transform");
-        status = 0;
     }
     AfterChange(project);
-    return status;
+    return project.transforms != before ? 1 : 0;
 }
 
 int32_t VeskUndo(UnivariateProject& project)

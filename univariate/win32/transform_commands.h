@@ -7,8 +7,8 @@ struct UnivariateProject;
 
 // Runs the transform of `kind` (1 difference, 2 Box-Cox, 4 or 8 classical, 16 subtract mean,
 // 32 subsequence) through its dialog, then refreshes the project, rebuilds the Transform menu and
-// gives the focus to the data window, whatever the dialog's outcome. Returns 1 when a transform
-// was applied, 0 otherwise (nothing at all happens for a project without data).
+// gives the focus to the data window, whatever the dialog's outcome. Returns 1 when the dialog
+// left a transform applied, 0 otherwise (nothing at all happens for a project without data).
 int32_t VeskTransform(UnivariateProject& project, int32_t kind);
 
 // Undoes the newest transform, then refreshes and rebuilds the menu. Returns 1 when refused

@@ -63,6 +63,8 @@ struct BoxCoxState {
     bool zeroAllowed = false;
     int32_t appliedPosition = -1;  // trackbar position of the preview on the stack; -1 none
     double appliedLambda = 1.0;    // its parameter
+    bool writing = false;          // the dialog itself is writing the edit
+    bool edited = false;           // the user changed the edit since the dialog last wrote it
 };
 
 BoxCoxState* BoxCoxOf(HWND dialog) { return reinterpret_cast<BoxCoxState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
@@ -89,7 +91,16 @@ void Withdraw(BoxCoxState& s)
     s.appliedPosition = -1;
 }
 
-void BoxCoxStart(HWND dialog, UnivariateProject& project)
+void WriteParameter(HWND dialog, BoxCoxState& s, const std::string& text)
+{
+    s.writing = true;
+    SetControlText(dialog, IDC_BOXCOX_PARAMETER, text);
+    s.writing = false;
+    s.edited = false;
+}
+
+// Returns whether the focus was set (the dialog then gives none itself).
+bool BoxCoxStart(HWND dialog, UnivariateProject& project)
 {
     auto* s = new BoxCoxState;
     s->project = &project;
@@ -99,18 +110,24 @@ void BoxCoxStart(HWND dialog, UnivariateProject& project)
     if (sign == BOXCOX_NEGATIVES) {
         ShowTransformMessage(nullptr, "Data must be nonnegative to implement Box-Cox");
         EndDialog(dialog, 0);
-        return;
+        return false;
     }
     s->zeroAllowed = sign == BOXCOX_POSITIVE;
     SendMessageW(s->trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(s->zeroAllowed ? 0 : 1, 15));
     SendMessageW(s->trackbar, TBM_SETPOS, TRUE, 10);
-    SetControlText(dialog, IDC_BOXCOX_PARAMETER, "1.00");
+    WriteParameter(dialog, *s, "1.00");
     SetControlText(dialog, IDC_BOXCOX_LOW_LABEL, s->zeroAllowed ? "0.0" : "0.1");
+    // Nothing is applied on opening: the keyboard starts on the trackbar, not in the edit.
+    SetFocus(s->trackbar);
+    return true;
 }
 
-// The edit lost the focus: a typed parameter in range replaces the preview.
+// The edit lost the focus: a typed parameter in range replaces the preview. An entry the user did
+// not change (the opening "1.00", or a value the trackbar wrote) applies nothing.
 void BoxCoxTyped(HWND dialog, BoxCoxState& s)
 {
+    if (!s.edited) return;
+    s.edited = false;
     double lambda = std::numeric_limits<double>::quiet_NaN();
     if (!ParseDialogReal(ControlText(dialog, IDC_BOXCOX_PARAMETER), lambda) || !std::isfinite(lambda)) return;
     const std::string message = BoxCoxLambdaMessage(s.zeroAllowed, lambda);
@@ -130,12 +147,13 @@ void BoxCoxMoved(HWND dialog, BoxCoxState& s)
 {
     const int32_t position = static_cast<int32_t>(SendMessageW(s.trackbar, TBM_GETPOS, 0, 0));
     const double lambda = 0.1 * position;
-    SetControlText(dialog, IDC_BOXCOX_PARAMETER, Trimmed(FormatFixed(lambda, 2)));
+    WriteParameter(dialog, s, Trimmed(FormatFixed(lambda, 2)));
     if (position != s.appliedPosition) {
         if (!Preview(dialog, s, lambda)) return;
     }
-    SetFocus(s.trackbar);
+    // Recorded before the focus moves: the edit's losing it must see this preview as applied.
     s.appliedPosition = position;
+    SetFocus(s.trackbar);
 }
 
 // ---- Classical decomposition
@@ -176,7 +194,8 @@ void WithdrawClassical(ClassicalState& s)
 }
 
 // Applies the dialog's entries in place of its earlier transform; with showFit the fit view shows
-// the result, or goes when nothing was applied. Returns 1 when a transform was applied.
+// the result, or goes when nothing was applied. Returns 1 when a transform was applied, 0 when
+// the entries ask for none, -1 when they were refused (the focus is then on the entry to mend).
 int32_t ApplyClassical(HWND dialog, ClassicalState& s, bool showFit)
 {
     UnivariateProject& project = *s.project;
@@ -200,12 +219,13 @@ int32_t ApplyClassical(HWND dialog, ClassicalState& s, bool showFit)
     if (choice.kind < 0) {
         ShowTransformMessage(dialog, choice.message);
         SetFocus(GetDlgItem(dialog, choice.focusControl));
+        applied = -1;
     } else if (choice.kind > 0) {
         applied = ApplyClassicalChoice(project, choice, fit);
         if (!applied) ShowTransformMessage(dialog, kTransformRangeMessage);
     }
     if (showFit) {
-        if (applied)
+        if (applied == 1)
             (void)ShowFitView(project, data, fit, first, last);
         else if (UnivariateWindows.destroyPlotWindow)
             UnivariateWindows.destroyPlotWindow(project.views[VIEW_FIT]);
@@ -250,14 +270,16 @@ void ClassicalCommand(HWND dialog, ClassicalState& s, int id)
     case IDC_CLASSICAL_SHOW_FIT:
         ApplyClassical(dialog, s, true);
         break;
-    case IDOK:
-        ApplyClassical(dialog, s, false);
-        // Enter in an edit applies and stays; the OK button itself closes.
+    case IDOK: {
+        const int32_t applied = ApplyClassical(dialog, s, false);
+        // Enter in an edit applies and stays; the OK button itself closes. A refused entry keeps
+        // the focus for its correction.
         if (GetFocus() == GetDlgItem(dialog, IDOK))
             EndDialog(dialog, 1);
-        else
+        else if (applied >= 0)
             SetFocus(GetDlgItem(dialog, IDOK));
         break;
+    }
     case IDCANCEL:
         WithdrawClassical(s);
         if (UnivariateWindows.destroyPlotWindow) UnivariateWindows.destroyPlotWindow(s.project->views[VIEW_FIT]);
@@ -322,16 +344,15 @@ int32_t DifferenceDialog(UnivariateProject& project)
 
 INT_PTR CALLBACK BoxCoxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
-        BoxCoxStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam));
-        return TRUE;
-    }
+    if (message == WM_INITDIALOG)
+        return BoxCoxStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam)) ? FALSE : TRUE;
     BoxCoxState* s = BoxCoxOf(dialog);
     if (!s) return FALSE;
     switch (message) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_BOXCOX_PARAMETER:
+            if (HIWORD(wParam) == EN_CHANGE && !s->writing) s->edited = true;
             if (HIWORD(wParam) == EN_KILLFOCUS) BoxCoxTyped(dialog, *s);
             return TRUE;
         case IDOK:
