@@ -81,6 +81,26 @@ void Replace(UnivariateProject& project, std::vector<double>& values)
     project.n = static_cast<int32_t>(project.series.size());
 }
 
+// The last step of both decompositions: removes the trend of `degree` (none for 0) from x, adds
+// it to `removed` and checks that both are finite. Returns false when the trend cannot be fitted
+// or a value is out of range.
+bool RemoveTrend(std::vector<double>& x, std::vector<double>& removed, int32_t degree, std::vector<double>& c)
+{
+    c.assign(3, 0.0);
+    if (degree >= 1 && PolynomialTrend(x, removed, c, degree) != kStatusDone) return false;
+    return AllFinite(x) && AllFinite(removed);
+}
+
+// Stores the trend in the new node and commits the decomposed series and its fit.
+void CommitDecomposition(UnivariateProject& project, TransformNode& node, int32_t degree, const std::vector<double>& c,
+                         std::vector<double>& x, std::vector<double>& removed, std::vector<double>& fit)
+{
+    node.degree = degree;
+    for (int k = 0; k < 3; ++k) node.polyCoef[k] = c[static_cast<size_t>(k)];
+    Replace(project, x);
+    fit = std::move(removed);
+}
+
 }  // namespace
 
 // ---- Difference
@@ -239,16 +259,12 @@ int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vecto
     std::vector<double> removed(static_cast<size_t>(n), 0.0);
     std::vector<double> seasonal;
     if (d > 0 && ClassicalDecomposition(x, removed, seasonal, d) != kStatusDone) return 0;
-    std::vector<double> c(3, 0.0);
-    if (degree >= 1 && PolynomialTrend(x, removed, c, degree) != kStatusDone) return 0;
-    if (!AllFinite(x) || !AllFinite(removed)) return 0;
+    std::vector<double> c;
+    if (!RemoveTrend(x, removed, degree, c)) return 0;
     TransformNode& node = PushNode(project, TRANSFORM_CLASSICAL);
     node.period = d;
     node.seasonal = std::move(seasonal);
-    node.degree = degree;
-    for (int k = 0; k < 3; ++k) node.polyCoef[k] = c[static_cast<size_t>(k)];
-    Replace(project, x);
-    fit = std::move(removed);
+    CommitDecomposition(project, node, degree, c, x, removed, fit);
     return 1;
 }
 
@@ -279,9 +295,8 @@ int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& 
     std::vector<double> removed, a, b;
     double level = 0.0;
     if (HarmonicRegression(x, removed, a, b, k, level, f) != kStatusDone) return 0;
-    std::vector<double> c(3, 0.0);
-    if (degree >= 1 && PolynomialTrend(x, removed, c, degree) != kStatusDone) return 0;
-    if (!AllFinite(x) || !AllFinite(removed)) return 0;
+    std::vector<double> c;
+    if (!RemoveTrend(x, removed, degree, c)) return 0;
     TransformNode& node = PushNode(project, TRANSFORM_HARMONIC);
     node.harmonics = k;
     for (int32_t i = 0; i < k; ++i) {
@@ -290,10 +305,7 @@ int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& 
         node.sinCoef[i] = b[static_cast<size_t>(i)];
     }
     node.level = level;
-    node.degree = degree;
-    for (int i = 0; i < 3; ++i) node.polyCoef[i] = c[static_cast<size_t>(i)];
-    Replace(project, x);
-    fit = std::move(removed);
+    CommitDecomposition(project, node, degree, c, x, removed, fit);
     return 1;
 }
 

@@ -74,6 +74,14 @@ protected:
         TakeSeenDialogs();
         return *u;
     }
+    // Cancel in the dialog of `kind` leaves no transform.
+    static void CancelAppliesNothing(UnivariateProject& u, int32_t kind)
+    {
+        AnswerNextDialog(Press(IDCANCEL));
+        EXPECT_EQ(VeskTransform(u, kind), 0);
+        EXPECT_EQ(u.transforms, nullptr);
+        EXPECT_EQ(TakeSeenDialogs().size(), 1u);
+    }
     static std::wstring UndoText() { return MenuItemText(UnivariateMenu, IDM_UNDO); }
     static bool Grayed(UINT id) { return (GetMenuState(UnivariateMenu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 };
@@ -85,10 +93,7 @@ TEST_F(TransformDialogsTest, DifferenceAppliesAValidLagAndAsksAgainForAnother)
     UnivariateProject& u = Project(Ramp(30));
     const std::vector<double> x = u.series;
 
-    AnswerNextDialog(Press(IDCANCEL));
-    EXPECT_EQ(VeskTransform(u, TRANSFORM_DIFFERENCE), 0);
-    EXPECT_EQ(u.transforms, nullptr);
-    EXPECT_EQ(TakeSeenDialogs().size(), 1u);
+    CancelAppliesNothing(u, TRANSFORM_DIFFERENCE);
 
     // Lag n - 1 is refused; the dialog comes back with "1".
     AnswerNextDialog(Press(IDOK, {{IDC_DIFFERENCE_LAG, L"29"}}));
@@ -247,9 +252,7 @@ TEST_F(TransformDialogsTest, ClassicalOkCancelAndARefusedPeriod)
     UnivariateProject& u = Project(Ramp(100));
     const std::vector<double> x = u.series;
 
-    AnswerNextDialog(Press(IDCANCEL));
-    EXPECT_EQ(VeskTransform(u, TRANSFORM_CLASSICAL), 0);
-    EXPECT_EQ(u.transforms, nullptr);
+    CancelAppliesNothing(u, TRANSFORM_CLASSICAL);
 
     // Period 34 at n = 100 is refused and the dialog stays; Cancel then leaves nothing.
     DialogAnswer refused = Press(IDOK);
@@ -359,9 +362,7 @@ TEST_F(TransformDialogsTest, SubsequenceAppliesAValidRangeAndAsksAgainForAnother
     for (int t = 1; t <= 200; ++t) x.push_back(t * 1.5);
     UnivariateProject& u = Project(x);
 
-    AnswerNextDialog(Press(IDCANCEL));
-    EXPECT_EQ(VeskTransform(u, TRANSFORM_SUBSEQUENCE), 0);
-    EXPECT_EQ(u.transforms, nullptr);
+    CancelAppliesNothing(u, TRANSFORM_SUBSEQUENCE);
 
     DialogAnswer single = Press(IDOK, {{IDC_SUBSEQUENCE_MIN, L"50"}, {IDC_SUBSEQUENCE_MAX, L"50"}});
     single.inspect = [](HWND dialog) {

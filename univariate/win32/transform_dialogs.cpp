@@ -247,22 +247,25 @@ void ClassicalStart(HWND dialog, UnivariateProject& project)
     EnableHarmonic(dialog, false);
 }
 
+// Seasonal Fit and Harmonic Regression exclude each other; each box enables its own entries.
+void ChooseFit(HWND dialog, int box, void (*enable)(HWND, bool), int otherBox, void (*enableOther)(HWND, bool))
+{
+    const bool checked = Checked(dialog, box);
+    if (checked) {
+        CheckDlgButton(dialog, otherBox, BST_UNCHECKED);
+        enableOther(dialog, false);
+    }
+    enable(dialog, checked);
+}
+
 void ClassicalCommand(HWND dialog, ClassicalState& s, int id)
 {
     switch (id) {
     case IDC_CLASSICAL_SEASONAL:
-        if (Checked(dialog, IDC_CLASSICAL_SEASONAL)) {
-            CheckDlgButton(dialog, IDC_CLASSICAL_HARMONIC, BST_UNCHECKED);
-            EnableHarmonic(dialog, false);
-        }
-        EnableSeasonal(dialog, Checked(dialog, IDC_CLASSICAL_SEASONAL));
+        ChooseFit(dialog, IDC_CLASSICAL_SEASONAL, EnableSeasonal, IDC_CLASSICAL_HARMONIC, EnableHarmonic);
         break;
     case IDC_CLASSICAL_HARMONIC:
-        if (Checked(dialog, IDC_CLASSICAL_HARMONIC)) {
-            CheckDlgButton(dialog, IDC_CLASSICAL_SEASONAL, BST_UNCHECKED);
-            EnableSeasonal(dialog, false);
-        }
-        EnableHarmonic(dialog, Checked(dialog, IDC_CLASSICAL_HARMONIC));
+        ChooseFit(dialog, IDC_CLASSICAL_HARMONIC, EnableHarmonic, IDC_CLASSICAL_SEASONAL, EnableSeasonal);
         break;
     case IDC_CLASSICAL_POLYNOMIAL:
         EnableControls(dialog, {IDC_CLASSICAL_LINEAR, IDC_CLASSICAL_QUADRATIC}, Checked(dialog, IDC_CLASSICAL_POLYNOMIAL));
