@@ -3,14 +3,14 @@ enable_language(RC)
 set(VESK_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 file(GLOB win_srcs CONFIGURE_DEPENDS
-  platform/win32/*.cpp shell/win32/*.cpp univariate/win32/*.cpp multivariate/win32/*.cpp)
+  platform/win32/*.cpp shell/win32/*.cpp univariate/win32/*.cpp multivariate/win32/*.cpp app/win32/*.cpp)
 list(FILTER win_srcs EXCLUDE REGEX ".*/winmain\\.cpp$")
 add_library(vesk_win STATIC ${win_srcs})
 target_link_libraries(vesk_win PUBLIC app_portable comctl32 comdlg32 gdi32 user32 kernel32)
 target_compile_definitions(vesk_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 set(VESK_RC ${CMAKE_SOURCE_DIR}/resources/vesk.rc)
-add_executable(vesk WIN32 shell/win32/winmain.cpp ${VESK_RC})
+add_executable(vesk WIN32 app/win32/winmain.cpp ${VESK_RC})
 target_link_libraries(vesk PRIVATE vesk_win)
 
 add_test(NAME win_unit_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:unit_tests> --gtest_brief=1)

@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "app/win32/program_start.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
@@ -82,7 +83,7 @@ HWND CreateTestFrame()
     // The pointer rests on the frame's caption, away from the windows the tests open: a plot
     // window under it would write the mouse position into the status bar.
     SetCursorPos(1, 1);
-    HWND frame = StartFrame(GetModuleHandleW(nullptr), nullptr);
+    HWND frame = StartProgram(GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
     return frame;
 }
