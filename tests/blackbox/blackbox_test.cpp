@@ -153,6 +153,16 @@ public:
         SendMessageTimeoutW(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
     }
     std::wstring Status(int part) { return RemoteStatusText(process_.hProcess, statusBar_, part); }
+    // The status-bar part once it reads `expected`, or what it reads after 10 s.
+    std::wstring StatusOnceItReads(int part, const std::wstring& expected)
+    {
+        std::wstring text = Status(part);
+        for (int waited = 0; text != expected && waited < 10000; waited += 100) {
+            Sleep(100);
+            text = Status(part);
+        }
+        return text;
+    }
 
 private:
     PROCESS_INFORMATION process_{};
@@ -291,7 +301,7 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
     vesk.Post(kImportFileCommand);
     ASSERT_TRUE(ChooseFile(L"Open file", data));
     vesk.Settle();
-    EXPECT_EQ(vesk.Status(1), L"None");
+    EXPECT_EQ(vesk.StatusOnceItReads(1, L"None"), L"None");
 
     // Box-Cox with the trackbar at 0: the logarithm.
     vesk.Post(kBoxCoxCommand);
@@ -310,8 +320,9 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
     Click(difference, IDOK);
     vesk.Settle();
 
+    const std::wstring three = L"Box-Cox->Difference->Subtract Mean";
     ASSERT_TRUE(vesk.Command(kSubtractMeanCommand));
-    EXPECT_EQ(vesk.Status(1), L"Box-Cox->Difference->Subtract Mean");
+    EXPECT_EQ(vesk.StatusOnceItReads(1, three), three);
 
     vesk.Post(kSaveAsCommand);
     ASSERT_TRUE(ChooseFile(L"Save KELO file", saved));
@@ -321,7 +332,7 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
     ASSERT_TRUE(AnswerProjectType());
     ASSERT_TRUE(ChooseFile(L"Open file", saved));
     vesk.Settle();
-    EXPECT_EQ(vesk.Status(1), L"Box-Cox->Difference->Subtract Mean");
+    EXPECT_EQ(vesk.StatusOnceItReads(1, three), three);
 
     SavedProject file;
     ASSERT_TRUE(ReadSavedProject(saved, file));
@@ -333,7 +344,7 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
 
     // Three Undos on the opened project, then Save writes its own file.
     for (int k = 0; k < 3; ++k) ASSERT_TRUE(vesk.Command(kUndoCommand));
-    EXPECT_EQ(vesk.Status(1), L"None");
+    EXPECT_EQ(vesk.StatusOnceItReads(1, L"None"), L"None");
     ASSERT_TRUE(vesk.Command(kSaveCommand));
     SavedProject undone;
     ASSERT_TRUE(ReadSavedProject(saved, undone));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "resources/resource.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/project_commands.h"
+#include "univariate/project_file.h"
 #include "univariate/transforms.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/project_lifecycle.h"
@@ -448,4 +450,66 @@ TEST_F(TransformDialogsTest, ClassicalCloseBoxKeepsTheTransformAndTheFitView)
     EXPECT_EQ(u.transforms->period, 4);
     EXPECT_NE(u.views[VIEW_FIT].window, nullptr);
     EXPECT_EQ(StatusText(1), L"Classical");
+}
+
+// Through the frame: the commands reach the current project, a grayed transform does nothing,
+// and putting a project's menu on the frame rebuilds its Transform items and Undo text.
+TEST_F(TransformDialogsTest, FrameCommandsAndTheMenuOfTheCurrentProject)
+{
+    UnivariateProject& first = Project(Ramp(30));
+    EXPECT_TRUE(Grayed(IDM_UNDO));
+    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_TRUE(Grayed(IDM_SHOW_CLASSICAL_FIT));
+    SendCommand(IDM_SUBTRACT_MEAN);
+    EXPECT_EQ(TransformCount(first.transforms), 1);
+    SendCommand(IDM_SUBTRACT_MEAN);  // grayed by the first
+    SendCommand(IDM_SHOW_CLASSICAL_FIT);
+    EXPECT_EQ(TransformCount(first.transforms), 1);
+    EXPECT_EQ(first.views[VIEW_FIT].window, nullptr);
+    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+
+    UnivariateProject& second = Project(Ramp(20));
+    SelectProject(2);
+    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_FALSE(Grayed(IDM_SUBTRACT_MEAN));
+    SelectProject(1);
+    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_TRUE(Grayed(IDM_SUBTRACT_MEAN));
+    EXPECT_EQ(StatusText(1), L"Subtract Mean");
+    SendCommand(IDM_UNDO);
+    EXPECT_EQ(first.transforms, nullptr);
+    EXPECT_EQ(second.transforms, nullptr);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// A project file read by Open brings its stack: the status bar and the Undo item describe it.
+TEST_F(TransformDialogsTest, OpenOfAFileWithTransformsDescribesThem)
+{
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("vesk-transforms-" + std::to_string(GetCurrentProcessId()) + ".kdx");
+    {
+        UnivariateProject saved;
+        VeskInit(saved);
+        saved.series = Ramp(40);
+        saved.n = 40;
+        saved.firstIndex = 1;
+        saved.lastIndex = 40;
+        ASSERT_EQ(ApplyBoxCox(saved, 0.5), 1);
+        ASSERT_EQ(ApplyDifference(saved, 4), 1);
+        FileMessage message;
+        ASSERT_EQ(WriteUnivariateFile(saved, path.u8string(), message), 1);
+    }
+    AnswerNextDialog(DialogAnswer{});
+    AnswerFileDialog(path.wstring(), L"Open file");
+    SendCommand(IDM_PROJECT_OPEN);
+    UnivariateProject* u = CurrentUnivariate();
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(TransformCount(u->transforms), 2);
+    EXPECT_EQ(StatusText(1), L"Box-Cox->Difference");
+    EXPECT_EQ(UndoText(), L"Undo Differencing(4)");
+    EXPECT_TRUE(Grayed(IDM_BOX_COX));
+    EXPECT_TRUE(Grayed(IDM_CLASSICAL));
+    EXPECT_FALSE(Grayed(IDM_SUBTRACT_MEAN));
+    std::error_code error;
+    std::filesystem::remove(path, error);
 }

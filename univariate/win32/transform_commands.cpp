@@ -6,6 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
+#include "shell/command_table.h"
 #include "shell/win32/frame.h"
 #include "univariate/refresh.h"
 #include "univariate/transform_menu.h"
@@ -55,6 +56,20 @@ void RunTransform(UnivariateProject& project, int32_t kind)
     default:
         break;
     }
+}
+
+// A transform command: runs only while its menu item is enabled for the stack.
+template <int32_t Kind, uint32_t Item>
+void TransformCommand(UnivariateProject& project)
+{
+    if (TransformItemEnabled(ComputeTransformMenu(project), Item)) VeskTransform(project, Kind);
+}
+
+void UndoCommand(UnivariateProject& project) { VeskUndo(project); }
+
+void ShowClassicalFitCommand(UnivariateProject& project)
+{
+    if (TransformItemEnabled(ComputeTransformMenu(project), IDM_SHOW_CLASSICAL_FIT)) ShowClassicalFit(project);
 }
 
 }  // namespace
@@ -117,4 +132,15 @@ int32_t ShowClassicalFit(UnivariateProject& project)
     }
     if (!drawn && UnivariateWindows.destroyPlotWindow) UnivariateWindows.destroyPlotWindow(project.views[VIEW_FIT]);
     return drawn;
+}
+
+void RegisterTransformCommands()
+{
+    RegisterUnivariateCommand(IDM_DIFFERENCE, TransformCommand<TRANSFORM_DIFFERENCE, IDM_DIFFERENCE>);
+    RegisterUnivariateCommand(IDM_BOX_COX, TransformCommand<TRANSFORM_BOX_COX, IDM_BOX_COX>);
+    RegisterUnivariateCommand(IDM_CLASSICAL, TransformCommand<TRANSFORM_CLASSICAL, IDM_CLASSICAL>);
+    RegisterUnivariateCommand(IDM_SUBTRACT_MEAN, TransformCommand<TRANSFORM_SUBTRACT_MEAN, IDM_SUBTRACT_MEAN>);
+    RegisterUnivariateCommand(IDM_SUBSEQUENCE, TransformCommand<TRANSFORM_SUBSEQUENCE, IDM_SUBSEQUENCE>);
+    RegisterUnivariateCommand(IDM_UNDO, UndoCommand);
+    RegisterUnivariateCommand(IDM_SHOW_CLASSICAL_FIT, ShowClassicalFitCommand);
 }

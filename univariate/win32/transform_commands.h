@@ -24,3 +24,8 @@ int32_t VeskTransformMenu(UnivariateProject& project);
 // Draws the newest classical decomposition's fit over the data it was applied to in the fit view;
 // the project itself is not changed. Returns 1 when drawn; 0 (the fit view closed) otherwise.
 int32_t ShowClassicalFit(UnivariateProject& project);
+
+// Registers Difference, Box - Cox, Classical, Subtract Mean, Subsequence, Undo and Show Classical
+// Fit in the frame's command table, each for the current univariate project. A transform whose
+// menu item the stack grays does nothing, as the menu would allow.
+void RegisterTransformCommands();
