@@ -82,7 +82,7 @@ int32_t VeskTransform(UnivariateProject& project, int32_t kind)
     try {
         RunTransform(project, kind);
     } catch (const std::bad_alloc&) {
-        ShowTransformMessage(nullptr, "Not enough memory for the transform");
+        ShowTransformMessage(nullptr, kTransformMemoryMessage);
     }
     AfterChange(project);
     return project.transforms != before ? 1 : 0;
@@ -100,7 +100,7 @@ int32_t VeskUndo(UnivariateProject& project)
         status = UndoNewestTransform(project);
         if (!status) ShowTransformMessage(nullptr, kUndoImpossibleMessage);
     } catch (const std::bad_alloc&) {
-        ShowTransformMessage(nullptr, "Not enough memory to undo the transform");
+        ShowTransformMessage(nullptr, kTransformMemoryMessage);
     }
     AfterChange(project);
     return status;

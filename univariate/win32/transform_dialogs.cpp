@@ -5,6 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -319,6 +320,8 @@ std::string Int(int32_t value) { return Trimmed(FormatInt(value)); }
 
 }  // namespace
 
+const char* const kTransformMemoryMessage = "Not enough memory for the transform";
+
 void ShowTransformMessage(HWND owner, const std::string& text)
 {
     MessageBoxW(owner ? owner : FrameWindow, WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
@@ -345,7 +348,9 @@ int32_t DifferenceDialog(UnivariateProject& project)
     }
 }
 
-INT_PTR CALLBACK BoxCoxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+INT_PTR BoxCoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
         return BoxCoxStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam)) ? FALSE : TRUE;
@@ -390,7 +395,7 @@ INT_PTR CALLBACK BoxCoxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-INT_PTR CALLBACK ClassicalDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR ClassicalMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         ClassicalStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam));
@@ -413,6 +418,30 @@ INT_PTR CALLBACK ClassicalDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return FALSE;
     default:
         return FALSE;
+    }
+}
+
+}  // namespace
+
+// No exception may leave a dialog procedure through the system's code. Each apply and undo
+// commits only a whole result, so running out of memory leaves the series as it was.
+INT_PTR CALLBACK BoxCoxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return BoxCoxMessage(dialog, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        ShowTransformMessage(dialog, kTransformMemoryMessage);
+        return TRUE;
+    }
+}
+
+INT_PTR CALLBACK ClassicalDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return ClassicalMessage(dialog, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        ShowTransformMessage(dialog, kTransformMemoryMessage);
+        return TRUE;
     }
 }
 

@@ -12,6 +12,8 @@ struct UnivariateProject;
 
 // Shows `text` with the caption "KELO::Vesk Error"; the owner is `owner`, else the frame.
 void ShowTransformMessage(HWND owner, const std::string& text);
+// Shown when a transform ran out of memory; the project keeps what it held before.
+extern const char* const kTransformMemoryMessage;
 
 // Dialog 114: asks a lag until a valid one is applied or the dialog is cancelled. Returns 1 when
 // a difference was applied, 0 otherwise.
