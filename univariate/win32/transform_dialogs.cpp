@@ -68,7 +68,20 @@ struct BoxCoxState {
     bool edited = false;           // the user changed the edit since the dialog last wrote it
 };
 
-BoxCoxState* BoxCoxOf(HWND dialog) { return reinterpret_cast<BoxCoxState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+// A dialog's state lives behind DWLP_USER from WM_INITDIALOG to WM_NCDESTROY.
+template <typename State>
+State* StateOf(HWND dialog)
+{
+    return reinterpret_cast<State*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+template <typename State>
+INT_PTR ReleaseState(HWND dialog, State* state)
+{
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    delete state;
+    return FALSE;
+}
 
 // Replaces the dialog's preview by the transform with `lambda`; the views follow. Returns 1; 0
 // after a message when the values would be out of range (the earlier preview then stays).
@@ -163,11 +176,6 @@ struct ClassicalState {
     UnivariateProject* project = nullptr;
     const TransformNode* base = nullptr;  // the stack's top when the dialog opened
 };
-
-ClassicalState* ClassicalOf(HWND dialog)
-{
-    return reinterpret_cast<ClassicalState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
 
 constexpr int kHarmonicControls[] = {IDC_CLASSICAL_HARMONICS_LABEL, IDC_CLASSICAL_HARMONICS,
                                      IDC_CLASSICAL_INDEX_1_LABEL,   IDC_CLASSICAL_INDEX_1,
@@ -354,7 +362,7 @@ INT_PTR BoxCoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
         return BoxCoxStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam)) ? FALSE : TRUE;
-    BoxCoxState* s = BoxCoxOf(dialog);
+    BoxCoxState* s = StateOf<BoxCoxState>(dialog);
     if (!s) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -387,9 +395,7 @@ INT_PTR BoxCoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         if (reinterpret_cast<HWND>(lParam) == s->trackbar) BoxCoxMoved(dialog, *s);
         return TRUE;
     case WM_NCDESTROY:
-        SetWindowLongPtrW(dialog, DWLP_USER, 0);
-        delete s;
-        return FALSE;
+        return ReleaseState(dialog, s);
     default:
         return FALSE;
     }
@@ -401,7 +407,7 @@ INT_PTR ClassicalMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         ClassicalStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam));
         return TRUE;
     }
-    ClassicalState* s = ClassicalOf(dialog);
+    ClassicalState* s = StateOf<ClassicalState>(dialog);
     if (!s) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -413,9 +419,7 @@ INT_PTR ClassicalMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         EndDialog(dialog, 0);
         return TRUE;
     case WM_NCDESTROY:
-        SetWindowLongPtrW(dialog, DWLP_USER, 0);
-        delete s;
-        return FALSE;
+        return ReleaseState(dialog, s);
     default:
         return FALSE;
     }
@@ -423,26 +427,31 @@ INT_PTR ClassicalMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
+namespace {
+
 // No exception may leave a dialog procedure through the system's code. Each apply and undo
 // commits only a whole result, so running out of memory leaves the series as it was.
-INT_PTR CALLBACK BoxCoxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+template <INT_PTR (*Handler)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR Guarded(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
-        return BoxCoxMessage(dialog, message, wParam, lParam);
+        return Handler(dialog, message, wParam, lParam);
     } catch (const std::bad_alloc&) {
         ShowTransformMessage(dialog, kTransformMemoryMessage);
         return TRUE;
     }
 }
 
+}  // namespace
+
+INT_PTR CALLBACK BoxCoxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Guarded<BoxCoxMessage>(dialog, message, wParam, lParam);
+}
+
 INT_PTR CALLBACK ClassicalDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        return ClassicalMessage(dialog, message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        ShowTransformMessage(dialog, kTransformMemoryMessage);
-        return TRUE;
-    }
+    return Guarded<ClassicalMessage>(dialog, message, wParam, lParam);
 }
 
 int32_t SubsequenceDialog(UnivariateProject& project)
