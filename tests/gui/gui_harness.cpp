@@ -131,6 +131,13 @@ LRESULT SendCommand(UINT id)
 
 void AnswerNextDialog(DialogAnswer answer) { pendingAnswers.push_back(std::move(answer)); }
 
+std::vector<SeenDialog> TakeSeenDialogs()
+{
+    std::vector<SeenDialog> out;
+    out.swap(seenDialogs);
+    return out;
+}
+
 namespace {
 
 // The file-name field of the system's file dialog: a combo box (cmb13) or an edit (edt1).
@@ -153,13 +160,6 @@ void AnswerFileDialog(const std::wstring& path, const wchar_t* caption)
         SetWindowTextW(field, path.c_str());
     };
     AnswerNextDialog(answer);
-}
-
-std::vector<SeenDialog> TakeSeenDialogs()
-{
-    std::vector<SeenDialog> out;
-    out.swap(seenDialogs);
-    return out;
 }
 
 std::wstring WindowText(HWND window)

@@ -38,11 +38,12 @@ LRESULT SendCommand(UINT id);
 
 // Queues an answer for the next modal dialog or message box the program opens.
 void AnswerNextDialog(DialogAnswer answer);
-// Queues an answer for the next file dialog: `path` typed into its file-name field and OK pressed;
-// the dialog must carry `caption`.
-void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);
 // Dialogs answered (or cancelled because nothing was queued) since the last call.
 std::vector<SeenDialog> TakeSeenDialogs();
+
+// Answers the next dialog, which must be the system's file dialog titled `caption`, with `path`,
+// as a user typing it and pressing OK.
+void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);
 
 std::wstring WindowText(HWND window);
 std::wstring StatusText(int part);

@@ -1,6 +1,7 @@
 #include "univariate/win32/univariate_module.h"
 
 #include "univariate/win32/model_commands.h"
+#include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
 #include "univariate/win32/univariate_reports.h"
 #include "univariate/win32/univariate_windows.h"
@@ -12,4 +13,5 @@ void RegisterUnivariateModule()
     RegisterUnivariateProjectKind();
     InstallUnivariateReports();
     RegisterModelCommands();
+    RegisterTransformCommands();
 }
