@@ -1,0 +1,107 @@
+#include "univariate/residuals.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "numerics/acf.h"
+#include "univariate/model_evaluation.h"
+#include "univariate/report_cells.h"
+
+const char* const kResidualsUnavailable =
+    "Residuals not available: the model cannot be evaluated on this series (too short, or not causal).";
+
+namespace {
+
+// Most lags the portmanteau tests take: the lag dialog's bound.
+constexpr int32_t kMaxRandomnessLag = 54;
+
+void DropResiduals(UnivariateFields& u)
+{
+    u.residuals.clear();
+    u.residualAcf.clear();
+    u.residualPacf.clear();
+    u.residualSsPerN = 0.0;
+}
+
+int32_t ArmaResiduals(UnivariateFields& u)
+{
+    if (EvaluateModel(u, -1) != EVALUATION_DONE || u.residuals.size() != static_cast<size_t>(u.n)) return 0;
+    u.residualSsPerN = u.wnVariance;
+    return 1;
+}
+
+int32_t Compute(UnivariateFields& u)
+{
+    u.residuals.clear();
+    if (u.fracIntegrated) return 0;
+    return ArmaResiduals(u);
+}
+
+}  // namespace
+
+int32_t ComputeResiduals(UnivariateFields& project)
+{
+    const double wnVariance = project.wnVariance;
+    project.residualsValid = 1;
+    int32_t done = 0;
+    try {
+        done = Compute(project);
+    } catch (const std::bad_alloc&) {
+        done = 0;
+    }
+    project.residualsValid = 0;
+    project.wnVariance = wnVariance;
+    if (!done) DropResiduals(project);
+    return done;
+}
+
+int32_t ComputeResidualAcf(UnivariateFields& project)
+{
+    UnivariateFields& u = project;
+    u.residualAcf.clear();
+    u.residualPacf.clear();
+    if (u.residuals.size() < 2) return 0;
+    const int n = static_cast<int>(u.residuals.size());
+    const int lags = std::max(u.residualAcfLags, 1);
+    // Autocorrelations at lags of n or more are 0; the partial ones follow from all of them.
+    int sampled = std::min(lags, n - 1);
+    std::vector<double> acf(static_cast<size_t>(lags) + 1, 0.0), pacf(acf.size()), work(u.residuals.size());
+    double gamma0 = 0.0;
+    // A constant series gives autocorrelation 1 at lag 0 and 0 beyond, which is what is drawn.
+    (void)SampleAcfPacf(gamma0, n, u.residuals.data(), acf.data(), pacf.data(), sampled, work.data());
+    if (sampled < lags) (void)DurbinLevinson(acf.data(), lags + 1, pacf.data());
+    u.residualAcf = std::move(acf);
+    u.residualPacf = std::move(pacf);
+    return 1;
+}
+
+int32_t DrawResidualPlot(PlotRecord& view, const UnivariateFields& project)
+{
+    const UnivariateFields& u = project;
+    if (u.residuals.empty() || u.lastIndex - u.firstIndex + 1 != static_cast<int32_t>(u.residuals.size())) {
+        ResetCurve(view, 1);
+        return 0;
+    }
+    SetCurveY(view, 1, u.residuals, u.firstIndex, u.lastIndex);
+    return 1;
+}
+
+RandomnessLagRange RandomnessLags(const UnivariateFields& project)
+{
+    RandomnessLagRange range;
+    range.k = std::clamp(project.numFree, 0, 52);
+    range.upper = std::min(std::max(project.n, 0), kMaxRandomnessLag);
+    range.suggested = std::min(range.k + 21, std::max(project.n, 0)) - 1;
+    return range;
+}
+
+std::string RandomnessLagPrompt(const RandomnessLagRange& range)
+{
+    return "Enter value of h, " + IntText(range.k) + " < h < " + IntText(range.upper);
+}
+
+std::string RandomnessLagSuggestion(const RandomnessLagRange& range)
+{
+    return "Suggested value is " + IntText(range.suggested) + ".";
+}
