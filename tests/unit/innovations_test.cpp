@@ -175,10 +175,10 @@ std::vector<double> SeasonalMa(double theta1, double thetaS, int s)
 }
 
 // At the estimation commands' tolerance the frozen recursion gives the likelihood of the run
-// that never freezes (a negative tolerance), to the minimiser's noise level. Seasonal moving averages hold still
-// within a season and move again at the seasonal lag, which a test over one step mistakes for
-// convergence; near non-invertibility the recursion settles slowly and the step-to-step change
-// understates what is still to come.
+// that never freezes (a negative tolerance), to the minimiser's noise level. Seasonal moving
+// averages hold still within a season and move again at the seasonal lag, which a test over one
+// step mistakes for convergence; near non-invertibility the recursion settles slowly and the
+// step-to-step change understates what is still to come.
 TEST(InnovationsLikelihood, FreezeKeepsLikelihoodOfUnfrozenRun)
 {
     const std::vector<double> airline = ReferenceSeries("airline", "seasonal_series.csv");
