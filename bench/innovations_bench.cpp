@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <random>
 #include <vector>
 
@@ -35,13 +33,8 @@ std::vector<double> AirlineCoef()
 // otherwise simulated from a fixed seed.
 std::vector<double> SeasonalSeries(int n)
 {
-    std::vector<double> x;
-    if (const char* path = std::getenv("VESK_BENCH_SEASONAL_SERIES")) {
-        std::ifstream in(path);
-        for (double v; static_cast<int>(x.size()) < n && in >> v;) x.push_back(v);
-        if (static_cast<int>(x.size()) == n) return x;
-        x.clear();
-    }
+    std::vector<double> x = BenchSeriesFromFile("VESK_BENCH_SEASONAL_SERIES", n);
+    if (!x.empty()) return x;
     const std::vector<double> theta = AirlineCoef();
     std::mt19937_64 gen(20240611);
     std::normal_distribution<double> z(0.0, 1.0);
