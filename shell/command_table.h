@@ -33,11 +33,6 @@ bool DispatchCommand(uint32_t id);
 // Whether `id` is in the table.
 bool IsCommandRegistered(uint32_t id);
 
-// Around every handler the dispatch calls `begin` before and `end` after (either may be null);
-// the program uses them to show at most one library warning per command.
-using CommandBracket = void (*)();
-void SetCommandBrackets(CommandBracket begin, CommandBracket end);
-
 // Called with the command id when a handler ran out of memory; the project keeps what the
 // handler had finished. Null: the failure is dropped silently.
 using CommandFailureReporter = void (*)(uint32_t id);

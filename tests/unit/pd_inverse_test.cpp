@@ -112,6 +112,9 @@ TEST_F(PdInverse, NearlySingularMatrixWarnsOnceAndStillInverts)
         << output;
     EXPECT_EQ(output.find("WARNING", first + 10), std::string::npos);  // only the last warning
     EXPECT_EQ(output.find("algorithmically"), std::string::npos);
+    // The application hears of it once, with the call's results in place.
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], output.substr(output.find("\n *** WARNING")));
 }
 
 TEST_F(PdInverse, ArgumentErrors)
