@@ -6,7 +6,7 @@
 
 enum CommandGuard : int32_t {
     GUARD_NONE = 0,          // runs always
-    GUARD_CURRENT = 1,       // runs only while a project is current
+    GUARD_CURRENT = 1,       // runs only while the current slot holds a project
     GUARD_UNIVARIATE = 2,    // runs only while the current slot holds a univariate project
     GUARD_MULTIVARIATE = 3,  // runs only while the current slot holds a multivariate project
 };

@@ -140,12 +140,14 @@ constexpr ShellCommand kShellCommands[] = {
     {IDM_IMPORT_CLIPBOARD, GUARD_CURRENT, ImportFromClipboard},
 };
 
-void ReportOutOfMemory(uint32_t)
+void ReportOutOfMemory(uint32_t) { ShowOutOfMemory(); }
+
+}  // namespace
+
+void ShowOutOfMemory()
 {
     MessageBoxW(FrameWindow, L"Not enough memory to complete the command.", L"KELO::Error", MB_OK | MB_ICONERROR);
 }
-
-}  // namespace
 
 void RegisterShellCommands()
 {
