@@ -21,6 +21,8 @@ target_link_libraries(vesk PRIVATE vesk_win)
 
 add_test(NAME win_unit_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:unit_tests> --gtest_brief=1)
 set_tests_properties(win_unit_tests PROPERTIES RESOURCE_LOCK wine)
+add_test(NAME win_alloc_failure_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:alloc_failure_tests> --gtest_brief=1)
+set_tests_properties(win_alloc_failure_tests PROPERTIES RESOURCE_LOCK wine)
 add_test(NAME win_console_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:console_tests> --gtest_brief=1)
 set_tests_properties(win_console_tests PROPERTIES RESOURCE_LOCK wine)
 
@@ -51,7 +53,8 @@ file(GLOB blackbox_srcs CONFIGURE_DEPENDS tests/blackbox/*.cpp)
 if(blackbox_srcs)
   add_executable(blackbox_tests ${blackbox_srcs})
   target_link_libraries(blackbox_tests PRIVATE gtest_main_local user32 kernel32)
-  target_compile_definitions(blackbox_tests PRIVATE UNICODE _UNICODE NOMINMAX)
+  target_compile_definitions(blackbox_tests PRIVATE UNICODE _UNICODE NOMINMAX
+                             VESK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   add_test(NAME win_blackbox_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:blackbox_tests> --gtest_brief=1)
   set_tests_properties(win_blackbox_tests PROPERTIES RESOURCE_LOCK wine)
 endif()

@@ -13,6 +13,7 @@
 #include "univariate/refresh.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/project_lifecycle.h"
+#include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_windows.h"
 
 namespace {
@@ -138,6 +139,7 @@ void RegisterUnivariateProjectKind()
     ops.redraw = OnRecord<VeskInvalidate>;
     ops.setupToolbar = OnRecord<SetupUnivariateToolbar>;
     ops.statusBar = OnRecord<VeskStatusBar>;
+    ops.menus = OnRecord<VeskTransformMenu>;
     ops.facts = Facts;
     ops.captionWindow = CaptionWindow;
     ops.readData = ReadData;

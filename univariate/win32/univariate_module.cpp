@@ -1,5 +1,6 @@
 #include "univariate/win32/univariate_module.h"
 
+#include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
 #include "univariate/win32/univariate_windows.h"
 
@@ -8,4 +9,5 @@ void RegisterUnivariateModule()
 {
     InstallUnivariateWindowOps();
     RegisterUnivariateProjectKind();
+    RegisterTransformCommands();
 }
