@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 
+#include "resources/resource.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
@@ -89,6 +92,9 @@ HWND CreateTestFrame()
 
 void DestroyTestFrame()
 {
+    if (!pendingAnswers.empty())
+        ADD_FAILURE() << pendingAnswers.size() << " dialog answer(s) left unused: a dialog the test expected never opened";
+    pendingAnswers.clear();
     // Projects a test left open are freed without asking, before their windows go.
     for (int32_t k = 1; k <= kMaxProjects; ++k) CloseProject(k);
     CurrentProject = 0;
@@ -130,6 +136,20 @@ LRESULT SendCommand(UINT id)
 
 void AnswerNextDialog(DialogAnswer answer) { pendingAnswers.push_back(std::move(answer)); }
 
+void AnswerWith(int button)
+{
+    DialogAnswer answer;
+    answer.button = button;
+    AnswerNextDialog(std::move(answer));
+}
+
+size_t DropUnusedAnswers()
+{
+    const size_t count = pendingAnswers.size();
+    pendingAnswers.clear();
+    return count;
+}
+
 std::vector<SeenDialog> TakeSeenDialogs()
 {
     std::vector<SeenDialog> out;
@@ -161,6 +181,56 @@ std::wstring MenuItemText(HMENU menu, UINT id)
     wchar_t text[256] = {};
     GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND);
     return text;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name)
+{
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return false;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    const bool copied = BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+    GdiFlush();
+    const size_t size = static_cast<size_t>(w) * h * 4;
+    bool written = false;
+    if (copied && bits) {
+        std::error_code error;
+        std::filesystem::create_directories("gui-screens", error);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
+        std::ofstream out("gui-screens/" + name + ".bmp", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
+        written = static_cast<bool>(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return written;
+}
+
+int32_t NewProjectOfKind(int kind)
+{
+    DialogAnswer answer;
+    if (kind == 2) answer.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
+    AnswerNextDialog(std::move(answer));
+    SendCommand(IDM_PROJECT_NEW);
+    return CurrentProject;
 }
 
 void PlotWindowFixture::SetUp()

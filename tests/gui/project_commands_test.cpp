@@ -16,22 +16,6 @@ namespace {
 
 class ProjectCommandsTest : public FrameFixture {
 protected:
-    // File > Project > New answered with the given kind (1 univariate, 2 multivariate).
-    static void NewOfKind(int kind)
-    {
-        DialogAnswer answer;
-        if (kind == 2) answer.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
-        AnswerNextDialog(answer);
-        SendCommand(IDM_PROJECT_NEW);
-    }
-
-    static void Answer(int button)
-    {
-        DialogAnswer answer;
-        answer.button = button;
-        AnswerNextDialog(answer);
-    }
-
     static void PutClipboardText(const char* text)
     {
         ASSERT_TRUE(OpenClipboard(FrameWindow));
@@ -58,7 +42,7 @@ protected:
 
 TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
 {
-    NewOfKind(1);
+    NewProjectOfKind(1);
     ASSERT_EQ(CurrentProject, 1);
     UnivariateProject* u = ProjectTable[1].univariate;
     ASSERT_NE(u, nullptr);
@@ -77,7 +61,7 @@ TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
     EXPECT_FALSE(TopGrayed(UnivariateMenu, 2));  // Model
     EXPECT_FALSE(TopGrayed(UnivariateMenu, 7));  // Spectrum
 
-    NewOfKind(2);
+    NewProjectOfKind(2);
     ASSERT_EQ(CurrentProject, 2);
     MultivariateProject* m = ProjectTable[2].multivariate;
     ASSERT_NE(m, nullptr);
@@ -99,16 +83,16 @@ TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
 
 TEST_F(ProjectCommandsTest, CancelledNewAndTheEleventhProjectChangeNothing)
 {
-    NewOfKind(1);
-    Answer(IDCANCEL);
+    NewProjectOfKind(1);
+    AnswerWith(IDCANCEL);
     SendCommand(IDM_PROJECT_NEW);
     EXPECT_EQ(LastProjectSlot(), 1);
     EXPECT_EQ(CurrentProject, 1);
 
-    for (int k = 2; k <= 10; ++k) NewOfKind(k % 2 == 0 ? 2 : 1);
+    for (int k = 2; k <= 10; ++k) NewProjectOfKind(k % 2 == 0 ? 2 : 1);
     ASSERT_EQ(LastProjectSlot(), 10);
     TakeSeenDialogs();
-    Answer(IDOK);
+    AnswerWith(IDOK);
     SendCommand(IDM_PROJECT_NEW);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 1u);
@@ -119,18 +103,18 @@ TEST_F(ProjectCommandsTest, CancelledNewAndTheEleventhProjectChangeNothing)
 
 TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
 {
-    NewOfKind(1);
-    NewOfKind(2);
-    NewOfKind(1);
+    NewProjectOfKind(1);
+    NewProjectOfKind(2);
+    NewProjectOfKind(1);
     SetFocus(reinterpret_cast<HWND>(ProjectTable[2].multivariate->seriesView.window));
     PumpMessages();
     ASSERT_EQ(CurrentProject, 2);
     TakeSeenDialogs();
 
-    Answer(IDNO);
+    AnswerWith(IDNO);
     SendCommand(IDM_PROJECT_CLOSE);
     EXPECT_EQ(ProjectTable[2].kind, PROJECT_MULTIVARIATE);
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
     std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 2u);
@@ -140,9 +124,9 @@ TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
     EXPECT_EQ(CurrentProject, 3);
     EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
 
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
     EXPECT_EQ(CurrentProject, 0);
     EXPECT_EQ(StatusText(0), L"No project open");
@@ -154,13 +138,13 @@ TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
 
 TEST_F(ProjectCommandsTest, CloseAllAsksItsQuestion)
 {
-    NewOfKind(1);
-    NewOfKind(2);
+    NewProjectOfKind(1);
+    NewProjectOfKind(2);
     TakeSeenDialogs();
-    Answer(IDNO);
+    AnswerWith(IDNO);
     SendCommand(IDM_CLOSE_ALL);
     EXPECT_EQ(LastProjectSlot(), 2);
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_CLOSE_ALL);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 2u);
@@ -173,12 +157,12 @@ TEST_F(ProjectCommandsTest, CloseAllAsksItsQuestion)
 
 TEST_F(ProjectCommandsTest, ClosingADataWindowClosesItsOwnProject)
 {
-    NewOfKind(1);
-    NewOfKind(1);
+    NewProjectOfKind(1);
+    NewProjectOfKind(1);
     ASSERT_EQ(CurrentProject, 2);
     HWND first = reinterpret_cast<HWND>(ProjectTable[1].univariate->dataView.window);
     TakeSeenDialogs();
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendMessageW(first, WM_CLOSE, 0, 0);
     PumpMessages();
     EXPECT_EQ(ProjectTable[1].kind, PROJECT_FREE);
@@ -203,7 +187,7 @@ TEST_F(ProjectCommandsTest, ViewCommandsWithoutAFocusedViewDoNothing)
 
 TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
 {
-    NewOfKind(1);
+    NewProjectOfKind(1);
     PutClipboardText("1.5\r\n2.5\r\n-3\r\n4");
     SendCommand(IDM_IMPORT_CLIPBOARD);
     const UnivariateProject& u = *ProjectTable[1].univariate;
@@ -213,7 +197,7 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
     EXPECT_FALSE(Grayed(UnivariateMenu, IDM_PRELIMINARY));
     EXPECT_FALSE(TopGrayed(UnivariateMenu, 1));
 
-    NewOfKind(2);
+    NewProjectOfKind(2);
     PutClipboardText("1\t2\r\n3\t4\r\n5\t6");
     SendCommand(IDM_IMPORT_CLIPBOARD);
     const MultivariateData& data = *ProjectTable[2].multivariate->data;
@@ -226,7 +210,7 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
 
     TakeSeenDialogs();
     PutClipboardText(nullptr);
-    Answer(IDOK);
+    AnswerWith(IDOK);
     SendCommand(IDM_IMPORT_CLIPBOARD);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 1u);
@@ -237,7 +221,7 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
 
 TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivariateDoesNothing)
 {
-    NewOfKind(2);
+    NewProjectOfKind(2);
     TakeSeenDialogs();
     SendCommand(IDM_PROJECT_SAVE);
     SendCommand(IDM_PROJECT_SAVE_AS);
@@ -245,7 +229,7 @@ TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivari
     EXPECT_TRUE(TakeSeenDialogs().empty());
 
     AnswerNextDialog({});  // the project kind: univariate
-    Answer(IDCANCEL);      // the file dialog
+    AnswerWith(IDCANCEL);   // the file dialog
     SendCommand(IDM_PROJECT_OPEN);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 2u);
