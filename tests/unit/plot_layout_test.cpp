@@ -279,3 +279,27 @@ TEST(PanelAxesTest, NoAxesForUnusedOrFlatPanels)
     EXPECT_EQ(LayOutPanelAxes(PanelWithLimits(0, 1, 2, 2), kRect, axes), 0);
     EXPECT_TRUE(axes.x.empty());
 }
+
+TEST(AxisLabels, LabelFitsOnlyInsideTheBoundsAndClearOfTheLastOne)
+{
+    const PlotRect bounds{0, 0, 100, 50};
+    const PlotRect last{40, 30, 60, 40};
+    struct Case {
+        const char* name;
+        PlotRect box;
+        const PlotRect* previous;
+        bool fits;
+    } const cases[] = {
+        {"inside, first of its axis", {10, 10, 30, 20}, nullptr, true},
+        {"touching the bounds", {0, 40, 20, 50}, nullptr, true},
+        {"past the right edge", {90, 10, 101, 20}, nullptr, false},
+        {"above the top", {10, -1, 30, 9}, nullptr, false},
+        {"left of the bounds", {-5, 10, 15, 20}, nullptr, false},
+        {"below the bottom", {10, 45, 30, 51}, nullptr, false},
+        {"beside the last label", {60, 30, 80, 40}, &last, true},
+        {"overlapping the last label", {55, 30, 75, 40}, &last, false},
+        {"below the last label", {40, 40, 60, 50}, &last, true},
+        {"overlapping it from above", {45, 25, 55, 31}, &last, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LabelFits(c.box, bounds, c.previous), c.fits) << c.name;
+}
