@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/win32/program_start.h"
 #include "resources/resource.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
@@ -85,7 +86,7 @@ HWND CreateTestFrame()
     // The pointer rests on the frame's caption, away from the windows the tests open: a plot
     // window under it would write the mouse position into the status bar.
     SetCursorPos(1, 1);
-    HWND frame = StartFrame(GetModuleHandleW(nullptr), nullptr);
+    HWND frame = StartProgram(GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
     return frame;
 }
