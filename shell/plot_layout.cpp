@@ -255,3 +255,12 @@ bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* prev
     return box.right <= previous->left || box.left >= previous->right || box.bottom <= previous->top ||
            box.top >= previous->bottom;
 }
+
+PlotRect PlaceInsideClient(const PlotRect& window, int32_t clientW, int32_t clientH)
+{
+    const int32_t w = std::max(0, std::min(window.Width(), clientW));
+    const int32_t h = std::max(0, std::min(window.Height(), clientH));
+    const int32_t left = std::max(0, std::min(window.left, clientW - w));
+    const int32_t top = std::max(0, std::min(window.top, clientH - h));
+    return PlotRect{left, top, left + w, top + h};
+}

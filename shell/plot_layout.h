@@ -14,6 +14,11 @@ struct PlotRect {
     int32_t Height() const { return bottom - top; }
 };
 
+// Where a window of `window`'s size and place goes inside a client area of clientW by clientH
+// (an MDI client): its size where that fits, else the client's, moved left and up only as far as
+// needed to keep it whole inside, never past the client's left or top edge.
+PlotRect PlaceInsideClient(const PlotRect& window, int32_t clientW, int32_t clientH);
+
 // Grid of at most two columns for n panels in a rectangle of width W and height H (integer
 // arithmetic): a = W/60 + 6, b = W/30 + 6, gap = a + b, left margin = b + (a/2)*8,
 // plotW = W/cols - left margin, plotH = H/rows - gap - b, both at least 1.

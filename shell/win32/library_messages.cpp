@@ -6,6 +6,7 @@
 
 #include "numlib/error_stack.h"
 #include "shell/library_message_text.h"
+#include "shell/win32/frame.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ std::wstring BoxText(const std::string& text)
 void ShowLibraryStop(const std::string& messages, void*)
 {
     const std::wstring text = BoxText(LibraryMessageText(messages));
-    MessageBoxW(GetActiveWindow(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
+    MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

@@ -3,14 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+
+#include "resources/resource.h"
 
 namespace {
 
 constexpr UINT kSbGetTextW = WM_USER + 13;
 constexpr UINT kSbGetTextLengthW = WM_USER + 12;
 constexpr UINT kTbButtonCount = WM_USER + 24;
-constexpr UINT kExitCommand = 40008;
 
 std::wstring ProgramNextToThisOne()
 {
@@ -46,20 +48,62 @@ std::wstring RemoteStatusText(HANDLE process, HWND statusBar, int part)
     return text;
 }
 
-}  // namespace
-
-TEST(BlackBox, StartsShowsFrameAndExitsWithZero)
+// Starts vesk.exe from beside this test program; its frame, or null (the process ended) when the
+// frame does not appear.
+HWND StartProgram(PROCESS_INFORMATION& process)
 {
     std::wstring program = ProgramNextToThisOne();
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process))
-        << "cannot start vesk.exe";
-
+    if (!CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
     HWND frame = WaitForWindow(L"Vesk", L"KELO::Vesk", 30000);
     if (!frame) TerminateProcess(process.hProcess, 1);
+    return frame;
+}
+
+// Presses `button` in the program's dialog or message box captioned `caption` once it shows;
+// returns the box's text (empty for a dialog), or "<none>" when it never showed.
+std::wstring Answer(const wchar_t* caption, int button)
+{
+    HWND box = WaitForWindow(L"#32770", caption, 10000);
+    if (!box) return L"<none>";
+    wchar_t text[256] = {};
+    GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 256);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    for (int waited = 0; waited < 10000 && IsWindow(box) && IsWindowVisible(box); waited += 50) Sleep(50);
+    return text;
+}
+
+bool PutClipboardText(const char* text)
+{
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const size_t size = strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return placed;
+}
+
+// The program's exit code once it has ended; 99 when it is still running after `milliseconds`.
+DWORD WaitForEnd(const PROCESS_INFORMATION& process, DWORD milliseconds)
+{
+    const DWORD waited = WaitForSingleObject(process.hProcess, milliseconds);
+    if (waited != WAIT_OBJECT_0) return 99;
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    return exitCode;
+}
+
+}  // namespace
+
+TEST(BlackBox, StartsShowsFrameAndExitsWithZero)
+{
+    PROCESS_INFORMATION process{};
+    HWND frame = StartProgram(process);
     ASSERT_NE(frame, nullptr) << "no frame window \"KELO::Vesk\"";
 
     // The frame exists from its creation on; its bars and its maximised show follow.
@@ -76,12 +120,36 @@ TEST(BlackBox, StartsShowsFrameAndExitsWithZero)
     EXPECT_EQ(SendMessageW(toolbar, kTbButtonCount, 0, 0), 6);
     EXPECT_TRUE(IsZoomed(frame));
 
-    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 20000);
-    EXPECT_EQ(waited, WAIT_OBJECT_0) << "vesk.exe did not end after File > Exit";
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    DWORD exitCode = 99;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    const DWORD exitCode = WaitForEnd(process, 20000);
+    if (exitCode == 99) TerminateProcess(process.hProcess, 1);
+    EXPECT_EQ(exitCode, 0u) << "vesk.exe did not end after File > Exit with 0";
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// Exit with a project whose data came from the clipboard asks to save it; Cancel keeps the
+// program running, No ends it.
+TEST(BlackBox, ExitAsksAboutUnsavedChanges)
+{
+    PROCESS_INFORMATION process{};
+    HWND frame = StartProgram(process);
+    ASSERT_NE(frame, nullptr) << "no frame window \"KELO::Vesk\"";
+
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDM_PROJECT_NEW, 0), 0);
+    EXPECT_EQ(Answer(L"Create New Project ", IDOK), L"");
+    ASSERT_TRUE(PutClipboardText("1.5\r\n2.5\r\n-3\r\n"));
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDM_IMPORT_CLIPBOARD, 0), 0);
+
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    EXPECT_EQ(Answer(L"KELO", IDCANCEL), L"Save changes to New Univariate Project?");
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(IsWindow(frame));
+
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    EXPECT_EQ(Answer(L"KELO", IDNO), L"Save changes to New Univariate Project?");
+    const DWORD exitCode = WaitForEnd(process, 20000);
+    if (exitCode == 99) TerminateProcess(process.hProcess, 1);
     EXPECT_EQ(exitCode, 0u);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -53,6 +53,15 @@ void CALLBACK WatchDialogs(HWND, UINT, UINT_PTR, DWORD)
     SeenDialog seen;
     seen.caption = WindowText(dialog);
     seen.message = WindowText(GetDlgItem(dialog, 0xFFFF));
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    const bool ownerless = !pendingAnswers.empty() && pendingAnswers.front().ownerless;
+    if (!seen.message.empty()) {
+        if (!ownerless) {
+            EXPECT_NE(seen.owner, nullptr) << "message box without owner: " << testing::PrintToString(seen.message);
+        }
+        EXPECT_FALSE(seen.caption.empty() || seen.caption == L" ")
+            << "message box without caption: " << testing::PrintToString(seen.message);
+    }
     if (pendingAnswers.empty()) {
         seen.expected = false;
         seenDialogs.push_back(seen);
@@ -186,8 +195,10 @@ std::wstring MenuItemText(HMENU menu, UINT id)
 
 bool SaveScreenshot(HWND window, const std::string& name)
 {
-    RECT r{};
-    if (!window || !GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return false;
+    RECT outer{}, r{};
+    // Only what is on the screen: a maximised frame's borders lie past its edges.
+    const RECT desktop{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (!window || !GetWindowRect(window, &outer) || !IntersectRect(&r, &outer, &desktop)) return false;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const int w = r.right - r.left, h = r.bottom - r.top;
     BITMAPINFO info{};
@@ -197,22 +208,31 @@ bool SaveScreenshot(HWND window, const std::string& name)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // From the window's own device context: the window and its children, whatever lies above.
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP shot = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, shot);
-    const bool copied = BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+    const bool copied = BitBlt(memory, 0, 0, w, h, source, r.left - outer.left, r.top - outer.top, SRCCOPY) != 0;
     GdiFlush();
     const size_t size = static_cast<size_t>(w) * h * 4;
     bool written = false;
     if (copied && bits) {
+        // Opaque throughout: image lists leave alpha in some pixels, and viewers that see any
+        // alpha would show the rest as transparent.
+        auto* pixels = static_cast<uint32_t*>(bits);
+        for (size_t i = 0; i < size / 4; ++i) pixels[i] |= 0xFF000000u;
+        // Beside the test program: the file dialogs move the working directory.
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        const std::filesystem::path folder = std::filesystem::path(program).parent_path() / "gui-screens";
         std::error_code error;
-        std::filesystem::create_directories("gui-screens", error);
+        std::filesystem::create_directories(folder, error);
         BITMAPFILEHEADER file{};
         file.bfType = 0x4D42;
         file.bfOffBits = sizeof file + sizeof info.bmiHeader;
         file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
-        std::ofstream out("gui-screens/" + name + ".bmp", std::ios::binary);
+        std::ofstream out(folder / (name + ".bmp"), std::ios::binary);
         out.write(reinterpret_cast<const char*>(&file), sizeof file);
         out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
         out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
@@ -221,8 +241,32 @@ bool SaveScreenshot(HWND window, const std::string& name)
     SelectObject(memory, old);
     DeleteObject(shot);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, source);
     return written;
+}
+
+namespace {
+
+// The file-name field of the system's file dialog: a combo box (cmb13) or an edit (edt1).
+HWND FileNameField(HWND dialog)
+{
+    for (int id : {0x47C, 0x480})
+        if (HWND field = GetDlgItem(dialog, id)) return field;
+    return FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+}
+
+}  // namespace
+
+void AnswerFileDialog(const std::wstring& path, const wchar_t* caption)
+{
+    DialogAnswer answer;
+    answer.inspect = [path, caption](HWND dialog) {
+        EXPECT_EQ(WindowText(dialog), caption);
+        HWND field = FileNameField(dialog);
+        ASSERT_NE(field, nullptr);
+        SetWindowTextW(field, path.c_str());
+    };
+    AnswerNextDialog(answer);
 }
 
 int32_t NewProjectOfKind(int kind)

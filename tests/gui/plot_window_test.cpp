@@ -447,3 +447,36 @@ TEST_F(ViewWindowTest, ReportDuplicateCopiesTheTextAndOutlivesItsSource)
     EXPECT_EQ(EditText(emptyDup), L"");
     EXPECT_EQ(WindowText(emptyDup), L"(DUPLICATE) INFO");
 }
+
+// A duplicate takes its source's size at its own cascaded place; a source as wide as the client
+// must not push the copy, and its caption buttons, past the client's right edge.
+TEST_F(ViewWindowTest, DuplicateOfAFullWidthWindowOpensInsideTheClient)
+{
+    ASSERT_EQ(CreatePlotWindow(plot_, 1), 1);
+    FillTwoPanels(plot_);
+    HWND report = CreateInfoWindow(2);
+    ASSERT_NE(report, nullptr);
+    RECT area{};
+    GetClientRect(MdiClient, &area);
+    for (HWND source : {static_cast<HWND>(plot_.window), report}) {
+        SCOPED_TRACE(WindowText(source));
+        SetWindowPos(source, nullptr, 0, 0, area.right, area.bottom * 2 / 3, SWP_NOZORDER);
+        PumpMessages();
+        const std::vector<HWND> before = MdiChildren();
+        SendMessageW(source, WM_SYSCOMMAND, SC_DUPLICATEVIEW, 0);
+        PumpMessages();
+        HWND dup = NewChild(before);
+        ASSERT_NE(dup, nullptr);
+        RECT placed{};
+        GetWindowRect(dup, &placed);
+        MapWindowPoints(nullptr, MdiClient, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_GE(placed.left, 0);
+        EXPECT_GE(placed.top, 0);
+        EXPECT_LE(placed.right, area.right);
+        EXPECT_LE(placed.bottom, area.bottom);
+        EXPECT_EQ(placed.right - placed.left, area.right);  // the source's width still
+        if (source != report) {
+            EXPECT_TRUE(SaveScreenshot(FrameWindow, "duplicate"));
+        }
+    }
+}

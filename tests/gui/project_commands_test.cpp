@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "gui_harness.h"
+#include "platform/file_bytes.h"
 #include "multivariate/multivariate_project.h"
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/plot_colors.h"
 #include "shell/win32/project_commands.h"
 #include "shell/win32/toolbar.h"
 #include "univariate/univariate_project.h"
@@ -28,6 +32,13 @@ protected:
             SetClipboardData(CF_TEXT, memory);
         }
         CloseClipboard();
+    }
+
+    static HWND DataWindowOf(int32_t slot)
+    {
+        const ProjectSlot& entry = ProjectTable[slot];
+        return reinterpret_cast<HWND>(entry.kind == PROJECT_UNIVARIATE ? entry.univariate->dataView.window
+                                                                       : entry.multivariate->seriesView.window);
     }
 
     static int ToolbarButtons() { return static_cast<int>(SendMessageW(ToolbarHandle, TB_BUTTONCOUNT, 0, 0)); }
@@ -106,8 +117,13 @@ TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
     NewProjectOfKind(1);
     NewProjectOfKind(2);
     NewProjectOfKind(1);
-    SetFocus(reinterpret_cast<HWND>(ProjectTable[2].multivariate->seriesView.window));
-    PumpMessages();
+    // Activated 3, 1, 2: after 2 the MDI client's next window is 1's, not the highest slot's.
+    const wchar_t* titles[] = {L"", L"First", L"Second", L"Third"};
+    for (int32_t slot : {3, 1, 2}) {
+        SetWindowTextW(DataWindowOf(slot), titles[slot]);
+        SetFocus(DataWindowOf(slot));
+        PumpMessages();
+    }
     ASSERT_EQ(CurrentProject, 2);
     TakeSeenDialogs();
 
@@ -123,6 +139,10 @@ TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
     EXPECT_EQ(ProjectTable[2].kind, PROJECT_FREE);
     EXPECT_EQ(CurrentProject, 3);
     EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+    // What is active is what the commands act on.
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), DataWindowOf(3));
+    EXPECT_EQ(StatusText(0), L"Third");
+    EXPECT_TRUE(SaveScreenshot(FrameWindow, "frame-after-close"));
 
     AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
@@ -216,6 +236,7 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Import from clipboard");
     EXPECT_EQ(seen[0].message, L"Clipboard empty");
+    EXPECT_EQ(seen[0].owner, FrameWindow);
     EXPECT_EQ(data.m, 2);  // the project keeps its data
 }
 
@@ -239,4 +260,165 @@ TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivari
     EXPECT_FALSE(ProjectTable[2].univariate->hasData());
     EXPECT_EQ(CurrentProject, 2);
     EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+}
+
+namespace {
+
+// Project commands with files in a scratch folder, on projects whose data came from the
+// clipboard and so have changes no file holds.
+class ProjectFileCommandsTest : public ProjectCommandsTest {
+protected:
+    void SetUp() override
+    {
+        ProjectCommandsTest::SetUp();
+        folder_ = std::filesystem::temp_directory_path() / ("vesk-commands-" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override
+    {
+        ProjectCommandsTest::TearDown();
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    // A univariate project titled `title` holding the clipboard's `values`; returns its slot.
+    static int32_t ChangedProject(const char* values, const wchar_t* title)
+    {
+        const int32_t slot = NewProjectOfKind(1);
+        PutClipboardText(values);
+        SendCommand(IDM_IMPORT_CLIPBOARD);
+        SetWindowTextW(DataWindowOf(slot), title);
+        EXPECT_EQ(ProjectTable[slot].univariate->changed, 1);
+        return slot;
+    }
+    std::wstring Path(const std::string& name) const { return (folder_ / name).wstring(); }
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace
+
+TEST_F(ProjectFileCommandsTest, CloseOfAChangedProjectAsksToSaveAndClosesOnlyWhenSavedOrDropped)
+{
+    struct Case {
+        const char* name;
+        int button;
+        const char* saveAs;  // the file Save As is answered with; "" cancels it; null: not asked
+        bool closed;
+    } const cases[] = {
+        {"No closes without saving", IDNO, nullptr, true},
+        {"Cancel keeps the project", IDCANCEL, nullptr, false},
+        {"Yes saves through Save As, then closes", IDYES, "kept.kdx", true},
+        {"Yes with Save As cancelled keeps the project", IDYES, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DestroyTestFrame();
+        ASSERT_NE(CreateTestFrame(), nullptr);
+        const int32_t other = NewProjectOfKind(1);
+        const int32_t slot = ChangedProject("1.5\r\n2.5\r\n-3", L"Sales");
+        TakeSeenDialogs();
+        AnswerWith(c.button);
+        if (c.saveAs && *c.saveAs) AnswerFileDialog(Path(c.saveAs), L"Save KELO file");
+        if (c.saveAs && !*c.saveAs) AnswerWith(IDCANCEL);
+        SendCommand(IDM_PROJECT_CLOSE);
+        const std::vector<SeenDialog> seen = TakeSeenDialogs();
+        ASSERT_EQ(seen.size(), c.saveAs ? 2u : 1u);
+        EXPECT_EQ(seen[0].message, L"Save changes to Sales?");
+        EXPECT_EQ(seen[0].caption, L"KELO");
+        EXPECT_EQ(seen[0].owner, FrameWindow);
+        EXPECT_EQ(ProjectTable[slot].kind == PROJECT_FREE, c.closed);
+        EXPECT_EQ(std::filesystem::exists(folder_ / "kept.kdx"), c.saveAs && *c.saveAs);
+        if (c.closed) {
+            EXPECT_EQ(CurrentProject, other);
+        } else {
+            EXPECT_EQ(CurrentProject, slot);
+            EXPECT_EQ(ProjectTable[slot].univariate->changed, 1);
+        }
+        std::error_code error;
+        std::filesystem::remove(folder_ / "kept.kdx", error);
+    }
+}
+
+TEST_F(ProjectFileCommandsTest, CloseAllAndExitAskAboutEachChangedProjectAndStopAtCancel)
+{
+    const int32_t sales = ChangedProject("1\r\n2", L"Sales");
+    const int32_t empty = NewProjectOfKind(1);  // never held data: nothing to ask
+    const int32_t rates = ChangedProject("3\r\n4", L"Rates");
+    TakeSeenDialogs();
+
+    for (int button : {IDYES, IDNO, IDCANCEL}) AnswerWith(button);
+    SendCommand(IDM_CLOSE_ALL);
+    std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].message, L"Close all projects ?");
+    EXPECT_EQ(seen[1].message, L"Save changes to Sales?");
+    EXPECT_EQ(seen[2].message, L"Save changes to Rates?");
+    for (int32_t slot : {sales, empty, rates}) EXPECT_EQ(ProjectTable[slot].kind, PROJECT_UNIVARIATE) << slot;
+
+    // File > Exit: Cancel at the second project, and the program goes on.
+    AnswerWith(IDNO);
+    AnswerWith(IDCANCEL);
+    SendCommand(IDM_EXIT);
+    EXPECT_EQ(TakeSeenDialogs().size(), 2u);
+    EXPECT_TRUE(IsWindow(FrameWindow));
+    EXPECT_EQ(QuitCode(), -1);
+
+    AnswerWith(IDNO);
+    AnswerWith(IDNO);
+    SendCommand(IDM_EXIT);
+    seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, L"Save changes to Rates?");
+    EXPECT_FALSE(IsWindow(FrameWindow));
+    EXPECT_EQ(QuitCode(), 0);
+}
+
+TEST_F(ProjectFileCommandsTest, ChangedColoursMarkEveryProjectWithData)
+{
+    const int32_t saved = ChangedProject("1\r\n2\r\n3", L"Sales");
+    AnswerFileDialog(Path("sales.kdx"), L"Save KELO file");
+    SendCommand(IDM_PROJECT_SAVE);
+    ASSERT_EQ(ProjectTable[saved].univariate->changed, 0);
+    const int32_t empty = NewProjectOfKind(1);
+
+    bool opened = false;
+    DialogAnswer colours;
+    colours.inspect = [&](HWND dialog) {
+        opened = true;
+        CheckRadioButton(dialog, IDC_COLOR_1, IDC_COLOR_BACKGROUND, IDC_COLOR_1);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COLOR_CHOOSE, BN_CLICKED), 0);
+    };
+    AnswerNextDialog(colours);
+    DialogAnswer chooser;  // the colour chooser's red, green and blue edits
+    chooser.texts = {{706, L"255"}, {707, L"0"}, {708, L"0"}};
+    AnswerNextDialog(chooser);
+    EXPECT_EQ(CustomizeColors(), 1);
+    SetDefaultPlotColors();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ProjectTable[saved].univariate->changed, 1);
+    EXPECT_EQ(ProjectTable[empty].univariate->changed, 0);
+}
+
+TEST_F(ProjectFileCommandsTest, OpenOfAFileWithoutNumbersSaysSoAndLeavesNoNewProject)
+{
+    ASSERT_EQ(ReplaceFileBytes((folder_ / "empty.txt").u8string(), {}), 1);
+    const int32_t first = ChangedProject("1\r\n2", L"Sales");
+    NewProjectOfKind(2);
+    SetFocus(DataWindowOf(first));
+    PumpMessages();
+    ASSERT_EQ(CurrentProject, first);
+    TakeSeenDialogs();
+
+    AnswerNextDialog({});  // the project kind: univariate
+    AnswerFileDialog(Path("empty.txt"), L"Open file");
+    AnswerNextDialog({});  // the message
+    SendCommand(IDM_PROJECT_OPEN);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[2].message, L"No numbers in file " + Path("empty.txt"));
+    EXPECT_EQ(LastProjectSlot(), 2);
+    EXPECT_EQ(ProjectTable[3].kind, PROJECT_FREE);
+    EXPECT_EQ(CurrentProject, first);
+    EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), DataWindowOf(first));
 }

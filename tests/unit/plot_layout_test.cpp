@@ -303,3 +303,25 @@ TEST(AxisLabels, LabelFitsOnlyInsideTheBoundsAndClearOfTheLastOne)
     };
     for (const Case& c : cases) EXPECT_EQ(LabelFits(c.box, bounds, c.previous), c.fits) << c.name;
 }
+
+TEST(PlaceInsideClient, MovesAndShrinksOnlyAsFarAsNeeded)
+{
+    struct Case {
+        const char* name;
+        PlotRect window;
+        PlotRect expected;
+    } const cases[] = {
+        {"inside stays", {10, 20, 310, 220}, {10, 20, 310, 220}},
+        {"past the right edge moves left", {110, 30, 1110, 330}, {0, 30, 1000, 330}},
+        {"past the bottom moves up", {50, 600, 350, 900}, {50, 500, 350, 800}},
+        {"wider than the client shrinks to it", {40, 10, 1240, 210}, {0, 10, 1000, 210}},
+        {"above and left of the client comes in", {-30, -5, 170, 95}, {0, 0, 200, 100}},
+    };
+    for (const Case& c : cases) {
+        const PlotRect r = PlaceInsideClient(c.window, 1000, 800);
+        EXPECT_EQ(r.left, c.expected.left) << c.name;
+        EXPECT_EQ(r.top, c.expected.top) << c.name;
+        EXPECT_EQ(r.right, c.expected.right) << c.name;
+        EXPECT_EQ(r.bottom, c.expected.bottom) << c.name;
+    }
+}
