@@ -50,6 +50,9 @@ struct ProjectKindOperations {
     // The project-specific toolbar buttons and the three status-bar parts.
     int32_t (*setupToolbar)(int32_t slot) = nullptr;
     int32_t (*statusBar)(int32_t slot) = nullptr;
+    // Sets the kind's own menu items once the shell has enabled its menus for a project with
+    // data (the univariate Transform and Regression items and the Undo text).
+    int32_t (*menus)(int32_t slot) = nullptr;
     ProjectFacts (*facts)(int32_t slot) = nullptr;
     // The window whose caption names the project.
     HWND__* (*captionWindow)(int32_t slot) = nullptr;

@@ -283,7 +283,8 @@ int32_t UpdateMenus(int32_t slot)
 {
     int32_t kind = PROJECT_FREE;
     ProjectFacts facts;
-    if (const ProjectKindOperations* ops = ProjectOperations(slot)) {
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    if (ops) {
         kind = ProjectTable[slot].kind;
         if (ops->facts) facts = ops->facts(slot);
     }
@@ -291,6 +292,7 @@ int32_t UpdateMenus(int32_t slot)
     if (state.bar != 0 && state.bar != MenuInUse) PutBarOnFrame(state.bar);
     HMENU bar = state.target == 1 ? UnivariateMenu : MultivariateMenu;
     for (const MenuChange& change : state.changes) ApplyMenuChange(bar, change);
+    if (state.transformMenu && ops && ops->menus) ops->menus(slot);
     DrawMenuBar(FrameWindow);
     SendMessageW(MdiClient, WM_MDIREFRESHMENU, 0, 0);
     return 1;

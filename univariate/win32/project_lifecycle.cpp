@@ -17,6 +17,7 @@
 #include "univariate/project_open.h"
 #include "univariate/project_windows.h"
 #include "univariate/refresh.h"
+#include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_windows.h"
 
 namespace {
@@ -54,7 +55,8 @@ void DataLoaded(UnivariateProject& project)
     SetCurveY(project.dataView, 1, project.series, project.firstIndex, project.lastIndex);
     if (UnivariateRefresh.computeResiduals) UnivariateRefresh.computeResiduals(project);
     VeskRefresh(project, 1, 1);
-    VeskStatusBar(project);
+    // The stack may have come with the file: its description, the Undo item and the status bar.
+    VeskTransformMenu(project);
     if (HWND window = DataWindow(project)) {
         if (HWND client = GetParent(window)) SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
         SetFocus(window);
