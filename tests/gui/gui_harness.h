@@ -63,10 +63,6 @@ std::wstring MenuItemText(HMENU menu, UINT id);
 // test program, for a person to look at; false when it could not be written.
 bool SaveScreenshot(HWND window, const std::string& name);
 
-// Queues an answer for the next file dialog: checks its caption and types `path` into its file
-// name field, then presses OK.
-void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);
-
 // File > Project > New answered with `kind` (1 univariate, 2 multivariate); returns the current
 // project afterwards.
 int32_t NewProjectOfKind(int kind);
