@@ -10,6 +10,10 @@
 
 namespace {
 
+// Frame commands running now (nested ones included), and whether one of them showed a warning.
+int commandDepth = 0;
+bool warnedInCommand = false;
+
 // Library text is ASCII; line ends become CR LF for the message box.
 std::wstring BoxText(const std::string& text)
 {
@@ -28,9 +32,27 @@ void ShowLibraryStop(const std::string& messages, void*)
     MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
 }
 
+void ShowLibraryWarning(const std::string& warnings, void*)
+{
+    if (commandDepth > 0) {
+        if (warnedInCommand) return;
+        warnedInCommand = true;
+    }
+    const std::wstring text = BoxText(LibraryMessageText(warnings));
+    MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Warning", MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 void InstallLibraryMessageHook()
 {
     SetLibraryStopHook(ShowLibraryStop, nullptr);
+    SetLibraryWarningHook(ShowLibraryWarning, nullptr);
 }
+
+LibraryWarningScope::LibraryWarningScope()
+{
+    if (commandDepth++ == 0) warnedInCommand = false;
+}
+
+LibraryWarningScope::~LibraryWarningScope() { --commandDepth; }
