@@ -2,6 +2,7 @@
 // The records of one open multivariate project: its observation table, its vector AR model,
 // its transform stack and its two views.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "shell/plot_record.h"
@@ -26,7 +27,7 @@ struct MultivariateModel {
     std::vector<double> phi;              // 20 by m by m; (k, i, j) at (k-1) + 20*((i-1) + m*(j-1))
     std::vector<double> constant;         // m
     std::vector<double> noiseCovariance;  // m by m, column by column
-    std::vector<double> residuals;        // m by n, one column per time point
+    std::vector<double> residuals;        // m by (n - p): the columns of times p+1..n of the fit
     std::vector<double> forecasts;        // m by T
     int32_t forecastCount = 0;
     int32_t forecastEnd = 0;
@@ -36,6 +37,9 @@ struct MultivariateModel {
     int32_t minAiccYuleWalker = 0;
     int32_t minAiccBurg = 0;
     int32_t useSubset = 0;
+    // 1 from a fit until the data change (new data, a transform or an undo): only then do the
+    // coefficients belong to the table and may forecast it.
+    int32_t fitted = 0;
 };
 
 struct MultivariateTransformNode {
@@ -68,6 +72,8 @@ struct MultivariateWindowOps {
     void (*createSeriesWindow)(MultivariateProject& project, int32_t slot, const char* title) = nullptr;
     // Repaints a view's window and rewrites its report when that is open.
     void (*seriesViewChanged)(MultivariateProject& project) = nullptr;
+    // The transform stack was emptied by new data: the Undo item follows.
+    void (*transformsCleared)(MultivariateProject& project) = nullptr;
 };
 extern MultivariateWindowOps MultivariateWindows;
 
@@ -77,19 +83,25 @@ MultivariateModel* NewMvModel();
 int32_t ClearMvModel(MultivariateModel& model);
 int32_t InitMvTransformNode(MultivariateTransformNode& node);
 int32_t FreeMvTransformNode(MultivariateTransformNode*& node);
+// Frees every transform node, newest first; the stack is then empty. Returns 1.
+int32_t FreeMvTransforms(MultivariateProject& project);
 
 MultivariateProject* MultivarNew(int32_t slot);
 // Releases everything the project owns, its report windows included (a report left open
 // would still name the freed slot).
 int32_t MultivarFree(MultivariateProject& project);
 // Replaces (replace != 0) or widens the table with `table` of k series by L positions, stored
-// as `values` is; empties the model and refreshes.
+// as `values` is; empties the model and the transform stack (whose nodes belong to the old
+// table) and refreshes.
 int32_t MultivarSetData(MultivariateProject& project, const std::vector<double>& table, int32_t k,
                         int32_t L, int32_t replace);
 // Fills the series view: series k in panel k titled "Series k", x from firstIndex to lastIndex.
 // A view has ten panels, so at most the first ten series are shown; returns the number shown.
 int32_t MultivarPlotSeries(MultivariateProject& project);
 int32_t MultivarRefresh(MultivariateProject& project, int32_t dataChanged, int32_t modelChanged);
+
+// The short text of n: FormatInt without its padding.
+std::string IntText(int32_t n);
 
 // The three status-bar texts of the project, given its series window's title.
 struct MultivariateStatusTexts { std::string parts[3]; };
