@@ -10,15 +10,14 @@
 # mvar_report_*.txt: the estimates reports of the Yule-Walker and Burg commands for order 2 and
 #   for the minimum-AICC search, written as the report window holds them (lines end in LF here;
 #   the window's lines end in CR LF). The coefficients are ar.yw's (Yule-Walker) or those of the
-#   multivariate Burg recursion computed here with chol and solve; V, AICC and the search as in
-#   scripts/reference/multivariate_ar.R.
+#   multivariate Burg recursion computed with chol and solve; V, AICC and the search as for the
+#   fits' own tables (scripts/reference/var_common.R).
 
 out <- function(name) file.path("tests", "data", name)
 fmt <- function(x) sprintf("%.17g", x)
 join <- function(v) paste(fmt(v), collapse = " ")
 
-ln2pi7 <- 1.837877
-twopi10 <- 6.283185307
+source(file.path("scripts", "reference", "var_common.R"))
 
 raw <- cbind(as.numeric(datasets::mdeaths), as.numeric(datasets::fdeaths))
 n <- nrow(raw)
@@ -51,95 +50,10 @@ write.csv(do.call(rbind, residual_rows), out("mvar_residual_reference.csv"), row
 
 # ---- the fitted models behind the reports
 
-search_bound <- function(n, m) {
-    l <- 0
-    while (l < 20 && (l + 1) * m * m + 2 < n * m) l <- l + 1
-    l
-}
-penalty <- function(p) {
-    k <- p * m * m
-    (2 * k + 2) / (1 - (k + 2) / (n * m))
-}
-errors <- function(phi, t) {
-    e <- x[t, ]
-    for (j in seq_len(dim(phi)[1])) e <- e - phi[j, , ] %*% x[t - j, ]
-    as.numeric(e)
-}
-
-# Yule-Walker model of order p: list(phi (p x m x m, lag first), V).
-yw_model <- function(p) {
-    if (p == 0) return(list(phi = array(0, c(0, m, m)), V = crossprod(x) / n))
-    phi <- array(yw_fit(p)$ar, c(p, m, m))
-    gam <- acf(raw, type = "covariance", lag.max = p, plot = FALSE, demean = TRUE)$acf
-    V <- matrix(gam[1, , ], m, m)
-    for (j in 1:p) V <- V - matrix(phi[j, , ], m, m) %*% t(matrix(gam[j + 1, , ], m, m))
-    list(phi = phi, V = V)
-}
-# -2 ln L by the prediction-error decomposition, plus the penalty.
-yw_aicc <- function(models, p) {
-    if (n * m <= p * m * m + 2) return(1e20)
-    term <- function(model, t) {
-        e <- errors(model$phi, t)
-        as.numeric(determinant(model$V)$modulus) + sum(e * solve(model$V, e))
-    }
-    total <- n * m * ln2pi7
-    for (k in seq_len(p) - 1) total <- total + term(models[[k + 1]], k + 1)
-    for (t in (p + 1):n) total <- total + term(models[[p + 1]], t)
-    total + penalty(p)
-}
-
-# The multivariate Burg recursion: the coefficient sets and forward error covariances of orders
-# 0..pmax and the criterion of each.
-burg <- function(pmax) {
-    e <- x
-    b <- x
-    V0 <- crossprod(x) / n
-    Vf <- list(V0)
-    Vb <- list(V0)
-    fwd <- list(list())
-    bwd <- list(list())
-    aicc <- n * log(det(V0)) + 2 / (1 - 2 / (n * m)) + n * m * (1 + log(twopi10))
-    for (p in seq_len(pmax)) {
-        s <- seq_len(n - p)
-        E <- e[s + p, , drop = FALSE]
-        B <- b[s, , drop = FALSE]
-        P <- solve(t(chol(crossprod(E))), crossprod(E, B)) %*% t(solve(t(chol(crossprod(B)))))
-        Cf <- t(chol(Vf[[p]]))
-        Cb <- t(chol(Vb[[p]]))
-        F <- Cf %*% P
-        G <- Cb %*% t(P)
-        Ap <- F %*% solve(Cb)
-        Bp <- G %*% solve(Cf)
-        Vf[[p + 1]] <- Vf[[p]] - F %*% t(F)
-        Vb[[p + 1]] <- Vb[[p]] - G %*% t(G)
-        e[s + p, ] <- E - B %*% t(Ap)
-        b[s, ] <- B - E %*% t(Bp)
-        newF <- list()
-        newB <- list()
-        for (j in seq_len(p - 1)) {
-            newF[[j]] <- fwd[[p]][[j]] - Ap %*% bwd[[p]][[p - j]]
-            newB[[j]] <- bwd[[p]][[j]] - Bp %*% fwd[[p]][[p - j]]
-        }
-        newF[[p]] <- Ap
-        newB[[p]] <- Bp
-        fwd[[p + 1]] <- newF
-        bwd[[p + 1]] <- newB
-        k <- p * m * m
-        aicc[p + 1] <- if (n * m <= k + 2) 1e20 else
-            n * log(det(Vf[[p + 1]])) + (2 * k + 2) / (1 - (k + 2) / (m * n)) + m * n * (1 + log(twopi10))
-    }
-    list(Vf = Vf, fwd = fwd, aicc = aicc)
-}
-as_lag_first <- function(mats) {
-    a <- array(0, c(length(mats), m, m))
-    for (j in seq_along(mats)) a[j, , ] <- mats[[j]]
-    a
-}
-
 bound <- search_bound(n, m)
-yw_models <- lapply(0:bound, yw_model)
-yw_criteria <- sapply(0:bound, function(p) yw_aicc(yw_models, p))
-burg_fit <- burg(bound)
+yw_models <- lapply(0:bound, function(p) yw_model(raw, p))
+yw_criteria <- sapply(0:bound, function(p) decomposed_aicc(x, yw_models, p))
+burg_fit <- burg(x, bound)
 
 # ---- the reports
 
@@ -169,7 +83,7 @@ report <- function(burg_report, search, p, phi, V, aicc) {
 
 yw_report <- function(search, p) report(FALSE, search, p, yw_models[[p + 1]]$phi, yw_models[[p + 1]]$V, yw_criteria[p + 1])
 burg_report <- function(search, p)
-    report(TRUE, search, p, as_lag_first(burg_fit$fwd[[p + 1]]), burg_fit$Vf[[p + 1]], burg_fit$aicc[p + 1])
+    report(TRUE, search, p, as_lag_first(burg_fit$fwd[[p + 1]], m), burg_fit$Vf[[p + 1]], burg_fit$aicc[p + 1])
 
 writeLines(yw_report(FALSE, 2), out("mvar_report_yw_p2.txt"))
 writeLines(yw_report(TRUE, which.min(yw_criteria) - 1), out("mvar_report_yw_search.txt"))
