@@ -8,13 +8,6 @@
 
 MultivariateWindowOps MultivariateWindows;
 
-std::string IntText(int32_t n)
-{
-    std::string text = FormatInt(n);
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 MultivariateData* NewMvSeries() { return new MultivariateData; }
 
 int32_t ClearMvSeries(MultivariateData& data)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/number_format.h"
 #include "shell/plot_record.h"
 
 // m series observed at n time points. Element (i, t) — series i at position t — lies at
@@ -99,9 +100,6 @@ int32_t MultivarSetData(MultivariateProject& project, const std::vector<double>&
 // A view has ten panels, so at most the first ten series are shown; returns the number shown.
 int32_t MultivarPlotSeries(MultivariateProject& project);
 int32_t MultivarRefresh(MultivariateProject& project, int32_t dataChanged, int32_t modelChanged);
-
-// The short text of n: FormatInt without its padding.
-std::string IntText(int32_t n);
 
 // The three status-bar texts of the project, given its series window's title.
 struct MultivariateStatusTexts { std::string parts[3]; };

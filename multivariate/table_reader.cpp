@@ -84,14 +84,6 @@ int64_t CountItems(const std::vector<std::string>& records)
     return count;
 }
 
-std::string Significant(double x)
-{
-    std::string text = FormatSignificant(x, 5);
-    text.erase(text.find_last_not_of(' ') + 1);
-    text.erase(0, text.find_first_not_of(' '));
-    return text;
-}
-
 }  // namespace
 
 MvTableFile MvTableFromText(std::string_view text)
@@ -154,8 +146,8 @@ int32_t MultivarPreviewTexts(const MvTableFile& file, int32_t m, std::string& fi
             if (k == m - 1) b = x;
         });
         if (!complete) break;
-        firstText += "  " + Significant(a) + ",";
-        lastText += "  " + Significant(b) + ",";
+        firstText += "  " + SignificantText(a, 5) + ",";
+        lastText += "  " + SignificantText(b, 5) + ",";
     }
     if (read == 0) return 0;
     first = firstText + "  etc ...";

@@ -87,12 +87,6 @@ int32_t Fit(const MultivariateData& data, int32_t method, int32_t order, FittedM
     return status;
 }
 
-std::string Trimmed(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 MvReportCall Line(const std::string& text)
 {
     MvReportCall call;
@@ -215,7 +209,7 @@ std::vector<MvReportCall> MvEstimatesReport(const MultivariateProject& project, 
     // Line j holds column j of V: the column-major storage in order.
     calls.push_back(Block(model.noiseCovariance, m));
     calls.push_back(Line("  "));
-    calls.push_back(Line("AICC = " + Trimmed(FormatFixed(model.aicc, 6))));
+    calls.push_back(Line("AICC = " + FixedText(model.aicc, 6)));
     return calls;
 }
 
