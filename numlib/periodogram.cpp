@@ -2,9 +2,11 @@
 
 #include "numlib/error_stack.h"
 #include "numlib/fft.h"
+#include "numlib/fft_plan.h"
 #include "numlib/machine.h"
 #include "numlib/matrix_print.h"
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <cmath>
@@ -12,7 +14,45 @@
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
+
+// cy(k), k = 0..INT(n/2): the transform of z(t) = x(t) - xbase, t < nobs, followed by zeros. An
+// even length goes through the complex transform of half its length, z packed two values to a
+// complex; an odd length through the full transform of (z(t), 0). false when a transform routine
+// raised an error. Afterwards ftab holds the roots of order n.
+bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy,
+                          double* ftab, double* cwork, FftRootTable& roots)
+{
+    // The transform routines push their names only around an error, so a level above left at -1
+    // (nothing ran there) is a success too.
+    if (n % 2 == 0) {
+        // Packed, the series is simply its n values in a row.
+        for (int t = 0; t < nobs; ++t) cx[t] = x[t] - xbase;
+        std::fill(cx + nobs, cx + n, 0.0);
+        const int h = n / 2;
+        DFFTCI(h, ftab);
+        if (N1RCD(1) > 0) return false;
+        DF2TCF(h, cx, cy, ftab, cwork);
+        if (N1RCD(1) > 0) return false;
+        roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
+        FftRealSplit(h, reinterpret_cast<const FftComplex*>(cy), reinterpret_cast<FftComplex*>(cy), roots);
+        return true;
+    }
+    for (int t = 0; t < nobs; ++t) {
+        cx[2 * t] = x[t] - xbase;
+        cx[2 * t + 1] = 0.0;
+    }
+    if (n > nobs) FillComplex(n - nobs, 0.0, 0.0, cx + 2L * nobs, 1);
+    DFFTCI(n, ftab);
+    if (N1RCD(1) > 0) return false;
+    DF2TCF(n, cx, cy, ftab, cwork);
+    if (N1RCD(1) > 0) return false;
+    // Frequency 0 of a real series is real; a chirp-z transform would leave rounding noise there.
+    cy[1] = 0.0;
+    roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
+    return true;
 }
+
+}  // namespace
 
 int IDANAN(int n, const double* x, int incx)
 {
@@ -131,38 +171,23 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         return;
     }
 
-    for (int t = 0; t < nobs; ++t) {
-        cx[2 * t] = x[t] - xbase;
-        cx[2 * t + 1] = 0.0;
-    }
-    if (npad > 0) FillComplex(npad, 0.0, 0.0, cx + 2L * nobs, 1);
-    // The transform routines push their names only around an error, so a level above left at -1
-    // (nothing ran there) is a success too.
-    DFFTCI(n, ftab);
-    if (N1RCD(1) > 0) {
+    FftRootTable roots;
+    if (!PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, cwork, roots)) {
         E1POP("DP2FT");
         return;
     }
-    DF2TCF(n, cx, cy, ftab, cwork);
-    if (N1RCD(1) > 0) {
-        E1POP("DP2FT");
-        return;
-    }
-
     const double s = ipver == 0 ? std::sqrt(2.0 / nobs) : std::sqrt(1.0 / (kTwoPi * nobs));
     const long ld = ldpm;
     for (int k = 0; k <= n / 2; ++k) {
         double freq = static_cast<double>(k) / n;
         if (ifscal == 0) freq *= kTwoPi;
         pm[k] = freq;
-        // Moving the time origin from t = 0 to t = 1: multiply by exp(-i theta).
-        const double theta = static_cast<double>(k) / n * kTwoPi;
-        const double c = std::cos(theta);
-        const double sn = -std::sin(theta);
+        // Moving the time origin from t = 0 to t = 1: multiply by exp(-i theta), theta = 2 pi k/n.
+        const FftComplex w = roots.Root(k);
         const double re = cy[2 * k];
         const double im = cy[2 * k + 1];
-        const double a = s * (re * c - im * sn);
-        const double b = -(s * (re * sn + im * c));
+        const double a = s * (re * w.re - im * w.im);
+        const double b = -(s * (re * w.im + im * w.re));
         pm[ld + k] = k > 0 ? static_cast<double>(n) / k : DMACH(6);
         pm[3 * ld + k] = a;
         pm[4 * ld + k] = b;
