@@ -6,13 +6,17 @@
 #include <memory>
 #include <new>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Cx = FftComplex;
 using Index = std::ptrdiff_t;
 
 // Lengths up to this are done as one leaf; its two buffers then stay in the second-level cache.
-constexpr int kLeafLimit = 8192;
+constexpr int kLeafLimit = 16384;
 // A split needs both factors at least this long to pay for its gathers.
 constexpr int kSplitMinimum = 16;
 // Columns or rows moved together in a split: a few cache lines of each.
@@ -127,15 +131,16 @@ int SplitFactor(int n)
 
 constexpr long double kTwoPiL = 6.283185307179586476925286766559005768L;
 
-// Chirp-z work of one prime: the chirp, the transformed kernel and the buffers of the padded
-// convolution, each obtained separately so that no single request is larger than it must be.
+// Chirp-z work of one prime: the roots that give the chirp, the transformed kernel and the
+// buffers of the padded convolution, each obtained separately so that no single request is
+// larger than it must be.
 struct Chirp {
     int p = 0;
     Index M = 0;
     FftPlan plan;
-    std::unique_ptr<Cx[]> chirpStore, kernelStore, convStore, workStore;
-    Cx* roots = nullptr;
-    Cx* chirp = nullptr;   // exp(-πi·k²/p), k = 0..p-1
+    std::unique_ptr<Cx[]> kernelStore, convStore, workStore;
+    FftRootTable chirp;    // roots of order 2p: w(k) = Root(k² mod 2p)
+    Cx* roots = nullptr;   // root store of the plan of M
     Cx* kernel = nullptr;  // conj of the kernel's transform over M, divided by M, k = 0..M/2
     Cx* conv = nullptr;
     Cx* work = nullptr;
@@ -153,21 +158,106 @@ void RunPlan(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* wo
 // Each kernel runs `count` butterflies: butterfly i reads s[i·si + m·ss], m = 0..p-1, and
 // writes d[i·di + j·ds], j = 0..p-1, output j >= 1 multiplied by the twiddle
 // tw[(j-1)·ws + i] (kStep) or tw[(j-1)·ws] (constant) when kTwiddle.
+//
+// One complex value is one SSE2 register where the target has them (every x86-64), a pair of
+// doubles otherwise; the arithmetic is the same.
+
+#if defined(__SSE2__) || defined(_M_X64)
+struct V {
+    __m128d v;
+};
+inline V Load(const Cx* p)
+{
+    return {_mm_loadu_pd(&p->re)};
+}
+inline void Store(Cx* p, V a)
+{
+    _mm_storeu_pd(&p->re, a.v);
+}
+inline V Add(V a, V b)
+{
+    return {_mm_add_pd(a.v, b.v)};
+}
+inline V Sub(V a, V b)
+{
+    return {_mm_sub_pd(a.v, b.v)};
+}
+inline V Scale(double s, V a)
+{
+    return {_mm_mul_pd(_mm_set1_pd(s), a.v)};
+}
+// i·a = (-im, re)
+inline V TimesI(V a)
+{
+    return {_mm_xor_pd(_mm_shuffle_pd(a.v, a.v, 1), _mm_set_pd(0.0, -0.0))};
+}
+// A twiddle w ready for multiplication: (re, re) and (-im, im).
+struct W {
+    __m128d re, im;
+};
+inline W Prepare(const Cx* p)
+{
+    const __m128d w = _mm_loadu_pd(&p->re);
+    return {_mm_unpacklo_pd(w, w), _mm_xor_pd(_mm_unpackhi_pd(w, w), _mm_set_pd(0.0, -0.0))};
+}
+inline V Mul(V a, W w)
+{
+    return {_mm_add_pd(_mm_mul_pd(a.v, w.re), _mm_mul_pd(_mm_shuffle_pd(a.v, a.v, 1), w.im))};
+}
+#else
+using V = Cx;
+using W = Cx;
+inline V Load(const Cx* p)
+{
+    return *p;
+}
+inline void Store(Cx* p, V a)
+{
+    *p = a;
+}
+inline W Prepare(const Cx* p)
+{
+    return *p;
+}
+#endif
+
+inline W Prepare(Cx w)
+{
+    return Prepare(&w);
+}
+
+// Prefetches are hints: an address past the end of an array is never dereferenced.
+inline void Prefetch(const Cx* p)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 0);
+#else
+    (void)p;
+#endif
+}
+inline void PrefetchWrite(Cx* p)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 1);
+#else
+    (void)p;
+#endif
+}
 
 template <bool kTwiddle, bool kStep, int p>
 struct Twiddles {
-    Cx w[p];
+    W w[p];
     const Cx* tw;
     Index ws;
     Twiddles(const Cx* table, Index stride) : tw(table), ws(stride)
     {
         if (kTwiddle && !kStep)
-            for (int j = 1; j < p; ++j) w[j] = table[(j - 1) * stride];
+            for (int j = 1; j < p; ++j) w[j] = Prepare(table + (j - 1) * stride);
     }
-    inline Cx Apply(int j, Index i, Cx y) const
+    inline V Apply(int j, Index i, V y) const
     {
         if (!kTwiddle) return y;
-        return Mul(y, kStep ? tw[(j - 1) * ws + i] : w[j]);
+        return Mul(y, kStep ? Prepare(tw + (j - 1) * ws + i) : w[j]);
     }
 };
 
@@ -179,9 +269,9 @@ void Radix2(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index
     for (Index i = 0; i < count; ++i) {
         const Cx* x = s + i * si;
         Cx* y = d + i * di;
-        const Cx x0 = x[0], x1 = x[ss];
-        y[0] = Add(x0, x1);
-        y[ds] = w.Apply(1, i, Sub(x0, x1));
+        const V x0 = Load(x), x1 = Load(x + ss);
+        Store(y, Add(x0, x1));
+        Store(y + ds, w.Apply(1, i, Sub(x0, x1)));
     }
 }
 
@@ -194,13 +284,13 @@ void Radix3(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index
     for (Index i = 0; i < count; ++i) {
         const Cx* x = s + i * si;
         Cx* y = d + i * di;
-        const Cx x0 = x[0], x1 = x[ss], x2 = x[2 * ss];
-        const Cx t = Add(x1, x2);
-        const Cx u = TimesI(Scale(c3, Sub(x1, x2)));
-        const Cx m = Sub(x0, Scale(0.5, t));
-        y[0] = Add(x0, t);
-        y[ds] = w.Apply(1, i, Add(m, u));
-        y[2 * ds] = w.Apply(2, i, Sub(m, u));
+        const V x0 = Load(x), x1 = Load(x + ss), x2 = Load(x + 2 * ss);
+        const V t = Add(x1, x2);
+        const V u = TimesI(Scale(c3, Sub(x1, x2)));
+        const V m = Sub(x0, Scale(0.5, t));
+        Store(y, Add(x0, t));
+        Store(y + ds, w.Apply(1, i, Add(m, u)));
+        Store(y + 2 * ds, w.Apply(2, i, Sub(m, u)));
     }
 }
 
@@ -212,13 +302,13 @@ void Radix4(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index
     for (Index i = 0; i < count; ++i) {
         const Cx* x = s + i * si;
         Cx* y = d + i * di;
-        const Cx x0 = x[0], x1 = x[ss], x2 = x[2 * ss], x3 = x[3 * ss];
-        const Cx a = Add(x0, x2), b = Sub(x0, x2), c = Add(x1, x3);
-        const Cx id = TimesI(Sub(x1, x3));
-        y[0] = Add(a, c);
-        y[ds] = w.Apply(1, i, Sub(b, id));
-        y[2 * ds] = w.Apply(2, i, Sub(a, c));
-        y[3 * ds] = w.Apply(3, i, Add(b, id));
+        const V x0 = Load(x), x1 = Load(x + ss), x2 = Load(x + 2 * ss), x3 = Load(x + 3 * ss);
+        const V a = Add(x0, x2), b = Sub(x0, x2), c = Add(x1, x3);
+        const V id = TimesI(Sub(x1, x3));
+        Store(y, Add(a, c));
+        Store(y + ds, w.Apply(1, i, Sub(b, id)));
+        Store(y + 2 * ds, w.Apply(2, i, Sub(a, c)));
+        Store(y + 3 * ds, w.Apply(3, i, Add(b, id)));
     }
 }
 
@@ -234,17 +324,18 @@ void Radix5(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index
     for (Index i = 0; i < count; ++i) {
         const Cx* x = s + i * si;
         Cx* y = d + i * di;
-        const Cx x0 = x[0], x1 = x[ss], x2 = x[2 * ss], x3 = x[3 * ss], x4 = x[4 * ss];
-        const Cx a = Add(x1, x4), b = Sub(x1, x4), c = Add(x2, x3), e = Sub(x2, x3);
-        const Cx m1 = Add(x0, Add(Scale(c1, a), Scale(c2, c)));
-        const Cx n1 = TimesI(Add(Scale(s1, b), Scale(s2, e)));
-        const Cx m2 = Add(x0, Add(Scale(c2, a), Scale(c1, c)));
-        const Cx n2 = TimesI(Sub(Scale(s2, b), Scale(s1, e)));
-        y[0] = Add(x0, Add(a, c));
-        y[ds] = w.Apply(1, i, Add(m1, n1));
-        y[2 * ds] = w.Apply(2, i, Add(m2, n2));
-        y[3 * ds] = w.Apply(3, i, Sub(m2, n2));
-        y[4 * ds] = w.Apply(4, i, Sub(m1, n1));
+        const V x0 = Load(x), x1 = Load(x + ss), x2 = Load(x + 2 * ss), x3 = Load(x + 3 * ss),
+                x4 = Load(x + 4 * ss);
+        const V a = Add(x1, x4), b = Sub(x1, x4), c = Add(x2, x3), e = Sub(x2, x3);
+        const V m1 = Add(x0, Add(Scale(c1, a), Scale(c2, c)));
+        const V n1 = TimesI(Add(Scale(s1, b), Scale(s2, e)));
+        const V m2 = Add(x0, Add(Scale(c2, a), Scale(c1, c)));
+        const V n2 = TimesI(Sub(Scale(s2, b), Scale(s1, e)));
+        Store(y, Add(x0, Add(a, c)));
+        Store(y + ds, w.Apply(1, i, Add(m1, n1)));
+        Store(y + 2 * ds, w.Apply(2, i, Add(m2, n2)));
+        Store(y + 3 * ds, w.Apply(3, i, Sub(m2, n2)));
+        Store(y + 4 * ds, w.Apply(4, i, Sub(m1, n1)));
     }
 }
 
@@ -260,24 +351,22 @@ void RadixOdd(int p, Index count, const Cx* s, Index ss, Index si, Cx* d, Index 
         cr[m] = roots[(m - 1) * ws].re;
         ci[m] = roots[(m - 1) * ws].im;
     }
-    cr[0] = 1.0;
-    ci[0] = 0.0;
     const int h = (p + 1) / 2;
-    Cx sum[kMax / 2 + 1], dif[kMax / 2 + 1];
+    V sum[kMax / 2 + 1], dif[kMax / 2 + 1];
     for (Index i = 0; i < count; ++i) {
         const Cx* x = s + i * si;
         Cx* y = d + i * di;
-        const Cx x0 = x[0];
-        Cx total = x0;
+        const V x0 = Load(x);
+        V total = x0;
         for (int j = 1; j < h; ++j) {
-            const Cx a = x[j * ss], b = x[(p - j) * ss];
+            const V a = Load(x + j * ss), b = Load(x + (p - j) * ss);
             sum[j] = Add(a, b);
             dif[j] = Sub(a, b);
             total = Add(total, sum[j]);
         }
-        y[0] = total;
+        Store(y, total);
         for (int l = 1; l < h; ++l) {
-            Cx A = x0, B = {0.0, 0.0};
+            V A = x0, B = Sub(x0, x0);
             int index = 0;
             for (int j = 1; j < h; ++j) {
                 index += l;
@@ -285,39 +374,50 @@ void RadixOdd(int p, Index count, const Cx* s, Index ss, Index si, Cx* d, Index 
                 A = Add(A, Scale(cr[index], sum[j]));
                 B = Add(B, Scale(ci[index], dif[j]));
             }
-            const Cx iB = TimesI(B);
-            Cx lo = Add(A, iB), hi = Sub(A, iB);
+            const V iB = TimesI(B);
+            V lo = Add(A, iB), hi = Sub(A, iB);
             if (kTwiddle) {
-                lo = Mul(lo, tw[(l - 1) * ws + (kStep ? i : 0)]);
-                hi = Mul(hi, tw[(p - l - 1) * ws + (kStep ? i : 0)]);
+                lo = Mul(lo, Prepare(tw + (l - 1) * ws + (kStep ? i : 0)));
+                hi = Mul(hi, Prepare(tw + (p - l - 1) * ws + (kStep ? i : 0)));
             }
-            y[l * ds] = lo;
-            y[(p - l) * ds] = hi;
+            Store(y + l * ds, lo);
+            Store(y + (p - l) * ds, hi);
         }
     }
 }
 
 // A large prime by the chirp-z convolution: y(j) = w(j)·conj(R(j)), R the transform of
-// conj(A)·K, A the transform of x(m)·w(m) padded to M, w the chirp.
+// conj(A)·K, A the transform of x(m)·w(m) padded to M, with the chirp w(k) = exp(-πi·k²/p)
+// taken from the roots of order 2p as k² mod 2p.
 template <bool kTwiddle, bool kStep>
 void RadixChirp(const Chirp& c, Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds,
                 Index di, const Cx* tw, Index ws)
 {
-    const int p = c.p;
-    const Index M = c.M;
+    const Index p = c.p, M = c.M, order = 2 * p;
     for (Index i = 0; i < count; ++i) {
         const Cx* x = s + i * si;
         Cx* y = d + i * di;
-        for (int m = 0; m < p; ++m) c.conv[m] = Mul(x[m * ss], c.chirp[m]);
+        Index square = 0;
+        for (Index m = 0; m < p; ++m) {
+            Store(c.conv + m, Mul(Load(x + m * ss), Prepare(c.chirp.Root(square))));
+            square += 2 * m + 1;
+            while (square >= order) square -= order;
+        }
         std::fill(c.conv + p, c.conv + M, Cx{0.0, 0.0});
         RunPlan(c.plan, c.roots, c.conv, c.conv, c.work, c.scratch, nullptr);
-        for (Index j = 0; j < M; ++j) c.conv[j] = Mul(Conj(c.conv[j]), c.kernel[std::min(j, M - j)]);
+        for (Index j = 0; j < M; ++j) {
+            const Cx a = Conj(c.conv[j]);
+            Store(c.conv + j, Mul(Load(&a), Prepare(c.kernel + std::min(j, M - j))));
+        }
         RunPlan(c.plan, c.roots, c.conv, c.conv, c.work, c.scratch, nullptr);
-        y[0] = Mul(c.chirp[0], Conj(c.conv[0]));
-        for (int j = 1; j < p; ++j) {
-            Cx v = Mul(c.chirp[j], Conj(c.conv[j]));
-            if (kTwiddle) v = Mul(v, tw[(j - 1) * ws + (kStep ? i : 0)]);
-            y[j * ds] = v;
+        square = 0;
+        for (Index j = 0; j < p; ++j) {
+            const Cx r = Conj(c.conv[j]);
+            V v = Mul(Load(&r), Prepare(c.chirp.Root(square)));
+            square += 2 * j + 1;
+            while (square >= order) square -= order;
+            if (kTwiddle && j > 0) v = Mul(v, Prepare(tw + (j - 1) * ws + (kStep ? i : 0)));
+            Store(y + j * ds, v);
         }
     }
 }
@@ -427,19 +527,27 @@ void RunSplit(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* w
     const FftRootTable table = RootTableView(n, roots + plan.tableRoots);
     Cx* a = scratch;
     Cx* b = scratch + lanes * std::max(n1, n2);
+    // The lines of the next batch are fetched while this one is transformed: the hardware
+    // cannot follow n1 strided streams by itself.
     for (Index c = 0; c < n2; c += lanes) {
         const Index v = std::min(lanes, n2 - c);
-        for (Index i = 0; i < n1; ++i)
-            for (Index l = 0; l < v; ++l) a[i * v + l] = in[i * n2 + c + l];
+        for (Index i = 0; i < n1; ++i) {
+            const Cx* row = in + i * n2 + c;
+            for (Index l = 0; l < v; ++l) a[i * v + l] = row[l];
+            Prefetch(row + lanes);
+            Prefetch(row + lanes + v / 2);
+        }
         const Cx* y = RunLeafPasses(plan.leaf[0], roots + plan.leafRoots[0], a, b, a, v, chirps);
         for (Index k = 0; k < n1; ++k) {
             std::int64_t m = (k * c) % n;
             Cx* row = work + k * n2 + c;
             for (Index l = 0; l < v; ++l) {
-                row[l] = Mul(y[k * v + l], table.Root(m));
+                Store(row + l, Mul(Load(y + k * v + l), Prepare(table.Root(m))));
                 m += k;
                 if (m >= n) m -= n;
             }
+            PrefetchWrite(row + lanes);
+            PrefetchWrite(row + lanes + v / 2);
         }
     }
     for (Index k = 0; k < n1; k += lanes) {
@@ -449,8 +557,12 @@ void RunSplit(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* w
             for (Index i = 0; i < n2; ++i) a[i * v + l] = row[i];
         }
         const Cx* y = RunLeafPasses(plan.leaf[1], roots + plan.leafRoots[1], a, b, a, v, chirps);
-        for (Index j = 0; j < n2; ++j)
-            for (Index l = 0; l < v; ++l) out[k + l + n1 * j] = y[j * v + l];
+        for (Index j = 0; j < n2; ++j) {
+            Cx* column = out + k + n1 * j;
+            for (Index l = 0; l < v; ++l) column[l] = y[j * v + l];
+            PrefetchWrite(column + lanes);
+            PrefetchWrite(column + lanes + v / 2);
+        }
     }
 }
 
@@ -470,33 +582,28 @@ bool PrepareChirp(int p, Chirp& c)
     c.M = SmoothLength(2 * static_cast<Index>(p) - 1);
     FftPlanInit(c.plan, static_cast<int>(c.M));
     const Index M = c.M;
-    const Index temp = std::max(FftPlanRootsTemp(c.plan), FftRootTableSize(2 * static_cast<std::int64_t>(p)));
-    const Index work = std::max(M, temp);
-    c.chirpStore.reset(new (std::nothrow) Cx[static_cast<size_t>(p)]);
+    const std::int64_t order = 2 * static_cast<std::int64_t>(p);
+    const Index work = std::max(M, FftPlanRootsTemp(c.plan));
+    const Index table = FftRootTableSize(order);
     c.kernelStore.reset(new (std::nothrow) Cx[static_cast<size_t>(M / 2 + 1)]);
     c.convStore.reset(new (std::nothrow) Cx[static_cast<size_t>(M)]);
-    c.workStore.reset(new (std::nothrow) Cx[static_cast<size_t>(work + c.plan.scratchCount + c.plan.rootCount)]);
-    if (!c.chirpStore || !c.kernelStore || !c.convStore || !c.workStore) return false;
-    c.chirp = c.chirpStore.get();
+    c.workStore.reset(new (std::nothrow) Cx[static_cast<size_t>(work + c.plan.scratchCount + c.plan.rootCount + table)]);
+    if (!c.kernelStore || !c.convStore || !c.workStore) return false;
     c.kernel = c.kernelStore.get();
     c.conv = c.convStore.get();
     c.work = c.workStore.get();
     c.scratch = c.work + work;
     c.roots = c.scratch + c.plan.scratchCount;
     FftPlanRoots(c.plan, c.roots, c.work);
+    c.chirp = FftRootTableInit(order, c.roots + c.plan.rootCount);
 
-    // w(k) = exp(-πi·k²/p) = exp(-2πi·(k² mod 2p)/2p), the square reduced exactly.
-    const std::int64_t order = 2 * static_cast<std::int64_t>(p);
-    const FftRootTable table = FftRootTableInit(order, c.work);
+    // Kernel conj(w(k)) at k and M-k; its transform is even in k.
+    std::fill(c.conv, c.conv + M, Cx{0.0, 0.0});
     std::int64_t square = 0;
-    for (std::int64_t k = 0; k < p; ++k) {
-        c.chirp[k] = table.Root(square);
+    for (Index k = 0; k < p; ++k) {
+        c.conv[k] = c.conv[(M - k) % M] = Conj(c.chirp.Root(square));
         square = (square + 2 * k + 1) % order;
     }
-    // Kernel conj(w(k)) at k and M-k; its transform is even.
-    std::fill(c.conv, c.conv + M, Cx{0.0, 0.0});
-    c.conv[0] = Conj(c.chirp[0]);
-    for (Index k = 1; k < p; ++k) c.conv[k] = c.conv[M - k] = Conj(c.chirp[k]);
     RunPlan(c.plan, c.roots, c.conv, c.conv, c.work, c.scratch, nullptr);
     const double inverse = 1.0 / static_cast<double>(M);
     for (Index j = 0; j <= M / 2; ++j) c.kernel[j] = Scale(inverse, Conj(c.conv[j]));
