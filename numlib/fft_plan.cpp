@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -137,6 +138,7 @@ constexpr long double kTwoPiL = 6.283185307179586476925286766559005768L;
 struct Chirp {
     int p = 0;
     Index M = 0;
+    std::size_t bytes = 0;
     FftPlan plan;
     std::unique_ptr<Cx[]> kernelStore, convStore, workStore;
     FftRootTable chirp;    // roots of order 2p: w(k) = Root(k² mod 2p)
@@ -148,8 +150,41 @@ struct Chirp {
 };
 
 struct ChirpSet {
-    Chirp chirp[8];
+    std::unique_ptr<Chirp> chirp[8];
 };
+
+// The chirp-z work of the last prime transformed is kept for the next transform with that prime:
+// a view that is refreshed, or a smoother moved along its slider, transforms the same length
+// again and again, and the work holds the kernel's transform besides pages already mapped. Work
+// larger than kChirpKeepBytes is not kept.
+constexpr std::size_t kChirpKeepBytes = std::size_t{128} << 20;
+
+struct ChirpKeeper {
+    std::mutex lock;
+    std::unique_ptr<Chirp> kept;
+};
+
+ChirpKeeper& Keeper()
+{
+    static ChirpKeeper keeper;
+    return keeper;
+}
+
+std::unique_ptr<Chirp> TakeKeptChirp(int p)
+{
+    ChirpKeeper& keeper = Keeper();
+    std::lock_guard<std::mutex> guard(keeper.lock);
+    if (keeper.kept && keeper.kept->p == p) return std::move(keeper.kept);
+    return nullptr;
+}
+
+void KeepChirp(std::unique_ptr<Chirp> chirp)
+{
+    if (!chirp || chirp->bytes > kChirpKeepBytes) return;
+    ChirpKeeper& keeper = Keeper();
+    std::lock_guard<std::mutex> guard(keeper.lock);
+    keeper.kept = std::move(chirp);
+}
 
 void RunPlan(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* work, Cx* scratch,
              const ChirpSet* chirps);
@@ -434,7 +469,7 @@ void Butterflies(const FftPass& pass, const Cx* block, const ChirpSet* chirps, I
     case 5: Radix5<kTwiddle, kStep>(count, s, ss, si, d, ds, di, tw, ws); break;
     default:
         if (pass.bluestein >= 0)
-            RadixChirp<kTwiddle, kStep>(chirps->chirp[pass.bluestein], count, s, ss, si, d, ds, di,
+            RadixChirp<kTwiddle, kStep>(*chirps->chirp[pass.bluestein], count, s, ss, si, d, ds, di,
                                         tw, ws);
         else
             RadixOdd<kTwiddle, kStep>(pass.p, count, s, ss, si, d, ds, di, tw, ws, block);
@@ -499,7 +534,9 @@ void RunLeaf(const FftLeaf& leaf, const Cx* roots, const Cx* in, Cx* out, Cx* wo
         return;
     }
     const bool odd = leaf.count % 2 == 1;
-    if (odd && in == out) {
+    // A prime length is one chirp-z butterfly, which reads all its input before it writes.
+    const bool whole = leaf.count == 1 && leaf.pass[0].bluestein >= 0 && leaf.pass[0].P == 1;
+    if (odd && in == out && !whole) {
         std::memcpy(work, in, sizeof(Cx) * static_cast<size_t>(leaf.n));
         RunLeafPasses(leaf, roots, work, out, work, 1, chirps);
     } else if (odd) {
@@ -587,8 +624,10 @@ bool PrepareChirp(int p, Chirp& c)
     const Index table = FftRootTableSize(order);
     c.kernelStore.reset(new (std::nothrow) Cx[static_cast<size_t>(M / 2 + 1)]);
     c.convStore.reset(new (std::nothrow) Cx[static_cast<size_t>(M)]);
-    c.workStore.reset(new (std::nothrow) Cx[static_cast<size_t>(work + c.plan.scratchCount + c.plan.rootCount + table)]);
+    const Index rest = work + c.plan.scratchCount + c.plan.rootCount + table;
+    c.workStore.reset(new (std::nothrow) Cx[static_cast<size_t>(rest)]);
     if (!c.kernelStore || !c.convStore || !c.workStore) return false;
+    c.bytes = sizeof(Cx) * static_cast<std::size_t>(M / 2 + 1 + M + rest);
     c.kernel = c.kernelStore.get();
     c.conv = c.convStore.get();
     c.work = c.workStore.get();
@@ -723,9 +762,19 @@ bool FftPlanRun(const FftPlan& plan, const FftComplex* roots, const FftComplex* 
     }
     std::unique_ptr<ChirpSet> chirps(new (std::nothrow) ChirpSet);
     if (!chirps) return false;
-    for (int i = 0; i < plan.bluesteinCount; ++i)
-        if (!PrepareChirp(plan.bluesteinPrime[i], chirps->chirp[i])) return false;
+    for (int i = 0; i < plan.bluesteinCount; ++i) {
+        const int p = plan.bluesteinPrime[i];
+        chirps->chirp[i] = TakeKeptChirp(p);
+        if (chirps->chirp[i]) continue;
+        chirps->chirp[i].reset(new (std::nothrow) Chirp);
+        if (!chirps->chirp[i] || !PrepareChirp(p, *chirps->chirp[i])) return false;
+    }
     RunPlan(plan, roots, in, out, work, scratch, chirps.get());
+    // Of several primes the largest is kept: it costs the most to prepare.
+    int largest = 0;
+    for (int i = 1; i < plan.bluesteinCount; ++i)
+        if (plan.bluesteinPrime[i] > plan.bluesteinPrime[largest]) largest = i;
+    KeepChirp(std::move(chirps->chirp[largest]));
     return true;
 }
 

@@ -15,12 +15,14 @@
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
-// cy(k), k = 0..INT(n/2): the transform of z(t) = x(t) - xbase, t < nobs, followed by zeros. An
-// even length goes through the complex transform of half its length, z packed two values to a
-// complex; an odd length through the full transform of (z(t), 0). false when a transform routine
-// raised an error. Afterwards ftab holds the roots of order n.
-bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy,
-                          double* ftab, double* cwork, FftRootTable& roots)
+// The transform of z(t) = x(t) - xbase, t < nobs, followed by zeros, at k = 0..INT(n/2); returns
+// where it is (cx or cy), or nullptr when a transform routine raised an error. An even length
+// goes through the complex transform of half its length, z packed two values to a complex; an
+// odd length through the full transform of (z(t), 0). Both run in place in cx with cy as their
+// work space, so cwork is never touched: at a million points fresh pages cost as much as the
+// arithmetic. Afterwards ftab holds the roots of order n.
+const double* PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy,
+                                   double* ftab, FftRootTable& roots)
 {
     // The transform routines push their names only around an error, so a level above left at -1
     // (nothing ran there) is a success too.
@@ -30,12 +32,12 @@ bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double
         std::fill(cx + nobs, cx + n, 0.0);
         const int h = n / 2;
         DFFTCI(h, ftab);
-        if (N1RCD(1) > 0) return false;
-        DF2TCF(h, cx, cy, ftab, cwork);
-        if (N1RCD(1) > 0) return false;
+        if (N1RCD(1) > 0) return nullptr;
+        DF2TCF(h, cx, cx, ftab, cy);
+        if (N1RCD(1) > 0) return nullptr;
         roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
-        FftRealSplit(h, reinterpret_cast<const FftComplex*>(cy), reinterpret_cast<FftComplex*>(cy), roots);
-        return true;
+        FftRealSplit(h, reinterpret_cast<const FftComplex*>(cx), reinterpret_cast<FftComplex*>(cy), roots);
+        return cy;
     }
     for (int t = 0; t < nobs; ++t) {
         cx[2 * t] = x[t] - xbase;
@@ -43,13 +45,25 @@ bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double
     }
     if (n > nobs) FillComplex(n - nobs, 0.0, 0.0, cx + 2L * nobs, 1);
     DFFTCI(n, ftab);
-    if (N1RCD(1) > 0) return false;
-    DF2TCF(n, cx, cy, ftab, cwork);
-    if (N1RCD(1) > 0) return false;
+    if (N1RCD(1) > 0) return nullptr;
+    DF2TCF(n, cx, cx, ftab, cy);
+    if (N1RCD(1) > 0) return nullptr;
     // Frequency 0 of a real series is real; a chirp-z transform would leave rounding noise there.
-    cy[1] = 0.0;
+    cx[1] = 0.0;
     roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
-    return true;
+    return cx;
+}
+
+// The doubles of each work area that DP2FT uses for a transform of length n; the sizes its
+// interface asks of callers (2n, 2n, 4n+15, 2n) are upper bounds. An even length needs half of
+// cx, cy and ftab: its transform has length n/2.
+struct WorkSizes {
+    size_t cx, cy, ftab, cwork;
+};
+WorkSizes PeriodogramWorkSizes(size_t n)
+{
+    if (n % 2 == 0) return {n, n + 2, 2 * n + 15, 1};
+    return {2 * n, 2 * n, 4 * n + 15, 1};
 }
 
 }  // namespace
@@ -98,15 +112,15 @@ void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         return;
     }
     // Every work area is written before it is read, so none is cleared: at a million points the
-    // clearing would cost more than the transform.
+    // clearing would cost more than the transform. Each gets what DP2FT uses of it.
     std::unique_ptr<double[]> cx, cy, ftab, cwork;
     bool obtained = npad <= (INT_MAX - 15) / 4 - nobs;  // 4N+15 must stay an int
     if (obtained) {
-        const size_t n = static_cast<size_t>(nobs) + static_cast<size_t>(npad);
-        cx.reset(new (std::nothrow) double[2 * n]);
-        cy.reset(new (std::nothrow) double[2 * n]);
-        ftab.reset(new (std::nothrow) double[4 * n + 15]);
-        cwork.reset(new (std::nothrow) double[2 * n]);
+        const WorkSizes size = PeriodogramWorkSizes(static_cast<size_t>(nobs) + static_cast<size_t>(npad));
+        cx.reset(new (std::nothrow) double[size.cx]);
+        cy.reset(new (std::nothrow) double[size.cy]);
+        ftab.reset(new (std::nothrow) double[size.ftab]);
+        cwork.reset(new (std::nothrow) double[size.cwork]);
         obtained = cx && cy && ftab && cwork;
     }
     if (!obtained) {
@@ -128,8 +142,10 @@ void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int if
 }
 
 void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int ifscal, int ipver, double* pm,
-           int ldpm, double* cx, double* cy, double* ftab, double* cwork)
+           int ldpm, double* cx, double* cy, double* ftab, double* /*cwork*/)
 {
+    // cwork stays in the interface for callers that hold the four work areas; the transform runs
+    // in cx and cy alone.
     E1PSH("DP2FT");
     const int n = nobs + npad;
     // Every check runs, each reporting its own error.
@@ -172,7 +188,8 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
     }
 
     FftRootTable roots;
-    if (!PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, cwork, roots)) {
+    const double* cz = PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, roots);
+    if (cz == nullptr) {
         E1POP("DP2FT");
         return;
     }
@@ -184,8 +201,8 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         pm[k] = freq;
         // Moving the time origin from t = 0 to t = 1: multiply by exp(-i theta), theta = 2 pi k/n.
         const FftComplex w = roots.Root(k);
-        const double re = cy[2 * k];
-        const double im = cy[2 * k + 1];
+        const double re = cz[2 * k];
+        const double im = cz[2 * k + 1];
         const double a = s * (re * w.re - im * w.im);
         const double b = -(s * (re * w.im + im * w.re));
         pm[ld + k] = k > 0 ? static_cast<double>(n) / k : DMACH(6);
