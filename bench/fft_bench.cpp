@@ -3,6 +3,7 @@
 // tests of randomness (lag 22), on the shared ARMA(2,2) series. scripts/bench/fft_vs_r_fftw.sh runs them in one
 // run beside FFTW's estimate plans (bench/fftw/fftw_bench.cpp) and R.
 #include "bench/bench_series.h"
+#include "bench/fft_lengths.h"
 #include "numerics/fft_smoother.h"
 #include "numerics/randomness_tests.h"
 #include "numlib/fft.h"
@@ -78,14 +79,7 @@ void TestsOfRandomness(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(ComplexFft)
-    ->Arg(1 << 20)
-    ->Arg(1000000)
-    ->Arg(2 * 531441)
-    ->Arg(99991)
-    ->Arg(999983)
-    ->Arg(1000002)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ComplexFft)->Apply(FftLengths);
 BENCHMARK(Periodogram)->Arg(1000000)->Arg(999983)->Unit(benchmark::kMillisecond);
 BENCHMARK(FftSmoothing)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(TestsOfRandomness)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

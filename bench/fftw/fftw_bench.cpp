@@ -2,6 +2,7 @@
 // made once outside the timed loop, for complex input and for real input, at the lengths of the
 // complex FFT and periodogram workloads. Built into vesk_bench only when FFTW is installed.
 #include "bench/bench_series.h"
+#include "bench/fft_lengths.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
@@ -49,19 +50,5 @@ void FftwReal(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(FftwComplex)
-    ->Arg(1 << 20)
-    ->Arg(1000000)
-    ->Arg(2 * 531441)
-    ->Arg(99991)
-    ->Arg(999983)
-    ->Arg(1000002)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(FftwReal)
-    ->Arg(1 << 20)
-    ->Arg(1000000)
-    ->Arg(2 * 531441)
-    ->Arg(99991)
-    ->Arg(999983)
-    ->Arg(1000002)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FftwComplex)->Apply(FftLengths);
+BENCHMARK(FftwReal)->Apply(FftLengths);
