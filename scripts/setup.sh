@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake make g++ libgtest-dev libbenchmark-dev libopenblas-dev
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix gfortran-mingw-w64-x86-64-posix
-      binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth)
+      binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth console-setup-linux)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
