@@ -18,7 +18,7 @@ int Transform(const Complex* a, int n, Complex* out, int sign)
     if (!FftWorkspaceInit(space, n) ||
         !FftWorkspaceRun(space, reinterpret_cast<const FftComplex*>(a), reinterpret_cast<FftComplex*>(out),
                          sign == -1))
-        throw std::bad_alloc();
+        return kStatusNoMemory;
     return kStatusDone;
 }
 
@@ -28,6 +28,40 @@ int Transform(const Complex* a, int n, Complex* out, int sign)
 bool Dropped(int j, int n, double band)
 {
     return (2 * j <= n && 2 * j > band) || (2 * j >= n && 2 * (n - j) > band);
+}
+
+// The filter proper; kStatusNoMemory, y untouched, when the engine's work cannot be obtained.
+int LowPass(const double* x, double* y, int n, double frac)
+{
+    const double band = n * frac;
+    if (n % 2 == 1) {
+        std::vector<FftComplex> c(static_cast<size_t>(n));
+        for (int t = 0; t < n; ++t) c[t] = {x[t], 0.0};
+        FftWorkspace space;
+        if (!FftWorkspaceInit(space, n) || !FftWorkspaceRun(space, c.data(), c.data(), false)) return kStatusNoMemory;
+        for (int j = 0; j < n; ++j)
+            if (Dropped(j, n, band)) c[j] = {0.0, 0.0};
+        if (!FftWorkspaceRun(space, c.data(), c.data(), true)) return kStatusNoMemory;
+        for (int t = 0; t < n; ++t) y[t] = c[t].re / n;
+        return kStatusDone;
+    }
+    // An even length goes through the transform of half its length, x packed two values to a
+    // complex: z(t) = x(2t) + i·x(2t+1).
+    const int h = n / 2;
+    std::vector<FftComplex> z(static_cast<size_t>(h) + 1);
+    double* packed = reinterpret_cast<double*>(z.data());
+    for (int t = 0; t < n; ++t) packed[t] = x[t];
+    std::vector<FftComplex> table(static_cast<size_t>(FftRootTableSize(n)));
+    const FftRootTable roots = FftRootTableInit(n, table.data());
+    FftWorkspace space;
+    if (!FftWorkspaceInit(space, h) || !FftWorkspaceRun(space, z.data(), z.data(), false)) return kStatusNoMemory;
+    FftRealSplit(h, z.data(), z.data(), roots);
+    for (int j = 0; j <= h; ++j)
+        if (Dropped(j, n, band)) z[j] = {0.0, 0.0};
+    FftRealMerge(h, z.data(), z.data(), roots);
+    if (!FftWorkspaceRun(space, z.data(), z.data(), true)) return kStatusNoMemory;
+    for (int t = 0; t < n; ++t) y[t] = packed[t] / h;
+    return kStatusDone;
 }
 
 }  // namespace
@@ -45,37 +79,11 @@ int FftTransform(const Complex* a, int n, Complex* out, int sign)
 int FftLowPass(const double* x, double* y, int n, double frac)
 {
     if (n < 1) return kStatusBadArgument;
-    const double band = n * frac;
-    if (n % 2 == 1) {
-        std::vector<FftComplex> c(static_cast<size_t>(n));
-        for (int t = 0; t < n; ++t) c[t] = {x[t], 0.0};
-        FftWorkspace space;
-        if (!FftWorkspaceInit(space, n) || !FftWorkspaceRun(space, c.data(), c.data(), false))
-            throw std::bad_alloc();
-        for (int j = 0; j < n; ++j)
-            if (Dropped(j, n, band)) c[j] = {0.0, 0.0};
-        if (!FftWorkspaceRun(space, c.data(), c.data(), true)) throw std::bad_alloc();
-        for (int t = 0; t < n; ++t) y[t] = c[t].re / n;
-        return kStatusDone;
+    try {
+        return LowPass(x, y, n, frac);
+    } catch (const std::bad_alloc&) {
+        return kStatusNoMemory;
     }
-    // An even length goes through the transform of half its length, x packed two values to a
-    // complex: z(t) = x(2t) + i·x(2t+1).
-    const int h = n / 2;
-    std::vector<FftComplex> z(static_cast<size_t>(h) + 1);
-    double* packed = reinterpret_cast<double*>(z.data());
-    for (int t = 0; t < n; ++t) packed[t] = x[t];
-    std::vector<FftComplex> table(static_cast<size_t>(FftRootTableSize(n)));
-    const FftRootTable roots = FftRootTableInit(n, table.data());
-    FftWorkspace space;
-    if (!FftWorkspaceInit(space, h) || !FftWorkspaceRun(space, z.data(), z.data(), false))
-        throw std::bad_alloc();
-    FftRealSplit(h, z.data(), z.data(), roots);
-    for (int j = 0; j <= h; ++j)
-        if (Dropped(j, n, band)) z[j] = {0.0, 0.0};
-    FftRealMerge(h, z.data(), z.data(), roots);
-    if (!FftWorkspaceRun(space, z.data(), z.data(), true)) throw std::bad_alloc();
-    for (int t = 0; t < n; ++t) y[t] = packed[t] / h;
-    return kStatusDone;
 }
 
 int FftSmoother(const double* x, double* y, int n, double frac)

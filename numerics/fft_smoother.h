@@ -3,7 +3,8 @@
 // routines of the smoother. All of them run on the library's transform engine
 // (numlib/fft_plan.h), O(n log n) at every length; a series of even length is transformed as a
 // complex series of half its length. Complex arrays are std::complex<double>, which is laid out
-// as (real, imaginary) pairs. Work space is allocated per call; std::bad_alloc when there is none.
+// as (real, imaginary) pairs. Work space is allocated per call; each routine returns
+// kStatusNoMemory, with nothing written, when it cannot be obtained.
 #include <complex>
 
 // y := x with every Fourier coefficient above the kept fraction of the frequency range zeroed.
@@ -14,7 +15,7 @@
 //   y    (out, n)  the smoothed series
 //   n    (in)      length, n >= 1
 //   frac (in)      kept fraction of the frequency range, normally 0..1; not range-checked
-// Returns kStatusDone, or kStatusBadArgument for n < 1 (nothing written).
+// Returns kStatusDone, kStatusBadArgument for n < 1 or kStatusNoMemory (nothing written).
 [[nodiscard]] int FftSmoother(const double* x, double* y, int n, double frac);
 
 // The low-pass filter of FftSmoother; same arguments and status.
@@ -25,7 +26,8 @@
 //   n    (in)       length, n >= 1
 //   out  (out, n)   the transform; must not overlap a
 //   sign (in)       +1 forward, -1 inverse
-// Returns kStatusDone, or kStatusBadArgument for n < 1 or sign not ±1 (nothing written).
+// Returns kStatusDone, kStatusBadArgument for n < 1 or sign not ±1, or kStatusNoMemory
+// (nothing written).
 [[nodiscard]] int FftTransform(const std::complex<double>* a, int n, std::complex<double>* out,
                                int sign);
 
@@ -35,6 +37,7 @@
 //   out  (out, L)   the transform; must not overlap b
 //   r    (in)       first factor of the calling transform; the computation does not use it
 //   sign (in)       +1 or -1
-// Returns kStatusDone, or kStatusBadArgument for L < 1 or sign not ±1 (nothing written).
+// Returns kStatusDone, kStatusBadArgument for L < 1 or sign not ±1, or kStatusNoMemory
+// (nothing written).
 [[nodiscard]] int FftFactorPass(const std::complex<double>* b, int L, std::complex<double>* out,
                                 int r, int sign);
