@@ -1,5 +1,7 @@
 #include "numlib/fft_plan.h"
 
+#include "numlib/fft_kernels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -7,19 +9,18 @@
 #include <mutex>
 #include <new>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
 using Cx = FftComplex;
 using Index = std::ptrdiff_t;
 
-// Lengths up to this are done as one leaf; its two buffers then stay in the second-level cache.
-constexpr int kLeafLimit = 16384;
-// A split needs both factors at least this long to pay for its gathers.
-constexpr int kSplitMinimum = 16;
+// Lengths up to this are done as one leaf; its two buffers (4 MB each at the limit) stay in the
+// last-level cache, where the passes cost less than the gathers of a split.
+constexpr int kLeafLimit = 262144;
+// A split needs both factors at least this long to pay for its gathers (and for its scratch to
+// stay within n).
+constexpr int kSplitMinimum = 24;
 // Columns or rows moved together in a split: a few cache lines of each.
 constexpr int kSplitLanes = 8;
 
@@ -190,72 +191,45 @@ void RunPlan(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* wo
              const ChirpSet* chirps);
 
 // ---- butterflies ----
-// Each kernel runs `count` butterflies: butterfly i reads s[i·si + m·ss], m = 0..p-1, and
-// writes d[i·di + j·ds], j = 0..p-1, output j >= 1 multiplied by the twiddle
-// tw[(j-1)·ws + i] (kStep) or tw[(j-1)·ws] (constant) when kTwiddle.
-//
-// One complex value is one SSE2 register where the target has them (every x86-64), a pair of
-// doubles otherwise; the arithmetic is the same.
+// The kernels for 2 to 5 are in fft_kernels.h; the direct prime and chirp-z passes below use the
+// same one-value-at-a-time arithmetic.
 
-#if defined(__SSE2__) || defined(_M_X64)
-struct V {
-    __m128d v;
-};
+using V = FftNarrow::V;
+using W = FftNarrow::W;
 inline V Load(const Cx* p)
 {
-    return {_mm_loadu_pd(&p->re)};
+    return FftNarrow::Load(p);
 }
 inline void Store(Cx* p, V a)
 {
-    _mm_storeu_pd(&p->re, a.v);
+    FftNarrow::Store(p, 1, a);
 }
+#if defined(VESK_FFT_SSE2)
 inline V Add(V a, V b)
 {
-    return {_mm_add_pd(a.v, b.v)};
+    return FftNarrow::Add(a, b);
 }
 inline V Sub(V a, V b)
 {
-    return {_mm_sub_pd(a.v, b.v)};
+    return FftNarrow::Sub(a, b);
 }
 inline V Scale(double s, V a)
 {
-    return {_mm_mul_pd(_mm_set1_pd(s), a.v)};
+    return FftNarrow::Scale(s, a);
 }
-// i·a = (-im, re)
 inline V TimesI(V a)
 {
-    return {_mm_xor_pd(_mm_shuffle_pd(a.v, a.v, 1), _mm_set_pd(0.0, -0.0))};
-}
-// A twiddle w ready for multiplication: (re, re) and (-im, im).
-struct W {
-    __m128d re, im;
-};
-inline W Prepare(const Cx* p)
-{
-    const __m128d w = _mm_loadu_pd(&p->re);
-    return {_mm_unpacklo_pd(w, w), _mm_xor_pd(_mm_unpackhi_pd(w, w), _mm_set_pd(0.0, -0.0))};
+    return FftNarrow::TimesI(a);
 }
 inline V Mul(V a, W w)
 {
-    return {_mm_add_pd(_mm_mul_pd(a.v, w.re), _mm_mul_pd(_mm_shuffle_pd(a.v, a.v, 1), w.im))};
-}
-#else
-using V = Cx;
-using W = Cx;
-inline V Load(const Cx* p)
-{
-    return *p;
-}
-inline void Store(Cx* p, V a)
-{
-    *p = a;
-}
-inline W Prepare(const Cx* p)
-{
-    return *p;
+    return FftNarrow::Mul(a, w);
 }
 #endif
-
+inline W Prepare(const Cx* p)
+{
+    return FftNarrow::Twiddle(p);
+}
 inline W Prepare(Cx w)
 {
     return Prepare(&w);
@@ -279,99 +253,39 @@ inline void PrefetchWrite(Cx* p)
 #endif
 }
 
-template <bool kTwiddle, bool kStep, int p>
-struct Twiddles {
-    W w[p];
-    const Cx* tw;
-    Index ws;
-    Twiddles(const Cx* table, Index stride) : tw(table), ws(stride)
+// Whether the wide butterflies run: the processor's answer, unless a test turned them off.
+struct WideChoice {
+    bool available = false;
+    bool allowed = true;
+    WideChoice()
     {
-        if (kTwiddle && !kStep)
-            for (int j = 1; j < p; ++j) w[j] = Prepare(table + (j - 1) * stride);
-    }
-    inline V Apply(int j, Index i, V y) const
-    {
-        if (!kTwiddle) return y;
-        return Mul(y, kStep ? Prepare(tw + (j - 1) * ws + i) : w[j]);
+#if defined(VESK_FFT_WIDE)
+        __builtin_cpu_init();
+        available = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+#endif
     }
 };
 
-template <bool kTwiddle, bool kStep>
-void Radix2(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index di, const Cx* tw,
-            Index ws)
+WideChoice& Wide()
 {
-    const Twiddles<kTwiddle, kStep, 2> w(tw, ws);
-    for (Index i = 0; i < count; ++i) {
-        const Cx* x = s + i * si;
-        Cx* y = d + i * di;
-        const V x0 = Load(x), x1 = Load(x + ss);
-        Store(y, Add(x0, x1));
-        Store(y + ds, w.Apply(1, i, Sub(x0, x1)));
-    }
+    static WideChoice choice;
+    return choice;
 }
 
-template <bool kTwiddle, bool kStep>
-void Radix3(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index di, const Cx* tw,
-            Index ws)
+// The butterflies of 2 to 5: pairs on the wide kernels where they run, the rest one at a time.
+void SmallRadix(int p, bool twiddle, bool step, Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds,
+                Index di, const Cx* tw, Index ws)
 {
-    constexpr double c3 = -0.8660254037844386;  // -sin(2π/3)
-    const Twiddles<kTwiddle, kStep, 3> w(tw, ws);
-    for (Index i = 0; i < count; ++i) {
-        const Cx* x = s + i * si;
-        Cx* y = d + i * di;
-        const V x0 = Load(x), x1 = Load(x + ss), x2 = Load(x + 2 * ss);
-        const V t = Add(x1, x2);
-        const V u = TimesI(Scale(c3, Sub(x1, x2)));
-        const V m = Sub(x0, Scale(0.5, t));
-        Store(y, Add(x0, t));
-        Store(y + ds, w.Apply(1, i, Add(m, u)));
-        Store(y + 2 * ds, w.Apply(2, i, Sub(m, u)));
+    Index done = 0;
+#if defined(VESK_FFT_WIDE)
+    if (count >= 2 && FftWideAvailable()) {
+        done = count - count % 2;
+        FftWideRadix(p, twiddle, step, done, s, ss, si, d, ds, di, tw, ws);
+        if (done == count) return;
     }
-}
-
-template <bool kTwiddle, bool kStep>
-void Radix4(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index di, const Cx* tw,
-            Index ws)
-{
-    const Twiddles<kTwiddle, kStep, 4> w(tw, ws);
-    for (Index i = 0; i < count; ++i) {
-        const Cx* x = s + i * si;
-        Cx* y = d + i * di;
-        const V x0 = Load(x), x1 = Load(x + ss), x2 = Load(x + 2 * ss), x3 = Load(x + 3 * ss);
-        const V a = Add(x0, x2), b = Sub(x0, x2), c = Add(x1, x3);
-        const V id = TimesI(Sub(x1, x3));
-        Store(y, Add(a, c));
-        Store(y + ds, w.Apply(1, i, Sub(b, id)));
-        Store(y + 2 * ds, w.Apply(2, i, Sub(a, c)));
-        Store(y + 3 * ds, w.Apply(3, i, Add(b, id)));
-    }
-}
-
-template <bool kTwiddle, bool kStep>
-void Radix5(Index count, const Cx* s, Index ss, Index si, Cx* d, Index ds, Index di, const Cx* tw,
-            Index ws)
-{
-    constexpr double c1 = 0.30901699437494745;  // cos(2π/5)
-    constexpr double s1 = -0.9510565162951535;  // -sin(2π/5)
-    constexpr double c2 = -0.8090169943749475;  // cos(4π/5)
-    constexpr double s2 = -0.5877852522924731;  // -sin(4π/5)
-    const Twiddles<kTwiddle, kStep, 5> w(tw, ws);
-    for (Index i = 0; i < count; ++i) {
-        const Cx* x = s + i * si;
-        Cx* y = d + i * di;
-        const V x0 = Load(x), x1 = Load(x + ss), x2 = Load(x + 2 * ss), x3 = Load(x + 3 * ss),
-                x4 = Load(x + 4 * ss);
-        const V a = Add(x1, x4), b = Sub(x1, x4), c = Add(x2, x3), e = Sub(x2, x3);
-        const V m1 = Add(x0, Add(Scale(c1, a), Scale(c2, c)));
-        const V n1 = TimesI(Add(Scale(s1, b), Scale(s2, e)));
-        const V m2 = Add(x0, Add(Scale(c2, a), Scale(c1, c)));
-        const V n2 = TimesI(Sub(Scale(s2, b), Scale(s1, e)));
-        Store(y, Add(x0, Add(a, c)));
-        Store(y + ds, w.Apply(1, i, Add(m1, n1)));
-        Store(y + 2 * ds, w.Apply(2, i, Add(m2, n2)));
-        Store(y + 3 * ds, w.Apply(3, i, Sub(m2, n2)));
-        Store(y + 4 * ds, w.Apply(4, i, Sub(m1, n1)));
-    }
+#endif
+    FftSmallRadix<FftNarrow>(p, twiddle, step, count - done, s + done * si, ss, si, d + done * di, ds, di,
+                             tw + (step ? done : 0), ws);
 }
 
 // A prime p from 7 to kFftDirectPrimeLimit by its symmetric sums; roots holds exp(-2πi·j/p) at
@@ -463,10 +377,10 @@ void Butterflies(const FftPass& pass, const Cx* block, const ChirpSet* chirps, I
 {
     const Index ws = pass.Q;
     switch (pass.p) {
-    case 2: Radix2<kTwiddle, kStep>(count, s, ss, si, d, ds, di, tw, ws); break;
-    case 3: Radix3<kTwiddle, kStep>(count, s, ss, si, d, ds, di, tw, ws); break;
-    case 4: Radix4<kTwiddle, kStep>(count, s, ss, si, d, ds, di, tw, ws); break;
-    case 5: Radix5<kTwiddle, kStep>(count, s, ss, si, d, ds, di, tw, ws); break;
+    case 2:
+    case 3:
+    case 4:
+    case 5: SmallRadix(pass.p, kTwiddle, kStep, count, s, ss, si, d, ds, di, tw, ws); break;
     default:
         if (pass.bluestein >= 0)
             RadixChirp<kTwiddle, kStep>(*chirps->chirp[pass.bluestein], count, s, ss, si, d, ds, di,
@@ -485,7 +399,9 @@ void RunPass(const FftPass& pass, const Cx* roots, const Cx* src, Cx* dst, Index
 {
     const Index p = pass.p, P = pass.P, Q = pass.Q;
     const Cx* block = roots + pass.rootOffset;
-    if (lanes == 1 && Q >= P) {
+    // Inner loop over r where the blocks are long enough to stream through the cache lines, over g
+    // otherwise.
+    if (lanes == 1 && (Q >= P || Q >= 16)) {
         for (Index g = 0; g < P; ++g) {
             const Cx* s = src + Q * p * g;
             Cx* d = dst + Q * g;
@@ -564,6 +480,11 @@ void RunSplit(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* w
     const FftRootTable table = RootTableView(n, roots + plan.tableRoots);
     Cx* a = scratch;
     Cx* b = scratch + lanes * std::max(n1, n2);
+    // The twiddle of row k and column c+l is W^(k·c)·W^(k·l): one root from the table per row
+    // and batch, the second factor from this table of n1 by lanes roots.
+    Cx* steps = b + lanes * std::max(n1, n2);
+    for (Index k = 0; k < n1; ++k)
+        for (Index l = 0; l < lanes; ++l) steps[k * lanes + l] = table.Root(k * l);
     // The lines of the next batch are fetched while this one is transformed: the hardware
     // cannot follow n1 strided streams by itself.
     for (Index c = 0; c < n2; c += lanes) {
@@ -576,13 +497,10 @@ void RunSplit(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* w
         }
         const Cx* y = RunLeafPasses(plan.leaf[0], roots + plan.leafRoots[0], a, b, a, v, chirps);
         for (Index k = 0; k < n1; ++k) {
-            std::int64_t m = (k * c) % n;
+            const W base = Prepare(table.Root((k * c) % n));
+            const Cx* step = steps + k * lanes;
             Cx* row = work + k * n2 + c;
-            for (Index l = 0; l < v; ++l) {
-                Store(row + l, Mul(Load(y + k * v + l), Prepare(table.Root(m))));
-                m += k;
-                if (m >= n) m -= n;
-            }
+            for (Index l = 0; l < v; ++l) Store(row + l, Mul(Mul(Load(y + k * v + l), base), Prepare(step + l)));
             PrefetchWrite(row + lanes);
             PrefetchWrite(row + lanes + v / 2);
         }
@@ -653,6 +571,17 @@ bool PrepareChirp(int p, Chirp& c)
 
 // ---- public ----
 
+bool FftWideAvailable()
+{
+    const WideChoice& choice = Wide();
+    return choice.available && choice.allowed;
+}
+
+void FftAllowWideVectors(bool allowed)
+{
+    Wide().allowed = allowed;
+}
+
 std::ptrdiff_t FftRootTableSize(std::int64_t order)
 {
     int shift = 0;
@@ -716,7 +645,7 @@ void FftPlanInit(FftPlan& plan, int n)
         plan.leafRoots[1] = plan.n1 - 1;
         plan.tableRoots = plan.leafRoots[1] + plan.n2 - 1;
         plan.rootCount = plan.tableRoots + FftRootTableSize(n);
-        plan.scratchCount = 2 * plan.lanes * std::max<Index>(plan.n1, plan.n2);
+        plan.scratchCount = 2 * plan.lanes * std::max<Index>(plan.n1, plan.n2) + plan.lanes * plan.n1;
         MarkBluestein(plan, plan.leaf[0]);
         MarkBluestein(plan, plan.leaf[1]);
     } else {

@@ -83,6 +83,10 @@ void FftPlanRoots(const FftPlan& plan, FftComplex* roots, FftComplex* temp);
 [[nodiscard]] bool FftPlanRun(const FftPlan& plan, const FftComplex* roots, const FftComplex* in,
                               FftComplex* out, FftComplex* work, FftComplex* scratch);
 
+// Whether the butterflies may run two values at a time on AVX2 where the processor has it (the
+// default). Tests turn it off to check the one-at-a-time kernels on such processors too.
+void FftAllowWideVectors(bool allowed);
+
 // Roots of unity of one order by two small tables: Root(m) = exp(-2πi·m/order) for
 // 0 <= m < order, the product of two correctly rounded roots.
 struct FftRootTable {
