@@ -709,23 +709,7 @@ bool FftPlanRun(const FftPlan& plan, const FftComplex* roots, const FftComplex* 
 
 void FftRealSplit(std::ptrdiff_t h, const FftComplex* Z, FftComplex* X, const FftRootTable& roots)
 {
-    // Z(k) = E(k) + i·O(k), E and O the transforms of the even and odd samples, and
-    // conj(Z(h-k)) = E(k) - i·O(k); X(k) = E(k) + W^k·O(k) with W = exp(-2πi/2h). Pairs k, h-k
-    // are done together so that X may be Z.
-    const Cx z0 = Z[0];
-    for (Index k = 1; 2 * k <= h; ++k) {
-        const Cx a = Z[k], b = Z[h - k];
-        const Cx e = Scale(0.5, Add(a, Conj(b)));
-        const Cx o = Scale(0.5, Sub(a, Conj(b)));  // i·O(k)
-        const Cx f = Scale(0.5, Add(b, Conj(a)));
-        const Cx g = Scale(0.5, Sub(b, Conj(a)));  // i·O(h-k)
-        const Cx xk = Add(e, Mul(roots.Root(k), Cx{o.im, -o.re}));
-        const Cx xh = Add(f, Mul(roots.Root(h - k), Cx{g.im, -g.re}));
-        X[k] = xk;
-        X[h - k] = xh;
-    }
-    X[0] = {z0.re + z0.im, 0.0};
-    X[h] = {z0.re - z0.im, 0.0};
+    FftRealSplitEach(h, Z, roots, [X](Index k, Cx value, Cx) { X[k] = value; });
 }
 
 void FftRealMerge(std::ptrdiff_t h, const FftComplex* X, FftComplex* Z, const FftRootTable& roots)

@@ -112,8 +112,34 @@ FftRootTable FftRootTableInit(std::int64_t order, FftComplex* storage);
 FftComplex FftExactRoot(std::int64_t m, std::int64_t order);
 
 // Real input of even length n = 2h packed as z(t) = x(2t) + i·x(2t+1) and transformed (Z, h
-// values): X(k) for k = 0..h, the transform of x, into x (h+1 values; may not overlap Z).
-// roots is a table of order n.
+// values): calls visit(k, X(k), W^k) for k = 0..h, X the transform of x and W = exp(-2πi/n)
+// from roots, a table of order n. Z(k) = E(k) + i·O(k), E and O the transforms of the even and
+// odd samples, and conj(Z(h-k)) = E(k) - i·O(k), so X(k) = E(k) + W^k·O(k). The pairs k, h-k
+// are visited together after both are read, then 0 and h, so a visit may overwrite Z(k) and
+// Z(h-k).
+template <class Visit>
+void FftRealSplitEach(std::ptrdiff_t h, const FftComplex* Z, const FftRootTable& roots, Visit visit)
+{
+    const FftComplex z0 = Z[0];
+    for (std::ptrdiff_t k = 1; 2 * k <= h; ++k) {
+        const FftComplex a = Z[k], b = Z[h - k];
+        for (int side = 0; side < 2; ++side) {
+            // side 0: k from (a, b); side 1: h-k from (b, a).
+            const FftComplex u = side == 0 ? a : b, v = side == 0 ? b : a;
+            const std::ptrdiff_t index = side == 0 ? k : h - k;
+            const FftComplex w = roots.Root(index);
+            // E = (u + conj v)/2 and O = (u - conj v)/2i.
+            const FftComplex e = {0.5 * (u.re + v.re), 0.5 * (u.im - v.im)};
+            const FftComplex o = {0.5 * (u.im + v.im), -0.5 * (u.re - v.re)};
+            visit(index, FftComplex{e.re + (w.re * o.re - w.im * o.im), e.im + (w.re * o.im + w.im * o.re)}, w);
+            if (index == h - index) break;
+        }
+    }
+    visit(0, FftComplex{z0.re + z0.im, 0.0}, FftComplex{1.0, 0.0});
+    if (h > 0) visit(h, FftComplex{z0.re - z0.im, 0.0}, roots.Root(h));
+}
+
+// The same into an array: X (h+1 values) := X(0..h); X may be Z when it has room for h+1.
 void FftRealSplit(std::ptrdiff_t h, const FftComplex* Z, FftComplex* X, const FftRootTable& roots);
 
 // The inverse step: from X(0..h), the transform of a real series of length 2h (imaginary parts

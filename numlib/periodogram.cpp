@@ -15,43 +15,37 @@
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
-// The transform of z(t) = x(t) - xbase, t < nobs, followed by zeros, at k = 0..INT(n/2); returns
-// where it is (cx or cy), or nullptr when a transform routine raised an error. An even length
-// goes through the complex transform of half its length, z packed two values to a complex; an
-// odd length through the full transform of (z(t), 0). Both run in place in cx with cy as their
-// work space, so cwork is never touched: at a million points fresh pages cost as much as the
-// arithmetic. Afterwards ftab holds the roots of order n.
-const double* PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy,
-                                   double* ftab, FftRootTable& roots)
+// The transform of z(t) = x(t) - xbase, t < nobs, followed by zeros, in place in cx with cy as
+// work space (cwork is never touched: at a million points fresh pages cost as much as the
+// arithmetic); false when a transform routine raised an error. An even length goes through the
+// complex transform of half its length, z packed two values to a complex, which leaves the packed
+// transform Z(0..n/2-1) for FftRealSplitEach; an odd length through the full transform of
+// (z(t), 0). Afterwards ftab holds the roots of order n.
+bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy, double* ftab,
+                          FftRootTable& roots)
 {
     // The transform routines push their names only around an error, so a level above left at -1
     // (nothing ran there) is a success too.
+    const int length = n % 2 == 0 ? n / 2 : n;
     if (n % 2 == 0) {
         // Packed, the series is simply its n values in a row.
         for (int t = 0; t < nobs; ++t) cx[t] = x[t] - xbase;
         std::fill(cx + nobs, cx + n, 0.0);
-        const int h = n / 2;
-        DFFTCI(h, ftab);
-        if (N1RCD(1) > 0) return nullptr;
-        DF2TCF(h, cx, cx, ftab, cy);
-        if (N1RCD(1) > 0) return nullptr;
-        roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
-        FftRealSplit(h, reinterpret_cast<const FftComplex*>(cx), reinterpret_cast<FftComplex*>(cy), roots);
-        return cy;
+    } else {
+        for (int t = 0; t < nobs; ++t) {
+            cx[2 * t] = x[t] - xbase;
+            cx[2 * t + 1] = 0.0;
+        }
+        if (n > nobs) FillComplex(n - nobs, 0.0, 0.0, cx + 2L * nobs, 1);
     }
-    for (int t = 0; t < nobs; ++t) {
-        cx[2 * t] = x[t] - xbase;
-        cx[2 * t + 1] = 0.0;
-    }
-    if (n > nobs) FillComplex(n - nobs, 0.0, 0.0, cx + 2L * nobs, 1);
-    DFFTCI(n, ftab);
-    if (N1RCD(1) > 0) return nullptr;
-    DF2TCF(n, cx, cx, ftab, cy);
-    if (N1RCD(1) > 0) return nullptr;
+    DFFTCI(length, ftab);
+    if (N1RCD(1) > 0) return false;
+    DF2TCF(length, cx, cx, ftab, cy);
+    if (N1RCD(1) > 0) return false;
     // Frequency 0 of a real series is real; a chirp-z transform would leave rounding noise there.
-    cx[1] = 0.0;
+    if (n % 2 == 1) cx[1] = 0.0;
     roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
-    return cx;
+    return true;
 }
 
 // The doubles of each work area that DP2FT uses for a transform of length n; the sizes its
@@ -188,27 +182,30 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
     }
 
     FftRootTable roots;
-    const double* cz = PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, roots);
-    if (cz == nullptr) {
+    if (!PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, roots)) {
         E1POP("DP2FT");
         return;
     }
     const double s = ipver == 0 ? std::sqrt(2.0 / nobs) : std::sqrt(1.0 / (kTwoPi * nobs));
     const long ld = ldpm;
-    for (int k = 0; k <= n / 2; ++k) {
+    // Row k from the transform X(k) and w = exp(-i theta), theta = 2 pi k/n, which moves the time
+    // origin from t = 0 to t = 1.
+    const auto row = [&](std::ptrdiff_t k, FftComplex value, FftComplex w) {
         double freq = static_cast<double>(k) / n;
         if (ifscal == 0) freq *= kTwoPi;
         pm[k] = freq;
-        // Moving the time origin from t = 0 to t = 1: multiply by exp(-i theta), theta = 2 pi k/n.
-        const FftComplex w = roots.Root(k);
-        const double re = cz[2 * k];
-        const double im = cz[2 * k + 1];
-        const double a = s * (re * w.re - im * w.im);
-        const double b = -(s * (re * w.im + im * w.re));
+        const double a = s * (value.re * w.re - value.im * w.im);
+        const double b = -(s * (value.re * w.im + value.im * w.re));
         pm[ld + k] = k > 0 ? static_cast<double>(n) / k : DMACH(6);
         pm[3 * ld + k] = a;
         pm[4 * ld + k] = b;
         pm[2 * ld + k] = pm[4 * ld + k] * pm[4 * ld + k] + pm[3 * ld + k] * pm[3 * ld + k];
+    };
+    const FftComplex* X = reinterpret_cast<const FftComplex*>(cx);
+    if (n % 2 == 0) {
+        FftRealSplitEach(n / 2, X, roots, row);
+    } else {
+        for (int k = 0; k <= n / 2; ++k) row(k, X[k], roots.Root(k));
     }
     if (iprint == 1) {
         DW2RRL("Results of the Periodogram Analysis", n / 2 + 1, 5, pm, ldpm, 0, "(W10.4,F10.2,3W10.4)", {"NUMBER"},
