@@ -11,6 +11,16 @@
 
 namespace {
 
+// Times the plan's execution, then destroys the plan.
+void TimePlan(benchmark::State& state, fftw_plan plan, const void* out)
+{
+    for (auto _ : state) {
+        fftw_execute(plan);
+        benchmark::DoNotOptimize(out);
+    }
+    fftw_destroy_plan(plan);
+}
+
 void FftwComplex(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
@@ -22,11 +32,7 @@ void FftwComplex(benchmark::State& state)
         in[t][0] = x[t];
         in[t][1] = y[t + 1];
     }
-    for (auto _ : state) {
-        fftw_execute(plan);
-        benchmark::DoNotOptimize(out);
-    }
-    fftw_destroy_plan(plan);
+    TimePlan(state, plan, out);
     fftw_free(in);
     fftw_free(out);
 }
@@ -39,11 +45,7 @@ void FftwReal(benchmark::State& state)
     fftw_complex* out = fftw_alloc_complex(n / 2 + 1);
     const fftw_plan plan = fftw_plan_dft_r2c_1d(n, in, out, FFTW_ESTIMATE);
     for (int t = 0; t < n; ++t) in[t] = x[t];
-    for (auto _ : state) {
-        fftw_execute(plan);
-        benchmark::DoNotOptimize(out);
-    }
-    fftw_destroy_plan(plan);
+    TimePlan(state, plan, out);
     fftw_free(in);
     fftw_free(out);
 }
