@@ -3,12 +3,12 @@
 #include "numlib/fft_kernels.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
-
 
 namespace {
 
@@ -535,6 +535,8 @@ bool PrepareChirp(int p, Chirp& c)
 {
     c.p = p;
     c.M = SmoothLength(2 * static_cast<Index>(p) - 1);
+    // A prime above about 2^30 would need a padded length past the int lengths of the plans.
+    if (c.M > INT_MAX) return false;
     FftPlanInit(c.plan, static_cast<int>(c.M));
     const Index M = c.M;
     const std::int64_t order = 2 * static_cast<std::int64_t>(p);

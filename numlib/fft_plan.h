@@ -10,11 +10,12 @@
 // "Self-sorting mixed-radix fast Fourier transforms", J. Comput. Phys. 52 (1983)). A prime
 // factor above kFftDirectPrimeLimit is transformed by Bluestein's chirp-z algorithm as a cyclic
 // convolution over a padded length with no factor above 5 (L. I. Bluestein, IEEE Trans. Audio
-// Electroacoust. 18 (1970)), so every length costs O(n log n). A long transform is split as
+// Electroacoust. 18 (1970)), so every length costs O(n log n). A length above 2^18 is split as
 // n = n1·n2 and done as n2 transforms of length n1 across the columns, a twiddle and n1
 // transforms of length n2 across the rows (D. H. Bailey, "FFTs in external or hierarchical
 // memory", J. Supercomputing 4 (1990)); both sweeps work on a few columns or rows at a time, so
-// the data stream through memory twice whatever the number of passes.
+// the data stream through memory twice whatever the number of passes. The butterflies for 2 to 5
+// run two at a time on AVX2 where the processor has it (fft_kernels.h).
 //
 // Every twiddle factor is a root of unity rounded once from extended precision after an exact
 // octant reduction, or the product of two such roots, so the error stays at rounding level at
@@ -59,7 +60,6 @@ struct FftPlan {
     int lanes = 1;            // columns or rows moved at once in a split
     std::ptrdiff_t leafRoots[2] = {0, 0};  // offsets of each leaf's twiddles in the root store
     std::ptrdiff_t tableRoots = 0;         // offset of the split's twiddle generator tables
-    int tableShift = 0;
     std::ptrdiff_t rootCount = 0;          // complex values of the root store
     std::ptrdiff_t scratchCount = 0;       // complex values of scratch a run needs
     int bluesteinCount = 0;
@@ -78,8 +78,9 @@ void FftPlanRoots(const FftPlan& plan, FftComplex* roots, FftComplex* temp);
 
 // Transforms in (n values) into out (n values, may be in) with the plan and its root store;
 // work holds n values and scratch plan.scratchCount values. Lengths with a prime factor above
-// kFftDirectPrimeLimit obtain their chirp-z work space for the call. Returns false, with
-// nothing written, when that space cannot be obtained.
+// kFftDirectPrimeLimit obtain their chirp-z work space for the call, or take over the one kept
+// from the last transform with that prime (the last one used, up to 128 MB, stays for the next).
+// Returns false, with nothing written, when that space cannot be obtained.
 [[nodiscard]] bool FftPlanRun(const FftPlan& plan, const FftComplex* roots, const FftComplex* in,
                               FftComplex* out, FftComplex* work, FftComplex* scratch);
 
