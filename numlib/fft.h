@@ -23,6 +23,7 @@ void DFFTCI(int n, double* ftab);
 // Transforms xin (n complex values, not changed) into xout (n complex values; may be xin) with the
 // table ftab of DFFTCI for the same n (its first 2n doubles are overwritten); cwork has 2n
 // doubles. A length with a prime factor above 61 obtains work space for its chirp-z convolution
-// during the call, or reuses the one kept from the last transform with that prime. TERMINAL errors of "DF2TCF": code 1 for n < 1, code 2 for a table not made for
-// n, code 3 when the chirp-z work space cannot be obtained; nothing is written then.
+// during the call, or reuses the one kept from the last transform with that prime. TERMINAL
+// errors of "DF2TCF": code 1 for n < 1, code 2 for a table not made for n, code 3 when the
+// chirp-z work space cannot be obtained; nothing is written then.
 void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork);
