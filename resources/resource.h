@@ -164,6 +164,24 @@
 #define IDI_TREE_NO_DROP 169
 #define IDT_SERIESDRAG 1212
 
+// Specify Model: dialog 106 and its controls.
+#define IDD_SPECIFY_MODEL 106
+#define IDC_SPECIFY_AR_LABEL 1009
+#define IDC_SPECIFY_AR_VALUE 1010
+#define IDC_SPECIFY_AR_ORDER 1011
+#define IDC_SPECIFY_MA_ORDER 1012
+#define IDC_SPECIFY_MA_VALUE 1013
+#define IDC_SPECIFY_MA_LABEL 1014
+#define IDC_SPECIFY_AR_LIST 1015
+#define IDC_SPECIFY_MA_LIST 1016
+#define IDC_SPECIFY_ROOTS 1097
+#define IDC_SPECIFY_D 1098
+#define IDC_SPECIFY_INVERTIBLE 1099
+#define IDC_SPECIFY_CAUSAL 1100
+#define IDC_SPECIFY_VARIANCE 1101
+#define IDC_SPECIFY_FRACTIONAL 1227
+#define IDC_SPECIFY_M 1228
+
 // Transforms: Difference dialog 114, Box-Cox dialog 115, Classical Decomposition dialog 117 and
 // Select Subsequence dialog 118, with their controls.
 #define IDD_DIFFERENCE 114

@@ -14,6 +14,7 @@
 #include "univariate/univariate_project.h"
 #include "univariate/win32/project_lifecycle.h"
 #include "univariate/win32/transform_commands.h"
+#include "univariate/win32/univariate_reports.h"
 #include "univariate/win32/univariate_windows.h"
 
 namespace {
@@ -81,6 +82,12 @@ int32_t ImportClipboard(int32_t slot, int32_t& read)
     return read == 1 ? VeskImportData(*u, values) : 0;
 }
 
+int32_t ShowInfo(int32_t slot, PlotRecord& view)
+{
+    UnivariateProject* u = Record(slot);
+    return u ? VeskInfo(*u, view) : 0;
+}
+
 ProjectFacts Facts(int32_t slot)
 {
     ProjectFacts facts;
@@ -136,6 +143,7 @@ void RegisterUnivariateProjectKind()
     ops.importFile = OnRecord<VeskImportFile>;
     ops.importClipboard = ImportClipboard;
     ops.exportData = OnRecord<VeskExport>;
+    ops.showInfo = ShowInfo;
     ops.redraw = OnRecord<VeskInvalidate>;
     ops.setupToolbar = OnRecord<SetupUnivariateToolbar>;
     ops.statusBar = OnRecord<VeskStatusBar>;
