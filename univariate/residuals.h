@@ -24,6 +24,14 @@ extern const char* const kResidualsUnavailable;
 // is 0, so nothing shows numbers of an evaluation that failed.
 int32_t ComputeResiduals(UnivariateFields& project);
 
+// The rescaled one-step prediction errors of x(1..n) under a stationary process with
+// autocovariances gamma(0..n-1), by the Durbin-Levinson recursion (Brockwell and Davis, Time
+// Series: Theory and Methods, section 5.2): resid(t) = (x(t) - xhat(t))/sqrt(v(t-1)), v(0) =
+// gamma(0), v(m) = v(m-1)(1 - phi(m,m)^2). Returns 1; 0 (resid untouched) when x is empty, gamma
+// holds fewer than n values, or a one-step variance is not positive or a result not finite.
+int32_t DurbinLevinsonResiduals(const std::vector<double>& gamma, const std::vector<double>& x,
+                                std::vector<double>& resid);
+
 // Sample ACF and PACF of the residuals, lags 0..residualAcfLags (at least 1), into residualAcf
 // and residualPacf; lags of n or more have autocorrelation 0. Returns 1, or 0 without residuals
 // (both released).

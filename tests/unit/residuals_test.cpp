@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "shell/report_text.h"
+#include "numerics/arma_acvf.h"
+#include "numerics/status.h"
 #include "tests/unit/evaluation_fixtures.h"
 #include "tests/unit/reference_table.h"
 #include "univariate/residual_reports.h"
@@ -113,6 +115,31 @@ TEST(ComputeResiduals, FailureLeavesNoResiduals)
         EXPECT_TRUE(view.curves[1].y.empty());
         EXPECT_EQ(ComputeResidualAcf(u), 0);
     }
+}
+
+// The Durbin-Levinson recursion on the exact autocovariances gives the same exact one-step
+// predictors as the innovations recursion: R's residuals of the fixed ARMA(1,1). Autocovariances
+// that are not positive definite are refused.
+TEST(DurbinLevinsonResiduals, ExactPredictors)
+{
+    const UnivariateFields u = ReferenceProject("arma11");
+    std::vector<double> gamma(u.series.size() + 1);
+    const double coef[2] = {u.phi[1], u.theta[1]};
+    int status = kStatusDone;
+    ArmaAcvf(static_cast<int>(u.series.size()), kArmaAcvfCompute, gamma.data(), status, 1.0, coef, 1, 1);
+    ASSERT_EQ(status, kStatusDone);
+    std::vector<double> resid;
+    ASSERT_EQ(DurbinLevinsonResiduals(gamma, u.series, resid), 1);
+    const std::vector<double> want = ReferenceResiduals("arma11");
+    ASSERT_EQ(resid.size(), want.size());
+    for (size_t t = 0; t < want.size(); ++t) EXPECT_NEAR(resid[t], want[t], 1e-8) << t + 1;
+
+    std::vector<double> kept = {5.0};
+    EXPECT_EQ(DurbinLevinsonResiduals({1.0, 1.0, 1.0}, {1.0, 2.0, 3.0}, kept), 0);
+    EXPECT_EQ(DurbinLevinsonResiduals({1.0, 0.5}, {1.0, 2.0, 3.0}, kept), 0);
+    EXPECT_EQ(DurbinLevinsonResiduals({0.0}, {1.0}, kept), 0);
+    EXPECT_EQ(DurbinLevinsonResiduals({1.0}, {}, kept), 0);
+    EXPECT_EQ(kept, std::vector<double>{5.0});
 }
 
 // Lags of n or more have autocorrelation 0; the partial autocorrelations follow from all lags.
