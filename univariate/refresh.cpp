@@ -37,6 +37,8 @@ int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t mod
         if (Exists(u.dataView.infoWindow)) Call(r.infoData, u);
     }
     if (dataChanged) {
+        // A smoothed periodogram belongs to the series it was made from.
+        u.showSmoothedPeriodogram = 0;
         if (Open(u.acfView) && (u.acfViewFlags & 1)) {
             Call(r.plotSampleAcf, u);
             Call(r.infoAcf, u);

@@ -306,7 +306,17 @@ void ClassicalCommand(HWND dialog, ClassicalState& s, int id)
     }
 }
 
-// Runs a layer dialog with its edits staged; returns the run's result and the edits' final texts.
+std::string Int(int32_t value) { return Trimmed(FormatInt(value)); }
+
+}  // namespace
+
+const char* const kTransformMemoryMessage = "Not enough memory for the transform";
+
+void ShowTransformMessage(HWND owner, const std::string& text)
+{
+    MessageBoxW(owner ? owner : FrameWindow, WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
+}
+
 int RunEntryDialog(int templateId, const std::vector<std::pair<int, std::string>>& staged,
                    std::vector<std::string>& texts)
 {
@@ -322,17 +332,6 @@ int RunEntryDialog(int templateId, const std::vector<std::pair<int, std::string>
     }
     DialogRelease(dialog);
     return result;
-}
-
-std::string Int(int32_t value) { return Trimmed(FormatInt(value)); }
-
-}  // namespace
-
-const char* const kTransformMemoryMessage = "Not enough memory for the transform";
-
-void ShowTransformMessage(HWND owner, const std::string& text)
-{
-    MessageBoxW(owner ? owner : FrameWindow, WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
 }
 
 int32_t DifferenceDialog(UnivariateProject& project)
