@@ -231,7 +231,9 @@ int32_t FisherTest(const double* I, int32_t m, double& R, double& P)
     // P = sum_{j>=1} (-1)^(j-1) C(m,j)(1 - jR/m)^(m-1). Its terms grow like lambda^j/j!, lambda
     // the first one, so for a long series without a peak they leave double range while P is 1 to
     // machine precision; the Poisson limit 1 - exp(-lambda) then stands in for the sum.
-    double S = 1.0, t = 1.0, lambda = 0.0;
+    // P = 1 - S with S = 1 + the terms t; the terms are summed alone so that a small P keeps
+    // its digits.
+    double terms = 0.0, t = 1.0, lambda = 0.0;
     bool poisson = false;
     for (int32_t j = 1; j <= m; ++j) {
         const double a = 1.0 - j * r / m, b = 1.0 - (j - 1) * r / m;
@@ -243,9 +245,9 @@ int32_t FisherTest(const double* I, int32_t m, double& R, double& P)
             poisson = true;
             break;
         }
-        S += t;
+        terms += t;
     }
-    const double p = poisson ? -std::expm1(-lambda) : 1.0 - S;
+    const double p = poisson ? -std::expm1(-lambda) : -terms;
     R = r;
     P = std::clamp(p, 0.0, 1.0);
     return 1;

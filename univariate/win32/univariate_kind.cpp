@@ -94,6 +94,7 @@ ProjectFacts Facts(int32_t slot)
     if (const UnivariateProject* u = Record(slot)) {
         facts.hasData = u->hasData();
         facts.spectrumWindowOpen = WindowOpen(u->spectrumView) || WindowOpen(u->cumSpectrumView);
+        facts.logSpectrum = u->logSpectrum != 0;
     }
     return facts;
 }
