@@ -63,3 +63,8 @@ endif()
 add_executable(plot_screens WIN32 tests/screens/plot_screens.cpp ${VESK_RC})
 target_link_libraries(plot_screens PRIVATE vesk_win)
 target_link_options(plot_screens PRIVATE -municode)
+
+# The statistics views of a univariate project for screenshots (scripts/statistics-screenshot.sh).
+add_executable(statistics_screens WIN32 tests/screens/statistics_screens.cpp ${VESK_RC})
+target_link_libraries(statistics_screens PRIVATE vesk_win)
+target_link_options(statistics_screens PRIVATE -municode)
