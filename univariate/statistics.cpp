@@ -49,6 +49,18 @@ void ReleaseModelAcf(UnivariateFields& u)
     u.modelPacf.clear();
 }
 
+// Running sums of v[0..count-1] divided by their total; false when the total is not positive.
+bool NormalisedCumulativeSums(const double* v, size_t count, std::vector<double>& out)
+{
+    std::vector<double> c(count);
+    double sum = 0.0;
+    for (size_t k = 0; k < count; ++k) c[k] = sum += v[k];
+    if (!(sum > 0.0) || !std::isfinite(sum)) return false;
+    for (double& x : c) x /= sum;
+    out = std::move(c);
+    return true;
+}
+
 // ln v, or -100 for a zero (counted); the spectra hold no negative values.
 double LogOrFloor(double v, int32_t& zeros)
 {
@@ -321,27 +333,15 @@ int32_t CumulativeModelSpectrum(UnivariateFields& u)
 {
     u.cumModelSpectrum.clear();
     if (u.modelSpectrum.empty()) return 0;
-    std::vector<double> c(u.modelSpectrum.size());
-    double sum = 0.0;
-    for (size_t j = 0; j < c.size(); ++j) c[j] = sum += u.modelSpectrum[j];
-    if (!(sum > 0.0) || !std::isfinite(sum)) return 0;
-    for (double& v : c) v /= sum;
-    u.cumModelSpectrum = std::move(c);
-    return 1;
+    return NormalisedCumulativeSums(u.modelSpectrum.data(), u.modelSpectrum.size(), u.cumModelSpectrum) ? 1 : 0;
 }
 
 int32_t CumulativePeriodogram(UnivariateFields& u)
 {
     u.cumPeriodogram.clear();
     const int32_t m = (u.n - 1) / 2;
-    if (u.periodogram.empty() || m < 1 || u.periodogram.size() < static_cast<size_t>(m)) return 0;
-    std::vector<double> c(static_cast<size_t>(m));
-    double sum = 0.0;
-    for (size_t k = 0; k < c.size(); ++k) c[k] = sum += u.periodogram[k];
-    if (!(sum > 0.0) || !std::isfinite(sum)) return 0;
-    for (double& v : c) v /= sum;
-    u.cumPeriodogram = std::move(c);
-    return 1;
+    if (m < 1 || u.periodogram.size() < static_cast<size_t>(m)) return 0;
+    return NormalisedCumulativeSums(u.periodogram.data(), static_cast<size_t>(m), u.cumPeriodogram) ? 1 : 0;
 }
 
 std::vector<double> CumulativePeriodogramX(int32_t m)

@@ -49,13 +49,15 @@ InfoCalls AcfReport(const UnivariateFields& u)
     return out.Take();
 }
 
-InfoCalls HistogramReport(const UnivariateFields& u)
+InfoCalls BinCountReport(int32_t rowLength, const std::string& heading, int32_t bins)
 {
     ReportWriter out;
-    out.Begin(21, "KELO::Vesk(Histogram)");
-    out.Line(FormattedLine("('# of Bins = ',I8)", {u.histogramBins}));
+    out.Begin(rowLength, heading);
+    out.Line(FormattedLine("('# of Bins = ',I8)", {bins}));
     return out.Take();
 }
+
+InfoCalls HistogramReport(const UnivariateFields& u) { return BinCountReport(21, "KELO::Vesk(Histogram)", u.histogramBins); }
 
 InfoCalls SpectrumReport(const UnivariateFields& u)
 {

@@ -1,6 +1,9 @@
 #pragma once
 // Reports of the four statistics views of a univariate project: the ACF/PACF, the histogram,
 // the spectrum and the cumulative spectrum.
+#include <cstdint>
+#include <string>
+
 #include "shell/report_text.h"
 #include "univariate/univariate_project.h"
 
@@ -9,5 +12,7 @@
 // variance.
 InfoCalls AcfReport(const UnivariateFields& project);
 InfoCalls HistogramReport(const UnivariateFields& project);
+// A histogram report: the heading block and the bin count.
+InfoCalls BinCountReport(int32_t rowLength, const std::string& heading, int32_t bins);
 InfoCalls SpectrumReport(const UnivariateFields& project);
 InfoCalls CumulativeSpectrumReport(const UnivariateFields& project);

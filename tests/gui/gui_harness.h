@@ -49,6 +49,11 @@ std::wstring WindowText(HWND window);
 std::wstring StatusText(int part);
 std::wstring MenuItemText(HMENU menu, UINT id);
 
+struct UnivariateProject;
+// New (with the project-type dialog answered), then `values` imported: a current univariate
+// project holding them at indices 1..n. Dialogs seen meanwhile are forgotten.
+UnivariateProject& NewUnivariateProject(const std::vector<double>& values);
+
 // A test on a fresh frame; dialogs seen while it was made are forgotten.
 class FrameFixture : public testing::Test {
 protected:

@@ -51,17 +51,12 @@ std::vector<double> Wavy(int n)
 
 class StatisticsViewsTest : public FrameFixture {
 protected:
+    // A current project holding `values`, its menus as an import leaves them.
     UnivariateProject& Project(const std::vector<double>& values)
     {
-        AnswerNextDialog(DialogAnswer{});
-        SendCommand(IDM_PROJECT_NEW);
-        UnivariateProject* u = CurrentUnivariate();
-        EXPECT_NE(u, nullptr);
-        if (!values.empty()) VeskImportData(*u, values);
+        UnivariateProject& u = NewUnivariateProject(values);
         UpdateMenus(CurrentProject);
-        PumpMessages();
-        TakeSeenDialogs();
-        return *u;
+        return u;
     }
     // Message boxes seen since the last call.
     static std::vector<SeenDialog> Messages()

@@ -337,12 +337,9 @@ TEST(Spectra, ModelSpectrumClosedForms)
 
 TEST(Spectra, PeriodogramMatchesRSpecPgram)
 {
-    const ReferenceTable series = ReadReferenceTable("periodogram_series.csv");
+    const std::map<std::string, std::vector<double>> data = ReferenceSeriesByName("periodogram_series.csv", "x");
     const ReferenceTable ref = ReadReferenceTable("periodogram_reference.csv");
-    ASSERT_FALSE(series.rows.empty());
     ASSERT_FALSE(ref.rows.empty());
-    std::map<std::string, std::vector<double>> data;
-    for (size_t r = 0; r < series.rows.size(); ++r) data[series.Text(r, "series")].push_back(series.Number(r, "x"));
     std::map<std::string, UnivariateFields> projects;
     for (auto& [name, x] : data) {
         SetSeries(projects[name], x);
