@@ -7,6 +7,7 @@
 #include "shell/project_kinds.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/frame_commands.h"
 #include "shell/win32/project_dialogs.h"
 #include "shell/win32/toolbar.h"
 
@@ -96,8 +97,11 @@ int32_t NewProject()
     ProjectTable[slot].kind = kind;
     if (kind == PROJECT_FREE) return 0;
     const ProjectKindOperations* ops = KindOperations(kind);
-    if (!ops || !ops->create || !ops->create(slot)) {
+    // A kind's create fails only for want of memory.
+    const bool created = ops && ops->create && ops->create(slot);
+    if (!created) {
         ProjectTable[slot].kind = PROJECT_FREE;
+        if (ops && ops->create) ShowOutOfMemory();
         return 0;
     }
     SelectProject(slot);
