@@ -42,6 +42,10 @@ int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t mod
         if (Open(u.acfView) && (u.acfViewFlags & 1)) {
             Call(r.plotSampleAcf, u);
             Call(r.infoAcf, u);
+        } else if (Open(u.acfView)) {
+            // Sample curves no longer shown must not go on showing another series.
+            ClearCurveData(u.acfView, 1);
+            ClearCurveData(u.acfView, 3);
         }
         if (Open(u.histogramView)) {
             Call(r.plotHistogram, u);

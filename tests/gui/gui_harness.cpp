@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "app/win32/program_start.h"
+#include "resources/resource.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"

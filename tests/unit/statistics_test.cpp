@@ -514,6 +514,16 @@ TEST(Spectra, CurvesFollowTheFlags)
     EXPECT_EQ(project.showSmoothedPeriodogram, 1);
     VeskRefresh(project, 1, 0);
     EXPECT_EQ(project.showSmoothedPeriodogram, 0);
+
+    // So does an open ACF view whose sample is no longer shown (new data cleared bit 1).
+    int windowStandIn = 0;
+    project.acfView.window = reinterpret_cast<HWND__*>(&windowStandIn);
+    SetCurveSeries(project.acfView, 1, {1.0, 0.5}, 10, 1);
+    project.acfViewFlags = 24 | 2;
+    VeskRefresh(project, 1, 0);
+    EXPECT_TRUE(project.acfView.curves[1].y.empty());
+    EXPECT_EQ(project.acfView.curves[1].shown, 0);
+    project.acfView.window = nullptr;
 }
 
 TEST(Spectra, Reports)
