@@ -213,12 +213,13 @@ int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* the
         th += 1.0;
         ph += 1.0;
         double& v = f[static_cast<size_t>(j)];
-        if (std::abs(ph) == 0.0) {
+        v = sigma2 / (2.0 * kPi) * std::norm(th / ph);
+        // A root on the unit circle, or one so close that the density overflows.
+        if (std::abs(ph) == 0.0 || !std::isfinite(v)) {
             ++singular;
             v = 1000000.0 * sigma2;
             continue;
         }
-        v = sigma2 / (2.0 * kPi) * std::norm(th / ph);
         if (fracIntegrated) {
             if (j >= 1)
                 v *= std::pow(std::abs(1.0 - z), -2.0 * d);

@@ -70,8 +70,8 @@ int32_t DataWindowRange(const PlotRecord& dataView, double& lo, double& hi);
 
 // Model spectral density f(lambda_j), lambda_j = j·pi/K, j = 0..K, into f (K + 1 values):
 // (sigma2/2pi)|theta(z)/phi(z)|^2, z = e^{i lambda}, times |1 - z|^{-2d} for j >= 1 when
-// fractionally integrated (f(0) := 0 for d < 0). A frequency where phi(z) is exactly 0 gets
-// 1e6·sigma2. Returns the number of such frequencies.
+// fractionally integrated (f(0) := 0 for d < 0). A frequency where phi(z) is exactly 0, or where
+// the density would overflow, gets 1e6·sigma2. Returns the number of such frequencies.
 int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* theta, double sigma2,
                       int32_t fracIntegrated, double d, int32_t K, std::vector<double>& f);
 

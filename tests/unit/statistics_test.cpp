@@ -325,6 +325,10 @@ TEST(Spectra, ModelSpectrumClosedForms)
     const double one = 1.0;
     EXPECT_EQ(ModelSpectrum(1, &one, 0, nullptr, 3.0, 0, 0.0, 16, f), 1);
     EXPECT_EQ(f[0], 3e6);
+    // A density beyond double range is treated the same way, at every frequency.
+    const double huge = 1e200;
+    EXPECT_EQ(ModelSpectrum(0, nullptr, 1, &huge, 1.0, 0, 0.0, 16, f), 17);
+    EXPECT_EQ(f[16], 1e6);
 
     // Fractional noise: |2 sin(lambda/2)|^(-2d)/(2 pi); at 0 the density is 0 for d < 0.
     for (double d : {0.3, -0.3}) {
