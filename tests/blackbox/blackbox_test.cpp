@@ -101,6 +101,7 @@ constexpr UINT kOpenCommand = 40095;
 constexpr UINT kSaveCommand = 40096;
 constexpr UINT kSaveAsCommand = 40097;
 constexpr UINT kImportFileCommand = 40098;
+constexpr UINT kImportClipboardCommand = 40152;
 constexpr UINT kDifferenceCommand = 40044;
 constexpr UINT kUndoCommand = 40055;
 constexpr UINT kBoxCoxCommand = 40056;
@@ -110,13 +111,49 @@ constexpr int kBoxCoxTrackbar = 1070;
 constexpr UINT kTbmSetPos = WM_USER + 5;
 constexpr int kTbThumbPosition = 4;
 
-// The running program, ended at the close of a test.
+// Presses `button` in the program's message box captioned `caption` once it shows; returns the
+// box's text, or "<none>" when no such box showed within `milliseconds`.
+std::wstring AnswerBox(const wchar_t* caption, int button, DWORD milliseconds = 10000)
+{
+    HWND box = nullptr;
+    for (DWORD waited = 0; !box && waited < milliseconds; waited += 50) {
+        HWND found = FindWindowW(L"#32770", caption);
+        if (found && IsWindowVisible(found)) box = found;
+        else Sleep(50);
+    }
+    if (!box) return L"<none>";
+    wchar_t text[256] = {};
+    GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 256);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    for (int waited = 0; waited < 10000 && IsWindow(box) && IsWindowVisible(box); waited += 50) Sleep(50);
+    return text;
+}
+
+bool PutClipboardText(const char* text)
+{
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const size_t size = strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return placed;
+}
+
+// The running program, ended at the close of a test; projects a scenario left with changes are
+// closed without saving.
 class VeskProcess {
 public:
     ~VeskProcess()
     {
         if (!process_.hProcess) return;
-        if (frame_) PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+        if (frame_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+            for (int k = 0; k < 10 && AnswerBox(L"KELO", IDNO, 1000) != L"<none>"; ++k) {
+            }
+        }
         if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
@@ -153,6 +190,14 @@ public:
         SendMessageTimeoutW(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
     }
     std::wstring Status(int part) { return RemoteStatusText(process_.hProcess, statusBar_, part); }
+    // The exit code once the program has ended; 99 while it still runs after `milliseconds`.
+    DWORD ExitCode(DWORD milliseconds)
+    {
+        if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return 99;
+        DWORD code = 99;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
     // The status-bar part once it reads `expected`, or what it reads after 10 s.
     std::wstring StatusOnceItReads(int part, const std::wstring& expected)
     {
@@ -356,4 +401,26 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
 
     DeleteFileW(data.c_str());
     DeleteFileW(saved.c_str());
+}
+
+// Exit with a project whose data came from the clipboard asks to save it: Cancel keeps the
+// program running, No ends it.
+TEST(BlackBox, ExitAsksAboutUnsavedChanges)
+{
+    VeskProcess vesk;
+    ASSERT_TRUE(vesk.Start()) << "vesk.exe did not start";
+    vesk.Post(kNewCommand);
+    ASSERT_TRUE(AnswerProjectType());
+    vesk.Settle();
+    ASSERT_TRUE(PutClipboardText("1.5\r\n2.5\r\n-3\r\n"));
+    ASSERT_TRUE(vesk.Command(kImportClipboardCommand));
+
+    vesk.Post(kExitCommand);
+    EXPECT_EQ(AnswerBox(L"KELO", IDCANCEL), L"Save changes to New Univariate Project?");
+    vesk.Settle();
+    EXPECT_EQ(vesk.ExitCode(1000), 99u) << "the program ended after Cancel";
+
+    vesk.Post(kExitCommand);
+    EXPECT_EQ(AnswerBox(L"KELO", IDNO), L"Save changes to New Univariate Project?");
+    EXPECT_EQ(vesk.ExitCode(20000), 0u);
 }

@@ -16,13 +16,6 @@ namespace {
 
 HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 
-// The active dialog, else the frame.
-HWND MessageOwner()
-{
-    HWND active = GetActiveWindow();
-    return active ? active : FrameWindow;
-}
-
 void Repaint(const PlotRecord& view)
 {
     if (view.window) InvalidateRect(Handle(view.window), nullptr, TRUE);
@@ -115,7 +108,7 @@ int32_t PlotHistogram(UnivariateProject& u, int32_t& bins)
 int32_t ComputeSpectra(UnivariateProject& u)
 {
     if (ComputeSpectrumValues(u) > 0)
-        MessageBoxW(MessageOwner(), L"Singularity in model spectrum, set to 1000000 * WN-Variance", L"VESK::ERROR", MB_OK);
+        MessageBoxW(MessageBoxOwner(), L"Singularity in model spectrum, set to 1000000 * WN-Variance", L"VESK::ERROR", MB_OK);
     return 1;
 }
 
@@ -128,7 +121,7 @@ int32_t PlotSpectrum(UnivariateProject& u)
     const SpectrumCurves c = BuildSpectrumCurves(u);
     // One message for the whole drawing, however many values are zero.
     if (c.zeros > 0)
-        MessageBoxW(MessageOwner(), L"Null in spectrum, setting log to -100", L"KELO::Vesk ERROR", MB_OKCANCEL);
+        MessageBoxW(MessageBoxOwner(), L"Null in spectrum, setting log to -100", L"KELO::Vesk ERROR", MB_OKCANCEL);
     if (c.periodogram) SetCurveXY(view, 1, c.x1, c.y1);
     if (c.model) {
         SetCurveXY(view, 2, c.x2, c.y2);

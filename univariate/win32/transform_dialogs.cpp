@@ -314,7 +314,7 @@ const char* const kTransformMemoryMessage = "Not enough memory for the transform
 
 void ShowTransformMessage(HWND owner, const std::string& text)
 {
-    MessageBoxW(owner ? owner : FrameWindow, WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
+    MessageBoxW(owner ? owner : MessageBoxOwner(), WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
 }
 
 int RunEntryDialog(int templateId, const std::vector<std::pair<int, std::string>>& staged,
