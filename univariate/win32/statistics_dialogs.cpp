@@ -25,7 +25,7 @@ int32_t AskCount(int templateId, std::vector<std::pair<int, std::string>> staged
     staged.emplace_back(templateId == IDD_SPECIFY_LAG ? IDC_LAG_COUNT : IDC_BINS_COUNT, IntText(proposed));
     for (;;) {
         std::vector<std::string> texts;
-        if (RunEntryDialog(templateId, staged, texts) != 1) return 0;
+        if (DialogRunEntries(templateId, staged, texts) != 1) return 0;
         int entered = 0;
         if (ParseDialogInteger(texts.back(), entered) && entered >= 1 && entered <= maximum) {
             value = entered;
@@ -67,7 +67,7 @@ int32_t FisherTestDialog(UnivariateProject& u)
     if (!u.spectrumView.window && !u.cumSpectrumView.window) ComputeSpectra(u);
     const bool values = u.fisherCount > 0;
     std::vector<std::string> texts;
-    (void)RunEntryDialog(IDD_FISHER_TEST,
+    (void)DialogRunEntries(IDD_FISHER_TEST,
                          {{IDC_FISHER_RATIO, values ? SignificantText(u.fisherStatistic, 6) : "none"},
                           {IDC_FISHER_PROBABILITY, values ? SignificantText(u.fisherProbability, 6) : "none"}},
                          texts);

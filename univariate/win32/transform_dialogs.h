@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct UnivariateProject;
@@ -14,10 +13,6 @@ struct UnivariateProject;
 // Shows `text` with the caption "KELO::Vesk Error"; the owner is `owner`, else the frame.
 void ShowTransformMessage(HWND owner, const std::string& text);
 
-// Runs a layer dialog with its edits staged; returns the run's result (1 OK, 2 Cancel, -1 not
-// run) and the edits' final texts, in the order staged.
-int RunEntryDialog(int templateId, const std::vector<std::pair<int, std::string>>& staged,
-                   std::vector<std::string>& texts);
 // Shown when a transform ran out of memory; the project keeps what it held before.
 extern const char* const kTransformMemoryMessage;
 
