@@ -370,7 +370,7 @@ int MainMenu(const HalvireState& state)
 bool Fit(HalvireState& state)
 {
     FracArmaModel& model = state.model;
-    int k = 0;
+    int k = 1;
     float step = 0.1f;
     for (;;) {
         NewScreen();
@@ -381,7 +381,6 @@ bool Fit(HalvireState& state)
                                        {2, kMark + "Keep the order of differencing fixed~"}});
             k = choice == 1 ? model.p + model.q + 1 : model.p + model.q;
         }
-        if (k == 0) break;
         EmptyLines(1);
         Prompt(" Step size (eg. .1,reducing later to .01,.001)?");
         // A step of 0 would never end the search and a negative one ends it early.
@@ -647,7 +646,7 @@ void HalvireIntro()
     for (const char* line : lines) MenuAdd(1, std::string(line) + "~");
     MenuShow();
     SetTextCursor(3, 16);
-    Prompt(std::string(16, ' ') + "<Press any key to continue>");
+    ScreenWrite("(16X,'<Press any key to continue>',\\)", {});
     WaitKey();
 }
 
