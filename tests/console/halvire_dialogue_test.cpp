@@ -133,6 +133,17 @@ void ExpectRowsInOrder(const ScreenPicture& picture, const std::vector<std::stri
         EXPECT_EQ(picture.Row(first + static_cast<int>(k)), expected[k]) << what << " row " << k << " in\n" << picture.text;
 }
 
+// Checks that each of `rows` is shown at the wait of the one before it or at a later one.
+void ExpectRowsInWaitOrder(const ScriptedRun& run, const std::vector<std::string>& rows, const std::string& what)
+{
+    int from = 0;
+    for (const std::string& row : rows) {
+        const int at = WaitWithRow(run, row, from);
+        EXPECT_GE(at, 0) << what << ": no row \"" << row << "\" from wait " << from;
+        if (at >= 0) from = at;
+    }
+}
+
 double NumberAfter(const std::string& row, const std::string& label)
 {
     const size_t at = row.find(label);
@@ -485,12 +496,7 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
         const ScriptedRun run = RunScripted(c.script, HalvireMain);
         ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
         EXPECT_EQ(run.inputsLeft, 0) << c.name;
-        int from = 0;
-        for (const std::string& row : c.rows) {
-            const int at = WaitWithRow(run, row, from);
-            EXPECT_GE(at, 0) << c.name << ": no row \"" << row << "\" from wait " << from;
-            if (at >= 0) from = at;
-        }
+        ExpectRowsInWaitOrder(run, c.rows, c.name);
         if (c.counted.second > 0) {
             int count = 0;
             for (const ScreenPicture& wait : run.waits) count += RowOf(wait, c.counted.first) >= 0;
@@ -548,12 +554,7 @@ TEST(HalvireDialogue, DataFilesAtAndPastTheirLimits)
         const ScriptedRun run = RunScripted(c.script, HalvireMain);
         ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
         EXPECT_EQ(run.inputsLeft, 0) << c.name;
-        int from = 0;
-        for (const std::string& row : c.rows) {
-            const int at = WaitWithRow(run, row, from);
-            EXPECT_GE(at, 0) << c.name << ": no row \"" << row << "\" from wait " << from;
-            if (at >= 0) from = at;
-        }
+        ExpectRowsInWaitOrder(run, c.rows, c.name);
         for (const std::string& row : c.absentRows) EXPECT_EQ(WaitWithRow(run, row), -1) << c.name << ": " << row;
     }
 }
