@@ -64,7 +64,6 @@ void Prompt(const std::string& text)
     ScreenWrite("(A,\\)", {text});
 }
 
-
 void Pause(const std::string& text)
 {
     Line(text);
