@@ -582,4 +582,25 @@ TEST(HalvireDialogue, GraphShowsTheSeriesAsReadOrMeanCorrectedAndANewDataSetKeep
     EXPECT_GE(WaitWithRow(run, " Graph the mean-corrected data", asRead), 0);
 }
 
+TEST(HalvireDialogue, ModelAcvfWithoutDataShows300Lags)
+{
+    CurrentDirectoryGuard guard;
+    EnterFixture("lags");
+    const ScriptedRun run = RunScripted(kStart + "key e\n" + kWhiteNoise + "key l\nkey a\nkey c\nkey x\n", HalvireMain);
+    ASSERT_EQ(run.ending, "returned") << run.Describe();
+    EXPECT_EQ(run.inputsLeft, 0);
+    // Without data the menu follows the model at once, without the data's items.
+    const int menu = WaitWithRow(run, " File the current model");
+    ASSERT_GT(menu, 0);
+    EXPECT_EQ(RowOf(run.waits[menu], " ML Estimation using Whittle's approximation"), -1);
+    ExpectRowsInOrder(run.waits[menu],
+                      {"  WN VARIANCE", "  0.1000000E+01", " File the current model", " Enter a new model", " Input a new data set",
+                       " Simulation", " Plot model ACVF", " Exit from HALVIRE"},
+                      "menu without data");
+    // White noise of variance 1: lag 0 alone is 1 and the others 0, over lags -1 .. 299 of the axis.
+    const ScreenPicture& plot = run.waits[menu + 1];
+    EXPECT_EQ(plot.Row(19), std::string(11, ' ') + "-1" + std::string(60, ' ') + "  299");
+    EXPECT_EQ(plot.Row(0), "    100");
+}
+
 }  // namespace
