@@ -41,6 +41,11 @@ function(vesk_console_program name)
 endfunction()
 vesk_console_program(ospe)
 
+# Types keys into a console program's window from another process (scripts/ospe-screenshot.sh).
+add_executable(console_keys tests/screens/console_keys.cpp)
+target_link_libraries(console_keys PRIVATE user32)
+target_link_options(console_keys PRIVATE -municode)
+
 # A console program that shows a text page and a drawn frame (scripts/console-screenshot.sh, make run-console_demo).
 add_executable(console_demo WIN32 tests/screens/console_demo.cpp)
 target_link_libraries(console_demo PRIVATE console pc_window)
