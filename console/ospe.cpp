@@ -10,6 +10,7 @@
 #include "numerics/status.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <string>
@@ -309,7 +310,7 @@ void FitAndForecast(int n, float* X, const std::vector<double>& psi, int choice)
         B[static_cast<size_t>(n + k)] = static_cast<float>(F[static_cast<size_t>(k)]);
         if (!std::isfinite(B[static_cast<size_t>(n + k)])) {
             ClearScreen();
-            ScreenWrite("(/,' The forecasts grow beyond the range of the data''s numbers.')", {});
+            ScreenWrite("(/,' The forecasts grow past the largest number the program holds.')", {});
             PressAnyKey("('   <Press any key to continue>')");
             return;
         }

@@ -332,6 +332,17 @@ TEST(Ospe, UsAccDeathsFromTheScreenToTheFile)
         EXPECT_NEAR(std::stod(records[72 + k]), forecasts[k], 1e-6 * forecasts[k]) << k;
 }
 
+TEST(Ospe, EscOnTheStartScreenStopsAndExitEndsInTextMode)
+{
+    ScriptedRun run = RunScripted("key esc", OspeMain);
+    EXPECT_EQ(run.ending, "stopped") << run.Describe();
+    EXPECT_EQ(run.code, 0);
+    run = RunScripted("key x\nkey enter\nkey x", OspeMain);
+    EXPECT_EQ(run.ending, "returned") << run.Describe();
+    EXPECT_EQ(run.inputsLeft, 0);
+    EXPECT_EQ(PcVideoMode(), kPcTextMode);
+}
+
 // Without memory shortening the whole series is modelled, the filter is phi(B) and the one-step
 // predictions start at l3 + 1; the likelihood from t = 1 chooses lags 1, 6, 12, 13.
 TEST(Ospe, BypassFitsTheSeriesAsRead)
@@ -514,6 +525,16 @@ TEST(Ospe, ScriptedRuns)
          {{8, 3, " The series, or what a filter leaves of it, is all zeros:"},
           {8, 4, " no memory-shortening filter can be found."},
           {9, 1, "  MAIN MENU:"}},
+         {},
+         {},
+         {}},
+        {"forecasts past the single-precision range are refused, and nothing is plotted",
+         {{"huge.dat", NumberLines(Series(34, [](int t) { return 1e37 * t; }))}},
+         std::string(kStart) + "\nkey enter\n" + Choose(3) + "\nkey x\nkey d\nkey x\nkey f\nkey x\nline 10\nkey x\nkey r\n" +
+             kMainMenuExit,
+         {{12, 1, " The forecasts grow past the largest number the program holds."},
+          {12, 2, "   <Press any key to continue>"},
+          {13, 5, "  SUBSET AR MENU :"}},
          {},
          {},
          {}},
