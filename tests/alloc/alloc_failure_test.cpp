@@ -1,15 +1,25 @@
-// Allocation failure inside the numerical routines: this binary replaces the global operator new
-// with one that fails after a set number of allocations, and checks that every routine returns
-// its no-memory status with its outputs untouched instead of letting the exception out.
+// Allocation failure inside the numerical routines and the multivariate commands: this binary
+// replaces the global operator new with one that fails after a set number of allocations, and
+// checks that every routine returns its no-memory status with its outputs untouched instead of
+// letting the exception out, and that a command that fails leaves its project as it was.
 #include "multivariate/burg_fit.h"
+#include "multivariate/multivariate_project.h"
+#include "multivariate/multivariate_transforms.h"
 #include "multivariate/small_matrix.h"
+#include "multivariate/table_reader.h"
+#include "multivariate/var_estimation.h"
+#include "multivariate/var_forecast.h"
 #include "multivariate/whittle_fit.h"
+#include "numerics/fft_smoother.h"
 #include "numerics/status.h"
+#include "numlib/fft.h"
+#include "tests/unit/library_capture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -18,10 +28,16 @@ namespace {
 
 // Allocations left before the next one fails; negative: no limit.
 long allocationsLeft = -1;
+// Only that one fails, the later ones succeed again (for code that reports its failure through
+// routines that allocate themselves).
+bool failOnlyOnce = false;
 
 void* Allocate(std::size_t size)
 {
-    if (allocationsLeft == 0) throw std::bad_alloc();
+    if (allocationsLeft == 0) {
+        if (failOnlyOnce) allocationsLeft = -1;
+        throw std::bad_alloc();
+    }
     if (allocationsLeft > 0) --allocationsLeft;
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
@@ -36,6 +52,23 @@ void* operator new(std::size_t size)
 void* operator new[](std::size_t size)
 {
     return Allocate(size);
+}
+// The non-throwing forms fail the same way, as a null pointer.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 void operator delete(void* p) noexcept
 {
@@ -127,4 +160,125 @@ TEST(AllocationFailure, DeterminantAndLuDecomposition)
     EXPECT_EQ(copy, a);
     ASSERT_EQ(Determinant(a.data(), 2, 2, det), kStatusDone);
     EXPECT_DOUBLE_EQ(det, 5.0);
+}
+
+// Every allocation of the smoother failing in turn, at odd and even lengths whose transforms need
+// chirp-z work (101, and 134 = 2·67): kStatusNoMemory with y untouched, until it succeeds.
+TEST(AllocationFailure, FftSmootherReturnsAStatus)
+{
+    for (int n : {101, 134}) {
+        std::vector<double> x(static_cast<size_t>(n));
+        for (int t = 0; t < n; ++t) x[t] = std::sin(0.3 * t) + 0.1 * t;
+        int failures = 0;
+        for (long k = 0;; ++k) {
+            std::vector<double> y(x.size(), -1.0);
+            allocationsLeft = k;
+            const int status = FftSmoother(x.data(), y.data(), n, 0.3);
+            allocationsLeft = -1;
+            if (status == kStatusNoMemory) {
+                ++failures;
+                EXPECT_EQ(y, std::vector<double>(x.size(), -1.0)) << n << " k=" << k;
+                continue;
+            }
+            EXPECT_EQ(status, kStatusDone) << n << " k=" << k;
+            break;
+        }
+        EXPECT_GT(failures, 3) << n;
+    }
+}
+
+using LibraryAllocationFailure = LibraryCapture;
+
+// A transform whose chirp-z work cannot be obtained reports code 3 and writes nothing.
+TEST_F(LibraryAllocationFailure, TransformWithoutChirpWorkReportsIt)
+{
+    const int n = 1013;  // prime, transformed through a chirp-z convolution
+    std::vector<double> ftab(4 * n + 15), work(2 * n), x(2 * n), y(2 * n, -1.0);
+    for (int t = 0; t < 2 * n; ++t) x[t] = std::cos(0.1 * t);
+    DFFTCI(n, ftab.data());
+    failOnlyOnce = true;
+    allocationsLeft = 0;
+    DF2TCF(n, x.data(), y.data(), ftab.data(), work.data());
+    allocationsLeft = -1;
+    failOnlyOnce = false;
+    EXPECT_NE(output.find("TERMINAL ERROR 3 from DF2TCF.  The work space for the length N = 1013"), std::string::npos)
+        << output;
+    EXPECT_EQ(stops.size(), 1u);
+    EXPECT_EQ(y, std::vector<double>(2 * n, -1.0));
+}
+
+namespace {
+
+// What a command may change of a multivariate project.
+struct ProjectState {
+    std::vector<double> values, means, phi, constant, V, residuals, forecasts;
+    int32_t n = 0, m = 0, first = 0, p = 0, origin = 0, fitted = 0, nodes = 0;
+    bool operator==(const ProjectState& o) const
+    {
+        return values == o.values && means == o.means && phi == o.phi && constant == o.constant && V == o.V &&
+               residuals == o.residuals && forecasts == o.forecasts && n == o.n && m == o.m && first == o.first &&
+               p == o.p && origin == o.origin && fitted == o.fitted && nodes == o.nodes;
+    }
+};
+
+ProjectState StateOf(const MultivariateProject& project)
+{
+    const MultivariateData& d = *project.data;
+    const MultivariateModel& model = *project.model;
+    ProjectState s{d.values, d.means, model.phi, model.constant, model.noiseCovariance, model.residuals,
+                   model.forecasts, d.n, d.m, d.firstIndex, model.p, model.forecastOrigin, model.fitted, 0};
+    for (const MultivariateTransformNode* node = project.transforms; node; node = node->next) ++s.nodes;
+    return s;
+}
+
+// Fails the k-th allocation of a command for k = 0, 1, ... until it runs through: each failed
+// run (a 0 result or the exception the window code catches) leaves the project as it was.
+template <typename Command>
+void CheckCommand(MultivariateProject& project, const std::string& name, Command command)
+{
+    const ProjectState before = StateOf(project);
+    int failures = 0;
+    for (long k = 0;; ++k) {
+        int32_t done = 0;
+        allocationsLeft = k;
+        try {
+            done = command(project);
+        } catch (const std::bad_alloc&) {
+            done = 0;
+        }
+        allocationsLeft = -1;
+        if (done) break;
+        ++failures;
+        EXPECT_TRUE(StateOf(project) == before) << name << " k=" << k;
+    }
+    EXPECT_GT(failures, 0) << name;
+}
+
+}  // namespace
+
+TEST(AllocationFailure, MultivariateCommandsLeaveTheProjectAsItWas)
+{
+    std::unique_ptr<MultivariateProject> project(MultivarNew(1));
+    MultivarSetData(*project, Series(), 2, 60, 1);
+    CheckCommand(*project, "fit", [](MultivariateProject& p) {
+        MvFitOutcome outcome;
+        const int32_t done = MvFitModel(p, MV_FIT_BURG, 2, outcome);
+        EXPECT_TRUE(done || outcome.status == kStatusNoMemory);
+        return done;
+    });
+    CheckCommand(*project, "forecast", [](MultivariateProject& p) { return MvForecast(p, 12, 60, 0); });
+    CheckCommand(*project, "difference", [](MultivariateProject& p) { return MvDifference(p, 2); });
+    CheckCommand(*project, "undo difference", MvUndoDifference);
+    CheckCommand(*project, "subtract means", MvSubtractMeans);
+    CheckCommand(*project, "undo subtract means", MvUndoSubtractMeans);
+    CheckCommand(*project, "trim", [](MultivariateProject& p) { return MvTrim(p, 5, 50); });
+    CheckCommand(*project, "undo trim", MvUndoTrim);
+    const MvTableFile file = MvTableFromText("1 2 3\n4 5 6\n7 8 9\n");
+    CheckCommand(*project, "read", [&file](MultivariateProject& p) {
+        std::vector<double> table;
+        const int32_t n = MultivarReadTable(file, 3, table);
+        return n > 0 ? MultivarSetData(p, table, 3, n, 1) : 0;
+    });
+    EXPECT_EQ(project->data->m, 3);
+    MultivarFree(*project);
 }
