@@ -33,6 +33,19 @@ target_link_libraries(console_window_tests PRIVATE console pc_window gtest_main_
 add_test(NAME win_console_window_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:console_window_tests> --gtest_brief=1)
 set_tests_properties(win_console_window_tests PROPERTIES RESOURCE_LOCK wine)
 
+# The console programs: the portable program in console/, its window entry in console/win32/.
+function(vesk_console_program name)
+  add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/console/win32/${name}_main.cpp)
+  target_link_libraries(${name} PRIVATE console pc_window)
+  target_link_options(${name} PRIVATE -municode)
+endfunction()
+vesk_console_program(ospe)
+
+# Types keys into a console program's window from another process (scripts/ospe-screenshot.sh).
+add_executable(console_keys tests/screens/console_keys.cpp)
+target_link_libraries(console_keys PRIVATE user32)
+target_link_options(console_keys PRIVATE -municode)
+
 # A console program that shows a text page and a drawn frame (scripts/console-screenshot.sh, make run-console_demo).
 add_executable(console_demo WIN32 tests/screens/console_demo.cpp)
 target_link_libraries(console_demo PRIVATE console pc_window)
