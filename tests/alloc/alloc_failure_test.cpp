@@ -2,7 +2,7 @@
 // with one that fails after a set number of allocations, and checks that every routine returns
 // its no-memory status with its outputs untouched instead of letting the exception out.
 #include "multivariate/burg_fit.h"
-#include "multivariate/small_matrix.h"
+#include "numerics/small_matrix.h"
 #include "multivariate/whittle_fit.h"
 #include "numerics/status.h"
 
