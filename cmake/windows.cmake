@@ -63,3 +63,8 @@ endif()
 add_executable(plot_screens WIN32 tests/screens/plot_screens.cpp ${VESK_RC})
 target_link_libraries(plot_screens PRIVATE vesk_win)
 target_link_options(plot_screens PRIVATE -municode)
+
+# A console program in its window with keys typed ahead from a script (scripts/console-script-screenshot.sh).
+add_executable(console_script_window WIN32 tests/screens/console_script_window.cpp)
+target_link_libraries(console_script_window PRIVATE console pc_window)
+target_link_options(console_script_window PRIVATE -municode)
