@@ -11,30 +11,12 @@
 
 namespace {
 
-const char* const kIntroduction[kIntroductionLines] = {
-    "  INTRODUCTION    <Press enter to continue> ",
-    "  The program will read observations of an m-variate",
-    " time series, allow up to two differencing operations,",
-    " then subtract the component means to give the series,",
-    "  (X1(t),  X2(t), ...,  Xm(t))', t=1,2,...,    (m<12).",
-    " It next fits a multivariate AR process of specified",
-    " order p<21 to the multivariate series X and predicts",
-    " future values, giving estimated mean squared errors",
+const char* const kAlgorithm[kAlgorithmLines] = {
     " for the predicted values.  The fitting procedure uses",
     " Jones's multivariate version of the Burg algorithm",
     " (R. H. Jones, Multivariate autoregression estimation",
     " using residuals, 1978).  p can be chosen by minimizing the AICC,",
     " nln(det(V))+(2pm^2+2)/(1-(pm^2+2)/nm)+nm(1+ln(2pi)).",
-    "       The fitted model is:",
-    "       X(t)=phi(1)X(t-1)+...+phi(p)X(t-p)+Z(t),",
-    "         where",
-    "       X(t) =  (X1(t), ..., Xm(t))',",
-    "       phi(j), j=1,...,p, are  m x m matrices",
-    "         and",
-    "       {Z(t)} is multivariate WN(0,V).",
-    " If differencing was performed, the program will also",
-    " predict the original series and find estimated mean",
-    " squared errors of the predictors.",
 };
 
 VarSession<float> session;
@@ -117,7 +99,7 @@ void DravMain()
     program.spacedName = " D R A V    ";
     program.exitItem = "Exit from DRAV";
     program.plotExitItem = "Exit DRAV";
-    program.introduction = kIntroduction;
+    program.algorithmLines = kAlgorithm;
     program.yesNo = YesNoItems::Wide;
     program.covarianceHeading = "  WHITE NOISE COVARIANCE MATRIX, V";
     program.differencingDone = DifferencingDone;

@@ -13,30 +13,9 @@ namespace {
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kPastData = 1e20f;
 
-std::size_t Entry(int i, int j)
-{
-    return static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(kVarLd) * static_cast<std::size_t>(j - 1);
-}
-
 float* Matrix(float* set, int k)
 {
     return set + static_cast<std::size_t>(k) * kVarMatrix;
-}
-
-// C += alpha·A·op(B) for m × m matrices of leading dimension kVarLd.
-void AddProduct(int m, float alpha, const float* A, const float* B, bool transposeB, float* C)
-{
-    for (int j = 1; j <= m; ++j)
-        for (int k = 1; k <= m; ++k) {
-            const float b = alpha * (transposeB ? B[Entry(j, k)] : B[Entry(k, j)]);
-            for (int i = 1; i <= m; ++i) C[Entry(i, j)] += A[Entry(i, k)] * b;
-        }
-}
-
-void Copy(const float* A, int m, float* B)
-{
-    for (int j = 1; j <= m; ++j)
-        for (int i = 1; i <= m; ++i) B[Entry(i, j)] = A[Entry(i, j)];
 }
 
 // The AICC of order k >= 1 from det Vf(k), or 1E20 when k m^2 + 2 >= n'm.
@@ -75,9 +54,9 @@ bool PartialCorrelation(int nPrime, int m, int k, const float* e, DravWork& w)
                 ff += ei[s] * ej[s];
                 bb += bi[s] * bj[s];
             }
-            w.Sfb[Entry(i, j)] = fb;
-            w.Sff[Entry(i, j)] = ff;
-            w.Sbb[Entry(i, j)] = bb;
+            w.Sfb[VarEntry(i, j)] = fb;
+            w.Sff[VarEntry(i, j)] = ff;
+            w.Sbb[VarEntry(i, j)] = bb;
         }
     if (CHOLES(w.Sff, m, kVarLd) != kStatusDone || CHOLES(w.Sbb, m, kVarLd) != kStatusDone)
         return false;
@@ -95,7 +74,7 @@ void UpdateErrors(int nPrime, int m, int k, const float* Ak, const float* Bk, fl
         float* wi = w.update + n * (i - 1);
         for (int s = 0; s < length; ++s) {
             float sum = 0.0f;
-            for (int j = 1; j <= m; ++j) sum += Ak[Entry(i, j)] * w.backward[static_cast<std::size_t>(s) + n * (j - 1)];
+            for (int j = 1; j <= m; ++j) sum += Ak[VarEntry(i, j)] * w.backward[static_cast<std::size_t>(s) + n * (j - 1)];
             wi[s] = sum;
         }
     }
@@ -103,7 +82,7 @@ void UpdateErrors(int nPrime, int m, int k, const float* Ak, const float* Bk, fl
         float next[kVarComponents];
         for (int i = 1; i <= m; ++i) {
             float sum = 0.0f;
-            for (int j = 1; j <= m; ++j) sum += Bk[Entry(i, j)] * e[static_cast<std::size_t>(s + k) + n * (j - 1)];
+            for (int j = 1; j <= m; ++j) sum += Bk[VarEntry(i, j)] * e[static_cast<std::size_t>(s + k) + n * (j - 1)];
             next[i - 1] = w.backward[static_cast<std::size_t>(s) + n * (i - 1)] - sum;
         }
         for (int i = 1; i <= m; ++i) w.backward[static_cast<std::size_t>(s) + n * (i - 1)] = next[i - 1];
@@ -127,16 +106,16 @@ void StepUp(int m, int q, DravWork& w)
             float* bl = Matrix(w.B, l - 1);
             const float* ak = Matrix(w.A, k - 1);
             const float* bk = Matrix(w.B, k - 1);
-            Copy(aj, m, newA);
-            AddProduct(m, -1.0f, ak, bl, false, newA);
-            Copy(bj, m, newB);
-            AddProduct(m, -1.0f, bk, al, false, newB);
+            VarCopyMatrix(aj, m, newA);
+            VarAddProduct(m, -1.0f, ak, bl, false, newA);
+            VarCopyMatrix(bj, m, newB);
+            VarAddProduct(m, -1.0f, bk, al, false, newB);
             if (j < l) {
-                AddProduct(m, -1.0f, ak, bj, false, al);
-                AddProduct(m, -1.0f, bk, aj, false, bl);
+                VarAddProduct(m, -1.0f, ak, bj, false, al);
+                VarAddProduct(m, -1.0f, bk, aj, false, bl);
             }
-            Copy(newA, m, aj);
-            Copy(newB, m, bj);
+            VarCopyMatrix(newA, m, aj);
+            VarCopyMatrix(newB, m, bj);
         }
 }
 
@@ -149,8 +128,8 @@ void DravLagZeroCovariance(const float* Y, int nPrime, int m, float* G)
             float s = 0.0f;
             for (int t = 0; t < nPrime; ++t)
                 s += Y[static_cast<std::size_t>(t) * m + (i - 1)] * Y[static_cast<std::size_t>(t) * m + (j - 1)];
-            G[Entry(i, j)] = s / static_cast<float>(nPrime);
-            G[Entry(j, i)] = G[Entry(i, j)];
+            G[VarEntry(i, j)] = s / static_cast<float>(nPrime);
+            G[VarEntry(j, i)] = G[VarEntry(i, j)];
         }
 }
 
@@ -185,10 +164,10 @@ void BurgFit(int choice, int nPrime, int m, int P, float* D, float* PHI, int& q,
         for (int i = j; i <= m; ++i) {
             float s = 0.0f;
             for (int t = 1; t <= nPrime; ++t) s += TimeFirst(D, nPrime, t, i) * TimeFirst(D, nPrime, t, j);
-            vf0[Entry(i, j)] = s / static_cast<float>(nPrime);
-            vf0[Entry(j, i)] = vf0[Entry(i, j)];
+            vf0[VarEntry(i, j)] = s / static_cast<float>(nPrime);
+            vf0[VarEntry(j, i)] = vf0[VarEntry(i, j)];
         }
-    Copy(vf0, m, Matrix(w.Vb, 0));
+    VarCopyMatrix(vf0, m, Matrix(w.Vb, 0));
     float det = 0.0f;
     FactorCopy(vf0, w.scratch, m, kVarLd, det);
     float best = DravOrderZeroAicc(nPrime, m, det);
@@ -196,8 +175,8 @@ void BurgFit(int choice, int nPrime, int m, int P, float* D, float* PHI, int& q,
 
     float last = best;
     for (int k = 1; k <= P; ++k) {
-        Copy(Matrix(w.Vf, k - 1), m, w.Cf);
-        Copy(Matrix(w.Vb, k - 1), m, w.Cb);
+        VarCopyMatrix(Matrix(w.Vf, k - 1), m, w.Cf);
+        VarCopyMatrix(Matrix(w.Vb, k - 1), m, w.Cb);
         if (!PartialCorrelation(nPrime, m, k, D, w) || CHOLES(w.Cf, m, kVarLd) != kStatusDone ||
             CHOLES(w.Cb, m, kVarLd) != kStatusDone) {
             end.order = k;
@@ -209,22 +188,22 @@ void BurgFit(int choice, int nPrime, int m, int P, float* D, float* PHI, int& q,
             for (int i = 1; i <= m; ++i) {
                 float f = 0.0f, g = 0.0f;
                 for (int c = 1; c <= i; ++c) {
-                    f += w.Cf[Entry(i, c)] * w.Sfb[Entry(c, j)];
-                    g += w.Cb[Entry(i, c)] * w.Sfb[Entry(j, c)];
+                    f += w.Cf[VarEntry(i, c)] * w.Sfb[VarEntry(c, j)];
+                    g += w.Cb[VarEntry(i, c)] * w.Sfb[VarEntry(j, c)];
                 }
-                w.F[Entry(i, j)] = f;
-                w.G[Entry(i, j)] = g;
+                w.F[VarEntry(i, j)] = f;
+                w.G[VarEntry(i, j)] = g;
             }
         float* Ak = Matrix(w.A, k - 1);
         float* Bk = Matrix(w.B, k - 1);
-        Copy(w.F, m, Ak);
+        VarCopyMatrix(w.F, m, Ak);
         SolveLowerRight(w.Cb, m, kVarLd, Ak, m);
-        Copy(w.G, m, Bk);
+        VarCopyMatrix(w.G, m, Bk);
         SolveLowerRight(w.Cf, m, kVarLd, Bk, m);
-        Copy(Matrix(w.Vf, k - 1), m, Matrix(w.Vf, k));
-        AddProduct(m, -1.0f, w.F, w.F, true, Matrix(w.Vf, k));
-        Copy(Matrix(w.Vb, k - 1), m, Matrix(w.Vb, k));
-        AddProduct(m, -1.0f, w.G, w.G, true, Matrix(w.Vb, k));
+        VarCopyMatrix(Matrix(w.Vf, k - 1), m, Matrix(w.Vf, k));
+        VarAddProduct(m, -1.0f, w.F, w.F, true, Matrix(w.Vf, k));
+        VarCopyMatrix(Matrix(w.Vb, k - 1), m, Matrix(w.Vb, k));
+        VarAddProduct(m, -1.0f, w.G, w.G, true, Matrix(w.Vb, k));
         UpdateErrors(nPrime, m, k, Ak, Bk, D, w);
 
         FactorCopy(Matrix(w.Vf, k), w.scratch, m, kVarLd, det);
@@ -242,7 +221,7 @@ void BurgFit(int choice, int nPrime, int m, int P, float* D, float* PHI, int& q,
         best = last;
         q = P;
     }
-    Copy(Matrix(w.Vf, q), m, V);
+    VarCopyMatrix(Matrix(w.Vf, q), m, V);
     aicc = best;
     StepUp(m, q, w);
     std::copy_n(w.A, static_cast<std::size_t>(q) * kVarMatrix, PHI);

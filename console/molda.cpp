@@ -11,30 +11,12 @@
 
 namespace {
 
-const char* const kIntroduction[kIntroductionLines] = {
-    "  INTRODUCTION    <Press enter to continue> ",
-    "  The program will read observations of an m-variate",
-    " time series, allow up to two differencing operations,",
-    " then subtract the component means to give the series,",
-    "  (X1(t),  X2(t), ...,  Xm(t))', t=1,2,...,    (m<12).",
-    " It next fits a multivariate AR process of specified",
-    " order p<21 to the multivariate series X and predicts",
-    " future values, giving estimated mean squared errors",
+const char* const kAlgorithm[kAlgorithmLines] = {
     " for the predicted values.  The algorithm for fitting",
     " the AR process is Whittle's multivariate version of",
     " the Durbin-Levinson algorithm.  The order",
     " p can be chosen by minimization of",
     "       AICC=-2ln(L)+(2pm^2+2)/(1-(pm^2+2)/nm).",
-    "       The fitted model is:",
-    "       X(t)=phi(1)X(t-1)+...+phi(p)X(t-p)+Z(t),",
-    "         where",
-    "       X(t) =  (X1(t), ..., Xm(t))',",
-    "       phi(j), j=1,...,p, are  m x m matrices",
-    "         and",
-    "       {Z(t)} is multivariate WN(0,V).",
-    " If differencing was performed, the program will also",
-    " predict the original series and find estimated mean",
-    " squared errors of the predictors.",
 };
 
 VarSession<double> session;
@@ -121,7 +103,7 @@ int DifferencingDone(VarSession<double>&)
     program.spacedName = "M O L D A   ";
     program.exitItem = "Exit from MOLDA";
     program.plotExitItem = "Exit from MOLDA";
-    program.introduction = kIntroduction;
+    program.algorithmLines = kAlgorithm;
     program.yesNo = YesNoItems::Narrow;
     program.covarianceHeading = "  Y-W WHITE NOISE COVARIANCE MATRIX, V";
     program.differencingDone = DifferencingDone;

@@ -14,16 +14,6 @@ constexpr double kLn2Pi = 1.837877;
 constexpr double kOnePlusLn2Pi = 2.837877;
 constexpr float kPastData = 1e20f;
 
-std::size_t At(int j, int t, int m)
-{
-    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) + static_cast<std::size_t>(j - 1);
-}
-
-std::size_t Entry(int i, int j)
-{
-    return static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(kVarLd) * static_cast<std::size_t>(j - 1);
-}
-
 double* Gamma(MoldaWork& w, int h)
 {
     return w.gamma + static_cast<std::size_t>(h) * kVarMatrix;
@@ -39,39 +29,23 @@ double* Backward(MoldaWork& w, int l, int j)
     return w.backward + static_cast<std::size_t>(l - 1) * kVarLagSetLength + static_cast<std::size_t>(j - 1) * kVarMatrix;
 }
 
-// C += alpha·A·op(B), op(B) = B' when transposeB; m × m, leading dimension kVarLd.
-void AddProduct(int m, double alpha, const double* A, const double* B, bool transposeB, double* C)
-{
-    for (int j = 1; j <= m; ++j)
-        for (int k = 1; k <= m; ++k) {
-            const double b = alpha * (transposeB ? B[Entry(j, k)] : B[Entry(k, j)]);
-            for (int i = 1; i <= m; ++i) C[Entry(i, j)] += A[Entry(i, k)] * b;
-        }
-}
-
-void Copy(const double* A, int m, double* B)
-{
-    for (int j = 1; j <= m; ++j)
-        for (int i = 1; i <= m; ++i) B[Entry(i, j)] = A[Entry(i, j)];
-}
-
 void Transpose(const double* A, int m, double* B)
 {
     for (int j = 1; j <= m; ++j)
-        for (int i = 1; i <= m; ++i) B[Entry(i, j)] = A[Entry(j, i)];
+        for (int i = 1; i <= m; ++i) B[VarEntry(i, j)] = A[VarEntry(j, i)];
 }
 
 void Zero(int m, double* A)
 {
     for (int j = 1; j <= m; ++j)
-        for (int i = 1; i <= m; ++i) A[Entry(i, j)] = 0.0;
+        for (int i = 1; i <= m; ++i) A[VarEntry(i, j)] = 0.0;
 }
 
 // out := A^-1; a zero pivot is left to the determinant tests, which cover Gamma(0) and every
 // forward error covariance.
 void Invert(const double* A, int m, double* out)
 {
-    Copy(A, m, out);
+    VarCopyMatrix(A, m, out);
     int flag = 0;
     MoldaInvertMatrix(m - 1, out, flag);
 }
@@ -81,15 +55,15 @@ double QuadraticForm(const double* W, const float* e, int m)
 {
     double q = 0.0;
     for (int b = 1; b <= m; ++b)
-        for (int a = 1; a <= m; ++a) q += e[a - 1] * W[Entry(a, b)] * e[b - 1];
+        for (int a = 1; a <= m; ++a) q += e[a - 1] * W[VarEntry(a, b)] * e[b - 1];
     return q;
 }
 
 // Vf of order l: Gamma(0) - sum for j = 1..l of Phi(l, j) Gamma(j)'.
 void ForwardCovariance(MoldaWork& w, int l, int m, double* vf)
 {
-    Copy(Gamma(w, 0), m, vf);
-    for (int j = 1; j <= l; ++j) AddProduct(m, -1.0, Forward(w, l, j), Gamma(w, j), true, vf);
+    VarCopyMatrix(Gamma(w, 0), m, vf);
+    for (int j = 1; j <= l; ++j) VarAddProduct(m, -1.0, Forward(w, l, j), Gamma(w, j), true, vf);
 }
 
 // Whether the determinant is above 0; L = its logarithm.
@@ -110,28 +84,28 @@ void RecursionStep(MoldaWork& w, int l, int m)
     double* delta = w.delta;
     double* inverse = w.inverse;
     ForwardCovariance(w, l - 1, m, vf);
-    Copy(Gamma(w, 0), m, vb);
-    for (int j = 1; j < l; ++j) AddProduct(m, -1.0, Backward(w, l - 1, j), Gamma(w, j), false, vb);
+    VarCopyMatrix(Gamma(w, 0), m, vb);
+    for (int j = 1; j < l; ++j) VarAddProduct(m, -1.0, Backward(w, l - 1, j), Gamma(w, j), false, vb);
 
-    Copy(Gamma(w, l), m, delta);
-    for (int j = 1; j < l; ++j) AddProduct(m, -1.0, Forward(w, l - 1, j), Gamma(w, l - j), false, delta);
+    VarCopyMatrix(Gamma(w, l), m, delta);
+    for (int j = 1; j < l; ++j) VarAddProduct(m, -1.0, Forward(w, l - 1, j), Gamma(w, l - j), false, delta);
     Invert(vb, m, inverse);
     double* phiLL = Forward(w, l, l);
     Zero(m, phiLL);
-    AddProduct(m, 1.0, delta, inverse, false, phiLL);
+    VarAddProduct(m, 1.0, delta, inverse, false, phiLL);
 
     Transpose(Gamma(w, l), m, delta);
-    for (int j = 1; j < l; ++j) AddProduct(m, -1.0, Backward(w, l - 1, j), Gamma(w, l - j), true, delta);
+    for (int j = 1; j < l; ++j) VarAddProduct(m, -1.0, Backward(w, l - 1, j), Gamma(w, l - j), true, delta);
     Invert(vf, m, inverse);
     double* psiLL = Backward(w, l, l);
     Zero(m, psiLL);
-    AddProduct(m, 1.0, delta, inverse, false, psiLL);
+    VarAddProduct(m, 1.0, delta, inverse, false, psiLL);
 
     for (int j = 1; j < l; ++j) {
-        Copy(Forward(w, l - 1, j), m, Forward(w, l, j));
-        AddProduct(m, -1.0, phiLL, Backward(w, l - 1, l - j), false, Forward(w, l, j));
-        Copy(Backward(w, l - 1, j), m, Backward(w, l, j));
-        AddProduct(m, -1.0, psiLL, Forward(w, l - 1, l - j), false, Backward(w, l, j));
+        VarCopyMatrix(Forward(w, l - 1, j), m, Forward(w, l, j));
+        VarAddProduct(m, -1.0, phiLL, Backward(w, l - 1, l - j), false, Forward(w, l, j));
+        VarCopyMatrix(Backward(w, l - 1, j), m, Backward(w, l, j));
+        VarAddProduct(m, -1.0, psiLL, Forward(w, l - 1, l - j), false, Backward(w, l, j));
     }
 }
 
@@ -154,8 +128,8 @@ void MoldaCovariances(const double* Y, int nPrime, int m, MoldaWork& work)
         for (int j = 1; j <= m; ++j)
             for (int i = 1; i <= m; ++i) {
                 double s = 0.0;
-                for (int t = 1; t <= nPrime - h; ++t) s += Y[At(i, t + h, m)] * Y[At(j, t, m)];
-                g[Entry(i, j)] = s / nPrime;
+                for (int t = 1; t <= nPrime - h; ++t) s += Y[VarAt(i, t + h, m)] * Y[VarAt(j, t, m)];
+                g[VarEntry(i, j)] = s / nPrime;
             }
     }
 }
@@ -167,7 +141,7 @@ int MoldaRecursion(const double* Y, int nPrime, int m, int P, MoldaWork& w, floa
     const double nm = static_cast<double>(static_cast<long long>(nPrime) * m);
 
     float first[kVarComponents];
-    for (int a = 1; a <= m; ++a) first[a - 1] = static_cast<float>(Y[At(a, 1, m)]);
+    for (int a = 1; a <= m; ++a) first[a - 1] = static_cast<float>(Y[VarAt(a, 1, m)]);
     Invert(Gamma(w, 0), m, w.inverse);
     w.quadratic[0] = static_cast<float>(QuadraticForm(w.inverse, first, m));
     if (!LogDeterminant(Gamma(w, 0), m, w.logDet[0])) {
@@ -175,7 +149,7 @@ int MoldaRecursion(const double* Y, int nPrime, int m, int P, MoldaWork& w, floa
         return 0;
     }
     w.aicc[0] = static_cast<float>(nm * kOnePlusLn2Pi + 2.0 / (1.0 - 2.0 / nm) + nPrime * w.logDet[0]);
-    Copy(Gamma(w, 0), m, w.vf);
+    VarCopyMatrix(Gamma(w, 0), m, w.vf);
 
     for (int l = 1; l <= P; ++l) {
         RecursionStep(w, l, m);
@@ -183,8 +157,8 @@ int MoldaRecursion(const double* Y, int nPrime, int m, int P, MoldaWork& w, floa
         ForwardCovariance(w, l, m, w.vf);
         Invert(w.vf, m, w.inverse);
         float S = 0.0f;
-        for (int t = l + 1; t <= nPrime; ++t) S += static_cast<float>(QuadraticForm(w.inverse, e + At(1, t, m), m));
-        w.quadratic[l] = l + 1 <= nPrime ? static_cast<float>(QuadraticForm(w.inverse, e + At(1, l + 1, m), m)) : 0.0f;
+        for (int t = l + 1; t <= nPrime; ++t) S += static_cast<float>(QuadraticForm(w.inverse, e + VarAt(1, t, m), m));
+        w.quadratic[l] = l + 1 <= nPrime ? static_cast<float>(QuadraticForm(w.inverse, e + VarAt(1, l + 1, m), m)) : 0.0f;
         if (!LogDeterminant(w.vf, m, w.logDet[l])) {
             failedOrder = l;
             return 0;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -21,14 +22,13 @@ const std::string kMark(1, kMenuHotKeyMark);
 
 enum class Next { MainMenu, Exit };
 
-std::size_t At(int j, int t, int m)
+// The text of one formatted record, without its line end.
+std::string Format(std::string_view format, const std::vector<FormatValue>& values)
 {
-    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) + static_cast<std::size_t>(j - 1);
-}
-
-std::size_t Entry(int i, int j)
-{
-    return static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(kVarLd) * static_cast<std::size_t>(j - 1);
+    std::string text = Formatted(format, values);
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
 }
 
 std::string Trimmed(const std::string& text)
@@ -92,7 +92,7 @@ public:
         int adapter = 0, layout = 0, bottom = 0;
         StartScreen(p_.spacedName, adapter, layout, bottom);
         VarClear();
-        ShowIntroduction(p_.introduction);
+        ShowIntroduction(p_.algorithmLines);
         for (;;) {
             VarClear();
             MenuClear();
@@ -197,7 +197,7 @@ private:
                 }
                 ++n;
                 for (int j = 1; j <= m; ++j)
-                    s_.X[At(j, n, m)] = vector[j - 1];
+                    s_.X[VarAt(j, n, m)] = vector[j - 1];
             }
             (void)CloseFile(file);
             if (n > 0) {
@@ -219,7 +219,7 @@ private:
             if (choice < 1 || choice > s_.m)
                 return Next::Exit;
             for (int t = 1; t <= count; ++t) {
-                PlotBufferA[t] = static_cast<float>(series[At(choice, t, s_.m)]);
+                PlotBufferA[t] = static_cast<float>(series[VarAt(choice, t, s_.m)]);
                 PlotBufferB[t] = kPlotNoValue;
             }
             (void)PlotSeries(count, 0);
@@ -328,7 +328,7 @@ private:
         for (int i = 1; i <= s_.m; ++i) {
             row.clear();
             for (int j = 1; j <= s_.m; ++j)
-                row.emplace_back(static_cast<double>(matrix[Entry(i, j)]));
+                row.emplace_back(static_cast<double>(matrix[VarEntry(i, j)]));
             ScreenWrite("(6E13.4)", row);
         }
     }
@@ -396,14 +396,8 @@ private:
             ForecastMenu(k, m);
             if (k < 1 || k > m)
                 break;
-            VarClear();
-            ScreenWrite("('  FORECASTS :')", {});
-            ScreenWrite("(8X,'TIME',6X,'X',I2,'+MEAN',8X,'SQRT(MSE)')", {k});
-            for (int i = 1; i <= s_.h; ++i)
-                ScreenWrite("(I11,E15.4,E15.4)",
-                            {s_.nPrime + i, static_cast<double>(s_.Y[At(k, s_.nPrime + i, m)] + s_.meanCopy[k - 1]),
-                             static_cast<double>(std::sqrt(s_.mse[static_cast<std::size_t>(i - 1) * kVarMatrix + Entry(k, k)]))});
-            VarPause();
+            ForecastTable(Format("(8X,'TIME',6X,'X',I2,'+MEAN',8X,'SQRT(MSE)')", {k}), s_.nPrime, s_.mse, k,
+                          [&](int i) { return static_cast<double>(s_.Y[VarAt(k, s_.nPrime + i, m)] + s_.meanCopy[k - 1]); });
             if (s_.ndiff == 0)
                 OfferPlot(k);
         }
@@ -415,27 +409,35 @@ private:
             OriginalForecastMenu(k, m);
             if (k < 1 || k > m)
                 break;
-            VarClear();
-            ScreenWrite("('  FORECASTS :')", {});
-            ScreenWrite("(8X,'TIME',6X,'ORIG.Y',I2,8X,'SQRT(MSE)')", {k});
-            for (int i = 1; i <= s_.h; ++i)
-                ScreenWrite("(I11,E15.4,E15.4)",
-                            {s_.n + i, static_cast<double>(s_.X[At(k, s_.n + i, m)]),
-                             static_cast<double>(
-                                 std::sqrt(s_.originalMse[static_cast<std::size_t>(i - 1) * kVarMatrix + Entry(k, k)]))});
-            VarPause();
+            ForecastTable(Format("(8X,'TIME',6X,'ORIG.Y',I2,8X,'SQRT(MSE)')", {k}), s_.n, s_.originalMse, k,
+                          [&](int i) { return static_cast<double>(s_.X[VarAt(k, s_.n + i, m)]); });
             OfferPlot(k);
         }
         return 1;
     }
 
+    // A page of the h forecasts of component k at the times after `origin`, with the square
+    // roots of the diagonal elements of their mean squared errors.
+    template <typename Forecast>
+    void ForecastTable(const std::string& head, int origin, const Real* mse, int k, Forecast forecast)
+    {
+        VarClear();
+        ScreenWrite("('  FORECASTS :')", {});
+        ScreenWrite("(A)", {head});
+        for (int i = 1; i <= s_.h; ++i)
+            ScreenWrite("(I11,E15.4,E15.4)",
+                        {origin + i, forecast(i),
+                         static_cast<double>(std::sqrt(mse[static_cast<std::size_t>(i - 1) * kVarMatrix + VarEntry(k, k)]))});
+        VarPause();
+    }
+
     bool ForecastsFinite() const
     {
         const int m = s_.m;
-        if (!AllValuesFinite(s_.Y + At(1, s_.nPrime + 1, m), s_.h * m) || !MatricesFinite(s_.mse, s_.h, m))
+        if (!AllValuesFinite(s_.Y + VarAt(1, s_.nPrime + 1, m), s_.h * m) || !MatricesFinite(s_.mse, s_.h, m))
             return false;
         return s_.ndiff == 0 ||
-               (AllValuesFinite(s_.X + At(1, s_.n + 1, m), s_.h * m) && MatricesFinite(s_.originalMse, s_.h, m));
+               (AllValuesFinite(s_.X + VarAt(1, s_.n + 1, m), s_.h * m) && MatricesFinite(s_.originalMse, s_.h, m));
     }
 
     void OfferPlot(int k)
@@ -447,13 +449,13 @@ private:
             return;
         const int m = s_.m;
         for (int t = 1; t <= s_.n; ++t) {
-            PlotBufferA[t] = s_.X[At(k, t, m)];
+            PlotBufferA[t] = s_.X[VarAt(k, t, m)];
             PlotBufferB[t] = kPlotNoValue;
         }
         for (int i = 1; i <= s_.h; ++i)
             PlotBufferB[s_.n + i] = s_.ndiff == 0
-                                        ? static_cast<float>(s_.Y[At(k, s_.nPrime + i, m)] + s_.meanCopy[k - 1])
-                                        : s_.X[At(k, s_.n + i, m)];
+                                        ? static_cast<float>(s_.Y[VarAt(k, s_.nPrime + i, m)] + s_.meanCopy[k - 1])
+                                        : s_.X[VarAt(k, s_.n + i, m)];
         VarClear();
         ScreenWriteList({"  Press any key and the original data will ", "  be plotted.  Press any key once again to",
                          "  view the forecasts. ", "  ", "   <Press any key to continue>"});
@@ -498,7 +500,7 @@ private:
         for (int t = s_.order + 1; t <= s_.nPrime; ++t) {
             values.clear();
             for (int j = 1; j <= s_.m; ++j)
-                values.emplace_back(s_.e[At(j, t, s_.m)]);
+                values.emplace_back(s_.e[VarAt(j, t, s_.m)]);
             if (WriteFileFormatted(file, "(6E13.5)", values) != 1) {
                 file = TextFile();
                 return 0;
@@ -533,12 +535,38 @@ void VarNumericalDifficulties(const char* first, const char* last)
     WaitKey();
 }
 
-void ShowIntroduction(const char* const* lines)
+void ShowIntroduction(const char* const* algorithmLines)
 {
+    static const char* const kHead[] = {
+        "  INTRODUCTION    <Press enter to continue> ",
+        "  The program will read observations of an m-variate",
+        " time series, allow up to two differencing operations,",
+        " then subtract the component means to give the series,",
+        "  (X1(t),  X2(t), ...,  Xm(t))', t=1,2,...,    (m<12).",
+        " It next fits a multivariate AR process of specified",
+        " order p<21 to the multivariate series X and predicts",
+        " future values, giving estimated mean squared errors",
+    };
+    static const char* const kTail[] = {
+        "       The fitted model is:",
+        "       X(t)=phi(1)X(t-1)+...+phi(p)X(t-p)+Z(t),",
+        "         where",
+        "       X(t) =  (X1(t), ..., Xm(t))',",
+        "       phi(j), j=1,...,p, are  m x m matrices",
+        "         and",
+        "       {Z(t)} is multivariate WN(0,V).",
+        " If differencing was performed, the program will also",
+        " predict the original series and find estimated mean",
+        " squared errors of the predictors.",
+    };
     SetTextCursor(12, 0);
     MenuClear();
-    for (int i = 0; i < kIntroductionLines; ++i)
-        MenuAdd(1, std::string(lines[i]) + "~");
+    for (const char* line : kHead)
+        MenuAdd(1, std::string(line) + "~");
+    for (int i = 0; i < kAlgorithmLines; ++i)
+        MenuAdd(1, std::string(algorithmLines[i]) + "~");
+    for (const char* line : kTail)
+        MenuAdd(1, std::string(line) + "~");
     int choice = 0;
     Choose(choice, 10, 2);
 }

@@ -35,14 +35,15 @@ struct VarSession {
     Real originalMse[kVarLagSetLength];
 };
 
-constexpr int kIntroductionLines = 23;
+// The lines 9 to 13 of the 23-line introduction, which tell the fitting algorithm.
+constexpr int kAlgorithmLines = 5;
 
 template <typename Real>
 struct VarProgram {
     const char* spacedName;    // on the start screen
     const char* exitItem;      // of the main and model menus: "Exit from MOLDA"
     const char* plotExitItem;  // of the plot menu
-    const char* const* introduction;  // kIntroductionLines lines, the heading first
+    const char* const* algorithmLines;  // kAlgorithmLines lines of the introduction
     YesNoItems yesNo;
     const char* covarianceHeading;  // above V
     // When the differencing dialogue has ended: 1 goes on to the model menu; 0, after its message
@@ -67,7 +68,8 @@ void VarNumericalDifficulties(const char* first, const char* last);
 
 // The program's menus; each returns the chosen identifier minus 1 (0 Continue, k component k, m + 1
 // exit).
-void ShowIntroduction(const char* const* lines);
+// The 23 lines of the introduction as a menu, with the program's lines 9 to 13.
+void ShowIntroduction(const char* const* algorithmLines);
 void PlotComponentMenu(int& choice, int m, const char* exitItem);
 void ForecastMenu(int& choice, int m);
 void OriginalForecastMenu(int& choice, int m);

@@ -8,19 +8,9 @@
 
 namespace {
 
-std::size_t At(int j, int t, int m)
-{
-    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) + static_cast<std::size_t>(j - 1);
-}
-
 std::size_t Lag(int k)
 {
     return static_cast<std::size_t>(k - 1) * kVarMatrix;
-}
-
-std::size_t Entry(int i, int j)
-{
-    return static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(kVarLd) * static_cast<std::size_t>(j - 1);
 }
 
 // C := A·B for m × m matrices of leading dimension kVarLd.
@@ -30,8 +20,8 @@ void Multiply(const T* A, const T* B, int m, T* C)
     for (int j = 1; j <= m; ++j)
         for (int i = 1; i <= m; ++i) {
             T s = T(0);
-            for (int k = 1; k <= m; ++k) s += A[Entry(i, k)] * B[Entry(k, j)];
-            C[Entry(i, j)] = s;
+            for (int k = 1; k <= m; ++k) s += A[VarEntry(i, k)] * B[VarEntry(k, j)];
+            C[VarEntry(i, j)] = s;
         }
 }
 
@@ -49,14 +39,14 @@ int DifferenceSeries(const float* X, int n, int m, int ndiff, int lag1, int lag2
     const int nPrime = ndiff == 0 ? n : ndiff == 1 ? n - lag1 : n - lag1 - lag2;
     for (int t = 1; t <= nPrime; ++t)
         for (int j = 1; j <= m; ++j) {
-            const T x = static_cast<T>(X[At(j, t, m)]);
+            const T x = static_cast<T>(X[VarAt(j, t, m)]);
             if (ndiff == 0)
-                Y[At(j, t, m)] = x;
+                Y[VarAt(j, t, m)] = x;
             else if (ndiff == 1)
-                Y[At(j, t, m)] = static_cast<T>(X[At(j, t + lag1, m)]) - x;
+                Y[VarAt(j, t, m)] = static_cast<T>(X[VarAt(j, t + lag1, m)]) - x;
             else
-                Y[At(j, t, m)] = static_cast<T>(X[At(j, t + lag1 + lag2, m)]) -
-                                 static_cast<T>(X[At(j, t + lag1, m)]) - static_cast<T>(X[At(j, t + lag2, m)]) + x;
+                Y[VarAt(j, t, m)] = static_cast<T>(X[VarAt(j, t + lag1 + lag2, m)]) -
+                                 static_cast<T>(X[VarAt(j, t + lag1, m)]) - static_cast<T>(X[VarAt(j, t + lag2, m)]) + x;
         }
     return nPrime;
 }
@@ -73,12 +63,12 @@ void PredictionErrors(const T* Y, int nPrime, int m, const T* PHI, int p, float*
 {
     for (int t = p + 1; t <= nPrime; ++t)
         for (int i = 1; i <= m; ++i) {
-            T s = Y[At(i, t, m)];
+            T s = Y[VarAt(i, t, m)];
             for (int k = 1; k <= p; ++k) {
                 const T* phi = PHI + Lag(k);
-                for (int j = 1; j <= m; ++j) s -= phi[Entry(i, j)] * Y[At(j, t - k, m)];
+                for (int j = 1; j <= m; ++j) s -= phi[VarEntry(i, j)] * Y[VarAt(j, t - k, m)];
             }
-            e[At(i, t, m)] = static_cast<float>(s);
+            e[VarAt(i, t, m)] = static_cast<float>(s);
         }
 }
 
@@ -91,9 +81,9 @@ void ForecastDifferenced(T* Y, int nPrime, int m, const T* PHI, int p, int h)
             T s = T(0);
             for (int k = 1; k <= p; ++k) {
                 const T* phi = PHI + Lag(k);
-                for (int j = 1; j <= m; ++j) s += phi[Entry(i, j)] * Y[At(j, t - k, m)];
+                for (int j = 1; j <= m; ++j) s += phi[VarEntry(i, j)] * Y[VarAt(j, t - k, m)];
             }
-            Y[At(i, t, m)] = s;
+            Y[VarAt(i, t, m)] = s;
         }
     }
 }
@@ -102,7 +92,7 @@ template <typename T>
 void PsiMatrices(const T* A, T* PSI, int q, int m)
 {
     std::fill(PSI, PSI + kVarLagSetLength, T(0));
-    for (int i = 1; i <= m; ++i) PSI[Entry(i, i)] = T(1);
+    for (int i = 1; i <= m; ++i) PSI[VarEntry(i, i)] = T(1);
     for (int s = 2; s <= kVarLags; ++s) {
         T* psi = PSI + Lag(s);
         for (int j = 1; j <= std::min(s - 1, q); ++j) {
@@ -111,8 +101,8 @@ void PsiMatrices(const T* A, T* PSI, int q, int m)
             for (int c = 1; c <= m; ++c)
                 for (int r = 1; r <= m; ++r) {
                     T sum = T(0);
-                    for (int k = 1; k <= m; ++k) sum += a[Entry(r, k)] * previous[Entry(k, c)];
-                    psi[Entry(r, c)] -= sum;
+                    for (int k = 1; k <= m; ++k) sum += a[VarEntry(r, k)] * previous[VarEntry(k, c)];
+                    psi[VarEntry(r, c)] -= sum;
                 }
         }
     }
@@ -128,9 +118,9 @@ void ForecastMse(const T* PSI, const T* V, int m, int h, T* MSE)
         Multiply(psi, V, m, product);
         for (int j = 1; j <= m; ++j)
             for (int i = 1; i <= m; ++i) {
-                T s = step == 1 ? T(0) : MSE[Lag(step - 1) + Entry(i, j)];
-                for (int k = 1; k <= m; ++k) s += product[Entry(i, k)] * psi[Entry(j, k)];
-                mse[Entry(i, j)] = s;
+                T s = step == 1 ? T(0) : MSE[Lag(step - 1) + VarEntry(i, j)];
+                for (int k = 1; k <= m; ++k) s += product[VarEntry(i, k)] * psi[VarEntry(j, k)];
+                mse[VarEntry(i, j)] = s;
             }
     }
 }
@@ -151,7 +141,7 @@ void UndifferencedOperator(const T* PHI, int p, int m, int ndiff, int lag1, int 
         std::copy_n(star, kVarLagSetLength, next);
         for (int k = 1; k <= kVarLags; ++k) {
             if (k == L)
-                for (int i = 1; i <= m; ++i) next[Lag(k) + Entry(i, i)] += T(1);
+                for (int i = 1; i <= m; ++i) next[Lag(k) + VarEntry(i, i)] += T(1);
             if (k - L >= 1)
                 for (std::size_t e = 0; e < static_cast<std::size_t>(kVarMatrix); ++e)
                     next[Lag(k) + e] -= star[Lag(k - L) + e];
@@ -169,12 +159,12 @@ void UndifferenceForecasts(float* X, int n, int m, const T* Y, int nPrime, const
 {
     for (int i = 1; i <= h; ++i)
         for (int j = 1; j <= m; ++j) {
-            const T y = Y[At(j, nPrime + i, m)] + mean[j - 1];
+            const T y = Y[VarAt(j, nPrime + i, m)] + mean[j - 1];
             const int t = n + i;
-            T x = y + static_cast<T>(X[At(j, t - lag1, m)]);
+            T x = y + static_cast<T>(X[VarAt(j, t - lag1, m)]);
             if (ndiff == 2)
-                x += static_cast<T>(X[At(j, t - lag2, m)]) - static_cast<T>(X[At(j, t - lag1 - lag2, m)]);
-            X[At(j, t, m)] = static_cast<float>(x);
+                x += static_cast<T>(X[VarAt(j, t - lag2, m)]) - static_cast<T>(X[VarAt(j, t - lag1 - lag2, m)]);
+            X[VarAt(j, t, m)] = static_cast<float>(x);
         }
 }
 
@@ -191,7 +181,7 @@ bool MatricesFinite(const T* matrices, int count, int m)
 {
     for (int k = 1; k <= count; ++k)
         for (int j = 1; j <= m; ++j)
-            if (!AllValuesFinite(matrices + Lag(k) + Entry(1, j), m)) return false;
+            if (!AllValuesFinite(matrices + Lag(k) + VarEntry(1, j), m)) return false;
     return true;
 }
 

@@ -10,6 +10,8 @@
 // Square matrices have the leading dimension kVarLd; a set of lag matrices holds matrix k (from 1)
 // at [(k-1)·kVarMatrix], element (i, j) of it at [(i-1) + kVarLd·(j-1)].
 
+#include <cstddef>
+
 constexpr int kVarComponents = 11;  // m at most
 constexpr int kVarVectors = 10000;  // observation vectors kept
 constexpr int kVarForecasts = 20;   // h at most
@@ -19,6 +21,37 @@ constexpr int kVarLd = kVarComponents;
 constexpr int kVarMatrix = kVarLd * kVarLd;
 constexpr int kVarSeriesLength = kVarComponents * kVarColumns;
 constexpr int kVarLagSetLength = kVarLags * kVarMatrix;
+
+// Where element (j, t), component j at time t (both from 1), of a series of m components lies.
+inline std::size_t VarAt(int j, int t, int m)
+{
+    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) + static_cast<std::size_t>(j - 1);
+}
+
+// Where element (i, j), from 1, of a matrix of leading dimension kVarLd lies.
+inline std::size_t VarEntry(int i, int j)
+{
+    return static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(kVarLd) * static_cast<std::size_t>(j - 1);
+}
+
+// C += alpha·A·op(B), op(B) = B' when transposeB, for m × m matrices of leading dimension kVarLd.
+template <typename T>
+void VarAddProduct(int m, T alpha, const T* A, const T* B, bool transposeB, T* C)
+{
+    for (int j = 1; j <= m; ++j)
+        for (int k = 1; k <= m; ++k) {
+            const T b = alpha * (transposeB ? B[VarEntry(j, k)] : B[VarEntry(k, j)]);
+            for (int i = 1; i <= m; ++i) C[VarEntry(i, j)] += A[VarEntry(i, k)] * b;
+        }
+}
+
+// B := A for m × m matrices of leading dimension kVarLd.
+template <typename T>
+void VarCopyMatrix(const T* A, int m, T* B)
+{
+    for (int j = 1; j <= m; ++j)
+        for (int i = 1; i <= m; ++i) B[VarEntry(i, j)] = A[VarEntry(i, j)];
+}
 
 // pmax = min(21, (n'·m - 2) div (m·m)), integer division towards zero: orders must lie below it.
 // 0 or less when the series is too short for any order.

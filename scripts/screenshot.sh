@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts vesk on a private Xvfb screen, waits for it to settle and saves a screenshot.
-# Usage: screenshot.sh VESK.exe OUT.png [SECONDS]
+# Starts a Windows program (vesk, a console program) on a private Xvfb screen, waits for it to
+# settle and saves a screenshot. ARGUMENTs go to the program.
+# Usage: screenshot.sh PROGRAM.exe OUT.png [SECONDS [ARGUMENT...]]
 set -uo pipefail
 exe=$(realpath "$1"); out=$(realpath -m "$2"); settle=${3:-6}
 command -v import >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo;
@@ -9,7 +10,7 @@ source "$(dirname "$0")/wine-env.sh"
 unset DISPLAY
 vesk_display
 vesk_wine_prefix
-wine "$exe" &
+wine "$exe" "${@:4}" &
 pid=$!
 sleep "$settle"
 import -window root "$out"

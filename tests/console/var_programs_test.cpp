@@ -548,6 +548,22 @@ TEST(VarPrograms, DialogueRules)
              EXPECT_EQ(covariance.Row(2), "   0.4500E+01   0.2250E+01");
              EXPECT_EQ(covariance.Row(3).substr(0, 10), "   AICC = ");
          }},
+        {"the search announces the order of least AICC and fits it",
+         {&kMolda, &kDrav},
+         deaths,
+         [](const Program&) {
+             Script s = ToModelMenu(2, 3, {12});
+             return s("key f")("key a", "optimal order")("key a", "covariance");
+         },
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
+             const VarReference reference;
+             const int best = static_cast<int>(reference.Get(p.run, "search_best"));
+             EXPECT_EQ(Before(run, s, "optimal order").Row(0), Format("('   Optimal order, p=',I2)", {best}));
+             EXPECT_EQ(Before(run, s, "optimal order").Row(1), "  <Press any key to continue>");
+             const double aicc = reference.Get(p.run, "search_aicc", best);
+             ExpectLine(Before(run, s, "covariance").Row(3), Format("(2X,' AICC = ',E11.5)", {aicc}), 2e-6 * aicc,
+                        "AICC");
+         }},
         {"a file that cannot be written is reported and the question comes again",
          {&kMolda, &kDrav},
          deaths,
