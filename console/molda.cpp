@@ -76,7 +76,7 @@ int Fit(VarSession<double>& s, int order)
     double logVariances = 0.0;
     for (int a = 0; a < m; ++a)
         logVariances += std::log(s.var[a]);
-    const float aicc = static_cast<float>(work.aicc[P] + s.nPrime * logVariances);
+    const float aicc = VarSingle(work.aicc[P] + s.nPrime * logVariances);
     Standardise(s.Y, s.nPrime, m, s.V, kVarLd, s.sd, 2);
     PredictionErrors(s.Y, s.nPrime, m, s.phi, P, s.e);
     s.order = P;

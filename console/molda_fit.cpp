@@ -141,14 +141,14 @@ int MoldaRecursion(const double* Y, int nPrime, int m, int P, MoldaWork& w, floa
     const double nm = static_cast<double>(static_cast<long long>(nPrime) * m);
 
     float first[kVarComponents];
-    for (int a = 1; a <= m; ++a) first[a - 1] = static_cast<float>(Y[VarAt(a, 1, m)]);
+    for (int a = 1; a <= m; ++a) first[a - 1] = VarSingle(Y[VarAt(a, 1, m)]);
     Invert(Gamma(w, 0), m, w.inverse);
-    w.quadratic[0] = static_cast<float>(QuadraticForm(w.inverse, first, m));
+    w.quadratic[0] = VarSingle(QuadraticForm(w.inverse, first, m));
     if (!LogDeterminant(Gamma(w, 0), m, w.logDet[0])) {
         failedOrder = 0;
         return 0;
     }
-    w.aicc[0] = static_cast<float>(nm * kOnePlusLn2Pi + 2.0 / (1.0 - 2.0 / nm) + nPrime * w.logDet[0]);
+    w.aicc[0] = VarSingle(nm * kOnePlusLn2Pi + 2.0 / (1.0 - 2.0 / nm) + nPrime * w.logDet[0]);
     VarCopyMatrix(Gamma(w, 0), m, w.vf);
 
     for (int l = 1; l <= P; ++l) {
@@ -157,16 +157,16 @@ int MoldaRecursion(const double* Y, int nPrime, int m, int P, MoldaWork& w, floa
         ForwardCovariance(w, l, m, w.vf);
         Invert(w.vf, m, w.inverse);
         float S = 0.0f;
-        for (int t = l + 1; t <= nPrime; ++t) S += static_cast<float>(QuadraticForm(w.inverse, e + VarAt(1, t, m), m));
-        w.quadratic[l] = l + 1 <= nPrime ? static_cast<float>(QuadraticForm(w.inverse, e + VarAt(1, l + 1, m), m)) : 0.0f;
+        for (int t = l + 1; t <= nPrime; ++t) S += VarSingle(QuadraticForm(w.inverse, e + VarAt(1, t, m), m));
+        w.quadratic[l] = l + 1 <= nPrime ? VarSingle(QuadraticForm(w.inverse, e + VarAt(1, l + 1, m), m)) : 0.0f;
         if (!LogDeterminant(w.vf, m, w.logDet[l])) {
             failedOrder = l;
             return 0;
         }
-        float neg2LogLik = static_cast<float>(nm * kLn2Pi + (nPrime - l) * w.logDet[l]) + S;
-        for (int k = 0; k < l; ++k) neg2LogLik += static_cast<float>(w.quadratic[k] + w.logDet[k]);
+        float neg2LogLik = VarSingle(nm * kLn2Pi + (nPrime - l) * w.logDet[l]) + S;
+        for (int k = 0; k < l; ++k) neg2LogLik += VarSingle(w.quadratic[k] + w.logDet[k]);
         const double k2 = static_cast<double>(static_cast<long long>(l) * m * m + 2);
-        w.aicc[l] = k2 >= nm ? kPastData : static_cast<float>(neg2LogLik + (2.0 * k2 - 2.0) / (1.0 - k2 / nm));
+        w.aicc[l] = k2 >= nm ? kPastData : VarSingle(neg2LogLik + (2.0 * k2 - 2.0) / (1.0 - k2 / nm));
     }
     return 1;
 }

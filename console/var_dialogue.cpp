@@ -219,7 +219,7 @@ private:
             if (choice < 1 || choice > s_.m)
                 return Next::Exit;
             for (int t = 1; t <= count; ++t) {
-                PlotBufferA[t] = static_cast<float>(series[VarAt(choice, t, s_.m)]);
+                PlotBufferA[t] = VarSingle(series[VarAt(choice, t, s_.m)]);
                 PlotBufferB[t] = kPlotNoValue;
             }
             (void)PlotSeries(count, 0);
@@ -454,7 +454,7 @@ private:
         }
         for (int i = 1; i <= s_.h; ++i)
             PlotBufferB[s_.n + i] = s_.ndiff == 0
-                                        ? static_cast<float>(s_.Y[VarAt(k, s_.nPrime + i, m)] + s_.meanCopy[k - 1])
+                                        ? VarSingle(s_.Y[VarAt(k, s_.nPrime + i, m)] + s_.meanCopy[k - 1])
                                         : s_.X[VarAt(k, s_.n + i, m)];
         VarClear();
         ScreenWriteList({"  Press any key and the original data will ", "  be plotted.  Press any key once again to",

@@ -68,7 +68,7 @@ void PredictionErrors(const T* Y, int nPrime, int m, const T* PHI, int p, float*
                 const T* phi = PHI + Lag(k);
                 for (int j = 1; j <= m; ++j) s -= phi[VarEntry(i, j)] * Y[VarAt(j, t - k, m)];
             }
-            e[VarAt(i, t, m)] = static_cast<float>(s);
+            e[VarAt(i, t, m)] = VarSingle(s);
         }
 }
 
@@ -164,7 +164,7 @@ void UndifferenceForecasts(float* X, int n, int m, const T* Y, int nPrime, const
             T x = y + static_cast<T>(X[VarAt(j, t - lag1, m)]);
             if (ndiff == 2)
                 x += static_cast<T>(X[VarAt(j, t - lag2, m)]) - static_cast<T>(X[VarAt(j, t - lag1 - lag2, m)]);
-            X[VarAt(j, t, m)] = static_cast<float>(x);
+            X[VarAt(j, t, m)] = VarSingle(x);
         }
 }
 

@@ -10,7 +10,9 @@
 // Square matrices have the leading dimension kVarLd; a set of lag matrices holds matrix k (from 1)
 // at [(k-1)·kVarMatrix], element (i, j) of it at [(i-1) + kVarLd·(j-1)].
 
+#include <cmath>
 #include <cstddef>
+#include <limits>
 
 constexpr int kVarComponents = 11;  // m at most
 constexpr int kVarVectors = 10000;  // observation vectors kept
@@ -21,6 +23,19 @@ constexpr int kVarLd = kVarComponents;
 constexpr int kVarMatrix = kVarLd * kVarLd;
 constexpr int kVarSeriesLength = kVarComponents * kVarColumns;
 constexpr int kVarLagSetLength = kVarLags * kVarMatrix;
+
+// x in single precision; a value beyond the float range becomes an infinity of its sign (a
+// conversion the language leaves undefined), which the programs' finiteness checks then catch.
+inline float VarSingle(double x)
+{
+    if (std::isnan(x) || std::fabs(x) <= static_cast<double>(std::numeric_limits<float>::max()))
+        return static_cast<float>(x);
+    return x > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+}
+inline float VarSingle(float x)
+{
+    return x;
+}
 
 // Where element (j, t), component j at time t (both from 1), of a series of m components lies.
 inline std::size_t VarAt(int j, int t, int m)

@@ -530,6 +530,19 @@ TEST(VarPrograms, DialogueRules)
              }
              EXPECT_EQ(Before(run, s, "main menu").Row(2), "   Enter data");
          }},
+        {"differences beyond the single-precision range are a numerical difficulty",
+         {&kMolda, &kDrav},
+         Repeated("3e38 1\n-3e38 2\n2.9e38 3\n-2.5e38 5\n3e38 -1\n", 8),
+         [](const Program& p) {
+             Script s = ToModelMenu(2, 3, {1});
+             if (p.main == MoldaMain) s("key s")("line 1");
+             return s("key a", "difficulties")("key x", "main menu");
+         },
+         [](const Program&, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
+             EXPECT_EQ(run.ending, "stopped");
+             EXPECT_NE(Before(run, s, "difficulties").text.find("  Numerical difficulties"), std::string::npos);
+             EXPECT_EQ(Before(run, s, "main menu").Row(2), "   Enter data");
+         }},
         {"a sum that is not positive definite leaves the best lower order, announced",
          {&kDrav},
          "-9 -4.5\n" + Repeated("1 0.5\n", 9),
