@@ -1,12 +1,15 @@
 # Reference values for the console programs molda and drav on R's mdeaths and fdeaths
-# (tests/console/molda_test.cpp, tests/console/drav_test.cpp). Run from the repository root:
+# (tests/console/var_fit_test.cpp, tests/console/var_programs_test.cpp). Run from the repository
+# root:
 #   Rscript scripts/reference/molda_drav.R
 # mdeaths_fdeaths.txt: the data file the programs read, one line per month: mdeaths fdeaths.
 # molda_drav_reference.csv, columns run,item,a,b,c,value, for the series differenced at lag 12
 # (n' = 60), the order p = 2 and h = 5 forecasts:
-#   run molda  (m = 2): ar.yw(aic = FALSE, order.max = 2, demean = TRUE), V = var.pred (n' - m(p+1))/n';
-#   run drav   (m = 2) and drav1 (m = 1, mdeaths): the Burg recursion written out below, whose
-#              reflection coefficient for m = 1 is sum(e b) / sqrt(sum(e^2) sum(b^2));
+#   run molda  (m = 2): ar.yw(aic = FALSE, order.max = 2, demean = TRUE), V = var.pred (n' - m(p+1))/n',
+#              the criterion by the prediction-error decomposition of var_common.R;
+#   run drav   (m = 2) and drav1 (m = 1, mdeaths): the Burg recursion of var_common.R, whose
+#              reflection coefficient for m = 1 is sum(e b) / sqrt(sum(e^2) sum(b^2)), with its
+#              criterion taking 2 pi as drav does (6.2831855);
 #   items: mean, sd (a = component) of the differenced series; phi (a = lag, b = row, c = column);
 #   V (a, b); aicc; forecast (a = step, b = component): the differenced forecast plus the mean
 #   (molda's checked against predict()); mse (a = step, b, c) from the psi matrices;
@@ -14,10 +17,10 @@
 #   matrices of phi(z)(1 - z^12); resid (a = time, b = component) for t = p+1..n';
 #   search_aicc (a = order) for orders 0..pmax-1 and search_best (the lowest order of least AICC).
 
+source(file.path("scripts", "reference", "var_common.R"))
 out <- function(name) file.path("tests", "data", name)
 fmt <- function(x) sprintf("%.17g", x)
 
-ln2pi7 <- 1.837877
 twopi_single <- 6.2831855
 
 raw <- cbind(as.numeric(datasets::mdeaths), as.numeric(datasets::fdeaths))
@@ -67,81 +70,10 @@ errors_at <- function(y, phi, t) {
     for (j in seq_along(phi)) e <- e - phi[[j]] %*% y[t - j, ]
     as.numeric(e)
 }
-penalty <- function(k, n, m) (2 * k * m * m + 2) / (1 - (k * m * m + 2) / (n * m))
-
-# -2 ln L of order k from the prediction-error decomposition, as molda computes it.
-whittle_aicc <- function(y, models, k) {
-    n <- nrow(y)
-    m <- ncol(y)
-    if (n * m <= k * m * m + 2) return(1e20)
-    term <- function(model, t) {
-        e <- errors_at(y, model$phi, t)
-        as.numeric(determinant(model$V)$modulus) + sum(e * solve(model$V, e))
-    }
-    total <- n * m * ln2pi7
-    for (j in seq_len(k) - 1) total <- total + term(models[[j + 1]], j + 1)
-    for (t in (k + 1):n) total <- total + term(models[[k + 1]], t)
-    total + penalty(k, n, m)
-}
-yw_model <- function(y, k) {
-    n <- nrow(y)
-    m <- ncol(y)
-    yc <- sweep(y, 2, colMeans(y))
-    if (k == 0) return(list(phi = list(), V = crossprod(yc) / n))
-    fit <- ar.yw(y, aic = FALSE, order.max = k, demean = TRUE)
-    phi <- lapply(seq_len(k), function(j) matrix(fit$ar[j, , ], m, m))
-    gam <- acf(y, type = "covariance", lag.max = k, plot = FALSE, demean = TRUE)$acf
-    V <- matrix(gam[1, , ], m, m)
-    for (j in seq_len(k)) V <- V - phi[[j]] %*% t(matrix(gam[j + 1, , ], m, m))
-    list(phi = phi, V = V, fit = fit)
-}
-
-# The multivariate Burg recursion: coefficient sets and forward covariances of orders 0..kmax.
-burg <- function(yc, kmax) {
-    n <- nrow(yc)
-    m <- ncol(yc)
-    e <- yc
-    b <- yc
-    V0 <- crossprod(yc) / n
-    Vf <- list(V0)
-    Vb <- list(V0)
-    fwd <- list(list())
-    bwd <- list(list())
-    aicc <- n * log(det(V0)) + 2 / (1 - 2 / (n * m)) + n * m * (1 + log(twopi_single))
-    for (k in seq_len(kmax)) {
-        s <- seq_len(n - k)
-        E <- e[s + k, , drop = FALSE]
-        B <- b[s, , drop = FALSE]
-        Sfb <- crossprod(E, B)
-        Lf <- t(chol(crossprod(E)))
-        Lb <- t(chol(crossprod(B)))
-        P <- solve(Lf, Sfb) %*% t(solve(Lb))
-        if (m == 1) stopifnot(abs(P - sum(E * B) / sqrt(sum(E^2) * sum(B^2))) < 1e-12)
-        Cf <- t(chol(Vf[[k]]))
-        Cb <- t(chol(Vb[[k]]))
-        F <- Cf %*% P
-        G <- Cb %*% t(P)
-        Ak <- F %*% solve(Cb)
-        Bk <- G %*% solve(Cf)
-        Vf[[k + 1]] <- Vf[[k]] - F %*% t(F)
-        Vb[[k + 1]] <- Vb[[k]] - G %*% t(G)
-        e[s + k, ] <- E - B %*% t(Ak)
-        b[s, ] <- B - E %*% t(Bk)
-        newF <- list()
-        newB <- list()
-        for (j in seq_len(k - 1)) {
-            newF[[j]] <- fwd[[k]][[j]] - Ak %*% bwd[[k]][[k - j]]
-            newB[[j]] <- bwd[[k]][[j]] - Bk %*% fwd[[k]][[k - j]]
-        }
-        newF[[k]] <- Ak
-        newB[[k]] <- Bk
-        fwd[[k + 1]] <- newF
-        bwd[[k + 1]] <- newB
-        aicc[k + 1] <- if (n * m <= k * m * m + 2) 1e20 else
-            n * log(det(Vf[[k + 1]])) + penalty(k, n, m) + n * m * (1 + log(twopi_single))
-    }
-    list(Vf = Vf, fwd = fwd, aicc = aicc)
-}
+# The criteria as drav takes 2 pi.
+drav_aicc <- function(aicc, n, m) ifelse(aicc == 1e20, aicc, aicc + n * m * (log(twopi_single) - log(twopi10)))
+# Lag-first coefficient arrays as lists of m x m matrices.
+as_list <- function(phi, m) lapply(seq_len(dim(phi)[1]), function(j) matrix(phi[j, , ], m, m))
 
 # What both programs report for one model of the differenced series y (n' x m), given the raw x.
 report <- function(run, x, y, phi, V) {
@@ -193,17 +125,16 @@ y <- raw[(lag + 1):nrow(raw), , drop = FALSE] - raw[1:(nrow(raw) - lag), , drop 
 np <- nrow(y)
 m <- ncol(y)
 model <- yw_model(y, p)
-fit <- model$fit
-stopifnot(max(abs(model$V - fit$var.pred * (np - m * (p + 1)) / np)) < 1e-9 * max(abs(model$V)))
-forecast <- report("molda", raw, y, model$phi, model$V)
+fit <- ar.yw(y, aic = FALSE, order.max = p, demean = TRUE)
+forecast <- report("molda", raw, y, as_list(model$phi, m), model$V)
 pred <- predict(fit, n.ahead = h, newdata = y, se.fit = FALSE)
 stopifnot(max(abs(pred - forecast)) < 1e-9 * max(abs(forecast)))
 stopifnot(max(abs(fit$resid[(p + 1):np, ] - sweep(y, 2, fit$x.mean)[(p + 1):np, ] +
-                  sweep(y, 2, fit$x.mean)[p:(np - 1), ] %*% t(model$phi[[1]]) +
-                  sweep(y, 2, fit$x.mean)[(p - 1):(np - 2), ] %*% t(model$phi[[2]]))) < 1e-8)
+                  sweep(y, 2, fit$x.mean)[p:(np - 1), ] %*% t(model$phi[1, , ]) +
+                  sweep(y, 2, fit$x.mean)[(p - 1):(np - 2), ] %*% t(model$phi[2, , ]))) < 1e-8)
 yc <- sweep(y, 2, colMeans(y))
 models <- lapply(0:(pmax_of(np, m) - 1), function(k) yw_model(y, k))
-aicc <- sapply(seq_along(models) - 1, function(k) whittle_aicc(yc, models, k))
+aicc <- sapply(seq_along(models) - 1, function(k) decomposed_aicc(yc, models, k))
 add("molda", "aicc", aicc[p + 1])
 search_rows("molda", aicc)
 
@@ -215,8 +146,9 @@ for (run in c("drav", "drav1")) {
     yc <- sweep(y, 2, colMeans(y))
     fit <- burg(yc, pmax_of(np, m) - 1)
     report(run, x, y, fit$fwd[[p + 1]], fit$Vf[[p + 1]])
-    add(run, "aicc", fit$aicc[p + 1])
-    search_rows(run, fit$aicc)
+    aicc <- drav_aicc(fit$aicc, np, m)
+    add(run, "aicc", aicc[p + 1])
+    search_rows(run, aicc)
 }
 
 write.csv(do.call(rbind, rows), out("molda_drav_reference.csv"), row.names = FALSE, quote = FALSE,

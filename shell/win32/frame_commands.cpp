@@ -146,7 +146,7 @@ void ReportOutOfMemory(uint32_t) { ShowOutOfMemory(); }
 
 void ShowOutOfMemory()
 {
-    MessageBoxW(FrameWindow, L"Not enough memory to complete the command.", L"KELO::Error", MB_OK | MB_ICONERROR);
+    MessageBoxW(MessageBoxOwner(), L"Not enough memory to complete the command.", L"KELO::Error", MB_OK | MB_ICONERROR);
 }
 
 void RegisterShellCommands()

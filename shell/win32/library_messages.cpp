@@ -26,17 +26,10 @@ std::wstring BoxText(const std::string& text)
     return out;
 }
 
-// The active dialog, else the frame.
-HWND BoxOwner()
-{
-    HWND active = GetActiveWindow();
-    return active ? active : FrameWindow;
-}
-
 void ShowLibraryStop(const std::string& messages, void*)
 {
     const std::wstring text = BoxText(LibraryMessageText(messages));
-    MessageBoxW(BoxOwner(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
+    MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
 }
 
 void ShowLibraryWarning(const std::string& warnings, void*)
@@ -46,7 +39,7 @@ void ShowLibraryWarning(const std::string& warnings, void*)
         warnedInCommand = true;
     }
     const std::wstring text = BoxText(LibraryMessageText(warnings));
-    MessageBoxW(BoxOwner(), text.c_str(), L"KELO::Warning", MB_OK | MB_ICONWARNING);
+    MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Warning", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
