@@ -93,7 +93,7 @@ int Fit(VarSession<float>& s, int order)
 
 }  // namespace
 
-void DravMain()
+[[noreturn]] void DravMain()
 {
     VarProgram<float> program;
     program.spacedName = " D R A V    ";
