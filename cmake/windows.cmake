@@ -33,13 +33,6 @@ target_link_libraries(console_window_tests PRIVATE console pc_window gtest_main_
 add_test(NAME win_console_window_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:console_window_tests> --gtest_brief=1)
 set_tests_properties(win_console_window_tests PROPERTIES RESOURCE_LOCK wine)
 
-# The console programs: the portable program in console/, its window entry in console/win32/.
-function(vesk_console_program name)
-  add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/console/win32/${name}_main.cpp)
-  target_link_libraries(${name} PRIVATE console pc_window)
-  target_link_options(${name} PRIVATE -municode)
-endfunction()
-vesk_console_program(ospe)
 
 # Types keys into a console program's window from another process (scripts/ospe-screenshot.sh).
 add_executable(console_keys tests/screens/console_keys.cpp)
@@ -81,3 +74,8 @@ target_link_options(plot_screens PRIVATE -municode)
 add_executable(statistics_screens WIN32 tests/screens/statistics_screens.cpp ${VESK_RC})
 target_link_libraries(statistics_screens PRIVATE vesk_win)
 target_link_options(statistics_screens PRIVATE -municode)
+
+# A console program in its window with keys typed ahead from a script (scripts/console-script-screenshot.sh).
+add_executable(console_script_window WIN32 tests/screens/console_script_window.cpp)
+target_link_libraries(console_script_window PRIVATE console pc_window)
+target_link_options(console_script_window PRIVATE -municode)
