@@ -8,6 +8,7 @@
 #include "numerics/randomness_tests.h"
 #include "univariate/report_cells.h"
 #include "univariate/residuals.h"
+#include "univariate/statistics_reports.h"
 
 namespace {
 
@@ -78,11 +79,12 @@ InfoCalls ResidualAcfReport(const UnivariateFields& u)
 
 InfoCalls ResidualHistogramReport(const UnivariateFields& u)
 {
-    ReportWriter out;
-    out.Begin(31, "KELO::Vesk(Residuals Histogram)");
-    if (u.residuals.empty()) return Unavailable(out);
-    out.Line(FormattedLine("('# of Bins = ',I8)", {u.residualHistogramBins}));
-    return out.Take();
+    if (u.residuals.empty()) {
+        ReportWriter out;
+        out.Begin(31, "KELO::Vesk(Residuals Histogram)");
+        return Unavailable(out);
+    }
+    return BinCountReport(31, "KELO::Vesk(Residuals Histogram)", u.residualHistogramBins);
 }
 
 InfoCalls TestsOfRandomnessReport(const UnivariateFields& u, int32_t h)
