@@ -128,6 +128,17 @@ TEST_F(ResidualCommandsTest, ResidualAcfOpensCyclesAndFollowsTheModel)
     EXPECT_EQ(view.curves[1].y, u.residualAcf);
     EXPECT_EQ(u.residualAcfViewFlags, 8);
     EXPECT_EQ(view.panels[2].inUse, 0);
+
+    // A new lag count redraws the open residual view with it.
+    DialogAnswer lags;
+    lags.texts = {{IDC_LAG_COUNT, L"7"}};
+    lags.button = IDOK;
+    AnswerNextDialog(lags);
+    EXPECT_EQ(Command(IDM_ACF_SPECIFY_LAG).size(), 1u);
+    EXPECT_EQ(u.residualAcfLags, 7);
+    ASSERT_EQ(u.residualAcf.size(), 8u);
+    EXPECT_EQ(view.curves[1].y, u.residualAcf);
+    EXPECT_EQ(view.curves[3].y, u.residualPacf);
 }
 
 // The residual histogram opens titled after the project with 2·floor(log2 40) + 1 = 11 bins
