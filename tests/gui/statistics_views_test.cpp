@@ -187,6 +187,27 @@ TEST_F(StatisticsViewsTest, SpecifyLagDialog)
     EXPECT_EQ(u.acfView.curves[2].y.size(), 61u);
 }
 
+TEST_F(StatisticsViewsTest, SpecifyLagRedrawsAnOpenResidualAcfViewWithTheAcfViewClosed)
+{
+    UnivariateProject& u = Project(Wavy(60));
+    static int redrawsAt12 = 0, otherRedraws = 0;
+    redrawsAt12 = otherRedraws = 0;
+    const ProjectRoutine installed = UnivariateRefresh.residualAcf;
+    UnivariateRefresh.residualAcf = [](UnivariateProject& p) {
+        ++(p.residualAcfLags == 12 ? redrawsAt12 : otherRedraws);
+    };
+    int windowStandIn = 0;
+    u.residualAcfView.window = reinterpret_cast<HWND__*>(&windowStandIn);
+    AnswerNextDialog(Press(IDOK, {{IDC_LAG_COUNT, L"12"}}));
+    SendCommand(IDM_ACF_SPECIFY_LAG);
+    u.residualAcfView.window = nullptr;
+    UnivariateRefresh.residualAcf = installed;
+    EXPECT_EQ(TakeSeenDialogs().size(), 1u);
+    EXPECT_EQ(redrawsAt12, 1);
+    EXPECT_EQ(otherRedraws, 0);
+    EXPECT_EQ(u.acfView.window, nullptr);
+}
+
 TEST_F(StatisticsViewsTest, HistogramAndItsBinDialog)
 {
     UnivariateProject& u = Project(Wavy(100));

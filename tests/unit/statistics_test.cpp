@@ -372,6 +372,7 @@ TEST(Spectra, ShortConstantAndEvenSeries)
         {"three", {1.0, 3.0, 2.0}, 1, 1, true},
         {"constant", std::vector<double>(9, 7.5), 4, 0, true},
         {"ten: five ordinates, Fisher uses four", {3, 1, 4, 1, 5, 9, 2, 6, 5, 3}, 5, 4, true},
+        {"a call the library abandons", {1, std::numeric_limits<double>::quiet_NaN(), 3, 4, 5}, 0, 0, false},
     };
     for (const Case& c : cases) {
         UnivariateFields u;
