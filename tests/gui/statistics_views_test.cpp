@@ -359,4 +359,15 @@ TEST_F(StatisticsViewsTest, CumulativeSpectrumAndReports)
     EXPECT_EQ(u.cumSpectrumView.curves[1].y.size(), 19u);
     EXPECT_NE(ReportText(u.spectrumView.infoWindow).find(L"Number of frequencies in periodogram = 20"),
               std::wstring::npos);
+
+    // A series that turns constant has no cumulative periodogram: the old series' curve goes and
+    // the model's stays.
+    SendCommand(IDM_CUMULATIVE_BOTH);
+    ASSERT_EQ(u.cumSpectrumView.curves[1].y.size(), 19u);
+    u.series.assign(40, 3.0);
+    VeskRefresh(u, 1, 0);
+    EXPECT_EQ(u.cumSpectrumView.curves[1].shown, 0);
+    EXPECT_TRUE(u.cumSpectrumView.curves[1].y.empty());
+    EXPECT_EQ(u.cumSpectrumView.curves[2].shown, 1);
+    EXPECT_EQ(u.cumSpectrumView.curves[2].y.size(), 1025u);
 }

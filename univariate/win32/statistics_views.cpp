@@ -151,19 +151,28 @@ int32_t PlotCumulativeSpectrum(UnivariateProject& u, int32_t mode)
     u.cumPeriodogram.clear();
     if (!u.spectrumView.window) ComputeSpectra(u);
     const bool model = mode == 2 || mode == 4, periodogram = mode == 1 || mode == 4;
-    if (model && !CumulativeModelSpectrum(u)) return 0;
-    if (periodogram && !CumulativePeriodogram(u)) return 0;
+    const bool modelMade = model && CumulativeModelSpectrum(u);
+    const bool periodogramMade = periodogram && CumulativePeriodogram(u);
+    const bool complete = model == modelMade && periodogram == periodogramMade;
     PlotRecord& view = u.cumSpectrumView;
+    // Without a spectrum the mode needs no view is opened. An open one must not go on showing
+    // another series' curve (a differenced trend is constant and has none): the missing curve
+    // is cleared and the other one drawn.
+    if (!complete && !view.window) return 0;
     if (!OpenView(u, view, L"CUMULATIVE SPECTRUM: ")) return 0;
     if (!model) view.curves[2].shown = 0;
     if (!periodogram) view.curves[1].shown = 0;
-    if (periodogram)
+    if (periodogramMade)
         SetCurveXY(view, 1, CumulativePeriodogramX(static_cast<int32_t>(u.cumPeriodogram.size())), u.cumPeriodogram);
-    if (model)
+    else if (periodogram)
+        ClearCurveData(view, 1);
+    if (modelMade)
         SetCurveXY(view, 2, SpectrumFrequencies(static_cast<int32_t>(u.cumModelSpectrum.size()) - 1),
                    u.cumModelSpectrum);
+    else if (model)
+        ClearCurveData(view, 2);
     Repaint(view);
-    return 1;
+    return complete ? 1 : 0;
 }
 
 int32_t InfoAcf(UnivariateProject& u) { return WriteViewReport(u, VIEW_ACF, AcfReport); }
