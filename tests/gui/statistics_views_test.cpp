@@ -248,6 +248,12 @@ TEST_F(StatisticsViewsTest, HistogramAndItsBinDialog)
     // A second Default only brings the window forward: the bin count stays.
     SendCommand(IDM_HISTOGRAM);
     EXPECT_EQ(u.histogramBins, 4);
+
+    // Cleared data leave the open view without the old counts.
+    VeskClearData(u);
+    ASSERT_NE(u.histogramView.window, nullptr);
+    EXPECT_EQ(u.histogramView.curves[1].shown, 0);
+    EXPECT_TRUE(u.histogramView.curves[1].y.empty());
 }
 
 TEST_F(StatisticsViewsTest, FisherDialogShowsTheValues)

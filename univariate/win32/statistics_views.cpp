@@ -84,15 +84,17 @@ int32_t ToggleCurves(PlotRecord& view, int32_t& flags)
 
 int32_t PlotHistogram(UnivariateProject& u, int32_t& bins)
 {
-    if (!u.hasData()) return 0;
-    if (bins == 0) bins = DefaultHistogramBins(u.n);
-    double lo = 0.0, hi = 0.0;
-    std::vector<double> edges, counts;
-    const bool counted = DataWindowRange(u.dataView, lo, hi) && HistogramCounts(u.series, lo, hi, bins, edges, counts);
-    u.histogramBins = bins;
     PlotRecord& view = u.histogramView;
+    bool counted = false;
+    std::vector<double> edges, counts;
+    if (u.hasData()) {
+        if (bins == 0) bins = DefaultHistogramBins(u.n);
+        double lo = 0.0, hi = 0.0;
+        counted = DataWindowRange(u.dataView, lo, hi) && HistogramCounts(u.series, lo, hi, bins, edges, counts);
+        u.histogramBins = bins;
+    }
     if (!counted) {
-        // No bins to draw: an open view must not go on showing another series' counts.
+        // No data or no bins to draw: an open view must not go on showing another series' counts.
         if (view.window) {
             ClearCurveData(view, 1);
             Repaint(view);
