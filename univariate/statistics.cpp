@@ -84,6 +84,8 @@ int32_t ComputeSampleAcf(UnivariateFields& u)
     // A constant series is reported with variance 0 and no correlation beyond lag 0; a recursion
     // that met a zero one-step variance leaves its remaining partial autocorrelations at 0.
     (void)SampleAcfPacf(gamma0, u.n, u.series.data(), acf.data(), pacf.data(), L, work.data());
+    // Values so large that their variance leaves double range have no correlations to show.
+    if (!std::isfinite(gamma0) || !AllFinite(acf) || !AllFinite(pacf)) return 0;
     u.sampleGamma0 = gamma0;
     u.sampleAcf = std::move(acf);
     u.samplePacf = std::move(pacf);
@@ -289,6 +291,11 @@ int32_t ComputeSpectrumValues(UnivariateFields& u)
             } else {
                 const double* ordinates = table.get() + 2 * rows;  // column 3, row k + 1 for omega_k
                 u.periodogram.assign(ordinates + 1, ordinates + rows);
+                // Ordinates beyond double range (values near its limit) are none to draw or test.
+                if (!AllFinite(u.periodogram)) {
+                    u.periodogram.clear();
+                    u.ordinateCount = 0;
+                }
             }
         }
         const int32_t m = (u.n - 1) / 2;
