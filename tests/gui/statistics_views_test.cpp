@@ -145,6 +145,35 @@ TEST_F(StatisticsViewsTest, ModelOnASampleViewRedrawsInsteadOfCycling)
     EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(StatisticsViewsTest, ModelWithoutDataShowsTheModelAlone)
+{
+    NewProjectOfKind(1);
+    UnivariateProject* found = CurrentUnivariate();
+    ASSERT_NE(found, nullptr);
+    UnivariateProject& u = *found;
+    ASSERT_FALSE(u.hasData());
+    u.q = 1;
+    u.theta[1] = 0.5;
+    SendCommand(IDM_ACF_MODEL);
+    PumpMessages();
+    ASSERT_NE(u.acfView.window, nullptr);
+    EXPECT_EQ(u.acfViewFlags, 26);
+    EXPECT_EQ(PanelTitleText(u.acfView, 1), "");
+    ASSERT_EQ(u.acfView.curves[2].y.size(), 41u);
+    EXPECT_NEAR(u.acfView.curves[2].y[1], 0.4, 1e-15);
+    EXPECT_EQ(u.acfView.curves[1].shown, 0);
+
+    // Spectrum > Model draws the model's density alone; Periodogram does nothing.
+    SendCommand(IDM_SPECTRUM_PERIODOGRAM);
+    EXPECT_EQ(u.spectrumView.window, nullptr);
+    SendCommand(IDM_SPECTRUM_MODEL);
+    ASSERT_NE(u.spectrumView.window, nullptr);
+    EXPECT_EQ(u.spectrumView.curves[1].shown, 0);
+    ASSERT_EQ(u.spectrumView.curves[2].y.size(), 1025u);
+    EXPECT_NEAR(u.spectrumView.curves[2].y[0], 2.25 / (2 * 3.14159265358979323846), 1e-12);
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(StatisticsViewsTest, SpecifyLagDialog)
 {
     UnivariateProject& u = Project(Wavy(60));
