@@ -251,6 +251,9 @@ TEST_F(StatisticsViewsTest, HistogramAndItsBinDialog)
     for (double c : bars.y) total += c;
     EXPECT_EQ(total, 100.0);
     EXPECT_EQ(WindowText(Handle(u.histogramView.window)).rfind(L"HISTOGRAM: ", 0), 0u);
+    ASSERT_EQ(VeskInfo(u, u.histogramView), 1);
+    EXPECT_EQ(ReportText(u.histogramView.infoWindow), WideText(ReportWindowText(HistogramReport(u))));
+    EXPECT_NE(ReportText(u.histogramView.infoWindow).find(L"# of Bins =       13"), std::wstring::npos);
 
     AnswerNextDialog(Press(IDCANCEL));
     SendCommand(IDM_HISTOGRAM_BINS);
