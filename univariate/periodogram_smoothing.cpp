@@ -10,10 +10,9 @@
 #include "shell/number_format.h"
 
 const char* const kDaniellCountMessage = "Number of Daniell filters must be from 0 to 50";
+const char* const kNoPeriodogramMessage = "The periodogram needs at least 2 observations";
 
 namespace {
-
-constexpr double kTwoPi = 6.28318530718;
 
 int32_t ReadLenientInteger(std::string_view text)
 {
@@ -118,10 +117,10 @@ FilterWeightPicture LayOutFilterWeights(const std::vector<double>& weights)
 
 std::string FilterWeightMaxText(double wmax) { return SignificantText(wmax, 5); }
 
-std::string ApplyDaniellSmoothing(UnivariateFields& u, std::vector<double>& frequencies)
+std::string ApplyDaniellSmoothing(UnivariateFields& u)
 {
     const int32_t K = static_cast<int32_t>(u.periodogram.size());
-    if (K < 1 || u.n < 2) return "No periodogram to smooth";
+    if (K < 1 || u.n < 2) return kNoPeriodogramMessage;
     (void)DaniellWeights(u);
     const int32_t M = static_cast<int32_t>(u.daniellWeights.size()) - 1;
     if (M >= K) return DaniellBoundMessage(K);
@@ -129,7 +128,5 @@ std::string ApplyDaniellSmoothing(UnivariateFields& u, std::vector<double>& freq
     if (PeriodogramSmoother(u.periodogram.data(), S.data(), K, u.daniellWeights.data(), M, u.n) != kStatusDone)
         return DaniellBoundMessage(K);
     u.smoothedPeriodogram = std::move(S);
-    frequencies.resize(static_cast<size_t>(K) + 1);
-    for (int32_t j = 0; j <= K; ++j) frequencies[static_cast<size_t>(j)] = (j / static_cast<double>(u.n)) * kTwoPi;
     return "";
 }

@@ -12,6 +12,8 @@
 
 constexpr int32_t kMaxDaniellFilters = 50;
 extern const char* const kDaniellCountMessage;  // "Number of Daniell filters must be from 0 to 50"
+// Refuses the command on a series of fewer than 2 observations.
+extern const char* const kNoPeriodogramMessage;
 
 // The count typed into its edit; text that is not a number reads as 0. Returns true with `count`
 // set for 0..50, false (count unchanged) otherwise.
@@ -54,6 +56,6 @@ FilterWeightPicture LayOutFilterWeights(const std::vector<double>& weights);
 std::string FilterWeightMaxText(double wmax);
 
 // Apply: recomputes the weights from the settings and smooths the periodogram I(1..K) into
-// smoothedPeriodogram S(0..K); `frequencies` receives 2 pi j / n, j = 0..K. Returns "" when
-// done; the message, with nothing changed, when there is no periodogram or M >= K.
-std::string ApplyDaniellSmoothing(UnivariateFields& project, std::vector<double>& frequencies);
+// smoothedPeriodogram S(0..K) (frequencies 2 pi j / n, j = 0..K). Returns "" when done; the
+// message, with nothing changed, when there is no periodogram or M >= K.
+std::string ApplyDaniellSmoothing(UnivariateFields& project);

@@ -12,16 +12,14 @@
 #include "shell/number_format.h"
 #include "shell/win32/frame.h"
 #include "univariate/periodogram_smoothing.h"
-#include "univariate/refresh.h"
 #include "univariate/smoothing_commands.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/dialog_controls.h"
+#include "univariate/win32/statistics_views.h"
 
 namespace {
 
 constexpr const char* kSpectrumErrorCaption = "KELO::Error";
-
-HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 
 struct DaniellDialog {
     UnivariateProject* project = nullptr;
@@ -58,15 +56,18 @@ void CommitCount(HWND dialog, DaniellDialog& s)
 bool Apply(HWND dialog, DaniellDialog& s)
 {
     UnivariateProject& u = *s.project;
-    std::vector<double> frequencies;
-    const std::string message = ApplyDaniellSmoothing(u, frequencies);
+    const std::string message = ApplyDaniellSmoothing(u);
     (void)DrawFilterWeights(dialog, u);
     if (!message.empty()) {
         ShowDialogMessage(dialog, message, kSpectrumErrorCaption);
         return false;
     }
-    SetCurveXY(u.spectrumView, 1, frequencies, u.smoothedPeriodogram);
-    if (u.spectrumView.window) InvalidateRect(Handle(u.spectrumView.window), nullptr, TRUE);
+    // The view draws S as curve 1 while the flag is set, on its own scale (log or not); only OK
+    // keeps the flag.
+    const int32_t shown = u.showSmoothedPeriodogram;
+    u.showSmoothedPeriodogram = 1;
+    (void)PlotSpectrum(u);
+    u.showSmoothedPeriodogram = shown;
     return true;
 }
 
@@ -168,9 +169,7 @@ INT_PTR Message(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 // The spectrum view's curve 1 as the show flags say, after the settings were put back.
 void RedrawSpectrum(UnivariateProject& u)
 {
-    if (!u.spectrumView.window) return;
-    if (UnivariateRefresh.plotSpectrum) UnivariateRefresh.plotSpectrum(u);
-    if (UnivariateRefresh.invalidate) UnivariateRefresh.invalidate(u.spectrumView.window);
+    if (u.spectrumView.window) (void)PlotSpectrum(u);
 }
 
 }  // namespace
@@ -254,13 +253,19 @@ INT_PTR CALLBACK SpectrumSmoothDlgProc(HWND dialog, UINT message, WPARAM wParam,
 
 int32_t SmoothPeriodogram(UnivariateProject& u)
 {
+    // A periodogram needs two observations; without them there is nothing to smooth or show.
+    if (u.n < 2) {
+        MessageBoxW(MessageBoxOwner(), WideText(kNoPeriodogramMessage).c_str(),
+                    WideText(kSpectrumErrorCaption).c_str(), MB_OK);
+        return 0;
+    }
     if (!u.spectrumView.window) {
         u.showModelSpectrum = 0;
         u.showPeriodogram = 1;
-        if (UnivariateRefresh.computeSpectra) UnivariateRefresh.computeSpectra(u);
-        if (UnivariateRefresh.plotSpectrum) UnivariateRefresh.plotSpectrum(u);
+        (void)ComputeSpectra(u);
+        (void)PlotSpectrum(u);
     }
-    if (u.periodogram.empty() || u.n < 2) return 0;
+    if (u.periodogram.empty()) return 0;
 
     const int32_t count = u.daniellCount;
     int32_t orders[kMaxDaniellFilters + 1];
@@ -281,6 +286,6 @@ int32_t SmoothPeriodogram(UnivariateProject& u)
         (void)DaniellWeights(u);
         RedrawSpectrum(u);
     }
-    if (UnivariateRefresh.infoSpectrum && u.spectrumView.infoWindow) UnivariateRefresh.infoSpectrum(u);
+    (void)InfoSpectrum(u);
     return 1;
 }
