@@ -233,6 +233,14 @@ void Click(HWND dialog, int id)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// Moves a dialog's trackbar to `position` and tells the dialog, as a dragged thumb does.
+void SlideTo(HWND dialog, int id, int position)
+{
+    HWND trackbar = GetDlgItem(dialog, id);
+    SendMessageW(trackbar, kTbmSetPos, TRUE, position);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(kTbThumbPosition, position), reinterpret_cast<LPARAM>(trackbar));
+}
+
 // Chooses `path` in the system's file dialog titled `caption`.
 bool ChooseFile(const wchar_t* caption, const std::wstring& path)
 {
@@ -354,9 +362,7 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
     vesk.Post(kBoxCoxCommand);
     HWND boxCox = WaitForDialog(L"Box-Cox Transformation");
     ASSERT_NE(boxCox, nullptr);
-    HWND trackbar = GetDlgItem(boxCox, kBoxCoxTrackbar);
-    SendMessageW(trackbar, kTbmSetPos, TRUE, 0);
-    SendMessageW(boxCox, WM_HSCROLL, MAKEWPARAM(kTbThumbPosition, 0), reinterpret_cast<LPARAM>(trackbar));
+    SlideTo(boxCox, kBoxCoxTrackbar, 0);
     Click(boxCox, IDOK);
     vesk.Settle();
 
@@ -679,9 +685,7 @@ TEST(BlackBox, FftSmoothingViewAndItsReport)
     vesk.Post(kFftSmoothCommand);
     HWND dialog = WaitForDialog(L"FFT Smoothing");
     ASSERT_NE(dialog, nullptr);
-    HWND trackbar = GetDlgItem(dialog, kFftTrackbar);
-    SendMessageW(trackbar, kTbmSetPos, TRUE, 3);
-    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(kTbThumbPosition, 3), reinterpret_cast<LPARAM>(trackbar));
+    SlideTo(dialog, kFftTrackbar, 3);
     Click(dialog, IDOK);
     vesk.Settle();
 
