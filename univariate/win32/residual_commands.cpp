@@ -41,7 +41,7 @@ std::wstring DataWindowTitle(const UnivariateProject& u)
 
 void ShowMessage(const char* text, const char* caption)
 {
-    MessageBoxW(FrameWindow, WideText(text).c_str(), WideText(caption).c_str(), MB_OK);
+    MessageBoxW(MessageBoxOwner(), WideText(text).c_str(), WideText(caption).c_str(), MB_OK);
 }
 
 // A residual command on a project with data whose model could not be evaluated says so.
