@@ -238,3 +238,11 @@
 #define IDC_MV_FORECAST_SUBSET_LABEL 1208
 #define IDC_MV_FORECAST_N 1209
 #define IDC_MV_FORECAST_P 1210
+
+// Help viewer: the controls of its window (a plain window, not a dialog template)
+#define IDC_HELP_BACK 1301
+#define IDC_HELP_SEARCH_LABEL 1302
+#define IDC_HELP_SEARCH 1303
+#define IDC_HELP_LIST_LABEL 1304
+#define IDC_HELP_LIST 1305
+#define IDC_HELP_TEXT 1306
