@@ -1,6 +1,6 @@
 #include "multivariate/burg_fit.h"
 
-#include "multivariate/small_matrix.h"
+#include "numerics/small_matrix.h"
 #include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
 #include "platform/blas.h"

@@ -1,7 +1,7 @@
 #include "multivariate/whittle_fit.h"
 
-#include "multivariate/series_scaling.h"
-#include "multivariate/small_matrix.h"
+#include "numerics/series_scaling.h"
+#include "numerics/small_matrix.h"
 #include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
 

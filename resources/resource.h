@@ -239,6 +239,18 @@
 #define IDC_MV_FORECAST_N 1209
 #define IDC_MV_FORECAST_P 1210
 
+// Statistics: Specify Lag dialog 112, Specify Histogram Bins dialog 116 and Fisher Spectrum Test
+// dialog 156, with their controls.
+#define IDD_SPECIFY_LAG 112
+#define IDC_LAG_PROMPT 1062
+#define IDC_LAG_COUNT 1063
+#define IDD_HISTOGRAM_BINS 116
+#define IDC_BINS_PROMPT 1068
+#define IDC_BINS_COUNT 1069
+#define IDD_FISHER_TEST 156
+#define IDC_FISHER_RATIO 1192
+#define IDC_FISHER_PROBABILITY 1193
+
 // Help viewer: the controls of its window (a plain window, not a dialog template)
 #define IDC_HELP_BACK 1301
 #define IDC_HELP_SEARCH_LABEL 1302

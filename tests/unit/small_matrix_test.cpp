@@ -1,5 +1,5 @@
-#include "multivariate/series_scaling.h"
-#include "multivariate/small_matrix.h"
+#include "numerics/series_scaling.h"
+#include "numerics/small_matrix.h"
 #include "numerics/status.h"
 
 #include <gtest/gtest.h>

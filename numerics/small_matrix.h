@@ -55,7 +55,9 @@ bool Resize(std::vector<T>& v, std::size_t count)
 //                  minor that would need an exchange): A is then left partly transformed with
 //                  its diagonal still offset by 1
 //   lda  (in)      leading dimension, lda >= K
-template <typename T>
+// Pivot is the type the pivot and the multiplier are held in (single precision in a program that
+// keeps its matrices in double but computed them so).
+template <typename T, typename Pivot = T>
 void GaussJordanInverse(int k, T* A, int& flag, int lda)
 {
     const int K = k + 1;
@@ -63,15 +65,15 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
     flag = 0;
     for (int i = 1; i <= K; ++i) a(i, i) += T(1);
     for (int i = 1; i <= K; ++i) {
-        const T pivot = a(i, i) - T(1);
-        if (pivot == T(0)) {
+        const Pivot pivot = static_cast<Pivot>(a(i, i) - T(1));
+        if (pivot == Pivot(0)) {
             flag = 1;
             return;
         }
         for (int j = 1; j <= K; ++j) a(i, j) /= pivot;
         for (int r = 1; r <= K; ++r) {
             if (r == i) continue;
-            const T f = a(r, i);
+            const Pivot f = static_cast<Pivot>(a(r, i));
             for (int j = 1; j <= K; ++j) a(r, j) -= f * a(i, j);
         }
     }
@@ -90,8 +92,8 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
 //   np  (in)      leading dimension, np >= n
 // Returns kStatusDone; a row of zeros returns at once with A unchanged and d = 1, so the
 // product of the diagonal stands as the determinant. kStatusNoMemory (A unchanged) when the row
-// scales cannot be allocated.
-template <typename T>
+// scales cannot be allocated. Score is the type the running largest pivot score is held in.
+template <typename T, typename Score = T>
 [[nodiscard]] int LuDecompose(T* A, int n, T& d, int np)
 {
     std::vector<T> scale;
@@ -112,7 +114,7 @@ template <typename T>
             for (int k = 1; k < i; ++k) s -= a(i, k) * a(k, j);
             a(i, j) = s;
         }
-        T big = T(0);
+        Score big = Score(0);
         int imax = j;
         for (int i = j; i <= n; ++i) {
             T s = a(i, j);
@@ -120,7 +122,7 @@ template <typename T>
             a(i, j) = s;
             const T score = std::fabs(s) + v(i);
             if (score >= big) {
-                big = score;
+                big = static_cast<Score>(score);
                 imax = i;
             }
         }
@@ -149,7 +151,8 @@ template <typename T>
 //   lda (in)   leading dimension, lda >= n
 //   det (out)
 // Returns kStatusDone, or kStatusNoMemory (det not written) when the copy cannot be allocated.
-template <typename T>
+// Score as for LuDecompose.
+template <typename T, typename Score = T>
 [[nodiscard]] int Determinant(const T* A, int n, int lda, T& det)
 {
     std::vector<T> copy;
@@ -160,7 +163,7 @@ template <typename T>
         for (int i = 0; i < n; ++i)
             copy[i + static_cast<std::size_t>(n) * j] = A[i + static_cast<std::size_t>(lda) * j];
     T d = T(1);
-    const int status = LuDecompose(copy.data(), n, d, n);
+    const int status = LuDecompose<T, Score>(copy.data(), n, d, n);
     if (status != kStatusDone) return status;
     T product = d;
     for (int i = 0; i < n; ++i) product *= copy[i + static_cast<std::size_t>(n) * i];
