@@ -86,6 +86,9 @@ std::string ExpandTabs(std::string_view s)
     return out;
 }
 
+// A link span waits with this mark until its target is known; plain text never joins it.
+constexpr int32_t kPendingLink = -2;
+
 // A link whose target is checked once every topic is known.
 struct PendingLink {
     size_t topic = 0, block = 0, span = 0;
@@ -262,7 +265,7 @@ bool Parser::AppendText(std::string_view text)
             return Fail(lineNumber_, "link to " + Quoted(target) + " with an empty text");
         HelpTopic& topic = Topic();
         std::vector<HelpSpan>& spans = topic.blocks.back().spans;
-        spans.push_back({ExpandTabs(shown), -1});
+        spans.push_back({ExpandTabs(shown), kPendingLink});
         links_.push_back({file_.topics.size() - 1, topic.blocks.size() - 1, spans.size() - 1, std::string(target),
                           lineNumber_});
         text = text.substr(end + 2);
