@@ -69,20 +69,25 @@ public:
             HelpRun* last = lineRuns_ ? &layout_.runs.back() : nullptr;
             if (last && last->font == piece.font && last->linkNumber == piece.linkNumber &&
                 last->x + last->width == x_) {
+                // The joined text is measured whole: a device's width of a text need not be the
+                // sum of its words' and blanks' widths, and the next run starts where this one
+                // is drawn to end.
                 last->text += std::string(pieceSpace > 0 ? " " : "") + piece.text;
-                last->width += pieceSpace + w;
-            } else {
-                HelpRun run;
-                run.x = x_ + pieceSpace;
-                run.y = y_;
-                run.width = w;
-                run.font = piece.font;
-                run.text = piece.text;
-                run.link = piece.link;
-                run.linkNumber = piece.linkNumber;
-                layout_.runs.push_back(std::move(run));
-                ++lineRuns_;
+                last->width = Width(piece.font, last->text);
+                x_ = last->x + last->width;
+                lineHeight_ = std::max(lineHeight_, metrics_.lineHeight[piece.font]);
+                continue;
             }
+            HelpRun run;
+            run.x = x_ + pieceSpace;
+            run.y = y_;
+            run.width = w;
+            run.font = piece.font;
+            run.text = piece.text;
+            run.link = piece.link;
+            run.linkNumber = piece.linkNumber;
+            layout_.runs.push_back(std::move(run));
+            ++lineRuns_;
             x_ += pieceSpace + w;
             lineHeight_ = std::max(lineHeight_, metrics_.lineHeight[piece.font]);
         }

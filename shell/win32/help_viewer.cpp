@@ -1,6 +1,8 @@
 #include "shell/win32/help_viewer.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -145,7 +147,10 @@ void Relayout(HWND pane, PaneState& s)
     s.laidOutWidth = width;
     s.layout = HelpLayout{};
     if (s.topic) {
-        HDC dc = GetDC(pane);
+        // Measured on a memory device like the one Paint draws on, so that the widths are those
+        // drawn.
+        HDC screen = GetDC(pane);
+        HDC dc = CreateCompatibleDC(screen);
         HelpMetrics metrics;
         metrics.width = [&](int32_t font, std::string_view text) {
             SelectGuard select(dc, s.fonts[font]);
@@ -158,7 +163,8 @@ void Relayout(HWND pane, PaneState& s)
         metrics.margin = s.lineHeight[HELP_FONT_TEXT] / 2 + 4;
         metrics.indent = s.lineHeight[HELP_FONT_TEXT] * 3 / 2;
         s.layout = LayoutHelpTopic(*s.topic, width, metrics);
-        ReleaseDC(pane, dc);
+        DeleteDC(dc);
+        ReleaseDC(pane, screen);
     }
     UpdateScrollBars(pane, s);
     InvalidateRect(pane, nullptr, FALSE);
@@ -182,6 +188,35 @@ void ShowFocusLink(HWND pane, PaneState& s)
     ScrollTo(pane, s, s.scrollX, y);
 }
 
+// Draws `text` with each character at the place that the font's measured extents give it. Some
+// systems draw a plain TextOut narrower than GetTextExtentPoint32 measures, which would leave
+// gaps before the runs that follow and underlines longer than their links.
+void DrawRunText(HDC dc, int32_t x, int32_t y, const std::wstring& text)
+{
+    const int count = static_cast<int>(text.size());
+    std::vector<int> extents(text.size()), advances(text.size());
+    int fit = 0;
+    SIZE size{};
+    if (count == 0 || !GetTextExtentExPointW(dc, text.c_str(), count, INT_MAX, &fit, extents.data(), &size)) {
+        TextOutW(dc, x, y, text.c_str(), count);
+        return;
+    }
+    for (size_t k = 0; k < text.size(); ++k) advances[k] = extents[k] - (k > 0 ? extents[k - 1] : 0);
+    ExtTextOutW(dc, x, y, 0, nullptr, text.c_str(), static_cast<UINT>(count), advances.data());
+}
+
+int32_t Brightness(COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; }
+
+// The colour of links: the system's hot-track colour when it stands out from the window colour
+// (some systems set it close to the background), else a plain blue or, on dark windows, a light one.
+COLORREF LinkColor()
+{
+    const COLORREF hot = GetSysColor(COLOR_HOTLIGHT);
+    const int32_t background = Brightness(GetSysColor(COLOR_WINDOW));
+    if (std::abs(Brightness(hot) - background) >= 100) return hot;
+    return background >= 128 ? RGB(0, 0, 192) : RGB(128, 192, 255);
+}
+
 void Paint(HWND pane, const PaneState& s)
 {
     PAINTSTRUCT paint;
@@ -198,9 +233,8 @@ void Paint(HWND pane, const PaneState& s)
             const int32_t top = run.y - s.scrollY;
             if (top + run.height < 0 || top > client.cy) continue;
             SelectGuard selectFont(memory, s.fonts[run.font]);
-            SetTextColor(memory, GetSysColor(run.link >= 0 ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT));
-            const std::wstring text = WideText(run.text);
-            TextOutW(memory, run.x - s.scrollX, top, text.c_str(), static_cast<int>(text.size()));
+            SetTextColor(memory, run.link >= 0 ? LinkColor() : GetSysColor(COLOR_WINDOWTEXT));
+            DrawRunText(memory, run.x - s.scrollX, top, WideText(run.text));
         }
         if (GetFocus() == pane && s.focusLink >= 0)
             for (const HelpRun& run : s.layout.runs)
