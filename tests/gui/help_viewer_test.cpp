@@ -150,6 +150,7 @@ TEST_F(HelpViewerTest, SearchNarrowsTheListAndAChosenTopicIsShown)
         PumpMessages();
         EXPECT_EQ(Shown(), Title(c.firstId)) << c.query;
     }
+    SaveScreenshot(HelpViewerWindow(), "help-search");
 
     SetWindowTextW(Control(IDC_HELP_SEARCH), L"nowhere-to-be-found");
     PumpMessages();
