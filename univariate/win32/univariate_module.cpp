@@ -3,6 +3,7 @@
 #include "univariate/win32/estimation_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
+#include "univariate/win32/smoothing_menu.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
@@ -19,5 +20,6 @@ void RegisterUnivariateModule()
     RegisterEstimationCommands();
     RegisterTransformCommands();
     RegisterResidualCommands();
+    RegisterSmoothingCommands();
     RegisterStatisticsCommands();
 }
