@@ -1,5 +1,6 @@
 #include "univariate/win32/univariate_module.h"
 
+#include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
 #include "univariate/win32/statistics_commands.h"
@@ -18,4 +19,5 @@ void RegisterUnivariateModule()
     RegisterTransformCommands();
     RegisterResidualCommands();
     RegisterStatisticsCommands();
+    RegisterForecastCommands();
 }
