@@ -12,6 +12,7 @@
 #include "shell/number_format.h"
 #include "shell/project_table.h"
 #include "univariate/refresh.h"
+#include "univariate/transforms.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/project_lifecycle.h"
 
@@ -258,4 +259,64 @@ TEST_F(ForecastCommandsTest, HoltWintersDialogs)
     EXPECT_EQ(u.shwPeriod, 12);
     EXPECT_EQ(u.shwEngineLast, 48);
     EXPECT_EQ(shw.curves[2].y.size(), 4u);
+}
+
+// Cancel in dialogs 102, 104 and 103 changes only what the dialog proposed: the count raised to
+// 10, the complete range reset to 1..T and the seasonal period 12; no view opens.
+TEST_F(ForecastCommandsTest, CancelChangesOnlyThePrefill)
+{
+    Open(48);
+    UnivariateProject& u = *project_;
+    const UINT commands[] = {IDM_FORECAST_ARAR, IDM_FORECAST_HOLT_WINTERS, IDM_FORECAST_SEASONAL_HW};
+    for (UINT id : commands) {
+        SCOPED_TRACE(id);
+        u.forecastSteps = 0;
+        u.ararLast = u.hwLast = u.shwLast = 7;
+        u.shwPeriod = 0;
+        AnswerNextDialog(Press(IDCANCEL));
+        EXPECT_EQ(Command(id).size(), 1u);
+        EXPECT_EQ(u.forecastSteps, 10);
+        const int32_t last = id == IDM_FORECAST_ARAR ? u.ararLast : id == IDM_FORECAST_HOLT_WINTERS ? u.hwLast : u.shwLast;
+        EXPECT_EQ(last, 48);
+        EXPECT_EQ(u.shwPeriod, id == IDM_FORECAST_SEASONAL_HW ? 12 : 0);
+    }
+    for (int v : {VIEW_ARAR_FORECAST, VIEW_HW_FORECAST, VIEW_SHW_FORECAST}) EXPECT_EQ(u.views[v].window, nullptr);
+    EXPECT_TRUE(u.ararForecasts.empty());
+    EXPECT_TRUE(u.hwForecasts.empty());
+    EXPECT_TRUE(u.shwForecasts.empty());
+}
+
+// Box-Cox, difference at lag 1 and subtract mean: the boxes of the three transforms are offered
+// checked; with only "Invert Box-Cox transformation." left checked the forcing rules add the
+// mean and undifference, so the data curve is the imported series (n + 1 points).
+TEST_F(ForecastCommandsTest, ArmaInvertBoxCoxForcesTheOtherUndoSteps)
+{
+    Open(40);
+    UnivariateProject& u = *project_;
+    const std::vector<double> imported = u.series;
+    ASSERT_TRUE(ApplyBoxCox(u, 0.5));
+    ASSERT_TRUE(ApplyDifference(u, 1));
+    ASSERT_TRUE(ApplySubtractMean(u));
+    VeskRefresh(u, 1, 0);
+    bool inspected = false;
+    DialogAnswer answer = Press(IDOK, {{IDC_FC_VARIANCE, L"1"}},
+                                {{IDC_FC_ADD_MEAN, false}, {IDC_FC_UNDIFFERENCE, false}, {IDC_FC_INVERT_BOXCOX, true}});
+    answer.inspect = [&](HWND dialog) {
+        inspected = true;
+        for (int id : {IDC_FC_ADD_MEAN, IDC_FC_UNDIFFERENCE, IDC_FC_INVERT_BOXCOX}) {
+            EXPECT_EQ(IsDlgButtonChecked(dialog, id), static_cast<UINT>(BST_CHECKED)) << id;
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+        }
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FC_ADD_TREND)));
+    };
+    AnswerNextDialog(answer);
+    EXPECT_EQ(Command(IDM_FORECAST_ARMA).size(), 1u);
+    EXPECT_TRUE(inspected);
+    EXPECT_EQ(u.forecastAddMean, 1);
+    EXPECT_EQ(u.forecastUndifference, 1);
+    const PlotRecord& view = u.views[VIEW_ARMA_FORECAST];
+    ASSERT_EQ(view.curves[1].y.size(), imported.size());
+    for (size_t t = 0; t < imported.size(); ++t) EXPECT_NEAR(view.curves[1].y[t], imported[t], 1e-9) << t;
+    EXPECT_EQ(view.curves[1].x.front(), 1.0);
+    EXPECT_EQ(view.curves[2].x.front(), 41.0);
 }
