@@ -198,6 +198,24 @@ void ReadRange(const DialogRecord& dialog, const RangeIds& ids, int32_t n, int32
     }
 }
 
+// Attaches `check` to the range controls, to `extra` (when not 0), to the untransformed box and
+// to OK, and runs the staged dialog. 0: cancelled; -1: the count was refused, to be asked again
+// (both release the dialog); 1: accepted, the dialog still bound for reading.
+int RunRangeDialog(DialogRecord& dialog, UnivariateProject& u, const RangeIds& ids, int extra, DialogCallback check)
+{
+    for (int id : {ids.all, ids.subset, ids.last, extra, static_cast<int>(IDC_FC_UNTRANSFORMED), static_cast<int>(IDOK)})
+        if (id) DialogSetCallback(dialog, id, check);
+    if (DialogRunModal(dialog) != 1) {
+        DialogRelease(dialog);
+        return 0;
+    }
+    if (!StepsAccepted(u, Text(dialog, IDC_FC_STEPS))) {
+        DialogRelease(dialog);
+        return -1;
+    }
+    return 1;
+}
+
 // ---- ARAR
 
 ForecastCheck ArarCheck(const DialogRecord& dialog)
@@ -287,18 +305,10 @@ int32_t HoltWintersCommand(UnivariateProject& u, bool seasonal)
             DialogSetText(dialog, IDC_SHW_GAMMA, FixedText(u.shwGamma, 5));
             DialogSetText(dialog, IDC_SHW_PERIOD, IntText(u.shwPeriod));
         }
-        const DialogCallback callback = seasonal ? SeasonalHoltWintersDlgCheck : HoltWintersDlgCheck;
-        for (int id : {ids.all, ids.subset, ids.last, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE,
-                       static_cast<int>(IDC_FC_UNTRANSFORMED), static_cast<int>(IDOK)})
-            DialogSetCallback(dialog, id, callback);
-        if (DialogRunModal(dialog) != 1) {
-            DialogRelease(dialog);
-            return 0;
-        }
-        if (!StepsAccepted(u, Text(dialog, IDC_FC_STEPS))) {
-            DialogRelease(dialog);
-            continue;
-        }
+        const int outcome = RunRangeDialog(dialog, u, ids, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE,
+                                           seasonal ? SeasonalHoltWintersDlgCheck : HoltWintersDlgCheck);
+        if (outcome == 0) return 0;
+        if (outcome < 0) continue;
         a.count = u.forecastSteps;
         a.optimise = Checked(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE) ? 1 : 0;
         a.alpha = ParseReal(Text(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA));
@@ -405,16 +415,9 @@ int32_t ArarForecast(UnivariateProject& u)
         DialogSetLogical(dialog, IDC_ARAR_CRITERION_2, u.ararCriterion == 2);
         DialogSetLogical(dialog, IDC_ARAR_CRITERION_3, u.ararCriterion == 3);
         DialogSetLogical(dialog, IDC_ARAR_SHORTENING, u.ararOption == 0);
-        for (int id : {IDC_ARAR_ALL, IDC_ARAR_SUBSET, IDC_ARAR_LAST, IDC_FC_UNTRANSFORMED, static_cast<int>(IDOK)})
-            DialogSetCallback(dialog, id, ArarDlgCheck);
-        if (DialogRunModal(dialog) != 1) {
-            DialogRelease(dialog);
-            return 0;
-        }
-        if (!StepsAccepted(u, Text(dialog, IDC_FC_STEPS))) {
-            DialogRelease(dialog);
-            continue;
-        }
+        const int outcome = RunRangeDialog(dialog, u, kArarIds, 0, ArarDlgCheck);
+        if (outcome == 0) return 0;
+        if (outcome < 0) continue;
         a.count = u.forecastSteps;
         a.untransformed = Checked(dialog, IDC_FC_UNTRANSFORMED);
         a.option = Checked(dialog, IDC_ARAR_SHORTENING) ? 0 : 1;
