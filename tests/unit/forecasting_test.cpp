@@ -718,3 +718,78 @@ TEST(ForecastRuns, ArarWithTransformsInPlace)
 }
 
 }  // namespace
+
+namespace {
+
+// The regression trend goes back on data and forecasts at times 1..n and n + 1..n + h, with
+// and without the intercept (which shifts the coefficients' positions); the auxiliary
+// variables are not added.
+constexpr double kPi = 3.14159265359;
+
+TEST(ForecastPipeline, RegressionTrendIsAddedBack)
+{
+    const int n = 30, h = 4;
+    struct Case {
+        int32_t intercept;
+        std::vector<double> c;  // polynomial (from t^0 or t^1), then the cosine and sine of index 2
+        double (*trend)(double t);
+    };
+    const Case cases[] = {
+        {1, {1.5, -0.2, 0.7, 0.3}, [](double t) { return 1.5 - 0.2 * t + 0.7 * std::cos(2 * kPi * 2 * t / 30) + 0.3 * std::sin(2 * kPi * 2 * t / 30); }},
+        {0, {-0.2, 0.7, 0.3}, [](double t) { return -0.2 * t + 0.7 * std::cos(2 * kPi * 2 * t / 30) + 0.3 * std::sin(2 * kPi * 2 * t / 30); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.intercept);
+        UnivariateProject u;
+        Load(u, WhiteNoise(n, 3));
+        u.regressionPresent = 1;
+        u.auxPresent = 1;
+        u.intercept = c.intercept;
+        u.polynomialDegree = 1;
+        u.harmonicCount = 1;
+        u.fourierIndex[1] = 2;
+        u.trendCoefficients = c.c;
+        UndoChoice choice;
+        choice.regression = true;
+        std::vector<double> w = u.series, f(h, 0.0);
+        int32_t lags = 0;
+        ASSERT_EQ(UndoForecastTransforms(u, SummariseTransforms(u.transforms), choice, w, f, lags), 1);
+        for (int t = 1; t <= n; ++t) EXPECT_NEAR(w[t - 1] - u.series[t - 1], c.trend(t), 1e-12) << t;
+        for (int i = 1; i <= h; ++i) EXPECT_NEAR(f[i - 1], c.trend(n + i), 1e-12) << i;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// With d = 0 the fractionally integrated path is the ARMA model: undifferenced at lags 12 and
+// 1, both paths give the same integrated error growth MSE(h)/MSE(1).
+TEST(ArmaForecast, FractionalPathIntegratesAsTheArmaPath)
+{
+    std::vector<std::vector<double>> growth;
+    for (int frac = 0; frac <= 1; ++frac) {
+        UnivariateProject u;
+        Load(u, Positive(80));
+        ASSERT_TRUE(ApplyDifference(u, 12));
+        ASSERT_TRUE(ApplyDifference(u, 1));
+        u.p = 1;
+        u.phi[1] = 0.4;
+        u.q = 1;
+        u.theta[1] = -0.3;
+        u.fracIntegrated = frac;
+        u.d = 0.0;
+        u.forecastSteps = 30;
+        u.forecastUndifference = 1;
+        ForecastCurves curves;
+        ASSERT_EQ(ArmaForecastRun(u, false, 0.0, curves), FORECAST_DONE);
+        std::vector<double> g;
+        for (double m : u.armaForecastMse) g.push_back(m / u.armaForecastMse[0]);
+        growth.push_back(g);
+    }
+    ASSERT_EQ(growth[0].size(), 30u);
+    for (size_t i = 0; i < 30; ++i) EXPECT_NEAR(growth[1][i], growth[0][i], 1e-10 * growth[0][i]) << i;
+    EXPECT_GT(growth[0][29], growth[0][12]);
+}
+
+}  // namespace
