@@ -35,7 +35,8 @@ int32_t ToggleLogSpectrum(UnivariateProject& project);
 // The Log Spectrum check mark of the univariate menu from the project's flag.
 void SetLogSpectrumCheck(const UnivariateProject& project);
 // Mode 1 the cumulative periodogram, 2 the cumulative model spectrum, 4 both. Returns 1, or 0
-// when a spectrum the mode needs does not exist.
+// when a spectrum the mode needs does not exist: no view is then opened, and in an open one
+// that curve is cleared while the other is drawn.
 int32_t PlotCumulativeSpectrum(UnivariateProject& project, int32_t mode);
 
 // Reports of the four views; each returns 1 when written, 0 when its window does not exist.
