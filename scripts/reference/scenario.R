@@ -7,7 +7,10 @@
 #   after log, lag-12 and lag-1 differencing and subtracting the mean;
 #   fisher_ratio, fisher_p: the largest periodogram ordinate of x over their mean, for the
 #   ordinates at 2 pi j / n, j = 1..floor((n-1)/2), and Fisher's exact tail probability;
-#   ljung_box, mcleod_li: Box.test(x, h, "Ljung-Box") and the same on x^2 (h = 20);
+#   ma k (k = 1, 12, 13), aicc: arima(x, MA(1) x seasonal MA(1) of period 12, no mean, "ML"),
+#   its coefficients as those of an MA(13) and AICC = -2 ln L + 2 (k + 1) n / (n - k - 2), k = 2;
+#   ljung_box, mcleod_li: Box.test(e, 20, "Ljung-Box") and the same on e^2, e the residuals of that
+#   fit;
 #   mv_order, mv_aicc: the minimum-AICC order of the multivariate Burg fit of R's Seatbelts
 #   columns DriversKilled, front and rear, and its AICC (scripts/reference/var_common.R).
 # scenario_seatbelts.csv: those three columns, one row per month.
@@ -45,8 +48,17 @@ j <- 1:floor(1 / g)
 put("fisher_ratio", 0, max(I) / mean(I))
 put("fisher_p", 0, sum((-1)^(j - 1) * choose(m, j) * (1 - j * g)^(m - 1)))
 
-put("ljung_box", 20, Box.test(x, lag = 20, type = "Ljung-Box")$statistic)
-put("mcleod_li", 20, Box.test(x^2, lag = 20, type = "Ljung-Box")$statistic)
+fit <- arima(x, order = c(0, 0, 1), seasonal = list(order = c(0, 0, 1), period = 12), include.mean = FALSE,
+             method = "ML", optim.control = list(reltol = 1e-12))
+theta <- coef(fit)
+put("ma", 1, theta[1])
+put("ma", 12, theta[2])
+put("ma", 13, theta[1] * theta[2])
+put("aicc", 0, -2 * fit$loglik + 2 * 3 * n / (n - 4))
+
+e <- as.numeric(residuals(fit))
+put("ljung_box", 20, Box.test(e, lag = 20, type = "Ljung-Box")$statistic)
+put("mcleod_li", 20, Box.test(e^2, lag = 20, type = "Ljung-Box")$statistic)
 
 belts <- datasets::Seatbelts[, c("DriversKilled", "front", "rear")]
 raw <- matrix(as.numeric(belts), ncol = 3)

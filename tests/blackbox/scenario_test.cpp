@@ -29,6 +29,12 @@ constexpr UINT kResidualTestsCommand = 40085;
 constexpr UINT kCloseCommand = 40069;
 constexpr UINT kMvBurgCommand = 40140;
 constexpr int kRandomnessLagEdit = 1144;
+constexpr UINT kPreliminaryCommand = 40078;
+constexpr UINT kMaxLikelihoodCommand = 40079;
+constexpr int kPrelimP = 1101, kPrelimQ = 1102, kPrelimHannanRissanen = 1108, kPrelimInnovations = 1109;
+constexpr int kMleConstrain = 1142;
+constexpr int kConstrainMaList = 1016, kConstrainSetZero = 1143, kConstrainCount = 1133;
+constexpr int kConstrainB = 1130, kConstrainD = 1131, kConstrainA = 1132, kConstrainAr = 1141, kConstrainMa = 1142;
 constexpr int kBurgOrderEdit = 1202;
 constexpr int kBurgSearch = 1203;
 
@@ -159,6 +165,20 @@ std::string InfoOf(VeskProcess& vesk, HWND frame, HWND view)
     if (!vesk.Command(kInfoCommand)) return "<no info>";
     HWND info = WaitForChild(frame, L"INFO: " + std::wstring(text));
     return info ? ReportText(info) : "<no report>";
+}
+
+// Types `text` into a dialog's edit as a user would: the edit has the keyboard focus meanwhile
+// (some edits act on their changes only then).
+bool TypeInto(HWND dialog, int id, const wchar_t* text)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    if (!edit || !AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) return false;
+    SetFocus(edit);
+    const bool focused = GetFocus() == edit;
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return focused;
 }
 
 struct Transform {
@@ -302,7 +322,67 @@ TEST(Scenario, MainRoadOfTheRealProgram)
     }
     KeepScreen("scenario-3-statistics");
 
-    // 5. Tests of randomness on the residuals of the white-noise model, that is on the series.
+
+    // 4. Preliminary estimation of an MA(13) by innovations, then maximum likelihood of the MA(1)
+    // x seasonal MA(12) model: theta 2..11 fixed at 0 and theta 13 = theta 1 x theta 12.
+    before = ChildTitles(frame);
+    vesk.Post(kPreliminaryCommand);
+    HWND prelim = WaitForDialog(L"Preliminary Estimation");
+    ASSERT_NE(prelim, nullptr);
+    SetItemText(prelim, kPrelimP, L"0");
+    SetItemText(prelim, kPrelimQ, L"13");
+    SetChecked(prelim, kPrelimHannanRissanen, false);
+    SetChecked(prelim, kPrelimInnovations, true);
+    Click(prelim, IDOK);
+    vesk.Settle();
+    std::wstring prelimTitle;
+    HWND prelimReport = WaitForNewChild(frame, before, prelimTitle);
+    ASSERT_NE(prelimReport, nullptr) << testing::PrintToString(ChildTitles(frame));
+    EXPECT_NE(ReportText(prelimReport).find("Method: Innovations"), std::string::npos) << ReportText(prelimReport);
+
+    before = ChildTitles(frame);
+    vesk.Post(kMaxLikelihoodCommand);
+    HWND mle = WaitForDialog(L"Maximum Likelihood Estimation");
+    ASSERT_NE(mle, nullptr);
+    Click(mle, kMleConstrain);
+    HWND constrain = WaitForDialog(L"Constrain Optimization");
+    ASSERT_NE(constrain, nullptr);
+    for (int j = 2; j <= 11; ++j) SendDlgItemMessageW(constrain, kConstrainMaList, LB_SETSEL, TRUE, j - 1);
+    Click(constrain, kConstrainSetZero);
+    vesk.Settle();
+    SetItemText(constrain, kConstrainCount, L"1");
+    SetChecked(constrain, kConstrainAr, false);
+    SetChecked(constrain, kConstrainMa, true);
+    Click(constrain, kConstrainMa);
+    vesk.Settle();
+    EXPECT_TRUE(TypeInto(constrain, kConstrainB, L"1"));
+    EXPECT_TRUE(TypeInto(constrain, kConstrainD, L"12"));
+    EXPECT_TRUE(TypeInto(constrain, kConstrainA, L"13"));
+    Click(constrain, IDOK);
+    mle = WaitForDialog(L"Maximum Likelihood Estimation");
+    ASSERT_NE(mle, nullptr);
+    Click(mle, IDOK);
+    vesk.Settle();
+    std::wstring mleTitle;
+    HWND mleReport = WaitForNewChild(frame, before, mleTitle);
+    ASSERT_NE(mleReport, nullptr) << testing::PrintToString(ChildTitles(frame));
+    vesk.Settle();
+    const std::string mleText = ReportText(mleReport);
+    EXPECT_NE(mleText.find("Method: Maximum Likelihood"), std::string::npos) << mleText;
+    const std::vector<double> ma = BlockAfter(mleText, "MA Coefficients\r\n");
+    ASSERT_EQ(ma.size(), 13u) << mleText;
+    for (int j = 1; j <= 13; ++j) {
+        const double expected = (j == 1 || j == 12 || j == 13) ? r.at("ma").at(j) : 0.0;
+        EXPECT_NEAR(ma[j - 1], expected, 2e-3) << "theta " << j << "\n" << mleText;
+    }
+    EXPECT_NEAR(NumberAfter(mleText, "AICC = "), r.at("aicc").at(0), 0.01) << mleText;
+    const double iterations = NumberAfter(mleText, "Number of iterations = ");
+    EXPECT_GE(iterations, 1.0) << mleText;
+    const std::wstring counted = L"Iteration  " + std::to_wstring(static_cast<int>(iterations));
+    EXPECT_EQ(vesk.StatusOnceItReads(2, counted), counted);
+    KeepScreen("scenario-4-estimation");
+
+    // 5. Tests of randomness on the residuals of the fitted model.
     vesk.Post(kResidualTestsCommand);
     HWND lag = WaitForDialog(L"Tests of Randomness");
     ASSERT_NE(lag, nullptr);
@@ -314,9 +394,12 @@ TEST(Scenario, MainRoadOfTheRealProgram)
     const std::string randomness = ReportText(tests);
     const double ljungBox = NumberAfter(randomness, "Ljung - Box statistic = ");
     const double mcleodLi = NumberAfter(randomness, "McLeod - Li statistic = ");
-    EXPECT_NEAR(ljungBox, r.at("ljung_box").at(20), 1e-4 * r.at("ljung_box").at(20)) << randomness;
-    EXPECT_NEAR(mcleodLi, r.at("mcleod_li").at(20), 1e-4 * r.at("mcleod_li").at(20)) << randomness;
-    EXPECT_NE(randomness.find("Chi-Square ( 20 )"), std::string::npos) << randomness;
+    // The program's residuals are the innovations scaled by their standard deviations, R's the
+    // innovations themselves: the two differ slightly at the start of the series.
+    EXPECT_NEAR(ljungBox, r.at("ljung_box").at(20), 2e-2 * r.at("ljung_box").at(20)) << randomness;
+    EXPECT_NEAR(mcleodLi, r.at("mcleod_li").at(20), 2e-2 * r.at("mcleod_li").at(20)) << randomness;
+    // 20 lags less the two estimated coefficients.
+    EXPECT_NE(randomness.find("Chi-Square ( 18 )"), std::string::npos) << randomness;
     KeepScreen("scenario-5-randomness");
 
     // 7. Save As, Close, Open: the same transforms and the same reports.
