@@ -9,6 +9,8 @@
 #   ordinates at 2 pi j / n, j = 1..floor((n-1)/2), and Fisher's exact tail probability;
 #   ma k (k = 1, 12, 13), aicc: arima(x, MA(1) x seasonal MA(1) of period 12, no mean, "ML"),
 #   its coefficients as those of an MA(13) and AICC = -2 ln L + 2 (k + 1) n / (n - k - 2), k = 2;
+#   forecast k (k = 1..24): that fit's predict on x, the mean of the differenced logs added back,
+#   the two differences undone on the log scale, then exponentiated;
 #   ljung_box, mcleod_li: Box.test(e, 20, "Ljung-Box") and the same on e^2, e the residuals of that
 #   fit;
 #   mv_order, mv_aicc: the minimum-AICC order of the multivariate Burg fit of R's Seatbelts
@@ -55,6 +57,15 @@ put("ma", 1, theta[1])
 put("ma", 12, theta[2])
 put("ma", 13, theta[1] * theta[2])
 put("aicc", 0, -2 * fit$loglik + 2 * 3 * n / (n - 4))
+
+d <- diff(diff(log(air), lag = 12), lag = 1)
+y <- c(log(air), rep(NA, 24))
+step <- as.numeric(predict(fit, n.ahead = 24)$pred) + mean(d)
+for (h in 1:24) {
+    t <- n0 + h
+    y[t] <- step[h] + y[t - 1] + y[t - 12] - y[t - 13]
+    put("forecast", h, exp(y[t]))
+}
 
 e <- as.numeric(residuals(fit))
 put("ljung_box", 20, Box.test(e, lag = 20, type = "Ljung-Box")$statistic)

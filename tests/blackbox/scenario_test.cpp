@@ -29,6 +29,11 @@ constexpr UINT kResidualTestsCommand = 40085;
 constexpr UINT kCloseCommand = 40069;
 constexpr UINT kMvBurgCommand = 40140;
 constexpr int kRandomnessLagEdit = 1144;
+constexpr UINT kArmaForecastCommand = 40086;
+constexpr UINT kArarCommand = 40118;
+constexpr UINT kSeasonalHoltWintersCommand = 40120;
+constexpr int kForecastSteps = 1152, kForecastAddMean = 1156, kForecastUndifference = 1155;
+constexpr int kForecastInvertBoxCox = 1154;
 constexpr UINT kPreliminaryCommand = 40078;
 constexpr UINT kMaxLikelihoodCommand = 40079;
 constexpr int kPrelimP = 1101, kPrelimQ = 1102, kPrelimHannanRissanen = 1108, kPrelimInnovations = 1109;
@@ -135,7 +140,8 @@ HWND WaitForNewChild(HWND frame, const std::vector<std::wstring>& before, std::w
              child = FindWindowExW(client, child, nullptr, nullptr)) {
             wchar_t text[256] = {};
             GetWindowTextW(child, text, 256);
-            bool known = false;
+            // Reports that open along with a view are not the view.
+            bool known = std::wstring(text).rfind(L"INFO: ", 0) == 0;
             for (const std::wstring& t : before) known = known || t == text;
             if (!known) {
                 title = text;
@@ -401,6 +407,50 @@ TEST(Scenario, MainRoadOfTheRealProgram)
     // 20 lags less the two estimated coefficients.
     EXPECT_NE(randomness.find("Chi-Square ( 18 )"), std::string::npos) << randomness;
     KeepScreen("scenario-5-randomness");
+
+
+    // 6. ARMA forecasts of 24 steps with the transforms undone, against R; then ARAR and seasonal
+    // Holt-Winters forecasts of 24 steps.
+    before = ChildTitles(frame);
+    vesk.Post(kArmaForecastCommand);
+    HWND arma = WaitForDialog(L"ARMA Forecast");
+    ASSERT_NE(arma, nullptr);
+    SetItemText(arma, kForecastSteps, L"24");
+    for (int id : {kForecastAddMean, kForecastUndifference, kForecastInvertBoxCox}) SetChecked(arma, id, true);
+    Click(arma, IDOK);
+    vesk.Settle();
+    std::wstring armaTitle;
+    HWND armaView = WaitForNewChild(frame, before, armaTitle);
+    ASSERT_NE(armaView, nullptr) << testing::PrintToString(ChildTitles(frame));
+    {
+        const std::string report = InfoOf(vesk, frame, armaView);
+        const std::vector<double> table = BlockAfter(report, "sqrt(MSE)\r\n");
+        ASSERT_EQ(table.size(), 72u) << report;  // step, prediction, sqrt(MSE)
+        for (int h = 1; h <= 24; ++h) {
+            EXPECT_EQ(table[3 * (h - 1)], h) << report;
+            const double expected = r.at("forecast").at(h);
+            EXPECT_NEAR(table[3 * (h - 1) + 1], expected, 2e-3 * expected) << "step " << h;
+            EXPECT_GT(table[3 * (h - 1) + 2], 0.0) << "step " << h;
+        }
+    }
+    const std::pair<UINT, const wchar_t*> others[] = {{kArarCommand, L"ARAR Forecasting"},
+                                                      {kSeasonalHoltWintersCommand, L"Seasonal Holt-Winters Forecasting"}};
+    const char* headings[] = {"KELO::(ARAR Forecast)", "KELO::(Seasonal H-W Forecast)"};
+    for (size_t k = 0; k < 2; ++k) {
+        before = ChildTitles(frame);
+        vesk.Post(others[k].first);
+        HWND dialog = WaitForDialog(others[k].second);
+        ASSERT_NE(dialog, nullptr) << k;
+        SetItemText(dialog, kForecastSteps, L"24");
+        Click(dialog, IDOK);
+        vesk.Settle();
+        std::wstring title;
+        HWND view = WaitForNewChild(frame, before, title);
+        ASSERT_NE(view, nullptr) << k << testing::PrintToString(ChildTitles(frame));
+        const std::string report = InfoOf(vesk, frame, view);
+        EXPECT_NE(report.find(headings[k]), std::string::npos) << report;
+    }
+    KeepScreen("scenario-6-forecasts");
 
     // 7. Save As, Close, Open: the same transforms and the same reports.
     vesk.Post(kSaveAsCommand);
