@@ -326,3 +326,10 @@
 #define IDC_CONSTRAIN_AR 1141
 #define IDC_CONSTRAIN_MA 1142
 #define IDC_CONSTRAIN_SET_ZERO 1143
+// Help viewer: the controls of its window (a plain window, not a dialog template)
+#define IDC_HELP_BACK 1301
+#define IDC_HELP_SEARCH_LABEL 1302
+#define IDC_HELP_SEARCH 1303
+#define IDC_HELP_LIST_LABEL 1304
+#define IDC_HELP_LIST 1305
+#define IDC_HELP_TEXT 1306
