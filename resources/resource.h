@@ -333,3 +333,10 @@
 #define IDC_SHW_ALPHA 1012
 #define IDC_SHW_BETA 1013
 #define IDC_SHW_GAMMA 1009
+// Help viewer: the controls of its window (a plain window, not a dialog template)
+#define IDC_HELP_BACK 1301
+#define IDC_HELP_SEARCH_LABEL 1302
+#define IDC_HELP_SEARCH 1303
+#define IDC_HELP_LIST_LABEL 1304
+#define IDC_HELP_LIST 1305
+#define IDC_HELP_TEXT 1306
