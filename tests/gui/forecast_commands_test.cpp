@@ -11,10 +11,12 @@
 #include "resources/resource.h"
 #include "shell/number_format.h"
 #include "shell/project_table.h"
+#include "shell/win32/info_window.h"
 #include "univariate/refresh.h"
 #include "univariate/transforms.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/project_lifecycle.h"
+#include "univariate/win32/univariate_reports.h"
 
 namespace {
 
@@ -319,4 +321,37 @@ TEST_F(ForecastCommandsTest, ArmaInvertBoxCoxForcesTheOtherUndoSteps)
     for (size_t t = 0; t < imported.size(); ++t) EXPECT_NEAR(view.curves[1].y[t], imported[t], 1e-9) << t;
     EXPECT_EQ(view.curves[1].x.front(), 1.0);
     EXPECT_EQ(view.curves[2].x.front(), 41.0);
+}
+
+// With a view's report window open, each command rewrites the report after its run: ARMA and
+// Holt-Winters tables hold the new count of rows.
+TEST_F(ForecastCommandsTest, CommandsRewriteOpenReports)
+{
+    Open(48);
+    UnivariateProject& u = *project_;
+    const struct {
+        UINT command;
+        int32_t view;
+        std::vector<std::pair<int, std::wstring>> texts;
+        const wchar_t* lastRow;  // the row of the third forecast
+    } cases[] = {
+        {IDM_FORECAST_ARMA, VIEW_ARMA_FORECAST, {{IDC_FC_STEPS, L"3"}, {IDC_FC_VARIANCE, L"1"}}, L"              3"},
+        {IDM_FORECAST_HOLT_WINTERS, VIEW_HW_FORECAST, {{IDC_FC_STEPS, L"3"}}, L"             51"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        AnswerNextDialog(Press(IDOK, {{IDC_FC_STEPS, L"8"}, {IDC_FC_VARIANCE, L"1"}}));
+        Command(c.command);
+        PlotRecord& view = u.views[c.view];
+        ASSERT_NE(view.window, nullptr);
+        ASSERT_EQ(VeskInfo(u, view), 1);
+        ASSERT_NE(view.infoWindow, nullptr);
+        AnswerNextDialog(Press(IDOK, c.texts));
+        Command(c.command);
+        const std::wstring report = WindowText(ReportEditOf(Handle(view.infoWindow)));
+        EXPECT_NE(report.find(c.lastRow), std::wstring::npos) << report;
+        // No fourth row is left from the first run.
+        const std::wstring fourth = c.command == IDM_FORECAST_ARMA ? L"\r\n              4" : L"\r\n             52";
+        EXPECT_EQ(report.find(fourth), std::wstring::npos) << report;
+    }
 }
