@@ -189,24 +189,7 @@ TEST(BlackBox, MultivariateImportFitForecastAndExport)
     // The pointer rests on the frame's caption: over a plot it would write its place into the
     // status bar.
     SetCursorPos(1, 1);
-    vesk.Post(kNewCommand);
-    HWND kind = WaitForDialog(L"Create New Project ");
-    ASSERT_NE(kind, nullptr);
-    SetChecked(kind, kProjectUnivariate, false);
-    SetChecked(kind, kProjectMultivariate, true);
-    Click(kind, IDOK);
-    vesk.Settle();
-
-    vesk.Post(kImportFileCommand);
-    ASSERT_TRUE(ChooseFile(L"Open file", data));
-    HWND read = WaitForDialog(L"Read Multivariate Data  ");
-    ASSERT_NE(read, nullptr);
-    SetItemText(read, kColumnsEdit, L"2");
-    // The first OK only moves the focus from the edit to the button, as Enter typed there would.
-    Click(read, IDOK);
-    vesk.Settle();
-    if (IsWindow(read)) Click(read, IDOK);
-    vesk.Settle();
+    ASSERT_TRUE(NewMultivariateProjectFrom(vesk, data, L"2"));
     EXPECT_EQ(vesk.StatusOnceItReads(1, L"# of series = 2"), L"# of series = 2");
     EXPECT_EQ(vesk.StatusOnceItReads(2, L"Length of series = 72"), L"Length of series = 72");
 

@@ -493,23 +493,7 @@ TEST(Scenario, MainRoadOfTheRealProgram)
     vesk.Post(kCloseCommand);
     EXPECT_EQ(AnswerBox(L"KELO", IDYES), L"Close current project ?");
     vesk.Settle();
-    vesk.Post(kNewCommand);
-    HWND kind = WaitForDialog(L"Create New Project ");
-    ASSERT_NE(kind, nullptr);
-    SetChecked(kind, kProjectUnivariate, false);
-    SetChecked(kind, kProjectMultivariate, true);
-    Click(kind, IDOK);
-    vesk.Settle();
-    vesk.Post(kImportFileCommand);
-    ASSERT_TRUE(ChooseFile(L"Open file", table));
-    HWND read = WaitForDialog(L"Read Multivariate Data  ");
-    ASSERT_NE(read, nullptr);
-    SetItemText(read, kColumnsEdit, L"3");
-    // The first OK only moves the focus from the edit to the button, as Enter typed there would.
-    Click(read, IDOK);
-    vesk.Settle();
-    if (IsWindow(read)) Click(read, IDOK);
-    vesk.Settle();
+    ASSERT_TRUE(NewMultivariateProjectFrom(vesk, table, L"3"));
     EXPECT_EQ(vesk.StatusOnceItReads(1, L"# of series = 3"), L"# of series = 3");
     EXPECT_EQ(vesk.StatusOnceItReads(2, L"Length of series = 192"), L"Length of series = 192");
     vesk.Post(kMvBurgCommand);

@@ -310,6 +310,29 @@ inline void SetChecked(HWND dialog, int id, bool checked)
     SendMessageW(GetDlgItem(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+// New multivariate project, then Import of `path` as a table of `columns` columns.
+inline bool NewMultivariateProjectFrom(VeskProcess& vesk, const std::wstring& path, const wchar_t* columns)
+{
+    vesk.Post(kNewCommand);
+    HWND kind = WaitForDialog(L"Create New Project ");
+    if (!kind) return false;
+    SetChecked(kind, kProjectUnivariate, false);
+    SetChecked(kind, kProjectMultivariate, true);
+    Click(kind, IDOK);
+    vesk.Settle();
+    vesk.Post(kImportFileCommand);
+    if (!ChooseFile(L"Open file", path)) return false;
+    HWND read = WaitForDialog(L"Read Multivariate Data  ");
+    if (!read) return false;
+    SetItemText(read, kColumnsEdit, columns);
+    // The first OK only moves the focus from the edit to the button, as Enter typed there would.
+    Click(read, IDOK);
+    vesk.Settle();
+    if (IsWindow(read)) Click(read, IDOK);
+    vesk.Settle();
+    return true;
+}
+
 // The MDI child of the frame titled `title`, once it exists.
 inline HWND WaitForChild(HWND frame, const std::wstring& title)
 {
