@@ -1,6 +1,7 @@
 #include "univariate/win32/univariate_module.h"
 
 #include "univariate/win32/estimation_commands.h"
+#include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
 #include "univariate/win32/smoothing_menu.h"
@@ -22,4 +23,5 @@ void RegisterUnivariateModule()
     RegisterResidualCommands();
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
+    RegisterForecastCommands();
 }
