@@ -4,7 +4,6 @@
 #include <cmath>
 #include <new>
 
-#include "numerics/arma_acvf.h"
 #include "numerics/simulation.h"
 #include "numerics/status.h"
 #include "platform/dialog_values.h"
@@ -16,24 +15,6 @@ namespace {
 bool AllFinite(const std::vector<double>& x)
 {
     return std::all_of(x.begin(), x.end(), [](double v) { return std::isfinite(v); });
-}
-
-std::vector<double> Coefficients(const UnivariateFields& u)
-{
-    std::vector<double> coef;
-    for (int32_t j = 1; j <= u.p; ++j) coef.push_back(u.phi[j]);
-    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
-    return coef;
-}
-
-bool Causal(const UnivariateFields& u)
-{
-    if (u.p == 0) return true;
-    const std::vector<double> coef = Coefficients(u);
-    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 2);
-    int status = kStatusDone;
-    ArmaAcvf(1, kArmaAcvfTestCausal, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-    return status == kStatusDone;
 }
 
 // Terms of the regression trend in the order of its coefficients: the polynomial (from degree 0
@@ -56,9 +37,9 @@ std::string RegressionMessage(const UnivariateFields& u, int32_t m)
 
 std::string ModelMessage(const UnivariateFields& u, int32_t m)
 {
-    if (u.p < 0 || u.p > kMaxArmaOrder || u.q < 0 || u.q > kMaxArmaOrder || !AllFinite(Coefficients(u)))
+    if (u.p < 0 || u.p > kMaxArmaOrder || u.q < 0 || u.q > kMaxArmaOrder || !AllFinite(ModelCoefficients(u)))
         return "The model's orders or coefficients are out of range: it cannot be simulated.";
-    if (!Causal(u)) return "The model is not causal: it cannot be simulated.";
+    if (!ModelCausal(u)) return "The model is not causal: it cannot be simulated.";
     if (u.fracIntegrated) {
         if (!(u.d > -0.5 && u.d < 0.5)) return "The fractional parameter d must lie between -0.5 and 0.5.";
         if (m > kMaxFractionalSimulationLength)
@@ -240,7 +221,7 @@ int32_t SimulateModelPath(const UnivariateFields& project, const SimulationChoic
     try {
         std::vector<double> path(static_cast<size_t>(m));
         if (!project.fracIntegrated) {
-            const std::vector<double> coef = Coefficients(project);
+            const std::vector<double> coef = ModelCoefficients(project);
             ArmaSimulate(path.data(), m, coef.data(), project.p, project.q, choice.sigma2, choice.seed);
         } else {
             // The autocovariances on a copy of the model alone, so the project's model ACF stays.
@@ -345,12 +326,20 @@ int32_t BuildSimulatedRecord(const UnivariateFields& project, const std::vector<
 
 int32_t ImportSimulatedSeries(UnivariateProject& project, const std::vector<double>& x)
 {
+    // Both copies first: the old data go only once the new are held.
+    std::vector<double> series, original;
+    try {
+        series = x;
+        original = x;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     VeskClearData(project);
-    project.series = x;
+    project.series = std::move(series);
+    project.originalSeries = std::move(original);
     project.n = static_cast<int32_t>(x.size());
     project.firstIndex = 1;
     project.lastIndex = project.n;
-    project.originalSeries = x;
     ComputeResiduals(project);
     return 1;
 }

@@ -103,5 +103,5 @@ int32_t BuildSimulatedRecord(const UnivariateFields& project, const std::vector<
 
 // Replaces the project's data by x as any load does (VeskClearData: the transform stack, the
 // regression and the derived views go, the model and its white-noise variance stay), indices
-// 1..m, and computes the residuals. Returns 1.
+// 1..m, and computes the residuals. Returns 1; 0 when memory runs out (the project unchanged).
 int32_t ImportSimulatedSeries(UnivariateProject& project, const std::vector<double>& x);

@@ -2,6 +2,7 @@
 
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
+#include "univariate/win32/simulate_command.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
@@ -18,4 +19,5 @@ void RegisterUnivariateModule()
     RegisterTransformCommands();
     RegisterResidualCommands();
     RegisterStatisticsCommands();
+    RegisterSimulateCommand();
 }
