@@ -30,7 +30,8 @@ bool ModelCausal(const UnivariateFields& project);
 
 // Sample ACF/PACF of the project's series into sampleAcf and samplePacf (acfLags + 1 values) and
 // sampleGamma0. A constant series gives variance 0, autocorrelations 1 at lag 0 and 0 beyond.
-// Returns 1, or 0 without data (the sample vectors are then released).
+// Returns 1, or 0 without data or when the variance leaves double range (the sample vectors are
+// then released).
 int32_t ComputeSampleAcf(UnivariateFields& project);
 
 // Model ACF/PACF into modelAcf and modelPacf (modelAcfLags + 1 values) and modelGamma0: from the
@@ -86,8 +87,8 @@ int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* the
 int32_t FisherTest(const double* I, int32_t m, double& R, double& P);
 
 // Periodogram (with at least 2 observations), model spectrum and Fisher's values of the project;
-// without data the periodogram is released, ordinateCount is 0 and Fisher's values stay. Returns
-// the number of singular model frequencies.
+// without data the periodogram is released, ordinateCount is 0 and Fisher's values stay; so it is
+// when the ordinates would leave double range. Returns the number of singular model frequencies.
 int32_t ComputeSpectrumValues(UnivariateFields& project);
 
 // Curve 1 and 2 of the spectrum view, as PlotSpectrum draws them; `zeros` counts the values put
