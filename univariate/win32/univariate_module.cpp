@@ -1,5 +1,6 @@
 #include "univariate/win32/univariate_module.h"
 
+#include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
 #include "univariate/win32/simulate_command.h"
@@ -22,4 +23,5 @@ void RegisterUnivariateModule()
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
     RegisterSimulateCommand();
+    RegisterForecastCommands();
 }
