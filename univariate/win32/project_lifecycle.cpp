@@ -20,10 +20,18 @@
 
 namespace {
 
+// File messages go to the frame, which every project window lives in.
 void Show(const FileMessage& message)
 {
     if (!message.empty())
-        MessageBoxW(nullptr, WideText(message.text).c_str(), WideText(message.caption).c_str(), MB_OK);
+        MessageBoxW(FrameWindow, WideText(message.text).c_str(), WideText(message.caption).c_str(), MB_OK);
+}
+
+// Asks whether to keep what a read that stopped early took; true for OK.
+bool Keep(const FileMessage& question)
+{
+    return question.empty() || MessageBoxW(FrameWindow, WideText(question.text).c_str(),
+                                           WideText(question.caption).c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 HWND DataWindow(const UnivariateProject& project) { return reinterpret_cast<HWND>(project.dataView.window); }
@@ -84,7 +92,7 @@ int32_t VeskOpen(UnivariateProject& project)
     std::vector<FileMessage> messages;
     ReadProjectBytes(bytes, loaded, messages);
     for (const FileMessage& message : messages) Show(message);
-    if (loaded.kind == LOADED_NOTHING) return 0;
+    if (loaded.kind == LOADED_NOTHING || !Keep(loaded.partial)) return 0;
     // Only now, with the file read whole and checked, is the old data given up.
     VeskClearData(project);
     CommitLoadedFile(loaded, project, path, PlotColors);
