@@ -1,5 +1,6 @@
 #include "numerics/arar.h"
 
+#include "numerics/finite.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
 
@@ -35,6 +36,14 @@ std::vector<double> Multiply(const std::vector<double>& u, const std::vector<dou
 int ArarTwoLagFit(const double* y, int m, double& a1, double& a2)
 {
     if (m < 3) return kStatusBadArgument;
+    if (!AllFinite(y, m)) return kStatusNotFinite;
+    // The coefficients do not depend on the scale of y; extreme values are scaled first.
+    std::vector<double> scaled;
+    if (const double scale = RangeScale(y, m); scale != 1.0) {
+        scaled.assign(y, y + m);
+        for (double& v : scaled) v *= scale;
+        y = scaled.data();
+    }
     Vec1<const double> yv(y);
     double s00 = 0.0, s01 = 0.0, s11 = 0.0, s12 = 0.0, s02 = 0.0;
     for (int t = 1; t <= m - 2; ++t) {
@@ -46,15 +55,22 @@ int ArarTwoLagFit(const double* y, int m, double& a1, double& a2)
     }
     const double det = s11 * s00 - s01 * s01;
     if (det == 0.0) return kStatusDegenerate;
-    a1 = (s11 * s12 - s02 * s01) / det;
-    a2 = (s02 * s00 - s12 * s01) / det;
+    const double b1 = (s11 * s12 - s02 * s01) / det, b2 = (s02 * s00 - s12 * s01) / det;
+    if (!std::isfinite(b1) || !std::isfinite(b2)) return kStatusOutOfRange;
+    a1 = b1;
+    a2 = b2;
     return kStatusDone;
 }
 
 int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi)
 {
     if (n < kArarMinObservations) return kStatusBadArgument;
+    if (!AllFinite(y, n)) return kStatusNotFinite;
+    // Every filter is fitted by ratios of sums of products, which do not depend on the scale of
+    // y: extreme values are scaled by a power of two so that those sums stay finite.
     std::vector<double> cur(y, y + n), next;
+    if (const double scale = RangeScale(y, n); scale != 1.0)
+        for (double& v : cur) v *= scale;
     int m = n;
     // Short series may take fewer filters: the pass counter starts nearer its limit of 3.
     int c = n < 35 ? 2 : (n < 50 ? 1 : 0);
@@ -107,13 +123,21 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi)
         m -= lag;
         product = Multiply(product, filter);
         ++c;
+        // A filtered series can grow by the filter's coefficients: keep it in range too.
+        if (!AllFinite(cur.data(), m)) return kStatusOutOfRange;
+        if (const double scale = RangeScale(cur.data(), m); scale != 1.0)
+            for (double& v : cur) v *= scale;
     }
+    if (!AllFinite(product.data(), static_cast<long>(product.size()))) return kStatusOutOfRange;
     psi = product;
     return kStatusDone;
 }
 
 int ArarMatrixInverse(int n, double* A, int lda)
 {
+    if (n < 1 || lda < n) return kStatusBadArgument;
+    for (int j = 0; j < n; ++j)
+        if (!AllFinite(A + static_cast<long>(j) * lda, n)) return kStatusNotFinite;
     Mat1<double> a(A, lda);
     for (int i = 1; i <= n; ++i) a(i, i) += 1.0;
     for (int i = 1; i <= n; ++i) {
@@ -127,11 +151,15 @@ int ArarMatrixInverse(int n, double* A, int lda)
         }
     }
     for (int i = 1; i <= n; ++i) a(i, i) -= 1.0;
+    for (int j = 0; j < n; ++j)
+        if (!AllFinite(A + static_cast<long>(j) * lda, n)) return kStatusInversionFailed;
     return kStatusDone;
 }
 
 int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a)
 {
+    if (!(1 < l1 && l1 < l2 && l2 < l3)) return kStatusBadArgument;
+    if (!AllFinite(rho, static_cast<long>(l3) + 1)) return kStatusNotFinite;
     const int lambda[4] = {1, l1, l2, l3};
     double R[16];
     Mat1<double> r(R, 4);
@@ -151,6 +179,7 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
                          double& sigma2)
 {
     if (p < 1 || p > kMaxSubsetOrder || m <= p) return kStatusBadArgument;
+    if (!AllFinite(phi, p) || !AllFinite(s, m)) return kStatusNotFinite;
     Vec1<const double> phiv(phi);
     Vec1<const double> sv(s);
 
@@ -200,6 +229,7 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
     for (int t = 2; t <= m; ++t) Q += (sv(t) - shat[t]) * (sv(t) - shat[t]) / r[t];
     const double s2 = Q / m;
     if (!(s2 > 0.0)) return kStatusDegenerate;
+    if (!std::isfinite(s2) || s2 < kSmallestNormal) return kStatusOutOfRange;
     double logSum = 0.0;
     for (int t = 1; t <= p; ++t) logSum += std::log(r[t]);
     sigma2 = s2;
@@ -210,7 +240,11 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
 int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const double* S,
                   int m, int* lags, double* a)
 {
-    if (L < 4 || L > 26 || criterion < 1 || criterion > 3) return kStatusBadArgument;
+    if (L < 4 || L > 26 || criterion < 1 || criterion > 3 || (criterion == 3 && (S == nullptr || m <= L)))
+        return kStatusBadArgument;
+    if (!AllFinite(rho, static_cast<long>(L) + 1) || !std::isfinite(gamma0) ||
+        (criterion == 3 && !AllFinite(S, m)))
+        return kStatusNotFinite;
     bool found = false;
     double bestValue = 0.0;
     std::vector<double> phi;
@@ -256,8 +290,19 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
         || static_cast<int>(psi.size()) - 1 > kArarMaxShorteningDegree || psi[0] != 1.0)
         return kStatusBadArgument;
     const int D = static_cast<int>(psi.size()) - 1;
+    if (!AllFinite(psi.data(), static_cast<long>(psi.size()))) return kStatusNotFinite;
     const int L = std::min(criterion == 2 ? 26 : 13, n - 2 * D - 1);
     if (L < 4) return kArarTooFewLags;
+    if (!AllFinite(Y, n)) return kStatusNotFinite;
+    // Lags and coefficients do not depend on the scale of Y; the mean and the error scale with
+    // it. Extreme series are fitted scaled by a power of two and those two scaled back.
+    const double scale = RangeScale(Y, n);
+    std::vector<double> scaled;
+    if (scale != 1.0) {
+        scaled.assign(Y, Y + n);
+        for (double& v : scaled) v *= scale;
+        Y = scaled.data();
+    }
     Vec1<const double> yv(Y);
 
     const int m = n - D;
@@ -301,27 +346,37 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
         sse += (yv(t) - fitted) * (yv(t) - fitted);
     }
 
+    const double fitMean = mean / scale, rootMse = std::sqrt(sse / (n - K)) / scale;
+    if (!std::isfinite(fitMean) || !std::isfinite(rootMse) || !AllFinite(xi.data(), static_cast<long>(xi.size())))
+        return kStatusOutOfRange;
     fit.psi = psi;
     fit.maxLag = L;
     std::copy(lags, lags + 4, fit.lags);
     std::copy(a, a + 4, fit.coef);
     fit.xi = std::move(xi);
-    fit.mean = mean;
-    fit.rootMse = std::sqrt(sse / (n - K));
+    fit.mean = fitMean;
+    fit.rootMse = rootMse;
     return kStatusDone;
 }
 
-void ArarForecast(const double* Y, int n, const ArarFitResult& fit, int h, double* F)
+int ArarForecast(const double* Y, int n, const ArarFitResult& fit, int h, double* F)
 {
     const int reach = static_cast<int>(fit.xi.size()) - 1;
+    if (reach < 0 || n <= reach || h < 0) return kStatusBadArgument;
+    if (!AllFinite(Y, n) || !AllFinite(fit.xi.data(), reach + 1) || !std::isfinite(fit.mean) ||
+        !AllFinite(fit.coef, 4))
+        return kStatusNotFinite;
     const double level =
         fit.mean * (1.0 - fit.coef[0] - fit.coef[1] - fit.coef[2] - fit.coef[3]);
     std::vector<double> z(Y, Y + n);
-    z.resize(n + std::max(h, 0));
+    z.resize(n + h);
     for (int T = n + 1; T <= n + h; ++T) {
         double v = level;
         for (int j = 1; j <= reach; ++j) v -= fit.xi[j] * z[T - j - 1];
         z[T - 1] = v;
-        F[T - n - 1] = v;
     }
+    // An explosive filter, or a series near the top of the range, runs out of doubles.
+    if (!AllFinite(z.data() + n, h)) return kStatusOutOfRange;
+    std::copy(z.begin() + n, z.end(), F);
+    return kStatusDone;
 }

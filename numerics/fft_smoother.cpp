@@ -1,7 +1,9 @@
 #include "numerics/fft_smoother.h"
 
+#include "numerics/finite.h"
 #include "numerics/status.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -45,6 +47,7 @@ void CombineColumns(const std::vector<Complex>& table, int n, int L, int r, int 
 int FftFactorPass(const Complex* b, int L, Complex* out, int /*r*/, int sign)
 {
     if (L < 1 || (sign != 1 && sign != -1)) return kStatusBadArgument;
+    if (!AllFinite(reinterpret_cast<const double*>(b), 2L * L)) return kStatusNotFinite;
     const int r2 = FirstFactor(L, 35);
     const int L2 = L / r2;
     std::vector<Complex> table(static_cast<size_t>(L));
@@ -60,12 +63,13 @@ int FftFactorPass(const Complex* b, int L, Complex* out, int /*r*/, int sign)
         }
     }
     CombineColumns(table, L, L2, r2, sign, out);
-    return kStatusDone;
+    return AllFinite(reinterpret_cast<const double*>(out), 2L * L) ? kStatusDone : kStatusOutOfRange;
 }
 
 int FftTransform(const Complex* a, int n, Complex* out, int sign)
 {
     if (n < 1 || (sign != 1 && sign != -1)) return kStatusBadArgument;
+    if (!AllFinite(reinterpret_cast<const double*>(a), 2L * n)) return kStatusNotFinite;
     const int r1 = FirstFactor(n, 50);
     const int L1 = n / r1;
     std::vector<Complex> table(static_cast<size_t>(n)), gather(static_cast<size_t>(L1));
@@ -75,17 +79,21 @@ int FftTransform(const Complex* a, int n, Complex* out, int sign)
                             r1, sign);
     }
     CombineColumns(table, n, L1, r1, sign, out);
-    return kStatusDone;
+    return AllFinite(reinterpret_cast<const double*>(out), 2L * n) ? kStatusDone : kStatusOutOfRange;
 }
 
 int FftLowPass(const double* x, double* y, int n, double frac)
 {
     if (n < 1) return kStatusBadArgument;
+    if (std::isnan(frac) || !AllFinite(x, n)) return kStatusNotFinite;
+    // The filter is linear: a series near the ends of the double range is filtered scaled by a
+    // power of two (exact) and scaled back.
+    const double range = RangeScale(x, n);
     std::vector<Complex> series(static_cast<size_t>(n)), coef(static_cast<size_t>(n));
-    for (int t = 0; t < n; ++t) series[t] = Complex(x[t], 0.0);
+    for (int t = 0; t < n; ++t) series[t] = Complex(x[t] * range, 0.0);
     const Complex scale(std::sqrt(static_cast<double>(n)), 0.0);
 
-    (void)FftTransform(series.data(), n, coef.data(), 1);
+    if (const int status = FftTransform(series.data(), n, coef.data(), 1); status != kStatusDone) return status;
     const double band = n * frac;
     for (int k = 1; k <= n; ++k) {
         coef[k - 1] /= scale;
@@ -94,8 +102,11 @@ int FftLowPass(const double* x, double* y, int n, double frac)
         if (2 * (k - 1) <= n && 2 * (k - 1) > band) coef[k - 1] = 0.0;
         if (2 * (k - 1) >= n && 2 * (n - k + 1) > band) coef[k - 1] = 0.0;
     }
-    (void)FftTransform(coef.data(), n, series.data(), -1);
-    for (int t = 0; t < n; ++t) y[t] = (series[t] / scale).real();
+    if (const int status = FftTransform(coef.data(), n, series.data(), -1); status != kStatusDone) return status;
+    std::vector<double> smoothed(static_cast<size_t>(n));
+    for (int t = 0; t < n; ++t) smoothed[t] = (series[t] / scale).real() / range;
+    if (!AllFinite(smoothed.data(), n)) return kStatusOutOfRange;
+    std::copy(smoothed.begin(), smoothed.end(), y);
     return kStatusDone;
 }
 

@@ -16,6 +16,11 @@ constexpr int kStatusInversionFailed = 1;
 constexpr int kStatusDegenerate = 2;
 // An argument lies outside the routine's stated limits; nothing was computed.
 constexpr int kStatusBadArgument = 3;
+// An input value is NaN or infinite; nothing was computed.
+constexpr int kStatusNotFinite = 4;
+// A result lies outside the range of double precision: it would overflow, or underflow to a
+// value that no longer carries its digits. No result is given.
+constexpr int kStatusOutOfRange = 5;
 
 // ARMA orders p and q run from 0 to kMaxArmaOrder.
 constexpr int kMaxArmaOrder = 26;

@@ -364,6 +364,13 @@ void DFFTCI(int n, double* ftab)
     FftFactor(n, ftab + 2L * n, ftab + 4L * n, factors);
 }
 
+static bool AllFinite(const double* x, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (!std::isfinite(x[i])) return false;
+    return true;
+}
+
 void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
 {
     if (n < 1) {
@@ -381,7 +388,18 @@ void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
         return;
     }
     const size_t doubles = 2 * static_cast<size_t>(n);
+    if (!AllFinite(xin, doubles)) {
+        E1PSH("DF2TCF");
+        E1MES(5, 3, "The sequence holds a value that is not finite.  Every element must be finite.");
+        E1POP("DF2TCF");
+        return;
+    }
     std::memmove(cwork, xin, sizeof(double) * doubles);
     if (n > 1) FftDriver(n, cwork, ftab, ftab + 2L * n, ftab + 4L * n);
     std::memmove(xout, cwork, sizeof(double) * doubles);
+    if (!AllFinite(xout, doubles)) {
+        E1PSH("DF2TCF");
+        E1MES(4, 4, "The transform has elements too large for double precision.");
+        E1POP("DF2TCF");
+    }
 }

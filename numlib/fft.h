@@ -22,6 +22,7 @@ void DFFTCI(int n, double* ftab);
 
 // Transforms xin (n complex values, not changed) into xout (n complex values; may be xin) with the
 // table ftab of DFFTCI for the same n (its first 2n doubles are overwritten); cwork has 2n
-// doubles. TERMINAL errors of "DF2TCF": code 1 for n < 1, code 2 for a table not made for n;
-// nothing is written then.
+// doubles. TERMINAL errors of "DF2TCF": code 1 for n < 1, code 2 for a table not made for n,
+// code 3 for a value of xin that is not finite; nothing is written then. A transform that
+// overflows is a FATAL error (code 4) with xout written.
 void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork);

@@ -103,6 +103,13 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
             E1MES(5, 2,
                   "X(%(I1)) = NaN (not a number).  No elements of X may be missing.  There may be other elements "
                   "of X equal to NaN.");
+        } else {
+            for (int t = 0; t < nobs; ++t)
+                if (std::isinf(x[t]) || !std::isfinite(x[t] - xbase)) {
+                    MsgSetInt(1, t + 1);
+                    E1MES(5, 8, "X(%(I1)) - XBASE is not finite.  Every element of X and XBASE must be finite.");
+                    break;
+                }
         }
     }
     if (iprint != 0 && iprint != 1) {
@@ -131,8 +138,18 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         return;
     }
 
+    // The transform is linear: a series near the ends of the double range is transformed scaled
+    // by a power of two, and A and B are scaled back.
+    double largest = 0.0;
+    for (int t = 0; t < nobs; ++t) largest = std::fmax(largest, std::fabs(x[t] - xbase));
+    double range = 1.0;
+    if (largest > 0.0 && (largest < 0x1p-400 || largest > 0x1p400)) {
+        int exponent = 0;
+        (void)std::frexp(largest, &exponent);
+        range = std::ldexp(1.0, -exponent);
+    }
     for (int t = 0; t < nobs; ++t) {
-        cx[2 * t] = x[t] - xbase;
+        cx[2 * t] = (x[t] - xbase) * range;
         cx[2 * t + 1] = 0.0;
     }
     if (npad > 0) FillComplex(npad, 0.0, 0.0, cx + 2L * nobs, 1);
@@ -161,13 +178,20 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         const double sn = -std::sin(theta);
         const double re = cy[2 * k];
         const double im = cy[2 * k + 1];
-        const double a = s * (re * c - im * sn);
-        const double b = -(s * (re * sn + im * c));
+        const double a = s * (re * c - im * sn) / range;
+        const double b = -(s * (re * sn + im * c)) / range;
         pm[ld + k] = k > 0 ? static_cast<double>(n) / k : DMACH(6);
         pm[3 * ld + k] = a;
         pm[4 * ld + k] = b;
         pm[2 * ld + k] = pm[4 * ld + k] * pm[4 * ld + k] + pm[3 * ld + k] * pm[3 * ld + k];
     }
+    // Ordinates are squares: values near the top of the range overflow them.
+    for (int k = 0; k <= n / 2; ++k)
+        if (!std::isfinite(pm[2 * ld + k]) || !std::isfinite(pm[3 * ld + k]) || !std::isfinite(pm[4 * ld + k])) {
+            E1MES(4, 9, "The periodogram ordinates are too large for double precision.");
+            E1POP("DP2FT");
+            return;
+        }
     if (iprint == 1) {
         DW2RRL("Results of the Periodogram Analysis", n / 2 + 1, 5, pm, ldpm, 0, "(W10.4,F10.2,3W10.4)", {"NUMBER"},
                {"          ", "Freq, w(k)", "Period    ", "I(w(k))   ", "A(w(k))   ", "B(w(k))   "});

@@ -355,7 +355,7 @@ TEST(ArarSubsetFit, WithoutShorteningForecastsAreSubsetArForecasts)
         EXPECT_NEAR(fit.mean, mean, 1e-14);
 
         std::vector<double> F(h);
-        ArarForecast(y.data(), n, fit, h, F.data());
+        ASSERT_EQ(ArarForecast(y.data(), n, fit, h, F.data()), kStatusDone);
         std::vector<double> z = y;
         for (int k = 0; k < h; ++k) {
             double v = mean;

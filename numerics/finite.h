@@ -1,0 +1,17 @@
+#pragma once
+// Checks and exact rescaling that keep the numerical routines to finite values: input is
+// refused when it is not finite, and sums of squares of very large or very small values are
+// formed on a copy scaled by a power of two.
+
+// Whether x[0..n-1] are all finite; true for n <= 0.
+bool AllFinite(const double* x, long n);
+
+// 1 when the largest |x[i]| lies within 2^-400..2^400 (or all are zero): there, sums of up to
+// 2^100 squares and products neither overflow nor underflow, and ordinary data are computed
+// exactly as they stand. Otherwise the power of two that brings the largest |x[i]| into
+// [0.5, 1). Multiplying by a power of two is exact except for values it drives below the
+// smallest normal number, which are negligible beside the largest.
+double RangeScale(const double* x, long n);
+
+// The smallest positive normal double: a positive result below it has lost its digits.
+constexpr double kSmallestNormal = 2.2250738585072014e-308;
