@@ -1,8 +1,8 @@
 #include "numerics/arar.h"
 
-#include "numerics/finite.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -167,11 +167,14 @@ int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a)
         for (int j = 1; j <= 4; ++j) r(i, j) = rho[std::abs(lambda[i - 1] - lambda[j - 1])];
     const int status = ArarMatrixInverse(4, R, 4);
     if (status != kStatusDone) return status;
+    double solution[4];
     for (int i = 1; i <= 4; ++i) {
         double v = 0.0;
         for (int j = 1; j <= 4; ++j) v += r(i, j) * rho[lambda[j - 1]];
-        a[i - 1] = v;
+        solution[i - 1] = v;
     }
+    if (!AllFinite(solution, 4)) return kStatusOutOfRange;
+    std::copy(solution, solution + 4, a);
     return kStatusDone;
 }
 
@@ -269,6 +272,8 @@ int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const 
                     value = gamma0
                             * (1.0 - c[0] * rho[1] - c[1] * rho[l1] - c[2] * rho[l2]
                                - c[3] * rho[l3]);
+                    // A variance that overflowed ranks no triple.
+                    if (std::isnan(value)) continue;
                 }
                 if (!found || value < bestValue) {
                     found = true;

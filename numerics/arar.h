@@ -65,7 +65,8 @@ struct ArarFitResult {
 //   rho (in)  rho[k] = autocorrelation at lag k (0-based by lag), k = 0..l3
 //   l1, l2, l3 (in)  1 < l1 < l2 < l3
 //   a   (out, 4)
-// Returns kStatusDone, or kStatusInversionFailed when R is singular (a not written).
+// Returns kStatusDone; kStatusInversionFailed when R is singular and kStatusOutOfRange when a
+// coefficient overflows (a not written).
 [[nodiscard]] int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a);
 
 // Gaussian likelihood value of the AR(p) model phi on s[1..m]: with gamma* the model

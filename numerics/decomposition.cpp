@@ -1,9 +1,9 @@
 #include "numerics/decomposition.h"
 
 #include "numerics/acf.h"
-#include "numerics/finite.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 #include <initializer_list>

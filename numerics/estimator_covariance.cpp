@@ -1,9 +1,9 @@
 #include "numerics/estimator_covariance.h"
 
-#include "numerics/finite.h"
 #include "numerics/invert_matrix.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 #include <vector>

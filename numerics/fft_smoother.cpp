@@ -1,7 +1,7 @@
 #include "numerics/fft_smoother.h"
 
-#include "numerics/finite.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "numerics/holt_winters.h"
 
-#include "numerics/finite.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>

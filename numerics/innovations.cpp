@@ -1,9 +1,9 @@
 #include "numerics/innovations.h"
 
 #include "numerics/arma_acvf.h"
-#include "numerics/finite.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>

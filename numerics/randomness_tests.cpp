@@ -1,10 +1,10 @@
 #include "numerics/randomness_tests.h"
 
 #include "numerics/acf.h"
-#include "numerics/finite.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
 #include "numerics/yule_walker.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>

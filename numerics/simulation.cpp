@@ -1,10 +1,10 @@
 #include "numerics/simulation.h"
 
 #include "numerics/arma_acvf.h"
-#include "numerics/finite.h"
 #include "numerics/innovations.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 #include "platform/random.h"
 
 #include <algorithm>

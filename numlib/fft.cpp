@@ -1,6 +1,7 @@
 #include "numlib/fft.h"
 
 #include "numlib/error_stack.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 #include <cstring>
@@ -364,13 +365,6 @@ void DFFTCI(int n, double* ftab)
     FftFactor(n, ftab + 2L * n, ftab + 4L * n, factors);
 }
 
-static bool AllFinite(const double* x, size_t count)
-{
-    for (size_t i = 0; i < count; ++i)
-        if (!std::isfinite(x[i])) return false;
-    return true;
-}
-
 void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
 {
     if (n < 1) {
@@ -388,7 +382,7 @@ void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
         return;
     }
     const size_t doubles = 2 * static_cast<size_t>(n);
-    if (!AllFinite(xin, doubles)) {
+    if (!AllFinite(xin, static_cast<long>(doubles))) {
         E1PSH("DF2TCF");
         E1MES(5, 3, "The sequence holds a value that is not finite.  Every element must be finite.");
         E1POP("DF2TCF");
@@ -397,7 +391,7 @@ void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
     std::memmove(cwork, xin, sizeof(double) * doubles);
     if (n > 1) FftDriver(n, cwork, ftab, ftab + 2L * n, ftab + 4L * n);
     std::memmove(xout, cwork, sizeof(double) * doubles);
-    if (!AllFinite(xout, doubles)) {
+    if (!AllFinite(xout, static_cast<long>(doubles))) {
         E1PSH("DF2TCF");
         E1MES(4, 4, "The transform has elements too large for double precision.");
         E1POP("DF2TCF");

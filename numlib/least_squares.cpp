@@ -1,6 +1,7 @@
 #include "numlib/least_squares.h"
 
 #include "numlib/error_stack.h"
+#include "numlib/finite_values.h"
 #include "numlib/machine.h"
 #include "platform/blas.h"
 
@@ -48,19 +49,6 @@ const char* const kLdaMessage =
 const char* const kLdqrMessage =
     "The number of rows of QR must be less than or equal to its leading dimension while NRA = %(I1) and LDQR = "
     "%(I2) are given.";
-
-// 1 when the largest |element| of the nrow by ncol matrix m (leading dimension ld) lies within
-// 2^-400..2^400 or is 0; otherwise the power of two that brings it into [0.5, 1).
-double RangeScale(const double* m, int ld, int nrow, int ncol)
-{
-    double largest = 0.0;
-    for (int j = 0; j < ncol; ++j)
-        for (int i = 0; i < nrow; ++i) largest = std::fmax(largest, std::fabs(m[static_cast<long>(j) * ld + i]));
-    if (largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400)) return 1.0;
-    int exponent = 0;
-    (void)std::frexp(largest, &exponent);
-    return std::ldexp(1.0, -exponent);
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "numlib/error_stack.h"
 #include "numlib/fft.h"
+#include "numlib/finite_values.h"
 #include "numlib/machine.h"
 #include "numlib/matrix_print.h"
 
@@ -140,18 +141,12 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
 
     // The transform is linear: a series near the ends of the double range is transformed scaled
     // by a power of two, and A and B are scaled back.
-    double largest = 0.0;
-    for (int t = 0; t < nobs; ++t) largest = std::fmax(largest, std::fabs(x[t] - xbase));
-    double range = 1.0;
-    if (largest > 0.0 && (largest < 0x1p-400 || largest > 0x1p400)) {
-        int exponent = 0;
-        (void)std::frexp(largest, &exponent);
-        range = std::ldexp(1.0, -exponent);
-    }
     for (int t = 0; t < nobs; ++t) {
-        cx[2 * t] = (x[t] - xbase) * range;
+        cx[2 * t] = x[t] - xbase;
         cx[2 * t + 1] = 0.0;
     }
+    const double range = RangeScale(cx, 2, 1, nobs);
+    for (int t = 0; t < nobs; ++t) cx[2 * t] *= range;
     if (npad > 0) FillComplex(npad, 0.0, 0.0, cx + 2L * nobs, 1);
     // The transform routines push their names only around an error, so a level above left at -1
     // (nothing ran there) is a success too.

@@ -8,10 +8,13 @@ bool AllFinite(const double* x, long n);
 
 // 1 when the largest |x[i]| lies within 2^-400..2^400 (or all are zero): there, sums of up to
 // 2^100 squares and products neither overflow nor underflow, and ordinary data are computed
-// exactly as they stand. Otherwise the power of two that brings the largest |x[i]| into
-// [0.5, 1). Multiplying by a power of two is exact except for values it drives below the
+// exactly as they stand. Otherwise a power of two (at most 2^±1000) that brings the largest
+// |x[i]| near 1. Multiplying by a power of two is exact except for values it drives below the
 // smallest normal number, which are negligible beside the largest.
 double RangeScale(const double* x, long n);
+
+// The same for the nrow by ncol matrix m, column-major with leading dimension ld.
+double RangeScale(const double* m, int ld, int nrow, int ncol);
 
 // The smallest positive normal double: a positive result below it has lost its digits.
 constexpr double kSmallestNormal = 2.2250738585072014e-308;
