@@ -42,7 +42,8 @@ bench: setup
 
 # Builds the fuzz harnesses of the readers with clang and runs each for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 600
-fuzz: setup
+fuzz:
+	@scripts/setup.sh fuzz
 	cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DVESK_FUZZ=ON >/dev/null
 	cmake --build $(BUILD)/fuzz -j $(JOBS) --target fuzz_harnesses

@@ -1,6 +1,7 @@
 #include "shell/ascii_files.h"
 
 #include <cmath>
+#include <new>
 
 #include "platform/file_bytes.h"
 #include "platform/fortran_format.h"
@@ -178,10 +179,16 @@ int32_t ReadRawData(const std::string& name, std::vector<double>& values, FileMe
         message = {"Cannot open file", "ReadRawData()"};
         return 0;
     }
-    AsciiSeries series = ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    const std::string report = AsciiSeriesReport(series);
-    if (!report.empty()) message = {report, "ReadRawData()"};
-    values = std::move(series.values);
+    try {
+        AsciiSeries series =
+            ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        const std::string report = AsciiSeriesReport(series);
+        if (!report.empty()) message = {report, "ReadRawData()"};
+        values = std::move(series.values);
+    } catch (const std::bad_alloc&) {
+        message = {"Memory allocation error.", "ERROR"};
+        return 0;
+    }
     return 1;
 }
 

@@ -63,7 +63,8 @@ std::string FormatAsciiTable(int32_t k, int32_t r, const std::vector<double>& ta
 // Reads the text file `name` as an ASCII series into `values` (replaced). Returns 1 (n may be 0),
 // with AsciiSeriesReport in `message` (caption "ReadRawData()") when the read stopped before the
 // end of the text or read nothing, for the caller to show or ask; or 0 with "Cannot open file" /
-// "ReadRawData()" in `message`.
+// "ReadRawData()" in `message` (a file too large for memory: "Memory allocation error." /
+// "ERROR").
 [[nodiscard]] int32_t ReadRawData(const std::string& name, std::vector<double>& values, FileMessage& message);
 
 // Writes a series, one value a line, through a temporary file that replaces `name` only when

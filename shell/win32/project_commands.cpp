@@ -212,7 +212,7 @@ int32_t ImportClipboard(int32_t slot)
         if (read == 1) status = MultivarSetData(*m, table, columns, rows, 1);
     }
     // A refused line has had its own message already.
-    if (read == 0) MessageBoxW(nullptr, L"Clipboard empty", L"Import from clipboard", MB_OK);
+    if (read == 0) MessageBoxW(FrameWindow, L"Clipboard empty", L"Import from clipboard", MB_OK);
     UpdateMenus(slot);
     UpdateToolbar(slot);
     // The counts of a multivariate project's status bar change with its data.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "platform/file_bytes.h"
@@ -95,7 +96,13 @@ int32_t VeskOpen(UnivariateProject& project)
     if (loaded.kind == LOADED_NOTHING || !Keep(loaded.partial)) return 0;
     // Only now, with the file read whole and checked, is the old data given up.
     VeskClearData(project);
-    CommitLoadedFile(loaded, project, path, PlotColors);
+    try {
+        CommitLoadedFile(loaded, project, path, PlotColors);
+    } catch (const std::bad_alloc&) {
+        VeskClearData(project);
+        Show({"Memory allocation error.", "ERROR"});
+        return 0;
+    }
     RememberFileName(path, project.hasFileName);
     SetTitle(DataWindow(project), path);
     return 1;
@@ -110,12 +117,21 @@ int32_t VeskImportFile(UnivariateProject& project)
 
 int32_t VeskImportData(UnivariateProject& project, const std::vector<double>& values)
 {
+    // Both copies are made before the old data is given up, so no lack of memory loses it.
+    std::vector<double> series, original;
+    try {
+        series = values;
+        original = values;
+    } catch (const std::bad_alloc&) {
+        Show({"Memory allocation error.", "ERROR"});
+        return 0;
+    }
     VeskClearData(project);
-    project.series = values;
+    project.series = std::move(series);
     project.n = static_cast<int32_t>(values.size());
     project.firstIndex = values.empty() ? 0 : 1;
     project.lastIndex = project.n;
-    project.originalSeries = project.series;
+    project.originalSeries = std::move(original);
     DataLoaded(project);
     return 1;
 }
