@@ -1,5 +1,6 @@
 #include "shell/win32/project_commands.h"
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -209,7 +210,11 @@ int32_t ImportClipboard(int32_t slot)
         std::vector<double> table;
         int32_t columns = 0, rows = 0;
         ReadClipboardTable(table, columns, rows, read);
-        if (read == 1) status = MultivarSetData(*m, table, columns, rows, 1);
+        try {
+            if (read == 1) status = MultivarSetData(*m, table, columns, rows, 1);
+        } catch (const std::bad_alloc&) {
+            MessageBoxW(FrameWindow, L"Memory allocation error.", L"ERROR", MB_OK);
+        }
     }
     // A refused line has had its own message already.
     if (read == 0) MessageBoxW(FrameWindow, L"Clipboard empty", L"Import from clipboard", MB_OK);
