@@ -44,12 +44,7 @@ int SampleAcfPacf(double& gamma0, int n, const double* x, double* acf, double* p
     // that very large or very small series keep their autocorrelations.
     const double scale = RangeScale(work, n);
     std::vector<double> scaled;
-    const double* v = work;
-    if (scale != 1.0) {
-        scaled.assign(work, work + n);
-        for (double& e : scaled) e *= scale;
-        v = scaled.data();
-    }
+    const double* v = Scaled(work, n, scale, scaled);
     for (int k = 1; k <= L + 1; ++k) {
         double sum = 0.0;
         for (int j = 0; j <= n - k; ++j) sum += v[j + k - 1] * v[j];

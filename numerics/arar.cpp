@@ -39,11 +39,7 @@ int ArarTwoLagFit(const double* y, int m, double& a1, double& a2)
     if (!AllFinite(y, m)) return kStatusNotFinite;
     // The coefficients do not depend on the scale of y; extreme values are scaled first.
     std::vector<double> scaled;
-    if (const double scale = RangeScale(y, m); scale != 1.0) {
-        scaled.assign(y, y + m);
-        for (double& v : scaled) v *= scale;
-        y = scaled.data();
-    }
+    y = Scaled(y, m, RangeScale(y, m), scaled);
     Vec1<const double> yv(y);
     double s00 = 0.0, s01 = 0.0, s11 = 0.0, s12 = 0.0, s02 = 0.0;
     for (int t = 1; t <= m - 2; ++t) {
@@ -303,11 +299,7 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
     // it. Extreme series are fitted scaled by a power of two and those two scaled back.
     const double scale = RangeScale(Y, n);
     std::vector<double> scaled;
-    if (scale != 1.0) {
-        scaled.assign(Y, Y + n);
-        for (double& v : scaled) v *= scale;
-        Y = scaled.data();
-    }
+    Y = Scaled(Y, n, scale, scaled);
     Vec1<const double> yv(Y);
 
     const int m = n - D;

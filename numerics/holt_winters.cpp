@@ -141,11 +141,7 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     // scaled by a power of two, so that the search compares finite errors.
     const double scale = RangeScale(Y, n);
     std::vector<double> scaled;
-    if (scale != 1.0) {
-        scaled.assign(Y, Y + n);
-        for (double& v : scaled) v *= scale;
-        Y = scaled.data();
-    }
+    Y = Scaled(Y, n, scale, scaled);
 
     Work w{mode, n, d, Y, std::vector<double>(n), std::vector<double>(n),
            std::vector<double>(n + h), std::vector<double>(n + h)};

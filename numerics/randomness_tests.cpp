@@ -66,11 +66,7 @@ int RandomnessTests(const double* x, int n, int h, int& order, double& qLB, doub
     // Every statistic is unchanged when the series is scaled; very large or very small values
     // are scaled by a power of two so that their squares neither overflow nor vanish.
     std::vector<double> scaled;
-    if (const double scale = RangeScale(x, n); scale != 1.0) {
-        scaled.assign(x, x + n);
-        for (double& v : scaled) v *= scale;
-        x = scaled.data();
-    }
+    x = Scaled(x, n, RangeScale(x, n), scaled);
 
     Vec1<const double> xv(x);
     // Lags of n or more have no products: they add nothing to the sums.

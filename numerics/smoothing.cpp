@@ -34,12 +34,7 @@ int ExponentialSmooth(const double* x, double* m, int n, double& alpha)
         // The sums of squares compare the same on a copy scaled by a power of two, which keeps
         // them finite for very large or very small series.
         std::vector<double> scaled;
-        const double* xs = x;
-        if (const double scale = RangeScale(x, n); scale != 1.0) {
-            scaled.assign(x, x + n);
-            for (double& v : scaled) v *= scale;
-            xs = scaled.data();
-        }
+        const double* xs = Scaled(x, n, RangeScale(x, n), scaled);
         // The grid is accumulated, not multiplied out, so the constant returned is the sum of
         // that many steps of 0.01.
         double trial = 0.0;

@@ -37,3 +37,11 @@ double RangeScale(const double* m, int ld, int nrow, int ncol)
         for (int i = 0; i < nrow; ++i) largest = std::fmax(largest, std::fabs(m[static_cast<long>(j) * ld + i]));
     return ScaleFor(largest);
 }
+
+const double* Scaled(const double* x, long n, double scale, std::vector<double>& store)
+{
+    if (scale == 1.0) return x;
+    store.assign(x, x + n);
+    for (double& v : store) v *= scale;
+    return store.data();
+}

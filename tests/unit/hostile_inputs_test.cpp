@@ -602,6 +602,20 @@ std::vector<double> Sixty(double scale = 1.0, int at = -1, double value = 0.0)
     return x;
 }
 
+// The status of the innovations likelihood of the AR(1) model with phi = 0.5 on x.
+int Ar1Likelihood(const std::vector<double>& x)
+{
+    const double coef[1] = {0.5};
+    std::vector<double> acvf(60), K(54 * 54), Theta(54 * 54);
+    int status = kStatusDone, tconv = 0;
+    ArmaAcvf(2, kArmaAcvfCompute, acvf.data(), status, 1.0, coef, 1, 0);
+    EXPECT_EQ(ArmaStateCovariance(acvf.data(), 1, 0, coef, K.data()), kStatusDone);
+    double S = 0.0, L = 0.0;
+    InnovationsLikelihood(0, acvf.data(), S, L, status, x.data(), static_cast<int>(x.size()), coef, 1, 0, K.data(),
+                          1e-5, tconv, Theta.data(), nullptr, 0, nullptr, nullptr);
+    return status;
+}
+
 // Each fault found by stressing the routines, as the call that showed it; every one once ran
 // out of bounds, took unbounded work, or reported success with a result that was not finite.
 TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
@@ -704,44 +718,11 @@ TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
              return ArarMemoryShortening(x.data(), 60, psi);
          }},
         {"innovations likelihood of a series with an infinity", kStatusNotFinite,
-         [] {
-             const std::vector<double> x = Sixty(1.0, 9, -kInf);
-             const double coef[1] = {0.5};
-             std::vector<double> acvf(60), K(54 * 54), Theta(54 * 54);
-             int status = kStatusDone, tconv = 0;
-             ArmaAcvf(2, kArmaAcvfCompute, acvf.data(), status, 1.0, coef, 1, 0);
-             (void)ArmaStateCovariance(acvf.data(), 1, 0, coef, K.data());
-             double S = 0.0, L = 0.0;
-             InnovationsLikelihood(0, acvf.data(), S, L, status, x.data(), 60, coef, 1, 0, K.data(), 1e-5, tconv,
-                                   Theta.data(), nullptr, 0, nullptr, nullptr);
-             return status;
-         }},
+         [] { return Ar1Likelihood(Sixty(1.0, 9, -kInf)); }},
         {"innovations likelihood of values near 1e300 (S = Inf)", kStatusOutOfRange,
-         [] {
-             const std::vector<double> x = Sixty(1e300);
-             const double coef[1] = {0.5};
-             std::vector<double> acvf(60), K(54 * 54), Theta(54 * 54);
-             int status = kStatusDone, tconv = 0;
-             ArmaAcvf(2, kArmaAcvfCompute, acvf.data(), status, 1.0, coef, 1, 0);
-             (void)ArmaStateCovariance(acvf.data(), 1, 0, coef, K.data());
-             double S = 0.0, L = 0.0;
-             InnovationsLikelihood(0, acvf.data(), S, L, status, x.data(), 60, coef, 1, 0, K.data(), 1e-5, tconv,
-                                   Theta.data(), nullptr, 0, nullptr, nullptr);
-             return status;
-         }},
+         [] { return Ar1Likelihood(Sixty(1e300)); }},
         {"innovations likelihood of an all-zero series (S = 0, likelihood -Inf)", kStatusDegenerate,
-         [] {
-             const std::vector<double> x(60, 0.0);
-             const double coef[1] = {0.5};
-             std::vector<double> acvf(60), K(54 * 54), Theta(54 * 54);
-             int status = kStatusDone, tconv = 0;
-             ArmaAcvf(2, kArmaAcvfCompute, acvf.data(), status, 1.0, coef, 1, 0);
-             (void)ArmaStateCovariance(acvf.data(), 1, 0, coef, K.data());
-             double S = 0.0, L = 0.0;
-             InnovationsLikelihood(0, acvf.data(), S, L, status, x.data(), 60, coef, 1, 0, K.data(), 1e-5, tconv,
-                                   Theta.data(), nullptr, 0, nullptr, nullptr);
-             return status;
-         }},
+         [] { return Ar1Likelihood(std::vector<double>(60, 0.0)); }},
         {"minimiser started where the objective is -Inf (stopped with code 3)", kStopNotFinite,
          [] {
              double x[1] = {0.5}, xpls[1], gpls[1], a[1], wrk[9], fpls = 0.0;
