@@ -1,4 +1,5 @@
-# Two commands for a fresh Debian machine: `make test` and `make run`.
+# Two commands for a fresh Debian machine: `make test` and `make run` (`make run-<program>` for a
+# console program).
 JOBS    ?= $(shell nproc)
 BUILD   ?= build
 NATIVE  := $(BUILD)/native
@@ -33,7 +34,11 @@ test-win: win
 test: test-native test-win
 
 run: win
-	scripts/run-vesk.sh $(WIN)/vesk.exe
+	scripts/run-program.sh $(WIN)/vesk.exe
+
+# make run-molda, run-drav, run-halvire, run-ospe: a console program in its window.
+run-%: win
+	scripts/run-program.sh $(WIN)/$*.exe
 
 bench: setup
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release >/dev/null

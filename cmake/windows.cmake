@@ -3,19 +3,41 @@ enable_language(RC)
 set(VESK_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 file(GLOB win_srcs CONFIGURE_DEPENDS
-  platform/win32/*.cpp shell/win32/*.cpp univariate/win32/*.cpp multivariate/win32/*.cpp)
+  platform/win32/*.cpp shell/win32/*.cpp univariate/win32/*.cpp multivariate/win32/*.cpp app/win32/*.cpp)
 list(FILTER win_srcs EXCLUDE REGEX ".*/winmain\\.cpp$")
 list(FILTER win_srcs EXCLUDE REGEX ".*/platform/win32/durable_file\\.cpp$")
+list(FILTER win_srcs EXCLUDE REGEX ".*/pc_window\\.cpp$")
 add_library(vesk_win STATIC ${win_srcs})
 target_link_libraries(vesk_win PUBLIC app_portable comctl32 comdlg32 gdi32 user32 kernel32)
 target_compile_definitions(vesk_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
+# The console programs' window: the PC's screen, keyboard and mouse for users.
+add_library(pc_window STATIC ${CMAKE_SOURCE_DIR}/platform/win32/pc_window.cpp)
+target_link_libraries(pc_window PUBLIC platform gdi32 user32 kernel32)
+target_compile_definitions(pc_window PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
 set(VESK_RC ${CMAKE_SOURCE_DIR}/resources/vesk.rc)
-add_executable(vesk WIN32 shell/win32/winmain.cpp ${VESK_RC})
+add_executable(vesk WIN32 app/win32/winmain.cpp ${VESK_RC})
 target_link_libraries(vesk PRIVATE vesk_win)
 
 add_test(NAME win_unit_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:unit_tests> --gtest_brief=1)
 set_tests_properties(win_unit_tests PROPERTIES RESOURCE_LOCK wine)
+add_test(NAME win_alloc_failure_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:alloc_failure_tests> --gtest_brief=1)
+set_tests_properties(win_alloc_failure_tests PROPERTIES RESOURCE_LOCK wine)
+add_test(NAME win_console_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:console_tests> --gtest_brief=1)
+set_tests_properties(win_console_tests PROPERTIES RESOURCE_LOCK wine)
+
+# The console window under Wine, in process: keys, clicks and closing reach the primitives.
+file(GLOB console_window_test_srcs CONFIGURE_DEPENDS tests/console/win32/*.cpp)
+add_executable(console_window_tests ${console_window_test_srcs})
+target_link_libraries(console_window_tests PRIVATE console pc_window gtest_main_local)
+add_test(NAME win_console_window_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:console_window_tests> --gtest_brief=1)
+set_tests_properties(win_console_window_tests PROPERTIES RESOURCE_LOCK wine)
+
+# A console program that shows a text page and a drawn frame (scripts/console-screenshot.sh, make run-console_demo).
+add_executable(console_demo WIN32 tests/screens/console_demo.cpp)
+target_link_libraries(console_demo PRIVATE console pc_window)
+target_link_options(console_demo PRIVATE -municode)
 
 file(GLOB gui_test_srcs CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(gui_test_srcs)
@@ -32,7 +54,8 @@ file(GLOB blackbox_srcs CONFIGURE_DEPENDS tests/blackbox/*.cpp)
 if(blackbox_srcs)
   add_executable(blackbox_tests ${blackbox_srcs})
   target_link_libraries(blackbox_tests PRIVATE gtest_main_local user32 kernel32)
-  target_compile_definitions(blackbox_tests PRIVATE UNICODE _UNICODE NOMINMAX)
+  target_compile_definitions(blackbox_tests PRIVATE UNICODE _UNICODE NOMINMAX
+                             VESK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   add_test(NAME win_blackbox_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:blackbox_tests> --gtest_brief=1)
   set_tests_properties(win_blackbox_tests PROPERTIES RESOURCE_LOCK wine)
 endif()

@@ -11,7 +11,7 @@ constexpr int kArAcvfLeadingDimension = 27;
 // errors are available.
 constexpr int kCovarianceDone = 0;
 constexpr int kCovarianceBadArgument = 3;  // equals kStatusBadArgument
-constexpr int kCovarianceNotFinite = 4;    // a coefficient is not finite; equals kStatusNotFinite
+constexpr int kCovarianceNotFinite = 6;    // a coefficient is not finite; equals kStatusNotFinite
 constexpr int kCovarianceMaNotInvertible = 10;
 constexpr int kCovarianceArNotCausal = 20;
 constexpr int kCovarianceSingular = 30;

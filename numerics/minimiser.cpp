@@ -2,11 +2,11 @@
 
 #include "numerics/secant_update.h"
 #include "platform/fortran_format.h"
+#include "platform/standard_output.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 #include <string_view>
 
 namespace {
@@ -15,12 +15,7 @@ std::string* progressCapture = nullptr;
 
 void WriteProgress(std::string_view text)
 {
-    if (progressCapture != nullptr) {
-        progressCapture->append(text);
-    } else {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
-    }
+    WriteStandardOutput(text, progressCapture);
 }
 
 // The largest of the values seen so far; a NaN sticks, so that tests on the result fail.

@@ -2,10 +2,10 @@
 
 #include "numlib/error_stack.h"
 #include "numlib/text_routines.h"
+#include "platform/standard_output.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -13,8 +13,7 @@ namespace {
 
 void StdoutWriter(int, std::string_view text, void*)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    WriteStandardOutput(text);
 }
 
 struct Output {

@@ -31,3 +31,16 @@ int ParseDialogReal(std::string_view text, double& value)
     value = read;
     return 1;
 }
+
+int ParseDialogInteger(std::string_view text, int& value)
+{
+    constexpr size_t kFieldWidth = 32;
+    const std::string_view field = text.substr(0, kFieldWidth);
+    const size_t start = field.find_first_not_of(" \t");
+    // A null item would leave the target as it was: nothing was entered.
+    if (start == std::string_view::npos || field[start] == ',' || field[start] == '/') return 0;
+    int32_t read = 0;
+    if (ReadFreeInts(field, 1, &read) != 1) return 0;
+    value = read;
+    return 1;
+}

@@ -38,3 +38,8 @@ const DialogControlValues* FindControl(const std::vector<DialogControlValues>& c
 // was. Returns 1 when a finite number or a null item was read, 0 when the text is blank, not a
 // number, or Inf or NaN (`value` unchanged).
 [[nodiscard]] int ParseDialogReal(std::string_view text, double& value);
+
+// Reads one integer in free format from the first 32 characters of a control's text. Returns 1
+// with `value` set; 0 for a blank text, a null item ("," or "/"), or anything not an int32
+// (`value` unchanged).
+[[nodiscard]] int ParseDialogInteger(std::string_view text, int& value);

@@ -942,16 +942,44 @@ std::string FreeFormatInt(long long n)
     return std::string(buffer, result.ptr);
 }
 
-std::string FreeFormatReal(double x)
+namespace {
+
+// Shortest text that reads back to x in its own precision: "0.1", "1e+23", "-2.5".
+template <typename Real>
+std::string ShortestText(Real x)
 {
     if (std::isnan(x))
         return "NaN";
     if (std::isinf(x))
         return x < 0 ? "-Infinity" : "Infinity";
-    // Shortest text that reads back to x: "0.1", "1e+23", "-2.5".
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
     return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+std::string FreeFormatReal(double x)
+{
+    return ShortestText(x);
+}
+
+std::string FreeFormatSingle(float x)
+{
+    return ShortestText(x);
+}
+
+std::string FreeFormatItem(const FormatValue& value)
+{
+    switch (value.kind) {
+    case FormatValue::Kind::Integer:
+        return FreeFormatInt(value.integer);
+    case FormatValue::Kind::Real:
+        return value.single ? FreeFormatSingle(static_cast<float>(value.real)) : FreeFormatReal(value.real);
+    case FormatValue::Kind::Text:
+        break;
+    }
+    return value.text;
 }
 
 int ReadFreeReals(std::string_view text, int count, double* values)
@@ -962,4 +990,18 @@ int ReadFreeReals(std::string_view text, int count, double* values)
 int ReadFreeInts(std::string_view text, int count, int32_t* values)
 {
     return ReadFree(text, count, values, ParseIntToken);
+}
+
+int ReadFreeSingles(std::string_view text, int count, float* values)
+{
+    auto parseSingle = [](std::string_view token, float& value) {
+        // Halfway between the largest float and 2^128: from there on a float rounds to infinity.
+        constexpr double kFloatOverflow = 0x1.ffffffp127;
+        double wide = 0.0;
+        if (!ParseRealToken(token, wide) || !std::isfinite(wide) || std::fabs(wide) >= kFloatOverflow)
+            return false;
+        value = static_cast<float>(wide);
+        return true;
+    };
+    return ReadFree(text, count, values, parseSingle);
 }

@@ -13,11 +13,13 @@ struct FormatValue {
     Kind kind;
     long long integer = 0;
     double real = 0.0;
+    bool single = false;  // a single-precision real: free-format output gives its shortest float text
     std::string text;
 
     FormatValue(int v) : kind(Kind::Integer), integer(v) {}
     FormatValue(long v) : kind(Kind::Integer), integer(v) {}
     FormatValue(long long v) : kind(Kind::Integer), integer(v) {}
+    FormatValue(float v) : kind(Kind::Real), real(v), single(true) {}
     FormatValue(double v) : kind(Kind::Real), real(v) {}
     FormatValue(const char* s) : kind(Kind::Text), text(s) {}
     FormatValue(std::string s) : kind(Kind::Text), text(std::move(s)) {}
@@ -47,6 +49,11 @@ std::string Formatted(std::string_view format, const std::vector<FormatValue>& v
 // "Infinity", "NaN").
 std::string FreeFormatInt(long long n);
 std::string FreeFormatReal(double x);
+// The same for a single-precision real: the shortest text that reads back to the same float.
+std::string FreeFormatSingle(float x);
+// The free-format text of one output item: FreeFormatInt, FreeFormatReal or FreeFormatSingle by
+// its kind, a text as it is.
+std::string FreeFormatItem(const FormatValue& value);
 
 // Free-format (list-directed) reading of up to `count` values from one text. Values are separated
 // by blanks, TABs, line ends or a comma; a slash ends the input; "r*v" repeats v r times; a null value (two
@@ -58,3 +65,6 @@ std::string FreeFormatReal(double x);
 // number of the requested kind (the values before it are stored).
 [[nodiscard]] int ReadFreeReals(std::string_view text, int count, double* values);
 [[nodiscard]] int ReadFreeInts(std::string_view text, int count, int32_t* values);
+// ReadFreeReals for single precision, where only finite numbers within the float range are
+// numbers: Inf, NaN and values that would overflow a float are unreadable items (status -1).
+[[nodiscard]] int ReadFreeSingles(std::string_view text, int count, float* values);

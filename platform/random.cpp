@@ -16,6 +16,13 @@ int32_t LehmerSeed(int64_t seed)
     return static_cast<int32_t>(s == 0 ? 1 : s);
 }
 
+void SetLehmerSeed(int64_t seed)
+{
+    std::lock_guard<std::mutex> guard(generatorLock);
+    savedSeed = LehmerSeed(seed);
+    state = savedSeed;
+}
+
 double UniformRandom(int32_t flag)
 {
     std::lock_guard<std::mutex> guard(generatorLock);

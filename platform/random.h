@@ -12,6 +12,10 @@
 // would stick the generator at 0, so it is mapped to 1.
 double UniformRandom(int32_t flag);
 
+// Reseeds with `seed` (reduced as above) and saves it for a restart, without drawing a value.
+// Unlike UniformRandom, every seed is a seed here: 1 included.
+void SetLehmerSeed(int64_t seed);
+
 // The reduced seed that UniformRandom(seed) would start from (exposed for tests).
 int32_t LehmerSeed(int64_t seed);
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(cmake make g++ libgtest-dev libbenchmark-dev libopenblas-dev
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix gfortran-mingw-w64-x86-64-posix
-      binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth)
+      binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth console-setup-linux)
 [ "${1:-}" = fuzz ] && pkgs+=(clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,6 +1,7 @@
 #include "shell/report_text.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "platform/fortran_format.h"
 
@@ -46,4 +47,60 @@ std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t 
     }
     out.append("\r\n");
     return out;
+}
+
+std::string ReportWindowText(const InfoCalls& calls, std::string start)
+{
+    std::string text = std::move(start);
+    for (const InfoCall& call : calls) {
+        if (call.array)
+            text += InfoArrayText(call.values, static_cast<int32_t>(call.values.size()), call.perLine, call.decimals);
+        else if (InfoPrintClears(call.text, call.length))
+            text = std::string(InfoPrintText(call.text));
+        else
+            text.append(InfoPrintText(call.text)).append("\r\n");
+    }
+    return text;
+}
+
+void ReportWriter::Clear()
+{
+    InfoCall call;
+    calls_.push_back(call);
+}
+
+void ReportWriter::Heading(int32_t rowLength, const std::string& heading)
+{
+    const std::string row(static_cast<size_t>(std::max(rowLength, 0)), '=');
+    Line(row);
+    Line(heading);
+    Line(row);
+}
+
+void ReportWriter::Line(const std::string& text)
+{
+    InfoCall call;
+    const size_t end = text.find_last_not_of(' ');
+    call.text = end == std::string::npos ? std::string() : text.substr(0, end + 1);
+    call.length = static_cast<int32_t>(call.text.size()) + 1;
+    calls_.push_back(std::move(call));
+}
+
+void ReportWriter::Blank()
+{
+    InfoCall call;
+    call.text = "  ";
+    call.length = 3;
+    calls_.push_back(std::move(call));
+}
+
+void ReportWriter::Array(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals)
+{
+    InfoCall call;
+    call.array = true;
+    const size_t count = std::min(static_cast<size_t>(std::max(n, 0)), values.size());
+    call.values.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count));
+    call.perLine = perLine;
+    call.decimals = decimals;
+    calls_.push_back(std::move(call));
 }

@@ -111,6 +111,10 @@ struct UnivariateFields {
     // ARAR, Holt-Winters and seasonal Holt-Winters forecasting
     std::vector<double> ararForecasts, hwForecasts, shwForecasts;
     int32_t ararForecastEnd = 0, hwForecastEnd = 0, shwForecastEnd = 0;
+    // Last fitted index in the numbering of hwForecasts and shwForecasts (the engine's), set by
+    // the two Holt-Winters commands: forecast i stands at this index + i. hwLast and shwLast are
+    // kept in the untransformed numbering instead.
+    int32_t hwEngineLast = 0, shwEngineLast = 0;
     int32_t ararCount = 10, hwCount = 10, shwCount = 10;
     int32_t ararFirst = 1, hwFirst = 1, shwFirst = 1;
     int32_t ararLast = 2, hwLast = 2, shwLast = 2;

@@ -114,7 +114,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
-        if (FrameCommand(window, LOWORD(wParam))) return 0;
+        if (FrameCommand(LOWORD(wParam))) return 0;
         break;
     case UM_PLOTACTIVATED:
     case UM_TEXTACTIVATED:
@@ -152,7 +152,7 @@ HWND StartFrame(HINSTANCE instance, HINSTANCE previousInstance)
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                   UnivariateMenu, instance, nullptr);
     InitProjects();
-    InstallProjectWindowOps();
+    RegisterShellCommands();
     InstallLibraryMessageHook();
     if (FrameWindow) ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
     return FrameWindow;

@@ -39,7 +39,8 @@ HMENU WindowMenuOf(HMENU bar);
 LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Start steps of WinMain before the loop: registers the class (first instance), loads both
-// menu bars, creates the frame, clears the project table and shows the frame maximised.
+// menu bars, creates the frame, clears the project table, puts the shell's own commands in the
+// command table and shows the frame maximised. The project kinds register theirs afterwards.
 // Returns the frame, or null when it could not be created.
 HWND StartFrame(HINSTANCE instance, HINSTANCE previousInstance);
 

@@ -2,6 +2,7 @@
 
 #include "platform/win32/dialog_layer.h"
 #include "resources/resource.h"
+#include "shell/command_table.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
@@ -62,93 +63,91 @@ void NewRule()
     if (slot != 0) UpdateMenus(slot);
 }
 
+void OpenRule()
+{
+    OpenProject();
+    if (CurrentProject != 0) UpdateMenus(CurrentProject);
+}
+
+void Print() { SendToTarget(WM_SYSCOMMAND, SC_PRINTVIEW, 0); }
+void Exit() { SendMessageW(FrameWindow, WM_CLOSE, 0, 0); }
+void CopyToClipboard() { SendToTarget(WM_SYSCOMMAND, SC_COPYVIEW, 0); }
+void ZoomRange() { ZoomMode = 2; }
+void ZoomRegion() { ZoomMode = 1; }
+void ZoomOut()
+{
+    ZoomMode = 3;
+    SendToTarget(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+}
+void ZoomManual() { SendToTarget(WM_COMMAND, IDM_ZOOM_MANUAL, 0); }
+void Duplicate() { SendToTarget(WM_SYSCOMMAND, SC_DUPLICATEVIEW, 0); }
+void CustomizeColors() { SendToTarget(UM_CUSTOMIZECOLORS, reinterpret_cast<WPARAM>(FrameWindow), 0); }
+void Tile() { SendMessageW(MdiClient, WM_MDITILE, MDITILE_HORIZONTAL, 0); }
+void Cascade() { SendMessageW(MdiClient, WM_MDICASCADE, 0, 0); }
+void CloseAll() { CloseAllProjects(); }
+
+// The project commands below run under GUARD_CURRENT, so CurrentProject names a project.
+void Close() { CloseProjectCommand(CurrentProject); }
+void Save() { SaveProject(CurrentProject); }
+void SaveAs() { SaveProjectAs(CurrentProject); }
+void Minimize() { MinimizeProject(CurrentProject); }
+void Restore() { RestoreProject(CurrentProject); }
+void Rename() { RenameProject(CurrentProject, 1); }
+void Export() { ExportProject(CurrentProject); }
+void Import()
+{
+    if (ImportFile(CurrentProject)) UpdateMenus(CurrentProject);
+}
+void ImportFromClipboard()
+{
+    if (ImportClipboard(CurrentProject)) UpdateMenus(CurrentProject);
+}
+void Editor() { ProjectEditor(); }
+
+struct ShellCommand {
+    UINT id;
+    CommandGuard guard;
+    PlainCommand handler;
+};
+
+constexpr ShellCommand kShellCommands[] = {
+    {IDM_PRINT, GUARD_NONE, Print},
+    {IDM_EXPORT, GUARD_CURRENT, Export},
+    {IDM_EXIT, GUARD_NONE, Exit},
+    {IDM_COPY_TO_CLIPBOARD, GUARD_NONE, CopyToClipboard},
+    {IDM_ABOUT, GUARD_NONE, ShowAbout},
+    {IDM_ZOOM_RANGE, GUARD_NONE, ZoomRange},
+    {IDM_ZOOM_OUT, GUARD_NONE, ZoomOut},
+    {IDM_ZOOM_REGION, GUARD_NONE, ZoomRegion},
+    {IDM_DUPLICATE, GUARD_NONE, Duplicate},
+    {IDM_INFO, GUARD_NONE, ShowInfo},
+    {IDM_ZOOM_MANUAL, GUARD_NONE, ZoomManual},
+    {IDM_PROJECT_MINIMIZE, GUARD_CURRENT, Minimize},
+    {IDM_PROJECT_CLOSE, GUARD_CURRENT, Close},
+    {IDM_PROJECT_RESTORE, GUARD_CURRENT, Restore},
+    {IDM_CLOSE_ALL, GUARD_NONE, CloseAll},
+    {IDM_PROJECT_RENAME, GUARD_CURRENT, Rename},
+    {IDM_TILE, GUARD_NONE, Tile},
+    {IDM_CASCADE, GUARD_NONE, Cascade},
+    {IDM_PROJECT_NEW, GUARD_NONE, NewRule},
+    {IDM_PROJECT_OPEN, GUARD_NONE, OpenRule},
+    {IDM_PROJECT_SAVE, GUARD_CURRENT, Save},
+    {IDM_PROJECT_SAVE_AS, GUARD_CURRENT, SaveAs},
+    {IDM_IMPORT_FILE, GUARD_CURRENT, Import},
+    {IDM_CUSTOMIZE_COLORS, GUARD_NONE, CustomizeColors},
+    {IDM_PROJECT_EDITOR, GUARD_CURRENT, Editor},
+    {IDM_IMPORT_CLIPBOARD, GUARD_CURRENT, ImportFromClipboard},
+};
+
 }  // namespace
 
-bool FrameCommand(HWND frame, UINT id)
+void RegisterShellCommands()
+{
+    for (const ShellCommand& command : kShellCommands) RegisterCommand(command.id, command.guard, command.handler);
+}
+
+bool FrameCommand(UINT id)
 {
     CommandTarget = FindCommandTarget();
-    switch (id) {
-    case IDM_PRINT:
-        SendToTarget(WM_SYSCOMMAND, SC_PRINTVIEW, 0);
-        return true;
-    case IDM_EXIT:
-        SendMessageW(frame, WM_CLOSE, 0, 0);
-        return true;
-    case IDM_COPY_TO_CLIPBOARD:
-        SendToTarget(WM_SYSCOMMAND, SC_COPYVIEW, 0);
-        return true;
-    case IDM_ABOUT:
-        ShowAbout();
-        return true;
-    case IDM_ZOOM_RANGE:
-        ZoomMode = 2;
-        return true;
-    case IDM_ZOOM_OUT:
-        ZoomMode = 3;
-        SendToTarget(WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        return true;
-    case IDM_ZOOM_REGION:
-        ZoomMode = 1;
-        return true;
-    case IDM_DUPLICATE:
-        SendToTarget(WM_SYSCOMMAND, SC_DUPLICATEVIEW, 0);
-        return true;
-    case IDM_INFO:
-        ShowInfo();
-        return true;
-    case IDM_ZOOM_MANUAL:
-        SendToTarget(WM_COMMAND, IDM_ZOOM_MANUAL, 0);
-        return true;
-    case IDM_PROJECT_CLOSE:
-        if (CurrentProject != 0) CloseProjectCommand(CurrentProject);
-        return true;
-    case IDM_CLOSE_ALL:
-        CloseAllProjects();
-        return true;
-    case IDM_TILE:
-        SendMessageW(MdiClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
-        return true;
-    case IDM_CASCADE:
-        SendMessageW(MdiClient, WM_MDICASCADE, 0, 0);
-        return true;
-    case IDM_PROJECT_NEW:
-        NewRule();
-        return true;
-    case IDM_PROJECT_OPEN:
-        OpenProject();
-        if (CurrentProject != 0) UpdateMenus(CurrentProject);
-        return true;
-    case IDM_PROJECT_SAVE:
-        if (CurrentProject != 0) SaveProject(CurrentProject);
-        return true;
-    case IDM_PROJECT_SAVE_AS:
-        if (CurrentProject != 0) SaveProjectAs(CurrentProject);
-        return true;
-    case IDM_PROJECT_MINIMIZE:
-        if (CurrentProject != 0) MinimizeProject(CurrentProject);
-        return true;
-    case IDM_PROJECT_RESTORE:
-        if (CurrentProject != 0) RestoreProject(CurrentProject);
-        return true;
-    case IDM_PROJECT_RENAME:
-        if (CurrentProject != 0) RenameProject(CurrentProject, 1);
-        return true;
-    case IDM_EXPORT:
-        if (CurrentProject != 0) ExportProject(CurrentProject);
-        return true;
-    case IDM_IMPORT_FILE:
-        if (CurrentProject != 0 && ImportFile(CurrentProject)) UpdateMenus(CurrentProject);
-        return true;
-    case IDM_IMPORT_CLIPBOARD:
-        if (CurrentProject != 0 && ImportClipboard(CurrentProject)) UpdateMenus(CurrentProject);
-        return true;
-    case IDM_PROJECT_EDITOR:
-        if (CurrentProject != 0) ProjectEditor();
-        return true;
-    case IDM_CUSTOMIZE_COLORS:
-        SendToTarget(UM_CUSTOMIZECOLORS, reinterpret_cast<WPARAM>(FrameWindow), 0);
-        return true;
-    default:
-        return false;
-    }
+    return DispatchCommand(id);
 }

@@ -1,5 +1,6 @@
 #include "shell/win32/info_window.h"
 
+#include <cstddef>
 #include <string>
 
 #include "platform/win32/wide_text.h"
@@ -86,6 +87,28 @@ int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n
     HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
     if (!edit || !IsWindow(edit)) return 1;
     AppendText(edit, WideText(InfoArrayText(values, n, perLine, decimals)));
+    return 1;
+}
+
+int32_t InfoReplay(HWND window, const InfoCalls& calls)
+{
+    HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
+    if (!edit || !IsWindow(edit)) return 1;
+    // The report goes in as one insertion: an edit control that repaints and rescrolls for each
+    // line takes seconds for a report of a few dozen lines.
+    size_t start = calls.size();
+    while (start > 0 && (calls[start - 1].array || !InfoPrintClears(calls[start - 1].text, calls[start - 1].length)))
+        --start;
+    if (start == 0) {
+        AppendText(edit, WideText(ReportWindowText(calls)));
+        return 1;
+    }
+    const InfoCall& clear = calls[start - 1];
+    const InfoCalls rest(calls.begin() + static_cast<std::ptrdiff_t>(start), calls.end());
+    SetWindowTextW(edit, WideText(ReportWindowText(rest, std::string(InfoPrintText(clear.text)))).c_str());
+    const LRESULT end = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
     return 1;
 }
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/report_text.h"
+
 // Opens a report window owned by project `slot` and gives it the focus; returns it (null when it
 // could not be created).
 HWND CreateInfoWindow(int32_t slot);
@@ -20,6 +22,10 @@ int32_t InfoPrint(HWND window, std::string_view text, int32_t length);
 // `decimals` decimals, and one more line end after the last. Returns 1.
 int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n, int32_t perLine,
                        int32_t decimals);
+
+// Replays a report writer's calls on the report window: the window then holds what the calls
+// one by one would leave in it. Returns 1.
+int32_t InfoReplay(HWND window, const InfoCalls& calls);
 
 LRESULT CALLBACK InfoWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

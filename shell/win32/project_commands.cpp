@@ -1,25 +1,14 @@
 #include "shell/win32/project_commands.h"
 
-#include <new>
 #include <string>
-#include <vector>
 
-#include "multivariate/multivariate_project.h"
-#include "multivariate/win32/multivariate_windows.h"
 #include "platform/win32/wide_text.h"
-#include "resources/resource.h"
 #include "shell/menu_states.h"
+#include "shell/project_kinds.h"
 #include "shell/project_table.h"
-#include "shell/win32/clipboard_transfer.h"
 #include "shell/win32/frame.h"
-#include "shell/win32/info_window.h"
-#include "shell/win32/plot_window.h"
 #include "shell/win32/project_dialogs.h"
 #include "shell/win32/toolbar.h"
-#include "univariate/refresh.h"
-#include "univariate/univariate_project.h"
-#include "univariate/win32/project_lifecycle.h"
-#include "univariate/win32/univariate_windows.h"
 
 namespace {
 
@@ -103,24 +92,11 @@ int32_t NewProject()
     const int32_t kind = AskProjectType();
     ProjectTable[slot].kind = kind;
     if (kind == PROJECT_FREE) return 0;
-    if (kind == PROJECT_UNIVARIATE)
-        ProjectTable[slot].univariate = VeskNew(slot);
-    else
-        ProjectTable[slot].multivariate = MultivarNew(slot);
-    SelectProject(slot);
-    return slot;
-}
-
-int32_t NewProjectFromData(const UnivariateProject& record)
-{
-    const int32_t slot = FindFreeProjectSlot();
-    if (slot == 0) return 0;
-    ProjectTable[slot].kind = PROJECT_UNIVARIATE;
-    UnivariateProject* u = VeskNew(slot);
-    ProjectTable[slot].univariate = u;
-    VeskCopy(record, *u);
-    SetCurveY(u->dataView, 1, u->series, u->firstIndex, u->lastIndex);
-    if (u->dataView.window) InvalidateRect(reinterpret_cast<HWND>(u->dataView.window), nullptr, TRUE);
+    const ProjectKindOperations* ops = KindOperations(kind);
+    if (!ops || !ops->create || !ops->create(slot)) {
+        ProjectTable[slot].kind = PROJECT_FREE;
+        return 0;
+    }
     SelectProject(slot);
     return slot;
 }
@@ -129,69 +105,38 @@ int32_t OpenProject()
 {
     const int32_t slot = NewProject();
     if (slot == 0) return 0;
-    ProjectSlot& entry = ProjectTable[slot];
-    if (entry.kind == PROJECT_UNIVARIATE && entry.univariate) {
-        UnivariateProject& u = *entry.univariate;
-        if (VeskImportFile(u)) {
-            ShowProjectInfo(slot, u.dataView);
-            if (u.dataView.window) SetFocus(reinterpret_cast<HWND>(u.dataView.window));
-            return 1;
-        }
-    }
-    // The multivariate table reader arrives with the multivariate commands.
-    return 0;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->open ? ops->open(slot) : 0;
 }
 
 namespace {
 
-UnivariateProject* UnivariateIn(int32_t slot)
+// Runs a project operation of `slot`'s kind; 0 when the kind has none.
+int32_t Run(int32_t slot, int32_t (*ProjectKindOperations::*operation)(int32_t))
 {
-    if (!ValidSlot(slot) || ProjectTable[slot].kind != PROJECT_UNIVARIATE) return nullptr;
-    return ProjectTable[slot].univariate;
-}
-
-MultivariateProject* MultivariateIn(int32_t slot)
-{
-    if (!ValidSlot(slot) || ProjectTable[slot].kind != PROJECT_MULTIVARIATE) return nullptr;
-    return ProjectTable[slot].multivariate;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->*operation ? (ops->*operation)(slot) : 0;
 }
 
 }  // namespace
 
-int32_t SaveProject(int32_t slot)
-{
-    UnivariateProject* u = UnivariateIn(slot);
-    return u ? VeskSave(*u) : 0;
-}
+int32_t SaveProject(int32_t slot) { return Run(slot, &ProjectKindOperations::save); }
 
-int32_t SaveProjectAs(int32_t slot)
-{
-    UnivariateProject* u = UnivariateIn(slot);
-    return u ? VeskSaveAs(*u) : 0;
-}
+int32_t SaveProjectAs(int32_t slot) { return Run(slot, &ProjectKindOperations::saveAs); }
 
-int32_t MinimizeProject(int32_t slot)
-{
-    UnivariateProject* u = UnivariateIn(slot);
-    return u ? VeskMinimize(*u) : 0;
-}
+int32_t MinimizeProject(int32_t slot) { return Run(slot, &ProjectKindOperations::minimize); }
 
-int32_t RestoreProject(int32_t slot)
-{
-    UnivariateProject* u = UnivariateIn(slot);
-    return u ? VeskRestore(*u) : 0;
-}
+int32_t RestoreProject(int32_t slot) { return Run(slot, &ProjectKindOperations::restore); }
 
 int32_t RenameProject(int32_t slot, int32_t mode)
 {
-    UnivariateProject* u = UnivariateIn(slot);
-    return u ? VeskRename(*u, mode) : 0;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->rename ? ops->rename(slot, mode) : 0;
 }
 
 int32_t ImportFile(int32_t slot)
 {
-    int32_t status = 0;
-    if (UnivariateProject* u = UnivariateIn(slot)) status = VeskImportFile(*u);
+    const int32_t status = Run(slot, &ProjectKindOperations::importFile);
     UpdateMenus(slot);
     UpdateToolbar(slot);
     UpdateStatusBar(slot);
@@ -202,20 +147,8 @@ int32_t ImportClipboard(int32_t slot)
 {
     int32_t status = 0;
     int32_t read = 0;
-    if (UnivariateProject* u = UnivariateIn(slot)) {
-        std::vector<double> values;
-        ReadClipboardSeries(values, read);
-        if (read == 1) status = VeskImportData(*u, values);
-    } else if (MultivariateProject* m = MultivariateIn(slot)) {
-        std::vector<double> table;
-        int32_t columns = 0, rows = 0;
-        ReadClipboardTable(table, columns, rows, read);
-        try {
-            if (read == 1) status = MultivarSetData(*m, table, columns, rows, 1);
-        } catch (const std::bad_alloc&) {
-            MessageBoxW(FrameWindow, L"Memory allocation error.", L"ERROR", MB_OK);
-        }
-    }
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    if (ops && ops->importClipboard) status = ops->importClipboard(slot, read);
     // A refused line has had its own message already.
     if (read == 0) MessageBoxW(FrameWindow, L"Clipboard empty", L"Import from clipboard", MB_OK);
     UpdateMenus(slot);
@@ -225,11 +158,7 @@ int32_t ImportClipboard(int32_t slot)
     return status;
 }
 
-int32_t ExportProject(int32_t slot)
-{
-    UnivariateProject* u = UnivariateIn(slot);
-    return u ? VeskExport(*u) : 0;
-}
+int32_t ExportProject(int32_t slot) { return Run(slot, &ProjectKindOperations::exportData); }
 
 int32_t CloseProject(int32_t slot)
 {
@@ -237,16 +166,9 @@ int32_t CloseProject(int32_t slot)
     ProjectSlot& entry = ProjectTable[slot];
     int32_t status = 1;
     closingSlot = slot;
-    if (entry.kind == PROJECT_UNIVARIATE && entry.univariate) {
-        status = VeskFree(*entry.univariate);
-        delete entry.univariate;
-        entry.univariate = nullptr;
-    } else if (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate) {
-        status = MultivarFree(*entry.multivariate);
-        delete entry.multivariate;
-        entry.multivariate = nullptr;
-    }
-    entry.kind = PROJECT_FREE;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    if (ops && ops->free) status = ops->free(slot);
+    entry = ProjectSlot{};
     closingSlot = 0;
     return status;
 }
@@ -297,25 +219,17 @@ int32_t SelectProject(int32_t slot)
 int32_t UpdateMenus(int32_t slot)
 {
     int32_t kind = PROJECT_FREE;
-    bool hasData = false;
-    bool spectrumOpen = false;
-    if (ValidSlot(slot)) {
-        const ProjectSlot& entry = ProjectTable[slot];
-        if (entry.kind == PROJECT_UNIVARIATE && entry.univariate) {
-            kind = PROJECT_UNIVARIATE;
-            const UnivariateProject* u = entry.univariate;
-            hasData = u->hasData();
-            spectrumOpen = (u->spectrumView.window && IsWindow(reinterpret_cast<HWND>(u->spectrumView.window))) ||
-                           (u->cumSpectrumView.window && IsWindow(reinterpret_cast<HWND>(u->cumSpectrumView.window)));
-        } else if (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate) {
-            kind = PROJECT_MULTIVARIATE;
-            hasData = entry.multivariate->data && entry.multivariate->data->hasData();
-        }
+    ProjectFacts facts;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    if (ops) {
+        kind = ProjectTable[slot].kind;
+        if (ops->facts) facts = ops->facts(slot);
     }
-    const MenuState state = ComputeMenuState(kind, hasData, spectrumOpen);
+    const MenuState state = ComputeMenuState(kind, facts.hasData, facts.spectrumWindowOpen);
     if (state.bar != 0 && state.bar != MenuInUse) PutBarOnFrame(state.bar);
     HMENU bar = state.target == 1 ? UnivariateMenu : MultivariateMenu;
     for (const MenuChange& change : state.changes) ApplyMenuChange(bar, change);
+    if (state.transformMenu && ops && ops->menus) ops->menus(slot);
     DrawMenuBar(FrameWindow);
     SendMessageW(MdiClient, WM_MDIREFRESHMENU, 0, 0);
     return 1;
@@ -330,26 +244,14 @@ int32_t LastProjectSlot()
 
 int32_t RedrawAllProjects()
 {
-    for (int32_t k = 1; k <= kMaxProjects; ++k)
-        if (ProjectTable[k].kind == PROJECT_UNIVARIATE && ProjectTable[k].univariate)
-            VeskInvalidate(*ProjectTable[k].univariate);
+    for (int32_t k = 1; k <= kMaxProjects; ++k) Run(k, &ProjectKindOperations::redraw);
     return 1;
-}
-
-void InstallProjectWindowOps()
-{
-    InstallUnivariateWindowOps();
-    InstallMultivariateWindowOps();
 }
 
 int32_t ShowProjectInfo(int32_t slot, PlotRecord& view)
 {
-    if (!ValidSlot(slot)) return 0;
-    const ProjectSlot& entry = ProjectTable[slot];
-    // The univariate reports arrive with the report writers.
-    if (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate)
-        return MultivarInfoRefresh(*entry.multivariate, view);
-    return 0;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->showInfo ? ops->showInfo(slot, view) : 0;
 }
 
 void ProjectActivated(int32_t slot)

@@ -19,8 +19,6 @@ int32_t FindFreeProjectSlot();
 // New: asks the kind, creates the project in a free slot and makes it current. Returns the
 // slot, 0 when no slot was free or the user cancelled.
 int32_t NewProject();
-// A new univariate project holding a copy of `record` (used by Simulate); returns the slot or 0.
-int32_t NewProjectFromData(const UnivariateProject& record);
 // Open: a new project of the chosen kind, then its data read from a file. Returns 1 when a
 // univariate project was read; a failed or cancelled read leaves the new empty project current.
 int32_t OpenProject();
@@ -52,6 +50,3 @@ int32_t RedrawAllProjects();
 int32_t ShowProjectInfo(int32_t slot, PlotRecord& view);
 // A view of `slot` got the focus: selects that project unless it is current, free or closing.
 void ProjectActivated(int32_t slot);
-
-// Installs the window operations the project records use (called once at start).
-void InstallProjectWindowOps();

@@ -4,16 +4,14 @@
 
 #include <string>
 
-#include "multivariate/multivariate_project.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
+#include "shell/project_kinds.h"
 #include "shell/project_table.h"
 #include "shell/series_transfer.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/project_commands.h"
 #include "shell/win32/toolbar.h"
-#include "univariate/univariate_project.h"
-#include "univariate/win32/project_lifecycle.h"
 
 namespace {
 
@@ -61,11 +59,8 @@ HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const std::wstring& text, int 
 // multivariate project's series window.
 HWND ProjectWindow(int32_t slot)
 {
-    if (slot < 1 || slot > kMaxProjects) return nullptr;
-    const ProjectSlot& entry = ProjectTable[slot];
-    if (entry.kind == PROJECT_UNIVARIATE && entry.univariate) return Handle(entry.univariate->dataView.window);
-    if (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate) return Handle(entry.multivariate->seriesView.window);
-    return nullptr;
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->captionWindow ? Handle(ops->captionWindow(slot)) : nullptr;
 }
 
 std::wstring Caption(HWND window)
@@ -89,49 +84,29 @@ HIMAGELIST CreateTreeImages()
     return images;
 }
 
-// A project's data as a table of series; empty when it has none.
-SeriesTable ProjectData(int32_t slot)
+// A project's data as a table of series (m = 0 when it has none). Returns false when the slot
+// holds no project that can give or take a series.
+bool ReadProjectData(int32_t slot, SeriesTable& table)
 {
-    SeriesTable table;
-    const ProjectSlot& entry = ProjectTable[slot];
-    if (entry.kind == PROJECT_UNIVARIATE && entry.univariate && entry.univariate->hasData()) {
-        table.values = entry.univariate->series;
-        table.n = static_cast<int32_t>(table.values.size());
-        table.m = 1;
-    } else if (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate && entry.multivariate->data &&
-               entry.multivariate->data->hasData()) {
-        const MultivariateData& data = *entry.multivariate->data;
-        table.values = data.values;
-        table.n = data.n;
-        table.m = data.m;
-    }
-    return table;
-}
-
-bool HoldsProject(int32_t slot)
-{
-    if (slot < 1 || slot > kMaxProjects) return false;
-    const ProjectSlot& entry = ProjectTable[slot];
-    return (entry.kind == PROJECT_UNIVARIATE && entry.univariate) ||
-           (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate && entry.multivariate->data);
+    table = SeriesTable{};
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->readData && ops->readData(slot, table);
 }
 
 void ApplyTransfer(int32_t from, int32_t to, const SeriesTransfer& plan)
 {
-    const int32_t rows = static_cast<int32_t>(plan.moved.size());
-    ProjectSlot& target = ProjectTable[to];
-    if (target.kind == PROJECT_UNIVARIATE)
-        VeskImportData(*target.univariate, plan.moved);
-    else
-        MultivarSetData(*target.multivariate, plan.moved, 1, rows, plan.targetReplaced);
-
-    ProjectSlot& source = ProjectTable[from];
-    if (source.kind == PROJECT_UNIVARIATE) {
-        VeskClearData(*source.univariate);
-    } else {
-        const SeriesTable& rest = plan.sourceRest;
-        MultivarSetData(*source.multivariate, rest.values, rest.m, rest.n, 1);
+    const ProjectKindOperations& target = *ProjectOperations(to);
+    if (plan.targetReplaced) {
+        SeriesTable whole;
+        whole.values = plan.moved;
+        whole.n = static_cast<int32_t>(plan.moved.size());
+        whole.m = 1;
+        if (target.replaceData) target.replaceData(to, whole);
+    } else if (target.appendSeries) {
+        target.appendSeries(to, plan.moved);
     }
+    const ProjectKindOperations& source = *ProjectOperations(from);
+    if (source.replaceData) source.replaceData(from, plan.sourceRest);
 }
 
 void ApplyRename(HWND tree, const NMTVDISPINFOW& info)
@@ -298,19 +273,13 @@ int32_t FillProjectTree(HWND tree)
     if (HIMAGELIST old = TreeView_SetImageList(tree, CreateTreeImages(), TVSIL_NORMAL)) ImageList_Destroy(old);
     HTREEITEM root = InsertNode(tree, TVI_ROOT, L"KELO Projects", IMAGE_ROOT, TreeItemValue(TREE_LEVEL_ROOT, 0));
     for (int32_t slot = 1; slot <= kMaxProjects; ++slot) {
-        const ProjectSlot& entry = ProjectTable[slot];
-        const LPARAM value = TreeItemValue(TREE_LEVEL_PROJECT, slot);
-        if (entry.kind == PROJECT_UNIVARIATE && entry.univariate) {
-            HTREEITEM node = InsertNode(tree, root, Caption(ProjectWindow(slot)), IMAGE_UNIVARIATE, value);
-            if (entry.univariate->hasData())
-                InsertNode(tree, node, SeriesText(1), IMAGE_SERIES, TreeItemValue(TREE_LEVEL_SERIES, 1));
-        } else if (entry.kind == PROJECT_MULTIVARIATE && entry.multivariate) {
-            HTREEITEM node = InsertNode(tree, root, Caption(ProjectWindow(slot)), IMAGE_MULTIVARIATE, value);
-            const MultivariateData* data = entry.multivariate->data;
-            const int32_t series = data && data->hasData() ? data->m : 0;
-            for (int32_t k = 1; k <= series; ++k)
-                InsertNode(tree, node, SeriesText(k), IMAGE_SERIES, TreeItemValue(TREE_LEVEL_SERIES, k));
-        }
+        SeriesTable data;
+        if (!ReadProjectData(slot, data)) continue;
+        const int image = ProjectTable[slot].kind == PROJECT_UNIVARIATE ? IMAGE_UNIVARIATE : IMAGE_MULTIVARIATE;
+        HTREEITEM node = InsertNode(tree, root, Caption(ProjectWindow(slot)), image,
+                                    TreeItemValue(TREE_LEVEL_PROJECT, slot));
+        for (int32_t k = 1; k <= data.m; ++k)
+            InsertNode(tree, node, SeriesText(k), IMAGE_SERIES, TreeItemValue(TREE_LEVEL_SERIES, k));
     }
     TreeView_Expand(tree, root, TVE_EXPAND);
     return 1;
@@ -324,12 +293,13 @@ int32_t TransferSeries(HWND tree, HTREEITEM dragged, HTREEITEM target)
     if (TreeItemLevel(series) != TREE_LEVEL_SERIES || TreeItemLevel(node) != TREE_LEVEL_PROJECT) return 0;
     const int32_t from = TreeItemNumber(ItemValue(tree, TreeView_GetParent(tree, dragged)));
     const int32_t to = TreeItemNumber(node);
-    if (from == to || !HoldsProject(from) || !HoldsProject(to)) return 0;
+    if (from == to) return 0;
 
+    SeriesTable fromData, toData;
+    if (!ReadProjectData(from, fromData) || !ReadProjectData(to, toData)) return 0;
     SeriesTransfer plan;
     const int32_t targetMultivariate = ProjectTable[to].kind == PROJECT_MULTIVARIATE ? 1 : 0;
-    if (!PlanSeriesTransfer(ProjectData(from), TreeItemNumber(series), ProjectData(to), targetMultivariate, plan))
-        return 0;
+    if (!PlanSeriesTransfer(fromData, TreeItemNumber(series), toData, targetMultivariate, plan)) return 0;
     if (MessageBoxW(tree, WideText(TransferQuestion(plan)).c_str(), L"KELO Project Editor", MB_YESNO) != IDYES)
         return 0;
     ApplyTransfer(from, to, plan);

@@ -1,10 +1,8 @@
 #include "shell/win32/toolbar.h"
 
-#include "multivariate/win32/multivariate_windows.h"
 #include "resources/resource.h"
-#include "shell/project_table.h"
+#include "shell/project_kinds.h"
 #include "shell/win32/frame.h"
-#include "univariate/win32/univariate_windows.h"
 
 namespace {
 
@@ -119,13 +117,8 @@ void AppendToolbarButton(int image, UINT command)
 void UpdateToolbar(int32_t slot)
 {
     if (!ToolbarHandle) return;
-    const ProjectSlot* entry = slot >= 1 && slot <= kMaxProjects ? &ProjectTable[slot] : nullptr;
-    if (entry && entry->kind == PROJECT_UNIVARIATE && entry->univariate)
-        SetupUnivariateToolbar(*entry->univariate);
-    else if (entry && entry->kind == PROJECT_MULTIVARIATE && entry->multivariate)
-        SetupMultivariateToolbar(*entry->multivariate);
-    else
-        ClearProjectButtons();
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    if (!ops || !ops->setupToolbar || !ops->setupToolbar(slot)) ClearProjectButtons();
 }
 
 void SetStatusText(int part, const wchar_t* text)
@@ -135,14 +128,9 @@ void SetStatusText(int part, const wchar_t* text)
 
 void UpdateStatusBar(int32_t slot)
 {
-    const ProjectSlot* entry = slot >= 1 && slot <= kMaxProjects ? &ProjectTable[slot] : nullptr;
-    if (entry && entry->kind == PROJECT_UNIVARIATE && entry->univariate) {
-        VeskStatusBar(*entry->univariate);
-    } else if (entry && entry->kind == PROJECT_MULTIVARIATE && entry->multivariate) {
-        MultivarStatusBar(*entry->multivariate);
-    } else {
-        SetStatusText(0, L"No project open");
-        SetStatusText(1, L" ");
-        SetStatusText(2, L" ");
-    }
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    if (ops && ops->statusBar && ops->statusBar(slot)) return;
+    SetStatusText(0, L"No project open");
+    SetStatusText(1, L" ");
+    SetStatusText(2, L" ");
 }

@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "app/win32/program_start.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
@@ -82,7 +83,7 @@ HWND CreateTestFrame()
     // The pointer rests on the frame's caption, away from the windows the tests open: a plot
     // window under it would write the mouse position into the status bar.
     SetCursorPos(1, 1);
-    HWND frame = StartFrame(GetModuleHandleW(nullptr), nullptr);
+    HWND frame = StartProgram(GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
     return frame;
 }
@@ -135,6 +136,30 @@ std::vector<SeenDialog> TakeSeenDialogs()
     std::vector<SeenDialog> out;
     out.swap(seenDialogs);
     return out;
+}
+
+namespace {
+
+// The file-name field of the system's file dialog: a combo box (cmb13) or an edit (edt1).
+HWND FileNameField(HWND dialog)
+{
+    for (int id : {0x47C, 0x480})
+        if (HWND field = GetDlgItem(dialog, id)) return field;
+    return FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+}
+
+}  // namespace
+
+void AnswerFileDialog(const std::wstring& path, const wchar_t* caption)
+{
+    DialogAnswer answer;
+    answer.inspect = [path, caption](HWND dialog) {
+        EXPECT_EQ(WindowText(dialog), caption);
+        HWND field = FileNameField(dialog);
+        ASSERT_NE(field, nullptr);
+        SetWindowTextW(field, path.c_str());
+    };
+    AnswerNextDialog(answer);
 }
 
 std::wstring WindowText(HWND window)

@@ -41,6 +41,10 @@ void AnswerNextDialog(DialogAnswer answer);
 // Dialogs answered (or cancelled because nothing was queued) since the last call.
 std::vector<SeenDialog> TakeSeenDialogs();
 
+// Answers the next dialog, which must be the system's file dialog titled `caption`, with `path`,
+// as a user typing it and pressing OK.
+void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);
+
 std::wstring WindowText(HWND window);
 std::wstring StatusText(int part);
 std::wstring MenuItemText(HMENU menu, UINT id);

@@ -333,6 +333,43 @@ TEST_F(ViewWindowTest, ReportWindowShowsExactlyWhatWasWritten)
     EXPECT_EQ(InfoPrint(report, "ignored", 8), 1);
 }
 
+// A replayed report leaves the text its calls one by one would: appended when it does not clear,
+// from its last clear step on otherwise.
+TEST_F(ViewWindowTest, ReplayedReportEqualsItsCallsOneByOne)
+{
+    HWND one = CreateInfoWindow(1), all = CreateInfoWindow(1);
+    ASSERT_TRUE(one && all);
+    const auto line = [](std::string text) {
+        InfoCall call;
+        call.length = static_cast<int32_t>(text.size()) + 1;
+        call.text = std::move(text);
+        return call;
+    };
+    InfoCall array;
+    array.array = true;
+    array.values = {1, 2.5, -3};
+    array.perLine = 2;
+    array.decimals = 3;
+    InfoCall clear;
+    const std::vector<InfoCalls> reports = {
+        {line("kept"), line("")},
+        {line("gone"), clear, line("heading"), array, line("  "), line("")},
+        {line("appended"), array},
+    };
+    for (const InfoCalls& calls : reports) {
+        for (const InfoCall& call : calls) {
+            if (call.array)
+                InfoPrintArray(one, call.values, static_cast<int32_t>(call.values.size()), call.perLine, call.decimals);
+            else
+                InfoPrint(one, call.text, call.length);
+        }
+        ASSERT_EQ(InfoReplay(all, calls), 1);
+        EXPECT_EQ(EditText(all), EditText(one));
+    }
+    EXPECT_EQ(EditText(all), L"heading\r\n         1.000         2.500\r\n        -3.000\r\n  \r\n\r\nappended\r\n"
+                             L"         1.000         2.500\r\n        -3.000\r\n");
+}
+
 TEST_F(ViewWindowTest, ReportFocusIsReportedWithItsSlot)
 {
     HWND report = CreateInfoWindow(6);

@@ -20,27 +20,6 @@
 
 namespace {
 
-// The file-name field of the system's file dialog: a combo box (cmb13) or an edit (edt1).
-HWND FileNameField(HWND dialog)
-{
-    for (int id : {0x47C, 0x480})
-        if (HWND field = GetDlgItem(dialog, id)) return field;
-    return FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-}
-
-// Answers the next file dialog with `path`, as a user typing it and pressing OK.
-void AnswerFileDialog(const std::wstring& path, const wchar_t* caption)
-{
-    DialogAnswer answer;
-    answer.inspect = [path, caption](HWND dialog) {
-        EXPECT_EQ(WindowText(dialog), caption);
-        HWND field = FileNameField(dialog);
-        ASSERT_NE(field, nullptr);
-        SetWindowTextW(field, path.c_str());
-    };
-    AnswerNextDialog(answer);
-}
-
 // A project record whose data window is a plain MDI child of the test frame.
 class ProjectLifecycleTest : public testing::Test {
 protected:

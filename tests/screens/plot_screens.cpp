@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/program_start.h"
 #include "resources/resource.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
@@ -58,7 +59,7 @@ void FillReport(HWND report)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    if (!StartFrame(instance, nullptr)) return 1;
+    if (!StartProgram(instance, nullptr)) return 1;
     if (!CreatePlotWindow(plot, 1)) return 1;
     FillPlot();
     HWND report = CreateInfoWindow(1);

@@ -51,3 +51,32 @@ TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
         EXPECT_DOUBLE_EQ(value, c.value);
     }
 }
+
+TEST(DialogValues, ParseDialogIntegerReadsOneWholeNumber)
+{
+    struct Case {
+        std::string text;
+        int status;
+        int value;  // expected value; the start value is -7
+    } const cases[] = {
+        {"12", 1, 12},
+        {"  -3 ", 1, -3},
+        {"5 6", 1, 5},
+        {"2147483647", 1, 2147483647},
+        {"2147483648", 0, -7},
+        {"1.5", 0, -7},
+        {"x", 0, -7},
+        {"", 0, -7},
+        {"   ", 0, -7},
+        {",", 0, -7},
+        {"/", 0, -7},
+        {std::string(31, ' ') + "4", 1, 4},
+        {std::string(32, ' ') + "4", 0, -7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("text \"" + c.text + "\"");
+        int value = -7;
+        EXPECT_EQ(ParseDialogInteger(c.text, value), c.status);
+        EXPECT_EQ(value, c.value);
+    }
+}

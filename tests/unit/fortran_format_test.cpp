@@ -292,4 +292,48 @@ TEST(FortranFormat, FreeFormatOutputReadsBack)
     }
 }
 
+// Single precision: only finite numbers within the float range are numbers; output is the
+// shortest text that reads back to the same float.
+TEST(FortranFormat, SinglePrecisionReadAndWrite)
+{
+    struct Case {
+        const char* text;
+        int count;
+        int status;
+        std::vector<float> expected;  // -9: the target was left alone
+    };
+    const std::vector<Case> cases = {
+        {"1.5 -2.25e3", 2, 1, {1.5f, -2250.0f}},
+        {"0.1", 1, 1, {0.1f}},
+        {"3.4028235e38 -3.4028235e38", 2, 1, {3.4028235e38f, -3.4028235e38f}},
+        {"1e-50", 1, 1, {0.0f}},
+        {"3.5e38", 1, -1, {-9}},
+        {"1e39", 1, -1, {-9}},
+        {"inf", 1, -1, {-9}},
+        {"-Infinity", 1, -1, {-9}},
+        {"NaN", 1, -1, {-9}},
+        {"1 nan", 2, -1, {1.0f, -9}},
+        {"2*4", 2, 1, {4.0f, 4.0f}},
+        {"4", 2, 0, {4.0f, -9}},
+    };
+    for (const Case& c : cases) {
+        std::vector<float> values(c.expected.size(), -9.0f);
+        EXPECT_EQ(ReadFreeSingles(c.text, c.count, values.data()), c.status) << c.text;
+        EXPECT_EQ(values, c.expected) << c.text;
+    }
+    for (float x : {0.1f, 1.0f / 3.0f, 3.4028235e38f, 1e-45f, -7.25f, 16777217.0f}) {
+        const std::string text = FreeFormatSingle(x);
+        float back = 0;
+        ASSERT_EQ(ReadFreeSingles(text, 1, &back), 1) << text;
+        EXPECT_EQ(back, x) << text;
+        EXPECT_LE(text.size(), FreeFormatReal(x).size()) << text;
+    }
+    EXPECT_EQ(FreeFormatSingle(0.1f), "0.1");
+    EXPECT_EQ(FreeFormatItem(FormatValue(0.1f)), "0.1");
+    EXPECT_EQ(FreeFormatItem(FormatValue(0.1)), "0.1");
+    EXPECT_EQ(FreeFormatItem(FormatValue(7)), "7");
+    // Edit descriptors write a float's own binary value, as for a single-precision variable.
+    EXPECT_EQ(Formatted("(F12.9)", {0.1f}), " 0.100000001\n");
+}
+
 }  // namespace

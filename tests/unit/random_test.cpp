@@ -40,6 +40,18 @@ TEST(Random, SeedsThatWouldStickAreMapped)
     EXPECT_TRUE(std::isfinite(std::log(UniformRandom(0))));
 }
 
+TEST(Random, APlainSeedSetterTakesEverySeedAndDrawsNothing)
+{
+    std::minstd_rand reference(1);
+    SetLehmerSeed(1);  // UniformRandom(1) would restart from an older seed instead
+    EXPECT_DOUBLE_EQ(UniformRandom(0), reference() / 2147483647.0);
+    EXPECT_DOUBLE_EQ(UniformRandom(0), reference() / 2147483647.0);
+    const double again = UniformRandom(1);  // the restart now goes back to seed 1
+    EXPECT_DOUBLE_EQ(again, 48271 / 2147483647.0);
+    SetLehmerSeed(2147483647LL * 3);  // reduces to 0, which would stick: mapped to 1
+    EXPECT_DOUBLE_EQ(UniformRandom(0), 48271 / 2147483647.0);
+}
+
 TEST(Blas, DdotThroughOurDeclarations)
 {
     const double x[] = {1, 2, 3, 4};

@@ -13,10 +13,12 @@
 #include "shell/win32/clipboard_transfer.h"
 #include "shell/win32/common_dialogs.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/project_commands.h"
 #include "platform/win32/wide_text.h"
 #include "univariate/project_open.h"
 #include "univariate/project_windows.h"
 #include "univariate/refresh.h"
+#include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_windows.h"
 
 namespace {
@@ -62,7 +64,8 @@ void DataLoaded(UnivariateProject& project)
     SetCurveY(project.dataView, 1, project.series, project.firstIndex, project.lastIndex);
     if (UnivariateRefresh.computeResiduals) UnivariateRefresh.computeResiduals(project);
     VeskRefresh(project, 1, 1);
-    VeskStatusBar(project);
+    // The stack may have come with the file: its description, the Undo item and the status bar.
+    VeskTransformMenu(project);
     if (HWND window = DataWindow(project)) {
         if (HWND client = GetParent(window)) SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
         SetFocus(window);
@@ -239,4 +242,18 @@ int32_t VeskRestore(UnivariateProject& project)
         if (IsWindow(reinterpret_cast<HWND>(window)))
             SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(window), 0);
     return 1;
+}
+
+int32_t NewProjectFromData(const UnivariateProject& record)
+{
+    const int32_t slot = FindFreeProjectSlot();
+    if (slot == 0) return 0;
+    ProjectTable[slot].kind = PROJECT_UNIVARIATE;
+    UnivariateProject* u = VeskNew(slot);
+    ProjectTable[slot].univariate = u;
+    VeskCopy(record, *u);
+    SetCurveY(u->dataView, 1, u->series, u->firstIndex, u->lastIndex);
+    if (u->dataView.window) InvalidateRect(DataWindow(*u), nullptr, TRUE);
+    SelectProject(slot);
+    return slot;
 }

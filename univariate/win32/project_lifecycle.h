@@ -41,3 +41,7 @@ int32_t VeskRename(UnivariateProject& project, int32_t ask);
 // Minimises, or has the MDI client restore, every existing window of the project. Return 1.
 int32_t VeskMinimize(UnivariateProject& project);
 int32_t VeskRestore(UnivariateProject& project);
+
+// A new univariate project holding a copy of `record` (Simulate's new project), made current.
+// Returns its slot, 0 when no slot was free (after "Maximum allowable projects exceeded").
+int32_t NewProjectFromData(const UnivariateProject& record);

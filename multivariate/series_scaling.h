@@ -1,0 +1,73 @@
+#pragma once
+// Means and scales of the components of a multivariate series, for the vector autoregressive
+// fits. A series array X holds m components at n times, the m values of one time together:
+// element (j, t) is at X[(t-1)·m + (j-1)]. The real type is a template parameter, as in
+// multivariate/small_matrix.h.
+#include <cmath>
+#include <cstddef>
+
+namespace series_scaling_detail {
+inline std::size_t At(int j, int t, int m)
+{
+    return static_cast<std::size_t>(t - 1) * static_cast<std::size_t>(m) +
+           static_cast<std::size_t>(j - 1);
+}
+}  // namespace series_scaling_detail
+
+// mean(j) = average of component j over the n times; each component loses its mean.
+//   X (in/out, m × n), n >= 1, m >= 1, mean (out, m)
+template <typename T>
+void SubtractSeriesMeans(T* X, int n, int m, T* mean)
+{
+    using series_scaling_detail::At;
+    for (int j = 1; j <= m; ++j) {
+        T sum = T(0);
+        for (int t = 1; t <= n; ++t) sum += X[At(j, t, m)];
+        mean[j - 1] = sum / static_cast<T>(n);
+        for (int t = 1; t <= n; ++t) X[At(j, t, m)] -= mean[j - 1];
+    }
+}
+
+// Each component gets mean(j) added back.
+//   X (in/out, m × n), mean (in, m)
+template <typename T>
+void RestoreSeriesMeans(T* X, int n, int m, const T* mean)
+{
+    using series_scaling_detail::At;
+    for (int t = 1; t <= n; ++t)
+        for (int j = 1; j <= m; ++j) X[At(j, t, m)] += mean[j - 1];
+}
+
+// var(j) = (1/n)·sum over t of X(j, t)^2 and sd(j) = sqrt(var(j)), for a series already
+// centred (nothing is subtracted).
+//   X (in, m × n), var (out, m), sd (out, m)
+template <typename T>
+void SeriesScales(const T* X, int n, int m, T* var, T* sd)
+{
+    using series_scaling_detail::At;
+    for (int j = 1; j <= m; ++j) {
+        T sum = T(0);
+        for (int t = 1; t <= n; ++t) sum += X[At(j, t, m)] * X[At(j, t, m)];
+        var[j - 1] = sum / static_cast<T>(n);
+        sd[j - 1] = std::sqrt(var[j - 1]);
+    }
+}
+
+// flag 1: X(j, t) := X(j, t) / sd(j). Any other flag: X(j, t) := X(j, t)·sd(j), and the m × m
+// covariance C (leading dimension ldc) gets C(i, j) := C(i, j)·sd(i)·sd(j), which takes a
+// covariance of the scaled series to the scale of the data. The caller makes sure no sd is 0.
+//   X (in/out, m × n), C (in/out, ldc × m; not used for flag 1), sd (in, m)
+template <typename T>
+void Standardise(T* X, int n, int m, T* C, int ldc, const T* sd, int flag)
+{
+    using series_scaling_detail::At;
+    if (flag == 1) {
+        for (int t = 1; t <= n; ++t)
+            for (int j = 1; j <= m; ++j) X[At(j, t, m)] /= sd[j - 1];
+        return;
+    }
+    for (int t = 1; t <= n; ++t)
+        for (int j = 1; j <= m; ++j) X[At(j, t, m)] *= sd[j - 1];
+    for (int j = 0; j < m; ++j)
+        for (int i = 0; i < m; ++i) C[i + static_cast<std::size_t>(ldc) * j] *= sd[i] * sd[j];
+}

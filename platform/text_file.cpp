@@ -1,0 +1,137 @@
+#include "platform/text_file.h"
+
+#include "platform/file_bytes.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+template <typename T, typename Read>
+int ReadOverRecords(const std::function<bool(std::string&)>& nextRecord, int count, T* values, Read read)
+{
+    if (count <= 0)
+        return 1;
+    if (values == nullptr)
+        return -1;
+    // Blank records are passed over, so every joined record holds at least one item and a read
+    // joins at most `count` of them.
+    std::vector<T> taken(values, values + count);
+    std::string joined;
+    std::string record;
+    for (;;) {
+        if (!nextRecord(record))
+            return 0;
+        if (record.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        joined += record;
+        joined += '\n';
+        const int status = read(joined, count, taken.data());
+        if (status == 1)
+            std::copy(taken.begin(), taken.end(), values);
+        if (status != 0)
+            return status;
+    }
+}
+
+std::function<bool(std::string&)> FileRecords(TextFile& file)
+{
+    return [&file](std::string& record) {
+        if (file.nextRecord >= file.records.size())
+            return false;
+        record = file.records[file.nextRecord++];
+        return true;
+    };
+}
+
+}  // namespace
+
+std::vector<std::string> SplitRecords(std::string_view text)
+{
+    const size_t endMark = text.find('\x1A');
+    if (endMark != std::string_view::npos)
+        text = text.substr(0, endMark);
+    std::vector<std::string> records;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        records.emplace_back(line);
+    }
+    return records;
+}
+
+int ReadRecordSingles(const std::function<bool(std::string&)>& nextRecord, int count, float* values)
+{
+    return ReadOverRecords(nextRecord, count, values, ReadFreeSingles);
+}
+
+int ReadRecordInts(const std::function<bool(std::string&)>& nextRecord, int count, int32_t* values)
+{
+    return ReadOverRecords(nextRecord, count, values, ReadFreeInts);
+}
+
+int OpenInputFile(TextFile& file, const std::string& name)
+{
+    file = TextFile();
+    std::vector<unsigned char> bytes;
+    std::error_code error;
+    if (name.empty() || std::filesystem::is_directory(std::filesystem::u8path(name), error) ||
+        ReadFileBytes(name, bytes) != 1)
+        return 0;
+    file.records = SplitRecords(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    file.name = name;
+    file.mode = TextFile::Mode::Reading;
+    return 1;
+}
+
+int OpenOutputFile(TextFile& file, const std::string& name)
+{
+    file = TextFile();
+    std::error_code error;
+    if (name.empty() || std::filesystem::is_directory(std::filesystem::u8path(name), error))
+        return 0;
+    file.name = name;
+    file.mode = TextFile::Mode::Writing;
+    return 1;
+}
+
+int ReadFileSingles(TextFile& file, int count, float* values)
+{
+    if (file.mode != TextFile::Mode::Reading)
+        return -1;
+    return ReadRecordSingles(FileRecords(file), count, values);
+}
+
+int ReadFileInts(TextFile& file, int count, int32_t* values)
+{
+    if (file.mode != TextFile::Mode::Reading)
+        return -1;
+    return ReadRecordInts(FileRecords(file), count, values);
+}
+
+int WriteFileFormatted(TextFile& file, std::string_view format, const std::vector<FormatValue>& values)
+{
+    if (file.mode != TextFile::Mode::Writing)
+        return 0;
+    std::string out;
+    const int status = WriteFormatted(format, values, out);
+    for (char c : out) {
+        if (c == '\n')
+            file.text += "\r\n";
+        else
+            file.text += c;
+    }
+    return status;
+}
+
+int CloseFile(TextFile& file)
+{
+    int status = 1;
+    if (file.mode == TextFile::Mode::Writing)
+        status = ReplaceFileBytes(file.name, std::vector<unsigned char>(file.text.begin(), file.text.end()));
+    file = TextFile();
+    return status;
+}

@@ -1,0 +1,130 @@
+// Allocation failure inside the numerical routines: this binary replaces the global operator new
+// with one that fails after a set number of allocations, and checks that every routine returns
+// its no-memory status with its outputs untouched instead of letting the exception out.
+#include "multivariate/burg_fit.h"
+#include "multivariate/small_matrix.h"
+#include "multivariate/whittle_fit.h"
+#include "numerics/status.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Allocations left before the next one fails; negative: no limit.
+long allocationsLeft = -1;
+
+void* Allocate(std::size_t size)
+{
+    if (allocationsLeft == 0) throw std::bad_alloc();
+    if (allocationsLeft > 0) --allocationsLeft;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace {
+
+using Fit = int (*)(const double*, int, int, double*, double*, int&, double&, double*);
+
+// A 2-variate series of 60 times with some dependence between its components.
+std::vector<double> Series()
+{
+    std::vector<double> x;
+    double a = 0.0, b = 0.0;
+    for (int t = 0; t < 60; ++t) {
+        const double za = std::sin(0.7 * t * t), zb = std::cos(1.3 * t + 0.2 * t * t);
+        a = 0.5 * a + 0.2 * b + za;
+        b = 0.3 * a + zb;
+        x.push_back(a);
+        x.push_back(b);
+    }
+    return x;
+}
+
+// Fails the k-th allocation of a fit for k = 0, 1, ... until the fit no longer meets a failure;
+// each failed run returns kStatusNoMemory with the outputs as they were.
+void CheckEveryAllocation(Fit fit, const std::string& name)
+{
+    const std::vector<double> x = Series();
+    const int n = 60, m = 2;
+    int failures = 0;
+    for (long k = 0;; ++k) {
+        std::vector<double> PHI(20 * m * m, -1.0), V(m * m, -1.0), out(n * m, -1.0);
+        int p = -1;
+        double aicc = -1.0;
+        allocationsLeft = k;
+        const int status = fit(x.data(), n, m, PHI.data(), V.data(), p, aicc, out.data());
+        allocationsLeft = -1;
+        if (status == kStatusNoMemory) {
+            ++failures;
+            EXPECT_EQ(p, -1) << name << " k=" << k;
+            EXPECT_EQ(aicc, -1.0) << name << " k=" << k;
+            EXPECT_EQ(PHI, std::vector<double>(20 * m * m, -1.0)) << name << " k=" << k;
+            EXPECT_EQ(V, std::vector<double>(m * m, -1.0)) << name << " k=" << k;
+            EXPECT_EQ(out, std::vector<double>(n * m, -1.0)) << name << " k=" << k;
+            continue;
+        }
+        EXPECT_EQ(status, kStatusDone) << name << " k=" << k;
+        EXPECT_NE(p, -1) << name;
+        break;
+    }
+    EXPECT_GT(failures, 3) << name;
+}
+
+}  // namespace
+
+TEST(AllocationFailure, FitsReturnAStatus)
+{
+    CheckEveryAllocation(WhittleMvarFit, "Whittle");
+    CheckEveryAllocation(BurgMvarFit, "Burg");
+}
+
+TEST(AllocationFailure, DeterminantAndLuDecomposition)
+{
+    const std::vector<double> a = {2, 1, 1, 3};
+    double det = -1.0, d = -1.0;
+    std::vector<double> copy = a;
+    allocationsLeft = 0;
+    const int status = Determinant(a.data(), 2, 2, det);
+    allocationsLeft = 0;
+    const int luStatus = LuDecompose(copy.data(), 2, d, 2);
+    allocationsLeft = -1;
+    EXPECT_EQ(status, kStatusNoMemory);
+    EXPECT_EQ(det, -1.0);
+    EXPECT_EQ(luStatus, kStatusNoMemory);
+    EXPECT_EQ(copy, a);
+    ASSERT_EQ(Determinant(a.data(), 2, 2, det), kStatusDone);
+    EXPECT_DOUBLE_EQ(det, 5.0);
+}

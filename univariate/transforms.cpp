@@ -1,0 +1,477 @@
+#include "univariate/transforms.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "numerics/acf.h"
+#include "numerics/decomposition.h"
+#include "numerics/status.h"
+#include "platform/dialog_values.h"
+#include "resources/resource.h"
+#include "shell/number_format.h"
+
+const char* const kVeskErrorCaption = "KELO::Vesk Error";
+const char* const kTransformRangeMessage = "The transformed values would be out of range";
+const char* const kUndoImpossibleMessage = "The last transform cannot be undone: its stored values do not fit the series";
+
+namespace {
+
+std::string Int(int32_t value)
+{
+    std::string text = FormatInt(value);
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+bool AllFinite(const std::vector<double>& values)
+{
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+TransformNode& PushNode(UnivariateProject& project, int32_t kind)
+{
+    auto* node = new TransformNode;
+    InitTransformNode(*node);
+    node->kind = kind;
+    node->next = project.transforms;
+    project.transforms = node;
+    return *node;
+}
+
+void PopNode(UnivariateProject& project)
+{
+    TransformNode* top = project.transforms;
+    project.transforms = top->next;
+    FreeTransformNode(top);
+}
+
+TransformNode* Newest(UnivariateProject& project, int32_t kind)
+{
+    TransformNode* top = project.transforms;
+    return top && top->kind == kind ? top : nullptr;
+}
+
+// Only a project whose series agrees with its count can be transformed.
+bool HasSeries(const UnivariateProject& project)
+{
+    return project.n >= 1 && static_cast<size_t>(project.n) == project.series.size();
+}
+
+// The trend as the fit computes it, so that adding it back cancels the subtraction.
+double TrendAt(const double c[3], int32_t t)
+{
+    const double x = t;
+    return (c[2] * x + c[1]) * x + c[0];
+}
+
+bool TrendFits(int32_t degree, int32_t n) { return degree == 0 || (degree >= 1 && degree <= 2 && degree < n); }
+
+// Adds the node's trend back; a degree of 0 adds nothing.
+void AddTrend(std::vector<double>& x, const TransformNode& node)
+{
+    if (node.degree < 1) return;
+    for (size_t t = 1; t <= x.size(); ++t) x[t - 1] += TrendAt(node.polyCoef, static_cast<int32_t>(t));
+}
+
+void Replace(UnivariateProject& project, std::vector<double>& values)
+{
+    project.series.swap(values);
+    project.n = static_cast<int32_t>(project.series.size());
+}
+
+// The last step of both decompositions: removes the trend of `degree` (none for 0) from x, adds
+// it to `removed` and checks that both are finite. Returns false when the trend cannot be fitted
+// or a value is out of range.
+bool RemoveTrend(std::vector<double>& x, std::vector<double>& removed, int32_t degree, std::vector<double>& c)
+{
+    c.assign(3, 0.0);
+    if (degree >= 1 && PolynomialTrend(x, removed, c, degree) != kStatusDone) return false;
+    return AllFinite(x) && AllFinite(removed);
+}
+
+// Stores the trend in the new node and commits the decomposed series and its fit.
+void CommitDecomposition(UnivariateProject& project, TransformNode& node, int32_t degree, const std::vector<double>& c,
+                         std::vector<double>& x, std::vector<double>& removed, std::vector<double>& fit)
+{
+    node.degree = degree;
+    for (int k = 0; k < 3; ++k) node.polyCoef[k] = c[static_cast<size_t>(k)];
+    Replace(project, x);
+    fit = std::move(removed);
+}
+
+}  // namespace
+
+// ---- Difference
+
+std::string DifferenceLagMessage(int32_t n, int32_t h)
+{
+    if (h < 1) return "Lag must be positive";
+    if (h >= n - 1) return "Lag too large for data set.";
+    return "";
+}
+
+int32_t ApplyDifference(UnivariateProject& project, int32_t h)
+{
+    if (!HasSeries(project) || !DifferenceLagMessage(project.n, h).empty()) return 0;
+    const std::vector<double>& x = project.series;
+    std::vector<double> y(static_cast<size_t>(project.n - h));
+    for (size_t t = 0; t < y.size(); ++t) y[t] = x[t + h] - x[t];
+    if (!AllFinite(y)) return 0;
+    TransformNode& node = PushNode(project, TRANSFORM_DIFFERENCE);
+    node.lag = h;
+    node.removed.assign(x.begin(), x.begin() + h);
+    Replace(project, y);
+    project.firstIndex += h;
+    return 1;
+}
+
+int32_t UndoDifference(UnivariateProject& project)
+{
+    const TransformNode* node = Newest(project, TRANSFORM_DIFFERENCE);
+    if (!node || !HasSeries(project) || node->lag < 1 || node->removed.size() != static_cast<size_t>(node->lag))
+        return 0;
+    if (static_cast<int64_t>(project.firstIndex) - node->lag < INT32_MIN) return 0;
+    const size_t h = static_cast<size_t>(node->lag);
+    std::vector<double> x(node->removed);
+    x.resize(h + project.series.size());
+    for (size_t t = h; t < x.size(); ++t) x[t] = project.series[t - h] + x[t - h];
+    if (!AllFinite(x)) return 0;
+    project.firstIndex -= node->lag;
+    Replace(project, x);
+    PopNode(project);
+    return 1;
+}
+
+// ---- Box-Cox
+
+int32_t BoxCoxSign(const std::vector<double>& series)
+{
+    int32_t sign = BOXCOX_POSITIVE;
+    for (double x : series) {
+        if (x < 0) return BOXCOX_NEGATIVES;
+        if (x == 0) sign = BOXCOX_ZEROS;
+    }
+    return sign;
+}
+
+std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda)
+{
+    if (zeroAllowed) {
+        if (lambda >= 0.0 && lambda <= 1.5) return "";
+        return "Box-Cox parameter must be in [0.0, 1.5]";
+    }
+    // Below 1e-7 the transform is the logarithm, which a zero cannot take.
+    if (lambda >= kBoxCoxLogLimit && lambda <= 1.5) return "";
+    return "Box-Cox parameter must be in (0.0, 1.5]";
+}
+
+int32_t BoxCoxPosition(double lambda) { return static_cast<int32_t>(std::floor(10.0 * lambda + 0.5)); }
+
+int32_t ApplyBoxCox(UnivariateProject& project, double lambda)
+{
+    if (!HasSeries(project) || !std::isfinite(lambda) || BoxCoxSign(project.series) == BOXCOX_NEGATIVES)
+        return 0;
+    std::vector<double> y(project.series);
+    for (double& x : y) x = lambda < kBoxCoxLogLimit ? std::log(x) : (std::pow(x, lambda) - 1.0) / lambda;
+    if (!AllFinite(y)) return 0;
+    PushNode(project, TRANSFORM_BOX_COX).lambda = lambda;
+    Replace(project, y);
+    return 1;
+}
+
+int32_t UndoBoxCox(UnivariateProject& project)
+{
+    const TransformNode* node = Newest(project, TRANSFORM_BOX_COX);
+    if (!node || !HasSeries(project) || !std::isfinite(node->lambda)) return 0;
+    const double lambda = node->lambda;
+    std::vector<double> x(project.series);
+    for (double& y : x) {
+        if (lambda < kBoxCoxLogLimit) {
+            y = std::exp(y);
+        } else {
+            // A former 0 comes back as -1/lambda; after other transforms' round trips lambda y + 1
+            // can fall a rounding error below 0, whose power would be NaN.
+            const double base = lambda * y + 1.0;
+            y = std::pow(base < 0.0 ? 0.0 : base, 1.0 / lambda);
+        }
+    }
+    if (!AllFinite(x)) return 0;
+    Replace(project, x);
+    PopNode(project);
+    return 1;
+}
+
+// ---- Classical decomposition
+
+ClassicalChoice CheckClassicalEntries(const ClassicalEntries& entries, int32_t n)
+{
+    ClassicalChoice choice;
+    choice.degree = entries.polynomial ? (entries.quadratic ? 2 : 1) : 0;
+    const auto refuse = [&](std::string message, int32_t control) {
+        choice.kind = -1;
+        choice.message = std::move(message);
+        choice.focusControl = control;
+        return choice;
+    };
+    if (entries.seasonal) {
+        int32_t d = 0;
+        if (!ParseDialogInteger(entries.period, d) || d < 2 || d > n / 3)
+            return refuse("Period must be in: (2," + Int(n / 3) + "]", IDC_CLASSICAL_PERIOD);
+        choice.kind = TRANSFORM_CLASSICAL;
+        choice.period = d;
+    } else if (entries.harmonic) {
+        int32_t k = 0;
+        // Only four harmonics can be stored: a count outside 1..4 ends the check here.
+        if (!ParseDialogInteger(entries.harmonics, k) || k < 1 || k > 4)
+            return refuse("Number of harmonics must be in [1, 4]", IDC_CLASSICAL_HARMONICS);
+        for (int32_t i = 0; i < 4; ++i) {
+            int32_t j = 0;
+            if (!ParseDialogInteger(entries.index[i], j)) j = 0;
+            choice.fourierIndex[i] = j;
+        }
+        for (int32_t i = 0; i < k; ++i) {
+            const int32_t j = choice.fourierIndex[i];
+            if (j < 1 || j >= n / 2)
+                return refuse("Index(" + Int(i + 1) + ") must be in (1, " + Int(n / 2) + ")", IDC_CLASSICAL_INDEX_1);
+        }
+        choice.kind = TRANSFORM_HARMONIC;
+        choice.harmonics = k;
+    } else if (choice.degree >= 1) {
+        choice.kind = TRANSFORM_CLASSICAL;
+        choice.period = -1;
+    }
+    // The least-squares trend needs more observations than its degree.
+    if (choice.kind > 0 && !TrendFits(choice.degree, n))
+        return refuse(std::string("The series is too short for a ") + (choice.degree == 2 ? "quadratic" : "linear") +
+                          " trend",
+                      IDC_CLASSICAL_POLYNOMIAL);
+    return choice;
+}
+
+int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vector<double>& fit, int32_t degree)
+{
+    if (!HasSeries(project) || !TrendFits(degree, project.n)) return 0;
+    const int32_t n = project.n;
+    if (d > 0 ? (d < 2 || d > n / 3) : (d != -1 || degree == 0)) return 0;
+    std::vector<double> x(project.series);
+    std::vector<double> removed(static_cast<size_t>(n), 0.0);
+    std::vector<double> seasonal;
+    if (d > 0 && ClassicalDecomposition(x, removed, seasonal, d) != kStatusDone) return 0;
+    std::vector<double> c;
+    if (!RemoveTrend(x, removed, degree, c)) return 0;
+    TransformNode& node = PushNode(project, TRANSFORM_CLASSICAL);
+    node.period = d;
+    node.seasonal = std::move(seasonal);
+    CommitDecomposition(project, node, degree, c, x, removed, fit);
+    return 1;
+}
+
+int32_t UndoClassicalSeasonal(UnivariateProject& project)
+{
+    const TransformNode* node = Newest(project, TRANSFORM_CLASSICAL);
+    if (!node || !HasSeries(project)) return 0;
+    if (node->period > 0 && node->seasonal.size() != static_cast<size_t>(node->period)) return 0;
+    std::vector<double> x(project.series);
+    if (node->period > 0)
+        for (size_t t = 0; t < x.size(); ++t) x[t] += node->seasonal[t % static_cast<size_t>(node->period)];
+    AddTrend(x, *node);
+    if (!AllFinite(x)) return 0;
+    Replace(project, x);
+    PopNode(project);
+    return 1;
+}
+
+int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& fit, int32_t k,
+                               const int32_t indices[4], int32_t degree)
+{
+    if (!HasSeries(project) || !TrendFits(degree, project.n) || k < 1 || k > 4) return 0;
+    const int32_t n = project.n;
+    std::vector<int> f(indices, indices + k);
+    for (int j : f)
+        if (j < 1 || j >= n / 2) return 0;
+    std::vector<double> x(project.series);
+    std::vector<double> removed, a, b;
+    double level = 0.0;
+    if (HarmonicRegression(x, removed, a, b, k, level, f) != kStatusDone) return 0;
+    std::vector<double> c;
+    if (!RemoveTrend(x, removed, degree, c)) return 0;
+    TransformNode& node = PushNode(project, TRANSFORM_HARMONIC);
+    node.harmonics = k;
+    for (int32_t i = 0; i < k; ++i) {
+        node.fourierIndex[i] = indices[i];
+        node.cosCoef[i] = a[static_cast<size_t>(i)];
+        node.sinCoef[i] = b[static_cast<size_t>(i)];
+    }
+    node.level = level;
+    CommitDecomposition(project, node, degree, c, x, removed, fit);
+    return 1;
+}
+
+int32_t UndoClassicalHarmonic(UnivariateProject& project)
+{
+    const TransformNode* node = Newest(project, TRANSFORM_HARMONIC);
+    if (!node || !HasSeries(project) || node->harmonics < 0 || node->harmonics > 4) return 0;
+    const int32_t n = project.n;
+    std::vector<double> x(project.series);
+    if (node->harmonics > 0) {
+        // The same expressions as the fit, so that the sum added back is the one removed.
+        const double omega = 6.28318530718 / n;
+        const double scale = 2.0 / n;
+        for (int32_t t = 1; t <= n; ++t) {
+            double sum = 0.0;
+            for (int32_t i = 0; i < node->harmonics; ++i) {
+                const double arg = node->fourierIndex[i] * omega * t;
+                sum += std::cos(arg) * node->cosCoef[i] * scale + std::sin(arg) * node->sinCoef[i] * scale;
+            }
+            x[static_cast<size_t>(t - 1)] += sum + node->level;
+        }
+    }
+    AddTrend(x, *node);
+    if (!AllFinite(x)) return 0;
+    Replace(project, x);
+    PopNode(project);
+    return 1;
+}
+
+int32_t ApplyClassicalChoice(UnivariateProject& project, const ClassicalChoice& choice, std::vector<double>& fit)
+{
+    if (choice.kind == TRANSFORM_CLASSICAL) return ApplyClassicalSeasonal(project, choice.period, fit, choice.degree);
+    if (choice.kind == TRANSFORM_HARMONIC)
+        return ApplyClassicalHarmonic(project, fit, choice.harmonics, choice.fourierIndex, choice.degree);
+    return 0;
+}
+
+int32_t ClassicalFitOfStack(const UnivariateProject& project, ClassicalFit& out)
+{
+    UnivariateProject copy;
+    VeskInit(copy);
+    VeskCopy(project, copy);
+    ClassicalChoice found;
+    while (copy.transforms && found.kind == 0) {
+        const TransformNode& top = *copy.transforms;
+        int32_t undone = 0;
+        switch (top.kind) {
+        case TRANSFORM_DIFFERENCE: undone = UndoDifference(copy); break;
+        case TRANSFORM_BOX_COX: undone = UndoBoxCox(copy); break;
+        case TRANSFORM_SUBTRACT_MEAN: undone = UndoSubtractMean(copy); break;
+        case TRANSFORM_SUBSEQUENCE: undone = UndoSubsequence(copy); break;
+        case TRANSFORM_CLASSICAL:
+            found.kind = TRANSFORM_CLASSICAL;
+            found.period = top.period;
+            found.degree = top.degree;
+            undone = UndoClassicalSeasonal(copy);
+            break;
+        case TRANSFORM_HARMONIC:
+            found.kind = TRANSFORM_HARMONIC;
+            found.harmonics = top.harmonics;
+            for (int i = 0; i < 4; ++i) found.fourierIndex[i] = top.fourierIndex[i];
+            found.degree = top.degree;
+            undone = UndoClassicalHarmonic(copy);
+            break;
+        default:
+            break;
+        }
+        if (!undone) return 0;
+    }
+    if (found.kind == 0) return 0;
+    ClassicalFit fitted;
+    fitted.data = copy.series;
+    fitted.firstIndex = copy.firstIndex;
+    fitted.lastIndex = copy.lastIndex;
+    if (!ApplyClassicalChoice(copy, found, fitted.fit)) return 0;
+    out = std::move(fitted);
+    return 1;
+}
+
+// ---- Subtract mean
+
+int32_t ApplySubtractMean(UnivariateProject& project)
+{
+    if (!HasSeries(project)) return 0;
+    const double mean = SeriesMean(project.series.data(), project.n);
+    std::vector<double> x(project.series);
+    for (double& v : x) v -= mean;
+    if (!std::isfinite(mean) || !AllFinite(x)) return 0;
+    PushNode(project, TRANSFORM_SUBTRACT_MEAN).mean = mean;
+    Replace(project, x);
+    return 1;
+}
+
+int32_t UndoSubtractMean(UnivariateProject& project)
+{
+    const TransformNode* node = Newest(project, TRANSFORM_SUBTRACT_MEAN);
+    if (!node || !HasSeries(project)) return 0;
+    std::vector<double> x(project.series);
+    for (double& v : x) v += node->mean;
+    if (!AllFinite(x)) return 0;
+    Replace(project, x);
+    PopNode(project);
+    return 1;
+}
+
+// ---- Subsequence
+
+std::string SubsequenceMessage(int32_t firstIndex, int32_t lastIndex)
+{
+    return "Select a subsequence in [" + Int(firstIndex) + "," + Int(lastIndex) + "]";
+}
+
+int32_t ApplySubsequence(UnivariateProject& project, int32_t a, int32_t b)
+{
+    if (!HasSeries(project) || a < project.firstIndex || a >= b || b > project.lastIndex) return 0;
+    const std::vector<double>& x = project.series;
+    const size_t from = static_cast<size_t>(a - project.firstIndex);
+    const size_t to = static_cast<size_t>(b - project.firstIndex) + 1;
+    std::vector<double> kept(x.begin() + static_cast<std::ptrdiff_t>(from), x.begin() + static_cast<std::ptrdiff_t>(to));
+    TransformNode& node = PushNode(project, TRANSFORM_SUBSEQUENCE);
+    node.first = project.firstIndex;
+    node.last = project.lastIndex;
+    node.head.assign(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(from));
+    node.tail.assign(x.begin() + static_cast<std::ptrdiff_t>(to), x.end());
+    Replace(project, kept);
+    project.firstIndex = a;
+    project.lastIndex = b;
+    return 1;
+}
+
+int32_t UndoSubsequence(UnivariateProject& project)
+{
+    const TransformNode* node = Newest(project, TRANSFORM_SUBSEQUENCE);
+    if (!node || !HasSeries(project)) return 0;
+    // The cut-off parts must fill the old range exactly around the kept values.
+    const int64_t headLength = static_cast<int64_t>(project.firstIndex) - node->first;
+    const int64_t tailLength = static_cast<int64_t>(node->last) - project.lastIndex;
+    if (headLength != static_cast<int64_t>(node->head.size()) || tailLength != static_cast<int64_t>(node->tail.size()))
+        return 0;
+    std::vector<double> x(node->head);
+    x.insert(x.end(), project.series.begin(), project.series.end());
+    x.insert(x.end(), node->tail.begin(), node->tail.end());
+    project.firstIndex = node->first;
+    project.lastIndex = node->last;
+    Replace(project, x);
+    PopNode(project);
+    return 1;
+}
+
+// ---- Undo of the newest transform
+
+int32_t UndoNewestTransform(UnivariateProject& project)
+{
+    if (!project.transforms) return 0;
+    switch (project.transforms->kind) {
+    case TRANSFORM_DIFFERENCE: return UndoDifference(project);
+    case TRANSFORM_BOX_COX: return UndoBoxCox(project);
+    case TRANSFORM_CLASSICAL:
+    case TRANSFORM_HARMONIC: {
+        const int32_t undone = project.transforms->kind == TRANSFORM_CLASSICAL ? UndoClassicalSeasonal(project)
+                                                                               : UndoClassicalHarmonic(project);
+        if (undone && UnivariateWindows.destroyPlotWindow) UnivariateWindows.destroyPlotWindow(project.views[VIEW_FIT]);
+        return undone;
+    }
+    case TRANSFORM_SUBTRACT_MEAN: return UndoSubtractMean(project);
+    case TRANSFORM_SUBSEQUENCE: return UndoSubsequence(project);
+    default: return 0;
+    }
+}

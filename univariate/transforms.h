@@ -1,0 +1,130 @@
+#pragma once
+// The transforms of a univariate project's current series and their exact inverses: lag-h
+// differencing, Box-Cox, classical decomposition (seasonal components or harmonics, with an
+// optional polynomial trend), subtract mean and subsequence. Each apply routine pushes a
+// TransformNode holding what its inverse needs; each undo routine pops the newest node when it
+// is of its own kind. Also the checks of the transform dialogs' entries, with their messages.
+//
+// Every routine works on a copy of the series and commits only a complete, finite result: a
+// routine that returns 0 has pushed or popped nothing and left the project as it was.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "univariate/univariate_project.h"
+
+// Caption of every message of the transform commands and dialogs.
+extern const char* const kVeskErrorCaption;  // "KELO::Vesk Error"
+// Shown when a transform would leave values that are not finite numbers.
+extern const char* const kTransformRangeMessage;
+// Shown when the newest transform's stored values do not fit the series (a damaged file).
+extern const char* const kUndoImpossibleMessage;
+
+// ---- Difference (kind 1)
+
+// The message for a lag h typed for a series of n values: "Lag must be positive" below 1,
+// "Lag too large for data set." from n - 1 on, "" when 1 <= h < n - 1.
+std::string DifferenceLagMessage(int32_t n, int32_t h);
+// y(t) = x(t + h) - x(t), t = 1..n - h; firstIndex += h. The node keeps x(1..h) in `removed`.
+// Returns 1; 0 for a lag outside 1 <= h < n - 1 or a difference out of range.
+[[nodiscard]] int32_t ApplyDifference(UnivariateProject& project, int32_t h);
+// Rebuilds x from the removed values. Returns 1; 0 when the newest node is missing, of another
+// kind, or damaged.
+[[nodiscard]] int32_t UndoDifference(UnivariateProject& project);
+
+// ---- Box-Cox (kind 2)
+
+enum BoxCoxDataSign : int32_t {
+    BOXCOX_POSITIVE = 0,   // every value > 0
+    BOXCOX_ZEROS = 1,      // none < 0, at least one exactly 0
+    BOXCOX_NEGATIVES = 2,  // some value < 0
+};
+// Below this parameter the transform is the natural logarithm.
+constexpr double kBoxCoxLogLimit = 1e-7;
+int32_t BoxCoxSign(const std::vector<double>& series);
+// The message for a typed parameter: with zero allowed (positive data) 0 <= lambda <= 1.5, else
+// "Box-Cox parameter must be in [0.0, 1.5]"; without it the logarithm is refused too, so
+// 1e-7 <= lambda <= 1.5, else "Box-Cox parameter must be in (0.0, 1.5]". "" when valid.
+std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda);
+// Trackbar position of a parameter: floor(10 lambda + 0.5).
+int32_t BoxCoxPosition(double lambda);
+// x := ln x below 1e-7, else (x^lambda - 1) / lambda. Returns 1; 0 for data with a negative
+// value or a result out of range (the logarithm of 0 included).
+[[nodiscard]] int32_t ApplyBoxCox(UnivariateProject& project, double lambda);
+// x := exp x below 1e-7, else (lambda x + 1)^(1/lambda), a base below 0 (a former 0 after
+// rounding) taken as 0. Returns 1; 0 as for UndoDifference.
+[[nodiscard]] int32_t UndoBoxCox(UnivariateProject& project);
+
+// ---- Classical decomposition (kinds 4 and 8)
+
+// The entries of the Classical Decomposition dialog.
+struct ClassicalEntries {
+    bool seasonal = false;
+    bool harmonic = false;
+    bool polynomial = true;
+    bool quadratic = false;
+    std::string period;
+    std::string harmonics;
+    std::string index[4];
+};
+
+// What the entries ask for. kind 0: nothing to apply; TRANSFORM_CLASSICAL (period d >= 2, or -1
+// for a trend alone) or TRANSFORM_HARMONIC; -1: refused with `message`, the focus to
+// `focusControl`.
+struct ClassicalChoice {
+    int32_t kind = 0;
+    int32_t period = -1;
+    int32_t degree = 0;
+    int32_t harmonics = 0;
+    int32_t fourierIndex[4] = {0, 0, 0, 0};
+    std::string message;
+    int32_t focusControl = 0;
+};
+ClassicalChoice CheckClassicalEntries(const ClassicalEntries& entries, int32_t n);
+
+// Removes the seasonal components of period d (none for d = -1) and then a polynomial trend of
+// the degree (0..2). fit(1..n) receives what was removed. Returns 1; 0 when nothing would be
+// removed, the period or degree does not suit n (2 <= d <= n/3; a trend needs degree < n), or
+// a result is out of range.
+[[nodiscard]] int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d,
+                                             std::vector<double>& fit, int32_t degree);
+[[nodiscard]] int32_t UndoClassicalSeasonal(UnivariateProject& project);
+// Removes k harmonics at the Fourier indices (1 <= j < n/2) with the mean, then the trend.
+[[nodiscard]] int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& fit,
+                                             int32_t k, const int32_t indices[4], int32_t degree);
+[[nodiscard]] int32_t UndoClassicalHarmonic(UnivariateProject& project);
+// Applies a checked choice (kind 4 or 8). Returns the apply routine's status; 0 for other kinds.
+[[nodiscard]] int32_t ApplyClassicalChoice(UnivariateProject& project, const ClassicalChoice& choice,
+                                           std::vector<double>& fit);
+
+// The newest classical decomposition of a stack, re-fitted to the data it was applied to.
+struct ClassicalFit {
+    std::vector<double> data;  // the series before the classical transform
+    int32_t firstIndex = 0, lastIndex = 0;
+    std::vector<double> fit;   // the fitted trend and seasonal (or harmonic) part
+};
+// On a scratch copy of the project, undoes the transforms from the newest down to the first
+// classical one (differences, Box-Cox, means and subsequences on the way), then re-applies it.
+// Returns 1 with `out` filled; 0 when the stack holds no classical transform reachable that way.
+// The project is not changed.
+[[nodiscard]] int32_t ClassicalFitOfStack(const UnivariateProject& project, ClassicalFit& out);
+
+// ---- Subtract mean (kind 16)
+
+[[nodiscard]] int32_t ApplySubtractMean(UnivariateProject& project);
+[[nodiscard]] int32_t UndoSubtractMean(UnivariateProject& project);
+
+// ---- Subsequence (kind 32)
+
+// "Select a subsequence in [first,last]".
+std::string SubsequenceMessage(int32_t firstIndex, int32_t lastIndex);
+// Keeps indices a..b; firstIndex <= a < b <= lastIndex. Returns 1, else 0.
+[[nodiscard]] int32_t ApplySubsequence(UnivariateProject& project, int32_t a, int32_t b);
+[[nodiscard]] int32_t UndoSubsequence(UnivariateProject& project);
+
+// ---- Undo of the newest transform
+
+// Undoes the newest node by its kind; undoing a classical decomposition also destroys the fit
+// view (UnivariateWindows.destroyPlotWindow). Returns 1 undone, 0 when the stack is empty or the
+// node cannot be undone (unknown kind, damaged values); nothing changed then.
+[[nodiscard]] int32_t UndoNewestTransform(UnivariateProject& project);

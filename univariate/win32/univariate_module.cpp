@@ -1,0 +1,17 @@
+#include "univariate/win32/univariate_module.h"
+
+#include "univariate/win32/model_commands.h"
+#include "univariate/win32/transform_commands.h"
+#include "univariate/win32/univariate_kind.h"
+#include "univariate/win32/univariate_reports.h"
+#include "univariate/win32/univariate_windows.h"
+
+// Each command group registers its commands from its own file, one line here.
+void RegisterUnivariateModule()
+{
+    InstallUnivariateWindowOps();
+    RegisterUnivariateProjectKind();
+    InstallUnivariateReports();
+    RegisterModelCommands();
+    RegisterTransformCommands();
+}
