@@ -4,6 +4,9 @@
 // write outside its arrays, must return, and must never report success with a result that is
 // not finite.
 #include "library_capture.h"
+#include "multivariate/burg_fit.h"
+#include "multivariate/var_fit_support.h"
+#include "multivariate/whittle_fit.h"
 #include "numerics/acf.h"
 #include "numerics/arar.h"
 #include "numerics/arma_acvf.h"
@@ -772,6 +775,33 @@ TEST(NumericalFaults, TinyArgumentsAndExtremeScalesAreComputedRight)
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(Fl[k] / 1e300, Fs[k], 1e-9 * (1.0 + std::fabs(Fs[k]))) << k;
     EXPECT_NEAR(large.rootMse / 1e300, small.rootMse, 1e-9 * small.rootMse);
     EXPECT_EQ(std::vector<int>(large.lags, large.lags + 4), std::vector<int>(small.lags, small.lags + 4));
+}
+
+TEST(HostileInputs, VectorAutoregressions)
+{
+    std::string diagnostics;
+    SetVarDiagnosticCapture(&diagnostics);
+    for (const Series& s : AllSeries()) {
+        // The series read as m components of n / m times each.
+        for (int m : {1, 2}) {
+            const int n = static_cast<int>(s.x.size()) / m;
+            for (int order : {-1, 0, 2, 21}) {
+                std::vector<double> PHI(20 * m * m), V(m * m), out(static_cast<size_t>(m) * std::max(n, 0));
+                double aicc = 0.0;
+                int p = order;
+                const int burg = BurgMvarFit(Data(s.x), n, m, PHI.data(), V.data(), p, aicc, out.data());
+                if (burg == kStatusDone || burg == kStatusLowerOrder) {
+                    EXPECT_TRUE(std::isfinite(aicc) && Finite(V) && Finite(PHI.data(), 20L * m * m)) << s.name << " m=" << m;
+                }
+                p = order;
+                const int whittle = WhittleMvarFit(Data(s.x), n, m, PHI.data(), V.data(), p, aicc, out.data());
+                if (whittle == kStatusDone || whittle == kStatusLowerOrder) {
+                    EXPECT_TRUE(std::isfinite(aicc) && Finite(V) && Finite(out)) << s.name << " m=" << m;
+                }
+            }
+        }
+    }
+    SetVarDiagnosticCapture(nullptr);
 }
 
 using HostileLibraryInputs = LibraryCapture;
