@@ -11,7 +11,6 @@
 #include "shell/project_table.h"
 #include "shell/series_transfer.h"
 #include "shell/win32/clipboard_transfer.h"
-#include "shell/win32/frame.h"
 
 namespace {
 
@@ -59,7 +58,8 @@ int32_t ImportClipboard(int32_t slot, int32_t& read)
     try {
         return read == 1 ? MultivarSetData(*m, table, columns, rows, 1) : 0;
     } catch (const std::bad_alloc&) {
-        MessageBoxW(FrameWindow, L"Memory allocation error.", L"ERROR", MB_OK);
+        // The active window is the frame, or the dialog the import was made from.
+        MessageBoxW(GetActiveWindow(), L"Memory allocation error.", L"ERROR", MB_OK);
         return 0;
     }
 }
