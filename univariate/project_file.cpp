@@ -12,6 +12,7 @@ namespace {
 constexpr int32_t kMaxOrder = 26;
 constexpr int32_t kMaxHarmonics = 4;
 constexpr const char* kNotFiniteValue = "the model or the series holds a value that is not finite";
+static_assert(kMaxTransformNodes == 1000, "the messages below name the depth limit");
 
 bool DegreeValid(int32_t degree) { return degree >= 0 && degree <= 2; }
 
