@@ -10,15 +10,24 @@
 inline const std::vector<double> kBenchCoef = {1.1, -0.4, -0.3, 0.2};  // phi1 phi2 theta1 theta2
 constexpr int kBenchP = 2, kBenchQ = 2;
 
-inline std::vector<double> BenchSeries(int n)
+// The first n values of the file named by the environment variable, or nothing when it is unset
+// or holds fewer.
+inline std::vector<double> BenchSeriesFromFile(const char* variable, int n)
 {
     std::vector<double> x;
-    if (const char* path = std::getenv("VESK_BENCH_SERIES")) {
+    if (const char* path = std::getenv(variable)) {
         std::ifstream in(path);
         for (double v; static_cast<int>(x.size()) < n && in >> v;) x.push_back(v);
         if (static_cast<int>(x.size()) == n) return x;
         x.clear();
     }
+    return x;
+}
+
+inline std::vector<double> BenchSeries(int n)
+{
+    std::vector<double> x = BenchSeriesFromFile("VESK_BENCH_SERIES", n);
+    if (!x.empty()) return x;
     std::mt19937_64 gen(20240611);
     std::normal_distribution<double> z(0.0, 1.0);
     const std::vector<double>& c = kBenchCoef;

@@ -8,16 +8,6 @@
 
 MultivariateWindowOps MultivariateWindows;
 
-namespace {
-
-std::string TrimRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
-}  // namespace
-
 MultivariateData* NewMvSeries() { return new MultivariateData; }
 
 int32_t ClearMvSeries(MultivariateData& data)
@@ -79,6 +69,12 @@ int32_t MultivarFree(MultivariateProject& project)
     if (project.model) ClearMvModel(*project.model);
     delete project.model;
     project.model = nullptr;
+    FreeMvTransforms(project);
+    return 1;
+}
+
+int32_t FreeMvTransforms(MultivariateProject& project)
+{
     while (project.transforms) {
         MultivariateTransformNode* older = project.transforms->next;
         FreeMvTransformNode(project.transforms);
@@ -91,30 +87,34 @@ int32_t MultivarSetData(MultivariateProject& project, const std::vector<double>&
                         int32_t L, int32_t replace)
 {
     MultivariateData& data = *project.data;
-    ClearMvModel(*project.model);
+    // The new table is complete before anything of the old project is given up.
+    int32_t series = k, positions = L;
+    std::vector<double> values;
     if (replace) {
-        ClearMvSeries(data);
-        data.values.assign(table.begin(), table.begin() + static_cast<size_t>(k) * L);
-        data.m = k;
-        data.n = L;
+        values.assign(table.begin(), table.begin() + static_cast<size_t>(k) * L);
     } else {
-        const int32_t positions = std::min(data.n, L);
-        const int32_t series = data.m + k;
-        std::vector<double> widened(static_cast<size_t>(series) * positions);
+        positions = std::min(data.n, L);
+        series = data.m + k;
+        values.resize(static_cast<size_t>(series) * positions);
         for (int32_t t = 1; t <= positions; ++t) {
             for (int32_t i = 1; i <= data.m; ++i)
-                widened[static_cast<size_t>(t - 1) * series + (i - 1)] = data.at(i, t);
+                values[static_cast<size_t>(t - 1) * series + (i - 1)] = data.at(i, t);
             for (int32_t i = 1; i <= k; ++i)
-                widened[static_cast<size_t>(t - 1) * series + data.m + (i - 1)] =
+                values[static_cast<size_t>(t - 1) * series + data.m + (i - 1)] =
                     table[static_cast<size_t>(t - 1) * k + (i - 1)];
         }
-        data.values.swap(widened);
-        data.m = series;
-        data.n = positions;
-        if (positions == 0) data.values.clear();
     }
+    ClearMvModel(*project.model);
+    ClearMvSeries(data);
+    data.values.swap(values);
+    data.m = series;
+    data.n = positions;
     data.firstIndex = 1;
     data.lastIndex = data.n;
+    if (project.transforms) {
+        FreeMvTransforms(project);
+        if (MultivariateWindows.transformsCleared) MultivariateWindows.transformsCleared(project);
+    }
     MultivarRefresh(project, 1, 1);
     return 1;
 }
@@ -127,7 +127,7 @@ int32_t MultivarPlotSeries(MultivariateProject& project)
     for (int32_t k = 1; k <= shown; ++k) {
         for (int32_t t = 1; t <= data.n; ++t) y[static_cast<size_t>(t - 1)] = data.at(k, t);
         SetCurveYInPanel(project.seriesView, k, y, data.firstIndex, data.lastIndex, k);
-        const std::string title = "Series " + TrimRight(FormatInt(k));
+        const std::string title = "Series " + IntText(k);
         SetPanelTitle(project.seriesView, k, title, static_cast<int32_t>(title.size()));
     }
     return shown;
@@ -153,8 +153,8 @@ MultivariateStatusTexts MultivarStatusTexts(const MultivariateProject& project, 
 {
     MultivariateStatusTexts texts;
     texts.parts[0] = title.substr(0, 127);
-    texts.parts[1] = "# of series = " + TrimRight(FormatInt(project.data ? project.data->m : 0));
-    texts.parts[2] = "Length of series = " + TrimRight(FormatInt(project.data ? project.data->n : 0));
+    texts.parts[1] = "# of series = " + IntText(project.data ? project.data->m : 0);
+    texts.parts[2] = "Length of series = " + IntText(project.data ? project.data->n : 0);
     return texts;
 }
 

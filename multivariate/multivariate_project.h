@@ -2,8 +2,10 @@
 // The records of one open multivariate project: its observation table, its vector AR model,
 // its transform stack and its two views.
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "shell/number_format.h"
 #include "shell/plot_record.h"
 
 // m series observed at n time points. Element (i, t) — series i at position t — lies at
@@ -26,7 +28,7 @@ struct MultivariateModel {
     std::vector<double> phi;              // 20 by m by m; (k, i, j) at (k-1) + 20*((i-1) + m*(j-1))
     std::vector<double> constant;         // m
     std::vector<double> noiseCovariance;  // m by m, column by column
-    std::vector<double> residuals;        // m by n, one column per time point
+    std::vector<double> residuals;        // m by (n - p): the columns of times p+1..n of the fit
     std::vector<double> forecasts;        // m by T
     int32_t forecastCount = 0;
     int32_t forecastEnd = 0;
@@ -36,6 +38,9 @@ struct MultivariateModel {
     int32_t minAiccYuleWalker = 0;
     int32_t minAiccBurg = 0;
     int32_t useSubset = 0;
+    // 1 from a fit until the data change (new data, a transform or an undo): only then do the
+    // coefficients belong to the table and may forecast it.
+    int32_t fitted = 0;
 };
 
 struct MultivariateTransformNode {
@@ -68,6 +73,8 @@ struct MultivariateWindowOps {
     void (*createSeriesWindow)(MultivariateProject& project, int32_t slot, const char* title) = nullptr;
     // Repaints a view's window and rewrites its report when that is open.
     void (*seriesViewChanged)(MultivariateProject& project) = nullptr;
+    // The transform stack was emptied by new data: the Undo item follows.
+    void (*transformsCleared)(MultivariateProject& project) = nullptr;
 };
 extern MultivariateWindowOps MultivariateWindows;
 
@@ -77,13 +84,16 @@ MultivariateModel* NewMvModel();
 int32_t ClearMvModel(MultivariateModel& model);
 int32_t InitMvTransformNode(MultivariateTransformNode& node);
 int32_t FreeMvTransformNode(MultivariateTransformNode*& node);
+// Frees every transform node, newest first; the stack is then empty. Returns 1.
+int32_t FreeMvTransforms(MultivariateProject& project);
 
 MultivariateProject* MultivarNew(int32_t slot);
 // Releases everything the project owns, its report windows included (a report left open
 // would still name the freed slot).
 int32_t MultivarFree(MultivariateProject& project);
 // Replaces (replace != 0) or widens the table with `table` of k series by L positions, stored
-// as `values` is; empties the model and refreshes.
+// as `values` is; empties the model and the transform stack (whose nodes belong to the old
+// table) and refreshes.
 int32_t MultivarSetData(MultivariateProject& project, const std::vector<double>& table, int32_t k,
                         int32_t L, int32_t replace);
 // Fills the series view: series k in panel k titled "Series k", x from firstIndex to lastIndex.

@@ -17,8 +17,11 @@ constexpr int kMaxMseSteps = 54;
 constexpr double kMseSumLimit = 1e12;
 constexpr double kMseOverflow = 1e24;
 
-// The freeze test runs only at multiples of this step.
-constexpr int kFreezeTestStride = 5;
+// The recursion freezes once the distance its variance and weights still have to travel is
+// below tol times this margin. The frozen tail moves the reduced likelihood by up to about that
+// distance, so the margin keeps the move under the minimiser's noise level (1e-7) at the
+// estimation commands' tolerance of 5e-5.
+constexpr double kFreezeMargin = 1e-3;
 
 bool Positive(double v) { return v > 0.0; }  // false for NaN as well
 
@@ -45,7 +48,7 @@ void ShiftRowsUp(Mat1<double>& th, int first, Cols cols)
 // over the same series, and fresh arrays of a long series cost more in page faults than the
 // recursion itself. One set per thread keeps the routine safe to call from several threads.
 struct InnovationsWork {
-    std::vector<double> U, Xhat, r, chi, frozenRow;
+    std::vector<double> U, Xhat, r, chi, frozenRow, settleRows, settleChanges;
 };
 
 double* Reserve(std::vector<double>& v, int len)
@@ -81,6 +84,45 @@ double FrozenPass(int from, int n, const double* x, const double* coef, int p, i
     }
     return sum;
 }
+
+// Decides when the lag-form recursion has settled. Its state is the last q variances and rows,
+// so a seasonal model can hold still for most of a season and move again at the seasonal lag:
+// a change is measured over a window of w = max(q,1) steps, never over one. The recursion then
+// converges geometrically, and the ratio of the changes over two successive windows estimates
+// the rate, from which the distance still left is D/(1 - ratio).
+class SettleTest {
+public:
+    // rows (work, (w+1)·q) and changes (work, w+1) hold the last w+1 rows and window changes.
+    SettleTest(int m, int q, double tol, double* rows, double* changes)
+        : m_(m), q_(q), w_(std::max(q, 1)), limit_(tol * kFreezeMargin), rows_(rows),
+          changes_(changes)
+    {
+    }
+
+    // Records row 54 and r(t) of time t > 2m and reports whether the recursion has settled. The
+    // first verdict comes at t = 2m + 2w + 1, when two window changes are known.
+    bool Settled(int t, const double* r, const Mat1<double>& th)
+    {
+        const int slot = t % (w_ + 1), back = (t - w_) % (w_ + 1);
+        double* row = rows_ + slot * q_;
+        for (int j = 1; j <= q_; ++j) row[j - 1] = th(kRow, j);
+        if (t - w_ <= 2 * m_) return false;
+        const double* old = rows_ + back * q_;
+        double change = std::fabs(r[t - 1] - r[t - w_ - 1]);
+        for (int j = 0; j < q_; ++j) change = std::max(change, std::fabs(row[j] - old[j]));
+        changes_[slot] = change;
+        if (t - 2 * w_ <= 2 * m_) return false;
+        if (change == 0.0) return limit_ >= 0.0;
+        const double before = changes_[back];
+        return change < before && change <= limit_ * (1.0 - change / before);
+    }
+
+private:
+    int m_, q_, w_;
+    double limit_;
+    double* rows_;
+    double* changes_;
+};
 
 }  // namespace
 
@@ -269,20 +311,16 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
         for (int l = 1; l <= q + rr - 53; ++l) th(rr, l) = th(R, R - l);
     }
 
+    const int w = std::max(q, 1);
+    SettleTest settle(m, q, tol, Reserve(work.settleRows, (w + 1) * q),
+                      Reserve(work.settleChanges, w + 1));
     for (int t = 2 * m + 1; t <= n; ++t) {
         InnovationsLagRow(t, q, g, rStore, Theta);
         if (!Positive(r(t))) {
             status = kStatusNotCausal;
             return;
         }
-        bool converged = false;
-        if (t % kFreezeTestStride == 0) {
-            converged = std::fabs(r(t) - r(t - 1)) <= tol;
-            if (q >= 2)
-                for (int j = 1; j <= q && converged; ++j)
-                    converged = std::fabs(th(kRow, j) - th(kRow - 1, j)) <= tol;
-        }
-        if (converged) {
+        if (settle.Settled(t, rStore, th)) {
             tconv = t;
             const double rt = r(t);
             for (int tt = t; tt <= n; ++tt) r(tt) = rt;

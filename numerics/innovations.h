@@ -54,9 +54,13 @@ constexpr int kMaxInnovationsForecasts = 100000;
 //   mse       (out, h)  mean squared error of the k-step forecast, k = 1..h (h > 0 only)
 //   fcst      (out, h)  the k-step forecasts Xhat(n+k) (h > 0 only)
 // The reduced Gaussian likelihood is ln(S/n) + L/n, with S/n the estimate of the noise variance.
-// The recursion freezes (r and the row-54 weights then stay fixed) at the first time t > 2m,
-// t a multiple of 5, at which r(t) and, for q >= 2, every weight of row 54 differ from those of
-// time t-1 by at most tol.
+// The recursion freezes (r and the row-54 weights then stay fixed) at the first time t after
+// 2m + 2w, w = max(q,1), at which r and the row-54 weights have settled: their largest change
+// over the last w steps, D(t), has shrunk since D(t-w), and the distance still left, estimated
+// as D(t)/(1 - D(t)/D(t-w)), is at most tol/1000 (D(t) = 0 settles at once). A window of w steps
+// sees a seasonal model move at its seasonal lag, where the steps in between barely change.
+// With tol = 0 the recursion freezes only when it stops changing altogether; with tol < 0 it
+// never freezes.
 void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& status,
                            const double* x, int n, const double* coef, int p, int q,
                            const double* K, double tol, int& tconv, double* Theta, double* resid,

@@ -43,6 +43,11 @@ struct ErrorState {
     bool abandoned = false;
     LibraryStopHook hook = nullptr;
     void* hookContext = nullptr;
+
+    // The WARNING messages printed during the current application call, passed on when it returns.
+    std::string warnings;
+    LibraryWarningHook warningHook = nullptr;
+    void* warningContext = nullptr;
 };
 
 std::string PadName(std::string_view name)
@@ -200,7 +205,19 @@ void ErrPrint()
             out += "\n";
         }
     }
+    if (t == 3 || t == 6) s.warnings += out;
     LibraryErrorText(errorUnit, out);
+}
+
+// At the end of an application call: its printed warnings go to the warning hook, unless the
+// call was abandoned (the stop hook has shown them with the stopping message).
+void DeliverWarnings()
+{
+    ErrorState& s = State();
+    if (s.warnings.empty()) return;
+    std::string warnings;
+    warnings.swap(s.warnings);
+    if (!s.abandoned && s.warningHook) s.warningHook(warnings, s.warningContext);
 }
 
 bool PendingImmediateStop()
@@ -225,6 +242,13 @@ void SetLibraryStopHook(LibraryStopHook hook, void* context)
     ErrorState& s = State();
     s.hook = hook;
     s.hookContext = context;
+}
+
+void SetLibraryWarningHook(LibraryWarningHook hook, void* context)
+{
+    ErrorState& s = State();
+    s.warningHook = hook;
+    s.warningContext = context;
 }
 
 void ConsoleLibraryStop(const std::string&, void*)
@@ -265,6 +289,7 @@ void E1PSH(std::string_view name)
         if (s.level == 2) {
             s.abandoned = false;
             s.transcript.clear();
+            s.warnings.clear();
         }
         return;
     }
@@ -316,6 +341,7 @@ void E1POP(std::string_view name)
         above.code = -1;
     }
     --s.level;
+    if (s.level == 1) DeliverWarnings();
 }
 
 void E1MES(int type, int code, std::string_view msgTemplate)

@@ -25,6 +25,13 @@ using LibraryStopHook = void (*)(const std::string& messages, void* context);
 // (already written there) and returns.
 void SetLibraryStopHook(LibraryStopHook hook, void* context);
 
+// Warnings. A WARNING message (type 3 or 6) is printed like any other; in addition, when the
+// application's call returns normally, the warning hook receives every WARNING text that call
+// printed (each line ending in '\n'), once. The console programs install none: their warnings
+// stay on the error unit. The Windows program shows them in a message box and goes on.
+using LibraryWarningHook = void (*)(const std::string& warnings, void* context);
+void SetLibraryWarningHook(LibraryWarningHook hook, void* context);
+
 // The console programs' stop hook: the messages are already on the error unit, and the run ends
 // with exit code 1, as a run-time stop ends it.
 [[noreturn]] void ConsoleLibraryStop(const std::string& messages, void* context);

@@ -61,17 +61,7 @@ void WaitInput(void*)
     }
     const HeadlessInput& input = h.script.inputs[h.next++];
     Note("input " + std::to_string(h.next) + ": " + input.label);
-    if (input.kind == HeadlessInput::Kind::Click) {
-        PcQueuePress(input.x, input.y);
-        return;
-    }
-    for (size_t i = 0; i < input.keys.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(input.keys[i]);
-        if (c == 0 && i + 1 < input.keys.size())
-            PcQueueExtendedKey(static_cast<unsigned char>(input.keys[++i]));
-        else
-            PcQueueKey(c);
-    }
+    QueueHeadlessInput(input);
 }
 
 int64_t Clock(void*)
@@ -90,6 +80,21 @@ void WriteText(const std::filesystem::path& name, const std::string& text)
 }
 
 }  // namespace
+
+void QueueHeadlessInput(const HeadlessInput& input)
+{
+    if (input.kind == HeadlessInput::Kind::Click) {
+        PcQueuePress(input.x, input.y);
+        return;
+    }
+    for (size_t i = 0; i < input.keys.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(input.keys[i]);
+        if (c == 0 && i + 1 < input.keys.size())
+            PcQueueExtendedKey(static_cast<unsigned char>(input.keys[++i]));
+        else
+            PcQueueKey(c);
+    }
+}
 
 int ParseHeadlessScript(std::string_view text, HeadlessScript& script, std::string& error)
 {

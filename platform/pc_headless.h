@@ -33,6 +33,9 @@ struct HeadlessScript {
 // Returns 1, or 0 with a message naming the line in `error` (`script` then unspecified).
 [[nodiscard]] int ParseHeadlessScript(std::string_view text, HeadlessScript& script, std::string& error);
 
+// Queues one script input on the PC (its keys, or its press).
+void QueueHeadlessInput(const HeadlessInput& input);
+
 enum class HeadlessEnding { Returned, Stopped, ScriptUsedUp };
 constexpr int kHeadlessScriptUsedUp = 125;
 

@@ -214,3 +214,27 @@
 #define IDD_SUBSEQUENCE 118
 #define IDC_SUBSEQUENCE_MIN 1095
 #define IDC_SUBSEQUENCE_MAX 1096
+
+// Multivariate projects: Read Multivariate Data dialog 157, the order dialogs 160 (Yule-Walker)
+// and 161 (Burg), and the AR forecasting dialog 162, with their controls. Differencing and
+// trimming use dialogs 114 and 118; export uses dialog 105.
+#define IDD_MV_READ_DATA 157
+#define IDC_MV_COLUMNS 1193
+#define IDC_MV_PREVIEW_FIRST 1198
+#define IDC_MV_PREVIEW_LAST 1199
+#define IDD_MV_YULE_WALKER 160
+#define IDC_MV_YW_ORDER 1200
+#define IDC_MV_YW_SEARCH 1201
+#define IDD_MV_BURG 161
+#define IDC_MV_BURG_ORDER 1202
+#define IDC_MV_BURG_SEARCH 1203
+#define IDD_MV_FORECAST 162
+#define IDC_MV_FORECAST_GROUP 1036
+#define IDC_MV_FORECAST_PROMPT 1040
+#define IDC_MV_FORECAST_COUNT 1204
+#define IDC_MV_FORECAST_ALL 1205
+#define IDC_MV_FORECAST_SUBSET 1206
+#define IDC_MV_FORECAST_LAST 1207
+#define IDC_MV_FORECAST_SUBSET_LABEL 1208
+#define IDC_MV_FORECAST_N 1209
+#define IDC_MV_FORECAST_P 1210

@@ -155,7 +155,7 @@ std::string AsciiSeriesReport(const AsciiSeries& series)
 std::string FormatAsciiSeries(const std::vector<double>& values)
 {
     std::string text;
-    for (double v : values) text += FreeFormatReal(v) + "\n";
+    for (double v : values) text += FreeFormatReal(v) + "\r\n";
     return text;
 }
 
@@ -167,7 +167,7 @@ std::string FormatAsciiTable(int32_t k, int32_t r, const std::vector<double>& ta
             if (j > 1) text += ' ';
             text += FreeFormatReal(table[static_cast<size_t>(c - 1) * k + (j - 1)]);
         }
-        text += '\n';
+        text += "\r\n";
     }
     return text;
 }

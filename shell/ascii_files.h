@@ -1,7 +1,8 @@
 #pragma once
 // Plain text files of numbers: a series read one number a line, a series written one value a
-// line, a table written one line per time point. The text is built and parsed in memory; the
-// file routines only move it to and from disk.
+// line, a table written one line per time point. Written lines end in CR LF, as Windows text
+// files do; the reader takes CR LF, LF or CR. The text is built and parsed in memory; the file
+// routines only move it to and from disk.
 #include <cstdint>
 #include <string>
 #include <string_view>

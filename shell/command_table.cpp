@@ -21,8 +21,6 @@ std::map<uint32_t, CommandEntry>& Commands()
     return commands;
 }
 
-CommandBracket beginCommand = nullptr;
-CommandBracket endCommand = nullptr;
 CommandFailureReporter failureReporter = nullptr;
 
 void Store(uint32_t id, const CommandEntry& entry, bool hasHandler)
@@ -102,21 +100,13 @@ bool DispatchCommand(uint32_t id)
     if (found == Commands().end()) return false;
     // A copy: a handler may register commands while it runs.
     const CommandEntry entry = found->second;
-    if (beginCommand) beginCommand();
     try {
         Run(entry);
     } catch (const std::bad_alloc&) {
         // No exception may reach the window procedure that called us.
         if (failureReporter) failureReporter(id);
     }
-    if (endCommand) endCommand();
     return true;
-}
-
-void SetCommandBrackets(CommandBracket begin, CommandBracket end)
-{
-    beginCommand = begin;
-    endCommand = end;
 }
 
 void SetCommandFailureReporter(CommandFailureReporter reporter) { failureReporter = reporter; }

@@ -6,7 +6,7 @@
 
 enum CommandGuard : int32_t {
     GUARD_NONE = 0,          // runs always
-    GUARD_CURRENT = 1,       // runs only while a project is current
+    GUARD_CURRENT = 1,       // runs only while the current slot holds a project
     GUARD_UNIVARIATE = 2,    // runs only while the current slot holds a univariate project
     GUARD_MULTIVARIATE = 3,  // runs only while the current slot holds a multivariate project
 };
@@ -32,11 +32,6 @@ bool DispatchCommand(uint32_t id);
 
 // Whether `id` is in the table.
 bool IsCommandRegistered(uint32_t id);
-
-// Around every handler the dispatch calls `begin` before and `end` after (either may be null);
-// the program uses them to show at most one library warning per command.
-using CommandBracket = void (*)();
-void SetCommandBrackets(CommandBracket begin, CommandBracket end);
 
 // Called with the command id when a handler ran out of memory; the project keeps what the
 // handler had finished. Null: the failure is dropped silently.

@@ -57,6 +57,7 @@ MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen)
         state.changes.push_back(Command(IDM_IMPORT_FILE, true));
         state.changes.push_back(Command(IDM_EXPORT, hasData));
         state.changes.push_back(Top("Transform", hasData));
+        state.transformMenu = true;
         state.changes.push_back(Top("Plot", true));
         state.changes.push_back(Top("Window", true));
         break;

@@ -18,7 +18,8 @@ struct MenuState {
     // The bar the changes apply to (1 univariate, 2 multivariate).
     int32_t target = 1;
     std::vector<MenuChange> changes;
-    bool transformMenu = false;  // the univariate Transform menu's items are then set by its own rules
+    // The kind's own menu items (the Transform items and the Undo text) are then set by its rules.
+    bool transformMenu = false;
 };
 
 // kind: 0 no project, 1 univariate, 2 multivariate. spectrumWindowOpen: the univariate

@@ -124,3 +124,18 @@ double ParseReal(std::string_view text)
         return integer;
     return 0.0;
 }
+
+namespace {
+
+std::string WithoutBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::string IntText(int32_t n) { return WithoutBlanks(FormatInt(n)); }
+std::string FixedText(double x, int32_t decimals) { return WithoutBlanks(FormatFixed(x, decimals)); }
+std::string SignificantText(double x, int32_t digits) { return WithoutBlanks(FormatSignificant(x, digits)); }

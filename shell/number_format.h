@@ -26,3 +26,8 @@ std::string FormatSignificant(double x, int32_t digits);
 // slash ends the input, the rest of the text is ignored); 0 when the text does not begin with a
 // number, or begins with a null value (a comma or a slash).
 double ParseReal(std::string_view text);
+
+// FormatInt, FormatFixed and FormatSignificant without their blanks, for running text.
+std::string IntText(int32_t n);
+std::string FixedText(double x, int32_t decimals);
+std::string SignificantText(double x, int32_t digits);

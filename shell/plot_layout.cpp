@@ -219,7 +219,9 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
     const PanelMapping map = MapPanel(panel, rect);
     out.yTickLength = w / 40;
     out.xTickLength = h / 40;
-    out.fontHeight = h / 40 + 6;
+    // Below 11 pixels the labels of a small panel (a dialog's preview) cannot be read; those that
+    // then do not fit are left out when they are drawn.
+    out.fontHeight = std::max(h / 40 + 6, kMinLabelFontHeight);
 
     const double ry = panel.yMax - panel.yMin;
     const double sy = TickStep(ry);
@@ -243,4 +245,22 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
         ++i;
     }
     return 1;
+}
+
+bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous)
+{
+    if (box.left < bounds.left || box.top < bounds.top || box.right > bounds.right || box.bottom > bounds.bottom)
+        return false;
+    if (!previous) return true;
+    return box.right <= previous->left || box.left >= previous->right || box.bottom <= previous->top ||
+           box.top >= previous->bottom;
+}
+
+PlotRect PlaceInsideClient(const PlotRect& window, int32_t clientW, int32_t clientH)
+{
+    const int32_t w = std::max(0, std::min(window.Width(), clientW));
+    const int32_t h = std::max(0, std::min(window.Height(), clientH));
+    const int32_t left = std::max(0, std::min(window.left, clientW - w));
+    const int32_t top = std::max(0, std::min(window.top, clientH - h));
+    return PlotRect{left, top, left + w, top + h};
 }

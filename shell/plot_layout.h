@@ -14,6 +14,11 @@ struct PlotRect {
     int32_t Height() const { return bottom - top; }
 };
 
+// Where a window of `window`'s size and place goes inside a client area of clientW by clientH
+// (an MDI client): its size where that fits, else the client's, moved left and up only as far as
+// needed to keep it whole inside, never past the client's left or top edge.
+PlotRect PlaceInsideClient(const PlotRect& window, int32_t clientW, int32_t clientH);
+
 // Grid of at most two columns for n panels in a rectangle of width W and height H (integer
 // arithmetic): a = W/60 + 6, b = W/30 + 6, gap = a + b, left margin = b + (a/2)*8,
 // plotW = W/cols - left margin, plotH = H/rows - gap - b, both at least 1.
@@ -82,15 +87,22 @@ struct AxisTick {
     std::string label;   // empty when this tick carries no label
 };
 
+constexpr int32_t kMinLabelFontHeight = 11;
+
 struct PanelAxes {
     std::vector<AxisTick> x, y;
     int32_t yTickLength = 0;  // w / 40, leftwards from the frame
     int32_t xTickLength = 0;  // h / 40, downwards from the frame
-    int32_t fontHeight = 6;   // h / 40 + 6
+    int32_t fontHeight = 6;   // h / 40 + 6, at least kMinLabelFontHeight
 };
 // Ticks and labels of a panel drawn in `rect`. Returns 0 when the panel is not in use or one
 // of its ranges is empty (no axes are drawn then).
 [[nodiscard]] int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out);
+
+// Whether an axis label with the text box `box` is drawn: only inside `bounds`, the rectangle the
+// whole plot is drawn into (a picture or a printed page shows nothing beyond it), and clear of
+// `previous`, the box of the label drawn before it on the same axis (null for the first).
+bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous);
 
 // Font height of a panel title in a rectangle of height h.
 inline int32_t TitleFontHeight(int32_t h) { return h / 20 + 6; }

@@ -45,6 +45,18 @@ int32_t PlacePictureOnPage(int32_t w, int32_t h, int32_t pageW, int32_t pageH, P
     return 1;
 }
 
+int32_t PictureTarget(const PlotRect& frame, const PlotRect& bounds, const PlotRect& area, PlotRect& target)
+{
+    if (bounds.Width() <= 0 || bounds.Height() <= 0 || area.Width() <= 0 || area.Height() <= 0) return 0;
+    const double kx = static_cast<double>(area.Width()) / bounds.Width();
+    const double ky = static_cast<double>(area.Height()) / bounds.Height();
+    target.left = Pixel(std::round(area.left + (frame.left - bounds.left) * kx));
+    target.top = Pixel(std::round(area.top + (frame.top - bounds.top) * ky));
+    target.right = Pixel(std::round(area.left + (frame.right - bounds.left) * kx));
+    target.bottom = Pixel(std::round(area.top + (frame.bottom - bounds.top) * ky));
+    return 1;
+}
+
 int32_t PaginateReport(const std::vector<std::string>& lines, int32_t lineHeight, int32_t pageHeight,
                        std::vector<std::vector<PrintedLine>>& pages)
 {

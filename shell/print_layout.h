@@ -22,6 +22,13 @@
 // does not fit). Returns 1 with `out`; 0 when a size is not positive.
 [[nodiscard]] int32_t PlacePictureOnPage(int32_t w, int32_t h, int32_t pageW, int32_t pageH, PlotRect& out);
 
+// Where to play a picture so that its drawing lands on `area`. Playing stretches the picture's
+// frame, not its drawing, onto the target, and the two differ (labels reach past the frame, the
+// margins inside it are blank); `frame` and `bounds` are both in the recording device's pixels.
+// Returns 1 with `target`; 0 when the bounds or the area have no size.
+[[nodiscard]] int32_t PictureTarget(const PlotRect& frame, const PlotRect& bounds, const PlotRect& area,
+                                    PlotRect& target);
+
 // A report line on a page: its index among the report's lines and its top in printer pixels.
 struct PrintedLine {
     size_t line = 0;

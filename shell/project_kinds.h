@@ -13,6 +13,9 @@ struct SeriesTable;
 struct ProjectFacts {
     bool hasData = false;
     bool spectrumWindowOpen = false;  // a univariate spectrum or cumulative spectrum view is open
+    // Changes since the project was last opened or saved that its Save would keep; never set for
+    // a project that has not held data.
+    bool changed = false;
 };
 
 struct ProjectKindOperations {
@@ -21,8 +24,11 @@ struct ProjectKindOperations {
     int32_t (*create)(int32_t slot) = nullptr;
     // Frees the record and everything it owns and clears the slot's record pointer.
     int32_t (*free)(int32_t slot) = nullptr;
-    // The file part of Open on a new empty project: 1 when data were read.
+    // The file part of Open on a new empty project: 1 when data were read, 0 when the file dialog
+    // was cancelled, -1 when the chosen file gave nothing (the user has been told why).
     int32_t (*open)(int32_t slot) = nullptr;
+    // Writes the project to its file, through Save As when it has none: 1 when written; 0 when
+    // the writing failed or the user cancelled (the project keeps its changed mark then).
     int32_t (*save)(int32_t slot) = nullptr;
     int32_t (*saveAs)(int32_t slot) = nullptr;
     int32_t (*minimize)(int32_t slot) = nullptr;
@@ -38,6 +44,9 @@ struct ProjectKindOperations {
     int32_t (*showInfo)(int32_t slot, PlotRecord& view) = nullptr;
     // Repaints every plot window of the project (after a colour change).
     int32_t (*redraw)(int32_t slot) = nullptr;
+    // The shared plot colours were changed; a kind that saves them with its projects marks the
+    // project changed.
+    void (*colorsChanged)(int32_t slot) = nullptr;
     // The project-specific toolbar buttons and the three status-bar parts.
     int32_t (*setupToolbar)(int32_t slot) = nullptr;
     int32_t (*statusBar)(int32_t slot) = nullptr;

@@ -34,7 +34,8 @@ int32_t ReadWithEachReader(const std::vector<unsigned char>& bytes, LoadedProjec
     AsciiSeries series = ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     const std::string report = AsciiSeriesReport(series);
     if (series.values.empty()) {
-        messages.push_back({report, "ReadRawData()"});
+        // A text that stopped at its first line says which; an empty one is the caller's to name.
+        if (series.stopLine > 0) messages.push_back({report, "ReadRawData()"});
         return loaded.kind;
     }
     if (!report.empty()) loaded.partial = {report, "ReadRawData()"};

@@ -27,6 +27,7 @@ int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t mod
 {
     const RefreshRoutines& r = UnivariateRefresh;
     UnivariateProject& u = project;
+    if ((dataChanged || modelChanged) && u.hasData()) u.changed = 1;
 
     if (Open(u.dataView)) {
         if (u.hasData())

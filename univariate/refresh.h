@@ -41,7 +41,8 @@ struct RefreshRoutines {
 };
 extern RefreshRoutines UnivariateRefresh;
 
-// Returns 1.
+// Every command that changes the data or the model ends here, so the refresh also marks a project
+// that holds data as changed when either flag is set. Returns 1.
 int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t modelChanged);
 // Repaints the 17 views without recomputing anything; returns 1.
 int32_t VeskInvalidate(UnivariateProject& project);

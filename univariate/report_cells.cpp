@@ -9,9 +9,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string IntText(int32_t n) { return Trimmed(FormatInt(n)); }
-std::string FixedText(double x, int32_t decimals) { return Trimmed(FormatFixed(x, decimals)); }
-std::string SignificantText(double x, int32_t digits) { return Trimmed(FormatSignificant(x, digits)); }
 
 std::string RightCell(const std::string& text, size_t width)
 {

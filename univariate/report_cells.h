@@ -8,13 +8,10 @@
 #include <vector>
 
 #include "platform/fortran_format.h"
+#include "shell/number_format.h"
 
 // The text without leading and trailing blanks.
 std::string Trimmed(const std::string& text);
-// FormatInt, FormatFixed (F15.decimals) and FormatSignificant texts without blanks.
-std::string IntText(int32_t n);
-std::string FixedText(double x, int32_t decimals);
-std::string SignificantText(double x, int32_t digits);
 // The text right-justified in a cell of `width` characters (a longer text is kept whole).
 std::string RightCell(const std::string& text, size_t width);
 std::string IntCell(int32_t n);

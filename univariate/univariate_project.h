@@ -167,6 +167,9 @@ struct UnivariateFields {
     // saving one project never writes over another project's file.
     std::string fileName;
     int32_t hasFileName = 0;
+    // 1 after a change of the data or the model (or of the plot colours, which the file keeps)
+    // since the project was last opened or saved; a project that holds no data is never marked.
+    int32_t changed = 0;
 
     bool hasData() const { return !series.empty(); }
 };

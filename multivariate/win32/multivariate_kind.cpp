@@ -7,10 +7,13 @@
 
 #include "multivariate/multivariate_project.h"
 #include "multivariate/win32/multivariate_windows.h"
+#include "multivariate/win32/mv_transform_commands.h"
+#include "multivariate/win32/table_commands.h"
 #include "shell/project_kinds.h"
 #include "shell/project_table.h"
 #include "shell/series_transfer.h"
 #include "shell/win32/clipboard_transfer.h"
+#include "shell/win32/project_commands.h"
 
 namespace {
 
@@ -45,6 +48,23 @@ int32_t Free(int32_t slot)
     delete m;
     ProjectTable[slot].multivariate = nullptr;
     return status;
+}
+
+// Open on the new empty project: the table, then its report and the project's status bar.
+int32_t Open(int32_t slot)
+{
+    MultivariateProject* m = WithData(slot);
+    if (!m || !MultivarReadData(*m)) return 0;
+    ShowProjectInfo(slot, m->seriesView);
+    MultivarStatusBar(*m);
+    return 1;
+}
+
+template <int32_t (*Command)(MultivariateProject&)>
+int32_t OnRecord(int32_t slot)
+{
+    MultivariateProject* m = WithData(slot);
+    return m ? Command(*m) : 0;
 }
 
 int32_t ImportClipboard(int32_t slot, int32_t& read)
@@ -128,6 +148,11 @@ void RegisterMultivariateProjectKind()
     ProjectKindOperations ops;
     ops.create = Create;
     ops.free = Free;
+    ops.open = Open;
+    ops.importFile = OnRecord<MultivarReadData>;
+    ops.exportData = OnRecord<MultivarExport>;
+    // The Undo item is shared by all multivariate projects: it follows the one made current.
+    ops.menus = OnRecord<MvUpdateUndoMenu>;
     ops.importClipboard = ImportClipboard;
     ops.showInfo = ShowInfo;
     ops.setupToolbar = SetupToolbar;

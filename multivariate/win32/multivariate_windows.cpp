@@ -5,8 +5,10 @@
 #include <string>
 
 #include "multivariate/multivariate_project.h"
+#include "multivariate/win32/mv_transform_commands.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
+#include "shell/project_table.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "shell/win32/plot_window.h"
@@ -43,6 +45,19 @@ void SeriesViewChanged(MultivariateProject& project)
 }
 
 }  // namespace
+
+HWND SeriesWindow(const MultivariateProject& project) { return Handle(project.seriesView.window); }
+
+bool IsCurrentMultivariate(const MultivariateProject& project)
+{
+    return CurrentProject >= 1 && CurrentProject <= kMaxProjects &&
+           ProjectTable[CurrentProject].kind == PROJECT_MULTIVARIATE && ProjectTable[CurrentProject].multivariate == &project;
+}
+
+void ShowMvMessage(HWND owner, const std::string& text, const char* caption)
+{
+    MessageBoxW(owner ? owner : FrameWindow, WideText(text).c_str(), WideText(caption).c_str(), MB_OK);
+}
 
 int32_t MultivarStatusBar(MultivariateProject& project)
 {
@@ -91,4 +106,8 @@ void InstallMultivariateWindowOps()
     };
     MultivariateWindows.createSeriesWindow = CreateSeriesWindow;
     MultivariateWindows.seriesViewChanged = SeriesViewChanged;
+    // The shared Undo item shows the current project's stack only.
+    MultivariateWindows.transformsCleared = [](MultivariateProject& project) {
+        if (IsCurrentMultivariate(project)) MvUpdateUndoMenu(project);
+    };
 }

@@ -264,3 +264,20 @@ int ReadDialogReal(HWND dialog, int controlId, double& value)
     if (control) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     return 0;
 }
+
+int DialogRunEntries(int templateId, const std::vector<std::pair<int, std::string>>& staged,
+                     std::vector<std::string>& texts)
+{
+    texts.clear();
+    DialogRecord dialog;
+    if (!DialogInit(dialog, templateId)) return -1;
+    for (const auto& [id, text] : staged) DialogSetText(dialog, id, text);
+    const int result = DialogRunModal(dialog);
+    for (const auto& [id, text] : staged) {
+        std::string final;
+        DialogGetText(dialog, id, final);
+        texts.push_back(final);
+    }
+    DialogRelease(dialog);
+    return result;
+}

@@ -16,6 +16,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog_values.h"
@@ -77,6 +78,12 @@ int DialogExit(DialogRecord& dialog);
 // Unbinds the record and forgets its values and callbacks; it can then be bound again.
 // Returns 1, or 0 while it is running.
 int DialogRelease(DialogRecord& dialog);
+
+// A dialog of edits in one call: binds `templateId`, stages the edits' texts, runs it and returns
+// DialogRunModal's result (-1 when there is no such template), with the edits' final texts in
+// `texts` in the order of `staged`.
+int DialogRunEntries(int templateId, const std::vector<std::pair<int, std::string>>& staged,
+                     std::vector<std::string>& texts);
 
 // Reads one real number in free format from the first 31 characters of a control of a live
 // dialog (any dialog window, of the layer or not). On failure shows "Error reading dialog-item"

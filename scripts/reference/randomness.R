@@ -16,9 +16,11 @@ series <- list(
     wn = rnorm(120),
     arch = { e <- rnorm(150); y <- numeric(150); s2 <- 1
              for (t in 1:150) { y[t] <- sqrt(s2) * e[t]; s2 <- 0.2 + 0.7 * y[t]^2 }; y },
-    short10 = rnorm(10))
+    short10 = rnorm(10),
+    worked4 = c(1, 3, 2, 4))
 cases <- list(list(s = "lh", h = 20), list(s = "ar2", h = 30), list(s = "wn", h = 26),
-              list(s = "arch", h = 12), list(s = "short10", h = 9))
+              list(s = "arch", h = 12), list(s = "short10", h = 9),
+              list(s = "worked4", h = 1))
 
 aicc_order <- function(x, h) {
     n <- length(x)

@@ -28,7 +28,7 @@ int PutText(const std::string& text)
         }
         CloseClipboard();
     }
-    if (!done) MessageBoxW(MdiClient, L"Clipboard not available", L"KLEO Error", MB_OK);
+    if (!done) MessageBoxW(MessageBoxOwner(), L"Clipboard not available", L"KLEO Error", MB_OK);
     return done ? 1 : 0;
 }
 
@@ -52,7 +52,7 @@ bool TakeText(std::string& text)
 
 void Refused(const std::string& message)
 {
-    MessageBoxW(FrameWindow, WideText(message).c_str(), L"Import from clipboard", MB_OK);
+    MessageBoxW(MessageBoxOwner(), WideText(message).c_str(), L"Import from clipboard", MB_OK);
 }
 
 // The clipboard's text parsed by `parse`; a text too large to hold is refused, not fatal.

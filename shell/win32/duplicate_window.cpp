@@ -22,7 +22,8 @@ std::wstring WindowTitle(HWND window)
 }
 
 // Title "(DUPLICATE) " and the source's title (at most 240 characters, trailing blanks
-// removed); the source's outer size at the duplicate's own position.
+// removed); the source's outer size at the duplicate's own position, moved back inside the MDI
+// client where it would reach past its edge.
 void TakeTitleAndSize(HWND duplicate, HWND source)
 {
     std::wstring title = WindowTitle(source).substr(0, kSourceTitleLimit);
@@ -32,6 +33,8 @@ void TakeTitleAndSize(HWND duplicate, HWND source)
     GetWindowRect(source, &outer);
     SetWindowPos(duplicate, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // At its own position a source's size can reach past the client's edge.
+    KeepInsideClient(duplicate);
     ShowWindow(duplicate, SW_SHOW);
 }
 

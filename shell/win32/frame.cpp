@@ -98,6 +98,16 @@ LRESULT OnNotify(NMHDR* header)
 
 }  // namespace
 
+HWND MessageBoxOwner()
+{
+    HWND active = GetActiveWindow();
+    wchar_t cls[16] = {};
+    if (active && active != FrameWindow && IsWindowEnabled(active) && GetClassNameW(active, cls, 16) &&
+        wcscmp(cls, L"#32770") == 0)
+        return active;
+    return FrameWindow;
+}
+
 HMENU WindowMenuOf(HMENU bar)
 {
     // Both bars end with Window, Help.
@@ -123,6 +133,10 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case UM_REDRAWALL:
         RedrawAllProjects();
         return 0;
+    case WM_CLOSE:
+        // Exit and the close box: projects with changes are asked about first.
+        if (!ConfirmExit()) return 0;
+        break;
     case WM_DESTROY:
         DestroyMenu(UnivariateMenu);
         PostQuitMessage(0);

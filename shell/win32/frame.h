@@ -33,6 +33,10 @@ extern int32_t ZoomMode;     // 0 none, 1 region, 2 range, 3 out
 constexpr const wchar_t* kFrameClass = L"Vesk";
 constexpr const wchar_t* kFrameCaption = L"KELO::Vesk";
 
+// The owner of a message box: the active dialog of this program, else the frame. A box with an
+// owner keeps it disabled until answered, so boxes cannot stack or hide behind the frame.
+HWND MessageBoxOwner();
+
 // The top-level menu of a bar that carries the MDI window list (its Window menu).
 HMENU WindowMenuOf(HMENU bar);
 

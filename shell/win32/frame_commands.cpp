@@ -6,6 +6,7 @@
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/library_messages.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
 #include "shell/win32/project_editor.h"
@@ -139,15 +140,24 @@ constexpr ShellCommand kShellCommands[] = {
     {IDM_IMPORT_CLIPBOARD, GUARD_CURRENT, ImportFromClipboard},
 };
 
+void ReportOutOfMemory(uint32_t) { ShowOutOfMemory(); }
+
 }  // namespace
+
+void ShowOutOfMemory()
+{
+    MessageBoxW(MessageBoxOwner(), L"Not enough memory to complete the command.", L"KELO::Error", MB_OK | MB_ICONERROR);
+}
 
 void RegisterShellCommands()
 {
     for (const ShellCommand& command : kShellCommands) RegisterCommand(command.id, command.guard, command.handler);
+    SetCommandFailureReporter(ReportOutOfMemory);
 }
 
 bool FrameCommand(UINT id)
 {
     CommandTarget = FindCommandTarget();
+    const LibraryWarningScope oneWarningBox;
     return DispatchCommand(id);
 }

@@ -9,3 +9,6 @@ void RegisterShellCommands();
 // table. Returns true when the table holds the id (the frame then returns 0), false when the id
 // belongs to the default frame procedure.
 bool FrameCommand(UINT id);
+
+// Tells the user that a command stopped for want of memory (the project keeps what it had).
+void ShowOutOfMemory();

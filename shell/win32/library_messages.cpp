@@ -6,8 +6,13 @@
 
 #include "numlib/error_stack.h"
 #include "shell/library_message_text.h"
+#include "shell/win32/frame.h"
 
 namespace {
+
+// Frame commands running now (nested ones included), and whether one of them showed a warning.
+int commandDepth = 0;
+bool warnedInCommand = false;
 
 // Library text is ASCII; line ends become CR LF for the message box.
 std::wstring BoxText(const std::string& text)
@@ -24,7 +29,17 @@ std::wstring BoxText(const std::string& text)
 void ShowLibraryStop(const std::string& messages, void*)
 {
     const std::wstring text = BoxText(LibraryMessageText(messages));
-    MessageBoxW(GetActiveWindow(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
+    MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Error", MB_OK | MB_ICONERROR);
+}
+
+void ShowLibraryWarning(const std::string& warnings, void*)
+{
+    if (commandDepth > 0) {
+        if (warnedInCommand) return;
+        warnedInCommand = true;
+    }
+    const std::wstring text = BoxText(LibraryMessageText(warnings));
+    MessageBoxW(MessageBoxOwner(), text.c_str(), L"KELO::Warning", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -32,4 +47,12 @@ void ShowLibraryStop(const std::string& messages, void*)
 void InstallLibraryMessageHook()
 {
     SetLibraryStopHook(ShowLibraryStop, nullptr);
+    SetLibraryWarningHook(ShowLibraryWarning, nullptr);
 }
+
+LibraryWarningScope::LibraryWarningScope()
+{
+    if (commandDepth++ == 0) warnedInCommand = false;
+}
+
+LibraryWarningScope::~LibraryWarningScope() { --commandDepth; }

@@ -4,6 +4,7 @@
 #include "shell/plot_record.h"
 #include "shell/win32/common_dialogs.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/project_commands.h"
 #include "shell/win32/gdi_guards.h"
 
 namespace {
@@ -143,6 +144,11 @@ int32_t CustomizeColors()
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(FrameWindow, GWLP_HINSTANCE));
     const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PLOT_COLORS), FrameWindow, ColorsDlgProc,
                                            reinterpret_cast<LPARAM>(&data));
+    for (int k = 0; k < kEditableCount; ++k)
+        if (PlotColors[kEditable[k].index] != data.saved[k]) {
+            NoteColorsChanged();
+            break;
+        }
     if (result != 1) return 0;
     RedrawAll();
     return 1;

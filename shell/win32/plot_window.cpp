@@ -128,7 +128,7 @@ int32_t RegisterPlotClasses(HINSTANCE instance, HWND mdiClient)
     viewInstance = instance;
     viewClient = mdiClient;
     if (!RegisterViewClass(instance, kPlotWinClass, PlotWinProc, IDI_PLOTVIEW)) {
-        MessageBoxW(nullptr, L"Window creation error", L"Forecast", MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxW(GetParent(mdiClient), L"Window creation error", L"Forecast", MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     RegisterViewClass(instance, kPlotTxtWinClass, InfoWinProc, IDI_TEXTVIEW);
@@ -146,7 +146,25 @@ HWND CreateViewChild(const wchar_t* className, const wchar_t* title, LPARAM para
     create.hOwner = viewInstance;
     create.x = create.y = create.cx = create.cy = CW_USEDEFAULT;
     create.lParam = param;
-    return reinterpret_cast<HWND>(SendMessageW(viewClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    HWND child = reinterpret_cast<HWND>(SendMessageW(viewClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    KeepInsideClient(child);
+    return child;
+}
+
+void KeepInsideClient(HWND child)
+{
+    HWND client = child ? GetParent(child) : nullptr;
+    if (!client || IsZoomed(child) || IsIconic(child)) return;
+    RECT area{}, outer{};
+    GetClientRect(client, &area);
+    GetWindowRect(child, &outer);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&outer), 2);
+    const PlotRect placed =
+        PlaceInsideClient(PlotRect{outer.left, outer.top, outer.right, outer.bottom}, area.right, area.bottom);
+    if (placed.left != outer.left || placed.top != outer.top || placed.right != outer.right ||
+        placed.bottom != outer.bottom)
+        SetWindowPos(child, nullptr, placed.left, placed.top, placed.Width(), placed.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AddViewCommands(HWND window, const UINT* commands, int count)

@@ -41,9 +41,12 @@ RECT PlotPaintRect(HWND window);
 // Shared by the view windows.
 HINSTANCE ViewInstance();
 HWND ViewClient();
-// Creates an MDI child of `className` in the view client with default position and size;
-// `param` reaches the window procedure through the MDICREATESTRUCT.
+// Creates an MDI child of `className` in the view client with default position and size, kept
+// inside the client; `param` reaches the window procedure through the MDICREATESTRUCT.
 HWND CreateViewChild(const wchar_t* className, const wchar_t* title, LPARAM param);
+// Moves (and if need be shrinks) an MDI child so that it lies whole inside its MDI client, with
+// its caption buttons in reach; a maximised or minimised child is left as it is.
+void KeepInsideClient(HWND child);
 // Inserts a separator and then each command at position 0 of the system menu, so the menu reads
 // the commands in reverse order, then the separator, then the standard entries.
 void AddViewCommands(HWND window, const UINT* commands, int count);

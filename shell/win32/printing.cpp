@@ -11,27 +11,34 @@
 
 namespace {
 
-// Owns the printer's context: the job is started once the page is laid out, and the context is
-// deleted at the end whatever happened.
-class PrintJob {
+// The printer chosen in the print dialog. Owns its context, which it deletes at the end whatever
+// happened; all pages share that context.
+class PrinterDevice : public PrintDevice {
 public:
-    explicit PrintJob(HDC printer) : printer_(printer) {}
-    ~PrintJob()
+    explicit PrinterDevice(HDC printer) : printer_(printer) {}
+    ~PrinterDevice() override
     {
         if (printer_) DeleteDC(printer_);
     }
-    PrintJob(const PrintJob&) = delete;
-    PrintJob& operator=(const PrintJob&) = delete;
+    PrinterDevice(const PrinterDevice&) = delete;
+    PrinterDevice& operator=(const PrinterDevice&) = delete;
 
-    HDC Dc() const { return printer_; }
-    bool Start()
+    bool Chosen() const { return printer_ != nullptr; }
+    int32_t Width() override { return GetDeviceCaps(printer_, HORZRES); }
+    int32_t Height() override { return GetDeviceCaps(printer_, VERTRES); }
+    int32_t DpiX() override { return GetDeviceCaps(printer_, LOGPIXELSX); }
+    int32_t DpiY() override { return GetDeviceCaps(printer_, LOGPIXELSY); }
+    HDC MeasureDc() override { return printer_; }
+    bool StartJob() override
     {
         DOCINFOW info{};
         info.cbSize = sizeof info;
         info.lpszDocName = L"KELO";
         return StartDocW(printer_, &info) > 0;
     }
-    int32_t End() { return EndDoc(printer_); }
+    HDC StartPage() override { return ::StartPage(printer_) > 0 ? printer_ : nullptr; }
+    void EndPage() override { ::EndPage(printer_); }
+    int32_t EndJob() override { return EndDoc(printer_); }
 
 private:
     HDC printer_;
@@ -82,7 +89,7 @@ HDC GetPrinterDC(HWND owner)
     return request.hDC;
 }
 
-int32_t PrintPlot(PlotRecord& plot)
+int32_t PrintPlotOn(PlotRecord& plot, PrintDevice& device)
 {
     HWND window = reinterpret_cast<HWND>(plot.window);
     if (!window || !IsWindow(window)) return 0;
@@ -93,65 +100,98 @@ int32_t PrintPlot(PlotRecord& plot)
     const double hIn = static_cast<double>(client.bottom - client.top) / GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(window, screen);
 
-    PrintJob job(GetPrinterDC(window));
-    if (!job.Dc()) return 0;
-    const int32_t dpiX = GetDeviceCaps(job.Dc(), LOGPIXELSX), dpiY = GetDeviceCaps(job.Dc(), LOGPIXELSY);
+    const int32_t dpiX = device.DpiX(), dpiY = device.DpiY();
     PlotRect area;
     if (dpiX <= 0 || dpiY <= 0 ||
-        !PlacePlotOnPage(wIn, hIn, static_cast<double>(GetDeviceCaps(job.Dc(), HORZRES)) / dpiX,
-                         static_cast<double>(GetDeviceCaps(job.Dc(), VERTRES)) / dpiY, dpiX, dpiY, area) ||
-        !job.Start())
+        !PlacePlotOnPage(wIn, hIn, static_cast<double>(device.Width()) / dpiX,
+                         static_cast<double>(device.Height()) / dpiY, dpiX, dpiY, area) ||
+        !device.StartJob())
         return 0;
-    StartPage(job.Dc());
-    DrawPlot(plot, job.Dc(), ToRect(area), 0, 0);
-    EndPage(job.Dc());
-    return job.End();
+    if (HDC page = device.StartPage()) {
+        DrawPlot(plot, page, ToRect(area), 0, 0);
+        device.EndPage();
+    }
+    return device.EndJob();
+}
+
+int32_t PrintPlot(PlotRecord& plot)
+{
+    HWND window = reinterpret_cast<HWND>(plot.window);
+    if (!window || !IsWindow(window)) return 0;
+    PrinterDevice printer(GetPrinterDC(window));
+    return printer.Chosen() ? PrintPlotOn(plot, printer) : 0;
+}
+
+int32_t PrintTextWindowOn(HWND window, PrintDevice& device)
+{
+    HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
+    if (!edit) return 0;
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(device.MeasureDc(), L"Test String", 11, &size);
+    std::vector<std::vector<PrintedLine>> pages;
+    if (!PaginateReport(EditLines(edit), size.cy, device.Height(), pages) || !device.StartJob()) return 0;
+    if (pages.empty()) pages.emplace_back();  // an empty report still prints its one page
+    for (const std::vector<PrintedLine>& page : pages) {
+        HDC dc = device.StartPage();
+        if (!dc) break;
+        for (const PrintedLine& line : page) {
+            const std::wstring text = EditLine(edit, line.line);
+            TextOutW(dc, 4, line.y, text.c_str(), static_cast<int>(text.size()));
+        }
+        device.EndPage();
+    }
+    return device.EndJob();
 }
 
 int32_t PrintTextWindow(HWND window)
 {
-    HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
-    if (!edit) return 0;
-    PrintJob job(GetPrinterDC(window));
-    if (!job.Dc()) return 0;
-    SIZE size{0, 0};
-    GetTextExtentPoint32W(job.Dc(), L"Test String", 11, &size);
-    std::vector<std::vector<PrintedLine>> pages;
-    if (!PaginateReport(EditLines(edit), size.cy, GetDeviceCaps(job.Dc(), VERTRES), pages) || !job.Start())
+    if (!window || !IsWindow(window) || !ReportEditOf(window)) return 0;
+    PrinterDevice printer(GetPrinterDC(window));
+    return printer.Chosen() ? PrintTextWindowOn(window, printer) : 0;
+}
+
+namespace {
+
+// The picture's drawn part and its frame, in the device units of the screen it was recorded on;
+// false when the drawing has no size.
+bool PictureExtent(HENHMETAFILE picture, PlotRect& bounds, PlotRect& frame)
+{
+    ENHMETAHEADER header{};
+    if (!picture || !GetEnhMetaFileHeader(picture, sizeof header, &header)) return false;
+    bounds = PlotRect{header.rclBounds.left, header.rclBounds.top, header.rclBounds.right, header.rclBounds.bottom};
+    // The frame is kept in 0.01 mm; the header tells the device's size in pixels and millimetres.
+    const auto pixels = [](LONG v, LONG device, LONG mm) {
+        return mm > 0 ? static_cast<int32_t>(MulDiv(v, device, mm * 100)) : 0;
+    };
+    const LONG dx = header.szlDevice.cx, dy = header.szlDevice.cy;
+    const LONG mx = header.szlMillimeters.cx, my = header.szlMillimeters.cy;
+    frame = PlotRect{pixels(header.rclFrame.left, dx, mx), pixels(header.rclFrame.top, dy, my),
+                     pixels(header.rclFrame.right, dx, mx), pixels(header.rclFrame.bottom, dy, my)};
+    return bounds.Width() > 0 && bounds.Height() > 0;
+}
+
+}  // namespace
+
+int32_t PrintMetafileOn(HENHMETAFILE picture, PrintDevice& device)
+{
+    PlotRect bounds, frame, area, target;
+    if (!PictureExtent(picture, bounds, frame) ||
+        !PlacePictureOnPage(bounds.Width(), bounds.Height(), device.Width(), device.Height(), area) ||
+        !PictureTarget(frame, bounds, area, target) || !device.StartJob())
         return 0;
-    for (const std::vector<PrintedLine>& page : pages) {
-        StartPage(job.Dc());
-        for (const PrintedLine& line : page) {
-            const std::wstring text = EditLine(edit, line.line);
-            TextOutW(job.Dc(), 4, line.y, text.c_str(), static_cast<int>(text.size()));
-        }
-        EndPage(job.Dc());
+    if (HDC page = device.StartPage()) {
+        const RECT rect = ToRect(target);
+        PlayEnhMetaFile(page, picture, &rect);
+        device.EndPage();
     }
-    if (pages.empty()) {
-        StartPage(job.Dc());  // an empty report still prints its one page
-        EndPage(job.Dc());
-    }
-    return job.End();
+    return device.EndJob();
 }
 
 int32_t PrintMetafile(HWND window, HENHMETAFILE picture)
 {
-    if (!window || !IsWindow(window) || !picture) return 0;
-    ENHMETAHEADER header{};
-    if (!GetEnhMetaFileHeader(picture, sizeof header, &header)) return 0;
-    const int32_t w = header.rclBounds.right - header.rclBounds.left;
-    const int32_t h = header.rclBounds.bottom - header.rclBounds.top;
-    PlotRect probe;
-    if (!PlacePictureOnPage(w, h, 1, 1, probe)) return 0;  // no size: nothing to ask a printer for
-    PrintJob job(GetPrinterDC(window));
-    if (!job.Dc()) return 0;
-    PlotRect area;
-    if (!PlacePictureOnPage(w, h, GetDeviceCaps(job.Dc(), HORZRES), GetDeviceCaps(job.Dc(), VERTRES), area) ||
-        !job.Start())
-        return 0;
-    StartPage(job.Dc());
-    const RECT target = ToRect(area);
-    PlayEnhMetaFile(job.Dc(), picture, &target);
-    EndPage(job.Dc());
-    return job.End();
+    PlotRect bounds, frame;
+    // A picture without size is refused before anything is asked of a printer.
+    if (!window || !IsWindow(window) || !PictureExtent(picture, bounds, frame)) return 0;
+    PrinterDevice printer(GetPrinterDC(window));
+    return printer.Chosen() ? PrintMetafileOn(picture, printer) : 0;
 }

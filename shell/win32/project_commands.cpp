@@ -7,6 +7,7 @@
 #include "shell/project_kinds.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/frame_commands.h"
 #include "shell/win32/project_dialogs.h"
 #include "shell/win32/toolbar.h"
 
@@ -81,7 +82,7 @@ int32_t FindFreeProjectSlot()
 {
     for (int32_t k = 1; k <= kMaxProjects; ++k)
         if (ProjectTable[k].kind == PROJECT_FREE) return k;
-    MessageBoxW(FrameWindow, L"Maximum allowable projects exceeded", L"KELO::Error", MB_OK);
+    MessageBoxW(MessageBoxOwner(), L"Maximum allowable projects exceeded", L"KELO::Error", MB_OK);
     return 0;
 }
 
@@ -93,20 +94,81 @@ int32_t NewProject()
     ProjectTable[slot].kind = kind;
     if (kind == PROJECT_FREE) return 0;
     const ProjectKindOperations* ops = KindOperations(kind);
-    if (!ops || !ops->create || !ops->create(slot)) {
+    // A kind's create fails only for want of memory.
+    const bool created = ops && ops->create && ops->create(slot);
+    if (!created) {
         ProjectTable[slot].kind = PROJECT_FREE;
+        if (ops && ops->create) ShowOutOfMemory();
         return 0;
     }
     SelectProject(slot);
     return slot;
 }
 
+namespace {
+
+// After the current project went: `slot` (0 for none) becomes current, and its window is made
+// the active one, so that the window with the focus is the project the commands act on.
+void MakeCurrentAfterClose(int32_t slot)
+{
+    CurrentProject = slot;
+    UpdateMenus(slot);
+    UpdateStatusBar(slot);
+    UpdateToolbar(slot);
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    HWND window = ops && ops->captionWindow ? reinterpret_cast<HWND>(ops->captionWindow(slot)) : nullptr;
+    if (window && IsWindow(window)) SendMessageW(MdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+}
+
+bool HasChanges(int32_t slot)
+{
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    return ops && ops->save && ops->facts && ops->facts(slot).changed;
+}
+
+std::wstring ProjectTitle(int32_t slot)
+{
+    const ProjectKindOperations* ops = ProjectOperations(slot);
+    HWND window = ops && ops->captionWindow ? reinterpret_cast<HWND>(ops->captionWindow(slot)) : nullptr;
+    if (!window) return L"";
+    std::wstring title(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    title.resize(static_cast<size_t>(GetWindowTextW(window, title.data(), static_cast<int>(title.size()))));
+    return title;
+}
+
+// For a project with changes: "Save changes to <title>?" with Yes, No and Cancel. Returns true
+// when the project may close: nothing to save, No, or Yes and the save succeeded.
+bool ChangesSavedOrDropped(int32_t slot)
+{
+    if (!HasChanges(slot)) return true;
+    const std::wstring question = L"Save changes to " + ProjectTitle(slot) + L"?";
+    const int answer = MessageBoxW(MessageBoxOwner(), question.c_str(), L"KELO", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDNO) return true;
+    if (answer != IDYES) return false;
+    return ProjectOperations(slot)->save(slot) == 1 && !HasChanges(slot);
+}
+
+}  // namespace
+
 int32_t OpenProject()
 {
+    const int32_t before = CurrentProject;
     const int32_t slot = NewProject();
     if (slot == 0) return 0;
     const ProjectKindOperations* ops = ProjectOperations(slot);
-    return ops && ops->open ? ops->open(slot) : 0;
+    const int32_t status = ops && ops->open ? ops->open(slot) : 0;
+    if (status >= 0) return status;
+    // A file that gave nothing leaves no new empty project behind.
+    CloseProject(slot);
+    MakeCurrentAfterClose(ProjectTable[before].kind != PROJECT_FREE ? before : LastProjectSlot());
+    return 0;
+}
+
+bool ConfirmExit()
+{
+    for (int32_t k = 1; k <= kMaxProjects; ++k)
+        if (!ChangesSavedOrDropped(k)) return false;
+    return true;
 }
 
 namespace {
@@ -150,7 +212,7 @@ int32_t ImportClipboard(int32_t slot)
     const ProjectKindOperations* ops = ProjectOperations(slot);
     if (ops && ops->importClipboard) status = ops->importClipboard(slot, read);
     // A refused line has had its own message already.
-    if (read == 0) MessageBoxW(FrameWindow, L"Clipboard empty", L"Import from clipboard", MB_OK);
+    if (read == 0) MessageBoxW(MessageBoxOwner(), L"Clipboard empty", L"Import from clipboard", MB_OK);
     UpdateMenus(slot);
     UpdateToolbar(slot);
     // The counts of a multivariate project's status bar change with its data.
@@ -175,7 +237,10 @@ int32_t CloseProject(int32_t slot)
 
 int32_t CloseAllProjects()
 {
-    if (MessageBoxW(nullptr, L"Close all projects ?", L"KELO", MB_YESNO) != IDYES) return 0;
+    if (MessageBoxW(MessageBoxOwner(), L"Close all projects ?", L"KELO", MB_YESNO) != IDYES) return 0;
+    // Every question first: Cancel, or a save that did not happen, closes nothing.
+    for (int32_t k = 1; k <= kMaxProjects; ++k)
+        if (!ChangesSavedOrDropped(k)) return 0;
     for (int32_t k = 1; k <= kMaxProjects; ++k) CloseProject(k);
     CurrentProject = 0;
     UpdateMenus(0);
@@ -187,12 +252,14 @@ int32_t CloseAllProjects()
 int32_t CloseProjectCommand(int32_t slot)
 {
     if (!ValidSlot(slot) || ProjectTable[slot].kind == PROJECT_FREE) return 0;
-    if (MessageBoxW(FrameWindow, L"Close current project ?", L"KELO", MB_YESNO) != IDYES) return 0;
+    // A project with changes is asked about them instead; one without is asked to close.
+    if (HasChanges(slot)) {
+        if (!ChangesSavedOrDropped(slot)) return 0;
+    } else if (MessageBoxW(MessageBoxOwner(), L"Close current project ?", L"KELO", MB_YESNO) != IDYES) {
+        return 0;
+    }
     CloseProject(slot);
-    CurrentProject = LastProjectSlot();
-    UpdateMenus(CurrentProject);
-    UpdateStatusBar(CurrentProject);
-    UpdateToolbar(CurrentProject);
+    MakeCurrentAfterClose(LastProjectSlot());
     return 1;
 }
 
@@ -246,6 +313,13 @@ int32_t RedrawAllProjects()
 {
     for (int32_t k = 1; k <= kMaxProjects; ++k) Run(k, &ProjectKindOperations::redraw);
     return 1;
+}
+
+void NoteColorsChanged()
+{
+    for (int32_t k = 1; k <= kMaxProjects; ++k)
+        if (const ProjectKindOperations* ops = ProjectOperations(k))
+            if (ops->colorsChanged) ops->colorsChanged(k);
 }
 
 int32_t ShowProjectInfo(int32_t slot, PlotRecord& view)

@@ -20,8 +20,13 @@ int32_t FindFreeProjectSlot();
 // slot, 0 when no slot was free or the user cancelled.
 int32_t NewProject();
 // Open: a new project of the chosen kind, then its data read from a file. Returns 1 when a
-// univariate project was read; a failed or cancelled read leaves the new empty project current.
+// univariate project was read; a cancelled read leaves the new empty project current, a file that
+// gave nothing closes it again and the project current before stays current.
 int32_t OpenProject();
+// Before the program ends: for each project with changes since it was last opened or saved,
+// "Save changes to <title>?" with Yes (save it), No and Cancel. Returns false, and the program
+// goes on, on Cancel or when a save failed or was cancelled.
+bool ConfirmExit();
 // The univariate halves of Save, Save As, Minimize, Restore and Rename; nothing for a
 // multivariate project. Each returns the routine's status (0 for nothing done).
 int32_t SaveProject(int32_t slot);
@@ -35,10 +40,13 @@ int32_t ImportClipboard(int32_t slot);
 int32_t ExportProject(int32_t slot);
 // Frees the project of `slot` and marks the slot free; returns the free routine's status.
 int32_t CloseProject(int32_t slot);
-// Asks "Close all projects ?" and on Yes closes all ten slots; returns 1 when closed.
+// Asks "Close all projects ?"; on Yes asks about the changes of each project as ConfirmExit
+// does and closes all ten slots unless the user cancelled. Returns 1 when closed.
 int32_t CloseAllProjects();
-// The Close command on `slot`: asks "Close current project ?", closes on Yes and makes the
-// highest remaining slot current. Returns 1 when the project was closed.
+// The Close command on `slot`: asks "Close current project ?", or for a project with changes
+// "Save changes to <title>?" (Yes saves it first; Cancel, or a save that did not happen, keeps
+// it). After the close the highest remaining slot is current and its window active. Returns 1
+// when the project was closed.
 int32_t CloseProjectCommand(int32_t slot);
 // Closing a project's data window: selects that window's own project, then the Close command.
 int32_t CloseProjectOfView(int32_t slot);
@@ -46,6 +54,8 @@ int32_t SelectProject(int32_t slot);
 int32_t UpdateMenus(int32_t slot);
 int32_t LastProjectSlot();
 int32_t RedrawAllProjects();
+// The shared plot colours changed: each project's kind may mark it changed.
+void NoteColorsChanged();
 // Opens or rewrites the report of a view of the project in `slot`.
 int32_t ShowProjectInfo(int32_t slot, PlotRecord& view);
 // A view of `slot` got the focus: selects that project unless it is current, free or closing.

@@ -300,7 +300,7 @@ int32_t TransferSeries(HWND tree, HTREEITEM dragged, HTREEITEM target)
     SeriesTransfer plan;
     const int32_t targetMultivariate = ProjectTable[to].kind == PROJECT_MULTIVARIATE ? 1 : 0;
     if (!PlanSeriesTransfer(fromData, TreeItemNumber(series), toData, targetMultivariate, plan)) return 0;
-    if (MessageBoxW(tree, WideText(TransferQuestion(plan)).c_str(), L"KELO Project Editor", MB_YESNO) != IDYES)
+    if (MessageBoxW(GetParent(tree), WideText(TransferQuestion(plan)).c_str(), L"KELO Project Editor", MB_YESNO) != IDYES)
         return 0;
     ApplyTransfer(from, to, plan);
 

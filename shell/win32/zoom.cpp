@@ -57,9 +57,11 @@ LimitsDialog& LimitsOf(DialogRecord& dialog) { return static_cast<LimitsDialog&>
 void ShowPanelPicture(LimitsDialog& d)
 {
     if (!d.window) return;
-    RECT client{};
-    GetClientRect(reinterpret_cast<HWND>(d.plot->window), &client);
-    HENHMETAFILE picture = RecordPlotPicture(*d.plot, client, d.panel);
+    // Drawn at the size it is shown, so the whole panel fits the frame and its labels stay
+    // readable (a window-sized picture shrunk into the frame turns them into dots).
+    RECT area{};
+    GetClientRect(GetDlgItem(d.window, IDC_LIMIT_PICTURE), &area);
+    HENHMETAFILE picture = RecordPlotPicture(*d.plot, area, d.panel);
     SendDlgItemMessageW(d.window, IDC_LIMIT_PICTURE, STM_SETIMAGE, IMAGE_ENHMETAFILE,
                         reinterpret_cast<LPARAM>(picture));
     if (d.picture) DeleteEnhMetaFile(d.picture);

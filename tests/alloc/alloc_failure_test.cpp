@@ -1,8 +1,14 @@
-// Allocation failure inside the numerical routines: this binary replaces the global operator new
-// with one that fails after a set number of allocations, and checks that every routine returns
-// its no-memory status with its outputs untouched instead of letting the exception out.
+// Allocation failure inside the numerical routines and the multivariate commands: this binary
+// replaces the global operator new with one that fails after a set number of allocations, and
+// checks that every routine returns its no-memory status with its outputs untouched instead of
+// letting the exception out, and that a command that fails leaves its project as it was.
 #include "multivariate/burg_fit.h"
+#include "multivariate/multivariate_project.h"
+#include "multivariate/multivariate_transforms.h"
 #include "multivariate/small_matrix.h"
+#include "multivariate/table_reader.h"
+#include "multivariate/var_estimation.h"
+#include "multivariate/var_forecast.h"
 #include "multivariate/whittle_fit.h"
 #include "numerics/status.h"
 
@@ -10,6 +16,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -127,4 +134,80 @@ TEST(AllocationFailure, DeterminantAndLuDecomposition)
     EXPECT_EQ(copy, a);
     ASSERT_EQ(Determinant(a.data(), 2, 2, det), kStatusDone);
     EXPECT_DOUBLE_EQ(det, 5.0);
+}
+
+namespace {
+
+// What a command may change of a multivariate project.
+struct ProjectState {
+    std::vector<double> values, means, phi, constant, V, residuals, forecasts;
+    int32_t n = 0, m = 0, first = 0, p = 0, origin = 0, fitted = 0, nodes = 0;
+    bool operator==(const ProjectState& o) const
+    {
+        return values == o.values && means == o.means && phi == o.phi && constant == o.constant && V == o.V &&
+               residuals == o.residuals && forecasts == o.forecasts && n == o.n && m == o.m && first == o.first &&
+               p == o.p && origin == o.origin && fitted == o.fitted && nodes == o.nodes;
+    }
+};
+
+ProjectState StateOf(const MultivariateProject& project)
+{
+    const MultivariateData& d = *project.data;
+    const MultivariateModel& model = *project.model;
+    ProjectState s{d.values, d.means, model.phi, model.constant, model.noiseCovariance, model.residuals,
+                   model.forecasts, d.n, d.m, d.firstIndex, model.p, model.forecastOrigin, model.fitted, 0};
+    for (const MultivariateTransformNode* node = project.transforms; node; node = node->next) ++s.nodes;
+    return s;
+}
+
+// Fails the k-th allocation of a command for k = 0, 1, ... until it runs through: each failed
+// run (a 0 result or the exception the window code catches) leaves the project as it was.
+template <typename Command>
+void CheckCommand(MultivariateProject& project, const std::string& name, Command command)
+{
+    const ProjectState before = StateOf(project);
+    int failures = 0;
+    for (long k = 0;; ++k) {
+        int32_t done = 0;
+        allocationsLeft = k;
+        try {
+            done = command(project);
+        } catch (const std::bad_alloc&) {
+            done = 0;
+        }
+        allocationsLeft = -1;
+        if (done) break;
+        ++failures;
+        EXPECT_TRUE(StateOf(project) == before) << name << " k=" << k;
+    }
+    EXPECT_GT(failures, 0) << name;
+}
+
+}  // namespace
+
+TEST(AllocationFailure, MultivariateCommandsLeaveTheProjectAsItWas)
+{
+    std::unique_ptr<MultivariateProject> project(MultivarNew(1));
+    MultivarSetData(*project, Series(), 2, 60, 1);
+    CheckCommand(*project, "fit", [](MultivariateProject& p) {
+        MvFitOutcome outcome;
+        const int32_t done = MvFitModel(p, MV_FIT_BURG, 2, outcome);
+        EXPECT_TRUE(done || outcome.status == kStatusNoMemory);
+        return done;
+    });
+    CheckCommand(*project, "forecast", [](MultivariateProject& p) { return MvForecast(p, 12, 60, 0); });
+    CheckCommand(*project, "difference", [](MultivariateProject& p) { return MvDifference(p, 2); });
+    CheckCommand(*project, "undo difference", MvUndoDifference);
+    CheckCommand(*project, "subtract means", MvSubtractMeans);
+    CheckCommand(*project, "undo subtract means", MvUndoSubtractMeans);
+    CheckCommand(*project, "trim", [](MultivariateProject& p) { return MvTrim(p, 5, 50); });
+    CheckCommand(*project, "undo trim", MvUndoTrim);
+    const MvTableFile file = MvTableFromText("1 2 3\n4 5 6\n7 8 9\n");
+    CheckCommand(*project, "read", [&file](MultivariateProject& p) {
+        std::vector<double> table;
+        const int32_t n = MultivarReadTable(file, 3, table);
+        return n > 0 ? MultivarSetData(p, table, 3, n, 1) : 0;
+    });
+    EXPECT_EQ(project->data->m, 3);
+    MultivarFree(*project);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -101,6 +102,7 @@ constexpr UINT kOpenCommand = 40095;
 constexpr UINT kSaveCommand = 40096;
 constexpr UINT kSaveAsCommand = 40097;
 constexpr UINT kImportFileCommand = 40098;
+constexpr UINT kImportClipboardCommand = 40152;
 constexpr UINT kDifferenceCommand = 40044;
 constexpr UINT kUndoCommand = 40055;
 constexpr UINT kBoxCoxCommand = 40056;
@@ -110,13 +112,49 @@ constexpr int kBoxCoxTrackbar = 1070;
 constexpr UINT kTbmSetPos = WM_USER + 5;
 constexpr int kTbThumbPosition = 4;
 
-// The running program, ended at the close of a test.
+// Presses `button` in the program's message box captioned `caption` once it shows; returns the
+// box's text, or "<none>" when no such box showed within `milliseconds`.
+std::wstring AnswerBox(const wchar_t* caption, int button, DWORD milliseconds = 10000)
+{
+    HWND box = nullptr;
+    for (DWORD waited = 0; !box && waited < milliseconds; waited += 50) {
+        HWND found = FindWindowW(L"#32770", caption);
+        if (found && IsWindowVisible(found)) box = found;
+        else Sleep(50);
+    }
+    if (!box) return L"<none>";
+    wchar_t text[256] = {};
+    GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 256);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    for (int waited = 0; waited < 10000 && IsWindow(box) && IsWindowVisible(box); waited += 50) Sleep(50);
+    return text;
+}
+
+bool PutClipboardText(const char* text)
+{
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const size_t size = strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return placed;
+}
+
+// The running program, ended at the close of a test; projects a scenario left with changes are
+// closed without saving.
 class VeskProcess {
 public:
     ~VeskProcess()
     {
         if (!process_.hProcess) return;
-        if (frame_) PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+        if (frame_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+            for (int k = 0; k < 10 && AnswerBox(L"KELO", IDNO, 1000) != L"<none>"; ++k) {
+            }
+        }
         if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
@@ -153,6 +191,14 @@ public:
         SendMessageTimeoutW(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
     }
     std::wstring Status(int part) { return RemoteStatusText(process_.hProcess, statusBar_, part); }
+    // The exit code once the program has ended; 99 while it still runs after `milliseconds`.
+    DWORD ExitCode(DWORD milliseconds)
+    {
+        if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return 99;
+        DWORD code = 99;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
     // The status-bar part once it reads `expected`, or what it reads after 10 s.
     std::wstring StatusOnceItReads(int part, const std::wstring& expected)
     {
@@ -356,4 +402,207 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
 
     DeleteFileW(data.c_str());
     DeleteFileW(saved.c_str());
+}
+
+// Exit with a project whose data came from the clipboard asks to save it: Cancel keeps the
+// program running, No ends it.
+TEST(BlackBox, ExitAsksAboutUnsavedChanges)
+{
+    VeskProcess vesk;
+    ASSERT_TRUE(vesk.Start()) << "vesk.exe did not start";
+    vesk.Post(kNewCommand);
+    ASSERT_TRUE(AnswerProjectType());
+    vesk.Settle();
+    ASSERT_TRUE(PutClipboardText("1.5\r\n2.5\r\n-3\r\n"));
+    ASSERT_TRUE(vesk.Command(kImportClipboardCommand));
+
+    vesk.Post(kExitCommand);
+    EXPECT_EQ(AnswerBox(L"KELO", IDCANCEL), L"Save changes to New Univariate Project?");
+    vesk.Settle();
+    EXPECT_EQ(vesk.ExitCode(1000), 99u) << "the program ended after Cancel";
+
+    vesk.Post(kExitCommand);
+    EXPECT_EQ(AnswerBox(L"KELO", IDNO), L"Save changes to New Univariate Project?");
+    EXPECT_EQ(vesk.ExitCode(20000), 0u);
+}
+
+namespace {
+
+constexpr UINT kExportCommand = 40006;
+constexpr UINT kMvYuleWalkerCommand = 40141;
+constexpr UINT kMvForecastCommand = 40142;
+constexpr int kColumnsEdit = 1193;
+constexpr int kYuleWalkerOrder = 1200;
+constexpr int kYuleWalkerSearch = 1201;
+constexpr int kExportSeries = 1057;
+constexpr int kExportFile = 1225;
+constexpr int kExportClipboard = 1226;
+constexpr int kProjectMultivariate = 1200;
+constexpr int kProjectUnivariate = 1199;
+
+void SetItemText(HWND dialog, int id, const wchar_t* text)
+{
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void SetChecked(HWND dialog, int id, bool checked)
+{
+    SendMessageW(GetDlgItem(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// The MDI child of the frame titled `title`, once it exists.
+HWND WaitForChild(HWND frame, const std::wstring& title)
+{
+    HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    for (int waited = 0; client && waited < 20000; waited += 100) {
+        for (HWND child = FindWindowExW(client, nullptr, nullptr, nullptr); child;
+             child = FindWindowExW(client, child, nullptr, nullptr)) {
+            wchar_t text[256] = {};
+            GetWindowTextW(child, text, 256);
+            if (title == text) return child;
+        }
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The text of a report window's edit control, read through the system's marshalling of WM_GETTEXT.
+std::string ReportText(HWND report)
+{
+    HWND edit = FindWindowExW(report, nullptr, L"Edit", nullptr);
+    if (!edit) return "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(edit, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 10000, &copied);
+    text.resize(copied);
+    return std::string(text.begin(), text.end());  // the report is ASCII
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries) Sleep(100);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+// R's mdeaths and fdeaths as a table file: New multivariate project, Import, Yule-Walker of
+// order 2 (its report as R's), AR forecasts, and the table exported to a file and the clipboard.
+TEST(BlackBox, MultivariateImportFitForecastAndExport)
+{
+    const std::string series = std::string(VESK_TEST_DATA) + "/mvar_series.csv";
+    std::vector<std::string> rows;
+    {
+        std::ifstream in(series);
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line))
+            if (line.rfind("mf,", 0) == 0) rows.push_back(line.substr(line.find(',', 3) + 1));
+    }
+    ASSERT_EQ(rows.size(), 72u);
+    const std::wstring data = TempPath(L"deaths.txt");
+    const std::wstring exported = TempPath(L"deaths-out.txt");
+    {
+        std::ofstream out(data.c_str());
+        for (const std::string& row : rows) out << row << "\n";
+    }
+    DeleteFileW(exported.c_str());
+
+    VeskProcess vesk;
+    ASSERT_TRUE(vesk.Start()) << "vesk.exe did not start";
+    HWND frame = FindWindowW(L"Vesk", L"KELO::Vesk");
+    // The pointer rests on the frame's caption: over a plot it would write its place into the
+    // status bar.
+    SetCursorPos(1, 1);
+    vesk.Post(kNewCommand);
+    HWND kind = WaitForDialog(L"Create New Project ");
+    ASSERT_NE(kind, nullptr);
+    SetChecked(kind, kProjectUnivariate, false);
+    SetChecked(kind, kProjectMultivariate, true);
+    Click(kind, IDOK);
+    vesk.Settle();
+
+    vesk.Post(kImportFileCommand);
+    ASSERT_TRUE(ChooseFile(L"Open file", data));
+    HWND read = WaitForDialog(L"Read Multivariate Data  ");
+    ASSERT_NE(read, nullptr);
+    SetItemText(read, kColumnsEdit, L"2");
+    // The first OK only moves the focus from the edit to the button, as Enter typed there would.
+    Click(read, IDOK);
+    vesk.Settle();
+    if (IsWindow(read)) Click(read, IDOK);
+    vesk.Settle();
+    EXPECT_EQ(vesk.StatusOnceItReads(1, L"# of series = 2"), L"# of series = 2");
+    EXPECT_EQ(vesk.StatusOnceItReads(2, L"Length of series = 72"), L"Length of series = 72");
+
+    vesk.Post(kMvYuleWalkerCommand);
+    HWND order = WaitForDialog(L"Multivariate Yule-Walker Estimation");
+    ASSERT_NE(order, nullptr);
+    SetItemText(order, kYuleWalkerOrder, L"2");
+    SetChecked(order, kYuleWalkerSearch, false);
+    Click(order, IDOK);
+    vesk.Settle();
+    HWND report = WaitForChild(frame, L"Multivariate Yule-Walker estimates: New Multivariate Project");
+    ASSERT_NE(report, nullptr);
+    std::string golden;
+    for (char c : FileText(std::string(VESK_TEST_DATA) + "/mvar_report_yw_p2.txt"))
+        golden += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(ReportText(report), golden);
+
+    vesk.Post(kMvForecastCommand);
+    HWND forecast = WaitForDialog(L"Multivariate AR Forecasting");
+    ASSERT_NE(forecast, nullptr);
+    Click(forecast, IDOK);
+    vesk.Settle();
+    EXPECT_NE(WaitForChild(frame, L"AR Forecast"), nullptr);
+
+    vesk.Post(kExportCommand);
+    HWND toFile = WaitForDialog(L"Export to ASCII");
+    ASSERT_NE(toFile, nullptr);
+    SetChecked(toFile, kExportSeries, true);
+    Click(toFile, IDOK);
+    ASSERT_TRUE(ChooseFile(L"Save KELO file", exported));
+    vesk.Settle();
+    std::string expected;
+    for (const std::string& row : rows) expected += row + "\r\n";
+    const std::string written = FileText(std::string(exported.begin(), exported.end()));
+    std::istringstream back(written);
+    std::vector<double> values;
+    for (double v; back >> v;) values.push_back(v);
+    ASSERT_EQ(values.size(), 144u);
+    std::istringstream source(expected);
+    for (size_t k = 0; k < values.size(); ++k) {
+        double v = 0;
+        source >> v;
+        EXPECT_EQ(values[k], v) << k;
+    }
+
+    vesk.Post(kExportCommand);
+    HWND toClipboard = WaitForDialog(L"Export to ASCII");
+    ASSERT_NE(toClipboard, nullptr);
+    SetChecked(toClipboard, kExportSeries, true);
+    SetChecked(toClipboard, kExportFile, false);
+    SetChecked(toClipboard, kExportClipboard, true);
+    Click(toClipboard, IDOK);
+    vesk.Settle();
+    const std::string clipboard = ClipboardText();
+    EXPECT_EQ(clipboard.substr(0, clipboard.find('\r')), "2134.\t901.00");
+    EXPECT_EQ(std::count(clipboard.begin(), clipboard.end(), '\n'), 71);
+
+    DeleteFileW(data.c_str());
+    DeleteFileW(exported.c_str());
 }

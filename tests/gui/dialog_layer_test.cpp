@@ -72,6 +72,14 @@ DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts =
     return answer;
 }
 
+// The answer to the callback's message box, which the unowned case shows without an owner.
+DialogAnswer Box(bool ownerless)
+{
+    DialogAnswer answer = Press(IDOK);
+    answer.ownerless = ownerless;
+    return answer;
+}
+
 struct LayerCase {
     const char* name;
     void (*stage)(DialogRecord&);
@@ -159,7 +167,7 @@ std::vector<LayerCase> LayerCases()
                          routine == BoxOwnedByDialog
                              ? +[](DialogRecord& d) { DialogSetCallback(d, IDC_LAYER_ACTION, BoxOwnedByDialog); }
                              : +[](DialogRecord& d) { DialogSetCallback(d, IDC_LAYER_ACTION, BoxWithoutOwner); },
-                         {Press(IDC_LAYER_ACTION), Press(IDOK), Press(IDOK)}, 1, 3,
+                         {Press(IDC_LAYER_ACTION), Box(routine == BoxWithoutOwner), Press(IDOK)}, 1, 3,
                          [](const DialogRecord& d) {
                              EXPECT_EQ(callbackCalls, 1);
                              EXPECT_EQ(TextOf(d, IDC_LAYER_EDIT), "after the box");

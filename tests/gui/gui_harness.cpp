@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 
 #include "app/win32/program_start.h"
+#include "resources/resource.h"
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
@@ -50,6 +53,15 @@ void CALLBACK WatchDialogs(HWND, UINT, UINT_PTR, DWORD)
     SeenDialog seen;
     seen.caption = WindowText(dialog);
     seen.message = WindowText(GetDlgItem(dialog, 0xFFFF));
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    const bool ownerless = !pendingAnswers.empty() && pendingAnswers.front().ownerless;
+    if (!seen.message.empty()) {
+        if (!ownerless) {
+            EXPECT_NE(seen.owner, nullptr) << "message box without owner: " << testing::PrintToString(seen.message);
+        }
+        EXPECT_FALSE(seen.caption.empty() || seen.caption == L" ")
+            << "message box without caption: " << testing::PrintToString(seen.message);
+    }
     if (pendingAnswers.empty()) {
         seen.expected = false;
         seenDialogs.push_back(seen);
@@ -90,6 +102,9 @@ HWND CreateTestFrame()
 
 void DestroyTestFrame()
 {
+    if (!pendingAnswers.empty())
+        ADD_FAILURE() << pendingAnswers.size() << " dialog answer(s) left unused: a dialog the test expected never opened";
+    pendingAnswers.clear();
     // Projects a test left open are freed without asking, before their windows go.
     for (int32_t k = 1; k <= kMaxProjects; ++k) CloseProject(k);
     CurrentProject = 0;
@@ -130,6 +145,20 @@ LRESULT SendCommand(UINT id)
 }
 
 void AnswerNextDialog(DialogAnswer answer) { pendingAnswers.push_back(std::move(answer)); }
+
+void AnswerWith(int button)
+{
+    DialogAnswer answer;
+    answer.button = button;
+    AnswerNextDialog(std::move(answer));
+}
+
+size_t DropUnusedAnswers()
+{
+    const size_t count = pendingAnswers.size();
+    pendingAnswers.clear();
+    return count;
+}
 
 std::vector<SeenDialog> TakeSeenDialogs()
 {
@@ -186,6 +215,67 @@ std::wstring MenuItemText(HMENU menu, UINT id)
     wchar_t text[256] = {};
     GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND);
     return text;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name)
+{
+    RECT outer{}, r{};
+    // Only what is on the screen: a maximised frame's borders lie past its edges.
+    const RECT desktop{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (!window || !GetWindowRect(window, &outer) || !IntersectRect(&r, &outer, &desktop)) return false;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    // From the window's own device context: the window and its children, whatever lies above.
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP shot = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    const bool copied = BitBlt(memory, 0, 0, w, h, source, r.left - outer.left, r.top - outer.top, SRCCOPY) != 0;
+    GdiFlush();
+    const size_t size = static_cast<size_t>(w) * h * 4;
+    bool written = false;
+    if (copied && bits) {
+        // Opaque throughout: image lists leave alpha in some pixels, and viewers that see any
+        // alpha would show the rest as transparent.
+        auto* pixels = static_cast<uint32_t*>(bits);
+        for (size_t i = 0; i < size / 4; ++i) pixels[i] |= 0xFF000000u;
+        // Beside the test program: the file dialogs move the working directory.
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        const std::filesystem::path folder = std::filesystem::path(program).parent_path() / "gui-screens";
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
+        std::ofstream out(folder / (name + ".bmp"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
+        written = static_cast<bool>(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(window, source);
+    return written;
+}
+
+int32_t NewProjectOfKind(int kind)
+{
+    DialogAnswer answer;
+    if (kind == 2) answer.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
+    AnswerNextDialog(std::move(answer));
+    SendCommand(IDM_PROJECT_NEW);
+    return CurrentProject;
 }
 
 void PlotWindowFixture::SetUp()

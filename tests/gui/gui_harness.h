@@ -17,6 +17,7 @@ struct DialogAnswer {
     std::vector<std::pair<int, bool>> checks;         // control id, checked
     int button = IDOK;                                // pressed last
     std::function<void(HWND)> inspect;                // called before anything is set
+    bool ownerless = false;                           // a message box expected without owner
 };
 
 // What a dialog or message box showed when it was answered.
@@ -24,6 +25,7 @@ struct SeenDialog {
     std::wstring caption;
     std::wstring message;  // a message box's text; empty for dialogs
     bool expected = true;  // false: no answer was queued, so it was cancelled
+    HWND owner = nullptr;
 };
 
 HWND CreateTestFrame();
@@ -36,8 +38,16 @@ int QuitCode();  // -1 until a quit message arrived
 
 LRESULT SendCommand(UINT id);
 
-// Queues an answer for the next modal dialog or message box the program opens.
+// Queues an answer for the next modal dialog or message box the program opens. A message box
+// without an owner or without a caption fails the test. An answer still
+// queued when the frame is destroyed fails the test: its dialog never opened, so whatever its
+// inspect callback checks was never checked.
 void AnswerNextDialog(DialogAnswer answer);
+// Queues a press of `button` for the next dialog or message box.
+void AnswerWith(int button);
+// Forgets the answers still queued and returns how many there were: for a test whose answer is
+// a guard against a dialog that must not open.
+size_t DropUnusedAnswers();
 // Dialogs answered (or cancelled because nothing was queued) since the last call.
 std::vector<SeenDialog> TakeSeenDialogs();
 
@@ -48,6 +58,14 @@ void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);
 std::wstring WindowText(HWND window);
 std::wstring StatusText(int part);
 std::wstring MenuItemText(HMENU menu, UINT id);
+
+// Saves what the screen shows of `window` (with its frame) as gui-screens/<name>.bmp beside the
+// test program, for a person to look at; false when it could not be written.
+bool SaveScreenshot(HWND window, const std::string& name);
+
+// File > Project > New answered with `kind` (1 univariate, 2 multivariate); returns the current
+// project afterwards.
+int32_t NewProjectOfKind(int kind);
 
 // A test on a fresh frame; dialogs seen while it was made are forgotten.
 class FrameFixture : public testing::Test {

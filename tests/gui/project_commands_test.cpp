@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "gui_harness.h"
+#include "platform/file_bytes.h"
 #include "multivariate/multivariate_project.h"
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/plot_colors.h"
 #include "shell/win32/project_commands.h"
 #include "shell/win32/toolbar.h"
 #include "univariate/univariate_project.h"
@@ -16,22 +20,6 @@ namespace {
 
 class ProjectCommandsTest : public FrameFixture {
 protected:
-    // File > Project > New answered with the given kind (1 univariate, 2 multivariate).
-    static void NewOfKind(int kind)
-    {
-        DialogAnswer answer;
-        if (kind == 2) answer.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
-        AnswerNextDialog(answer);
-        SendCommand(IDM_PROJECT_NEW);
-    }
-
-    static void Answer(int button)
-    {
-        DialogAnswer answer;
-        answer.button = button;
-        AnswerNextDialog(answer);
-    }
-
     static void PutClipboardText(const char* text)
     {
         ASSERT_TRUE(OpenClipboard(FrameWindow));
@@ -46,6 +34,13 @@ protected:
         CloseClipboard();
     }
 
+    static HWND DataWindowOf(int32_t slot)
+    {
+        const ProjectSlot& entry = ProjectTable[slot];
+        return reinterpret_cast<HWND>(entry.kind == PROJECT_UNIVARIATE ? entry.univariate->dataView.window
+                                                                       : entry.multivariate->seriesView.window);
+    }
+
     static int ToolbarButtons() { return static_cast<int>(SendMessageW(ToolbarHandle, TB_BUTTONCOUNT, 0, 0)); }
     static bool Grayed(HMENU bar, UINT id) { return (GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
     static bool TopGrayed(HMENU bar, int position)
@@ -58,7 +53,7 @@ protected:
 
 TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
 {
-    NewOfKind(1);
+    NewProjectOfKind(1);
     ASSERT_EQ(CurrentProject, 1);
     UnivariateProject* u = ProjectTable[1].univariate;
     ASSERT_NE(u, nullptr);
@@ -77,7 +72,7 @@ TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
     EXPECT_FALSE(TopGrayed(UnivariateMenu, 2));  // Model
     EXPECT_FALSE(TopGrayed(UnivariateMenu, 7));  // Spectrum
 
-    NewOfKind(2);
+    NewProjectOfKind(2);
     ASSERT_EQ(CurrentProject, 2);
     MultivariateProject* m = ProjectTable[2].multivariate;
     ASSERT_NE(m, nullptr);
@@ -99,16 +94,16 @@ TEST_F(ProjectCommandsTest, NewProjectsOfEachKind)
 
 TEST_F(ProjectCommandsTest, CancelledNewAndTheEleventhProjectChangeNothing)
 {
-    NewOfKind(1);
-    Answer(IDCANCEL);
+    NewProjectOfKind(1);
+    AnswerWith(IDCANCEL);
     SendCommand(IDM_PROJECT_NEW);
     EXPECT_EQ(LastProjectSlot(), 1);
     EXPECT_EQ(CurrentProject, 1);
 
-    for (int k = 2; k <= 10; ++k) NewOfKind(k % 2 == 0 ? 2 : 1);
+    for (int k = 2; k <= 10; ++k) NewProjectOfKind(k % 2 == 0 ? 2 : 1);
     ASSERT_EQ(LastProjectSlot(), 10);
     TakeSeenDialogs();
-    Answer(IDOK);
+    AnswerWith(IDOK);
     SendCommand(IDM_PROJECT_NEW);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 1u);
@@ -119,18 +114,23 @@ TEST_F(ProjectCommandsTest, CancelledNewAndTheEleventhProjectChangeNothing)
 
 TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
 {
-    NewOfKind(1);
-    NewOfKind(2);
-    NewOfKind(1);
-    SetFocus(reinterpret_cast<HWND>(ProjectTable[2].multivariate->seriesView.window));
-    PumpMessages();
+    NewProjectOfKind(1);
+    NewProjectOfKind(2);
+    NewProjectOfKind(1);
+    // Activated 3, 1, 2: after 2 the MDI client's next window is 1's, not the highest slot's.
+    const wchar_t* titles[] = {L"", L"First", L"Second", L"Third"};
+    for (int32_t slot : {3, 1, 2}) {
+        SetWindowTextW(DataWindowOf(slot), titles[slot]);
+        SetFocus(DataWindowOf(slot));
+        PumpMessages();
+    }
     ASSERT_EQ(CurrentProject, 2);
     TakeSeenDialogs();
 
-    Answer(IDNO);
+    AnswerWith(IDNO);
     SendCommand(IDM_PROJECT_CLOSE);
     EXPECT_EQ(ProjectTable[2].kind, PROJECT_MULTIVARIATE);
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
     std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 2u);
@@ -139,10 +139,14 @@ TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
     EXPECT_EQ(ProjectTable[2].kind, PROJECT_FREE);
     EXPECT_EQ(CurrentProject, 3);
     EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+    // What is active is what the commands act on.
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), DataWindowOf(3));
+    EXPECT_EQ(StatusText(0), L"Third");
+    EXPECT_TRUE(SaveScreenshot(FrameWindow, "frame-after-close"));
 
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_PROJECT_CLOSE);
     EXPECT_EQ(CurrentProject, 0);
     EXPECT_EQ(StatusText(0), L"No project open");
@@ -154,13 +158,13 @@ TEST_F(ProjectCommandsTest, CloseAsksAndMakesTheHighestRemainingCurrent)
 
 TEST_F(ProjectCommandsTest, CloseAllAsksItsQuestion)
 {
-    NewOfKind(1);
-    NewOfKind(2);
+    NewProjectOfKind(1);
+    NewProjectOfKind(2);
     TakeSeenDialogs();
-    Answer(IDNO);
+    AnswerWith(IDNO);
     SendCommand(IDM_CLOSE_ALL);
     EXPECT_EQ(LastProjectSlot(), 2);
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendCommand(IDM_CLOSE_ALL);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 2u);
@@ -173,12 +177,12 @@ TEST_F(ProjectCommandsTest, CloseAllAsksItsQuestion)
 
 TEST_F(ProjectCommandsTest, ClosingADataWindowClosesItsOwnProject)
 {
-    NewOfKind(1);
-    NewOfKind(1);
+    NewProjectOfKind(1);
+    NewProjectOfKind(1);
     ASSERT_EQ(CurrentProject, 2);
     HWND first = reinterpret_cast<HWND>(ProjectTable[1].univariate->dataView.window);
     TakeSeenDialogs();
-    Answer(IDYES);
+    AnswerWith(IDYES);
     SendMessageW(first, WM_CLOSE, 0, 0);
     PumpMessages();
     EXPECT_EQ(ProjectTable[1].kind, PROJECT_FREE);
@@ -203,7 +207,7 @@ TEST_F(ProjectCommandsTest, ViewCommandsWithoutAFocusedViewDoNothing)
 
 TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
 {
-    NewOfKind(1);
+    NewProjectOfKind(1);
     PutClipboardText("1.5\r\n2.5\r\n-3\r\n4");
     SendCommand(IDM_IMPORT_CLIPBOARD);
     const UnivariateProject& u = *ProjectTable[1].univariate;
@@ -213,7 +217,7 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
     EXPECT_FALSE(Grayed(UnivariateMenu, IDM_PRELIMINARY));
     EXPECT_FALSE(TopGrayed(UnivariateMenu, 1));
 
-    NewOfKind(2);
+    NewProjectOfKind(2);
     PutClipboardText("1\t2\r\n3\t4\r\n5\t6");
     SendCommand(IDM_IMPORT_CLIPBOARD);
     const MultivariateData& data = *ProjectTable[2].multivariate->data;
@@ -226,18 +230,19 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
 
     TakeSeenDialogs();
     PutClipboardText(nullptr);
-    Answer(IDOK);
+    AnswerWith(IDOK);
     SendCommand(IDM_IMPORT_CLIPBOARD);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Import from clipboard");
     EXPECT_EQ(seen[0].message, L"Clipboard empty");
+    EXPECT_EQ(seen[0].owner, FrameWindow);
     EXPECT_EQ(data.m, 2);  // the project keeps its data
 }
 
 TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivariateDoesNothing)
 {
-    NewOfKind(2);
+    NewProjectOfKind(2);
     TakeSeenDialogs();
     SendCommand(IDM_PROJECT_SAVE);
     SendCommand(IDM_PROJECT_SAVE_AS);
@@ -245,7 +250,7 @@ TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivari
     EXPECT_TRUE(TakeSeenDialogs().empty());
 
     AnswerNextDialog({});  // the project kind: univariate
-    Answer(IDCANCEL);      // the file dialog
+    AnswerWith(IDCANCEL);   // the file dialog
     SendCommand(IDM_PROJECT_OPEN);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 2u);
@@ -255,4 +260,165 @@ TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivari
     EXPECT_FALSE(ProjectTable[2].univariate->hasData());
     EXPECT_EQ(CurrentProject, 2);
     EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+}
+
+namespace {
+
+// Project commands with files in a scratch folder, on projects whose data came from the
+// clipboard and so have changes no file holds.
+class ProjectFileCommandsTest : public ProjectCommandsTest {
+protected:
+    void SetUp() override
+    {
+        ProjectCommandsTest::SetUp();
+        folder_ = std::filesystem::temp_directory_path() / ("vesk-commands-" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override
+    {
+        ProjectCommandsTest::TearDown();
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    // A univariate project titled `title` holding the clipboard's `values`; returns its slot.
+    static int32_t ChangedProject(const char* values, const wchar_t* title)
+    {
+        const int32_t slot = NewProjectOfKind(1);
+        PutClipboardText(values);
+        SendCommand(IDM_IMPORT_CLIPBOARD);
+        SetWindowTextW(DataWindowOf(slot), title);
+        EXPECT_EQ(ProjectTable[slot].univariate->changed, 1);
+        return slot;
+    }
+    std::wstring Path(const std::string& name) const { return (folder_ / name).wstring(); }
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace
+
+TEST_F(ProjectFileCommandsTest, CloseOfAChangedProjectAsksToSaveAndClosesOnlyWhenSavedOrDropped)
+{
+    struct Case {
+        const char* name;
+        int button;
+        const char* saveAs;  // the file Save As is answered with; "" cancels it; null: not asked
+        bool closed;
+    } const cases[] = {
+        {"No closes without saving", IDNO, nullptr, true},
+        {"Cancel keeps the project", IDCANCEL, nullptr, false},
+        {"Yes saves through Save As, then closes", IDYES, "kept.kdx", true},
+        {"Yes with Save As cancelled keeps the project", IDYES, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DestroyTestFrame();
+        ASSERT_NE(CreateTestFrame(), nullptr);
+        const int32_t other = NewProjectOfKind(1);
+        const int32_t slot = ChangedProject("1.5\r\n2.5\r\n-3", L"Sales");
+        TakeSeenDialogs();
+        AnswerWith(c.button);
+        if (c.saveAs && *c.saveAs) AnswerFileDialog(Path(c.saveAs), L"Save KELO file");
+        if (c.saveAs && !*c.saveAs) AnswerWith(IDCANCEL);
+        SendCommand(IDM_PROJECT_CLOSE);
+        const std::vector<SeenDialog> seen = TakeSeenDialogs();
+        ASSERT_EQ(seen.size(), c.saveAs ? 2u : 1u);
+        EXPECT_EQ(seen[0].message, L"Save changes to Sales?");
+        EXPECT_EQ(seen[0].caption, L"KELO");
+        EXPECT_EQ(seen[0].owner, FrameWindow);
+        EXPECT_EQ(ProjectTable[slot].kind == PROJECT_FREE, c.closed);
+        EXPECT_EQ(std::filesystem::exists(folder_ / "kept.kdx"), c.saveAs && *c.saveAs);
+        if (c.closed) {
+            EXPECT_EQ(CurrentProject, other);
+        } else {
+            EXPECT_EQ(CurrentProject, slot);
+            EXPECT_EQ(ProjectTable[slot].univariate->changed, 1);
+        }
+        std::error_code error;
+        std::filesystem::remove(folder_ / "kept.kdx", error);
+    }
+}
+
+TEST_F(ProjectFileCommandsTest, CloseAllAndExitAskAboutEachChangedProjectAndStopAtCancel)
+{
+    const int32_t sales = ChangedProject("1\r\n2", L"Sales");
+    const int32_t empty = NewProjectOfKind(1);  // never held data: nothing to ask
+    const int32_t rates = ChangedProject("3\r\n4", L"Rates");
+    TakeSeenDialogs();
+
+    for (int button : {IDYES, IDNO, IDCANCEL}) AnswerWith(button);
+    SendCommand(IDM_CLOSE_ALL);
+    std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].message, L"Close all projects ?");
+    EXPECT_EQ(seen[1].message, L"Save changes to Sales?");
+    EXPECT_EQ(seen[2].message, L"Save changes to Rates?");
+    for (int32_t slot : {sales, empty, rates}) EXPECT_EQ(ProjectTable[slot].kind, PROJECT_UNIVARIATE) << slot;
+
+    // File > Exit: Cancel at the second project, and the program goes on.
+    AnswerWith(IDNO);
+    AnswerWith(IDCANCEL);
+    SendCommand(IDM_EXIT);
+    EXPECT_EQ(TakeSeenDialogs().size(), 2u);
+    EXPECT_TRUE(IsWindow(FrameWindow));
+    EXPECT_EQ(QuitCode(), -1);
+
+    AnswerWith(IDNO);
+    AnswerWith(IDNO);
+    SendCommand(IDM_EXIT);
+    seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, L"Save changes to Rates?");
+    EXPECT_FALSE(IsWindow(FrameWindow));
+    EXPECT_EQ(QuitCode(), 0);
+}
+
+TEST_F(ProjectFileCommandsTest, ChangedColoursMarkEveryProjectWithData)
+{
+    const int32_t saved = ChangedProject("1\r\n2\r\n3", L"Sales");
+    AnswerFileDialog(Path("sales.kdx"), L"Save KELO file");
+    SendCommand(IDM_PROJECT_SAVE);
+    ASSERT_EQ(ProjectTable[saved].univariate->changed, 0);
+    const int32_t empty = NewProjectOfKind(1);
+
+    bool opened = false;
+    DialogAnswer colours;
+    colours.inspect = [&](HWND dialog) {
+        opened = true;
+        CheckRadioButton(dialog, IDC_COLOR_1, IDC_COLOR_BACKGROUND, IDC_COLOR_1);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COLOR_CHOOSE, BN_CLICKED), 0);
+    };
+    AnswerNextDialog(colours);
+    DialogAnswer chooser;  // the colour chooser's red, green and blue edits
+    chooser.texts = {{706, L"255"}, {707, L"0"}, {708, L"0"}};
+    AnswerNextDialog(chooser);
+    EXPECT_EQ(CustomizeColors(), 1);
+    SetDefaultPlotColors();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ProjectTable[saved].univariate->changed, 1);
+    EXPECT_EQ(ProjectTable[empty].univariate->changed, 0);
+}
+
+TEST_F(ProjectFileCommandsTest, OpenOfAFileWithoutNumbersSaysSoAndLeavesNoNewProject)
+{
+    ASSERT_EQ(ReplaceFileBytes((folder_ / "empty.txt").u8string(), {}), 1);
+    const int32_t first = ChangedProject("1\r\n2", L"Sales");
+    NewProjectOfKind(2);
+    SetFocus(DataWindowOf(first));
+    PumpMessages();
+    ASSERT_EQ(CurrentProject, first);
+    TakeSeenDialogs();
+
+    AnswerNextDialog({});  // the project kind: univariate
+    AnswerFileDialog(Path("empty.txt"), L"Open file");
+    AnswerNextDialog({});  // the message
+    SendCommand(IDM_PROJECT_OPEN);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[2].message, L"No numbers in file " + Path("empty.txt"));
+    EXPECT_EQ(LastProjectSlot(), 2);
+    EXPECT_EQ(ProjectTable[3].kind, PROJECT_FREE);
+    EXPECT_EQ(CurrentProject, first);
+    EXPECT_EQ(GetMenu(FrameWindow), UnivariateMenu);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), DataWindowOf(first));
 }

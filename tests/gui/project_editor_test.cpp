@@ -131,11 +131,7 @@ protected:
     // A new project of `kind` (1 univariate, 2 multivariate) holding `table` of m series.
     static int32_t Project(int kind, std::vector<double> table = {}, int32_t m = 1)
     {
-        DialogAnswer answer;
-        if (kind == 2) answer.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
-        AnswerNextDialog(answer);
-        SendCommand(IDM_PROJECT_NEW);
-        const int32_t slot = CurrentProject;
+        const int32_t slot = NewProjectOfKind(kind);
         if (!table.empty()) {
             if (kind == 1)
                 EXPECT_EQ(VeskImportData(*ProjectTable[slot].univariate, table), 1);
@@ -149,21 +145,19 @@ protected:
         return slot;
     }
 
-    // Opens the editor, runs `work` on it and closes it with `button`.
+    // Opens the editor, runs `work` on it and closes it with `button`; the editor must open.
     static void InEditor(std::function<void(HWND dialog, HWND tree)> work, int button = IDC_PROJECT_EDITOR_OK)
     {
+        int runs = 0;
         DialogAnswer answer;
         answer.button = button;
-        answer.inspect = [work](HWND dialog) { work(dialog, GetDlgItem(dialog, IDC_PROJECT_TREE)); };
+        answer.inspect = [work, &runs](HWND dialog) {
+            ++runs;
+            work(dialog, GetDlgItem(dialog, IDC_PROJECT_TREE));
+        };
         AnswerNextDialog(answer);
         SendCommand(IDM_PROJECT_EDITOR);
-    }
-
-    static void Answer(int button)
-    {
-        DialogAnswer answer;
-        answer.button = button;
-        AnswerNextDialog(answer);
+        EXPECT_EQ(runs, 1) << "the Project Editor did not open";
     }
 };
 
@@ -212,11 +206,10 @@ TEST_F(ProjectEditorTest, TreeListsTheOpenProjectsAndTheirSeries)
 
 TEST_F(ProjectEditorTest, CommandNeedsACurrentProject)
 {
-    DialogAnswer close;  // would close an editor opened by mistake
-    close.button = IDC_PROJECT_EDITOR_OK;
-    AnswerNextDialog(close);
+    AnswerWith(IDC_PROJECT_EDITOR_OK);  // would close an editor opened by mistake
     SendCommand(IDM_PROJECT_EDITOR);
     EXPECT_TRUE(TakeSeenDialogs().empty());
+    EXPECT_EQ(DropUnusedAnswers(), 1u);
 }
 
 TEST_F(ProjectEditorTest, LabelEditRenamesTheProjectAndEscapeKeepsIt)
@@ -307,7 +300,7 @@ TEST_F(ProjectEditorTest, DraggedSeriesMovesAfterYesAndNothingMovesAfterNo)
             const int cursor = CursorCount();
             std::vector<std::wstring> treeAfter;
             InEditor([&](HWND dialog, HWND tree) {
-                Answer(button);
+                AnswerWith(button);
                 DragOnto(dialog, tree, FindNode(tree, from, c.k), FindNode(tree, to));
                 EXPECT_EQ(CursorCount(), cursor);
                 EXPECT_NE(GetCapture(), dialog);

@@ -98,27 +98,41 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
     AppendInt32(cut, kUnivariateFileMagic);
     AppendInt32(cut, 5);
     ASSERT_EQ(ReplaceFileBytes(PathUtf8("cut.kdx"), cut), 1);
-    ASSERT_EQ(ReplaceFileBytes(PathUtf8("words.txt"), {'a', 'b', '\n'}), 1);
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("words.txt"), {'a', 'b', '\r', '\n'}), 1);
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("empty.txt"), {}), 1);
 
     UnivariateProject& project = NewProject();
     ASSERT_EQ(VeskImportData(project, {7, 8}), 1);
-    AnswerFileDialog(Path("cut.kdx"), L"Open file");
-    AnswerNextDialog({});  // the reader's message
-    EXPECT_EQ(VeskImportFile(project), 0);
-    std::vector<SeenDialog> seen = TakeSeenDialogs();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].caption, L"VeskRead()");
-    EXPECT_EQ(seen[1].message, L"Cannot read file");
-
-    AnswerFileDialog(Path("words.txt"), L"Open file");
-    AnswerNextDialog({});
-    EXPECT_EQ(VeskImportFile(project), 0);
-    seen = TakeSeenDialogs();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].caption, L"ReadRawData()");
-    EXPECT_EQ(seen[1].message, L"Line 1 does not begin with a number. No values were read.");
-    EXPECT_EQ(project.series, (std::vector<double>{7, 8}));
-    EXPECT_EQ(WindowText(Window(project.dataView.window)), L"New Univariate Project");
+    project.changed = 0;
+    struct Case {
+        const char* file;
+        const wchar_t* caption;
+        std::wstring message;
+    } const cases[] = {
+        {"cut.kdx", L"VeskRead()", L"Cannot read file"},
+        {"words.txt", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
+        {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        AnswerFileDialog(Path(c.file), L"Open file");
+        AnswerNextDialog({});  // the message
+        int32_t chosen = 0;
+        EXPECT_EQ(VeskImportFile(project, chosen), 0);
+        EXPECT_EQ(chosen, 1);
+        const std::vector<SeenDialog> seen = TakeSeenDialogs();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1].caption, c.caption);
+        EXPECT_EQ(seen[1].message, c.message);
+        EXPECT_EQ(seen[1].owner, FrameWindow);
+        EXPECT_EQ(project.series, (std::vector<double>{7, 8}));
+        EXPECT_EQ(project.changed, 0);
+        EXPECT_EQ(WindowText(Window(project.dataView.window)), L"New Univariate Project");
+    }
+    // A cancelled file dialog is no chosen file.
+    int32_t chosen = 1;
+    EXPECT_EQ(VeskImportFile(project, chosen), 0);
+    EXPECT_EQ(chosen, 0);
 }
 
 TEST_F(ProjectLifecycleTest, ATextReadOnlyInPartIsKeptOnlyWhenTheUserAgrees)
@@ -153,9 +167,11 @@ TEST_F(ProjectLifecycleTest, SaveAsWritesANewFileThatReopensAndSaveKeepsToEachPr
     ASSERT_EQ(VeskImportData(second, {42}), 1);
     first.p = 1;
     first.phi[1] = 0.5;
+    EXPECT_EQ(first.changed, 1);
 
     AnswerFileDialog(Path("first"), L"Save KELO file");  // no extension: KDX is added
     ASSERT_EQ(VeskSaveAs(first), 1);
+    EXPECT_EQ(first.changed, 0);
     AnswerFileDialog(Path("second.kdx"), L"Save KELO file");
     ASSERT_EQ(VeskSaveAs(second), 1);
     TakeSeenDialogs();
@@ -165,12 +181,15 @@ TEST_F(ProjectLifecycleTest, SaveAsWritesANewFileThatReopensAndSaveKeepsToEachPr
 
     // Save of the first project writes its own file, not the one chosen last.
     first.series[0] = 9.75;
+    first.changed = 1;
     ASSERT_EQ(VeskSave(first), 1);
+    EXPECT_EQ(first.changed, 0);
     EXPECT_TRUE(TakeSeenDialogs().empty());
 
     UnivariateProject& reopened = NewProject();
     AnswerFileDialog(firstTitle, L"Open file");
     ASSERT_EQ(VeskImportFile(reopened), 1);
+    EXPECT_EQ(reopened.changed, 0);
     EXPECT_EQ(reopened.series, (std::vector<double>{9.75, -3.5, 1e-300}));
     EXPECT_EQ(reopened.p, 1);
     EXPECT_EQ(reopened.phi[1], 0.5);
@@ -223,17 +242,24 @@ TEST_F(ProjectLifecycleTest, ExportThenImportReturnsTheSameSeries)
     choose.checks = {{IDC_EXPORT_SERIES, true}};
     AnswerNextDialog(choose);
     AnswerFileDialog(Path("old.txt"), L"Save KELO file");
-    DialogAnswer yes;
-    yes.button = IDYES;
-    AnswerNextDialog(yes);  // the file dialog's own overwrite question
-    AnswerNextDialog(yes);  // "Overwrite existing file?"
+    AnswerWith(IDYES);  // the file dialog's own overwrite question, the only one
     ASSERT_EQ(VeskExport(project), 1);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front().caption, L"Export to ASCII");
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen.back().caption, L" ");
-    EXPECT_EQ(seen.back().message, L"Overwrite existing file?");
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].caption, L"Export to ASCII");
+    EXPECT_EQ(seen[1].caption, L"Save KELO file");
+    EXPECT_FALSE(seen[2].message.empty());
+    // A Windows text file: every line ends in CR LF.
+    std::vector<unsigned char> bytes;
+    ASSERT_EQ(ReadFileBytes(PathUtf8("old.txt"), bytes), 1);
+    const std::string text(bytes.begin(), bytes.end());
+    size_t lineEnds = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n') {
+            EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << i;
+            ++lineEnds;
+        }
+    EXPECT_EQ(lineEnds, series.size());
 
     UnivariateProject& imported = NewProject();
     AnswerFileDialog(Path("old.txt"), L"Open file");
@@ -307,6 +333,7 @@ TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Import from clipboard");
     EXPECT_EQ(seen[0].message, L"Line 2 does not begin with a number");
+    EXPECT_EQ(seen[0].owner, FrameWindow);
 }
 
 TEST_F(ProjectLifecycleTest, RenameRetitlesEveryWindowAndCancelKeepsThem)

@@ -149,10 +149,13 @@ TEST_F(TransformDialogsTest, BoxCoxTypedParameterOkAndCancel)
     EXPECT_EQ(VeskTransform(u, TRANSFORM_BOX_COX), 0);
     EXPECT_EQ(u.transforms, nullptr);
 
-    // A typed parameter is applied when the edit is left; Cancel withdraws it.
+    // A typed parameter is applied when the edit is left; Cancel withdraws it, and the project
+    // (saved, say) has no changes afterwards either.
+    u.changed = 0;
     AnswerNextDialog(Press(IDCANCEL, {{IDC_BOXCOX_PARAMETER, L"0.5"}}));
     EXPECT_EQ(VeskTransform(u, TRANSFORM_BOX_COX), 0);
     EXPECT_EQ(u.transforms, nullptr);
+    EXPECT_EQ(u.changed, 0);
     for (size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(u.series[k], x[k], 1e-12);
 
     // Typing 0.55 moves the trackbar to 6; a notification at 6 then only rewrites the edit; OK
@@ -174,6 +177,7 @@ TEST_F(TransformDialogsTest, BoxCoxTypedParameterOkAndCancel)
     AnswerNextDialog(typed);
     EXPECT_EQ(VeskTransform(u, TRANSFORM_BOX_COX), 1);
     EXPECT_TRUE(typedChecked);
+    EXPECT_EQ(u.changed, 1);
     ASSERT_NE(u.transforms, nullptr);
     EXPECT_EQ(u.transforms->lambda, 0.55);
     EXPECT_EQ(TransformCount(u.transforms), 1);

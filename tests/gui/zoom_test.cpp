@@ -239,3 +239,46 @@ TEST_F(ZoomTest, LimitsDialogRefusesUnreadableAndUndrawableLimits)
         EXPECT_EQ(plot_.panels[1].yMax, before.yMax);
     }
 }
+
+// The preview is drawn at the size of its frame: the whole panel shows, with labels in a readable
+// font, none reaching past the frame.
+TEST_F(ZoomTest, LimitsPreviewShowsTheWholePanelInItsFrame)
+{
+    RECT frame{};
+    ENHMETAHEADER header{};
+    std::vector<LONG> fontHeights;
+    bool opened = false;
+    DialogAnswer look;
+    look.inspect = [&](HWND dialog) {
+        opened = true;
+        HWND picture = GetDlgItem(dialog, IDC_LIMIT_PICTURE);
+        GetClientRect(picture, &frame);
+        auto shown = reinterpret_cast<HENHMETAFILE>(SendMessageW(picture, STM_GETIMAGE, IMAGE_ENHMETAFILE, 0));
+        ASSERT_NE(shown, nullptr);
+        GetEnhMetaFileHeader(shown, sizeof header, &header);
+        EnumEnhMetaFile(
+            nullptr, shown,
+            [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM out) -> int {
+                if (record->iType == EMR_EXTCREATEFONTINDIRECTW)
+                    reinterpret_cast<std::vector<LONG>*>(out)->push_back(
+                        reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)->elfw.elfLogFont.lfHeight);
+                return 1;
+            },
+            &fontHeights, nullptr);
+        SaveScreenshot(dialog, "limits-dialog");
+    };
+    look.button = IDCANCEL;
+    AnswerNextDialog(look);
+    ManualZoomByMenu();
+    ASSERT_TRUE(opened);
+    // The picture's frame is the preview's client area (0.01 mm converted by the header's device).
+    const auto pixels = [&](LONG v, LONG device, LONG mm) { return MulDiv(v, device, mm * 100); };
+    EXPECT_NEAR(pixels(header.rclFrame.right, header.szlDevice.cx, header.szlMillimeters.cx), frame.right, 2);
+    EXPECT_NEAR(pixels(header.rclFrame.bottom, header.szlDevice.cy, header.szlMillimeters.cy), frame.bottom, 2);
+    EXPECT_GE(header.rclBounds.left, 0);
+    EXPECT_GE(header.rclBounds.top, 0);
+    EXPECT_LE(header.rclBounds.right, frame.right);
+    EXPECT_LE(header.rclBounds.bottom, frame.bottom);
+    ASSERT_FALSE(fontHeights.empty());
+    for (LONG height : fontHeights) EXPECT_GE(height, kMinLabelFontHeight);
+}

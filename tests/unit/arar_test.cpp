@@ -1,5 +1,6 @@
 #include "numerics/arar.h"
 #include "numerics/status.h"
+#include "tests/unit/test_series.h"
 
 #include <gtest/gtest.h>
 
@@ -10,51 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Pseudo-normal deviates (twelve uniforms less 6) from a 64-bit LCG: the same numbers on every
-// platform, unlike the standard library's distributions.
-class Deviates {
-public:
-    explicit Deviates(uint64_t seed) : state_(seed) {}
-    double Next()
-    {
-        double sum = 0.0;
-        for (int i = 0; i < 12; ++i) {
-            state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-            sum += static_cast<double>(state_ >> 11) / 9007199254740992.0;
-        }
-        return sum - 6.0;
-    }
-
-private:
-    uint64_t state_;
-};
-
-std::vector<double> WhiteNoise(int n, uint64_t seed, double sd = 1.0)
-{
-    Deviates e(seed);
-    std::vector<double> x(n);
-    for (double& v : x) v = sd * e.Next();
-    return x;
-}
-
-// A pattern of period 12 without symmetries (no other lag predicts it) plus noise.
-std::vector<double> Period12(int n, double noise, uint64_t seed)
-{
-    const double pattern[12] = {3, 7, -2, 5, 0, -6, 1, 4, -3, 2, 6, -1};
-    std::vector<double> x = WhiteNoise(n, seed, noise);
-    for (int t = 0; t < n; ++t) x[t] += pattern[t % 12];
-    return x;
-}
-
-// The same with period 13.
-std::vector<double> Period13(int n, double noise, uint64_t seed)
-{
-    const double pattern[13] = {3, 7, -2, 5, 0, -6, 1, 4, -3, 2, 6, -1, 8};
-    std::vector<double> x = WhiteNoise(n, seed, noise);
-    for (int t = 0; t < n; ++t) x[t] += pattern[t % 13];
-    return x;
-}
 
 std::vector<double> Trend(int n)
 {
@@ -133,7 +89,7 @@ TEST(ArarMemoryShortening, DecisionTable)
     };
     const Case cases[] = {
         {"white noise: short memory, no filter", WhiteNoise(100, 1), {0}},
-        {"exact period 12: Err(12) <= 8/m", Period12(60, 0.01, 2), {0, 12}},
+        {"exact period 12: Err(12) <= 8/m", PeriodicSeries(12, 60, 0.01, 2), {0, 12}},
         {"b(4) >= 0.93 with Err(4) > 8/m", SeasonalAr4(300, 3), {0, 4}},
         {"trend, n = 32: one filter", Trend(32), {0, 1}},
         {"trend, n = 40: two filters", Trend(40), {0, 1, 2}},
@@ -169,7 +125,7 @@ TEST(ArarMemoryShortening, DecisionTable)
     EXPECT_EQ(psi, (std::vector<double>{1.0, -a1, -a2}));
 
     // The single filter of the periodic case is 1 - b(12)·B^12.
-    const std::vector<double> p12 = Period12(60, 0.01, 2);
+    const std::vector<double> p12 = PeriodicSeries(12, 60, 0.01, 2);
     ASSERT_EQ(ArarMemoryShortening(p12.data(), 60, psi), kStatusDone);
     LagRegression(p12, 12, b, err);
     ASSERT_EQ(psi.size(), 13u);
@@ -398,7 +354,7 @@ TEST(ArarSubsetFit, WhiteningFilterIsProductOfPolynomials)
 TEST(ArarSubsetFit, RefusesWhatItCannotFit)
 {
     // n = 30 after a lag-13 filter leaves L = 30 - 26 - 1 = 3.
-    const std::vector<double> p13 = Period13(30, 0.01, 9);
+    const std::vector<double> p13 = PeriodicSeries(13, 30, 0.01, 9);
     std::vector<double> psi;
     ASSERT_EQ(ArarMemoryShortening(p13.data(), 30, psi), kStatusDone);
     ASSERT_EQ(psi.size(), 14u);

@@ -82,17 +82,21 @@ TEST(AsciiFiles, WrittenSeriesAndTableReadBackExactly)
     EXPECT_EQ(message.text, "Line 2 holds a value that is not a finite number. Reading stopped there after 1 value. Keep them?");
     message = {};
 
+    ASSERT_EQ(WriteRawData(name, {0.5, -2}, message), 1);
+    std::vector<unsigned char> lines;
+    ASSERT_EQ(ReadFileBytes(name, lines), 1);
+    EXPECT_EQ(std::string(lines.begin(), lines.end()), "0.5\r\n-2\r\n");
     ASSERT_EQ(WriteRawData(name, {}, message), 1);
     ASSERT_EQ(ReadRawData(name, read, message), 1);
     EXPECT_TRUE(read.empty());
     EXPECT_EQ(message.text, "The file holds no numbers");
 
     const std::vector<double> table = {1, 2, 3, 4, 5, 6};  // k = 2 rows, r = 3 columns
-    EXPECT_EQ(FormatAsciiTable(2, 3, table), "1 2\n3 4\n5 6\n");
+    EXPECT_EQ(FormatAsciiTable(2, 3, table), "1 2\r\n3 4\r\n5 6\r\n");
     ASSERT_EQ(WriteAsciiArray(name, 2, 3, table, message), 1);
     std::vector<unsigned char> bytes;
     ASSERT_EQ(ReadFileBytes(name, bytes), 1);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "1 2\n3 4\n5 6\n");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "1 2\r\n3 4\r\n5 6\r\n");
     ASSERT_EQ(WriteAsciiArray(name, 2, 0, {}, message), 1);
     ASSERT_EQ(ReadFileBytes(name, bytes), 1);
     EXPECT_TRUE(bytes.empty());

@@ -3,6 +3,7 @@
 #include "numlib/text_routines.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 using ErrorStack = LibraryCapture;
@@ -94,6 +95,92 @@ TEST_F(ErrorStack, WarningIsPrintedAtReturnWithoutStop)
                       " ***          -2.000000000000000D+00\n");
     EXPECT_TRUE(stops.empty());
     EXPECT_FALSE(LibraryCallAbandoned());
+}
+
+// The warning hook hears of an application call's printed warnings once, when the call returns
+// normally: not of notes, not of a call that stops, and never while the call is still running.
+TEST_F(ErrorStack, PrintedWarningsReachTheWarningHookOncePerCall)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        bool warned;
+    };
+    const Case cases[] = {
+        {"deferred warning",
+         [] {
+             E1PSH("DTEST");
+             E1MES(3, 1, "First.");
+             E1POP("DTEST");
+         },
+         true},
+        {"deferred warning from deep inside",
+         [] {
+             E1PSH("DTEST");
+             E1PSH("DSUB");
+             E1MES(3, 2, "Deep.");
+             E1POP("DSUB");
+             E1POP("DTEST");
+         },
+         true},
+        {"two immediate warnings in one call",
+         [] {
+             E1PSH("DTEST");
+             E1PSH("DSUB");
+             E1MES(6, 3, "One.");
+             E1POP("DSUB");
+             E1PSH("DSUB");
+             E1MES(6, 4, "Two.");
+             E1POP("DSUB");
+             E1POP("DTEST");
+         },
+         true},
+        {"note",
+         [] {
+             E1PSH("DTEST");
+             E1MES(1, 1, "Quiet.");
+             E1POP("DTEST");
+         },
+         false},
+        {"warning, then a stop",
+         [] {
+             E1PSH("DTEST");
+             E1PSH("DSUB");
+             E1MES(6, 3, "Warned.");
+             E1POP("DSUB");
+             E1MES(4, 9, "Stopped.");
+             E1POP("DTEST");
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        c.call();
+        if (!c.warned) {
+            EXPECT_TRUE(warnings.empty());
+            continue;
+        }
+        ASSERT_EQ(warnings.size(), 1u);
+        // Exactly what was printed, every message of the call in order.
+        EXPECT_EQ(warnings[0], output);
+        EXPECT_TRUE(stops.empty());
+    }
+
+    // A warning left by one call is not handed on with the next.
+    Clear();
+    E1PSH("DTEST");
+    E1POP("DTEST");
+    EXPECT_TRUE(warnings.empty());
+
+    // Without a hook, as in the console programs, the warning is only printed.
+    SetLibraryWarningHook(nullptr, nullptr);
+    Clear();
+    E1PSH("DTEST");
+    E1MES(3, 1, "Printed only.");
+    E1POP("DTEST");
+    EXPECT_NE(output.find("WARNING  ERROR 1 from DTEST.  Printed only."), std::string::npos);
+    EXPECT_TRUE(warnings.empty());
 }
 
 TEST_F(ErrorStack, ParametersAreConsumedAndNotesAreSilent)

@@ -3,6 +3,7 @@
 #include "numerics/arar.h"
 #include "numerics/holt_winters.h"
 #include "numerics/status.h"
+#include "tests/unit/test_series.h"
 
 #include <gtest/gtest.h>
 
@@ -17,25 +18,10 @@ namespace {
 
 constexpr double kUntouched = -777.0;
 
-// Deterministic noise (a 64-bit LCG, twelve uniforms less 6).
-std::vector<double> Noise(int n, uint64_t seed)
-{
-    std::vector<double> x(n);
-    for (double& v : x) {
-        double sum = 0.0;
-        for (int i = 0; i < 12; ++i) {
-            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-            sum += static_cast<double>(seed >> 11) / 9007199254740992.0;
-        }
-        v = sum - 6.0;
-    }
-    return x;
-}
-
 // Period-15 seasonal random walk integrated three times: shortening reaches D = 45.
 std::vector<double> DeepMemory(int n)
 {
-    std::vector<double> x = Noise(n, 5);
+    std::vector<double> x = WhiteNoise(n, 5);
     for (int r = 0; r < 3; ++r)
         for (int t = 15; t < n; ++t) x[t] += x[t - 15];
     return x;
@@ -114,7 +100,7 @@ TEST(ArarEngine, StoresFitOfTheStretch)
 
 TEST(ArarEngine, ShorteningFieldsFollowTheRequest)
 {
-    const std::vector<double> x = Noise(80, 3);
+    const std::vector<double> x = WhiteNoise(80, 3);
     UnivariateProject u;
     u.ararFirst = 1;
     u.ararLast = 80;
@@ -143,10 +129,8 @@ TEST(ArarEngine, ShorteningFieldsFollowTheRequest)
 TEST(ArarEngine, RefusalsLeaveTheRecord)
 {
     // Period 13 over 30 points: one lag-13 filter leaves L = 3.
-    const double pattern[13] = {3, 7, -2, 5, 0, -6, 1, 4, -3, 2, 6, -1, 8};
-    std::vector<double> p13 = Noise(30, 9);
-    for (int t = 0; t < 30; ++t) p13[t] = pattern[t % 13] + 0.01 * p13[t];
-    const std::vector<double> constant(40, 1.25), noise = Noise(40, 4);
+    const std::vector<double> p13 = PeriodicSeries(13, 30, 0.01, 9);
+    const std::vector<double> constant(40, 1.25), noise = WhiteNoise(40, 4);
 
     struct Case {
         const char* what;
@@ -183,7 +167,7 @@ TEST(ArarEngine, RefusalsLeaveTheRecord)
 
 TEST(HoltWintersFit, StoresConstantsErrorAndForecasts)
 {
-    std::vector<double> x = Noise(60, 11);
+    std::vector<double> x = WhiteNoise(60, 11);
     for (int t = 0; t < 60; ++t) x[t] += 0.2 * t + 3.0 * ((t % 5) - 2);
 
     // Non-seasonal path over 6..55 with the search.
@@ -232,7 +216,7 @@ TEST(HoltWintersFit, StoresConstantsErrorAndForecasts)
 
 TEST(HoltWintersFit, RefusalsLeaveTheRecord)
 {
-    const std::vector<double> x = Noise(30, 12);
+    const std::vector<double> x = WhiteNoise(30, 12);
     struct Case {
         const char* what;
         int period, first, last, count;

@@ -279,3 +279,49 @@ TEST(PanelAxesTest, NoAxesForUnusedOrFlatPanels)
     EXPECT_EQ(LayOutPanelAxes(PanelWithLimits(0, 1, 2, 2), kRect, axes), 0);
     EXPECT_TRUE(axes.x.empty());
 }
+
+TEST(AxisLabels, LabelFitsOnlyInsideTheBoundsAndClearOfTheLastOne)
+{
+    const PlotRect bounds{0, 0, 100, 50};
+    const PlotRect last{40, 30, 60, 40};
+    struct Case {
+        const char* name;
+        PlotRect box;
+        const PlotRect* previous;
+        bool fits;
+    } const cases[] = {
+        {"inside, first of its axis", {10, 10, 30, 20}, nullptr, true},
+        {"touching the bounds", {0, 40, 20, 50}, nullptr, true},
+        {"past the right edge", {90, 10, 101, 20}, nullptr, false},
+        {"above the top", {10, -1, 30, 9}, nullptr, false},
+        {"left of the bounds", {-5, 10, 15, 20}, nullptr, false},
+        {"below the bottom", {10, 45, 30, 51}, nullptr, false},
+        {"beside the last label", {60, 30, 80, 40}, &last, true},
+        {"overlapping the last label", {55, 30, 75, 40}, &last, false},
+        {"below the last label", {40, 40, 60, 50}, &last, true},
+        {"overlapping it from above", {45, 25, 55, 31}, &last, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LabelFits(c.box, bounds, c.previous), c.fits) << c.name;
+}
+
+TEST(PlaceInsideClient, MovesAndShrinksOnlyAsFarAsNeeded)
+{
+    struct Case {
+        const char* name;
+        PlotRect window;
+        PlotRect expected;
+    } const cases[] = {
+        {"inside stays", {10, 20, 310, 220}, {10, 20, 310, 220}},
+        {"past the right edge moves left", {110, 30, 1110, 330}, {0, 30, 1000, 330}},
+        {"past the bottom moves up", {50, 600, 350, 900}, {50, 500, 350, 800}},
+        {"wider than the client shrinks to it", {40, 10, 1240, 210}, {0, 10, 1000, 210}},
+        {"above and left of the client comes in", {-30, -5, 170, 95}, {0, 0, 200, 100}},
+    };
+    for (const Case& c : cases) {
+        const PlotRect r = PlaceInsideClient(c.window, 1000, 800);
+        EXPECT_EQ(r.left, c.expected.left) << c.name;
+        EXPECT_EQ(r.top, c.expected.top) << c.name;
+        EXPECT_EQ(r.right, c.expected.right) << c.name;
+        EXPECT_EQ(r.bottom, c.expected.bottom) << c.name;
+    }
+}

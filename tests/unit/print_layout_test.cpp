@@ -79,6 +79,29 @@ TEST(PlacePictureOnPage, IntegerScaleWhileItFitsElseARealFactor)
         EXPECT_EQ(PlacePictureOnPage(w, h, pw, ph, r), 0) << w << " " << h << " " << pw << " " << ph;
 }
 
+TEST(PictureTarget, TheDrawingLandsOnTheAreaWhateverTheFrame)
+{
+    struct Case {
+        const char* name;
+        PlotRect frame, bounds, area, expected;
+    };
+    const Case cases[] = {
+        {"frame equals bounds", {10, 10, 110, 60}, {10, 10, 110, 60}, {0, 0, 300, 150}, {0, 0, 300, 150}},
+        {"blank margins inside the frame", {0, 0, 200, 100}, {50, 25, 150, 75}, {100, 100, 300, 200},
+         {0, 50, 400, 250}},
+        {"labels reaching past the frame", {0, 0, 100, 100}, {-10, 0, 110, 100}, {0, 0, 240, 200},
+         {20, 0, 220, 200}},
+    };
+    for (const Case& c : cases) {
+        PlotRect r;
+        ASSERT_EQ(PictureTarget(c.frame, c.bounds, c.area, r), 1) << c.name;
+        ExpectRect(r, c.expected.left, c.expected.top, c.expected.right, c.expected.bottom);
+    }
+    PlotRect r;
+    EXPECT_EQ(PictureTarget({0, 0, 10, 10}, {5, 5, 5, 9}, {0, 0, 10, 10}, r), 0);
+    EXPECT_EQ(PictureTarget({0, 0, 10, 10}, {0, 0, 10, 10}, {3, 3, 3, 9}, r), 0);
+}
+
 TEST(PaginateReport, LongReportsGoOnToMorePagesAndBlankLinesCloseUp)
 {
     const std::vector<std::string> lines = {"first", "", "second", "third", "", "", "fourth", "fifth"};

@@ -133,3 +133,23 @@ TEST_F(RefreshTest, InvalidateSkipsViewsWithoutWindowsInItsOrder)
     VeskInvalidate(project);
     EXPECT_EQ(calls, (std::vector<std::string>{"invalidate 1", "invalidate 14", "invalidate 5"}));
 }
+
+// A change of data or model marks a project that holds data; a refresh that changes nothing, or
+// one of a project without data, leaves the mark as it was.
+TEST_F(RefreshTest, ChangesMarkAProjectThatHoldsData)
+{
+    struct Case {
+        bool data;
+        int32_t dataChanged, modelChanged, markBefore, markAfter;
+    } const cases[] = {
+        {false, 1, 1, 0, 0}, {true, 1, 0, 0, 1}, {true, 0, 1, 0, 1},
+        {true, 0, 0, 0, 0},  {true, 0, 0, 1, 1}, {false, 0, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        VeskInit(project);
+        if (c.data) project.series = {1, 2, 3};
+        project.changed = c.markBefore;
+        VeskRefresh(project, c.dataChanged, c.modelChanged);
+        EXPECT_EQ(project.changed, c.markAfter) << c.data << c.dataChanged << c.modelChanged << c.markBefore;
+    }
+}

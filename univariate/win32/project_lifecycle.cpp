@@ -23,17 +23,17 @@
 
 namespace {
 
-// File messages go to the frame, which every project window lives in.
+// File messages are owned by the active dialog or the frame.
 void Show(const FileMessage& message)
 {
     if (!message.empty())
-        MessageBoxW(FrameWindow, WideText(message.text).c_str(), WideText(message.caption).c_str(), MB_OK);
+        MessageBoxW(MessageBoxOwner(), WideText(message.text).c_str(), WideText(message.caption).c_str(), MB_OK);
 }
 
 // Asks whether to keep what a read that stopped early took; true for OK.
 bool Keep(const FileMessage& question)
 {
-    return question.empty() || MessageBoxW(FrameWindow, WideText(question.text).c_str(),
+    return question.empty() || MessageBoxW(MessageBoxOwner(), WideText(question.text).c_str(),
                                            WideText(question.caption).c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
@@ -80,12 +80,14 @@ int32_t SaveTo(UnivariateProject& project, const std::string& path)
     return 0;
 }
 
-}  // namespace
-
-int32_t VeskOpen(UnivariateProject& project)
+// VeskOpen; `chosen` is set when a file was chosen, so a cancel can be told from a file that gave
+// nothing.
+int32_t OpenChosenFile(UnivariateProject& project, int32_t& chosen)
 {
+    chosen = 0;
     std::string name;
     if (!GetProjectFileName(FrameWindow, name, kOpenFileMode)) return 0;
+    chosen = 1;
     const std::string path = TrimFileName(name);
     std::vector<unsigned char> bytes;
     if (!ReadFileBytes(path, bytes)) {
@@ -96,7 +98,12 @@ int32_t VeskOpen(UnivariateProject& project)
     std::vector<FileMessage> messages;
     ReadProjectBytes(bytes, loaded, messages);
     for (const FileMessage& message : messages) Show(message);
-    if (loaded.kind == LOADED_NOTHING || !Keep(loaded.partial)) return 0;
+    if (loaded.kind == LOADED_NOTHING) {
+        // A multi-part file without values: said here, since no reader had anything to say.
+        if (messages.empty()) Show({"No numbers in file " + path, "VeskRead()"});
+        return 0;
+    }
+    if (!Keep(loaded.partial)) return 0;
     // Only now, with the file read whole and checked, is the old data given up.
     VeskClearData(project);
     try {
@@ -111,11 +118,26 @@ int32_t VeskOpen(UnivariateProject& project)
     return 1;
 }
 
+}  // namespace
+
+int32_t VeskOpen(UnivariateProject& project)
+{
+    int32_t chosen = 0;
+    return OpenChosenFile(project, chosen);
+}
+
+int32_t VeskImportFile(UnivariateProject& project, int32_t& chosen)
+{
+    if (!OpenChosenFile(project, chosen)) return 0;
+    DataLoaded(project);
+    project.changed = 0;  // the project is what its file holds
+    return 1;
+}
+
 int32_t VeskImportFile(UnivariateProject& project)
 {
-    if (!VeskOpen(project)) return 0;
-    DataLoaded(project);
-    return 1;
+    int32_t chosen = 0;
+    return VeskImportFile(project, chosen);
 }
 
 int32_t VeskImportData(UnivariateProject& project, const std::vector<double>& values)
@@ -142,7 +164,9 @@ int32_t VeskImportData(UnivariateProject& project, const std::vector<double>& va
 int32_t VeskSave(UnivariateProject& project)
 {
     if (!project.hasFileName || project.fileName.empty()) return VeskSaveAs(project);
-    return SaveTo(project, project.fileName);
+    if (!SaveTo(project, project.fileName)) return 0;
+    project.changed = 0;
+    return 1;
 }
 
 int32_t VeskSaveAs(UnivariateProject& project)
@@ -153,6 +177,7 @@ int32_t VeskSaveAs(UnivariateProject& project)
     if (!SaveTo(project, path)) return 0;
     project.fileName = path;
     project.hasFileName = 1;
+    project.changed = 0;
     RememberFileName(path, 1);
     SetTitle(DataWindow(project), path);
     VeskStatusBar(project);
@@ -193,8 +218,8 @@ int32_t VeskExport(UnivariateProject& project)
     HWND owner = DialogOwner(project);
     if (!GetProjectFileName(owner, name, 0)) return 0;
     const std::string path = TrimFileName(name);
-    // The old file stays until the new one is complete: the writer replaces it.
-    if (FileExists(path) && MessageBoxW(owner, L"Overwrite existing file?", L" ", MB_YESNO) != IDYES) return 0;
+    // The file dialog has asked before replacing a file; the old file stays until the new one is
+    // complete: the writer replaces it.
     FileMessage message;
     const int32_t written = WriteRawData(path, *chosen, message);
     Show(message);
@@ -252,6 +277,7 @@ int32_t NewProjectFromData(const UnivariateProject& record)
     UnivariateProject* u = VeskNew(slot);
     ProjectTable[slot].univariate = u;
     VeskCopy(record, *u);
+    u->changed = u->hasData() ? 1 : 0;  // simulated data are in no file yet
     SetCurveY(u->dataView, 1, u->series, u->firstIndex, u->lastIndex);
     if (u->dataView.window) InvalidateRect(DataWindow(*u), nullptr, TRUE);
     SelectProject(slot);

@@ -10,19 +10,22 @@ struct UnivariateProject;
 // Asks for a file and reads it: a multi-part file, a univariate project file or ASCII numbers.
 // Only a file that loads data (or a whole project file) replaces the project's data, model and
 // transforms; the data window is then titled with the file's name. Returns 1 loaded, 0 when
-// cancelled or nothing was loaded (the project as it was; the readers show their messages).
+// cancelled or nothing was loaded (the project as it was; the readers show their messages, and
+// a file without numbers is named in its own).
 int32_t VeskOpen(UnivariateProject& project);
 
 // VeskOpen, then the data curve, residuals and every open view brought up to date and the focus
-// to the data window. Returns VeskOpen's result.
+// to the data window; the project then has no changes. Returns VeskOpen's result; `chosen` is 1
+// when a file was chosen (0: the file dialog was cancelled).
+int32_t VeskImportFile(UnivariateProject& project, int32_t& chosen);
 int32_t VeskImportFile(UnivariateProject& project);
 
 // Replaces the project's data by `values` (indices 1..n) and brings it up to date. Returns 1.
 int32_t VeskImportData(UnivariateProject& project, const std::vector<double>& values);
 
 // Writes the project to its own file; asks for a name (VeskSaveAs) when it has none yet. The
-// file is replaced only after a complete write. Returns 1 written, 0 cancelled or failed (after
-// the writer's message).
+// file is replaced only after a complete write, which clears the changed mark. Returns 1
+// written, 0 cancelled or failed (after the writer's message).
 int32_t VeskSave(UnivariateProject& project);
 
 // Asks for a new name (the file may be new) and writes the project there; on success the name
@@ -30,8 +33,9 @@ int32_t VeskSave(UnivariateProject& project);
 int32_t VeskSaveAs(UnivariateProject& project);
 
 // Dialog 105: exports the series, residuals, periodogram, ACF or PACF to a file (one value a
-// line) or to the clipboard. Returns the file writer's result; 0 for the clipboard, for a
-// cancelled dialog, a refused overwrite, no kind chosen or an empty vector.
+// line) or to the clipboard. An existing file is replaced only after the file dialog's own
+// question. Returns the file writer's result; 0 for the clipboard, for a cancelled dialog, no
+// kind chosen or an empty vector.
 int32_t VeskExport(UnivariateProject& project);
 
 // With `ask` non-zero, asks the title in dialog 113; retitles every window of the project with

@@ -79,12 +79,15 @@ int32_t VeskTransform(UnivariateProject& project, int32_t kind)
     if (!project.hasData()) return 0;
     // The old top stays allocated throughout, so a new top is a transform the dialog left applied.
     const TransformNode* before = project.transforms;
+    const int32_t changedBefore = project.changed;
     try {
         RunTransform(project, kind);
     } catch (const std::bad_alloc&) {
         ShowTransformMessage(nullptr, kTransformMemoryMessage);
     }
     AfterChange(project);
+    // A dialog cancelled after its previews leaves the project, and its changed mark, as it was.
+    if (project.transforms == before) project.changed = changedBefore;
     return project.transforms != before ? 1 : 0;
 }
 

@@ -306,24 +306,6 @@ void ClassicalCommand(HWND dialog, ClassicalState& s, int id)
     }
 }
 
-// Runs a layer dialog with its edits staged; returns the run's result and the edits' final texts.
-int RunEntryDialog(int templateId, const std::vector<std::pair<int, std::string>>& staged,
-                   std::vector<std::string>& texts)
-{
-    DialogRecord dialog;
-    if (!DialogInit(dialog, templateId)) return -1;
-    for (const auto& [id, text] : staged) DialogSetText(dialog, id, text);
-    const int result = DialogRunModal(dialog);
-    texts.clear();
-    for (const auto& [id, text] : staged) {
-        std::string final;
-        DialogGetText(dialog, id, final);
-        texts.push_back(final);
-    }
-    DialogRelease(dialog);
-    return result;
-}
-
 std::string Int(int32_t value) { return Trimmed(FormatInt(value)); }
 
 }  // namespace
@@ -332,14 +314,14 @@ const char* const kTransformMemoryMessage = "Not enough memory for the transform
 
 void ShowTransformMessage(HWND owner, const std::string& text)
 {
-    MessageBoxW(owner ? owner : FrameWindow, WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
+    MessageBoxW(owner ? owner : MessageBoxOwner(), WideText(text).c_str(), WideText(kVeskErrorCaption).c_str(), MB_OK);
 }
 
 int32_t DifferenceDialog(UnivariateProject& project)
 {
     for (;;) {
         std::vector<std::string> texts;
-        if (RunEntryDialog(IDD_DIFFERENCE, {{IDC_DIFFERENCE_LAG, "1"}}, texts) != 1) return 0;
+        if (DialogRunEntries(IDD_DIFFERENCE, {{IDC_DIFFERENCE_LAG, "1"}}, texts) != 1) return 0;
         int32_t h = 0;
         if (!ParseDialogInteger(texts[0], h)) {
             ShowTransformMessage(nullptr, "Lag must be a whole number");
@@ -458,7 +440,7 @@ int32_t SubsequenceDialog(UnivariateProject& project)
 {
     for (;;) {
         std::vector<std::string> texts;
-        const int result = RunEntryDialog(
+        const int result = DialogRunEntries(
             IDD_SUBSEQUENCE,
             {{IDC_SUBSEQUENCE_MIN, Int(project.firstIndex)}, {IDC_SUBSEQUENCE_MAX, Int(project.lastIndex)}}, texts);
         if (result != 1) return 0;

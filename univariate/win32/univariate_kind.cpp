@@ -52,7 +52,9 @@ int32_t Free(int32_t slot)
 int32_t Open(int32_t slot)
 {
     UnivariateProject* u = Record(slot);
-    if (!u || !VeskImportFile(*u)) return 0;
+    if (!u) return 0;
+    int32_t chosen = 0;
+    if (!VeskImportFile(*u, chosen)) return chosen ? -1 : 0;
     ShowProjectInfo(slot, u->dataView);
     if (u->dataView.window) SetFocus(Handle(u->dataView.window));
     return 1;
@@ -94,8 +96,16 @@ ProjectFacts Facts(int32_t slot)
     if (const UnivariateProject* u = Record(slot)) {
         facts.hasData = u->hasData();
         facts.spectrumWindowOpen = WindowOpen(u->spectrumView) || WindowOpen(u->cumSpectrumView);
+        facts.changed = u->changed != 0;
     }
     return facts;
+}
+
+// The project file keeps the plot colours, so a project with data has changed with them.
+void ColorsChanged(int32_t slot)
+{
+    UnivariateProject* u = Record(slot);
+    if (u && u->hasData()) u->changed = 1;
 }
 
 HWND__* CaptionWindow(int32_t slot)
@@ -145,6 +155,7 @@ void RegisterUnivariateProjectKind()
     ops.exportData = OnRecord<VeskExport>;
     ops.showInfo = ShowInfo;
     ops.redraw = OnRecord<VeskInvalidate>;
+    ops.colorsChanged = ColorsChanged;
     ops.setupToolbar = OnRecord<SetupUnivariateToolbar>;
     ops.statusBar = OnRecord<VeskStatusBar>;
     ops.menus = OnRecord<VeskTransformMenu>;

@@ -1,0 +1,211 @@
+// File selection on the scripted PC: a fixture tree walked through the menu, the names left out,
+// the root, and the listing's error lines and limit through a made-up listing.
+#include "scripted_pc.h"
+
+#include "console/file_select.h"
+#include "console/menu.h"
+#include "console/screen.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CurrentDirectoryGuard {
+    fs::path saved = fs::current_path();
+    ~CurrentDirectoryGuard()
+    {
+        std::error_code ignored;
+        fs::current_path(saved, ignored);
+    }
+};
+
+void Touch(const fs::path& name)
+{
+    std::ofstream(name) << "1\n";
+}
+
+std::string Padded(const std::string& text, size_t length)
+{
+    return text + std::string(length - text.size(), ' ');
+}
+
+// The fixture: DATA (with inner.dat), a name of 24 characters, series.dat, and names that cannot
+// be offered as shown.
+fs::path MakeTree()
+{
+    const fs::path root = fs::temp_directory_path() / "vesk-select-fixture";
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    fs::create_directories(root / "DATA");
+    Touch(root / "DATA" / "inner.dat");
+    Touch(root / "a_name_of_exactly_24_chr");
+    Touch(root / "a_name_of_twenty_five_chr");
+    Touch(root / "series.dat");
+#ifndef _WIN32
+    Touch(root / "trailing ");
+    Touch(root / fs::u8path("caf\xC3\xA9.dat"));
+#endif
+    return root;
+}
+
+TEST(SelectFile, WalksTheTreeAndReturnsPaddedNames)
+{
+    CurrentDirectoryGuard guard;
+    const fs::path root = MakeTree();
+    fs::current_path(root);
+    std::vector<std::string> results;
+    std::vector<fs::path> places;
+    // Into DATA, back by "..", then series.dat: as callers do, listing again after "changedir".
+    const ScriptedRun run = RunScripted(
+        "key down\nkey down\nkey enter\n"
+        "key down\nkey enter\n"
+        "key down\nkey down\nkey down\nkey down\nkey enter",
+        [&] {
+            for (int call = 0; call < 3; ++call) {
+                SetGraphicsMode(16);
+                std::string name(80, '?');
+                SelectFile(name);
+                results.push_back(name);
+                places.push_back(fs::current_path());
+            }
+        });
+    ASSERT_EQ(run.ending, "returned") << run.Describe();
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0], Padded("changedir", 80));
+    EXPECT_EQ(places[0], fs::canonical(root / "DATA"));
+    EXPECT_EQ(results[1], Padded("changedir", 80));
+    EXPECT_EQ(places[1], fs::canonical(root));
+    EXPECT_EQ(results[2], Padded("series.dat", 80));
+
+    // The first listing, after an empty line, one column right of the cursor: directories in
+    // brackets after their padded field, the long, blank-ended and non-ASCII names left out.
+    const ScreenPicture& first = run.waits[0];
+    const std::vector<std::string> rows = {
+        " <.                       >",   " <..                      >", " <DATA                    >",
+        " a_name_of_exactly_24_chr", " series.dat",
+    };
+    for (size_t k = 0; k < rows.size(); ++k)
+        EXPECT_EQ(first.Row(1 + static_cast<int>(k)), rows[k]) << k;
+    EXPECT_EQ(first.Row(1 + static_cast<int>(rows.size())), "");
+    // Inside DATA.
+    EXPECT_EQ(run.waits[3].Row(3), " inner.dat");
+}
+
+TEST(SelectFile, ParentAtTheRootStaysThere)
+{
+    CurrentDirectoryGuard guard;
+    const fs::path root = fs::current_path().root_path();
+    fs::current_path(root);
+    std::string name(80, ' ');
+    const ScriptedRun run = RunScripted("key down\nkey enter", [&] { SelectFile(name); });
+    ASSERT_EQ(run.ending, "returned") << run.Describe();
+    EXPECT_EQ(name, Padded("changedir", 80));
+    EXPECT_EQ(fs::current_path(), root);
+}
+
+TEST(SelectFile, AShortTextIsLengthenedToTheField)
+{
+    CurrentDirectoryGuard guard;
+    fs::current_path(MakeTree());
+    std::string name(4, ' ');
+    const ScriptedRun run = RunScripted("key down\nkey down\nkey down\nkey enter", [&] { SelectFile(name); });
+    ASSERT_EQ(run.ending, "returned") << run.Describe();
+    EXPECT_EQ(name, "a_name_of_exactly_24_chr");
+}
+
+// A made-up listing: its entries, then its ending code.
+struct MadeUpListing {
+    std::vector<DirectoryEntry> entries;
+    int endCode = kListingNoMoreFiles;
+    size_t next = 0;
+};
+MadeUpListing listing;
+
+int MadeUpNext(DirectoryEntry& entry)
+{
+    if (listing.next >= listing.entries.size())
+        return listing.endCode;
+    entry = listing.entries[listing.next++];
+    return kListingDone;
+}
+
+int MadeUpFirst(const std::string&, DirectoryEntry& entry)
+{
+    listing.next = 0;
+    return MadeUpNext(entry);
+}
+
+TEST(SelectFile, ListingEndsAndLimits)
+{
+    struct Case {
+        const char* name;
+        std::vector<DirectoryEntry> entries;
+        int endCode;
+        std::string message;  // the line after the empty line, "" when the menu follows at once
+        std::vector<std::string> items;
+        int count;
+    };
+    std::vector<DirectoryEntry> many;
+    for (int k = 0; k < 100; ++k)
+        many.push_back({"f" + std::to_string(1000 + k), 0});
+    const std::string parent = "<..                      >";
+    const Case cases[] = {
+        {"the normal end says nothing",
+         {{".", kDirectoryAttribute}, {"..", kDirectoryAttribute}, {"x.dat", 0}},
+         kListingNoMoreFiles,
+         "",
+         {"<.                       >", parent, "x.dat"},
+         3},
+        {"out of memory", {{"..", kDirectoryAttribute}, {"x.dat", 0}}, kListingOutOfMemory, " UMBO: out of memory!",
+         {parent, "x.dat"}, 2},
+        {"a bad path, nothing listed: .. alone", {}, kListingBadPath, " UMBO: Invalid specification or path name",
+         {parent}, 1},
+        {"another code", {}, 18, " UMBO: Invalid specification or path name", {parent}, 1},
+        {"only 69 of 100 entries, .. first", many, kListingNoMoreFiles, "", {parent, "f1000"}, 69},
+    };
+    for (const Case& c : cases) {
+        CurrentDirectoryGuard guard;
+        listing = MadeUpListing{c.entries, c.endCode, 0};
+        std::string name(80, ' ');
+        const ScriptedRun run = RunScripted("key enter", [&] { SelectFileFromListing(name, MadeUpFirst, MadeUpNext); });
+        ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
+        ASSERT_EQ(run.waits.size(), 1u) << c.name;
+        const ScreenPicture& shown = run.waits[0];
+        const int menuRow = c.message.empty() ? 1 : 2;
+        if (!c.message.empty()) {
+            EXPECT_EQ(shown.Row(1), c.message) << c.name;
+        }
+        for (size_t k = 0; k < c.items.size(); ++k)
+            EXPECT_EQ(shown.Row(menuRow + static_cast<int>(k)), " " + c.items[k]) << c.name << " " << k;
+        EXPECT_EQ(MenuItems.count, c.count) << c.name;
+        if (c.count == 69) {
+            EXPECT_EQ(MenuItems.items[69].substr(0, 5), "f1067") << c.name;
+        }
+        // Enter takes the first entry: a directory, or the file.
+        const bool firstIsFile = c.items[0] == "x.dat";
+        EXPECT_EQ(name, Padded(firstIsFile ? "x.dat" : "changedir", 80)) << c.name;
+    }
+}
+
+TEST(SelectFile, AFileWhoseNameLooksLikeADirectoryIsAFile)
+{
+    listing = MadeUpListing{{{"..", kDirectoryAttribute}, {"<x>", 0}}, kListingNoMoreFiles, 0};
+    CurrentDirectoryGuard guard;
+    const fs::path before = fs::current_path();
+    std::string name(80, ' ');
+    const ScriptedRun run =
+        RunScripted("key down\nkey enter", [&] { SelectFileFromListing(name, MadeUpFirst, MadeUpNext); });
+    ASSERT_EQ(run.ending, "returned") << run.Describe();
+    EXPECT_EQ(name, Padded("<x>", 80));
+    EXPECT_EQ(fs::current_path(), before);
+}
+
+}  // namespace
