@@ -28,7 +28,8 @@ int MinimumAiccOrder(const double* x, int n, int P, const std::vector<double>& a
     if (P < 1 || !(s0 > 0.0)) return 0;
     Vec1<const double> xv(x);
     std::vector<std::vector<double>> phi(P + 1);  // phi[p][j-1] = phi(p, j)
-    std::vector<double> v(P + 1), G(kLeadingDimension * kLeadingDimension);
+    constexpr int kBlock = 512;
+    std::vector<double> v(P + 1), logv(P + 1), e(kBlock), G(kLeadingDimension * kLeadingDimension);
     double best = n * (std::log(s0) + 1.0) + 2.0 * n / (n - 2);
     int order = 0;
     for (int p = 1; p <= P; ++p) {
@@ -40,12 +41,25 @@ int MinimumAiccOrder(const double* x, int n, int P, const std::vector<double>& a
         v[p] = s0 * (1.0 - explained);
         if (!(v[p] > 0.0)) break;
 
+        logv[p] = std::log(v[p]);
         double D = std::log(s0) + xv(1) * xv(1) / s0;
-        for (int t = 2; t <= n; ++t) {
-            const int k = std::min(t - 1, p);
+        for (int t = 2; t <= std::min(p, n); ++t) {
+            const int k = t - 1;
             double e = xv(t);
             for (int j = 1; j <= k; ++j) e -= phi[k][j - 1] * xv(t - j);
-            D += std::log(v[k]) + e * e / v[k];
+            D += logv[k] + e * e / v[k];
+        }
+        // From t = p+1 on every time uses order p. The residuals of a block of times are formed
+        // side by side, each with the same operations in the same order as one at a time.
+        for (int t0 = p + 1; t0 <= n; t0 += kBlock) {
+            const int count = std::min(kBlock, n - t0 + 1);
+            for (int i = 0; i < count; ++i) e[i] = xv(t0 + i);
+            for (int j = 1; j <= p; ++j) {
+                const double c = phi[p][j - 1];
+                const double* lagged = x + (t0 - 1 - j);
+                for (int i = 0; i < count; ++i) e[i] -= c * lagged[i];
+            }
+            for (int i = 0; i < count; ++i) D += logv[p] + e[i] * e[i] / v[p];
         }
         const double aicc = D + 2.0 * (p + 1) * n / (n - p - 2);
         if (best > aicc) {
@@ -54,6 +68,82 @@ int MinimumAiccOrder(const double* x, int n, int P, const std::vector<double>& a
         }
     }
     return order;
+}
+
+// c(k) = sum for t = 1..n-k of (x(t)^2 - m2)·(x(t+k)^2 - m2), k = 0..K, in size+1 elements.
+// Four lags are summed in one sweep, each in its own sum in the order of t. y: n doubles of work.
+std::vector<double> SquaresAutocovariance(const double* x, int n, int K, double m2, int size, double* y)
+{
+    std::vector<double> c(static_cast<size_t>(size) + 1, 0.0);
+    for (int t = 0; t < n; ++t) y[t] = x[t] * x[t] - m2;
+    int k = 0;
+    for (; k + 3 <= K; k += 4) {
+        double c0 = 0.0, c1 = 0.0, c2 = 0.0, c3 = 0.0;
+        int t = 0;
+        for (; t < n - k - 3; ++t) {
+            c0 += y[t] * y[t + k];
+            c1 += y[t] * y[t + k + 1];
+            c2 += y[t] * y[t + k + 2];
+            c3 += y[t] * y[t + k + 3];
+        }
+        for (; t < n - k - 2; ++t) {
+            c0 += y[t] * y[t + k];
+            c1 += y[t] * y[t + k + 1];
+            c2 += y[t] * y[t + k + 2];
+        }
+        for (; t < n - k - 1; ++t) {
+            c0 += y[t] * y[t + k];
+            c1 += y[t] * y[t + k + 1];
+        }
+        for (; t < n - k; ++t) c0 += y[t] * y[t + k];
+        c[k] = c0;
+        c[k + 1] = c1;
+        c[k + 2] = c2;
+        c[k + 3] = c3;
+    }
+    for (; k <= K; ++k) {
+        double sum = 0.0;
+        for (int t = 0; t < n - k; ++t) sum += y[t] * y[t + k];
+        c[k] = sum;
+    }
+    return c;
+}
+
+// The number of pairs i < j with x(i) < x(j), by a merge sort that counts, for each value of a
+// right run, the values of the left run below it: O(n log n), the same integer as the count over
+// all pairs. Equal values are taken from the right run first, so they never count. A NaN compares
+// false with everything and so takes part in no pair; it is left out of the sort. a: n doubles
+// of work.
+long long IncreasingPairs(const double* x, int n, double* a)
+{
+    size_t m = 0;
+    for (int i = 0; i < n; ++i)
+        if (x[i] == x[i]) a[m++] = x[i];
+    std::vector<double> bStore(m);
+    double* b = bStore.data();
+    long long pairs = 0;
+    // Bottom-up: runs of width w are merged pairwise from a into b, then the buffers swap. The
+    // merge step chooses by arithmetic, not by a branch, which random data would mispredict.
+    for (size_t w = 1; w < m; w *= 2) {
+        for (size_t lo = 0; lo < m; lo += 2 * w) {
+            const size_t mid = std::min(lo + w, m), hi = std::min(lo + 2 * w, m);
+            size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) {
+                const bool left = a[i] < a[j];
+                b[k++] = left ? a[i] : a[j];
+                pairs += left ? 0 : static_cast<long long>(i - lo);
+                i += left;
+                j += !left;
+            }
+            while (i < mid) b[k++] = a[i++];
+            while (j < hi) {
+                pairs += static_cast<long long>(mid - lo);
+                b[k++] = a[j++];
+            }
+        }
+        std::swap(a, b);
+    }
+    return pairs;
 }
 
 }  // namespace
@@ -85,10 +175,8 @@ int RandomnessTests(const double* x, int n, int h, int& order, double& qLB, doub
     order = MinimumAiccOrder(x, n, std::min({h, kMaxArmaOrder, n - 3}), acf, s0);
 
     // McLeod-Li: autocorrelations of the squares about their mean.
-    std::vector<double> c(lags + 1, 0.0);
-    for (int k = 0; k <= std::min(h, n - 1); ++k)
-        for (int t = 1; t <= n - k; ++t)
-            c[k] += (xv(t) * xv(t) - s0) * (xv(t + k) * xv(t + k) - s0);
+    // The demeaned copy is no longer needed: its space serves the squares, then the sort.
+    const std::vector<double> c = SquaresAutocovariance(x, n, std::min(h, n - 1), s0, lags, work.data());
     if (c[0] > 0.0) {
         std::vector<double> rw(lags + 1);
         for (int k = 0; k <= lags; ++k) rw[k] = c[k] / c[0];
@@ -103,10 +191,7 @@ int RandomnessTests(const double* x, int n, int h, int& order, double& qLB, doub
             ++turns;
     for (int i = 1; i <= n - 1; ++i)
         if (xv(i + 1) > xv(i)) ++rises;
-    long long pairs = 0;
-    for (int i = 1; i <= n - 1; ++i)
-        for (int j = i + 1; j <= n; ++j)
-            if (xv(i) < xv(j)) ++pairs;
+    const long long pairs = IncreasingPairs(x, n, work.data());
 
     const double dn = n;
     tp[0] = turns;

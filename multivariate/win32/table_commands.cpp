@@ -188,8 +188,8 @@ int32_t MultivarExport(MultivariateProject& project)
     HWND owner = SeriesWindow(project) ? SeriesWindow(project) : FrameWindow;
     if (!GetProjectFileName(owner, name, 0)) return 0;
     const std::string path = TrimFileName(name);
-    // The old file stays until the new one is complete: the writer replaces it.
-    if (FileExists(path) && MessageBoxW(owner, L"Overwrite existing file?", L" ", MB_YESNO) != IDYES) return 0;
+    // The file dialog has already asked about replacing an existing file; the old file stays
+    // until the new one is complete, because the writer replaces it.
     FileMessage message;
     const int32_t written = WriteAsciiArray(path, m, columns, *table, message);
     if (!message.empty()) ShowMvMessage(owner, message.text, message.caption.c_str());

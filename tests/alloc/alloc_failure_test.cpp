@@ -10,7 +10,10 @@
 #include "multivariate/var_estimation.h"
 #include "multivariate/var_forecast.h"
 #include "multivariate/whittle_fit.h"
+#include "numerics/fft_smoother.h"
 #include "numerics/status.h"
+#include "numlib/fft.h"
+#include "tests/unit/library_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +28,16 @@ namespace {
 
 // Allocations left before the next one fails; negative: no limit.
 long allocationsLeft = -1;
+// Only that one fails, the later ones succeed again (for code that reports its failure through
+// routines that allocate themselves).
+bool failOnlyOnce = false;
 
 void* Allocate(std::size_t size)
 {
-    if (allocationsLeft == 0) throw std::bad_alloc();
+    if (allocationsLeft == 0) {
+        if (failOnlyOnce) allocationsLeft = -1;
+        throw std::bad_alloc();
+    }
     if (allocationsLeft > 0) --allocationsLeft;
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
@@ -43,6 +52,23 @@ void* operator new(std::size_t size)
 void* operator new[](std::size_t size)
 {
     return Allocate(size);
+}
+// The non-throwing forms fail the same way, as a null pointer.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 void operator delete(void* p) noexcept
 {
@@ -134,6 +160,51 @@ TEST(AllocationFailure, DeterminantAndLuDecomposition)
     EXPECT_EQ(copy, a);
     ASSERT_EQ(Determinant(a.data(), 2, 2, det), kStatusDone);
     EXPECT_DOUBLE_EQ(det, 5.0);
+}
+
+// Every allocation of the smoother failing in turn, at odd and even lengths whose transforms need
+// chirp-z work (101, and 134 = 2·67): kStatusNoMemory with y untouched, until it succeeds.
+TEST(AllocationFailure, FftSmootherReturnsAStatus)
+{
+    for (int n : {101, 134}) {
+        std::vector<double> x(static_cast<size_t>(n));
+        for (int t = 0; t < n; ++t) x[t] = std::sin(0.3 * t) + 0.1 * t;
+        int failures = 0;
+        for (long k = 0;; ++k) {
+            std::vector<double> y(x.size(), -1.0);
+            allocationsLeft = k;
+            const int status = FftSmoother(x.data(), y.data(), n, 0.3);
+            allocationsLeft = -1;
+            if (status == kStatusNoMemory) {
+                ++failures;
+                EXPECT_EQ(y, std::vector<double>(x.size(), -1.0)) << n << " k=" << k;
+                continue;
+            }
+            EXPECT_EQ(status, kStatusDone) << n << " k=" << k;
+            break;
+        }
+        EXPECT_GT(failures, 3) << n;
+    }
+}
+
+using LibraryAllocationFailure = LibraryCapture;
+
+// A transform whose chirp-z work cannot be obtained reports code 3 and writes nothing.
+TEST_F(LibraryAllocationFailure, TransformWithoutChirpWorkReportsIt)
+{
+    const int n = 1013;  // prime, transformed through a chirp-z convolution
+    std::vector<double> ftab(4 * n + 15), work(2 * n), x(2 * n), y(2 * n, -1.0);
+    for (int t = 0; t < 2 * n; ++t) x[t] = std::cos(0.1 * t);
+    DFFTCI(n, ftab.data());
+    failOnlyOnce = true;
+    allocationsLeft = 0;
+    DF2TCF(n, x.data(), y.data(), ftab.data(), work.data());
+    allocationsLeft = -1;
+    failOnlyOnce = false;
+    EXPECT_NE(output.find("TERMINAL ERROR 3 from DF2TCF.  The work space for the length N = 1013"), std::string::npos)
+        << output;
+    EXPECT_EQ(stops.size(), 1u);
+    EXPECT_EQ(y, std::vector<double>(2 * n, -1.0));
 }
 
 namespace {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -451,16 +452,17 @@ TEST_F(MultivariateCommandsTest, ExportDialog)
     for (char c : written) lines += c == '\n';
     EXPECT_EQ(lines, 27);  // n - p points
 
-    Write("kept.txt", "old");
+    Write("replaced.txt", "old");
     AnswerNextDialog(Press(IDOK, {}, {{IDC_EXPORT_SERIES, true}}));
-    AnswerFileDialog(Path("kept.txt"), L"Save KELO file");
-    AnswerNextDialog(Press(IDYES));  // the file dialog's own overwrite question
-    AnswerNextDialog(Press(IDNO));   // "Overwrite existing file?"
+    AnswerFileDialog(Path("replaced.txt"), L"Save KELO file");
+    AnswerNextDialog(Press(IDYES));  // the file dialog's own overwrite question, the only one
     TakeSeenDialogs();
-    EXPECT_EQ(MultivarExport(project), 0);
+    EXPECT_EQ(MultivarExport(project), 1);
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen.back().caption, L" ");
-    EXPECT_EQ(seen.back().message, L"Overwrite existing file?");
-    EXPECT_EQ(Read("kept.txt"), "old");
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[1].caption, L"Save KELO file");
+    EXPECT_FALSE(seen[2].message.empty());
+    const std::string replaced = Read("replaced.txt");
+    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), '\n'), 30);
+    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), '\r'), 30);
 }

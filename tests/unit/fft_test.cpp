@@ -1,3 +1,4 @@
+#include "fft_reference.h"
 #include "library_capture.h"
 #include "numlib/fft.h"
 #include "reference_table.h"
@@ -67,6 +68,20 @@ TEST_F(Fft, AgreesWithRForSmallAndPrimeLengths)
             EXPECT_NEAR(y[2 * k], t.Number(rows[k], "y_re"), 1e-14 * scale) << "n=" << n << " k=" << k;
             EXPECT_NEAR(y[2 * k + 1], t.Number(rows[k], "y_im"), 1e-14 * scale) << "n=" << n << " k=" << k;
         }
+    }
+    EXPECT_TRUE(output.empty());
+}
+
+// Random data against the long double reference at every kind of length: trivial ones, each
+// butterfly, a direct prime, a chirp-z prime, lengths long enough to be split into columns and
+// rows, and a long prime. The largest error stays at rounding level relative to the largest
+// output whatever the length.
+TEST_F(Fft, MatchesLongDoubleTransformAtEveryLength)
+{
+    for (int n : {1, 2, 3, 5, 7, 16, 1000, 1009, 2 * 531441, 99991, 1 << 20}) {
+        const std::vector<double> x = RandomComplex(n, 20240611u + n);
+        const std::vector<double> y = Transform(n, x);
+        EXPECT_LE(RelativeError(y, LongDft(x)), 1e-14) << "n=" << n;
     }
     EXPECT_TRUE(output.empty());
 }

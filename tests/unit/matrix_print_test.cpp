@@ -205,16 +205,17 @@ TEST_F(MatrixPrint, PeriodogramPrintsItsTable)
     double pm[5 * 5];
     DPFFT(8, x, 1, 3.375, 0, 0, 1, pm, 5);
     // Frequency, I, A and B each get the 4-digit format of their largest value; the period F10.2,
-    // its NaN in row 1 shown as "NaN".
+    // its NaN in row 1 shown as "NaN". The data are multiples of 1/8, so A at pi/2 and B at pi
+    // come out exactly 0.
     const std::string expected =
         "             Results of the Periodogram Analysis\n"
         "\n"
         "   Freq, w(k)      Period     I(w(k))     A(w(k))     B(w(k))\n"
         "1       0.000         NaN      0.0000      0.0000     -0.0000\n"
         "2       0.785        8.00      0.8088     -0.3234     -0.8392\n"
-        "3       1.571        4.00      0.1790     -0.0000     -0.4231\n"
+        "3       1.571        4.00      0.1790      0.0000     -0.4231\n"
         "4       2.356        2.67      0.5838     -0.5229     -0.5571\n"
-        "5       3.142        2.00      0.0199      0.1410     -0.0000\n";
+        "5       3.142        2.00      0.0199      0.1410      0.0000\n";
     EXPECT_EQ(output, expected);
     EXPECT_TRUE(stops.empty());
     // The printed ordinates are those returned.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,51 @@ TEST(RandomnessTests, CountingTestsWorkedExampleAndTies)
     EXPECT_EQ(ties.tp[0], 1.0);  // only x(5) = 1 between 2 and 3
     EXPECT_EQ(ties.ds[0], 2.0);  // 1 -> 2 and 1 -> 3
     EXPECT_EQ(ties.rk[0], 9.0);
+}
+
+// The counts against the definitions, pair by pair, on series with ties of every kind: equal
+// neighbours, long constant stretches, repeated values far apart, both signs of zero, and
+// monotone runs.
+TEST(RandomnessTests, CountsEqualTheDirectCounts)
+{
+    std::mt19937_64 generator(1108);
+    std::uniform_int_distribution<int> level(-3, 3);
+    std::vector<double> rounded(300), sawtooth(120), rising(64), falling(64), plateaus(90);
+    for (double& v : rounded) v = 0.5 * level(generator);
+    for (size_t t = 0; t < sawtooth.size(); ++t) sawtooth[t] = static_cast<double>(t % 7) - 3.0;
+    for (size_t t = 0; t < rising.size(); ++t) rising[t] = std::sqrt(static_cast<double>(t));
+    for (size_t t = 0; t < falling.size(); ++t) falling[t] = -static_cast<double>(t);
+    for (size_t t = 0; t < plateaus.size(); ++t) plateaus[t] = static_cast<double>((t / 10) % 3);
+    const struct {
+        const char* name;
+        std::vector<double> x;
+    } fixtures[] = {
+        {"three", {1.0, 2.0, 3.0}},
+        {"equal neighbours", {2.0, 2.0, 1.0, 1.0, 3.0, 3.0, 2.0, 2.0, 1.0}},
+        {"signed zeros", {0.0, -0.0, 1.0, -0.0, 0.0, -1.0, 0.0}},
+        {"rounded noise", rounded},
+        {"sawtooth", sawtooth},
+        {"rising", rising},
+        {"falling", falling},
+        {"plateaus", plateaus},
+    };
+    for (const auto& f : fixtures) {
+        SCOPED_TRACE(f.name);
+        const std::vector<double>& x = f.x;
+        const size_t n = x.size();
+        double pairs = 0, turns = 0, rises = 0;
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i + 1; j < n; ++j)
+                if (x[i] < x[j]) ++pairs;
+        for (size_t i = 1; i + 1 < n; ++i)
+            if ((x[i - 1] < x[i] && x[i] > x[i + 1]) || (x[i - 1] > x[i] && x[i] < x[i + 1])) ++turns;
+        for (size_t i = 0; i + 1 < n; ++i)
+            if (x[i + 1] > x[i]) ++rises;
+        const Result r = Tests(x, 1);
+        EXPECT_EQ(r.rk[0], pairs);
+        EXPECT_EQ(r.tp[0], turns);
+        EXPECT_EQ(r.ds[0], rises);
+    }
 }
 
 // Short series: the default lag (n-1) would let the order search reach n-2 or n-1, where the
