@@ -3,7 +3,7 @@
 // scripts/bench/var_fit_vs_r.sh runs them beside R's ar.yw and ar.burg on the same series
 // (VESK_BENCH_VAR_SERIES names a file of one time a line, its 3 values separated by blanks).
 #include "multivariate/burg_fit.h"
-#include "multivariate/series_scaling.h"
+#include "numerics/series_scaling.h"
 #include "multivariate/whittle_fit.h"
 #include "numerics/status.h"
 

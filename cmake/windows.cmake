@@ -34,6 +34,12 @@ target_link_libraries(console_window_tests PRIVATE console pc_window gtest_main_
 add_test(NAME win_console_window_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:console_window_tests> --gtest_brief=1)
 set_tests_properties(win_console_window_tests PROPERTIES RESOURCE_LOCK wine)
 
+
+# Types keys into a console program's window from another process (scripts/ospe-screenshot.sh).
+add_executable(console_keys tests/screens/console_keys.cpp)
+target_link_libraries(console_keys PRIVATE user32)
+target_link_options(console_keys PRIVATE -municode)
+
 # A console program that shows a text page and a drawn frame (scripts/console-screenshot.sh, make run-console_demo).
 add_executable(console_demo WIN32 tests/screens/console_demo.cpp)
 target_link_libraries(console_demo PRIVATE console pc_window)
@@ -64,3 +70,13 @@ endif()
 add_executable(plot_screens WIN32 tests/screens/plot_screens.cpp ${VESK_RC})
 target_link_libraries(plot_screens PRIVATE vesk_win)
 target_link_options(plot_screens PRIVATE -municode)
+
+# The statistics views of a univariate project for screenshots (scripts/statistics-screenshot.sh).
+add_executable(statistics_screens WIN32 tests/screens/statistics_screens.cpp ${VESK_RC})
+target_link_libraries(statistics_screens PRIVATE vesk_win)
+target_link_options(statistics_screens PRIVATE -municode)
+
+# A console program in its window with keys typed ahead from a script (scripts/console-script-screenshot.sh).
+add_executable(console_script_window WIN32 tests/screens/console_script_window.cpp)
+target_link_libraries(console_script_window PRIVATE console pc_window)
+target_link_options(console_script_window PRIVATE -municode)

@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "multivariate/burg_fit.h"
-#include "multivariate/series_scaling.h"
 #include "multivariate/whittle_fit.h"
+#include "numerics/series_scaling.h"
 #include "numerics/status.h"
 #include "platform/dialog_values.h"
 #include "shell/number_format.h"

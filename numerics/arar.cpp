@@ -33,7 +33,7 @@ std::vector<double> Multiply(const std::vector<double>& u, const std::vector<dou
 
 }  // namespace
 
-int ArarTwoLagFit(const double* y, int m, double& a1, double& a2)
+int ArarTwoLagFit(const double* y, int m, double& a1, double& a2, double* ratio)
 {
     if (m < 3) return kStatusBadArgument;
     if (!AllFinite(y, m)) return kStatusNotFinite;
@@ -51,14 +51,27 @@ int ArarTwoLagFit(const double* y, int m, double& a1, double& a2)
     }
     const double det = s11 * s00 - s01 * s01;
     if (det == 0.0) return kStatusDegenerate;
-    const double b1 = (s11 * s12 - s02 * s01) / det, b2 = (s02 * s00 - s12 * s01) / det;
+    const double b1 = (s11 * s12 - s02 * s01) / det;
+    const double b2 = (s02 * s00 - s12 * s01) / det;
     if (!std::isfinite(b1) || !std::isfinite(b2)) return kStatusOutOfRange;
+    if (ratio) {
+        double residual = 0.0, total = 0.0;
+        for (int t = 1; t <= m - 2; ++t) {
+            const double e = yv(t + 2) - b1 * yv(t + 1) - b2 * yv(t);
+            residual += e * e;
+            total += yv(t + 2) * yv(t + 2);
+        }
+        if (total == 0.0) return kStatusDegenerate;
+        if (!std::isfinite(residual) || !std::isfinite(total)) return kStatusOutOfRange;
+        *ratio = residual / total;
+    }
     a1 = b1;
     a2 = b2;
     return kStatusDone;
 }
 
-int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi)
+int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi,
+                         std::vector<ArarShorteningPass>* passes)
 {
     if (n < kArarMinObservations) return kStatusBadArgument;
     if (!AllFinite(y, n)) return kStatusNotFinite;
@@ -71,6 +84,7 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi)
     // Short series may take fewer filters: the pass counter starts nearer its limit of 3.
     int c = n < 35 ? 2 : (n < 50 ? 1 : 0);
     std::vector<double> product{1.0};
+    std::vector<ArarShorteningPass> found;
     while (c < 3) {
         // n >= 30 and at most two earlier filters leave m >= 20 > kMaxTau here.
         Vec1<const double> yv(cur.data());
@@ -97,17 +111,27 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi)
                 bestB = b;
             }
         }
+        ArarShorteningPass pass;
+        pass.tau = bestTau;
+        pass.b = bestB;
+        pass.err = bestErr;
         std::vector<double> filter;
         if (bestErr <= 8.0 / m || (bestTau >= 3 && bestB >= kLongMemoryB)) {
             filter = FilterPolynomial(bestTau, bestB);
+            pass.action = ArarPassAction::LagFilter;
         } else if (bestB >= kLongMemoryB) {
             double a1 = 0.0, a2 = 0.0;
-            const int status = ArarTwoLagFit(cur.data(), m, a1, a2);
+            const int status = ArarTwoLagFit(cur.data(), m, a1, a2, passes ? &pass.ratio : nullptr);
             if (status != kStatusDone) return status;
             filter = {1.0, -a1, -a2};
+            pass.action = ArarPassAction::TwoLagFilter;
+            pass.a1 = a1;
+            pass.a2 = a2;
         } else {
+            found.push_back(pass);
             break;
         }
+        found.push_back(pass);
         const int lag = static_cast<int>(filter.size()) - 1;
         next.assign(m - lag, 0.0);
         for (int t = 1; t <= m - lag; ++t) {
@@ -126,6 +150,7 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi)
     }
     if (!AllFinite(product.data(), static_cast<long>(product.size()))) return kStatusOutOfRange;
     psi = product;
+    if (passes) *passes = std::move(found);
     return kStatusDone;
 }
 
@@ -175,9 +200,11 @@ int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a)
 }
 
 int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, double& ell,
-                         double& sigma2)
+                         double& sigma2, int sumFrom)
 {
-    if (p < 1 || p > kMaxSubsetOrder || m <= p) return kStatusBadArgument;
+    if (p < 1 || p > kMaxSubsetOrder || m <= p
+        || (sumFrom != kArarSumFromFirst && sumFrom != kArarSumFromSecond))
+        return kStatusBadArgument;
     if (!AllFinite(phi, p) || !AllFinite(s, m)) return kStatusNotFinite;
     Vec1<const double> phiv(phi);
     Vec1<const double> sv(s);
@@ -225,7 +252,7 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
     }
 
     double Q = 0.0;
-    for (int t = 2; t <= m; ++t) Q += (sv(t) - shat[t]) * (sv(t) - shat[t]) / r[t];
+    for (int t = sumFrom; t <= m; ++t) Q += (sv(t) - shat[t]) * (sv(t) - shat[t]) / r[t];
     const double s2 = Q / m;
     if (!(s2 > 0.0)) return kStatusDegenerate;
     if (!std::isfinite(s2) || s2 < kSmallestNormal) return kStatusOutOfRange;
@@ -237,15 +264,17 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
 }
 
 int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const double* S,
-                  int m, int* lags, double* a)
+                  int m, int* lags, double* a, double* value, double* variance, int sumFrom)
 {
-    if (L < 4 || L > 26 || criterion < 1 || criterion > 3 || (criterion == 3 && (S == nullptr || m <= L)))
+    if (L < 4 || L > 26 || criterion < 1 || criterion > 3
+        || (criterion == 3 && (S == nullptr || m <= L))
+        || (sumFrom != kArarSumFromFirst && sumFrom != kArarSumFromSecond))
         return kStatusBadArgument;
     if (!AllFinite(rho, static_cast<long>(L) + 1) || !std::isfinite(gamma0) ||
         (criterion == 3 && !AllFinite(S, m)))
         return kStatusNotFinite;
     bool found = false;
-    double bestValue = 0.0;
+    double bestValue = 0.0, bestVariance = 0.0;
     std::vector<double> phi;
     for (int l1 = 2; l1 <= L - 2; ++l1)
         for (int l2 = l1 + 1; l2 <= L - 1; ++l2)
@@ -253,7 +282,12 @@ int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const 
                 double c[4];
                 // A singular system has no coefficients to offer; the triple is not a candidate.
                 if (ArarSubsetYuleWalker(rho, l1, l2, l3, c) != kStatusDone) continue;
-                double value;
+                const double whiteNoise =
+                    gamma0
+                    * (1.0 - c[0] * rho[1] - c[1] * rho[l1] - c[2] * rho[l2] - c[3] * rho[l3]);
+                // A variance that overflowed ranks no triple.
+                if (std::isnan(whiteNoise)) continue;
+                double score = whiteNoise;
                 if (criterion == 3) {
                     phi.assign(l3, 0.0);
                     phi[0] = c[0];
@@ -261,19 +295,15 @@ int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const 
                     phi[l2 - 1] = c[2];
                     phi[l3 - 1] = c[3];
                     double ell = 0.0, sigma2 = 0.0;
-                    value = ArarSubsetLikelihood(phi.data(), l3, S, m, ell, sigma2) == kStatusDone
+                    score = ArarSubsetLikelihood(phi.data(), l3, S, m, ell, sigma2, sumFrom)
+                                    == kStatusDone
                                 ? m * ell + 2.0 * 4
                                 : kArarRejected;
-                } else {
-                    value = gamma0
-                            * (1.0 - c[0] * rho[1] - c[1] * rho[l1] - c[2] * rho[l2]
-                               - c[3] * rho[l3]);
-                    // A variance that overflowed ranks no triple.
-                    if (std::isnan(value)) continue;
                 }
-                if (!found || value < bestValue) {
+                if (!found || score < bestValue) {
                     found = true;
-                    bestValue = value;
+                    bestValue = score;
+                    bestVariance = whiteNoise;
                     lags[0] = 1;
                     lags[1] = l1;
                     lags[2] = l2;
@@ -281,14 +311,46 @@ int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const 
                     std::copy(c, c + 4, a);
                 }
             }
-    return found ? kStatusDone : kStatusInversionFailed;
+    if (!found) return kStatusInversionFailed;
+    if (value) *value = bestValue;
+    if (variance) *variance = bestVariance;
+    return kStatusDone;
+}
+
+int ArarShortenedSeries(const double* Y, int n, const std::vector<double>& psi,
+                        std::vector<double>& S, double& mean)
+{
+    if (psi.empty() || static_cast<int>(psi.size()) - 1 > kArarMaxShorteningDegree
+        || psi[0] != 1.0 || n <= static_cast<int>(psi.size()) - 1)
+        return kStatusBadArgument;
+    const int D = static_cast<int>(psi.size()) - 1;
+    const int m = n - D;
+    Vec1<const double> yv(Y);
+    std::vector<double> shortened(m);
+    for (int t = 1; t <= m; ++t) {
+        double v = 0.0;
+        for (int k = 0; k <= D; ++k) v += psi[k] * yv(t + D - k);
+        shortened[t - 1] = v;
+    }
+    // Tested before centring: the mean of equal values need not equal them, and the rounding
+    // left would pass for a variance.
+    if (std::all_of(shortened.begin(), shortened.end(),
+                    [&](double v) { return v == shortened[0]; }))
+        return kStatusDegenerate;
+    double sum = 0.0;
+    for (double v : shortened) sum += v;
+    mean = sum / m;
+    for (double& v : shortened) v -= mean;
+    S = std::move(shortened);
+    return kStatusDone;
 }
 
 int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int criterion,
-                  ArarFitResult& fit)
+                  ArarFitResult& fit, int sumFrom)
 {
     if (criterion < 1 || criterion > 3 || psi.empty()
-        || static_cast<int>(psi.size()) - 1 > kArarMaxShorteningDegree || psi[0] != 1.0)
+        || static_cast<int>(psi.size()) - 1 > kArarMaxShorteningDegree || psi[0] != 1.0
+        || (sumFrom != kArarSumFromFirst && sumFrom != kArarSumFromSecond))
         return kStatusBadArgument;
     const int D = static_cast<int>(psi.size()) - 1;
     if (!AllFinite(psi.data(), static_cast<long>(psi.size()))) return kStatusNotFinite;
@@ -303,16 +365,10 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
     Vec1<const double> yv(Y);
 
     const int m = n - D;
-    std::vector<double> S(m);
-    for (int t = 1; t <= m; ++t) {
-        double v = 0.0;
-        for (int k = 0; k <= D; ++k) v += psi[k] * yv(t + D - k);
-        S[t - 1] = v;
-    }
+    std::vector<double> S;
     double mean = 0.0;
-    for (double v : S) mean += v;
-    mean /= m;
-    for (double& v : S) v -= mean;
+    const int shortened = ArarShortenedSeries(Y, n, psi, S, mean);
+    if (shortened != kStatusDone) return shortened;
 
     // L <= m - D - 1 <= 26 keeps every lag the search reads within the series.
     std::vector<double> gamma(L + 1, 0.0), rho(L + 1, 0.0);
@@ -326,7 +382,9 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
 
     int lags[4];
     double a[4];
-    const int status = ArarLagSearch(rho.data(), gamma[0], L, criterion, S.data(), m, lags, a);
+    double value = 0.0, variance = 0.0;
+    const int status = ArarLagSearch(rho.data(), gamma[0], L, criterion, S.data(), m, lags, a,
+                                     &value, &variance, sumFrom);
     if (status != kStatusDone) return status;
 
     std::vector<double> phiPoly(L + 1, 0.0);
@@ -343,8 +401,15 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
         sse += (yv(t) - fitted) * (yv(t) - fitted);
     }
 
+    // Back to the scale of Y: variances by the square of the factor, the likelihood criterion
+    // (m times a log variance, plus a constant) by m times its log.
     const double fitMean = mean / scale, rootMse = std::sqrt(sse / (n - K)) / scale;
-    if (!std::isfinite(fitMean) || !std::isfinite(rootMse) || !AllFinite(xi.data(), static_cast<long>(xi.size())))
+    const double fitVariance = variance / scale / scale;
+    const double fitValue =
+        criterion == 3 ? value - 2.0 * m * std::log(scale) : value / scale / scale;
+    if (!std::isfinite(fitMean) || !std::isfinite(rootMse) || !std::isfinite(fitVariance)
+        || !std::isfinite(fitValue) || (variance != 0.0 && fitVariance == 0.0)
+        || !AllFinite(xi.data(), static_cast<long>(xi.size())))
         return kStatusOutOfRange;
     fit.psi = psi;
     fit.maxLag = L;
@@ -353,6 +418,8 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
     fit.xi = std::move(xi);
     fit.mean = fitMean;
     fit.rootMse = rootMse;
+    fit.criterionValue = fitValue;
+    fit.whiteNoiseVariance = fitVariance;
     return kStatusDone;
 }
 

@@ -114,3 +114,54 @@ int ArmaInfinityWeights(int dim, const double* phi, const double* theta, double*
     }
     return AllFinite(out, M) ? kStatusDone : kStatusOutOfRange;
 }
+
+int FractionalArmaAcf(int p, const double* phi, int q, const double* theta, double d, int M,
+                      int L, double* acf, double& gamma0)
+{
+    // M and L bound the work (of order M^2 + L·M) and the arrays before any is allocated.
+    if (!OrdersValid(std::max(p, q), p, q, 2) || !(d > -0.5 && d < 0.5) || M < 1
+        || M > kMaxInfinityWeights || L < 0 || L > kMaxFractionalAcfLags)
+        return kStatusBadArgument;
+    if (!AllFinite(phi, p) || !AllFinite(theta, q)) return kStatusNotFinite;
+
+    // psi(0..M): psiStore[k+1] = psi(k).
+    std::vector<double> psiStore(static_cast<size_t>(M) + 2);
+    if (ArmaPsiTable(std::max(p, q), p, q, phi, theta, M, 2, psiStore.data()) != kStatusDone)
+        return kStatusBadArgument;
+    Vec1<const double> psi(psiStore.data());
+
+    // c(m) = sum_j psi(j)psi(j+m): the double sum over (j, k) groups by m = k - j.
+    std::vector<double> cStore(static_cast<size_t>(M) + 1);
+    Vec1<double> c(cStore.data());
+    for (int m = 0; m <= M; ++m) {
+        double sum = 0.0;
+        for (int j = 0; j + m <= M; ++j) sum += psi(j + 1) * psi(j + m + 1);
+        c(m + 1) = sum;
+    }
+
+    // rho_Y(0..L+M); rho_Y(-h) = rho_Y(h).
+    std::vector<double> rhoStore(static_cast<size_t>(L) + M + 1);
+    Vec1<double> rho(rhoStore.data());
+    rho(1) = 1.0;
+    for (int h = 1; h <= L + M; ++h) rho(h + 1) = rho(h) * (h - 1 + d) / (h - d);
+
+    std::vector<double> gStore(static_cast<size_t>(L) + 1);
+    Vec1<double> g(gStore.data());
+    for (int h = 0; h <= L; ++h) {
+        double sum = c(1) * rho(h + 1);
+        for (int m = 1; m <= M; ++m) sum += c(m + 1) * (rho(h + m + 1) + rho(std::abs(h - m) + 1));
+        g(h + 1) = sum;
+    }
+
+    const double gammaY = std::exp(LogGamma(1.0 - 2.0 * d)) / std::pow(std::exp(LogGamma(1.0 - d)), 2);
+    const double g0 = g(1) * gammaY;
+    if (!(g(1) > 0.0) || !std::isfinite(g(1)) || !std::isfinite(g0)) return kStatusDegenerate;
+    for (int h = 1; h <= L; ++h)
+        if (!std::isfinite(g(h + 1) / g(1))) return kStatusDegenerate;
+
+    Vec1<double> out(acf);
+    out(1) = 1.0;
+    for (int h = 1; h <= L; ++h) out(h + 1) = g(h + 1) / g(1);
+    gamma0 = g0;
+    return kStatusDone;
+}

@@ -12,6 +12,8 @@ double LogGamma(double x);
 constexpr int kMaxInfinityWeights = 10000;
 // Largest |d| of a fractionally integrated model.
 constexpr double kMaxFractionalD = 0.5;
+// The largest lag FractionalArmaAcf computes.
+constexpr int kMaxFractionalAcfLags = 100000;
 
 // Mode of ArmaInfinityWeights.
 constexpr int kArInfinity = 0;
@@ -46,3 +48,22 @@ constexpr int kMaInfinity = 1;
 // ArmaInfinityWeights; kStatusOutOfRange when a weight overflows.
 [[nodiscard]] int ArmaPsiTable(int dim, int p, int q, const double* phi, const double* theta,
                                int M, int e, double* F);
+
+// Autocorrelations of X = psi(B)Y, where Y is fractionally integrated noise with parameter d and
+// psi(B) = theta(B)/phi(B) is the ARMA impulse response truncated after M terms, and X's
+// lag-0 autocovariance for unit white-noise variance (Brockwell and Davis, section 13.2:
+// rho_Y(h) = rho_Y(h-1)(h-1+d)/(h-d), gamma_Y(0) = Gamma(1-2d)/Gamma(1-d)^2).
+//   p, q   (in)        orders, 0..26
+//   phi    (in, p)     phi1..phip
+//   theta  (in, q)     theta1..thetaq
+//   d      (in)        -0.5 < d < 0.5
+//   M      (in)        impulse-response terms, 1 <= M <= kMaxInfinityWeights
+//   L      (in)        highest lag, 0 <= L <= kMaxFractionalAcfLags
+//   acf    (out, L+1)  acf[h+1] = autocorrelation at lag h (acf[1] = 1)
+//   gamma0 (out)       lag-0 autocovariance for unit white-noise variance
+// The double sum over the impulse response is taken through its autocovariances, so the cost is
+// of order M^2 + L·M. Returns kStatusDone; kStatusBadArgument when an argument is out of range;
+// kStatusNotFinite for coefficients that are not finite; kStatusDegenerate when a result would not be finite or the variance is not positive (acf and
+// gamma0 are then not written).
+[[nodiscard]] int FractionalArmaAcf(int p, const double* phi, int q, const double* theta, double d,
+                                    int M, int L, double* acf, double& gamma0);

@@ -1,6 +1,7 @@
 #include "numerics/spectral_likelihood.h"
 
 #include "numerics/one_based.h"
+#include "numerics/pattern_search.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 
@@ -97,71 +98,24 @@ int SpectralLikelihoodSearch(const double* omega, const double* I, int m, int N,
         return kStatusNotFinite;
     const int dim = p + q + 1;
     const int K = searchD != 0 ? dim : dim - 1;
-    const double thr = 0.4 * h;
-    bool done = false;
-    int state = 1;
+    std::vector<double> point(dim);
+    for (int i = 0; i < p; ++i) point[i] = phi[i];
+    for (int i = 0; i < q; ++i) point[p + i] = theta[i];
+    point[dim - 1] = d;
 
-    std::vector<double> x0(dim), xb(dim), x(dim), xs(dim);
-    for (int i = 0; i < p; ++i) x0[i] = phi[i];
-    for (int i = 0; i < q; ++i) x0[p + i] = theta[i];
-    x0[dim - 1] = d;
-
-    // Each point carries its criterion, variance and status; the variance of an inadmissible
-    // point is 0 so that nothing unset can be returned.
-    struct Value {
-        double F = kInadmissibleCriterion;
-        double sigma2 = 0.0;
-        int status = kStatusNotCausal;
-    };
-    auto evaluate = [&](const std::vector<double>& point) {
-        Value v;
-        v.status = SpectralLikelihood(omega, I, m, N, p, q, point.data(), v.F, v.sigma2);
-        if (v.status != kStatusDone) v.sigma2 = 0.0;
+    // The variance of an inadmissible point is 0 so that nothing unset can be returned.
+    auto criterion = [&](const double* beta) {
+        PatternValue<double> v{kInadmissibleCriterion, 0.0, kStatusNotCausal};
+        v.status = SpectralLikelihood(omega, I, m, N, p, q, beta, v.F, v.A);
+        if (v.status != kStatusDone) v.A = 0.0;
         return v;
     };
+    const PatternValue<double> result = PatternSearch(dim, K, point.data(), h, criterion);
 
-    Value best = evaluate(x0);
-    Value saved = best;
-    xs = x0;
-    for (;;) {
-        xb = x0;
-        for (int i = 0; i < K; ++i) {
-            x = xb;
-            for (double step : {h, -h}) {
-                x[i] = x0[i] + step;
-                const Value trial = evaluate(x);
-                if (trial.F < best.F) {
-                    best = trial;
-                    xb[i] = x[i];
-                }
-            }
-        }
-        bool unchanged = true;
-        for (int i = 0; i < K; ++i)
-            if (xb[i] != x0[i]) unchanged = false;
-        if (unchanged) {
-            h = h / 2.0;
-            if (h < thr) done = true;
-        }
-        if (done) break;
-        if (state == 0 && !(best.F < saved.F)) {
-            x0 = xs;
-            best = saved;
-            state = 1;
-            continue;
-        }
-        // Pattern move: reflect the old base through the new point.
-        xs = xb;
-        saved = best;
-        for (int i = 0; i < K; ++i) x0[i] = 2.0 * xb[i] - x0[i];
-        best = evaluate(x0);
-        state = 0;
-    }
-
-    for (int i = 0; i < p; ++i) phi[i] = xs[i];
-    for (int i = 0; i < q; ++i) theta[i] = xs[p + i];
-    if (searchD != 0) d = xs[dim - 1];
-    F = saved.F;
-    sigma2 = saved.sigma2;
-    return saved.status;
+    for (int i = 0; i < p; ++i) phi[i] = point[i];
+    for (int i = 0; i < q; ++i) theta[i] = point[p + i];
+    if (searchD != 0) d = point[dim - 1];
+    F = result.F;
+    sigma2 = result.A;
+    return result.status;
 }

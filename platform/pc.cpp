@@ -337,7 +337,9 @@ void PcGetCursor(int& column, int& row)
 void PcPutChar(unsigned char c, int colour)
 {
     PutChar(c, colour);
-    Present(true);
+    // Menus write their items a character at a time: showing each at once made a long menu take
+    // seconds to appear in a window. The next wait, or the backend's interval, shows them.
+    Present();
 }
 
 void PcWriteText(std::string_view text, int colour)

@@ -68,7 +68,8 @@ void PcGetCursor(int& column, int& row);
 // row, LF (10) goes down a row, CR (13) to column 0; any other byte fills its cell with its glyph
 // in the colour's low four bits on colour 0 (a blank glyph for bytes outside printable ASCII),
 // enters the shadow and advances the cursor, wrapping after column 79. Going down from row 24
-// scrolls the screen and the shadow up by one row.
+// scrolls the screen and the shadow up by one row. The picture is shown as other drawing is (at
+// the next wait, or when the backend chooses), PcWriteText's at once.
 void PcPutChar(unsigned char c, int colour);
 // PcPutChar of each byte, where '\n' ends the line: the cursor goes to column 0 of the next row,
 // unless the line has just filled its last column and so moved there already.

@@ -233,3 +233,23 @@ void HeadlessEnd(HeadlessEnding ending, int code)
     std::fflush(stderr);
     std::_Exit(code);
 }
+
+void HeadlessProgramMain(int argc, char** argv, void (*program)())
+{
+    const char* name = argc > 0 ? argv[0] : "program";
+    std::vector<unsigned char> bytes;
+    if (argc < 2 || argc > 3 || ReadFileBytes(argv[1], bytes) != 1) {
+        std::fprintf(stderr, "usage: %s SCRIPT [FOLDER] (SCRIPT: the inputs, one a line)\n", name);
+        std::exit(2);
+    }
+    HeadlessScript script;
+    std::string error;
+    if (ParseHeadlessScript(std::string(bytes.begin(), bytes.end()), script, error) != 1) {
+        std::fprintf(stderr, "%s: %s: %s\n", name, argv[1], error.c_str());
+        std::exit(2);
+    }
+    PcReset();
+    PcInstallHeadless(script, argc == 3 ? argv[2] : "console-run");
+    program();
+    HeadlessEnd(HeadlessEnding::Returned, 0);
+}

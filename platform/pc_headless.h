@@ -54,3 +54,9 @@ const std::string& HeadlessTranscript();
 
 // The screen's text in a frame with row numbers, for people.
 std::string FramedScreenText();
+
+// The main program of a console program's native build: `PROGRAM SCRIPT [FOLDER]` runs `program`
+// on the headless PC with the inputs of the script file and leaves the run's files in FOLDER
+// (default "console-run"). Ends the process: with the program's code, 125 for a used-up script, or
+// 2 for a missing or malformed script (a message on stderr).
+[[noreturn]] void HeadlessProgramMain(int argc, char** argv, void (*program)());

@@ -238,3 +238,15 @@
 #define IDC_MV_FORECAST_SUBSET_LABEL 1208
 #define IDC_MV_FORECAST_N 1209
 #define IDC_MV_FORECAST_P 1210
+
+// Statistics: Specify Lag dialog 112, Specify Histogram Bins dialog 116 and Fisher Spectrum Test
+// dialog 156, with their controls.
+#define IDD_SPECIFY_LAG 112
+#define IDC_LAG_PROMPT 1062
+#define IDC_LAG_COUNT 1063
+#define IDD_HISTOGRAM_BINS 116
+#define IDC_BINS_PROMPT 1068
+#define IDC_BINS_COUNT 1069
+#define IDD_FISHER_TEST 156
+#define IDC_FISHER_RATIO 1192
+#define IDC_FISHER_PROBABILITY 1193

@@ -40,6 +40,8 @@ SEEDS = {
     "project_file_fuzz": [project_image(magic=False), struct.pack("<iii", 12, 1, 9924)],
     "ascii_series_fuzz": [b"1.5\n\n2.5\nabc\n3.5\n", b"  4, 5\r\n-1E2\r6.25", b"3*2 1d3/\n", b"NaN\nInf\n1e400\n"],
     "console_records_fuzz": [b"  3\r\n1.5 2.5 3.5\r\n4,5\r\n\x1a", b"2*1.0 /\n7\n", b"1e39\n-2\n"],
+    "console_data_files_fuzz": [b"0.25\n1\n0.5\n1\n-0.3\n2.0\n", b"1.5\n2.5 9\nx\n3.5\n",
+                                b"0.1\n2\n0.2\n0.1\n0\n1e39\n"],
     "clipboard_fuzz": [b"1\t2\t3\r\n4\t5\t6", b"1.5\r\n2.25\r\n-3", b"1\t2\t\n3 4\n", b"3,14\t2,72\n"],
 }
 

@@ -11,7 +11,7 @@ MenuChange Sub(const char* menu, const char* submenu, bool enabled)
     return {MenuChange::SUBMENU, 0, menu, submenu, enabled};
 }
 
-void Univariate(MenuState& state, bool hasData, bool spectrumWindowOpen)
+void Univariate(MenuState& state, bool hasData, bool spectrumWindowOpen, bool logSpectrum)
 {
     auto& c = state.changes;
     const bool d = hasData;
@@ -29,6 +29,8 @@ void Univariate(MenuState& state, bool hasData, bool spectrumWindowOpen)
     for (uint32_t id : {IDM_SPECTRUM_PERIODOGRAM, IDM_SPECTRUM_BOTH, IDM_SMOOTHED_PERIODOGRAM, IDM_FISHER_TEST})
         c.push_back(Command(id, d));
     c.push_back(Command(IDM_LOG_SPECTRUM, d && spectrumWindowOpen));
+    // The one menu serves every univariate project: its check mark follows the current one.
+    c.push_back({MenuChange::CHECK, IDM_LOG_SPECTRUM, "", "", logSpectrum});
     c.push_back(Sub("Spectrum", "Cumulative Spectrum", d));
     c.push_back(Top("Plot", true));
     c.push_back(Top("Window", true));
@@ -36,7 +38,7 @@ void Univariate(MenuState& state, bool hasData, bool spectrumWindowOpen)
 
 }  // namespace
 
-MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen)
+MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen, bool logSpectrum)
 {
     MenuState state;
     switch (kind) {
@@ -49,7 +51,7 @@ MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen)
         break;
     case 1:
         state.bar = state.target = 1;
-        Univariate(state, hasData, spectrumWindowOpen);
+        Univariate(state, hasData, spectrumWindowOpen, logSpectrum);
         break;
     case 2:
         state.bar = state.target = 2;

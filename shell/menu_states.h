@@ -6,8 +6,9 @@
 #include <vector>
 
 struct MenuChange {
-    enum Target { COMMAND, TOP_LEVEL, SUBMENU } target;
-    uint32_t command = 0;   // COMMAND: every item with this id
+    // CHECK sets the check mark of every item with the id: checked while `enabled` is true.
+    enum Target { COMMAND, TOP_LEVEL, SUBMENU, CHECK } target;
+    uint32_t command = 0;   // COMMAND and CHECK: every item with this id
     std::string menu;       // TOP_LEVEL and SUBMENU: the top-level menu's text without '&'
     std::string submenu;    // SUBMENU: the popup's text inside `menu`, without '&'
     bool enabled = false;
@@ -23,8 +24,9 @@ struct MenuState {
 };
 
 // kind: 0 no project, 1 univariate, 2 multivariate. spectrumWindowOpen: the univariate
-// project's spectrum or cumulative spectrum view has a window.
-MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen);
+// project's spectrum or cumulative spectrum view has a window. logSpectrum: that project draws
+// its spectra on the log scale (the Log Spectrum item is checked).
+MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen, bool logSpectrum = false);
 
 // The text of a menu item without its access-key marks ("Smoot&h" gives "Smooth").
 std::string MenuTextWithoutMarks(const std::string& text);

@@ -13,6 +13,7 @@ struct SeriesTable;
 struct ProjectFacts {
     bool hasData = false;
     bool spectrumWindowOpen = false;  // a univariate spectrum or cumulative spectrum view is open
+    bool logSpectrum = false;         // a univariate project draws its spectra on the log scale
     // Changes since the project was last opened or saved that its Save would keep; never set for
     // a project that has not held data.
     bool changed = false;

@@ -38,9 +38,15 @@ int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t mod
         if (Exists(u.dataView.infoWindow)) Call(r.infoData, u);
     }
     if (dataChanged) {
+        // A smoothed periodogram belongs to the series it was made from.
+        u.showSmoothedPeriodogram = 0;
         if (Open(u.acfView) && (u.acfViewFlags & 1)) {
             Call(r.plotSampleAcf, u);
             Call(r.infoAcf, u);
+        } else if (Open(u.acfView)) {
+            // Sample curves no longer shown must not go on showing another series.
+            ClearCurveData(u.acfView, 1);
+            ClearCurveData(u.acfView, 3);
         }
         if (Open(u.histogramView)) {
             Call(r.plotHistogram, u);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "univariate/report_cells.h"
+#include "univariate/statistics_reports.h"
 
 namespace {
 
@@ -50,8 +51,5 @@ InfoCalls ResidualAcfReport(const UnivariateFields& u)
 
 InfoCalls ResidualHistogramReport(const UnivariateFields& u)
 {
-    ReportWriter out;
-    out.Begin(31, "KELO::Vesk(Residuals Histogram)");
-    out.Line(FormattedLine("('# of Bins = ',I8)", {u.histogramBins}));
-    return out.Take();
+    return BinCountReport(31, "KELO::Vesk(Residuals Histogram)", u.histogramBins);
 }

@@ -145,6 +145,9 @@ struct UnivariateFields {
     std::vector<double> periodogram, smoothedPeriodogram, modelSpectrum, cumPeriodogram,
         cumModelSpectrum;
     double fisherStatistic = 0, fisherProbability = 0;
+    // Ordinates Fisher's values were computed from; 0 while there are none (fewer than 3
+    // observations, or no positive ordinate).
+    int32_t fisherCount = 0;
     int32_t showPeriodogram = 0;
     int32_t showModelSpectrum = 0;
     int32_t logSpectrum = 0;

@@ -44,6 +44,9 @@ void ApplyMenuChange(HMENU bar, const MenuChange& change)
         FindTopLevel(bar, change.menu, &position);
         if (position >= 0) EnableMenuItem(bar, static_cast<UINT>(position), MF_BYPOSITION | state);
         break;
+    case MenuChange::CHECK:
+        CheckMenuItem(bar, change.command, MF_BYCOMMAND | (change.enabled ? MF_CHECKED : MF_UNCHECKED));
+        break;
     case MenuChange::SUBMENU:
         if (HMENU menu = FindTopLevel(bar, change.menu, &position)) {
             int inner = -1;
@@ -292,7 +295,7 @@ int32_t UpdateMenus(int32_t slot)
         kind = ProjectTable[slot].kind;
         if (ops->facts) facts = ops->facts(slot);
     }
-    const MenuState state = ComputeMenuState(kind, facts.hasData, facts.spectrumWindowOpen);
+    const MenuState state = ComputeMenuState(kind, facts.hasData, facts.spectrumWindowOpen, facts.logSpectrum);
     if (state.bar != 0 && state.bar != MenuInUse) PutBarOnFrame(state.bar);
     HMENU bar = state.target == 1 ? UnivariateMenu : MultivariateMenu;
     for (const MenuChange& change : state.changes) ApplyMenuChange(bar, change);

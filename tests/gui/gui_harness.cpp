@@ -13,6 +13,8 @@
 #include "shell/win32/frame.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
+#include "univariate/univariate_project.h"
+#include "univariate/win32/project_lifecycle.h"
 
 namespace {
 
@@ -285,4 +287,19 @@ void PlotWindowFixture::SetUp()
     ASSERT_EQ(SetCurveY(plot_, 1, {1, 4, 2, 3}, 1, 4), 1);
     AutoscalePlot(plot_);
     PumpMessages();
+}
+
+UnivariateProject& NewUnivariateProject(const std::vector<double>& values)
+{
+    NewProjectOfKind(1);
+    UnivariateProject* u = CurrentUnivariate();
+    if (!u) {
+        ADD_FAILURE() << "no univariate project was made";
+        static UnivariateProject none;
+        return none;
+    }
+    VeskImportData(*u, values);
+    PumpMessages();
+    TakeSeenDialogs();
+    return *u;
 }

@@ -67,6 +67,11 @@ bool SaveScreenshot(HWND window, const std::string& name);
 // project afterwards.
 int32_t NewProjectOfKind(int kind);
 
+struct UnivariateProject;
+// New (with the project-type dialog answered), then `values` imported: a current univariate
+// project holding them at indices 1..n. Dialogs seen meanwhile are forgotten.
+UnivariateProject& NewUnivariateProject(const std::vector<double>& values);
+
 // A test on a fresh frame; dialogs seen while it was made are forgotten.
 class FrameFixture : public testing::Test {
 protected:

@@ -65,17 +65,7 @@ std::vector<double> Ramp(int n, double start = 11.0)
 class TransformDialogsTest : public FrameFixture {
 protected:
     // A current univariate project holding `values` at indices 1..n.
-    UnivariateProject& Project(const std::vector<double>& values)
-    {
-        AnswerNextDialog(DialogAnswer{});
-        SendCommand(IDM_PROJECT_NEW);
-        UnivariateProject* u = CurrentUnivariate();
-        EXPECT_NE(u, nullptr);
-        VeskImportData(*u, values);
-        PumpMessages();
-        TakeSeenDialogs();
-        return *u;
-    }
+    UnivariateProject& Project(const std::vector<double>& values) { return NewUnivariateProject(values); }
     // Cancel in the dialog of `kind` leaves no transform.
     static void CancelAppliesNothing(UnivariateProject& u, int32_t kind)
     {

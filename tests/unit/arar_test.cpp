@@ -1,9 +1,11 @@
 #include "numerics/arar.h"
 #include "numerics/status.h"
+#include "tests/unit/reference_table.h"
 #include "tests/unit/test_series.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -368,4 +370,263 @@ TEST(ArarSubsetFit, RefusesWhatItCannotFit)
     EXPECT_EQ(ArarSubsetFit(y.data(), 40, {1.0}, 4, fit), kStatusBadArgument);
     EXPECT_EQ(ArarSubsetFit(y.data(), 40, {}, 1, fit), kStatusBadArgument);
     EXPECT_EQ(fit.maxLag, -5);
+}
+
+namespace {
+
+// One named quantity of the USAccDeaths reference table (scripts/reference/arar_usaccdeaths.R).
+std::vector<double> Reference(const ReferenceTable& table, const std::string& quantity)
+{
+    for (size_t r = 0; r < table.rows.size(); ++r)
+        if (table.Text(r, "quantity") == quantity) return table.List(r, "values");
+    ADD_FAILURE() << "no " << quantity << " in the reference table";
+    return {};
+}
+
+void ExpectNearRelative(const std::vector<double>& got, const std::vector<double>& want,
+                        double tolerance, const std::string& what)
+{
+    ASSERT_EQ(got.size(), want.size()) << what;
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_NEAR(got[i], want[i], tolerance * std::max(1.0, std::fabs(want[i])))
+            << what << " [" << i << "]";
+}
+
+}  // namespace
+
+// Each pass reports the best lag's regression on the series it saw and what was done with it.
+TEST(ArarMemoryShortening, PassesTellEachDecision)
+{
+    struct Case {
+        const char* what;
+        std::vector<double> y;
+        std::vector<ArarPassAction> actions;
+    };
+    const Case cases[] = {
+        {"white noise: one pass that stops", WhiteNoise(100, 1), {ArarPassAction::Stop}},
+        {"trend, n = 32: the one filter allowed, no further pass", Trend(32),
+         {ArarPassAction::LagFilter}},
+        {"AR(1) 0.97: the AR(2) filter, then short memory", Ar1(300, 0.97, 4),
+         {ArarPassAction::TwoLagFilter, ArarPassAction::Stop}},
+        {"three lag-15 integrations", SeasonalIntegrated(240, 5),
+         {ArarPassAction::LagFilter, ArarPassAction::LagFilter, ArarPassAction::LagFilter}},
+    };
+    for (const Case& c : cases) {
+        std::vector<double> psi;
+        std::vector<ArarShorteningPass> passes(7);
+        ASSERT_EQ(ArarMemoryShortening(c.y.data(), static_cast<int>(c.y.size()), psi, &passes),
+                  kStatusDone)
+            << c.what;
+        ASSERT_EQ(passes.size(), c.actions.size()) << c.what;
+        // Replay: each pass's numbers are those of the series left by the passes before it.
+        std::vector<double> y = c.y;
+        for (size_t k = 0; k < passes.size(); ++k) {
+            const ArarShorteningPass& pass = passes[k];
+            EXPECT_EQ(pass.action, c.actions[k]) << c.what << " pass " << k;
+            double b = 0.0, err = 0.0;
+            LagRegression(y, pass.tau, b, err);
+            EXPECT_NEAR(pass.b, b, 1e-12) << c.what << " pass " << k;
+            EXPECT_NEAR(pass.err, err, 1e-12) << c.what << " pass " << k;
+            for (int tau = 1; tau <= 15; ++tau) {
+                double bt = 0.0, et = 0.0;
+                LagRegression(y, tau, bt, et);
+                EXPECT_TRUE(et > err - 1e-15 || tau == pass.tau) << c.what << " tau " << tau;
+            }
+            std::vector<double> filter{1.0};
+            if (pass.action == ArarPassAction::LagFilter) {
+                filter.assign(pass.tau + 1, 0.0);
+                filter[0] = 1.0;
+                filter[pass.tau] = -pass.b;
+            } else if (pass.action == ArarPassAction::TwoLagFilter) {
+                double a1 = 0.0, a2 = 0.0, ratio = -1.0;
+                ASSERT_EQ(ArarTwoLagFit(y.data(), static_cast<int>(y.size()), a1, a2, &ratio),
+                          kStatusDone);
+                EXPECT_EQ(pass.a1, a1);
+                EXPECT_EQ(pass.a2, a2);
+                EXPECT_EQ(pass.ratio, ratio);
+                filter = {1.0, -a1, -a2};
+            }
+            const size_t lag = filter.size() - 1;
+            std::vector<double> next;
+            for (size_t t = 0; t + lag < y.size(); ++t) {
+                double v = 0.0;
+                for (size_t j = 0; j <= lag; ++j) v += filter[j] * y[t + lag - j];
+                next.push_back(v);
+            }
+            y = next;
+        }
+    }
+    // A refused series leaves the passes as they were.
+    const std::vector<double> zeros(40, 0.0);
+    std::vector<double> psi;
+    std::vector<ArarShorteningPass> passes(2);
+    EXPECT_EQ(ArarMemoryShortening(zeros.data(), 40, psi, &passes), kStatusDegenerate);
+    EXPECT_EQ(passes.size(), 2u);
+}
+
+TEST(ArarTwoLagFit, ResidualRatio)
+{
+    const std::vector<double> y = Ar1(200, 0.8, 11);
+    double a1 = 0.0, a2 = 0.0, ratio = 0.0;
+    ASSERT_EQ(ArarTwoLagFit(y.data(), 200, a1, a2, &ratio), kStatusDone);
+    double residual = 0.0, total = 0.0;
+    for (size_t t = 2; t < y.size(); ++t) {
+        const double e = y[t] - a1 * y[t - 1] - a2 * y[t - 2];
+        residual += e * e;
+        total += y[t] * y[t];
+    }
+    EXPECT_NEAR(ratio, residual / total, 1e-14);
+    // The least-squares fit leaves the least residual: a neighbouring pair does worse.
+    double other = 0.0;
+    for (size_t t = 2; t < y.size(); ++t) {
+        const double e = y[t] - (a1 + 0.01) * y[t - 1] - a2 * y[t - 2];
+        other += e * e;
+    }
+    EXPECT_GT(other / total, ratio);
+    // An exact recursion leaves nothing.
+    std::vector<double> ar2{1.0, 0.5};
+    for (int t = 2; t < 30; ++t) ar2.push_back(1.2 * ar2[t - 1] - 0.5 * ar2[t - 2]);
+    ASSERT_EQ(ArarTwoLagFit(ar2.data(), 30, a1, a2, &ratio), kStatusDone);
+    EXPECT_NEAR(ratio, 0.0, 1e-20);
+    // Zeros after the first two values: the coefficients exist, the ratio divides 0 by 0.
+    std::vector<double> tail(10, 0.0);
+    tail[0] = 1.0;
+    tail[1] = 2.0;
+    a1 = 7.0;
+    ratio = 7.0;
+    EXPECT_EQ(ArarTwoLagFit(tail.data(), 10, a1, a2), kStatusDone);
+    EXPECT_EQ(ArarTwoLagFit(tail.data(), 10, a1, a2, &ratio), kStatusDegenerate);
+    EXPECT_EQ(ratio, 7.0);
+}
+
+// The likelihood summed from t = 1 is R's exact Gaussian likelihood with the variance
+// concentrated out, for every lag triple of the shortened USAccDeaths series.
+TEST(ArarSubsetLikelihood, FromTheFirstIndexAgreesWithR)
+{
+    const ReferenceTable reference = ReadReferenceTable("arar_usaccdeaths_reference.csv");
+    const ReferenceTable triples = ReadReferenceTable("arar_usaccdeaths_likelihood.csv");
+    ASSERT_EQ(triples.rows.size(), 220u);
+    const std::vector<double> x = Reference(reference, "series");
+    const std::vector<double> psi = Reference(reference, "psi");
+    std::vector<double> S;
+    double mean = 0.0;
+    ASSERT_EQ(ArarShortenedSeries(x.data(), 72, psi, S, mean), kStatusDone);
+    const int m = static_cast<int>(S.size());
+    ASSERT_EQ(m, 60);
+    for (size_t r = 0; r < triples.rows.size(); ++r) {
+        const int lags[4] = {1, triples.Integer(r, "l1"), triples.Integer(r, "l2"),
+                             triples.Integer(r, "l3")};
+        const std::vector<double> coef = triples.List(r, "coef");
+        ASSERT_EQ(coef.size(), 4u);
+        std::vector<double> phi(lags[3], 0.0);
+        for (int i = 0; i < 4; ++i) phi[lags[i] - 1] = coef[i];
+        double ell = 0.0, sigma2 = 0.0;
+        ASSERT_EQ(ArarSubsetLikelihood(phi.data(), lags[3], S.data(), m, ell, sigma2,
+                                       kArarSumFromFirst),
+                  kStatusDone)
+            << "row " << r;
+        EXPECT_NEAR(ell, triples.Number(r, "ell"), 1e-9) << "lags " << lags[1] << " " << lags[2]
+                                                         << " " << lags[3];
+        // From the second index the first innovation, s(1)^2 / r(1) with r(1) = gamma*(0) the
+        // sum of the squared impulse responses, is left out and nothing else changes.
+        double ell2 = 0.0, sigma22 = 0.0;
+        ASSERT_EQ(ArarSubsetLikelihood(phi.data(), lags[3], S.data(), m, ell2, sigma22), kStatusDone);
+        std::vector<double> weights{1.0};
+        double gamma0 = 1.0;
+        for (int j = 1; j < 4000; ++j) {
+            double w = 0.0;
+            for (int k = 1; k <= std::min(j, lags[3]); ++k) w += phi[k - 1] * weights[j - k];
+            weights.push_back(w);
+            gamma0 += w * w;
+        }
+        EXPECT_NEAR((sigma2 - sigma22) * m, S[0] * S[0] / gamma0, 1e-9 * sigma2 * m);
+        EXPECT_NEAR(ell2 - std::log(sigma22), ell - std::log(sigma2), 1e-12);
+    }
+    const double phi[1] = {0.5};
+    double ell = 0.0, sigma2 = 0.0;
+    for (int bad : {0, 3})
+        EXPECT_EQ(ArarSubsetLikelihood(phi, 1, S.data(), m, ell, sigma2, bad), kStatusBadArgument);
+}
+
+// Memory shortening, the three searches (likelihood from t = 1) and the forecasts of
+// USAccDeaths, shortened and not, against the reference computed in R.
+TEST(ArarSubsetFit, UsAccDeathsAgreesWithR)
+{
+    const ReferenceTable reference = ReadReferenceTable("arar_usaccdeaths_reference.csv");
+    const std::vector<double> x = Reference(reference, "series");
+    ASSERT_EQ(x.size(), 72u);
+    std::vector<double> psi;
+    std::vector<ArarShorteningPass> passes;
+    ASSERT_EQ(ArarMemoryShortening(x.data(), 72, psi, &passes), kStatusDone);
+    ExpectNearRelative(psi, Reference(reference, "psi"), 1e-12, "psi");
+    ASSERT_EQ(passes.size(), 2u);
+    for (size_t k = 0; k < passes.size(); ++k) {
+        const std::vector<double> pass = Reference(reference, "pass" + std::to_string(k + 1));
+        EXPECT_EQ(passes[k].tau, static_cast<int>(pass.at(0)));
+        ExpectNearRelative({passes[k].b, passes[k].err}, {pass.at(1), pass.at(2)}, 1e-12, "pass");
+    }
+    EXPECT_EQ(passes[0].action, ArarPassAction::LagFilter);
+    EXPECT_EQ(passes[1].action, ArarPassAction::Stop);
+
+    for (const std::string way : {"shortened", "bypass"}) {
+        const std::vector<double> filter = way == "shortened" ? psi : std::vector<double>{1.0};
+        std::vector<double> S;
+        double mean = 0.0;
+        ASSERT_EQ(ArarShortenedSeries(x.data(), 72, filter, S, mean), kStatusDone);
+        ExpectNearRelative({mean, static_cast<double>(S.size())},
+                           Reference(reference, way + "_mean_length"), 1e-12, way);
+        for (int criterion = 1; criterion <= 3; ++criterion) {
+            const std::string key = way + "_" + std::to_string(criterion) + "_";
+            ArarFitResult fit;
+            ASSERT_EQ(ArarSubsetFit(x.data(), 72, filter, criterion, fit, kArarSumFromFirst),
+                      kStatusDone)
+                << key;
+            const std::vector<double> lags = Reference(reference, key + "lags");
+            EXPECT_EQ(std::vector<double>(fit.lags, fit.lags + 4), lags) << key;
+            ExpectNearRelative(std::vector<double>(fit.coef, fit.coef + 4),
+                               Reference(reference, key + "coef"), 1e-10, key + "coef");
+            ExpectNearRelative({fit.criterionValue, fit.whiteNoiseVariance, fit.rootMse},
+                               {Reference(reference, key + "criterion").at(0),
+                                Reference(reference, key + "wn_variance").at(0),
+                                Reference(reference, key + "root_mse").at(0)},
+                               1e-9, key + "criterion, variance, root MSE");
+            ExpectNearRelative(fit.xi, Reference(reference, key + "whitening"), 1e-10,
+                               key + "whitening");
+            std::vector<double> F(12);
+            ASSERT_EQ(ArarForecast(x.data(), 72, fit, 12, F.data()), kStatusDone) << key;
+            ExpectNearRelative(F, Reference(reference, key + "forecasts"), 1e-10,
+                               key + "forecasts");
+        }
+    }
+}
+
+TEST(ArarShortenedSeries, ConstantSeriesAndLimits)
+{
+    // 0.1 is not a binary fraction: its mean over 30 values differs from it by rounding, which
+    // must not pass for a variance.
+    const std::vector<double> tenths(30, 0.1);
+    std::vector<double> S{4.0};
+    double mean = 9.0;
+    EXPECT_EQ(ArarShortenedSeries(tenths.data(), 30, {1.0}, S, mean), kStatusDegenerate);
+    EXPECT_EQ(S, std::vector<double>{4.0});
+    EXPECT_EQ(mean, 9.0);
+    ArarFitResult fit;
+    EXPECT_EQ(ArarSubsetFit(tenths.data(), 30, {1.0}, 1, fit), kStatusDegenerate);
+    // A lag-1 difference of a trend is constant too.
+    const std::vector<double> trend = Trend(40);
+    EXPECT_EQ(ArarShortenedSeries(trend.data(), 40, {1.0, -1.0}, S, mean), kStatusDegenerate);
+
+    const std::vector<double> y = WhiteNoise(40, 12);
+    ASSERT_EQ(ArarShortenedSeries(y.data(), 40, {1.0, 0.0, -0.5}, S, mean), kStatusDone);
+    ASSERT_EQ(S.size(), 38u);
+    double sum = 0.0;
+    for (size_t t = 0; t < S.size(); ++t) {
+        EXPECT_NEAR(S[t] + mean, y[t + 2] - 0.5 * y[t], 1e-14);
+        sum += S[t];
+    }
+    EXPECT_NEAR(sum, 0.0, 1e-13);
+    EXPECT_EQ(ArarShortenedSeries(y.data(), 2, {1.0, 0.0, -0.5}, S, mean), kStatusBadArgument);
+    EXPECT_EQ(ArarShortenedSeries(y.data(), 40, {2.0}, S, mean), kStatusBadArgument);
+    EXPECT_EQ(ArarShortenedSeries(y.data(), 40, {}, S, mean), kStatusBadArgument);
+    EXPECT_EQ(ArarSubsetFit(y.data(), 40, {1.0}, 1, fit, 0), kStatusBadArgument);
 }

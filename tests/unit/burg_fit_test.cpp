@@ -1,5 +1,5 @@
 #include "multivariate/burg_fit.h"
-#include "multivariate/small_matrix.h"
+#include "numerics/small_matrix.h"
 #include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
 #include "tests/unit/var_fit_fixtures.h"

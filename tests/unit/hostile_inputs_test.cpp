@@ -444,7 +444,8 @@ TEST(HostileInputs, ForecastingEngines)
             ArarFitResult fit;
             if (ArarSubsetFit(Data(s.x), n, psi, criterion, fit) == kStatusDone) {
                 EXPECT_TRUE(Finite(fit.xi) && std::isfinite(fit.mean) && std::isfinite(fit.rootMse) &&
-                            Finite(fit.coef, 4))
+                            Finite(fit.coef, 4) && std::isfinite(fit.criterionValue) &&
+                            std::isfinite(fit.whiteNoiseVariance))
                     << s.name << " criterion " << criterion;
                 std::vector<double> F(5);
                 if (ArarForecast(Data(s.x), n, fit, 5, F.data()) == kStatusDone) {
@@ -763,18 +764,34 @@ TEST(NumericalFaults, TinyArgumentsAndExtremeScalesAreComputedRight)
     for (double x : {1e-300, 1e-17, 1e-10, 4.9e-324}) EXPECT_NEAR(LogGamma(x), -std::log(x), 1e-9) << x;
     EXPECT_NEAR(LogGamma(0.5), 0.5723649429, 1e-9);
 
-    // ARAR forecasts of a series near 1e300 are those of the same series at an ordinary scale
-    // (they once came out Inf with status success).
-    const std::vector<double> ordinary = Sixty(), huge = Sixty(1e300);
-    ArarFitResult small, large;
-    ASSERT_EQ(ArarSubsetFit(ordinary.data(), 60, {1.0}, 1, small), kStatusDone);
-    ASSERT_EQ(ArarSubsetFit(huge.data(), 60, {1.0}, 1, large), kStatusDone);
-    double Fs[4], Fl[4];
-    ASSERT_EQ(ArarForecast(ordinary.data(), 60, small, 4, Fs), kStatusDone);
-    ASSERT_EQ(ArarForecast(huge.data(), 60, large, 4, Fl), kStatusDone);
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(Fl[k] / 1e300, Fs[k], 1e-9 * (1.0 + std::fabs(Fs[k]))) << k;
-    EXPECT_NEAR(large.rootMse / 1e300, small.rootMse, 1e-9 * small.rootMse);
-    EXPECT_EQ(std::vector<int>(large.lags, large.lags + 4), std::vector<int>(small.lags, small.lags + 4));
+    // ARAR fits and forecasts of a series whose sums of squares overflow (2^511 times values
+    // up to about 2) are those of the same series at an ordinary scale (they once came out Inf
+    // with status success). Near 1e300 the white-noise variance itself exceeds the doubles: the
+    // fit is refused rather than reported with an infinite variance.
+    const double factor = std::ldexp(1.0, 511);
+    const std::vector<double> ordinary = Sixty(), large = Sixty(factor);
+    for (int criterion = 1; criterion <= 3; ++criterion) {
+        ArarFitResult small, big;
+        ASSERT_EQ(ArarSubsetFit(ordinary.data(), 60, {1.0}, criterion, small), kStatusDone) << criterion;
+        ASSERT_EQ(ArarSubsetFit(large.data(), 60, {1.0}, criterion, big), kStatusDone) << criterion;
+        double Fs[4], Fl[4];
+        ASSERT_EQ(ArarForecast(ordinary.data(), 60, small, 4, Fs), kStatusDone);
+        ASSERT_EQ(ArarForecast(large.data(), 60, big, 4, Fl), kStatusDone);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(Fl[k] / factor, Fs[k], 1e-9 * (1.0 + std::fabs(Fs[k]))) << criterion << " " << k;
+        EXPECT_NEAR(big.rootMse / factor, small.rootMse, 1e-9 * small.rootMse) << criterion;
+        EXPECT_NEAR(big.whiteNoiseVariance / factor / factor, small.whiteNoiseVariance,
+                    1e-9 * small.whiteNoiseVariance) << criterion;
+        // The likelihood criterion moves by m ln(factor^2) with the scale, the others by factor^2.
+        const double criterionValue = criterion == 3 ? big.criterionValue - 2.0 * 60 * std::log(factor)
+                                                     : big.criterionValue / factor / factor;
+        EXPECT_NEAR(criterionValue, small.criterionValue, 1e-9 * (1.0 + std::fabs(small.criterionValue)))
+            << criterion;
+        EXPECT_EQ(std::vector<int>(big.lags, big.lags + 4), std::vector<int>(small.lags, small.lags + 4))
+            << criterion;
+    }
+    ArarFitResult refused;
+    EXPECT_EQ(ArarSubsetFit(Sixty(1e300).data(), 60, {1.0}, 1, refused), kStatusOutOfRange);
 }
 
 TEST(HostileInputs, VectorAutoregressions)

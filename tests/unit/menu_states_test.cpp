@@ -15,6 +15,7 @@ std::map<std::string, bool> Apply(const MenuState& state)
     std::map<std::string, bool> result;
     for (const MenuChange& c : state.changes) {
         std::string key = c.target == MenuChange::COMMAND ? std::to_string(c.command)
+                          : c.target == MenuChange::CHECK     ? "check " + std::to_string(c.command)
                           : c.target == MenuChange::TOP_LEVEL ? c.menu
                                                               : c.menu + ">" + c.submenu;
         result[key] = c.enabled;
@@ -68,6 +69,20 @@ TEST(MenuStates, TablesOfTheThreeKinds)
         // The model spectrum stays usable without data.
         EXPECT_EQ(applied.count(std::to_string(IDM_SPECTRUM_MODEL)), 0u) << c.name;
     }
+}
+
+TEST(MenuStates, LogSpectrumCheckFollowsTheCurrentProject)
+{
+    for (bool log : {false, true}) {
+        for (bool hasData : {false, true}) {
+            const auto applied = Apply(ComputeMenuState(1, hasData, hasData, log));
+            const auto it = applied.find("check " + std::to_string(IDM_LOG_SPECTRUM));
+            ASSERT_NE(it, applied.end());
+            EXPECT_EQ(it->second, log);
+        }
+    }
+    // Only a univariate project owns the mark.
+    EXPECT_EQ(Apply(ComputeMenuState(2, true, false, true)).count("check " + std::to_string(IDM_LOG_SPECTRUM)), 0u);
 }
 
 TEST(MenuStates, TextWithoutMarks)

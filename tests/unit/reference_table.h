@@ -4,6 +4,7 @@
 // hold a space-separated list of numbers (model coefficients), or be empty.
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,4 +72,14 @@ inline std::vector<double> ReferenceSeries(const std::string& name,
     for (size_t r = 0; r < t.rows.size(); ++r)
         if (t.Text(r, "series") == name) x.push_back(t.Number(r, "value"));
     return x;
+}
+
+// Every series of a table of series (columns "series" and `valueColumn`), by name, in time order.
+inline std::map<std::string, std::vector<double>> ReferenceSeriesByName(const std::string& fileName,
+                                                                       const std::string& valueColumn)
+{
+    const ReferenceTable t = ReadReferenceTable(fileName);
+    std::map<std::string, std::vector<double>> data;
+    for (size_t r = 0; r < t.rows.size(); ++r) data[t.Text(r, "series")].push_back(t.Number(r, valueColumn));
+    return data;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What the tests of the two vector autoregressive fits share: the reference series, a runner
 // that starts every output from a sentinel, and the comparison with the R tables.
-#include "multivariate/series_scaling.h"
+#include "numerics/series_scaling.h"
 #include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
 #include "tests/unit/reference_table.h"

@@ -1,4 +1,4 @@
-#include "multivariate/small_matrix.h"
+#include "numerics/small_matrix.h"
 #include "multivariate/var_fit_support.h"
 #include "multivariate/whittle_fit.h"
 #include "numerics/status.h"

@@ -12,6 +12,7 @@ struct UnivariateProject;
 
 // Shows `text` with the caption "KELO::Vesk Error"; the owner is `owner`, else the frame.
 void ShowTransformMessage(HWND owner, const std::string& text);
+
 // Shown when a transform ran out of memory; the project keeps what it held before.
 extern const char* const kTransformMemoryMessage;
 

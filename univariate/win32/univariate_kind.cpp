@@ -96,6 +96,7 @@ ProjectFacts Facts(int32_t slot)
     if (const UnivariateProject* u = Record(slot)) {
         facts.hasData = u->hasData();
         facts.spectrumWindowOpen = WindowOpen(u->spectrumView) || WindowOpen(u->cumSpectrumView);
+        facts.logSpectrum = u->logSpectrum != 0;
         facts.changed = u->changed != 0;
     }
     return facts;

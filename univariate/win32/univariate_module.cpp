@@ -1,6 +1,7 @@
 #include "univariate/win32/univariate_module.h"
 
 #include "univariate/win32/model_commands.h"
+#include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
 #include "univariate/win32/univariate_reports.h"
@@ -14,4 +15,5 @@ void RegisterUnivariateModule()
     InstallUnivariateReports();
     RegisterModelCommands();
     RegisterTransformCommands();
+    RegisterStatisticsCommands();
 }

@@ -41,9 +41,7 @@ void Write(HWND__* window, const std::wstring& prefix, const std::wstring& title
 // A view report: written only while the view's report window exists.
 int32_t ViewReport(UnivariateProject& u, int32_t view, InfoCalls (*report)(const UnivariateFields&))
 {
-    PlotRecord& record = u.views[view];
-    if (!Exists(record.infoWindow)) return 1;
-    Write(record.infoWindow, L"INFO: ", TitleOf(record.window, 240), report(u));
+    WriteViewReport(u, view, report);
     return 1;
 }
 
@@ -56,6 +54,15 @@ void ProjectReport(UnivariateProject& u, int32_t which, const InfoCalls& calls)
 }
 
 }  // namespace
+
+int32_t WriteViewReport(UnivariateProject& u, int32_t view, InfoCalls (*report)(const UnivariateFields&))
+{
+    if (view < 0 || view >= kViewCount) return 0;
+    PlotRecord& record = u.views[view];
+    if (!Exists(record.infoWindow)) return 0;
+    Write(record.infoWindow, L"INFO: ", TitleOf(record.window, 240), report(u));
+    return 1;
+}
 
 int32_t InfoData(UnivariateProject& u) { return ViewReport(u, VIEW_DATA, DataReport); }
 int32_t InfoFit(UnivariateProject& u) { return ViewReport(u, VIEW_FIT, FitReport); }

@@ -5,9 +5,16 @@
 // infinity reports create their project window when it does not exist.
 #include <cstdint>
 
+#include "shell/report_text.h"
+
 struct HWND__;
 struct PlotRecord;
+struct UnivariateFields;
 struct UnivariateProject;
+
+// Writes `report` of view `view` (ViewIndex) into the view's report window, titled "INFO: " and
+// the view's title. Returns 1, or 0 when the report window does not exist.
+int32_t WriteViewReport(UnivariateProject& project, int32_t view, InfoCalls (*report)(const UnivariateFields&));
 
 // View reports, into the view's report window.
 int32_t InfoData(UnivariateProject& project);

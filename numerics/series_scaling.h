@@ -2,7 +2,7 @@
 // Means and scales of the components of a multivariate series, for the vector autoregressive
 // fits. A series array X holds m components at n times, the m values of one time together:
 // element (j, t) is at X[(t-1)·m + (j-1)]. The real type is a template parameter, as in
-// multivariate/small_matrix.h.
+// numerics/small_matrix.h.
 #include <cmath>
 #include <cstddef>
 

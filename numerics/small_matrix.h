@@ -44,6 +44,17 @@ bool Resize(std::vector<T>& v, std::size_t count)
     return true;
 }
 
+// Whether the n × n matrix (leading dimension ld) is finite; only its lower triangle when
+// `lower` is set.
+template <typename T>
+bool Finite(const T* A, int n, int ld, bool lower = false)
+{
+    for (int j = 0; j < n; ++j)
+        for (int i = lower ? j : 0; i < n; ++i)
+            if (!std::isfinite(A[i + static_cast<std::size_t>(ld) * j])) return false;
+    return true;
+}
+
 }  // namespace small_matrix_detail
 
 // A := A^-1 in place by Gauss-Jordan elimination without row or column exchanges. The diagonal
@@ -55,7 +66,9 @@ bool Resize(std::vector<T>& v, std::size_t count)
 //                  minor that would need an exchange): A is then left partly transformed with
 //                  its diagonal still offset by 1
 //   lda  (in)      leading dimension, lda >= K
-template <typename T>
+// Pivot is the type the pivot and the multiplier are held in (single precision in a program that
+// keeps its matrices in double but computed them so).
+template <typename T, typename Pivot = T>
 void GaussJordanInverse(int k, T* A, int& flag, int lda)
 {
     const int K = k + 1;
@@ -63,15 +76,15 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
     flag = 0;
     for (int i = 1; i <= K; ++i) a(i, i) += T(1);
     for (int i = 1; i <= K; ++i) {
-        const T pivot = a(i, i) - T(1);
-        if (pivot == T(0)) {
+        const Pivot pivot = static_cast<Pivot>(a(i, i) - T(1));
+        if (pivot == Pivot(0)) {
             flag = 1;
             return;
         }
         for (int j = 1; j <= K; ++j) a(i, j) /= pivot;
         for (int r = 1; r <= K; ++r) {
             if (r == i) continue;
-            const T f = a(r, i);
+            const Pivot f = static_cast<Pivot>(a(r, i));
             for (int j = 1; j <= K; ++j) a(r, j) -= f * a(i, j);
         }
     }
@@ -90,10 +103,14 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
 //   np  (in)      leading dimension, np >= n
 // Returns kStatusDone; a row of zeros returns at once with A unchanged and d = 1, so the
 // product of the diagonal stands as the determinant. kStatusNoMemory (A unchanged) when the row
-// scales cannot be allocated.
-template <typename T>
+// scales cannot be allocated; kStatusBadArgument for n < 0 or np < n, kStatusNotFinite for an
+// element that is not finite (A unchanged); kStatusOutOfRange when the factors overflow.
+// Score is the type the running largest pivot score is held in.
+template <typename T, typename Score = T>
 [[nodiscard]] int LuDecompose(T* A, int n, T& d, int np)
 {
+    if (n < 0 || np < n) return kStatusBadArgument;
+    if (!small_matrix_detail::Finite(A, n, np)) return kStatusNotFinite;
     std::vector<T> scale;
     if (!small_matrix_detail::Resize(scale, static_cast<std::size_t>(n))) return kStatusNoMemory;
     Mat1<T> a(A, np);
@@ -112,7 +129,7 @@ template <typename T>
             for (int k = 1; k < i; ++k) s -= a(i, k) * a(k, j);
             a(i, j) = s;
         }
-        T big = T(0);
+        Score big = Score(0);
         int imax = j;
         for (int i = j; i <= n; ++i) {
             T s = a(i, j);
@@ -120,7 +137,7 @@ template <typename T>
             a(i, j) = s;
             const T score = std::fabs(s) + v(i);
             if (score >= big) {
-                big = score;
+                big = static_cast<Score>(score);
                 imax = i;
             }
         }
@@ -139,7 +156,7 @@ template <typename T>
             for (int i = j + 1; i <= n; ++i) a(i, j) *= inverse;
         }
     }
-    return kStatusDone;
+    return small_matrix_detail::Finite(A, n, np) ? kStatusDone : kStatusOutOfRange;
 }
 
 // det = determinant of the n × n matrix A, through LuDecompose of a copy: the parity times the
@@ -148,10 +165,15 @@ template <typename T>
 //   n   (in)   order, n >= 1
 //   lda (in)   leading dimension, lda >= n
 //   det (out)
-// Returns kStatusDone, or kStatusNoMemory (det not written) when the copy cannot be allocated.
-template <typename T>
+// Returns kStatusDone, or (det not written) kStatusNoMemory when the copy cannot be allocated,
+// kStatusBadArgument for n < 1 or lda < n, kStatusNotFinite for an element that is not finite,
+// kStatusOutOfRange when the determinant overflows, or underflows to 0 from a diagonal without
+// a zero. Score as for LuDecompose.
+template <typename T, typename Score = T>
 [[nodiscard]] int Determinant(const T* A, int n, int lda, T& det)
 {
+    if (n < 1 || lda < n) return kStatusBadArgument;
+    if (!small_matrix_detail::Finite(A, n, lda)) return kStatusNotFinite;
     std::vector<T> copy;
     if (!small_matrix_detail::Resize(copy,
                                      static_cast<std::size_t>(n) * static_cast<std::size_t>(n)))
@@ -160,10 +182,16 @@ template <typename T>
         for (int i = 0; i < n; ++i)
             copy[i + static_cast<std::size_t>(n) * j] = A[i + static_cast<std::size_t>(lda) * j];
     T d = T(1);
-    const int status = LuDecompose(copy.data(), n, d, n);
+    const int status = LuDecompose<T, Score>(copy.data(), n, d, n);
     if (status != kStatusDone) return status;
     T product = d;
-    for (int i = 0; i < n; ++i) product *= copy[i + static_cast<std::size_t>(n) * i];
+    bool zeroFactor = false;
+    for (int i = 0; i < n; ++i) {
+        const T u = copy[i + static_cast<std::size_t>(n) * i];
+        product *= u;
+        if (u == T(0)) zeroFactor = true;
+    }
+    if (!std::isfinite(product) || (product == T(0) && !zeroFactor)) return kStatusOutOfRange;
     det = product;
     return kStatusDone;
 }
@@ -215,9 +243,13 @@ void FactorCopy(const T* A, T* W, int n, int ld, T& det)
 //   ld (in)      leading dimension
 // Returns kStatusDone, or kStatusInversionFailed when a pivot is not positive (the matrix is
 // not positive definite to working precision); A is then left partly factored.
+// kStatusBadArgument for n < 1 or ld < n and kStatusNotFinite for a lower-triangle element that
+// is not finite (A unchanged).
 template <typename T>
 [[nodiscard]] int CHOLES(T* A, int n, int ld)
 {
+    if (n < 1 || ld < n) return kStatusBadArgument;
+    if (!small_matrix_detail::Finite(A, n, ld, true)) return kStatusNotFinite;
     Mat1<T> a(A, ld);
     if (!(a(1, 1) > T(0))) return kStatusInversionFailed;
     a(1, 1) = std::sqrt(a(1, 1));
