@@ -45,6 +45,9 @@ PatternValue<Real> PatternSearch(int dim, int K, Real* point, Real& h, Criterion
     std::vector<Real> xs = x0;
     for (;;) {
         xb = x0;
+        // Whether a move was taken, not whether coordinates differ: a NaN coordinate differs
+        // from itself and would never let the step shrink.
+        bool unchanged = true;
         for (int i = 0; i < K; ++i) {
             x = xb;
             for (Real step : {h, -h}) {
@@ -53,12 +56,10 @@ PatternValue<Real> PatternSearch(int dim, int K, Real* point, Real& h, Criterion
                 if (trial.F < best.F) {
                     best = trial;
                     xb[i] = x[i];
+                    unchanged = false;
                 }
             }
         }
-        bool unchanged = true;
-        for (int i = 0; i < K; ++i)
-            if (xb[i] != x0[i]) unchanged = false;
         if (unchanged) {
             h = h / Real(2);
             if (h < least) done = true;

@@ -64,7 +64,8 @@ bool Finite(const T* A, int n, int ld, bool lower = false)
 //   A    (in/out)  lda × K; replaced by its inverse
 //   flag (out)     0 done; 1 when a pivot is exactly 0 (a singular matrix, or a zero leading
 //                  minor that would need an exchange): A is then left partly transformed with
-//                  its diagonal still offset by 1
+//                  its diagonal still offset by 1; 2 when an element of A is not finite (A
+//                  unchanged) or the inverse overflowed (A then holds it as computed)
 //   lda  (in)      leading dimension, lda >= K
 // Pivot is the type the pivot and the multiplier are held in (single precision in a program that
 // keeps its matrices in double but computed them so).
@@ -74,6 +75,10 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
     const int K = k + 1;
     Mat1<T> a(A, lda);
     flag = 0;
+    if (!small_matrix_detail::Finite(A, K, lda)) {
+        flag = 2;
+        return;
+    }
     for (int i = 1; i <= K; ++i) a(i, i) += T(1);
     for (int i = 1; i <= K; ++i) {
         const Pivot pivot = static_cast<Pivot>(a(i, i) - T(1));
@@ -89,6 +94,7 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
         }
     }
     for (int i = 1; i <= K; ++i) a(i, i) -= T(1);
+    if (!small_matrix_detail::Finite(A, K, lda)) flag = 2;
 }
 
 // LU decomposition with partial pivoting by Crout's method with implicit row scaling (Press et

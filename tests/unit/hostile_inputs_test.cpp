@@ -18,8 +18,10 @@
 #include "numerics/invert_matrix.h"
 #include "numerics/long_memory.h"
 #include "numerics/minimiser.h"
+#include "numerics/pattern_search.h"
 #include "numerics/randomness_tests.h"
 #include "numerics/simulation.h"
+#include "numerics/small_matrix.h"
 #include "numerics/smoothing.h"
 #include "numerics/spectral_likelihood.h"
 #include "numerics/status.h"
@@ -28,6 +30,7 @@
 #include "numlib/least_squares.h"
 #include "numlib/pd_inverse.h"
 #include "numlib/periodogram.h"
+#include "univariate/statistics.h"
 
 #include <gtest/gtest.h>
 
@@ -622,6 +625,179 @@ int Ar1Likelihood(const std::vector<double>& x)
 
 // Each fault found by stressing the routines, as the call that showed it; every one once ran
 // out of bounds, took unbounded work, or reported success with a result that was not finite.
+TEST(HostileInputs, FractionalAutocorrelations)
+{
+    for (const Model& m : Models()) {
+        if (m.p > 27 || m.q > 27) continue;
+        std::vector<double> phi(27, 0.0), theta(27, 0.0);
+        for (int j = 0; j < std::max(m.p, 0); ++j) phi[j] = m.coef[j];
+        for (int j = 0; j < std::max(m.q, 0); ++j) theta[j] = m.coef[std::max(m.p, 0) + j];
+        for (double d : {0.0, 0.45, -0.49, 0.5, kNaN, kInf}) {
+            for (int M : {0, 1, 200, kMaxInfinityWeights + 1, INT_MAX}) {
+                for (int L : {-1, 0, 40, kMaxFractionalAcfLags + 1, INT_MAX}) {
+                    // Refusals must come before any write: a one-element array catches it.
+                    const bool fits = L >= 0 && L <= 40;
+                    std::vector<double> acf(fits ? L + 1 : 1, -7.0);
+                    double gamma0 = -7.0;
+                    if (FractionalArmaAcf(m.p, phi.data(), m.q, theta.data(), d, M, L, acf.data(), gamma0) ==
+                        kStatusDone) {
+                        EXPECT_TRUE(Finite(acf) && std::isfinite(gamma0) && gamma0 > 0.0)
+                            << m.name << " d=" << d << " M=" << M << " L=" << L;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The statistics views' computations on every hostile series, with hostile models, lag, bin and
+// interval counts: a result reported as computed is finite and of the promised size. The
+// periodogram routine reports its refusals through the library's error stack, captured here.
+using HostileStatisticsInputs = LibraryCapture;
+
+TEST_F(HostileStatisticsInputs, StatisticsViews)
+{
+    for (const Series& s : AllSeries()) {
+        UnivariateFields u;
+        u.series = s.x;
+        u.n = static_cast<int32_t>(s.x.size());
+        u.firstIndex = 1;
+        u.lastIndex = u.n;
+        for (int32_t lags : {-5, 0, 1, 2, 40, kMaxAcfLags}) {
+            u.acfLags = lags;
+            if (ComputeSampleAcf(u) == 1) {
+                const size_t size = static_cast<size_t>(std::max(lags, 1)) + 1;
+                EXPECT_TRUE(u.sampleAcf.size() == size && u.samplePacf.size() == size) << s.name << " " << lags;
+                EXPECT_TRUE(Finite(u.sampleAcf) && Finite(u.samplePacf) && std::isfinite(u.sampleGamma0))
+                    << s.name << " lags=" << lags;
+            }
+        }
+        for (double lo : {-10.0, 0.0, kNaN, -kInf})
+            for (double hi : {10.0, 0.0, 1e308, kInf})
+                for (int32_t bins : {-1, 0, 1, 13, kMaxHistogramBins, kMaxHistogramBins + 1, INT_MAX}) {
+                    std::vector<double> edges, counts;
+                    if (HistogramCounts(s.x, lo, hi, bins, edges, counts) == 1) {
+                        EXPECT_TRUE(edges.size() == static_cast<size_t>(bins) + 1 &&
+                                    counts.size() == static_cast<size_t>(bins) && Finite(edges) && Finite(counts))
+                            << s.name << " " << lo << ".." << hi << " bins=" << bins;
+                    }
+                }
+        if (!s.x.empty()) {
+            double R = -7.0, P = -7.0;
+            for (int32_t m : {-1, 0, 1, static_cast<int32_t>(s.x.size())})
+                if (FisherTest(s.x.data(), m, R, P) == 1) {
+                    EXPECT_TRUE(std::isfinite(R) && std::isfinite(P) && P >= 0.0 && P <= 1.0) << s.name << " m=" << m;
+                }
+        }
+        for (const Model& m : Models()) {
+            if (m.p > 27 || m.q > 27) continue;
+            u.p = m.p;
+            u.q = m.q;
+            for (int j = 0; j < std::max(m.p, 0); ++j) u.phi[j + 1] = m.coef[j];
+            for (int j = 0; j < std::max(m.q, 0); ++j) u.theta[j + 1] = m.coef[std::max(m.p, 0) + j];
+            for (double variance : {1.0, 0.0, 1e303, kNaN}) {
+                u.wnVariance = variance;
+                for (int32_t frac : {0, 1}) {
+                    u.fracIntegrated = frac;
+                    u.d = frac ? 0.45 : 0.0;
+                    u.M = frac ? 60 : 50;
+                    for (int32_t K : {-3, 1, 64}) {
+                        u.spectrumIntervals = K;
+                        if (ComputeSpectrumValues(u) >= 0) {
+                            EXPECT_TRUE(Finite(u.modelSpectrum) && !u.modelSpectrum.empty())
+                                << s.name << " " << m.name << " variance=" << variance << " K=" << K;
+                        }
+                        EXPECT_TRUE(Finite(u.periodogram)) << s.name;
+                        if (CumulativePeriodogram(u) == 1) {
+                            EXPECT_TRUE(Finite(u.cumPeriodogram)) << s.name;
+                        }
+                        if (CumulativeModelSpectrum(u) == 1) {
+                            EXPECT_TRUE(Finite(u.cumModelSpectrum)) << s.name << " " << m.name;
+                        }
+                    }
+                    u.modelAcfLags = 30;
+                    if (ComputeModelAcf(u) == 1) {
+                        EXPECT_TRUE(Finite(u.modelAcf) && Finite(u.modelPacf) && std::isfinite(u.modelGamma0))
+                            << m.name << " variance=" << variance << " frac=" << frac;
+                    }
+                }
+            }
+        }
+    }
+    std::vector<double> f;
+    for (int32_t K : {INT_MIN, -1, 0, kMaxSpectrumIntervals + 1, INT_MAX}) {
+        EXPECT_EQ(ModelSpectrum(0, nullptr, 0, nullptr, 1.0, 0, 0.0, K, f), -1) << K;
+        EXPECT_TRUE(f.empty());
+    }
+}
+
+// The small matrix routines of the vector autoregressions on matrices filled from the hostile
+// series: a result called done is finite.
+TEST(HostileInputs, SmallMatrixRoutines)
+{
+    for (const Series& s : AllSeries()) {
+        for (int n : {1, 2, 3}) {
+            if (static_cast<int>(s.x.size()) < n * n) continue;
+            const std::vector<double> A(s.x.begin(), s.x.begin() + n * n);
+            double det = 0.0;
+            if (Determinant(A.data(), n, n, det) == kStatusDone) {
+                EXPECT_TRUE(std::isfinite(det)) << s.name << " n=" << n;
+            }
+            float single = 0.0f;
+            const std::vector<float> Af(A.begin(), A.end());
+            if (Determinant(Af.data(), n, n, single) == kStatusDone) {
+                EXPECT_TRUE(std::isfinite(single)) << s.name << " n=" << n << " in single precision";
+            }
+            std::vector<double> lu = A;
+            double parity = 0.0;
+            if (LuDecompose(lu.data(), n, parity, n) == kStatusDone) {
+                EXPECT_TRUE(Finite(lu)) << s.name << " n=" << n;
+            }
+            std::vector<double> chol = A;
+            for (int j = 0; j < n; ++j)
+                for (int i = 0; i < j; ++i) chol[i + n * j] = chol[j + n * i];  // symmetric
+            if (CHOLES(chol.data(), n, n) == kStatusDone) {
+                EXPECT_TRUE(Finite(chol)) << s.name << " n=" << n;
+            }
+            std::vector<double> inverse = A;
+            int flag = -1;
+            GaussJordanInverse(n - 1, inverse.data(), flag, n);
+            if (flag == 0) {
+                EXPECT_TRUE(Finite(inverse)) << s.name << " n=" << n;
+            }
+        }
+    }
+    double one = 1.0, det = 0.0;
+    for (int n : {INT_MIN, -1, 0}) {
+        EXPECT_EQ(Determinant(&one, n, 1, det), kStatusBadArgument) << n;
+        EXPECT_EQ(CHOLES(&one, n, 1), kStatusBadArgument) << n;
+    }
+    EXPECT_EQ(LuDecompose(&one, -1, det, 1), kStatusBadArgument);
+    EXPECT_EQ(Determinant(&one, 2, 1, det), kStatusBadArgument);  // leading dimension below n
+}
+
+// The pattern search stops whatever its first step and whatever its criterion returns.
+TEST(HostileInputs, PatternSearchSteps)
+{
+    for (double h : {0.0, -1.0, kNaN, kInf, 1e-300, 1.0, 1e300}) {
+        for (double value : {1.0, kNaN, -kInf}) {
+            double point[2] = {0.5, -0.5};
+            double step = h;
+            int calls = 0;
+            const PatternValue<double> r = PatternSearch(2, 2, point, step, [&](const double* x) {
+                ++calls;
+                // A bowl around (1, 2), or a criterion that is not finite anywhere.
+                const double F = value == 1.0 ? (x[0] - 1) * (x[0] - 1) + (x[1] - 2) * (x[1] - 2) : value;
+                return PatternValue<double>{F, 1.0, 0};
+            });
+            EXPECT_GE(calls, 1) << h << " " << value;
+            if (value == 1.0 && h == 1.0) {
+                EXPECT_LT(r.F, 0.5);
+            }
+        }
+    }
+}
+
 TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
 {
     const struct {
@@ -752,6 +928,75 @@ TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
              int fail = -1;
              InvertMatrix(1, a.data(), 54, fail, kInvertSymmetric);
              return fail;
+         }},
+        {"fractional ARMA autocorrelations with M = INT_MAX (allocated before the check)", kStatusBadArgument,
+         [] {
+             const double phi = 0.5;
+             double acf[41], gamma0 = 0.0;
+             return FractionalArmaAcf(1, &phi, 0, nullptr, 0.3, INT_MAX, 40, acf, gamma0);
+         }},
+        {"fractional ARMA autocorrelations of a NaN coefficient", kStatusNotFinite,
+         [] {
+             const double phi = kNaN;
+             double acf[41], gamma0 = 0.0;
+             return FractionalArmaAcf(1, &phi, 0, nullptr, 0.3, 50, 40, acf, gamma0);
+         }},
+        {"sample ACF view of a series with a NaN (shown as a constant series)", 0,
+         [] {
+             UnivariateFields u;
+             u.series = Sixty(1.0, 7, kNaN);
+             u.n = 60;
+             return static_cast<int>(ComputeSampleAcf(u));
+         }},
+        {"sample ACF view of values near 1e300 (variance Inf shown)", 0,
+         [] {
+             UnivariateFields u;
+             u.series = Sixty(1e300);
+             u.n = 60;
+             return static_cast<int>(ComputeSampleAcf(u));
+         }},
+        {"model spectrum with 0 intervals (frequencies 0/0)", -1,
+         [] {
+             std::vector<double> f;
+             return static_cast<int>(ModelSpectrum(0, nullptr, 0, nullptr, 1.0, 0, 0.0, 0, f));
+         }},
+        {"model spectrum of a unit root with variance 1e303 (1e6 times it is Inf)", -1,
+         [] {
+             const double one = 1.0;
+             std::vector<double> f;
+             return static_cast<int>(ModelSpectrum(1, &one, 0, nullptr, 1e303, 0, 0.0, 16, f));
+         }},
+        {"histogram of INT_MAX bins (allocated 16 GB)", 0,
+         [] {
+             std::vector<double> edges, counts;
+             return static_cast<int>(HistogramCounts({1.0, 2.0}, 0.0, 3.0, INT_MAX, edges, counts));
+         }},
+        {"determinant of 1e200 times the identity (Inf called done)", kStatusOutOfRange,
+         [] {
+             const double a[4] = {1e200, 0.0, 0.0, 1e200};
+             double det = 0.0;
+             return Determinant(a, 2, 2, det);
+         }},
+        {"Cholesky factor of an empty matrix (read element (1, 1))", kStatusBadArgument,
+         [] { return CHOLES(static_cast<double*>(nullptr), 0, 1); }},
+        {"Gauss-Jordan inverse of a matrix with a NaN (flag 0)", 2,
+         [] {
+             double a[4] = {1.0, kNaN, 0.0, 1.0};
+             int flag = -1;
+             GaussJordanInverse(1, a, flag, 2);
+             return flag;
+         }},
+        {"pattern search from a NaN start (NaN differs from itself: never stopped)", 0,
+         [] {
+             double point[1] = {kNaN}, h = 0.1;
+             return PatternSearch(1, 1, point, h, [](const double*) { return PatternValue<double>{1e30, 0.0, 0}; })
+                 .status;
+         }},
+        {"pattern search with a first step of 0 (never stopped)", 0,
+         [] {
+             double point[1] = {0.0}, h = 0.0;
+             return PatternSearch(1, 1, point, h, [](const double* x) { return PatternValue<double>{x[0] * x[0], 1.0, 0}; })
+                 .status;
          }},
     };
     for (const auto& c : cases) EXPECT_EQ(c.call(), c.expected) << c.fault;
