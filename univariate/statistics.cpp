@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <memory>
 
 #include "numerics/acf.h"
 #include "numerics/arma_acvf.h"
 #include "numerics/long_memory.h"
 #include "numerics/status.h"
+#include "numlib/error_stack.h"
 #include "numlib/periodogram.h"
 
 namespace {
@@ -95,6 +97,8 @@ int32_t ComputeSampleAcf(UnivariateFields& u)
         const int pacfStatus = DurbinLevinson(acf.data(), L + 1, pacf.data());
         if (pacfStatus != kStatusDone && pacfStatus != kStatusDegenerate) return 0;
     }
+    // Values so large that their variance leaves double range have no correlations to show.
+    if (!std::isfinite(gamma0) || !AllFinite(acf) || !AllFinite(pacf)) return 0;
     u.sampleGamma0 = gamma0;
     u.sampleAcf = std::move(acf);
     u.samplePacf = std::move(pacf);
@@ -301,22 +305,28 @@ int32_t ComputeSpectrumValues(UnivariateFields& u)
         u.ordinateCount = No;
         // The periodogram routine needs 2 observations; one has no ordinate at all.
         if (u.n >= 2) {
-            // Filled with NaN first: a refused series (not finite, or ordinates beyond the
-            // doubles) leaves no ordinates rather than zeros.
-            std::vector<double> table(static_cast<size_t>(No + 1) * 5, std::nan(""));
+            // The routine writes every cell of its table, so the table is not cleared first: at a
+            // million observations clearing it costs a tenth of the whole computation.
+            const size_t rows = static_cast<size_t>(No) + 1;
+            std::unique_ptr<double[]> table(new double[rows * 5]);
             const double mean = SeriesMean(u.series.data(), u.n);
-            DPFFT(u.n, u.series.data(), 0, mean, 0, 0, 1, table.data(), No + 1);
-            u.periodogram.resize(static_cast<size_t>(No));
-            for (int32_t k = 1; k <= No; ++k)
-                u.periodogram[static_cast<size_t>(k - 1)] = table[static_cast<size_t>(2 * (No + 1) + k)];
-            if (!AllFinite(u.periodogram)) {
-                u.periodogram.clear();
+            DPFFT(u.n, u.series.data(), 0, mean, 0, 0, 1, table.get(), No + 1);
+            // A call the library abandoned (its work areas could not be had) leaves no ordinates.
+            if (LibraryCallAbandoned()) {
                 u.ordinateCount = 0;
+            } else {
+                const double* ordinates = table.get() + 2 * rows;  // column 3, row k + 1 for omega_k
+                u.periodogram.assign(ordinates + 1, ordinates + rows);
+                // Ordinates beyond double range (values near its limit) are none to draw or test.
+                if (!AllFinite(u.periodogram)) {
+                    u.periodogram.clear();
+                    u.ordinateCount = 0;
+                }
             }
         }
         const int32_t m = (u.n - 1) / 2;
         double R = 0.0, P = 0.0;
-        if (m >= 1 && !u.periodogram.empty() && FisherTest(u.periodogram.data(), m, R, P)) {
+        if (m >= 1 && u.periodogram.size() >= static_cast<size_t>(m) && FisherTest(u.periodogram.data(), m, R, P)) {
             u.fisherStatistic = R;
             u.fisherProbability = P;
             u.fisherCount = m;

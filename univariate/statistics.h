@@ -87,9 +87,10 @@ int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* the
 int32_t FisherTest(const double* I, int32_t m, double& R, double& P);
 
 // Periodogram (with at least 2 observations), model spectrum and Fisher's values of the project;
-// without data, or when the periodogram routine refuses the series (values or ordinates beyond
-// the doubles), the periodogram is released and ordinateCount is 0. Returns the number of
-// singular model frequencies, or -1 when the model spectrum is not finite (it is then empty).
+// without data the periodogram is released, ordinateCount is 0 and Fisher's values stay; so it is
+// when the library refuses the series or the ordinates would leave double range. Returns the
+// number of singular model frequencies, or -1 when the model spectrum is not finite (it is then
+// empty).
 int32_t ComputeSpectrumValues(UnivariateFields& project);
 
 // Curve 1 and 2 of the spectrum view, as PlotSpectrum draws them; `zeros` counts the values put

@@ -145,6 +145,35 @@ TEST_F(StatisticsViewsTest, ModelOnASampleViewRedrawsInsteadOfCycling)
     EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(StatisticsViewsTest, ModelWithoutDataShowsTheModelAlone)
+{
+    NewProjectOfKind(1);
+    UnivariateProject* found = CurrentUnivariate();
+    ASSERT_NE(found, nullptr);
+    UnivariateProject& u = *found;
+    ASSERT_FALSE(u.hasData());
+    u.q = 1;
+    u.theta[1] = 0.5;
+    SendCommand(IDM_ACF_MODEL);
+    PumpMessages();
+    ASSERT_NE(u.acfView.window, nullptr);
+    EXPECT_EQ(u.acfViewFlags, 26);
+    EXPECT_EQ(PanelTitleText(u.acfView, 1), "");
+    ASSERT_EQ(u.acfView.curves[2].y.size(), 41u);
+    EXPECT_NEAR(u.acfView.curves[2].y[1], 0.4, 1e-15);
+    EXPECT_EQ(u.acfView.curves[1].shown, 0);
+
+    // Spectrum > Model draws the model's density alone; Periodogram does nothing.
+    SendCommand(IDM_SPECTRUM_PERIODOGRAM);
+    EXPECT_EQ(u.spectrumView.window, nullptr);
+    SendCommand(IDM_SPECTRUM_MODEL);
+    ASSERT_NE(u.spectrumView.window, nullptr);
+    EXPECT_EQ(u.spectrumView.curves[1].shown, 0);
+    ASSERT_EQ(u.spectrumView.curves[2].y.size(), 1025u);
+    EXPECT_NEAR(u.spectrumView.curves[2].y[0], 2.25 / (2 * 3.14159265358979323846), 1e-12);
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(StatisticsViewsTest, SpecifyLagDialog)
 {
     UnivariateProject& u = Project(Wavy(60));
@@ -187,6 +216,27 @@ TEST_F(StatisticsViewsTest, SpecifyLagDialog)
     EXPECT_EQ(u.acfView.curves[2].y.size(), 61u);
 }
 
+TEST_F(StatisticsViewsTest, SpecifyLagRedrawsAnOpenResidualAcfViewWithTheAcfViewClosed)
+{
+    UnivariateProject& u = Project(Wavy(60));
+    static int redrawsAt12 = 0, otherRedraws = 0;
+    redrawsAt12 = otherRedraws = 0;
+    const ProjectRoutine installed = UnivariateRefresh.residualAcf;
+    UnivariateRefresh.residualAcf = [](UnivariateProject& p) {
+        ++(p.residualAcfLags == 12 ? redrawsAt12 : otherRedraws);
+    };
+    int windowStandIn = 0;
+    u.residualAcfView.window = reinterpret_cast<HWND__*>(&windowStandIn);
+    AnswerNextDialog(Press(IDOK, {{IDC_LAG_COUNT, L"12"}}));
+    SendCommand(IDM_ACF_SPECIFY_LAG);
+    u.residualAcfView.window = nullptr;
+    UnivariateRefresh.residualAcf = installed;
+    EXPECT_EQ(TakeSeenDialogs().size(), 1u);
+    EXPECT_EQ(redrawsAt12, 1);
+    EXPECT_EQ(otherRedraws, 0);
+    EXPECT_EQ(u.acfView.window, nullptr);
+}
+
 TEST_F(StatisticsViewsTest, HistogramAndItsBinDialog)
 {
     UnivariateProject& u = Project(Wavy(100));
@@ -201,6 +251,9 @@ TEST_F(StatisticsViewsTest, HistogramAndItsBinDialog)
     for (double c : bars.y) total += c;
     EXPECT_EQ(total, 100.0);
     EXPECT_EQ(WindowText(Handle(u.histogramView.window)).rfind(L"HISTOGRAM: ", 0), 0u);
+    ASSERT_EQ(VeskInfo(u, u.histogramView), 1);
+    EXPECT_EQ(ReportText(u.histogramView.infoWindow), WideText(ReportWindowText(HistogramReport(u))));
+    EXPECT_NE(ReportText(u.histogramView.infoWindow).find(L"# of Bins =       13"), std::wstring::npos);
 
     AnswerNextDialog(Press(IDCANCEL));
     SendCommand(IDM_HISTOGRAM_BINS);
@@ -227,6 +280,12 @@ TEST_F(StatisticsViewsTest, HistogramAndItsBinDialog)
     // A second Default only brings the window forward: the bin count stays.
     SendCommand(IDM_HISTOGRAM);
     EXPECT_EQ(u.histogramBins, 4);
+
+    // Cleared data leave the open view without the old counts.
+    VeskClearData(u);
+    ASSERT_NE(u.histogramView.window, nullptr);
+    EXPECT_EQ(u.histogramView.curves[1].shown, 0);
+    EXPECT_TRUE(u.histogramView.curves[1].y.empty());
 }
 
 TEST_F(StatisticsViewsTest, FisherDialogShowsTheValues)
@@ -338,4 +397,15 @@ TEST_F(StatisticsViewsTest, CumulativeSpectrumAndReports)
     EXPECT_EQ(u.cumSpectrumView.curves[1].y.size(), 19u);
     EXPECT_NE(ReportText(u.spectrumView.infoWindow).find(L"Number of frequencies in periodogram = 20"),
               std::wstring::npos);
+
+    // A series that turns constant has no cumulative periodogram: the old series' curve goes and
+    // the model's stays.
+    SendCommand(IDM_CUMULATIVE_BOTH);
+    ASSERT_EQ(u.cumSpectrumView.curves[1].y.size(), 19u);
+    u.series.assign(40, 3.0);
+    VeskRefresh(u, 1, 0);
+    EXPECT_EQ(u.cumSpectrumView.curves[1].shown, 0);
+    EXPECT_TRUE(u.cumSpectrumView.curves[1].y.empty());
+    EXPECT_EQ(u.cumSpectrumView.curves[2].shown, 1);
+    EXPECT_EQ(u.cumSpectrumView.curves[2].y.size(), 1025u);
 }

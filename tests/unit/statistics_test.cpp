@@ -92,6 +92,11 @@ TEST(SampleAcf, ConstantSeriesAndNoData)
     EXPECT_EQ(u.sampleAcf[1], 0.0);
     EXPECT_TRUE(AllFinite(u.sampleAcf) && AllFinite(u.samplePacf));
 
+    // Values whose variance leaves double range: no correlations rather than NaN.
+    SetSeries(u, {1e300, -1e300, 1e300, 5e299, -1e300, 2e300});
+    EXPECT_EQ(ComputeSampleAcf(u), 0);
+    EXPECT_TRUE(u.sampleAcf.empty() && u.samplePacf.empty());
+
     u.series.clear();
     u.n = 0;
     EXPECT_EQ(ComputeSampleAcf(u), 0);
@@ -372,6 +377,8 @@ TEST(Spectra, ShortConstantAndEvenSeries)
         {"three", {1.0, 3.0, 2.0}, 1, 1, true},
         {"constant", std::vector<double>(9, 7.5), 4, 0, true},
         {"ten: five ordinates, Fisher uses four", {3, 1, 4, 1, 5, 9, 2, 6, 5, 3}, 5, 4, true},
+        {"a call the library abandons", {1, std::numeric_limits<double>::quiet_NaN(), 3, 4, 5}, 0, 0, false},
+        {"ordinates beyond double range", {1e300, -1e300, 1e300, 5e299, -1e300, 2e300}, 0, 0, false},
     };
     for (const Case& c : cases) {
         UnivariateFields u;

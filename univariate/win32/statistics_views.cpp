@@ -21,9 +21,9 @@ void Repaint(const PlotRecord& view)
     if (view.window) InvalidateRect(Handle(view.window), nullptr, TRUE);
 }
 
-// The view's window, created when it has none and titled `prefix` and the data window's title.
-// Returns false when it could not be created.
-bool OpenView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix)
+}  // namespace
+
+bool OpenProjectView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix)
 {
     if (!view.window) {
         if (!CreatePlotWindow(view, 1)) return false;
@@ -35,7 +35,19 @@ bool OpenView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix)
     return true;
 }
 
-}  // namespace
+bool DrawAcfView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix, int32_t acfCurve, bool shown,
+                 const std::vector<double>& acf, const std::vector<double>& pacf, int32_t nObs, int32_t flags)
+{
+    const bool created = !view.window;
+    if (!OpenProjectView(u, view, prefix)) return false;
+    if (created) {
+        SetPanelTitle(view, 1, "ACF", 3);
+        SetPanelTitle(view, 2, "PACF", 4);
+    }
+    SetAcfCurves(view, acfCurve, shown, acf, pacf, nObs, acfCurve, flags);
+    Repaint(view);
+    return true;
+}
 
 int32_t PlotSampleAcf(UnivariateProject& u)
 {
@@ -51,22 +63,18 @@ int32_t PlotSampleAcf(UnivariateProject& u)
         }
         return 0;
     }
-    const bool created = !view.window;
-    if (!OpenView(u, view, L"ACF/PACF: ")) return 0;
-    if (created) {
-        SetPanelTitle(view, 1, "ACF", 3);
-        SetPanelTitle(view, 2, "PACF", 4);
-    }
-    SetAcfCurves(view, 1, (u.acfViewFlags & ACF_SAMPLE) != 0, u.sampleAcf, u.samplePacf, u.n, 1, u.acfViewFlags);
-    Repaint(view);
-    return 1;
+    return DrawAcfView(u, view, L"ACF/PACF: ", 1, (u.acfViewFlags & ACF_SAMPLE) != 0, u.sampleAcf, u.samplePacf, u.n,
+                       u.acfViewFlags)
+               ? 1
+               : 0;
 }
 
 int32_t PlotModelAcf(UnivariateProject& u)
 {
     PlotRecord& view = u.acfView;
     const bool computed = ComputeModelAcf(u) != 0;
-    if (!OpenView(u, view, L"ACF/PACF: ")) return 1;
+    // Opened by the model alone, the view's panels stay untitled.
+    if (!OpenProjectView(u, view, L"ACF/PACF: ")) return 1;
     SetAcfCurves(view, 2, computed && (u.acfViewFlags & ACF_MODEL), u.modelAcf, u.modelPacf, 0, 2, u.acfViewFlags);
     Repaint(view);
     return 1;
@@ -87,22 +95,24 @@ int32_t ToggleCurves(PlotRecord& view, int32_t& flags)
 
 int32_t PlotHistogram(UnivariateProject& u, int32_t& bins)
 {
-    if (!u.hasData()) return 0;
-    if (bins == 0) bins = DefaultHistogramBins(u.n);
-    double lo = 0.0, hi = 0.0;
-    std::vector<double> edges, counts;
-    const bool counted = DataWindowRange(u.dataView, lo, hi) && HistogramCounts(u.series, lo, hi, bins, edges, counts);
-    u.histogramBins = bins;
     PlotRecord& view = u.histogramView;
+    bool counted = false;
+    std::vector<double> edges, counts;
+    if (u.hasData()) {
+        if (bins == 0) bins = DefaultHistogramBins(u.n);
+        double lo = 0.0, hi = 0.0;
+        counted = DataWindowRange(u.dataView, lo, hi) && HistogramCounts(u.series, lo, hi, bins, edges, counts);
+        u.histogramBins = bins;
+    }
     if (!counted) {
-        // No bins to draw: an open view must not go on showing another series' counts.
+        // No data or no bins to draw: an open view must not go on showing another series' counts.
         if (view.window) {
             ClearCurveData(view, 1);
             Repaint(view);
         }
         return 0;
     }
-    if (!OpenView(u, view, L"HISTOGRAM: ")) return 0;
+    if (!OpenProjectView(u, view, L"HISTOGRAM: ")) return 0;
     SetCurveHistogram(view, 1, edges, counts);
     Repaint(view);
     return 1;
@@ -122,7 +132,7 @@ int32_t ComputeSpectra(UnivariateProject& u)
 int32_t PlotSpectrum(UnivariateProject& u)
 {
     PlotRecord& view = u.spectrumView;
-    if (!OpenView(u, view, L"SPECTRUM: ")) return 1;
+    if (!OpenProjectView(u, view, L"SPECTRUM: ")) return 1;
     ClearCurveData(view, 1);
     ClearCurveData(view, 2);
     const SpectrumCurves c = BuildSpectrumCurves(u);
@@ -158,19 +168,28 @@ int32_t PlotCumulativeSpectrum(UnivariateProject& u, int32_t mode)
     u.cumPeriodogram.clear();
     if (!u.spectrumView.window) ComputeSpectra(u);
     const bool model = mode == 2 || mode == 4, periodogram = mode == 1 || mode == 4;
-    if (model && !CumulativeModelSpectrum(u)) return 0;
-    if (periodogram && !CumulativePeriodogram(u)) return 0;
+    const bool modelMade = model && CumulativeModelSpectrum(u);
+    const bool periodogramMade = periodogram && CumulativePeriodogram(u);
+    const bool complete = model == modelMade && periodogram == periodogramMade;
     PlotRecord& view = u.cumSpectrumView;
-    if (!OpenView(u, view, L"CUMULATIVE SPECTRUM: ")) return 0;
+    // Without a spectrum the mode needs no view is opened. An open one must not go on showing
+    // another series' curve (a differenced trend is constant and has none): the missing curve
+    // is cleared and the other one drawn.
+    if (!complete && !view.window) return 0;
+    if (!OpenProjectView(u, view, L"CUMULATIVE SPECTRUM: ")) return 0;
     if (!model) view.curves[2].shown = 0;
     if (!periodogram) view.curves[1].shown = 0;
-    if (periodogram)
+    if (periodogramMade)
         SetCurveXY(view, 1, CumulativePeriodogramX(static_cast<int32_t>(u.cumPeriodogram.size())), u.cumPeriodogram);
-    if (model)
+    else if (periodogram)
+        ClearCurveData(view, 1);
+    if (modelMade)
         SetCurveXY(view, 2, SpectrumFrequencies(static_cast<int32_t>(u.cumModelSpectrum.size()) - 1),
                    u.cumModelSpectrum);
+    else if (model)
+        ClearCurveData(view, 2);
     Repaint(view);
-    return 1;
+    return complete ? 1 : 0;
 }
 
 int32_t InfoAcf(UnivariateProject& u) { return WriteViewReport(u, VIEW_ACF, AcfReport); }
