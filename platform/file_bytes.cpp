@@ -87,11 +87,12 @@ void RemoveStaleTemporaries(const fs::path& target)
 int ReadFileBytes(const std::string& name, std::vector<unsigned char>& bytes)
 {
     bytes.clear();
-    const fs::path path = fs::u8path(name);
-    std::error_code error;
-    // A folder opens as a stream on some systems and reports a huge length; a device may never end.
-    if (!fs::is_regular_file(path, error)) return 0;
     try {
+        const fs::path path = fs::u8path(name);
+        std::error_code error;
+        // A folder opens as a stream on some systems and reports a huge length; a device may
+        // never end.
+        if (!fs::is_regular_file(path, error)) return 0;
         std::ifstream in(path, std::ios::binary);
         if (!in) return 0;
         in.seekg(0, std::ios::end);

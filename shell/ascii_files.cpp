@@ -174,12 +174,12 @@ std::string FormatAsciiTable(int32_t k, int32_t r, const std::vector<double>& ta
 
 int32_t ReadRawData(const std::string& name, std::vector<double>& values, FileMessage& message)
 {
-    std::vector<unsigned char> bytes;
-    if (!ReadFileBytes(TrimFileName(name), bytes)) {
-        message = {"Cannot open file", "ReadRawData()"};
-        return 0;
-    }
     try {
+        std::vector<unsigned char> bytes;
+        if (!ReadFileBytes(TrimFileName(name), bytes)) {
+            message = {"Cannot open file", "ReadRawData()"};
+            return 0;
+        }
         AsciiSeries series =
             ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         const std::string report = AsciiSeriesReport(series);
