@@ -2,6 +2,7 @@
 
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
+#include "univariate/win32/smoothing_menu.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
@@ -17,5 +18,6 @@ void RegisterUnivariateModule()
     RegisterModelCommands();
     RegisterTransformCommands();
     RegisterResidualCommands();
+    RegisterSmoothingCommands();
     RegisterStatisticsCommands();
 }
