@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <numeric>
 
 #include "numerics/acf.h"
 #include "univariate/model_evaluation.h"
 #include "univariate/report_cells.h"
+#include "univariate/statistics.h"
 
 const char* const kResidualsUnavailable =
     "Residuals not available: the model cannot be evaluated on this series (too short, or not causal).";
@@ -31,11 +33,38 @@ int32_t ArmaResiduals(UnivariateFields& u)
     return 1;
 }
 
+// Durbin-Levinson on the model's autocovariances to lag n - 1; the residual variance is taken
+// about the residuals' mean. The model ACF the views show is left as it was.
+int32_t FractionalResiduals(UnivariateFields& u)
+{
+    if (u.n < 1 || u.series.size() < static_cast<size_t>(u.n)) return 0;
+    std::vector<double> savedAcf;
+    savedAcf.swap(u.modelAcf);
+    const double savedGamma0 = u.modelGamma0;
+    const int32_t savedLags = u.modelAcfLags;
+    u.modelAcfLags = std::max(u.modelAcfLags, u.n);
+    const int32_t computed = FracArmaAcvf(u);
+    std::vector<double> gamma;
+    gamma.swap(u.modelAcf);
+    const double gamma0 = u.modelGamma0;
+    u.modelAcf.swap(savedAcf);
+    u.modelGamma0 = savedGamma0;
+    u.modelAcfLags = savedLags;
+    if (!computed || gamma.size() < static_cast<size_t>(u.n)) return 0;
+    for (double& g : gamma) g *= gamma0;
+    const std::vector<double> x(u.series.begin(), u.series.begin() + u.n);
+    if (!DurbinLevinsonResiduals(gamma, x, u.residuals)) return 0;
+    const double mean = std::accumulate(u.residuals.begin(), u.residuals.end(), 0.0) / u.n;
+    double squares = 0.0;
+    for (double r : u.residuals) squares += (r - mean) * (r - mean);
+    u.residualSsPerN = squares / u.n;
+    return std::isfinite(u.residualSsPerN) ? 1 : 0;
+}
+
 int32_t Compute(UnivariateFields& u)
 {
     u.residuals.clear();
-    if (u.fracIntegrated) return 0;
-    return ArmaResiduals(u);
+    return u.fracIntegrated ? FractionalResiduals(u) : ArmaResiduals(u);
 }
 
 }  // namespace
@@ -99,6 +128,38 @@ int32_t ComputeResidualAcf(UnivariateFields& project)
     if (sampled < lags) (void)DurbinLevinson(acf.data(), lags + 1, pacf.data());
     u.residualAcf = std::move(acf);
     u.residualPacf = std::move(pacf);
+    return 1;
+}
+
+int32_t ResidualHistogramValues(UnivariateFields& project, int32_t& bins, std::vector<double>& edges,
+                                std::vector<double>& counts)
+{
+    UnivariateFields& u = project;
+    if (u.residuals.empty() || bins < 0 || bins > kMaxHistogramBins) return 0;
+    const int32_t n = static_cast<int32_t>(std::min<size_t>(u.residuals.size(), INT32_MAX));
+    const int32_t use = bins == 0 ? DefaultHistogramBins(n) : bins;
+    const auto [low, high] = std::minmax_element(u.residuals.begin(), u.residuals.end());
+    double lo = *low, hi = *high;
+    // Equal residuals have no width to divide: they go in the middle of a range of width 1.
+    const bool equal = !(hi > lo);
+    if (equal) lo -= 0.5, hi += 0.5;
+    if (!HistogramCounts(u.residuals, lo, hi, use, edges, counts)) return 0;
+    // The data histogram's bins are half-open; here the range ends at the largest residual,
+    // which would otherwise go uncounted.
+    if (!equal) counts.back() += static_cast<double>(std::count(u.residuals.begin(), u.residuals.end(), hi));
+    bins = use;
+    u.residualHistogramBins = use;
+    return 1;
+}
+
+int32_t DrawResidualHistogram(PlotRecord& view, UnivariateFields& project, int32_t& bins)
+{
+    std::vector<double> edges, counts;
+    if (!ResidualHistogramValues(project, bins, edges, counts)) {
+        ResetCurve(view, 1);
+        return 0;
+    }
+    SetCurveHistogram(view, 1, edges, counts);
     return 1;
 }
 

@@ -38,10 +38,11 @@ int32_t DurbinLevinsonResiduals(const std::vector<double>& gamma, const std::vec
 int32_t ComputeResidualAcf(UnivariateFields& project);
 
 // Histogram of the residuals between their smallest and largest value with `bins` bins (0: the
-// default 2·floor(log2 n) + 1, written back); the largest residual is counted in the last bin.
-// Equal residuals are counted in the middle of a range of width 1 around their value.
-// residualHistogramBins := bins. Returns 1, or 0 without residuals or for bins < 0 (nothing
-// written).
+// default 2·floor(log2 n) + 1, written back), binned as the data histogram (HistogramCounts);
+// the largest residual is counted in the last bin. Equal residuals are counted in the middle of
+// a range of width 1 around their value. residualHistogramBins := bins; histogramBins, the data
+// histogram's, is not touched. Returns 1, or 0 without residuals, for bins outside
+// 0..kMaxHistogramBins or a range too wide for doubles (nothing written).
 int32_t ResidualHistogramValues(UnivariateFields& project, int32_t& bins, std::vector<double>& edges,
                                 std::vector<double>& counts);
 

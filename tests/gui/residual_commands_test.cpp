@@ -9,7 +9,9 @@
 #include "gui_harness.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
+#include "shell/plot_record.h"
 #include "shell/project_table.h"
+#include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
 #include "univariate/refresh.h"
 #include "univariate/residual_reports.h"
@@ -17,6 +19,7 @@
 #include "univariate/univariate_project.h"
 #include "univariate/win32/project_lifecycle.h"
 #include "univariate/win32/residual_commands.h"
+#include "univariate/win32/statistics_views.h"
 
 namespace {
 
@@ -81,6 +84,80 @@ TEST_F(ResidualCommandsTest, ResidualPlotFollowsTheModel)
     ASSERT_EQ(u.residuals.size(), 40u);
     EXPECT_NE(u.residuals, u.series);
     EXPECT_EQ(view.curves[1].y, u.residuals);
+}
+
+// The residual ACF/PACF view opens titled after the project with both panels, the residual ACF
+// and PACF of the model in curves 1 and 3; chosen again it cycles its panels (both, ACF only,
+// PACF only, both) without recomputing, and the refresh follows a change of the model with the
+// panels where the cycle left them.
+TEST_F(ResidualCommandsTest, ResidualAcfOpensCyclesAndFollowsTheModel)
+{
+    UnivariateProject& u = *project_;
+    EXPECT_TRUE(Command(IDM_RESIDUAL_ACF).empty());
+    PlotRecord& view = u.views[VIEW_RESIDUAL_ACF];
+    ASSERT_TRUE(IsWindow(Handle(view.window)));
+    EXPECT_EQ(WindowText(Handle(view.window)), L"Residuals:ACF/PACF: New Univariate Project");
+    EXPECT_EQ(u.residualAcfViewFlags, 24);
+    ASSERT_EQ(u.residualAcf.size(), 41u);
+    EXPECT_EQ(view.curves[1].y, u.residualAcf);
+    EXPECT_EQ(view.curves[3].y, u.residualPacf);
+    EXPECT_EQ(view.curves[1].panel, 1);
+    EXPECT_EQ(view.curves[3].panel, 2);
+    EXPECT_EQ(PanelTitleText(view, 1), "ACF");
+    EXPECT_EQ(PanelTitleText(view, 2), "PACF");
+
+    const HWND__* window = view.window;
+    struct Step {
+        int32_t flags, acfPanel, pacfPanel;
+    };
+    for (const Step& step : {Step{8, 1, 0}, Step{16, 0, 1}, Step{24, 1, 1}, Step{8, 1, 0}}) {
+        SCOPED_TRACE(step.flags);
+        u.residualAcf.clear();  // the cycle must not recompute
+        EXPECT_TRUE(Command(IDM_RESIDUAL_ACF).empty());
+        EXPECT_EQ(view.window, window);
+        EXPECT_EQ(u.residualAcfViewFlags, step.flags);
+        EXPECT_EQ(view.panels[1].inUse, step.acfPanel);
+        EXPECT_EQ(view.panels[2].inUse, step.pacfPanel);
+        EXPECT_TRUE(u.residualAcf.empty());
+    }
+
+    u.p = 1;
+    u.phi[1] = 0.5;
+    VeskRefresh(u, 0, 1);
+    ASSERT_EQ(u.residualAcf.size(), 41u);
+    EXPECT_EQ(view.curves[1].y, u.residualAcf);
+    EXPECT_EQ(u.residualAcfViewFlags, 8);
+    EXPECT_EQ(view.panels[2].inUse, 0);
+}
+
+// The residual histogram opens titled after the project with 2·floor(log2 40) + 1 = 11 bins
+// holding every residual, keeps its count apart from the open data histogram's, and follows a
+// change of the model.
+TEST_F(ResidualCommandsTest, ResidualHistogramKeepsItsOwnBinCount)
+{
+    UnivariateProject& u = *project_;
+    int32_t dataBins = 4;
+    ASSERT_EQ(PlotHistogram(u, dataBins), 1);
+    EXPECT_TRUE(Command(IDM_RESIDUAL_HISTOGRAM).empty());
+    const PlotRecord& view = u.views[VIEW_RESIDUAL_HISTOGRAM];
+    ASSERT_TRUE(IsWindow(Handle(view.window)));
+    EXPECT_EQ(WindowText(Handle(view.window)), L"Residual:HISTOGRAM: New Univariate Project");
+    EXPECT_EQ(u.residualHistogramBins, 11);
+    ASSERT_EQ(view.curves[1].y.size(), 11u);
+    double counted = 0.0;
+    for (double c : view.curves[1].y) counted += c;
+    EXPECT_EQ(counted, 40.0);
+    EXPECT_EQ(u.histogramBins, 4);
+    EXPECT_EQ(u.histogramView.curves[1].y.size(), 4u);
+
+    const std::vector<double> before = view.curves[1].x;
+    u.p = 1;
+    u.phi[1] = 0.5;
+    VeskRefresh(u, 0, 1);
+    EXPECT_EQ(view.curves[1].y.size(), 11u);
+    EXPECT_NE(view.curves[1].x, before);
+    EXPECT_EQ(u.histogramBins, 4);
+    EXPECT_EQ(u.histogramView.curves[1].y.size(), 4u);
 }
 
 // Dialog 135 shows the range and the suggestion; OK writes the report with the lag typed into a
@@ -159,19 +236,33 @@ TEST_F(ResidualCommandsTest, FailedEvaluationShowsNoNumbers)
 {
     UnivariateProject& u = *project_;
     Command(IDM_RESIDUAL_PLOT);
+    Command(IDM_RESIDUAL_ACF);
+    Command(IDM_RESIDUAL_HISTOGRAM);
     AnswerNextDialog(Lag(L"10"));
     Command(IDM_RESIDUAL_TESTS);
     ASSERT_FALSE(u.views[VIEW_RESIDUAL].curves[1].y.empty());
+    ASSERT_FALSE(u.views[VIEW_RESIDUAL_ACF].curves[1].y.empty());
+    ASSERT_FALSE(u.views[VIEW_RESIDUAL_HISTOGRAM].curves[1].y.empty());
 
     u.q = 26;  // the recursion needs 52 values
     for (int j = 1; j <= 26; ++j) u.theta[j] = 0.01;
     VeskRefresh(u, 0, 1);
     EXPECT_TRUE(u.residuals.empty());
-    EXPECT_TRUE(u.views[VIEW_RESIDUAL].curves[1].y.empty());
+    for (int32_t k : {VIEW_RESIDUAL, VIEW_RESIDUAL_ACF, VIEW_RESIDUAL_HISTOGRAM}) {
+        EXPECT_TRUE(IsWindow(Handle(u.views[k].window))) << k;
+        EXPECT_TRUE(u.views[k].curves[1].y.empty()) << k;
+    }
+    EXPECT_TRUE(u.views[VIEW_RESIDUAL_ACF].curves[3].y.empty());
     EXPECT_NE(TestsReport().find(WideText(kResidualsUnavailable)), std::wstring::npos);
     EXPECT_EQ(TestsReport().find(L"Ljung"), std::wstring::npos);
 
-    for (UINT id : {IDM_RESIDUAL_PLOT, IDM_RESIDUAL_TESTS}) {
+    // With the ACF/PACF and histogram views closed, every residual command says why it shows
+    // nothing.
+    SendMessageW(MdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle(u.views[VIEW_RESIDUAL_ACF].window)), 0);
+    SendMessageW(MdiClient, WM_MDIDESTROY,
+                 reinterpret_cast<WPARAM>(Handle(u.views[VIEW_RESIDUAL_HISTOGRAM].window)), 0);
+    PumpMessages();
+    for (UINT id : {IDM_RESIDUAL_PLOT, IDM_RESIDUAL_ACF, IDM_RESIDUAL_HISTOGRAM, IDM_RESIDUAL_TESTS}) {
         AnswerWith(IDOK);
         const std::vector<SeenDialog> seen = Command(id);
         ASSERT_EQ(seen.size(), 1u) << id;

@@ -14,6 +14,7 @@
 #include "tests/unit/evaluation_fixtures.h"
 #include "tests/unit/reference_table.h"
 #include "univariate/residual_reports.h"
+#include "univariate/statistics.h"
 
 namespace {
 
@@ -75,6 +76,46 @@ TEST(ComputeResiduals, WhiteNoiseResidualsAreTheSeries)
     EXPECT_EQ(u.wnVariance, 9.0);
 }
 
+// Fractionally integrated models: the residuals against the Cholesky factor of the exact
+// covariance matrix computed in R, their variance about their mean; the model ACF the views show
+// and the noise variance are left as they were.
+TEST(ComputeResiduals, FractionallyIntegratedMatchesR)
+{
+    const ReferenceTable t = ReadReferenceTable("fractional_residuals.csv");
+    for (const char* name : {"fi", "fi_neg", "farma"}) {
+        SCOPED_TRACE(name);
+        UnivariateFields u;
+        std::vector<double> want;
+        for (size_t r = 0; r < t.rows.size(); ++r) {
+            if (t.Text(r, "series") != name) continue;
+            u.series.push_back(t.Number(r, "value"));
+            want.push_back(t.Number(r, "residual"));
+            u.d = t.Number(r, "d");
+            u.phi[1] = t.Number(r, "phi");
+        }
+        ASSERT_FALSE(want.empty());
+        u.n = static_cast<int32_t>(u.series.size());
+        u.firstIndex = 1, u.lastIndex = u.n;
+        u.p = u.phi[1] != 0.0 ? 1 : 0;
+        u.fracIntegrated = 1;
+        u.wnVariance = 2.5;
+        u.modelAcfLags = 10;
+        u.modelAcf = {1.0, 0.5};
+        u.modelGamma0 = 7.0;
+        ASSERT_EQ(ComputeResiduals(u), 1);
+        ASSERT_EQ(u.residuals.size(), want.size());
+        for (size_t k = 0; k < want.size(); ++k) EXPECT_NEAR(u.residuals[k], want[k], 1e-8) << k + 1;
+        const double mean = std::accumulate(want.begin(), want.end(), 0.0) / want.size();
+        double squares = 0.0;
+        for (double r : want) squares += (r - mean) * (r - mean);
+        EXPECT_NEAR(u.residualSsPerN, squares / want.size(), 1e-8);
+        EXPECT_EQ(u.wnVariance, 2.5);
+        EXPECT_EQ(u.modelAcfLags, 10);
+        EXPECT_EQ(u.modelAcf, (std::vector<double>{1.0, 0.5}));
+        EXPECT_EQ(u.modelGamma0, 7.0);
+    }
+}
+
 // A model the series cannot carry leaves no residuals and no numbers behind: the residuals, their
 // correlations and variance go, and every report says the residuals are not available.
 TEST(ComputeResiduals, FailureLeavesNoResiduals)
@@ -84,11 +125,15 @@ TEST(ComputeResiduals, FailureLeavesNoResiduals)
         int32_t p, q;
         double phi1;
         std::vector<double> x;
+        double d = 0.0;  // fractionally integrated when not 0
     };
     const Case cases[] = {
         {"series shorter than 2m", 1, 2, 0.5, {1.0, 2.0, 3.0}},
         {"AR part not causal", 1, 0, 1.5, {1.0, 2.0, 3.0, 4.0}},
         {"no data", 0, 0, 0.0, {}},
+        {"fractional, d outside (-0.5, 0.5)", 0, 0, 0.0, {1.0, 2.0, 3.0, 4.0}, 0.5},
+        {"fractional, AR part not causal", 1, 0, 1.5, {1.0, 2.0, 3.0, 4.0}, 0.2},
+        {"fractional, no data", 0, 0, 0.0, {}, 0.2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -96,6 +141,7 @@ TEST(ComputeResiduals, FailureLeavesNoResiduals)
         u.series = c.x;
         u.n = static_cast<int32_t>(c.x.size());
         u.p = c.p, u.q = c.q, u.phi[1] = c.phi1, u.theta[1] = 0.4, u.theta[2] = 0.2;
+        u.fracIntegrated = c.d != 0.0, u.d = c.d;
         u.residuals = {1.0, 2.0};
         u.residualAcf = u.residualPacf = {1.0, 0.5};
         u.residualSsPerN = 0.7;
@@ -199,6 +245,82 @@ TEST(TestsOfRandomnessReport, LagsOutsideTheirRange)
         if (c.available) {
             EXPECT_NE(lines[4].find("Chi-Square ( " + std::to_string(c.h - c.k) + " )"), std::string::npos);
         }
+    }
+}
+
+// The residual histogram uses the data histogram's binning over the residuals' range, 2·floor(log2
+// n) + 1 bins by default, counts every residual (the largest in the last bin), and keeps its bin
+// count apart from the data histogram's.
+TEST(ResidualHistogramValues, BinsAndCounts)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> residuals;
+        int32_t bins, wantBins;
+        std::vector<double> edges, counts;  // checked when not empty
+    };
+    std::vector<double> hundred;
+    for (int t = 0; t < 100; ++t) hundred.push_back(std::sin(1.7 * t));
+    const Case cases[] = {
+        {"100 residuals, default", hundred, 0, 13, {}, {}},
+        {"fixed count", {0.0, 1.0, 2.0, 3.0, 4.0}, 2, 2, {0.0, 2.0, 4.0}, {2.0, 3.0}},
+        {"largest twice", {0.0, 1.0, 4.0, 4.0}, 4, 4, {0.0, 1.0, 2.0, 3.0, 4.0}, {1.0, 1.0, 0.0, 2.0}},
+        {"equal residuals", {2.0, 2.0, 2.0}, 0, 3, {1.5, 1.5 + 1.0 / 3, 1.5 + 2.0 / 3, 2.5}, {0.0, 3.0, 0.0}},
+        {"one residual", {-1.0}, 0, 1, {-1.5, -0.5}, {1.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnivariateFields u;
+        u.residuals = c.residuals;
+        u.histogramBins = 10;
+        int32_t bins = c.bins;
+        std::vector<double> edges, counts;
+        ASSERT_EQ(ResidualHistogramValues(u, bins, edges, counts), 1);
+        EXPECT_EQ(bins, c.wantBins);
+        EXPECT_EQ(u.residualHistogramBins, c.wantBins);
+        EXPECT_EQ(u.histogramBins, 10);
+        ASSERT_EQ(counts.size(), static_cast<size_t>(c.wantBins));
+        ASSERT_EQ(edges.size(), counts.size() + 1);
+        EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), 0.0), static_cast<double>(c.residuals.size()));
+        for (double e : edges) EXPECT_TRUE(std::isfinite(e));
+        if (!c.edges.empty()) {
+            for (size_t i = 0; i < edges.size(); ++i) EXPECT_NEAR(edges[i], c.edges[i], 1e-15) << i;
+        }
+        if (!c.counts.empty()) {
+            EXPECT_EQ(counts, c.counts);
+        }
+    }
+}
+
+// Without residuals, or with a count outside 0..kMaxHistogramBins, nothing is drawn or written.
+TEST(ResidualHistogramValues, Refusals)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> residuals;
+        int32_t bins;
+    };
+    const Case cases[] = {
+        {"no residuals", {}, 0},
+        {"negative count", {1.0, 2.0}, -1},
+        {"count too large", {1.0, 2.0}, kMaxHistogramBins + 1},
+        {"range beyond the doubles", {-1.7e308, 1.7e308}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnivariateFields u;
+        u.residuals = c.residuals;
+        u.residualHistogramBins = 7;
+        int32_t bins = c.bins;
+        std::vector<double> edges, counts;
+        EXPECT_EQ(ResidualHistogramValues(u, bins, edges, counts), 0);
+        EXPECT_EQ(bins, c.bins);
+        EXPECT_EQ(u.residualHistogramBins, 7);
+        PlotRecord view;
+        view.curves[1].y = {5.0};
+        bins = c.bins;
+        EXPECT_EQ(DrawResidualHistogram(view, u, bins), 0);
+        EXPECT_TRUE(view.curves[1].y.empty());
     }
 }
 

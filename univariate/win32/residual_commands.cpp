@@ -18,7 +18,9 @@
 #include "univariate/residuals.h"
 #include "univariate/switch_invertible.h"
 #include "univariate/transforms.h"
+#include "univariate/statistics.h"
 #include "univariate/univariate_project.h"
+#include "univariate/win32/statistics_views.h"
 #include "univariate/win32/univariate_reports.h"
 
 namespace {
@@ -35,16 +37,6 @@ std::wstring DataWindowTitle(const UnivariateProject& u)
     wchar_t title[236] = {};
     if (u.dataView.window) GetWindowTextW(Handle(u.dataView.window), title, 236);
     return title;
-}
-
-bool OpenView(UnivariateProject& u, PlotRecord& view, const char* prefix)
-{
-    if (!view.window) {
-        if (!CreatePlotWindow(view, 1)) return false;
-        SetWindowTextW(Handle(view.window), (WideText(prefix) + DataWindowTitle(u)).c_str());
-    }
-    view.slot = u.dataView.slot;
-    return true;
 }
 
 void ShowMessage(const char* text, const char* caption)
@@ -65,6 +57,23 @@ void ResidualPlotCommand(UnivariateProject& u)
     if (ResidualsOrMessage(u)) ResidualPlot(u);
 }
 
+void ResidualHistogramCommand(UnivariateProject& u)
+{
+    int32_t bins = 0;
+    if (ResidualsOrMessage(u)) ResidualHistogram(u, bins);
+}
+
+// On the open view the command cycles its panels and rewrites its report; it recomputes nothing.
+void ResidualAcfCommand(UnivariateProject& u)
+{
+    if (u.residualAcfView.window) {
+        ToggleCurves(u.residualAcfView, u.residualAcfViewFlags);
+        InfoResidualAcf(u);
+        return;
+    }
+    if (ResidualsOrMessage(u)) ResidualAcf(u);
+}
+
 void TestsCommand(UnivariateProject& u) { TestsOfRandomness(u, 1); }
 
 void SwitchCommand(UnivariateProject& u) { SwitchToInvertible(u); }
@@ -81,10 +90,42 @@ int32_t ResidualPlot(UnivariateProject& u)
         }
         return 0;
     }
-    if (!OpenView(u, view, kViewTitlePrefix[VIEW_RESIDUAL])) return 0;
+    if (!OpenProjectView(u, view, L"Residuals: ")) return 0;
     DrawResidualPlot(view, u);
     Repaint(view);
     return 1;
+}
+
+int32_t ResidualAcf(UnivariateProject& u)
+{
+    PlotRecord& view = u.residualAcfView;
+    // The panels keep the cycle's place; a record with neither panel shows both.
+    if (!(u.residualAcfViewFlags & (ACF_PANEL | PACF_PANEL))) u.residualAcfViewFlags |= ACF_PANEL | PACF_PANEL;
+    if (!ComputeResidualAcf(u)) {
+        if (view.window) DrawAcfView(u, view, L"Residuals:ACF/PACF: ", 1, false, {}, {}, 0, u.residualAcfViewFlags);
+        return 0;
+    }
+    const int32_t n = static_cast<int32_t>(u.residuals.size());
+    return DrawAcfView(u, view, L"Residuals:ACF/PACF: ", 1, true, u.residualAcf, u.residualPacf, n,
+                       u.residualAcfViewFlags)
+               ? 1
+               : 0;
+}
+
+int32_t ResidualHistogram(UnivariateProject& u, int32_t& bins)
+{
+    PlotRecord& view = u.views[VIEW_RESIDUAL_HISTOGRAM];
+    if (u.residuals.empty()) {
+        if (view.window) {
+            DrawResidualHistogram(view, u, bins);
+            Repaint(view);
+        }
+        return 0;
+    }
+    if (!OpenProjectView(u, view, L"Residual:HISTOGRAM: ")) return 0;
+    const int32_t drawn = DrawResidualHistogram(view, u, bins);
+    Repaint(view);
+    return drawn;
 }
 
 int32_t RandomnessLagDialog(UnivariateProject& u)
@@ -154,6 +195,8 @@ int32_t SwitchToInvertible(UnivariateProject& u)
 void RegisterResidualCommands()
 {
     RegisterUnivariateCommand(IDM_RESIDUAL_PLOT, ResidualPlotCommand);
+    RegisterUnivariateCommand(IDM_RESIDUAL_HISTOGRAM, ResidualHistogramCommand);
+    RegisterUnivariateCommand(IDM_RESIDUAL_ACF, ResidualAcfCommand);
     RegisterUnivariateCommand(IDM_RESIDUAL_TESTS, TestsCommand);
     RegisterUnivariateCommand(IDM_SWITCH_INVERTIBLE, SwitchCommand);
 
@@ -161,4 +204,6 @@ void RegisterResidualCommands()
     r.computeResiduals = [](UnivariateProject& u) { ComputeResiduals(u); };
     r.testsOfRandomness = [](UnivariateProject& u, int32_t ask) { TestsOfRandomness(u, ask); };
     r.residualPlot = [](UnivariateProject& u) { ResidualPlot(u); };
+    r.residualAcf = [](UnivariateProject& u) { ResidualAcf(u); };
+    r.residualHistogram = [](UnivariateProject& u, int32_t bins) { ResidualHistogram(u, bins); };
 }
