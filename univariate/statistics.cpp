@@ -21,29 +21,11 @@ bool AllFinite(const std::vector<double>& v)
     return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
-// The combined coefficient vector phi1..phip, theta1..thetaq.
-std::vector<double> Coefficients(const UnivariateFields& u)
-{
-    std::vector<double> coef;
-    for (int32_t j = 1; j <= u.p; ++j) coef.push_back(u.phi[j]);
-    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
-    return coef;
-}
-
 bool OrdersValid(const UnivariateFields& u)
 {
     return u.p >= 0 && u.p <= kMaxArmaOrder && u.q >= 0 && u.q <= kMaxArmaOrder;
 }
 
-bool Causal(const UnivariateFields& u)
-{
-    if (u.p == 0) return true;
-    const std::vector<double> coef = Coefficients(u);
-    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 2);
-    int status = kStatusDone;
-    ArmaAcvf(1, kArmaAcvfTestCausal, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-    return status == kStatusDone;
-}
 
 void ReleaseModelAcf(UnivariateFields& u)
 {
@@ -73,6 +55,24 @@ double LogOrFloor(double v, int32_t& zeros)
 
 }  // namespace
 
+std::vector<double> ModelCoefficients(const UnivariateFields& u)
+{
+    std::vector<double> coef;
+    for (int32_t j = 1; j <= u.p; ++j) coef.push_back(u.phi[j]);
+    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
+    return coef;
+}
+
+bool ModelCausal(const UnivariateFields& u)
+{
+    if (u.p == 0) return true;
+    const std::vector<double> coef = ModelCoefficients(u);
+    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 2);
+    int status = kStatusDone;
+    ArmaAcvf(1, kArmaAcvfTestCausal, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
+    return status == kStatusDone;
+}
+
 int32_t ComputeSampleAcf(UnivariateFields& u)
 {
     u.sampleAcf.clear();
@@ -96,7 +96,7 @@ int32_t FracArmaAcvf(UnivariateFields& u)
 {
     const int32_t L = std::max(u.modelAcfLags, 1);
     u.modelAcf.clear();
-    if (!OrdersValid(u) || !Causal(u)) return 0;
+    if (!OrdersValid(u) || !ModelCausal(u)) return 0;
     std::vector<double> acf(static_cast<size_t>(L) + 1);
     double gamma0 = 0.0;
     if (FractionalArmaAcf(u.p, u.phi + 1, u.q, u.theta + 1, u.d, std::max(u.M, 1), L, acf.data(), gamma0) !=
@@ -117,7 +117,7 @@ int32_t ComputeModelAcf(UnivariateFields& u)
     } else {
         // Every lag from the autocovariance routine itself: a recursion on the AR part alone is
         // wrong below lag q, which can reach 26.
-        const std::vector<double> coef = Coefficients(u);
+        const std::vector<double> coef = ModelCoefficients(u);
         std::vector<double> gamma(static_cast<size_t>(std::max({L, u.p, u.q})) + 2);
         int status = kStatusDone;
         ArmaAcvf(L, kArmaAcvfCompute, gamma.data(), status, u.wnVariance, coef.data(), u.p, u.q);

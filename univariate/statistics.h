@@ -21,6 +21,11 @@ enum AcfViewBits : int32_t {
     PACF_PANEL = 16,
 };
 
+// The combined coefficient vector phi1..phip, theta1..thetaq of the project's model.
+std::vector<double> ModelCoefficients(const UnivariateFields& project);
+// Whether the AR part of the model (orders 0..26) is causal.
+bool ModelCausal(const UnivariateFields& project);
+
 // ---- ACF/PACF
 
 // Sample ACF/PACF of the project's series into sampleAcf and samplePacf (acfLags + 1 values) and

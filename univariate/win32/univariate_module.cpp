@@ -4,6 +4,7 @@
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
 #include "univariate/win32/smoothing_menu.h"
+#include "univariate/win32/simulate_command.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
@@ -22,4 +23,5 @@ void RegisterUnivariateModule()
     RegisterResidualCommands();
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
+    RegisterSimulateCommand();
 }
