@@ -2,6 +2,7 @@
 
 #include "univariate/win32/estimation_commands.h"
 #include "univariate/win32/model_commands.h"
+#include "univariate/win32/regression_commands.h"
 #include "univariate/win32/residual_commands.h"
 #include "univariate/win32/smoothing_menu.h"
 #include "univariate/win32/simulate_command.h"
@@ -24,4 +25,5 @@ void RegisterUnivariateModule()
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
     RegisterSimulateCommand();
+    RegisterRegressionCommands();
 }
