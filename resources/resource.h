@@ -357,3 +357,10 @@
 #define IDC_TREND_AUXILIARY 1233
 #define IDC_TREND_POLYNOMIAL 1234
 #define IDC_TREND_ORDER 1235
+// Help viewer: the controls of its window (a plain window, not a dialog template)
+#define IDC_HELP_BACK 1301
+#define IDC_HELP_SEARCH_LABEL 1302
+#define IDC_HELP_SEARCH 1303
+#define IDC_HELP_LIST_LABEL 1304
+#define IDC_HELP_LIST 1305
+#define IDC_HELP_TEXT 1306

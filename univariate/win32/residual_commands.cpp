@@ -16,9 +16,9 @@
 #include "univariate/report_cells.h"
 #include "univariate/residual_reports.h"
 #include "univariate/residuals.h"
+#include "univariate/statistics.h"
 #include "univariate/switch_invertible.h"
 #include "univariate/transforms.h"
-#include "univariate/statistics.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/statistics_views.h"
 #include "univariate/win32/univariate_reports.h"
@@ -41,7 +41,7 @@ std::wstring DataWindowTitle(const UnivariateProject& u)
 
 void ShowMessage(const char* text, const char* caption)
 {
-    MessageBoxW(FrameWindow, WideText(text).c_str(), WideText(caption).c_str(), MB_OK);
+    MessageBoxW(MessageBoxOwner(), WideText(text).c_str(), WideText(caption).c_str(), MB_OK);
 }
 
 // A residual command on a project with data whose model could not be evaluated says so.
