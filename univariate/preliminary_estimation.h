@@ -73,7 +73,8 @@ struct PrelimResult {
     int32_t status = 0;
     std::string message;
     // Minimum-AICC search: the AICC of each order tried, element k for order k (order 0 is white
-    // noise); an order whose evaluation failed holds a NaN.
+    // noise, then orders up to min(n - 3, n/2, 26): the exact likelihood needs n >= 2k); an order
+    // whose evaluation failed holds a NaN.
     std::vector<double> searchAicc;
 };
 

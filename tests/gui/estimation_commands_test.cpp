@@ -25,18 +25,6 @@ const std::vector<double> kLh = {2.4, 2.4, 2.4, 2.2, 2.1, 1.5, 2.3, 2.3, 2.5, 2,
                                  2.7, 2.2, 2.2, 1.9, 1.9, 1.8, 2.7, 3,   2.3, 2,   2,   2.9, 2.9, 2.7, 2.7, 2.3,
                                  2.6, 2.4, 1.8, 1.7, 1.5, 1.4, 2.1, 3.3, 3.5, 3.5, 3.1, 2.6, 2.1, 3.4, 3,   2.9};
 
-DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {},
-                   std::vector<std::pair<int, bool>> checks = {})
-{
-    DialogAnswer answer;
-    answer.button = button;
-    answer.texts = std::move(texts);
-    answer.checks = std::move(checks);
-    return answer;
-}
-
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
 class EstimationCommandsTest : public FrameFixture {
 protected:
     void SetUp() override
