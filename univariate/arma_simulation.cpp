@@ -192,23 +192,13 @@ int32_t DurbinLevinsonPath(const std::vector<double>& gamma, const std::vector<d
 {
     const size_t n = z.size();
     if (n == 0 || gamma.size() < n || !(gamma[0] > 0.0) || !std::isfinite(gamma[0]) || !(sigma2 > 0.0)) return 0;
-    // a: coefficients of the last step, b: of this one, both phi(k, 1..k) at b[1..k].
-    std::vector<double> a(n + 1, 0.0), b(n + 1, 0.0), out(n);
-    double v = gamma[0];
-    out[0] = std::sqrt(sigma2 * v) * z[0];
-    for (size_t k = 1; k < n; ++k) {
-        double s = gamma[k];
-        for (size_t j = 1; j < k; ++j) s -= a[j] * gamma[k - j];
-        b[k] = s / v;
-        for (size_t j = 1; j < k; ++j) b[j] = a[j] - b[k] * a[k - j];
+    std::vector<double> out(n);
+    const bool done = DurbinLevinsonRecursion(gamma, n, [&](size_t k, const double* b, double v) {
         double xhat = 0.0;
         for (size_t j = 1; j <= k; ++j) xhat += b[j] * out[k - j];
-        v *= 1.0 - b[k] * b[k];
-        if (!(v > 0.0) || !std::isfinite(v)) return 0;
         out[k] = xhat + std::sqrt(sigma2 * v) * z[k];
-        std::copy(b.begin() + 1, b.begin() + static_cast<std::ptrdiff_t>(k) + 1, a.begin() + 1);
-    }
-    if (!AllFinite(out)) return 0;
+    });
+    if (!done || !AllFinite(out)) return 0;
     x = std::move(out);
     return 1;
 }

@@ -14,6 +14,7 @@
 #include "numerics/status.h"
 #include "numlib/fft.h"
 #include "tests/unit/library_capture.h"
+#include "univariate/arma_simulation.h"
 
 #include <gtest/gtest.h>
 
@@ -281,4 +282,47 @@ TEST(AllocationFailure, MultivariateCommandsLeaveTheProjectAsItWas)
     });
     EXPECT_EQ(project->data->m, 3);
     MultivarFree(*project);
+}
+
+// The simulation of a project's model, ARMA or fractionally integrated, out of memory at each
+// allocation in turn: a message and no series, never an exception. Only that allocation
+// fails, as a large one does when memory is short, so the message can be written.
+TEST(AllocationFailure, SimulationReportsIt)
+{
+    failOnlyOnce = true;
+    for (int32_t fractional : {0, 1}) {
+        UnivariateProject project;
+        project.p = 1;
+        project.phi[1] = 0.4;
+        project.q = 1;
+        project.theta[1] = 0.3;
+        project.fracIntegrated = fractional;
+        project.d = 0.2;
+        SimulationChoice choice;
+        choice.m = 50;
+        int failures = 0;
+        for (long k = 0;; ++k) {
+            std::vector<double> x;
+            std::string message;
+            int32_t done = 0;
+            allocationsLeft = k;
+            try {
+                done = SimulateSeries(project, choice, x, message);
+            } catch (const std::bad_alloc&) {
+                allocationsLeft = -1;
+                ADD_FAILURE() << "fractional " << fractional << " k=" << k << ": the exception escaped";
+                break;
+            }
+            allocationsLeft = -1;
+            if (done) {
+                EXPECT_EQ(x.size(), 50u);
+                break;
+            }
+            ++failures;
+            EXPECT_TRUE(x.empty()) << k;
+            EXPECT_FALSE(message.empty()) << k;
+        }
+        EXPECT_GT(failures, 2) << fractional;
+    }
+    failOnlyOnce = false;
 }

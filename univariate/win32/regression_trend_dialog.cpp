@@ -8,6 +8,7 @@
 #include "shell/win32/frame.h"
 #include "univariate/regression_trend_entries.h"
 #include "univariate/univariate_project.h"
+#include "univariate/win32/dialog_controls.h"
 
 namespace {
 
@@ -17,12 +18,7 @@ struct TrendDialogState {
     bool ending = false;  // no edit is read once the dialog is ending
 };
 
-TrendDialogState* State(HWND dialog) { return reinterpret_cast<TrendDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
-
 HWND DataWindow(const UnivariateProject& u) { return reinterpret_cast<HWND>(u.dataView.window); }
-
-const int kHarmonicEdits[] = {IDC_TREND_HARMONICS, IDC_TREND_INDEX_1, IDC_TREND_INDEX_2, IDC_TREND_INDEX_3,
-                              IDC_TREND_INDEX_4};
 
 void SetInt(HWND dialog, int id, int32_t value) { SetDlgItemTextW(dialog, id, WideText(IntText(value)).c_str()); }
 
@@ -30,20 +26,15 @@ bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == B
 
 void EnableHarmonics(HWND dialog, bool enable)
 {
-    for (int id : kHarmonicEdits) EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
-}
-
-void FocusEdit(HWND dialog, int id)
-{
-    HWND edit = GetDlgItem(dialog, id);
-    SetFocus(edit);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    EnableDialogControls(dialog, {IDC_TREND_HARMONICS, IDC_TREND_INDEX_1, IDC_TREND_INDEX_2, IDC_TREND_INDEX_3,
+                                  IDC_TREND_INDEX_4},
+                         enable);
 }
 
 void ShowRefusal(HWND dialog, const std::string& text, int id)
 {
-    MessageBoxW(dialog, WideText(text).c_str(), L"KELO Error", MB_OK);
-    FocusEdit(dialog, id);
+    ShowDialogMessage(dialog, text, "KELO Error");
+    FocusSelected(dialog, id);
 }
 
 // The record's field behind edit `id`.
@@ -66,10 +57,8 @@ void ReadEdit(HWND dialog, TrendDialogState& state, int id)
 {
     int32_t* field = Field(*state.project, id);
     if (!field || state.ending || !IsWindowEnabled(GetDlgItem(dialog, id))) return;
-    wchar_t text[64] = {};
-    GetDlgItemTextW(dialog, id, text, 64);
     int32_t value = 0;
-    const std::string refusal = ReadRegressionTrendEntry(id, Utf8Text(text), state.project->n, value);
+    const std::string refusal = ReadRegressionTrendEntry(id, Utf8Text(DialogItemText(dialog, id)), state.project->n, value);
     if (refusal.empty()) *field = value;
     else ShowRefusal(dialog, refusal, id);
 }
@@ -156,7 +145,7 @@ void OnCommand(HWND dialog, TrendDialogState& state, int id, int code)
     case IDC_TREND_POLYNOMIAL:
         if (IsChecked(dialog, id)) {
             EnableWindow(GetDlgItem(dialog, IDC_TREND_ORDER), TRUE);
-            FocusEdit(dialog, IDC_TREND_ORDER);
+            FocusSelected(dialog, IDC_TREND_ORDER);
         } else {
             u.polynomialDegree = 0;
             EnableWindow(GetDlgItem(dialog, IDC_TREND_ORDER), FALSE);
@@ -165,7 +154,7 @@ void OnCommand(HWND dialog, TrendDialogState& state, int id, int code)
     case IDC_TREND_HARMONIC:
         if (IsChecked(dialog, id)) {
             EnableHarmonics(dialog, true);
-            FocusEdit(dialog, IDC_TREND_HARMONICS);
+            FocusSelected(dialog, IDC_TREND_HARMONICS);
         } else {
             u.harmonicCount = 0;
             EnableHarmonics(dialog, false);
@@ -188,7 +177,7 @@ INT_PTR CALLBACK RegressionTrendDlgProc(HWND dialog, UINT message, WPARAM wParam
         InitDialog(dialog, *state);
         return TRUE;
     }
-    TrendDialogState* state = State(dialog);
+    auto* state = DialogStateOf<TrendDialogState>(dialog);
     if (!state) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -201,9 +190,7 @@ INT_PTR CALLBACK RegressionTrendDlgProc(HWND dialog, UINT message, WPARAM wParam
         if (HWND window = DataWindow(*state->project)) SetFocus(window);
         return FALSE;
     case WM_NCDESTROY:
-        SetWindowLongPtrW(dialog, DWLP_USER, 0);
-        delete state;
-        return FALSE;
+        return ReleaseDialogState(dialog, state);
     default:
         return FALSE;
     }
