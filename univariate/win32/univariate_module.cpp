@@ -1,6 +1,7 @@
 #include "univariate/win32/univariate_module.h"
 
 #include "univariate/win32/estimation_commands.h"
+#include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/regression_commands.h"
 #include "univariate/win32/residual_commands.h"
@@ -26,4 +27,5 @@ void RegisterUnivariateModule()
     RegisterStatisticsCommands();
     RegisterSimulateCommand();
     RegisterRegressionCommands();
+    RegisterForecastCommands();
 }
