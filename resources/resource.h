@@ -239,6 +239,30 @@
 #define IDC_MV_FORECAST_N 1209
 #define IDC_MV_FORECAST_P 1210
 
+// Smoothing: Moving Average Smooth dialog 151, FFT Smoothing dialog 153, Exponential Smoothing
+// dialog 154 and Spectrum smoothing dialog 155, with their controls.
+#define IDD_MA_SMOOTH 151
+#define IDC_MA_APPLY 3
+#define IDC_MA_LABEL 1009
+#define IDC_MA_WEIGHT 1010
+#define IDC_MA_ORDER 1011
+#define IDC_MA_LIST 1015
+#define IDD_FFT_SMOOTH 153
+#define IDC_FFT_FRACTION 1171
+#define IDC_FFT_TRACKBAR 1181
+#define IDD_EXP_SMOOTH 154
+#define IDC_EXP_ALPHA 1000
+#define IDC_EXP_TRACKBAR 1174
+#define IDD_SPECTRUM_SMOOTH 155
+#define IDC_DANIELL_APPLY 1185
+#define IDC_DANIELL_COUNT 1186
+#define IDC_DANIELL_ORDER 1187
+#define IDC_DANIELL_LIST 1188
+#define IDC_DANIELL_PICTURE 1189
+#define IDC_DANIELL_MAX 1190
+#define IDC_DANIELL_LEFT 1191
+#define IDC_DANIELL_RIGHT 1192
+
 // Statistics: Specify Lag dialog 112, Specify Histogram Bins dialog 116 and Fisher Spectrum Test
 // dialog 156, with their controls.
 #define IDD_SPECIFY_LAG 112

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -232,6 +233,14 @@ void Click(HWND dialog, int id)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// Moves a dialog's trackbar to `position` and tells the dialog, as a dragged thumb does.
+void SlideTo(HWND dialog, int id, int position)
+{
+    HWND trackbar = GetDlgItem(dialog, id);
+    SendMessageW(trackbar, kTbmSetPos, TRUE, position);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(kTbThumbPosition, position), reinterpret_cast<LPARAM>(trackbar));
+}
+
 // Chooses `path` in the system's file dialog titled `caption`.
 bool ChooseFile(const wchar_t* caption, const std::wstring& path)
 {
@@ -353,9 +362,7 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
     vesk.Post(kBoxCoxCommand);
     HWND boxCox = WaitForDialog(L"Box-Cox Transformation");
     ASSERT_NE(boxCox, nullptr);
-    HWND trackbar = GetDlgItem(boxCox, kBoxCoxTrackbar);
-    SendMessageW(trackbar, kTbmSetPos, TRUE, 0);
-    SendMessageW(boxCox, WM_HSCROLL, MAKEWPARAM(kTbThumbPosition, 0), reinterpret_cast<LPARAM>(trackbar));
+    SlideTo(boxCox, kBoxCoxTrackbar, 0);
     Click(boxCox, IDOK);
     vesk.Settle();
 
@@ -605,4 +612,106 @@ TEST(BlackBox, MultivariateImportFitForecastAndExport)
 
     DeleteFileW(data.c_str());
     DeleteFileW(exported.c_str());
+}
+
+namespace {
+
+constexpr UINT kFftSmoothCommand = 40123;
+constexpr UINT kInfoCommand = 40042;
+constexpr int kFftTrackbar = 1181;
+
+std::vector<std::wstring> ChildTitles(HWND frame)
+{
+    std::vector<std::wstring> titles;
+    HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    for (HWND child = client ? FindWindowExW(client, nullptr, nullptr, nullptr) : nullptr; child;
+         child = FindWindowExW(client, child, nullptr, nullptr)) {
+        wchar_t text[256] = {};
+        GetWindowTextW(child, text, 256);
+        titles.push_back(text);
+    }
+    return titles;
+}
+
+}  // namespace
+
+// R's LakeHuron from a file, Smooth > FFT with the slider moved to 0.2 and OK: the view is titled
+// after the data window, and its Info report gives the cut-off and the root of the mean squared
+// difference from R's low pass of the same series.
+TEST(BlackBox, FftSmoothingViewAndItsReport)
+{
+    std::vector<double> x, y;
+    {
+        std::ifstream in(std::string(VESK_TEST_DATA) + "/fft_smoother_reference.csv");
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line)) {
+            std::istringstream row(line);
+            std::string name, frac, t, xv, yv;
+            std::getline(row, name, ',');
+            std::getline(row, frac, ',');
+            std::getline(row, t, ',');
+            std::getline(row, xv, ',');
+            std::getline(row, yv, ',');
+            if (name != "LakeHuron" || std::fabs(std::strtod(frac.c_str(), nullptr) - 0.2) > 1e-9) continue;
+            x.push_back(std::strtod(xv.c_str(), nullptr));
+            y.push_back(std::strtod(yv.c_str(), nullptr));
+        }
+    }
+    ASSERT_EQ(x.size(), 98u);
+    double sum = 0.0;
+    for (size_t t = 0; t < x.size(); ++t) sum += (x[t] - y[t]) * (x[t] - y[t]);
+    const double root = std::sqrt(sum / static_cast<double>(x.size()));
+
+    const std::wstring data = TempPath(L"huron.txt");
+    {
+        std::ofstream out(data.c_str());
+        out.precision(17);
+        for (double v : x) out << v << "\n";
+    }
+    VeskProcess vesk;
+    ASSERT_TRUE(vesk.Start()) << "vesk.exe did not start";
+    HWND frame = FindWindowW(L"Vesk", L"KELO::Vesk");
+    SetCursorPos(1, 1);
+    vesk.Post(kNewCommand);
+    ASSERT_TRUE(AnswerProjectType());
+    vesk.Settle();
+    vesk.Post(kImportFileCommand);
+    ASSERT_TRUE(ChooseFile(L"Open file", data));
+    vesk.Settle();
+    const std::vector<std::wstring> before = ChildTitles(frame);
+    ASSERT_EQ(before.size(), 1u);
+
+    vesk.Post(kFftSmoothCommand);
+    HWND dialog = WaitForDialog(L"FFT Smoothing");
+    ASSERT_NE(dialog, nullptr);
+    SlideTo(dialog, kFftTrackbar, 3);
+    Click(dialog, IDOK);
+    vesk.Settle();
+
+    const std::wstring title = L"FFT Smoothing: " + before[0];
+    HWND view = WaitForChild(frame, title);
+    ASSERT_NE(view, nullptr) << testing::PrintToString(ChildTitles(frame));
+    HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(view), 0);
+    // Info acts on the window with the keyboard focus, which is the program's thread's to give:
+    // share its input state for a moment and put the focus on the view.
+    const DWORD thread = GetWindowThreadProcessId(frame, nullptr);
+    ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread, TRUE));
+    SetFocus(view);
+    const bool focused = GetFocus() == view;
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    EXPECT_TRUE(focused);
+    vesk.Settle();
+    ASSERT_TRUE(vesk.Command(kInfoCommand));
+    HWND info = WaitForChild(frame, L"INFO: " + title);
+    ASSERT_NE(info, nullptr) << testing::PrintToString(ChildTitles(frame));
+    const std::string report = ReportText(info);
+    EXPECT_NE(report.find("KELO::(FFT Smoothing)"), std::string::npos) << report;
+    EXPECT_NE(report.find(" Value of cutoff =  0.20000"), std::string::npos) << report;
+    const std::string label = " SQRT(MSE) =  ";
+    const size_t at = report.find(label);
+    ASSERT_NE(at, std::string::npos) << report;
+    EXPECT_NEAR(std::strtod(report.c_str() + at + label.size(), nullptr), root, 6e-6) << report;
+    DeleteFileW(data.c_str());
 }

@@ -10,6 +10,7 @@
 #include "univariate/refresh.h"
 #include "univariate/specify_model.h"
 #include "univariate/univariate_project.h"
+#include "univariate/win32/dialog_controls.h"
 
 namespace {
 
@@ -41,16 +42,6 @@ int32_t& Row(SpecifyDialog& s, const Side& side) { return side.ar ? s.work.arRow
 double* Coefficients(SpecifyDialog& s, const Side& side) { return side.ar ? s.work.phi : s.work.theta; }
 KeptEdit KeptOf(const Side& side) { return side.ar ? KEPT_AR : KEPT_MA; }
 
-std::wstring ItemText(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    const int length = item ? GetWindowTextLengthW(item) : 0;
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    if (item) GetWindowTextW(item, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
 void SetText(SpecifyDialog& s, HWND dialog, int id, const std::string& text)
 {
     ++s.writing;
@@ -61,26 +52,19 @@ void SetText(SpecifyDialog& s, HWND dialog, int id, const std::string& text)
 void SetKept(SpecifyDialog& s, HWND dialog, int id, KeptEdit kept, const std::string& text)
 {
     SetText(s, dialog, id, text);
-    s.untouched[kept] = ItemText(dialog, id);
+    s.untouched[kept] = DialogItemText(dialog, id);
 }
 
 // The text of a kept edit when the user changed it; nothing while it shows what the dialog put.
 std::optional<std::string> Edited(SpecifyDialog& s, HWND dialog, int id, KeptEdit kept)
 {
-    const std::wstring text = ItemText(dialog, id);
+    const std::wstring text = DialogItemText(dialog, id);
     if (s.untouched[kept] && *s.untouched[kept] == text) return std::nullopt;
     s.untouched[kept].reset();
     return Utf8Text(text);
 }
 
 void Enable(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
-
-void FocusSelected(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    SetFocus(item);
-    SendMessageW(item, EM_SETSEL, 0, -1);
-}
 
 void Message(HWND dialog, const std::string& text, const wchar_t* caption)
 {
@@ -109,7 +93,7 @@ void SetOrder(SpecifyDialog& s, HWND dialog, const Side& side)
 {
     for (int id : {side.label, side.value, side.list}) Enable(dialog, id, true);
     std::string message;
-    if (!ReadOrderEntry(Utf8Text(ItemText(dialog, side.order)), side.ar, Order(s, side), message)) {
+    if (!ReadOrderEntry(Utf8Text(DialogItemText(dialog, side.order)), side.ar, Order(s, side), message)) {
         if (!message.empty()) Message(dialog, message, L"KELO::ERROR");
         SetText(s, dialog, side.order, std::to_string(Order(s, side)));
         FocusSelected(dialog, side.order);
@@ -172,7 +156,7 @@ void OnLeaveEntry(SpecifyDialog& s, HWND dialog, int id)
     if (s.ending || GetFocus() == GetDlgItem(dialog, IDCANCEL)) return;
     std::string message;
     if (id == IDC_SPECIFY_M) {
-        message = ReadMEntry(Utf8Text(ItemText(dialog, id)), s.work.M);
+        message = ReadMEntry(Utf8Text(DialogItemText(dialog, id)), s.work.M);
     } else {
         const KeptEdit kept = id == IDC_SPECIFY_D ? KEPT_D : KEPT_VARIANCE;
         if (const std::optional<std::string> text = Edited(s, dialog, id, kept))

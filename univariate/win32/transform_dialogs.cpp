@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <limits>
 #include <new>
 #include <utility>
@@ -19,6 +18,7 @@
 #include "univariate/refresh.h"
 #include "univariate/transforms.h"
 #include "univariate/univariate_project.h"
+#include "univariate/win32/dialog_controls.h"
 
 namespace {
 
@@ -44,18 +44,6 @@ void SetControlText(HWND dialog, int id, const std::string& text)
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-void EnableControls(HWND dialog, std::initializer_list<int> ids, bool enabled)
-{
-    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
-}
-
-// Keeps the keyboard in the dialog after a message or a refresh moved it elsewhere.
-void KeepFocusIn(HWND dialog)
-{
-    HWND focus = GetFocus();
-    if (focus != dialog && !IsChild(dialog, focus)) SetFocus(dialog);
-}
-
 // ---- Box-Cox
 
 struct BoxCoxState {
@@ -67,21 +55,6 @@ struct BoxCoxState {
     bool writing = false;          // the dialog itself is writing the edit
     bool edited = false;           // the user changed the edit since the dialog last wrote it
 };
-
-// A dialog's state lives behind DWLP_USER from WM_INITDIALOG to WM_NCDESTROY.
-template <typename State>
-State* StateOf(HWND dialog)
-{
-    return reinterpret_cast<State*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-template <typename State>
-INT_PTR ReleaseState(HWND dialog, State* state)
-{
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
-    delete state;
-    return FALSE;
-}
 
 // Replaces the dialog's preview by the transform with `lambda`; the views follow. Returns 1; 0
 // after a message when the values would be out of range (the earlier preview then stays).
@@ -185,7 +158,7 @@ constexpr int kHarmonicControls[] = {IDC_CLASSICAL_HARMONICS_LABEL, IDC_CLASSICA
 
 void EnableSeasonal(HWND dialog, bool enabled)
 {
-    EnableControls(dialog, {IDC_CLASSICAL_PERIOD_LABEL, IDC_CLASSICAL_PERIOD}, enabled);
+    EnableDialogControls(dialog, {IDC_CLASSICAL_PERIOD_LABEL, IDC_CLASSICAL_PERIOD}, enabled);
 }
 
 void EnableHarmonic(HWND dialog, bool enabled)
@@ -277,7 +250,7 @@ void ClassicalCommand(HWND dialog, ClassicalState& s, int id)
         ChooseFit(dialog, IDC_CLASSICAL_HARMONIC, EnableHarmonic, IDC_CLASSICAL_SEASONAL, EnableSeasonal);
         break;
     case IDC_CLASSICAL_POLYNOMIAL:
-        EnableControls(dialog, {IDC_CLASSICAL_LINEAR, IDC_CLASSICAL_QUADRATIC}, Checked(dialog, IDC_CLASSICAL_POLYNOMIAL));
+        EnableDialogControls(dialog, {IDC_CLASSICAL_LINEAR, IDC_CLASSICAL_QUADRATIC}, Checked(dialog, IDC_CLASSICAL_POLYNOMIAL));
         break;
     case IDC_CLASSICAL_SHOW_FIT:
         ApplyClassical(dialog, s, true);
@@ -344,7 +317,7 @@ INT_PTR BoxCoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
         return BoxCoxStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam)) ? FALSE : TRUE;
-    BoxCoxState* s = StateOf<BoxCoxState>(dialog);
+    BoxCoxState* s = DialogStateOf<BoxCoxState>(dialog);
     if (!s) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -377,7 +350,7 @@ INT_PTR BoxCoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         if (reinterpret_cast<HWND>(lParam) == s->trackbar) BoxCoxMoved(dialog, *s);
         return TRUE;
     case WM_NCDESTROY:
-        return ReleaseState(dialog, s);
+        return ReleaseDialogState(dialog, s);
     default:
         return FALSE;
     }
@@ -389,7 +362,7 @@ INT_PTR ClassicalMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         ClassicalStart(dialog, *reinterpret_cast<UnivariateProject*>(lParam));
         return TRUE;
     }
-    ClassicalState* s = StateOf<ClassicalState>(dialog);
+    ClassicalState* s = DialogStateOf<ClassicalState>(dialog);
     if (!s) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -401,7 +374,7 @@ INT_PTR ClassicalMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         EndDialog(dialog, 0);
         return TRUE;
     case WM_NCDESTROY:
-        return ReleaseState(dialog, s);
+        return ReleaseDialogState(dialog, s);
     default:
         return FALSE;
     }
