@@ -109,7 +109,9 @@ std::vector<ThinningCase> Cases()
     cases.push_back({"random walk", {}, RandomWalk(20000), 0.0, 1.0});
     std::vector<double> spikes(5003);
     for (size_t t = 0; t < spikes.size(); ++t) spikes[t] = (t % 7 == 0) ? 50.0 * std::sin(0.01 * t) : std::cos(0.3 * t);
-    spikes.back() = 60.0;  // the line ends on a column's highest point
+    // The last column: its lowest point, then its highest, and the line ends on that row again.
+    const size_t n = spikes.size();
+    spikes[n - 4] = -60.0, spikes[n - 3] = 60.0, spikes[n - 2] = 0.0, spikes[n - 1] = 60.0;
     cases.push_back({"spikes ending on a maximum", {}, spikes, 0.0, 1.0});
     cases.push_back({"zoomed into the middle", {}, RandomWalk(30000), 0.4, 0.45});
     cases.push_back({"zoomed onto the start", {}, RandomWalk(30000), 0.01, 0.1});
