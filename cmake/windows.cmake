@@ -19,6 +19,16 @@ set(VESK_RC ${CMAKE_SOURCE_DIR}/resources/vesk.rc)
 add_executable(vesk WIN32 app/win32/winmain.cpp ${VESK_RC})
 target_link_libraries(vesk PRIVATE vesk_win)
 
+# The help file beside the program (the programs of this tree all land in its top folder), where
+# Help > Contents and Help on Help look for it.
+set(VESK_HELP_FILE ${CMAKE_BINARY_DIR}/VESK.HLP)
+add_custom_command(OUTPUT ${VESK_HELP_FILE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/VESK.HLP ${VESK_HELP_FILE}
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/VESK.HLP
+  COMMENT "Copying the help file beside vesk.exe" VERBATIM)
+add_custom_target(vesk_help_file ALL DEPENDS ${VESK_HELP_FILE})
+add_dependencies(vesk vesk_help_file)
+
 add_test(NAME win_unit_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:unit_tests> --gtest_brief=1)
 set_tests_properties(win_unit_tests PROPERTIES RESOURCE_LOCK wine)
 add_test(NAME win_alloc_failure_tests COMMAND ${VESK_WINE_RUN} 120 $<TARGET_FILE:alloc_failure_tests> --gtest_brief=1)
@@ -50,6 +60,7 @@ if(gui_test_srcs)
   add_executable(gui_tests ${gui_test_srcs} ${CMAKE_SOURCE_DIR}/tests/gui/gui_tests.rc)
   target_link_libraries(gui_tests PRIVATE vesk_win gtest_local)
   target_include_directories(gui_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui ${CMAKE_SOURCE_DIR}/resources)
+  add_dependencies(gui_tests vesk_help_file)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/gui/gui_tests.rc PROPERTIES OBJECT_DEPENDS ${VESK_RC})
   add_test(NAME win_gui_tests COMMAND ${VESK_WINE_RUN} 300 $<TARGET_FILE:gui_tests> --gtest_brief=1)
   set_tests_properties(win_gui_tests PROPERTIES RESOURCE_LOCK wine)

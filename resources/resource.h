@@ -274,3 +274,16 @@
 #define IDD_FISHER_TEST 156
 #define IDC_FISHER_RATIO 1192
 #define IDC_FISHER_PROBABILITY 1193
+
+// Tests of randomness: dialog 135 and its controls.
+#define IDD_RANDOMNESS_LAG 135
+#define IDC_RANDOMNESS_H 1144
+#define IDC_RANDOMNESS_RANGE 1145
+#define IDC_RANDOMNESS_SUGGESTION 1146
+// Help viewer: the controls of its window (a plain window, not a dialog template)
+#define IDC_HELP_BACK 1301
+#define IDC_HELP_SEARCH_LABEL 1302
+#define IDC_HELP_SEARCH 1303
+#define IDC_HELP_LIST_LABEL 1304
+#define IDC_HELP_LIST 1305
+#define IDC_HELP_TEXT 1306

@@ -52,6 +52,8 @@ struct UnivariateFields {
     std::vector<double> armaForecasts, armaForecastMse;
     int32_t forecastSteps = 0;
     int32_t residualAcfLags = 40;
+    // Bins the residual histogram was last drawn with; the data histogram keeps histogramBins.
+    int32_t residualHistogramBins = 10;
     int32_t prelimAcvfCount = 0;
     int32_t modelAcfLags = 40;
     int32_t prelimMethod = 0;

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame_commands.h"
+#include "shell/win32/help_viewer.h"
 #include "shell/win32/library_messages.h"
 #include "shell/win32/project_commands.h"
 #include "shell/win32/plot_window.h"
@@ -177,6 +178,7 @@ int RunMessageLoop()
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (ModelessDialog && IsDialogMessageW(ModelessDialog, &message)) continue;
+        if (HelpViewerMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

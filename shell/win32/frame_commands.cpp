@@ -6,6 +6,7 @@
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/help_viewer.h"
 #include "shell/win32/library_messages.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
@@ -116,6 +117,8 @@ constexpr ShellCommand kShellCommands[] = {
     {IDM_EXPORT, GUARD_CURRENT, Export},
     {IDM_EXIT, GUARD_NONE, Exit},
     {IDM_COPY_TO_CLIPBOARD, GUARD_NONE, CopyToClipboard},
+    {IDM_HELP_CONTENTS, GUARD_NONE, ShowHelpContents},
+    {IDM_HELP_ON_HELP, GUARD_NONE, ShowHelpOnHelp},
     {IDM_ABOUT, GUARD_NONE, ShowAbout},
     {IDM_ZOOM_RANGE, GUARD_NONE, ZoomRange},
     {IDM_ZOOM_OUT, GUARD_NONE, ZoomOut},

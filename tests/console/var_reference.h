@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -82,7 +83,9 @@ public:
         namespace fs = std::filesystem;
         std::error_code ignored;
         old_ = fs::current_path(ignored);
-        path_ = fs::temp_directory_path(ignored) / ("vesk-console-" + name);
+        // Checkouts run these tests at the same time on one machine: each folder gets its own name.
+        path_ = fs::temp_directory_path(ignored) /
+                ("vesk-console-" + name + "-" + std::to_string(std::random_device{}()));
         fs::remove_all(path_, ignored);
         fs::create_directories(path_, ignored);
         fs::current_path(path_, ignored);

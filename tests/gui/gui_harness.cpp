@@ -11,6 +11,7 @@
 #include "shell/plot_record.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/help_viewer.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
 #include "univariate/univariate_project.h"
@@ -132,6 +133,7 @@ void PumpMessages()
             continue;
         }
         if (ModelessDialog && IsDialogMessageW(ModelessDialog, &message)) continue;
+        if (HelpViewerMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -3,6 +3,7 @@
 #include "univariate/forecast_reports.h"
 #include "univariate/model_text.h"
 #include "univariate/residual_reports.h"
+#include "univariate/residuals.h"
 
 #include <gtest/gtest.h>
 
@@ -811,6 +812,7 @@ TEST(ResidualReports, GoldenTexts)
     const auto lagged = [](int32_t lags) {
         return [lags](UnivariateProject& u) {
             u.residualAcfLags = lags;
+            u.residuals = {0.5, -0.25};
             u.residualSsPerN = 0.123456789;
             for (int k = 0; k <= 40; ++k) {
                 u.residualAcf.push_back(k == 0 ? 1.0 : 0.01 * k);
@@ -853,10 +855,14 @@ TEST(ResidualReports, GoldenTexts)
              u.residualAcfViewFlags = 0;
          },
          [](UnivariateProject& u) { return ResidualAcfReport(u); }, Join(acfHeading, head)},
-        {"histogram", [](UnivariateProject& u) { u.histogramBins = 10; },
+        {"histogram",
+         [](UnivariateProject& u) {
+             u.residuals = {0.5, -0.25};
+             u.residualHistogramBins = 13;
+         },
          [](UnivariateProject& u) { return ResidualHistogramReport(u); },
          {"===============================", "KELO::Vesk(Residuals Histogram)", "===============================",
-          "# of Bins =       10"}},
+          "# of Bins =       13"}},
     });
 }
 
@@ -883,8 +889,10 @@ TEST(UnivariateReports, HostileCounts)
             u.hwCount = 2000000000, u.hwEngineLast = 2000000000, u.hwForecasts = {1, 2, 3};
             u.shwCount = 5, u.shwEngineLast = -9, u.shwForecasts = {1};
         },
-        [](UnivariateProject& u) { u.residualAcfLags = 1000000, u.residualAcf = {1, 0.5}, u.residualPacf = {1}; },
-        [](UnivariateProject& u) { u.residualAcfLags = -40, u.histogramBins = -1; },
+        [](UnivariateProject& u) {
+            u.residualAcfLags = 1000000, u.residualAcf = {1, 0.5}, u.residualPacf = {1}, u.residuals = {1, 2};
+        },
+        [](UnivariateProject& u) { u.residualAcfLags = -40, u.residualHistogramBins = -1, u.residuals = {1}; },
         [](UnivariateProject& u) {
             u.n = 5;  // no series behind it
             TransformNode* seasonal = Node(TRANSFORM_CLASSICAL);
@@ -899,6 +907,8 @@ TEST(UnivariateReports, HostileCounts)
             Push(u, harmonic);
         },
         [](UnivariateProject& u) { u.armaForecasts = {1, 2, 3}, u.armaForecastMse = {1}, u.forecastSteps = 1000000; },
+        [](UnivariateProject& u) { u.numFree = 1000, u.n = 5000, u.residuals = {1, 2, 3, 4}; },
+        [](UnivariateProject& u) { u.numFree = -7, u.residuals = {1, 2, 3, 4, 5, 6, 7}; },
     };
     using Report = std::function<InfoCalls(UnivariateProject&)>;
     const std::vector<Report> reports = {
@@ -909,6 +919,8 @@ TEST(UnivariateReports, HostileCounts)
         [](UnivariateProject& u) { return HoltWintersReport(u); },  [](UnivariateProject& u) { return SeasonalHoltWintersReport(u); },
         [](UnivariateProject& u) { return ResidualsReport(u); },    [](UnivariateProject& u) { return ResidualAcfReport(u); },
         [](UnivariateProject& u) { return ResidualHistogramReport(u); },
+        [](UnivariateProject& u) { return TestsOfRandomnessReport(u, 20); },
+        [](UnivariateProject& u) { return TestsOfRandomnessReport(u, RandomnessLags(u).suggested); },
     };
     for (size_t m = 0; m < mutations.size(); ++m) {
         UnivariateProject u;

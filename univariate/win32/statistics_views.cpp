@@ -21,9 +21,9 @@ void Repaint(const PlotRecord& view)
     if (view.window) InvalidateRect(Handle(view.window), nullptr, TRUE);
 }
 
-// The view's window, created when it has none and titled `prefix` and the data window's title.
-// Returns false when it could not be created.
-bool OpenView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix)
+}  // namespace
+
+bool OpenProjectView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix)
 {
     if (!view.window) {
         if (!CreatePlotWindow(view, 1)) return false;
@@ -35,7 +35,19 @@ bool OpenView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix)
     return true;
 }
 
-}  // namespace
+bool DrawAcfView(UnivariateProject& u, PlotRecord& view, const wchar_t* prefix, int32_t acfCurve, bool shown,
+                 const std::vector<double>& acf, const std::vector<double>& pacf, int32_t nObs, int32_t flags)
+{
+    const bool created = !view.window;
+    if (!OpenProjectView(u, view, prefix)) return false;
+    if (created) {
+        SetPanelTitle(view, 1, "ACF", 3);
+        SetPanelTitle(view, 2, "PACF", 4);
+    }
+    SetAcfCurves(view, acfCurve, shown, acf, pacf, nObs, acfCurve, flags);
+    Repaint(view);
+    return true;
+}
 
 int32_t PlotSampleAcf(UnivariateProject& u)
 {
@@ -48,22 +60,18 @@ int32_t PlotSampleAcf(UnivariateProject& u)
         }
         return 0;
     }
-    const bool created = !view.window;
-    if (!OpenView(u, view, L"ACF/PACF: ")) return 0;
-    if (created) {
-        SetPanelTitle(view, 1, "ACF", 3);
-        SetPanelTitle(view, 2, "PACF", 4);
-    }
-    SetAcfCurves(view, 1, (u.acfViewFlags & ACF_SAMPLE) != 0, u.sampleAcf, u.samplePacf, u.n, 1, u.acfViewFlags);
-    Repaint(view);
-    return 1;
+    return DrawAcfView(u, view, L"ACF/PACF: ", 1, (u.acfViewFlags & ACF_SAMPLE) != 0, u.sampleAcf, u.samplePacf, u.n,
+                       u.acfViewFlags)
+               ? 1
+               : 0;
 }
 
 int32_t PlotModelAcf(UnivariateProject& u)
 {
     PlotRecord& view = u.acfView;
     const bool computed = ComputeModelAcf(u) != 0;
-    if (!OpenView(u, view, L"ACF/PACF: ")) return 1;
+    // Opened by the model alone, the view's panels stay untitled.
+    if (!OpenProjectView(u, view, L"ACF/PACF: ")) return 1;
     SetAcfCurves(view, 2, computed && (u.acfViewFlags & ACF_MODEL), u.modelAcf, u.modelPacf, 0, 2, u.acfViewFlags);
     Repaint(view);
     return 1;
@@ -101,7 +109,7 @@ int32_t PlotHistogram(UnivariateProject& u, int32_t& bins)
         }
         return 0;
     }
-    if (!OpenView(u, view, L"HISTOGRAM: ")) return 0;
+    if (!OpenProjectView(u, view, L"HISTOGRAM: ")) return 0;
     SetCurveHistogram(view, 1, edges, counts);
     Repaint(view);
     return 1;
@@ -117,7 +125,7 @@ int32_t ComputeSpectra(UnivariateProject& u)
 int32_t PlotSpectrum(UnivariateProject& u)
 {
     PlotRecord& view = u.spectrumView;
-    if (!OpenView(u, view, L"SPECTRUM: ")) return 1;
+    if (!OpenProjectView(u, view, L"SPECTRUM: ")) return 1;
     ClearCurveData(view, 1);
     ClearCurveData(view, 2);
     const SpectrumCurves c = BuildSpectrumCurves(u);
@@ -161,7 +169,7 @@ int32_t PlotCumulativeSpectrum(UnivariateProject& u, int32_t mode)
     // another series' curve (a differenced trend is constant and has none): the missing curve
     // is cleared and the other one drawn.
     if (!complete && !view.window) return 0;
-    if (!OpenView(u, view, L"CUMULATIVE SPECTRUM: ")) return 0;
+    if (!OpenProjectView(u, view, L"CUMULATIVE SPECTRUM: ")) return 0;
     if (!model) view.curves[2].shown = 0;
     if (!periodogram) view.curves[1].shown = 0;
     if (periodogramMade)

@@ -4,9 +4,21 @@
 // their reports. The values come from univariate/statistics.h; here the views are created,
 // titled, repainted, and messages are shown.
 #include <cstdint>
+#include <vector>
 
 struct PlotRecord;
 struct UnivariateProject;
+
+// The project's view, its window created when it has none and titled `prefix` followed by the
+// data window's title; the view belongs to the project's slot. Returns false when the window
+// could not be created.
+bool OpenProjectView(UnivariateProject& project, PlotRecord& view, const wchar_t* prefix);
+// A two-panel ACF/PACF view (this project's, or the residual one) opened as OpenProjectView does,
+// its panels titled "ACF" and "PACF" when it is new, curves `acfCurve` and `acfCurve` + 2 filled
+// by SetAcfCurves with pen style `acfCurve`, and repainted. Returns false when the window could
+// not be created.
+bool DrawAcfView(UnivariateProject& project, PlotRecord& view, const wchar_t* prefix, int32_t acfCurve, bool shown,
+                 const std::vector<double>& acf, const std::vector<double>& pacf, int32_t nObs, int32_t flags);
 
 // Sample ACF/PACF into curves 1 (panel 1) and 3 (panel 2) of the ACF/PACF view, created when
 // needed. Returns 1, or 0 without data (the sample curves of an open view are then cleared).

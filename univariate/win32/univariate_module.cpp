@@ -1,6 +1,7 @@
 #include "univariate/win32/univariate_module.h"
 
 #include "univariate/win32/model_commands.h"
+#include "univariate/win32/residual_commands.h"
 #include "univariate/win32/smoothing_menu.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
@@ -16,6 +17,7 @@ void RegisterUnivariateModule()
     InstallUnivariateReports();
     RegisterModelCommands();
     RegisterTransformCommands();
+    RegisterResidualCommands();
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
 }

@@ -1,0 +1,92 @@
+#include "univariate/switch_invertible.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "numerics/arma_acvf.h"
+#include "numerics/one_based.h"
+#include "numerics/status.h"
+#include "univariate/model_evaluation.h"
+
+namespace {
+
+bool IsRelationTarget(const UnivariateFields& u, int32_t position)
+{
+    for (int32_t r = 1; r <= u.relationCount; ++r)
+        if (u.relations[r][1] == position) return true;
+    return false;
+}
+
+bool Invertible(const UnivariateFields& u)
+{
+    std::vector<double> coef;
+    for (int32_t i = 1; i <= u.p; ++i) coef.push_back(u.phi[i]);
+    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
+    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 3);
+    int status = kStatusDone;
+    ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
+    return status != kStatusNotCausal;
+}
+
+}  // namespace
+
+void MakeMaFree(UnivariateFields& project)
+{
+    UnivariateFields& u = project;
+    u.relationCount = std::clamp(u.relationCount, 0, 6);
+    int32_t kept = 0;
+    for (int32_t r = 1; r <= u.relationCount; ++r) {
+        if (u.relations[r][1] > u.p) continue;
+        ++kept;
+        for (int32_t k = 1; k <= 3; ++k) u.relations[kept][k] = u.relations[r][k];
+    }
+    for (int32_t r = kept + 1; r <= 6; ++r)
+        for (int32_t k = 1; k <= 3; ++k) u.relations[r][k] = 0;
+    u.relationCount = kept;
+
+    std::vector<int32_t> free;
+    const int32_t listed = std::clamp(u.numFree, 0, 52);
+    for (int32_t i = 1; i <= listed; ++i) {
+        const int32_t position = u.freeIndex[i];
+        if (position >= 1 && position <= u.p && !IsRelationTarget(u, position) &&
+            std::find(free.begin(), free.end(), position) == free.end())
+            free.push_back(position);
+    }
+    for (int32_t j = 1; j <= u.q; ++j) free.push_back(u.p + j);
+    const int32_t numFree = static_cast<int32_t>(free.size());
+    for (int32_t r = 1; r <= kept; ++r) free.push_back(u.relations[r][1]);
+    std::fill(std::begin(u.freeIndex), std::end(u.freeIndex), 0);
+    for (size_t i = 0; i < free.size() && i < 52; ++i) u.freeIndex[i + 1] = free[i];
+    u.numFree = numFree;
+}
+
+SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
+{
+    UnivariateFields& u = project;
+    if (u.p < 0 || u.p > kMaxArmaOrder || u.q < 0 || u.q > kMaxArmaOrder) return SWITCH_FAILED;
+    if (u.q == 0 || Invertible(u)) return SWITCH_ALREADY_INVERTIBLE;
+    const double s0 = u.residualSsPerN, sigma0 = u.wnVariance;
+
+    std::vector<double> table(static_cast<size_t>(kLeadingDimension) * kLeadingDimension);
+    const int32_t status = ModelLikelihood(u, table.data());
+    if (status == EVALUATION_NOT_CAUSAL) return SWITCH_NOT_CAUSAL;
+    if (status != EVALUATION_DONE) return SWITCH_FAILED;
+    for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
+    MakeMaFree(u);
+
+    if (!u.hasData() || !(s0 > 0.0) || !std::isfinite(s0)) return SWITCH_NOT_EVALUATED;
+    if (EvaluateModel(u, -1) != EVALUATION_DONE) {
+        u.wnVariance = sigma0;
+        return SWITCH_NOT_EVALUATED;
+    }
+    const double sn = u.wnVariance;
+    const double rescaled = sn / s0 * sigma0;
+    if (!std::isfinite(rescaled)) {
+        u.wnVariance = sigma0;
+        return SWITCH_NOT_EVALUATED;
+    }
+    u.residualSsPerN = sn;
+    u.wnVariance = rescaled;
+    return SWITCH_DONE;
+}
