@@ -1,5 +1,6 @@
 #include "univariate/win32/univariate_module.h"
 
+#include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
 #include "univariate/win32/smoothing_menu.h"
@@ -20,4 +21,5 @@ void RegisterUnivariateModule()
     RegisterResidualCommands();
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
+    RegisterForecastCommands();
 }
