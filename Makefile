@@ -6,7 +6,7 @@ NATIVE  := $(BUILD)/native
 WIN     := $(BUILD)/win
 BLASLIB := $(BUILD)/blas/libblas.a
 
-.PHONY: all setup native win test test-native test-win run bench screenshot clean
+.PHONY: all setup native win test test-native test-win run bench fuzz screenshot clean
 
 all: native win
 
@@ -44,6 +44,15 @@ bench: setup
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD)/bench -j $(JOBS) --target vesk_bench
 	OPENBLAS_NUM_THREADS=1 $(BUILD)/bench/vesk_bench
+
+# Builds the fuzz harnesses of the readers with clang and runs each for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 600
+fuzz:
+	@scripts/setup.sh fuzz
+	cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DVESK_FUZZ=ON >/dev/null
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target fuzz_harnesses
+	scripts/run-fuzz.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 screenshot: win
 	scripts/screenshot.sh $(WIN)/vesk.exe $(BUILD)/screenshot.png

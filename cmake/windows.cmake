@@ -5,6 +5,7 @@ set(VESK_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 file(GLOB win_srcs CONFIGURE_DEPENDS
   platform/win32/*.cpp shell/win32/*.cpp univariate/win32/*.cpp multivariate/win32/*.cpp app/win32/*.cpp)
 list(FILTER win_srcs EXCLUDE REGEX ".*/winmain\\.cpp$")
+list(FILTER win_srcs EXCLUDE REGEX ".*/platform/win32/durable_file\\.cpp$")
 list(FILTER win_srcs EXCLUDE REGEX ".*/pc_window\\.cpp$")
 add_library(vesk_win STATIC ${win_srcs})
 target_link_libraries(vesk_win PUBLIC app_portable comctl32 comdlg32 gdi32 user32 kernel32)

@@ -146,8 +146,8 @@ void ComputationFailed()
     Pause("   <Press any key to continue>");
 }
 
-// The line that says why a model file is refused, or "" for a model that is read whole and lies
-// inside the limits the keyboard entry keeps.
+}  // namespace
+
 std::string ReadModelFile(TextFile& file, FracArmaModel& model, float& sigma2)
 {
     const std::string refused = "      MODEL FILE REFUSED: ";
@@ -177,6 +177,8 @@ std::string ReadModelFile(TextFile& file, FracArmaModel& model, float& sigma2)
     sigma2 = variance;
     return {};
 }
+
+namespace {
 
 // Typed coefficients c(1..count) until the polynomial 1 + sign c(1) z + ... passes the stability
 // recursion.

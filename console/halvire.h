@@ -3,6 +3,7 @@
 // the console screen. It reads a series data file and model files, and writes model, predictor and
 // simulated-series files in the current directory (which the file selection may change).
 #include "console/halvire_model.h"
+#include "platform/text_file.h"
 
 #include <string>
 #include <vector>
@@ -39,3 +40,8 @@ void HalvireSession(HalvireState& state);
 int HalvireModelMenu(HalvireState& state);
 // The introduction box and its pause.
 void HalvireIntro();
+
+// Reads a model file opened for reading: d, p, phi(1..p), q, theta(1..q) and the white-noise
+// variance. Returns the line that says why the file is refused, or "" for a model that is read
+// whole and lies inside the limits the keyboard entry keeps (model and sigma2 are then set).
+std::string ReadModelFile(TextFile& file, FracArmaModel& model, float& sigma2);

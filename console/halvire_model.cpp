@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -79,7 +80,11 @@ void PsiWeights(int p, int q, const float* phi, const float* theta, int N, float
 
 float HalvireLogGamma(float x)
 {
-    return static_cast<float>(LogGamma(x));
+    // Beyond about 4e36, ln Gamma(x) exceeds the single-precision range: an infinity, not a
+    // conversion the language leaves undefined.
+    const double v = LogGamma(x);
+    if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
 }
 
 void ArmaPsiWeights(int p, int q, const float* phi, const float* theta, int N, float* psi)

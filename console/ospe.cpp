@@ -304,11 +304,13 @@ void FitAndForecast(int n, float* X, const std::vector<double>& psi, int choice)
     WriteFitReport(fit, choice);
     const int h = AskForecastCount();
     std::vector<double> F(static_cast<size_t>(h));
-    ArarForecast(Y.data(), n, fit, h, F.data());
+    // The engine refuses forecasts that leave the range of doubles; single precision is
+    // narrower still.
+    const bool computed = ArarForecast(Y.data(), n, fit, h, F.data()) == kStatusDone;
     std::vector<float> B(static_cast<size_t>(n + h), kPlotNoValue);
     for (int k = 0; k < h; ++k) {
         B[static_cast<size_t>(n + k)] = static_cast<float>(F[static_cast<size_t>(k)]);
-        if (!std::isfinite(B[static_cast<size_t>(n + k)])) {
+        if (!computed || !std::isfinite(B[static_cast<size_t>(n + k)])) {
             ClearScreen();
             ScreenWrite("(/,' The forecasts grow past the largest number the program holds.')", {});
             PressAnyKey("('   <Press any key to continue>')");

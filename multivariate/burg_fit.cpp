@@ -128,9 +128,9 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
     for (double& c : C0) c /= n;
     double d0 = 0.0;
     int status = Determinant(C0.data(), m, m, d0);
-    if (status != kStatusDone) return status;
+    if (status == kStatusNoMemory) return status;
     // A covariance that overflowed has no usable determinant either.
-    if (!(d0 > 0.0) || !std::isfinite(d0) || !AllFinite(C0.data(), mm)) {
+    if (status != kStatusDone || !(d0 > 0.0) || !std::isfinite(d0) || !AllFinite(C0.data(), mm)) {
         WriteVarDiagnostic(kDifficulties);
         return kStatusDegenerate;
     }

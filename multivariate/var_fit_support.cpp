@@ -31,7 +31,7 @@ bool VarArgumentsValid(const double* X, int n, int m, int p, int lowestOrder)
     const int64_t nm = static_cast<int64_t>(n) * m;
     if (nm <= 2 || nm > kInt32Max) return false;
     if (static_cast<int64_t>(kVarMaxLag) * m * m + 2 > kInt32Max) return false;
-    return AllFinite(X, static_cast<std::size_t>(nm));
+    return AllFinite(X, static_cast<long>(nm));
 }
 
 bool VarOrderPastData(int l, int n, int m)
@@ -77,13 +77,6 @@ void LaggedProducts(const double* Y, int n, int m, int maxLag, double* G)
                 g[a + m * b] =
                     length > 0 ? ddot_(&length, Y + h + ns * a, &one, Y + ns * b, &one) : 0.0;
     }
-}
-
-bool AllFinite(const double* values, std::size_t count)
-{
-    for (std::size_t i = 0; i < count; ++i)
-        if (!std::isfinite(values[i])) return false;
-    return true;
 }
 
 void StoreCoefficients(int m, int p, const double* lagLast, double* PHI)

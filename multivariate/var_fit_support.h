@@ -3,6 +3,7 @@
 // share: argument checks, the highest order a search can use, the diagnostic text output and a
 // few m × m and series operations. Matrices are m × m, column-major with leading dimension m.
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cstddef>
 #include <new>
@@ -39,8 +40,6 @@ void TimeFirstCopy(const double* X, int n, int m, const double* divisor, double*
 // G(h) = sum over t = 1..n-h of Y(t+h, .)·Y(t, .)' for h = 0..maxLag (zero for h >= n), from
 // the time-first series Y (n × m); G holds maxLag+1 matrices of m × m one after the other.
 void LaggedProducts(const double* Y, int n, int m, int maxLag, double* G);
-
-bool AllFinite(const double* values, std::size_t count);
 
 // PHI(k)(i, j) for k = 1..p, i, j = 1..m, from matrices stored one m × m after another (lag last)
 // into the 20 × m × m lag-first layout: element (k, i, j) at (k-1) + 20·((i-1) + m·(j-1)).

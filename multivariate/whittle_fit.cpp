@@ -224,8 +224,9 @@ int RecursionStep(Whittle& w, int l)
     w.quad[l] = FirstErrorForm(w, l, inverse);
     double D = 0.0;
     const int status = Determinant(vf, m, m, D);
-    if (status != kStatusDone) return status;
-    if (!(D > 0.0)) return kStatusDegenerate;
+    // A determinant beyond the doubles is as unusable as one that is not positive.
+    if (status == kStatusNoMemory) return status;
+    if (status != kStatusDone || !(D > 0.0) || !std::isfinite(D)) return kStatusDegenerate;
     w.logDet[l] = std::log(D);
 
     const double nm = static_cast<double>(static_cast<long long>(w.n) * m);
@@ -248,8 +249,9 @@ int OrderZero(Whittle& w)
     w.quad[0] = QuadraticForm(w.inverse.data(), e, m);
     double D = 0.0;
     const int status = Determinant(w.Gamma(0), m, m, D);
-    if (status != kStatusDone) return status;
-    if (!(D > 0.0)) return kStatusDegenerate;
+    // A determinant beyond the doubles is as unusable as one that is not positive.
+    if (status == kStatusNoMemory) return status;
+    if (status != kStatusDone || !(D > 0.0) || !std::isfinite(D)) return kStatusDegenerate;
     w.logDet[0] = std::log(D);
     const double nm = static_cast<double>(static_cast<long long>(w.n) * m);
     w.aicc[0] = w.n * w.logDet[0] + 2.0 / (1.0 - 2.0 / nm) + kOnePlusLn2Pi * nm;

@@ -2,7 +2,9 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
+#include <cmath>
 #include <vector>
 
 double SeriesMean(const double* x, int n)
@@ -25,7 +27,9 @@ int SampleAcfPacf(double& gamma0, int n, const double* x, double* acf, double* p
                   double* work)
 {
     if (L <= 0) L = 40;
-    if (n < 1) return kStatusBadArgument;
+    // Lags beyond n - 1 have no products, yet the recursion would cost L^2 on them.
+    if (n < 1 || L > n - 1) return kStatusBadArgument;
+    if (!AllFinite(x, n)) return kStatusNotFinite;
 
     Vec1<const double> xv(x);
     Vec1<double> w(work), c(acf), pc(pacf);
@@ -36,29 +40,37 @@ int SampleAcfPacf(double& gamma0, int n, const double* x, double* acf, double* p
     }
     SubtractMean(work, n);
 
+    // Products are formed on deviations scaled into a safe range (a power of two, exact), so
+    // that very large or very small series keep their autocorrelations.
+    const double scale = RangeScale(work, n);
+    std::vector<double> scaled;
+    const double* v = Scaled(work, n, scale, scaled);
     for (int k = 1; k <= L + 1; ++k) {
         double sum = 0.0;
-        if (k <= n)
-            for (int j = 1; j <= n - k + 1; ++j) sum += w(j + k - 1) * w(j);
+        for (int j = 0; j <= n - k; ++j) sum += v[j + k - 1] * v[j];
         c(k) = sum / n;
     }
 
-    // A constant series has no autocorrelation; so has one whose squared deviations
-    // underflow to 0. Report it rather than divide by zero.
+    // A constant series has no autocorrelation; so has one whose deviations vanish in rounding.
+    // Report it rather than divide by zero.
     if (constant || !(c(1) > 0.0)) {
         gamma0 = 0.0;
         for (int k = 1; k <= L + 1; ++k) c(k) = pc(k) = (k == 1) ? 1.0 : 0.0;
         return kStatusDegenerate;
     }
     for (int k = 2; k <= L + 1; ++k) c(k) /= c(1);
-    gamma0 = c(1);
+    gamma0 = c(1) / (scale * scale);
     c(1) = 1.0;
-    return DurbinLevinson(acf, L + 1, pacf);
+    const int status = DurbinLevinson(acf, L + 1, pacf);
+    // The autocorrelations stand, but the variance itself does not fit a double.
+    if (status == kStatusDone && !(std::isfinite(gamma0) && gamma0 >= kSmallestNormal)) return kStatusOutOfRange;
+    return status;
 }
 
 int DurbinLevinson(const double* r, int m, double* pacf)
 {
     if (m < 2) return kStatusBadArgument;
+    if (!AllFinite(r + 1, m - 1)) return kStatusNotFinite;
     Vec1<const double> rv(r);
     Vec1<double> out(pacf);
     std::vector<double> aStore(m), bStore(m), vStore(m);

@@ -2,6 +2,7 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,10 @@ std::vector<double> Multiply(const std::vector<double>& u, const std::vector<dou
 int ArarTwoLagFit(const double* y, int m, double& a1, double& a2, double* ratio)
 {
     if (m < 3) return kStatusBadArgument;
+    if (!AllFinite(y, m)) return kStatusNotFinite;
+    // The coefficients do not depend on the scale of y; extreme values are scaled first.
+    std::vector<double> scaled;
+    y = Scaled(y, m, RangeScale(y, m), scaled);
     Vec1<const double> yv(y);
     double s00 = 0.0, s01 = 0.0, s11 = 0.0, s12 = 0.0, s02 = 0.0;
     for (int t = 1; t <= m - 2; ++t) {
@@ -48,6 +53,7 @@ int ArarTwoLagFit(const double* y, int m, double& a1, double& a2, double* ratio)
     if (det == 0.0) return kStatusDegenerate;
     const double b1 = (s11 * s12 - s02 * s01) / det;
     const double b2 = (s02 * s00 - s12 * s01) / det;
+    if (!std::isfinite(b1) || !std::isfinite(b2)) return kStatusOutOfRange;
     if (ratio) {
         double residual = 0.0, total = 0.0;
         for (int t = 1; t <= m - 2; ++t) {
@@ -56,6 +62,7 @@ int ArarTwoLagFit(const double* y, int m, double& a1, double& a2, double* ratio)
             total += yv(t + 2) * yv(t + 2);
         }
         if (total == 0.0) return kStatusDegenerate;
+        if (!std::isfinite(residual) || !std::isfinite(total)) return kStatusOutOfRange;
         *ratio = residual / total;
     }
     a1 = b1;
@@ -67,7 +74,12 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi,
                          std::vector<ArarShorteningPass>* passes)
 {
     if (n < kArarMinObservations) return kStatusBadArgument;
+    if (!AllFinite(y, n)) return kStatusNotFinite;
+    // Every filter is fitted by ratios of sums of products, which do not depend on the scale of
+    // y: extreme values are scaled by a power of two so that those sums stay finite.
     std::vector<double> cur(y, y + n), next;
+    if (const double scale = RangeScale(y, n); scale != 1.0)
+        for (double& v : cur) v *= scale;
     int m = n;
     // Short series may take fewer filters: the pass counter starts nearer its limit of 3.
     int c = n < 35 ? 2 : (n < 50 ? 1 : 0);
@@ -131,7 +143,12 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi,
         m -= lag;
         product = Multiply(product, filter);
         ++c;
+        // A filtered series can grow by the filter's coefficients: keep it in range too.
+        if (!AllFinite(cur.data(), m)) return kStatusOutOfRange;
+        if (const double scale = RangeScale(cur.data(), m); scale != 1.0)
+            for (double& v : cur) v *= scale;
     }
+    if (!AllFinite(product.data(), static_cast<long>(product.size()))) return kStatusOutOfRange;
     psi = product;
     if (passes) *passes = std::move(found);
     return kStatusDone;
@@ -139,6 +156,9 @@ int ArarMemoryShortening(const double* y, int n, std::vector<double>& psi,
 
 int ArarMatrixInverse(int n, double* A, int lda)
 {
+    if (n < 1 || lda < n) return kStatusBadArgument;
+    for (int j = 0; j < n; ++j)
+        if (!AllFinite(A + static_cast<long>(j) * lda, n)) return kStatusNotFinite;
     Mat1<double> a(A, lda);
     for (int i = 1; i <= n; ++i) a(i, i) += 1.0;
     for (int i = 1; i <= n; ++i) {
@@ -152,11 +172,15 @@ int ArarMatrixInverse(int n, double* A, int lda)
         }
     }
     for (int i = 1; i <= n; ++i) a(i, i) -= 1.0;
+    for (int j = 0; j < n; ++j)
+        if (!AllFinite(A + static_cast<long>(j) * lda, n)) return kStatusInversionFailed;
     return kStatusDone;
 }
 
 int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a)
 {
+    if (!(1 < l1 && l1 < l2 && l2 < l3)) return kStatusBadArgument;
+    if (!AllFinite(rho, static_cast<long>(l3) + 1)) return kStatusNotFinite;
     const int lambda[4] = {1, l1, l2, l3};
     double R[16];
     Mat1<double> r(R, 4);
@@ -164,11 +188,14 @@ int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a)
         for (int j = 1; j <= 4; ++j) r(i, j) = rho[std::abs(lambda[i - 1] - lambda[j - 1])];
     const int status = ArarMatrixInverse(4, R, 4);
     if (status != kStatusDone) return status;
+    double solution[4];
     for (int i = 1; i <= 4; ++i) {
         double v = 0.0;
         for (int j = 1; j <= 4; ++j) v += r(i, j) * rho[lambda[j - 1]];
-        a[i - 1] = v;
+        solution[i - 1] = v;
     }
+    if (!AllFinite(solution, 4)) return kStatusOutOfRange;
+    std::copy(solution, solution + 4, a);
     return kStatusDone;
 }
 
@@ -178,6 +205,7 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
     if (p < 1 || p > kMaxSubsetOrder || m <= p
         || (sumFrom != kArarSumFromFirst && sumFrom != kArarSumFromSecond))
         return kStatusBadArgument;
+    if (!AllFinite(phi, p) || !AllFinite(s, m)) return kStatusNotFinite;
     Vec1<const double> phiv(phi);
     Vec1<const double> sv(s);
 
@@ -227,6 +255,7 @@ int ArarSubsetLikelihood(const double* phi, int p, const double* s, int m, doubl
     for (int t = sumFrom; t <= m; ++t) Q += (sv(t) - shat[t]) * (sv(t) - shat[t]) / r[t];
     const double s2 = Q / m;
     if (!(s2 > 0.0)) return kStatusDegenerate;
+    if (!std::isfinite(s2) || s2 < kSmallestNormal) return kStatusOutOfRange;
     double logSum = 0.0;
     for (int t = 1; t <= p; ++t) logSum += std::log(r[t]);
     sigma2 = s2;
@@ -238,8 +267,12 @@ int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const 
                   int m, int* lags, double* a, double* value, double* variance, int sumFrom)
 {
     if (L < 4 || L > 26 || criterion < 1 || criterion > 3
+        || (criterion == 3 && (S == nullptr || m <= L))
         || (sumFrom != kArarSumFromFirst && sumFrom != kArarSumFromSecond))
         return kStatusBadArgument;
+    if (!AllFinite(rho, static_cast<long>(L) + 1) || !std::isfinite(gamma0) ||
+        (criterion == 3 && !AllFinite(S, m)))
+        return kStatusNotFinite;
     bool found = false;
     double bestValue = 0.0, bestVariance = 0.0;
     std::vector<double> phi;
@@ -252,6 +285,8 @@ int ArarLagSearch(const double* rho, double gamma0, int L, int criterion, const 
                 const double whiteNoise =
                     gamma0
                     * (1.0 - c[0] * rho[1] - c[1] * rho[l1] - c[2] * rho[l2] - c[3] * rho[l3]);
+                // A variance that overflowed ranks no triple.
+                if (std::isnan(whiteNoise)) continue;
                 double score = whiteNoise;
                 if (criterion == 3) {
                     phi.assign(l3, 0.0);
@@ -318,8 +353,15 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
         || (sumFrom != kArarSumFromFirst && sumFrom != kArarSumFromSecond))
         return kStatusBadArgument;
     const int D = static_cast<int>(psi.size()) - 1;
+    if (!AllFinite(psi.data(), static_cast<long>(psi.size()))) return kStatusNotFinite;
     const int L = std::min(criterion == 2 ? 26 : 13, n - 2 * D - 1);
     if (L < 4) return kArarTooFewLags;
+    if (!AllFinite(Y, n)) return kStatusNotFinite;
+    // Lags and coefficients do not depend on the scale of Y; the mean and the error scale with
+    // it. Extreme series are fitted scaled by a power of two and those two scaled back.
+    const double scale = RangeScale(Y, n);
+    std::vector<double> scaled;
+    Y = Scaled(Y, n, scale, scaled);
     Vec1<const double> yv(Y);
 
     const int m = n - D;
@@ -359,29 +401,46 @@ int ArarSubsetFit(const double* Y, int n, const std::vector<double>& psi, int cr
         sse += (yv(t) - fitted) * (yv(t) - fitted);
     }
 
+    // Back to the scale of Y: variances by the square of the factor, the likelihood criterion
+    // (m times a log variance, plus a constant) by m times its log.
+    const double fitMean = mean / scale, rootMse = std::sqrt(sse / (n - K)) / scale;
+    const double fitVariance = variance / scale / scale;
+    const double fitValue =
+        criterion == 3 ? value - 2.0 * m * std::log(scale) : value / scale / scale;
+    if (!std::isfinite(fitMean) || !std::isfinite(rootMse) || !std::isfinite(fitVariance)
+        || !std::isfinite(fitValue) || (variance != 0.0 && fitVariance == 0.0)
+        || !AllFinite(xi.data(), static_cast<long>(xi.size())))
+        return kStatusOutOfRange;
     fit.psi = psi;
     fit.maxLag = L;
     std::copy(lags, lags + 4, fit.lags);
     std::copy(a, a + 4, fit.coef);
     fit.xi = std::move(xi);
-    fit.mean = mean;
-    fit.rootMse = std::sqrt(sse / (n - K));
-    fit.criterionValue = value;
-    fit.whiteNoiseVariance = variance;
+    fit.mean = fitMean;
+    fit.rootMse = rootMse;
+    fit.criterionValue = fitValue;
+    fit.whiteNoiseVariance = fitVariance;
     return kStatusDone;
 }
 
-void ArarForecast(const double* Y, int n, const ArarFitResult& fit, int h, double* F)
+int ArarForecast(const double* Y, int n, const ArarFitResult& fit, int h, double* F)
 {
     const int reach = static_cast<int>(fit.xi.size()) - 1;
+    if (reach < 0 || n <= reach || h < 0) return kStatusBadArgument;
+    if (!AllFinite(Y, n) || !AllFinite(fit.xi.data(), reach + 1) || !std::isfinite(fit.mean) ||
+        !AllFinite(fit.coef, 4))
+        return kStatusNotFinite;
     const double level =
         fit.mean * (1.0 - fit.coef[0] - fit.coef[1] - fit.coef[2] - fit.coef[3]);
     std::vector<double> z(Y, Y + n);
-    z.resize(n + std::max(h, 0));
+    z.resize(n + h);
     for (int T = n + 1; T <= n + h; ++T) {
         double v = level;
         for (int j = 1; j <= reach; ++j) v -= fit.xi[j] * z[T - j - 1];
         z[T - 1] = v;
-        F[T - n - 1] = v;
     }
+    // An explosive filter, or a series near the top of the range, runs out of doubles.
+    if (!AllFinite(z.data() + n, h)) return kStatusOutOfRange;
+    std::copy(z.begin() + n, z.end(), F);
+    return kStatusDone;
 }

@@ -4,6 +4,10 @@
 // forecasts from the product of the two filters (Brockwell and Davis, Introduction to Time
 // Series and Forecasting, section 9.1). Vectors are indexed from 1 as in numerics/one_based.h,
 // except the filter polynomials, which are indexed by lag from 0.
+// Every routine refuses input that is not finite with kStatusNotFinite and a result that does
+// not fit a double with kStatusOutOfRange, writing nothing then. The fits do not depend on the
+// scale of the series: series near the ends of the double range are fitted scaled by a power of
+// two.
 #include <vector>
 
 // Fewest observations the method accepts.
@@ -86,7 +90,8 @@ struct ArarFitResult {
 //   rho (in)  rho[k] = autocorrelation at lag k (0-based by lag), k = 0..l3
 //   l1, l2, l3 (in)  1 < l1 < l2 < l3
 //   a   (out, 4)
-// Returns kStatusDone, or kStatusInversionFailed when R is singular (a not written).
+// Returns kStatusDone; kStatusInversionFailed when R is singular and kStatusOutOfRange when a
+// coefficient overflows (a not written).
 [[nodiscard]] int ArarSubsetYuleWalker(const double* rho, int l1, int l2, int l3, double* a);
 
 // Gaussian likelihood value of the AR(p) model phi on s[1..m]: with gamma* the model
@@ -156,4 +161,7 @@ struct ArarFitResult {
 // Forecasts F(n+k), k = 1..h, of the fitted series: F(T) = -sum for j = 1..L+D of xi_j·F(T-j)
 // + mean·(1 - a1 - a2 - a3 - a4), with F(t) = Y(t) for t <= n.
 //   Y (in, n); n (in) > L + D; fit (in) from ArarSubsetFit on Y; h (in) >= 0; F (out, h)
-void ArarForecast(const double* Y, int n, const ArarFitResult& fit, int h, double* F);
+// Returns kStatusDone; kStatusBadArgument for n <= L + D, h < 0 or an empty filter and
+// kStatusNotFinite for a value of Y or the fit that is not finite (nothing written);
+// kStatusOutOfRange when a forecast overflows (nothing written).
+[[nodiscard]] int ArarForecast(const double* Y, int n, const ArarFitResult& fit, int h, double* F);

@@ -2,6 +2,7 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +52,12 @@ void ArmaAcvf(int nlag, int mode, double* acvf, int& status, double sigma2, cons
         status = kStatusBadArgument;
         return;
     }
+    if (!AllFinite(coef, p + q) || !std::isfinite(sigma2)) {
+        status = kStatusNotFinite;
+        return;
+    }
+    // The autocovariances written: gamma(0..max(nlag, p, q)).
+    const int written = std::max({nlag, p, q}) + 1;
     Vec1<const double> c(coef);
     Vec1<double> out(acvf);
     const int M = std::max(p, q);
@@ -106,7 +113,7 @@ void ArmaAcvf(int nlag, int mode, double* acvf, int& status, double sigma2, cons
             for (int j = 1; j <= p; ++j) sum += c(j) * out(h + 1 - j);
             out(h + 1) = sum;
         }
-        status = kStatusDone;
+        status = AllFinite(acvf, written) ? kStatusDone : kStatusOutOfRange;
         return;
     }
 
@@ -142,12 +149,14 @@ void ArmaAcvf(int nlag, int mode, double* acvf, int& status, double sigma2, cons
         for (int j = 1; j <= p; ++j) sum += c(j) * out(h + 1 - j);
         out(h + 1) = sum;
     }
-    status = kStatusDone;
+    // A model close to a unit root, or a large variance, can carry the values past any double.
+    status = AllFinite(acvf, written) ? kStatusDone : kStatusOutOfRange;
 }
 
 int MaAcvf(int nout, int q, const double* theta, double* out, double sigma2)
 {
     if (!OrderInRange(q)) return kStatusBadArgument;
+    if (!AllFinite(theta, q) || !std::isfinite(sigma2)) return kStatusNotFinite;
     std::vector<double> t(q + 1);  // t[j] = theta(j), theta(0) = 1
     t[0] = 1.0;
     for (int j = 1; j <= q; ++j) t[j] = theta[j - 1];
@@ -158,12 +167,13 @@ int MaAcvf(int nout, int q, const double* theta, double* out, double sigma2)
         o(h + 1) = sigma2 * sum;
     }
     for (int k = q + 2; k <= nout; ++k) o(k) = 0.0;
-    return kStatusDone;
+    return AllFinite(out, static_cast<long>(q) + 1) ? kStatusDone : kStatusOutOfRange;
 }
 
 int PsiWeights(int p, int q, const double* coef, int L, double* psi)
 {
     if (!OrderInRange(p) || !OrderInRange(q) || L < 0) return kStatusBadArgument;
+    if (!AllFinite(coef, p + q)) return kStatusNotFinite;
     const int M = std::max(p, q);
     std::vector<double> phi(M + 1, 0.0), theta(M + 1, 0.0);
     phi[0] = theta[0] = 1.0;
@@ -182,15 +192,17 @@ int PsiWeights(int p, int q, const double* coef, int L, double* psi)
         for (int k = 1; k <= p; ++k) sum += phi[k] * w(j - k + 1);
         w(j + 1) = sum;
     }
-    return kStatusDone;
+    // The weights of a model that is not causal grow without bound.
+    return AllFinite(psi, static_cast<long>(L) + 1) ? kStatusDone : kStatusOutOfRange;
 }
 
 int ArmaStateCovariance(const double* acvf, int p, int q, const double* coef, double* K)
 {
     if (!OrderInRange(p) || !OrderInRange(q)) return kStatusBadArgument;
+    const int m = std::max(p, q);
+    if (!AllFinite(coef, p + q) || !AllFinite(acvf, static_cast<long>(m) + 1)) return kStatusNotFinite;
     Vec1<const double> gamma(acvf);  // gamma(h+1) = gamma(h)
     Mat1<double> k(K);
-    const int m = std::max(p, q);
     std::vector<double> theta(q + 1);  // theta(0) = 1
     theta[0] = 1.0;
     for (int j = 1; j <= q; ++j) theta[j] = coef[p + j - 1];
@@ -214,7 +226,7 @@ int ArmaStateCovariance(const double* acvf, int p, int q, const double* coef, do
     }
 
     std::vector<double> psi(q + 1);
-    (void)PsiWeights(p, q, coef, q, psi.data());
+    if (const int status = PsiWeights(p, q, coef, q, psi.data()); status != kStatusDone) return status;
     for (int i = m + 1; i <= N; ++i) {
         for (int j = 1; j <= i; ++j) {
             const int h = i - j;
@@ -227,5 +239,7 @@ int ArmaStateCovariance(const double* acvf, int p, int q, const double* coef, do
             k(i, j) = sum;
         }
     }
+    for (int j = 1; j <= N; ++j)
+        if (!AllFinite(&k(j, j), N - j + 1)) return kStatusOutOfRange;
     return kStatusDone;
 }

@@ -21,7 +21,9 @@ constexpr int kArmaAcvfTestCausal = -1;
 //                 acvf[1..q+1] serves as scratch
 //   status (out)  kStatusDone, or kStatusNotCausal when the tested part has a root in the
 //                 closed unit disc (acvf untouched then); kStatusBadArgument when p or q lies
-//                 outside 0..26
+//                 outside 0..26 and kStatusNotFinite for a coefficient or sigma2 that is not
+//                 finite (nothing written); kStatusOutOfRange when an autocovariance overflows
+//                 (a model very close to a unit root; acvf must not be used)
 //   sigma2 (in)   white-noise variance
 //   coef   (in, p+q), p, q (in) the model
 // With p = q = 0 the autocovariances of white noise are returned: gamma(0) = sigma2, 0 beyond.
@@ -35,12 +37,15 @@ void ArmaAcvf(int nlag, int mode, double* acvf, int& status, double sigma2, cons
 //   out    (out, max(nout, q+1)) out[h+1] = sigma2·sum_{j=0}^{q-h} theta(j)theta(j+h), h = 0..q,
 //                 theta(0) = 1; written for h = 0..q even when nout < q+1
 //   sigma2 (in)
-// Returns kStatusDone, or kStatusBadArgument for q outside 0..26 (nothing written).
+// Returns kStatusDone; kStatusBadArgument for q outside 0..26 and kStatusNotFinite for a theta
+// or sigma2 that is not finite (nothing written); kStatusOutOfRange when a value overflows.
 [[nodiscard]] int MaAcvf(int nout, int q, const double* theta, double* out, double sigma2);
 
 // MA-infinity weights psi(0..L) of theta(z)/phi(z).
 //   p, q (in), coef (in, p+q), L (in, L >= 0), psi (out, L+1): psi[j+1] = psi(j)
-// Returns kStatusDone, or kStatusBadArgument for orders outside 0..26 or L < 0.
+// Returns kStatusDone; kStatusBadArgument for orders outside 0..26 or L < 0 and
+// kStatusNotFinite for a coefficient that is not finite (nothing written); kStatusOutOfRange
+// when a weight overflows (a model that is not causal).
 [[nodiscard]] int PsiWeights(int p, int q, const double* coef, int L, double* psi);
 
 // Covariance matrix of the transformed process of the innovations recursion (Brockwell and
@@ -49,7 +54,9 @@ void ArmaAcvf(int nlag, int mode, double* acvf, int& status, double sigma2, cons
 //   p, q (in), coef (in, p+q)
 //   K    (out)    leading dimension 54; the lower triangle (i >= j) of the order-N matrix is
 //                 written, N = 2·max(p,q), or 2q+1 when p = 0
-// Returns kStatusDone, or kStatusBadArgument for orders outside 0..26 (nothing written).
+// Returns kStatusDone; kStatusBadArgument for orders outside 0..26 and kStatusNotFinite for a
+// coefficient or autocovariance that is not finite (nothing written); kStatusOutOfRange when an
+// element overflows.
 [[nodiscard]] int ArmaStateCovariance(const double* acvf, int p, int q, const double* coef,
                                       double* K);
 

@@ -3,8 +3,26 @@
 #include "numerics/acf.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
+#include <initializer_list>
+
+namespace {
+
+// Divides each vector by the power of two `scale` the work was scaled by; false when a value
+// is not finite afterwards.
+bool Unscaled(double scale, std::initializer_list<std::vector<double>*> vectors)
+{
+    for (std::vector<double>* v : vectors) {
+        if (scale != 1.0)
+            for (double& e : *v) e /= scale;
+        if (!AllFinite(v->data(), static_cast<long>(v->size()))) return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 int ClassicalDecomposition(std::vector<double>& x, std::vector<double>& s,
                            std::vector<double>& comp, int d)
@@ -15,12 +33,15 @@ int ClassicalDecomposition(std::vector<double>& x, std::vector<double>& s,
     // Shorter series leave some season position without a moving-average value, and its count
     // of deviations would be 0.
     if (n < d + 2 * h) return kStatusBadArgument;
+    if (!AllFinite(x.data(), n)) return kStatusNotFinite;
     const double frac = std::fabs(d / 2.0 - h);
 
-    std::vector<double> mStore(n, 0.0);
-    s.assign(n, 0.0);
-    comp.assign(d, 0.0);
-    Vec1<double> xv(x.data()), m(mStore.data()), sv(s.data()), cv(comp.data());
+    // Worked on a copy, scaled into a safe range when the values are extreme; the series and
+    // the outputs change only once every result is known to be finite.
+    const double scale = RangeScale(x.data(), n);
+    std::vector<double> xs(x), mStore(n, 0.0), sNew(n, 0.0), compNew(d, 0.0);
+    for (double& v : xs) v *= scale;
+    Vec1<double> xv(xs.data()), m(mStore.data()), sv(sNew.data()), cv(compNew.data());
 
     for (int t = h + 1; t <= n - h; ++t) {
         double sum = xv(t);
@@ -36,10 +57,14 @@ int ClassicalDecomposition(std::vector<double>& x, std::vector<double>& s,
         sv(k) = sum / cnt;
     }
     for (int k = 1; k <= h; ++k) sv(k) = sv(k + d);
-    SubtractMean(s.data(), d);
+    SubtractMean(sNew.data(), d);
     for (int k = 1; k <= d; ++k) cv(k) = sv(k);
     for (int k = d + 1; k <= n; ++k) sv(k) = sv(k - d);
     for (int t = 1; t <= n; ++t) xv(t) -= sv(t);
+    if (!Unscaled(scale, {&xs, &sNew, &compNew})) return kStatusOutOfRange;
+    x.swap(xs);
+    s.swap(sNew);
+    comp.swap(compNew);
     return kStatusDone;
 }
 
@@ -48,11 +73,12 @@ int HarmonicRegression(std::vector<double>& x, std::vector<double>& fit, std::ve
 {
     const int n = static_cast<int>(x.size());
     if (n < 1 || k < 0 || k > static_cast<int>(f.size())) return kStatusBadArgument;
+    if (!AllFinite(x.data(), n)) return kStatusNotFinite;
     const double omega = 6.28318530718 / n;
-    a.assign(k, 0.0);
-    b.assign(k, 0.0);
-    fit.assign(n, 0.0);
-    Vec1<double> xv(x.data()), fv(fit.data()), av(a.data()), bv(b.data());
+    const double scale = RangeScale(x.data(), n);
+    std::vector<double> xs(x), aNew(k, 0.0), bNew(k, 0.0), fitNew(n, 0.0);
+    for (double& v : xs) v *= scale;
+    Vec1<double> xv(xs.data()), fv(fitNew.data()), av(aNew.data()), bv(bNew.data());
     Vec1<const int> fi(f.data());
 
     for (int i = 1; i <= k; ++i) {
@@ -67,17 +93,23 @@ int HarmonicRegression(std::vector<double>& x, std::vector<double>& fit, std::ve
         bv(i) = sumSin;
     }
 
-    level = SeriesMean(x.data(), n);
-    const double scale = 2.0 / n;
+    std::vector<double> levelNew(1, SeriesMean(xs.data(), n));
+    const double factor = 2.0 / n;
     for (int t = 1; t <= n; ++t) {
         double sum = 0.0;
         for (int i = 1; i <= k; ++i) {
             const double arg = fi(i) * omega * t;
-            sum += std::cos(arg) * av(i) * scale + std::sin(arg) * bv(i) * scale;
+            sum += std::cos(arg) * av(i) * factor + std::sin(arg) * bv(i) * factor;
         }
-        fv(t) = sum + level;
+        fv(t) = sum + levelNew[0];
         xv(t) -= fv(t);
     }
+    if (!Unscaled(scale, {&xs, &fitNew, &aNew, &bNew, &levelNew})) return kStatusOutOfRange;
+    x.swap(xs);
+    fit.swap(fitNew);
+    a.swap(aNew);
+    b.swap(bNew);
+    level = levelNew[0];
     return kStatusDone;
 }
 
@@ -87,8 +119,12 @@ int PolynomialTrend(std::vector<double>& x, std::vector<double>& fit, std::vecto
     const int nInt = static_cast<int>(x.size());
     if ((degree != 1 && degree != 2) || degree >= nInt || fit.size() != x.size())
         return kStatusBadArgument;
+    if (!AllFinite(x.data(), nInt) || !AllFinite(fit.data(), nInt)) return kStatusNotFinite;
     const double n = nInt;
-    Vec1<double> xv(x.data()), fv(fit.data());
+    const double scale = RangeScale(x.data(), nInt);
+    std::vector<double> xs(x), trendNew(nInt);
+    for (double& v : xs) v *= scale;
+    Vec1<double> xv(xs.data()), tv(trendNew.data());
 
     double S0 = 0.0, S1 = 0.0, S2 = 0.0;
     for (int ti = 1; ti <= nInt; ++ti) {
@@ -112,13 +148,15 @@ int PolynomialTrend(std::vector<double>& x, std::vector<double>& fit, std::vecto
 
     for (int ti = 1; ti <= nInt; ++ti) {
         const double t = ti;
-        const double trend = (c2 * t + c1) * t + c0;
-        xv(ti) -= trend;
-        fv(ti) += trend;
+        tv(ti) = (c2 * t + c1) * t + c0;
+        xv(ti) -= tv(ti);
     }
-    c.assign(3, 0.0);
-    c[0] = c0;
-    c[1] = c1;
-    c[2] = c2;
+    std::vector<double> cNew = {c0, c1, c2}, fitNew(fit);
+    if (!Unscaled(scale, {&xs, &trendNew, &cNew})) return kStatusOutOfRange;
+    for (int i = 0; i < nInt; ++i) fitNew[i] += trendNew[i];
+    if (!AllFinite(fitNew.data(), nInt)) return kStatusOutOfRange;
+    x.swap(xs);
+    fit.swap(fitNew);
+    c.swap(cNew);
     return kStatusDone;
 }

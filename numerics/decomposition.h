@@ -3,7 +3,9 @@
 // regression on chosen harmonics, and a linear or quadratic trend. Each routine subtracts what it
 // fitted from the series in place and returns the removed part so that a transform can be undone.
 // Series are indexed 1..n in the formulas and stored as vector elements 0..n-1; n is the length
-// of the series vector.
+// of the series vector. Each routine refuses a series holding a NaN or infinite value
+// (kStatusNotFinite) and a result that overflows (kStatusOutOfRange), changing nothing then;
+// series near the ends of the double range are worked on scaled by a power of two.
 #include <vector>
 
 // Classical decomposition with period d: a centred moving average of length d (end points

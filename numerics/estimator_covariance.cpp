@@ -3,6 +3,7 @@
 #include "numerics/invert_matrix.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 #include <vector>
@@ -11,6 +12,10 @@ void ArAcvfMatrix(int p, double* A, const double* a, int& status)
 {
     if (p < 1 || p > kMaxArmaOrder) {
         status = kStatusBadArgument;
+        return;
+    }
+    if (!AllFinite(a, p)) {
+        status = kStatusNotFinite;
         return;
     }
     Vec1<const double> coef(a);
@@ -54,6 +59,10 @@ void ArmaEstimatorCovariance(int p, int q, const double* coef, int k, const int*
         argumentsValid = idx[i] >= 1 && idx[i] <= p + q && (i == 0 || idx[i] > idx[i - 1]);
     if (!argumentsValid) {
         code = kCovarianceBadArgument;
+        return;
+    }
+    if (!AllFinite(coef, p + q)) {
+        code = kCovarianceNotFinite;
         return;
     }
 

@@ -11,6 +11,7 @@ constexpr int kArAcvfLeadingDimension = 27;
 // errors are available.
 constexpr int kCovarianceDone = 0;
 constexpr int kCovarianceBadArgument = 3;  // equals kStatusBadArgument
+constexpr int kCovarianceNotFinite = 6;    // a coefficient is not finite; equals kStatusNotFinite
 constexpr int kCovarianceMaNotInvertible = 10;
 constexpr int kCovarianceArNotCausal = 20;
 constexpr int kCovarianceSingular = 30;
@@ -21,7 +22,8 @@ constexpr int kCovarianceSingular = 30;
 //   A      (out)  p × p, leading dimension 27: A(i,j) = g(|i-j|); used as the step-down table
 //   a      (in, p) autoregressive coefficients a1..ap of 1 - a1·z - ... - ap·z^p
 //   status (out)  kStatusDone; kStatusNotCausal when a partial autocorrelation reaches 1 in
-//                 magnitude (A partly overwritten); kStatusBadArgument for p out of range
+//                 magnitude (A partly overwritten); kStatusBadArgument for p out of range and
+//                 kStatusNotFinite for a coefficient that is not finite (nothing written)
 void ArAcvfMatrix(int p, double* A, const double* a, int& status);
 
 // Inverse of the free-coefficient submatrix of Gamma, the covariance matrix of
@@ -32,8 +34,9 @@ void ArAcvfMatrix(int p, double* A, const double* a, int& status);
 //   idx  (in, k)     their positions in coef, strictly increasing within 1..p+q
 //   V    (out)       leading dimension 54, (p+q) × (p+q) used as work; result in V(1..k,1..k)
 //   code (out)       kCovarianceDone, kCovarianceMaNotInvertible, kCovarianceArNotCausal,
-//                    kCovarianceSingular (an inversion met a zero pivot, or the result has a
-//                    diagonal element that is not positive and finite), kCovarianceBadArgument
+//                    kCovarianceSingular (an inversion met a zero pivot or overflowed, or the
+//                    result has a diagonal element that is not positive and finite),
+//                    kCovarianceBadArgument, kCovarianceNotFinite (nothing written)
 //   fail (out)       0; -1 with codes 10 and 20; kStatusInversionFailed (1) with code 30
 void ArmaEstimatorCovariance(int p, int q, const double* coef, int k, const int* idx, double* V,
                              int& code, int& fail);

@@ -2,7 +2,10 @@
 
 #include "numerics/status.h"
 #include "numlib/fft_plan.h"
+#include "numlib/finite_values.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -14,12 +17,13 @@ using Complex = std::complex<double>;
 int Transform(const Complex* a, int n, Complex* out, int sign)
 {
     if (n < 1 || (sign != 1 && sign != -1)) return kStatusBadArgument;
+    if (!AllFinite(reinterpret_cast<const double*>(a), 2L * n)) return kStatusNotFinite;
     FftWorkspace space;
     if (!FftWorkspaceInit(space, n) ||
         !FftWorkspaceRun(space, reinterpret_cast<const FftComplex*>(a), reinterpret_cast<FftComplex*>(out),
                          sign == -1))
         return kStatusNoMemory;
-    return kStatusDone;
+    return AllFinite(reinterpret_cast<const double*>(out), 2L * n) ? kStatusDone : kStatusOutOfRange;
 }
 
 // Element j (0-based) stands for frequency index j in the first half and n-j in the second; it
@@ -79,8 +83,20 @@ int FftTransform(const Complex* a, int n, Complex* out, int sign)
 int FftLowPass(const double* x, double* y, int n, double frac)
 {
     if (n < 1) return kStatusBadArgument;
+    if (std::isnan(frac) || !AllFinite(x, n)) return kStatusNotFinite;
     try {
-        return LowPass(x, y, n, frac);
+        // Within 2^±400 no sum of the filter can overflow. The filter is linear: a series nearer
+        // the ends of the double range is filtered scaled by a power of two (exact) and scaled
+        // back, through a copy, so that a result that does not fit leaves y as it was.
+        const double range = RangeScale(x, n);
+        if (range == 1.0) return LowPass(x, y, n, frac);
+        std::vector<double> scaled, smoothed(static_cast<size_t>(n));
+        const int status = LowPass(Scaled(x, n, range, scaled), smoothed.data(), n, frac);
+        if (status != kStatusDone) return status;
+        for (double& v : smoothed) v /= range;
+        if (!AllFinite(smoothed.data(), n)) return kStatusOutOfRange;
+        std::copy(smoothed.begin(), smoothed.end(), y);
+        return kStatusDone;
     } catch (const std::bad_alloc&) {
         return kStatusNoMemory;
     }

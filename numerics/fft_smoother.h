@@ -15,7 +15,10 @@
 //   y    (out, n)  the smoothed series
 //   n    (in)      length, n >= 1
 //   frac (in)      kept fraction of the frequency range, normally 0..1; not range-checked
-// Returns kStatusDone, kStatusBadArgument for n < 1 or kStatusNoMemory (nothing written).
+// Returns kStatusDone; kStatusBadArgument for n < 1, kStatusNotFinite for a NaN frac or a value
+// of x that is not finite, kStatusNoMemory, kStatusOutOfRange when a smoothed value overflows
+// (nothing written then). A series near the ends of the double range is filtered scaled by a
+// power of two.
 [[nodiscard]] int FftSmoother(const double* x, double* y, int n, double frac);
 
 // The low-pass filter of FftSmoother; same arguments and status.
@@ -26,8 +29,9 @@
 //   n    (in)       length, n >= 1
 //   out  (out, n)   the transform; must not overlap a
 //   sign (in)       +1 forward, -1 inverse
-// Returns kStatusDone, kStatusBadArgument for n < 1 or sign not ±1, or kStatusNoMemory
-// (nothing written).
+// Returns kStatusDone; kStatusBadArgument for n < 1 or sign not ±1, kStatusNotFinite for a
+// value of a that is not finite, or kStatusNoMemory (nothing written); kStatusOutOfRange when
+// the transform overflows (out then holds it and must not be used).
 [[nodiscard]] int FftTransform(const std::complex<double>* a, int n, std::complex<double>* out,
                                int sign);
 
@@ -37,7 +41,6 @@
 //   out  (out, L)   the transform; must not overlap b
 //   r    (in)       first factor of the calling transform; the computation does not use it
 //   sign (in)       +1 or -1
-// Returns kStatusDone, kStatusBadArgument for L < 1 or sign not ±1, or kStatusNoMemory
-// (nothing written).
+// Returns as FftTransform.
 [[nodiscard]] int FftFactorPass(const std::complex<double>* b, int L, std::complex<double>* out,
                                 int r, int sign);

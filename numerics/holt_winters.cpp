@@ -2,7 +2,10 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -133,6 +136,12 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     // from.
     for (int i = 0; i < mode; ++i)
         if (!(constants[i] >= 0.0 && constants[i] <= 1.0)) return kStatusBadArgument;
+    if (!AllFinite(Y, n)) return kStatusNotFinite;
+    // The recursions are linear in Y: a series near the ends of the double range is smoothed
+    // scaled by a power of two, so that the search compares finite errors.
+    const double scale = RangeScale(Y, n);
+    std::vector<double> scaled;
+    Y = Scaled(Y, n, scale, scaled);
 
     Work w{mode, n, d, Y, std::vector<double>(n), std::vector<double>(n),
            std::vector<double>(n + h), std::vector<double>(n + h)};
@@ -153,11 +162,17 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     if (optimise) PatternSearch(w, B, fb);
     // The last evaluation leaves L, T and S at the final constants' values.
     fb = w.Evaluate(B);
-    for (int i = 0; i < mode; ++i) constants[i] = B[i];
-    mse = fb;
 
     if (seasonal)
         for (int k = 1; k <= h; ++k) s(n + k) = s(n + k - d);
-    for (int k = 1; k <= h; ++k) F[k - 1] = l(n) + k * tr(n) + (seasonal ? s(n + k) : 0.0);
+    std::vector<double> forecasts(static_cast<size_t>(h));
+    for (int k = 1; k <= h; ++k) forecasts[k - 1] = (l(n) + k * tr(n) + (seasonal ? s(n + k) : 0.0)) / scale;
+    const double error = fb / (scale * scale);
+    // An error that overflows, or underflows from a positive value, has no digits left to give.
+    if (!AllFinite(forecasts.data(), h) || !std::isfinite(error) || (fb > 0.0 && error < kSmallestNormal))
+        return kStatusOutOfRange;
+    for (int i = 0; i < mode; ++i) constants[i] = B[i];
+    mse = error;
+    std::copy(forecasts.begin(), forecasts.end(), F);
     return kStatusDone;
 }

@@ -10,7 +10,9 @@ constexpr int kHoltWintersSeasonal = 3;  // (alpha, gamma, beta)
 // Error measure of constants outside [0, 1] by more than 1e-6.
 constexpr double kHoltWintersOutside = 1e30;
 
-// One run of the recursions over Y[1..n] from the initial state in L, T, S.
+// One run of the recursions over Y[1..n] from the initial state in L, T, S: the objective of the
+// search in HoltWintersForecast, which checks Y; values that are not finite give a result that
+// is not finite.
 //   constants (in)  mode values: (alpha, beta) or (alpha, gamma, beta)
 //   mode      (in)  kHoltWintersPlain or kHoltWintersSeasonal
 //   n         (in)  length of the stretch
@@ -37,7 +39,9 @@ double HoltWintersRecursion(const double* constants, int mode, int n, int d, con
 //   constants (in/out)  as for HoltWintersRecursion; the constants used
 //   mse       (out)     their mean squared one-step error
 //   F         (out, h)  forecasts of Y(n+1..n+h); seasonal components repeat with period d
-// Returns kStatusDone, or kStatusBadArgument (nothing written) for a mode, n, d or h out of
-// range or a constant outside [0, 1].
+// Returns kStatusDone; kStatusBadArgument (nothing written) for a mode, n, d or h out of range
+// or a constant outside [0, 1]; kStatusNotFinite (nothing written) for a NaN or infinite value
+// in Y; kStatusOutOfRange (nothing written) when a forecast or the error overflows, or the error
+// underflows. A series near the ends of the double range is smoothed scaled by a power of two.
 [[nodiscard]] int HoltWintersForecast(int mode, int n, int d, int h, const double* Y,
                                       bool optimise, double* constants, double& mse, double* F);

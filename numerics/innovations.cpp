@@ -3,6 +3,7 @@
 #include "numerics/arma_acvf.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,17 @@ constexpr double kMseOverflow = 1e24;
 constexpr double kFreezeMargin = 1e-3;
 
 bool Positive(double v) { return v > 0.0; }  // false for NaN as well
+
+// The likelihood ln(S/n) + L/n needs a positive, finite S and a finite L: an all-zero series
+// gives S = 0 (degenerate, though the recursion itself stands), values near the top of the
+// double range an infinite S.
+int LikelihoodFault(double S, double L, const double* x, int n)
+{
+    if (!std::isfinite(S) || !std::isfinite(L)) return kStatusOutOfRange;
+    if (S >= kSmallestNormal) return kStatusDone;
+    // A sum that vanished from values that did not is an underflow.
+    return std::all_of(x, x + n, [](double v) { return v == 0.0; }) ? kStatusDegenerate : kStatusOutOfRange;
+}
 
 // Row r := row r+1 in columns 1..cols(r), for r = first..53 in increasing order.
 template <typename Cols>
@@ -198,6 +210,16 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
                            int residFlag, double* mse, double* fcst)
 {
     const int m = std::max(p, q);
+    // The recursion reads x(1..2m) before it looks at n: shorter series are refused here.
+    if (p < 0 || p > kMaxArmaOrder || q < 0 || q > kMaxArmaOrder || p + q < 1 || n < std::max(2 * m, 2) ||
+        h > kMaxInnovationsForecasts) {
+        status = kStatusBadArgument;
+        return;
+    }
+    if (!AllFinite(x, n) || !AllFinite(coef, p + q)) {
+        status = kStatusNotFinite;
+        return;
+    }
     const int steps = std::max(h, 0);
     thread_local InnovationsWork work;
     double* const UStore = Reserve(work.U, n);
@@ -247,6 +269,11 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
     if (q == 0) {
         for (int t = p + 1; t <= n; ++t) r(t) = 1.0;
         S += FrozenPass(p + 1, n, x, coef, p, 0, nullptr, UStore);
+        const int fault = LikelihoodFault(S, L, x, n);
+        if (fault == kStatusOutOfRange) {
+            status = fault;
+            return;
+        }
         const double sigma2 = S / n;
         if (residFlag == 1)
             for (int t = 1; t <= n; ++t) resid[t - 1] = U(t) / std::sqrt(r(t));
@@ -260,6 +287,8 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
             PredictorMse(kk, Theta, sigma2, rStore, n, p, q, coef, mse, chi);
         }
         for (int kk = 1; kk <= h; ++kk) fcst[kk - 1] = Xhat(n + kk);
+        if (!AllFinite(fcst, steps) || !AllFinite(mse, steps)) status = kStatusOutOfRange;
+        else if (fault != kStatusDone) status = fault;
         return;
     }
 
@@ -306,10 +335,16 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
         if (q >= 2) ShiftRowsUp(th, kRow - q, [q](int rr) { return q + rr - 53; });
     }
 
+    const int fault = LikelihoodFault(S, L, x, n);
+    if (fault == kStatusOutOfRange) {
+        status = fault;
+        return;
+    }
     const double sigma2 = S / n;
     if (h <= 0) {
         if (residFlag == 1)
             for (int t = 1; t <= n; ++t) resid[t - 1] = U(t) / std::sqrt(r(t));
+        if (fault != kStatusDone) status = fault;
         return;
     }
     for (int kk = 1; kk <= h; ++kk) {
@@ -324,4 +359,6 @@ void InnovationsLikelihood(int h, double* acvf, double& S, double& L, int& statu
         ShiftRowsUp(th, std::max(kRow - t, 1), [q](int) { return q; });
     }
     for (int kk = 1; kk <= h; ++kk) fcst[kk - 1] = Xhat(n + kk);
+    if (!AllFinite(fcst, steps) || !AllFinite(mse, steps)) status = kStatusOutOfRange;
+    else if (fault != kStatusDone) status = fault;
 }

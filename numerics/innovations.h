@@ -16,23 +16,34 @@
 // coefficients of the invertible moving average with the same autocovariances).
 //
 // A one-step variance that is not positive sets status to kStatusNotCausal (-1).
+// InnovationsLikelihood checks its arguments at entry; the routines after it are its steps and
+// take what it has checked.
 
 // Lag form row of Theta holding the newest predictor.
 constexpr int kInnovationsLagRow = 54;
+// Most forecast steps InnovationsLikelihood gives.
+constexpr int kMaxInnovationsForecasts = 100000;
 
 // The innovations recursion over x[1..n] for the model coef = (phi1..phip, theta1..thetaq).
-//   h         (in)      steps to forecast; h <= 0: none
+//   h         (in)      steps to forecast, at most kMaxInnovationsForecasts; h <= 0: none
 //   acvf      (in/work) the model's autocovariances with unit noise variance, acvf[k+1] = gamma(k),
 //                       at least max(p,q)+1 elements. Read only as the MA autocovariances
 //                       g(0..q): with p = 0 the array's own elements 1..q+1; with p > 0 and
 //                       q > 0 those elements are first overwritten with MaAcvf of theta.
 //   S         (out)     sum over t = 1..n of U(t)^2/r(t)
 //   L         (out)     sum over t = 1..n of ln r(t)
-//   status    (in/out)  set to kStatusNotCausal when a one-step variance r(t) is not positive
-//                       (S and L then hold partial sums, resid, mse and fcst are untouched);
-//                       otherwise left as the caller set it
+//   status    (in/out)  set to kStatusBadArgument (orders outside 0..26, p + q = 0, n < 2m or
+//                       n < 2, h too large) or kStatusNotFinite (a NaN or infinite value in x
+//                       or coef) before anything is computed; to kStatusNotCausal when a
+//                       one-step variance r(t) is not positive (S and L then hold partial sums,
+//                       resid, mse and fcst are untouched); to kStatusDegenerate when S = 0 (an
+//                       all-zero series: the likelihood would be -infinity, while Theta, resid,
+//                       mse and fcst are written as usual); to kStatusOutOfRange when S or L
+//                       overflows or S underflows to a subnormal value (resid, mse and fcst
+//                       untouched), or when a forecast or its error overflows; otherwise left as
+//                       the caller set it
 //   x         (in, n)   the series
-//   n         (in)      its length, n >= 2m
+//   n         (in)      its length, n >= max(2m, 2)
 //   coef      (in, p+q), p, q (in)  the model; orders 0..26, p + q >= 1
 //   K         (in)      state covariance, leading dimension 54; lower triangle up to order 2m
 //   tol       (in)      convergence tolerance of the recursion

@@ -2,6 +2,7 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 
@@ -99,10 +100,21 @@ void InvertMatrix(int nm1, double* A, int lda, int& fail, int mode)
         fail = kStatusBadArgument;
         return;
     }
-    fail = kStatusDone;
     Mat1<double> a(A, lda);
+    // Gauss-Jordan reads the whole matrix, the symmetric mode its lower triangle.
+    for (int j = 1; j <= n; ++j) {
+        const int first = mode == kInvertGaussJordan ? 1 : j;
+        if (!AllFinite(&a(first, j), n - first + 1)) {
+            fail = kStatusNotFinite;
+            return;
+        }
+    }
+    fail = kStatusDone;
     if (mode == kInvertGaussJordan)
         InvertGaussJordan(n, a, fail);
     else
         InvertSymmetric(n, a, fail);
+    // Entries of a nearly singular or very small matrix can overflow.
+    for (int j = 1; fail == kStatusDone && j <= n; ++j)
+        if (!AllFinite(&a(1, j), n)) fail = kStatusOutOfRange;
 }

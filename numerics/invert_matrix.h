@@ -11,7 +11,9 @@ constexpr int kInvertSymmetric = 1;
 //   lda  (in)      leading dimension, lda >= nm1+1 (callers pass 54)
 //   fail (out)     0 done; kStatusInversionFailed (1) when a pivot is zero (mode 0) or not
 //                  positive (mode 1), A then partly overwritten; kStatusBadArgument when nm1,
-//                  lda or mode is out of range, A untouched
+//                  lda or mode is out of range and kStatusNotFinite when an element read is
+//                  not finite, A untouched; kStatusOutOfRange when an element of the inverse
+//                  overflows (A overwritten, not to be used)
 //   mode (in)      kInvertGaussJordan: Gauss-Jordan elimination on the diagonal as it stands,
 //                  without exchanges (a matrix needing them fails);
 //                  kInvertSymmetric: symmetric positive definite, through A = L·D·L' and the

@@ -2,6 +2,7 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,7 @@ constexpr double kFlush = 1e-30;
 bool OrdersValid(int dim, int p, int q, int e)
 {
     return p >= 0 && p <= kMaxArmaOrder && q >= 0 && q <= kMaxArmaOrder && dim >= p &&
-           dim >= q && e >= 2;
+           dim >= q && e >= 2 && e <= kMaxInfinityWeights;
 }
 
 }  // namespace
@@ -23,6 +24,10 @@ bool OrdersValid(int dim, int p, int q, int e)
 double LogGamma(double x)
 {
     if (!(x > 0.0)) return std::numeric_limits<double>::quiet_NaN();
+    if (std::isinf(x)) return x;
+    // Below 1 the series' own shift x - 1 + 1 loses x to rounding (to 0 under 1e-16); take
+    // ln Gamma(x) = ln Gamma(x + 1) - ln x instead.
+    if (x < 1.0) return LogGamma(x + 1.0) - std::log(x);
     static const double c[6] = {76.18009173,  -86.50532033,    24.01409822,
                                 -1.231739516, 0.120858003e-2, -0.536382e-5};
     double y = x - 1.0;
@@ -39,7 +44,8 @@ double LogGamma(double x)
 int ArmaPsiTable(int dim, int p, int q, const double* phi, const double* theta, int M, int e,
                  double* F)
 {
-    if (!OrdersValid(dim, p, q, e) || M < 0) return kStatusBadArgument;
+    if (!OrdersValid(dim, p, q, e) || M < 0 || M > kMaxInfinityWeights) return kStatusBadArgument;
+    if (!AllFinite(phi, p) || !AllFinite(theta, q)) return kStatusNotFinite;
     // Padded copies: long enough for the M+2 terms of the recursion and for every coefficient,
     // whichever is larger (a short expansion of a high-order model).
     const int len = std::max({M + e, M + 2, std::max(p, q) + 2});
@@ -59,14 +65,18 @@ int ArmaPsiTable(int dim, int p, int q, const double* phi, const double* theta, 
             f(k + 1) += PH(i + 1) * f(k - i + 1);
         }
     }
-    return kStatusDone;
+    // A model far from causal makes the weights grow past any double.
+    return AllFinite(F, M + 2) ? kStatusDone : kStatusOutOfRange;
 }
 
 int ArmaInfinityWeights(int dim, const double* phi, const double* theta, double* out, int p,
                         int q, double d, int M, int e, int mode)
 {
-    if (!OrdersValid(dim, p, q, e) || M < 1 || (mode != kArInfinity && mode != kMaInfinity))
+    if (!OrdersValid(dim, p, q, e) || M < 1 || M > kMaxInfinityWeights ||
+        (mode != kArInfinity && mode != kMaInfinity))
         return kStatusBadArgument;
+    if (!std::isfinite(d) || !AllFinite(phi, p) || !AllFinite(theta, q)) return kStatusNotFinite;
+    if (std::fabs(d) > kMaxFractionalD) return kStatusBadArgument;
 
     // Work on copies, so the caller's model is never touched. The AR-infinity weights of
     // phi/theta are the psi weights of the model with the parts exchanged and negated; the
@@ -87,7 +97,8 @@ int ArmaInfinityWeights(int dim, const double* phi, const double* theta, double*
     }
 
     std::vector<double> fStore(M + 2), wStore(M + 2, 0.0);
-    (void)ArmaPsiTable(dim, pp, qq, ph.data(), th.data(), M, e, fStore.data());
+    const int psiStatus = ArmaPsiTable(dim, pp, qq, ph.data(), th.data(), M, e, fStore.data());
+    if (psiStatus != kStatusDone) return psiStatus;
     Vec1<double> F(fStore.data()), W(wStore.data()), o(out);
 
     W(1) = 1.0;
@@ -101,14 +112,17 @@ int ArmaInfinityWeights(int dim, const double* phi, const double* theta, double*
         for (int i = 1; i <= k; ++i) sum += F(k - i + 1) * W(i);
         o(k) = sum;
     }
-    return kStatusDone;
+    return AllFinite(out, M) ? kStatusDone : kStatusOutOfRange;
 }
 
 int FractionalArmaAcf(int p, const double* phi, int q, const double* theta, double d, int M,
                       int L, double* acf, double& gamma0)
 {
-    if (!OrdersValid(std::max(p, q), p, q, 2) || !(d > -0.5 && d < 0.5) || M < 1 || L < 0)
+    // M and L bound the work (of order M^2 + L·M) and the arrays before any is allocated.
+    if (!OrdersValid(std::max(p, q), p, q, 2) || !(d > -0.5 && d < 0.5) || M < 1
+        || M > kMaxInfinityWeights || L < 0 || L > kMaxFractionalAcfLags)
         return kStatusBadArgument;
+    if (!AllFinite(phi, p) || !AllFinite(theta, q)) return kStatusNotFinite;
 
     // psi(0..M): psiStore[k+1] = psi(k).
     std::vector<double> psiStore(static_cast<size_t>(M) + 2);

@@ -4,8 +4,16 @@
 // (numerics/one_based.h); phi(z) = 1 - phi1·z - ..., theta(z) = 1 + theta1·z + ....
 
 // ln Gamma(x) for x > 0 by the six-term Lanczos series (Numerical Recipes, gammln); absolute
-// error below about 2e-10. x <= 0 or NaN gives NaN.
+// error below about 2e-10. Below 1 through ln Gamma(x + 1) - ln x, so that tiny x give about
+// -ln x (690.8 at 1e-300). x <= 0 or NaN gives NaN; +infinity gives +infinity.
 double LogGamma(double x);
+
+// Most weights ArmaInfinityWeights and ArmaPsiTable give: their cost grows with M^2.
+constexpr int kMaxInfinityWeights = 10000;
+// Largest |d| of a fractionally integrated model.
+constexpr double kMaxFractionalD = 0.5;
+// The largest lag FractionalArmaAcf computes.
+constexpr int kMaxFractionalAcfLags = 100000;
 
 // Mode of ArmaInfinityWeights.
 constexpr int kArInfinity = 0;
@@ -19,20 +27,25 @@ constexpr int kMaInfinity = 1;
 //   theta (in, dim)   theta1..thetaq
 //   out   (out, M)    out[1] = 1, out[k] = weight of lag k-1
 //   p, q  (in)        orders, 0..26
-//   d     (in)        fractional difference parameter
-//   M     (in)        number of weights, M >= 1
-//   e     (in)        extra length of the padded coefficient vectors, e >= 2
+//   d     (in)        fractional difference parameter, -0.5 <= d <= 0.5
+//   M     (in)        number of weights, 1 <= M <= kMaxInfinityWeights
+//   e     (in)        extra length of the padded coefficient vectors, 2 <= e <= kMaxInfinityWeights
 //   mode  (in)        kMaInfinity or kArInfinity
 // Weights whose magnitude falls below 1e-30 are flushed to 0 on the way.
-// Returns kStatusDone, or kStatusBadArgument (nothing written) when an argument is out of range.
+// Returns kStatusDone; kStatusBadArgument (nothing written) when an argument is out of range;
+// kStatusNotFinite (nothing written) for a d or a coefficient in use that is not finite;
+// kStatusOutOfRange when a weight overflows (a model far from causal or invertible; out is then
+// partly written and must not be used).
 [[nodiscard]] int ArmaInfinityWeights(int dim, const double* phi, const double* theta,
                                       double* out, int p, int q, double d, int M, int e,
                                       int mode);
 
 // Psi weights of theta(z)/phi(z) by the plain recursion, with weights below 1e-30 flushed to 0.
-//   dim, p, q, phi, theta: as for ArmaInfinityWeights; M (in, M >= 0); e (in, e >= 2)
+//   dim, p, q, phi, theta: as for ArmaInfinityWeights; M (in, 0 <= M <= kMaxInfinityWeights);
+//   e (in, 2 <= e <= kMaxInfinityWeights)
 //   F (out, M+2)  F[1] = 1, F[k+1] = psi(k) for k = 1..M; F[M+2] = 0
-// Returns kStatusDone, or kStatusBadArgument (nothing written).
+// Returns kStatusDone; kStatusBadArgument or kStatusNotFinite (nothing written), as for
+// ArmaInfinityWeights; kStatusOutOfRange when a weight overflows.
 [[nodiscard]] int ArmaPsiTable(int dim, int p, int q, const double* phi, const double* theta,
                                int M, int e, double* F);
 
@@ -44,13 +57,13 @@ constexpr int kMaInfinity = 1;
 //   phi    (in, p)     phi1..phip
 //   theta  (in, q)     theta1..thetaq
 //   d      (in)        -0.5 < d < 0.5
-//   M      (in)        impulse-response terms, 1 <= M
-//   L      (in)        highest lag, L >= 0
+//   M      (in)        impulse-response terms, 1 <= M <= kMaxInfinityWeights
+//   L      (in)        highest lag, 0 <= L <= kMaxFractionalAcfLags
 //   acf    (out, L+1)  acf[h+1] = autocorrelation at lag h (acf[1] = 1)
 //   gamma0 (out)       lag-0 autocovariance for unit white-noise variance
 // The double sum over the impulse response is taken through its autocovariances, so the cost is
 // of order M^2 + L·M. Returns kStatusDone; kStatusBadArgument when an argument is out of range;
-// kStatusDegenerate when a result would not be finite or the variance is not positive (acf and
+// kStatusNotFinite for coefficients that are not finite; kStatusDegenerate when a result would not be finite or the variance is not positive (acf and
 // gamma0 are then not written).
 [[nodiscard]] int FractionalArmaAcf(int p, const double* phi, int q, const double* theta, double d,
                                     int M, int L, double* acf, double& gamma0);

@@ -108,8 +108,12 @@ void MinimiserDriver(int32_t nr, int32_t n, double* x, const MinimiserObjective&
     double* w = column(9);
     double* rhs = column(9);
 
-    for (int32_t i = 0; i < n; ++i) p[i] = 0.0;
     itncnt = 0;
+    if (n < 1 || nr < n) {
+        itrmcd = kStopBadArgument;
+        return;
+    }
+    for (int32_t i = 0; i < n; ++i) p[i] = 0.0;
     int32_t consecutiveMaxSteps = 0;
     int32_t lineSearchCode = -1;
     bool maxStepTaken = false;
@@ -120,7 +124,19 @@ void MinimiserDriver(int32_t nr, int32_t n, double* x, const MinimiserObjective&
     settings.rnf = std::max(std::pow(10.0, -settings.ndigit), settings.eps);
 
     double f = 0.0;
+    if (!std::all_of(x, x + n, [](double v) { return std::isfinite(v); })) {
+        itrmcd = kStopNotFinite;
+        return;
+    }
     fcn(n, x, f);
+    // No step can be measured against a value that is not finite.
+    if (!std::isfinite(f)) {
+        std::copy(x, x + n, xpls);
+        std::fill(gpls, gpls + n, 0.0);
+        fpls = f;
+        itrmcd = kStopNotFinite;
+        return;
+    }
     ForwardDifferenceGradient(n, x, fcn, f, g, sx, settings.rnf);
 
     itrmcd = MinimiserStopTest(n, x, f, g, x, itncnt, lineSearchCode, maxStepTaken, sx, settings,
@@ -178,6 +194,11 @@ void MinimiseObjective(int32_t nr, int32_t n, double* x, double steptl, int32_t 
                        const MinimiserObjective& fcn, double* xpls, double& fpls, double* gpls,
                        int32_t& itrmcd, double* a, double* wrk, int32_t& itncnt)
 {
+    if (n < 1 || nr < n) {
+        itrmcd = kStopBadArgument;
+        itncnt = 0;
+        return;
+    }
     MinimiserSettings settings;
     MinimiserDefaults(n, wrk + 3 * static_cast<std::size_t>(nr), settings);
     settings.steptl = steptl;

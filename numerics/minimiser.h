@@ -22,6 +22,9 @@ constexpr int32_t kStopStep = 2;            // relative step within the step tol
 constexpr int32_t kStopLineSearch = 3;      // no acceptable point along the direction
 constexpr int32_t kStopIterationLimit = 4;  // iteration limit reached
 constexpr int32_t kStopMaximumSteps = 5;    // five consecutive steps of maximum length
+// Refusals: nothing was minimised, and a and gpls hold nothing usable.
+constexpr int32_t kStopNotFinite = 6;       // the start or the objective there is not finite
+constexpr int32_t kStopBadArgument = 7;     // n < 1 or nr < n
 
 // Settings of one run (typical sizes and scale factors are vectors of the work array).
 struct MinimiserSettings {
@@ -69,7 +72,9 @@ void MinimiserDriver(int32_t nr, int32_t n, double* x, const MinimiserObjective&
 //   steptl      relative step tolerance; itnlim: iteration limit.
 //   fcn         objective, fcn(n, x, f); it must leave x unchanged.
 //   xpls (n)    out: the point returned; fpls: f there; gpls (n): finite-difference gradient there.
-//   itrmcd      out: stop code 1 to 5.
+//   itrmcd      out: stop code 1 to 5; kStopNotFinite when x is not finite (nothing done) or
+//               f(x) is not finite (xpls := x, fpls := f(x), gpls := 0, nothing else done);
+//               kStopBadArgument (nothing done).
 //   a (nr x n)  out: lower triangle and diagonal hold the finite-difference Hessian at xpls; the
 //               strict upper triangle holds leftovers.
 //   wrk (nr x 9) work array.

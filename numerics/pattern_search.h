@@ -3,6 +3,7 @@
 // precision and the console program's in single precision, each with its own criterion.
 // Method: R. Hooke and T. A. Jeeves, "Direct search solution of numerical and statistical
 // problems", J. ACM 8 (1961).
+#include <limits>
 #include <vector>
 
 // What a criterion gives for one point: its value F (smaller is better; an inadmissible point
@@ -28,10 +29,12 @@ struct PatternValue {
 //   point     (in/out, dim) start; the result on return
 //   h         (in/out)      the first step, h > 0; the last step on return
 //   criterion (in)          PatternValue<Real> criterion(const Real* point), point(1..dim)
-// Returns the result's PatternValue.
+// Returns the result's PatternValue. A step that is not positive and finite could never fall
+// below its stopping size: the start is then returned, unmoved, with its value.
 template <typename Real, typename Criterion>
 PatternValue<Real> PatternSearch(int dim, int K, Real* point, Real& h, Criterion&& criterion)
 {
+    if (!(h > Real(0)) || !(h <= std::numeric_limits<Real>::max())) return criterion(point);
     const Real least = Real(0.4) * h;
     bool done = false;
     int phase = 1;  // 1: exploring around a base, 0: around a pattern point
@@ -42,6 +45,9 @@ PatternValue<Real> PatternSearch(int dim, int K, Real* point, Real& h, Criterion
     std::vector<Real> xs = x0;
     for (;;) {
         xb = x0;
+        // Whether a move was taken, not whether coordinates differ: a NaN coordinate differs
+        // from itself and would never let the step shrink.
+        bool unchanged = true;
         for (int i = 0; i < K; ++i) {
             x = xb;
             for (Real step : {h, -h}) {
@@ -50,12 +56,10 @@ PatternValue<Real> PatternSearch(int dim, int K, Real* point, Real& h, Criterion
                 if (trial.F < best.F) {
                     best = trial;
                     xb[i] = x[i];
+                    unchanged = false;
                 }
             }
         }
-        bool unchanged = true;
-        for (int i = 0; i < K; ++i)
-            if (xb[i] != x0[i]) unchanged = false;
         if (unchanged) {
             h = h / Real(2);
             if (h < least) done = true;

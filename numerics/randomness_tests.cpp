@@ -4,6 +4,7 @@
 #include "numerics/one_based.h"
 #include "numerics/status.h"
 #include "numerics/yule_walker.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -147,16 +148,24 @@ long long IncreasingPairs(const double* x, int n, double* a)
 
 }  // namespace
 
-void RandomnessTests(const double* x, int n, int h, int& order, double& qLB, double& qML,
-                     double* tp, double* ds, double* rk)
+int RandomnessTests(const double* x, int n, int h, int& order, double& qLB, double& qML,
+                    double* tp, double* ds, double* rk)
 {
+    if (n < 3 || h < 1) return kStatusBadArgument;
+    if (!AllFinite(x, n)) return kStatusNotFinite;
+    // Every statistic is unchanged when the series is scaled; very large or very small values
+    // are scaled by a power of two so that their squares neither overflow nor vanish.
+    std::vector<double> scaled;
+    x = Scaled(x, n, RangeScale(x, n), scaled);
+
     Vec1<const double> xv(x);
-    // At least one lag, so that SampleAcfPacf never takes its default of 40 for h < 1.
-    int lags = std::max(h, 1);
+    // Lags of n or more have no products: they add nothing to the sums.
+    int lags = std::min(h, n - 1);
     std::vector<double> acf(lags + 1), pacf(lags + 1), work(n);
     double gamma0 = 0.0;
     // A constant series leaves acf at 0 beyond lag 0, and qLB = 0 with it.
-    (void)SampleAcfPacf(gamma0, n, x, acf.data(), pacf.data(), lags, work.data());
+    const int acfStatus = SampleAcfPacf(gamma0, n, x, acf.data(), pacf.data(), lags, work.data());
+    if (acfStatus != kStatusDone && acfStatus != kStatusDegenerate) return acfStatus;
     qLB = Portmanteau(n, h, acf.data());
 
     double sumSquares = 0.0;
@@ -194,4 +203,6 @@ void RandomnessTests(const double* x, int n, int h, int& order, double& qLB, dou
     rk[0] = static_cast<double>(pairs);
     rk[1] = dn * (dn - 1.0) / 4.0;
     rk[2] = std::sqrt(dn * (dn - 1.0) * (2.0 * dn + 5.0) / 72.0);
+    if (!std::isfinite(qLB) || !std::isfinite(qML)) return kStatusOutOfRange;
+    return acfStatus;
 }

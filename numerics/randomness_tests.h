@@ -20,5 +20,10 @@
 //   ds    (out, 3) increases x(i+1) > x(i): count, mean (n-1)/2, sd ((n+1)/12)^0.5
 //   rk    (out, 3) pairs i < j with x(i) < x(j): count, mean n(n-1)/4,
 //                  sd (n(n-1)(2n+5)/72)^0.5
-void RandomnessTests(const double* x, int n, int h, int& order, double& qLB, double& qML,
-                     double* tp, double* ds, double* rk);
+// Returns kStatusDone; kStatusBadArgument for n < 3 or h < 1 and kStatusNotFinite for a NaN or
+// infinite value in x (nothing written); kStatusDegenerate for a constant series (every output
+// written, the portmanteau statistics 0: no autocorrelation is defined); kStatusOutOfRange when
+// a statistic does not fit a double. The statistics do not depend on the scale of x: very large
+// and very small series are scaled by a power of two first.
+[[nodiscard]] int RandomnessTests(const double* x, int n, int h, int& order, double& qLB, double& qML,
+                                  double* tp, double* ds, double* rk);

@@ -4,6 +4,7 @@
 #include "numerics/innovations.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 #include "platform/random.h"
 
 #include <algorithm>
@@ -25,27 +26,32 @@ void NormalDeviate(int n, double* z, int seed)
     }
 }
 
-void ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sigma2, int seed)
+int ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sigma2, int seed)
 {
-    if (n < 1) return;
+    if (p < 0 || p > kMaxArmaOrder || q < 0 || q > kMaxArmaOrder) return kStatusBadArgument;
     const int m = std::max(p, q);
-    std::vector<double> zStore(n), rStore(n);
-    NormalDeviate(n, zStore.data(), seed);
+    // The start rows of the recursion fill times 1..2m (1..p without a moving average).
+    if (n < std::max(q >= 1 ? 2 * m : p, 1)) return kStatusBadArgument;
+    if (!AllFinite(coef, p + q) || !std::isfinite(sigma2)) return kStatusNotFinite;
+    if (sigma2 < 0.0) return kStatusBadArgument;
 
     // Unit-variance autocovariances for lags 0..m+1.
     std::vector<double> acvf(m + 2, 0.0);
-    if (p > 0) {
-        int status = kStatusDone;
+    int status = kStatusDone;
+    if (p > 0)
         ArmaAcvf(m + 1, kArmaAcvfCompute, acvf.data(), status, 1.0, coef, p, q);
-    } else {
-        (void)MaAcvf(m + 1, q, coef, acvf.data(), 1.0);
-    }
+    else
+        status = MaAcvf(m + 1, q, coef, acvf.data(), 1.0);
+    if (status != kStatusDone) return status;
     // Zero-filled so that white noise, whose state covariance is 1 x 1, reads zeros beyond it.
     std::vector<double> KStore(kLeadingDimension * kLeadingDimension, 0.0);
     std::vector<double> ThetaStore(kLeadingDimension * kLeadingDimension, 0.0);
-    (void)ArmaStateCovariance(acvf.data(), p, q, coef, KStore.data());
+    if (const int covariance = ArmaStateCovariance(acvf.data(), p, q, coef, KStore.data()); covariance != kStatusDone)
+        return covariance;
 
-    Vec1<double> xv(x), Z(zStore.data()), r(rStore.data());
+    std::vector<double> path(n), zStore(n), rStore(std::max(n, 2));
+    NormalDeviate(n, zStore.data(), seed);
+    Vec1<double> xv(path.data()), Z(zStore.data()), r(rStore.data());
     Vec1<const double> phi(coef);
     Mat1<const double> K(KStore.data());
     Mat1<double> th(ThetaStore.data());
@@ -57,12 +63,14 @@ void ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sig
         th(2, 1) = K(2, 1) / r(1);
         r(2) = K(2, 2) - th(2, 1) * th(2, 1) * r(1);
     }
+    const int T = q >= 1 ? 2 * m : p;
+    // The start rows are used up to time T; white noise reads none after the first.
+    if (!(r(1) > 0.0) || (T >= 2 && !(r(2) > 0.0))) return kStatusNotCausal;
     xv(1) = s(1) * Z(1);
 
-    const int T = q >= 1 ? 2 * m : p;
     if (T >= 3) {
-        int status = kStatusDone;
         InnovationsStartRows(3, T, status, ThetaStore.data(), KStore.data(), rStore.data());
+        if (status != kStatusDone) return status;
     }
     for (int t = 2; t <= T; ++t) {
         double v = s(t) * Z(t);
@@ -84,6 +92,7 @@ void ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sig
         }
         for (int t = 2 * m + 1; t <= n; ++t) {
             InnovationsLagRow(t, q, acvf.data(), rStore.data(), ThetaStore.data());
+            if (!(r(t) > 0.0)) return kStatusNotCausal;
             double v = s(t) * Z(t);
             for (int j = 1; j <= q; ++j) v += th(kRow, j) * s(t - j) * Z(t - j);
             xv(t) = v;
@@ -96,4 +105,7 @@ void ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sig
     if (p >= 1)
         for (int t = m + 1; t <= n; ++t)
             for (int j = 1; j <= p; ++j) xv(t) += phi(j) * xv(t - j);
+    if (!AllFinite(path.data(), n)) return kStatusOutOfRange;
+    std::copy(path.begin(), path.end(), x);
+    return kStatusDone;
 }

@@ -16,6 +16,11 @@ void NormalDeviate(int n, double* z, int seed);
 
 // x[1..n] := one path of the causal ARMA(p,q) model with white-noise variance sigma2, driven by
 // NormalDeviate(n, ., seed): x = C·Z with C the Cholesky factor of the covariance matrix of
-// X(1..n). Nothing is checked: the model must be causal with positive one-step variances and
-// n >= max(2·max(p,q), 1).
-void ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sigma2, int seed);
+// X(1..n).
+// Returns kStatusDone; kStatusBadArgument for orders outside 0..26, n below max(2·max(p,q), 1)
+// (below max(p, 1) without a moving average) or sigma2 < 0, and kStatusNotFinite for a
+// coefficient or sigma2 that is not finite (nothing written, no deviates drawn);
+// kStatusNotCausal when the model is not causal or a one-step variance is not positive, the
+// status of ArmaAcvf or MaAcvf when they fail, and kStatusOutOfRange when a value of the path
+// overflows (nothing written).
+[[nodiscard]] int ArmaSimulate(double* x, int n, const double* coef, int p, int q, double sigma2, int seed);

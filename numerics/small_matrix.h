@@ -44,6 +44,17 @@ bool Resize(std::vector<T>& v, std::size_t count)
     return true;
 }
 
+// Whether the n × n matrix (leading dimension ld) is finite; only its lower triangle when
+// `lower` is set.
+template <typename T>
+bool Finite(const T* A, int n, int ld, bool lower = false)
+{
+    for (int j = 0; j < n; ++j)
+        for (int i = lower ? j : 0; i < n; ++i)
+            if (!std::isfinite(A[i + static_cast<std::size_t>(ld) * j])) return false;
+    return true;
+}
+
 }  // namespace small_matrix_detail
 
 // A := A^-1 in place by Gauss-Jordan elimination without row or column exchanges. The diagonal
@@ -53,7 +64,8 @@ bool Resize(std::vector<T>& v, std::size_t count)
 //   A    (in/out)  lda × K; replaced by its inverse
 //   flag (out)     0 done; 1 when a pivot is exactly 0 (a singular matrix, or a zero leading
 //                  minor that would need an exchange): A is then left partly transformed with
-//                  its diagonal still offset by 1
+//                  its diagonal still offset by 1; 2 when an element of A is not finite (A
+//                  unchanged) or the inverse overflowed (A then holds it as computed)
 //   lda  (in)      leading dimension, lda >= K
 // Pivot is the type the pivot and the multiplier are held in (single precision in a program that
 // keeps its matrices in double but computed them so).
@@ -63,6 +75,10 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
     const int K = k + 1;
     Mat1<T> a(A, lda);
     flag = 0;
+    if (!small_matrix_detail::Finite(A, K, lda)) {
+        flag = 2;
+        return;
+    }
     for (int i = 1; i <= K; ++i) a(i, i) += T(1);
     for (int i = 1; i <= K; ++i) {
         const Pivot pivot = static_cast<Pivot>(a(i, i) - T(1));
@@ -78,6 +94,7 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
         }
     }
     for (int i = 1; i <= K; ++i) a(i, i) -= T(1);
+    if (!small_matrix_detail::Finite(A, K, lda)) flag = 2;
 }
 
 // LU decomposition with partial pivoting by Crout's method with implicit row scaling (Press et
@@ -92,10 +109,14 @@ void GaussJordanInverse(int k, T* A, int& flag, int lda)
 //   np  (in)      leading dimension, np >= n
 // Returns kStatusDone; a row of zeros returns at once with A unchanged and d = 1, so the
 // product of the diagonal stands as the determinant. kStatusNoMemory (A unchanged) when the row
-// scales cannot be allocated. Score is the type the running largest pivot score is held in.
+// scales cannot be allocated; kStatusBadArgument for n < 0 or np < n, kStatusNotFinite for an
+// element that is not finite (A unchanged); kStatusOutOfRange when the factors overflow.
+// Score is the type the running largest pivot score is held in.
 template <typename T, typename Score = T>
 [[nodiscard]] int LuDecompose(T* A, int n, T& d, int np)
 {
+    if (n < 0 || np < n) return kStatusBadArgument;
+    if (!small_matrix_detail::Finite(A, n, np)) return kStatusNotFinite;
     std::vector<T> scale;
     if (!small_matrix_detail::Resize(scale, static_cast<std::size_t>(n))) return kStatusNoMemory;
     Mat1<T> a(A, np);
@@ -141,7 +162,7 @@ template <typename T, typename Score = T>
             for (int i = j + 1; i <= n; ++i) a(i, j) *= inverse;
         }
     }
-    return kStatusDone;
+    return small_matrix_detail::Finite(A, n, np) ? kStatusDone : kStatusOutOfRange;
 }
 
 // det = determinant of the n × n matrix A, through LuDecompose of a copy: the parity times the
@@ -150,11 +171,15 @@ template <typename T, typename Score = T>
 //   n   (in)   order, n >= 1
 //   lda (in)   leading dimension, lda >= n
 //   det (out)
-// Returns kStatusDone, or kStatusNoMemory (det not written) when the copy cannot be allocated.
-// Score as for LuDecompose.
+// Returns kStatusDone, or (det not written) kStatusNoMemory when the copy cannot be allocated,
+// kStatusBadArgument for n < 1 or lda < n, kStatusNotFinite for an element that is not finite,
+// kStatusOutOfRange when the determinant overflows, or underflows to 0 from a diagonal without
+// a zero. Score as for LuDecompose.
 template <typename T, typename Score = T>
 [[nodiscard]] int Determinant(const T* A, int n, int lda, T& det)
 {
+    if (n < 1 || lda < n) return kStatusBadArgument;
+    if (!small_matrix_detail::Finite(A, n, lda)) return kStatusNotFinite;
     std::vector<T> copy;
     if (!small_matrix_detail::Resize(copy,
                                      static_cast<std::size_t>(n) * static_cast<std::size_t>(n)))
@@ -166,7 +191,13 @@ template <typename T, typename Score = T>
     const int status = LuDecompose<T, Score>(copy.data(), n, d, n);
     if (status != kStatusDone) return status;
     T product = d;
-    for (int i = 0; i < n; ++i) product *= copy[i + static_cast<std::size_t>(n) * i];
+    bool zeroFactor = false;
+    for (int i = 0; i < n; ++i) {
+        const T u = copy[i + static_cast<std::size_t>(n) * i];
+        product *= u;
+        if (u == T(0)) zeroFactor = true;
+    }
+    if (!std::isfinite(product) || (product == T(0) && !zeroFactor)) return kStatusOutOfRange;
     det = product;
     return kStatusDone;
 }
@@ -218,9 +249,13 @@ void FactorCopy(const T* A, T* W, int n, int ld, T& det)
 //   ld (in)      leading dimension
 // Returns kStatusDone, or kStatusInversionFailed when a pivot is not positive (the matrix is
 // not positive definite to working precision); A is then left partly factored.
+// kStatusBadArgument for n < 1 or ld < n and kStatusNotFinite for a lower-triangle element that
+// is not finite (A unchanged).
 template <typename T>
 [[nodiscard]] int CHOLES(T* A, int n, int ld)
 {
+    if (n < 1 || ld < n) return kStatusBadArgument;
+    if (!small_matrix_detail::Finite(A, n, ld, true)) return kStatusNotFinite;
     Mat1<T> a(A, ld);
     if (!(a(1, 1) > T(0))) return kStatusInversionFailed;
     a(1, 1) = std::sqrt(a(1, 1));

@@ -2,13 +2,16 @@
 
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 int ExpSmoothPass(double* m, const double* x, int n, double alpha, double& sse)
 {
     if (n < 1) return kStatusBadArgument;
+    if (!std::isfinite(alpha) || !AllFinite(x, n)) return kStatusNotFinite;
     Vec1<double> mv(m);
     Vec1<const double> xv(x);
     mv(1) = xv(1);
@@ -19,36 +22,44 @@ int ExpSmoothPass(double* m, const double* x, int n, double alpha, double& sse)
         sum += e * e;
     }
     sse = sum;
-    return kStatusDone;
+    return AllFinite(m, n) && std::isfinite(sum) ? kStatusDone : kStatusOutOfRange;
 }
 
 int ExponentialSmooth(const double* x, double* m, int n, double& alpha)
 {
     if (n < 1) return kStatusBadArgument;
+    if (!AllFinite(x, n) || !std::isfinite(alpha)) return kStatusNotFinite;
     double sse = 0.0;
     if (alpha == kExpSmoothSearch) {
+        // The sums of squares compare the same on a copy scaled by a power of two, which keeps
+        // them finite for very large or very small series.
+        std::vector<double> scaled;
+        const double* xs = Scaled(x, n, RangeScale(x, n), scaled);
         // The grid is accumulated, not multiplied out, so the constant returned is the sum of
         // that many steps of 0.01.
-        alpha = 0.0;
+        double trial = 0.0;
         double best = 0.0;
-        (void)ExpSmoothPass(m, x, n, alpha, sse);
+        if (const int status = ExpSmoothPass(m, xs, n, trial, sse); status != kStatusDone) return status;
         double minimum = sse;
         for (int i = 1; i <= 99; ++i) {
-            alpha += 0.01;
-            (void)ExpSmoothPass(m, x, n, alpha, sse);
+            trial += 0.01;
+            if (const int status = ExpSmoothPass(m, xs, n, trial, sse); status != kStatusDone) return status;
             if (sse < minimum) {
-                best = alpha;
+                best = trial;
                 minimum = sse;
             }
         }
         alpha = best;
     }
-    return ExpSmoothPass(m, x, n, alpha, sse);
+    const int status = ExpSmoothPass(m, x, n, alpha, sse);
+    // Only the smoothed series is given back, and it stays finite where its sum of squares may not.
+    return status == kStatusOutOfRange && AllFinite(m, n) ? kStatusDone : status;
 }
 
 int MovingAverageSmooth(const double* x, double* out, int n, const double* w, int q)
 {
     if (n < 1 || q < 0) return kStatusBadArgument;
+    if (!AllFinite(x, n) || !AllFinite(w, static_cast<long>(q) + 1)) return kStatusNotFinite;
     Vec1<const double> xv(x);
     Vec1<double> o(out);
     for (int t = 1; t <= n; ++t) {
@@ -60,12 +71,13 @@ int MovingAverageSmooth(const double* x, double* out, int n, const double* w, in
         }
         o(t) = sum;
     }
-    return kStatusDone;
+    return AllFinite(out, n) ? kStatusDone : kStatusOutOfRange;
 }
 
 int PeriodogramSmoother(const double* I, double* S, int m, const double* W, int q, int n)
 {
     if (q < 0 || q >= m) return kStatusBadArgument;
+    if (!AllFinite(I, m) || !AllFinite(W, static_cast<long>(q) + 1)) return kStatusNotFinite;
     // Parity from the real half-length, so that rounding of n/2 cannot flip it.
     const double half = n / 2.0;
     const int N = static_cast<int>(half + 0.5);
@@ -90,5 +102,5 @@ int PeriodogramSmoother(const double* I, double* S, int m, const double* W, int 
         }
         S[k] = sum;
     }
-    return kStatusDone;
+    return AllFinite(S, static_cast<long>(m) + 1) ? kStatusDone : kStatusOutOfRange;
 }

@@ -3,6 +3,7 @@
 #include "numerics/one_based.h"
 #include "numerics/pattern_search.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 #include <complex>
@@ -38,6 +39,7 @@ int SpectralLikelihood(const double* omega, const double* I, int m, int N, int p
                        const double* beta, double& F, double& sigma2)
 {
     if (!ArgumentsValid(m, N, p, q)) return kStatusBadArgument;
+    if (!AllFinite(omega, m) || !AllFinite(I, m) || !AllFinite(beta, p + q + 1)) return kStatusNotFinite;
     const bool even = std::fabs(N / 2.0 - N / 2) < 0.1;
     Vec1<const double> b(beta), w(omega), Iv(I);
     const double d = b(p + q + 1);
@@ -77,6 +79,8 @@ int SpectralLikelihood(const double* omega, const double* I, int m, int N, int p
         sigma2 = s2;
         return kStatusDegenerate;
     }
+    // Ordinates near the top of the double range overflow the sum; tiny ones underflow it.
+    if (!std::isfinite(s2) || s2 < kSmallestNormal || !std::isfinite(L)) return kStatusOutOfRange;
     sigma2 = s2;
     double f = std::log(s2) + 2.0 * L / N;
     if (even) f = f - std::log(g(m)) / N;
@@ -89,6 +93,9 @@ int SpectralLikelihoodSearch(const double* omega, const double* I, int m, int N,
                              double& sigma2, double& F)
 {
     if (!ArgumentsValid(m, N, p, q) || !(h > 0.0) || !std::isfinite(h)) return kStatusBadArgument;
+    if (!AllFinite(omega, m) || !AllFinite(I, m) || !AllFinite(phi, p) || !AllFinite(theta, q) ||
+        !std::isfinite(d))
+        return kStatusNotFinite;
     const int dim = p + q + 1;
     const int K = searchD != 0 ? dim : dim - 1;
     std::vector<double> point(dim);

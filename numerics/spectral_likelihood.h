@@ -24,7 +24,9 @@ constexpr double kInadmissibleCriterion = 1e30;
 // Returns kStatusDone; kStatusNotCausal for an inadmissible beta (|d| >= 0.5, AR part not
 // causal, MA part not invertible, or a spectral density that is not positive and finite);
 // kStatusDegenerate when sigma2 is not positive (all ordinates zero: a constant series), with
-// sigma2 written; kStatusBadArgument for sizes or orders out of range (nothing written).
+// sigma2 written; kStatusBadArgument for sizes or orders out of range and kStatusNotFinite for a
+// value of omega, I or beta that is not finite (nothing written); kStatusOutOfRange when sigma2
+// overflows or underflows (F stays kInadmissibleCriterion, sigma2 not written).
 [[nodiscard]] int SpectralLikelihood(const double* omega, const double* I, int m, int N, int p,
                                      int q, const double* beta, double& F, double& sigma2);
 
@@ -45,8 +47,9 @@ constexpr double kInadmissibleCriterion = 1e30;
 //   F      (out)          criterion at the result
 // Returns kStatusDone; kStatusNotCausal when neither the start nor any trial point was
 // admissible (the start is returned with F = kInadmissibleCriterion); kStatusDegenerate when the
-// ordinates are all zero; kStatusBadArgument for sizes, orders or a step out of range (nothing
-// written).
+// ordinates are all zero; kStatusOutOfRange when sigma2 does not fit a double at any admissible
+// point; kStatusBadArgument for sizes, orders or a step out of range and kStatusNotFinite for a
+// value of omega, I or the start that is not finite (nothing written).
 [[nodiscard]] int SpectralLikelihoodSearch(const double* omega, const double* I, int m, int N,
                                            int p, int q, double* phi, double* theta, double& d,
                                            double& h, int searchD, double& sigma2, double& F);

@@ -21,6 +21,11 @@ constexpr int kStatusBadArgument = 3;
 constexpr int kStatusLowerOrder = 4;
 // The routine's working storage could not be allocated; nothing was computed.
 constexpr int kStatusNoMemory = 5;
+// An input value is NaN or infinite; nothing was computed.
+constexpr int kStatusNotFinite = 6;
+// A result lies outside the range of double precision: it would overflow, or underflow to a
+// value that no longer carries its digits. No result is given.
+constexpr int kStatusOutOfRange = 7;
 
 // ARMA orders p and q run from 0 to kMaxArmaOrder.
 constexpr int kMaxArmaOrder = 26;

@@ -3,6 +3,7 @@
 #include "numerics/invert_matrix.h"
 #include "numerics/one_based.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <vector>
@@ -10,6 +11,7 @@
 int YuleWalkerFit(int p, double* G, const double* acvf, double* phi)
 {
     if (p < 1 || p > kLeadingDimension) return kStatusBadArgument;
+    if (!AllFinite(acvf, static_cast<long>(p) + 1)) return kStatusNotFinite;
     Vec1<const double> gamma(acvf);  // gamma(h+1) = gamma(h)
     if (!(gamma(1) > 0.0)) return kStatusDegenerate;
     Mat1<double> g(G);
@@ -18,12 +20,14 @@ int YuleWalkerFit(int p, double* G, const double* acvf, double* phi)
     int fail = kStatusDone;
     InvertMatrix(p - 1, G, kLeadingDimension, fail, kInvertSymmetric);
     if (fail != kStatusDone) return kStatusInversionFailed;
-    Vec1<double> ph(phi);
+    std::vector<double> solution(p);
     for (int i = 1; i <= p; ++i) {
         double sum = 0.0;
         for (int j = 1; j <= p; ++j) sum += g(i, j) * (gamma(j + 1) / gamma(1));
-        ph(i) = sum;
+        solution[i - 1] = sum;
     }
+    if (!AllFinite(solution.data(), p)) return kStatusOutOfRange;
+    std::copy(solution.begin(), solution.end(), phi);
     return kStatusDone;
 }
 
@@ -37,6 +41,7 @@ int HannanRissanenFit(double* coef, double* resid, int p, int q, double* M, cons
     const int t0 = m + std::max(p, q) + 1;
     // Fewer than k equations after t0 leave the cross-product matrix singular.
     if (n - t0 + 1 < k) return kStatusBadArgument;
+    if (!AllFinite(x, n) || !AllFinite(acvf, static_cast<long>(m) + 1)) return kStatusNotFinite;
 
     std::vector<double> work(static_cast<size_t>(kLeadingDimension) * m), aStore(m);
     const int status = YuleWalkerFit(m, work.data(), acvf, aStore.data());
@@ -69,12 +74,17 @@ int HannanRissanenFit(double* coef, double* resid, int p, int q, double* M, cons
     }
     int fail = kStatusDone;
     InvertMatrix(k - 1, M, kLeadingDimension, fail, kInvertSymmetric);
+    // The series was finite: cross products that are not overflowed.
+    if (fail == kStatusNotFinite || fail == kStatusOutOfRange) return kStatusOutOfRange;
     if (fail != kStatusDone) return kStatusInversionFailed;
-    Vec1<double> c(coef);
+    std::vector<double> solution(k);
     for (int i = 1; i <= k; ++i) {
         double sum = 0.0;
         for (int j = 1; j <= k; ++j) sum += mm(i, j) * y(j);
-        c(i) = sum;
+        solution[i - 1] = sum;
     }
+    // Squares of values near the top of the double range overflow in the cross products.
+    if (!AllFinite(solution.data(), k) || !AllFinite(resid, n)) return kStatusOutOfRange;
+    std::copy(solution.begin(), solution.end(), coef);
     return kStatusDone;
 }

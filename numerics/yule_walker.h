@@ -9,9 +9,10 @@
 //   G     (out)     p × p, leading dimension 54: R^-1 with R(i,j) = gamma(|i-j|)/gamma(0)
 //   acvf  (in, p+1) gamma(0..p), element h+1 = gamma(h)
 //   phi   (out, p)  R^-1·(rho(1..p)); the white-noise variance is left to the caller
-// Returns kStatusDone; kStatusBadArgument for p out of range and kStatusDegenerate for
-// gamma(0) <= 0 (nothing written); kStatusInversionFailed when R is not numerically positive
-// definite (G partly overwritten, phi not written).
+// Returns kStatusDone; kStatusBadArgument for p out of range, kStatusNotFinite for an acvf
+// value that is not finite and kStatusDegenerate for gamma(0) <= 0 (nothing written);
+// kStatusInversionFailed when R is not numerically positive definite (G partly overwritten, phi
+// not written); kStatusOutOfRange when the solution overflows (phi not written).
 [[nodiscard]] int YuleWalkerFit(int p, double* G, const double* acvf, double* phi);
 
 // Hannan-Rissanen preliminary ARMA(p,q) estimates (Hannan and Rissanen, Biometrika 69, 1982;
@@ -28,7 +29,9 @@
 //   n     (in)        series length; at least p+q observations must follow time m+max(p,q)
 //   x     (in, n)     the series (callers pass it with its mean removed)
 // Returns kStatusDone; kStatusBadArgument (nothing written) when an order or n is out of range;
-// the status of the long autoregression's YuleWalkerFit when that fails; kStatusInversionFailed
-// when the cross-product matrix is not positive definite (coef not written).
+// kStatusNotFinite (nothing written) for a value of x or acvf that is not finite; the status of
+// the long autoregression's YuleWalkerFit when that fails; kStatusInversionFailed when the
+// cross-product matrix is not positive definite (coef not written); kStatusOutOfRange when the
+// coefficients or residuals overflow (coef not written).
 [[nodiscard]] int HannanRissanenFit(double* coef, double* resid, int p, int q, double* M,
                                     const double* acvf, int m, int n, const double* x);

@@ -2,6 +2,7 @@
 
 #include "numlib/error_stack.h"
 #include "numlib/fft_plan.h"
+#include "numlib/finite_values.h"
 
 #include <cmath>
 #include <vector>
@@ -111,6 +112,12 @@ void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
         E1POP("DF2TCF");
         return;
     }
+    if (!AllFinite(xin, 2L * n)) {
+        E1PSH("DF2TCF");
+        E1MES(5, 4, "The sequence holds a value that is not finite.  Every element must be finite.");
+        E1POP("DF2TCF");
+        return;
+    }
     FftPlan plan;
     FftPlanInit(plan, n);
     const FftComplex* roots = reinterpret_cast<const FftComplex*>(ftab + 2L * n);
@@ -119,6 +126,12 @@ void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork)
         E1PSH("DF2TCF");
         MsgSetInt(1, n);
         E1MES(5, 3, "The work space for the length N = %(I1) cannot be allocated.");
+        E1POP("DF2TCF");
+        return;
+    }
+    if (!AllFinite(xout, 2L * n)) {
+        E1PSH("DF2TCF");
+        E1MES(4, 5, "The transform has elements too large for double precision.");
         E1POP("DF2TCF");
     }
 }

@@ -25,5 +25,6 @@ void DFFTCI(int n, double* ftab);
 // doubles. A length with a prime factor above 61 obtains work space for its chirp-z convolution
 // during the call, or reuses the one kept from the last transform with that prime. TERMINAL
 // errors of "DF2TCF": code 1 for n < 1, code 2 for a table not made for n, code 3 when the
-// chirp-z work space cannot be obtained; nothing is written then.
+// chirp-z work space cannot be obtained, code 4 for a value of xin that is not finite; nothing is
+// written then. A transform that overflows is a FATAL error (code 5) with xout written.
 void DF2TCF(int n, const double* xin, double* xout, double* ftab, double* cwork);

@@ -1,6 +1,7 @@
 #include "numlib/least_squares.h"
 
 #include "numlib/error_stack.h"
+#include "numlib/finite_values.h"
 #include "numlib/machine.h"
 #include "platform/blas.h"
 
@@ -121,6 +122,49 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
         E1POP("DL2QRR");
         return;
     }
+    for (int j = 1; j <= nca; ++j)
+        for (int i = 1; i <= nra; ++i)
+            if (!std::isfinite(a[static_cast<long>(j - 1) * lda + (i - 1)])) {
+                MsgSetInt(1, i);
+                MsgSetInt(2, j);
+                E1MES(5, 5, "A(%(I1),%(I2)) is not a finite number.  Every element of A and B must be finite.");
+                E1POP("DL2QRR");
+                return;
+            }
+    for (int i = 1; i <= nra; ++i)
+        if (!std::isfinite(b[i - 1])) {
+            MsgSetInt(1, i);
+            E1MES(5, 5, "B(%(I1)) is not a finite number.  Every element of A and B must be finite.");
+            E1POP("DL2QRR");
+            return;
+        }
+    // A matrix or right-hand side near the ends of the double range is solved scaled by powers of
+    // two, so that the factorisation neither overflows nor loses its digits to underflow; the
+    // solution and residuals are scaled back.
+    std::vector<double> scaledA, scaledB;
+    const double sa = RangeScale(a, lda, nra, nca), sb = RangeScale(b, nra, nra, 1);
+    try {
+        if (sa != 1.0) {
+            scaledA.resize(static_cast<size_t>(nra) * static_cast<size_t>(nca));
+            for (int j = 0; j < nca; ++j)
+                for (int i = 0; i < nra; ++i)
+                    scaledA[static_cast<size_t>(j) * nra + i] = a[static_cast<long>(j) * lda + i] * sa;
+            a = scaledA.data();
+            lda = nra;
+        }
+        if (sb != 1.0) {
+            scaledB.assign(b, b + nra);
+            for (double& v : scaledB) v *= sb;
+            b = scaledB.data();
+        }
+    } catch (const std::bad_alloc&) {
+        MessageRowsColumns(2,
+                           "The required storage cannot be allocated.  The workspace is based on NRA and NCA, "
+                           "where NRA = %(I1) and NCA = %(I2) are given.",
+                           nra, nca);
+        E1POP("DL2QRR");
+        return;
+    }
     const int pad = nra % padding[3] == 0 ? padding[2] : 0;
     const int ldqr = nra + pad;
     for (int j = 0; j < nca; ++j) korder[j] = 0;
@@ -143,6 +187,19 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
     }
     for (int j = kbasis; j < nca; ++j) x[j] = 0.0;
     DPERMU(nca, x, korder, 2, x);
+    bool finite = true;
+    for (int j = 0; j < nca; ++j) {
+        x[j] = x[j] * sa / sb;
+        finite = finite && std::isfinite(x[j]);
+    }
+    for (int i = 0; kbasis > 0 && i < nra; ++i) {
+        res[i] /= sb;
+        finite = finite && std::isfinite(res[i]);
+    }
+    if (!finite)
+        E1MES(4, 6,
+              "The solution is too large for double precision: the matrix is too nearly singular or too small beside "
+              "the right-hand side.");
     E1POP("DL2QRR");
 }
 

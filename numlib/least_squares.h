@@ -10,7 +10,10 @@
 // b - A x; kbasis the rank used: the largest k with |R(i,i)| > tol |R(1,1)| for all i <= k.
 // When kbasis is 0 (a zero matrix), res is left as passed.
 // TERMINAL errors of "DLSQRR": code 1 for nra < 1 or nca < 1, code 2 when the work space cannot be
-// obtained; of "DL2QRR": code 2 for lda < nra, code 4 for bad padding options.
+// obtained; of "DL2QRR": code 2 for lda < nra, code 4 for bad padding options, code 5 for an
+// element of a or b that is not finite (nothing computed). A solution or residual that
+// overflows is a FATAL error of "DL2QRR" (code 6). A matrix or right-hand side near the ends of
+// the double range is solved scaled by powers of two and the results scaled back.
 void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
             int& kbasis);
 

@@ -98,6 +98,15 @@ void DL2NDS(int n, const double* a, int lda, double* ainv, int ldainv, double* w
         E1POP("DL2NDS");
         return;
     }
+    for (int j = 1; j <= n; ++j)
+        for (int i = 1; i <= j; ++i)
+            if (!std::isfinite(At(a, lda, i, j))) {
+                MsgSetInt(1, i);
+                MsgSetInt(2, j);
+                E1MES(5, 5, "A(%(I1),%(I2)) is not a finite number.  Every element of the upper triangle must be finite.");
+                E1POP("DL2NDS");
+                return;
+            }
     double rcond = 1.0;
     DL2CDS(n, a, lda, ainv, ldainv, rcond, wk);
     if (N1RTY(1) == 4 || N1RTY(1) == 5) {
@@ -124,6 +133,14 @@ void DL2NDS(int n, const double* a, int lda, double* ainv, int ldainv, double* w
               "%(D1).  The inverse might not be accurate.");
     }
     DCSFRG(n, ainv, ldainv);
+    // The inverse of a matrix of very small elements overflows.
+    for (int j = 1; j <= n; ++j)
+        for (int i = 1; i <= n; ++i)
+            if (!std::isfinite(At(ainv, ldainv, i, j))) {
+                E1MES(4, 6, "The inverse has elements too large for double precision.  The matrix is too nearly singular or its elements are too small.");
+                E1POP("DL2NDS");
+                return;
+            }
     E1POP("DL2NDS");
 }
 

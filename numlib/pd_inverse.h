@@ -8,7 +8,9 @@
 // triangle is read) into ainv (leading dimension ldainv). ainv may be the same array as a.
 // TERMINAL errors of "DLINDS": code 1 for n < 1, code 2 when the work vector cannot be obtained;
 // a matrix that is not positive definite is a FATAL error (code 2, raised by DLFTDS); RCOND at or
-// below the machine epsilon is a WARNING (code 1) and the inverse is still returned.
+// below the machine epsilon is a WARNING (code 1) and the inverse is still returned. Of
+// "DL2NDS": an element of the upper triangle that is not finite is a TERMINAL error (code 5,
+// nothing computed), an inverse with an element that overflows a FATAL error (code 6).
 void DLINDS(int n, const double* a, int lda, double* ainv, int ldainv);
 
 // The same with a work vector of n doubles.

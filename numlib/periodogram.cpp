@@ -3,6 +3,7 @@
 #include "numlib/error_stack.h"
 #include "numlib/fft.h"
 #include "numlib/fft_plan.h"
+#include "numlib/finite_values.h"
 #include "numlib/machine.h"
 #include "numlib/matrix_print.h"
 
@@ -20,9 +21,11 @@ constexpr double kTwoPi = 6.283185307179586;
 // arithmetic); false when a transform routine raised an error. An even length goes through the
 // complex transform of half its length, z packed two values to a complex, which leaves the packed
 // transform Z(0..n/2-1) for FftRealSplitEach; an odd length through the full transform of
-// (z(t), 0). Afterwards ftab holds the roots of order n.
+// (z(t), 0). Afterwards ftab holds the roots of order n. The transform is linear: a series near
+// the ends of the double range is transformed multiplied by the power of two `range`, which the
+// caller divides out again.
 bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy, double* ftab,
-                          FftRootTable& roots)
+                          FftRootTable& roots, double& range)
 {
     // The transform routines push their names only around an error, so a level above left at -1
     // (nothing ran there) is a success too.
@@ -38,6 +41,10 @@ bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double
         }
         if (n > nobs) FillComplex(n - nobs, 0.0, 0.0, cx + 2L * nobs, 1);
     }
+    const int step = n % 2 == 0 ? 1 : 2;
+    range = RangeScale(cx, step, 1, nobs);
+    if (range != 1.0)
+        for (int t = 0; t < nobs; ++t) cx[static_cast<long>(step) * t] *= range;
     DFFTCI(length, ftab);
     if (N1RCD(1) > 0) return false;
     DF2TCF(length, cx, cx, ftab, cy);
@@ -156,6 +163,13 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
             E1MES(5, 2,
                   "X(%(I1)) = NaN (not a number).  No elements of X may be missing.  There may be other elements "
                   "of X equal to NaN.");
+        } else {
+            for (int t = 0; t < nobs; ++t)
+                if (std::isinf(x[t]) || !std::isfinite(x[t] - xbase)) {
+                    MsgSetInt(1, t + 1);
+                    E1MES(5, 8, "X(%(I1)) - XBASE is not finite.  Every element of X and XBASE must be finite.");
+                    break;
+                }
         }
     }
     if (iprint != 0 && iprint != 1) {
@@ -185,11 +199,14 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
     }
 
     FftRootTable roots;
-    if (!PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, roots)) {
+    double range = 1.0;
+    if (!PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, roots, range)) {
         E1POP("DP2FT");
         return;
     }
-    const double s = ipver == 0 ? std::sqrt(2.0 / nobs) : std::sqrt(1.0 / (kTwoPi * nobs));
+    // The scale of the ordinates, with the power of two of the transformed series divided out
+    // (exactly: it is a power of two).
+    const double s = (ipver == 0 ? std::sqrt(2.0 / nobs) : std::sqrt(1.0 / (kTwoPi * nobs))) / range;
     const long ld = ldpm;
     // Frequencies and periods in a loop of their own, which the compiler can vectorise.
     pm[ld] = DMACH(6);
@@ -214,6 +231,13 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
     } else {
         for (int k = 0; k <= n / 2; ++k) row(k, X[k], roots.Root(k));
     }
+    // Ordinates are squares: values near the top of the range overflow them.
+    for (int k = 0; k <= n / 2; ++k)
+        if (!std::isfinite(pm[2 * ld + k]) || !std::isfinite(pm[3 * ld + k]) || !std::isfinite(pm[4 * ld + k])) {
+            E1MES(4, 9, "The periodogram ordinates are too large for double precision.");
+            E1POP("DP2FT");
+            return;
+        }
     if (iprint == 1) {
         DW2RRL("Results of the Periodogram Analysis", n / 2 + 1, 5, pm, ldpm, 0, "(W10.4,F10.2,3W10.4)", {"NUMBER"},
                {"          ", "Freq, w(k)", "Period    ", "I(w(k))   ", "A(w(k))   ", "B(w(k))   "});

@@ -10,7 +10,10 @@
 // iprint 1 also prints pm as the table "Results of the Periodogram Analysis".
 // Argument errors are TERMINAL errors of "DPFFT" / "DP2FT" (Part of the library's error stack):
 // nobs < 2 or npad < 0 (code 1), no storage (2), ldpm too small (7); NaN in x (DP2FT code 2),
-// iprint, npad, ipver, ifscal out of range (DP2FT codes 3 to 6). pm is then not changed.
+// iprint, npad, ipver, ifscal out of range (DP2FT codes 3 to 6), an infinite x(t) or x(t) - xbase
+// (DP2FT code 8). pm is then not changed. A series near the ends of the double range is
+// transformed scaled by a power of two; ordinates that still overflow are a FATAL error of
+// "DP2FT" (code 9), pm then partly written.
 void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int ifscal, int ipver, double* pm,
            int ldpm);
 

@@ -5,16 +5,29 @@
 #include <string>
 #include <vector>
 
-// Reads the whole file `name` into `bytes` (replaced). Returns 1, or 0 when the file cannot be
-// opened or read (`bytes` then empty).
+// Reads the whole regular file `name` (links followed) into `bytes` (replaced). Returns 1, or 0
+// when it cannot be opened or read, is not a regular file (a folder, a device) or does not fit
+// in memory (`bytes` then empty).
 [[nodiscard]] int ReadFileBytes(const std::string& name, std::vector<unsigned char>& bytes);
 
-// Writes `bytes` as the new content of the file `name`: first into a temporary file beside it,
-// which then replaces the target, so an old file survives a write that fails. Returns 1 when
-// every byte was written, flushed and closed and the target replaced; 0 when the temporary file
-// cannot be created (nothing changed), -1 when writing, closing or replacing failed (the target
-// is untouched and the temporary file removed).
+// Results of ReplaceFileBytes.
+constexpr int kReplaceDone = 1;
+constexpr int kReplaceCannotCreate = 0;  // no temporary file could be made: nothing changed
+constexpr int kReplaceWriteFailed = -1;  // writing, flushing or replacing failed: target untouched
+constexpr int kReplaceReadOnly = -2;     // the target is read-only: nothing written
+
+// Writes `bytes` as the new content of the file `name`: first into a temporary file of a unique
+// name in the target's folder, which is flushed to the disk and then renamed over the target, so
+// an old file survives a write that fails or a process that is killed. A name that is a symbolic
+// link writes the file the link points to and leaves the link in place. Temporary files of this
+// routine's own pattern for the same target that are older than ten minutes (left by a process
+// that was killed) are removed on the way. A new file takes the permissions of the one it
+// replaces. Returns one of the kReplace codes.
 [[nodiscard]] int ReplaceFileBytes(const std::string& name, const std::vector<unsigned char>& bytes);
+
+// The user's message for a failed ReplaceFileBytes: "Cannot open file", "Cannot write to file"
+// or "Cannot write to a read-only file".
+const char* ReplaceFailureText(int status);
 
 // Whether a file (or directory) of that name exists.
 bool FileExists(const std::string& name);

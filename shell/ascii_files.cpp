@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <new>
 #include <system_error>
 
 #include "platform/file_bytes.h"
@@ -11,15 +12,36 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-// Writes `text` into the file `name` through a temporary file; fills the message on failure.
-int32_t WriteText(const std::string& name, const std::string& text, const char* caption,
-                  FileMessage& message)
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits, one comma, digits, optionally signed: a number written with a decimal comma, which
+// free format would read as two values and so silently cut.
+bool IsDecimalComma(std::string_view item)
 {
-    const std::vector<unsigned char> bytes(text.begin(), text.end());
-    const int status = ReplaceFileBytes(TrimFileName(name), bytes);
-    if (status == 1) return 1;
-    message = {status == 0 ? "Cannot open file" : "Cannot write to file", caption};
-    return 0;
+    size_t k = item.size() > 0 && (item[0] == '+' || item[0] == '-') ? 1 : 0;
+    const size_t comma = item.find(',', k);
+    if (comma == std::string_view::npos || comma == k || comma + 1 == item.size()) return false;
+    for (size_t i = k; i < item.size(); ++i)
+        if (i != comma && !IsDigit(item[i])) return false;
+    return true;
+}
+
+// Whether an item that free format refused has the shape of a number: then its exponent is out
+// of range, and the value is too large for a double.
+bool LooksNumeric(std::string_view item)
+{
+    size_t k = item.size() > 0 && (item[0] == '+' || item[0] == '-') ? 1 : 0;
+    bool digits = false;
+    for (; k < item.size() && (IsDigit(item[k]) || item[k] == '.'); ++k) digits = digits || IsDigit(item[k]);
+    if (!digits || k == item.size()) return false;
+    const char e = item[k];
+    if (e != 'e' && e != 'E' && e != 'd' && e != 'D') return false;
+    ++k;
+    if (k < item.size() && (item[k] == '+' || item[k] == '-')) ++k;
+    if (k == item.size()) return false;
+    for (; k < item.size(); ++k)
+        if (!IsDigit(item[k])) return false;
+    return true;
 }
 
 }  // namespace
@@ -49,6 +71,53 @@ bool ReadLeadingNumber(std::string_view text, double& value)
     return true;
 }
 
+LeadingNumber ReadLeadingFiniteNumber(std::string_view text, double& value)
+{
+    size_t start = 0;
+    while (start < text.size() && IsSpace(text[start])) ++start;
+    size_t end = start;
+    while (end < text.size() && !IsSpace(text[end])) ++end;
+    const std::string_view item = text.substr(start, end - start);
+    if (IsDecimalComma(item)) return LEADING_DECIMAL_COMMA;
+    double v = 0.0;
+    if (!ReadLeadingNumber(text, v)) {
+        const size_t stop = item.find_first_of(",/");
+        return LooksNumeric(item.substr(0, stop)) ? LEADING_NOT_FINITE : LEADING_NOTHING;
+    }
+    if (!std::isfinite(v)) return LEADING_NOT_FINITE;
+    value = v;
+    return LEADING_NUMBER;
+}
+
+const char* LeadingNumberFault(LeadingNumber reason)
+{
+    switch (reason) {
+    case LEADING_NOT_FINITE:
+        return "holds a value that is not a finite number";
+    case LEADING_DECIMAL_COMMA:
+        return "holds a number with a decimal comma";
+    default:
+        return "does not begin with a number";
+    }
+}
+
+// Writes `text` into the file `name` through a temporary file; fills the message on failure.
+int32_t WriteText(const std::string& name, const std::string& text, const char* caption,
+                  FileMessage& message)
+{
+    const std::vector<unsigned char> bytes(text.begin(), text.end());
+    const int status = ReplaceFileBytes(TrimFileName(name), bytes);
+    if (status == kReplaceDone) return 1;
+    message = {ReplaceFailureText(status), caption};
+    return 0;
+}
+
+std::string_view SkipByteOrderMark(std::string_view text)
+{
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    return text.substr(0, mark.size()) == mark ? text.substr(mark.size()) : text;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
@@ -63,18 +132,35 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-std::vector<double> ParseAsciiSeries(std::string_view text)
+AsciiSeries ParseAsciiSeries(std::string_view text)
 {
-    std::vector<double> values;
-    for (std::string_view line : SplitLines(text)) {
+    AsciiSeries series;
+    const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         size_t k = 0;
         while (k < line.size() && IsSpace(line[k])) ++k;
         if (k == line.size()) continue;
         double v = 0.0;
-        if (!ReadLeadingNumber(line, v)) break;
-        values.push_back(v);
+        const LeadingNumber read = ReadLeadingFiniteNumber(line, v);
+        if (read != LEADING_NUMBER) {
+            series.stopLine = i + 1;
+            series.stopReason = read;
+            break;
+        }
+        series.values.push_back(v);
     }
-    return values;
+    return series;
+}
+
+std::string AsciiSeriesReport(const AsciiSeries& series)
+{
+    const std::string count = std::to_string(series.values.size());
+    if (series.stopLine == 0) return series.values.empty() ? "The file holds no numbers" : "";
+    std::string text = "Line " + std::to_string(series.stopLine) + " " + LeadingNumberFault(series.stopReason);
+    if (series.values.empty()) return text + ". No values were read.";
+    return text + ". Reading stopped there after " + count + (series.values.size() == 1 ? " value" : " values") +
+           ". Keep them?";
 }
 
 std::string FormatAsciiSeries(const std::vector<double>& values)
@@ -99,12 +185,21 @@ std::string FormatAsciiTable(int32_t k, int32_t r, const std::vector<double>& ta
 
 int32_t ReadRawData(const std::string& name, std::vector<double>& values, FileMessage& message)
 {
-    std::vector<unsigned char> bytes;
-    if (!ReadFileBytes(TrimFileName(name), bytes)) {
-        message = {"Cannot open file", "ReadRawData()"};
+    try {
+        std::vector<unsigned char> bytes;
+        if (!ReadFileBytes(TrimFileName(name), bytes)) {
+            message = {"Cannot open file", "ReadRawData()"};
+            return 0;
+        }
+        AsciiSeries series =
+            ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        const std::string report = AsciiSeriesReport(series);
+        if (!report.empty()) message = {report, "ReadRawData()"};
+        values = std::move(series.values);
+    } catch (const std::bad_alloc&) {
+        message = {"Memory allocation error.", "ERROR"};
         return 0;
     }
-    values = ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return 1;
 }
 

@@ -16,12 +16,43 @@
 // after the first blank, TAB or comma, is ignored.
 bool ReadLeadingNumber(std::string_view text, double& value);
 
+// What a text begins with, for readers that take finite numbers only.
+enum LeadingNumber : int {
+    LEADING_NUMBER = 1,     // a finite number, stored in `value`
+    LEADING_NOTHING = 0,    // blank, a separator, or text that is not a number
+    LEADING_NOT_FINITE = -1,  // NaN, an infinity, or a number too large for a double
+    LEADING_DECIMAL_COMMA = -2,  // digits, one comma, digits ("3,14"): a decimal comma, not two values
+};
+
+// ReadLeadingNumber for readers of finite numbers: the first item (up to a blank or TAB) is
+// classified as above; `value` is written only for LEADING_NUMBER.
+LeadingNumber ReadLeadingFiniteNumber(std::string_view text, double& value);
+
+// The end of a sentence that begins "Line N " and names what the line holds instead of a finite
+// number: "does not begin with a number", "holds a value that is not a finite number", "holds a
+// number with a decimal comma".
+const char* LeadingNumberFault(LeadingNumber reason);
+
+// The text without a leading UTF-8 byte-order mark.
+std::string_view SkipByteOrderMark(std::string_view text);
+
 // Splits a text into lines at CR LF, LF or CR. The last line is kept even without a line end.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
-// The series of an ASCII series text: the first number of each line; blank lines are skipped and
-// the first other line that does not begin with a number ends the series.
-std::vector<double> ParseAsciiSeries(std::string_view text);
+// An ASCII series text read: the first number of each line; blank lines are skipped and the first
+// other line that does not begin with a finite number ends the series. A leading byte-order
+// mark is skipped.
+struct AsciiSeries {
+    std::vector<double> values;
+    size_t stopLine = 0;  // 0: read to the end; else the line (from 1) that ended the series
+    LeadingNumber stopReason = LEADING_NOTHING;  // what that line began with
+};
+AsciiSeries ParseAsciiSeries(std::string_view text);
+
+// The message of a series read that did not take the whole text, or "" when it did and read at
+// least one value. With values read it asks whether to keep them ("... Keep them?"); without it
+// says that nothing was read.
+std::string AsciiSeriesReport(const AsciiSeries& series);
 
 // One value a line, each the shortest free-format text that reads back to the same double.
 std::string FormatAsciiSeries(const std::vector<double>& values);
@@ -31,12 +62,16 @@ std::string FormatAsciiSeries(const std::vector<double>& values);
 std::string FormatAsciiTable(int32_t k, int32_t r, const std::vector<double>& table);
 
 // Reads the text file `name` as an ASCII series into `values` (replaced). Returns 1 (n may be 0),
-// or 0 with "Cannot open file" / "ReadRawData()" in `message`.
+// with AsciiSeriesReport in `message` (caption "ReadRawData()") when the read stopped before the
+// end of the text or read nothing, for the caller to show or ask; or 0 with "Cannot open file" /
+// "ReadRawData()" in `message` (a file too large for memory: "Memory allocation error." /
+// "ERROR").
 [[nodiscard]] int32_t ReadRawData(const std::string& name, std::vector<double>& values, FileMessage& message);
 
 // Writes a series, one value a line, through a temporary file that replaces `name` only when
-// the whole text was written. Returns 1, or 0 with "Cannot open file" or "Cannot write to file"
-// and caption "WriteRawData()" in `message`.
+// the whole text was written. Returns 1, or 0 with ReplaceFailureText ("Cannot open file",
+// "Cannot write to file", "Cannot write to a read-only file") and caption "WriteRawData()" in
+// `message`.
 [[nodiscard]] int32_t WriteRawData(const std::string& name, const std::vector<double>& values,
                                    FileMessage& message);
 

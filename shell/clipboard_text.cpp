@@ -1,7 +1,10 @@
 #include "shell/clipboard_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <new>
 
 #include "shell/ascii_files.h"
 #include "shell/number_format.h"
@@ -16,25 +19,47 @@ std::string TrimBlanks(std::string text)
     return text.substr(start, end - start + 1);
 }
 
-// The numbers a row begins with, up to `limit` of them.
-std::vector<double> RowNumbers(std::string_view line, size_t limit)
+bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+// The numbers a row begins with, up to `limit` of them, appended to `numbers`. The row ends at its
+// first item that is not a number (LEADING_NOTHING, returned with the numbers before it); an
+// item that is a number the table cannot take (not finite, or with a decimal comma) is
+// returned as the fault.
+LeadingNumber RowNumbers(std::string_view line, size_t limit, std::vector<double>& numbers)
 {
-    std::vector<double> numbers;
     size_t k = 0;
-    while (numbers.size() < limit) {
-        while (k < line.size() && (line[k] == ' ' || line[k] == '\t' || line[k] == ',')) ++k;
+    for (size_t taken = 0; taken < limit; ++taken) {
+        while (k < line.size() && IsSeparator(line[k])) ++k;
         if (k >= line.size() || line[k] == '/') break;
+        size_t end = k;
+        while (end < line.size() && !IsSeparator(line[end])) ++end;
+        // An item that begins after a comma is one of a comma-separated list, never the second
+        // half of a decimal comma.
+        const bool afterComma = k > 0 && line[k - 1] == ',';
         double v = 0.0;
-        if (!ReadLeadingNumber(line.substr(k), v)) break;
+        const LeadingNumber read = ReadLeadingFiniteNumber(afterComma ? line.substr(k, end - k) : line.substr(k), v);
+        if (read == LEADING_NOTHING) break;
+        if (read != LEADING_NUMBER) return read;
         numbers.push_back(v);
-        while (k < line.size() && line[k] != ' ' && line[k] != '\t' && line[k] != ',') ++k;
+        k = end;
     }
-    return numbers;
+    return LEADING_NOTHING;
 }
 
-std::string LineRefused(size_t index)
+ClipboardParse Refusal(size_t index, const std::string& what)
 {
-    return "Line " + std::to_string(index + 1) + " does not begin with a number";
+    ClipboardParse result;
+    result.status = -1;
+    result.message = "Line " + std::to_string(index + 1) + " " + what;
+    return result;
+}
+
+ClipboardParse OutOfMemory()
+{
+    ClipboardParse result;
+    result.status = -1;
+    result.message = "Memory allocation error.";
+    return result;
 }
 
 }  // namespace
@@ -79,20 +104,21 @@ std::string FormatClipboardTable(int32_t k, int32_t r, const std::vector<double>
 ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& values)
 {
     ClipboardParse result;
-    const std::vector<std::string_view> lines = SplitLines(text);
-    std::vector<double> read;
-    read.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        double v = 0.0;
-        if (!ReadLeadingNumber(lines[i], v)) {
-            result.status = -1;
-            result.message = LineRefused(i);
-            return result;
+    try {
+        const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
+        std::vector<double> read;
+        read.reserve(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            double v = 0.0;
+            const LeadingNumber kind = ReadLeadingFiniteNumber(lines[i], v);
+            if (kind != LEADING_NUMBER) return Refusal(i, LeadingNumberFault(kind));
+            read.push_back(v);
         }
-        read.push_back(v);
+        if (read.empty()) return result;
+        values = std::move(read);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
     }
-    if (read.empty()) return result;
-    values = std::move(read);
     result.status = 1;
     return result;
 }
@@ -101,31 +127,37 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
                                    std::vector<double>& table)
 {
     ClipboardParse result;
-    const std::vector<std::string_view> lines = SplitLines(text);
-    if (lines.empty()) return result;
-    size_t tabs = 0;
-    for (char c : lines[0]) tabs += c == '\t';
-    const size_t width = tabs + 1;
-    std::vector<double> read(width * lines.size(), 0.0);
-    size_t firstRowCount = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::vector<double> numbers = RowNumbers(lines[i], width);
-        if (numbers.empty()) {
-            result.status = -1;
-            result.message = LineRefused(i);
-            return result;
+    try {
+        const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
+        if (lines.empty()) return result;
+        size_t tabs = 0;
+        for (char c : lines[0]) tabs += c == '\t';
+        const size_t width = tabs + 1;
+        if (lines.size() > static_cast<size_t>(INT32_MAX) || width > static_cast<size_t>(INT32_MAX))
+            return Refusal(0, "starts a table too large to read");
+        // Every row is read before the table is made, and the first must fill all its columns
+        // but a last one left empty by a trailing TAB: the table then holds no more cells than
+        // the text holds numbers, plus one a row.
+        std::vector<double> numbers;
+        std::vector<size_t> start(lines.size() + 1, 0);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const LeadingNumber fault = RowNumbers(lines[i], width, numbers);
+            start[i + 1] = numbers.size();
+            const size_t count = start[i + 1] - start[i];
+            if (fault != LEADING_NOTHING) return Refusal(i, LeadingNumberFault(fault));
+            if (count == 0) return Refusal(i, LeadingNumberFault(LEADING_NOTHING));
+            if (i == 0 && count + 1 < width) return Refusal(0, "has fewer numbers than columns");
+            if (count < start[1]) return Refusal(i, "has fewer numbers than the first line");
         }
-        if (i == 0) firstRowCount = numbers.size();
-        if (numbers.size() < firstRowCount) {
-            result.status = -1;
-            result.message = "Line " + std::to_string(i + 1) + " has fewer numbers than the first line";
-            return result;
-        }
-        for (size_t j = 0; j < numbers.size(); ++j) read[i * width + j] = numbers[j];
+        std::vector<double> cells(width * lines.size(), 0.0);
+        for (size_t i = 0; i < lines.size(); ++i)
+            std::copy(numbers.begin() + start[i], numbers.begin() + start[i + 1], cells.begin() + i * width);
+        columns = static_cast<int32_t>(width);
+        rows = static_cast<int32_t>(lines.size());
+        table = std::move(cells);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
     }
-    columns = static_cast<int32_t>(width);
-    rows = static_cast<int32_t>(lines.size());
-    table = std::move(read);
     result.status = 1;
     return result;
 }

@@ -20,20 +20,24 @@ std::string FormatClipboardSeries(const std::vector<double>& values);
 std::string FormatClipboardTable(int32_t k, int32_t r, const std::vector<double>& table);
 
 // Result of parsing pasted text. status 1: read. status 0: nothing to read (no lines), the
-// caller reports "Clipboard empty". status -1: refused; `message` names the line.
+// caller reports "Clipboard empty". status -1: refused; `message` names the line (or says
+// "Memory allocation error." when the text is too large to hold).
 struct ClipboardParse {
     int32_t status = 0;
     std::string message;
 };
 
-// A series, the first number of each line. A trailing empty line is ignored; any other line
-// that does not begin with a number is refused.
+// A series, the first number of each line. A leading byte-order mark is skipped and a trailing
+// empty line ignored; any other line that does not begin with a finite number (text, NaN, an
+// infinity, a number too large, a number with a decimal comma such as "3,14") is refused.
 ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& values);
 
 // A table of `columns` = 1 + the number of TABs in the first line and one row a line; row i is
 // table(1..columns, i), stored column by column in `table` (columns * rows values, zero where a
-// row stops before the last column). A row that does not begin with a number, or that has fewer
-// numbers than the first row, is refused. Numbers are separated by TABs, blanks or commas;
-// reading a row stops at its first item that is not a number.
+// row stops before the last column). Numbers are separated by TABs, blanks or commas; reading a
+// row stops at its first item that is not a number. Refused: a row that does not begin with a
+// number, a first row that leaves any column but the last empty, a row with fewer numbers than
+// the first, and a row holding a number that is not finite or has a decimal comma. The table is
+// made only after every row was read, so its size is bounded by the numbers in the text.
 ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int32_t& rows,
                                    std::vector<double>& table);

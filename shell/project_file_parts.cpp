@@ -1,5 +1,6 @@
 #include "shell/project_file_parts.h"
 
+#include <cmath>
 #include <utility>
 
 #include "platform/file_bytes.h"
@@ -56,6 +57,11 @@ int32_t ReadDataPart(const std::vector<unsigned char>& bytes, FilePartBuffer& bu
         message = {"File corrupt", "ReadDataPart()"};
         return 0;
     }
+    for (double v : values)
+        if (!std::isfinite(v)) {
+            message = {"Cannot read file: the series holds a value that is not finite", "ReadDataPart()"};
+            return 0;
+        }
     buffer.dataTag = kDataPartTag;
     buffer.dataLength = length;
     buffer.n = n;

@@ -36,6 +36,8 @@ int32_t FindPart(const std::vector<unsigned char>& bytes, int32_t tag, size_t& b
 
 // 1 and n, length and values in the buffer; 0 when there is no data part (no message) or it is
 // not sound ("File corrupt", "ReadDataPart()"): n negative, the length below 12 + 8 n, or the
-// part not inside the file. On 0 the buffer's data part is left as it was.
+// part not inside the file; or when a value is NaN or infinite ("Cannot read file: the series
+// holds a value that is not finite", "ReadDataPart()"). On 0 the buffer's data part is left as
+// it was.
 [[nodiscard]] int32_t ReadDataPart(const std::vector<unsigned char>& bytes, FilePartBuffer& buffer,
                                    FileMessage& message);

@@ -51,7 +51,7 @@ int ArarEngine(UnivariateProject& project, const double* x, int nx)
     const int status = ArarSubsetFit(Y, n, psi, project.ararCriterion, fit);
     if (status != kStatusDone) return status;
     std::vector<double> F(h);
-    ArarForecast(Y, n, fit, h, F.data());
+    if (const int forecast = ArarForecast(Y, n, fit, h, F.data()); forecast != kStatusDone) return forecast;
 
     if (shorten) {
         project.ararDegree = static_cast<int32_t>(psi.size()) - 1;

@@ -15,8 +15,9 @@
 //   nx      (in)      its length
 // Returns kStatusDone; kStatusBadArgument for a range outside 1..nx, fewer than 30
 // observations, h < 1, a criterion outside 1..3 or ararForecasts shorter than ararLast + h;
-// otherwise the refusal of ArarMemoryShortening or ArarSubsetFit (kStatusDegenerate,
-// kArarTooFewLags, kStatusInversionFailed).
+// otherwise the refusal of ArarMemoryShortening, ArarSubsetFit or ArarForecast
+// (kStatusDegenerate, kArarTooFewLags, kStatusInversionFailed, kStatusNotFinite,
+// kStatusOutOfRange).
 [[nodiscard]] int ArarEngine(UnivariateProject& project, const double* x, int nx);
 
 // Holt-Winters forecasts of x: shwPeriod 0 runs the level-and-trend recursion over
@@ -27,7 +28,8 @@
 //   x (in, nx), nx (in)  as for ArarEngine
 // Returns kStatusDone, or kStatusBadArgument when 1 <= first < last <= nx fails, the count is
 // below 1, the period is 1 or negative, a seasonal stretch is shorter than d + 1, a constant
-// lies outside [0, 1] or the forecast vector is shorter than last + count.
+// lies outside [0, 1] or the forecast vector is shorter than last + count; kStatusNotFinite or
+// kStatusOutOfRange from HoltWintersForecast.
 [[nodiscard]] int HoltWintersFit(UnivariateProject& project, const double* x, int nx);
 
 // Dialog checks: the message to show for the settings, or nullptr when they are acceptable.

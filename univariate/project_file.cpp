@@ -1,13 +1,68 @@
 #include "univariate/project_file.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
 #include "platform/file_bytes.h"
 #include "shell/ascii_files.h"
 
 namespace {
 
 constexpr int32_t kMaxOrder = 26;
+constexpr int32_t kMaxHarmonics = 4;
+constexpr const char* kNotFiniteValue = "the model or the series holds a value that is not finite";
+static_assert(kMaxTransformNodes == 1000, "the messages below name the depth limit");
 
 bool DegreeValid(int32_t degree) { return degree >= 0 && degree <= 2; }
+
+bool Finite(const double* values, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (!std::isfinite(values[i])) return false;
+    return true;
+}
+
+bool Finite(const std::vector<double>& values) { return Finite(values.data(), values.size()); }
+
+// The limits the reader keeps to, on the fields of one node as they stand; the writer asks the
+// same before it writes anything, so every file it writes reads back. nullptr when the node is
+// within them, else what is wrong.
+const char* NodeFault(const TransformNode& node)
+{
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE:
+        if (node.lag < 0) return "a difference has a negative lag";
+        return Finite(node.removed) ? nullptr : "a difference holds a value that is not finite";
+    case TRANSFORM_BOX_COX:
+        return std::isfinite(node.lambda) ? nullptr : "a Box-Cox parameter is not finite";
+    case TRANSFORM_CLASSICAL:
+        if (!DegreeValid(node.degree)) return "a decomposition has a trend degree outside 0..2";
+        return Finite(node.seasonal) && Finite(node.polyCoef, 3) ? nullptr
+                                                                  : "a decomposition holds a value that is not finite";
+    case TRANSFORM_HARMONIC:
+        if (node.harmonics < 0 || node.harmonics > kMaxHarmonics)
+            return "a harmonic regression has a harmonic count outside 0..4";
+        if (!DegreeValid(node.degree)) return "a harmonic regression has a trend degree outside 0..2";
+        return Finite(node.cosCoef, 4) && Finite(node.sinCoef, 4) && std::isfinite(node.level) &&
+                       Finite(node.polyCoef, 3)
+                   ? nullptr
+                   : "a harmonic regression holds a value that is not finite";
+    case TRANSFORM_SUBTRACT_MEAN:
+        return std::isfinite(node.mean) ? nullptr : "a subtracted mean is not finite";
+    case TRANSFORM_SUBSEQUENCE:
+        return Finite(node.head) && Finite(node.tail) ? nullptr : "a subsequence holds a value that is not finite";
+    default:
+        return nullptr;
+    }
+}
+
+// The model's limits: orders 0..26 and finite coefficients in use.
+bool ModelSound(int32_t p, int32_t q, const double* phi, const double* theta)
+{
+    return p >= 0 && p <= kMaxOrder && q >= 0 && q <= kMaxOrder && Finite(phi + 1, static_cast<size_t>(p)) &&
+           Finite(theta + 1, static_cast<size_t>(q));
+}
 
 // The nodes of a stack, oldest first.
 std::vector<const TransformNode*> OldestFirst(const TransformNode* top)
@@ -33,6 +88,23 @@ bool NodeWritable(const TransformNode& node, int32_t firstIndex, int32_t lastInd
     default:
         return true;
     }
+}
+
+// What a record that the format cannot give back holds, or nullptr when it can be written.
+const char* RecordFault(const UnivariateProject& project, const std::vector<const TransformNode*>& nodes,
+                        int32_t firstIndex, int32_t lastIndex)
+{
+    if (!ModelSound(project.p, project.q, project.phi, project.theta))
+        return "the model has an order outside 0..26 or a coefficient that is not finite";
+    if (static_cast<int64_t>(lastIndex) - firstIndex + 1 != static_cast<int64_t>(project.series.size()))
+        return "the series does not fill its index range";
+    if (!Finite(project.series)) return "the series holds a value that is not finite";
+    if (nodes.size() > static_cast<size_t>(kMaxTransformNodes)) return "the project holds more than 1000 transforms";
+    for (const TransformNode* node : nodes) {
+        if (const char* fault = NodeFault(*node)) return fault;
+        if (!NodeWritable(*node, firstIndex, lastIndex)) return "a transform does not match the series it undoes";
+    }
+    return nullptr;
 }
 
 void AppendDoubles(std::vector<unsigned char>& bytes, const double* values, size_t count)
@@ -100,7 +172,7 @@ bool ReadNodeFields(ByteReader& reader, TransformNode& node, int32_t firstIndex,
         if (node.period >= 1 && !reader.ReadDoubles(node.period, node.seasonal)) return false;
         return reader.ReadInt32(node.degree) && DegreeValid(node.degree) && ReadDoubleArray(reader, node.polyCoef, 3);
     case TRANSFORM_HARMONIC:
-        if (!reader.ReadInt32(node.harmonics) || node.harmonics < 0 || node.harmonics > 4) return false;
+        if (!reader.ReadInt32(node.harmonics) || node.harmonics < 0 || node.harmonics > kMaxHarmonics) return false;
         for (int32_t& f : node.fourierIndex)
             if (!reader.ReadInt32(f)) return false;
         return ReadDoubleArray(reader, node.cosCoef, 4) && ReadDoubleArray(reader, node.sinCoef, 4) &&
@@ -128,15 +200,20 @@ int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* c
                              std::vector<unsigned char>& bytes, FileMessage& message)
 {
     int32_t firstIndex = project.firstIndex, lastIndex = project.lastIndex;
-    if (project.series.empty()) {
-        firstIndex = 1;  // the range 1..0: no values, read back as no data
-        lastIndex = 0;
-    }
-    bool writable = static_cast<int64_t>(lastIndex) - firstIndex + 1 == static_cast<int64_t>(project.series.size());
     const std::vector<const TransformNode*> nodes = OldestFirst(project.transforms);
-    for (const TransformNode* node : nodes) writable = writable && NodeWritable(*node, firstIndex, lastIndex);
-    if (!writable) {
-        message = {"Cannot write to file", "VeskSave()"};
+    if (project.series.empty()) {
+        // No values: the range 1..0, or the empty range the newest subsequence left, from which
+        // the reader derives the lengths of every cut.
+        firstIndex = 1;
+        for (const TransformNode* node : nodes)
+            if (node->kind == TRANSFORM_SUBSEQUENCE)
+                firstIndex = static_cast<int32_t>(std::clamp<int64_t>(
+                    static_cast<int64_t>(node->first) + static_cast<int64_t>(node->head.size()), INT32_MIN + 1,
+                    INT32_MAX));
+        lastIndex = firstIndex - 1;
+    }
+    if (const char* fault = RecordFault(project, nodes, firstIndex, lastIndex)) {
+        message = {std::string("Cannot write to file: ") + fault, "VeskSave()"};
         return 0;
     }
     bytes.clear();
@@ -181,15 +258,28 @@ int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes, Univariate
         message = {"Cannot open file", "VeskRead()"};
         return 0;
     }
+    if (!ModelSound(read.p, read.q, read.phi, read.theta) || !Finite(read.series)) {
+        message = {std::string("Cannot read file: ") + kNotFiniteValue, "VeskRead()"};
+        return 0;
+    }
     int32_t count = 0;
-    // Every node takes at least its 4-byte kind, which bounds the count by the bytes left.
+    // Every node takes at least its 4-byte kind, which bounds the count by the bytes left; the
+    // stack's depth is bounded as well.
     sound = reader.ReadInt32(count) && count >= 0 && static_cast<uint64_t>(count) <= reader.remaining() / 4;
+    if (sound && count > kMaxTransformNodes) {
+        message = {"Cannot read file: it holds more than 1000 transforms", "VeskRead()"};
+        return 0;
+    }
     const int32_t finalFirst = n == 0 ? 0 : read.firstIndex;
     const int32_t finalLast = n == 0 ? 0 : read.lastIndex;
     for (int32_t i = 0; i < count && sound; ++i) {
         TransformNode node;
         InitTransformNode(node);
         sound = reader.ReadInt32(node.kind) && ReadNodeFields(reader, node, read.firstIndex, read.lastIndex);
+        if (const char* fault = sound ? NodeFault(node) : nullptr) {
+            message = {std::string("Cannot read file: ") + fault, "VeskRead()"};
+            return 0;
+        }
         read.nodes.push_back(std::move(node));
     }
     if (!sound) {
@@ -229,7 +319,7 @@ int32_t WriteUnivariateFile(const UnivariateProject& project, const std::string&
     std::vector<unsigned char> bytes;
     if (!EncodeUnivariateFile(project, PlotColors, bytes, message)) return 0;
     const int status = ReplaceFileBytes(TrimFileName(name), bytes);
-    if (status == 1) return 1;
-    message = {status == 0 ? "Cannot open file" : "Cannot write to file", "VeskSave()"};
+    if (status == kReplaceDone) return 1;
+    message = {ReplaceFailureText(status), "VeskSave()"};
     return 0;
 }

@@ -26,19 +26,27 @@ struct UnivariateFileContents {
 };
 
 // The file image of `project` with the colours colors[1..15]. A project without data is stored
-// with the range 1..0 and no values. Returns 1; 0 with "Cannot write to file" / "VeskSave()" when
-// the record holds what the format cannot give back: a series whose length disagrees with its
-// range, a difference whose removed values disagree with its lag, a seasonal node with a
-// seasonal vector of another length than its period, or a subsequence whose cut-off lengths
-// differ from those the reader derives from the final index range.
+// with the range 1..0, or, when it holds subsequence nodes, with the empty range the newest of
+// them left (the reader derives their cut-off lengths from it). Returns 1; 0, with nothing
+// written, when the record holds what the reader would refuse or not give back as it is, with
+// "Cannot write to file: " and the reason, caption "VeskSave()": an order outside 0..26, a value
+// that is not finite in the coefficients in use, the series or a node, a series whose length
+// disagrees with its range, more than kMaxTransformNodes nodes, a node field outside the reader's
+// limits (harmonics 0..4, degrees 0..2, a lag of 0 or more), a difference whose removed values
+// disagree with its lag, a seasonal node with a seasonal vector of another length than its
+// period, or a subsequence whose cut-off lengths differ from those the reader derives from the
+// final index range. Every image it returns decodes to the same record, bit for bit.
 [[nodiscard]] int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* colors,
                                            std::vector<unsigned char>& bytes, FileMessage& message);
 
 // Parses a file image. Returns 1 read; -1 not this format (fewer than 4 bytes, or another magic
 // number; no message); 0 the magic matched but the file is cut short or holds a bad field
-// ("Cannot read file" or, for the series, "Cannot open file"; caption "VeskRead()").
-// Checked: p and q in 0..26, a range of n >= 0 values that fit the file, a node count and every
-// lag, period and cut-off length that fit the bytes left, harmonics 0..4, degrees 0..2.
+// ("Cannot read file", "Cannot read file: " and the reason, or, for the series, "Cannot open
+// file"; caption "VeskRead()").
+// Checked: p and q in 0..26, a range of n >= 0 values that fit the file, finite values in the
+// coefficients in use, the series and every node, a node count of at most kMaxTransformNodes that
+// fits the bytes left, every lag, period and cut-off length that fit the bytes left, harmonics
+// 0..4, degrees 0..2.
 [[nodiscard]] int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes,
                                            UnivariateFileContents& contents, FileMessage& message);
 
@@ -48,7 +56,8 @@ struct UnivariateFileContents {
 void CommitUnivariateFile(UnivariateFileContents& contents, UnivariateProject& project, uint32_t* colors);
 
 // Writes the project, with PlotColors, to the file `name` through a temporary file that
-// replaces it only after a complete write. Returns 1, or 0 with the message ("Cannot open file"
-// or "Cannot write to file", caption "VeskSave()").
+// replaces it only after a complete write. Returns 1, or 0 with the message (the encoder's, or
+// ReplaceFailureText: "Cannot open file", "Cannot write to file", "Cannot write to a read-only
+// file"; caption "VeskSave()").
 [[nodiscard]] int32_t WriteUnivariateFile(const UnivariateProject& project, const std::string& name,
                                           FileMessage& message);

@@ -1,15 +1,17 @@
 #include "univariate/project_open.h"
 
+#include <new>
 #include <string_view>
 #include <utility>
 
 #include "shell/ascii_files.h"
 #include "shell/project_file_parts.h"
 
-int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectFile& loaded,
-                         std::vector<FileMessage>& messages)
+namespace {
+
+int32_t ReadWithEachReader(const std::vector<unsigned char>& bytes, LoadedProjectFile& loaded,
+                           std::vector<FileMessage>& messages)
 {
-    loaded = LoadedProjectFile{};
     FileMessage message;
     FilePartBuffer parts;
     ResetFileParts(parts);
@@ -29,9 +31,32 @@ int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectF
         else messages.push_back(message);
         return loaded.kind;
     }
-    loaded.values = ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (!loaded.values.empty()) loaded.kind = LOADED_ASCII;
+    AsciiSeries series = ParseAsciiSeries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const std::string report = AsciiSeriesReport(series);
+    if (series.values.empty()) {
+        // A text that stopped at its first line says which; an empty one is the caller's to name.
+        if (series.stopLine > 0) messages.push_back({report, "ReadRawData()"});
+        return loaded.kind;
+    }
+    if (!report.empty()) loaded.partial = {report, "ReadRawData()"};
+    loaded.values = std::move(series.values);
+    loaded.kind = LOADED_ASCII;
     return loaded.kind;
+}
+
+}  // namespace
+
+int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectFile& loaded,
+                         std::vector<FileMessage>& messages)
+{
+    loaded = LoadedProjectFile{};
+    try {
+        return ReadWithEachReader(bytes, loaded, messages);
+    } catch (const std::bad_alloc&) {
+        loaded = LoadedProjectFile{};
+        messages.push_back({"Memory allocation error.", "ERROR"});
+        return LOADED_NOTHING;
+    }
 }
 
 int32_t CommitLoadedFile(LoadedProjectFile& loaded, UnivariateProject& project, const std::string& name,

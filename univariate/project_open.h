@@ -20,12 +20,18 @@ struct LoadedProjectFile {
     int32_t kind = LOADED_NOTHING;
     UnivariateFileContents contents;  // LOADED_PROJECT
     std::vector<double> values;       // LOADED_MULTIPART and LOADED_ASCII
+    // LOADED_ASCII that stopped before the end of the text: the question to ask before the
+    // values are kept (AsciiSeriesReport, caption "ReadRawData()"); empty otherwise.
+    FileMessage partial;
 };
 
 // Tries the readers in turn. A multi-part file whose header was found is read as such alone; a
 // file whose magic number 2267 matched is read as a project file alone (its bytes are never
-// then taken for text). A data part or a text of no values loads nothing. Messages of the
-// readers are appended to `messages`. Returns the kind loaded (LOADED_NOTHING on failure).
+// then taken for text). A data part of no values loads nothing; a text of no values loads
+// nothing, and says which line stopped it (AsciiSeriesReport) unless it holds no line but blank
+// ones. Messages of the readers are appended to `messages`;
+// a file too large for memory gives "Memory allocation error." (caption "ERROR"). Returns the
+// kind loaded (LOADED_NOTHING on failure).
 int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectFile& loaded,
                          std::vector<FileMessage>& messages);
 

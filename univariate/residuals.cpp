@@ -74,23 +74,13 @@ int32_t DurbinLevinsonResiduals(const std::vector<double>& gamma, const std::vec
 {
     const size_t n = x.size();
     if (n == 0 || gamma.size() < n || !(gamma[0] > 0.0) || !std::isfinite(gamma[0])) return 0;
-    // a: coefficients of the last step, b: of this one, both phi(m, 1..m) at b[1..m].
-    std::vector<double> a(n + 1, 0.0), b(n + 1, 0.0), out(n);
-    double v = gamma[0];
-    out[0] = x[0] / std::sqrt(v);
-    for (size_t m = 1; m < n; ++m) {
-        double s = gamma[m];
-        for (size_t j = 1; j < m; ++j) s -= a[j] * gamma[m - j];
-        b[m] = s / v;
-        for (size_t j = 1; j < m; ++j) b[j] = a[j] - b[m] * a[m - j];
+    std::vector<double> out(n);
+    const bool done = DurbinLevinsonRecursion(gamma, n, [&](size_t m, const double* b, double v) {
         double xhat = 0.0;
         for (size_t j = 1; j <= m; ++j) xhat += b[j] * x[m - j];
-        v *= 1.0 - b[m] * b[m];
-        if (!(v > 0.0) || !std::isfinite(v)) return 0;
         out[m] = (x[m] - xhat) / std::sqrt(v);
-        std::copy(b.begin() + 1, b.begin() + static_cast<std::ptrdiff_t>(m) + 1, a.begin() + 1);
-    }
-    if (!std::all_of(out.begin(), out.end(), [](double r) { return std::isfinite(r); })) return 0;
+    });
+    if (!done || !std::all_of(out.begin(), out.end(), [](double r) { return std::isfinite(r); })) return 0;
     resid = std::move(out);
     return 1;
 }

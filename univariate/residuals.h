@@ -6,6 +6,9 @@
 // The residuals are the rescaled one-step prediction errors (X(t) - Xhat(t))/sqrt(r(t-1)), r the
 // one-step mean squared error under unit white-noise variance, so their mean square estimates
 // the white-noise variance. A project has residuals exactly when `residuals` is present.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +34,30 @@ int32_t ComputeResiduals(UnivariateFields& project);
 // holds fewer than n values, or a one-step variance is not positive or a result not finite.
 int32_t DurbinLevinsonResiduals(const std::vector<double>& gamma, const std::vector<double>& x,
                                 std::vector<double>& resid);
+
+// The Durbin-Levinson recursion on gamma(0..n-1) (gamma holding at least n values, gamma(0) > 0):
+// for m = 0..n-1 calls step(m, b, v) with b[1..m] = phi(m, 1..m), the coefficients of the best
+// linear predictor of X(m+1) from X(m), .., X(1), and v = v(m), its one-step variance. Returns
+// true; false as soon as a variance is not positive and finite.
+template <typename Step>
+bool DurbinLevinsonRecursion(const std::vector<double>& gamma, size_t n, Step&& step)
+{
+    // a: coefficients of the last step, b: of this one.
+    std::vector<double> a(n + 1, 0.0), b(n + 1, 0.0);
+    double v = gamma[0];
+    step(size_t{0}, b.data(), v);
+    for (size_t m = 1; m < n; ++m) {
+        double s = gamma[m];
+        for (size_t j = 1; j < m; ++j) s -= a[j] * gamma[m - j];
+        b[m] = s / v;
+        for (size_t j = 1; j < m; ++j) b[j] = a[j] - b[m] * a[m - j];
+        v *= 1.0 - b[m] * b[m];
+        if (!(v > 0.0) || !std::isfinite(v)) return false;
+        step(m, b.data(), v);
+        std::copy(b.begin() + 1, b.begin() + static_cast<std::ptrdiff_t>(m) + 1, a.begin() + 1);
+    }
+    return true;
+}
 
 // Sample ACF and PACF of the residuals, lags 0..residualAcfLags (at least 1), into residualAcf
 // and residualPacf; lags of n or more have autocorrelation 0. Returns 1, or 0 without residuals

@@ -243,10 +243,13 @@ std::string ApplyMaWeights(UnivariateFields& u, SmoothingRun& run)
     if (!AllFinite(scaled)) return kMaZeroSumMessage;
     const std::vector<double>& x = u.originalSeries;
     std::vector<double> smoothed(x.size());
-    if (!x.empty() &&
-        MovingAverageSmooth(x.data(), smoothed.data(), static_cast<int>(x.size()), scaled.data(), u.maOrder) !=
-            kStatusDone)
-        return kMaNotFiniteMessage;
+    if (!x.empty()) {
+        const int status =
+            MovingAverageSmooth(x.data(), smoothed.data(), static_cast<int>(x.size()), scaled.data(), u.maOrder);
+        // The smoother refuses a result that left the doubles.
+        if (status == kStatusOutOfRange) return kMaOverflowMessage;
+        if (status != kStatusDone) return kMaNotFiniteMessage;
+    }
     if (!AllFinite(smoothed)) return kMaOverflowMessage;
     u.maWeights = std::move(scaled);
     u.maSmoothed = std::move(smoothed);

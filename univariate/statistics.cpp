@@ -21,29 +21,11 @@ bool AllFinite(const std::vector<double>& v)
     return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
-// The combined coefficient vector phi1..phip, theta1..thetaq.
-std::vector<double> Coefficients(const UnivariateFields& u)
-{
-    std::vector<double> coef;
-    for (int32_t j = 1; j <= u.p; ++j) coef.push_back(u.phi[j]);
-    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
-    return coef;
-}
-
 bool OrdersValid(const UnivariateFields& u)
 {
     return u.p >= 0 && u.p <= kMaxArmaOrder && u.q >= 0 && u.q <= kMaxArmaOrder;
 }
 
-bool Causal(const UnivariateFields& u)
-{
-    if (u.p == 0) return true;
-    const std::vector<double> coef = Coefficients(u);
-    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 2);
-    int status = kStatusDone;
-    ArmaAcvf(1, kArmaAcvfTestCausal, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-    return status == kStatusDone;
-}
 
 void ReleaseModelAcf(UnivariateFields& u)
 {
@@ -73,17 +55,48 @@ double LogOrFloor(double v, int32_t& zeros)
 
 }  // namespace
 
+std::vector<double> ModelCoefficients(const UnivariateFields& u)
+{
+    std::vector<double> coef;
+    for (int32_t j = 1; j <= u.p; ++j) coef.push_back(u.phi[j]);
+    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
+    return coef;
+}
+
+bool ModelCausal(const UnivariateFields& u)
+{
+    if (u.p == 0) return true;
+    const std::vector<double> coef = ModelCoefficients(u);
+    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 2);
+    int status = kStatusDone;
+    ArmaAcvf(1, kArmaAcvfTestCausal, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
+    return status == kStatusDone;
+}
+
 int32_t ComputeSampleAcf(UnivariateFields& u)
 {
     u.sampleAcf.clear();
     u.samplePacf.clear();
     if (!u.hasData()) return 0;
-    int L = std::max(u.acfLags, 1);
-    std::vector<double> acf(static_cast<size_t>(L) + 1), pacf(acf.size()), work(u.series.size());
+    const int L = std::max(u.acfLags, 1);
+    std::vector<double> acf(static_cast<size_t>(L) + 1, 0.0), pacf(acf.size(), 0.0), work(u.series.size());
     double gamma0 = 0.0;
+    // The sample autocovariances beyond lag n - 1 are 0: the routine is asked for those up to
+    // there, and the partial autocorrelations are continued over the zeros.
+    int computed = std::min(L, u.n - 1);
+    int status = kStatusDegenerate;
+    if (computed >= 1)
+        status = SampleAcfPacf(gamma0, u.n, u.series.data(), acf.data(), pacf.data(), computed, work.data());
+    else
+        acf[0] = pacf[0] = 1.0;  // a single value: no variance, no correlation
     // A constant series is reported with variance 0 and no correlation beyond lag 0; a recursion
     // that met a zero one-step variance leaves its remaining partial autocorrelations at 0.
-    (void)SampleAcfPacf(gamma0, u.n, u.series.data(), acf.data(), pacf.data(), L, work.data());
+    // Non-finite data or a variance beyond the range of doubles give nothing to show.
+    if (status != kStatusDone && status != kStatusDegenerate) return 0;
+    if (status == kStatusDone && computed < L) {
+        const int pacfStatus = DurbinLevinson(acf.data(), L + 1, pacf.data());
+        if (pacfStatus != kStatusDone && pacfStatus != kStatusDegenerate) return 0;
+    }
     // Values so large that their variance leaves double range have no correlations to show.
     if (!std::isfinite(gamma0) || !AllFinite(acf) || !AllFinite(pacf)) return 0;
     u.sampleGamma0 = gamma0;
@@ -96,7 +109,7 @@ int32_t FracArmaAcvf(UnivariateFields& u)
 {
     const int32_t L = std::max(u.modelAcfLags, 1);
     u.modelAcf.clear();
-    if (!OrdersValid(u) || !Causal(u)) return 0;
+    if (!OrdersValid(u) || !ModelCausal(u)) return 0;
     std::vector<double> acf(static_cast<size_t>(L) + 1);
     double gamma0 = 0.0;
     if (FractionalArmaAcf(u.p, u.phi + 1, u.q, u.theta + 1, u.d, std::max(u.M, 1), L, acf.data(), gamma0) !=
@@ -117,7 +130,7 @@ int32_t ComputeModelAcf(UnivariateFields& u)
     } else {
         // Every lag from the autocovariance routine itself: a recursion on the AR part alone is
         // wrong below lag q, which can reach 26.
-        const std::vector<double> coef = Coefficients(u);
+        const std::vector<double> coef = ModelCoefficients(u);
         std::vector<double> gamma(static_cast<size_t>(std::max({L, u.p, u.q})) + 2);
         int status = kStatusDone;
         ArmaAcvf(L, kArmaAcvfCompute, gamma.data(), status, u.wnVariance, coef.data(), u.p, u.q);
@@ -176,7 +189,7 @@ int32_t DefaultHistogramBins(int32_t n)
 int32_t HistogramCounts(const std::vector<double>& x, double lo, double hi, int32_t bins, std::vector<double>& edges,
                         std::vector<double>& counts)
 {
-    if (bins < 1) return 0;
+    if (bins < 1 || bins > kMaxHistogramBins) return 0;
     const double w = (hi - lo) / bins;
     if (!(w > 0.0) || !std::isfinite(w) || !std::isfinite(lo)) return 0;
     edges.assign(static_cast<size_t>(bins) + 1, 0.0);
@@ -205,8 +218,16 @@ int32_t DataWindowRange(const PlotRecord& dataView, double& lo, double& hi)
 int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* theta, double sigma2,
                       int32_t fracIntegrated, double d, int32_t K, std::vector<double>& f)
 {
+    f.clear();
+    if (K < 1 || K > kMaxSpectrumIntervals || p < 0 || p > kMaxArmaOrder || q < 0 || q > kMaxArmaOrder
+        || !std::isfinite(sigma2) || !std::isfinite(d))
+        return -1;
+    for (int32_t k = 0; k < p; ++k)
+        if (!std::isfinite(phi[k])) return -1;
+    for (int32_t k = 0; k < q; ++k)
+        if (!std::isfinite(theta[k])) return -1;
     int32_t singular = 0;
-    f.assign(static_cast<size_t>(std::max(K, 0)) + 1, 0.0);
+    f.assign(static_cast<size_t>(K) + 1, 0.0);
     for (int32_t j = 0; j <= K; ++j) {
         const double lambda = j * kPi / K;
         const std::complex<double> z = std::polar(1.0, lambda);
@@ -230,6 +251,11 @@ int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* the
             else if (d < 0.0)
                 v = 0.0;
         }
+    }
+    // 1e6·sigma2 or the fractional factor may still leave the doubles.
+    if (!AllFinite(f)) {
+        f.clear();
+        return -1;
     }
     return singular;
 }

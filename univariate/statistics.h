@@ -12,6 +12,8 @@
 // Limits of the lag and bin counts a user may ask for.
 constexpr int32_t kMaxAcfLags = 1000;
 constexpr int32_t kMaxHistogramBins = 1000;
+// Most frequency intervals of a model spectrum.
+constexpr int32_t kMaxSpectrumIntervals = 1 << 20;
 
 // acfViewFlags and residualAcfViewFlags bits.
 enum AcfViewBits : int32_t {
@@ -21,12 +23,17 @@ enum AcfViewBits : int32_t {
     PACF_PANEL = 16,
 };
 
+// The combined coefficient vector phi1..phip, theta1..thetaq of the project's model.
+std::vector<double> ModelCoefficients(const UnivariateFields& project);
+// Whether the AR part of the model (orders 0..26) is causal.
+bool ModelCausal(const UnivariateFields& project);
+
 // ---- ACF/PACF
 
 // Sample ACF/PACF of the project's series into sampleAcf and samplePacf (acfLags + 1 values) and
 // sampleGamma0. A constant series gives variance 0, autocorrelations 1 at lag 0 and 0 beyond.
-// Returns 1, or 0 without data or when the variance leaves double range (the sample vectors are
-// then released).
+// Returns 1; 0 without data, or when the variance of the series does not fit a double (the
+// sample vectors are then released).
 int32_t ComputeSampleAcf(UnivariateFields& project);
 
 // Model ACF/PACF into modelAcf and modelPacf (modelAcfLags + 1 values) and modelGamma0: from the
@@ -59,7 +66,8 @@ int32_t DefaultHistogramBins(int32_t n);
 
 // Counts of x in `bins` bins of equal width between lo and hi: bin i holds lo + (i-1)w <= x <
 // lo + iw; values outside [lo, hi) are not counted. edges gets bins + 1 values, counts bins.
-// Returns 1, or 0 (nothing written) when bins < 1 or the width is not positive and finite.
+// Returns 1, or 0 (nothing written) when bins is not in 1..kMaxHistogramBins or the width is not
+// positive and finite.
 int32_t HistogramCounts(const std::vector<double>& x, double lo, double hi, int32_t bins,
                         std::vector<double>& edges, std::vector<double>& counts);
 
@@ -72,7 +80,9 @@ int32_t DataWindowRange(const PlotRecord& dataView, double& lo, double& hi);
 // Model spectral density f(lambda_j), lambda_j = j·pi/K, j = 0..K, into f (K + 1 values):
 // (sigma2/2pi)|theta(z)/phi(z)|^2, z = e^{i lambda}, times |1 - z|^{-2d} for j >= 1 when
 // fractionally integrated (f(0) := 0 for d < 0). A frequency where phi(z) is exactly 0, or where
-// the density would overflow, gets 1e6·sigma2. Returns the number of such frequencies.
+// the density would overflow, gets 1e6·sigma2. Returns the number of such frequencies; -1 (f
+// empty) when K is not in 1..kMaxSpectrumIntervals, an order is not in 0..26, a coefficient,
+// sigma2 or d is not finite, or a value would still not be finite.
 int32_t ModelSpectrum(int32_t p, const double* phi, int32_t q, const double* theta, double sigma2,
                       int32_t fracIntegrated, double d, int32_t K, std::vector<double>& f);
 
@@ -83,7 +93,9 @@ int32_t FisherTest(const double* I, int32_t m, double& R, double& P);
 
 // Periodogram (with at least 2 observations), model spectrum and Fisher's values of the project;
 // without data the periodogram is released, ordinateCount is 0 and Fisher's values stay; so it is
-// when the ordinates would leave double range. Returns the number of singular model frequencies.
+// when the library refuses the series or the ordinates would leave double range. Returns the
+// number of singular model frequencies, or -1 when the model spectrum is not finite (it is then
+// empty).
 int32_t ComputeSpectrumValues(UnivariateFields& project);
 
 // Curve 1 and 2 of the spectrum view, as PlotSpectrum draws them; `zeros` counts the values put

@@ -13,6 +13,10 @@ enum TransformKind : int32_t {
     TRANSFORM_SUBSEQUENCE = 32,
 };
 
+// Deepest transform stack a project keeps: far beyond any real project, and a bound on what a
+// project file may ask a reader to build.
+constexpr int32_t kMaxTransformNodes = 1000;
+
 // Vectors are 1-based in meaning: element i is v[i - 1]; empty means not allocated.
 struct TransformNode {
     int32_t kind = 0;

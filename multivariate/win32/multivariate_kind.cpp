@@ -1,5 +1,7 @@
 #include "multivariate/win32/multivariate_kind.h"
 
+#include <windows.h>
+
 #include <new>
 #include <vector>
 
@@ -73,7 +75,13 @@ int32_t ImportClipboard(int32_t slot, int32_t& read)
     std::vector<double> table;
     int32_t columns = 0, rows = 0;
     ReadClipboardTable(table, columns, rows, read);
-    return read == 1 ? MultivarSetData(*m, table, columns, rows, 1) : 0;
+    try {
+        return read == 1 ? MultivarSetData(*m, table, columns, rows, 1) : 0;
+    } catch (const std::bad_alloc&) {
+        // The active window is the frame, or the dialog the import was made from.
+        MessageBoxW(GetActiveWindow(), L"Memory allocation error.", L"ERROR", MB_OK);
+        return 0;
+    }
 }
 
 int32_t ShowInfo(int32_t slot, PlotRecord& view)

@@ -1,6 +1,7 @@
 #include "shell/win32/clipboard_transfer.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "shell/clipboard_text.h"
@@ -54,6 +55,24 @@ void Refused(const std::string& message)
     MessageBoxW(MessageBoxOwner(), WideText(message).c_str(), L"Import from clipboard", MB_OK);
 }
 
+// The clipboard's text parsed by `parse`; a text too large to hold is refused, not fatal.
+template <typename Parse>
+void ReadClipboard(int32_t& status, Parse parse)
+{
+    status = 0;
+    ClipboardParse result;
+    try {
+        std::string text;
+        if (!TakeText(text)) return;
+        result = parse(text);
+    } catch (const std::bad_alloc&) {
+        result.status = -1;
+        result.message = "Memory allocation error.";
+    }
+    if (result.status == -1) Refused(result.message);
+    status = result.status;
+}
+
 }  // namespace
 
 int CopySeriesToClipboard(const std::vector<double>& values) { return PutText(FormatClipboardSeries(values)); }
@@ -65,20 +84,10 @@ int CopyTableToClipboard(int32_t k, int32_t r, const std::vector<double>& table)
 
 void ReadClipboardSeries(std::vector<double>& values, int32_t& status)
 {
-    status = 0;
-    std::string text;
-    if (!TakeText(text)) return;
-    const ClipboardParse result = ParseClipboardSeries(text, values);
-    if (result.status == -1) Refused(result.message);
-    status = result.status;
+    ReadClipboard(status, [&](const std::string& text) { return ParseClipboardSeries(text, values); });
 }
 
 void ReadClipboardTable(std::vector<double>& table, int32_t& columns, int32_t& rows, int32_t& status)
 {
-    status = 0;
-    std::string text;
-    if (!TakeText(text)) return;
-    const ClipboardParse result = ParseClipboardTable(text, columns, rows, table);
-    if (result.status == -1) Refused(result.message);
-    status = result.status;
+    ReadClipboard(status, [&](const std::string& text) { return ParseClipboardTable(text, columns, rows, table); });
 }

@@ -1,4 +1,5 @@
-// Allocation failure inside the numerical routines and the multivariate commands: this binary
+// Allocation failure inside the numerical routines, the multivariate commands and the series file
+// reader: this binary
 // replaces the global operator new with one that fails after a set number of allocations, and
 // checks that every routine returns its no-memory status with its outputs untouched instead of
 // letting the exception out, and that a command that fails leaves its project as it was.
@@ -13,11 +14,14 @@
 #include "numerics/small_matrix.h"
 #include "numerics/status.h"
 #include "numlib/fft.h"
+#include "shell/ascii_files.h"
 #include "tests/unit/library_capture.h"
+#include "univariate/arma_simulation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -281,4 +285,88 @@ TEST(AllocationFailure, MultivariateCommandsLeaveTheProjectAsItWas)
     });
     EXPECT_EQ(project->data->m, 3);
     MultivarFree(*project);
+}
+
+// The simulation of a project's model, ARMA or fractionally integrated, out of memory at each
+// allocation in turn: a message and no series, never an exception. Only that allocation
+// fails, as a large one does when memory is short, so the message can be written.
+TEST(AllocationFailure, SimulationReportsIt)
+{
+    failOnlyOnce = true;
+    for (int32_t fractional : {0, 1}) {
+        UnivariateProject project;
+        project.p = 1;
+        project.phi[1] = 0.4;
+        project.q = 1;
+        project.theta[1] = 0.3;
+        project.fracIntegrated = fractional;
+        project.d = 0.2;
+        SimulationChoice choice;
+        choice.m = 50;
+        int failures = 0;
+        for (long k = 0;; ++k) {
+            std::vector<double> x;
+            std::string message;
+            int32_t done = 0;
+            allocationsLeft = k;
+            try {
+                done = SimulateSeries(project, choice, x, message);
+            } catch (const std::bad_alloc&) {
+                allocationsLeft = -1;
+                ADD_FAILURE() << "fractional " << fractional << " k=" << k << ": the exception escaped";
+                break;
+            }
+            allocationsLeft = -1;
+            if (done) {
+                EXPECT_EQ(x.size(), 50u);
+                break;
+            }
+            ++failures;
+            EXPECT_TRUE(x.empty()) << k;
+            EXPECT_FALSE(message.empty()) << k;
+        }
+        EXPECT_GT(failures, 2) << fractional;
+    }
+    failOnlyOnce = false;
+}
+
+// A text file read as a series with each of its allocations failing in turn: the reader refuses
+// with its message and leaves the old values, never letting the exception end the program.
+TEST(AllocationFailure, SeriesFileReaderRefusesWithAMessage)
+{
+    const std::string name = testing::TempDir() + "alloc_failure_series.txt";
+    {
+        std::FILE* f = std::fopen(name.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("1.5\n2.5\n-3\n4e2\n", f);
+        std::fclose(f);
+    }
+    const std::vector<double> old = {9.0};
+    for (long failAt = 0;; ++failAt) {
+        std::vector<double> values = old;
+        FileMessage message;
+        int32_t status = -1;
+        // One allocation fails, as a large one does when memory runs short; the message after
+        // it may still be had.
+        allocationsLeft = failAt;
+        failOnlyOnce = true;
+        bool escaped = false;
+        try {
+            status = ReadRawData(name, values, message);
+        } catch (const std::bad_alloc&) {
+            escaped = true;
+        }
+        allocationsLeft = -1;
+        failOnlyOnce = false;
+        ASSERT_FALSE(escaped) << "allocation " << failAt;
+        if (status == 1) {
+            EXPECT_EQ(values, std::vector<double>({1.5, 2.5, -3.0, 400.0}));
+            break;
+        }
+        EXPECT_EQ(status, 0) << failAt;
+        EXPECT_EQ(values, old) << failAt;
+        EXPECT_FALSE(message.text.empty()) << failAt;
+        ASSERT_LT(failAt, 1000);
+    }
+    std::remove(name.c_str());
 }

@@ -218,7 +218,7 @@ void ExpectDataAndForecasts(const std::string& name, std::vector<double> x, cons
     const int n = static_cast<int>(x.size());
     ASSERT_EQ(ArarSubsetFit(x.data(), n, psi, choice, fit, kArarSumFromFirst), kStatusDone);
     std::vector<double> F(static_cast<size_t>(h));
-    ArarForecast(x.data(), n, fit, h, F.data());
+    ASSERT_EQ(ArarForecast(x.data(), n, fit, h, F.data()), kStatusDone) << name;
     for (int i = 0; i < n + h; ++i) {
         const float v = static_cast<float>(i < n ? x[static_cast<size_t>(i)] : F[static_cast<size_t>(i - n)]);
         ASSERT_EQ(records[static_cast<size_t>(i)], Lines("(E15.8)", {v}).at(0)) << name << " record " << i + 1;

@@ -106,11 +106,12 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
     project.changed = 0;
     struct Case {
         const char* file;
+        const wchar_t* caption;
         std::wstring message;
     } const cases[] = {
-        {"cut.kdx", L"Cannot read file"},
-        {"words.txt", L"No numbers in file " + Path("words.txt")},
-        {"empty.txt", L"No numbers in file " + Path("empty.txt")},
+        {"cut.kdx", L"VeskRead()", L"Cannot read file"},
+        {"words.txt", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
+        {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -121,7 +122,7 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
         EXPECT_EQ(chosen, 1);
         const std::vector<SeenDialog> seen = TakeSeenDialogs();
         ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[1].caption, L"VeskRead()");
+        EXPECT_EQ(seen[1].caption, c.caption);
         EXPECT_EQ(seen[1].message, c.message);
         EXPECT_EQ(seen[1].owner, FrameWindow);
         EXPECT_EQ(project.series, (std::vector<double>{7, 8}));
@@ -132,6 +133,30 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
     int32_t chosen = 1;
     EXPECT_EQ(VeskImportFile(project, chosen), 0);
     EXPECT_EQ(chosen, 0);
+}
+
+TEST_F(ProjectLifecycleTest, ATextReadOnlyInPartIsKeptOnlyWhenTheUserAgrees)
+{
+    const std::string text = "\xEF\xBB\xBF" "1.5\n2.5\nNaN\n3.5\n";
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("partial.txt"), {text.begin(), text.end()}), kReplaceDone);
+    UnivariateProject& project = NewProject();
+    ASSERT_EQ(VeskImportData(project, {7, 8}), 1);
+
+    for (int button : {IDCANCEL, IDOK}) {
+        AnswerFileDialog(Path("partial.txt"), L"Open file");
+        DialogAnswer answer;
+        answer.button = button;
+        AnswerNextDialog(answer);
+        EXPECT_EQ(VeskImportFile(project), button == IDOK ? 1 : 0);
+        const std::vector<SeenDialog> seen = TakeSeenDialogs();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_TRUE(seen[1].expected);
+        EXPECT_EQ(seen[1].caption, L"ReadRawData()");
+        EXPECT_EQ(seen[1].message,
+                  L"Line 3 holds a value that is not a finite number. Reading stopped there after 2 values. Keep them?");
+        const std::vector<double> expected = button == IDOK ? std::vector<double>{1.5, 2.5} : std::vector<double>{7, 8};
+        EXPECT_EQ(project.series, expected);
+    }
 }
 
 TEST_F(ProjectLifecycleTest, SaveAsWritesANewFileThatReopensAndSaveKeepsToEachProjectsFile)
@@ -174,6 +199,30 @@ TEST_F(ProjectLifecycleTest, SaveAsWritesANewFileThatReopensAndSaveKeepsToEachPr
     AnswerFileDialog(Path("second.kdx"), L"Open file");
     ASSERT_EQ(VeskImportFile(other), 1);
     EXPECT_EQ(other.series, std::vector<double>{42});
+}
+
+TEST_F(ProjectLifecycleTest, SavingOverAReadOnlyFileIsRefusedWithAMessage)
+{
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("locked.kdx"), {'9', '\n'}), kReplaceDone);
+    std::filesystem::permissions(folder / "locked.kdx", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    UnivariateProject& project = NewProject();
+    ASSERT_EQ(VeskImportData(project, {1, 2}), 1);
+    AnswerFileDialog(Path("locked.kdx"), L"Save KELO file");
+    DialogAnswer yes;
+    yes.button = IDYES;
+    AnswerNextDialog(yes);  // the file dialog's own overwrite question
+    AnswerNextDialog({});   // the refusal
+    EXPECT_EQ(VeskSaveAs(project), 0);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[2].caption, L"VeskSave()");
+    EXPECT_EQ(seen[2].message, L"Cannot write to a read-only file");
+    std::vector<unsigned char> bytes;
+    ASSERT_EQ(ReadFileBytes(PathUtf8("locked.kdx"), bytes), 1);
+    EXPECT_EQ(bytes, (std::vector<unsigned char>{'9', '\n'}));
+    std::filesystem::permissions(folder / "locked.kdx", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 TEST_F(ProjectLifecycleTest, ExportThenImportReturnsTheSameSeries)

@@ -50,20 +50,26 @@ TEST(SampleAcfPacf, MatchesReferenceTable)
     }
 }
 
-TEST(SampleAcfPacf, SmallSeriesUsesDivisorNAndZeroLagsBeyondN)
+TEST(SampleAcfPacf, SmallSeriesUsesDivisorNAndLagsUpToNMinusOne)
 {
     const std::vector<double> x = {1.0, 2.0, 3.0};
-    const AcfResult r = RunSampleAcf(x, 5, 6);  // lags 3..5 are beyond the series
+    const AcfResult r = RunSampleAcf(x, 2, 3);
     ASSERT_EQ(r.status, kStatusDone);
     EXPECT_DOUBLE_EQ(r.gamma0, 2.0 / 3.0);
-    const double expectedAcf[] = {1.0, 0.0, -0.5, 0.0, 0.0, 0.0};
-    for (int k = 0; k < 6; ++k) EXPECT_DOUBLE_EQ(r.acf[k], expectedAcf[k]) << k;
+    const double expectedAcf[] = {1.0, 0.0, -0.5};
+    for (int k = 0; k < 3; ++k) EXPECT_DOUBLE_EQ(r.acf[k], expectedAcf[k]) << k;
     EXPECT_DOUBLE_EQ(r.pacf[0], 1.0);
     EXPECT_DOUBLE_EQ(r.pacf[1], 0.0);
     EXPECT_DOUBLE_EQ(r.pacf[2], -0.5);
-    for (double v : r.pacf) EXPECT_TRUE(std::isfinite(v));
     EXPECT_EQ(x, (std::vector<double>{1.0, 2.0, 3.0}));
     EXPECT_EQ(r.work, (std::vector<double>{-1.0, 0.0, 1.0}));
+
+    // Lags past n - 1 have no products, yet cost L^2 in the recursion: refused, nothing written.
+    for (int L : {3, 200000}) {
+        const AcfResult beyond = RunSampleAcf(x, L, 1);
+        EXPECT_EQ(beyond.status, kStatusBadArgument) << L;
+        EXPECT_EQ(beyond.acf, std::vector<double>{-7.0});
+    }
 }
 
 TEST(SampleAcfPacf, NonPositiveLagCountBecomesForty)
@@ -86,8 +92,7 @@ TEST(SampleAcfPacf, NonPositiveLagCountBecomesForty)
 TEST(SampleAcfPacf, ConstantAndEmptySeriesReportAStatus)
 {
     const std::vector<std::vector<double>> constants = {
-        std::vector<double>(10, 5.0), std::vector<double>(7, 0.1), std::vector<double>(1, 2.0),
-        std::vector<double>(4, 1e-200)};
+        std::vector<double>(10, 5.0), std::vector<double>(7, 0.1), std::vector<double>(5, 1e-200)};
     for (const std::vector<double>& x : constants) {
         const AcfResult r = RunSampleAcf(x, 4, 5);
         EXPECT_EQ(r.status, kStatusDegenerate) << x.size();
@@ -95,13 +100,39 @@ TEST(SampleAcfPacf, ConstantAndEmptySeriesReportAStatus)
         EXPECT_EQ(r.acf, (std::vector<double>{1, 0, 0, 0, 0}));
         EXPECT_EQ(r.pacf, (std::vector<double>{1, 0, 0, 0, 0}));
     }
-    // Deviations that underflow when squared.
-    const AcfResult tiny = RunSampleAcf({1e-200, 2e-200, 1e-200}, 2, 3);
-    EXPECT_EQ(tiny.status, kStatusDegenerate);
-
+    const AcfResult one = RunSampleAcf({2.0}, 0, 41);  // no lag exists in one value
+    EXPECT_EQ(one.status, kStatusBadArgument);
     const AcfResult empty = RunSampleAcf({}, 0, 41);
     EXPECT_EQ(empty.status, kStatusBadArgument);
     EXPECT_EQ(empty.L, 40);
+}
+
+// Deviations whose squares overflow or vanish are correlated on a scaled copy: the
+// autocorrelations are those of the same series at an ordinary scale, and only a variance that
+// does not fit a double is reported.
+TEST(SampleAcfPacf, ExtremeScalesKeepTheirAutocorrelations)
+{
+    const std::vector<double> base = {1.0, 3.0, 2.0, 5.0, 4.0, 4.5, 1.5};
+    const AcfResult plain = RunSampleAcf(base, 5, 6);
+    ASSERT_EQ(plain.status, kStatusDone);
+    const struct {
+        double scale;
+        int status;
+    } cases[] = {{0x1p700, kStatusOutOfRange}, {0x1p-600, kStatusOutOfRange}, {0x1p450, kStatusDone},
+                 {0x1p-450, kStatusDone}};
+    for (const auto& c : cases) {
+        std::vector<double> x = base;
+        for (double& v : x) v *= c.scale;
+        const AcfResult r = RunSampleAcf(x, 5, 6);
+        EXPECT_EQ(r.status, c.status) << c.scale;
+        for (int k = 0; k < 6; ++k) {
+            EXPECT_NEAR(r.acf[k], plain.acf[k], 1e-14) << c.scale << " lag " << k;
+            EXPECT_NEAR(r.pacf[k], plain.pacf[k], 1e-14) << c.scale << " lag " << k;
+        }
+        if (c.status == kStatusDone) {
+            EXPECT_NEAR(r.gamma0 / (c.scale * c.scale), plain.gamma0, 1e-14 * plain.gamma0);
+        }
+    }
 }
 
 // The Durbin-Levinson recursion on the exact ACF of an AR(2) returns phi2 at lag 2 and zero

@@ -313,7 +313,7 @@ TEST(ArarSubsetFit, WithoutShorteningForecastsAreSubsetArForecasts)
         EXPECT_NEAR(fit.mean, mean, 1e-14);
 
         std::vector<double> F(h);
-        ArarForecast(y.data(), n, fit, h, F.data());
+        ASSERT_EQ(ArarForecast(y.data(), n, fit, h, F.data()), kStatusDone);
         std::vector<double> z = y;
         for (int k = 0; k < h; ++k) {
             double v = mean;
@@ -593,7 +593,7 @@ TEST(ArarSubsetFit, UsAccDeathsAgreesWithR)
             ExpectNearRelative(fit.xi, Reference(reference, key + "whitening"), 1e-10,
                                key + "whitening");
             std::vector<double> F(12);
-            ArarForecast(x.data(), 72, fit, 12, F.data());
+            ASSERT_EQ(ArarForecast(x.data(), 72, fit, 12, F.data()), kStatusDone) << key;
             ExpectNearRelative(F, Reference(reference, key + "forecasts"), 1e-10,
                                key + "forecasts");
         }

@@ -9,24 +9,57 @@
 
 namespace {
 
-struct SeriesCase {
-    const char* text;
-    std::vector<double> expected;
-};
-
-TEST(AsciiFiles, SeriesReaderTakesTheFirstNumberOfEachLine)
+TEST(AsciiFiles, SeriesReaderTakesTheFirstNumberOfEachLineAndSaysWhereItStopped)
 {
-    const SeriesCase cases[] = {
-        {"1.5\n\n2.5\nabc\n3.5\n", {1.5, 2.5}},  // blank lines skipped; a word ends the series
-        {"1 2 3\n", {1}},
-        {"", {}},
-        {"  4,5\r\n-1E2\r6.25", {4, -100, 6.25}},  // CR LF, CR, and a last line without a line end
-        {"7\n, 8\n9\n", {7}},                      // a line that begins with a separator ends the read
-        {"7\n/8\n", {7}},
-        {"3*\n4\n", {}},  // a null value is no number
-        {"1d3\t x\n", {1000}},
+    const struct {
+        const char* text;
+        std::vector<double> expected;
+        size_t stopLine;
+        LeadingNumber reason;
+    } cases[] = {
+        {"1.5\n\n2.5\nabc\n3.5\n", {1.5, 2.5}, 4, LEADING_NOTHING},  // blank lines skipped; a word ends the series
+        {"1 2 3\n", {1}, 0, LEADING_NOTHING},
+        {"", {}, 0, LEADING_NOTHING},
+        {"  4, 5\r\n-1E2\r6.25", {4, -100, 6.25}, 0, LEADING_NOTHING},  // CR LF, CR, and a last line without a line end
+        {"7\n, 8\n9\n", {7}, 2, LEADING_NOTHING},  // a line that begins with a separator ends the read
+        {"7\n/8\n", {7}, 2, LEADING_NOTHING},
+        {"3*\n4\n", {}, 1, LEADING_NOTHING},  // a null value is no number
+        {"1d3\t x\n", {1000}, 0, LEADING_NOTHING},
+        {"\xEF\xBB\xBF" "1\n2\n", {1, 2}, 0, LEADING_NOTHING},  // a byte-order mark is skipped
+        {"1\nNA\n2\n", {1}, 2, LEADING_NOTHING},
+        {"1\n2\nNaN\n3\n", {1, 2}, 3, LEADING_NOT_FINITE},
+        {"1\n-Inf\n", {1}, 2, LEADING_NOT_FINITE},
+        {"1\n1e400\n2\n", {1}, 2, LEADING_NOT_FINITE},
+        {"1\n-2.5D+999, 3\n", {1}, 2, LEADING_NOT_FINITE},
+        {"1\n1e-400\n", {1, 0}, 0, LEADING_NOTHING},  // an underflow is a zero, not a loss
+        {"3,14\n2,72\n", {}, 1, LEADING_DECIMAL_COMMA},  // not 3 and 2
+        {"1\n-3,5 x\n", {1}, 2, LEADING_DECIMAL_COMMA},
+        {"1,2,3\n", {1}, 0, LEADING_NOTHING},  // a list of values separated by commas is a list
     };
-    for (const SeriesCase& c : cases) EXPECT_EQ(ParseAsciiSeries(c.text), c.expected) << c.text;
+    for (const auto& c : cases) {
+        const AsciiSeries read = ParseAsciiSeries(c.text);
+        EXPECT_EQ(read.values, c.expected) << c.text;
+        EXPECT_EQ(read.stopLine, c.stopLine) << c.text;
+        if (c.stopLine > 0) {
+            EXPECT_EQ(read.stopReason, c.reason) << c.text;
+        }
+    }
+}
+
+TEST(AsciiFiles, ReportOfAReadNamesTheLineAndTheValuesRead)
+{
+    const struct {
+        const char* text;
+        const char* report;
+    } cases[] = {
+        {"1\n2\n", ""},
+        {"", "The file holds no numbers"},
+        {"\n \n", "The file holds no numbers"},
+        {"\xEF\xBB\xBF" "abc\n", "Line 1 does not begin with a number. No values were read."},
+        {"1\n2\nNaN\n", "Line 3 holds a value that is not a finite number. Reading stopped there after 2 values. Keep them?"},
+        {"5\n3,14\n", "Line 2 holds a number with a decimal comma. Reading stopped there after 1 value. Keep them?"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AsciiSeriesReport(ParseAsciiSeries(c.text)), c.report) << c.text;
 }
 
 TEST(AsciiFiles, WrittenSeriesAndTableReadBackExactly)
@@ -41,6 +74,14 @@ TEST(AsciiFiles, WrittenSeriesAndTableReadBackExactly)
     EXPECT_EQ(read, series);
     EXPECT_TRUE(message.empty());
 
+    // A read that stops early keeps its values and says so; the caller decides.
+    ASSERT_EQ(ReplaceFileBytes(name, {'4', '\n', 'I', 'n', 'f', '\n', '5'}), kReplaceDone);
+    ASSERT_EQ(ReadRawData(name, read, message), 1);
+    EXPECT_EQ(read, std::vector<double>{4});
+    EXPECT_EQ(message.caption, "ReadRawData()");
+    EXPECT_EQ(message.text, "Line 2 holds a value that is not a finite number. Reading stopped there after 1 value. Keep them?");
+    message = {};
+
     ASSERT_EQ(WriteRawData(name, {0.5, -2}, message), 1);
     std::vector<unsigned char> lines;
     ASSERT_EQ(ReadFileBytes(name, lines), 1);
@@ -48,6 +89,7 @@ TEST(AsciiFiles, WrittenSeriesAndTableReadBackExactly)
     ASSERT_EQ(WriteRawData(name, {}, message), 1);
     ASSERT_EQ(ReadRawData(name, read, message), 1);
     EXPECT_TRUE(read.empty());
+    EXPECT_EQ(message.text, "The file holds no numbers");
 
     const std::vector<double> table = {1, 2, 3, 4, 5, 6};  // k = 2 rows, r = 3 columns
     EXPECT_EQ(FormatAsciiTable(2, 3, table), "1 2\r\n3 4\r\n5 6\r\n");

@@ -50,6 +50,12 @@ TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)
         {"1\r\nabc\r\n3", -1, {}, "Line 2 does not begin with a number"},
         {"1\n\n3", -1, {}, "Line 2 does not begin with a number"},
         {"1\n,2", -1, {}, "Line 2 does not begin with a number"},
+        {"\xEF\xBB\xBF" "4\r\n5", 1, {4, 5}, ""},  // a byte-order mark is skipped
+        {"1\nNaN\n3", -1, {}, "Line 2 holds a value that is not a finite number"},
+        {"Inf", -1, {}, "Line 1 holds a value that is not a finite number"},
+        {"1\n2\n-1e400", -1, {}, "Line 3 holds a value that is not a finite number"},
+        {"1\nNA\n", -1, {}, "Line 2 does not begin with a number"},
+        {"3,14\r\n2,72", -1, {}, "Line 1 holds a number with a decimal comma"},
     };
     for (const auto& c : cases) {
         std::vector<double> values = {99};
@@ -81,6 +87,10 @@ TEST(ClipboardText, PastedTableTakesItsWidthFromTheFirstLine)
     } refused[] = {
         {"1\t2\n3\n", "Line 2 has fewer numbers than the first line"},
         {"1\t2\nx\t3\n", "Line 2 does not begin with a number"},
+        {"1\t2\n3\tNaN\n", "Line 2 holds a value that is not a finite number"},
+        {"1\t1e999\n", "Line 1 holds a value that is not a finite number"},
+        {"3,14\t2,72\n", "Line 1 holds a number with a decimal comma"},
+        {"1\t\t\t\n1 2 3 4\n", "Line 1 has fewer numbers than columns"},
     };
     for (const auto& c : refused) {
         table = {42};
@@ -90,6 +100,38 @@ TEST(ClipboardText, PastedTableTakesItsWidthFromTheFirstLine)
         EXPECT_EQ(table, std::vector<double>{42});
     }
     EXPECT_EQ(ParseClipboardTable("", columns, rows, table).status, 0);
+
+    result = ParseClipboardTable("\xEF\xBB\xBF" "1, 2\t3\n4 5 6\n", columns, rows, table);  // commas separate
+    ASSERT_EQ(result.status, 1);
+    EXPECT_EQ(columns, 2);
+    EXPECT_EQ(table, (std::vector<double>{1, 2, 4, 5}));
+}
+
+TEST(ClipboardText, PastedTableIsSizedByTheNumbersItHolds)
+{
+    // A first line of one number and 20000 TABs over 20000 short lines once asked for a table
+    // of 20001 x 20000 cells before looking at the rows.
+    std::string wide = "1" + std::string(20000, '\t') + "\n";
+    for (int i = 0; i < 20000; ++i) wide += "1\n";
+    int32_t columns = 0, rows = 0;
+    std::vector<double> table = {42};
+    ClipboardParse result = ParseClipboardTable(wide, columns, rows, table);
+    EXPECT_EQ(result.status, -1);
+    EXPECT_EQ(result.message, "Line 1 has fewer numbers than columns");
+    EXPECT_EQ(table, std::vector<double>{42});
+
+    // A wide first row that is full takes as many numbers from every row.
+    std::string full;
+    for (int j = 0; j < 3000; ++j) full += (j ? "\t" : "") + std::to_string(j);
+    full += "\n" + full + "\n1\n";
+    result = ParseClipboardTable(full, columns, rows, table);
+    EXPECT_EQ(result.status, -1);
+    EXPECT_EQ(result.message, "Line 3 has fewer numbers than the first line");
+    result = ParseClipboardTable(full.substr(0, full.size() - 2), columns, rows, table);
+    ASSERT_EQ(result.status, 1);
+    EXPECT_EQ(columns, 3000);
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(table[5999], 2999);
 }
 
 TEST(ClipboardText, RoundTripsOfALongSeriesAndATable)

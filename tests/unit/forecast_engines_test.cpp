@@ -82,7 +82,7 @@ TEST(ArarEngine, StoresFitOfTheStretch)
     ArarFitResult fit;
     ASSERT_EQ(ArarSubsetFit(Y, 240, psi, 2, fit), kStatusDone);
     std::vector<double> F(12);
-    ArarForecast(Y, 240, fit, 12, F.data());
+    ASSERT_EQ(ArarForecast(Y, 240, fit, 12, F.data()), kStatusDone);
 
     ASSERT_EQ(u.ararDegree, 45);
     for (int k = 0; k <= 45; ++k) EXPECT_EQ(u.ararShortening[k], psi[k]) << k;

@@ -116,25 +116,34 @@ TEST(InvertMatrix, SymmetricModeIgnoresUpperTriangle)
 // arguments out of range (matrix untouched).
 TEST(InvertMatrix, FailingCases)
 {
-    struct Case { int n; std::vector<double> rowMajor; int mode; };
+    struct Case { int n; std::vector<double> rowMajor; int mode; int fail; };
+    const double inf = HUGE_VAL;
     const Case cases[] = {
-        {2, {1, 1, 1, 1}, kInvertGaussJordan},
-        {2, {1, 1, 1, 1}, kInvertSymmetric},
-        {2, {0, 1, 1, 0}, kInvertGaussJordan},
-        {2, {0, 1, 1, 0}, kInvertSymmetric},
-        {2, {1, 2, 2, 1}, kInvertSymmetric},
-        {3, {2, 1, 1, 1, 2, 1, 1, 1, -3}, kInvertSymmetric},
-        {3, {1, 2, 3, 2, 4, 6, 1, 0, 1}, kInvertGaussJordan},
-        {2, {std::nan(""), 0, 0, 1}, kInvertSymmetric},
-        {3, {1, 0, 0, 0, std::nan(""), 0, 0, 0, 1}, kInvertSymmetric},
+        {2, {1, 1, 1, 1}, kInvertGaussJordan, kStatusInversionFailed},
+        {2, {1, 1, 1, 1}, kInvertSymmetric, kStatusInversionFailed},
+        {2, {0, 1, 1, 0}, kInvertGaussJordan, kStatusInversionFailed},
+        {2, {0, 1, 1, 0}, kInvertSymmetric, kStatusInversionFailed},
+        {2, {1, 2, 2, 1}, kInvertSymmetric, kStatusInversionFailed},
+        {3, {2, 1, 1, 1, 2, 1, 1, 1, -3}, kInvertSymmetric, kStatusInversionFailed},
+        {3, {1, 2, 3, 2, 4, 6, 1, 0, 1}, kInvertGaussJordan, kStatusInversionFailed},
+        {2, {std::nan(""), 0, 0, 1}, kInvertSymmetric, kStatusNotFinite},
+        {3, {1, 0, 0, 0, std::nan(""), 0, 0, 0, 1}, kInvertSymmetric, kStatusNotFinite},
+        {2, {1, inf, 0, 1}, kInvertGaussJordan, kStatusNotFinite},
+        // Inverses whose entries pass the top of the range: once given as successes with Inf.
+        {2, {1e-310, 0, 0, 2e-310}, kInvertSymmetric, kStatusOutOfRange},
+        {2, {1e-310, 0, 0, 2e-310}, kInvertGaussJordan, kStatusInversionFailed},  // pivots vanish beside 1
     };
     for (const Case& c : cases) {
         std::vector<double> a = Matrix(c.n, c.rowMajor);
         int fail = -9;
         InvertMatrix(c.n - 1, a.data(), kLd, fail, c.mode);
-        EXPECT_EQ(fail, kStatusInversionFailed) << c.rowMajor[0] << " n=" << c.n << " mode "
-                                                << c.mode;
+        EXPECT_EQ(fail, c.fail) << c.rowMajor[0] << " n=" << c.n << " mode " << c.mode;
     }
+    // The upper triangle is not read by the symmetric mode: a NaN there does not matter.
+    std::vector<double> upper = Matrix(2, {2, std::nan(""), 0, 2});
+    int upperFail = -9;
+    InvertMatrix(1, upper.data(), kLd, upperFail, kInvertSymmetric);
+    EXPECT_EQ(upperFail, kStatusDone);
     std::vector<double> a = Matrix(2, {2, 0, 0, 2});
     const std::vector<double> before = a;
     int fail = -9;

@@ -195,6 +195,12 @@ TEST(Minimiser, NaNObjectiveEndsWithStopCode)
     };
     for (const Case& c : cases) {
         MinimiserRun r(c.f, c.x0, 1e-8, 50);
+        // Without a finite value at the start there is nothing to minimise from.
+        if (std::string(c.name) == "NaN everywhere") {
+            EXPECT_EQ(r.itrmcd, kStopNotFinite);
+            EXPECT_EQ(r.evaluations, 1);
+            continue;
+        }
         EXPECT_GE(r.itrmcd, 1) << c.name;
         EXPECT_LE(r.itrmcd, 5) << c.name;
         EXPECT_LT(r.evaluations, 5000) << c.name;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "file_test_support.h"
@@ -214,20 +215,48 @@ TEST(UnivariateFile, ProjectWithoutDataReadsBackWithoutData)
     EXPECT_EQ(read.q, 3);
 }
 
-TEST(UnivariateFile, RecordsTheFormatCannotGiveBackAreNotWritten)
+TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
 {
+    const double nan = std::nan("");
     const struct {
         const char* what;
         void (*spoil)(UnivariateProject&);
+        const char* reason;
     } cases[] = {
-        {"series shorter than its range", [](UnivariateProject& p) { p.lastIndex = 9; }},
-        {"removed values disagree with the lag", [](UnivariateProject& p) { Push(p, TRANSFORM_DIFFERENCE)->lag = 3; }},
-        {"seasonal node without its vector", [](UnivariateProject& p) { Push(p, TRANSFORM_CLASSICAL)->period = 4; }},
+        {"series shorter than its range", [](UnivariateProject& p) { p.lastIndex = 9; },
+         "the series does not fill its index range"},
+        {"removed values disagree with the lag", [](UnivariateProject& p) { Push(p, TRANSFORM_DIFFERENCE)->lag = 3; },
+         "a transform does not match the series it undoes"},
+        {"seasonal node without its vector", [](UnivariateProject& p) { Push(p, TRANSFORM_CLASSICAL)->period = 4; },
+         "a transform does not match the series it undoes"},
         {"subsequence before a difference", [](UnivariateProject& p) {
              // A newer cut moves the range, so the older one's lengths cannot be derived.
              TransformNode* cut = Push(p, TRANSFORM_SUBSEQUENCE);
              cut->first = 3, cut->last = 7, cut->head = {1};
-         }},
+         },
+         "a transform does not match the series it undoes"},
+        {"p = 27", [](UnivariateProject& p) { p.p = 27; },
+         "the model has an order outside 0..26 or a coefficient that is not finite"},
+        {"q negative", [](UnivariateProject& p) { p.q = -1; },
+         "the model has an order outside 0..26 or a coefficient that is not finite"},
+        {"NaN coefficient in use", [](UnivariateProject& p) { p.theta[1] = std::nan(""); },
+         "the model has an order outside 0..26 or a coefficient that is not finite"},
+        {"infinite value in the series", [](UnivariateProject& p) { p.series[2] = HUGE_VAL; },
+         "the series holds a value that is not finite"},
+        {"decomposition of degree 3", [](UnivariateProject& p) { Push(p, TRANSFORM_CLASSICAL)->degree = 3; },
+         "a decomposition has a trend degree outside 0..2"},
+        {"harmonic degree -1", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->degree = -1; },
+         "a harmonic regression has a trend degree outside 0..2"},
+        {"five harmonics", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->harmonics = 5; },
+         "a harmonic regression has a harmonic count outside 0..4"},
+        {"NaN Box-Cox parameter", [](UnivariateProject& p) { Push(p, TRANSFORM_BOX_COX)->lambda = std::nan(""); },
+         "a Box-Cox parameter is not finite"},
+        {"NaN removed value", [](UnivariateProject& p) { p.transforms->next->next->next->next->next->next->removed[1] = std::nan(""); },
+         "a difference holds a value that is not finite"},
+        {"1001 transforms", [](UnivariateProject& p) {
+             for (int k = 0; k < 993; ++k) Push(p, TRANSFORM_SUBTRACT_MEAN);
+         },
+         "the project holds more than 1000 transforms"},
     };
     for (const auto& c : cases) {
         UnivariateProject project;
@@ -236,9 +265,150 @@ TEST(UnivariateFile, RecordsTheFormatCannotGiveBackAreNotWritten)
         std::vector<unsigned char> bytes = {1};
         FileMessage message;
         EXPECT_EQ(EncodeUnivariateFile(project, TestColors, bytes, message), 0) << c.what;
-        EXPECT_EQ(message.text, "Cannot write to file");
+        EXPECT_EQ(message.text, std::string("Cannot write to file: ") + c.reason) << c.what;
         EXPECT_EQ(message.caption, "VeskSave()");
+        EXPECT_EQ(bytes, std::vector<unsigned char>{1}) << c.what;
+        FreeTransformStack(project.transforms);
     }
+    // The unused coefficient slots are stored as they are, whatever they hold.
+    UnivariateProject project;
+    FillProject(project);
+    project.phi[3] = nan;
+    std::vector<unsigned char> bytes;
+    FileMessage message;
+    EXPECT_EQ(EncodeUnivariateFile(project, TestColors, bytes, message), 1);
+    FreeTransformStack(project.transforms);
+}
+
+TEST(UnivariateFile, ProjectWithoutDataKeepsTheEmptyRangeItsCutsNeed)
+{
+    // A subsequence that left no values: range 5..4 after a cut of 1..10 (4 values before, 6 after).
+    UnivariateProject project;
+    VeskInit(project);
+    TransformNode* cut = Push(project, TRANSFORM_SUBSEQUENCE);
+    cut->first = 1, cut->last = 10;
+    cut->head = {1, 2, 3, 4};
+    cut->tail = {5, 6, 7, 8, 9, 10};
+    Push(project, TRANSFORM_BOX_COX)->lambda = 0.5;
+    const std::vector<unsigned char> bytes = Encoded(project);
+    EXPECT_EQ(Int32At(bytes, 504), 5);
+    EXPECT_EQ(Int32At(bytes, 508), 4);
+
+    // Read back, committed and saved again: the same image.
+    UnivariateFileContents contents;
+    FileMessage message;
+    ASSERT_EQ(DecodeUnivariateFile(bytes, contents, message), 1);
+    UnivariateProject read;
+    VeskInit(read);
+    CommitUnivariateFile(contents, read, TestColors);
+    EXPECT_FALSE(read.hasData());
+    ExpectSameNodes(read.transforms, project.transforms);
+    EXPECT_EQ(Encoded(read), bytes);
+    FreeTransformStack(project.transforms);
+    FreeTransformStack(read.transforms);
+}
+
+// A random record: orders, values and node fields drawn partly outside the reader's limits.
+void RandomProject(std::mt19937& random, UnivariateProject& project)
+{
+    VeskInit(project);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const double specials[] = {0.0, -0.0, 1.5, -1e300, 4.9e-324, 1e-310, std::nan(""), HUGE_VAL};
+    const auto value = [&]() {
+        return pick(40) == 0 ? specials[pick(8)] : std::ldexp(static_cast<double>(random()) - 2147483648.0, pick(80) - 60);
+    };
+    const auto values = [&](int n) {
+        std::vector<double> v(static_cast<size_t>(std::max(n, 0)));
+        for (double& x : v) x = value();
+        return v;
+    };
+    project.p = pick(30) - 1;
+    project.q = pick(30) - 1;
+    for (int j = 1; j <= 27; ++j) project.phi[j] = value(), project.theta[j] = value();
+    const int n = pick(4) == 0 ? 0 : pick(12);
+    project.series = values(n);
+    project.firstIndex = pick(20) - 5;
+    project.lastIndex = project.firstIndex + n - 1 + (pick(10) == 0 ? 1 : 0);
+    project.n = n;
+    for (int k = pick(6); k > 0; --k) {
+        const int kinds[] = {TRANSFORM_DIFFERENCE, TRANSFORM_BOX_COX, TRANSFORM_CLASSICAL, TRANSFORM_HARMONIC,
+                             TRANSFORM_SUBTRACT_MEAN, TRANSFORM_SUBSEQUENCE, 3, 0};
+        TransformNode* node = Push(project, kinds[pick(8)]);
+        // Only the fields of its kind, as a transform fills them.
+        switch (node->kind) {
+        case TRANSFORM_DIFFERENCE:
+            node->lag = pick(6) - 1;
+            node->removed = values(node->lag + (pick(8) == 0 ? 1 : 0));
+            break;
+        case TRANSFORM_BOX_COX:
+            node->lambda = value();
+            break;
+        case TRANSFORM_CLASSICAL:
+        case TRANSFORM_HARMONIC:
+            if (node->kind == TRANSFORM_CLASSICAL) {
+                node->period = pick(6) - 1;
+                node->seasonal = values(node->period >= 1 ? node->period : 0);
+            } else {
+                node->harmonics = pick(7) - 1;
+                for (int j = 0; j < 4; ++j)
+                    node->fourierIndex[j] = pick(9) - 2, node->cosCoef[j] = value(), node->sinCoef[j] = value();
+                node->level = value();
+            }
+            node->degree = pick(5) - 1;
+            for (double& c : node->polyCoef) c = value();
+            break;
+        case TRANSFORM_SUBTRACT_MEAN:
+            node->mean = value();
+            break;
+        case TRANSFORM_SUBSEQUENCE:
+            node->first = project.firstIndex - pick(4);
+            node->last = project.lastIndex + pick(4);
+            node->head = values(project.firstIndex - node->first);
+            node->tail = values(node->last - project.lastIndex);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+TEST(UnivariateFile, EveryRecordTheWriterAcceptsReadsBackBitForBit)
+{
+    std::mt19937 random(4102);
+    int accepted = 0;
+    for (int trial = 0; trial < 1000; ++trial) {
+        UnivariateProject project;
+        RandomProject(random, project);
+        std::vector<unsigned char> bytes;
+        FileMessage message;
+        if (EncodeUnivariateFile(project, TestColors, bytes, message) != 1) {
+            EXPECT_EQ(message.text.rfind("Cannot write to file: ", 0), 0u) << message.text;
+            FreeTransformStack(project.transforms);
+            continue;
+        }
+        ++accepted;
+        UnivariateFileContents contents;
+        ASSERT_EQ(DecodeUnivariateFile(bytes, contents, message), 1) << "trial " << trial << ": " << message.text;
+        EXPECT_EQ(contents.p, project.p);
+        EXPECT_EQ(contents.q, project.q);
+        EXPECT_EQ(0, std::memcmp(contents.phi, project.phi, sizeof project.phi));
+        EXPECT_EQ(0, std::memcmp(contents.theta, project.theta, sizeof project.theta));
+        ASSERT_EQ(contents.series.size(), project.series.size());
+        if (!project.series.empty()) {
+            EXPECT_EQ(0, std::memcmp(contents.series.data(), project.series.data(), 8 * project.series.size()));
+        }
+        UnivariateProject read;
+        VeskInit(read);
+        CommitUnivariateFile(contents, read, TestColors);
+        ExpectSameNodes(read.transforms, project.transforms);
+        std::vector<unsigned char> again;
+        ASSERT_EQ(EncodeUnivariateFile(read, TestColors, again, message), 1) << "trial " << trial;
+        EXPECT_EQ(again, bytes) << "trial " << trial;
+        FreeTransformStack(project.transforms);
+        FreeTransformStack(read.transforms);
+    }
+    EXPECT_GT(accepted, 100);  // the draw reaches both sides of the limits
+    EXPECT_LT(accepted, 900);
 }
 
 TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
@@ -255,7 +425,23 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
         std::copy(image.begin(), image.end(), bytes.begin() + offset);
         return bytes;
     };
+    const auto withDouble = [&](size_t offset, double value) {
+        std::vector<unsigned char> bytes = valid;
+        std::vector<unsigned char> image;
+        AppendDouble(image, value);
+        std::copy(image.begin(), image.end(), bytes.begin() + offset);
+        return bytes;
+    };
     const auto cut = [&](size_t size) { return std::vector<unsigned char>(valid.begin(), valid.begin() + size); };
+    // The fixture's series and model followed by `count` nodes of an unknown kind (4 bytes each).
+    const auto deep = [&](int32_t count) {
+        std::vector<unsigned char> bytes = cut(552);
+        AppendInt32(bytes, count);
+        for (int32_t k = 0; k < count; ++k) AppendInt32(bytes, 99);
+        return bytes;
+    };
+    // The harmonic node, after the cut (36), difference (24), Box-Cox (12) and two decompositions (60, 36).
+    const size_t harmonic = 556 + 36 + 24 + 12 + 60 + 36;
     const struct {
         const char* what;
         std::vector<unsigned char> bytes;
@@ -280,6 +466,16 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
         {"subsequence head longer than the file", withInt(560, -0x7FFFFFF0), 0, "Cannot read file"},
         {"difference lag huge", withInt(596, 0x10000000), 0, "Cannot read file"},
         {"difference lag negative", withInt(596, -1), 0, "Cannot read file"},
+        {"node count past the depth limit", deep(1001), 0, "Cannot read file: it holds more than 1000 transforms"},
+        {"node count at the depth limit", deep(1000), 1, ""},
+        {"NaN in the series", withDouble(512 + 16, std::nan("")), 0,
+         "Cannot read file: the model or the series holds a value that is not finite"},
+        {"infinite phi(2)", withDouble(72 + 8, -HUGE_VAL), 0,
+         "Cannot read file: the model or the series holds a value that is not finite"},
+        {"NaN in a cut-off value", withDouble(568, std::nan("")), 0,
+         "Cannot read file: a subsequence holds a value that is not finite"},
+        {"harmonics 5", withInt(harmonic + 4, 5), 0, "Cannot read file"},
+        {"harmonic degree 3", withInt(harmonic + 96, 3), 0, "Cannot read file"},
     };
     for (const auto& c : cases) {
         UnivariateFileContents contents;
@@ -290,12 +486,15 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
         if (c.status == 0) {
             EXPECT_EQ(message.caption, "VeskRead()");
         }
-        EXPECT_EQ(contents.p, 5) << c.what;  // nothing of a failed read reaches the caller
+        if (c.status != 1) {
+            EXPECT_EQ(contents.p, 5) << c.what;  // nothing of a failed read reaches the caller
+        }
     }
     // The offsets above point where the comments say.
     EXPECT_EQ(Int32At(valid, 552), 8);
     EXPECT_EQ(Int32At(valid, 556), TRANSFORM_SUBSEQUENCE);
     EXPECT_EQ(Int32At(valid, 592), TRANSFORM_DIFFERENCE);
+    EXPECT_EQ(Int32At(valid, harmonic), TRANSFORM_HARMONIC);
 }
 
 TEST(UnivariateFile, RandomMutantsAreReadOrRefusedSafely)

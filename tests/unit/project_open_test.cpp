@@ -51,8 +51,10 @@ TEST(ProjectOpen, ReaderChainChoosesOneReader)
         size_t messages;
     } cases[] = {
         {"ASCII numbers", Text("1.5\n2.5\nend\n"), LOADED_ASCII, {1.5, 2.5}, 0},
-        {"ASCII without numbers", Text("hello\n"), LOADED_NOTHING, {}, 0},
+        {"ASCII without numbers", Text("hello\n"), LOADED_NOTHING, {}, 1},
         {"empty file", {}, LOADED_NOTHING, {}, 0},
+        {"ASCII after a byte-order mark", Text("\xEF\xBB\xBF" "6\n7\n"), LOADED_ASCII, {6, 7}, 0},
+        {"ASCII stopped by a NaN", Text("1\nNaN\n2\n"), LOADED_ASCII, {1}, 0},
         {"multi-part", MultiPartImage(2, {4, 5}), LOADED_MULTIPART, {4, 5}, 0},
         {"multi-part with no values", MultiPartImage(0, {}), LOADED_NOTHING, {}, 0},
         {"multi-part cut in the values", MultiPartImage(2, {4}), LOADED_NOTHING, {}, 1},
@@ -69,6 +71,34 @@ TEST(ProjectOpen, ReaderChainChoosesOneReader)
             EXPECT_EQ(loaded.values, c.values) << c.what;
         }
         EXPECT_EQ(messages.size(), c.messages) << c.what;
+    }
+}
+
+TEST(ProjectOpen, TextReadOnlyInPartAsksBeforeItIsKept)
+{
+    const struct {
+        std::string text;
+        const char* partial;
+        const char* message;
+    } cases[] = {
+        {"1\n2\n", "", ""},
+        {"1\n2\n1e400\n3\n", "Line 3 holds a value that is not a finite number. Reading stopped there after 2 values. Keep them?", ""},
+        {"NaN\n1\n", "", "Line 1 holds a value that is not a finite number. No values were read."},
+        {"\n\n", "", ""},
+    };
+    for (const auto& c : cases) {
+        LoadedProjectFile loaded;
+        std::vector<FileMessage> messages;
+        (void)ReadProjectBytes(Text(c.text), loaded, messages);
+        EXPECT_EQ(loaded.partial.text, c.partial) << c.text;
+        if (*c.partial) {
+            EXPECT_EQ(loaded.partial.caption, "ReadRawData()");
+        }
+        ASSERT_EQ(messages.size(), *c.message ? 1u : 0u) << c.text;
+        if (*c.message) {
+            EXPECT_EQ(messages[0].text, c.message);
+            EXPECT_EQ(messages[0].caption, "ReadRawData()");
+        }
     }
 }
 

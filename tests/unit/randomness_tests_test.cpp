@@ -11,6 +11,7 @@
 namespace {
 
 struct Result {
+    int status = -99;
     int order = -1;
     double qLB = -1.0, qML = -1.0;
     double tp[3] = {}, ds[3] = {}, rk[3] = {};
@@ -19,8 +20,8 @@ struct Result {
 Result Tests(const std::vector<double>& x, int h)
 {
     Result r;
-    RandomnessTests(x.data(), static_cast<int>(x.size()), h, r.order, r.qLB, r.qML, r.tp, r.ds,
-                    r.rk);
+    r.status = RandomnessTests(x.data(), static_cast<int>(x.size()), h, r.order, r.qLB, r.qML, r.tp,
+                               r.ds, r.rk);
     return r;
 }
 

@@ -97,7 +97,7 @@ TEST(ArmaSimulate, EqualsCholeskyMapOfDeviates)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         std::vector<double> x(c.n, -7.0);
-        ArmaSimulate(x.data(), c.n, c.coef.data(), c.p, c.q, c.sigma2, 12345);
+        ASSERT_EQ(ArmaSimulate(x.data(), c.n, c.coef.data(), c.p, c.q, c.sigma2, 12345), kStatusDone);
         const std::vector<double> z = ExpectedDeviates(12345, c.n);
         const std::vector<double> C = CovarianceCholesky(c.coef, c.p, c.q, c.sigma2, c.n);
         for (int i = 0; i < c.n; ++i) {
@@ -112,16 +112,16 @@ TEST(ArmaSimulate, ReproducibleFromSeed)
 {
     const double coef[] = {0.5, 0.4};
     std::vector<double> a(100), b(100), c(100);
-    ArmaSimulate(a.data(), 100, coef, 1, 1, 1.0, 777);
-    ArmaSimulate(c.data(), 100, coef, 1, 1, 1.0, 778);
-    ArmaSimulate(b.data(), 100, coef, 1, 1, 1.0, 777);
+    ASSERT_EQ(ArmaSimulate(a.data(), 100, coef, 1, 1, 1.0, 777), kStatusDone);
+    ASSERT_EQ(ArmaSimulate(c.data(), 100, coef, 1, 1, 1.0, 778), kStatusDone);
+    ASSERT_EQ(ArmaSimulate(b.data(), 100, coef, 1, 1, 1.0, 777), kStatusDone);
     EXPECT_EQ(a, b);
     EXPECT_NE(a, c);
 
     // AR(1) by its own recursion: x(1) = (sigma2/(1-phi^2))^0.5 Z(1), then phi x(t-1) + sigma Z(t).
     std::vector<double> x(10);
     const double phi[] = {0.6};
-    ArmaSimulate(x.data(), 10, phi, 1, 0, 2.0, 31);
+    ASSERT_EQ(ArmaSimulate(x.data(), 10, phi, 1, 0, 2.0, 31), kStatusDone);
     const std::vector<double> z = ExpectedDeviates(31, 10);
     double want = std::sqrt(2.0 / (1.0 - 0.36)) * z[0];
     EXPECT_NEAR(x[0], want, 1e-12);

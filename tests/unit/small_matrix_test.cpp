@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -176,11 +177,18 @@ TYPED_TEST(SmallMatrix, DeterminantsAndLuDecomposition)
     std::vector<T> zeroPivot = Matrix<T>(2, {0, 0.001, 1, 1});
     ASSERT_EQ(LuDecompose(zeroPivot.data(), 2, d, kLd), kStatusDone);
     EXPECT_EQ(static_cast<double>(zeroPivot[0]), static_cast<double>(1.0e-20f));
-    // NaN fails a positivity test on the determinant.
+    // An element that is not finite is refused, and a determinant that leaves the range of the
+    // type is not called a result (det is then not written).
     std::vector<T> withNan = Matrix<T>(2, {1, 0.5, 0.5, nan});
     T det = T(1);
-    ASSERT_EQ(Determinant(withNan.data(), 2, kLd, det), kStatusDone);
-    EXPECT_FALSE(det > T(0));
+    EXPECT_EQ(Determinant(withNan.data(), 2, kLd, det), kStatusNotFinite);
+    EXPECT_EQ(LuDecompose(withNan.data(), 2, d, kLd), kStatusNotFinite);
+    const double big = std::sqrt(static_cast<double>(std::numeric_limits<T>::max())) * 4;
+    const double small = std::sqrt(static_cast<double>(std::numeric_limits<T>::denorm_min())) / 4;
+    EXPECT_EQ(Determinant(Matrix<T>(2, {big, 0, 0, big}).data(), 2, kLd, det), kStatusOutOfRange);
+    EXPECT_EQ(Determinant(Matrix<T>(2, {small, 0, 0, small}).data(), 2, kLd, det), kStatusOutOfRange);
+    EXPECT_EQ(det, T(1));
+    EXPECT_EQ(Determinant(withNan.data(), 0, kLd, det), kStatusBadArgument);
 }
 
 TYPED_TEST(SmallMatrix, FactorCopy)
@@ -229,13 +237,18 @@ TYPED_TEST(SmallMatrix, CholeskyAndTriangularSolves)
         std::vector<double> a;
     };
     // Not positive definite to working precision: the second pivot of the ones matrix is exactly
-    // 0; a NaN pivot fails as well.
+    // 0. A NaN in the lower triangle is refused before any work.
     for (const Failure& f :
-         {Failure{2, {1, 1, 1, 1}}, Failure{1, {0.0}}, Failure{1, {-2.0}}, Failure{1, {nan}},
-          Failure{2, {1, 0.5, 0.5, nan}}, Failure{2, {4, 3, 3, 2}}}) {
+         {Failure{2, {1, 1, 1, 1}}, Failure{1, {0.0}}, Failure{1, {-2.0}}, Failure{2, {4, 3, 3, 2}}}) {
         std::vector<T> a = Matrix<T>(f.n, f.a);
         EXPECT_EQ(CHOLES(a.data(), f.n, kLd), kStatusInversionFailed)
             << "n=" << f.n << " a11=" << f.a[0];
+    }
+    for (const Failure& f : {Failure{1, {nan}}, Failure{2, {1, 0.5, 0.5, nan}}, Failure{2, {1, 0.5, nan, 1}}}) {
+        std::vector<T> a = Matrix<T>(f.n, f.a);
+        const std::vector<T> before = a;
+        EXPECT_EQ(CHOLES(a.data(), f.n, kLd), kStatusNotFinite) << "n=" << f.n;
+        EXPECT_EQ(std::memcmp(a.data(), before.data(), a.size() * sizeof(T)), 0);
     }
     std::vector<T> one = Matrix<T>(1, {2.25});
     ASSERT_EQ(CHOLES(one.data(), 1, kLd), kStatusDone);

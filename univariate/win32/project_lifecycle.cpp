@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "platform/file_bytes.h"
@@ -22,10 +23,18 @@
 
 namespace {
 
+// File messages are owned by the active dialog or the frame.
 void Show(const FileMessage& message)
 {
     if (!message.empty())
         MessageBoxW(MessageBoxOwner(), WideText(message.text).c_str(), WideText(message.caption).c_str(), MB_OK);
+}
+
+// Asks whether to keep what a read that stopped early took; true for OK.
+bool Keep(const FileMessage& question)
+{
+    return question.empty() || MessageBoxW(MessageBoxOwner(), WideText(question.text).c_str(),
+                                           WideText(question.caption).c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 HWND DataWindow(const UnivariateProject& project) { return reinterpret_cast<HWND>(project.dataView.window); }
@@ -101,13 +110,20 @@ int32_t ReadChosenFile(UnivariateProject& project, const std::string& path)
     ReadProjectBytes(bytes, loaded, messages);
     for (const FileMessage& message : messages) Show(message);
     if (loaded.kind == LOADED_NOTHING) {
-        // An empty file or one of words only: said here, since no reader had anything to say.
+        // A multi-part file without values: said here, since no reader had anything to say.
         if (messages.empty()) Show({"No numbers in file " + path, "VeskRead()"});
         return 0;
     }
+    if (!Keep(loaded.partial)) return 0;
     // Only now, with the file read whole and checked, is the old data given up.
     VeskClearData(project);
-    CommitLoadedFile(loaded, project, path, PlotColors);
+    try {
+        CommitLoadedFile(loaded, project, path, PlotColors);
+    } catch (const std::bad_alloc&) {
+        VeskClearData(project);
+        Show({"Memory allocation error.", "ERROR"});
+        return 0;
+    }
     RememberFileName(path, project.hasFileName);
     SetTitle(DataWindow(project), path);
     return 1;
@@ -137,12 +153,21 @@ int32_t VeskImportFile(UnivariateProject& project)
 
 int32_t VeskImportData(UnivariateProject& project, const std::vector<double>& values)
 {
+    // Both copies are made before the old data is given up, so no lack of memory loses it.
+    std::vector<double> series, original;
+    try {
+        series = values;
+        original = values;
+    } catch (const std::bad_alloc&) {
+        Show({"Memory allocation error.", "ERROR"});
+        return 0;
+    }
     VeskClearData(project);
-    project.series = values;
+    project.series = std::move(series);
     project.n = static_cast<int32_t>(values.size());
     project.firstIndex = values.empty() ? 0 : 1;
     project.lastIndex = project.n;
-    project.originalSeries = project.series;
+    project.originalSeries = std::move(original);
     DataLoaded(project);
     return 1;
 }

@@ -53,6 +53,9 @@ int32_t PlotSampleAcf(UnivariateProject& u)
 {
     PlotRecord& view = u.acfView;
     if (!ComputeSampleAcf(u)) {
+        if (u.hasData())
+            MessageBoxW(MessageBoxOwner(), L"The variance of the series is beyond the range of numbers: no sample ACF.",
+                        L"KELO::Vesk ERROR", MB_OK);
         if (view.window) {
             ClearCurveData(view, 1);
             ClearCurveData(view, 3);
@@ -117,8 +120,12 @@ int32_t PlotHistogram(UnivariateProject& u, int32_t& bins)
 
 int32_t ComputeSpectra(UnivariateProject& u)
 {
-    if (ComputeSpectrumValues(u) > 0)
+    const int32_t singular = ComputeSpectrumValues(u);
+    if (singular > 0)
         MessageBoxW(MessageBoxOwner(), L"Singularity in model spectrum, set to 1000000 * WN-Variance", L"VESK::ERROR", MB_OK);
+    else if (singular < 0)
+        MessageBoxW(MessageBoxOwner(), L"The model spectrum is beyond the range of numbers: it is not shown.",
+                    L"KELO::Vesk ERROR", MB_OK);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
+#include "univariate/win32/simulate_command.h"
 #include "univariate/win32/smoothing_menu.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
@@ -21,5 +22,6 @@ void RegisterUnivariateModule()
     RegisterResidualCommands();
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
+    RegisterSimulateCommand();
     RegisterForecastCommands();
 }

@@ -1,0 +1,66 @@
+// The console programs' data and model files on any bytes: the forecasting program's series file
+// (through a real file, as the program opens it) and the long-memory program's model file.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "console/halvire.h"
+#include "console/ospe.h"
+#include "platform/text_file.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+// One scratch file for the whole run, removed at exit.
+const std::string& ScratchName()
+{
+    static const std::string name = [] {
+        char path[] = "/tmp/vesk-fuzz-data-XXXXXX";
+        const int fd = mkstemp(path);
+        FUZZ_CHECK(fd >= 0);
+        close(fd);
+        static std::string kept = path;
+        std::atexit([] { std::remove(kept.c_str()); });
+        return kept;
+    }();
+    return name;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string& name = ScratchName();
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    FUZZ_CHECK(f != nullptr);
+    FUZZ_CHECK(std::fwrite(data, 1, size, f) == size);
+    FUZZ_CHECK(std::fclose(f) == 0);
+
+    std::vector<float> values;
+    const int read = OspeReadSeries(name, values);
+    FUZZ_CHECK(read >= -1 && read <= kOspeMaxValues);
+    FUZZ_CHECK(values.size() == static_cast<size_t>(read == -1 ? kOspeMaxValues : read));
+    for (float v : values) FUZZ_CHECK(std::isfinite(v));
+
+    TextFile file;
+    file.records = SplitRecords(std::string_view(reinterpret_cast<const char*>(data), size));
+    file.name = "model";
+    file.mode = TextFile::Mode::Reading;
+    FracArmaModel model;
+    float sigma2 = -1.0f;
+    if (ReadModelFile(file, model, sigma2).empty()) {
+        FUZZ_CHECK(model.p >= 0 && model.p <= kHalvireMaxOrder && model.q >= 0 && model.q <= kHalvireMaxOrder);
+        FUZZ_CHECK(std::fabs(model.d) < 0.5f && sigma2 > 0.0f && std::isfinite(sigma2));
+        for (int i = 0; i < model.p; ++i) FUZZ_CHECK(std::isfinite(model.phi[i]));
+        for (int i = 0; i < model.q; ++i) FUZZ_CHECK(std::isfinite(model.theta[i]));
+    } else {
+        FUZZ_CHECK(sigma2 == -1.0f);  // a refused file changes nothing
+    }
+    return 0;
+}

@@ -1,0 +1,44 @@
+// The univariate project file decoder alone, on images that begin with its magic number, and
+// the multi-part reader's routines on the same bytes.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/file_bytes.h"
+#include "shell/project_file_parts.h"
+#include "tests/fuzz/fuzz_support.h"
+#include "univariate/project_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::vector<unsigned char> bytes;
+    AppendInt32(bytes, kUnivariateFileMagic);
+    bytes.insert(bytes.end(), data, data + size);
+    UnivariateFileContents contents;
+    contents.p = 99;
+    FileMessage message;
+    const int32_t status = DecodeUnivariateFile(bytes, contents, message);
+    FUZZ_CHECK(status == 0 || status == 1);
+    if (status == 0) {
+        FUZZ_CHECK(contents.p == 99 && !message.text.empty() && message.caption == "VeskRead()");
+    } else {
+        FUZZ_CHECK(contents.p >= 0 && contents.p <= 26 && contents.q >= 0 && contents.q <= 26);
+        FUZZ_CHECK(contents.series.size() * 8 <= size);
+        for (double v : contents.series) FUZZ_CHECK(std::isfinite(v));
+    }
+
+    // The same bytes as a multi-part file: a header tag in front.
+    std::vector<unsigned char> parts;
+    AppendInt32(parts, kHeaderPartTag);
+    parts.insert(parts.end(), data, data + size);
+    FilePartBuffer buffer;
+    ResetFileParts(buffer);
+    FileMessage partMessage;
+    if (ReadHeaderPart(parts, buffer, partMessage) && ReadDataPart(parts, buffer, partMessage)) {
+        FUZZ_CHECK(buffer.n >= 0 && static_cast<size_t>(buffer.n) == buffer.values.size());
+        FUZZ_CHECK(buffer.values.size() * 8 <= size);
+        for (double v : buffer.values) FUZZ_CHECK(std::isfinite(v));
+    }
+    return 0;
+}
