@@ -212,8 +212,8 @@ int32_t SimulateModelPath(const UnivariateFields& project, const SimulationChoic
         std::vector<double> path(static_cast<size_t>(m));
         if (!project.fracIntegrated) {
             const std::vector<double> coef = ModelCoefficients(project);
-            // A model the simulation refuses (not causal, a path that overflows) gives no path.
-            if (ArmaSimulate(path.data(), m, coef.data(), project.p, project.q, choice.sigma2, choice.seed) != kStatusDone)
+            if (ArmaSimulate(path.data(), m, coef.data(), project.p, project.q, choice.sigma2, choice.seed) !=
+                kStatusDone)
                 return 0;
         } else {
             // The autocovariances on a copy of the model alone, so the project's model ACF stays.

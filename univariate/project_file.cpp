@@ -6,6 +6,7 @@
 
 #include "platform/file_bytes.h"
 #include "shell/ascii_files.h"
+#include "univariate/constraints.h"
 
 namespace {
 
@@ -301,6 +302,8 @@ void CommitUnivariateFile(UnivariateFileContents& contents, UnivariateProject& p
         project.phi[j] = contents.phi[j];
         project.theta[j] = contents.theta[j];
     }
+    // The old constraints would address coefficients of another model.
+    FreeNonZeroCoefficients(project);
     project.firstIndex = contents.firstIndex;
     project.lastIndex = contents.lastIndex;
     project.n = static_cast<int32_t>(contents.series.size());

@@ -8,6 +8,7 @@
 #include "platform/dialog_values.h"
 #include "platform/fortran_format.h"
 #include "shell/number_format.h"
+#include "univariate/constraints.h"
 #include "univariate/report_cells.h"
 
 SpecifyModelWork StartSpecifyModel(const UnivariateFields& u)
@@ -141,11 +142,6 @@ SpecifyCommit CommitSpecifyModel(const SpecifyModelWork& w, UnivariateFields& u)
     u.fracIntegrated = w.fracIntegrated;
     u.d = w.d;
     u.M = w.M;
-    u.relationCount = 0;
-    u.numFree = 0;
-    for (int32_t i = 1; i <= w.p; ++i)
-        if (w.phi[i] != 0.0) u.freeIndex[++u.numFree] = i;
-    for (int32_t j = 1; j <= w.q; ++j)
-        if (w.theta[j] != 0.0) u.freeIndex[++u.numFree] = w.p + j;
+    FreeNonZeroCoefficients(u);
     return SPECIFY_STORED;
 }

@@ -12,8 +12,6 @@ namespace {
 
 class DialogLayerTest : public FrameFixture {};
 
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
 std::string TextOf(const DialogRecord& dialog, int id)
 {
     std::string text;
@@ -62,14 +60,6 @@ void CopyToLabel(DialogRecord& dialog, int, int type)
     ++callbackCalls;
     lastCallbackType = type;
     DialogSetText(dialog, IDC_LAYER_LABEL, TextOf(dialog, IDC_LAYER_EDIT));
-}
-
-DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {})
-{
-    DialogAnswer answer;
-    answer.texts = std::move(texts);
-    answer.button = button;
-    return answer;
 }
 
 // The answer to the callback's message box, which the unowned case shows without an owner.

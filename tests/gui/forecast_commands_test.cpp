@@ -22,18 +22,6 @@ namespace {
 
 HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
-DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {},
-                   std::vector<std::pair<int, bool>> checks = {})
-{
-    DialogAnswer answer;
-    answer.button = button;
-    answer.texts = std::move(texts);
-    answer.checks = std::move(checks);
-    return answer;
-}
-
 // A univariate project of n values of a trending wave with period 12.
 class ForecastCommandsTest : public FrameFixture {
 protected:

@@ -195,6 +195,18 @@ void AnswerFileDialog(const std::wstring& path, const wchar_t* caption)
     AnswerNextDialog(answer);
 }
 
+DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts,
+                   std::vector<std::pair<int, bool>> checks)
+{
+    DialogAnswer answer;
+    answer.button = button;
+    answer.texts = std::move(texts);
+    answer.checks = std::move(checks);
+    return answer;
+}
+
+std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
 std::wstring WindowText(HWND window)
 {
     if (!window) return L"";

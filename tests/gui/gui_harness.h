@@ -51,6 +51,13 @@ size_t DropUnusedAnswers();
 // Dialogs answered (or cancelled because nothing was queued) since the last call.
 std::vector<SeenDialog> TakeSeenDialogs();
 
+// An answer pressing `button` after typing `texts` and setting `checks`, in that order.
+DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {},
+                   std::vector<std::pair<int, bool>> checks = {});
+
+// The text of control `id` of a dialog.
+std::wstring ItemText(HWND dialog, int id);
+
 // Answers the next dialog, which must be the system's file dialog titled `caption`, with `path`,
 // as a user typing it and pressing OK.
 void AnswerFileDialog(const std::wstring& path, const wchar_t* caption);

@@ -25,18 +25,6 @@
 
 namespace {
 
-DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {},
-                   std::vector<std::pair<int, bool>> checks = {})
-{
-    DialogAnswer answer;
-    answer.button = button;
-    answer.texts = std::move(texts);
-    answer.checks = std::move(checks);
-    return answer;
-}
-
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
 // Months of two series with a yearly swing, as whole numbers.
 std::vector<double> TwoSeries(int32_t n)
 {

@@ -28,15 +28,6 @@ namespace {
 
 HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
-DialogAnswer Press(int button)
-{
-    DialogAnswer answer;
-    answer.button = button;
-    return answer;
-}
-
 // Types `text` into an edit and leaves it for `next`, as a user tabbing on.
 void Type(HWND dialog, int edit, const wchar_t* text, int next)
 {

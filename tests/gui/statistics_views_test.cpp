@@ -29,14 +29,6 @@ HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 
 std::wstring ReportText(HWND__* window) { return WindowText(ReportEditOf(Handle(window))); }
 
-DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {})
-{
-    DialogAnswer answer;
-    answer.button = button;
-    answer.texts = std::move(texts);
-    return answer;
-}
-
 // An AR(1)-like series with a period-9 swing: sample correlations at many lags.
 std::vector<double> Wavy(int n)
 {

@@ -22,16 +22,6 @@
 
 namespace {
 
-DialogAnswer Press(int button, std::vector<std::pair<int, std::wstring>> texts = {})
-{
-    DialogAnswer answer;
-    answer.button = button;
-    answer.texts = std::move(texts);
-    return answer;
-}
-
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // Types `text` into an edit and leaves it for `next`, as a user tabbing on.

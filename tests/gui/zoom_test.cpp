@@ -16,8 +16,6 @@
 
 namespace {
 
-std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
 struct Limits {
     std::wstring xMin, xMax, yMin, yMax;
 };

@@ -1,5 +1,6 @@
 #include "univariate/win32/univariate_module.h"
 
+#include "univariate/win32/estimation_commands.h"
 #include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
 #include "univariate/win32/residual_commands.h"
@@ -18,6 +19,7 @@ void RegisterUnivariateModule()
     RegisterUnivariateProjectKind();
     InstallUnivariateReports();
     RegisterModelCommands();
+    RegisterEstimationCommands();
     RegisterTransformCommands();
     RegisterResidualCommands();
     RegisterSmoothingCommands();
