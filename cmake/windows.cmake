@@ -99,3 +99,11 @@ target_link_options(statistics_screens PRIVATE -municode)
 add_executable(console_script_window WIN32 tests/screens/console_script_window.cpp)
 target_link_libraries(console_script_window PRIVATE console pc_window)
 target_link_options(console_script_window PRIVATE -municode)
+
+# The long-series benchmark: the real frame driven in process through the GUI tests' harness
+# (scripts/bench/views_under_wine.sh runs it). Not a test: it prints timings.
+add_executable(view_bench ${CMAKE_SOURCE_DIR}/bench/win32/view_bench.cpp ${CMAKE_SOURCE_DIR}/tests/gui/gui_harness.cpp
+               ${CMAKE_SOURCE_DIR}/tests/gui/gui_tests.rc)
+target_link_libraries(view_bench PRIVATE vesk_win gtest_local)
+target_include_directories(view_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui ${CMAKE_SOURCE_DIR}/resources)
+target_link_options(view_bench PRIVATE -municode)

@@ -1,7 +1,9 @@
 #include "shell/ascii_files.h"
 
+#include <charconv>
 #include <cmath>
 #include <new>
+#include <system_error>
 
 #include "platform/file_bytes.h"
 #include "platform/fortran_format.h"
@@ -52,6 +54,15 @@ bool ReadLeadingNumber(std::string_view text, double& value)
     while (end < text.size() && !IsSpace(text[end]) && text[end] != ',' && text[end] != '/') ++end;
     if (end == start) return false;  // blank, or a separator first
     const std::string_view token = text.substr(start, end - start);
+    // A plain decimal number, the common case of a long series file, read once; anything else
+    // (a Fortran D exponent, a repeat count, a leading plus, a value out of range) goes through
+    // the list-directed reader below.
+    double plain = 0.0;
+    const auto [stop, error] = std::from_chars(token.data(), token.data() + token.size(), plain);
+    if (error == std::errc() && stop == token.data() + token.size() && std::isfinite(plain)) {
+        value = plain;
+        return true;
+    }
     // A null item such as "3*" leaves its target unchanged: two different starting values tell it.
     double a = 0.0, b = 1.0;
     if (ReadFreeReals(token, 1, &a) != 1 || ReadFreeReals(token, 1, &b) != 1) return false;

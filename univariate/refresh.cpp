@@ -27,6 +27,8 @@ int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t mod
 {
     const RefreshRoutines& r = UnivariateRefresh;
     UnivariateProject& u = project;
+    const bool busy = r.busy && u.n >= kBusyRefreshLength;
+    if (busy) r.busy(u, 1);
     if ((dataChanged || modelChanged) && u.hasData()) u.changed = 1;
 
     if (Open(u.dataView)) {
@@ -87,6 +89,7 @@ int32_t VeskRefresh(UnivariateProject& project, int32_t dataChanged, int32_t mod
         if (periodogram || model) Call(r.plotCumulativeSpectrum, u, periodogram && model ? 4 : (periodogram ? 1 : 2));
     }
     if (Exists(u.cumSpectrumView.infoWindow)) Call(r.infoCumulativeSpectrum, u);
+    if (busy) r.busy(u, 0);
     return 1;
 }
 

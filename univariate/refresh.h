@@ -14,6 +14,9 @@ using ProjectModeRoutine = void (*)(UnivariateProject& project, int32_t mode);
 struct RefreshRoutines {
     // Windows: repaint a view's window with erase; does nothing for a null window.
     void (*invalidate)(HWND__* window) = nullptr;
+    // A refresh of a long series: on = 1 before it, 0 after it, so the window code can show the
+    // hourglass and a status-bar message while the message loop waits.
+    void (*busy)(UnivariateProject& project, int32_t on) = nullptr;
     // Whether a report (text) window exists.
     bool (*windowExists)(HWND__* window) = nullptr;
     ProjectRoutine infoData = nullptr;
@@ -40,6 +43,9 @@ struct RefreshRoutines {
     ProjectRoutine infoCumulativeSpectrum = nullptr;
 };
 extern RefreshRoutines UnivariateRefresh;
+
+// Series from this length on get the busy routine around their refresh.
+constexpr int32_t kBusyRefreshLength = 200000;
 
 // Every command that changes the data or the model ends here, so the refresh also marks a project
 // that holds data as changed when either flag is set. Returns 1.

@@ -6,6 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "shell/plot_layout.h"
+#include "shell/polyline_thinning.h"
 #include "shell/win32/gdi_guards.h"
 
 namespace {
@@ -124,6 +125,14 @@ int32_t DrawCurveLines(const PlotRecord& plot, int32_t k, HDC dc, const PlotRect
     PanelClip clip(dc, r);
     GdiObject pen(CreatePen(c.penStyle, 0, PlotColors[k]));
     SelectGuard usePen(dc, pen.get());
+    // A solid line on a device drawn in its own pixels gets a few points per column, the same
+    // pixels; a dashed pattern runs along the whole line, and a metafile may be played back larger.
+    if (c.penStyle == PS_SOLID && GetMapMode(dc) == MM_TEXT && GetObjectType(dc) != OBJ_ENHMETADC) {
+        const std::vector<PixelPoint> thin = ThinPolyline(map, c.x.data(), c.y.data(), n, r.left, r.right);
+        MoveToEx(dc, thin[0].x, thin[0].y, nullptr);
+        for (const PixelPoint& p : thin) LineTo(dc, p.x, p.y);
+        return 1;
+    }
     MoveToEx(dc, map.X(c.x[0]), map.Y(c.y[0]), nullptr);
     for (size_t i = 0; i < n; ++i) LineTo(dc, map.X(c.x[i]), map.Y(c.y[i]));
     return 1;

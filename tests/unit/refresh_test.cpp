@@ -153,3 +153,25 @@ TEST_F(RefreshTest, ChangesMarkAProjectThatHoldsData)
         EXPECT_EQ(project.changed, c.markAfter) << c.data << c.dataChanged << c.modelChanged << c.markBefore;
     }
 }
+
+TEST_F(RefreshTest, ALongSeriesIsRefreshedBetweenBusyOnAndOff)
+{
+    UnivariateRefresh.busy = LOG_MODE_ROUTINE("busy");
+    const struct {
+        int32_t n;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {kBusyRefreshLength - 1, {"invalidate 1", "computeResiduals"}},
+        {kBusyRefreshLength, {"busy1", "invalidate 1", "computeResiduals", "busy0"}},
+    };
+    for (const auto& c : cases) {
+        calls.clear();
+        VeskInit(project);
+        project.dataView.window = Window(1);
+        project.series.assign(static_cast<size_t>(c.n), 1.0);
+        project.n = project.lastIndex = c.n;
+        project.firstIndex = 1;
+        VeskRefresh(project, 1, 0);
+        EXPECT_EQ(calls, c.expected) << c.n;
+    }
+}

@@ -80,6 +80,8 @@ int32_t SaveTo(UnivariateProject& project, const std::string& path)
     return 0;
 }
 
+int32_t ReadChosenFile(UnivariateProject& project, const std::string& path);
+
 // VeskOpen; `chosen` is set when a file was chosen, so a cancel can be told from a file that gave
 // nothing.
 int32_t OpenChosenFile(UnivariateProject& project, int32_t& chosen)
@@ -89,6 +91,15 @@ int32_t OpenChosenFile(UnivariateProject& project, int32_t& chosen)
     if (!GetProjectFileName(FrameWindow, name, kOpenFileMode)) return 0;
     chosen = 1;
     const std::string path = TrimFileName(name);
+    ShowBusy(L"Reading the file...");
+    const int32_t read = ReadChosenFile(project, path);
+    EndBusy();
+    return read;
+}
+
+// Reads the file at `path` into the project; 0 leaves the project as it was.
+int32_t ReadChosenFile(UnivariateProject& project, const std::string& path)
+{
     std::vector<unsigned char> bytes;
     if (!ReadFileBytes(path, bytes)) {
         Show({"Cannot open file", "VeskRead()"});

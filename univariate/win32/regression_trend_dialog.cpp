@@ -128,7 +128,7 @@ void OnClose(HWND dialog, TrendDialogState& state)
         if (id == IDC_TREND_ORDER) u.polynomialDegree = 0;
         else u.harmonicCount = 0;
     }
-    End(dialog, state, 0);
+    End(dialog, state, 2);
 }
 
 void OnCommand(HWND dialog, TrendDialogState& state, int id, int code)

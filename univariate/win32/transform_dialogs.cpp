@@ -427,13 +427,21 @@ int32_t SubsequenceDialog(UnivariateProject& project)
 int32_t ShowFitView(UnivariateProject& project, const std::vector<double>& data, const std::vector<double>& fit,
                  int32_t first, int32_t last)
 {
-    PlotRecord& view = project.views[VIEW_FIT];
+    return ShowDataAndFitView(project, VIEW_FIT, L"Classical Decomposition: ", data, fit, first, last);
+}
+
+int32_t ShowDataAndFitView(UnivariateProject& project, int32_t which, const wchar_t* titlePrefix,
+                           const std::vector<double>& data, const std::vector<double>& fit, int32_t first, int32_t last)
+{
+    PlotRecord& view = project.views[which];
     if (!view.window) {
         if (!CreatePlotWindow(view, 1)) return 0;
         view.slot = project.dataView.slot;
         wchar_t title[236] = {};
         if (project.dataView.window) GetWindowTextW(Handle(project.dataView.window), title, 236);
-        SetWindowTextW(Handle(view.window), (std::wstring(L"Classical Decomposition: ") + title).c_str());
+        std::wstring text = title;
+        text.erase(text.find_last_not_of(L' ') + 1);
+        SetWindowTextW(Handle(view.window), (titlePrefix + text).c_str());
         SetCurveStyle(view, 2, -1, -1, 0);
         SetCurveY(view, 1, data, first, last);
     }

@@ -39,3 +39,8 @@ int32_t SubsequenceDialog(UnivariateProject& project);
 // and the view is shown. Returns 1; 0 when the view could not be created.
 int32_t ShowFitView(UnivariateProject& project, const std::vector<double>& data, const std::vector<double>& fit,
                  int32_t first, int32_t last);
+
+// The same for view `which`, titled `titlePrefix` and the data window's title without trailing
+// blanks.
+int32_t ShowDataAndFitView(UnivariateProject& project, int32_t which, const wchar_t* titlePrefix,
+                           const std::vector<double>& data, const std::vector<double>& fit, int32_t first, int32_t last);

@@ -3,9 +3,10 @@
 #include "univariate/win32/estimation_commands.h"
 #include "univariate/win32/forecast_commands.h"
 #include "univariate/win32/model_commands.h"
+#include "univariate/win32/regression_commands.h"
 #include "univariate/win32/residual_commands.h"
-#include "univariate/win32/simulate_command.h"
 #include "univariate/win32/smoothing_menu.h"
+#include "univariate/win32/simulate_command.h"
 #include "univariate/win32/statistics_commands.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_kind.h"
@@ -25,5 +26,6 @@ void RegisterUnivariateModule()
     RegisterSmoothingCommands();
     RegisterStatisticsCommands();
     RegisterSimulateCommand();
+    RegisterRegressionCommands();
     RegisterForecastCommands();
 }

@@ -7,6 +7,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
+#include "shell/project_table.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/plot_window.h"
 #include "shell/win32/toolbar.h"
@@ -56,6 +57,19 @@ void CreateDataWindow(UnivariateProject& project, int32_t slot, const char* titl
 
 }  // namespace
 
+void ShowBusy(const wchar_t* message)
+{
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SetStatusText(2, message);
+    if (StatusBar) UpdateWindow(StatusBar);
+}
+
+void EndBusy()
+{
+    // The pointer's own window sets its cursor again on the next mouse move.
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    UpdateStatusBar(CurrentProject);
+}
 
 int32_t VeskStatusBar(UnivariateProject& project)
 {
@@ -90,5 +104,11 @@ void InstallUnivariateWindowOps()
     UnivariateWindows.endTextWindow = EndTextWindow;
     UnivariateWindows.createDataWindow = CreateDataWindow;
     UnivariateRefresh.invalidate = [](HWND__* window) { InvalidateRect(Handle(window), nullptr, TRUE); };
+    UnivariateRefresh.busy = [](UnivariateProject&, int32_t on) {
+        if (on)
+            ShowBusy(L"Updating the views...");
+        else
+            EndBusy();
+    };
     UnivariateRefresh.windowExists = [](HWND__* window) { return IsWindow(Handle(window)) != FALSE; };
 }

@@ -12,3 +12,7 @@ int32_t VeskStatusBar(UnivariateProject& project);
 int32_t SetupUnivariateToolbar(UnivariateProject& project);
 // Installs the window operations of the univariate record and of its refresh.
 void InstallUnivariateWindowOps();
+// The hourglass and `message` in the status bar's third part while a long step keeps the message
+// loop waiting; EndBusy gives the arrow back and rewrites the current project's status bar.
+void ShowBusy(const wchar_t* message);
+void EndBusy();

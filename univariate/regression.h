@@ -1,0 +1,53 @@
+#pragma once
+// The regression trend of a univariate project, portable: the design matrix of powers of t and
+// cosine/sine pairs, the least-squares and generalised least-squares fits, removal, and the model
+// selection criteria of a fitted model. The window layer runs the dialog, shows messages and
+// redraws.
+//
+// Fits compute into locals and change the record only after every library call succeeded, so a
+// call the numerical library abandons leaves the project exactly as it was.
+#include <cstdint>
+
+#include "univariate/univariate_project.h"
+
+// Columns the stored choice gives: polynomialDegree + 2 harmonicCount, plus 1 for the intercept.
+int32_t RegressionTermCount(const UnivariateFields& project);
+
+// The design for rows t = 1..rows from polynomialDegree, harmonicCount, fourierIndex and
+// intercept: the powers of t first (from t^0 with the intercept, else from t^1), then for each
+// harmonic the column cos(a) and the column sin(a), a = ((f / n) pi) t 2, pi = 3.14159265359,
+// n = rows. An empty matrix for no terms.
+ColumnMatrix BuildRegressionDesign(const UnivariateFields& project, int32_t rows);
+
+// What Specify does once its dialog ended with OK or the close box: auxPresent := 0, termCount
+// from the choice, and when there are terms a design of n rows, regressionSpecified := 1 and
+// regressionPresent := 0. Returns 1 when a trend is now specified, 0 when there are no terms.
+int32_t SpecifyRegressionDesign(UnivariateFields& project);
+
+enum RegressionFitStatus : int32_t {
+    REGRESSION_ABANDONED = 0,      // a library call stopped; nothing changed
+    REGRESSION_DONE = 1,           // fitted and subtracted
+    REGRESSION_NOT_SPECIFIED = 2,  // no trend specified; nothing changed
+    REGRESSION_NOT_WHITENED = 3,   // the model gives no residuals for the series or a column
+    REGRESSION_NOT_FINITE = 4,     // the fit's values are not all finite; nothing changed
+};
+
+// Least squares of the data (series + trendValues) on the design: trendCoefficients,
+// trendValues and series := data - trend, regressionPresent := 1; coefficientCovariance is left
+// as it was. A design whose row count is not n is rebuilt from the stored choice first.
+int32_t FitLeastSquaresTrend(UnivariateFields& project);
+
+// Generalised least squares under the project's model: the data and every design column are
+// whitened by the model's residual filter, the whitened data are regressed on the whitened
+// columns, the trend comes from the unwhitened design and the coefficient covariance is
+// inverse(Z'Z) wnVariance; regressionPresent := 2. `residuals` is not touched (the refresh
+// that follows recomputes it from the new series).
+int32_t FitGlsTrend(UnivariateFields& project);
+
+// Adds a fitted trend back to series and drops the whole specification; intercept stays.
+void RemoveRegressionTrend(UnivariateFields& project);
+
+// bic and, for a pure autoregression, fpe of the fitted model on the current series. Where a
+// criterion is not defined (no free coefficient, numFree >= n, a white-noise variance that is
+// not positive and finite, or one not below the series' mean square) it is 0. Returns 1.
+int32_t ModelCriteria(UnivariateFields& project);
