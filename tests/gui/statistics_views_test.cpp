@@ -401,3 +401,25 @@ TEST_F(StatisticsViewsTest, CumulativeSpectrumAndReports)
     EXPECT_EQ(u.cumSpectrumView.curves[2].shown, 1);
     EXPECT_EQ(u.cumSpectrumView.curves[2].y.size(), 1025u);
 }
+
+// Opening the spectrum view of a long series takes long enough to want the hourglass: the busy
+// routine runs around the computation from the long-series length on, and not below it.
+TEST_F(StatisticsViewsTest, SpectrumOfALongSeriesShowsTheBusyRoutine)
+{
+    static std::vector<int32_t> calls;
+    const auto installed = UnivariateRefresh.busy;
+    UnivariateRefresh.busy = [](UnivariateProject&, int32_t on) { calls.push_back(on); };
+    for (const int32_t n : {kBusyRefreshLength - 1, kBusyRefreshLength}) {
+        UnivariateProject& u = Project(Wavy(n));
+        calls.clear();  // loading refreshes a long series under the busy routine too
+        SendCommand(IDM_SPECTRUM_PERIODOGRAM);
+        EXPECT_NE(u.spectrumView.window, nullptr) << n;
+        EXPECT_EQ(u.ordinateCount, n / 2) << n;
+        EXPECT_EQ(calls, (n < kBusyRefreshLength ? std::vector<int32_t>{} : std::vector<int32_t>{1, 0})) << n;
+        // A second command redraws the open view without computing again.
+        calls.clear();
+        SendCommand(IDM_SPECTRUM_BOTH);
+        EXPECT_TRUE(calls.empty()) << n;
+    }
+    UnivariateRefresh.busy = installed;
+}

@@ -54,10 +54,16 @@ void Histogram(UnivariateProject& u)
     PlotHistogram(u, bins);
 }
 
-// The spectrum rule: compute when the view is not open, set the flags, draw.
+// The spectrum rule: compute when the view is not open, set the flags, draw. A long series
+// takes a while, so it gets the hourglass as a refresh does.
 void Spectrum(UnivariateProject& u, int32_t periodogram, int32_t model)
 {
-    if (!u.spectrumView.window) ComputeSpectra(u);
+    if (!u.spectrumView.window) {
+        const bool busy = UnivariateRefresh.busy && u.n >= kBusyRefreshLength;
+        if (busy) UnivariateRefresh.busy(u, 1);
+        ComputeSpectra(u);
+        if (busy) UnivariateRefresh.busy(u, 0);
+    }
     u.showPeriodogram = periodogram;
     u.showModelSpectrum = model;
     PlotSpectrum(u);
