@@ -44,7 +44,7 @@ int32_t FitLeastSquaresTrend(UnivariateFields& project);
 // that follows recomputes it from the new series).
 int32_t FitGlsTrend(UnivariateFields& project);
 
-// Adds a fitted trend back to series and drops the whole specification; intercept stays.
+// Adds a fitted trend back to series and forgets the trend's terms; intercept stays.
 void RemoveRegressionTrend(UnivariateFields& project);
 
 // bic and, for a pure autoregression, fpe of the fitted model on the current series. Where a

@@ -78,12 +78,7 @@ TEST(BlackBox, TransformsOfAirPassengersSurviveSaveAndOpenAndUndo)
 
     VeskProcess vesk;
     ASSERT_TRUE(vesk.Start()) << "vesk.exe did not start";
-    vesk.Post(kNewCommand);
-    ASSERT_TRUE(AnswerProjectType());
-    vesk.Settle();
-    vesk.Post(kImportFileCommand);
-    ASSERT_TRUE(ChooseFile(L"Open file", data));
-    vesk.Settle();
+    ASSERT_TRUE(NewUnivariateProjectFrom(vesk, data));
     EXPECT_EQ(vesk.StatusOnceItReads(1, L"None"), L"None");
 
     // Box-Cox with the trackbar at 0: the logarithm.
@@ -289,12 +284,7 @@ TEST(BlackBox, FftSmoothingViewAndItsReport)
     ASSERT_TRUE(vesk.Start()) << "vesk.exe did not start";
     HWND frame = FindWindowW(L"Vesk", L"KELO::Vesk");
     SetCursorPos(1, 1);
-    vesk.Post(kNewCommand);
-    ASSERT_TRUE(AnswerProjectType());
-    vesk.Settle();
-    vesk.Post(kImportFileCommand);
-    ASSERT_TRUE(ChooseFile(L"Open file", data));
-    vesk.Settle();
+    ASSERT_TRUE(NewUnivariateProjectFrom(vesk, data));
     const std::vector<std::wstring> before = ChildTitles(frame);
     ASSERT_EQ(before.size(), 1u);
 

@@ -230,12 +230,7 @@ TEST(Scenario, MainRoadOfTheRealProgram)
     SetCursorPos(1, 1);
 
     // 1. New univariate project, Import through the file dialog.
-    vesk.Post(kNewCommand);
-    ASSERT_TRUE(AnswerProjectType());
-    vesk.Settle();
-    vesk.Post(kImportFileCommand);
-    ASSERT_TRUE(ChooseFile(L"Open file", data));
-    vesk.Settle();
+    ASSERT_TRUE(NewUnivariateProjectFrom(vesk, data));
     const std::vector<std::wstring> titles = ChildTitles(frame);
     ASSERT_EQ(titles.size(), 1u);
     const std::wstring dataTitle = titles[0];

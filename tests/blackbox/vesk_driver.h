@@ -311,6 +311,18 @@ inline void SetChecked(HWND dialog, int id, bool checked)
 }
 
 // New multivariate project, then Import of `path` as a table of `columns` columns.
+// A new univariate project with the series of `path` imported through the file dialog.
+inline bool NewUnivariateProjectFrom(VeskProcess& vesk, const std::wstring& path)
+{
+    vesk.Post(kNewCommand);
+    if (!AnswerProjectType()) return false;
+    vesk.Settle();
+    vesk.Post(kImportFileCommand);
+    if (!ChooseFile(L"Open file", path)) return false;
+    vesk.Settle();
+    return true;
+}
+
 inline bool NewMultivariateProjectFrom(VeskProcess& vesk, const std::wstring& path, const wchar_t* columns)
 {
     vesk.Post(kNewCommand);
