@@ -411,6 +411,15 @@ PrelimResult PrelimEstimate(UnivariateFields& u, int32_t& m, int32_t method)
         result = PrelimResult{};
         result.message = "Not enough memory for the estimation.";
     }
+    // Series near the ends of the double range can carry an estimator past them: no estimate
+    // that is not finite is kept.
+    if (result.outcome == PRELIM_DONE &&
+        !(std::all_of(u.phi + 1, u.phi + 1 + u.p, [](double v) { return std::isfinite(v); }) &&
+          std::all_of(u.theta + 1, u.theta + 1 + u.q, [](double v) { return std::isfinite(v); }) &&
+          std::isfinite(u.wnVariance) && std::isfinite(u.prelimWnVariance))) {
+        result = PrelimResult{};
+        result.message = "The estimates leave the range of numbers for this series.";
+    }
     if (result.outcome != PRELIM_DONE) {
         RestoreModel(saved, u);
         m = savedM;

@@ -30,6 +30,9 @@
 #include "numlib/least_squares.h"
 #include "numlib/pd_inverse.h"
 #include "numlib/periodogram.h"
+#include "univariate/max_likelihood.h"
+#include "univariate/preliminary_estimation.h"
+#include "univariate/regression.h"
 #include "univariate/statistics.h"
 
 #include <gtest/gtest.h>
@@ -728,6 +731,45 @@ TEST_F(HostileStatisticsInputs, StatisticsViews)
     for (int32_t K : {INT_MIN, -1, 0, kMaxSpectrumIntervals + 1, INT_MAX}) {
         EXPECT_EQ(ModelSpectrum(0, nullptr, 0, nullptr, 1.0, 0, 0.0, K, f), -1) << K;
         EXPECT_TRUE(f.empty());
+    }
+}
+
+// The estimation and regression commands' computations on every hostile series: an estimate or
+// a trend reported as done is finite, and the criteria are finite whatever the fit left.
+TEST(HostileInputs, EstimationAndRegression)
+{
+    const Model models[] = {{"AR(1)", 1, 0, {0.5}}, {"MA(1)", 0, 1, {0.4}}, {"ARMA(1,1)", 1, 1, {0.5, 0.3}}};
+    for (const Series& s : AllSeries()) {
+        for (const Model& m : models) {
+            for (int32_t method : {PRELIM_YW_SEARCH, PRELIM_BURG_SEARCH, PRELIM_YW, PRELIM_BURG,
+                                   PRELIM_INNOVATIONS, PRELIM_HANNAN_RISSANEN}) {
+                UnivariateFields u;
+                u.series = s.x;
+                u.n = u.lastIndex = static_cast<int32_t>(s.x.size());
+                u.firstIndex = 1;
+                u.p = m.p;
+                u.q = m.q;
+                if (m.p) u.phi[1] = m.coef[0];
+                if (m.q) u.theta[1] = m.coef[static_cast<size_t>(m.p)];
+                int32_t acvf = 10;
+                const PrelimResult r = PrelimEstimate(u, acvf, method);
+                if (r.outcome == PRELIM_DONE) {
+                    EXPECT_TRUE(Finite(u.phi + 1, u.p) && Finite(u.theta + 1, u.q) && std::isfinite(u.wnVariance) &&
+                                std::isfinite(u.prelimWnVariance))
+                        << s.name << " " << m.name << " method " << method;
+                }
+                ModelCriteria(u);
+                EXPECT_TRUE(std::isfinite(u.bic) && std::isfinite(u.fpe)) << s.name << " " << m.name;
+            }
+        }
+        UnivariateFields u;
+        u.series = s.x;
+        u.n = u.lastIndex = static_cast<int32_t>(s.x.size());
+        u.firstIndex = 1;
+        u.polynomialDegree = 1;
+        if (SpecifyRegressionDesign(u) == 1 && FitLeastSquaresTrend(u) == REGRESSION_DONE) {
+            EXPECT_TRUE(Finite(u.series) && Finite(u.trendValues)) << s.name;
+        }
     }
 }
 
