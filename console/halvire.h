@@ -17,6 +17,7 @@ struct HalvireState {
     int meanFlag = 0;  // 1: the mean was subtracted from x
     int dataFlag = 0;  // 1: a series is present
     std::string dataName;
+    std::string dataPath;  // the absolute name of the file that holds the data in use, or ""
     FracArmaModel model;
     float sigma2 = 0.0f;    // the white-noise variance as entered
     float variance = 0.0f;  // the current variance: sigma2, or the estimate after a fit
