@@ -11,20 +11,19 @@ namespace {
 
 constexpr char kChangeDir[] = "changedir";
 
-// Why an entry is left out of the list: what is offered must open as shown.
-enum class Hidden { No, TooLong, Characters, TrailingBlank };
+// Why an entry is left out of the list: what is offered must open as shown, and a trailing blank
+// would be lost with the field's padding.
+enum class Hidden { No, TooLong, Characters };
 
 Hidden HiddenReason(const std::string& name)
 {
-    if (name.empty())
-        return Hidden::Characters;
     if (name.size() > static_cast<size_t>(kFileNameField))
         return Hidden::TooLong;
     for (char c : name) {
         if (c < 32 || c > 126)
             return Hidden::Characters;
     }
-    return name.back() == ' ' ? Hidden::TrailingBlank : Hidden::No;
+    return name.empty() || name.back() == ' ' ? Hidden::Characters : Hidden::No;
 }
 
 // "1 entry is not listed: its name ..." or "3 entries are not listed: their names ...".
@@ -57,7 +56,7 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
     ScreenWrite("()", {});
     std::vector<DirectoryEntry> offered;
     bool parentListed = false;
-    int tooLong = 0, characters = 0, trailingBlank = 0;
+    int tooLong = 0, characters = 0;
     DirectoryEntry entry;
     int code = first("*.*", entry);
     for (; code == kListingDone; code = next(entry)) {
@@ -67,9 +66,6 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
             continue;
         case Hidden::Characters:
             ++characters;
-            continue;
-        case Hidden::TrailingBlank:
-            ++trailingBlank;
             continue;
         case Hidden::No:
             break;
@@ -83,11 +79,11 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
         ScreenWriteList({"UMBO: Invalid specification or path name"});
     if (!parentListed)
         offered.insert(offered.begin(), DirectoryEntry{"..", kDirectoryAttribute});
-    // The limits stay; the user is told what they leave out.
+    // The limits stay; the user is told what they leave out, in at most three lines, so that a
+    // full menu still fits below them.
     WriteHiddenLine(tooLong, "its name is longer than 24 characters.", "their names are longer than 24 characters.");
-    WriteHiddenLine(characters, "its name has characters outside plain ASCII.",
-                    "their names have characters outside plain ASCII.");
-    WriteHiddenLine(trailingBlank, "its name ends in a blank.", "their names end in a blank.");
+    WriteHiddenLine(characters, "its name is not plain ASCII or ends in a blank.",
+                    "their names are not plain ASCII or end in a blank.");
     const int pastLimit = std::max(0, static_cast<int>(offered.size()) - kMenuMaxItems);
     WriteHiddenLine(pastLimit, "the list holds at most 69.", "the list holds at most 69.");
     for (size_t k = 0; k < offered.size() && k < static_cast<size_t>(kMenuMaxItems); ++k) {

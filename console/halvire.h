@@ -43,6 +43,7 @@ int HalvireModelMenu(HalvireState& state);
 void HalvireIntro();
 
 // Reads a model file opened for reading: d, p, phi(1..p), q, theta(1..q) and the white-noise
-// variance. Returns the line that says why the file is refused, or "" for a model that is read
-// whole and lies inside the limits the keyboard entry keeps (model and sigma2 are then set).
+// variance. Returns the line that says why the file is refused (naming the file's line when an
+// item is empty or has a decimal comma, which free format would misread), or "" for a model that
+// is read whole and lies inside the limits the keyboard entry keeps (model and sigma2 are then set).
 std::string ReadModelFile(TextFile& file, FracArmaModel& model, float& sigma2);
