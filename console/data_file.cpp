@@ -82,11 +82,15 @@ bool HasNumberShape(std::string_view token)
     }
     if (!digits)
         return false;
-    if (k < token.size() && (token[k] == 'e' || token[k] == 'E' || token[k] == 'd' || token[k] == 'D'))
+    if (k == token.size())
+        return true;
+    // An exponent: a letter, a sign or both, then digits.
+    if (token[k] == 'e' || token[k] == 'E' || token[k] == 'd' || token[k] == 'D')
         ++k;
     if (k < token.size() && (token[k] == '+' || token[k] == '-'))
         ++k;
-    return SkipDigits(token, k) == token.size();
+    const size_t end = SkipDigits(token, k);
+    return end > k && end == token.size();
 }
 
 // One value item (no repeat count) as a single-precision number.

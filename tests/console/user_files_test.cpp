@@ -409,7 +409,7 @@ TEST(UserFiles, ReadingThatStopsPartWayIsReported)
          nullptr},
         {"drav: a NUL byte",
          DravMain,
-         {{"nul.dat", withNul}},
+         {{"zero.dat", withNul}},  // not "nul.dat": NUL is a device name on Windows
          Script(VarList(1)).Add(Choose(3)).Add("key a @count"),
          {{"count", {"  Number of observation vectors =      9",
                      "  Line 10 holds a control character where a number should stand.",
