@@ -36,8 +36,12 @@ int DifferencingDone(VarSession<float>& s)
         aicc0 = DravOrderZeroAicc(s.nPrime, s.m, det);
         return 1;
     }
+    // A page of its own: the question's Yes/No menu is still on the screen.
+    VarClear();
     ScreenWrite("()", {});
     ScreenWriteList({" Numerical difficulties "});
+    if (!MatricesFinite(gamma0, 1, s.m))
+        ScreenWriteList({"  The covariances of the series lie beyond the single-precision range."});
     ScreenWriteList({"   <Press any key to start over>"});
     WaitKey();
     VarClear();

@@ -4,21 +4,35 @@
 #include "console/screen_io.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
 
 constexpr char kChangeDir[] = "changedir";
 
-bool Offered(const std::string& name)
+// Why an entry is left out of the list: what is offered must open as shown, and a trailing blank
+// would be lost with the field's padding.
+enum class Hidden { No, TooLong, Characters };
+
+Hidden HiddenReason(const std::string& name)
 {
-    if (name.empty() || name.size() > static_cast<size_t>(kFileNameField) || name.back() == ' ')
-        return false;
+    if (name.size() > static_cast<size_t>(kFileNameField))
+        return Hidden::TooLong;
     for (char c : name) {
         if (c < 32 || c > 126)
-            return false;
+            return Hidden::Characters;
     }
-    return true;
+    return name.empty() || name.back() == ' ' ? Hidden::Characters : Hidden::No;
+}
+
+// "1 entry is not listed: its name ..." or "3 entries are not listed: their names ...".
+void WriteHiddenLine(int count, const char* one, const char* many)
+{
+    if (count == 0)
+        return;
+    ScreenWriteList({count == 1 ? std::string("1 entry is not listed: ") + one
+                                : std::to_string(count) + " entries are not listed: " + many});
 }
 
 std::string Field(const std::string& name)
@@ -42,11 +56,20 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
     ScreenWrite("()", {});
     std::vector<DirectoryEntry> offered;
     bool parentListed = false;
+    int tooLong = 0, characters = 0;
     DirectoryEntry entry;
     int code = first("*.*", entry);
     for (; code == kListingDone; code = next(entry)) {
-        if (!Offered(entry.name))
+        switch (HiddenReason(entry.name)) {
+        case Hidden::TooLong:
+            ++tooLong;
             continue;
+        case Hidden::Characters:
+            ++characters;
+            continue;
+        case Hidden::No:
+            break;
+        }
         parentListed = parentListed || entry.name == "..";
         offered.push_back(entry);
     }
@@ -56,6 +79,13 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
         ScreenWriteList({"UMBO: Invalid specification or path name"});
     if (!parentListed)
         offered.insert(offered.begin(), DirectoryEntry{"..", kDirectoryAttribute});
+    // The limits stay; the user is told what they leave out, in at most three lines, so that a
+    // full menu still fits below them.
+    WriteHiddenLine(tooLong, "its name is longer than 24 characters.", "their names are longer than 24 characters.");
+    WriteHiddenLine(characters, "its name is not plain ASCII or ends in a blank.",
+                    "their names are not plain ASCII or end in a blank.");
+    const int pastLimit = std::max(0, static_cast<int>(offered.size()) - kMenuMaxItems);
+    WriteHiddenLine(pastLimit, "the list holds at most 69.", "the list holds at most 69.");
     for (size_t k = 0; k < offered.size() && k < static_cast<size_t>(kMenuMaxItems); ++k) {
         const DirectoryEntry& e = offered[k];
         const bool directory = (e.attributes & kDirectoryAttribute) != 0;

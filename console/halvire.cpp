@@ -1,5 +1,6 @@
 #include "console/halvire.h"
 
+#include "console/data_file.h"
 #include "console/file_select.h"
 #include "console/halvire_fit.h"
 #include "console/halvire_plot.h"
@@ -8,10 +9,12 @@
 #include "console/screen_io.h"
 #include "console/series_plot.h"
 #include "console/start_screen.h"
+#include "platform/file_bytes.h"
 #include "platform/fortran_format.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <new>
@@ -84,6 +87,13 @@ std::string Padded(const std::string& text, size_t length)
     return padded;
 }
 
+// The program's messages are in capitals; file names are shown as they are.
+std::string Upper(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 // Shows the menu of the items (identifier, text) at the cursor and returns the choice.
 int Choose(const std::vector<std::pair<int, std::string>>& items)
 {
@@ -113,22 +123,29 @@ int AskInteger(const std::string& prompt, const std::function<bool(int)>& accept
     }
 }
 
-// A typed file name, trimmed; a name longer than the program's names is asked for again.
-std::string AskFileName(const std::string& prompt)
+// A typed file name, trimmed; a name longer than the program's names is asked for again, and so
+// is the name of the file that holds the data in use (`dataPath`, DataFilePath's form; empty for
+// a name that is read, not written).
+std::string AskFileName(const std::string& prompt, const std::string& dataPath = std::string())
 {
     for (;;) {
         Prompt(prompt);
         std::string typed(127, ' ');
         ReadLine(typed, 127);
         const std::string name = Trimmed(typed);
-        if (name.size() <= static_cast<size_t>(kFileNameField)) return name;
-        Line("   A FILE NAME HAS AT MOST 24 CHARACTERS.");
+        if (name.size() > static_cast<size_t>(kFileNameField))
+            Line("   A FILE NAME HAS AT MOST 24 CHARACTERS.");
+        else if (IsSameFile(name, dataPath))
+            Line("   FILE HOLDS THE DATA IN USE, GIVE ANOTHER NAME: " + name);
+        else
+            return name;
     }
 }
 
 // Writes one record per value under `format`; a file that cannot be created or written is
-// reported with a pause. The old file stays when the new one cannot be written.
-void WriteValuesFile(const std::string& name, const std::string& format, const float* values, int count)
+// reported with a pause. The old file stays when the new one cannot be written. Returns whether
+// the file was written.
+bool WriteValuesFile(const std::string& name, const std::string& format, const float* values, int count)
 {
     TextFile file;
     bool written = OpenOutputFile(file, name) == 1;
@@ -138,6 +155,7 @@ void WriteValuesFile(const std::string& name, const std::string& format, const f
         Line("   FILE COULD NOT BE WRITTEN: " + name);
         Pause("   <Press any key to continue>");
     }
+    return written;
 }
 
 void ComputationFailed()
@@ -152,21 +170,36 @@ std::string ReadModelFile(TextFile& file, FracArmaModel& model, float& sigma2)
 {
     const std::string refused = "      MODEL FILE REFUSED: ";
     const std::string unreadable = refused + "AN ITEM IS MISSING OR NOT A NUMBER.";
+    // Free format would read a decimal comma as two items and let an empty item leave a
+    // coefficient unset: the line of the next item is looked at before it is read.
+    std::string wrongItem;
+    auto itemSound = [&]() {
+        size_t r = file.nextRecord;
+        while (r < file.records.size() && file.records[r].find_first_not_of(" \t") == std::string::npos) ++r;
+        if (r == file.records.size()) return true;
+        const DataFault fault = FirstItemFault(file.records[r]);
+        if (fault == DataFault::None) return true;
+        wrongItem = refused + "LINE " + std::to_string(r + 1) + " " + Upper(DataFaultText(fault)) + ".";
+        return false;
+    };
+    auto readReal = [&](float& value) { return itemSound() && ReadFileSingles(file, 1, &value) == 1; };
+    auto readInt = [&](int32_t& value) { return itemSound() && ReadFileInts(file, 1, &value) == 1; };
+    auto failure = [&]() { return wrongItem.empty() ? unreadable : wrongItem; };
     FracArmaModel read;
     int32_t order = 0;
-    if (ReadFileSingles(file, 1, &read.d) != 1 || ReadFileInts(file, 1, &order) != 1) return unreadable;
+    if (!readReal(read.d) || !readInt(order)) return failure();
     if (order < 0 || order > kHalvireMaxOrder) return refused + "p OR q NOT IN 0..10.";
     read.p = order;
     for (int i = 0; i < read.p; ++i)
-        if (ReadFileSingles(file, 1, &read.phi[i]) != 1) return unreadable;
-    if (ReadFileInts(file, 1, &order) != 1) return unreadable;
+        if (!readReal(read.phi[i])) return failure();
+    if (!readInt(order)) return failure();
     if (order < 0 || order > kHalvireMaxOrder) return refused + "p OR q NOT IN 0..10.";
     read.q = order;
     for (int i = 0; i < read.q; ++i)
-        if (ReadFileSingles(file, 1, &read.theta[i]) != 1) return unreadable;
+        if (!readReal(read.theta[i])) return failure();
     float variance = 0.0f;
-    if (ReadFileSingles(file, 1, &variance) != 1) return unreadable;
-    if (!(std::fabs(read.d) < 0.5f)) return refused + "d NOT IN (-.5,.5).";
+    if (!readReal(variance)) return failure();
+    if (!DifferencingAdmissible(read.d)) return refused + "d NOT IN (-.5,.5).";
     float a[kHalvireMaxOrder + 1] = {1.0f};
     for (int i = 0; i < read.p; ++i) a[i + 1] = -read.phi[i];
     if (!StabilityRecursion(a, read.p + 1)) return refused + "PH(.) HAS ZEROES INSIDE OR ON UNIT CIRCLE.";
@@ -198,7 +231,7 @@ void AskModelFromKeyboard(HalvireState& state)
 {
     FracArmaModel& model = state.model;
     EmptyLines(1);
-    model.d = AskReal("  Specify the order of differencing (-.5<d<.5) : ", [](float d) { return std::fabs(d) < 0.5f; });
+    model.d = AskReal("  Specify the order of differencing (-.5<d<.5) : ", DifferencingAdmissible);
     auto orderValid = [](int order) { return order >= 0 && order <= kHalvireMaxOrder; };
     Line("  Specify the autoregressive coeffs");
     Line("  (with p<11) :");
@@ -239,7 +272,8 @@ void AskModelFromKeyboard(HalvireState& state)
                              [](int N) { return N >= kHalvireMinTerms && N <= kHalvireMaxTerms; });
 }
 
-// Model entry: from the keyboard or a model file, which is checked as the keyboard entry is.
+// Model entry: from the keyboard or a model file, which is checked as the keyboard entry is. A
+// file that cannot be used is said on a new page, and the source menu follows it there, whole.
 void EnterModel(HalvireState& state)
 {
     for (;;) {
@@ -252,11 +286,17 @@ void EnterModel(HalvireState& state)
         }
         const std::string name = AskFileName("  Name of file containing model : ");
         TextFile file;
-        if (OpenInputFile(file, name) != 1) continue;
-        const std::string refusal = ReadModelFile(file, state.model, state.sigma2);
-        (void)CloseFile(file);
+        std::string refusal;
+        if (OpenInputFile(file, name) != 1) {
+            refusal = std::string(FileExists(name) ? "      MODEL FILE CANNOT BE READ: " : "      MODEL FILE NOT FOUND: ") + name;
+        } else {
+            refusal = ReadModelFile(file, state.model, state.sigma2);
+            (void)CloseFile(file);
+        }
         if (refusal.empty()) break;
+        NewScreen();
         Line(refusal);
+        EmptyLines(1);
     }
     state.variance = state.sigma2;
 }
@@ -264,7 +304,7 @@ void EnterModel(HalvireState& state)
 void FileModel(const HalvireState& state)
 {
     NewScreen();
-    const std::string name = AskFileName(" Name of file for model : ");
+    const std::string name = AskFileName(" Name of file for model : ", state.dataPath);
     const FracArmaModel& model = state.model;
     std::vector<std::string> records;
     records.push_back(FreeFormatSingle(model.d));
@@ -466,8 +506,8 @@ void Predict(HalvireState& state)
     AskYesNo(answer);
     if (answer == 1) {
         NewScreen();
-        const std::string name = AskFileName(" Name of new file ?");
-        WriteValuesFile(name, "(E13.6)", state.y.data() + n, h);
+        const std::string name = AskFileName(" Name of new file ?", state.dataPath);
+        (void)WriteValuesFile(name, "(E13.6)", state.y.data() + n, h);
     }
 }
 
@@ -508,10 +548,12 @@ bool Simulate(HalvireState& state)
     NewScreen();
     Prompt("   File the simulated series (y/n) ? ");
     AskYesNo(answer);
+    // The simulated series replaces the data: only a file that now holds it is kept from outputs.
+    std::string simulatedPath;
     if (answer == 1) {
         EmptyLines(3);
-        const std::string name = AskFileName("   Name of new file : ");
-        WriteValuesFile(name, "(E15.6)", series.data(), n);
+        const std::string name = AskFileName("   Name of new file : ", state.dataPath);
+        if (WriteValuesFile(name, "(E15.6)", series.data(), n)) simulatedPath = DataFilePath(name);
     }
     std::copy(series.begin(), series.end(), state.x.begin());
     std::copy(series.begin(), series.end(), state.y.begin());
@@ -520,6 +562,7 @@ bool Simulate(HalvireState& state)
     state.meanFlag = 0;
     state.dataFlag = 1;
     state.dataName = Padded(kSimulatedName, kFileNameField);
+    state.dataPath = simulatedPath;
     state.fitFlag = 0;
     state.sigma2 = state.variance;
     return true;
@@ -570,9 +613,19 @@ void PlotBothAcvf(const HalvireState& state)
     (void)HalvirePlot(gamma.data(), n, 0, sample.data(), true);
 }
 
-// Reads the data file the user selects into x and y; files that give no value, or that hold a
-// series the criterion cannot use (with a line that says why), bring back the selection.
-void ReadDataFile(HalvireState& state)
+// Says on a page of its own why a data file gives no series, and waits for a key.
+void FileNotUsed(const std::string& refusal, const std::string& why)
+{
+    NewScreen();
+    Line(refusal);
+    if (!why.empty()) Line(why);
+    Pause("   <Press any key to continue>");
+}
+
+// Reads the data file the user selects into x and y; a file that gives no series, or one the
+// criterion cannot use, is refused with the reason and the selection comes back. Where reading
+// stopped before the end of the file is said on the page that follows.
+void ChooseDataFile(HalvireState& state)
 {
     EmptyLines(1);
     for (;;) {
@@ -582,30 +635,31 @@ void ReadDataFile(HalvireState& state)
             Prompt("  SELECT NAME OF FILE ...");
             SelectFile(name);
         } while (Trimmed(name) == "changedir");
-        TextFile file;
-        if (OpenInputFile(file, Trimmed(name)) != 1) continue;
-        std::vector<float> values;
-        values.reserve(kHalvireMaxData + 1);
-        float value = 0.0f;
-        while (static_cast<int>(values.size()) <= kHalvireMaxData && ReadFileSingles(file, 1, &value) == 1)
-            values.push_back(value);
-        (void)CloseFile(file);
-        const bool truncated = static_cast<int>(values.size()) > kHalvireMaxData;
-        const int n = truncated ? kHalvireMaxData : static_cast<int>(values.size());
-        if (n == 0) continue;
-        const std::string refusal = SeriesRefusal(values, n);
-        if (!refusal.empty()) {
-            Line(refusal);
-            Pause("   <Press any key to continue>");
+        const std::string chosen = Trimmed(name);
+        DataFileRead read;
+        if (ReadDataFile(chosen, 1, kHalvireMaxData, read) != 1) {
+            FileNotUsed("   FILE CANNOT BE USED: " + chosen, "   IT CANNOT BE OPENED.");
             continue;
         }
-        std::copy(values.begin(), values.begin() + n, state.x.begin());
-        std::copy(values.begin(), values.begin() + n, state.y.begin());
+        if (read.count == 0 || DataFaultRefuses(read.fault)) {
+            FileNotUsed("   FILE CANNOT BE USED: " + chosen, "   " + Upper(DataFileProblem(read)));
+            continue;
+        }
+        const int n = read.count;
+        const std::string refusal = SeriesRefusal(read.values, n);
+        if (!refusal.empty()) {
+            FileNotUsed(refusal, "");
+            continue;
+        }
+        std::copy(read.values.begin(), read.values.end(), state.x.begin());
+        std::copy(read.values.begin(), read.values.end(), state.y.begin());
         state.n = n;
         state.dataName = Padded(name, kFileNameField);
+        state.dataPath = DataFilePath(chosen);
         NewScreen();
         // Shown on the page that follows, where it stays to be read.
-        if (truncated) Line("   DATA TRUNCATED AFTER FIRST 20000 OBSERVATIONS.");
+        if (read.more) Line("   DATA TRUNCATED AFTER FIRST 20000 OBSERVATIONS.");
+        for (const std::string& line : DataStopLines(read, "value")) Line("   " + Upper(line));
         return;
     }
 }
@@ -715,7 +769,7 @@ void HalvireSession(HalvireState& state)
     state.dataFlag = 0;
     if (choice == 2 && HalvireModelMenu(state) != kNewDataSet) return;
     for (;;) {
-        ReadDataFile(state);
+        ChooseDataFile(state);
         ShowStatisticsAndChooseMean(state);
         state.dataFlag = 1;
         state.fitFlag = 0;

@@ -17,6 +17,7 @@ struct HalvireState {
     int meanFlag = 0;  // 1: the mean was subtracted from x
     int dataFlag = 0;  // 1: a series is present
     std::string dataName;
+    std::string dataPath;  // the absolute name of the file that holds the data in use, or ""
     FracArmaModel model;
     float sigma2 = 0.0f;    // the white-noise variance as entered
     float variance = 0.0f;  // the current variance: sigma2, or the estimate after a fit
@@ -42,6 +43,7 @@ int HalvireModelMenu(HalvireState& state);
 void HalvireIntro();
 
 // Reads a model file opened for reading: d, p, phi(1..p), q, theta(1..q) and the white-noise
-// variance. Returns the line that says why the file is refused, or "" for a model that is read
-// whole and lies inside the limits the keyboard entry keeps (model and sigma2 are then set).
+// variance. Returns the line that says why the file is refused (naming the file's line when an
+// item is empty or has a decimal comma, which free format would misread), or "" for a model that
+// is read whole and lies inside the limits the keyboard entry keeps (model and sigma2 are then set).
 std::string ReadModelFile(TextFile& file, FracArmaModel& model, float& sigma2);

@@ -83,7 +83,7 @@ int WhittleLikelihood(const float* x, int n, int p, int q, const float* beta, fl
 {
     F = kWhittleInadmissible;
     if (n < 2 || n > kHalvireMaxData || !OrdersValid(p, q)) return 0;
-    if (!(std::fabs(beta[p + q]) < 0.5f)) return 0;
+    if (!DifferencingAdmissible(beta[p + q])) return 0;
     // Both parts are tested whatever the other's order: an MA part that is not invertible has no
     // place in the fit even without an AR part.
     if (p > 0 && !PolynomialStable(beta, p, -1.0f)) return 0;

@@ -4,8 +4,8 @@
 // in single precision. The parameter vector is beta(1..p+q+1) = (phi(1..p), theta(1..q), d).
 // Arrays are passed from their first element and indexed from 1 in the comments.
 
-// The criterion of a point outside the admissible region (|d| >= 0.5, AR part not stable, MA part
-// not invertible).
+// The criterion of a point outside the admissible region (d outside (-0.5, 0.5) by
+// DifferencingAdmissible, AR part not stable, MA part not invertible).
 constexpr float kWhittleInadmissible = 1e30f;
 // The value of 2 pi in the -2 ln L of the display.
 constexpr float kHalvireTwoPi = 6.283185f;

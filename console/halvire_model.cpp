@@ -78,6 +78,12 @@ void PsiWeights(int p, int q, const float* phi, const float* theta, int N, float
 
 }  // namespace
 
+bool DifferencingAdmissible(float d)
+{
+    // Half a unit of the display's seventh decimal below 0.5; NaN fails the test.
+    return std::fabs(static_cast<double>(d)) < 0.49999995;
+}
+
 float HalvireLogGamma(float x)
 {
     // Beyond about 4e36, ln Gamma(x) exceeds the single-precision range: an infinity, not a

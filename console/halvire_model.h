@@ -22,6 +22,11 @@ struct FracArmaModel {
     float d = 0.0f;
 };
 
+// Whether d lies in (-0.5, 0.5) as the model display shows it (F15.7): 0.49999997, the float just
+// below 0.5, shows as 0.5000000 and is refused with 0.5 itself. The keyboard, model files and the
+// fit keep this one rule, so that no model shows a d that could not be typed.
+bool DifferencingAdmissible(float d);
+
 // ln Gamma(x), x > 0: numerics' six-term Lanczos series, rounded to single precision.
 float HalvireLogGamma(float x);
 

@@ -1,5 +1,6 @@
 #include "console/ospe.h"
 
+#include "console/data_file.h"
 #include "console/file_select.h"
 #include "console/menu.h"
 #include "console/screen.h"
@@ -19,6 +20,9 @@
 namespace {
 
 const std::string kMark(1, kMenuHotKeyMark);
+
+// The absolute name of the file the series was read from: no output may be written over it.
+std::string dataFilePath;
 
 // Line ends only, as the library's pages write them: a blank would wipe a cell of a menu frame.
 void EmptyLines(int count)
@@ -121,6 +125,14 @@ int MainMenu(bool loaded)
     return choice;
 }
 
+// Says why the file chosen gives no series and waits for a key; the file list comes next.
+void FileNotUsed(const std::string& name, const std::string& why)
+{
+    ClearScreen();
+    ScreenWrite("(/,' The file ',A,' cannot be used.',/,1X,A)", {name, why});
+    PressAnyKey("(/,'      <Press any key to continue>')");
+}
+
 // Asks for data files until one holds an acceptable series, which replaces X(1..n).
 void EnterDataSet(std::vector<float>& X, int& n)
 {
@@ -132,23 +144,39 @@ void EnterDataSet(std::vector<float>& X, int& n)
             ScreenWrite("(/,'SELECT NAME OF FILE ...',\\)", {});
             SelectFile(name);
         } while (TrimmedRight(name) == "changedir");
-        std::vector<float> values;
-        const int count = OspeReadSeries(TrimmedRight(name), values);
-        if (count == 0)
+        name = TrimmedRight(name);
+        DataFileRead read;
+        if (ReadDataFile(name, 1, kOspeMaxValues, read) != 1) {
+            FileNotUsed(name, "It cannot be opened.");
             continue;
+        }
+        if (read.count == 0 || DataFaultRefuses(read.fault)) {
+            FileNotUsed(name, DataFileProblem(read));
+            continue;
+        }
         ClearScreen();
-        ScreenWrite("(/,' Number of data values, n=',I5)", {static_cast<int>(values.size())});
-        if (count < 0) {
+        ScreenWrite("(/,' Number of data values, n=',I5)", {read.count});
+        if (read.more) {
             PressAnyKey("(/,' Data set must contain no more than 20000 values',/,'      <Press any key to continue>')");
             continue;
         }
-        if (count < kOspeMinValues) {
-            PressAnyKey("(/,' This program requires at least 30 data values',/,'      <Press any key to continue>')");
+        const std::vector<std::string> stop = DataStopLines(read, "value");
+        if (read.count < kOspeMinValues) {
+            ScreenWrite("(/,' This program requires at least 30 data values')", {});
+            for (const std::string& line : stop)
+                ScreenWrite("(1X,A)", {line});
+            PressAnyKey("('      <Press any key to continue>')");
             continue;
         }
-        std::copy(values.begin(), values.end(), X.begin());
-        n = count;
-        PressAnyKey("(/,/,/,/,/,'      <Press any key to continue>')");
+        std::copy(read.values.begin(), read.values.end(), X.begin());
+        n = read.count;
+        dataFilePath = DataFilePath(name);
+        if (stop.empty()) {
+            PressAnyKey("(/,/,/,/,/,'      <Press any key to continue>')");
+        } else {
+            ScreenWrite("(/,1X,A,/,1X,A)", {stop[0], stop[1]});
+            PressAnyKey("(/,/,'      <Press any key to continue>')");
+        }
         return;
     }
 }
@@ -274,9 +302,12 @@ void OfferFile(const float* X, int n, int h)
             std::string typed(127, ' ');
             ReadLine(typed, 127);
             name = Trimmed(typed);
-            if (name.size() <= static_cast<size_t>(kOspeFileNameLength))
+            if (name.size() > static_cast<size_t>(kOspeFileNameLength))
+                ScreenWrite("(' A file name may have at most 24 characters.')", {});
+            else if (IsSameFile(name, dataFilePath))
+                ScreenWrite("(' The file ',A,' holds the data read: choose another name.')", {name});
+            else
                 break;
-            ScreenWrite("(' A file name may have at most 24 characters.')", {});
         }
         EmptyLines(1);
         if (WriteDataAndForecasts(name, X, n + h) == 1) {
@@ -327,23 +358,6 @@ void FitAndForecast(int n, float* X, const std::vector<double>& psi, int choice)
 }
 
 }  // namespace
-
-int OspeReadSeries(const std::string& name, std::vector<float>& values)
-{
-    values.clear();
-    TextFile file;
-    if (OpenInputFile(file, name) != 1)
-        return 0;
-    for (;;) {
-        float v = 0.0f;
-        if (ReadFileSingles(file, 1, &v) != 1)
-            break;
-        if (values.size() == static_cast<size_t>(kOspeMaxValues))
-            return -1;
-        values.push_back(v);
-    }
-    return static_cast<int>(values.size());
-}
 
 int MemoryShorten(int n, const float* X, int& d, std::vector<double>& psi)
 {
@@ -404,6 +418,7 @@ void OspeMain()
     std::vector<float> X(static_cast<size_t>(kOspeMaxValues + kOspeMaxForecasts), 0.0f);
     int n = 0;
     bool loaded = false;
+    dataFilePath.clear();
     for (;;) {
         int d = 0;
         std::vector<double> psi{1.0};

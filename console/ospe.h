@@ -18,13 +18,6 @@ constexpr int kOspeFileNameLength = 24;
 // restored). ESC on the start screen stops the program.
 void OspeMain();
 
-// Reads the data file `name`: the first number of each record, from the first record until the
-// end of the file, a record that is not a number, or kOspeMaxValues values. `values` is replaced.
-// Returns the number of values read (0 when the file cannot be opened or holds no number first),
-// or -1 when the file holds a further number after kOspeMaxValues values (`values` then holds
-// the first kOspeMaxValues).
-[[nodiscard]] int OspeReadSeries(const std::string& name, std::vector<float>& values);
-
 // The memory-shortening stage on X(1..n), n >= kOspeMinValues: finds the filters, shows each
 // pass's report, the polynomial psi(0..d) (5F10.4) and waits for a key. Returns 1 with d and psi
 // (lags 0..d) set, or 0 when a sum of squares is zero (the series, or what a filter leaves of it,

@@ -83,6 +83,7 @@ struct Plot {
     int first = 1;
     int last = 1;
     bool rescale = false;
+    bool drawn = false;  // a drawing was made in this call
 };
 
 // One drawing of the plotted range first..last, up to the scale line and its pause.
@@ -105,12 +106,19 @@ void Draw(Plot& plot)
         }
     }
     const int shown = plot.last <= plot.n ? count : plot.n - plot.first + 1;
-    // A constant range cannot be scaled: bounds are asked first.
+    // A constant range cannot be scaled: bounds are asked first. Before the first drawing the
+    // caller's page still shows, with the menu that led here: the prompt gets a page of its own.
+    if (!plot.rescale && ymin == ymax && !plot.drawn) {
+        SetGraphicsMode(16);
+        SetDrawColor(9);
+        ScreenWrite("(/,' All the values to be plotted are equal: give the vertical scale.')", {});
+    }
     if (plot.rescale || ymin == ymax)
         plot.style->askBounds(ymax, ymin);
     while (!(ymin < ymax) || !std::isfinite(ymin) || !std::isfinite(ymax))
         plot.style->askBounds(ymax, ymin);
     plot.rescale = false;
+    plot.drawn = true;
     const double range = static_cast<double>(ymax) - ymin;
 
     SetGraphicsMode(16);

@@ -63,7 +63,9 @@ struct SeriesPlotStyle {
 // first copied into a(n + 1 .. n + h); the second series is b(1..n + h), a value above 1e29 there
 // meaning none. b may be null when there is no second series (then h must be 0). Arrays are passed
 // from their first element: a[i - 1] holds a(i). With h > 0 and n > 1000 the plot starts at index
-// n - 1000; after the observations it waits for a key before the second series. Then it shows the
+// n - 1000; after the observations it waits for a key before the second series. A range of equal
+// values asks for the vertical bounds first, on a page of its own (saying why) when nothing was
+// drawn yet, so that the prompt never stands under the caller's menu. Then it shows the
 // scale line, waits for a key, and offers the menu until "Continue" is chosen (the menu page stays
 // on the screen). Returns 1; 0 without drawing when n < 1, h < 0, b is missing for h > 0, a value
 // of a(1..n) or of the further values is not finite, or a second-series value is NaN or -Inf.

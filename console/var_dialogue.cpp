@@ -1,5 +1,6 @@
 #include "console/var_dialogue.h"
 
+#include "console/data_file.h"
 #include "console/file_select.h"
 #include "console/menu.h"
 #include "console/screen.h"
@@ -7,6 +8,7 @@
 #include "console/series_plot.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <string>
@@ -120,6 +122,8 @@ private:
         ReadData();
         VarClear();
         ScreenWrite("(/,'  Number of observation vectors = ',I6)", {s_.n});
+        for (const std::string& line : stopLines_)
+            ScreenWrite("(2X,A)", {line});
         ScreenWrite("('      <Press any key to continue>')", {});
         WaitKey();
         if (PlotMenu(s_.X, s_.n) == Next::Exit)
@@ -150,6 +154,13 @@ private:
                 break;
             difference = true;
         }
+        if (VarOrderBound(s_.nPrime, s_.m) < 0) {
+            // One value: no order bound to offer and nothing to fit; another data set may be.
+            VarClear();
+            ScreenWriteList({"  The series is too short to fit an autoregression."});
+            VarPause();
+            return Next::MainMenu;
+        }
         if (p_.differencingDone(s_) != 1)
             return Next::MainMenu;
         return Models();
@@ -170,6 +181,14 @@ private:
         }
     }
 
+    // Says why a data file gives no data, waits for a key; the file list comes next.
+    void FileNotUsed(const std::string& name, const std::string& why)
+    {
+        VarClear();
+        ScreenWrite("(3X,'The file ',A,' cannot be used.',/,3X,A)", {name, why});
+        VarPause();
+    }
+
     void ReadData()
     {
         const int m = s_.m;
@@ -182,28 +201,26 @@ private:
             const std::string chosen = Trimmed(name);
             if (chosen == "changedir")
                 continue;
-            TextFile file;
-            if (OpenInputFile(file, chosen) != 1)
+            DataFileRead read;
+            if (ReadDataFile(chosen, m, kVarVectors, read) != 1) {
+                FileNotUsed(chosen, "It cannot be opened.");
                 continue;
-            int n = 0;
-            float vector[kVarComponents];
-            while (ReadFileSingles(file, m, vector) == 1) {
-                if (n == kVarVectors) {
-                    VarClear();
-                    ScreenWrite("(3X,'DATA TRUNCATED AFTER FIRST 10000 VECTORS.')", {});
-                    ScreenWrite("('     <Press any key to continue>')", {});
-                    WaitKey();
-                    break;
-                }
-                ++n;
-                for (int j = 1; j <= m; ++j)
-                    s_.X[VarAt(j, n, m)] = vector[j - 1];
             }
-            (void)CloseFile(file);
-            if (n > 0) {
-                s_.n = n;
-                return;
+            if (read.count == 0 || DataFaultRefuses(read.fault)) {
+                FileNotUsed(chosen, DataFileProblem(read));
+                continue;
             }
+            if (read.more) {
+                VarClear();
+                ScreenWrite("(3X,'DATA TRUNCATED AFTER FIRST 10000 VECTORS.')", {});
+                ScreenWrite("('     <Press any key to continue>')", {});
+                WaitKey();
+            }
+            std::copy(read.values.begin(), read.values.end(), s_.X);
+            s_.n = read.count;
+            dataPath_ = DataFilePath(chosen);
+            stopLines_ = DataStopLines(read, "vector");
+            return;
         }
     }
 
@@ -267,7 +284,7 @@ private:
         ScreenWrite("(3X,'i',4X,'Mean of series i',3X,'Std. dev. of series i')", {});
         for (int i = 1; i <= s_.m; ++i)
             ScreenWrite("(2X,I2,2X,E14.6,8X,E14.6)",
-                        {i, static_cast<double>(s_.mean[i - 1]), static_cast<double>(std::sqrt(s_.var[i - 1]))});
+                        {i, static_cast<double>(s_.mean[i - 1]), static_cast<double>(s_.sd[i - 1])});
         ScreenWriteList({" THE MEANS HAVE NOW BEEN SUBTRACTED TO GENERATE THE", " MEAN-CORRECTED SERIES   X1, ... , Xm."});
         ScreenWrite("('   <Press any key to continue>')", {});
         WaitKey();
@@ -479,9 +496,12 @@ private:
                 ReadLine(typed, kFileNameField);
                 name = Trimmed(typed);
                 // A longer name cut to the field would write another file than the one typed.
-                if (name.size() <= static_cast<std::size_t>(kFileNameField))
+                if (name.size() > static_cast<std::size_t>(kFileNameField))
+                    ScreenWriteList({"    A file name has at most 24 characters."});
+                else if (IsSameFile(name, dataPath_))
+                    ScreenWriteList({"    The file " + name + " holds the data read: give another name."});
+                else
                     break;
-                ScreenWriteList({"    A file name has at most 24 characters."});
             }
             if (WriteErrors(name) == 1)
                 return;
@@ -511,6 +531,8 @@ private:
 
     const VarProgram<Real>& p_;
     VarSession<Real>& s_;
+    std::string dataPath_;                // the data file read (DataFilePath), kept from outputs
+    std::vector<std::string> stopLines_;  // where reading stopped before the file's end
 };
 
 }  // namespace

@@ -79,7 +79,8 @@ template <typename T>
 int DifferenceSeries(const float* X, int n, int m, int ndiff, int lag1, int lag2, T* Y);
 
 // mean(i) = sum over t of Y(i, t) / n'; Y(i, t) -= mean(i); var(i) = sum of Y(i, t)^2 / n' after
-// the subtraction; sd(i) = sqrt(var(i)).
+// the subtraction; sd(i) = sqrt(var(i)). The sums are double for either type; in single precision
+// a variance beyond the float range is an infinity while sd may still be held.
 //   Y (in/out, m × n'), mean, var, sd (out, m)
 template <typename T>
 void MeanCorrect(int m, int nPrime, T* Y, T* mean, T* var, T* sd);

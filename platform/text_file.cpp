@@ -48,18 +48,24 @@ std::function<bool(std::string&)> FileRecords(TextFile& file)
 
 std::vector<std::string> SplitRecords(std::string_view text)
 {
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
+        text.remove_prefix(byteOrderMark.size());
     const size_t endMark = text.find('\x1A');
     if (endMark != std::string_view::npos)
         text = text.substr(0, endMark);
     std::vector<std::string> records;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        records.emplace_back(line);
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        records.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
+    if (start < text.size())
+        records.emplace_back(text.substr(start));
     return records;
 }
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-// Splits text into records: lines ended by LF or CR LF (the CR dropped); a last line without an
-// end is a record; a DOS end-of-file mark (26) ends the text.
+// Splits text into records: lines ended by CR LF, LF or CR alone; a last line without an end is a
+// record; a leading UTF-8 byte-order mark is skipped and a DOS end-of-file mark (26) ends the text.
 std::vector<std::string> SplitRecords(std::string_view text);
 
 // A free-format read of `count` values that starts at a new record and goes on over the following

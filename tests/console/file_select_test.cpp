@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -86,16 +87,20 @@ TEST(SelectFile, WalksTheTreeAndReturnsPaddedNames)
     EXPECT_EQ(results[2], Padded("series.dat", 80));
 
     // The first listing, after an empty line, one column right of the cursor: directories in
-    // brackets after their padded field, the long, blank-ended and non-ASCII names left out.
+    // brackets after their padded field, the long, blank-ended and non-ASCII names left out, and
+    // a line for each reason saying how many.
     const ScreenPicture& first = run.waits[0];
-    const std::vector<std::string> rows = {
-        " <.                       >",   " <..                      >", " <DATA                    >",
-        " a_name_of_exactly_24_chr", " series.dat",
-    };
+    std::vector<std::string> rows = {" 1 entry is not listed: its name is longer than 24 characters."};
+#ifndef _WIN32
+    rows.push_back(" 2 entries are not listed: their names are not plain ASCII or end in a blank.");
+#endif
+    for (const char* item : {" <.                       >", " <..                      >", " <DATA                    >",
+                             " a_name_of_exactly_24_chr", " series.dat"})
+        rows.push_back(item);
     for (size_t k = 0; k < rows.size(); ++k)
         EXPECT_EQ(first.Row(1 + static_cast<int>(k)), rows[k]) << k;
     EXPECT_EQ(first.Row(1 + static_cast<int>(rows.size())), "");
-    // Inside DATA.
+    // Inside DATA nothing is left out.
     EXPECT_EQ(run.waits[3].Row(3), " inner.dat");
 }
 
@@ -149,7 +154,7 @@ TEST(SelectFile, ListingEndsAndLimits)
         const char* name;
         std::vector<DirectoryEntry> entries;
         int endCode;
-        std::string message;  // the line after the empty line, "" when the menu follows at once
+        std::string message;  // the lines after the empty line ('\n' between), "" when the menu follows at once
         std::vector<std::string> items;
         int count;
     };
@@ -169,7 +174,19 @@ TEST(SelectFile, ListingEndsAndLimits)
         {"a bad path, nothing listed: .. alone", {}, kListingBadPath, " UMBO: Invalid specification or path name",
          {parent}, 1},
         {"another code", {}, 18, " UMBO: Invalid specification or path name", {parent}, 1},
-        {"only 69 of 100 entries, .. first", many, kListingNoMoreFiles, "", {parent, "f1000"}, 69},
+        {"only 69 of 100 entries, .. first, the others counted", many, kListingNoMoreFiles,
+         " 32 entries are not listed: the list holds at most 69.", {parent, "f1000"}, 69},
+        {"names left out are counted by reason",
+         {{"..", kDirectoryAttribute},
+          {"a_name_of_twenty_five_chr", 0},
+          {"<a_directory_of_25_chars>", kDirectoryAttribute},
+          {"donn\xC3\xA9" "es.dat", 0},
+          {"x.dat", 0}},
+         kListingNoMoreFiles,
+         " 2 entries are not listed: their names are longer than 24 characters.\n"
+         " 1 entry is not listed: its name is not plain ASCII or ends in a blank.",
+         {parent, "x.dat"},
+         2},
     };
     for (const Case& c : cases) {
         CurrentDirectoryGuard guard;
@@ -179,9 +196,11 @@ TEST(SelectFile, ListingEndsAndLimits)
         ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
         ASSERT_EQ(run.waits.size(), 1u) << c.name;
         const ScreenPicture& shown = run.waits[0];
-        const int menuRow = c.message.empty() ? 1 : 2;
-        if (!c.message.empty()) {
-            EXPECT_EQ(shown.Row(1), c.message) << c.name;
+        int menuRow = 1;
+        for (size_t begin = 0; begin < c.message.size(); ++menuRow) {
+            const size_t end = std::min(c.message.find('\n', begin), c.message.size());
+            EXPECT_EQ(shown.Row(menuRow), c.message.substr(begin, end - begin)) << c.name;
+            begin = end + 1;
         }
         for (size_t k = 0; k < c.items.size(); ++k)
             EXPECT_EQ(shown.Row(menuRow + static_cast<int>(k)), " " + c.items[k]) << c.name << " " << k;

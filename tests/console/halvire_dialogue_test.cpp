@@ -456,7 +456,7 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
         {"model file with text", "bad.mod=0.1|1|abc|0|1|\n" + goodFile, modelOnly + "key r\nline bad.mod\n" + readGood,
          {"      MODEL FILE REFUSED: AN ITEM IS MISSING OR NOT A NUMBER."}},
         {"missing model file", goodFile, modelOnly + "key r\nline none.mod\n" + readGood,
-         {"  Name of file containing model : none.mod", "  Name of file containing model :"}},
+         {"      MODEL FILE NOT FOUND: none.mod", " Enter model from keyboard", "  Name of file containing model :"}},
         {"step 0 and a negative step", "nile.dat=NILE",
          kStart + ChooseData(2, "s") + "key e\nline 0.2\nline 0\nline 0\nline 15000\nkey n\nkey a\nkey m\nline 0\nline -0.1\nline .1\nkey a\nkey x\n",
          {" Step size (eg. .1,reducing later to .01,.001)?0", " Step size (eg. .1,reducing later to .01,.001)?-0.1",
@@ -542,8 +542,9 @@ TEST(HalvireDialogue, DataFilesAtAndPastTheirLimits)
         {"a constant series", "7\n7\n7.0\n7\n", kStart + refusedThenNile + "key s\n" + exitAfterModel,
          {"   THE SERIES IS CONSTANT: IT HAS NO SPECTRUM TO FIT.", refusedPause, "  Number of observations=    100"},
          {}},
-        {"no value", "x\n", kStart + "key i\nkey down\nkey down\nkey enter\nkey down\nkey down\nkey down\nkey enter\nkey a\n" + exitAfterModel,
-         {"  Number of observations=    100"},
+        {"no value", "x\n", kStart + "key i\nkey down\nkey down\nkey enter\nkey a\nkey down\nkey down\nkey down\nkey enter\nkey a\n" + exitAfterModel,
+         {"   FILE CANNOT BE USED: data.dat", "   LINE 1 HOLDS TEXT WHERE A NUMBER SHOULD STAND.", refusedPause,
+          "  Number of observations=    100"},
          {"   THE FILE HOLDS ONE VALUE: AT LEAST 2 ARE NEEDED."}},
     };
     for (const Case& c : cases) {

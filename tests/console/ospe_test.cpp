@@ -457,14 +457,20 @@ TEST(Ospe, ScriptedRuns)
          {},
          {},
          {}},
-        {"text on the fifth line: four values, refused; a file without a number is passed over",
+        {"text on the fifth line: four values, refused; a file without a number is refused with the reason",
          {{"a5.dat", "1\n2\n3\n4\nfive\n6\n"}, {"b.dat", "none\n1\n"}, {"c30.dat", n30}},
-         std::string(kStart) + "\nkey enter\n" + Choose(3) + "\nkey x\n" + Choose(4) + "\n" + Choose(5) +
+         std::string(kStart) + "\nkey enter\n" + Choose(3) + "\nkey x\n" + Choose(4) + "\nkey x\n" + Choose(5) +
              "\nkey x\n" + kMainMenuExit,
          {{6, 1, refused + "    4"},
           {6, 3, " This program requires at least 30 data values"},
-          {11, 1, "SELECT NAME OF FILE ..."},
-          {16, 1, refused + "   30"}},
+          {6, 4, " Line 5 holds text where a number should stand."},
+          {6, 5, " Reading stopped there; the 4 values before it were kept."},
+          {6, 6, "      <Press any key to continue>"},
+          {11, 1, " The file b.dat cannot be used."},
+          {11, 2, " Line 1 holds text where a number should stand."},
+          {11, 4, "      <Press any key to continue>"},
+          {12, 1, "SELECT NAME OF FILE ..."},
+          {17, 1, refused + "   30"}},
          {},
          {},
          {}},
@@ -701,41 +707,6 @@ TEST(OspePlots, BoundsPromptTexts)
         EXPECT_EQ(max, c.newMax) << c.name;
         EXPECT_EQ(min, c.newMin) << c.name;
     }
-}
-
-TEST(OspeReadSeries, RecordsAndLimits)
-{
-    Folder folder("read");
-    struct Case {
-        const char* name;
-        std::string text;
-        int status;
-        std::vector<float> first;  // the first values read
-    };
-    const Case cases[] = {
-        {"one number a line, CR LF ends", "1.5\r\n-2\r\n3e2\r\n", 3, {1.5f, -2.0f, 300.0f}},
-        {"the first number of each line", "1 100\n2 200\n3,300\n", 3, {1, 2, 3}},
-        {"blank lines are passed over", "1\n\n  \n2\n", 2, {1, 2}},
-        {"text ends the series", "1\n2\n3\n4\nfive\n6\n", 4, {1, 2, 3, 4}},
-        {"Inf and NaN end it too", "1\nInf\n3\n", 1, {1}},
-        {"no number first", "x\n1\n", 0, {}},
-        {"empty", "", 0, {}},
-        {"20,000 values", NumberLines(std::vector<double>(20000, 2.5)), 20000, {2.5f}},
-        {"20,000 values and a text", NumberLines(std::vector<double>(20000, 2.5)) + "end\n", 20000, {2.5f}},
-        {"20,001 values", NumberLines(std::vector<double>(20001, 2.5)), -1, {2.5f}},
-    };
-    for (const Case& c : cases) {
-        WriteText("data.txt", c.text);
-        std::vector<float> values{9.0f};
-        EXPECT_EQ(OspeReadSeries("data.txt", values), c.status) << c.name;
-        ASSERT_GE(values.size(), c.first.size()) << c.name;
-        EXPECT_EQ(std::vector<float>(values.begin(), values.begin() + static_cast<long>(c.first.size())), c.first)
-            << c.name;
-        EXPECT_EQ(values.size(), static_cast<size_t>(c.status < 0 ? 20000 : c.status)) << c.name;
-    }
-    std::vector<float> values{9.0f};
-    EXPECT_EQ(OspeReadSeries("missing.txt", values), 0);
-    EXPECT_TRUE(values.empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The console programs' data and model files on any bytes: the forecasting program's series file
-// (through a real file, as the program opens it) and the long-memory program's model file.
+// The console programs' data and model files on any bytes: the data-file reader of all four
+// programs (through a real file, as the programs open it; series and vectors of three values) and
+// the long-memory program's model file.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "console/data_file.h"
 #include "console/halvire.h"
 #include "console/ospe.h"
 #include "platform/text_file.h"
@@ -42,11 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(std::fwrite(data, 1, size, f) == size);
     FUZZ_CHECK(std::fclose(f) == 0);
 
-    std::vector<float> values;
-    const int read = OspeReadSeries(name, values);
-    FUZZ_CHECK(read >= -1 && read <= kOspeMaxValues);
-    FUZZ_CHECK(values.size() == static_cast<size_t>(read == -1 ? kOspeMaxValues : read));
-    for (float v : values) FUZZ_CHECK(std::isfinite(v));
+    for (int m : {1, 3}) {
+        DataFileRead read;
+        FUZZ_CHECK(ReadDataFile(name, m, kOspeMaxValues, read) == 1);
+        FUZZ_CHECK(read.count >= 0 && read.count <= kOspeMaxValues);
+        FUZZ_CHECK(read.values.size() == static_cast<size_t>(read.count) * static_cast<size_t>(m));
+        FUZZ_CHECK(read.stopLine >= 0 && (read.stopLine == 0) == (read.fault == DataFault::None));
+        FUZZ_CHECK(!read.more || read.count == kOspeMaxValues);
+        for (float v : read.values) FUZZ_CHECK(std::isfinite(v));
+    }
 
     TextFile file;
     file.records = SplitRecords(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -22,6 +22,11 @@ TEST(TextFile, RecordsAreLinesOfAnyDosOrUnixEnding)
     EXPECT_EQ(SplitRecords("1\n"), (std::vector<std::string>{"1"}));
     EXPECT_EQ(SplitRecords("1\r\n2\r\n\x1A" "3\r\n"), (std::vector<std::string>{"1", "2"}));
     EXPECT_TRUE(SplitRecords("").empty());
+    // A CR alone ends a line too, and a UTF-8 byte-order mark before the first line is skipped.
+    EXPECT_EQ(SplitRecords("1\r2\r\r3"), (std::vector<std::string>{"1", "2", "", "3"}));
+    EXPECT_EQ(SplitRecords("1\r\n\r2\n"), (std::vector<std::string>{"1", "", "2"}));
+    EXPECT_EQ(SplitRecords("\xEF\xBB\xBF" "1\n2"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(SplitRecords("1\n\xEF\xBB\xBF"), (std::vector<std::string>{"1", "\xEF\xBB\xBF"}));
 }
 
 // Reads of m values a vector, as the programs read their data files, until the first failure.

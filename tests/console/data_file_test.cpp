@@ -1,0 +1,205 @@
+// The console programs' data-file reader: line ends and byte-order marks, the items free format
+// would misread (decimal commas, empty items), the items that end the data (text, control
+// characters, NaN, infinities, numbers beyond single precision), vectors over several lines and
+// the limit; the first item of a model file's line; the sentences that report a read; and the
+// test for writing over the data file.
+#include "console/data_file.h"
+
+#include "platform/file_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Lines(int count, const std::string& line)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += line;
+    return text;
+}
+
+// A fresh folder made current for one test; the old current folder comes back after.
+class Folder {
+public:
+    Folder()
+    {
+        std::error_code ignored;
+        old_ = fs::current_path(ignored);
+        path_ = fs::temp_directory_path(ignored) / ("vesk-data-file-" + std::to_string(std::random_device{}()));
+        fs::create_directories(path_, ignored);
+        fs::current_path(path_, ignored);
+    }
+    ~Folder()
+    {
+        std::error_code ignored;
+        fs::current_path(old_, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    void Write(const std::string& name, const std::string& text) const
+    {
+        ASSERT_EQ(ReplaceFileBytes(name, std::vector<unsigned char>(text.begin(), text.end())), 1) << name;
+    }
+
+private:
+    fs::path old_;
+    fs::path path_;
+};
+
+TEST(DataFile, ReadsAndStops)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        int m;
+        int limit;
+        std::vector<float> first;  // the first values read
+        int count;
+        bool more;
+        int stopLine;
+        DataFault fault;
+    };
+    const int ospe = 20000;
+    const std::string twoMegabytes(2 << 20, '7');
+    const Case cases[] = {
+        {"one number a line, CR LF ends", "1.5\r\n-2\r\n3e2\r\n", 1, ospe, {1.5f, -2.0f, 300.0f}, 3, false, 0,
+         DataFault::None},
+        {"lines ended by CR alone", "1.5\r-2\r3e2\r", 1, ospe, {1.5f, -2.0f, 300.0f}, 3, false, 0, DataFault::None},
+        {"a byte-order mark first", "\xEF\xBB\xBF" "1.5\n-2\n", 1, ospe, {1.5f, -2.0f}, 2, false, 0, DataFault::None},
+        {"the first number of each line; commas part numbers in a list", "1 100\n2,200,9\n3, 300\n4 ,400\n", 1, ospe,
+         {1, 2, 3, 4}, 4, false, 0, DataFault::None},
+        {"a decimal comma refuses the file", "1 100\n2 200\n3,300\n", 1, ospe, {1, 2}, 2, false, 3,
+         DataFault::DecimalComma},
+        {"a decimal comma with an exponent", "-107,99E-3\n", 1, ospe, {}, 0, false, 1, DataFault::DecimalComma},
+        {"decimal commas in a vector file", "304,857 128,714\n", 2, 10000, {}, 0, false, 1, DataFault::DecimalComma},
+        {"a lone comma", "1\n,\n3\n", 1, ospe, {1}, 1, false, 2, DataFault::EmptyItem},
+        {"a lone slash", "1\n /\n3\n", 1, ospe, {1}, 1, false, 2, DataFault::EmptyItem},
+        {"two commas in a vector", "1,,2\n", 3, 10000, {}, 0, false, 1, DataFault::EmptyItem},
+        {"a slash before the vector is complete", "1 2\n3 / 4\n", 2, 10000, {1, 2}, 1, false, 2,
+         DataFault::EmptyItem},
+        {"a slash after a complete vector is the ignored rest", "1 2 /\n3 4\n", 2, 10000, {1, 2, 3, 4}, 2, false, 0,
+         DataFault::None},
+        {"empty repeated items", "2*\n", 2, 10000, {}, 0, false, 1, DataFault::EmptyItem},
+        {"repeated values", "2*1.5 3\n", 2, 10000, {1.5f, 1.5f}, 1, false, 0, DataFault::None},
+        {"blank lines are passed over", "1\n\n  \t\n2\n", 1, ospe, {1, 2}, 2, false, 0, DataFault::None},
+        {"a vector over several lines, the rest of its last line ignored", "1\n2 3\n4 5 6 7\n", 3, 10000,
+         {1, 2, 3, 4, 5, 6}, 2, false, 0, DataFault::None},
+        {"text ends the data", "1\n2\n3\n4\nfive\n6\n", 1, ospe, {1, 2, 3, 4}, 4, false, 5, DataFault::Text},
+        {"text within a vector", "1 2\n3 x\n5 6\n", 2, 10000, {1, 2}, 1, false, 2, DataFault::Text},
+        {"Inf and NaN end it too", "1\nInf\n3\n", 1, ospe, {1}, 1, false, 2, DataFault::NotFinite},
+        {"NaN first", "nan\n1\n", 1, ospe, {}, 0, false, 1, DataFault::NotFinite},
+        {"beyond single precision", "1\n2\n1e39\n", 1, ospe, {1, 2}, 2, false, 3, DataFault::TooLarge},
+        {"beyond double precision", "1e308\n", 1, ospe, {}, 0, false, 1, DataFault::TooLarge},
+        {"a number of two megabytes", twoMegabytes + "\n", 1, ospe, {}, 0, false, 1, DataFault::TooLarge},
+        {"an exponent without digits is text", "1\n1e\n", 1, ospe, {1}, 1, false, 2, DataFault::Text},
+        {"a sign without digits is text", "1\n1+\n", 1, ospe, {1}, 1, false, 2, DataFault::Text},
+        {"an exponent given by its sign alone", "1.5+3\n1.5-400\n1.5+400\n", 1, ospe, {1500, 0}, 2, false, 3,
+         DataFault::TooLarge},
+        {"the largest float is held", "3.4028234e38\n", 1, ospe, {3.4028234e38f}, 1, false, 0, DataFault::None},
+        {"an underflow is zero", "1e-50\n", 1, ospe, {0.0f}, 1, false, 0, DataFault::None},
+        {"a NUL byte", std::string("1\n2\0\n3\n", 7), 1, ospe, {1}, 1, false, 2, DataFault::NotText},
+        {"a binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10), 1, ospe, {}, 0, false, 1,
+         DataFault::NotText},
+        {"a vector the file does not complete", "1 2\n3 4\n5\n\n", 2, 10000, {1, 2, 3, 4}, 2, false, 3,
+         DataFault::Incomplete},
+        {"no number first", "x\n1\n", 1, ospe, {}, 0, false, 1, DataFault::Text},
+        {"empty", "", 1, ospe, {}, 0, false, 0, DataFault::None},
+        {"blank only", "\r\n  \r\n", 1, ospe, {}, 0, false, 0, DataFault::None},
+        {"a DOS end-of-file mark ends the text", "1\n2\n\x1A" "abc\n", 1, ospe, {1, 2}, 2, false, 0, DataFault::None},
+        {"20,000 values", Lines(20000, "2.5\n"), 1, ospe, {2.5f}, 20000, false, 0, DataFault::None},
+        {"20,000 values and a text", Lines(20000, "2.5\n") + "end\n", 1, ospe, {2.5f}, 20000, false, 20001,
+         DataFault::Text},
+        {"20,001 values", Lines(20001, "2.5\n"), 1, ospe, {2.5f}, 20000, true, 0, DataFault::None},
+    };
+    Folder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("data.txt", c.text);
+        DataFileRead read;
+        read.count = -7;
+        ASSERT_EQ(ReadDataFile("data.txt", c.m, c.limit, read), 1);
+        EXPECT_EQ(read.count, c.count);
+        EXPECT_EQ(read.values.size(), static_cast<size_t>(c.count * c.m));
+        ASSERT_GE(read.values.size(), c.first.size());
+        EXPECT_EQ(std::vector<float>(read.values.begin(), read.values.begin() + static_cast<long>(c.first.size())),
+                  c.first);
+        EXPECT_EQ(read.more, c.more);
+        EXPECT_EQ(read.stopLine, c.stopLine);
+        EXPECT_EQ(static_cast<int>(read.fault), static_cast<int>(c.fault));
+        EXPECT_EQ(DataFaultRefuses(read.fault), c.fault == DataFault::DecimalComma || c.fault == DataFault::EmptyItem);
+    }
+    DataFileRead read;
+    read.count = 3;
+    EXPECT_EQ(ReadDataFile("missing.txt", 1, ospe, read), 0);
+    EXPECT_EQ(read.count, 0);
+    EXPECT_EQ(ReadDataFile(".", 1, ospe, read), 0);
+}
+
+TEST(DataFile, FirstItemOfAModelLine)
+{
+    const std::pair<const char*, DataFault> cases[] = {
+        {"0.25", DataFault::None},       {" 3  a comment", DataFault::None}, {"1,5", DataFault::DecimalComma},
+        {"  -0,49", DataFault::DecimalComma}, {",", DataFault::EmptyItem},   {" /", DataFault::EmptyItem},
+        {"2*", DataFault::EmptyItem},    {"1, 5", DataFault::None},          {"abc", DataFault::None},
+        {"", DataFault::None},
+    };
+    for (const auto& [record, fault] : cases)
+        EXPECT_EQ(static_cast<int>(FirstItemFault(record)), static_cast<int>(fault)) << record;
+}
+
+TEST(DataFile, SentencesOfARead)
+{
+    DataFileRead read;
+    EXPECT_EQ(DataFileProblem(read), "It holds no numbers.");
+    EXPECT_TRUE(DataStopLines(read, "value").empty());
+    read.stopLine = 61;
+    read.fault = DataFault::NotFinite;
+    read.count = 60;
+    EXPECT_EQ(DataFileProblem(read), "Line 61 holds a value that is not a finite number.");
+    EXPECT_EQ(DataStopLines(read, "value"),
+              (std::vector<std::string>{"Line 61 holds a value that is not a finite number.",
+                                        "Reading stopped there; the 60 values before it were kept."}));
+    read.count = 1;
+    read.fault = DataFault::Incomplete;
+    read.stopLine = 2;
+    EXPECT_EQ(DataStopLines(read, "vector"),
+              (std::vector<std::string>{"Line 2 begins a vector that the file does not complete.",
+                                        "Reading stopped there; the vector before it was kept."}));
+    read.fault = DataFault::DecimalComma;
+    EXPECT_EQ(DataFileProblem(read), "Line 2 holds a number with a decimal comma.");
+    read.fault = DataFault::EmptyItem;
+    EXPECT_EQ(DataFileProblem(read), "Line 2 holds an empty item (a lone comma or slash).");
+}
+
+TEST(DataFile, TheDataFileIsToldFromOthers)
+{
+    Folder folder;
+    folder.Write("data.txt", "1\n");
+    folder.Write("other.txt", "1\n");
+    fs::create_directories("sub");
+    const std::string path = DataFilePath("data.txt");
+    EXPECT_TRUE(fs::path(path).is_absolute());
+    EXPECT_TRUE(IsSameFile("data.txt", path));
+    EXPECT_TRUE(IsSameFile("./data.txt", path));
+    EXPECT_TRUE(IsSameFile("sub/../data.txt", path));
+    EXPECT_FALSE(IsSameFile("other.txt", path));
+    EXPECT_FALSE(IsSameFile("new.txt", path));
+    EXPECT_FALSE(IsSameFile("data.txt", ""));
+    EXPECT_FALSE(IsSameFile("", path));
+    // From another current folder, by its absolute name as kept.
+    fs::current_path("sub");
+    EXPECT_TRUE(IsSameFile("../data.txt", path));
+    EXPECT_FALSE(IsSameFile("data.txt", path));
+    fs::current_path("..");
+}
+
+}  // namespace
