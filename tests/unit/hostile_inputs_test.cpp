@@ -31,6 +31,7 @@
 #include "numlib/least_squares.h"
 #include "numlib/pd_inverse.h"
 #include "numlib/periodogram.h"
+#include "shell/ascii_files.h"
 #include "shell/clipboard_text.h"
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
@@ -1172,6 +1173,22 @@ TEST(HostileInputs, ClipboardText)
             EXPECT_NEAR(read[i], s.x[i], 1e-4 * std::fabs(s.x[i])) << s.name << " " << i;
             EXPECT_EQ(table[i], read[i]) << s.name << " " << i;
         }
+    }
+
+    // A number below the smallest double is pasted as the file readers read it: as its nearest
+    // double, zero.
+    for (const std::string tiny : {"1e-400", "-1e-400", "2.4e-324"}) {
+        std::vector<double> pasted, pastedRow, fromFile;
+        int32_t columns = 0, rows = 0;
+        ASSERT_EQ(ParseClipboardSeries("1\r\n" + tiny, pasted).status, 1) << tiny;
+        ASSERT_EQ(ParseClipboardTable("1\t" + tiny, columns, rows, pastedRow).status, 1) << tiny;
+        ASSERT_EQ(MultivarReadTable(MvTableFromText("1 " + tiny + "\n"), 2, fromFile), 1) << tiny;
+        const AsciiSeries series = ParseAsciiSeries("1\n" + tiny + "\n");
+        ASSERT_EQ(series.values.size(), 2u) << tiny;
+        EXPECT_EQ(pasted[1], 0.0) << tiny;
+        EXPECT_EQ(pastedRow[1], 0.0) << tiny;
+        EXPECT_EQ(fromFile[1], 0.0) << tiny;
+        EXPECT_EQ(series.values[1], 0.0) << tiny;
     }
 }
 
