@@ -45,14 +45,16 @@ bench: setup
 	cmake --build $(BUILD)/bench -j $(JOBS) --target vesk_bench
 	OPENBLAS_NUM_THREADS=1 $(BUILD)/bench/vesk_bench
 
-# Builds the fuzz harnesses of the readers with clang and runs each for FUZZ_SECONDS.
+# Builds the fuzz harnesses of the readers with clang and runs each for FUZZ_SECONDS; FUZZ_HARNESSES
+# (such as table_reader_fuzz) runs only those.
 FUZZ_SECONDS ?= 600
+FUZZ_HARNESSES ?=
 fuzz:
 	@scripts/setup.sh fuzz
 	cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DVESK_FUZZ=ON >/dev/null
 	cmake --build $(BUILD)/fuzz -j $(JOBS) --target fuzz_harnesses
-	scripts/run-fuzz.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+	scripts/run-fuzz.sh $(BUILD)/fuzz $(FUZZ_SECONDS) $(FUZZ_HARNESSES)
 
 screenshot: win
 	scripts/screenshot.sh $(WIN)/vesk.exe $(BUILD)/screenshot.png

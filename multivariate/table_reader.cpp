@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 
 #include "platform/file_bytes.h"
 #include "platform/fortran_format.h"
@@ -27,17 +26,20 @@ int64_t RepeatOf(std::string_view token, std::string_view& value)
     int64_t repeat = 0;
     for (size_t k = 0; k < star; ++k) {
         if (token[k] < '0' || token[k] > '9') return 0;
-        repeat = std::min(repeat * 10 + (token[k] - '0'), kManyNumbers);
+        const int digit = token[k] - '0';
+        // Saturated before the product, which would overflow for a count of 19 digits or more.
+        repeat = repeat > (kManyNumbers - digit) / 10 ? kManyNumbers : repeat * 10 + digit;
     }
     value = token.substr(star + 1);
     return repeat;
 }
 
-// Reads one vector of m numbers from record `record` on, as one free-format read: `store`(k, x)
-// gets its k-th number (0-based). Returns true for a complete vector, with `record` after the
-// last line it used; false at the end of the file or at an item that ends the table.
-template <typename Store>
-bool ReadVector(const MvTableFile& file, size_t& record, int32_t m, Store store)
+// Reads one vector of m numbers from record `record` on, as one free-format read: `fill`(k, r, x)
+// gets its numbers k .. k + r - 1 (0-based), all x, so that a repeat costs one call whatever its
+// count. Returns true for a complete vector, with `record` after the last line it used; false at
+// the end of the file or at an item that ends the table.
+template <typename Fill>
+bool ReadVector(const MvTableFile& file, size_t& record, int32_t m, Fill fill)
 {
     int64_t have = 0;
     while (record < file.records.size()) {
@@ -54,7 +56,9 @@ bool ReadVector(const MvTableFile& file, size_t& record, int32_t m, Store store)
             const int64_t repeat = RepeatOf(line.substr(start, i - start), text);
             double x = 0.0;
             if (repeat < 1 || text.empty() || ReadFreeReals(text, 1, &x) != 1 || !std::isfinite(x)) return false;
-            for (int64_t r = 0; r < repeat && have < m; ++r) store(have++, x);
+            const int64_t taken = std::min<int64_t>(repeat, m - have);
+            fill(have, taken, x);
+            have += taken;
             if (have == m) return true;
             while (i < line.size() && IsBlank(line[i])) ++i;
             if (i < line.size() && line[i] == ',') ++i;
@@ -63,12 +67,15 @@ bool ReadVector(const MvTableFile& file, size_t& record, int32_t m, Store store)
     return false;
 }
 
-// An upper bound of the numbers in the lines: every item counts, "r*v" r times.
-int64_t CountItems(const std::vector<std::string>& records)
+// Upper bounds of the numbers in the lines (every item counts, "r*v" r times) and of the
+// vectors they hold (the lines with an item: each vector begins on a line of its own).
+void CountItems(const std::vector<std::string>& records, int64_t& numbers, int64_t& lines)
 {
-    int64_t count = 0;
+    numbers = 0;
+    lines = 0;
     for (const std::string& line : records) {
         size_t i = 0;
+        bool item = false;
         while (i < line.size()) {
             if (IsSeparator(line[i])) {
                 ++i;
@@ -77,12 +84,17 @@ int64_t CountItems(const std::vector<std::string>& records)
             const size_t start = i;
             while (i < line.size() && !IsSeparator(line[i])) ++i;
             std::string_view value;
-            count = std::min(count + std::max<int64_t>(1, RepeatOf(std::string_view(line).substr(start, i - start), value)),
-                             kManyNumbers);
+            const int64_t count = std::max<int64_t>(1, RepeatOf(std::string_view(line).substr(start, i - start), value));
+            // Saturated before the sum: two counts near the bound would overflow it.
+            numbers = count > kManyNumbers - numbers ? kManyNumbers : numbers + count;
+            item = true;
         }
+        lines += item;
     }
-    return count;
 }
+
+// The most vectors of m numbers the file can hold.
+int64_t VectorBound(const MvTableFile& file, int32_t m) { return m < 1 ? 0 : std::min(file.lines, file.numbers / m); }
 
 }  // namespace
 
@@ -90,7 +102,7 @@ MvTableFile MvTableFromText(std::string_view text)
 {
     MvTableFile file;
     file.records = SplitRecords(text);
-    file.numbers = CountItems(file.records);
+    CountItems(file.records, file.numbers, file.lines);
     return file;
 }
 
@@ -110,12 +122,19 @@ int32_t MultivarReadColumns(const MvTableFile& file, std::vector<double>& table,
     count = 0;
     if (m < 1 || m > file.numbers) return 0;
     const size_t rows = static_cast<size_t>(m);
-    if (mode == 1) limit = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(limit, 0)), table.size() / rows));
-    std::vector<double> row(rows);
+    // Counting goes no further than the first vector past the largest table: a file of repeats
+    // may stand for far more numbers than that.
+    if (mode == 0) limit = static_cast<int32_t>(kMvMaxTableValues / m + 1);
+    else limit = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(limit, 0)), table.size() / rows));
+    // The store pass reads into a row as large as one column of the table it fills, so that an
+    // incomplete last vector leaves the table as it was; counting needs no row.
+    std::vector<double> row(mode == 1 && limit > 0 ? rows : 0);
     size_t record = 0;
-    while (mode == 0 || count < limit) {
-        if (count == std::numeric_limits<int32_t>::max()) return 1;
-        if (!ReadVector(file, record, m, [&row](int64_t k, double x) { row[static_cast<size_t>(k)] = x; })) return 0;
+    while (count < limit) {
+        const bool complete = ReadVector(file, record, m, [&row](int64_t k, int64_t r, double x) {
+            if (!row.empty()) std::fill_n(row.begin() + static_cast<std::ptrdiff_t>(k), static_cast<size_t>(r), x);
+        });
+        if (!complete) return 0;
         if (mode == 1) std::copy(row.begin(), row.end(), table.begin() + static_cast<std::ptrdiff_t>(count * rows));
         ++count;
     }
@@ -128,22 +147,49 @@ int32_t MultivarReadTable(const MvTableFile& file, int32_t m, std::vector<double
     int32_t count = 0;
     MultivarReadColumns(file, table, m, count, 0);
     if (count == 0) return 0;
+    if (static_cast<int64_t>(count) * m > kMvMaxTableValues) return kMvTableTooLarge;
     table.assign(static_cast<size_t>(count) * static_cast<size_t>(m), 0.0);
     MultivarReadColumns(file, table, m, count, 1);
     return count;
 }
 
+int32_t MultivarReadDialogTable(const MvTableFile& file, int32_t m, std::vector<double>& table, std::string& message)
+{
+    table.clear();
+    message.clear();
+    const std::string noVector = "The file holds no complete vector of " + IntText(m) + " numbers.";
+    if (m < 1 || m > file.numbers) {
+        message = noVector;
+        return 0;
+    }
+    // Fewer time points than series could never be fitted; the bound costs no reading.
+    const int64_t bound = VectorBound(file, m);
+    if (bound < m) {
+        message = "The file holds at most " + IntText(static_cast<int32_t>(bound)) + (bound == 1 ? " vector" : " vectors") +
+                  " of " + IntText(m) + " numbers: a table needs at least as many time points as series.";
+        return 0;
+    }
+    const int32_t n = MultivarReadTable(file, m, table);
+    if (n == kMvTableTooLarge)
+        message = "The table would hold more than " + IntText(static_cast<int32_t>(kMvMaxTableValues)) +
+                  " numbers, too many to read.";
+    else if (n == 0)
+        message = noVector;
+    return std::max(n, 0);
+}
+
 int32_t MultivarPreviewTexts(const MvTableFile& file, int32_t m, std::string& first, std::string& last)
 {
-    if (m < 1 || m > file.numbers) return 0;
+    // No table of more numbers than the largest is read, so none is previewed either.
+    if (m < 1 || m > file.numbers || m > kMvMaxTableValues) return 0;
     std::string firstText, lastText;
     size_t record = 0;
     int32_t read = 0;
     for (; read < 5; ++read) {
         double a = 0.0, b = 0.0;
-        const bool complete = ReadVector(file, record, m, [&](int64_t k, double x) {
+        const bool complete = ReadVector(file, record, m, [&](int64_t k, int64_t r, double x) {
             if (k == 0) a = x;
-            if (k == m - 1) b = x;
+            if (k <= m - 1 && m - 1 < k + r) b = x;
         });
         if (!complete) break;
         firstText += "  " + SignificantText(a, 5) + ",";

@@ -10,32 +10,48 @@
 #include <string_view>
 #include <vector>
 
-// The open table file: its lines, and how many numbers it holds at most (a repeat "r*v"
-// counted r times), which bounds every count taken from the user.
+// The open table file: its lines, how many numbers it holds at most (a repeat "r*v" counted r
+// times) and how many of its lines hold an item. Each vector begins on a line of its own, so the
+// file holds at most min(lines, numbers / m) vectors of m numbers; these bound every count taken
+// from the user.
 struct MvTableFile {
     std::vector<std::string> records;
     int64_t numbers = 0;
+    int64_t lines = 0;
 };
+
+// The largest table read, in numbers (128 MB of doubles): a file of a few bytes can stand for
+// billions of numbers by its repeat counts.
+constexpr int64_t kMvMaxTableValues = int64_t{1} << 24;
+// MultivarReadTable's result for a table larger than that.
+constexpr int32_t kMvTableTooLarge = -1;
 
 // Splits the text of a table file into its lines.
 MvTableFile MvTableFromText(std::string_view text);
 // Reads the file `name`. Returns 1, or 0 when it cannot be read (`file` emptied).
 [[nodiscard]] int32_t OpenMvTableFile(const std::string& name, MvTableFile& file);
 
-// Reads vectors of m numbers from the start of the file. Mode 0 counts them; mode 1 stores
-// vector c in column c of `table` (m by `count` on entry, column by column) and stops at that
-// limit. On return `count` is the number of vectors read. Nothing sized by m is allocated when
-// m exceeds the numbers of the file (no vector can then be complete). Returns 1 when it stopped
-// at the limit, 0 at the end of the file or at a vector that cannot be completed.
+// Reads vectors of m numbers from the start of the file. Mode 0 counts them, up to one vector
+// past a table of kMvMaxTableValues numbers; mode 1 stores vector c in column c of `table`
+// (m by `count` on entry, column by column) and stops at that limit. On return `count` is the
+// number of vectors read. Counting allocates nothing; storing, one column. Returns 1 when it
+// stopped at the limit, 0 at the end of the file or at a vector that cannot be completed.
 int32_t MultivarReadColumns(const MvTableFile& file, std::vector<double>& table, int32_t m, int32_t& count,
                             int32_t mode);
 
 // The table of the file with m numbers a vector: both passes of MultivarReadColumns. Returns the
-// number of vectors read into `table` (m by that count); 0 when none (`table` emptied).
+// number of vectors read into `table` (m by that count); 0 when none, kMvTableTooLarge when the
+// table would hold more than kMvMaxTableValues numbers (`table` then empty, nothing allocated).
 int32_t MultivarReadTable(const MvTableFile& file, int32_t m, std::vector<double>& table);
+
+// OK of the Read Multivariate Data dialog with m numbers a vector: the table read into `table`
+// (m by n), n returned; or 0, `table` empty, with the message that says why: the file holds no
+// complete vector of m numbers, fewer vectors than m (a table with fewer time points than series
+// cannot be fitted; told before anything is read), or a table too large to read.
+int32_t MultivarReadDialogTable(const MvTableFile& file, int32_t m, std::vector<double>& table, std::string& message);
 
 // The previews of the first and the m-th series over the first five vectors: for each, two
 // blanks, the value with 5 significant digits and a comma; then "  etc ..." (first) and
-// "  etc ... " (last). Returns 1; 0 when no vector could be read
-// (the texts are then not changed).
+// "  etc ... " (last). Returns 1; 0 when no vector could be read or m exceeds kMvMaxTableValues
+// (the texts are then not changed). Its work is bounded by the text, whatever m.
 int32_t MultivarPreviewTexts(const MvTableFile& file, int32_t m, std::string& first, std::string& last);

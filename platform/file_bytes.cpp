@@ -121,7 +121,8 @@ int ReplaceFileBytes(const std::string& name, const std::vector<unsigned char>& 
     std::error_code error;
     const fs::file_status status = fs::status(target, error);
     const bool exists = fs::exists(status);
-    if (exists && fs::is_directory(status)) return kReplaceWriteFailed;
+    // A folder, a pipe or a device would be replaced by a plain file: only files are saved over.
+    if (exists && !fs::is_regular_file(status)) return kReplaceWriteFailed;
     if (exists && FileIsReadOnly(target)) return kReplaceReadOnly;
 
     RemoveStaleTemporaries(target);

@@ -22,7 +22,8 @@ constexpr int kReplaceReadOnly = -2;     // the target is read-only: nothing wri
 // link writes the file the link points to and leaves the link in place. Temporary files of this
 // routine's own pattern for the same target that are older than ten minutes (left by a process
 // that was killed) are removed on the way. A new file takes the permissions of the one it
-// replaces. Returns one of the kReplace codes.
+// replaces. An existing target that is not a regular file (a folder, a pipe, a device) is left
+// alone: kReplaceWriteFailed. Returns one of the kReplace codes.
 [[nodiscard]] int ReplaceFileBytes(const std::string& name, const std::vector<unsigned char>& bytes);
 
 // The user's message for a failed ReplaceFileBytes: "Cannot open file", "Cannot write to file"

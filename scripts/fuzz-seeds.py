@@ -42,6 +42,12 @@ SEEDS = {
     "console_records_fuzz": [b"  3\r\n1.5 2.5 3.5\r\n4,5\r\n\x1a", b"2*1.0 /\n7\n", b"1e39\n-2\n"],
     "console_data_files_fuzz": [b"0.25\n1\n0.5\n1\n-0.3\n2.0\n", b"1.5\n2.5 9\nx\n3.5\n",
                                 b"0.1\n2\n0.2\n0.1\n0\n1e39\n"],
+    # Two bytes choose the count of numbers a vector (see the harness); the rest is the file.
+    "table_reader_fuzz": [b"\x0a\x02" + b"".join(b"%d %d %d\r\n" % (10 * t + 1, 10 * t + 2, 10 * t + 3) for t in range(1, 8)),
+                          b"\x05\x00" + b"2000000000*1.5", b"\x0b\x01" + b"99999999999999999999*1 2\n",
+                          b"\x0a\x01" + b"4611686018427387904*1 4611686018427387904*1\n",
+                          b"\x08\x02" + b"4*1 2\n3*7,8/\n1E3 1D-2\n+.5 -2.\n\n2* 4\n",
+                          b"\x02\x00" + b"3*1\n3*2\n3*3\nx y\n"],
     "clipboard_fuzz": [b"1\t2\t3\r\n4\t5\t6", b"1.5\r\n2.25\r\n-3", b"1\t2\t\n3 4\n", b"3,14\t2,72\n"],
 }
 

@@ -72,9 +72,16 @@ std::string ClipboardNumberText(double x)
     double shown = 0.0;
     const bool asterisks = text.find('*') != std::string::npos;
     if (!asterisks && (x == 0.0 || (ReadLeadingNumber(text, shown) && shown != 0.0))) return text;
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 4);
-    return std::string(buffer, result.ptr);
+    char buffer[40];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 4);
+    text.assign(buffer, result.ptr);
+    if (ReadLeadingNumber(text, shown) && std::isfinite(shown)) return text;
+    // Within 0.003 % of the largest double, rounding to 5 digits passes it and Paste would refuse
+    // the text: the 5 digits are then cut instead, the nearest 5-digit value that Paste reads.
+    result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 16);
+    const std::string exact(buffer, result.ptr);
+    const size_t exponent = exact.find('e');
+    return exact.substr(0, (x < 0 ? 1 : 0) + 6) + exact.substr(exponent);
 }
 
 std::string FormatClipboardSeries(const std::vector<double>& values)

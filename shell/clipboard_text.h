@@ -8,8 +8,9 @@
 
 // The clipboard text of one value: its 5-significant-digit text without blanks, or, where that
 // text would be asterisks or would show a non-zero value as 0, the value with 5 significant
-// digits in exponent form ("1.2346e+20"). NaN and infinite values give "NaN", "Infinity" and
-// "-Infinity".
+// digits in exponent form ("1.2346e+20"), cut rather than rounded where rounding would pass the
+// largest double ("1.7976e+308"), so that the text reads back as a finite value. NaN and
+// infinite values give "NaN", "Infinity" and "-Infinity".
 std::string ClipboardNumberText(double x);
 
 // One value a line, CR LF between values and none after the last; empty for no values.

@@ -50,7 +50,7 @@ void Preview(HWND dialog, const ReadDataState& s, int32_t m)
 }
 
 // OK: Enter in the edit only moves the focus to OK; OK itself reads the table and closes only
-// when at least one vector is complete.
+// when it was read; otherwise it says why.
 void ReadDataOk(HWND dialog, ReadDataState& s)
 {
     const int32_t m = ColumnsEntered(dialog);
@@ -62,9 +62,10 @@ void ReadDataOk(HWND dialog, ReadDataState& s)
         SetFocus(GetDlgItem(dialog, IDC_MV_COLUMNS));
         return;
     }
-    s.n = MultivarReadTable(*s.file, m, s.table);
+    std::string message;
+    s.n = MultivarReadDialogTable(*s.file, m, s.table, message);
     if (s.n == 0) {
-        ShowMvMessage(dialog, "The file holds no complete vector of " + IntText(m) + " numbers.", kReadCaption);
+        ShowMvMessage(dialog, message, kReadCaption);
         SetFocus(GetDlgItem(dialog, IDC_MV_COLUMNS));
         return;
     }

@@ -152,6 +152,28 @@ TEST_F(MultivariateCommandsTest, ReadDataDialog)
     EXPECT_EQ(project.data->n, 7);
 }
 
+// Dialog 157 with a count the file cannot make a table of: fourteen bytes standing for two
+// billion numbers, typed m = 1e8. The preview stays, OK says why and the dialog asks again.
+TEST_F(MultivariateCommandsTest, ReadDataRefusesMoreSeriesThanTimePoints)
+{
+    Write("repeats.txt", "2000000000*1.5");
+    MultivariateProject& project = Project(TwoSeries(10));
+    AnswerFileDialog(Path("repeats.txt"), L"Open file");
+    DialogAnswer many = Press(IDOK, {{IDC_MV_COLUMNS, L"100000000"}});
+    many.inspect = [](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"  1.5000,  etc ...");
+        SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"1000000000");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"  1.5000,  etc ...");
+    };
+    AnswerNextDialog(many);
+    AnswerNextDialog(Press(IDOK));  // the message
+    AnswerNextDialog(Press(IDCANCEL));
+    EXPECT_EQ(MultivarReadData(project), 0);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): The file holds at most 1 vector of 100000000 "
+                                                    L"numbers: a table needs at least as many time points as series."});
+    EXPECT_EQ(project.data->n, 10);
+}
+
 // Import through the frame: the status bar and the Transform menu follow, the transforms of the
 // old table go and the Undo item with them.
 TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)

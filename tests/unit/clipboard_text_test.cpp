@@ -29,8 +29,41 @@ TEST(ClipboardText, ValuesTheFixedTextCannotShowGoInExponentForm)
         {std::nan(""), "NaN"},
         {inf, "Infinity"},
         {-inf, "-Infinity"},
+        // Rounding up would pass the largest double: the digits are cut instead.
+        {std::numeric_limits<double>::max(), "1.7976e+308"},
+        {-std::numeric_limits<double>::max(), "-1.7976e+308"},
+        {1.79766e308, "1.7976e+308"},
+        {1.79764e308, "1.7976e+308"},
+        {1.7975e308, "1.7975e+308"},
+        {-1.7975e308, "-1.7975e+308"},
+        {5e-324, "4.9407e-324"},
     };
     for (const auto& c : cases) EXPECT_EQ(ClipboardNumberText(c.x), c.text) << c.x;
+}
+
+// What Copy writes Paste reads back, finite and within the 5 digits, up to the largest double.
+TEST(ClipboardText, CopiesNearTheEndsOfTheRangePasteBack)
+{
+    const double largest = std::numeric_limits<double>::max();
+    std::vector<double> values;
+    for (double x : {largest, std::nextafter(largest, 0.0), largest * (1 - 1e-5), largest * (1 - 3e-5),
+                     largest * (1 - 1e-4), 1e308, std::numeric_limits<double>::min(), 4.9e-324, 1e-320})
+        for (double sign : {1.0, -1.0}) values.push_back(sign * x);
+    std::vector<double> read;
+    const ClipboardParse series = ParseClipboardSeries(FormatClipboardSeries(values), read);
+    ASSERT_EQ(series.status, 1) << series.message;
+    ASSERT_EQ(read.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_TRUE(std::isfinite(read[i])) << values[i];
+        // Subnormal values keep fewer digits than their 5-digit text shows.
+        EXPECT_NEAR(read[i], values[i], 1e-4 * std::fabs(values[i]) + 5e-324) << values[i];
+    }
+    int32_t columns = 0, rows = 0;
+    const ClipboardParse table = ParseClipboardTable(FormatClipboardTable(2, static_cast<int32_t>(values.size() / 2), values),
+                                                     columns, rows, read);
+    ASSERT_EQ(table.status, 1) << table.message;
+    ASSERT_EQ(read.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) EXPECT_NEAR(read[i], values[i], 1e-4 * std::fabs(values[i]) + 5e-324);
 }
 
 TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)

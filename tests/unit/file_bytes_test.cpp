@@ -5,6 +5,11 @@
 #include <chrono>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
+
 #include "file_test_support.h"
 
 namespace {
@@ -140,6 +145,33 @@ TEST(FileBytes, FailuresAreReportedAndTouchNothing)
     EXPECT_TRUE(FileExists(inner + "/keep"));
     EXPECT_EQ(folder.EntryCount(), 1u);
 }
+
+#ifndef _WIN32
+// A pipe or a device node as the target of a save, by name or through a link, stays what it is
+// and the save fails: it was once replaced by a plain file, reported as saved.
+TEST(FileBytes, SavesOntoPipesAndDevicesAreRefused)
+{
+    ScratchFolder folder("bytes-special");
+    const std::string pipe = folder.File("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::vector<std::string> targets = {pipe};
+    // A node of the null device; making one needs the right to, which a test may lack.
+    const std::string device = folder.File("null");
+    if (mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) targets.push_back(device);
+    std::filesystem::create_symlink("pipe", std::filesystem::u8path(folder.File("link")));
+    targets.push_back(folder.File("link"));
+    for (const std::string& target : targets) {
+        EXPECT_EQ(ReplaceFileBytes(target, {1, 2}), kReplaceWriteFailed) << target;
+        std::vector<unsigned char> read = {7};
+        EXPECT_EQ(ReadFileBytes(target, read), 0) << target;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::u8path(pipe)));
+    if (targets.size() == 3) {
+        EXPECT_TRUE(std::filesystem::is_character_file(std::filesystem::u8path(device)));
+    }
+    EXPECT_EQ(folder.EntryCount(), targets.size());
+}
+#endif
 
 TEST(FileBytes, ReaderChecksEveryLengthAndIsLittleEndian)
 {

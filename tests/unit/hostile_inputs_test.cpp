@@ -5,6 +5,7 @@
 // not finite.
 #include "library_capture.h"
 #include "multivariate/burg_fit.h"
+#include "multivariate/table_reader.h"
 #include "multivariate/var_fit_support.h"
 #include "multivariate/whittle_fit.h"
 #include "numerics/acf.h"
@@ -30,6 +31,8 @@
 #include "numlib/least_squares.h"
 #include "numlib/pd_inverse.h"
 #include "numlib/periodogram.h"
+#include "shell/ascii_files.h"
+#include "shell/clipboard_text.h"
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
 #include "univariate/regression.h"
@@ -41,6 +44,7 @@
 #include <cmath>
 #include <complex>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -1106,6 +1110,86 @@ TEST(HostileInputs, VectorAutoregressions)
         }
     }
     SetVarDiagnosticCapture(nullptr);
+}
+
+// The multivariate table reader on hostile files with hostile counts of numbers a vector:
+// repeat counts past the integers, repeats standing for billions of numbers, values out of
+// range. A table read is n by m finite values, no more than the file holds nor than the largest
+// table; the dialog's read never gives fewer time points than series.
+TEST(HostileInputs, TableFiles)
+{
+    std::string repeatLines;
+    for (int k = 0; k < 3; ++k) repeatLines += "2147483647*1\n";
+    const std::string texts[] = {
+        "99999999999999999999*1 2\n", "4611686018427387904*1 4611686018427387904*1\n", "2000000000*1.5",
+        repeatLines, "1e400 2\n3 4\n", "NaN 1\n", "1e-400 1\n2 3\n", "", "\n \n", "*1 2\n", "0*1 2\n",
+        "3*\n", "1 2 3\n4 5 6\n7 8 9\n", "1,,2\n/\n", "-1.7976931348623157e308 1.7976931348623157e308\n1 2\n",
+    };
+    for (const std::string& text : texts) {
+        const MvTableFile file = MvTableFromText(text);
+        EXPECT_TRUE(file.numbers >= file.lines && file.numbers <= (int64_t{1} << 62)) << text;
+        for (int32_t m : {INT_MIN, -1, 0, 1, 2, 3, 1000, 100000000, static_cast<int32_t>(kMvMaxTableValues) + 1,
+                          INT_MAX}) {
+            std::vector<double> table;
+            const int32_t n = MultivarReadTable(file, m, table);
+            if (n > 0) {
+                const int64_t cells = static_cast<int64_t>(n) * m;
+                EXPECT_EQ(table.size(), static_cast<size_t>(cells)) << text << " m=" << m;
+                EXPECT_TRUE(cells <= file.numbers && cells <= kMvMaxTableValues && Finite(table)) << text << " m=" << m;
+            } else {
+                EXPECT_TRUE(table.empty() && n >= kMvTableTooLarge) << text << " m=" << m;
+            }
+            std::string first, last, message;
+            EXPECT_EQ(MultivarPreviewTexts(file, m, first, last), n != 0 && m <= kMvMaxTableValues ? 1 : 0)
+                << text << " m=" << m;
+            const int32_t dialogN = MultivarReadDialogTable(file, m, table, message);
+            EXPECT_TRUE(dialogN == 0 ? !message.empty() : (dialogN == n && dialogN >= m)) << text << " m=" << m;
+        }
+    }
+}
+
+// Clipboard text of every hostile series, and of values at the largest double: what Copy writes
+// of finite values Paste reads back finite within the 5 digits; other values are refused.
+TEST(HostileInputs, ClipboardText)
+{
+    std::vector<Series> all = AllSeries();
+    const double largest = std::numeric_limits<double>::max();
+    all.push_back({"at the largest double", {largest, -largest, largest * (1 - 2e-5), -std::nextafter(largest, 0.0)}});
+    for (const Series& s : all) {
+        if (s.x.empty()) continue;
+        std::vector<double> read;
+        const ClipboardParse series = ParseClipboardSeries(FormatClipboardSeries(s.x), read);
+        int32_t columns = 0, rows = 0;
+        std::vector<double> table;
+        const ClipboardParse parsed =
+            ParseClipboardTable(FormatClipboardTable(1, static_cast<int32_t>(s.x.size()), s.x), columns, rows, table);
+        if (!Finite(s.x)) {
+            EXPECT_TRUE(series.status == -1 && parsed.status == -1) << s.name;
+            continue;
+        }
+        ASSERT_TRUE(series.status == 1 && parsed.status == 1) << s.name << ": " << series.message << parsed.message;
+        ASSERT_TRUE(read.size() == s.x.size() && table.size() == s.x.size()) << s.name;
+        for (size_t i = 0; i < s.x.size(); ++i) {
+            EXPECT_NEAR(read[i], s.x[i], 1e-4 * std::fabs(s.x[i])) << s.name << " " << i;
+            EXPECT_EQ(table[i], read[i]) << s.name << " " << i;
+        }
+    }
+
+    // A number below the smallest double is pasted as the file readers read it: as its nearest
+    // double, zero.
+    for (const std::string tiny : {"1e-400", "-1e-400", "2.4e-324"}) {
+        std::vector<double> pasted, pastedRow, fromFile;
+        int32_t columns = 0, rows = 0;
+        ASSERT_EQ(ParseClipboardSeries("1\r\n" + tiny, pasted).status, 1) << tiny;
+        ASSERT_EQ(ParseClipboardTable("1\t" + tiny, columns, rows, pastedRow).status, 1) << tiny;
+        ASSERT_EQ(MultivarReadTable(MvTableFromText("1 " + tiny + "\n"), 2, fromFile), 1) << tiny;
+        const AsciiSeries series = ParseAsciiSeries("1\n" + tiny + "\n");
+        ASSERT_EQ(series.values.size(), 2u) << tiny;
+        EXPECT_EQ(pasted[1], 0.0) << tiny;
+        EXPECT_EQ(pastedRow[1], 0.0) << tiny;
+        EXPECT_EQ(fromFile[1], 0.0) << tiny;
+        EXPECT_EQ(series.values[1], 0.0) << tiny;
+    }
 }
 
 using HostileLibraryInputs = LibraryCapture;

@@ -51,6 +51,10 @@ TEST(TableReaderTest, VectorsOfTheTablesCases)
         {"exponents and Fortran forms", "1E3 1D-2\n+.5 -2.\n", 2, {1000, 0.01, 0.5, -2}},
         {"m above the count of numbers", "1 2 3\n", 4, {}},
         {"empty file", "", 1, {}},
+        // Repeat counts beyond 2^63 and two counts whose sum is: both once overflowed while
+        // the file was opened.
+        {"a repeat count of 20 digits", "99999999999999999999*1 2\n", 2, {1, 1}},
+        {"two repeat counts of 2^62", "4611686018427387904*1 4611686018427387904*1\n", 2, {1, 1}},
     };
     for (const Case& c : cases) {
         const MvTableFile file = MvTableFromText(c.text);
@@ -94,6 +98,92 @@ TEST(TableReaderTest, CountsAboveTheFilesNumbersAllocateNothing)
     EXPECT_EQ(MultivarReadTable(file, -3, table), 0);
     // A repeat counts its values: "4*1" is four numbers.
     EXPECT_EQ(MvTableFromText("4*1, 2\n").numbers, 5);
+    // Counts that would pass the largest integer stop at 2^62.
+    EXPECT_EQ(MvTableFromText("99999999999999999999*1 2\n").numbers, int64_t{1} << 62);
+    EXPECT_EQ(MvTableFromText("4611686018427387904*1 4611686018427387904*1\n").numbers, int64_t{1} << 62);
+    // Lines that hold an item: blank lines and lines of separators hold none.
+    EXPECT_EQ(MvTableFromText("1 2\n\n , /\n3*4\n").lines, 2);
+}
+
+// Fourteen bytes can stand for two billion numbers: a table of them is refused before it is
+// allocated, and the previews, redone at every key typed, take no time that grows with m.
+TEST(TableReaderTest, TablesOfRepeatsAreBoundedBeforeAnythingIsAllocated)
+{
+    const MvTableFile tiny = MvTableFromText("2000000000*1.5");
+    std::vector<double> table = {9};
+    EXPECT_EQ(MultivarReadTable(tiny, 100000000, table), kMvTableTooLarge);
+    EXPECT_TRUE(table.empty());
+    EXPECT_EQ(MultivarReadTable(tiny, 2000000000, table), kMvTableTooLarge);
+    ASSERT_EQ(MultivarReadTable(tiny, 1000, table), 1);  // one line, one vector
+    EXPECT_EQ(table, std::vector<double>(1000, 1.5));
+
+    // Counting stops one vector past the largest table.
+    int32_t count = 0;
+    EXPECT_EQ(MultivarReadColumns(tiny, table, 1, count, 0), 0);
+    EXPECT_EQ(count, 1);
+    std::string manyLines;
+    for (int k = 0; k < 5000; ++k) manyLines += "2000000000*1.5\n";
+    const MvTableFile many = MvTableFromText(manyLines);
+    count = 0;
+    EXPECT_EQ(MultivarReadColumns(many, table, 5000, count, 0), 1);
+    EXPECT_EQ(count, kMvMaxTableValues / 5000 + 1);
+    EXPECT_EQ(MultivarReadTable(many, 5000, table), kMvTableTooLarge);
+
+    // The largest table is read; one vector more is refused.
+    std::string square;
+    for (int k = 0; k < 4096; ++k) square += "4096*0.5\n";
+    ASSERT_EQ(MultivarReadTable(MvTableFromText(square), 4096, table), 4096);
+    EXPECT_EQ(static_cast<int64_t>(table.size()), kMvMaxTableValues);
+    EXPECT_EQ(table.back(), 0.5);
+    EXPECT_EQ(MultivarReadTable(MvTableFromText(square + "4096*0.5\n"), 4096, table), kMvTableTooLarge);
+
+    std::string first = "kept", last = "kept";
+    EXPECT_EQ(MultivarPreviewTexts(tiny, 1000000000, first, last), 0);
+    EXPECT_EQ(first, "kept");
+    EXPECT_EQ(last, "kept");
+    ASSERT_EQ(MultivarPreviewTexts(tiny, static_cast<int32_t>(kMvMaxTableValues), first, last), 1);
+    EXPECT_EQ(first, "  1.5000,  etc ...");
+    EXPECT_EQ(last, "  1.5000,  etc ... ");
+    // The m-th value inside a repeat, and after it.
+    ASSERT_EQ(MultivarPreviewTexts(MvTableFromText("1 3*7 8\n2 3*6 9\n"), 3, first, last), 1);
+    EXPECT_EQ(first, "  1.0000,  2.0000,  etc ...");
+    EXPECT_EQ(last, "  7.0000,  6.0000,  etc ... ");
+    ASSERT_EQ(MultivarPreviewTexts(MvTableFromText("1 3*7 8\n"), 5, first, last), 1);
+    EXPECT_EQ(last, "  8.0000,  etc ... ");
+}
+
+// The dialog's OK: m is bounded by the vectors the file can hold, since a table with fewer time
+// points than series can never be fitted, and the table by its size; each refusal says why.
+TEST(TableReaderTest, DialogReadRefusesCountsTheFileCannotHold)
+{
+    std::string manyLines;
+    for (int k = 0; k < 5000; ++k) manyLines += "2000000000*1.5\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int32_t m;
+        int32_t n;
+        const char* message;
+    } cases[] = {
+        {"the 14-byte file with m = 1e8", "2000000000*1.5", 100000000, 0,
+         "The file holds at most 1 vector of 100000000 numbers: a table needs at least as many time points as series."},
+        {"the 14-byte file with m = 1e9", "2000000000*1.5", 1000000000, 0,
+         "The file holds at most 1 vector of 1000000000 numbers: a table needs at least as many time points as series."},
+        {"six numbers in three lines with 3", "1 2\n3 4\n5 6\n", 3, 0,
+         "The file holds at most 2 vectors of 3 numbers: a table needs at least as many time points as series."},
+        {"m above the numbers", "1 2 3\n4 5 6\n", 30, 0, "The file holds no complete vector of 30 numbers."},
+        {"text on the first line", "x y\n1 2\n3 4\n", 2, 0, "The file holds no complete vector of 2 numbers."},
+        {"a table too large", manyLines, 5000, 0, "The table would hold more than 16777216 numbers, too many to read."},
+        {"as many time points as series", "1 2\n3 4\n", 2, 2, ""},
+        {"repeats fill a square table", "3*1\n3*2\n3*3\n", 3, 3, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> table = {9};
+        std::string message = "old";
+        EXPECT_EQ(MultivarReadDialogTable(MvTableFromText(c.text), c.m, table, message), c.n) << c.name;
+        EXPECT_EQ(message, c.message) << c.name;
+        EXPECT_EQ(table.size(), static_cast<size_t>(c.n) * static_cast<size_t>(c.m)) << c.name;
+    }
 }
 
 TEST(TableReaderTest, PreviewsShowTheFirstFiveVectors)
