@@ -34,6 +34,7 @@
 #include "univariate/preliminary_estimation.h"
 #include "univariate/regression.h"
 #include "univariate/statistics.h"
+#include "univariate/transforms.h"
 
 #include <gtest/gtest.h>
 
@@ -1106,6 +1107,92 @@ TEST(HostileInputs, VectorAutoregressions)
         }
     }
     SetVarDiagnosticCapture(nullptr);
+}
+
+// Every transform on every finite hostile series, and on short series within a few per cent of
+// the largest double or far below 1: a transform that applies leaves finite values and its Undo
+// gives the series back to a relative 1e-8 of the largest value; a refused one changes nothing.
+TEST(HostileInputs, TransformsAndTheirUndo)
+{
+    std::vector<Series> series;
+    for (const Series& s : AllSeries())
+        if (Finite(s.x) && !s.x.empty()) series.push_back(s);
+    for (int n : {2, 3, 4, 6, 13}) {
+        std::vector<double> top(n), mixed(n), tiny(n);
+        for (int t = 0; t < n; ++t) {
+            const double wave = std::sin(2.1 * t + 0.3);
+            top[t] = 1.7976931348623157e308 * (0.97 + 0.03 * wave * wave);
+            mixed[t] = (t % 3 == 1 ? -1 : 1) * top[t];
+            tiny[t] = 1e-20 * (2.0 + wave);
+        }
+        series.push_back({"near the largest double n=" + std::to_string(n), top});
+        series.push_back({"near plus and minus the largest double n=" + std::to_string(n), mixed});
+        series.push_back({"near 1e-20 n=" + std::to_string(n), tiny});
+    }
+    const struct {
+        const char* name;
+        int32_t (*apply)(UnivariateProject&);
+    } transforms[] = {
+        {"difference", [](UnivariateProject& u) { return ApplyDifference(u, 1); }},
+        {"logarithm", [](UnivariateProject& u) { return ApplyBoxCox(u, 0.0); }},
+        {"Box-Cox 1e-7", [](UnivariateProject& u) { return ApplyBoxCox(u, 1e-7); }},
+        {"Box-Cox 3e-6", [](UnivariateProject& u) { return ApplyBoxCox(u, 3e-6); }},
+        {"Box-Cox 1", [](UnivariateProject& u) { return ApplyBoxCox(u, 1.0); }},
+        {"Box-Cox 1.5", [](UnivariateProject& u) { return ApplyBoxCox(u, 1.5); }},
+        {"linear trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, -1, fit, 1);
+         }},
+        {"quadratic trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, -1, fit, 2);
+         }},
+        {"period 2, quadratic trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, 2, fit, 2);
+         }},
+        {"one harmonic, linear trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             const int32_t one[4] = {1, 0, 0, 0};
+             return ApplyClassicalHarmonic(u, fit, 1, one, 1);
+         }},
+        {"subtract mean", [](UnivariateProject& u) { return ApplySubtractMean(u); }},
+        {"subsequence, then Box-Cox 0.0015",
+         [](UnivariateProject& u) { return ApplySubsequence(u, 1, u.lastIndex - 1) ? ApplyBoxCox(u, 0.0015) : 0; }},
+    };
+    for (const Series& s : series) {
+        for (const auto& transform : transforms) {
+            UnivariateProject u;
+            VeskInit(u);
+            u.series = s.x;
+            u.n = static_cast<int32_t>(s.x.size());
+            u.firstIndex = 1;
+            u.lastIndex = u.n;
+            const std::string where = std::string(transform.name) + " of " + s.name;
+            if (!transform.apply(u)) {
+                // Only the subsequence of the last case may stand when its Box-Cox is refused.
+                if (u.transforms && u.transforms->kind == TRANSFORM_SUBSEQUENCE) {
+                    EXPECT_EQ(UndoNewestTransform(u), 1) << where;
+                }
+                EXPECT_EQ(u.transforms, nullptr) << where;
+                EXPECT_EQ(u.series, s.x) << where;
+                continue;
+            }
+            EXPECT_TRUE(Finite(u.series)) << where;
+            while (u.transforms) {
+                ASSERT_EQ(UndoNewestTransform(u), 1) << where;
+            }
+            ASSERT_EQ(u.series.size(), s.x.size()) << where;
+            double top = 0.0;
+            for (double v : s.x) top = std::fmax(top, std::fabs(v));
+            for (size_t t = 0; t < s.x.size(); ++t)
+                EXPECT_LE(std::fabs(u.series[t] - s.x[t]), 1e-8 * top) << where << " at " << t;
+        }
+    }
 }
 
 using HostileLibraryInputs = LibraryCapture;
