@@ -613,6 +613,38 @@ std::vector<double> Sixty(double scale = 1.0, int at = -1, double value = 0.0)
     return x;
 }
 
+// Sixty times of a two-series autoregression X(t) = PHI X(t-1) + Z(t), scaled as a whole, for
+// the vector autoregressive fits: element (j, t) at (t-1)·2 + (j-1).
+std::vector<double> SixtyPairs(double scale)
+{
+    std::vector<double> x(120);
+    double a = 0.0, b = 0.0;
+    for (int t = 0; t < 60; ++t) {
+        const double za = std::sin(1.7 * t + 0.2) + 0.5 * std::cos(0.37 * t * t);
+        const double zb = std::cos(2.9 * t) + 0.4 * std::sin(0.23 * t * t + 1.0);
+        const double na = 0.5 * a + 0.2 * b + za, nb = -0.3 * a + 0.4 * b + zb;
+        a = na;
+        b = nb;
+        x[2 * t] = scale * a;
+        x[2 * t + 1] = scale * b;
+    }
+    return x;
+}
+
+// The status of a vector autoregressive fit of order 2 to x (60 times, 2 series).
+int VarFitStatus(int (*fit)(const double*, int, int, double*, double*, int&, double&, double*),
+                 const std::vector<double>& x)
+{
+    std::vector<double> PHI(20 * 4), V(4), E(120);
+    double aicc = 0.0;
+    int p = 2;
+    std::string diagnostics;
+    SetVarDiagnosticCapture(&diagnostics);
+    const int status = fit(x.data(), 60, 2, PHI.data(), V.data(), p, aicc, E.data());
+    SetVarDiagnosticCapture(nullptr);
+    return status;
+}
+
 // The status of the innovations likelihood of the AR(1) model with phi = 0.5 on x.
 int Ar1Likelihood(const std::vector<double>& x)
 {
@@ -1041,6 +1073,18 @@ TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
              return PatternSearch(1, 1, point, h, [](const double* x) { return PatternValue<double>{x[0] * x[0], 1.0, 0}; })
                  .status;
          }},
+        {"Burg fit of a two-series AR table at 1e80 (numerical difficulties)", kStatusDone,
+         [] { return VarFitStatus(BurgMvarFit, SixtyPairs(1e80)); }},
+        {"Burg fit of a two-series AR table at 1e-90 (numerical difficulties)", kStatusDone,
+         [] { return VarFitStatus(BurgMvarFit, SixtyPairs(1e-90)); }},
+        {"Burg fit of a two-series AR table at 1e160 (numerical difficulties)", kStatusOutOfRange,
+         [] { return VarFitStatus(BurgMvarFit, SixtyPairs(1e160)); }},
+        {"Yule-Walker fit of a two-series AR table at 1e150", kStatusDone,
+         [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e150)); }},
+        {"Yule-Walker fit of a two-series AR table at 1e160 (numerical difficulties)", kStatusOutOfRange,
+         [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e160)); }},
+        {"Yule-Walker fit of a two-series AR table at 1e-160 (a subnormal covariance called done)",
+         kStatusOutOfRange, [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e-160)); }},
     };
     for (const auto& c : cases) EXPECT_EQ(c.call(), c.expected) << c.fault;
 }
