@@ -30,6 +30,7 @@
 #include "numlib/least_squares.h"
 #include "numlib/pd_inverse.h"
 #include "numlib/periodogram.h"
+#include "univariate/forecasting.h"
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
 #include "univariate/regression.h"
@@ -645,6 +646,43 @@ int VarFitStatus(int (*fit)(const double*, int, int, double*, double*, int&, dou
     return status;
 }
 
+// The outcome of a forecast command's run on a project holding x: ARAR or Holt-Winters (6
+// forecasts from the whole series), or the ARMA forecast of the AR(1) model with phi = 0.5.
+enum class ForecastMethod { Arar, HoltWinters, Arma };
+int ForecastOutcome(ForecastMethod method, const std::vector<double>& x)
+{
+    UnivariateProject u;
+    VeskInit(u);
+    u.series = x;
+    u.n = static_cast<int32_t>(x.size());
+    u.firstIndex = 1;
+    u.lastIndex = u.n;
+    ForecastCurves curves;
+    switch (method) {
+    case ForecastMethod::Arar: {
+        ArarSettings a;
+        a.count = 6;
+        a.first = 1;
+        a.last = u.n;
+        return ArarForecastRun(u, a, curves);
+    }
+    case ForecastMethod::HoltWinters: {
+        HoltWintersSettings h;
+        h.count = 6;
+        h.first = 1;
+        h.last = u.n;
+        return HoltWintersRun(u, h, curves);
+    }
+    case ForecastMethod::Arma:
+        u.p = 1;
+        u.phi[1] = 0.5;
+        u.wnVariance = 1.0;
+        u.forecastSteps = 6;
+        return ArmaForecastRun(u, false, 0.0, curves);
+    }
+    return 0;
+}
+
 // The status of the innovations likelihood of the AR(1) model with phi = 0.5 on x.
 int Ar1Likelihood(const std::vector<double>& x)
 {
@@ -1085,6 +1123,18 @@ TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
          [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e160)); }},
         {"Yule-Walker fit of a two-series AR table at 1e-160 (a subnormal covariance called done)",
          kStatusOutOfRange, [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e-160)); }},
+        {"ARAR forecast of 60 values near 1e160 (refused for too few observations)", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::Arar, Sixty(1e160)); }},
+        {"ARAR forecast of 60 values near 1e-160", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::Arar, Sixty(1e-160)); }},
+        {"Holt-Winters forecast of 60 values near 1e160 (refused for too few observations)", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::HoltWinters, Sixty(1e160)); }},
+        {"Holt-Winters forecast of 60 values near 1e-160 (refused for too few observations)", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::HoltWinters, Sixty(1e-160)); }},
+        {"ARMA forecast of a causal AR(1) near 1e160 (refused as not causal)", FORECAST_VALUES_OUT_OF_RANGE,
+         [] { return ForecastOutcome(ForecastMethod::Arma, Sixty(1e160)); }},
+        {"ARMA forecast of a causal AR(1) near 1e-160 (refused as not causal)", FORECAST_VALUES_OUT_OF_RANGE,
+         [] { return ForecastOutcome(ForecastMethod::Arma, Sixty(1e-160)); }},
     };
     for (const auto& c : cases) EXPECT_EQ(c.call(), c.expected) << c.fault;
 }
@@ -1124,6 +1174,23 @@ TEST(NumericalFaults, TinyArgumentsAndExtremeScalesAreComputedRight)
     }
     ArarFitResult refused;
     EXPECT_EQ(ArarSubsetFit(Sixty(1e300).data(), 60, {1.0}, 1, refused), kStatusOutOfRange);
+
+    // Holt-Winters chooses the same constants at every scale, and forecasts times the scale:
+    // from about 1e15 on the errors once exceeded the penalty of constants outside [0, 1], and
+    // the search left [0, 1].
+    double unit[2] = {0.5, 0.5}, unitMse = 0.0, unitF[3];
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 60, 0, 3, ordinary.data(), true, unit, unitMse, unitF),
+              kStatusDone);
+    for (double c : {1e20, 1e100, 1e150, 1e-150}) {
+        const std::vector<double> x = Sixty(c);
+        double constants[2] = {0.5, 0.5}, mse = 0.0, F[3];
+        ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 60, 0, 3, x.data(), true, constants, mse, F), kStatusDone)
+            << c;
+        EXPECT_NEAR(constants[0], unit[0], 1e-12) << c;
+        EXPECT_NEAR(constants[1], unit[1], 1e-12) << c;
+        EXPECT_NEAR(mse / c / c, unitMse, 1e-9 * unitMse) << c;
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(F[k] / c, unitF[k], 1e-9 * std::fabs(unitF[k])) << c << " " << k;
+    }
 }
 
 TEST(HostileInputs, VectorAutoregressions)
