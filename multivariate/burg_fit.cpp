@@ -1,5 +1,6 @@
 #include "multivariate/burg_fit.h"
 
+#include "numerics/series_scaling.h"
 #include "numerics/small_matrix.h"
 #include "multivariate/var_fit_support.h"
 #include "numerics/status.h"
@@ -122,8 +123,13 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
 {
     const std::size_t mm = static_cast<std::size_t>(m) * m;
     const std::size_t nm = static_cast<std::size_t>(n) * m;
+    // The recursion runs on the series scaled by 2^k to unit size, where its covariances and
+    // determinants stay within the doubles whatever the scale of the data: the coefficients are
+    // those of the data exactly, the covariance and the criterion are taken back at the end.
+    const int k = SeriesScaleExponent(X, n, m);
     std::vector<double> E(nm), C0(mm);
     TimeFirstCopy(X, n, m, nullptr, E.data());
+    ScaleSeries(E.data(), n, m, k);
     LaggedProducts(E.data(), n, m, 0, C0.data());
     for (double& c : C0) c /= n;
     double d0 = 0.0;
@@ -151,6 +157,9 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
     }
     if (!std::isfinite(aicc) || !AllFinite(v.data(), mm) || !AllFinite(A.data(), mm * chosen))
         return kStatusDegenerate;
+    // det V = 2^-2mk det of the scaled covariance; the 1E20 of an order past the data stands.
+    if (aicc != kPastData) aicc -= 2.0 * k * std::log(2.0) * m * n;
+    if (!UnscaleCovariance(m, k, v.data()) || !std::isfinite(aicc)) return kStatusOutOfRange;
 
     StoreCoefficients(m, chosen, A.data(), PHI);
     std::copy_n(v.data(), mm, V);

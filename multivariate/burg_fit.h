@@ -17,13 +17,17 @@
 //   R    (out, m × n)       a copy of X
 // The search stops at the highest order l with l·m·m + 2 < n·m, since higher orders can only
 // score 1E20; a tie keeps the lower order.
+// The recursion runs on X scaled by a power of two to unit size (numerics/series_scaling.h), so
+// that X and c·X get the same coefficients, V times c^2, for any c whose covariance fits.
 // Returns kStatusDone; kStatusLowerOrder when the recursion met a forward covariance with a
 // determinant that is not positive, or a matrix that is not positive definite, below the order
 // asked (or the search's highest order): the outputs then hold the best order before it. With
 // every output untouched: kStatusBadArgument (n, m or p out of range, or a value of X not
 // finite); kStatusDegenerate when the lag-0 covariance is not finite or its determinant is not
 // positive (" Numerical difficulties" is written to the standard output), or a result is not
-// finite; kStatusNoMemory when the working storage cannot be allocated.
+// finite; kStatusOutOfRange when V on the scale of X leaves the doubles (overflows, or a
+// variance falls below the smallest normal number); kStatusNoMemory when the working storage
+// cannot be allocated.
 [[nodiscard]] int BurgMvarFit(const double* X, int n, int m, double* PHI, double* V, int& p,
                               double& AICC, double* R);
 

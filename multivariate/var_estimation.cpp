@@ -175,6 +175,9 @@ std::string MvFitMessage(const MvFitOutcome& outcome)
                ", lower than the order " + IntText(outcome.orderAsked) + " asked.";
     case kStatusNoMemory:
         return "Not enough memory for the fit";
+    case kStatusOutOfRange:
+        return "The values are out of the range the fit handles: the noise covariance would leave the range of "
+               "numbers.";
     default:
         return "Numerical difficulties";
     }

@@ -264,8 +264,15 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
     const int maxOrder = search ? VarSearchBound(n, m) : (p < 0 ? 0 : p);
     const std::size_t mm = static_cast<std::size_t>(m) * m;
 
+    // The scales are taken of the series multiplied by 2^k to unit size, so that its sums of
+    // squares neither overflow nor vanish whatever the scale of the data. The standardised
+    // series, and so the recursion, are those of the data exactly; the covariance and the
+    // criterion are taken back at the end.
+    const int k = SeriesScaleExponent(X, n, m);
+    std::vector<double> scaled(X, X + static_cast<std::size_t>(n) * m);
+    ScaleSeries(scaled.data(), n, m, k);
     std::vector<double> var(static_cast<std::size_t>(m)), s(static_cast<std::size_t>(m));
-    SeriesScales(X, n, m, var.data(), s.data());
+    SeriesScales(scaled.data(), n, m, var.data(), s.data());
     for (int a = 0; a < m; ++a)
         if (!(s[a] > 0.0) || !std::isfinite(var[a])) {
             WriteVarDiagnostic(kDifficultiesAtOrderZero);
@@ -274,7 +281,7 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
 
     Whittle w;
     w.Allocate(n, m, maxOrder);
-    TimeFirstCopy(X, n, m, s.data(), w.y.data());
+    TimeFirstCopy(scaled.data(), n, m, s.data(), w.y.data());
     LaggedProducts(w.y.data(), n, m, maxOrder, w.sums.data());
     for (std::size_t i = 0; i < w.gamma.size(); ++i) w.gamma[i] = w.sums[i] / n;
 
@@ -309,7 +316,7 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
             for (int a = 0; a < m; ++a)
                 phi[(k - 1) * mm + a + m * b] = w.Phi(P, k)[a + m * b] * s[a] / s[b];
     double aicc = w.aicc[P];
-    for (int a = 0; a < m; ++a) aicc += n * std::log(var[a]);
+    for (int a = 0; a < m; ++a) aicc += n * (std::log(var[a]) - 2.0 * k * std::log(2.0));
 
     // The errors on the scale of the data, in the storage of the standardised copy.
     std::vector<double>& e = w.y;
@@ -329,9 +336,10 @@ int Fit(const double* X, int n, int m, double* PHI, double* V, int& p, double& A
                 for (int a = 0; a < m; ++a) et[a] -= ph[a + m * b] * xlag[b];
         }
     }
-    if (!std::isfinite(aicc) || !AllFinite(vf.data(), mm) || !AllFinite(phi.data(), phi.size()) ||
-        !AllFinite(e.data(), e.size()))
+    if (!std::isfinite(aicc) || !AllFinite(vf.data(), mm) || !AllFinite(phi.data(), phi.size()))
         return kStatusDegenerate;
+    // A covariance beyond the doubles, or errors of values near their end that overflow.
+    if (!UnscaleCovariance(m, k, vf.data()) || !AllFinite(e.data(), e.size())) return kStatusOutOfRange;
 
     StoreCoefficients(m, P, phi.data(), PHI);
     std::copy_n(vf.data(), mm, V);

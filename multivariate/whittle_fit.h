@@ -7,7 +7,9 @@
 // WhittleMvarFit: the Yule-Walker estimates of order p, or of the order 0..20 of minimum AICC.
 // The criterion of each order is built from the exact Gaussian likelihood, which the recursion's
 // one-step prediction errors give. The components are put on unit scale for the recursion and
-// the results taken back to the scale of the data.
+// the results taken back to the scale of the data; their scales are taken of X multiplied by a
+// power of two to unit size (numerics/series_scaling.h), so that X and c·X get the same
+// coefficients, V times c^2, for any c whose covariance fits.
 //   X    (in, m × n)        centred series; element (a, t) at X[(t-1)·m + (a-1)]; not changed
 //   n, m (in)               times and components; n·m > 2
 //   PHI  (out, 20 × m × m)  element (k, a, b) = row a, column b of PHI(k) at
@@ -25,6 +27,8 @@
 // range, or a value of X not finite); kStatusDegenerate when a component has a zero or
 // non-finite scale, or the determinant of the lag-0 covariance or of a forward prediction-error
 // covariance is not positive (" Numerical difficulties" is written to the standard output), or
-// a result is not finite; kStatusNoMemory when the working storage cannot be allocated.
+// a result is not finite; kStatusOutOfRange when V on the scale of X leaves the doubles
+// (overflows, or a variance falls below the smallest normal number) or a prediction error
+// overflows; kStatusNoMemory when the working storage cannot be allocated.
 [[nodiscard]] int WhittleMvarFit(const double* X, int n, int m, double* PHI, double* V, int& p,
                                  double& AICC, double* E);

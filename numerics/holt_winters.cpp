@@ -1,6 +1,7 @@
 #include "numerics/holt_winters.h"
 
 #include "numerics/one_based.h"
+#include "numerics/series_scaling.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 
@@ -137,11 +138,14 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     for (int i = 0; i < mode; ++i)
         if (!(constants[i] >= 0.0 && constants[i] <= 1.0)) return kStatusBadArgument;
     if (!AllFinite(Y, n)) return kStatusNotFinite;
-    // The recursions are linear in Y: a series near the ends of the double range is smoothed
-    // scaled by a power of two, so that the search compares finite errors.
-    const double scale = RangeScale(Y, n);
-    std::vector<double> scaled;
-    Y = Scaled(Y, n, scale, scaled);
+    // The recursions are linear in Y: the series is smoothed scaled by the power of two 2^k that
+    // brings its largest value near 1, so that the search compares finite errors, and errors
+    // that the penalty of constants outside [0, 1] always exceeds (errors of values from about
+    // 1e15 on once passed below it, and the search left [0, 1]).
+    const int k = SeriesScaleExponent(Y, n, 1);
+    std::vector<double> scaled(Y, Y + n);
+    ScaleSeries(scaled.data(), n, 1, k);
+    Y = scaled.data();
 
     Work w{mode, n, d, Y, std::vector<double>(n), std::vector<double>(n),
            std::vector<double>(n + h), std::vector<double>(n + h)};
@@ -164,10 +168,11 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     fb = w.Evaluate(B);
 
     if (seasonal)
-        for (int k = 1; k <= h; ++k) s(n + k) = s(n + k - d);
+        for (int j = 1; j <= h; ++j) s(n + j) = s(n + j - d);
     std::vector<double> forecasts(static_cast<size_t>(h));
-    for (int k = 1; k <= h; ++k) forecasts[k - 1] = (l(n) + k * tr(n) + (seasonal ? s(n + k) : 0.0)) / scale;
-    const double error = fb / (scale * scale);
+    for (int j = 1; j <= h; ++j)
+        forecasts[j - 1] = std::ldexp(l(n) + j * tr(n) + (seasonal ? s(n + j) : 0.0), -k);
+    const double error = std::ldexp(fb, -2 * k);
     // An error that overflows, or underflows from a positive value, has no digits left to give.
     if (!AllFinite(forecasts.data(), h) || !std::isfinite(error) || (fb > 0.0 && error < kSmallestNormal))
         return kStatusOutOfRange;

@@ -42,6 +42,7 @@ double HoltWintersRecursion(const double* constants, int mode, int n, int d, con
 // Returns kStatusDone; kStatusBadArgument (nothing written) for a mode, n, d or h out of range
 // or a constant outside [0, 1]; kStatusNotFinite (nothing written) for a NaN or infinite value
 // in Y; kStatusOutOfRange (nothing written) when a forecast or the error overflows, or the error
-// underflows. A series near the ends of the double range is smoothed scaled by a power of two.
+// underflows. The series is smoothed scaled by a power of two that brings its largest value
+// near 1, so that the constants chosen and the forecasts do not depend on its scale.
 [[nodiscard]] int HoltWintersForecast(int mode, int n, int d, int h, const double* Y,
                                       bool optimise, double* constants, double& mse, double* F);

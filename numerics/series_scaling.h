@@ -3,6 +3,7 @@
 // fits. A series array X holds m components at n times, the m values of one time together:
 // element (j, t) is at X[(t-1)·m + (j-1)]. The real type is a template parameter, as in
 // numerics/small_matrix.h.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -70,4 +71,33 @@ void Standardise(T* X, int n, int m, T* C, int ldc, const T* sd, int flag)
         for (int j = 1; j <= m; ++j) X[At(j, t, m)] *= sd[j - 1];
     for (int j = 0; j < m; ++j)
         for (int i = 0; i < m; ++i) C[i + static_cast<std::size_t>(ldc) * j] *= sd[i] * sd[j];
+}
+
+// The exponent k that brings the largest |X(j, t)| of the n·m values into [1/2, 1) when X is
+// multiplied by 2^k; 0 when every value is 0. A fit on 2^k·X gives the coefficients of X
+// exactly and every covariance times 2^2k: multiplying by a power of two is exact, except for
+// values it drives below the smallest normal number, which are negligible beside the largest.
+// Covariances and their determinants of a series so scaled neither overflow nor vanish, at any
+// scale of the data.
+//   X (in, m × n), values finite
+template <typename T>
+int SeriesScaleExponent(const T* X, int n, int m)
+{
+    T largest = T(0);
+    const std::size_t count = static_cast<std::size_t>(n) * static_cast<std::size_t>(m);
+    for (std::size_t i = 0; i < count; ++i) largest = std::max(largest, static_cast<T>(std::fabs(X[i])));
+    if (largest == T(0)) return 0;
+    int exponent = 0;
+    (void)std::frexp(largest, &exponent);
+    return -exponent;
+}
+
+// X(j, t) := 2^k·X(j, t) for the n·m values.
+//   X (in/out, m × n)
+template <typename T>
+void ScaleSeries(T* X, int n, int m, int k)
+{
+    if (k == 0) return;
+    const std::size_t count = static_cast<std::size_t>(n) * static_cast<std::size_t>(m);
+    for (std::size_t i = 0; i < count; ++i) X[i] = std::ldexp(X[i], k);
 }

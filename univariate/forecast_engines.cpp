@@ -3,6 +3,7 @@
 #include "numerics/arar.h"
 #include "numerics/holt_winters.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,25 @@ void StoreForecasts(std::vector<double>& out, const double* x, int first, int la
 
 bool InUnitInterval(double c) { return c >= 0.0 && c <= 1.0; }
 
+// Forecasts of a series scaled by `scale`, taken back to the scale of the data: false when one
+// overflows. (A forecast that falls below the smallest normal number is negligible beside the
+// data.)
+bool UnscaledForecasts(std::vector<double>& F, double scale)
+{
+    for (double& f : F) f /= scale;
+    return AllFinite(F.data(), static_cast<long>(F.size()));
+}
+
+// The root mean squared error of a series scaled by `scale` on the scale of the data: false when
+// it overflows, or when a positive error falls below the smallest normal number and no longer
+// carries its digits.
+bool UnscaledError(double& error, double scale)
+{
+    const double scaled = error;
+    error = scaled / scale;
+    return std::isfinite(error) && (scaled == 0.0 || error >= kSmallestNormal);
+}
+
 }  // namespace
 
 int ArarEngine(UnivariateProject& project, const double* x, int nx)
@@ -39,7 +59,14 @@ int ArarEngine(UnivariateProject& project, const double* x, int nx)
         || !Holds(project.ararForecasts, last, h))
         return kStatusBadArgument;
     const int n = last - first + 1;
-    const double* Y = x + (first - 1);
+    // The kernels fit a series near the ends of the double range scaled by a power of two, but
+    // then refuse its white-noise variance, which leaves the doubles from about 1e154 on. The
+    // forecasts need only the filters, which do not depend on the scale, and the mean and root
+    // mean squared error, which scale with the series: the engine fits the series so scaled
+    // and takes the forecasts and the error back.
+    const double scale = RangeScale(x + (first - 1), n);
+    std::vector<double> scaled;
+    const double* Y = Scaled(x + (first - 1), n, scale, scaled);
     const bool shorten = project.ararOption != 1;
 
     std::vector<double> psi{1.0};
@@ -52,6 +79,7 @@ int ArarEngine(UnivariateProject& project, const double* x, int nx)
     if (status != kStatusDone) return status;
     std::vector<double> F(h);
     if (const int forecast = ArarForecast(Y, n, fit, h, F.data()); forecast != kStatusDone) return forecast;
+    if (!UnscaledForecasts(F, scale) || !UnscaledError(fit.rootMse, scale)) return kStatusOutOfRange;
 
     if (shorten) {
         project.ararDegree = static_cast<int32_t>(psi.size()) - 1;
@@ -91,22 +119,29 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
         constants[1] = project.hwBeta;
         optimise = project.hwOptimise == 1;
     }
+    // As for ARAR: the kernel smooths an extreme series scaled by a power of two but refuses a
+    // mean squared error beyond the doubles, where the forecasts and the root mean squared
+    // error, which scale with the series, still fit. The engine smooths the series so scaled.
+    const double scale = RangeScale(x + (first - 1), n);
+    std::vector<double> scaled;
+    const double* Y = Scaled(x + (first - 1), n, scale, scaled);
     std::vector<double> F(h);
     double mse = 0.0;
     const int status = HoltWintersForecast(seasonal ? kHoltWintersSeasonal : kHoltWintersPlain,
-                                           n, d, h, x + (first - 1), optimise, constants, mse,
-                                           F.data());
+                                           n, d, h, Y, optimise, constants, mse, F.data());
     if (status != kStatusDone) return status;
+    double rootMse = std::sqrt(mse);
+    if (!UnscaledForecasts(F, scale) || !UnscaledError(rootMse, scale)) return kStatusOutOfRange;
 
     if (seasonal) {
         project.shwAlpha = constants[0];
         project.shwGamma = constants[1];
         project.shwBeta = constants[2];
-        project.shwRootMse = std::sqrt(mse);
+        project.shwRootMse = rootMse;
     } else {
         project.hwAlpha = constants[0];
         project.hwBeta = constants[1];
-        project.hwRootMse = std::sqrt(mse);
+        project.hwRootMse = rootMse;
     }
     StoreForecasts(out, x, first, last, F.data(), h);
     return kStatusDone;

@@ -13,8 +13,11 @@
 //                     elements ararFirst..ararLast the data, then h forecasts
 //   x       (in, nx)  the series prepared by the command, 1-based
 //   nx      (in)      its length
+// A series near the ends of the double range is fitted scaled by a power of two, and its
+// forecasts and root mean squared error taken back to the scale of the data.
 // Returns kStatusDone; kStatusBadArgument for a range outside 1..nx, fewer than 30
 // observations, h < 1, a criterion outside 1..3 or ararForecasts shorter than ararLast + h;
+// kStatusOutOfRange when a forecast or the error leaves the doubles on the scale of the data;
 // otherwise the refusal of ArarMemoryShortening, ArarSubsetFit or ArarForecast
 // (kStatusDegenerate, kArarTooFewLags, kStatusInversionFailed, kStatusNotFinite,
 // kStatusOutOfRange).
@@ -26,9 +29,11 @@
 // constants used, the root mean squared one-step error (hwRootMse or shwRootMse) and the
 // forecast vector (hwForecasts or shwForecasts): the data over first..last, then the forecasts.
 //   x (in, nx), nx (in)  as for ArarEngine
+// A series near the ends of the double range is smoothed scaled by a power of two, as for ARAR.
 // Returns kStatusDone, or kStatusBadArgument when 1 <= first < last <= nx fails, the count is
 // below 1, the period is 1 or negative, a seasonal stretch is shorter than d + 1, a constant
-// lies outside [0, 1] or the forecast vector is shorter than last + count; kStatusNotFinite or
+// lies outside [0, 1] or the forecast vector is shorter than last + count; kStatusOutOfRange
+// when a forecast or the error leaves the doubles on the scale of the data; kStatusNotFinite or
 // kStatusOutOfRange from HoltWintersForecast.
 [[nodiscard]] int HoltWintersFit(UnivariateProject& project, const double* x, int nx);
 

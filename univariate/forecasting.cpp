@@ -9,6 +9,7 @@
 #include "numerics/integrated_forecast.h"
 #include "numerics/long_memory.h"
 #include "numerics/status.h"
+#include "numlib/finite_values.h"
 #include "platform/dialog_values.h"
 #include "resources/resource.h"
 #include "univariate/forecast_engines.h"
@@ -150,6 +151,41 @@ bool IntegratedMse(const UnivariateFields& u, const std::vector<double>& coef, c
     if (!AllFinite(out)) return false;
     mse = std::move(out);
     return true;
+}
+
+// EvaluateModel on the series multiplied by `scale`, a power of two (1: the series as it is).
+// The innovations sums of a series near the ends of the double range overflow or vanish, while
+// the predictors scale with the series: evaluated so scaled, the forecasts, their mean squared
+// errors and wnVariance are those of the scaled series, and the likelihood and objective are
+// taken back to the scale of the data (both move by -2 ln scale). The series itself is left as
+// it was. Residuals are not asked for (residualsValid is 0 here).
+int32_t EvaluateScaled(UnivariateFields& u, int32_t horizon, double scale)
+{
+    if (scale == 1.0) return EvaluateModel(u, horizon);
+    std::vector<double> data = u.series;
+    for (double& x : u.series) x *= scale;
+    const int32_t status = EvaluateModel(u, horizon);
+    u.series.swap(data);
+    if (status == EVALUATION_DONE) {
+        u.reducedLikelihood -= 2.0 * std::log(scale);
+        u.objectiveValue -= 2.0 * std::log(scale);
+    }
+    return status;
+}
+
+// Forecasts and mean squared errors of a series scaled by `scale`, on the scale of the data.
+// False when one overflows, or a positive error falls below the smallest normal number and no
+// longer carries its digits.
+bool Unscale(std::vector<double>& F, std::vector<double>& M, double scale)
+{
+    if (scale == 1.0) return true;
+    for (double& f : F) f /= scale;
+    for (double& m : M) {
+        const double scaled = m;
+        m = m / scale / scale;
+        if (scaled > 0.0 && m < kSmallestNormal) return false;
+    }
+    return AllFinite(F) && AllFinite(M);
 }
 
 // The first abscissa of data whose first `lagsUndone` values come before the current series.
@@ -303,6 +339,9 @@ const char* ForecastFailureMessage(int32_t status)
     case FORECAST_REFUSED:
         return "The forecasting method cannot be applied to this data range (too few observations, or the fit "
                "failed): no forecasts were made.";
+    case FORECAST_VALUES_OUT_OF_RANGE:
+        return "The values are out of the range the forecasting method handles (its forecasts or their errors "
+               "would leave the range of numbers): no forecasts were made.";
     default: return "";
     }
 }
@@ -404,8 +443,11 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         }
         u.armaForecasts.clear();
         u.armaForecastMse.clear();
+        // A fractionally integrated model takes its variance from the record, not from sums
+        // over the series: it needs no scaling.
+        const double scale = u.fracIntegrated ? 1.0 : RangeScale(u.series.data(), u.n);
         int32_t status = EVALUATION_FAILED;
-        if (!u.fracIntegrated) status = EvaluateModel(u, h);
+        if (!u.fracIntegrated) status = EvaluateScaled(u, h, scale);
         else status = ForecastMse(u) ? EVALUATION_DONE : EVALUATION_FAILED;
         const std::vector<double> coef = Coefficients(u);  // as evaluated: relations applied
         const double sigma2 = u.wnVariance;
@@ -413,7 +455,7 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
             std::copy(std::begin(savedTheta), std::end(savedTheta), std::begin(u.theta));
             u.relationCount = savedRelations;
             std::vector<double> keepF = std::move(u.armaForecasts), keepM = std::move(u.armaForecastMse);
-            (void)EvaluateModel(u, -1);
+            (void)EvaluateScaled(u, -1, scale);
             u.armaForecasts = std::move(keepF);
             u.armaForecastMse = std::move(keepM);
         }
@@ -424,6 +466,7 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         std::vector<double> F = u.armaForecasts, M = u.armaForecastMse;
         if (u.forecastUndifference && !s.differences.empty() && !IntegratedMse(u, coef, s, sigma2, h, M))
             return fail(FORECAST_OUT_OF_RANGE);
+        if (!Unscale(F, M, scale)) return fail(FORECAST_VALUES_OUT_OF_RANGE);
         if (dialog && u.residualSsPerN > 0.0)
             for (double& m : M) m *= v / u.residualSsPerN;
 
@@ -585,6 +628,7 @@ int32_t ArarForecastRun(UnivariateProject& u, const ArarSettings& a, ForecastCur
         e.ararForecasts.assign(static_cast<size_t>(std::max(N, e.ararLast + a.count)), 0.0);
         const int status = ArarEngine(e, x.data(), N);
         if (status == kStatusNoMemory) return FORECAST_NO_MEMORY;
+        if (status == kStatusOutOfRange) return FORECAST_VALUES_OUT_OF_RANGE;
         if (status != kStatusDone) return FORECAST_REFUSED;
 
         u.ararCount = a.count;
@@ -649,6 +693,7 @@ int32_t HoltWintersRun(UnivariateProject& u, const HoltWintersSettings& a, Forec
         }
         const int status = HoltWintersFit(e, x.data(), m);
         if (status == kStatusNoMemory) return FORECAST_NO_MEMORY;
+        if (status == kStatusOutOfRange) return FORECAST_VALUES_OUT_OF_RANGE;
         if (status != kStatusDone) return FORECAST_REFUSED;
 
         u.shwPeriod = e.shwPeriod;

@@ -72,6 +72,9 @@ enum ForecastRunStatus : int32_t {
     FORECAST_OUT_OF_RANGE = -2,  // a value became infinite when the transforms were undone
     FORECAST_NO_MEMORY = -3,
     FORECAST_REFUSED = -4,       // the engine refused the settings
+    // The series is too close to an end of the double range for the method: a result it needs
+    // (a forecast, a mean squared error) would leave the doubles even with the series scaled.
+    FORECAST_VALUES_OUT_OF_RANGE = -5,
 };
 // The message of a failed run, for the user ("" for FORECAST_DONE and FORECAST_NO_DATA).
 const char* ForecastFailureMessage(int32_t status);
@@ -88,7 +91,10 @@ struct ForecastCurves {
 // rules applied first). `dialog` says whether v was entered in the dialog: it then rescales the
 // mean squared errors by v / residualSsPerN (no rescaling while residualSsPerN is 0) and
 // becomes wnVariance; without it wnVariance keeps its value. With the differences undone the
-// mean squared errors are those of the integrated series. On FORECAST_DONE armaForecasts,
+// mean squared errors are those of the integrated series. A series near the ends of the double
+// range is evaluated scaled by a power of two (numlib/finite_values.h), its forecasts and mean
+// squared errors taken back to the scale of the data: FORECAST_VALUES_OUT_OF_RANGE when they
+// leave the doubles there. On FORECAST_DONE armaForecasts,
 // armaForecastMse and `curves` hold the results; otherwise armaForecasts and armaForecastMse
 // are empty, the model and wnVariance are as they were.
 int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCurves& curves);
@@ -120,7 +126,7 @@ struct ArarSettings {
 };
 // Runs ARAR on the series, the transforms undone when asked. On FORECAST_DONE the settings, the
 // results and ararForecastEnd are stored and the curves filled; otherwise the record is as it
-// was.
+// was. FORECAST_VALUES_OUT_OF_RANGE when the engine's results leave the doubles.
 int32_t ArarForecastRun(UnivariateProject& u, const ArarSettings& settings, ForecastCurves& curves);
 
 // ---- Holt-Winters (dialog 104) and seasonal Holt-Winters (dialog 103)

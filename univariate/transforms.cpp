@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "numerics/acf.h"
 #include "numerics/decomposition.h"
@@ -13,6 +14,8 @@
 const char* const kVeskErrorCaption = "KELO::Vesk Error";
 const char* const kTransformRangeMessage = "The transformed values would be out of range";
 const char* const kUndoImpossibleMessage = "The last transform cannot be undone: its stored values do not fit the series";
+const char* const kTransformLossMessage =
+    "The transformed values would not give the series back: the transform could not be undone";
 
 namespace {
 
@@ -30,14 +33,20 @@ bool AllFinite(const std::vector<double>& values)
     return true;
 }
 
-TransformNode& PushNode(UnivariateProject& project, int32_t kind)
+// A node of `kind` with the defaults, not yet on a stack.
+TransformNode NewNode(int32_t kind)
 {
-    auto* node = new TransformNode;
-    InitTransformNode(*node);
-    node->kind = kind;
-    node->next = project.transforms;
-    project.transforms = node;
-    return *node;
+    TransformNode node;
+    InitTransformNode(node);
+    node.kind = kind;
+    return node;
+}
+
+void PushNode(UnivariateProject& project, TransformNode&& node)
+{
+    auto* top = new TransformNode(std::move(node));
+    top->next = project.transforms;
+    project.transforms = top;
 }
 
 void PopNode(UnivariateProject& project)
@@ -75,6 +84,98 @@ void AddTrend(std::vector<double>& x, const TransformNode& node)
     for (size_t t = 1; t <= x.size(); ++t) x[t - 1] += TrendAt(node.polyCoef, static_cast<int32_t>(t));
 }
 
+// The values before the transform of `node` (any kind but a subsequence, which moves values
+// without changing them), from the transformed values y. The inverse of each apply routine,
+// shared by its undo and by its own check before it commits. Returns false when the node's
+// stored values do not fit y; x may then hold anything.
+bool Restore(const TransformNode& node, const std::vector<double>& y, std::vector<double>& x)
+{
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE: {
+        if (node.lag < 1 || node.removed.size() != static_cast<size_t>(node.lag)) return false;
+        const size_t h = static_cast<size_t>(node.lag);
+        x = node.removed;
+        x.resize(h + y.size());
+        for (size_t t = h; t < x.size(); ++t) x[t] = y[t - h] + x[t - h];
+        return true;
+    }
+    case TRANSFORM_BOX_COX: {
+        if (!std::isfinite(node.lambda)) return false;
+        const double lambda = node.lambda;
+        x = y;
+        for (double& v : x) {
+            if (lambda < kBoxCoxLogLimit) {
+                v = std::exp(v);
+            } else {
+                // A former 0 comes back as -1/lambda; after other transforms' round trips
+                // lambda y + 1 can fall a rounding error below 0, whose power would be NaN.
+                const double base = lambda * v + 1.0;
+                v = std::pow(base < 0.0 ? 0.0 : base, 1.0 / lambda);
+            }
+        }
+        return true;
+    }
+    case TRANSFORM_CLASSICAL: {
+        if (node.period > 0 && node.seasonal.size() != static_cast<size_t>(node.period)) return false;
+        x = y;
+        if (node.period > 0)
+            for (size_t t = 0; t < x.size(); ++t) x[t] += node.seasonal[t % static_cast<size_t>(node.period)];
+        AddTrend(x, node);
+        return true;
+    }
+    case TRANSFORM_HARMONIC: {
+        if (node.harmonics < 0 || node.harmonics > 4) return false;
+        x = y;
+        const int32_t n = static_cast<int32_t>(x.size());
+        if (node.harmonics > 0) {
+            // The same expressions as the fit, so that the sum added back is the one removed.
+            const double omega = 6.28318530718 / n;
+            const double scale = 2.0 / n;
+            for (int32_t t = 1; t <= n; ++t) {
+                double sum = 0.0;
+                for (int32_t i = 0; i < node.harmonics; ++i) {
+                    const double arg = node.fourierIndex[i] * omega * t;
+                    sum += std::cos(arg) * node.cosCoef[i] * scale + std::sin(arg) * node.sinCoef[i] * scale;
+                }
+                x[static_cast<size_t>(t - 1)] += sum + node.level;
+            }
+        }
+        AddTrend(x, node);
+        return true;
+    }
+    case TRANSFORM_SUBTRACT_MEAN:
+        x = y;
+        for (double& v : x) v += node.mean;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether `node` applied to x gives values y from which its inverse gives x back: finite, and
+// within a relative 1e-8 of the largest |x(t)| (exactly, for a series of zeros). Fails where the
+// transform leaves too few digits: powers of values below the spacing of doubles near 1, trends
+// and means of values near the largest double, whose inverse overflows.
+bool GivesBack(const TransformNode& node, const std::vector<double>& x, const std::vector<double>& y)
+{
+    std::vector<double> back;
+    if (!Restore(node, y, back) || back.size() != x.size() || !AllFinite(back)) return false;
+    double largest = 0.0, error = 0.0;
+    for (size_t t = 0; t < x.size(); ++t) {
+        largest = std::fmax(largest, std::fabs(x[t]));
+        error = std::fmax(error, std::fabs(back[t] - x[t]));
+    }
+    // A difference that overflowed is no round trip either.
+    return std::isfinite(error) && error <= kRoundTripTolerance * largest;
+}
+
+// The refusal of an apply routine: `why` (when asked for) receives its message; returns 0.
+int32_t Refuse(const char** why, const char* message)
+{
+    if (why) *why = message;
+    return 0;
+}
+
 void Replace(UnivariateProject& project, std::vector<double>& values)
 {
     project.series.swap(values);
@@ -91,12 +192,15 @@ bool RemoveTrend(std::vector<double>& x, std::vector<double>& removed, int32_t d
     return AllFinite(x) && AllFinite(removed);
 }
 
-// Stores the trend in the new node and commits the decomposed series and its fit.
-void CommitDecomposition(UnivariateProject& project, TransformNode& node, int32_t degree, const std::vector<double>& c,
-                         std::vector<double>& x, std::vector<double>& removed, std::vector<double>& fit)
+void SetTrend(TransformNode& node, int32_t degree, const std::vector<double>& c)
 {
     node.degree = degree;
     for (int k = 0; k < 3; ++k) node.polyCoef[k] = c[static_cast<size_t>(k)];
+}
+
+// Commits the decomposed series and its fit.
+void Commit(UnivariateProject& project, std::vector<double>& x, std::vector<double>& removed, std::vector<double>& fit)
+{
     Replace(project, x);
     fit = std::move(removed);
 }
@@ -112,16 +216,18 @@ std::string DifferenceLagMessage(int32_t n, int32_t h)
     return "";
 }
 
-int32_t ApplyDifference(UnivariateProject& project, int32_t h)
+int32_t ApplyDifference(UnivariateProject& project, int32_t h, const char** why)
 {
-    if (!HasSeries(project) || !DifferenceLagMessage(project.n, h).empty()) return 0;
+    if (!HasSeries(project) || !DifferenceLagMessage(project.n, h).empty()) return Refuse(why, kTransformRangeMessage);
     const std::vector<double>& x = project.series;
     std::vector<double> y(static_cast<size_t>(project.n - h));
     for (size_t t = 0; t < y.size(); ++t) y[t] = x[t + h] - x[t];
-    if (!AllFinite(y)) return 0;
-    TransformNode& node = PushNode(project, TRANSFORM_DIFFERENCE);
+    if (!AllFinite(y)) return Refuse(why, kTransformRangeMessage);
+    TransformNode node = NewNode(TRANSFORM_DIFFERENCE);
     node.lag = h;
     node.removed.assign(x.begin(), x.begin() + h);
+    if (!GivesBack(node, x, y)) return Refuse(why, kTransformLossMessage);
+    PushNode(project, std::move(node));
     Replace(project, y);
     project.firstIndex += h;
     return 1;
@@ -130,14 +236,10 @@ int32_t ApplyDifference(UnivariateProject& project, int32_t h)
 int32_t UndoDifference(UnivariateProject& project)
 {
     const TransformNode* node = Newest(project, TRANSFORM_DIFFERENCE);
-    if (!node || !HasSeries(project) || node->lag < 1 || node->removed.size() != static_cast<size_t>(node->lag))
-        return 0;
+    if (!node || !HasSeries(project)) return 0;
     if (static_cast<int64_t>(project.firstIndex) - node->lag < INT32_MIN) return 0;
-    const size_t h = static_cast<size_t>(node->lag);
-    std::vector<double> x(node->removed);
-    x.resize(h + project.series.size());
-    for (size_t t = h; t < x.size(); ++t) x[t] = project.series[t - h] + x[t - h];
-    if (!AllFinite(x)) return 0;
+    std::vector<double> x;
+    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
     project.firstIndex -= node->lag;
     Replace(project, x);
     PopNode(project);
@@ -169,14 +271,17 @@ std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda)
 
 int32_t BoxCoxPosition(double lambda) { return static_cast<int32_t>(std::floor(10.0 * lambda + 0.5)); }
 
-int32_t ApplyBoxCox(UnivariateProject& project, double lambda)
+int32_t ApplyBoxCox(UnivariateProject& project, double lambda, const char** why)
 {
     if (!HasSeries(project) || !std::isfinite(lambda) || BoxCoxSign(project.series) == BOXCOX_NEGATIVES)
-        return 0;
+        return Refuse(why, kTransformRangeMessage);
     std::vector<double> y(project.series);
     for (double& x : y) x = lambda < kBoxCoxLogLimit ? std::log(x) : (std::pow(x, lambda) - 1.0) / lambda;
-    if (!AllFinite(y)) return 0;
-    PushNode(project, TRANSFORM_BOX_COX).lambda = lambda;
+    if (!AllFinite(y)) return Refuse(why, kTransformRangeMessage);
+    TransformNode node = NewNode(TRANSFORM_BOX_COX);
+    node.lambda = lambda;
+    if (!GivesBack(node, project.series, y)) return Refuse(why, kTransformLossMessage);
+    PushNode(project, std::move(node));
     Replace(project, y);
     return 1;
 }
@@ -184,20 +289,9 @@ int32_t ApplyBoxCox(UnivariateProject& project, double lambda)
 int32_t UndoBoxCox(UnivariateProject& project)
 {
     const TransformNode* node = Newest(project, TRANSFORM_BOX_COX);
-    if (!node || !HasSeries(project) || !std::isfinite(node->lambda)) return 0;
-    const double lambda = node->lambda;
-    std::vector<double> x(project.series);
-    for (double& y : x) {
-        if (lambda < kBoxCoxLogLimit) {
-            y = std::exp(y);
-        } else {
-            // A former 0 comes back as -1/lambda; after other transforms' round trips lambda y + 1
-            // can fall a rounding error below 0, whose power would be NaN.
-            const double base = lambda * y + 1.0;
-            y = std::pow(base < 0.0 ? 0.0 : base, 1.0 / lambda);
-        }
-    }
-    if (!AllFinite(x)) return 0;
+    if (!node || !HasSeries(project)) return 0;
+    std::vector<double> x;
+    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
     Replace(project, x);
     PopNode(project);
     return 1;
@@ -250,21 +344,26 @@ ClassicalChoice CheckClassicalEntries(const ClassicalEntries& entries, int32_t n
     return choice;
 }
 
-int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vector<double>& fit, int32_t degree)
+int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vector<double>& fit, int32_t degree,
+                               const char** why)
 {
-    if (!HasSeries(project) || !TrendFits(degree, project.n)) return 0;
+    if (!HasSeries(project) || !TrendFits(degree, project.n)) return Refuse(why, kTransformRangeMessage);
     const int32_t n = project.n;
-    if (d > 0 ? (d < 2 || d > n / 3) : (d != -1 || degree == 0)) return 0;
+    if (d > 0 ? (d < 2 || d > n / 3) : (d != -1 || degree == 0)) return Refuse(why, kTransformRangeMessage);
     std::vector<double> x(project.series);
     std::vector<double> removed(static_cast<size_t>(n), 0.0);
     std::vector<double> seasonal;
-    if (d > 0 && ClassicalDecomposition(x, removed, seasonal, d) != kStatusDone) return 0;
+    if (d > 0 && ClassicalDecomposition(x, removed, seasonal, d) != kStatusDone)
+        return Refuse(why, kTransformRangeMessage);
     std::vector<double> c;
-    if (!RemoveTrend(x, removed, degree, c)) return 0;
-    TransformNode& node = PushNode(project, TRANSFORM_CLASSICAL);
+    if (!RemoveTrend(x, removed, degree, c)) return Refuse(why, kTransformRangeMessage);
+    TransformNode node = NewNode(TRANSFORM_CLASSICAL);
     node.period = d;
     node.seasonal = std::move(seasonal);
-    CommitDecomposition(project, node, degree, c, x, removed, fit);
+    SetTrend(node, degree, c);
+    if (!GivesBack(node, project.series, x)) return Refuse(why, kTransformLossMessage);
+    PushNode(project, std::move(node));
+    Commit(project, x, removed, fit);
     return 1;
 }
 
@@ -272,32 +371,29 @@ int32_t UndoClassicalSeasonal(UnivariateProject& project)
 {
     const TransformNode* node = Newest(project, TRANSFORM_CLASSICAL);
     if (!node || !HasSeries(project)) return 0;
-    if (node->period > 0 && node->seasonal.size() != static_cast<size_t>(node->period)) return 0;
-    std::vector<double> x(project.series);
-    if (node->period > 0)
-        for (size_t t = 0; t < x.size(); ++t) x[t] += node->seasonal[t % static_cast<size_t>(node->period)];
-    AddTrend(x, *node);
-    if (!AllFinite(x)) return 0;
+    std::vector<double> x;
+    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
     Replace(project, x);
     PopNode(project);
     return 1;
 }
 
 int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& fit, int32_t k,
-                               const int32_t indices[4], int32_t degree)
+                               const int32_t indices[4], int32_t degree, const char** why)
 {
-    if (!HasSeries(project) || !TrendFits(degree, project.n) || k < 1 || k > 4) return 0;
+    if (!HasSeries(project) || !TrendFits(degree, project.n) || k < 1 || k > 4)
+        return Refuse(why, kTransformRangeMessage);
     const int32_t n = project.n;
     std::vector<int> f(indices, indices + k);
     for (int j : f)
-        if (j < 1 || j >= n / 2) return 0;
+        if (j < 1 || j >= n / 2) return Refuse(why, kTransformRangeMessage);
     std::vector<double> x(project.series);
     std::vector<double> removed, a, b;
     double level = 0.0;
-    if (HarmonicRegression(x, removed, a, b, k, level, f) != kStatusDone) return 0;
+    if (HarmonicRegression(x, removed, a, b, k, level, f) != kStatusDone) return Refuse(why, kTransformRangeMessage);
     std::vector<double> c;
-    if (!RemoveTrend(x, removed, degree, c)) return 0;
-    TransformNode& node = PushNode(project, TRANSFORM_HARMONIC);
+    if (!RemoveTrend(x, removed, degree, c)) return Refuse(why, kTransformRangeMessage);
+    TransformNode node = NewNode(TRANSFORM_HARMONIC);
     node.harmonics = k;
     for (int32_t i = 0; i < k; ++i) {
         node.fourierIndex[i] = indices[i];
@@ -305,42 +401,32 @@ int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& 
         node.sinCoef[i] = b[static_cast<size_t>(i)];
     }
     node.level = level;
-    CommitDecomposition(project, node, degree, c, x, removed, fit);
+    SetTrend(node, degree, c);
+    if (!GivesBack(node, project.series, x)) return Refuse(why, kTransformLossMessage);
+    PushNode(project, std::move(node));
+    Commit(project, x, removed, fit);
     return 1;
 }
 
 int32_t UndoClassicalHarmonic(UnivariateProject& project)
 {
     const TransformNode* node = Newest(project, TRANSFORM_HARMONIC);
-    if (!node || !HasSeries(project) || node->harmonics < 0 || node->harmonics > 4) return 0;
-    const int32_t n = project.n;
-    std::vector<double> x(project.series);
-    if (node->harmonics > 0) {
-        // The same expressions as the fit, so that the sum added back is the one removed.
-        const double omega = 6.28318530718 / n;
-        const double scale = 2.0 / n;
-        for (int32_t t = 1; t <= n; ++t) {
-            double sum = 0.0;
-            for (int32_t i = 0; i < node->harmonics; ++i) {
-                const double arg = node->fourierIndex[i] * omega * t;
-                sum += std::cos(arg) * node->cosCoef[i] * scale + std::sin(arg) * node->sinCoef[i] * scale;
-            }
-            x[static_cast<size_t>(t - 1)] += sum + node->level;
-        }
-    }
-    AddTrend(x, *node);
-    if (!AllFinite(x)) return 0;
+    if (!node || !HasSeries(project)) return 0;
+    std::vector<double> x;
+    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
     Replace(project, x);
     PopNode(project);
     return 1;
 }
 
-int32_t ApplyClassicalChoice(UnivariateProject& project, const ClassicalChoice& choice, std::vector<double>& fit)
+int32_t ApplyClassicalChoice(UnivariateProject& project, const ClassicalChoice& choice, std::vector<double>& fit,
+                             const char** why)
 {
-    if (choice.kind == TRANSFORM_CLASSICAL) return ApplyClassicalSeasonal(project, choice.period, fit, choice.degree);
+    if (choice.kind == TRANSFORM_CLASSICAL)
+        return ApplyClassicalSeasonal(project, choice.period, fit, choice.degree, why);
     if (choice.kind == TRANSFORM_HARMONIC)
-        return ApplyClassicalHarmonic(project, fit, choice.harmonics, choice.fourierIndex, choice.degree);
-    return 0;
+        return ApplyClassicalHarmonic(project, fit, choice.harmonics, choice.fourierIndex, choice.degree, why);
+    return Refuse(why, kTransformRangeMessage);
 }
 
 int32_t ClassicalFitOfStack(const UnivariateProject& project, ClassicalFit& out)
@@ -387,14 +473,17 @@ int32_t ClassicalFitOfStack(const UnivariateProject& project, ClassicalFit& out)
 
 // ---- Subtract mean
 
-int32_t ApplySubtractMean(UnivariateProject& project)
+int32_t ApplySubtractMean(UnivariateProject& project, const char** why)
 {
-    if (!HasSeries(project)) return 0;
+    if (!HasSeries(project)) return Refuse(why, kTransformRangeMessage);
     const double mean = SeriesMean(project.series.data(), project.n);
     std::vector<double> x(project.series);
     for (double& v : x) v -= mean;
-    if (!std::isfinite(mean) || !AllFinite(x)) return 0;
-    PushNode(project, TRANSFORM_SUBTRACT_MEAN).mean = mean;
+    if (!std::isfinite(mean) || !AllFinite(x)) return Refuse(why, kTransformRangeMessage);
+    TransformNode node = NewNode(TRANSFORM_SUBTRACT_MEAN);
+    node.mean = mean;
+    if (!GivesBack(node, project.series, x)) return Refuse(why, kTransformLossMessage);
+    PushNode(project, std::move(node));
     Replace(project, x);
     return 1;
 }
@@ -403,9 +492,8 @@ int32_t UndoSubtractMean(UnivariateProject& project)
 {
     const TransformNode* node = Newest(project, TRANSFORM_SUBTRACT_MEAN);
     if (!node || !HasSeries(project)) return 0;
-    std::vector<double> x(project.series);
-    for (double& v : x) v += node->mean;
-    if (!AllFinite(x)) return 0;
+    std::vector<double> x;
+    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
     Replace(project, x);
     PopNode(project);
     return 1;
@@ -425,11 +513,12 @@ int32_t ApplySubsequence(UnivariateProject& project, int32_t a, int32_t b)
     const size_t from = static_cast<size_t>(a - project.firstIndex);
     const size_t to = static_cast<size_t>(b - project.firstIndex) + 1;
     std::vector<double> kept(x.begin() + static_cast<std::ptrdiff_t>(from), x.begin() + static_cast<std::ptrdiff_t>(to));
-    TransformNode& node = PushNode(project, TRANSFORM_SUBSEQUENCE);
+    TransformNode node = NewNode(TRANSFORM_SUBSEQUENCE);
     node.first = project.firstIndex;
     node.last = project.lastIndex;
     node.head.assign(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(from));
     node.tail.assign(x.begin() + static_cast<std::ptrdiff_t>(to), x.end());
+    PushNode(project, std::move(node));
     Replace(project, kept);
     project.firstIndex = a;
     project.lastIndex = b;

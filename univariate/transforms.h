@@ -6,7 +6,11 @@
 // is of its own kind. Also the checks of the transform dialogs' entries, with their messages.
 //
 // Every routine works on a copy of the series and commits only a complete, finite result: a
-// routine that returns 0 has pushed or popped nothing and left the project as it was.
+// routine that returns 0 has pushed or popped nothing and left the project as it was. A transform
+// is applied only when its undo, run on the transformed copy before anything is committed, gives
+// the series back: finite, and within kRoundTripTolerance of the largest |x(t)|. Each apply
+// routine takes an optional `why` (out), which on a refusal receives the message that says why:
+// kTransformRangeMessage, or kTransformLossMessage when the round trip fails.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +23,14 @@ extern const char* const kVeskErrorCaption;  // "KELO::Vesk Error"
 extern const char* const kTransformRangeMessage;
 // Shown when the newest transform's stored values do not fit the series (a damaged file).
 extern const char* const kUndoImpossibleMessage;
+// Shown when the transformed values would not give the series back on Undo: too few digits are
+// left (powers of values below the spacing of doubles near 1), or the inverse overflows (values
+// near the largest double).
+extern const char* const kTransformLossMessage;
+
+// Relative accuracy, against the largest |x(t)|, to which an undo must give the series back.
+// Box-Cox with a small lambda loses about 2e-16/lambda, at most 2e-9 at its smallest 1e-7.
+constexpr double kRoundTripTolerance = 1e-8;
 
 // ---- Difference (kind 1)
 
@@ -26,8 +38,8 @@ extern const char* const kUndoImpossibleMessage;
 // "Lag too large for data set." from n - 1 on, "" when 1 <= h < n - 1.
 std::string DifferenceLagMessage(int32_t n, int32_t h);
 // y(t) = x(t + h) - x(t), t = 1..n - h; firstIndex += h. The node keeps x(1..h) in `removed`.
-// Returns 1; 0 for a lag outside 1 <= h < n - 1 or a difference out of range.
-[[nodiscard]] int32_t ApplyDifference(UnivariateProject& project, int32_t h);
+// Returns 1; 0 for a lag outside 1 <= h < n - 1, a difference out of range or a failed round trip.
+[[nodiscard]] int32_t ApplyDifference(UnivariateProject& project, int32_t h, const char** why = nullptr);
 // Rebuilds x from the removed values. Returns 1; 0 when the newest node is missing, of another
 // kind, or damaged.
 [[nodiscard]] int32_t UndoDifference(UnivariateProject& project);
@@ -49,8 +61,8 @@ std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda);
 // Trackbar position of a parameter: floor(10 lambda + 0.5).
 int32_t BoxCoxPosition(double lambda);
 // x := ln x below 1e-7, else (x^lambda - 1) / lambda. Returns 1; 0 for data with a negative
-// value or a result out of range (the logarithm of 0 included).
-[[nodiscard]] int32_t ApplyBoxCox(UnivariateProject& project, double lambda);
+// value, a result out of range (the logarithm of 0 included) or a failed round trip.
+[[nodiscard]] int32_t ApplyBoxCox(UnivariateProject& project, double lambda, const char** why = nullptr);
 // x := exp x below 1e-7, else (lambda x + 1)^(1/lambda), a base below 0 (a former 0 after
 // rounding) taken as 0. Returns 1; 0 as for UndoDifference.
 [[nodiscard]] int32_t UndoBoxCox(UnivariateProject& project);
@@ -85,17 +97,19 @@ ClassicalChoice CheckClassicalEntries(const ClassicalEntries& entries, int32_t n
 // Removes the seasonal components of period d (none for d = -1) and then a polynomial trend of
 // the degree (0..2). fit(1..n) receives what was removed. Returns 1; 0 when nothing would be
 // removed, the period or degree does not suit n (2 <= d <= n/3; a trend needs degree < n), or
-// a result is out of range.
+// a result is out of range, or the round trip fails.
 [[nodiscard]] int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d,
-                                             std::vector<double>& fit, int32_t degree);
+                                             std::vector<double>& fit, int32_t degree,
+                                             const char** why = nullptr);
 [[nodiscard]] int32_t UndoClassicalSeasonal(UnivariateProject& project);
 // Removes k harmonics at the Fourier indices (1 <= j < n/2) with the mean, then the trend.
 [[nodiscard]] int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& fit,
-                                             int32_t k, const int32_t indices[4], int32_t degree);
+                                             int32_t k, const int32_t indices[4], int32_t degree,
+                                             const char** why = nullptr);
 [[nodiscard]] int32_t UndoClassicalHarmonic(UnivariateProject& project);
 // Applies a checked choice (kind 4 or 8). Returns the apply routine's status; 0 for other kinds.
 [[nodiscard]] int32_t ApplyClassicalChoice(UnivariateProject& project, const ClassicalChoice& choice,
-                                           std::vector<double>& fit);
+                                           std::vector<double>& fit, const char** why = nullptr);
 
 // The newest classical decomposition of a stack, re-fitted to the data it was applied to.
 struct ClassicalFit {
@@ -111,7 +125,7 @@ struct ClassicalFit {
 
 // ---- Subtract mean (kind 16)
 
-[[nodiscard]] int32_t ApplySubtractMean(UnivariateProject& project);
+[[nodiscard]] int32_t ApplySubtractMean(UnivariateProject& project, const char** why = nullptr);
 [[nodiscard]] int32_t UndoSubtractMean(UnivariateProject& project);
 
 // ---- Subsequence (kind 32)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -230,6 +231,39 @@ TEST_F(TransformDialogsTest, BoxCoxRefusesZeroParameterOnDataWithAZeroAndNegativ
     EXPECT_EQ(VeskTransform(negative, TRANSFORM_BOX_COX), 0);
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Data must be nonnegative to implement Box-Cox"});
     EXPECT_EQ(negative.transforms, nullptr);
+}
+
+// A transform whose Undo could not give the series back is refused with the message that says
+// why, and nothing changes: Subtract Mean of values near the largest double (the mean added back
+// overflows), and the Box-Cox preview of values below the spacing of doubles near 1 (they all
+// transform to the same value).
+TEST_F(TransformDialogsTest, TransformsUndoCouldNotReverseAreRefusedSayingWhy)
+{
+    const std::wstring loss(kTransformLossMessage, kTransformLossMessage + std::strlen(kTransformLossMessage));
+    UnivariateProject& large = Project({1.7976931348623157e308, -9.0973917704989455e305});
+    const std::vector<double> x = large.series;
+    AnswerNextDialog(Press(IDOK));
+    EXPECT_EQ(VeskTransform(large, TRANSFORM_SUBTRACT_MEAN), 0);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{loss});
+    EXPECT_EQ(large.transforms, nullptr);
+    EXPECT_EQ(large.series, x);
+    EXPECT_EQ(UndoText(), L"Undo");
+
+    UnivariateProject& tiny = Project({1e-20, 2e-20, 3e-20});
+    bool refused = false;
+    DialogAnswer answer = Press(IDCANCEL);
+    answer.inspect = [&](HWND dialog) {
+        AnswerNextDialog(Press(IDOK));  // the refusal
+        Type(dialog, IDC_BOXCOX_PARAMETER, L"1.2", IDC_BOXCOX_TRACKBAR);
+        EXPECT_EQ(tiny.transforms, nullptr);
+        refused = true;
+    };
+    AnswerNextDialog(answer);
+    EXPECT_EQ(VeskTransform(tiny, TRANSFORM_BOX_COX), 0);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{loss});
+    EXPECT_EQ(tiny.transforms, nullptr);
+    EXPECT_EQ(tiny.series, (std::vector<double>{1e-20, 2e-20, 3e-20}));
 }
 
 TEST_F(TransformDialogsTest, ClassicalOkCancelAndARefusedPeriod)

@@ -610,6 +610,50 @@ TEST(ArmaForecast, FailuresLeaveNoForecasts)
     EXPECT_TRUE(big.armaForecasts.empty());
 }
 
+// A causal AR(1) on a series multiplied by c: evaluated scaled by a power of two where its
+// innovations sums would overflow (5e153), with the forecasts times c and their mean squared
+// errors times c^2; where those errors leave the doubles (1e160, 1e-160) the forecast is refused
+// as out of range, not as a model that is not causal.
+TEST(ArmaForecast, ExtremeScalesAreForecastOrRefusedForTheirRange)
+{
+    const std::vector<double> x = WhiteNoise(80, 11);
+    std::vector<double> ar(80);
+    for (size_t t = 0; t < ar.size(); ++t) ar[t] = (t > 0 ? 0.6 * ar[t - 1] : 0.0) + x[t];
+    auto model = [](UnivariateProject& u) {
+        u.p = 1;
+        u.phi[1] = 0.6;
+        u.forecastSteps = 5;
+        u.wnVariance = 1.0;
+    };
+    UnivariateProject base;
+    Load(base, ar);
+    model(base);
+    ForecastCurves curves;
+    ASSERT_EQ(ArmaForecastRun(base, false, 0.0, curves), FORECAST_DONE);
+    for (double c : {5e153, 1e130, 1e-130}) {
+        UnivariateProject u;
+        Load(u, Map(ar, [c](double v) { return c * v; }));
+        model(u);
+        ASSERT_EQ(ArmaForecastRun(u, false, 0.0, curves), FORECAST_DONE) << c;
+        ASSERT_EQ(u.armaForecasts.size(), 5u) << c;
+        for (size_t k = 0; k < 5; ++k) {
+            EXPECT_NEAR(u.armaForecasts[k] / c, base.armaForecasts[k], 1e-9 * std::fabs(base.armaForecasts[k])) << c;
+            EXPECT_NEAR(u.armaForecastMse[k] / c / c, base.armaForecastMse[k], 1e-9 * base.armaForecastMse[k]) << c;
+        }
+        EXPECT_EQ(u.wnVariance, 1.0) << c;
+    }
+    for (double c : {1e160, 1e-160, 1e300}) {
+        UnivariateProject u;
+        Load(u, Map(ar, [c](double v) { return c * v; }));
+        model(u);
+        u.armaForecasts = {1, 2};
+        EXPECT_EQ(ArmaForecastRun(u, false, 0.0, curves), FORECAST_VALUES_OUT_OF_RANGE) << c;
+        EXPECT_TRUE(u.armaForecasts.empty()) << c;
+        EXPECT_TRUE(u.armaForecastMse.empty()) << c;
+        EXPECT_EQ(u.wnVariance, 1.0) << c;
+    }
+}
+
 // ---- ARAR and Holt-Winters runs
 
 TEST(ForecastRuns, HoltWintersNumberingWithTransformsInPlace)
@@ -690,6 +734,68 @@ TEST(ForecastRuns, RefusalsLeaveTheRecord)
     EXPECT_EQ(ArarForecastRun(u, a, none), FORECAST_REFUSED);
     EXPECT_TRUE(u.ararForecasts.empty());
     EXPECT_EQ(u.ararLast, 2);
+}
+
+// A well-behaved series multiplied by c: ARAR and both Holt-Winters fits give the forecasts and
+// root mean squared error of the series itself times c at every scale from 1e-300 to 1e300 (the
+// kernels alone refused 1e160 and 1e-160, whose error variances leave the doubles, with the
+// message for too few observations); forecasts past the largest double are refused as out of
+// range, and say so.
+TEST(ForecastRuns, ArarAndHoltWintersAtEveryScale)
+{
+    const std::vector<double> x = Positive(80);
+    ArarSettings arar;
+    arar.count = 6;
+    arar.first = 1;
+    arar.last = 80;
+    HoltWintersSettings plain;
+    plain.count = 6;
+    plain.first = 1;
+    plain.last = 80;
+    HoltWintersSettings seasonal = plain;
+    seasonal.period = 12;
+    UnivariateProject base;
+    Load(base, x);
+    ForecastCurves a, p, q;
+    ASSERT_EQ(ArarForecastRun(base, arar, a), FORECAST_DONE);
+    ASSERT_EQ(HoltWintersRun(base, plain, p), FORECAST_DONE);
+    const double plainRmse = base.hwRootMse;
+    ASSERT_EQ(HoltWintersRun(base, seasonal, q), FORECAST_DONE);
+    auto expectScaled = [](const std::vector<double>& got, const std::vector<double>& want, double c,
+                           const std::string& where) {
+        ASSERT_EQ(got.size(), want.size()) << where;
+        for (size_t k = 0; k < want.size(); ++k)
+            EXPECT_NEAR(got[k] / c, want[k], 1e-9 * std::fabs(want[k])) << where << " at " << k;
+    };
+    for (double c : {1e-300, 1e-200, 1e-160, 1e-100, 1e100, 1e160, 1e200, 1e300}) {
+        const std::string where = "scale " + std::to_string(std::log10(c));
+        UnivariateProject u;
+        Load(u, Map(x, [c](double v) { return c * v; }));
+        ForecastCurves curves;
+        ASSERT_EQ(ArarForecastRun(u, arar, curves), FORECAST_DONE) << where;
+        expectScaled(curves.forecasts, a.forecasts, c, where + " ARAR");
+        EXPECT_NEAR(u.ararRootMse / c, base.ararRootMse, 1e-9 * base.ararRootMse) << where;
+        ASSERT_EQ(HoltWintersRun(u, plain, curves), FORECAST_DONE) << where;
+        expectScaled(curves.forecasts, p.forecasts, c, where + " Holt-Winters");
+        EXPECT_NEAR(u.hwRootMse / c, plainRmse, 1e-9 * plainRmse) << where;
+        ASSERT_EQ(HoltWintersRun(u, seasonal, curves), FORECAST_DONE) << where;
+        expectScaled(curves.forecasts, q.forecasts, c, where + " seasonal Holt-Winters");
+        EXPECT_NEAR(u.shwRootMse / c, base.shwRootMse, 1e-9 * base.shwRootMse) << where;
+    }
+
+    // A series that climbs to 1.7e308: its forecasts lie past the largest double.
+    UnivariateProject top;
+    Load(top, Map(x, [](double v) { return v * (1.7e308 / 90.0); }));
+    top.hwForecasts = {1, 2};
+    ForecastCurves none;
+    HoltWintersSettings steep = plain;
+    steep.count = 200;
+    steep.optimise = 0;
+    steep.alpha = steep.beta = 0.9;
+    EXPECT_EQ(HoltWintersRun(top, steep, none), FORECAST_VALUES_OUT_OF_RANGE);
+    EXPECT_EQ(top.hwForecasts, (std::vector<double>{1, 2}));
+    EXPECT_NE(std::string(ForecastFailureMessage(FORECAST_VALUES_OUT_OF_RANGE)).find("out of the range"),
+              std::string::npos);
 }
 
 TEST(ForecastRuns, ArarWithTransformsInPlace)

@@ -33,10 +33,12 @@
 #include "numlib/periodogram.h"
 #include "shell/ascii_files.h"
 #include "shell/clipboard_text.h"
+#include "univariate/forecasting.h"
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
 #include "univariate/regression.h"
 #include "univariate/statistics.h"
+#include "univariate/transforms.h"
 
 #include <gtest/gtest.h>
 
@@ -616,6 +618,75 @@ std::vector<double> Sixty(double scale = 1.0, int at = -1, double value = 0.0)
     return x;
 }
 
+// Sixty times of a two-series autoregression X(t) = PHI X(t-1) + Z(t), scaled as a whole, for
+// the vector autoregressive fits: element (j, t) at (t-1)·2 + (j-1).
+std::vector<double> SixtyPairs(double scale)
+{
+    std::vector<double> x(120);
+    double a = 0.0, b = 0.0;
+    for (int t = 0; t < 60; ++t) {
+        const double za = std::sin(1.7 * t + 0.2) + 0.5 * std::cos(0.37 * t * t);
+        const double zb = std::cos(2.9 * t) + 0.4 * std::sin(0.23 * t * t + 1.0);
+        const double na = 0.5 * a + 0.2 * b + za, nb = -0.3 * a + 0.4 * b + zb;
+        a = na;
+        b = nb;
+        x[2 * t] = scale * a;
+        x[2 * t + 1] = scale * b;
+    }
+    return x;
+}
+
+// The status of a vector autoregressive fit of order 2 to x (60 times, 2 series).
+int VarFitStatus(int (*fit)(const double*, int, int, double*, double*, int&, double&, double*),
+                 const std::vector<double>& x)
+{
+    std::vector<double> PHI(20 * 4), V(4), E(120);
+    double aicc = 0.0;
+    int p = 2;
+    std::string diagnostics;
+    SetVarDiagnosticCapture(&diagnostics);
+    const int status = fit(x.data(), 60, 2, PHI.data(), V.data(), p, aicc, E.data());
+    SetVarDiagnosticCapture(nullptr);
+    return status;
+}
+
+// The outcome of a forecast command's run on a project holding x: ARAR or Holt-Winters (6
+// forecasts from the whole series), or the ARMA forecast of the AR(1) model with phi = 0.5.
+enum class ForecastMethod { Arar, HoltWinters, Arma };
+int ForecastOutcome(ForecastMethod method, const std::vector<double>& x)
+{
+    UnivariateProject u;
+    VeskInit(u);
+    u.series = x;
+    u.n = static_cast<int32_t>(x.size());
+    u.firstIndex = 1;
+    u.lastIndex = u.n;
+    ForecastCurves curves;
+    switch (method) {
+    case ForecastMethod::Arar: {
+        ArarSettings a;
+        a.count = 6;
+        a.first = 1;
+        a.last = u.n;
+        return ArarForecastRun(u, a, curves);
+    }
+    case ForecastMethod::HoltWinters: {
+        HoltWintersSettings h;
+        h.count = 6;
+        h.first = 1;
+        h.last = u.n;
+        return HoltWintersRun(u, h, curves);
+    }
+    case ForecastMethod::Arma:
+        u.p = 1;
+        u.phi[1] = 0.5;
+        u.wnVariance = 1.0;
+        u.forecastSteps = 6;
+        return ArmaForecastRun(u, false, 0.0, curves);
+    }
+    return 0;
+}
+
 // The status of the innovations likelihood of the AR(1) model with phi = 0.5 on x.
 int Ar1Likelihood(const std::vector<double>& x)
 {
@@ -1044,6 +1115,30 @@ TEST(NumericalFaults, EachIsRefusedWithAStatusOrComputedRight)
              return PatternSearch(1, 1, point, h, [](const double* x) { return PatternValue<double>{x[0] * x[0], 1.0, 0}; })
                  .status;
          }},
+        {"Burg fit of a two-series AR table at 1e80 (numerical difficulties)", kStatusDone,
+         [] { return VarFitStatus(BurgMvarFit, SixtyPairs(1e80)); }},
+        {"Burg fit of a two-series AR table at 1e-90 (numerical difficulties)", kStatusDone,
+         [] { return VarFitStatus(BurgMvarFit, SixtyPairs(1e-90)); }},
+        {"Burg fit of a two-series AR table at 1e160 (numerical difficulties)", kStatusOutOfRange,
+         [] { return VarFitStatus(BurgMvarFit, SixtyPairs(1e160)); }},
+        {"Yule-Walker fit of a two-series AR table at 1e150", kStatusDone,
+         [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e150)); }},
+        {"Yule-Walker fit of a two-series AR table at 1e160 (numerical difficulties)", kStatusOutOfRange,
+         [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e160)); }},
+        {"Yule-Walker fit of a two-series AR table at 1e-160 (a subnormal covariance called done)",
+         kStatusOutOfRange, [] { return VarFitStatus(WhittleMvarFit, SixtyPairs(1e-160)); }},
+        {"ARAR forecast of 60 values near 1e160 (refused for too few observations)", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::Arar, Sixty(1e160)); }},
+        {"ARAR forecast of 60 values near 1e-160", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::Arar, Sixty(1e-160)); }},
+        {"Holt-Winters forecast of 60 values near 1e160 (refused for too few observations)", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::HoltWinters, Sixty(1e160)); }},
+        {"Holt-Winters forecast of 60 values near 1e-160 (refused for too few observations)", FORECAST_DONE,
+         [] { return ForecastOutcome(ForecastMethod::HoltWinters, Sixty(1e-160)); }},
+        {"ARMA forecast of a causal AR(1) near 1e160 (refused as not causal)", FORECAST_VALUES_OUT_OF_RANGE,
+         [] { return ForecastOutcome(ForecastMethod::Arma, Sixty(1e160)); }},
+        {"ARMA forecast of a causal AR(1) near 1e-160 (refused as not causal)", FORECAST_VALUES_OUT_OF_RANGE,
+         [] { return ForecastOutcome(ForecastMethod::Arma, Sixty(1e-160)); }},
     };
     for (const auto& c : cases) EXPECT_EQ(c.call(), c.expected) << c.fault;
 }
@@ -1083,6 +1178,23 @@ TEST(NumericalFaults, TinyArgumentsAndExtremeScalesAreComputedRight)
     }
     ArarFitResult refused;
     EXPECT_EQ(ArarSubsetFit(Sixty(1e300).data(), 60, {1.0}, 1, refused), kStatusOutOfRange);
+
+    // Holt-Winters chooses the same constants at every scale, and forecasts times the scale:
+    // from about 1e15 on the errors once exceeded the penalty of constants outside [0, 1], and
+    // the search left [0, 1].
+    double unit[2] = {0.5, 0.5}, unitMse = 0.0, unitF[3];
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 60, 0, 3, ordinary.data(), true, unit, unitMse, unitF),
+              kStatusDone);
+    for (double c : {1e20, 1e100, 1e150, 1e-150}) {
+        const std::vector<double> x = Sixty(c);
+        double constants[2] = {0.5, 0.5}, mse = 0.0, F[3];
+        ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 60, 0, 3, x.data(), true, constants, mse, F), kStatusDone)
+            << c;
+        EXPECT_NEAR(constants[0], unit[0], 1e-12) << c;
+        EXPECT_NEAR(constants[1], unit[1], 1e-12) << c;
+        EXPECT_NEAR(mse / c / c, unitMse, 1e-9 * unitMse) << c;
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(F[k] / c, unitF[k], 1e-9 * std::fabs(unitF[k])) << c << " " << k;
+    }
 }
 
 TEST(HostileInputs, VectorAutoregressions)
@@ -1189,6 +1301,92 @@ TEST(HostileInputs, ClipboardText)
         EXPECT_EQ(pastedRow[1], 0.0) << tiny;
         EXPECT_EQ(fromFile[1], 0.0) << tiny;
         EXPECT_EQ(series.values[1], 0.0) << tiny;
+    }
+}
+
+// Every transform on every finite hostile series, and on short series within a few per cent of
+// the largest double or far below 1: a transform that applies leaves finite values and its Undo
+// gives the series back to a relative 1e-8 of the largest value; a refused one changes nothing.
+TEST(HostileInputs, TransformsAndTheirUndo)
+{
+    std::vector<Series> series;
+    for (const Series& s : AllSeries())
+        if (Finite(s.x) && !s.x.empty()) series.push_back(s);
+    for (int n : {2, 3, 4, 6, 13}) {
+        std::vector<double> top(n), mixed(n), tiny(n);
+        for (int t = 0; t < n; ++t) {
+            const double wave = std::sin(2.1 * t + 0.3);
+            top[t] = 1.7976931348623157e308 * (0.97 + 0.03 * wave * wave);
+            mixed[t] = (t % 3 == 1 ? -1 : 1) * top[t];
+            tiny[t] = 1e-20 * (2.0 + wave);
+        }
+        series.push_back({"near the largest double n=" + std::to_string(n), top});
+        series.push_back({"near plus and minus the largest double n=" + std::to_string(n), mixed});
+        series.push_back({"near 1e-20 n=" + std::to_string(n), tiny});
+    }
+    const struct {
+        const char* name;
+        int32_t (*apply)(UnivariateProject&);
+    } transforms[] = {
+        {"difference", [](UnivariateProject& u) { return ApplyDifference(u, 1); }},
+        {"logarithm", [](UnivariateProject& u) { return ApplyBoxCox(u, 0.0); }},
+        {"Box-Cox 1e-7", [](UnivariateProject& u) { return ApplyBoxCox(u, 1e-7); }},
+        {"Box-Cox 3e-6", [](UnivariateProject& u) { return ApplyBoxCox(u, 3e-6); }},
+        {"Box-Cox 1", [](UnivariateProject& u) { return ApplyBoxCox(u, 1.0); }},
+        {"Box-Cox 1.5", [](UnivariateProject& u) { return ApplyBoxCox(u, 1.5); }},
+        {"linear trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, -1, fit, 1);
+         }},
+        {"quadratic trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, -1, fit, 2);
+         }},
+        {"period 2, quadratic trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, 2, fit, 2);
+         }},
+        {"one harmonic, linear trend",
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             const int32_t one[4] = {1, 0, 0, 0};
+             return ApplyClassicalHarmonic(u, fit, 1, one, 1);
+         }},
+        {"subtract mean", [](UnivariateProject& u) { return ApplySubtractMean(u); }},
+        {"subsequence, then Box-Cox 0.0015",
+         [](UnivariateProject& u) { return ApplySubsequence(u, 1, u.lastIndex - 1) ? ApplyBoxCox(u, 0.0015) : 0; }},
+    };
+    for (const Series& s : series) {
+        for (const auto& transform : transforms) {
+            UnivariateProject u;
+            VeskInit(u);
+            u.series = s.x;
+            u.n = static_cast<int32_t>(s.x.size());
+            u.firstIndex = 1;
+            u.lastIndex = u.n;
+            const std::string where = std::string(transform.name) + " of " + s.name;
+            if (!transform.apply(u)) {
+                // Only the subsequence of the last case may stand when its Box-Cox is refused.
+                if (u.transforms && u.transforms->kind == TRANSFORM_SUBSEQUENCE) {
+                    EXPECT_EQ(UndoNewestTransform(u), 1) << where;
+                }
+                EXPECT_EQ(u.transforms, nullptr) << where;
+                EXPECT_EQ(u.series, s.x) << where;
+                continue;
+            }
+            EXPECT_TRUE(Finite(u.series)) << where;
+            while (u.transforms) {
+                ASSERT_EQ(UndoNewestTransform(u), 1) << where;
+            }
+            ASSERT_EQ(u.series.size(), s.x.size()) << where;
+            double top = 0.0;
+            for (double v : s.x) top = std::fmax(top, std::fabs(v));
+            for (size_t t = 0; t < s.x.size(); ++t)
+                EXPECT_LE(std::fabs(u.series[t] - s.x[t]), 1e-8 * top) << where << " at " << t;
+        }
     }
 }
 

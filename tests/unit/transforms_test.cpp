@@ -84,7 +84,7 @@ TEST(Transforms, ApplyThenUndoRestoresTheSeries)
         {"Box-Cox 0.5", SmoothSeries(24, 12), 1, [](UnivariateProject& u) { return ApplyBoxCox(u, 0.5); },
          TRANSFORM_BOX_COX, 24, 1, 24, [](const TransformNode& node, const std::vector<double>&) { EXPECT_EQ(node.lambda, 0.5); },
          false},
-        {"subtract mean", {1, 4, 2, 8, 5}, 1, ApplySubtractMean, TRANSFORM_SUBTRACT_MEAN, 5, 1, 5,
+        {"subtract mean", {1, 4, 2, 8, 5}, 1, [](UnivariateProject& u) { return ApplySubtractMean(u); }, TRANSFORM_SUBTRACT_MEAN, 5, 1, 5,
          [](const TransformNode& node, const std::vector<double>&) { EXPECT_DOUBLE_EQ(node.mean, 4.0); }, false},
         {"subsequence 20..120 of 1..200", IntegerSeries(200), 1,
          [](UnivariateProject& u) { return ApplySubsequence(u, 20, 120); }, TRANSFORM_SUBSEQUENCE, 101, 20, 120,
@@ -272,11 +272,11 @@ TEST(Transforms, RefusedTransformsChangeNothing)
              std::vector<double> fit;
              return ApplyClassicalHarmonic(u, fit, 5, indices, 0);
          }},
-        {"mean out of range", {huge, huge}, ApplySubtractMean},
+        {"mean out of range", {huge, huge}, [](UnivariateProject& u) { return ApplySubtractMean(u); }},
         {"subsequence of one index", {1, 2, 3}, [](UnivariateProject& u) { return ApplySubsequence(u, 2, 2); }},
         {"subsequence before the range", {1, 2, 3}, [](UnivariateProject& u) { return ApplySubsequence(u, 0, 2); }},
         {"subsequence after the range", {1, 2, 3}, [](UnivariateProject& u) { return ApplySubsequence(u, 2, 4); }},
-        {"no data", {}, ApplySubtractMean},
+        {"no data", {}, [](UnivariateProject& u) { return ApplySubtractMean(u); }},
     };
     for (const Case& c : cases) {
         UnivariateProject u;
@@ -286,6 +286,103 @@ TEST(Transforms, RefusedTransformsChangeNothing)
         EXPECT_EQ(u.series, c.series) << c.name;
         EXPECT_EQ(u.n, static_cast<int32_t>(c.series.size())) << c.name;
         EXPECT_EQ(u.firstIndex, 1) << c.name;
+    }
+}
+
+// The round trip of each transform on values where it keeps or loses its digits. A transform is
+// applied only when its undo gives the series back, finite and within a relative 1e-8 of the
+// largest value, and then Undo does so; otherwise it is refused with the message that says why,
+// and nothing changes. Box-Cox with a small lambda loses about 2e-16/lambda on the way and passes.
+TEST(Transforms, RoundTripTable)
+{
+    const double largest = std::numeric_limits<double>::max();
+    using Apply = std::function<int32_t(UnivariateProject&, const char**)>;
+    const auto boxCox = [](double lambda) -> Apply {
+        return [lambda](UnivariateProject& u, const char** why) { return ApplyBoxCox(u, lambda, why); };
+    };
+    const auto trend = [](int32_t period, int32_t degree) -> Apply {
+        return [period, degree](UnivariateProject& u, const char** why) {
+            std::vector<double> fit;
+            return ApplyClassicalSeasonal(u, period, fit, degree, why);
+        };
+    };
+    const auto harmonic = [](int32_t index, int32_t degree) -> Apply {
+        return [index, degree](UnivariateProject& u, const char** why) {
+            const int32_t indices[4] = {index, 0, 0, 0};
+            std::vector<double> fit;
+            return ApplyClassicalHarmonic(u, fit, 1, indices, degree, why);
+        };
+    };
+    const Apply mean = [](UnivariateProject& u, const char** why) { return ApplySubtractMean(u, why); };
+    const Apply difference = [](UnivariateProject& u, const char** why) { return ApplyDifference(u, 1, why); };
+    struct Case {
+        const char* name;
+        std::vector<double> series;
+        int32_t cutTo;  // > 0: a subsequence 1..cutTo is taken first
+        Apply apply;
+        bool applied;
+    };
+    const Case cases[] = {
+        // x^lambda is lost below the spacing of doubles near 1: the transform is constant.
+        {"Box-Cox 1 of 1e-20, 2e-20, 3e-20", {1e-20, 2e-20, 3e-20}, 0, boxCox(1.0), false},
+        {"Box-Cox 1.5 of 1e-11, 2e-11, 3e-11", {1e-11, 2e-11, 3e-11}, 0, boxCox(1.5), false},
+        // Values near the largest double, whose inverse overflows.
+        {"linear trend near the largest double", {-1.4043073604915904e307, -1.7906584661652882e308}, 0,
+         trend(-1, 1), false},
+        {"Box-Cox 2.86e-6 near the largest double",
+         {1.7976931348623097e308, 1.0472348209596488e308, 1.0504167103098305e308, 1.0504167729195492e308}, 0,
+         boxCox(2.8592330636455796e-6), false},
+        {"linear trend of three values near the largest double",
+         {4.0904966274738793e306, 5.8097195883357168e307, 1.7078358811472826e308}, 0, trend(-1, 1), false},
+        {"period 2 with a quadratic trend",
+         {-1.7614272249283921e308, 1.7970610718367472e308, -1.7893427050973479e308, 1.7188545507342369e308,
+          -1.7593035882000056e308, 1.7433557661561563e308},
+         0, trend(2, 2), false},
+        {"one harmonic with a quadratic trend",
+         {1.7816740811366954e308, 1.7166900760531973e308, 1.7890365915000535e308, 1.7150395237733872e308,
+          1.7908808568157951e308, 1.7243113931750419e308},
+         0, harmonic(1, 2), false},
+        {"subtract mean of the largest double and a negative value", {largest, -9.0973917704989455e305}, 0, mean,
+         false},
+        {"Box-Cox 0.00154 after a subsequence",
+         {1.7976931348623065e308, 1.6434547667750745e308, 1.7802774682245717e308}, 2,
+         boxCox(0.0015360070513135851), false},
+        // What keeps its digits is applied, however small lambda or large the values.
+        {"Box-Cox 1e-7 of a seasonal series", SmoothSeries(24, 12), 0, boxCox(kBoxCoxLogLimit), true},
+        {"Box-Cox 1e-7 of values near 1e300", {1e300, 3e299, 7e299, 2e300}, 0, boxCox(kBoxCoxLogLimit), true},
+        {"Box-Cox 2e-7 from 1e-300 to 1e300", {1e-300, 1.0, 1e300}, 0, boxCox(2e-7), true},
+        {"Box-Cox 1.5 of 0 to 1", {0.0, 1e-3, 0.5, 1.0}, 0, boxCox(1.5), true},
+        {"Box-Cox 0 of 1e-300 to 1e300", {1e-300, 1.0, 1e300}, 0, boxCox(0.0), true},
+        {"quadratic trend near 1e307", {1e307, 2.5e307, 3e307, 2e307}, 0, trend(-1, 2), true},
+        {"subtract mean near the largest double", {1.7e308, -1.7e308, 1.7e308, -1.6e308}, 0, mean, true},
+        {"difference of 1e300 and 1", {1e300, 1.0, -1e300}, 0, difference, true},
+        {"one harmonic of a seasonal series", SmoothSeries(48, 12), 0, harmonic(4, 1), true},
+    };
+    for (const Case& c : cases) {
+        UnivariateProject u;
+        Load(u, c.series);
+        if (c.cutTo > 0) {
+            ASSERT_EQ(ApplySubsequence(u, 1, c.cutTo), 1) << c.name;
+        }
+        const std::vector<double> before = u.series;
+        const int32_t count = TransformCount(u.transforms);
+        const char* why = nullptr;
+        if (!c.applied) {
+            EXPECT_EQ(c.apply(u, &why), 0) << c.name;
+            EXPECT_EQ(why, kTransformLossMessage) << c.name;
+            EXPECT_EQ(u.series, before) << c.name;
+            EXPECT_EQ(TransformCount(u.transforms), count) << c.name;
+            continue;
+        }
+        ASSERT_EQ(c.apply(u, &why), 1) << c.name;
+        EXPECT_EQ(why, nullptr) << c.name;
+        for (double v : u.series) EXPECT_TRUE(std::isfinite(v)) << c.name;
+        ASSERT_EQ(UndoNewestTransform(u), 1) << c.name;
+        ASSERT_EQ(u.series.size(), before.size()) << c.name;
+        double top = 0.0;
+        for (double v : before) top = std::fmax(top, std::fabs(v));
+        for (size_t t = 0; t < before.size(); ++t)
+            EXPECT_LE(std::fabs(u.series[t] - before[t]), kRoundTripTolerance * top) << c.name << " at " << t;
     }
 }
 
@@ -373,7 +470,7 @@ TEST(Transforms, ClassicalFitOfAStackLeavesTheProjectUnchanged)
     const Case cases[] = {
         {"seasonal, then subtract mean",
          [](UnivariateProject& u, std::vector<double>& fit) { return ApplyClassicalSeasonal(u, 12, fit, 1); },
-         ApplySubtractMean, 1, 60, false},
+         [](UnivariateProject& u) { return ApplySubtractMean(u); }, 1, 60, false},
         {"trend alone, then subsequence",
          [](UnivariateProject& u, std::vector<double>& fit) { return ApplyClassicalSeasonal(u, -1, fit, 2); },
          [](UnivariateProject& u) { return ApplySubsequence(u, 10, 50); }, 1, 60, false},
@@ -381,7 +478,7 @@ TEST(Transforms, ClassicalFitOfAStackLeavesTheProjectUnchanged)
          [&indices](UnivariateProject& u, std::vector<double>& fit) {
              return ApplyClassicalHarmonic(u, fit, 2, indices, 0);
          },
-         ApplySubtractMean, 1, 60, true},
+         [](UnivariateProject& u) { return ApplySubtractMean(u); }, 1, 60, true},
     };
     for (const Case& c : cases) {
         UnivariateProject u;

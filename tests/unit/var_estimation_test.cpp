@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -240,6 +241,68 @@ TEST_F(VarEstimationTest, FailedFitsKeepTheOldModel)
         EXPECT_EQ(project.model().residuals, residuals) << c.name;
         EXPECT_EQ(MvReportText(MvEstimatesReport(*project, c.method)), report) << c.name;
         EXPECT_EQ(project.data().values, c.table) << c.name;
+    }
+}
+
+// Sixty rows of a two-series AR table multiplied by 10^e, e = -300, -290, .., 300. Wherever the
+// noise covariance fits the doubles (e from -150 to 150 here) both fits give the model of the
+// table itself: the same order and coefficients, constants and residuals times 10^e, V times
+// 10^2e and AICC moved by 2 n m e ln 10. Beyond, each fit is refused as out of range and says so.
+TEST_F(VarEstimationTest, FitsDoNotDependOnTheScaleOfTheTable)
+{
+    int32_t m = 0, n = 0;
+    std::vector<double> base = RawVarSeries("var2", m, n);
+    n = 60;
+    base.resize(static_cast<size_t>(n) * m);
+    for (int32_t method : {MV_FIT_YULE_WALKER, MV_FIT_BURG}) {
+        for (int32_t order : {2, kSearch}) {
+            MvTestProject reference(base, m, n);
+            MvFitOutcome expected;
+            ASSERT_EQ(MvFitModel(*reference, method, order, expected), 1);
+            const MultivariateModel& model = reference.model();
+            double lowest = HUGE_VAL, highest = 0.0;
+            for (int32_t i = 0; i < m; ++i) {
+                const double v = model.noiseCovariance[static_cast<size_t>(i) * (m + 1)];
+                lowest = std::min(lowest, std::log10(v));
+                highest = std::max(highest, std::log10(v));
+            }
+            for (int e = -300; e <= 300; e += 10) {
+                const std::string where = std::string(method == MV_FIT_BURG ? "Burg" : "Yule-Walker") + " order " +
+                                          std::to_string(order) + " at 1e" + std::to_string(e);
+                const double c = std::pow(10.0, e);
+                std::vector<double> table = base;
+                for (double& x : table) x *= c;
+                MvTestProject project(table, m, n);
+                MvFitOutcome outcome;
+                if (lowest + 2 * e < -307 || highest + 2 * e > 308) {
+                    EXPECT_EQ(MvFitModel(*project, method, order, outcome), 0) << where;
+                    EXPECT_EQ(outcome.status, kStatusOutOfRange) << where;
+                    EXPECT_EQ(MvFitMessage(outcome), "The values are out of the range the fit handles: the noise "
+                                                     "covariance would leave the range of numbers.")
+                        << where;
+                    EXPECT_EQ(project.model().fitted, 0) << where;
+                    continue;
+                }
+                ASSERT_EQ(MvFitModel(*project, method, order, outcome), 1) << where;
+                EXPECT_EQ(outcome.status, expected.status) << where;
+                const MultivariateModel& scaled = project.model();
+                ASSERT_EQ(scaled.p, model.p) << where;
+                for (size_t i = 0; i < model.phi.size(); ++i)
+                    EXPECT_NEAR(scaled.phi[i], model.phi[i], 1e-9) << where << " phi " << i;
+                for (size_t i = 0; i < model.constant.size(); ++i)
+                    EXPECT_NEAR(scaled.constant[i] / c, model.constant[i], 1e-9) << where << " constant " << i;
+                for (size_t i = 0; i < model.noiseCovariance.size(); ++i)
+                    EXPECT_NEAR(scaled.noiseCovariance[i] / c / c, model.noiseCovariance[i],
+                                1e-9 * model.noiseCovariance[0])
+                        << where << " V " << i;
+                ASSERT_EQ(scaled.residuals.size(), model.residuals.size()) << where;
+                for (size_t i = 0; i < model.residuals.size(); ++i)
+                    EXPECT_NEAR(scaled.residuals[i] / c, model.residuals[i], 1e-9) << where << " residual " << i;
+                const double shift = 2.0 * n * m * e * std::log(10.0);
+                EXPECT_NEAR(scaled.aicc, model.aicc + shift, 1e-9 * (std::fabs(model.aicc) + std::fabs(shift)))
+                    << where;
+            }
+        }
     }
 }
 

@@ -47,9 +47,11 @@ void RunTransform(UnivariateProject& project, int32_t kind)
     case TRANSFORM_HARMONIC:
         DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CLASSICAL), owner, ClassicalDlgProc, parameter);
         break;
-    case TRANSFORM_SUBTRACT_MEAN:
-        if (!ApplySubtractMean(project)) ShowTransformMessage(nullptr, kTransformRangeMessage);
+    case TRANSFORM_SUBTRACT_MEAN: {
+        const char* why = kTransformRangeMessage;
+        if (!ApplySubtractMean(project, &why)) ShowTransformMessage(nullptr, why);
         break;
+    }
     case TRANSFORM_SUBSEQUENCE:
         SubsequenceDialog(project);
         break;

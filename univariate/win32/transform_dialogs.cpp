@@ -57,18 +57,19 @@ struct BoxCoxState {
 };
 
 // Replaces the dialog's preview by the transform with `lambda`; the views follow. Returns 1; 0
-// after a message when the values would be out of range (the earlier preview then stays).
+// after a message when the transform is refused (the earlier preview then stays).
 int32_t Preview(HWND dialog, BoxCoxState& s, double lambda)
 {
     UnivariateProject& project = *s.project;
     const bool had = s.appliedPosition != -1 && UndoBoxCox(project);
-    const int32_t applied = ApplyBoxCox(project, lambda);
+    const char* why = kTransformRangeMessage;
+    const int32_t applied = ApplyBoxCox(project, lambda, &why);
     if (applied)
         s.appliedLambda = lambda;
     else if (had && !ApplyBoxCox(project, s.appliedLambda))
         s.appliedPosition = -1;
     VeskRefresh(project, 1, 0);
-    if (!applied) ShowTransformMessage(dialog, kTransformRangeMessage);
+    if (!applied) ShowTransformMessage(dialog, why);
     return applied;
 }
 
@@ -203,8 +204,9 @@ int32_t ApplyClassical(HWND dialog, ClassicalState& s, bool showFit)
         SetFocus(GetDlgItem(dialog, choice.focusControl));
         applied = -1;
     } else if (choice.kind > 0) {
-        applied = ApplyClassicalChoice(project, choice, fit);
-        if (!applied) ShowTransformMessage(dialog, kTransformRangeMessage);
+        const char* why = kTransformRangeMessage;
+        applied = ApplyClassicalChoice(project, choice, fit, &why);
+        if (!applied) ShowTransformMessage(dialog, why);
     }
     if (showFit) {
         if (applied == 1)
@@ -305,8 +307,9 @@ int32_t DifferenceDialog(UnivariateProject& project)
             ShowTransformMessage(nullptr, message);
             continue;
         }
-        if (ApplyDifference(project, h)) return 1;
-        ShowTransformMessage(nullptr, kTransformRangeMessage);
+        const char* why = kTransformRangeMessage;
+        if (ApplyDifference(project, h, &why)) return 1;
+        ShowTransformMessage(nullptr, why);
         return 0;
     }
 }
