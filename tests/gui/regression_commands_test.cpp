@@ -152,20 +152,19 @@ TEST_F(RegressionCommandsTest, CancelSpecifiesNothing)
     UnivariateProject& u = *project_;
     Specify(L"3", IDCANCEL);
     EXPECT_EQ(u.regressionSpecified, 0);
-    EXPECT_FALSE(u.auxVariables.present());
+    EXPECT_FALSE(u.regressionDesign.present());
     ExpectMenu(true, false, false);
 }
 
-// Refusals that must change nothing: GLS from the toolbar with no trend (the message without
-// owner), and GLS under a model that gives no residuals.
+// Refusals that must change nothing: GLS from the toolbar with no trend (the message owned by the
+// frame, so it cannot fall behind it), and GLS under a model that gives no residuals.
 TEST_F(RegressionCommandsTest, GlsRefusals)
 {
     UnivariateProject& u = *project_;
-    DialogAnswer box;
-    box.ownerless = true;
-    AnswerNextDialog(box);
+    AnswerWith(IDOK);
     std::vector<SeenDialog> seen = Command(IDM_REGRESSION_GLS);
     ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].owner, FrameWindow);
     EXPECT_EQ(seen[0].caption, L"KELO::Error");
     EXPECT_EQ(seen[0].message, L"Must specify regression function before estimation.");
     EXPECT_EQ(u.series, data_);
@@ -221,7 +220,7 @@ TEST_F(RegressionCommandsTest, DifferenceAfterSpecify)
     EXPECT_TRUE(Command(IDM_REGRESSION_LS).empty());
     EXPECT_EQ(u.regressionPresent, 1);
     ASSERT_EQ(u.trendValues.size(), 39u);
-    EXPECT_EQ(u.auxVariables.rows, 39);
+    EXPECT_EQ(u.regressionDesign.rows, 39);
 }
 
 // The maximum likelihood report of an optimised AR(1) shows the BIC and the FPE of the fit.
