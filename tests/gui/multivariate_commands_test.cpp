@@ -152,6 +152,35 @@ TEST_F(MultivariateCommandsTest, ReadDataDialog)
     EXPECT_EQ(project.data->n, 7);
 }
 
+// File > Project > Open through the frame, choosing Multivariate: the table is read into a new
+// current project, its report opens beside the series window, and the series window gets the
+// focus.
+TEST_F(MultivariateCommandsTest, OpenThroughTheFrameFocusesTheSeriesWindow)
+{
+    Write("table.txt", SevenByThree());
+    DialogAnswer kind;
+    kind.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
+    AnswerNextDialog(kind);
+    AnswerFileDialog(Path("table.txt"), L"Open file");
+    AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"3"}}));
+    SendCommand(IDM_PROJECT_OPEN);
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(CurrentProject, 1);
+    ASSERT_EQ(ProjectTable[1].kind, PROJECT_MULTIVARIATE);
+    MultivariateProject& project = *ProjectTable[1].multivariate;
+    EXPECT_EQ(project.data->m, 3);
+    EXPECT_EQ(project.data->n, 7);
+    EXPECT_EQ(GetMenu(FrameWindow), MultivariateMenu);
+    HWND series = reinterpret_cast<HWND>(project.seriesView.window);
+    HWND report = reinterpret_cast<HWND>(project.seriesView.infoWindow);
+    ASSERT_TRUE(IsWindow(report));
+    EXPECT_NE(Report(project.seriesView.infoWindow).find(L"# of Series"), std::wstring::npos);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), series);
+    EXPECT_EQ(GetFocus(), series);
+    EXPECT_TRUE(ShownInClient(series));
+    EXPECT_TRUE(ShownInClient(report));
+}
+
 // Import through the frame: the status bar and the Transform menu follow, the transforms of the
 // old table go and the Undo item with them.
 TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)

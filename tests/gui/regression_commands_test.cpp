@@ -184,6 +184,37 @@ TEST_F(RegressionCommandsTest, GlsRefusals)
     ExpectMenu(false, true, false);
 }
 
+// A fit rewrites the estimates in their window and brings it to the front, even when the user
+// had put other windows over it: the command is seen to have done something.
+TEST_F(RegressionCommandsTest, FitsBringTheirEstimatesToTheFront)
+{
+    UnivariateProject& u = *project_;
+    Specify(L"1");
+    u.p = 1;
+    u.phi[1] = 0.5;
+    for (UINT fit : {IDM_REGRESSION_LS, IDM_REGRESSION_GLS}) {
+        SCOPED_TRACE(fit);
+        HWND data = Handle(u.dataView.window);
+        if (HWND report = Handle(u.textWindows[TEXT_REGRESSION])) {
+            // The data window, made active, covers the report.
+            RECT r{};
+            GetWindowRect(data, &r);
+            MapWindowPoints(nullptr, MdiClient, reinterpret_cast<POINT*>(&r), 2);
+            SetWindowPos(report, nullptr, r.left + 10, r.top + 10, (r.right - r.left) / 2, (r.bottom - r.top) / 2,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SendMessageW(MdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(data), 0);
+            PumpMessages();
+            ASSERT_FALSE(ShownInClient(report));
+        }
+        EXPECT_TRUE(Command(fit).empty());
+        HWND report = Handle(u.textWindows[TEXT_REGRESSION]);
+        ASSERT_TRUE(IsWindow(report));
+        EXPECT_TRUE(ShownInClient(report));
+        EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), report);
+    }
+    EXPECT_NE(ReportText(u.textWindows[TEXT_REGRESSION]).find(L"Method: Generalized Least Squares"), std::wstring::npos);
+}
+
 // A harmonic at index n beside the intercept: a cosine column all but constant. The library's
 // message reaches the user; when it stops the fit, the project stays as it was.
 TEST_F(RegressionCommandsTest, NearlyConstantColumnReportsTheLibrary)

@@ -55,6 +55,8 @@ void AfterFit(UnivariateProject& u, int32_t status)
     if (Open(u.views[VIEW_REGRESSION].window)) ShowRegressionFit(u);
     VeskTransformMenu(u);
     VeskStatusBar(u);
+    // The estimates just written come to the front, even when their window was behind others.
+    BringViewForward(Handle(u.textWindows[TEXT_REGRESSION]));
 }
 
 void SpecifyCommand(UnivariateProject& u)
