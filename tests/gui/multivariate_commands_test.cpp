@@ -440,6 +440,8 @@ TEST_F(MultivariateCommandsTest, ExportDialog)
     choose.inspect = [](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), L"Export to ASCII");
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_SERIES)));
+        // The table starts chosen: OK alone exports something.
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_SERIES), static_cast<UINT>(BST_CHECKED));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_RESIDUALS)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_PERIODOGRAM)));
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_FILE), static_cast<UINT>(BST_CHECKED));
