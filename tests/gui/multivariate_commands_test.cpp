@@ -189,7 +189,7 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
     MultivariateProject& project = Project(TwoSeries(20));
     AnswerNextDialog(Press(IDOK, {{IDC_DIFFERENCE_LAG, L"1"}}));
     SendCommand(IDM_MV_DIFFERENCE);
-    EXPECT_EQ(UndoText(), L"Undo Differencing (1)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing (1)");
 
     AnswerFileDialog(Path("table.txt"), L"Open file");
     AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"2"}}));
@@ -197,7 +197,7 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
     EXPECT_EQ(project.data->m, 2);
     EXPECT_EQ(project.data->n, 7);
     EXPECT_EQ(project.transforms, nullptr);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(UndoGrayed());
     EXPECT_EQ(StatusText(1), L"# of series = 2");
     EXPECT_EQ(StatusText(2), L"Length of series = 7");
@@ -227,7 +227,7 @@ TEST_F(MultivariateCommandsTest, DifferenceTrimAndUndo)
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"KELO::Error: Lag must be positive"});
     EXPECT_EQ(project.data->n, 8);
     EXPECT_EQ(project.data->firstIndex, 3);
-    EXPECT_EQ(UndoText(), L"Undo Differencing (2)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing (2)");
     EXPECT_FALSE(UndoGrayed());
     EXPECT_EQ(StatusText(2), L"Length of series = 8");
     EXPECT_EQ(project.seriesView.curves[1].x.front(), 3);
@@ -247,13 +247,13 @@ TEST_F(MultivariateCommandsTest, DifferenceTrimAndUndo)
     EXPECT_EQ(MultivarTransform(project, 32), 1);
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"KELO::MultiVar Error: Select a subsequence in [3,10]"});
     EXPECT_EQ(project.data->n, 5);
-    EXPECT_EQ(UndoText(), L"Undo Trimming");
+    EXPECT_EQ(UndoText(), L"&Undo Trimming");
     EXPECT_EQ(StatusText(2), L"Length of series = 5");
 
     SendCommand(IDM_MV_UNDO);
-    EXPECT_EQ(UndoText(), L"Undo Differencing (2)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing (2)");
     SendCommand(IDM_MV_UNDO);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(UndoGrayed());
     EXPECT_EQ(StatusText(2), L"Length of series = 10");
     ASSERT_EQ(project.data->values.size(), before.size());
@@ -266,13 +266,13 @@ TEST_F(MultivariateCommandsTest, UndoItemFollowsTheCurrentProject)
 {
     MultivariateProject& first = Project(TwoSeries(12));
     SendCommand(IDM_MV_SUBTRACT_MEANS);
-    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_EQ(UndoText(), L"&Undo Subtract Mean");
     const int32_t firstSlot = CurrentProject;
     Project(TwoSeries(12));
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(UndoGrayed());
     SelectProject(firstSlot);
-    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_EQ(UndoText(), L"&Undo Subtract Mean");
     EXPECT_FALSE(UndoGrayed());
     EXPECT_NE(first.transforms, nullptr);
 }
