@@ -28,5 +28,5 @@ struct MenuState {
 // its spectra on the log scale (the Log Spectrum item is checked).
 MenuState ComputeMenuState(int32_t kind, bool hasData, bool spectrumWindowOpen, bool logSpectrum = false);
 
-// The text of a menu item without its access-key marks ("Smoot&h" gives "Smooth").
+// The text of a menu item without its access-key marks ("Spe&ctrum" gives "Spectrum").
 std::string MenuTextWithoutMarks(const std::string& text);

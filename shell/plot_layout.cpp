@@ -256,6 +256,43 @@ bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* prev
            box.top >= previous->bottom;
 }
 
+PlotRect PlotWindowDrawRect(const PlotRect& client)
+{
+    return PlotRect{client.left + 10 - 25, client.top, client.right - 10 - 25, client.bottom};
+}
+
+PlotRect ShownPart(const PlotRect& drawn, const PlotRect& visible)
+{
+    const int32_t left = std::max(drawn.left, visible.left), top = std::max(drawn.top, visible.top);
+    const int32_t right = std::min(drawn.right, visible.right), bottom = std::min(drawn.bottom, visible.bottom);
+    if (right <= left || bottom <= top) return PlotRect{drawn.left, drawn.top, drawn.left, drawn.top};
+    return PlotRect{left, top, right, bottom};
+}
+
+std::vector<PlacedLabel> PlaceAxisLabels(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds,
+                                         const std::function<LabelSize(const std::string&)>& measure)
+{
+    std::vector<PlacedLabel> placed;
+    const auto placeAxis = [&](const std::vector<AxisTick>& ticks, bool yAxis) {
+        const PlotRect* previous = nullptr;
+        for (const AxisTick& tick : ticks) {
+            if (tick.label.empty()) continue;
+            const LabelSize size = measure(tick.label);
+            const int32_t x = yAxis ? rect.left - axes.yTickLength - size.width : tick.pixel - size.width / 2;
+            const int32_t y = yAxis ? tick.pixel - size.height / 2 : rect.bottom + axes.xTickLength;
+            const PlotRect box{x, y, x + size.width, y + size.height};
+            if (!LabelFits(box, bounds, previous)) continue;
+            placed.push_back(PlacedLabel{tick.label, box});
+            previous = &placed.back().box;
+        }
+    };
+    // Room for both axes first, so the pointers to the previous boxes stay valid.
+    placed.reserve(axes.y.size() + axes.x.size());
+    placeAxis(axes.y, true);
+    placeAxis(axes.x, false);
+    return placed;
+}
+
 PlotRect PlaceInsideClient(const PlotRect& window, int32_t clientW, int32_t clientH)
 {
     const int32_t w = std::max(0, std::min(window.Width(), clientW));

@@ -3,6 +3,7 @@
 // data to device units, tick positions and axis label texts. The drawing code only draws what
 // these compute; zoom and the mouse read the same list of laid-out panels.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -99,10 +100,35 @@ struct PanelAxes {
 // of its ranges is empty (no axes are drawn then).
 [[nodiscard]] int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out);
 
-// Whether an axis label with the text box `box` is drawn: only inside `bounds`, the rectangle the
-// whole plot is drawn into (a picture or a printed page shows nothing beyond it), and clear of
-// `previous`, the box of the label drawn before it on the same axis (null for the first).
+// Whether an axis label with the text box `box` is drawn: only inside `bounds`, the part of the
+// drawing that its device shows (ShownPart), and clear of `previous`, the box of the label drawn
+// before it on the same axis (null for the first).
 bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous);
+
+// The rectangle a plot window draws into, for its client area `client`: 10 units in at both
+// sides, then 25 units to the left. Its left end lies outside the window, which does not show it.
+PlotRect PlotWindowDrawRect(const PlotRect& client);
+
+// The part of a drawing into `drawn` that a device showing only `visible` shows: their
+// intersection (empty, at drawn's top left, when they do not meet).
+PlotRect ShownPart(const PlotRect& drawn, const PlotRect& visible);
+
+struct LabelSize {
+    int32_t width = 0, height = 0;
+};
+
+struct PlacedLabel {
+    std::string text;
+    PlotRect box;  // where the text goes, its top-left corner first
+};
+
+// The axis labels of a panel drawn in `rect`, as they are drawn: a y label ends yTickLength left
+// of the frame, centred on its tick; an x label is centred on its tick, xTickLength below the
+// frame. `measure` gives the size of a text on the device. A label is placed only where its whole
+// box lies inside `bounds` and clear of the label placed before it on its axis (LabelFits): a
+// label that does not fit is left out, never cut to a different number.
+std::vector<PlacedLabel> PlaceAxisLabels(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds,
+                                         const std::function<LabelSize(const std::string&)>& measure);
 
 // Font height of a panel title in a rectangle of height h.
 inline int32_t TitleFontHeight(int32_t h) { return h / 20 + 6; }

@@ -2,8 +2,6 @@
 
 ProjectSlot ProjectTable[kMaxProjects + 1];
 int32_t CurrentProject = 0;
-std::string ProjectFileName(256, ' ');
-int32_t ProjectHasFileName = 0;
 
 void InitProjects()
 {

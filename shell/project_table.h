@@ -1,7 +1,6 @@
 #pragma once
 // The table of open projects: ten slots numbered 1 to 10, and the current one.
 #include <cstdint>
-#include <string>
 
 struct UnivariateProject;
 struct MultivariateProject;
@@ -20,10 +19,6 @@ constexpr int32_t kMaxProjects = 10;
 extern ProjectSlot ProjectTable[kMaxProjects + 1];
 // Slot number of the current project, 0 when none.
 extern int32_t CurrentProject;
-// The one project file name of the program (256 characters, blank-padded) and whether Save may
-// write it without asking.
-extern std::string ProjectFileName;
-extern int32_t ProjectHasFileName;
 
 // Frees nothing: marks every slot free with no records (called once at start).
 void InitProjects();

@@ -7,9 +7,16 @@
 
 #include "shell/number_format.h"
 #include "univariate/model_text.h"
+#include "univariate/regression.h"
 #include "univariate/report_cells.h"
 
-int32_t (*ModelCriteriaRoutine)(UnivariateProject& project) = nullptr;
+namespace {
+
+int32_t FitCriteria(UnivariateProject& project) { return ModelCriteria(project); }
+
+}  // namespace
+
+int32_t (*ModelCriteriaRoutine)(UnivariateProject& project) = FitCriteria;
 
 namespace {
 

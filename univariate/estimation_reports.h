@@ -18,12 +18,13 @@ InfoCalls RegressionReport(const UnivariateFields& project);
 // to 1.96 standard errors, variance estimates, -2 log likelihood and AICC.
 InfoCalls PreliminaryReport(const UnivariateFields& project);
 
-// Fills `bic` and `fpe` of a fitted model; the regression module installs it. The maximum
-// likelihood report calls it for an optimised model that is not fractionally integrated.
+// Fills `bic` and `fpe` of a fitted model: ModelCriteria from the start, whatever modules
+// register; tests may put another routine here. The maximum likelihood report calls it for an
+// optimised model that is not fractionally integrated.
 extern int32_t (*ModelCriteriaRoutine)(UnivariateProject& project);
 
 // The maximum likelihood estimates: model, coefficients and standard errors, criteria and the
-// minimiser's outcome. Calls ModelCriteriaRoutine (when installed) before printing BIC and FPE.
+// minimiser's outcome. Calls ModelCriteriaRoutine before printing BIC and FPE.
 InfoCalls MaxLikelihoodReport(UnivariateProject& project);
 
 // The AICC corrected for a regression of `termCount` terms; false when n - k - 2 <= 0, where

@@ -28,7 +28,6 @@ void StoreForecasts(std::vector<double>& out, const double* x, int first, int la
     for (int k = 1; k <= h; ++k) out[last + k - 1] = F[k - 1];
 }
 
-bool InUnitInterval(double c) { return c >= 0.0 && c <= 1.0; }
 
 // Forecasts of a series scaled by `scale`, taken back to the scale of the data: false when one
 // overflows. (A forecast that falls below the smallest normal number is negligible beside the
@@ -145,27 +144,4 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
     }
     StoreForecasts(out, x, first, last, F.data(), h);
     return kStatusDone;
-}
-
-const char* ArarSettingsMessage(int first, int last)
-{
-    if (last - first + 1 < kArarMinObservations) return "Need at least 30 observations to run ARAR";
-    return nullptr;
-}
-
-const char* HoltWintersSettingsMessage(int first, int last, double alpha, double beta)
-{
-    if (last <= first) return "Need last index larger than starting index";
-    if (!InUnitInterval(alpha)) return "alpha must be between 0 and 1";
-    if (!InUnitInterval(beta)) return "Beta must be between 0 and 1";
-    return nullptr;
-}
-
-const char* SeasonalHoltWintersSettingsMessage(int first, int last, int period, double alpha,
-                                               double beta, double gamma)
-{
-    if (const char* message = HoltWintersSettingsMessage(first, last, alpha, beta)) return message;
-    if (!InUnitInterval(gamma)) return "Gamma must be between 0 and 1";
-    if (period <= 1) return "Period must be greater than 1";
-    return nullptr;
 }

@@ -37,8 +37,3 @@
 // kStatusOutOfRange from HoltWintersForecast.
 [[nodiscard]] int HoltWintersFit(UnivariateProject& project, const double* x, int nx);
 
-// Dialog checks: the message to show for the settings, or nullptr when they are acceptable.
-const char* ArarSettingsMessage(int first, int last);
-const char* HoltWintersSettingsMessage(int first, int last, double alpha, double beta);
-const char* SeasonalHoltWintersSettingsMessage(int first, int last, int period, double alpha,
-                                               double beta, double gamma);

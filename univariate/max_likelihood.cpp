@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "numerics/arma_acvf.h"
@@ -11,6 +12,7 @@
 #include "numerics/minimiser.h"
 #include "numerics/spectral_likelihood.h"
 #include "numerics/status.h"
+#include "numlib/error_stack.h"
 #include "numlib/periodogram.h"
 #include "platform/dialog_values.h"
 #include "shell/number_format.h"
@@ -238,18 +240,25 @@ int32_t MaxLikelihoodFit(UnivariateFields& u)
     return status;
 }
 
-std::string FractionalMaxLikelihood(UnivariateFields& u)
+int32_t FractionalMaxLikelihood(UnivariateFields& u, std::string& refusal)
 {
+    const auto refuse = [&refusal](std::string message) {
+        refusal = std::move(message);
+        return FRACTIONAL_FIT_REFUSED;
+    };
+    refusal.clear();
     const int32_t n = u.n, p = u.p, q = u.q;
-    if (n < 4) return "The series has " + IntText(n) + " values: too few for the frequency-domain likelihood.";
+    if (n < 4) return refuse("The series has " + IntText(n) + " values: too few for the frequency-domain likelihood.");
     if (p < 0 || p > kMaxPrelimOrder || q < 0 || q > kMaxPrelimOrder)
-        return "The model's orders must be at most " + IntText(kMaxPrelimOrder) + ".";
+        return refuse("The model's orders must be at most " + IntText(kMaxPrelimOrder) + ".");
     double mean = 0.0;
     for (int32_t t = 0; t < n; ++t) mean += u.series[static_cast<size_t>(t)];
     mean /= n;
     const int32_t m = n / 2, ld = m + 1;
     std::vector<double> pm(static_cast<size_t>(ld) * 5), omega(static_cast<size_t>(m)), I(static_cast<size_t>(m));
     DPFFT(n, u.series.data(), 0, mean, 0, 0, 0, pm.data(), ld);
+    // The library has shown why it stopped; a second message about the fit would only repeat it.
+    if (LibraryCallAbandoned()) return FRACTIONAL_FIT_ABANDONED;
     for (int32_t j = 1; j <= m; ++j) {
         omega[static_cast<size_t>(j - 1)] = pm[static_cast<size_t>(j)];
         I[static_cast<size_t>(j - 1)] = pm[static_cast<size_t>(j + 2 * ld)];
@@ -261,7 +270,7 @@ std::string FractionalMaxLikelihood(UnivariateFields& u)
         const int status = SpectralLikelihoodSearch(omega.data(), I.data(), m, n, p, q, phi.data(), theta.data(), d,
                                                     h, u.optimiseD, sigma2, F);
         if (status != kStatusDone || !std::isfinite(F) || F >= kInadmissibleCriterion || !(sigma2 > 0.0))
-            return "The frequency-domain likelihood could not be minimised from this model.";
+            return refuse("The frequency-domain likelihood could not be minimised from this model.");
         std::copy(phi.begin(), phi.end(), u.phi + 1);
         std::copy(theta.begin(), theta.end(), u.theta + 1);
         u.d = d;
@@ -277,11 +286,11 @@ std::string FractionalMaxLikelihood(UnivariateFields& u)
         const double sigma2 = u.wnVariance;
         if (SpectralLikelihood(omega.data(), I.data(), m, n, p, q, beta.data(), F, sigma2hat) != kStatusDone ||
             !(sigma2 > 0.0))
-            return "The frequency-domain likelihood cannot be evaluated for this model.";
+            return refuse("The frequency-domain likelihood cannot be evaluated for this model.");
         u.minus2LogLikelihood = n * (lnTwoPi + std::log(sigma2) - std::log(sigma2hat) + sigma2hat / sigma2 + F);
     }
     u.ordinateCount = m;
-    return "";
+    return FRACTIONAL_FIT_DONE;
 }
 
 std::string AcceptFractionalChoice(bool noOptimisation, bool keepDFixed, const std::string& stepText,

@@ -54,9 +54,17 @@ int32_t OptimiseLikelihood(UnivariateFields& project, double stepTolerance, int3
 // statistics are then those of that model).
 int32_t MaxLikelihoodFit(UnivariateFields& project);
 
+// Outcomes of FractionalMaxLikelihood.
+enum FractionalFitStatus : int32_t {
+    FRACTIONAL_FIT_DONE = 0,
+    FRACTIONAL_FIT_REFUSED = 1,    // `refusal` says why
+    FRACTIONAL_FIT_ABANDONED = 2,  // the numerical library stopped the periodogram and has said why
+};
+
 // The fit of a fractionally integrated model by the Whittle criterion on the periodogram. Returns
-// "" when done; otherwise the message, with the model unchanged.
-std::string FractionalMaxLikelihood(UnivariateFields& project);
+// FRACTIONAL_FIT_DONE, or a failure with the model unchanged: FRACTIONAL_FIT_REFUSED with the
+// message in `refusal`, or FRACTIONAL_FIT_ABANDONED, whose message the library has given already.
+[[nodiscard]] int32_t FractionalMaxLikelihood(UnivariateFields& project, std::string& refusal);
 
 // Checks OK of the fractionally integrated estimation dialog: "" when accepted (noOptimisation,
 // optimiseD and fiStep stored); otherwise the message ("" texts never refuse silently: an

@@ -38,8 +38,9 @@ std::vector<double> TrendFreeData(const UnivariateFields& u)
 ColumnMatrix CurrentDesign(const UnivariateFields& u)
 {
     const auto size = static_cast<size_t>(u.n) * static_cast<size_t>(u.termCount);
-    if (u.auxVariables.rows == u.n && u.auxVariables.cols == u.termCount && u.auxVariables.values.size() == size)
-        return u.auxVariables;
+    if (u.regressionDesign.rows == u.n && u.regressionDesign.cols == u.termCount &&
+        u.regressionDesign.values.size() == size)
+        return u.regressionDesign;
     return BuildRegressionDesign(u, u.n);
 }
 
@@ -51,7 +52,7 @@ struct TrendFit {
 
 void Commit(UnivariateFields& u, TrendFit& fit, int32_t method)
 {
-    u.auxVariables = std::move(fit.design);
+    u.regressionDesign = std::move(fit.design);
     u.trendCoefficients = std::move(fit.coefficients);
     u.trendValues = std::move(fit.trend);
     u.series = std::move(fit.series);
@@ -121,7 +122,7 @@ int32_t SpecifyRegressionDesign(UnivariateFields& u)
     u.auxPresent = 0;
     u.termCount = terms;
     if (terms <= 0) return 0;
-    u.auxVariables = BuildRegressionDesign(u, u.n);
+    u.regressionDesign = BuildRegressionDesign(u, u.n);
     u.regressionSpecified = 1;
     u.regressionPresent = 0;
     return 1;
@@ -203,7 +204,7 @@ void RemoveRegressionTrend(UnivariateFields& u)
         u.series = TrendFreeData(u);
         u.trendValues.clear();
     }
-    u.auxVariables.clear();
+    u.regressionDesign.clear();
     u.trendCoefficients.clear();
     u.coefficientCovariance.clear();
     u.regressionPresent = u.regressionSpecified = 0;

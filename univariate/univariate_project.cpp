@@ -35,6 +35,7 @@ void ResetRegression(UnivariateFields& u)
     u.trendCoefficients.clear();
     u.trendValues.clear();
     u.auxVariables.clear();
+    u.regressionDesign.clear();
     u.harmonicCount = 0;
     std::fill(std::begin(u.fourierIndex), std::end(u.fourierIndex), 0);
     u.polynomialDegree = 0;
@@ -172,6 +173,7 @@ int32_t VeskCopy(const UnivariateProject& s, UnivariateProject& t)
     t.trendCoefficients = s.trendCoefficients;
     t.trendValues = s.trendValues;
     t.auxVariables = s.auxVariables;
+    t.regressionDesign = s.regressionDesign;
     t.harmonicCount = s.harmonicCount;
     std::copy(std::begin(s.fourierIndex), std::end(s.fourierIndex), t.fourierIndex);
     t.polynomialDegree = s.polynomialDegree;

@@ -88,8 +88,9 @@ struct UnivariateFields {
     int32_t forecastInvertBoxCox = 0, forecastAddMean = 0, forecastAddTrend = 0,
             forecastUndifference = 0, forecastRegression = 0;
 
-    // Regression trend
-    ColumnMatrix auxVariables, coefficientCovariance;
+    // Regression trend. regressionDesign holds the trend's columns at the series' times (n by
+    // termCount); auxVariables the auxiliary variables imported for the trend, a separate thing.
+    ColumnMatrix auxVariables, regressionDesign, coefficientCovariance;
     std::vector<double> trendCoefficients, trendValues;
     int32_t harmonicCount = 0;
     int32_t fourierIndex[4 + 1] = {};

@@ -21,10 +21,14 @@ struct MethodForm {
     int templateId;
     int orderEdit;
     int searchBox;
+    int32_t (*orderDialog)(MultivariateProject& project, int32_t& order);
+    int32_t (*report)(MultivariateProject& project);
 };
 
-constexpr MethodForm kYuleWalker = {MV_FIT_YULE_WALKER, IDD_MV_YULE_WALKER, IDC_MV_YW_ORDER, IDC_MV_YW_SEARCH};
-constexpr MethodForm kBurg = {MV_FIT_BURG, IDD_MV_BURG, IDC_MV_BURG_ORDER, IDC_MV_BURG_SEARCH};
+constexpr MethodForm kYuleWalker = {MV_FIT_YULE_WALKER, IDD_MV_YULE_WALKER, IDC_MV_YW_ORDER, IDC_MV_YW_SEARCH,
+                                    MvOrderDialogYW, MvReportYW};
+constexpr MethodForm kBurg = {MV_FIT_BURG, IDD_MV_BURG, IDC_MV_BURG_ORDER, IDC_MV_BURG_SEARCH, MvOrderDialogBurg,
+                              MvReportBurg};
 
 HWND__*& ReportWindow(MultivariateProject& project, int32_t method)
 {
@@ -75,11 +79,11 @@ int32_t Estimate(MultivariateProject& project, const MethodForm& form)
 {
     if (!project.data || !project.data->hasData()) return 0;
     int32_t order = 0;
-    if (!OrderDialog(project, form, order)) return 1;
+    if (!form.orderDialog(project, order)) return 1;
     MvFitOutcome outcome;
     const int32_t fitted = MvFitModel(project, form.method, order, outcome);
     // A failed fit leaves the old model and its report; a fit of lower order is kept and said.
-    if (fitted) WriteReport(project, form.method);
+    if (fitted) form.report(project);
     const std::string message = MvFitMessage(outcome);
     if (!message.empty()) ShowMvMessage(nullptr, message, kMvEstimationCaption);
     return 1;

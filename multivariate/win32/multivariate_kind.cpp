@@ -13,6 +13,7 @@
 #include "shell/project_table.h"
 #include "shell/series_transfer.h"
 #include "shell/win32/clipboard_transfer.h"
+#include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
 
 namespace {
@@ -50,12 +51,14 @@ int32_t Free(int32_t slot)
     return status;
 }
 
-// Open on the new empty project: the table, then its report and the project's status bar.
+// Open on the new empty project: the table, then its report beside the series window, which
+// gets the focus, and the project's status bar.
 int32_t Open(int32_t slot)
 {
     MultivariateProject* m = WithData(slot);
     if (!m || !MultivarReadData(*m)) return 0;
     ShowProjectInfo(slot, m->seriesView);
+    ShowReportBeside(reinterpret_cast<HWND>(m->seriesView.window), reinterpret_cast<HWND>(m->seriesView.infoWindow));
     MultivarStatusBar(*m);
     return 1;
 }

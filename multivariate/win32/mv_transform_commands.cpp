@@ -88,8 +88,9 @@ int32_t MvUpdateUndoMenu(MultivariateProject& project)
 {
     if (!MultivariateMenu) return 1;
     const MvUndoItem item = MvUndoMenuItem(project);
+    // The item keeps its access key U whatever it says.
     ModifyMenuW(MultivariateMenu, IDM_MV_UNDO, MF_BYCOMMAND | MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
-                IDM_MV_UNDO, WideText(item.text).c_str());
+                IDM_MV_UNDO, (L"&" + WideText(item.text)).c_str());
     if (FrameWindow) DrawMenuBar(FrameWindow);
     return 1;
 }

@@ -165,6 +165,11 @@ int32_t MultivarExport(MultivariateProject& project)
     DialogSetLogical(dialog, IDC_EXPORT_CLIPBOARD, 0);
     if (!data.hasData()) DialogSetLogical(dialog, IDC_EXPORT_SERIES, 0, DIALOG_SELECT_ENABLED);
     if (model.residuals.empty()) DialogSetLogical(dialog, IDC_EXPORT_RESIDUALS, 0, DIALOG_SELECT_ENABLED);
+    // The first kind that has values starts chosen, so OK always exports something.
+    if (data.hasData())
+        DialogSetLogical(dialog, IDC_EXPORT_SERIES, 1);
+    else if (!model.residuals.empty())
+        DialogSetLogical(dialog, IDC_EXPORT_RESIDUALS, 1);
     for (int id : {IDC_EXPORT_PERIODOGRAM, IDC_EXPORT_ACF, IDC_EXPORT_PACF})
         DialogSetLogical(dialog, id, 0, DIALOG_SELECT_ENABLED);
     if (DialogRunModal(dialog) != 1) {
@@ -178,7 +183,10 @@ int32_t MultivarExport(MultivariateProject& project)
     DialogRelease(dialog);
     const std::vector<double>* table = residuals ? &model.residuals : series ? &data.values : nullptr;
     const int32_t m = data.m;
-    if (!table || m < 1) return 0;
+    if (!table || m < 1) {
+        ShowMvMessage(nullptr, "The project has no values to export yet.", "Export to ASCII");
+        return 0;
+    }
     const int32_t columns = static_cast<int32_t>(table->size() / static_cast<size_t>(m));
     if (!toFile) {
         CopyTableToClipboard(m, columns, *table);

@@ -85,7 +85,7 @@ void ZoomManual() { SendToTarget(WM_COMMAND, IDM_ZOOM_MANUAL, 0); }
 void Duplicate() { SendToTarget(WM_SYSCOMMAND, SC_DUPLICATEVIEW, 0); }
 void CustomizeColors() { SendToTarget(UM_CUSTOMIZECOLORS, reinterpret_cast<WPARAM>(FrameWindow), 0); }
 void Tile() { SendMessageW(MdiClient, WM_MDITILE, MDITILE_HORIZONTAL, 0); }
-void Cascade() { SendMessageW(MdiClient, WM_MDICASCADE, 0, 0); }
+void Cascade() { CascadeViews(); }
 void CloseAll() { CloseAllProjects(); }
 
 // The project commands below run under GUARD_CURRENT, so CurrentProject names a project.

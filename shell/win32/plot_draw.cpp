@@ -53,24 +53,7 @@ SIZE TextSize(HDC dc, const std::wstring& text)
 
 size_t PointCount(const PlotCurve& c) { return std::min(c.x.size(), c.y.size()); }
 
-// The box of the label last written on an axis.
-struct LabelRow {
-    PlotRect last;
-    bool any = false;
-};
-
-// Writes `label` of `size` with its top-left corner at (x, y) when it fits (LabelFits).
-void DrawLabel(HDC dc, const std::wstring& label, SIZE size, int32_t x, int32_t y, const PlotRect& bounds,
-               LabelRow& row)
-{
-    const PlotRect box{x, y, x + size.cx, y + size.cy};
-    if (!LabelFits(box, bounds, row.any ? &row.last : nullptr)) return;
-    TextOutW(dc, box.left, box.top, label.c_str(), static_cast<int>(label.size()));
-    row.last = box;
-    row.any = true;
-}
-
-// The frame, ticks and labels of panel p in r; labels only where they fit into `bounds`.
+// The frame, ticks and labels of panel p in r; labels only where they fit whole into `bounds`.
 int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect& r, const PlotRect& bounds)
 {
     PanelAxes axes;
@@ -81,20 +64,15 @@ int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect&
     SelectGuard usePen(dc, pen.get()), useBrush(dc, brush.get()), useFont(dc, font.get());
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 
-    LabelRow yRow, xRow;
-    for (const AxisTick& tick : axes.y) {
-        Line(dc, r.left, tick.pixel, r.left - axes.yTickLength, tick.pixel);
-        if (tick.label.empty()) continue;
-        const std::wstring label = WideText(tick.label);
-        const SIZE size = TextSize(dc, label);
-        DrawLabel(dc, label, size, r.left - axes.yTickLength - size.cx, tick.pixel - size.cy / 2, bounds, yRow);
-    }
-    for (const AxisTick& tick : axes.x) {
-        Line(dc, tick.pixel, r.bottom, tick.pixel, r.bottom + axes.xTickLength);
-        if (tick.label.empty()) continue;
-        const std::wstring label = WideText(tick.label);
-        const SIZE size = TextSize(dc, label);
-        DrawLabel(dc, label, size, tick.pixel - size.cx / 2, r.bottom + axes.xTickLength, bounds, xRow);
+    for (const AxisTick& tick : axes.y) Line(dc, r.left, tick.pixel, r.left - axes.yTickLength, tick.pixel);
+    for (const AxisTick& tick : axes.x) Line(dc, tick.pixel, r.bottom, tick.pixel, r.bottom + axes.xTickLength);
+    const auto measure = [dc](const std::string& text) {
+        const SIZE size = TextSize(dc, WideText(text));
+        return LabelSize{size.cx, size.cy};
+    };
+    for (const PlacedLabel& label : PlaceAxisLabels(axes, r, bounds, measure)) {
+        const std::wstring text = WideText(label.text);
+        TextOutW(dc, label.box.left, label.box.top, text.c_str(), static_cast<int>(text.size()));
     }
     return 1;
 }
@@ -260,16 +238,18 @@ void DrawCurve(const PlotRecord& plot, int32_t k, HDC dc, const PlotRect& r)
 
 }  // namespace
 
-int32_t DrawPlot(PlotRecord& plot, HDC dc, const RECT& rect, int32_t selector, int32_t computeMapping)
+int32_t DrawPlot(PlotRecord& plot, HDC dc, const RECT& rect, int32_t selector, int32_t computeMapping,
+                 const RECT* visible)
 {
     PlotLayout layout;
     if (!LayOutPlot(plot, ToPlotRect(rect), selector, layout)) return 0;
     if (computeMapping) StorePanelMappings(plot, layout);
+    const PlotRect bounds = visible ? ShownPart(ToPlotRect(rect), ToPlotRect(*visible)) : ToPlotRect(rect);
     DcStateGuard state(dc);
     SetTextColor(dc, PlotColors[14]);
     SetBkMode(dc, TRANSPARENT);
     for (const LaidOutPanel& cell : layout.panels) {
-        DrawPanelAxes(plot, cell.panel, dc, cell.rect, ToPlotRect(rect));
+        DrawPanelAxes(plot, cell.panel, dc, cell.rect, bounds);
         DrawPanelTitle(plot, cell.panel, dc, cell.rect);
         for (int32_t k = 1; k <= kPlotCurveCount; ++k)
             if (plot.curves[k].panel == cell.panel && plot.curves[k].shown == 1) DrawCurve(plot, k, dc, cell.rect);

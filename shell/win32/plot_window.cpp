@@ -2,8 +2,13 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "resources/resource.h"
+#include "shell/plot_layout.h"
 #include "shell/plot_zoom.h"
+#include "shell/window_layout.h"
 #include "shell/win32/duplicate_window.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
@@ -37,7 +42,9 @@ LRESULT OnPaint(HWND window, PlotRecord* plot)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    if (plot) DrawPlot(*plot, dc, PlotPaintRect(window), 0, 1);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (plot) DrawPlot(*plot, dc, PlotPaintRect(window), 0, 1, &client);
     EndPaint(window, &ps);
     return 0;
 }
@@ -167,6 +174,75 @@ void KeepInsideClient(HWND child)
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+PlotRect ClientPlace(HWND child)
+{
+    RECT outer{};
+    GetWindowRect(child, &outer);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&outer), 2);
+    return PlotRect{outer.left, outer.top, outer.right, outer.bottom};
+}
+
+void MoveTo(HWND child, const PlotRect& r)
+{
+    SetWindowPos(child, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void CascadeViews()
+{
+    HWND client = viewClient;
+    if (!client) return;
+    BOOL maximised = FALSE;
+    HWND active = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+    if (active && maximised) SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(active), 0);
+    // The children from the front to the back; minimised ones keep their places as icons.
+    std::vector<HWND> front;
+    bool icons = false;
+    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child) || GetWindow(child, GW_OWNER)) continue;
+        if (IsIconic(child)) {
+            icons = true;
+            continue;
+        }
+        front.push_back(child);
+    }
+    RECT area{};
+    GetClientRect(client, &area);
+    if (icons) area.bottom = std::max<LONG>(area.top + 1, area.bottom - GetSystemMetrics(SM_CYMINSPACING));
+    const int32_t step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    const std::vector<PlotRect> places =
+        CascadePlacement(static_cast<int32_t>(front.size()), area.right, area.bottom, step);
+    for (size_t i = 0; i < places.size(); ++i) MoveTo(front[front.size() - 1 - i], places[i]);
+    if (icons) SendMessageW(client, WM_MDIICONARRANGE, 0, 0);
+}
+
+void ShowReportBeside(HWND window, HWND report)
+{
+    HWND client = window ? GetParent(window) : nullptr;
+    if (!client || !report || GetParent(report) != client || IsZoomed(window)) return;
+    for (HWND child : {window, report})
+        if (IsIconic(child)) SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+    RECT area{};
+    GetClientRect(client, &area);
+    PlotRect left, right;
+    PlaceSideBySide(ClientPlace(window), area.right, area.bottom, left, right);
+    MoveTo(window, left);
+    MoveTo(report, right);
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+    SetFocus(window);
+}
+
+void BringViewForward(HWND window)
+{
+    HWND client = window && IsWindow(window) ? GetParent(window) : nullptr;
+    if (!client) return;
+    if (IsIconic(window)) SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(window), 0);
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+}
+
 void AddViewCommands(HWND window, const UINT* commands, int count)
 {
     HMENU menu = GetSystemMenu(window, FALSE);
@@ -227,12 +303,10 @@ int32_t CopyPictureToClipboard(HWND owner, const std::function<HENHMETAFILE()>& 
 
 RECT PlotPaintRect(HWND window)
 {
-    // The repaint's rectangle: 10 units in at both sides, then 25 units to the left.
-    RECT r{};
-    GetClientRect(window, &r);
-    r.left += 10 - 25;
-    r.right -= 10 + 25;
-    return r;
+    RECT client{};
+    GetClientRect(window, &client);
+    const PlotRect r = PlotWindowDrawRect(PlotRect{client.left, client.top, client.right, client.bottom});
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 int32_t LayOutPlotWindow(HWND window, const PlotRecord& plot, PlotLayout& out)

@@ -47,6 +47,17 @@ HWND CreateViewChild(const wchar_t* className, const wchar_t* title, LPARAM para
 // Moves (and if need be shrinks) an MDI child so that it lies whole inside its MDI client, with
 // its caption buttons in reach; a maximised or minimised child is left as it is.
 void KeepInsideClient(HWND child);
+// Window > Cascade: the view client's visible children that are not minimised, placed by
+// CascadePlacement in their z-order (the front window last, at the bottom right) so that all lie
+// whole inside the client; a maximised child is restored first and minimised ones stay arranged
+// along the bottom, below the cascade.
+void CascadeViews();
+// Places `report` beside `window` (PlaceSideBySide) in their MDI client and makes `window` the
+// active child, so that both show whole: a new project's window and its report.
+void ShowReportBeside(HWND window, HWND report);
+// Restores `window` when it is minimised and makes it the active MDI child, in front of the
+// others: a report a command has just written.
+void BringViewForward(HWND window);
 // Inserts a separator and then each command at position 0 of the system menu, so the menu reads
 // the commands in reverse order, then the separator, then the standard entries.
 void AddViewCommands(HWND window, const UINT* commands, int count);

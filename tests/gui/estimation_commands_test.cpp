@@ -308,3 +308,26 @@ TEST_F(EstimationCommandsTest, FractionalDialog)
     EXPECT_LT(std::fabs(u.d), 0.5);
     EXPECT_NE(Report(TEXT_MLE).find(L"-2Log(Likelihood) (Whittle)"), std::wstring::npos);
 }
+
+// A periodogram the library cannot compute (ordinates beyond the doubles) stops the fractional
+// fit with the library's own message, once: no second message about the fit follows, and the
+// model stays as it was.
+TEST_F(EstimationCommandsTest, FractionalFitStoppedByTheLibraryIsSaidOnce)
+{
+    UnivariateProject& u = *project_;
+    std::vector<double> huge;
+    for (int t = 0; t < 48; ++t) huge.push_back(t % 2 == 0 ? 1e200 : -1e200);
+    ASSERT_EQ(VeskImportData(u, huge), 1);
+    PumpMessages();
+    TakeSeenDialogs();
+    u.fracIntegrated = 1;
+    u.d = 0.1;
+    AnswerNextDialog(Press(IDOK));  // dialog 170
+    AnswerWith(IDOK);               // the library's message
+    const std::vector<SeenDialog> seen = Command(IDM_MAX_LIKELIHOOD);
+    ASSERT_EQ(seen.size(), 2u) << testing::PrintToString(Captions(seen));
+    EXPECT_EQ(seen[0].caption, L"ML Estimation (Fractionally Integrated ARMA)");
+    EXPECT_FALSE(seen[1].message.empty());
+    EXPECT_EQ(u.d, 0.1);
+    EXPECT_FALSE(IsWindow(Handle(project_->textWindows[TEXT_MLE])));
+}

@@ -3,7 +3,16 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cwctype>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "gui_harness.h"
+#include "multivariate/multivariate_project.h"
+#include "shell/win32/plot_window.h"
+#include "univariate/univariate_project.h"
 #include "resources/resource.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
@@ -56,8 +65,8 @@ TEST_F(FrameTest, MenuBarsHaveTheirMenusInOrderWithStartStates)
     };
     const Bar bars[] = {
         {UnivariateMenu,
-         {L"&File", L"&Transform", L"&Model", L"&Regression", L"&Statistics", L"F&orecasting",
-          L"Smoot&h", L"Spe&ctrum", L"&Plot", L"&Window", L"&Help"},
+         {L"&File", L"&Transform", L"&Model", L"&Regression", L"Stat&istics", L"F&orecasting",
+          L"&Smooth", L"Spe&ctrum", L"&Plot", L"&Window", L"&Help"},
          {false, true, true, true, true, true, true, true, true, true, false}},
         {MultivariateMenu,
          {L"&File", L"&Transform", L"&Model", L"F&orecasting", L"&Plot", L"&Window", L"&Help"},
@@ -89,24 +98,24 @@ TEST_F(FrameTest, EveryCommandStandsInItsBarWithItsText)
         {40013, L"&Contents", L"&Contents"}, {40015, L"&Help on Help", L"&Help on Help"},
         {40016, L"&About", L"&About"}, {40025, L"&Range", L"&Range"}, {40026, L"&Out", L"&Out"},
         {40027, L"Re&gion", L"Re&gion"}, {40041, L"&Duplicate", L"&Duplicate"},
-        {40042, L"&Info", L"&Info"}, {40043, L"Manual", L"Manual"},
+        {40042, L"&Info", L"&Info"}, {40043, L"&Manual", L"&Manual"},
         {40044, L"&Difference", nullptr}, {40045, L"&Specify", nullptr},
         {40047, L"&Sample", nullptr}, {40048, L"&Model", nullptr},
-        {40049, L"&Sample / Model", nullptr}, {40050, L"Specify &Lag", nullptr},
+        {40049, L"S&ample / Model", nullptr}, {40050, L"Specify &Lag", nullptr},
         {40051, L"&Spectrum", nullptr}, {40052, L"S&pectrum", nullptr},
         {40053, L"Model &and Periodogram", nullptr}, {40055, L"&Undo ", nullptr},
         {40056, L"&Box - Cox", nullptr}, {40061, L"&Subtract Mean", nullptr},
         {40064, L"&Default", nullptr}, {40065, L"&Set Bin Count", nullptr},
         {40066, L"&Classical", nullptr}, {40067, L"Subse&quence", nullptr},
         {40068, L"&Minimize ", L"&Minimize "}, {40069, L"&Close ", L"&Close "},
-        {40070, L"&Restore", L"&Restore"}, {40072, L"Close &All", L"Close &All"},
+        {40070, L"Res&tore", L"Res&tore"}, {40072, L"Close &All", L"Close &All"},
         {40073, L"&Rename", L"&Rename"}, {40074, L"&Tile", L"&Tile"},
         {40075, L"&Cascade", L"&Cascade"}, {40077, L"", nullptr},
         {40078, L"&Preliminary", nullptr}, {40079, L"&Max likelihood", nullptr},
         {40082, L"&Plot", nullptr}, {40083, L"&Histogram", nullptr},
         {40084, L"&ACF/PACF", nullptr}, {40085, L"&Tests of Randomness", nullptr},
         {40086, L"&ARMA", nullptr}, {40087, L"S&imulate", nullptr},
-        {40090, L"&AR/MA Infinity", nullptr}, {40091, L"&New", L"&New"},
+        {40090, L"A&R/MA Infinity", nullptr}, {40091, L"&New", L"&New"},
         {40095, L"&Open", L"&Open"}, {40096, L"&Save", L"&Save"},
         {40097, L"Save &As", L"Save &As"}, {40098, L"&Import File", L"&Import"},
         {40105, L"S&witch to invertible", nullptr}, {40115, L"S&how Classical Fit", nullptr},
@@ -121,8 +130,8 @@ TEST_F(FrameTest, EveryCommandStandsInItsBarWithItsText)
         {40141, nullptr, L"&Yule-Walker"}, {40142, nullptr, L"&AR Model"},
         {40147, nullptr, L"&Difference"}, {40148, nullptr, L"&Undo "},
         {40149, nullptr, L"&Subtract Means"}, {40150, nullptr, L"&Trim"},
-        {40151, L"Project Editor", L"Project Editor"},
-        {40152, L"Im&port Clipboard", L"Import &Clipboard"}, {40153, L"&Specify", nullptr},
+        {40151, L"Project E&ditor", L"Project E&ditor"},
+        {40152, L"Import &Clipboard", L"Import &Clipboard"}, {40153, L"&Specify", nullptr},
         {40156, L"&Least Squares", nullptr}, {40157, L"&Generalized LS", nullptr},
         {40158, L"&Remove ", nullptr}, {40159, L"S&how fit", nullptr},
     };
@@ -271,6 +280,131 @@ TEST_F(FrameTest, WindowMenuListsMdiChildren)
     EXPECT_GT(GetMenuItemCount(windowMenu), before);
     EXPECT_EQ(MenuItemText(windowMenu, IDM_FIRSTCHILD), L"&1 Child");
     SendMessageW(MdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+}
+
+namespace {
+
+// The access key of a menu text: the character after a single '&' ("&&" shows an '&'), upper
+// case; 0 when it has none.
+wchar_t AccessKey(const std::wstring& text)
+{
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return static_cast<wchar_t>(towupper(text[i + 1]));
+        ++i;
+    }
+    return 0;
+}
+
+// Every item of `menu` and of its submenus that has a text has an access key, and no two items
+// of one menu share one.
+void ExpectOneItemPerLetter(HMENU menu, const std::wstring& path)
+{
+    std::map<wchar_t, std::wstring> taken;
+    for (int k = 0; k < GetMenuItemCount(menu); ++k) {
+        wchar_t buffer[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(k), buffer, 256, MF_BYPOSITION);
+        const std::wstring text = buffer;
+        if (HMENU sub = GetSubMenu(menu, k)) ExpectOneItemPerLetter(sub, path + L" > " + text);
+        if (text.empty()) continue;  // separators, and the untitled item of Model > Estimation
+        const wchar_t key = AccessKey(text);
+        EXPECT_NE(key, 0) << testing::PrintToString(path + L" > " + text) << " has no access key";
+        if (key == 0) continue;
+        const auto [other, added] = taken.emplace(key, text);
+        EXPECT_TRUE(added) << testing::PrintToString(path) << ": " << testing::PrintToString(text) << " and "
+                           << testing::PrintToString(other->second) << " share one access key";
+    }
+}
+
+void ExpectOneItemPerLetterOnBothBars()
+{
+    ExpectOneItemPerLetter(UnivariateMenu, L"univariate bar");
+    ExpectOneItemPerLetter(MultivariateMenu, L"multivariate bar");
+}
+
+// The top-level menu that Alt+`key` opens.
+std::wstring MenuOfKey(HMENU bar, wchar_t key)
+{
+    for (int k = 0; k < GetMenuItemCount(bar); ++k) {
+        wchar_t text[64] = {};
+        GetMenuStringW(bar, static_cast<UINT>(k), text, 64, MF_BYPOSITION);
+        if (AccessKey(text) == key) return text;
+    }
+    return L"";
+}
+
+}  // namespace
+
+// Within each menu of both bars every letter leads to one item, Alt+H opens Help, and the Undo
+// items keep their letter when transforms rewrite them.
+TEST_F(FrameTest, EveryAccessKeyLeadsToOneItemOfItsMenu)
+{
+    ExpectOneItemPerLetterOnBothBars();
+    EXPECT_EQ(MenuOfKey(UnivariateMenu, L'H'), L"&Help");
+    EXPECT_EQ(MenuOfKey(MultivariateMenu, L'H'), L"&Help");
+
+    std::vector<double> values;
+    for (int t = 1; t <= 30; ++t) values.push_back(std::sin(0.7 * t) + 0.1 * t);
+    NewUnivariateProject(values);
+    AnswerNextDialog(Press(IDOK, {{IDC_DIFFERENCE_LAG, L"1"}}));
+    SendCommand(IDM_DIFFERENCE);
+    EXPECT_EQ(AccessKey(MenuItemText(UnivariateMenu, IDM_UNDO)), L'U') << testing::PrintToString(MenuItemText(UnivariateMenu, IDM_UNDO));
+
+    ASSERT_EQ(NewProjectOfKind(2), 2);
+    std::vector<double> table;
+    for (int t = 1; t <= 20; ++t) table.insert(table.end(), {1.0 * t, 2.0 * t * t});
+    ASSERT_EQ(MultivarSetData(*ProjectTable[2].multivariate, table, 2, 20, 1), 1);
+    AnswerNextDialog(Press(IDOK, {{IDC_DIFFERENCE_LAG, L"1"}}));
+    SendCommand(IDM_MV_DIFFERENCE);
+    EXPECT_EQ(AccessKey(MenuItemText(MultivariateMenu, IDM_MV_UNDO)), L'U')
+        << testing::PrintToString(MenuItemText(MultivariateMenu, IDM_MV_UNDO));
+    // With the projects' windows listed in the Window menu.
+    ExpectOneItemPerLetterOnBothBars();
+}
+
+// Window > Tile and Window > Cascade through the frame, with a project's views and more plot
+// windows than Cascade can step down the client at full step: Tile shows every window whole;
+// Cascade keeps every window inside the client with the title of each uncovered, and the active
+// window, in front, whole.
+TEST_F(FrameTest, TileAndCascadeKeepEveryWindowInTheClient)
+{
+    std::vector<double> values;
+    for (int t = 1; t <= 60; ++t) values.push_back(100 + 10 * std::sin(0.4 * t));
+    UnivariateProject& u = NewUnivariateProject(values);
+    SetFocus(reinterpret_cast<HWND>(u.dataView.window));
+    PumpMessages();
+    SendCommand(IDM_INFO);
+    for (UINT view : {IDM_ACF_SAMPLE, IDM_HISTOGRAM, IDM_SPECTRUM_PERIODOGRAM, IDM_RESIDUAL_PLOT}) SendCommand(view);
+    // Plots whose tick labels are wide (11000.) or negative (-0.150): after Tile their windows are
+    // small, and the picture shows each label whole or not at all.
+    std::vector<PlotRecord> extra(15);
+    for (size_t k = 0; k < extra.size(); ++k) {
+        PlotRecord& plot = extra[k];
+        ASSERT_EQ(CreatePlotWindow(plot, 1), 1);
+        const std::vector<double> y = k % 2 == 0 ? std::vector<double>{9000, 11000, 10000, 10500}
+                                                 : std::vector<double>{-0.18, 0.05, -0.15, 0.02};
+        ASSERT_EQ(SetCurveY(plot, 1, y, 1, 4), 1);
+        AutoscalePlot(plot);
+    }
+    PumpMessages();
+    std::vector<HWND> windows;
+    for (HWND child = GetWindow(MdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child) && !GetWindow(child, GW_OWNER)) windows.push_back(child);
+    ASSERT_EQ(windows.size(), 21u);  // data window, its report, four views, fifteen plots
+    HWND active = reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0));
+
+    SendCommand(IDM_TILE);
+    for (HWND window : windows) EXPECT_TRUE(ShownInClient(window)) << testing::PrintToString(WindowText(window));
+    EXPECT_TRUE(SaveScreenshot(FrameWindow, "window-tile"));
+
+    SendCommand(IDM_CASCADE);
+    const int title = GetSystemMetrics(SM_CYCAPTION);
+    for (HWND window : windows)
+        EXPECT_TRUE(ShownInClient(window, title)) << testing::PrintToString(WindowText(window));
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), active);
+    EXPECT_TRUE(ShownInClient(active));
+    EXPECT_TRUE(SaveScreenshot(FrameWindow, "window-cascade"));
+    for (PlotRecord& plot : extra) DestroyPlotWindow(plot);
 }
 
 TEST_F(FrameTest, ExitDestroysFrameAndQuitsWithZero)

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -231,6 +232,29 @@ std::wstring MenuItemText(HMENU menu, UINT id)
     wchar_t text[256] = {};
     GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND);
     return text;
+}
+
+bool ShownInClient(HWND child, int height)
+{
+    HWND client = child ? GetParent(child) : nullptr;
+    if (!client || !IsWindowVisible(child)) return false;
+    const auto place = [client](HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT strip = place(child), area{};
+    if (height >= 0) strip.bottom = std::min<LONG>(strip.bottom, strip.top + height);
+    GetClientRect(client, &area);
+    if (strip.left < area.left || strip.top < area.top || strip.right > area.right || strip.bottom > area.bottom)
+        return false;
+    for (HWND above = GetWindow(child, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        RECT covered{};
+        const RECT r = place(above);
+        if (IsWindowVisible(above) && IntersectRect(&covered, &strip, &r)) return false;
+    }
+    return true;
 }
 
 bool SaveScreenshot(HWND window, const std::string& name)

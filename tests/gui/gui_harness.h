@@ -66,6 +66,10 @@ std::wstring WindowText(HWND window);
 std::wstring StatusText(int part);
 std::wstring MenuItemText(HMENU menu, UINT id);
 
+// Whether the top `height` rows of `child`, an MDI child (its whole window when height < 0), lie
+// inside its MDI client with no visible sibling in front of them.
+bool ShownInClient(HWND child, int height = -1);
+
 // Saves what the screen shows of `window` (with its frame) as gui-screens/<name>.bmp beside the
 // test program, for a person to look at; false when it could not be written.
 bool SaveScreenshot(HWND window, const std::string& name);

@@ -174,6 +174,35 @@ TEST_F(MultivariateCommandsTest, ReadDataRefusesMoreSeriesThanTimePoints)
     EXPECT_EQ(project.data->n, 10);
 }
 
+// File > Project > Open through the frame, choosing Multivariate: the table is read into a new
+// current project, its report opens beside the series window, and the series window gets the
+// focus.
+TEST_F(MultivariateCommandsTest, OpenThroughTheFrameFocusesTheSeriesWindow)
+{
+    Write("table.txt", SevenByThree());
+    DialogAnswer kind;
+    kind.checks = {{IDC_PROJECT_UNIVARIATE, false}, {IDC_PROJECT_MULTIVARIATE, true}};
+    AnswerNextDialog(kind);
+    AnswerFileDialog(Path("table.txt"), L"Open file");
+    AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"3"}}));
+    SendCommand(IDM_PROJECT_OPEN);
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(CurrentProject, 1);
+    ASSERT_EQ(ProjectTable[1].kind, PROJECT_MULTIVARIATE);
+    MultivariateProject& project = *ProjectTable[1].multivariate;
+    EXPECT_EQ(project.data->m, 3);
+    EXPECT_EQ(project.data->n, 7);
+    EXPECT_EQ(GetMenu(FrameWindow), MultivariateMenu);
+    HWND series = reinterpret_cast<HWND>(project.seriesView.window);
+    HWND report = reinterpret_cast<HWND>(project.seriesView.infoWindow);
+    ASSERT_TRUE(IsWindow(report));
+    EXPECT_NE(Report(project.seriesView.infoWindow).find(L"# of Series"), std::wstring::npos);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), series);
+    EXPECT_EQ(GetFocus(), series);
+    EXPECT_TRUE(ShownInClient(series));
+    EXPECT_TRUE(ShownInClient(report));
+}
+
 // Import through the frame: the status bar and the Transform menu follow, the transforms of the
 // old table go and the Undo item with them.
 TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
@@ -182,7 +211,7 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
     MultivariateProject& project = Project(TwoSeries(20));
     AnswerNextDialog(Press(IDOK, {{IDC_DIFFERENCE_LAG, L"1"}}));
     SendCommand(IDM_MV_DIFFERENCE);
-    EXPECT_EQ(UndoText(), L"Undo Differencing (1)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing (1)");
 
     AnswerFileDialog(Path("table.txt"), L"Open file");
     AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"2"}}));
@@ -190,7 +219,7 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
     EXPECT_EQ(project.data->m, 2);
     EXPECT_EQ(project.data->n, 7);
     EXPECT_EQ(project.transforms, nullptr);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(UndoGrayed());
     EXPECT_EQ(StatusText(1), L"# of series = 2");
     EXPECT_EQ(StatusText(2), L"Length of series = 7");
@@ -220,7 +249,7 @@ TEST_F(MultivariateCommandsTest, DifferenceTrimAndUndo)
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"KELO::Error: Lag must be positive"});
     EXPECT_EQ(project.data->n, 8);
     EXPECT_EQ(project.data->firstIndex, 3);
-    EXPECT_EQ(UndoText(), L"Undo Differencing (2)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing (2)");
     EXPECT_FALSE(UndoGrayed());
     EXPECT_EQ(StatusText(2), L"Length of series = 8");
     EXPECT_EQ(project.seriesView.curves[1].x.front(), 3);
@@ -240,13 +269,13 @@ TEST_F(MultivariateCommandsTest, DifferenceTrimAndUndo)
     EXPECT_EQ(MultivarTransform(project, 32), 1);
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"KELO::MultiVar Error: Select a subsequence in [3,10]"});
     EXPECT_EQ(project.data->n, 5);
-    EXPECT_EQ(UndoText(), L"Undo Trimming");
+    EXPECT_EQ(UndoText(), L"&Undo Trimming");
     EXPECT_EQ(StatusText(2), L"Length of series = 5");
 
     SendCommand(IDM_MV_UNDO);
-    EXPECT_EQ(UndoText(), L"Undo Differencing (2)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing (2)");
     SendCommand(IDM_MV_UNDO);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(UndoGrayed());
     EXPECT_EQ(StatusText(2), L"Length of series = 10");
     ASSERT_EQ(project.data->values.size(), before.size());
@@ -259,13 +288,13 @@ TEST_F(MultivariateCommandsTest, UndoItemFollowsTheCurrentProject)
 {
     MultivariateProject& first = Project(TwoSeries(12));
     SendCommand(IDM_MV_SUBTRACT_MEANS);
-    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_EQ(UndoText(), L"&Undo Subtract Mean");
     const int32_t firstSlot = CurrentProject;
     Project(TwoSeries(12));
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(UndoGrayed());
     SelectProject(firstSlot);
-    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_EQ(UndoText(), L"&Undo Subtract Mean");
     EXPECT_FALSE(UndoGrayed());
     EXPECT_NE(first.transforms, nullptr);
 }
@@ -433,6 +462,8 @@ TEST_F(MultivariateCommandsTest, ExportDialog)
     choose.inspect = [](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), L"Export to ASCII");
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_SERIES)));
+        // The table starts chosen: OK alone exports something.
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_SERIES), static_cast<UINT>(BST_CHECKED));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_RESIDUALS)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EXPORT_PERIODOGRAM)));
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_FILE), static_cast<UINT>(BST_CHECKED));

@@ -373,6 +373,44 @@ TEST_F(ProjectFileCommandsTest, CloseAllAndExitAskAboutEachChangedProjectAndStop
     EXPECT_EQ(QuitCode(), 0);
 }
 
+// Exit with a changed project answered Yes leads to the Save dialog, which opens inside the frame
+// even when the project's data window, its owner, lies at the bottom right corner of a frame that
+// does not fill the screen.
+TEST_F(ProjectFileCommandsTest, TheSaveDialogReachedFromExitOpensInsideTheFrame)
+{
+    const int32_t slot = ChangedProject("1\r\n2", L"Sales");
+    ShowWindow(FrameWindow, SW_RESTORE);
+    SetWindowPos(FrameWindow, nullptr, 40, 30, 900, 700, SWP_NOZORDER);
+    PumpMessages();
+    HWND data = DataWindowOf(slot);
+    RECT client{};
+    GetClientRect(MdiClient, &client);
+    SetWindowPos(data, nullptr, client.right - 260, client.bottom - 180, 260, 180, SWP_NOZORDER);
+    PumpMessages();
+    TakeSeenDialogs();
+    AnswerWith(IDYES);
+    bool inside = false;
+    DialogAnswer file;
+    file.button = IDCANCEL;
+    file.inspect = [&inside](HWND dialog) {
+        RECT box{}, frame{}, shown{};
+        GetWindowRect(dialog, &box);
+        GetWindowRect(FrameWindow, &frame);
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        IntersectRect(&shown, &frame, &screen);
+        inside = box.left >= shown.left && box.top >= shown.top && box.right <= shown.right && box.bottom <= shown.bottom;
+        EXPECT_TRUE(inside) << box.left << "," << box.top << " - " << box.right << "," << box.bottom;
+    };
+    AnswerNextDialog(file);
+    SendCommand(IDM_EXIT);
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, L"Save changes to Sales?");
+    EXPECT_EQ(seen[1].caption, L"Save KELO file");
+    EXPECT_TRUE(inside);
+    EXPECT_TRUE(IsWindow(FrameWindow));  // the save was cancelled, so vesk goes on
+}
+
 TEST_F(ProjectFileCommandsTest, ChangedColoursMarkEveryProjectWithData)
 {
     const int32_t saved = ChangedProject("1\r\n2\r\n3", L"Sales");

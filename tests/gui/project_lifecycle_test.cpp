@@ -201,6 +201,33 @@ TEST_F(ProjectLifecycleTest, SaveAsWritesANewFileThatReopensAndSaveKeepsToEachPr
     EXPECT_EQ(other.series, std::vector<double>{42});
 }
 
+// Save As renames the project: its data window and every other window of it, each after its own
+// prefix, as Rename does.
+TEST_F(ProjectLifecycleTest, SaveAsRetitlesEveryWindowOfTheProject)
+{
+    UnivariateProject& project = NewProject();
+    ASSERT_EQ(VeskImportData(project, {1, 2, 3}), 1);
+    const auto child = [](const wchar_t* title) {
+        return reinterpret_cast<HWND__*>(CreateMDIWindowW(L"VeskLifecycleTestChild", title, 0, CW_USEDEFAULT,
+                                                          CW_USEDEFAULT, 200, 100, MdiClient,
+                                                          GetModuleHandleW(nullptr), 0));
+    };
+    project.dataView.infoWindow = child(L"INFO: New Univariate Project");
+    project.acfView.window = child(L"ACF/PACF:New Univariate Project");
+    project.acfView.infoWindow = child(L"ACF.PACF:INFO: New Univariate Project");
+    project.textWindows[TEXT_MLE] = child(L"ML estimates: New Univariate Project");
+
+    AnswerFileDialog(Path("named.kdx"), L"Save KELO file");
+    ASSERT_EQ(VeskSaveAs(project), 1);
+    const std::wstring name = WindowText(Window(project.dataView.window));
+    EXPECT_EQ(Utf8Text(name), project.fileName);
+    EXPECT_EQ(WindowText(Window(project.dataView.infoWindow)), L"INFO: " + name);
+    EXPECT_EQ(WindowText(Window(project.acfView.window)), L"ACF/PACF:" + name);
+    EXPECT_EQ(WindowText(Window(project.acfView.infoWindow)), L"ACF.PACF:INFO: " + name);
+    EXPECT_EQ(WindowText(Window(project.textWindows[TEXT_MLE])), L"ML estimates: " + name);
+    EXPECT_EQ(StatusText(0), name);
+}
+
 TEST_F(ProjectLifecycleTest, SavingOverAReadOnlyFileIsRefusedWithAMessage)
 {
     ASSERT_EQ(ReplaceFileBytes(PathUtf8("locked.kdx"), {'9', '\n'}), kReplaceDone);
@@ -269,6 +296,8 @@ TEST_F(ProjectLifecycleTest, ExportThenImportReturnsTheSameSeries)
     EXPECT_EQ(imported.hasFileName, 0);
 }
 
+// Without data nothing can be chosen: Cancel exports nothing, and OK says why nothing was
+// exported instead of doing nothing in silence.
 TEST_F(ProjectLifecycleTest, ExportCancelledOrOfNoKindExportsNothing)
 {
     UnivariateProject& project = NewProject();
@@ -280,8 +309,33 @@ TEST_F(ProjectLifecycleTest, ExportCancelledOrOfNoKindExportsNothing)
     AnswerNextDialog(cancel);
     EXPECT_EQ(VeskExport(project), 0);
     AnswerNextDialog({});
+    AnswerWith(IDOK);
     EXPECT_EQ(VeskExport(project), 0);
-    EXPECT_EQ(TakeSeenDialogs().size(), 2u);  // no file dialog followed
+    const std::vector<SeenDialog> seen = TakeSeenDialogs();
+    ASSERT_EQ(seen.size(), 3u);  // no file dialog followed
+    EXPECT_EQ(seen[2].caption, L"Export to ASCII");
+    EXPECT_EQ(seen[2].message, L"The project has no values to export yet.");
+}
+
+// The dialog starts with the first kind that has values chosen: OK alone exports the series.
+TEST_F(ProjectLifecycleTest, ExportStartsWithTheFirstKindThatHasValues)
+{
+    UnivariateProject& project = NewProject();
+    ASSERT_EQ(VeskImportData(project, {1.5, -2.25, 3}), 1);
+    ASSERT_EQ(CopySeriesToClipboard({9}), 1);
+    DialogAnswer answer = Press(IDOK, {}, {{IDC_EXPORT_FILE, false}, {IDC_EXPORT_CLIPBOARD, true}});
+    answer.inspect = [](HWND dialog) {
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXPORT_SERIES), static_cast<UINT>(BST_CHECKED));
+        for (int id = IDC_EXPORT_RESIDUALS; id <= IDC_EXPORT_PACF; ++id)
+            EXPECT_EQ(IsDlgButtonChecked(dialog, id), static_cast<UINT>(BST_UNCHECKED)) << id;
+    };
+    AnswerNextDialog(answer);
+    VeskExport(project);
+    std::vector<double> values;
+    int32_t status = 0;
+    ReadClipboardSeries(values, status);
+    ASSERT_EQ(status, 1);
+    EXPECT_EQ(values, (std::vector<double>{1.5, -2.25, 3}));
 }
 
 TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)

@@ -152,20 +152,19 @@ TEST_F(RegressionCommandsTest, CancelSpecifiesNothing)
     UnivariateProject& u = *project_;
     Specify(L"3", IDCANCEL);
     EXPECT_EQ(u.regressionSpecified, 0);
-    EXPECT_FALSE(u.auxVariables.present());
+    EXPECT_FALSE(u.regressionDesign.present());
     ExpectMenu(true, false, false);
 }
 
-// Refusals that must change nothing: GLS from the toolbar with no trend (the message without
-// owner), and GLS under a model that gives no residuals.
+// Refusals that must change nothing: GLS from the toolbar with no trend (the message owned by the
+// frame, so it cannot fall behind it), and GLS under a model that gives no residuals.
 TEST_F(RegressionCommandsTest, GlsRefusals)
 {
     UnivariateProject& u = *project_;
-    DialogAnswer box;
-    box.ownerless = true;
-    AnswerNextDialog(box);
+    AnswerWith(IDOK);
     std::vector<SeenDialog> seen = Command(IDM_REGRESSION_GLS);
     ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].owner, FrameWindow);
     EXPECT_EQ(seen[0].caption, L"KELO::Error");
     EXPECT_EQ(seen[0].message, L"Must specify regression function before estimation.");
     EXPECT_EQ(u.series, data_);
@@ -183,6 +182,37 @@ TEST_F(RegressionCommandsTest, GlsRefusals)
     EXPECT_EQ(u.regressionPresent, 0);
     EXPECT_FALSE(IsWindow(Handle(u.textWindows[TEXT_REGRESSION])));
     ExpectMenu(false, true, false);
+}
+
+// A fit rewrites the estimates in their window and brings it to the front, even when the user
+// had put other windows over it: the command is seen to have done something.
+TEST_F(RegressionCommandsTest, FitsBringTheirEstimatesToTheFront)
+{
+    UnivariateProject& u = *project_;
+    Specify(L"1");
+    u.p = 1;
+    u.phi[1] = 0.5;
+    for (UINT fit : {IDM_REGRESSION_LS, IDM_REGRESSION_GLS}) {
+        SCOPED_TRACE(fit);
+        HWND data = Handle(u.dataView.window);
+        if (HWND report = Handle(u.textWindows[TEXT_REGRESSION])) {
+            // The data window, made active, covers the report.
+            RECT r{};
+            GetWindowRect(data, &r);
+            MapWindowPoints(nullptr, MdiClient, reinterpret_cast<POINT*>(&r), 2);
+            SetWindowPos(report, nullptr, r.left + 10, r.top + 10, (r.right - r.left) / 2, (r.bottom - r.top) / 2,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SendMessageW(MdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(data), 0);
+            PumpMessages();
+            ASSERT_FALSE(ShownInClient(report));
+        }
+        EXPECT_TRUE(Command(fit).empty());
+        HWND report = Handle(u.textWindows[TEXT_REGRESSION]);
+        ASSERT_TRUE(IsWindow(report));
+        EXPECT_TRUE(ShownInClient(report));
+        EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), report);
+    }
+    EXPECT_NE(ReportText(u.textWindows[TEXT_REGRESSION]).find(L"Method: Generalized Least Squares"), std::wstring::npos);
 }
 
 // A harmonic at index n beside the intercept: a cosine column all but constant. The library's
@@ -221,7 +251,7 @@ TEST_F(RegressionCommandsTest, DifferenceAfterSpecify)
     EXPECT_TRUE(Command(IDM_REGRESSION_LS).empty());
     EXPECT_EQ(u.regressionPresent, 1);
     ASSERT_EQ(u.trendValues.size(), 39u);
-    EXPECT_EQ(u.auxVariables.rows, 39);
+    EXPECT_EQ(u.regressionDesign.rows, 39);
 }
 
 // The maximum likelihood report of an optimised AR(1) shows the BIC and the FPE of the fit.

@@ -292,6 +292,33 @@ TEST_F(SmoothingDialogsTest, SliderTypedValues)
     EXPECT_EQ(u.expAlpha, -1.0);
 }
 
+// Smooth > Exponential (40122) and Smooth > Moving Ave. (40124) sent to the frame as the menu
+// sends them: each runs its dialog on the current project and draws its view.
+TEST_F(SmoothingDialogsTest, FrameCommandsRunTheirDialogsOnTheCurrentProject)
+{
+    UnivariateProject& u = *project_;
+    const std::vector<double> x = Series();
+    DialogAnswer exponential = Press(IDOK, {{IDC_EXP_ALPHA, L"0.25"}});
+    exponential.inspect = [](HWND dialog) { EXPECT_EQ(WindowText(dialog), L"Exponential Smoothing"); };
+    AnswerNextDialog(exponential);
+    SendCommand(IDM_SMOOTH_EXPONENTIAL);
+    EXPECT_EQ(u.expAlpha, 0.25);
+    const PlotRecord& expView = u.views[VIEW_EXP_SMOOTH];
+    ASSERT_NE(expView.window, nullptr);
+    EXPECT_EQ(WindowText(Handle(expView.window)), L"Exponential Smoothing: New Univariate Project");
+    EXPECT_EQ(expView.curves[2].y, Smoothed(SMOOTH_EXPONENTIAL, x, 0.25));
+
+    DialogAnswer moving = Press(IDOK);
+    moving.inspect = [](HWND dialog) { EXPECT_EQ(WindowText(dialog), L"Moving Average Smooth"); };
+    AnswerNextDialog(moving);
+    SendCommand(IDM_SMOOTH_MOVING_AVERAGE);
+    const PlotRecord& maView = u.views[VIEW_MA_SMOOTH];
+    ASSERT_NE(maView.window, nullptr);
+    EXPECT_EQ(WindowText(Handle(maView.window)), L"Moving Average Smoothing: New Univariate Project");
+    EXPECT_EQ(maView.curves[2].y, x);  // the identity filter of a new project
+    EXPECT_TRUE(Messages(L"").empty());
+}
+
 TEST_F(SmoothingDialogsTest, NoSeriesNoView)
 {
     UnivariateProject& u = *project_;

@@ -97,7 +97,7 @@ TEST_F(TransformDialogsTest, DifferenceAppliesAValidLagAndAsksAgainForAnother)
     EXPECT_EQ(u.n, 18);
     EXPECT_EQ(u.firstIndex, 13);
     EXPECT_EQ(u.series[0], x[12] - x[0]);
-    EXPECT_EQ(UndoText(), L"Undo Differencing(12)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing(12)");
     EXPECT_EQ(StatusText(1), L"Difference");
     EXPECT_TRUE(Grayed(IDM_BOX_COX));
     EXPECT_FALSE(Grayed(IDM_UNDO));
@@ -106,7 +106,7 @@ TEST_F(TransformDialogsTest, DifferenceAppliesAValidLagAndAsksAgainForAnother)
 
     EXPECT_EQ(VeskUndo(u), 1);
     EXPECT_EQ(u.series, x);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(Grayed(IDM_UNDO));
     EXPECT_EQ(StatusText(1), L"None");
 }
@@ -163,7 +163,7 @@ TEST_F(TransformDialogsTest, BoxCoxTypedParameterOkAndCancel)
     EXPECT_EQ(u.transforms->lambda, 0.55);
     EXPECT_EQ(TransformCount(u.transforms), 1);
     EXPECT_NEAR(u.series[0], (std::pow(x[0], 0.55) - 1) / 0.55, 1e-12);
-    EXPECT_EQ(UndoText(), L"Undo Box-Cox(0.550)");
+    EXPECT_EQ(UndoText(), L"&Undo Box-Cox(0.550)");
     EXPECT_EQ(StatusText(1), L"Box-Cox");
     EXPECT_TRUE(Messages().empty());
 }
@@ -310,7 +310,7 @@ TEST_F(TransformDialogsTest, ClassicalOkCancelAndARefusedPeriod)
     EXPECT_EQ(u.transforms->kind, TRANSFORM_CLASSICAL);
     EXPECT_EQ(u.transforms->period, 12);
     EXPECT_EQ(u.transforms->degree, 2);
-    EXPECT_EQ(UndoText(), L"Undo Classical");
+    EXPECT_EQ(UndoText(), L"&Undo Classical");
     EXPECT_FALSE(Grayed(IDM_SHOW_CLASSICAL_FIT));
     EXPECT_TRUE(Grayed(IDM_DIFFERENCE));
     EXPECT_EQ(VeskUndo(u), 1);
@@ -397,7 +397,7 @@ TEST_F(TransformDialogsTest, SubsequenceAppliesAValidRangeAndAsksAgainForAnother
     EXPECT_EQ(u.n, 101);
     EXPECT_EQ(u.firstIndex, 20);
     EXPECT_EQ(u.lastIndex, 120);
-    EXPECT_EQ(UndoText(), L"Undo Trimming");
+    EXPECT_EQ(UndoText(), L"&Undo Trimming");
     EXPECT_TRUE(Grayed(IDM_SUBSEQUENCE));
 
     EXPECT_EQ(VeskUndo(u), 1);
@@ -475,7 +475,7 @@ TEST_F(TransformDialogsTest, FrameCommandsAndTheMenuOfTheCurrentProject)
 {
     UnivariateProject& first = Project(Ramp(30));
     EXPECT_TRUE(Grayed(IDM_UNDO));
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_TRUE(Grayed(IDM_SHOW_CLASSICAL_FIT));
     SendCommand(IDM_SUBTRACT_MEAN);
     EXPECT_EQ(TransformCount(first.transforms), 1);
@@ -483,14 +483,14 @@ TEST_F(TransformDialogsTest, FrameCommandsAndTheMenuOfTheCurrentProject)
     SendCommand(IDM_SHOW_CLASSICAL_FIT);
     EXPECT_EQ(TransformCount(first.transforms), 1);
     EXPECT_EQ(first.views[VIEW_FIT].window, nullptr);
-    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_EQ(UndoText(), L"&Undo Subtract Mean");
 
     UnivariateProject& second = Project(Ramp(20));
     SelectProject(2);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
     EXPECT_FALSE(Grayed(IDM_SUBTRACT_MEAN));
     SelectProject(1);
-    EXPECT_EQ(UndoText(), L"Undo Subtract Mean");
+    EXPECT_EQ(UndoText(), L"&Undo Subtract Mean");
     EXPECT_TRUE(Grayed(IDM_SUBTRACT_MEAN));
     EXPECT_EQ(StatusText(1), L"Subtract Mean");
     SendCommand(IDM_UNDO);
@@ -523,7 +523,7 @@ TEST_F(TransformDialogsTest, OpenOfAFileWithTransformsDescribesThem)
     ASSERT_NE(u, nullptr);
     EXPECT_EQ(TransformCount(u->transforms), 2);
     EXPECT_EQ(StatusText(1), L"Box-Cox->Difference");
-    EXPECT_EQ(UndoText(), L"Undo Differencing(4)");
+    EXPECT_EQ(UndoText(), L"&Undo Differencing(4)");
     EXPECT_TRUE(Grayed(IDM_BOX_COX));
     EXPECT_TRUE(Grayed(IDM_CLASSICAL));
     EXPECT_FALSE(Grayed(IDM_SUBTRACT_MEAN));

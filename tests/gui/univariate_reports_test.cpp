@@ -136,7 +136,8 @@ TEST_F(UnivariateReportsTest, ArmaInfinityFollowsTheModel)
     EXPECT_NE(text.find(L"              2        0.04000        0.00000\r\n"), std::wstring::npos);
 }
 
-// File > Open reads the file and shows the data report in the data window's report window.
+// File > Open reads the file and shows the data report in the data window's report window, beside
+// the data window, which gets the focus.
 TEST_F(UnivariateReportsTest, OpenShowsTheDataReport)
 {
     const std::filesystem::path file =
@@ -153,9 +154,16 @@ TEST_F(UnivariateReportsTest, OpenShowsTheDataReport)
     const std::wstring text = ReportText(u.dataView.infoWindow);
     EXPECT_EQ(text, WideText(ReportWindowText(DataReport(u))));
     EXPECT_NE(text.find(L"# of Data Points =        4\r\n"), std::wstring::npos);
+    // The data window has the focus, and the report shows beside it, not behind it.
+    HWND data = Handle(u.dataView.window), report = Handle(u.dataView.infoWindow);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), data);
+    EXPECT_EQ(GetFocus(), data);
+    EXPECT_TRUE(ShownInClient(data));
+    EXPECT_TRUE(ShownInClient(report));
 }
 
-// Model > AR/MA Infinity opens the project's AR/MA infinity window; a second run rewrites it.
+// Model > AR/MA Infinity opens the project's AR/MA infinity window; a second run rewrites it and
+// brings it to the front.
 TEST_F(UnivariateReportsTest, ArmaInfinityCommandOpensItsWindow)
 {
     SendCommand(IDM_AR_MA_INFINITY);
@@ -167,6 +175,8 @@ TEST_F(UnivariateReportsTest, ArmaInfinityCommandOpensItsWindow)
     SendCommand(IDM_AR_MA_INFINITY);
     EXPECT_EQ(project_->textWindows[TEXT_INFINITY], window);
     EXPECT_EQ(ReportText(window), WideText(ReportWindowText(ArmaInfinityReport(*project_))));
+    // The rewritten report comes to the front again.
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)), Handle(window));
 }
 
 // The Specify button of the univariate toolbar opens dialog 106, as the menu item does.

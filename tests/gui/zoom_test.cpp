@@ -156,6 +156,29 @@ TEST_F(ZoomTest, RangeDragKeepsYAndZoomOutRestoresTheAutomaticLimits)
     EXPECT_EQ(plot_.panels[2].xMax, before.xMax);
 }
 
+// Plot > Zoom > Out sent to the frame acts at once on the focused plot window: its zoomed panels
+// get their automatic limits back and no zoom mode stays set.
+TEST_F(ZoomTest, FrameZoomOutRestoresTheFocusedPlotAtOnce)
+{
+    const PlotPanel before = plot_.panels[1];
+    const POINT a = PixelOf(1, 5, 4), b = PixelOf(1, 15, 8);
+    SendCommand(IDM_ZOOM_REGION);
+    Mouse(WM_LBUTTONDOWN, a.x, a.y);
+    Mouse(WM_MOUSEMOVE, b.x, b.y);
+    Mouse(WM_LBUTTONUP, b.x, b.y);
+    ASSERT_NE(plot_.panels[1].xMax, before.xMax);
+    ASSERT_NE(plot_.panels[1].yMin, before.yMin);
+
+    SetFocus(plot_.window);
+    PumpMessages();
+    SendCommand(IDM_ZOOM_OUT);
+    EXPECT_EQ(ZoomMode, 0);
+    EXPECT_EQ(plot_.panels[1].xMin, before.xMin);
+    EXPECT_EQ(plot_.panels[1].xMax, before.xMax);
+    EXPECT_EQ(plot_.panels[1].yMin, before.yMin);
+    EXPECT_EQ(plot_.panels[1].yMax, before.yMax);
+}
+
 TEST_F(ZoomTest, ReleaseOutsideTheWindowStillZoomsTheStartingPanel)
 {
     const PlotPanel before = plot_.panels[1];

@@ -251,33 +251,3 @@ TEST(HoltWintersFit, RefusalsLeaveTheRecord)
         EXPECT_EQ(u.hwAlpha, c.alpha) << c.what;
     }
 }
-
-TEST(ForecastSettings, MessagesAreExact)
-{
-    struct Case {
-        const char* message;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {ArarSettingsMessage(1, 29), "Need at least 30 observations to run ARAR"},
-        {ArarSettingsMessage(11, 40), nullptr},
-        {HoltWintersSettingsMessage(5, 5, 0.2, 0.2), "Need last index larger than starting index"},
-        {HoltWintersSettingsMessage(1, 9, -0.1, 0.2), "alpha must be between 0 and 1"},
-        {HoltWintersSettingsMessage(1, 9, 0.2, 1.01), "Beta must be between 0 and 1"},
-        {HoltWintersSettingsMessage(1, 9, 0.0, 1.0), nullptr},
-        {SeasonalHoltWintersSettingsMessage(1, 30, 4, 0.2, 0.2, 2.0),
-         "Gamma must be between 0 and 1"},
-        {SeasonalHoltWintersSettingsMessage(1, 30, 1, 0.2, 0.2, 0.2),
-         "Period must be greater than 1"},
-        {SeasonalHoltWintersSettingsMessage(9, 2, 4, 0.2, 0.2, 0.2),
-         "Need last index larger than starting index"},
-        {SeasonalHoltWintersSettingsMessage(1, 30, 2, 1.0, 0.0, 1.0), nullptr},
-    };
-    for (const Case& c : cases) {
-        if (c.expected == nullptr) {
-            EXPECT_EQ(c.message, nullptr);
-        } else {
-            EXPECT_STREQ(c.message, c.expected);
-        }
-    }
-}

@@ -108,6 +108,27 @@ TEST_F(HelpContent, EveryTopicCanBeReachedFromTheContents)
         EXPECT_TRUE(reached[k]) << help_.topics[k].id << " cannot be reached from the contents";
 }
 
+// The help describes the program as built: Exit, Close and Close All ask about unsaved changes
+// with the program's question, and none of them claims to close without asking; the AR Forecast
+// window's report is said to stay empty, as the program leaves it.
+TEST_F(HelpContent, DescribesClosingAndTheForecastReportAsBuilt)
+{
+    const auto textOf = [this](uint32_t command) {
+        std::string text;
+        for (const HelpTopic& topic : help_.topics)
+            if (std::find(topic.commands.begin(), topic.commands.end(), command) != topic.commands.end())
+                text += HelpTopicText(topic) + "\n";
+        return text;
+    };
+    for (uint32_t command : {40008u, 40069u, 40072u}) {  // Exit, Close, Close All
+        const std::string text = textOf(command);
+        EXPECT_NE(text.find("Save changes to"), std::string::npos) << command;
+        EXPECT_EQ(text.find("nothing is asked"), std::string::npos) << command;
+        EXPECT_EQ(text.find("windows, without saving"), std::string::npos) << command;
+    }
+    EXPECT_NE(textOf(40142).find("Info on the AR Forecast window opens an empty report"), std::string::npos);
+}
+
 // The reader survives any damage to the real file: it reads it or names a line.
 TEST_F(HelpContent, DamagedCopiesAreReadOrRefused)
 {

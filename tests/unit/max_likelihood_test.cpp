@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/library_capture.h"
 #include "tests/unit/reference_table.h"
 #include "univariate/constraints.h"
 #include "univariate/preliminary_estimation.h"
@@ -231,7 +232,9 @@ TEST(FractionalMaxLikelihood, RefusesASeriesTooShortAndKeepsTheModel)
         u.fracIntegrated = 1;
         u.d = 0.2;
         u.wnVariance = 1.5;
-        EXPECT_NE(FractionalMaxLikelihood(u), "") << n;
+        std::string refusal;
+        EXPECT_EQ(FractionalMaxLikelihood(u, refusal), FRACTIONAL_FIT_REFUSED) << n;
+        EXPECT_NE(refusal, "") << n;
         EXPECT_EQ(u.d, 0.2);
         EXPECT_EQ(u.wnVariance, 1.5);
     }
@@ -245,7 +248,29 @@ TEST(FractionalMaxLikelihood, ConstantSeriesIsRefusedNotReportedAsAFit)
     u.fracIntegrated = 1;
     u.d = 0.1;
     u.aicc = 5.0;
-    EXPECT_NE(FractionalMaxLikelihood(u), "");
+    std::string refusal;
+    EXPECT_EQ(FractionalMaxLikelihood(u, refusal), FRACTIONAL_FIT_REFUSED);
+    EXPECT_NE(refusal, "");
+    EXPECT_EQ(u.d, 0.1);
+    EXPECT_EQ(u.aicc, 5.0);
+}
+
+// A periodogram beyond double range stops the library, which gives the user its own message: the
+// fit then says nothing more (one message, not two) and keeps the model.
+class FractionalMaxLikelihoodLibrary : public LibraryCapture {};
+
+TEST_F(FractionalMaxLikelihoodLibrary, AStoppedPeriodogramIsSaidOnceByTheLibrary)
+{
+    UnivariateFields u;
+    for (int32_t t = 0; t < 64; ++t) u.series.push_back(t % 2 == 0 ? 1e200 : -1e200);
+    u.n = 64;
+    u.fracIntegrated = 1;
+    u.d = 0.1;
+    u.aicc = 5.0;
+    std::string refusal = "stale";
+    EXPECT_EQ(FractionalMaxLikelihood(u, refusal), FRACTIONAL_FIT_ABANDONED);
+    EXPECT_EQ(refusal, "");
+    EXPECT_EQ(stops.size(), 1u);
     EXPECT_EQ(u.d, 0.1);
     EXPECT_EQ(u.aicc, 5.0);
 }

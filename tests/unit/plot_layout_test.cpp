@@ -304,6 +304,89 @@ TEST(AxisLabels, LabelFitsOnlyInsideTheBoundsAndClearOfTheLastOne)
     for (const Case& c : cases) EXPECT_EQ(LabelFits(c.box, bounds, c.previous), c.fits) << c.name;
 }
 
+// A plot window draws from 15 units left of its client area. In a small window (after Window >
+// Tile) the y labels 10000. or -0.150 would start left of the window, whose edge would cut them to
+// another number: such a label is left out, and every label drawn lies whole inside the window.
+// In a wide window every label is drawn. Text is measured as a font with narrow blanks would be.
+TEST(AxisLabels, PlotWindowLabelsAreWholeInsideTheWindowOrLeftOut)
+{
+    const auto measure = [](const std::string& text) {
+        int32_t width = 0;
+        for (char c : text) width += c == ' ' ? 3 : 7;
+        return LabelSize{width, 13};
+    };
+    struct Case {
+        const char* name;
+        double yMin, yMax;
+        int32_t width, height;
+        bool allShown;
+    } const cases[] = {
+        {"thousands in a tiled window", 0, 12000, 300, 200, false},
+        {"negative fractions in a tiled window", -0.2, 0.1, 300, 200, false},
+        {"thousands in a wide window", 0, 12000, 900, 500, true},
+        {"negative fractions in a wide window", -0.2, 0.1, 900, 500, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlotRecord plot = RecordWithPanels({1});
+        plot.panels[1].xMin = 1;
+        plot.panels[1].xMax = 100;
+        plot.panels[1].yMin = c.yMin;
+        plot.panels[1].yMax = c.yMax;
+        const PlotRect client{0, 0, c.width, c.height};
+        const PlotRect drawn = PlotWindowDrawRect(client);
+        EXPECT_LT(drawn.left, client.left);
+        PlotLayout layout;
+        ASSERT_EQ(LayOutPlot(plot, drawn, 0, layout), 1);
+        ASSERT_EQ(layout.panels.size(), 1u);
+        const PlotRect r = layout.panels[0].rect;
+        PanelAxes axes;
+        ASSERT_EQ(LayOutPanelAxes(plot.panels[1], r, axes), 1);
+        size_t labelled = 0;
+        for (const std::vector<AxisTick>* ticks : {&axes.x, &axes.y})
+            for (const AxisTick& tick : *ticks) labelled += tick.label.empty() ? 0 : 1;
+        const std::vector<PlacedLabel> placed = PlaceAxisLabels(axes, r, ShownPart(drawn, client), measure);
+        for (const PlacedLabel& label : placed) {
+            EXPECT_GE(label.box.left, client.left) << label.text;
+            EXPECT_LE(label.box.right, client.right) << label.text;
+            EXPECT_GE(label.box.top, client.top) << label.text;
+            EXPECT_LE(label.box.bottom, client.bottom) << label.text;
+        }
+        if (c.allShown) {
+            EXPECT_EQ(placed.size(), labelled);
+        } else {
+            EXPECT_LT(placed.size(), labelled);  // the case reaches the window's edge
+        }
+    }
+}
+
+// Labels are placed where they are drawn: a y label ends a tick length left of the frame, centred
+// on its tick; an x label is centred below its tick. Bounds and overlap follow LabelFits.
+TEST(AxisLabels, PlacesYLabelsLeftOfTheFrameAndXLabelsBelowIt)
+{
+    PanelAxes axes;
+    axes.yTickLength = 5;
+    axes.xTickLength = 4;
+    axes.y = {{0.0, 100, "0.0"}, {1.0, 60, ""}, {2.0, 20, "2.0"}};
+    axes.x = {{1.0, 120, "1"}, {1.5, 126, "1.5"}, {2.0, 200, "2"}};
+    const PlotRect r{50, 10, 250, 110};
+    const auto measure = [](const std::string& text) { return LabelSize{10 * static_cast<int32_t>(text.size()), 12}; };
+    const std::vector<PlacedLabel> placed = PlaceAxisLabels(axes, r, PlotRect{0, 0, 300, 200}, measure);
+    ASSERT_EQ(placed.size(), 4u);  // the unlabelled tick has none; "1.5" would overlap "1"
+    const struct {
+        const char* text;
+        PlotRect box;
+    } expected[] = {
+        {"0.0", {15, 94, 45, 106}}, {"2.0", {15, 14, 45, 26}}, {"1", {115, 114, 125, 126}}, {"2", {195, 114, 205, 126}}};
+    for (size_t k = 0; k < placed.size(); ++k) {
+        EXPECT_EQ(placed[k].text, expected[k].text);
+        EXPECT_EQ(placed[k].box.left, expected[k].box.left) << k;
+        EXPECT_EQ(placed[k].box.top, expected[k].box.top) << k;
+        EXPECT_EQ(placed[k].box.right, expected[k].box.right) << k;
+        EXPECT_EQ(placed[k].box.bottom, expected[k].box.bottom) << k;
+    }
+}
+
 TEST(PlaceInsideClient, MovesAndShrinksOnlyAsFarAsNeeded)
 {
     struct Case {

@@ -65,7 +65,7 @@ struct RegressionSnapshot {
     int32_t present, specified, termCount;
     explicit RegressionSnapshot(const UnivariateFields& u)
         : series(u.series), trendValues(u.trendValues), trendCoefficients(u.trendCoefficients),
-          covariance(u.coefficientCovariance.values), design(u.auxVariables.values), residuals(u.residuals),
+          covariance(u.coefficientCovariance.values), design(u.regressionDesign.values), residuals(u.residuals),
           present(u.regressionPresent), specified(u.regressionSpecified), termCount(u.termCount)
     {
     }
@@ -75,7 +75,7 @@ struct RegressionSnapshot {
         EXPECT_EQ(u.trendValues, trendValues);
         EXPECT_EQ(u.trendCoefficients, trendCoefficients);
         EXPECT_EQ(u.coefficientCovariance.values, covariance);
-        EXPECT_EQ(u.auxVariables.values, design);
+        EXPECT_EQ(u.regressionDesign.values, design);
         EXPECT_EQ(u.residuals, residuals);
         EXPECT_EQ(u.regressionPresent, present);
         EXPECT_EQ(u.regressionSpecified, specified);
@@ -121,10 +121,10 @@ TEST(RegressionDesign, ColumnsFollowTheChoice)
         EXPECT_EQ(u.termCount, c.terms);
         EXPECT_EQ(u.auxPresent, 0);
         EXPECT_EQ(u.regressionSpecified, 1);
-        ASSERT_EQ(u.auxVariables.rows, c.n);
-        ASSERT_EQ(u.auxVariables.cols, c.terms);
+        ASSERT_EQ(u.regressionDesign.rows, c.n);
+        ASSERT_EQ(u.regressionDesign.cols, c.terms);
         for (int32_t j = 1; j <= c.terms; ++j)
-            for (int32_t t = 1; t <= c.n; ++t) EXPECT_DOUBLE_EQ(Cell(u.auxVariables, t, j), c.column(j, t));
+            for (int32_t t = 1; t <= c.n; ++t) EXPECT_DOUBLE_EQ(Cell(u.regressionDesign, t, j), c.column(j, t));
     }
     // Index 12 of 120 repeats every 10 observations.
     UnivariateFields u = Project(std::vector<double>(120, 1.0));
@@ -132,7 +132,7 @@ TEST(RegressionDesign, ColumnsFollowTheChoice)
     u.harmonicCount = 1;
     u.fourierIndex[1] = 12;
     ASSERT_EQ(SpecifyRegressionDesign(u), 1);
-    EXPECT_NEAR(Cell(u.auxVariables, 3, 3), Cell(u.auxVariables, 13, 3), 1e-9);
+    EXPECT_NEAR(Cell(u.regressionDesign, 3, 3), Cell(u.regressionDesign, 13, 3), 1e-9);
 }
 
 TEST(RegressionDesign, NothingChosenSpecifiesNothing)
@@ -142,7 +142,7 @@ TEST(RegressionDesign, NothingChosenSpecifiesNothing)
     EXPECT_EQ(SpecifyRegressionDesign(u), 0);
     EXPECT_EQ(u.termCount, 0);
     EXPECT_EQ(u.regressionSpecified, 0);
-    EXPECT_FALSE(u.auxVariables.present());
+    EXPECT_FALSE(u.regressionDesign.present());
 }
 
 class RegressionFit : public LibraryCapture {};
@@ -169,7 +169,7 @@ TEST_F(RegressionFit, MatchesR)
             const auto i = static_cast<size_t>(t - 1);
             EXPECT_NEAR(u.series[i] + u.trendValues[i], data[i], 1e-9 * (1 + std::fabs(data[i])));
             double trend = 0;
-            for (int32_t j = 1; j <= u.termCount; ++j) trend += Cell(u.auxVariables, t, j) * u.trendCoefficients[j - 1];
+            for (int32_t j = 1; j <= u.termCount; ++j) trend += Cell(u.regressionDesign, t, j) * u.trendCoefficients[j - 1];
             EXPECT_NEAR(u.trendValues[i], trend, 1e-9 * (1 + std::fabs(trend)));
         }
     }
@@ -217,11 +217,30 @@ TEST_F(RegressionFit, RemoveGivesTheDataBack)
     EXPECT_TRUE(u.trendValues.empty());
     EXPECT_TRUE(u.trendCoefficients.empty());
     EXPECT_FALSE(u.coefficientCovariance.present());
-    EXPECT_FALSE(u.auxVariables.present());
+    EXPECT_FALSE(u.regressionDesign.present());
     EXPECT_EQ(u.regressionPresent, 0);
     EXPECT_EQ(u.regressionSpecified, 0);
     EXPECT_EQ(u.harmonicCount + u.polynomialDegree + u.fourierIndex[1], 0);
     EXPECT_EQ(u.intercept, 0);
+}
+
+// The auxiliary variables that belong to the project are not the trend's design: specifying,
+// fitting and removing a trend leave them as they were.
+TEST_F(RegressionFit, TheDesignIsKeptApartFromTheAuxiliaryVariables)
+{
+    UnivariateFields u = Project(Series("LakeHuron"));
+    const ColumnMatrix aux{u.n, 1, std::vector<double>(static_cast<size_t>(u.n), 0.5)};
+    u.auxVariables = aux;
+    u.polynomialDegree = 1;
+    ASSERT_EQ(SpecifyRegressionDesign(u), 1);
+    ASSERT_EQ(FitLeastSquaresTrend(u), REGRESSION_DONE);
+    EXPECT_EQ(u.regressionDesign.cols, 2);
+    EXPECT_EQ(u.auxVariables.rows, aux.rows);
+    EXPECT_EQ(u.auxVariables.cols, aux.cols);
+    EXPECT_EQ(u.auxVariables.values, aux.values);
+    RemoveRegressionTrend(u);
+    EXPECT_FALSE(u.regressionDesign.present());
+    EXPECT_EQ(u.auxVariables.values, aux.values);
 }
 
 // A difference after Specify leaves a design one row too long; the fit must use n rows.
@@ -245,7 +264,7 @@ TEST_F(RegressionFit, DesignFollowsTheCurrentLength)
     for (int32_t (*fit)(UnivariateFields&) : {FitLeastSquaresTrend, FitGlsTrend}) {
         UnivariateFields v = u;
         ASSERT_EQ(fit(v), REGRESSION_DONE);
-        EXPECT_EQ(v.auxVariables.rows, v.n);
+        EXPECT_EQ(v.regressionDesign.rows, v.n);
         ASSERT_EQ(v.trendValues.size(), x.size());
         ExpectClose(v.trendCoefficients, expected.trendCoefficients, 1e-9);
     }

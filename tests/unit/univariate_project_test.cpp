@@ -172,6 +172,7 @@ TEST_F(UnivariateProjectTest, CopyTakesModelDataAndTransformsButNotForecastState
     s.expAlpha = 0.7;
     s.forecastSteps = 12;
     s.auxVariables = ColumnMatrix{4, 1, {1, 2, 3, 4}};
+    s.regressionDesign = ColumnMatrix{4, 2, {1, 1, 1, 1, 1, 2, 3, 4}};
     TransformNode* oldest = Push(s, TRANSFORM_DIFFERENCE);
     oldest->lag = 12;
     oldest->removed = {9, 8};
@@ -192,6 +193,7 @@ TEST_F(UnivariateProjectTest, CopyTakesModelDataAndTransformsButNotForecastState
     EXPECT_EQ(t.firstIndex, 3);
     EXPECT_EQ(t.wnVariance, 2.5);
     EXPECT_EQ(t.auxVariables.values, s.auxVariables.values);
+    EXPECT_EQ(t.regressionDesign.values, s.regressionDesign.values);
     EXPECT_EQ(t.bestAicc, 0);
     EXPECT_EQ(t.ararCount, 10);
     EXPECT_EQ(t.expAlpha, -1.0);

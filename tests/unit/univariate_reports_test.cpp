@@ -536,6 +536,7 @@ TEST(MaxLikelihoodReport, GoldenTexts)
     const std::vector<std::string> ar1 = {"Method: Maximum Likelihood", "  ", "  ", "ARMA Model:", "X(t) =   0.5000 X(t-1)",
                                           "     + Z(t)", "  ", "WN Variance = 0.980000", "  ", "AR Coefficients",
                                           "      0.500000", "  "};
+    int32_t (*const kept)(UnivariateProject&) = ModelCriteriaRoutine;
     ModelCriteriaRoutine = FakeCriteria;
     criteriaCalls = 0;
     RunCases({
@@ -606,7 +607,22 @@ TEST(MaxLikelihoodReport, GoldenTexts)
     });
     // Only the two optimised fits that are not fractionally integrated ask for the criteria.
     EXPECT_EQ(criteriaCalls, 2);
-    ModelCriteriaRoutine = nullptr;
+    ModelCriteriaRoutine = kept;
+}
+
+// The criteria come from the fit whatever modules a program registers (this one registers none):
+// an AR(1) with sigma2 = 0.98 on 100 values of mean square 1.44 has FPE = 0.98 * 101 / 99 and
+// BIC = n ln(2 pi e sigma2) - (n - k) ln(1 - k/n) + k ln(n (s/sigma2 - 1)/k), k = 1.
+TEST(MaxLikelihoodReport, CriteriaNeedNoModuleToBeRegistered)
+{
+    UnivariateProject u;
+    VeskInit(u);
+    Fitted(u);
+    Arma(u, {0.5}, {});
+    u.numFree = 1;
+    for (int32_t t = 0; t < u.n; ++t) u.series.push_back(t % 2 == 0 ? 1.2 : -1.2);
+    const std::string text = ReportWindowText(MaxLikelihoodReport(u));
+    EXPECT_NE(text.find("BIC  = 286.611179\r\nFPE  = 0.999798\r\n"), std::string::npos) << text;
 }
 
 namespace {

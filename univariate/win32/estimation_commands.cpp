@@ -11,6 +11,7 @@
 #include "shell/command_table.h"
 #include "shell/number_format.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/plot_window.h"
 #include "univariate/constraints.h"
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
@@ -290,18 +291,19 @@ void ShowMaxLikelihood(UnivariateProject& u)
     VeskRefresh(u, 0, 1);
     InfoMaxLikelihood(u);
     VeskStatusBar(u);
+    BringViewForward(reinterpret_cast<HWND>(u.textWindows[TEXT_MLE]));
 }
 
 void FractionalCommand(UnivariateProject& u)
 {
     u.mleMethod = -1;
     if (!FracMleDialog(u)) return;
-    const std::string refusal = FractionalMaxLikelihood(u);
-    if (!refusal.empty()) {
-        Say(nullptr, refusal, "ERROR");
-        return;
+    std::string refusal;
+    switch (FractionalMaxLikelihood(u, refusal)) {
+    case FRACTIONAL_FIT_DONE: ShowMaxLikelihood(u); return;
+    case FRACTIONAL_FIT_REFUSED: Say(nullptr, refusal, "ERROR"); return;
+    default: return;
     }
-    ShowMaxLikelihood(u);
 }
 
 // ---- Constrain Optimization dialog
@@ -554,6 +556,7 @@ int32_t VeskPreliminary(UnivariateProject& u)
         OpenProjectTextWindow(u, TEXT_PRELIMINARY);
         InfoPreliminary(u);
         VeskRefresh(u, 0, 1);
+        BringViewForward(reinterpret_cast<HWND>(u.textWindows[TEXT_PRELIMINARY]));
         if (result.status != -1) return 1;
         if (!ClosingDialog(IDD_PRELIM_NONCAUSAL, IDC_PRELIM_NONCAUSAL_TEXT, IDC_PRELIM_TRY_AGAIN,
                            "Model noncausal--all coeffs have been set to .001"))

@@ -50,12 +50,13 @@ void SetTitle(HWND window, const std::string& title)
     if (window) SetWindowTextW(window, WideText(title).c_str());
 }
 
-// The shell's shared name: the last file chosen, blank-padded to 256 characters.
-void RememberFileName(const std::string& path, int32_t hasFileName)
+// The project's name is its data window's title; every other window of the project carries it
+// after its own prefix, so a new name goes to them all.
+void RetitleProject(UnivariateProject& project, const std::string& title)
 {
-    ProjectFileName = path;
-    if (ProjectFileName.size() < 256) ProjectFileName.resize(256, ' ');
-    ProjectHasFileName = hasFileName;
+    SetTitle(DataWindow(project), title);
+    for (const auto& [window, text] : ProjectWindowTitles(project, title))
+        SetTitle(reinterpret_cast<HWND>(window), text);
 }
 
 // After new data: the data curve, residuals, every open view, and the focus to the data window.
@@ -124,8 +125,7 @@ int32_t ReadChosenFile(UnivariateProject& project, const std::string& path)
         Show({"Memory allocation error.", "ERROR"});
         return 0;
     }
-    RememberFileName(path, project.hasFileName);
-    SetTitle(DataWindow(project), path);
+    RetitleProject(project, path);
     return 1;
 }
 
@@ -189,8 +189,7 @@ int32_t VeskSaveAs(UnivariateProject& project)
     project.fileName = path;
     project.hasFileName = 1;
     project.changed = 0;
-    RememberFileName(path, 1);
-    SetTitle(DataWindow(project), path);
+    RetitleProject(project, path);
     VeskStatusBar(project);
     return 1;
 }
@@ -205,8 +204,16 @@ int32_t VeskExport(UnivariateProject& project)
                            IDC_EXPORT_PACF};
     DialogSetLogical(dialog, IDC_EXPORT_FILE, 1);
     DialogSetLogical(dialog, IDC_EXPORT_CLIPBOARD, 0);
-    for (int k = 0; k < 5; ++k)
-        if (kinds[k]->empty()) DialogSetLogical(dialog, kindIds[k], 0, DIALOG_SELECT_ENABLED);
+    // The first kind that has values starts chosen, so OK always exports something.
+    bool preselected = false;
+    for (int k = 0; k < 5; ++k) {
+        if (kinds[k]->empty()) {
+            DialogSetLogical(dialog, kindIds[k], 0, DIALOG_SELECT_ENABLED);
+        } else if (!preselected) {
+            DialogSetLogical(dialog, kindIds[k], 1);
+            preselected = true;
+        }
+    }
     if (DialogRunModal(dialog) != 1) {
         DialogRelease(dialog);
         return 0;
@@ -219,7 +226,10 @@ int32_t VeskExport(UnivariateProject& project)
         if (DialogGetLogical(dialog, kindIds[k], checked) && checked) chosen = kinds[k];
     }
     DialogRelease(dialog);
-    if (!chosen) return 0;
+    if (!chosen) {
+        Show({"The project has no values to export yet.", "Export to ASCII"});
+        return 0;
+    }
     if (!toFile) {
         CopySeriesToClipboard(*chosen);
         return 0;
@@ -250,15 +260,12 @@ int32_t VeskRename(UnivariateProject& project, int32_t ask)
             DialogSetText(dialog, IDC_PROJECT_TITLE, title.substr(0, 255));
             if (DialogRunModal(dialog) == 1 && DialogGetText(dialog, IDC_PROJECT_TITLE, title)) {
                 title = TrimFileName(title);
-                SetTitle(data, title);
                 retitle = true;
             }
             DialogRelease(dialog);
         }
     }
-    if (retitle)
-        for (const auto& [window, text] : ProjectWindowTitles(project, title))
-            SetTitle(reinterpret_cast<HWND>(window), text);
+    if (retitle) RetitleProject(project, title);
     VeskStatusBar(project);
     return 1;
 }

@@ -55,6 +55,8 @@ void AfterFit(UnivariateProject& u, int32_t status)
     if (Open(u.views[VIEW_REGRESSION].window)) ShowRegressionFit(u);
     VeskTransformMenu(u);
     VeskStatusBar(u);
+    // The estimates just written come to the front, even when their window was behind others.
+    BringViewForward(Handle(u.textWindows[TEXT_REGRESSION]));
 }
 
 void SpecifyCommand(UnivariateProject& u)
@@ -98,7 +100,7 @@ int32_t LeastSquaresRegression(UnivariateProject& u)
 int32_t GlsRegression(UnivariateProject& u)
 {
     if (!u.regressionSpecified) {
-        MessageBoxW(nullptr, L"Must specify regression function before estimation.", L"KELO::Error", MB_OK);
+        MessageBoxW(MessageBoxOwner(), L"Must specify regression function before estimation.", L"KELO::Error", MB_OK);
         return 1;
     }
     AfterFit(u, FitGlsTrend(u));
@@ -135,5 +137,4 @@ void RegisterRegressionCommands()
     RegisterUnivariateCommand(IDM_REGRESSION_GLS, GlsCommand);
     RegisterUnivariateCommand(IDM_REGRESSION_REMOVE, RemoveCommand);
     RegisterUnivariateCommand(IDM_REGRESSION_SHOW_FIT, ShowFitCommand);
-    ModelCriteriaRoutine = [](UnivariateProject& u) { return ModelCriteria(u); };
 }

@@ -118,8 +118,9 @@ int32_t VeskTransformMenu(UnivariateProject& project)
         for (const MenuChange& change : state.changes)
             EnableMenuItem(UnivariateMenu, change.command, MF_BYCOMMAND | (change.enabled ? MF_ENABLED : MF_GRAYED));
         const UINT undoState = TransformItemEnabled(state, IDM_UNDO) ? MF_ENABLED : MF_GRAYED;
+        // The item keeps its access key U whatever it says.
         ModifyMenuW(UnivariateMenu, IDM_UNDO, MF_BYCOMMAND | MF_STRING | undoState, IDM_UNDO,
-                    WideText(state.undoText).c_str());
+                    (L"&" + WideText(state.undoText)).c_str());
     }
     project.transformText = PaddedTransformText(state.description);
     return VeskStatusBar(project);

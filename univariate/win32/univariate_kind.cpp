@@ -9,6 +9,7 @@
 #include "shell/project_table.h"
 #include "shell/series_transfer.h"
 #include "shell/win32/clipboard_transfer.h"
+#include "shell/win32/plot_window.h"
 #include "shell/win32/project_commands.h"
 #include "univariate/refresh.h"
 #include "univariate/univariate_project.h"
@@ -56,7 +57,8 @@ int32_t Open(int32_t slot)
     int32_t chosen = 0;
     if (!VeskImportFile(*u, chosen)) return chosen ? -1 : 0;
     ShowProjectInfo(slot, u->dataView);
-    if (u->dataView.window) SetFocus(Handle(u->dataView.window));
+    // The data window gets the focus, with its report beside it rather than behind it.
+    ShowReportBeside(Handle(u->dataView.window), Handle(u->dataView.infoWindow));
     return 1;
 }
 
