@@ -28,7 +28,6 @@ void StoreForecasts(std::vector<double>& out, const double* x, int first, int la
     for (int k = 1; k <= h; ++k) out[last + k - 1] = F[k - 1];
 }
 
-
 // Forecasts of a series scaled by `scale`, taken back to the scale of the data: false when one
 // overflows. (A forecast that falls below the smallest normal number is negligible beside the
 // data.)
