@@ -247,7 +247,7 @@ TEST_F(TransformDialogsTest, TransformsUndoCouldNotReverseAreRefusedSayingWhy)
     EXPECT_EQ(Messages(), std::vector<std::wstring>{loss});
     EXPECT_EQ(large.transforms, nullptr);
     EXPECT_EQ(large.series, x);
-    EXPECT_EQ(UndoText(), L"Undo");
+    EXPECT_EQ(UndoText(), L"&Undo");
 
     UnivariateProject& tiny = Project({1e-20, 2e-20, 3e-20});
     bool refused = false;
