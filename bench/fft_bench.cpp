@@ -81,6 +81,6 @@ void TestsOfRandomness(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(ComplexFft)->Apply(FftLengths);
-BENCHMARK(Periodogram)->Arg(1000000)->Arg(999983)->Unit(benchmark::kMillisecond);
+BENCHMARK(Periodogram)->Apply(PeriodogramLengths);
 BENCHMARK(FftSmoothing)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(TestsOfRandomness)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
