@@ -187,9 +187,11 @@ bool EvenRows(Index h, const FftComplex* Z, const double* wr, const double* wi, 
         put(k, half * (pr + qr), -(half * (pi + qi)));
         put(h - k, -(half * (pr - qr)), -(half * (pi - qi)));
     }
+    // The rows whose roots are exact. Their zeros keep the signs they have always been printed
+    // with: B(0) = -(s·0), and an A(h/2) that is exactly 0 is +0.
     const FftComplex z0 = Z[0];
-    put(0, s * (z0.re + z0.im), 0.0);
-    if (h % 2 == 0) put(h / 2, -(s * Z[h / 2].im), s * Z[h / 2].re);
+    put(0, s * (z0.re + z0.im), -(s * 0.0));
+    if (h % 2 == 0) put(h / 2, 0.0 - s * Z[h / 2].im, s * Z[h / 2].re);
     put(h, -(s * (z0.re - z0.im)), 0.0);
     return finite;
 }
