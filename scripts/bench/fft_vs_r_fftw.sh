@@ -42,7 +42,7 @@ Rscript scripts/bench/fft_r.R "$work/series.txt" | awk '$1 == "R" { print "R" $2
 
 awk '
 { t[$1] = $2 }
-function show(v) { return v == "" ? "-" : sprintf("%.3f", v) }
+function show(v) { return v == "" ? "-" : sprintf("%.4g", v) }
 function ratio(a, b) { return (a == "" || b == "" || b == 0) ? "-" : sprintf("%.2f", a / b) }
 END {
     print "Complex FFT (ms; ratio to FFTW complex)"
