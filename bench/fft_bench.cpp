@@ -1,5 +1,6 @@
 // The Fourier workloads: the library transform DF2TCF (table made once, as a plan is), the
-// periodogram DPFFT (whole calls: work areas, table and transform), the FFT smoother and the
+// periodogram DPFFT (whole calls: work areas, plan, roots, transform and rows; repeated at one
+// length, and at a new length every call), the FFT smoother and the
 // tests of randomness (lag 22), on the shared ARMA(2,2) series. scripts/bench/fft_vs_r_fftw.sh runs them in one
 // run beside FFTW's estimate plans (bench/fftw/fftw_bench.cpp) and R.
 #include "bench/bench_series.h"
@@ -54,6 +55,22 @@ void Periodogram(benchmark::State& state)
     }
 }
 
+// The same where every call has a new length: a call of length 16 between two of length n, so
+// that nothing kept from the previous call serves the next (the short call costs well under a
+// microsecond).
+void PeriodogramNewLength(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    const std::vector<double> x = BenchSeries(n);
+    std::vector<double> pm(5 * static_cast<size_t>(n / 2 + 1));
+    for (auto _ : state) {
+        for (int length : {n, 16}) {
+            DPFFT(length, x.data(), 0, 0.0, 0, 0, 1, pm.data(), length / 2 + 1);
+            benchmark::DoNotOptimize(pm.data());
+        }
+    }
+}
+
 void FftSmoothing(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
@@ -81,6 +98,7 @@ void TestsOfRandomness(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(ComplexFft)->Apply(FftLengths);
-BENCHMARK(Periodogram)->Arg(1000000)->Arg(999983)->Unit(benchmark::kMillisecond);
+BENCHMARK(Periodogram)->Apply(PeriodogramLengths);
+BENCHMARK(PeriodogramNewLength)->Apply(PeriodogramLengths);
 BENCHMARK(FftSmoothing)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(TestsOfRandomness)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

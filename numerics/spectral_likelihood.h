@@ -4,6 +4,8 @@
 // and its minimisation by a Hooke-Jeeves pattern search. Arrays are indexed from 1 in the
 // formulas (numerics/one_based.h).
 
+#include <vector>
+
 // Criterion value given to a parameter vector outside the admissible region.
 constexpr double kInadmissibleCriterion = 1e30;
 
@@ -29,6 +31,22 @@ constexpr double kInadmissibleCriterion = 1e30;
 // overflows or underflows (F stays kInadmissibleCriterion, sigma2 not written).
 [[nodiscard]] int SpectralLikelihood(const double* omega, const double* I, int m, int N, int p,
                                      int q, const double* beta, double& F, double& sigma2);
+
+// The criterion's frequency tables, made once for the many evaluations of a search at the same
+// frequencies: for each omega(j), cos omega(j), sin omega(j) and ln|1 - exp(i·omega(j))|².
+struct SpectralFrequencies {
+    int m = 0;
+    std::vector<double> cosine, sine, logGap;
+};
+
+// Fills f from omega (in, m values, m >= 1). Returns kStatusDone, kStatusBadArgument for m < 1
+// and kStatusNotFinite for a value of omega that is not finite (f then empty).
+[[nodiscard]] int SpectralFrequenciesInit(const double* omega, int m, SpectralFrequencies& f);
+
+// SpectralLikelihood at the frequencies tabulated in f, with f.m ordinates in I: the same
+// statuses and values as SpectralLikelihood with the omega that f was made from.
+[[nodiscard]] int SpectralLikelihoodAt(const SpectralFrequencies& f, const double* I, int N, int p, int q,
+                                       const double* beta, double& F, double& sigma2);
 
 // Minimises SpectralLikelihood over (phi, theta) and, when searchD is non-zero, d, by a pattern
 // search: exploration by coordinate steps ±h (both directions always tried, each against the

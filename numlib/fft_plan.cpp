@@ -664,22 +664,40 @@ std::ptrdiff_t FftPlanRootsTemp(const FftPlan& plan)
     return temp;
 }
 
+namespace {
+
+// The twiddles of one leaf, exp(-2πi·m/leaf.n) read from a table of order leaf.n·stride as
+// Root(m·stride).
+void LeafRoots(const FftLeaf& leaf, Cx* base, const FftRootTable& table, std::int64_t stride)
+{
+    for (int f = 0; f < leaf.count; ++f) {
+        const FftPass& pass = leaf.pass[f];
+        Cx* block = base + pass.rootOffset;
+        for (Index j = 1; j < pass.p; ++j, block += pass.Q) {
+            // r·j·P < Q·p·P <= n: no reduction needed. Entry 0 would be 1; a direct prime
+            // pass keeps its butterfly's root there.
+            for (Index r = 1; r < pass.Q; ++r) block[r] = table.Root(r * j * pass.P * stride);
+            if (pass.p > 5 && pass.bluestein < 0) block[0] = table.Root(j * (leaf.n / pass.p) * stride);
+        }
+    }
+}
+
+}  // namespace
+
 void FftPlanRoots(const FftPlan& plan, FftComplex* roots, FftComplex* temp)
 {
     for (int l = 0; l < (plan.split ? 2 : 1); ++l) {
         const FftLeaf& leaf = plan.leaf[l];
-        const FftRootTable table = FftRootTableInit(leaf.n, temp);
-        Cx* base = roots + plan.leafRoots[l];
-        for (int f = 0; f < leaf.count; ++f) {
-            const FftPass& pass = leaf.pass[f];
-            Cx* block = base + pass.rootOffset;
-            for (Index j = 1; j < pass.p; ++j, block += pass.Q) {
-                // r·j·P < Q·p·P <= n: no reduction needed. Entry 0 would be 1; a direct prime
-                // pass keeps its butterfly's root there.
-                for (Index r = 1; r < pass.Q; ++r) block[r] = table.Root(r * j * pass.P);
-                if (pass.p > 5 && pass.bluestein < 0) block[0] = table.Root(j * (leaf.n / pass.p));
-            }
-        }
+        LeafRoots(leaf, roots + plan.leafRoots[l], FftRootTableInit(leaf.n, temp), 1);
+    }
+    if (plan.split) FftRootTableInit(plan.n, roots + plan.tableRoots);
+}
+
+void FftPlanRootsFrom(const FftPlan& plan, FftComplex* roots, const FftRootTable& multiple)
+{
+    for (int l = 0; l < (plan.split ? 2 : 1); ++l) {
+        const FftLeaf& leaf = plan.leaf[l];
+        LeafRoots(leaf, roots + plan.leafRoots[l], multiple, multiple.order / leaf.n);
     }
     if (plan.split) FftRootTableInit(plan.n, roots + plan.tableRoots);
 }

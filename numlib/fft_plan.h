@@ -109,6 +109,11 @@ std::ptrdiff_t FftRootTableSize(std::int64_t order);
 // Builds the table of an order (>= 1) in storage of FftRootTableSize(order) values.
 FftRootTable FftRootTableInit(std::int64_t order, FftComplex* storage);
 
+// FftPlanRoots from the table of an order that is a multiple of plan.n (a real-input transform
+// has one of twice its complex length), which then gives every leaf its roots; no temporary
+// space is needed.
+void FftPlanRootsFrom(const FftPlan& plan, FftComplex* roots, const FftRootTable& multiple);
+
 // exp(-2πi·m/order) for 0 <= m < order, correctly rounded up to an ulp.
 FftComplex FftExactRoot(std::int64_t m, std::int64_t order);
 

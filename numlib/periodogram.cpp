@@ -6,65 +6,232 @@
 #include "numlib/finite_values.h"
 #include "numlib/machine.h"
 #include "numlib/matrix_print.h"
+#include "numlib/periodogram_kernels.h"
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <cmath>
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <mutex>
 #include <new>
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
-// The transform of z(t) = x(t) - xbase, t < nobs, followed by zeros, in place in cx with cy as
-// work space (cwork is never touched: at a million points fresh pages cost as much as the
-// arithmetic); false when a transform routine raised an error. An even length goes through the
-// complex transform of half its length, z packed two values to a complex, which leaves the packed
-// transform Z(0..n/2-1) for FftRealSplitEach; an odd length through the full transform of
-// (z(t), 0). Afterwards ftab holds the roots of order n. The transform is linear: a series near
-// the ends of the double range is transformed multiplied by the power of two `range`, which the
-// caller divides out again.
-bool PeriodogramTransform(int nobs, const double* x, double xbase, int n, double* cx, double* cy, double* ftab,
-                          FftRootTable& roots, double& range)
+using Index = std::ptrdiff_t;
+
+// What a transform of one length needs besides its work areas: the engine's plan and root store
+// for the complex transform (of length n/2 for even n, of n for odd n) and the roots of order n
+// that move the time origin and split the packed transform. The record of the last length is
+// kept for the next call: a view that is refreshed and a fit that is repeated transform the same
+// length again, and the roots, rounded from extended precision, cost more than a short transform.
+// A record larger than kKeepBytes is not kept.
+struct RealTransform {
+    int n = 0;
+    FftPlan plan;
+    std::unique_ptr<FftComplex[]> store;
+    FftComplex* roots = nullptr;  // plan.rootCount values
+    FftRootTable table;           // roots of order n
+    // For an even n, exp(-2πi·k/n) for k = 0..n/4 apart into real and imaginary parts, so that
+    // the rows read them four at a time.
+    std::unique_ptr<double[]> rootParts;
+    const double* wr = nullptr;
+    const double* wi = nullptr;
+    std::size_t bytes = 0;
+};
+
+constexpr std::size_t kKeepBytes = std::size_t{64} << 20;
+
+struct RealTransformKeeper {
+    std::mutex lock;
+    std::unique_ptr<RealTransform> kept;
+};
+
+RealTransformKeeper& Keeper()
 {
-    // The transform routines push their names only around an error, so a level above left at -1
-    // (nothing ran there) is a success too.
-    const int length = n % 2 == 0 ? n / 2 : n;
-    if (n % 2 == 0) {
-        // Packed, the series is simply its n values in a row.
-        for (int t = 0; t < nobs; ++t) cx[t] = x[t] - xbase;
-        std::fill(cx + nobs, cx + n, 0.0);
-    } else {
-        for (int t = 0; t < nobs; ++t) {
-            cx[2 * t] = x[t] - xbase;
-            cx[2 * t + 1] = 0.0;
-        }
-        if (n > nobs) FillComplex(n - nobs, 0.0, 0.0, cx + 2L * nobs, 1);
+    static RealTransformKeeper keeper;
+    return keeper;
+}
+
+// The record of length n: the kept one, or a new one (nullptr when its space cannot be obtained).
+std::unique_ptr<RealTransform> TakeRealTransform(int n)
+{
+    {
+        RealTransformKeeper& keeper = Keeper();
+        std::lock_guard<std::mutex> guard(keeper.lock);
+        if (keeper.kept && keeper.kept->n == n) return std::move(keeper.kept);
     }
-    const int step = n % 2 == 0 ? 1 : 2;
-    range = RangeScale(cx, step, 1, nobs);
-    if (range != 1.0)
-        for (int t = 0; t < nobs; ++t) cx[static_cast<long>(step) * t] *= range;
-    DFFTCI(length, ftab);
-    if (N1RCD(1) > 0) return false;
-    DF2TCF(length, cx, cx, ftab, cy);
-    if (N1RCD(1) > 0) return false;
-    // Frequency 0 of a real series is real; a chirp-z transform would leave rounding noise there.
-    if (n % 2 == 1) cx[1] = 0.0;
-    roots = FftRootTableInit(n, reinterpret_cast<FftComplex*>(ftab));
-    return true;
+    std::unique_ptr<RealTransform> r(new (std::nothrow) RealTransform);
+    if (!r) return nullptr;
+    r->n = n;
+    FftPlanInit(r->plan, n % 2 == 0 ? n / 2 : n);
+    const Index count = r->plan.rootCount + FftRootTableSize(n);
+    r->store.reset(new (std::nothrow) FftComplex[static_cast<std::size_t>(count)]);
+    if (!r->store) return nullptr;
+    r->bytes = sizeof(FftComplex) * static_cast<std::size_t>(count);
+    r->roots = r->store.get();
+    // The roots of order n serve the transform of n/2 too: W(n/2)^m = W(n)^2m.
+    r->table = FftRootTableInit(n, r->roots + r->plan.rootCount);
+    FftPlanRootsFrom(r->plan, r->roots, r->table);
+    if (n % 2 == 0) {
+        const Index parts = n / 4 + 1;
+        r->rootParts.reset(new (std::nothrow) double[2 * static_cast<std::size_t>(parts)]);
+        if (!r->rootParts) return nullptr;
+        r->bytes += 2 * sizeof(double) * static_cast<std::size_t>(parts);
+        double* wr = r->rootParts.get();
+        double* wi = wr + parts;
+        for (Index k = 0; k < parts; ++k) {
+            const FftComplex w = r->table.Root(k);
+            wr[k] = w.re;
+            wi[k] = w.im;
+        }
+        r->wr = wr;
+        r->wi = wi;
+    }
+    return r;
+}
+
+void KeepRealTransform(std::unique_ptr<RealTransform> r)
+{
+    if (!r || r->bytes > kKeepBytes) return;
+    RealTransformKeeper& keeper = Keeper();
+    std::lock_guard<std::mutex> guard(keeper.lock);
+    keeper.kept = std::move(r);
 }
 
 // The doubles of each work area that DP2FT uses for a transform of length n; the sizes its
 // interface asks of callers (2n, 2n, 4n+15, 2n) are upper bounds. An even length needs half of
-// cx, cy and ftab: its transform has length n/2.
+// cx and cy (its transform has length n/2) and of ftab only the engine's scratch.
 struct WorkSizes {
     size_t cx, cy, ftab, cwork;
 };
-WorkSizes PeriodogramWorkSizes(size_t n)
+WorkSizes PeriodogramWorkSizes(int n)
 {
-    if (n % 2 == 0) return {n, n + 2, 2 * n + 15, 1};
-    return {2 * n, 2 * n, 4 * n + 15, 1};
+    FftPlan plan;
+    FftPlanInit(plan, n % 2 == 0 ? n / 2 : n);
+    const size_t scratch = 2 * static_cast<size_t>(plan.scratchCount) + 1;
+    const size_t length = static_cast<size_t>(n);
+    if (n % 2 == 0) return {length, length + 2, scratch, 1};
+    return {2 * length, 2 * length, scratch, 1};
+}
+
+// z(t) = x(t) - xbase into cx(kStep·t), t < nobs (with 0 in cx(2t+1) when kStep is 2), in one
+// pass that returns the sum of |z(t)|: a NaN or infinite z makes it NaN or infinite, and when it
+// lies between nobs·2^-400 and 2^400 (or is 0) the largest |z| lies where RangeScale leaves the
+// series alone, so that an ordinary series needs no pass of its own for either test. Four
+// partial sums keep the additions independent.
+template <int kStep>
+double CentreInto(int nobs, const double* x, double xbase, double* cx)
+{
+    double sum[4] = {0.0, 0.0, 0.0, 0.0};
+    int t = 0;
+    for (; t + 4 <= nobs; t += 4)
+        for (int l = 0; l < 4; ++l) {
+            const double z = x[t + l] - xbase;
+            cx[kStep * static_cast<Index>(t + l)] = z;
+            if (kStep == 2) cx[2 * static_cast<Index>(t + l) + 1] = 0.0;
+            sum[l] += std::fabs(z);
+        }
+    for (; t < nobs; ++t) {
+        const double z = x[t] - xbase;
+        cx[kStep * static_cast<Index>(t)] = z;
+        if (kStep == 2) cx[2 * static_cast<Index>(t) + 1] = 0.0;
+        sum[0] += std::fabs(z);
+    }
+    return (sum[0] + sum[1]) + (sum[2] + sum[3]);
+}
+
+double Centre(int nobs, const double* x, double xbase, int step, double* cx)
+{
+    return step == 1 ? CentreInto<1>(nobs, x, xbase, cx) : CentreInto<2>(nobs, x, xbase, cx);
+}
+
+// Rows 0..h of columns 3 to 5 (I, A, B) of an even length n = 2h from the packed transform Z (h
+// values) of z(t) = x(2t) + i·x(2t+1): with E and O the transforms of the even and odd samples,
+// Z(k) = E(k) + i·O(k) and conj Z(h-k) = E(k) - i·O(k), X(k) = E(k) + w·O(k) with w = exp(-iθ),
+// θ = 2πk/n, and the row is s·X(k)·w (A its real part, B its imaginary part negated). Rows k and
+// h-k share their root, w(h-k) = -conj w(k): with P = 2E(k)·w and Q = w²·2O(k), row k is
+// (s/2)(P + Q) and row h-k is -(s/2)·conj(P - Q). Row 0 has w = 1, row h w = -1 and row h/2
+// w = -i, exactly. wr and wi hold w(k) for k <= h/2. Returns false when an ordinate is not
+// finite (then A or B is not either).
+bool EvenRows(Index h, const FftComplex* Z, const double* wr, const double* wi, double s, double* I, double* A,
+              double* B)
+{
+    const double half = 0.5 * s;
+    bool finite = true;
+    const auto put = [&](Index k, double a, double b) {
+        A[k] = a;
+        B[k] = b;
+        I[k] = b * b + a * a;
+        finite &= I[k] <= std::numeric_limits<double>::max();
+    };
+    const Index last = (h - 1) / 2;  // the pairs are k = 1..last
+    Index k = 1;
+#if defined(VESK_FFT_WIDE)
+    if (FftWideAvailable() && last >= 4) {
+        const Index count = last - last % 4;
+        finite = PeriodogramPairsWide(h, 1, count, Z, wr, wi, half, I, A, B);
+        k += count;
+    }
+#endif
+    for (; k <= last; ++k) {
+        const FftComplex u = Z[k], v = Z[h - k];
+        const double er = u.re + v.re, ei = u.im - v.im;  // 2E
+        const double orr = u.im + v.im, oi = v.re - u.re;  // 2O = -i·(u - conj v)
+        const double cr = wr[k], ci = wi[k];
+        const double pr = er * cr - ei * ci, pi = er * ci + ei * cr;
+        const double w2r = cr * cr - ci * ci, w2i = 2.0 * (cr * ci);
+        const double qr = orr * w2r - oi * w2i, qi = orr * w2i + oi * w2r;
+        put(k, half * (pr + qr), -(half * (pi + qi)));
+        put(h - k, -(half * (pr - qr)), -(half * (pi - qi)));
+    }
+    // The rows whose roots are exact. Their zeros keep the signs they have always been printed
+    // with: B(0) = -(s·0), and an A(h/2) that is exactly 0 is +0.
+    const FftComplex z0 = Z[0];
+    put(0, s * (z0.re + z0.im), -(s * 0.0));
+    if (h % 2 == 0) put(h / 2, 0.0 - s * Z[h / 2].im, s * Z[h / 2].re);
+    put(h, -(s * (z0.re - z0.im)), 0.0);
+    return finite;
+}
+
+// Columns 1 and 2 for k = 0..rows-1: freq(k) = k/n, times 2π when radians is set, and
+// period(k) = n/k, NaN at k = 0.
+void Axes(int n, int rows, bool radians, double* freq, double* period)
+{
+    int k = 0;
+#if defined(VESK_FFT_WIDE)
+    if (FftWideAvailable()) {
+        k = rows - rows % 4;
+        PeriodogramAxesWide(n, k, radians, freq, period);
+    }
+#endif
+    for (; k < rows; ++k) {
+        double f = static_cast<double>(k) / n;
+        if (radians) f *= kTwoPi;
+        freq[k] = f;
+        if (k > 0) period[k] = static_cast<double>(n) / k;
+    }
+    period[0] = DMACH(6);
+}
+
+// The same for an odd length n from its full transform X (rows 0..(n-1)/2).
+bool OddRows(Index n, const FftComplex* X, const FftRootTable& table, double s, double* I, double* A, double* B)
+{
+    bool finite = true;
+    for (Index k = 0; 2 * k < n; ++k) {
+        // Frequency 0 of a real series is real; a chirp-z transform would leave rounding noise there.
+        const FftComplex x = k == 0 ? FftComplex{X[0].re, 0.0} : X[k];
+        const FftComplex w = k == 0 ? FftComplex{1.0, 0.0} : table.Root(k);
+        const double a = s * (x.re * w.re - x.im * w.im);
+        const double b = -(s * (x.re * w.im + x.im * w.re));
+        A[k] = a;
+        B[k] = b;
+        I[k] = b * b + a * a;
+        finite &= I[k] <= std::numeric_limits<double>::max();
+    }
+    return finite;
 }
 
 }  // namespace
@@ -116,18 +283,19 @@ void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         return;
     }
     // Every work area is written before it is read, so none is cleared: at a million points the
-    // clearing would cost more than the transform. Each gets what DP2FT uses of it.
-    std::unique_ptr<double[]> cx, cy, ftab, cwork;
-    bool obtained = npad <= (INT_MAX - 15) / 4 - nobs;  // 4N+15 must stay an int
-    if (obtained) {
-        const WorkSizes size = PeriodogramWorkSizes(static_cast<size_t>(nobs) + static_cast<size_t>(npad));
-        cx.reset(new (std::nothrow) double[size.cx]);
-        cy.reset(new (std::nothrow) double[size.cy]);
-        ftab.reset(new (std::nothrow) double[size.ftab]);
-        cwork.reset(new (std::nothrow) double[size.cwork]);
-        obtained = cx && cy && ftab && cwork;
+    // clearing would cost more than the transform. Each gets what DP2FT uses of it, all four from
+    // one block.
+    std::unique_ptr<double[]> block;
+    double *cx = nullptr, *cy = nullptr, *ftab = nullptr, *cwork = nullptr;
+    if (npad <= (INT_MAX - 15) / 4 - nobs) {  // 4N+15 must stay an int
+        const WorkSizes size = PeriodogramWorkSizes(nobs + npad);
+        block.reset(new (std::nothrow) double[size.cx + size.cy + size.ftab + size.cwork]);
+        cx = block.get();
+        cy = cx + size.cx;
+        ftab = cy + size.cy;
+        cwork = ftab + size.ftab;
     }
-    if (!obtained) {
+    if (!block) {
         MsgSetInt(1, nobs);
         MsgSetInt(2, npad);
         E1MES(5, 2, "The required storage cannot be allocated based on NOBS = %(I1) and NPAD = %(I2).");
@@ -140,7 +308,7 @@ void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         MsgSetInt(2, ldpm);
         E1MES(5, 7, "LDPM = %(I2).  LDPM must be greater than or equal to INT(N/2)+1 = %(I1).");
     } else {
-        DP2FT(nobs, x, iprint, xbase, npad, ifscal, ipver, pm, ldpm, cx.get(), cy.get(), ftab.get(), cwork.get());
+        DP2FT(nobs, x, iprint, xbase, npad, ifscal, ipver, pm, ldpm, cx, cy, ftab, cwork);
     }
     E1POP("DPFFT");
 }
@@ -149,21 +317,27 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
            int ldpm, double* cx, double* cy, double* ftab, double* /*cwork*/)
 {
     // cwork stays in the interface for callers that hold the four work areas; the transform runs
-    // in cx and cy alone.
+    // in cx and cy, with ftab as the engine's scratch.
     E1PSH("DP2FT");
     const int n = nobs + npad;
-    // Every check runs, each reporting its own error.
+    const int step = n % 2 == 0 ? 1 : 2;
+    // Every check runs, each reporting its own error. The series is centred into cx while it is
+    // checked (cx has room for it whenever NPAD >= 0); only a series whose sum of |z| is not
+    // finite goes through the checks that name a value.
+    double total = 0.0;
     if (nobs < 2) {
         MsgSetInt(1, nobs);
         E1MES(5, 1, "NOBS = %(I1).  NOBS must be 2 or more.");
     } else {
-        const int first = IDANAN(nobs, x, 1);
+        if (npad >= 0) total = Centre(nobs, x, xbase, step, cx);
+        const bool checked = npad >= 0 && std::isfinite(total);
+        const int first = checked ? 0 : IDANAN(nobs, x, 1);
         if (first > 0) {
             MsgSetInt(1, first);
             E1MES(5, 2,
                   "X(%(I1)) = NaN (not a number).  No elements of X may be missing.  There may be other elements "
                   "of X equal to NaN.");
-        } else {
+        } else if (!checked) {
             for (int t = 0; t < nobs; ++t)
                 if (std::isinf(x[t]) || !std::isfinite(x[t] - xbase)) {
                     MsgSetInt(1, t + 1);
@@ -198,46 +372,42 @@ void DP2FT(int nobs, const double* x, int iprint, double xbase, int npad, int if
         return;
     }
 
-    FftRootTable roots;
-    double range = 1.0;
-    if (!PeriodogramTransform(nobs, x, xbase, n, cx, cy, ftab, roots, range)) {
+    // An even length goes through the complex transform of half its length, the centred series
+    // packed two values to a complex (simply its n values in a row); an odd length through the full
+    // transform of (z(t), 0). The transform is linear: a series near the ends of the double range
+    // is transformed multiplied by a power of two, divided out again in the scale s.
+    std::fill(cx + static_cast<Index>(step) * nobs, cx + static_cast<Index>(step) * n, 0.0);
+    const bool plain = total == 0.0 || (total >= nobs * 0x1p-400 && total <= 0x1p400);
+    const double range = plain ? 1.0 : RangeScale(cx, step, 1, nobs);
+    if (range != 1.0)
+        for (int t = 0; t < nobs; ++t) cx[static_cast<Index>(step) * t] *= range;
+    std::unique_ptr<RealTransform> transform = TakeRealTransform(n);
+    FftComplex* data = reinterpret_cast<FftComplex*>(cx);
+    if (!transform || !FftPlanRun(transform->plan, transform->roots, data, data, reinterpret_cast<FftComplex*>(cy),
+                                  reinterpret_cast<FftComplex*>(ftab))) {
+        E1PSH("DF2TCF");
+        MsgSetInt(1, step == 1 ? n / 2 : n);
+        E1MES(5, 3, "The work space for the length N = %(I1) cannot be allocated.");
+        E1POP("DF2TCF");
         E1POP("DP2FT");
         return;
     }
+
     // The scale of the ordinates, with the power of two of the transformed series divided out
     // (exactly: it is a power of two).
     const double s = (ipver == 0 ? std::sqrt(2.0 / nobs) : std::sqrt(1.0 / (kTwoPi * nobs))) / range;
     const long ld = ldpm;
-    // Frequencies and periods in a loop of their own, which the compiler can vectorise.
-    pm[ld] = DMACH(6);
-    for (int k = 0; k <= n / 2; ++k) {
-        double freq = static_cast<double>(k) / n;
-        if (ifscal == 0) freq *= kTwoPi;
-        pm[k] = freq;
-    }
-    for (int k = 1; k <= n / 2; ++k) pm[ld + k] = static_cast<double>(n) / k;
-    // Columns 3 to 5 of row k from the transform X(k) and w = exp(-i theta), theta = 2 pi k/n,
-    // which moves the time origin from t = 0 to t = 1.
-    const auto row = [&](std::ptrdiff_t k, FftComplex value, FftComplex w) {
-        const double a = s * (value.re * w.re - value.im * w.im);
-        const double b = -(s * (value.re * w.im + value.im * w.re));
-        pm[3 * ld + k] = a;
-        pm[4 * ld + k] = b;
-        pm[2 * ld + k] = pm[4 * ld + k] * pm[4 * ld + k] + pm[3 * ld + k] * pm[3 * ld + k];
-    };
-    const FftComplex* X = reinterpret_cast<const FftComplex*>(cx);
-    if (n % 2 == 0) {
-        FftRealSplitEach(n / 2, X, roots, row);
-    } else {
-        for (int k = 0; k <= n / 2; ++k) row(k, X[k], roots.Root(k));
-    }
+    Axes(n, n / 2 + 1, ifscal == 0, pm, pm + ld);
+    const bool finite = step == 1 ? EvenRows(n / 2, data, transform->wr, transform->wi, s, pm + 2 * ld,
+                                             pm + 3 * ld, pm + 4 * ld)
+                                  : OddRows(n, data, transform->table, s, pm + 2 * ld, pm + 3 * ld, pm + 4 * ld);
+    KeepRealTransform(std::move(transform));
     // Ordinates are squares: values near the top of the range overflow them.
-    for (int k = 0; k <= n / 2; ++k)
-        if (!std::isfinite(pm[2 * ld + k]) || !std::isfinite(pm[3 * ld + k]) || !std::isfinite(pm[4 * ld + k])) {
-            E1MES(4, 9, "The periodogram ordinates are too large for double precision.");
-            E1POP("DP2FT");
-            return;
-        }
+    if (!finite) {
+        E1MES(4, 9, "The periodogram ordinates are too large for double precision.");
+        E1POP("DP2FT");
+        return;
+    }
     if (iprint == 1) {
         DW2RRL("Results of the Periodogram Analysis", n / 2 + 1, 5, pm, ldpm, 0, "(W10.4,F10.2,3W10.4)", {"NUMBER"},
                {"          ", "Freq, w(k)", "Period    ", "I(w(k))   ", "A(w(k))   ", "B(w(k))   "});

@@ -8,10 +8,13 @@
 // with z_t = x(t) - xbase, t = 1..nobs, followed by npad zeros, w = 2 pi k/N, and the scale
 // s = sqrt(2/nobs) (ipver 0) or sqrt(1/(2 pi nobs)) (ipver 1). x (nobs values) is not changed.
 // iprint 1 also prints pm as the table "Results of the Periodogram Analysis".
+// The plan and roots of the transform (of length N/2 for even N, N for odd N) are kept from one
+// call to the next of the same N; the work areas live for the call.
 // Argument errors are TERMINAL errors of "DPFFT" / "DP2FT" (Part of the library's error stack):
 // nobs < 2 or npad < 0 (code 1), no storage (2), ldpm too small (7); NaN in x (DP2FT code 2),
 // iprint, npad, ipver, ifscal out of range (DP2FT codes 3 to 6), an infinite x(t) or x(t) - xbase
-// (DP2FT code 8). pm is then not changed. A series near the ends of the double range is
+// (DP2FT code 8), no work space for the transform (a TERMINAL error of "DF2TCF", code 3). pm is
+// then not changed. A series near the ends of the double range is
 // transformed scaled by a power of two; ordinates that still overflow are a FATAL error of
 // "DP2FT" (code 9), pm then partly written.
 void DPFFT(int nobs, const double* x, int iprint, double xbase, int npad, int ifscal, int ipver, double* pm,

@@ -57,3 +57,45 @@ for (k in c(12, 20, 26)) {
     }
 }
 write.csv(do.call(rbind, rows), out("stability_reference.csv"), row.names = FALSE, quote = FALSE)
+
+# Criterion values at fixed parameters for tests/data/spectral_criterion_reference.csv: the
+# series of tests/data/periodogram_series.csv (even and odd lengths), their ordinates
+# I(j) = (2/N)|sum z_t exp(-i w_j t)|^2 at w_j = 2 pi j/N, j = 1..N %/% 2 (z = x - mean(x)), and
+# g(j) = |theta(z)/phi(z)|^2 |1 - z|^(-2d) at z = exp(i w_j); for even N the last ordinate
+# counts half in sigma2 and its ln g is dropped once more from F.
+criterion <- function(x, p, q, beta) {
+    N <- length(x)
+    m <- N %/% 2
+    I <- 2 * Mod(fft(x - mean(x))[2:(m + 1)])^2 / N
+    zz <- exp(1i * 2 * pi * (1:m) / N)
+    ph <- rep(1 + 0i, m)
+    th <- rep(1 + 0i, m)
+    for (i in seq_len(p)) ph <- ph - beta[i] * zz^i
+    for (i in seq_len(q)) th <- th + beta[p + i] * zz^i
+    g <- Mod(th / ph)^2 * Mod(1 - zz)^(-2 * beta[p + q + 1])
+    s2 <- sum(I / g) / N
+    F <- log(s2) + 2 * sum(log(g)) / N
+    if (N %% 2 == 0) {
+        s2 <- s2 - 0.5 * I[m] / (g[m] * N)
+        F <- log(s2) + 2 * sum(log(g)) / N - log(g[m]) / N
+    }
+    c(F, s2)
+}
+series <- read.csv(out("periodogram_series.csv"))
+models <- list(list(p = 0, q = 0, beta = 0), list(p = 0, q = 0, beta = 0.3),
+               list(p = 0, q = 0, beta = -0.45), list(p = 1, q = 0, beta = c(0.6, 0.1)),
+               list(p = 0, q = 1, beta = c(-0.4, 0.25)), list(p = 1, q = 1, beta = c(0.5, 0.3, 0.2)),
+               list(p = 2, q = 1, beta = c(1.1, -0.4, -0.3, -0.1)),
+               list(p = 2, q = 2, beta = c(1.1, -0.4, -0.3, 0.2, 0.05)),
+               list(p = 3, q = 2, beta = c(0.5, -0.2, 0.1, 0.4, 0.2, 0.35)),
+               list(p = 0, q = 3, beta = c(0.3, 0.2, 0.1, -0.2)))
+rows <- list()
+for (name in unique(series$series)) {
+    x <- series$x[series$series == name]
+    for (mo in models) {
+        v <- criterion(x, mo$p, mo$q, mo$beta)
+        rows[[length(rows) + 1]] <- data.frame(series = name, p = mo$p, q = mo$q, beta = join(mo$beta),
+                                              F = fmt(v[1]), sigma2 = fmt(v[2]))
+    }
+}
+write.csv(do.call(rbind, rows), out("spectral_criterion_reference.csv"), row.names = FALSE, quote = FALSE)

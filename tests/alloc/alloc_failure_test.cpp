@@ -14,12 +14,14 @@
 #include "numerics/small_matrix.h"
 #include "numerics/status.h"
 #include "numlib/fft.h"
+#include "numlib/periodogram.h"
 #include "shell/ascii_files.h"
 #include "tests/unit/library_capture.h"
 #include "univariate/arma_simulation.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,9 +37,16 @@ long allocationsLeft = -1;
 // Only that one fails, the later ones succeed again (for code that reports its failure through
 // routines that allocate themselves).
 bool failOnlyOnce = false;
+// Only the non-throwing forms count and fail (for routines whose error reporting allocates with
+// the throwing forms).
+bool onlyNothrow = false;
 
-void* Allocate(std::size_t size)
+void* Allocate(std::size_t size, bool nothrowForm = false)
 {
+    if (onlyNothrow && !nothrowForm) {
+        if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+        throw std::bad_alloc();
+    }
     if (allocationsLeft == 0) {
         if (failOnlyOnce) allocationsLeft = -1;
         throw std::bad_alloc();
@@ -61,7 +70,7 @@ void* operator new[](std::size_t size)
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     try {
-        return Allocate(size);
+        return Allocate(size, true);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -69,7 +78,7 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
     try {
-        return Allocate(size);
+        return Allocate(size, true);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -209,6 +218,50 @@ TEST_F(LibraryAllocationFailure, TransformWithoutChirpWorkReportsIt)
         << output;
     EXPECT_EQ(stops.size(), 1u);
     EXPECT_EQ(y, std::vector<double>(2 * n, -1.0));
+}
+
+// The periodogram obtains its work areas, its plan and roots and, for a half length with a large
+// prime, chirp-z work: each that cannot be obtained is reported (the work areas by DPFFT, the
+// rest as work space of the transform) with the result left alone, until a run meets no failure.
+TEST_F(LibraryAllocationFailure, PeriodogramReportsEachFailedAllocation)
+{
+    for (const int n : {1000, 2 * 1019}) {
+        std::vector<double> x(n), pm(5 * static_cast<size_t>(n / 2 + 1));
+        for (int t = 0; t < n; ++t) x[t] = std::sin(0.3 * t) + 0.01 * t;
+        int storage = 0, transform = 0;
+        for (long k = 0;; ++k) {
+            // Another length first, so that nothing is kept for n.
+            DPFFT(16, x.data(), 0, 0.0, 0, 0, 0, pm.data(), 9);
+            std::fill(pm.begin(), pm.end(), -1.0);
+            Clear();
+            onlyNothrow = true;
+            failOnlyOnce = true;
+            allocationsLeft = k;
+            DPFFT(n, x.data(), 0, 0.0, 0, 0, 0, pm.data(), n / 2 + 1);
+            const bool failed = allocationsLeft < 0;
+            allocationsLeft = -1;
+            failOnlyOnce = false;
+            onlyNothrow = false;
+            if (!failed) {
+                EXPECT_TRUE(output.empty()) << output;
+                EXPECT_FALSE(LibraryCallAbandoned());
+                for (double v : pm) EXPECT_NE(v, -1.0);
+                break;
+            }
+            if (output.find("TERMINAL ERROR 2 from DPFFT.  The required storage cannot be allocated") !=
+                std::string::npos)
+                ++storage;
+            else if (output.find("TERMINAL ERROR 3 from DF2TCF.  The work space for the length N = " +
+                                 std::to_string(n / 2)) != std::string::npos)
+                ++transform;
+            else
+                ADD_FAILURE() << "n=" << n << " k=" << k << ": " << output;
+            EXPECT_EQ(stops.size(), 1u) << k;
+            EXPECT_EQ(pm, std::vector<double>(pm.size(), -1.0)) << "n=" << n << " k=" << k;
+        }
+        EXPECT_EQ(storage, 1) << n;
+        EXPECT_GE(transform, n == 1000 ? 3 : 5) << n;
+    }
 }
 
 namespace {

@@ -1,7 +1,10 @@
+#include "fft_reference.h"
 #include "library_capture.h"
+#include "numlib/fft_plan.h"
 #include "numlib/periodogram.h"
 #include "reference_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -113,6 +116,57 @@ TEST_F(Periodogram, ShortAndPaddedSeries)
         EXPECT_NEAR(padded.At(k, 5), s * b, 1e-14) << k;
     }
     EXPECT_TRUE(output.empty());
+}
+
+// Every row against a long double transform of the centred series, rotated to the time origin
+// t = 1 in long double, for both scales: even lengths whose half is odd or even and leaves every
+// remainder of the rows done four at a time, odd lengths, halves with a direct prime (61) and a
+// chirp-z one (1019), and a series whose mean is far from 0. Frequencies and periods are the
+// exact quotients. The lengths follow one another, each call another length than the one before;
+// the rows one at a time give the same.
+TEST_F(Periodogram, RowsMatchALongDoubleTransform)
+{
+    const long double twoPi = 6.283185307179586476925286766559005768L;
+    const int lengths[] = {2,  3,  4,  5,  6,  7,  8,  10,  12,  14,  16,  18,  20,  22,  24,   26,
+                           34, 36, 38, 40, 99, 122, 1000, 1001, 2038, 4096, 1000, 36, 1001, 2038, 3};
+    for (const bool wide : {true, false}) {
+        FftAllowWideVectors(wide);
+        for (const int n : lengths) {
+            std::vector<double> x(n);
+            for (int t = 0; t < n; ++t) x[t] = 1e3 + std::sin(0.7 * t * t) + 0.001 * t;
+            const double mean = Mean(x);
+            std::vector<double> z(2 * static_cast<size_t>(n), 0.0);
+            for (int t = 0; t < n; ++t) z[2 * t] = x[t] - mean;
+            const std::vector<LongComplex> X = LongDft(z);
+            for (const int ipver : {0, 1}) {
+                const Result r = ComputePeriodogram(x, mean, 0, ipver, ipver);
+                const long double s = ipver == 0 ? std::sqrt(2.0L / n) : std::sqrt(1.0L / (twoPi * n));
+                long double largest = 0.0L, worst = 0.0L, worstI = 0.0L, largestI = 0.0L;
+                for (int k = 0; k <= n / 2; ++k) {
+                    const long double theta = twoPi * k / n, c = std::cos(theta), sn = std::sin(theta);
+                    // s·X(k)·exp(-iθ): A its real part, B its imaginary part negated.
+                    const long double a = s * (X[k].re * c + X[k].im * sn);
+                    const long double b = -s * (X[k].im * c - X[k].re * sn);
+                    largest = std::max({largest, std::fabs(a), std::fabs(b)});
+                    largestI = std::max(largestI, a * a + b * b);
+                    worst = std::max({worst, std::fabs(r.At(k, 4) - a), std::fabs(r.At(k, 5) - b)});
+                    worstI = std::max(worstI, std::fabs(r.At(k, 3) - (a * a + b * b)));
+                    const double freq = static_cast<double>(k) / n;
+                    EXPECT_EQ(r.At(k, 1), ipver == 0 ? freq * 6.283185307179586 : freq) << n << " k=" << k;
+                    if (k > 0) {
+                        EXPECT_EQ(r.At(k, 2), static_cast<double>(n) / k) << n << " k=" << k;
+                    }
+                }
+                EXPECT_TRUE(std::isnan(r.At(0, 2))) << n;
+                EXPECT_LE(static_cast<double>(worst), 1e-14 * static_cast<double>(largest))
+                    << "n=" << n << " ipver=" << ipver << " wide=" << wide;
+                EXPECT_LE(static_cast<double>(worstI), 1e-14 * static_cast<double>(largestI))
+                    << "n=" << n << " ipver=" << ipver << " wide=" << wide;
+            }
+        }
+    }
+    FftAllowWideVectors(true);
+    EXPECT_TRUE(output.empty()) << output;
 }
 
 TEST_F(Periodogram, ArgumentErrorsLeaveTheResultAlone)

@@ -1,11 +1,13 @@
 #include "numerics/spectral_likelihood.h"
 #include "numerics/status.h"
+#include "numlib/periodogram.h"
 #include "platform/random.h"
 #include "tests/unit/reference_table.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -93,9 +95,10 @@ Result Evaluate(const Ordinates& o, int p, int q, const std::vector<double>& bet
 }  // namespace
 
 // ARFIMA(1, d, 1) against the closed forms |1 - phi·e^iw|² = 1 - 2·phi·cos w + phi²,
-// |1 + theta·e^iw|² = 1 + 2·theta·cos w + theta², |1 - e^iw|² = 2 - 2·cos w. Even N weights the
+// |1 + theta·e^iw|² = 1 + 2·theta·cos w + theta², |1 - e^iw|² = 4·sin²(w/2). Even N weights the
 // last ordinate half in sigma2 and drops its ln g once more; odd N does not. p = q = d = 0 is
-// white noise: g = 1 and F = ln sigma2.
+// white noise: g = 1 and F = ln sigma2. The long series run over many hundred ordinates at a
+// time.
 TEST(SpectralLikelihood, MatchesClosedForm)
 {
     struct Case {
@@ -103,18 +106,21 @@ TEST(SpectralLikelihood, MatchesClosedForm)
         double phi, theta, d;
         int p, q;
     };
-    const Case cases[] = {{64, 0.0, 0.0, 0.0, 0, 0}, {63, 0.0, 0.0, 0.0, 0, 0},
-                          {64, 0.6, -0.3, 0.2, 1, 1}, {63, -0.4, 0.5, -0.3, 1, 1},
-                          {100, 0.8, 0.0, 0.45, 1, 0}, {101, 0.0, 0.9, 0.1, 0, 1}};
+    const Case cases[] = {{64, 0.0, 0.0, 0.0, 0, 0},     {63, 0.0, 0.0, 0.0, 0, 0},
+                          {64, 0.6, -0.3, 0.2, 1, 1},    {63, -0.4, 0.5, -0.3, 1, 1},
+                          {100, 0.8, 0.0, 0.45, 1, 0},   {101, 0.0, 0.9, 0.1, 0, 1},
+                          {6000, 0.5, 0.3, 0.2, 1, 1},   {5999, -0.7, -0.6, -0.4, 1, 1},
+                          {6000, 0.0, 0.0, 0.3, 0, 0}};
     for (const Case& c : cases) {
         const Ordinates o = HandOrdinates(c.N);
         const bool even = c.N % 2 == 0;
         double S = 0.0, L = 0.0, gLast = 0.0;
         for (int j = 0; j < o.m(); ++j) {
             const double cw = std::cos(o.omega[j]);
+            const double half = std::sin(o.omega[j] / 2.0);  // 2 - 2·cos w = 4·sin²(w/2)
             const double g = (1.0 + 2.0 * c.theta * cw + c.theta * c.theta) /
                              (1.0 - 2.0 * c.phi * cw + c.phi * c.phi) *
-                             std::pow(2.0 - 2.0 * cw, -c.d);
+                             std::pow(4.0 * half * half, -c.d);
             S += o.I[j] / g;
             L += std::log(g);
             gLast = g;
@@ -135,6 +141,35 @@ TEST(SpectralLikelihood, MatchesClosedForm)
         if (c.p == 0 && c.q == 0 && c.d == 0.0) {
             EXPECT_NEAR(r.F, std::log(r.sigma2), 1e-14);
         }
+    }
+}
+
+// The criterion at fixed parameters on four series of even and odd length, with the ordinates of
+// DPFFT (IPVER 0) at j = 1..N div 2 as the maximum likelihood command passes them, against R's
+// complex arithmetic on its own fft; ten models from white noise to ARFIMA(3,d,2).
+TEST(SpectralLikelihood, MatchesRAtFixedParameters)
+{
+    const std::map<std::string, std::vector<double>> series = ReferenceSeriesByName("periodogram_series.csv", "x");
+    const ReferenceTable t = ReadReferenceTable("spectral_criterion_reference.csv");
+    ASSERT_EQ(t.rows.size(), 40u);
+    for (size_t row = 0; row < t.rows.size(); ++row) {
+        const std::vector<double>& x = series.at(t.Text(row, "series"));
+        const int N = static_cast<int>(x.size()), m = N / 2, ld = m + 1;
+        double mean = 0.0;
+        for (double v : x) mean += v / N;
+        std::vector<double> pm(5 * static_cast<size_t>(ld));
+        DPFFT(N, x.data(), 0, mean, 0, 0, 0, pm.data(), ld);
+        const std::vector<double> omega(pm.begin() + 1, pm.begin() + ld),
+            I(pm.begin() + 2 * ld + 1, pm.begin() + 3 * ld);
+        const int p = t.Integer(row, "p"), q = t.Integer(row, "q");
+        const std::vector<double> beta = t.List(row, "beta");
+        ASSERT_EQ(beta.size(), static_cast<size_t>(p + q + 1));
+        double F = 0.0, sigma2 = 0.0;
+        ASSERT_EQ(SpectralLikelihood(omega.data(), I.data(), m, N, p, q, beta.data(), F, sigma2), kStatusDone)
+            << "row " << row;
+        const double wantF = t.Number(row, "F"), wantSigma2 = t.Number(row, "sigma2");
+        EXPECT_NEAR(F, wantF, 1e-12 * std::fabs(wantF)) << t.Text(row, "series") << " row " << row;
+        EXPECT_NEAR(sigma2, wantSigma2, 1e-12 * wantSigma2) << t.Text(row, "series") << " row " << row;
     }
 }
 
@@ -179,6 +214,25 @@ TEST(SpectralLikelihood, StabilityMatchesPolyroot)
         if (stable) {
             EXPECT_TRUE(std::isfinite(r.F) && r.F < kInadmissibleCriterion);
         }
+    }
+}
+
+// At frequency 0, |1 - z| = 0: |1-z|^-2d is 1 for d = 0 and 0 or infinite otherwise, which puts
+// the point outside the region.
+TEST(SpectralLikelihood, FrequencyZero)
+{
+    Ordinates o = HandOrdinates(40);
+    const Ordinates shifted = o;
+    o.omega[0] = 0.0;
+    const Result white = Evaluate(o, 1, 0, {0.4, 0.0});
+    ASSERT_EQ(white.status, kStatusDone);
+    EXPECT_TRUE(std::isfinite(white.F));
+    EXPECT_NE(white.F, Evaluate(shifted, 1, 0, {0.4, 0.0}).F);
+    for (double d : {0.2, -0.2}) {
+        const Result r = Evaluate(o, 1, 0, {0.4, d});
+        EXPECT_EQ(r.status, kStatusNotCausal) << d;
+        EXPECT_EQ(r.F, kInadmissibleCriterion);
+        EXPECT_EQ(r.sigma2, -5.0);
     }
 }
 
