@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -796,6 +797,61 @@ TEST(ForecastRuns, ArarAndHoltWintersAtEveryScale)
     EXPECT_EQ(top.hwForecasts, (std::vector<double>{1, 2}));
     EXPECT_NE(std::string(ForecastFailureMessage(FORECAST_VALUES_OUT_OF_RANGE)).find("out of the range"),
               std::string::npos);
+}
+
+// The values of the whitening filter block of an ARAR report: the lines after its heading up to
+// the blank line.
+std::vector<std::string> WhiteningFilterValues(const std::string& report)
+{
+    const std::string heading = "COEFFICIENTS OF OVERALL WHITENING FILTER:\r\n";
+    size_t at = report.find(heading);
+    std::vector<std::string> values;
+    if (at == std::string::npos) return values;
+    at += heading.size();
+    for (size_t end = report.find("\r\n", at); end != std::string::npos; at = end + 2, end = report.find("\r\n", at)) {
+        std::istringstream line(report.substr(at, end - at));
+        std::string value;
+        bool any = false;
+        while (line >> value) {
+            values.push_back(value);
+            any = true;
+        }
+        if (!any) break;
+    }
+    return values;
+}
+
+// A run without memory shortening after one with it, on the same record: the report shows this
+// run's own whitening filter, 1 + its longest lag values, as the same run on a fresh record does,
+// and none of the earlier run's shortening degree.
+TEST(ForecastRuns, ArarReportDescribesItsOwnRun)
+{
+    const std::vector<double> x = Positive(80);
+    ArarSettings shortened;  // the whole series, 10 forecasts, shortening asked for
+    shortened.last = 80;
+    ArarSettings plain = shortened;
+    plain.option = 1;
+    UnivariateProject u, fresh;
+    Load(u, x);
+    Load(fresh, x);
+    ForecastCurves curves;
+    ASSERT_EQ(ArarForecastRun(u, shortened, curves), FORECAST_DONE);
+    ASSERT_GT(u.ararDegree, 0);  // the first run leaves a shortening filter behind
+    ASSERT_EQ(WhiteningFilterValues(ReportWindowText(ArarForecastReport(u))).size(),
+              static_cast<size_t>(u.ararLags[3] + u.ararDegree + 1));
+    ASSERT_EQ(ArarForecastRun(u, plain, curves), FORECAST_DONE);
+    ASSERT_EQ(ArarForecastRun(fresh, plain, curves), FORECAST_DONE);
+
+    const std::string report = ReportWindowText(ArarForecastReport(u));
+    EXPECT_NE(report.find("Memory shortening not requested."), std::string::npos) << report;
+    const std::vector<std::string> filter = WhiteningFilterValues(report);
+    ASSERT_EQ(filter.size(), static_cast<size_t>(u.ararLags[3] + 1)) << report;
+    for (int32_t k = 0; k <= u.ararLags[3]; ++k) {
+        char value[32];
+        std::snprintf(value, sizeof value, "%.4f", u.ararFilter[k]);
+        EXPECT_EQ(filter[static_cast<size_t>(k)], value) << k;
+    }
+    EXPECT_EQ(report, ReportWindowText(ArarForecastReport(fresh)));
 }
 
 TEST(ForecastRuns, ArarWithTransformsInPlace)
