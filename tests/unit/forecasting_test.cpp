@@ -457,7 +457,7 @@ void SetModel(UnivariateProject& u, const ArmaRows& m)
 TEST(ArmaForecast, MatchesRPredict)
 {
     const std::vector<ArmaRows> models = ArmaReference();
-    ASSERT_EQ(models.size(), 14u);
+    ASSERT_EQ(models.size(), 15u);
     for (const ArmaRows& m : models) {
         SCOPED_TRACE(m.id + " d=" + m.d);
         UnivariateProject u;
@@ -466,7 +466,9 @@ TEST(ArmaForecast, MatchesRPredict)
             ASSERT_TRUE(ApplyDifference(u, 12));
             ASSERT_TRUE(ApplyDifference(u, 1));
             SetModel(u, m);
-            u.relationCount = 1;  // theta13 = theta1 theta12
+            // theta13 = theta1 theta12; "airline_relation" stores theta13 = 0, and theta1 and
+            // theta12 alone have an MA root inside the unit circle.
+            u.relationCount = 1;
             u.relations[1][1] = 13;
             u.relations[1][2] = 1;
             u.relations[1][3] = 12;
@@ -497,10 +499,14 @@ TEST(ArmaForecast, MatchesRPredict)
             sigma2 = copy.wnVariance;
             EXPECT_NEAR(sigma2, m.sigma2, (m.series == "air" ? 1e-4 : 1e-7) * m.sigma2);
         }
+        // The integrated errors here come from the settled psi-weights; R's filter still carries
+        // about |theta12|^(2n/12) of its diffuse start at the end of the series (n = 131 after the
+        // differences): 2e-6 of the errors for theta12 = -0.55, 2e-5 for -0.61 (seen: 1.1e-5).
+        const double mseTolerance = m.id == "airline_relation" ? 2e-5 : 2e-6;
         for (size_t i = 0; i < m.pred.size(); ++i) {
             EXPECT_NEAR(u.armaForecasts[i], m.pred[i], 1e-7 * (1 + std::fabs(m.pred[i]))) << i;
             const double want = m.se[i] * m.se[i] / m.sigma2;
-            EXPECT_NEAR(u.armaForecastMse[i] / sigma2, want, 2e-6 * want) << i;
+            EXPECT_NEAR(u.armaForecastMse[i] / sigma2, want, mseTolerance * want) << i;
         }
         EXPECT_EQ(curves.forecasts, u.armaForecasts);
         const int32_t g = m.d == "1" ? (m.series == "air" ? 13 : 1) : 0;
