@@ -9,7 +9,8 @@
 //   project (in/out)  reads ararCount (h >= 1), ararFirst, ararLast, ararOption (1: no memory
 //                     shortening), ararCriterion (1..3); writes ararShortening(0..D) and
 //                     ararDegree (only when shortening was requested), ararLags,
-//                     ararSubsetCoef, ararFilter(0..L+D), ararRootMse, and ararForecasts:
+//                     ararSubsetCoef, ararFilter(0..L+D, D = 0 without shortening),
+//                     ararRootMse, and ararForecasts:
 //                     elements ararFirst..ararLast the data, then h forecasts
 //   x       (in, nx)  the series prepared by the command, 1-based
 //   nx      (in)      its length

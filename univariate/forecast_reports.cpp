@@ -112,7 +112,10 @@ InfoCalls ArarForecastReport(const UnivariateFields& u)
     out.Blank();
     out.Line("COEFFICIENTS OF OVERALL WHITENING FILTER:");
     const int32_t filterLength = static_cast<int32_t>(sizeof u.ararFilter / sizeof u.ararFilter[0]);
-    const long long filterCount = static_cast<long long>(u.ararLags[3]) + u.ararDegree + 1;
+    // A run without shortening leaves the degree of an earlier one in the record; its own filter
+    // is the subset AR alone.
+    const int32_t filterDegree = u.ararOption == 1 ? 0 : u.ararDegree;
+    const long long filterCount = static_cast<long long>(u.ararLags[3]) + filterDegree + 1;
     CoefficientLines(out, u.ararFilter, static_cast<int32_t>(std::clamp<long long>(filterCount, 0, filterLength)));
     out.Blank();
     ForecastTable(out, u.ararForecasts, u.ararCount, u.ararLast, u.ararForecastEnd - u.ararCount);

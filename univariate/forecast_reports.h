@@ -10,7 +10,9 @@ InfoCalls ArmaForecastReport(const UnivariateFields& project);
 
 // The forecast tables read forecast i at the engine's last index + i in the forecast vector
 // (ARAR: `ararForecastEnd` - `ararCount`; Holt-Winters: `hwEngineLast`, `shwEngineLast`) and
-// label it with the stored last index + i; rows stop where the vector ends.
+// label it with the stored last index + i; rows stop where the vector ends. The ARAR whitening
+// filter lists ararLags(4) + 1 values, plus ararDegree when the run asked for memory shortening
+// (ararOption 0): the record keeps an earlier run's degree when it did not.
 InfoCalls ArarForecastReport(const UnivariateFields& project);
 InfoCalls HoltWintersReport(const UnivariateFields& project);
 InfoCalls SeasonalHoltWintersReport(const UnivariateFields& project);

@@ -421,6 +421,9 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         const TransformSummary s = SummariseTransforms(u.transforms);
         ApplyForecastRules(u, s);
 
+        // The model is the one its relations make of the stored coefficients: test that one for
+        // invertibility, not a stand-in with the relation targets as they were typed.
+        if (!ApplyModelRelations(u)) return fail(FORECAST_MODEL_FAILED);
         // A non-invertible MA part is forecast by the invertible one with its autocovariances.
         double savedTheta[27 + 1];
         std::copy(std::begin(u.theta), std::end(u.theta), savedTheta);

@@ -65,20 +65,8 @@ bool RelationsInRange(const UnivariateFields& u)
     return true;
 }
 
-// c(a) := c(b)·c(d) in table order, written back into phi (negated) or theta.
-void ApplyRelations(UnivariateFields& u, std::vector<double>& c)
-{
-    for (int32_t i = 1; i <= u.relationCount; ++i) {
-        const int32_t a = u.relations[i][1], b = u.relations[i][2], d = u.relations[i][3];
-        c[a - 1] = c[b - 1] * c[d - 1];
-        if (a <= u.p) {
-            c[a - 1] = -c[a - 1];
-            u.phi[a] = c[a - 1];
-        } else {
-            u.theta[a - u.p] = c[a - 1];
-        }
-    }
-}
+// Coefficient k of the combined vector, 1 <= k <= p + q, in the record.
+double& CombinedAt(UnivariateFields& u, int32_t k) { return k <= u.p ? u.phi[k] : u.theta[k - u.p]; }
 
 // Model autocovariances with unit noise variance, lags 0..lags, and the state covariance K.
 int32_t Covariances(EvaluationWork& w, const std::vector<double>& c, int p, int q, int lags)
@@ -107,11 +95,8 @@ int32_t FromRecursion(int status)
 int32_t Evaluate(UnivariateFields& u, int32_t horizon)
 {
     ++u.evaluationCount;
-    if (!OrderInRange(u.p) || !OrderInRange(u.q) || !RelationsInRange(u) || horizon < -1 ||
-        horizon > kMaxEvaluationHorizon)
-        return EVALUATION_FAILED;
+    if (horizon < -1 || horizon > kMaxEvaluationHorizon || !ApplyModelRelations(u)) return EVALUATION_FAILED;
     std::vector<double> c = Combined(u);
-    ApplyRelations(u, c);
 
     int p = u.p;
     const int q = u.q;
@@ -204,6 +189,18 @@ int32_t Likelihood(UnivariateFields& u, double* table)
 }
 
 }  // namespace
+
+int32_t ApplyModelRelations(UnivariateFields& project)
+{
+    UnivariateFields& u = project;
+    if (!OrderInRange(u.p) || !OrderInRange(u.q) || !RelationsInRange(u)) return 0;
+    for (int32_t i = 1; i <= u.relationCount; ++i) {
+        const int32_t a = u.relations[i][1], b = u.relations[i][2], d = u.relations[i][3];
+        const double product = CombinedAt(u, b) * CombinedAt(u, d);
+        CombinedAt(u, a) = a <= u.p ? -product : product;
+    }
+    return 1;
+}
 
 int32_t EvaluateModel(UnivariateFields& project, int32_t horizon)
 {

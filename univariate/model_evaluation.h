@@ -32,15 +32,22 @@ enum EvaluationStatus : int32_t {
 // Most forecast steps EvaluateModel gives.
 constexpr int32_t kMaxEvaluationHorizon = 100000;
 
+// Applies the relations (a, b, d) of relations(1..relationCount) to the record in table order:
+// c(a) := c(b)·c(d) of the combined vector, stored negated as phi(a) when a <= p and as
+// theta(a - p) otherwise (a later relation sees the values of an earlier one). The model the
+// record describes is the one after its relations: whoever examines the coefficients before
+// evaluating them applies these first.
+// Returns 1; 0, with the record unchanged, for orders outside 0..26, a relation count outside
+// 0..6 or a relation index outside 1..p+q.
+[[nodiscard]] int32_t ApplyModelRelations(UnivariateFields& project);
+
 // Evaluates the project's model on series(1..n).
 //   horizon (in) -1 maximum likelihood (and every plain evaluation), 0 least squares, h > 0 also
 //                forecasts h steps ahead.
-// Steps: evaluationCount += 1; the relations (a, b, d) of relations(1..relationCount) are applied
-// in table order, c(a) := c(b)·c(d), stored negated as phi(a) when a <= p and as theta(a - p)
-// otherwise (a later relation sees the values of an earlier one); these targets are rewritten
-// before anything can fail. A white-noise model (p = q = 0) is evaluated as an AR(1) with
-// phi1 = 0 (the record keeps p = 0). The innovations recursion with unit noise variance then
-// gives S = sum (X(t) - Xhat(t))^2 / r(t-1) and L = sum ln r(t-1).
+// Steps: evaluationCount += 1; the relations are applied (ApplyModelRelations), so their
+// targets are rewritten before anything can fail. A white-noise model (p = q = 0) is evaluated
+// as an AR(1) with phi1 = 0 (the record keeps p = 0). The innovations recursion with unit
+// noise variance then gives S = sum (X(t) - Xhat(t))^2 / r(t-1) and L = sum ln r(t-1).
 // On EVALUATION_DONE it writes:
 //   wnVariance        S/n, or S/(n - p' - q) for least squares (p' the working AR order)
 //   reducedLikelihood L/n + ln(S/n)

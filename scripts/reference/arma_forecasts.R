@@ -5,7 +5,9 @@
 # tests/data/arma_forecast_reference.csv: for fixed models, predict()'s forecasts and standard
 # errors with the fitted white-noise variance (S/n with every coefficient fixed), on the series
 # itself (d = 0) and on the series taken as integrated once (d = 1: order c(p, 1, q)). Rows with
-# series "air" are the airline model on log(AirPassengers) (orders (0,1,1)x(0,1,1)12). Rows with
+# series "air" are the airline model on log(AirPassengers) (orders (0,1,1)x(0,1,1)12), stored
+# with theta13 = theta1 theta12 ("airline") or with theta13 = 0 for the relation to set
+# ("airline_relation"). Rows with
 # d = "frac" are a fractionally integrated MA(1) on lh: the predictors come from a Toeplitz solve
 # of the exact autocovariances and se = sqrt(sum of the squared MA-infinity weights) (unit
 # variance).
@@ -52,6 +54,17 @@ pr <- predict(fit, n.ahead = 24)
 theta <- c(th1, rep(0, 10), th12, th1 * th12)
 rows[[length(rows) + 1]] <- data.frame(id = "airline", series = "air", p = 0, q = 13,
     coef = join(theta), d = 1, h = 1:24, pred = fmt(as.numeric(pr$pred)),
+    se = fmt(as.numeric(pr$se)), sigma2 = fmt(fit$sigma2))
+
+# The airline model with theta13 left to the relation theta13 = theta1 theta12: R fits the
+# product MA term itself. Its stored theta1 and theta12 alone (theta13 = 0) make an MA part with
+# a root of modulus 0.9987, so the forecasts show whether the relation was applied first.
+th1 <- -0.4; th12 <- -0.61
+fit <- arima(ap, order = c(0, 1, 13), seasonal = list(order = c(0, 1, 0), period = 12),
+             fixed = c(th1, rep(0, 10), th12, th1 * th12), transform.pars = FALSE, method = "ML")
+pr <- predict(fit, n.ahead = 24)
+rows[[length(rows) + 1]] <- data.frame(id = "airline_relation", series = "air", p = 0, q = 13,
+    coef = join(c(th1, rep(0, 10), th12, 0)), d = 1, h = 1:24, pred = fmt(as.numeric(pr$pred)),
     se = fmt(as.numeric(pr$se)), sigma2 = fmt(fit$sigma2))
 
 # Fractionally integrated MA(1) on lh: exact autocovariances, Toeplitz solves, psi-weights.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -456,7 +457,7 @@ void SetModel(UnivariateProject& u, const ArmaRows& m)
 TEST(ArmaForecast, MatchesRPredict)
 {
     const std::vector<ArmaRows> models = ArmaReference();
-    ASSERT_EQ(models.size(), 14u);
+    ASSERT_EQ(models.size(), 15u);
     for (const ArmaRows& m : models) {
         SCOPED_TRACE(m.id + " d=" + m.d);
         UnivariateProject u;
@@ -465,7 +466,9 @@ TEST(ArmaForecast, MatchesRPredict)
             ASSERT_TRUE(ApplyDifference(u, 12));
             ASSERT_TRUE(ApplyDifference(u, 1));
             SetModel(u, m);
-            u.relationCount = 1;  // theta13 = theta1 theta12
+            // theta13 = theta1 theta12; "airline_relation" stores theta13 = 0, and theta1 and
+            // theta12 alone have an MA root inside the unit circle.
+            u.relationCount = 1;
             u.relations[1][1] = 13;
             u.relations[1][2] = 1;
             u.relations[1][3] = 12;
@@ -496,10 +499,14 @@ TEST(ArmaForecast, MatchesRPredict)
             sigma2 = copy.wnVariance;
             EXPECT_NEAR(sigma2, m.sigma2, (m.series == "air" ? 1e-4 : 1e-7) * m.sigma2);
         }
+        // The integrated errors here come from the settled psi-weights; R's filter still carries
+        // about |theta12|^(2n/12) of its diffuse start at the end of the series (n = 131 after the
+        // differences): 2e-6 of the errors for theta12 = -0.55, 2e-5 for -0.61 (seen: 1.1e-5).
+        const double mseTolerance = m.id == "airline_relation" ? 2e-5 : 2e-6;
         for (size_t i = 0; i < m.pred.size(); ++i) {
             EXPECT_NEAR(u.armaForecasts[i], m.pred[i], 1e-7 * (1 + std::fabs(m.pred[i]))) << i;
             const double want = m.se[i] * m.se[i] / m.sigma2;
-            EXPECT_NEAR(u.armaForecastMse[i] / sigma2, want, 2e-6 * want) << i;
+            EXPECT_NEAR(u.armaForecastMse[i] / sigma2, want, mseTolerance * want) << i;
         }
         EXPECT_EQ(curves.forecasts, u.armaForecasts);
         const int32_t g = m.d == "1" ? (m.series == "air" ? 13 : 1) : 0;
@@ -796,6 +803,61 @@ TEST(ForecastRuns, ArarAndHoltWintersAtEveryScale)
     EXPECT_EQ(top.hwForecasts, (std::vector<double>{1, 2}));
     EXPECT_NE(std::string(ForecastFailureMessage(FORECAST_VALUES_OUT_OF_RANGE)).find("out of the range"),
               std::string::npos);
+}
+
+// The values of the whitening filter block of an ARAR report: the lines after its heading up to
+// the blank line.
+std::vector<std::string> WhiteningFilterValues(const std::string& report)
+{
+    const std::string heading = "COEFFICIENTS OF OVERALL WHITENING FILTER:\r\n";
+    size_t at = report.find(heading);
+    std::vector<std::string> values;
+    if (at == std::string::npos) return values;
+    at += heading.size();
+    for (size_t end = report.find("\r\n", at); end != std::string::npos; at = end + 2, end = report.find("\r\n", at)) {
+        std::istringstream line(report.substr(at, end - at));
+        std::string value;
+        bool any = false;
+        while (line >> value) {
+            values.push_back(value);
+            any = true;
+        }
+        if (!any) break;
+    }
+    return values;
+}
+
+// A run without memory shortening after one with it, on the same record: the report shows this
+// run's own whitening filter, 1 + its longest lag values, as the same run on a fresh record does,
+// and none of the earlier run's shortening degree.
+TEST(ForecastRuns, ArarReportDescribesItsOwnRun)
+{
+    const std::vector<double> x = Positive(80);
+    ArarSettings shortened;  // the whole series, 10 forecasts, shortening asked for
+    shortened.last = 80;
+    ArarSettings plain = shortened;
+    plain.option = 1;
+    UnivariateProject u, fresh;
+    Load(u, x);
+    Load(fresh, x);
+    ForecastCurves curves;
+    ASSERT_EQ(ArarForecastRun(u, shortened, curves), FORECAST_DONE);
+    ASSERT_GT(u.ararDegree, 0);  // the first run leaves a shortening filter behind
+    ASSERT_EQ(WhiteningFilterValues(ReportWindowText(ArarForecastReport(u))).size(),
+              static_cast<size_t>(u.ararLags[3] + u.ararDegree + 1));
+    ASSERT_EQ(ArarForecastRun(u, plain, curves), FORECAST_DONE);
+    ASSERT_EQ(ArarForecastRun(fresh, plain, curves), FORECAST_DONE);
+
+    const std::string report = ReportWindowText(ArarForecastReport(u));
+    EXPECT_NE(report.find("Memory shortening not requested."), std::string::npos) << report;
+    const std::vector<std::string> filter = WhiteningFilterValues(report);
+    ASSERT_EQ(filter.size(), static_cast<size_t>(u.ararLags[3] + 1)) << report;
+    for (int32_t k = 0; k <= u.ararLags[3]; ++k) {
+        char value[32];
+        std::snprintf(value, sizeof value, "%.4f", u.ararFilter[k]);
+        EXPECT_EQ(filter[static_cast<size_t>(k)], value) << k;
+    }
+    EXPECT_EQ(report, ReportWindowText(ArarForecastReport(fresh)));
 }
 
 TEST(ForecastRuns, ArarWithTransformsInPlace)
