@@ -5,6 +5,7 @@
 #include "numlib/machine.h"
 #include "platform/blas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -55,6 +56,12 @@ const char* const kLdqrMessage =
 void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
             int& kbasis)
 {
+    DLSQRR(nra, nca, a, lda, b, tol, x, res, kbasis, nullptr);
+}
+
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, int* basisOrder)
+{
     E1PSH("DLSQRR");
     // This call works with the default padding and condition flag; the caller's settings come back.
     std::vector<int> kept;
@@ -88,6 +95,7 @@ void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double 
                                nra, nca);
         } else {
             DL2QRR(nra, nca, a, lda, b, tol, x, res, kbasis, qr.data(), hscal.data(), korder.data(), scratch.data());
+            if (basisOrder) std::copy(korder.begin(), korder.end(), basisOrder);
         }
     }
     if (kept.size() == 6) IUMAG("MATH", 1, 2, 2, {16, 17}, kept);
@@ -138,6 +146,11 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
             E1POP("DL2QRR");
             return;
         }
+    if (!std::isfinite(tol)) {
+        E1MES(5, 5, "TOL is not a finite number.  The rank tolerance must be finite.");
+        E1POP("DL2QRR");
+        return;
+    }
     // A matrix or right-hand side near the ends of the double range is solved scaled by powers of
     // two, so that the factorisation neither overflows nor loses its digits to underflow; the
     // solution and residuals are scaled back.
@@ -175,8 +188,13 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
     }
     const int kmax = nra < nca ? nra : nca;
     const double r11 = std::fabs(At(qr, ldqr, 1, 1));
+    // A diagonal element within rounding of zero belongs to a dependent column whatever the
+    // caller's tolerance: below max(nra, nca) eps |R(1,1)| its size is the residue of the
+    // factorisation's rounding, and dividing by it gives coefficients of the order of 1/eps.
+    const double roundingTol = (nra > nca ? nra : nca) * DMACH(4);
+    const double rankTol = tol > roundingTol ? tol : roundingTol;
     kbasis = 0;
-    while (kbasis < kmax && std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1)) > tol * r11) ++kbasis;
+    while (kbasis < kmax && std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1)) > rankTol * r11) ++kbasis;
     if (kbasis > 0) {
         double unused = 0.0;
         DLQRSL(nra, kbasis, qr, ldqr, hscal, b, 110, &unused, res, x, res, &unused);
