@@ -277,6 +277,12 @@ void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, 
         if (pivot != 0) originalNorm[j - 1] = cnorm[j - 1];
     }
 
+    // A downdated norm is trusted while it keeps more than eps^(1/4) of the norm last computed
+    // (Drmac and Bujanovic, ACM TOMS 35(2), 2008, as in LAPACK's DLAQP2). Trusting it down to
+    // sqrt(10 eps), as LINPACK's DQRDC does, lets a column that is dependent to within rounding
+    // keep an estimate of about 1e-7 of its norm where 1e-16 remains, and be pivoted ahead of an
+    // independent column that the rank test then drops with it.
+    const double recomputeAt = std::sqrt(DMACH(4));
     const int steps = nra < nca ? nra : nca;
     for (int l = 1; l <= steps; ++l) {
         if (pivot != 0 && lo <= l && l < hi) {
@@ -314,17 +320,12 @@ void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, 
             const double ratio = std::fabs(At(qr, ldqr, l, j)) / hscal[j - 1];
             double t = 1.0 - ratio * ratio;
             if (t < 0.0) t = 0.0;
-            double u;
-            if (pivot != 0) {
-                const double q = hscal[j - 1] / originalNorm[j - 1];
-                u = 1.0 + 0.05 * t * q * q;
-            } else {
-                u = 1.0 + 0.05 * t;
-            }
-            if (u != 1.0) {
+            const double q = pivot != 0 ? hscal[j - 1] / originalNorm[j - 1] : 1.0;
+            if (t * q * q > recomputeAt) {
                 hscal[j - 1] *= std::sqrt(t);
             } else {
-                // Cancellation has made the downdate unreliable: recompute the norm.
+                // The norm has fallen so far since it was last computed that the rounding in t
+                // may exceed t itself: recompute it.
                 const int below = nra - l;
                 hscal[j - 1] = dnrm2_(&below, &At(qr, ldqr, l + 1, j), &kOne);
                 if (pivot != 0) originalNorm[j - 1] = hscal[j - 1];
