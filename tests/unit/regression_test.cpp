@@ -26,6 +26,9 @@ UnivariateFields Project(const std::vector<double>& x)
     return u;
 }
 
+using Fit = int32_t (*)(UnivariateFields&);
+const Fit kBothFits[] = {FitLeastSquaresTrend, FitGlsTrend};
+
 std::vector<double> Series(const std::string& name) { return ReferenceSeries(name, "regression_series.csv"); }
 
 double Cell(const ColumnMatrix& x, int32_t i, int32_t j)
@@ -180,7 +183,7 @@ TEST_F(RegressionFit, RepeatedFitsDoNotAccumulate)
 {
     const ReferenceTable table = ReadReferenceTable("regression_reference.csv");
     ASSERT_EQ(table.rows.size(), 4u);
-    for (int32_t (*fit)(UnivariateFields&) : {FitLeastSquaresTrend, FitGlsTrend}) {
+    for (Fit fit : kBothFits) {
         UnivariateFields u = ReferenceProject(table, 2);
         ASSERT_EQ(fit(u), REGRESSION_DONE);
         const std::vector<double> series = u.series, trend = u.trendValues, coef = u.trendCoefficients;
@@ -261,7 +264,7 @@ TEST_F(RegressionFit, DesignFollowsTheCurrentLength)
     ASSERT_EQ(SpecifyRegressionDesign(expected), 1);
     ASSERT_EQ(FitLeastSquaresTrend(expected), REGRESSION_DONE);
 
-    for (int32_t (*fit)(UnivariateFields&) : {FitLeastSquaresTrend, FitGlsTrend}) {
+    for (Fit fit : kBothFits) {
         UnivariateFields v = u;
         ASSERT_EQ(fit(v), REGRESSION_DONE);
         EXPECT_EQ(v.regressionDesign.rows, v.n);
