@@ -71,7 +71,8 @@ void AppendTrend(ReportWriter& out, const UnivariateFields& u)
     const int32_t harmonics = std::clamp(u.harmonicCount, 0, 4);
     for (int32_t k = 1; k <= harmonics; ++k) {
         const double a = TrendCoefficient(u, terms + 2 * k - 1), b = TrendCoefficient(u, terms + 2 * k);
-        const std::string cosine = RegressionTermName(u, terms + 2 * k - 1), sine = RegressionTermName(u, terms + 2 * k);
+        const std::string cosine = RegressionTermName(u, terms + 2 * k - 1);
+        const std::string sine = RegressionTermName(u, terms + 2 * k);
         std::string line = "    ";
         line += std::string(a < 0 ? " -" : " +") + " " + Magnitude(a, 8) + " " + cosine + " ";
         line = TrimRight(line) + (b < 0 ? " -" : " +") + " " + Magnitude(b, 8) + " " + sine + " ";

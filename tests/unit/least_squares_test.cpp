@@ -81,7 +81,8 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
             for (int k = rank; k < p.nca; ++k) EXPECT_EQ(x[order[k] - 1], 0.0) << "left out " << order[k];
             if (rank == p.nca) {
                 const std::vector<double> coef = c.List(r, "coefficients");
-                for (int j = 0; j < p.nca; ++j) EXPECT_NEAR(x[j], coef[j], std::max(1e-9, relative) * std::abs(coef[j])) << j;
+                for (int j = 0; j < p.nca; ++j)
+                    EXPECT_NEAR(x[j], coef[j], std::max(1e-9, relative) * std::abs(coef[j])) << j;
             }
         }
     EXPECT_TRUE(stops.empty());
