@@ -1,6 +1,7 @@
 #pragma once
 // Linear least squares, min over x of ||b - A x||, by Householder QR with column pivoting and a
-// rank decided by a tolerance (the method of LINPACK's DQRDC and DQRSL, Dongarra et al., 1979).
+// rank decided by a tolerance (the method of LINPACK's DQRDC and DQRSL, Dongarra et al., 1979,
+// with the column-norm downdate safeguarded as Drmac and Bujanovic, 2008, do it).
 // Matrices are column-major with indices from 1 in the comments; all errors go through the
 // library's error stack (E1MES).
 
