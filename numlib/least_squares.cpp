@@ -5,6 +5,7 @@
 #include "numlib/machine.h"
 #include "platform/blas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -55,6 +56,12 @@ const char* const kLdqrMessage =
 void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
             int& kbasis)
 {
+    DLSQRR(nra, nca, a, lda, b, tol, x, res, kbasis, nullptr);
+}
+
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, int* basisOrder)
+{
     E1PSH("DLSQRR");
     // This call works with the default padding and condition flag; the caller's settings come back.
     std::vector<int> kept;
@@ -88,6 +95,7 @@ void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double 
                                nra, nca);
         } else {
             DL2QRR(nra, nca, a, lda, b, tol, x, res, kbasis, qr.data(), hscal.data(), korder.data(), scratch.data());
+            if (basisOrder) std::copy(korder.begin(), korder.end(), basisOrder);
         }
     }
     if (kept.size() == 6) IUMAG("MATH", 1, 2, 2, {16, 17}, kept);
@@ -138,6 +146,11 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
             E1POP("DL2QRR");
             return;
         }
+    if (!std::isfinite(tol)) {
+        E1MES(5, 5, "TOL is not a finite number.  The rank tolerance must be finite.");
+        E1POP("DL2QRR");
+        return;
+    }
     // A matrix or right-hand side near the ends of the double range is solved scaled by powers of
     // two, so that the factorisation neither overflows nor loses its digits to underflow; the
     // solution and residuals are scaled back.
@@ -175,8 +188,13 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
     }
     const int kmax = nra < nca ? nra : nca;
     const double r11 = std::fabs(At(qr, ldqr, 1, 1));
+    // A diagonal element within rounding of zero belongs to a dependent column whatever the
+    // caller's tolerance: below max(nra, nca) eps |R(1,1)| its size is the residue of the
+    // factorisation's rounding, and dividing by it gives coefficients of the order of 1/eps.
+    const double roundingTol = (nra > nca ? nra : nca) * DMACH(4);
+    const double rankTol = tol > roundingTol ? tol : roundingTol;
     kbasis = 0;
-    while (kbasis < kmax && std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1)) > tol * r11) ++kbasis;
+    while (kbasis < kmax && std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1)) > rankTol * r11) ++kbasis;
     if (kbasis > 0) {
         double unused = 0.0;
         DLQRSL(nra, kbasis, qr, ldqr, hscal, b, 110, &unused, res, x, res, &unused);
@@ -259,6 +277,12 @@ void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, 
         if (pivot != 0) originalNorm[j - 1] = cnorm[j - 1];
     }
 
+    // A downdated norm is trusted while it keeps more than eps^(1/4) of the norm last computed
+    // (Drmac and Bujanovic, ACM TOMS 35(2), 2008, as in LAPACK's DLAQP2). Trusting it down to
+    // sqrt(10 eps), as LINPACK's DQRDC does, lets a column that is dependent to within rounding
+    // keep an estimate of about 1e-7 of its norm where 1e-16 remains, and be pivoted ahead of an
+    // independent column that the rank test then drops with it.
+    const double recomputeAt = std::sqrt(DMACH(4));
     const int steps = nra < nca ? nra : nca;
     for (int l = 1; l <= steps; ++l) {
         if (pivot != 0 && lo <= l && l < hi) {
@@ -296,17 +320,12 @@ void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, 
             const double ratio = std::fabs(At(qr, ldqr, l, j)) / hscal[j - 1];
             double t = 1.0 - ratio * ratio;
             if (t < 0.0) t = 0.0;
-            double u;
-            if (pivot != 0) {
-                const double q = hscal[j - 1] / originalNorm[j - 1];
-                u = 1.0 + 0.05 * t * q * q;
-            } else {
-                u = 1.0 + 0.05 * t;
-            }
-            if (u != 1.0) {
+            const double q = pivot != 0 ? hscal[j - 1] / originalNorm[j - 1] : 1.0;
+            if (t * q * q > recomputeAt) {
                 hscal[j - 1] *= std::sqrt(t);
             } else {
-                // Cancellation has made the downdate unreliable: recompute the norm.
+                // The norm has fallen so far since it was last computed that the rounding in t
+                // may exceed t itself: recompute it.
                 const int below = nra - l;
                 hscal[j - 1] = dnrm2_(&below, &At(qr, ldqr, l + 1, j), &kOne);
                 if (pivot != 0) originalNorm[j - 1] = hscal[j - 1];

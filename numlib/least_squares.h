@@ -1,21 +1,30 @@
 #pragma once
 // Linear least squares, min over x of ||b - A x||, by Householder QR with column pivoting and a
-// rank decided by a tolerance (the method of LINPACK's DQRDC and DQRSL, Dongarra et al., 1979).
+// rank decided by a tolerance (the method of LINPACK's DQRDC and DQRSL, Dongarra et al., 1979,
+// with the column-norm downdate safeguarded as Drmac and Bujanovic, 2008, do it).
 // Matrices are column-major with indices from 1 in the comments; all errors go through the
 // library's error stack (E1MES).
 
 // Solves the problem for the nra by nca matrix a (leading dimension lda >= nra) and the right-hand
 // side b (nra values); a and b are not changed. x (nca values) receives the coefficients in the
 // original column order, with 0 for the columns beyond the rank; res (nra values) the residuals
-// b - A x; kbasis the rank used: the largest k with |R(i,i)| > tol |R(1,1)| for all i <= k.
+// b - A x; kbasis the rank used: the largest k with |R(i,i)| > t |R(1,1)| for all i <= k, where
+// t is tol, raised to max(nra, nca) eps (eps = DMACH(4)) when tol is below that, so that a
+// column dependent on the others to within rounding is left out even under tol = 0.
 // When kbasis is 0 (a zero matrix), res is left as passed.
 // TERMINAL errors of "DLSQRR": code 1 for nra < 1 or nca < 1, code 2 when the work space cannot be
 // obtained; of "DL2QRR": code 2 for lda < nra, code 4 for bad padding options, code 5 for an
-// element of a or b that is not finite (nothing computed). A solution or residual that
+// element of a or b, or tol, that is not finite (nothing computed). A solution or residual that
 // overflows is a FATAL error of "DL2QRR" (code 6). A matrix or right-hand side near the ends of
 // the double range is solved scaled by powers of two and the results scaled back.
 void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
             int& kbasis);
+
+// The same, and basisOrder (nca values, may be null) receives the original index (from 1) of the
+// column in each pivot position: basisOrder(1..kbasis) are the columns used, the rest those left
+// out. Its contents mean nothing when the call was abandoned.
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, int* basisOrder);
 
 // The same with the work space: qr ((nra + pad) by nca, pad = option 16 value 3 of IUMAG when nra is a
 // multiple of its value 4, else 0), hscal (nca), korder (nca), scratch (2 nca - 1).

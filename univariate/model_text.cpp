@@ -7,6 +7,7 @@
 #include "numerics/arma_acvf.h"
 #include "numerics/long_memory.h"
 #include "numerics/status.h"
+#include "univariate/regression.h"
 #include "univariate/report_cells.h"
 
 namespace {
@@ -63,18 +64,18 @@ void AppendTrend(ReportWriter& out, const UnivariateFields& u)
     TermLine poly(out, "M(t) = ", "      ");
     for (int32_t j = 1; j <= terms; ++j) {
         const double c = TrendCoefficient(u, j);
-        const int32_t power = u.intercept == 1 ? j - 1 : j;
         const std::string sign = c < 0 ? " -" : (j == 1 ? "  " : " +");
-        poly.Add(sign, " " + Magnitude(c, 8) + " t^" + IntText(power) + " ");
+        poly.Add(sign, " " + Magnitude(c, 8) + " " + RegressionTermName(u, j) + " ");
     }
     poly.Flush();
     const int32_t harmonics = std::clamp(u.harmonicCount, 0, 4);
     for (int32_t k = 1; k <= harmonics; ++k) {
         const double a = TrendCoefficient(u, terms + 2 * k - 1), b = TrendCoefficient(u, terms + 2 * k);
-        const std::string index = IntText(u.fourierIndex[k]);
+        const std::string cosine = RegressionTermName(u, terms + 2 * k - 1);
+        const std::string sine = RegressionTermName(u, terms + 2 * k);
         std::string line = "    ";
-        line += std::string(a < 0 ? " -" : " +") + " " + Magnitude(a, 8) + " Cos(2*pi*t" + index + "/N) ";
-        line = TrimRight(line) + (b < 0 ? " -" : " +") + " " + Magnitude(b, 8) + " Sin(2*pi*t" + index + "/N) ";
+        line += std::string(a < 0 ? " -" : " +") + " " + Magnitude(a, 8) + " " + cosine + " ";
+        line = TrimRight(line) + (b < 0 ? " -" : " +") + " " + Magnitude(b, 8) + " " + sine + " ";
         out.Line(line);
     }
     // Without auxiliary variables the line stays empty, and is still written as a line.

@@ -1,5 +1,6 @@
 #include "univariate/regression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "numlib/least_squares.h"
 #include "numlib/pd_inverse.h"
 #include "platform/blas.h"
+#include "shell/number_format.h"
 #include "univariate/residuals.h"
 
 namespace {
@@ -60,15 +62,20 @@ void Commit(UnivariateFields& u, TrendFit& fit, int32_t method)
     u.regressionPresent = method;
 }
 
-// DLSQRR with tolerance 0 on an n by k matrix; false when the library abandoned the call.
+// DLSQRR with tolerance 0 on an n by k matrix, and the columns it left out in increasing order;
+// false when the library abandoned the call.
 bool SolveLeastSquares(const ColumnMatrix& a, const std::vector<double>& b, std::vector<double>& x,
-                       std::vector<double>& residual)
+                       std::vector<double>& residual, std::vector<int32_t>& leftOut)
 {
     x.assign(static_cast<size_t>(a.cols), 0.0);
     residual = b;
     int basis = 0;
-    DLSQRR(a.rows, a.cols, a.values.data(), a.rows, b.data(), 0.0, x.data(), residual.data(), basis);
-    return !LibraryCallAbandoned();
+    std::vector<int> order(static_cast<size_t>(a.cols), 0);
+    DLSQRR(a.rows, a.cols, a.values.data(), a.rows, b.data(), 0.0, x.data(), residual.data(), basis, order.data());
+    if (LibraryCallAbandoned()) return false;
+    leftOut.assign(order.begin() + std::clamp(basis, 0, a.cols), order.end());
+    std::sort(leftOut.begin(), leftOut.end());
+    return true;
 }
 
 // The model residuals of `values` through a scratch copy of the model; false when the model
@@ -130,22 +137,38 @@ int32_t SpecifyRegressionDesign(UnivariateFields& u)
 
 int32_t FitLeastSquaresTrend(UnivariateFields& u)
 {
+    std::vector<int32_t> leftOut;
+    return FitLeastSquaresTrend(u, leftOut);
+}
+
+int32_t FitLeastSquaresTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
+{
+    leftOut.clear();
     if (!Fittable(u)) return REGRESSION_NOT_SPECIFIED;
     TrendFit fit;
     fit.design = CurrentDesign(u);
     const std::vector<double> y = TrendFreeData(u);
     std::vector<double> residual;
-    if (!SolveLeastSquares(fit.design, y, fit.coefficients, residual)) return REGRESSION_ABANDONED;
+    std::vector<int32_t> dropped;
+    if (!SolveLeastSquares(fit.design, y, fit.coefficients, residual, dropped)) return REGRESSION_ABANDONED;
     fit.trend.resize(y.size());
     for (size_t t = 0; t < y.size(); ++t) fit.trend[t] = y[t] - residual[t];
     fit.series = std::move(residual);
     if (!AllFinite(fit.coefficients) || !AllFinite(fit.trend) || !AllFinite(fit.series)) return REGRESSION_NOT_FINITE;
     Commit(u, fit, 1);
+    leftOut = std::move(dropped);
     return REGRESSION_DONE;
 }
 
 int32_t FitGlsTrend(UnivariateFields& u)
 {
+    std::vector<int32_t> leftOut;
+    return FitGlsTrend(u, leftOut);
+}
+
+int32_t FitGlsTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
+{
+    leftOut.clear();
     if (!Fittable(u)) return REGRESSION_NOT_SPECIFIED;
     TrendFit fit;
     fit.design = CurrentDesign(u);
@@ -167,7 +190,8 @@ int32_t FitGlsTrend(UnivariateFields& u)
     }
 
     std::vector<double> residual;
-    if (!SolveLeastSquares(z, v, fit.coefficients, residual)) return REGRESSION_ABANDONED;
+    std::vector<int32_t> dropped;
+    if (!SolveLeastSquares(z, v, fit.coefficients, residual, dropped)) return REGRESSION_ABANDONED;
 
     // The trend from the unwhitened design.
     fit.trend.assign(static_cast<size_t>(n), 0.0);
@@ -195,7 +219,33 @@ int32_t FitGlsTrend(UnivariateFields& u)
         !AllFinite(fit.covariance.values))
         return REGRESSION_NOT_FINITE;
     Commit(u, fit, 2);
+    leftOut = std::move(dropped);
     return REGRESSION_DONE;
+}
+
+std::string RegressionTermName(const UnivariateFields& u, int32_t column)
+{
+    const int32_t degree = std::clamp(u.polynomialDegree, 0, 10);
+    const int32_t powers = u.intercept == 1 ? degree + 1 : degree;
+    if (column <= powers) return "t^" + IntText(u.intercept == 1 ? column - 1 : column);
+    const int32_t k = column - powers;  // 1 cos and 2 sin of harmonic 1, then harmonic 2, ..
+    const int32_t h = std::clamp((k + 1) / 2, 1, 4);
+    return std::string(k % 2 == 1 ? "Cos" : "Sin") + "(2*pi*t" + IntText(u.fourierIndex[h]) + "/N)";
+}
+
+std::string LeftOutTermsMessage(const UnivariateFields& u, const std::vector<int32_t>& leftOut)
+{
+    if (leftOut.empty()) return std::string();
+    std::string names;
+    for (size_t i = 0; i < leftOut.size(); ++i) {
+        if (i > 0) names += i + 1 == leftOut.size() ? " and " : ", ";
+        names += RegressionTermName(u, leftOut[i]);
+        if (u.intercept == 1 && leftOut[i] == 1) names += " (the constant)";
+    }
+    const bool one = leftOut.size() == 1;
+    return "The trend was fitted without " + names + ": " + (one ? "this term depends" : "these terms depend") +
+           " on the others to within rounding, so " + (one ? "its coefficient is" : "their coefficients are") +
+           " set to 0.";
 }
 
 void RemoveRegressionTrend(UnivariateFields& u)

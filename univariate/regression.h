@@ -7,6 +7,8 @@
 // Fits compute into locals and change the record only after every library call succeeded, so a
 // call the numerical library abandons leaves the project exactly as it was.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "univariate/univariate_project.h"
 
@@ -35,14 +37,28 @@ enum RegressionFitStatus : int32_t {
 // Least squares of the data (series + trendValues) on the design: trendCoefficients,
 // trendValues and series := data - trend, regressionPresent := 1; coefficientCovariance is left
 // as it was. A design whose row count is not n is rebuilt from the stored choice first.
+// leftOut receives, in increasing order, the design columns (from 1) that the solution left out
+// because they depend on the others to within rounding; their coefficients are 0. It is
+// emptied when the fit does not succeed.
 int32_t FitLeastSquaresTrend(UnivariateFields& project);
+int32_t FitLeastSquaresTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
 
 // Generalised least squares under the project's model: the data and every design column are
 // whitened by the model's residual filter, the whitened data are regressed on the whitened
 // columns, the trend comes from the unwhitened design and the coefficient covariance is
 // inverse(Z'Z) wnVariance; regressionPresent := 2. `residuals` is not touched (the refresh
-// that follows recomputes it from the new series).
+// that follows recomputes it from the new series). leftOut as for least squares, for the
+// whitened columns.
 int32_t FitGlsTrend(UnivariateFields& project);
+int32_t FitGlsTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
+
+// The name the model text gives design column `column` (from 1) of the stored choice: "t^p"
+// for a power of t, "Cos(2*pi*tf/N)" and "Sin(2*pi*tf/N)" for the harmonic of Fourier index f.
+std::string RegressionTermName(const UnivariateFields& project, int32_t column);
+
+// The message that names the left-out columns (as FitLeastSquaresTrend gives them) in those
+// words, the constant also called so; empty when none was left out.
+std::string LeftOutTermsMessage(const UnivariateFields& project, const std::vector<int32_t>& leftOut);
 
 // Adds a fitted trend back to series and forgets the trend's terms; intercept stays.
 void RemoveRegressionTrend(UnivariateFields& project);

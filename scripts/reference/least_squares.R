@@ -2,8 +2,9 @@
 # (numlib/least_squares.cpp, numlib/pd_inverse.cpp). Run from the repository root:
 #   Rscript scripts/reference/least_squares.R
 # Writes tests/data/least_squares_design.csv (design, response and lm.fit residuals by row),
-# tests/data/least_squares_coefficients.csv (lm.fit coefficients and rank) and
-# tests/data/pd_inverse_reference.csv (matrices and chol2inv(chol(A))).
+# tests/data/least_squares_coefficients.csv (lm.fit coefficients, rank and the 2-norm condition
+# number of the columns lm.fit keeps) and tests/data/pd_inverse_reference.csv (matrices and
+# chol2inv(chol(A))).
 
 fmt <- function(v) formatC(v, digits = 17, format = "g")
 set.seed(7)
@@ -14,22 +15,30 @@ cases <- list(
   mtcars = list(X = cbind(1, mtcars$wt, mtcars$hp, mtcars$disp), y = mtcars$mpg),
   # Column 4 is column 2 plus column 3: rank 3.
   trees_deficient = list(X = cbind(1, trees$Girth, trees$Height, trees$Girth + trees$Height), y = trees$Volume),
-  wide = list(X = matrix(rnorm(12), 3, 4), y = rnorm(3))
+  wide = list(X = matrix(rnorm(12), 3, 4), y = rnorm(3)),
+  # Column 4 is a combination of columns 2 and 3 up to the rounding of the quotients: rank 3.
+  within_rounding = list(X = cbind(1, mtcars$wt, mtcars$hp, mtcars$wt / 3 + mtcars$hp / 7), y = mtcars$mpg),
+  zero_column = list(X = cbind(1, cars$speed, 0), y = cars$dist),
+  # Column 3 differs from column 2 by 3e-8 Height: independent, with |R(3,3) / R(1,1)| near 1e-8,
+  # so lm.fit keeps it only with a tolerance below that.
+  ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume,
+                         tol = 1e-12)
 )
 design <- list()
 coefs <- list()
 for (name in names(cases)) {
   X <- cases[[name]]$X
   y <- cases[[name]]$y
-  fit <- lm.fit(X, y, tol = 1e-7)
+  fit <- lm.fit(X, y, tol = if (is.null(cases[[name]]$tol)) 1e-7 else cases[[name]]$tol)
   cols <- matrix("", nrow(X), 4)
   cols[, seq_len(ncol(X))] <- fmt(X)
   design[[name]] <- data.frame(case = name, row = seq_len(nrow(X)), y = fmt(y),
     a1 = cols[, 1], a2 = cols[, 2], a3 = cols[, 3], a4 = cols[, 4], residual = fmt(fit$residuals))
   cf <- fit$coefficients
   cf[is.na(cf)] <- 0
+  kept <- X[, fit$qr$pivot[seq_len(fit$rank)], drop = FALSE]
   coefs[[name]] <- data.frame(case = name, nca = ncol(X), rank = fit$rank,
-    coefficients = paste(fmt(cf), collapse = " "))
+    coefficients = paste(fmt(cf), collapse = " "), kappa = fmt(kappa(kept, exact = TRUE)))
 }
 write.csv(do.call(rbind, design), "tests/data/least_squares_design.csv", row.names = FALSE, quote = FALSE)
 write.csv(do.call(rbind, coefs), "tests/data/least_squares_coefficients.csv", row.names = FALSE, quote = FALSE)

@@ -5,7 +5,9 @@
 # a = ((f / n) pi) t 2 and pi = 3.14159265359). Generalised least squares: the dense solution
 # solve(X' G^-1 X, X' G^-1 y) with G the autocovariance matrix of the error model, gamma(h) from
 # ARMAacf scaled by gamma(0) = sigma2 (1 + sum psi_j^2), and standard errors from
-# solve(X' G^-1 X). The criteria row evaluates the BIC and FPE formulas directly.
+# solve(X' G^-1 X). Designs with columns dependent to within rounding: the fitted values of the
+# least-squares fit on the columns a pivoted QR (R's qr with LAPACK = TRUE) keeps under the rank
+# tolerance max(n, k) eps |R(1,1)|. The criteria row evaluates the BIC and FPE formulas directly.
 
 out <- function(name) file.path("tests", "data", name)
 fmt <- function(x) sprintf("%.17g", x)
@@ -31,7 +33,8 @@ series <- list(
     LakeHuron = as.numeric(LakeHuron),
     co2 = as.numeric(co2),
     ar1 = trend_gls + as.numeric(arima.sim(list(ar = 0.7), n = n_gls, sd = sqrt(1.3))),
-    arma11 = trend_gls + as.numeric(arima.sim(list(ar = 0.5, ma = 0.4), n = n_gls, sd = sqrt(0.8))))
+    arma11 = trend_gls + as.numeric(arima.sim(list(ar = 0.5, ma = 0.4), n = n_gls, sd = sqrt(0.8))),
+    sunspot = as.numeric(sunspot.year))
 s_rows <- do.call(rbind, lapply(names(series), function(nm)
     data.frame(series = nm, t = seq_along(series[[nm]]), value = fmt(series[[nm]]))))
 write.csv(s_rows, out("regression_series.csv"), row.names = FALSE, quote = FALSE)
@@ -69,6 +72,26 @@ for (cs in cases) {
         sigma2 = fmt(sigma2), coef = join(coef), se = join(se))
 }
 write.csv(do.call(rbind, rows), out("regression_reference.csv"), row.names = FALSE, quote = FALSE)
+
+# At Fourier index n the cosine column is 1 to the last bit and the sine column a ramp of about
+# 4e-13 t, independent of the constant but, beside t, only through the rounding of its argument.
+# At index 0 they are 1 and 0. lm agrees on the first case; on the others it keeps the sine.
+dependent <- list(
+    list(id = "sunspot_n", s = "sunspot", degree = 0, index = length(sunspot.year)),
+    list(id = "lh_line_n", s = "LakeHuron", degree = 1, index = length(LakeHuron)),
+    list(id = "lh_line_0", s = "LakeHuron", degree = 1, index = 0L))
+rows <- list()
+for (cs in dependent) {
+    y <- series[[cs$s]]
+    X <- design(length(y), cs$degree, 1, cs$index)
+    q <- qr(X, LAPACK = TRUE)
+    r <- abs(diag(qr.R(q)))
+    rank <- sum(r > max(dim(X)) * .Machine$double.eps * r[1])
+    Q1 <- qr.Q(q)[, seq_len(rank), drop = FALSE]
+    rows[[length(rows) + 1]] <- data.frame(id = cs$id, series = cs$s, degree = cs$degree, index = cs$index,
+        rank = rank, fitted = join(Q1 %*% crossprod(Q1, y)))
+}
+write.csv(do.call(rbind, rows), out("regression_dependent.csv"), row.names = FALSE, quote = FALSE)
 
 # Criteria of an AR(2) fit on LakeHuron about its mean: sigma2 from arima, K = 2.
 x <- as.numeric(LakeHuron) - mean(LakeHuron)

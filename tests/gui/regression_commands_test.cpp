@@ -238,6 +238,36 @@ TEST_F(RegressionCommandsTest, NearlyConstantColumnReportsTheLibrary)
     }
 }
 
+// A harmonic at index n beside the intercept: its cosine column is the constant. Least Squares
+// fits the rest and then, with the estimates already written, names the term it left out.
+TEST_F(RegressionCommandsTest, LeastSquaresNamesTheTermItLeftOut)
+{
+    UnivariateProject& u = *project_;
+    Specify(L"0", IDOK, L"40");
+    ASSERT_EQ(u.termCount, 3);
+    bool fittedFirst = false;
+    DialogAnswer answer;
+    answer.inspect = [&u, &fittedFirst](HWND) {
+        fittedFirst = u.regressionPresent == 1 && IsWindow(Handle(u.textWindows[TEXT_REGRESSION]));
+    };
+    AnswerNextDialog(answer);
+    const std::vector<SeenDialog> seen = Command(IDM_REGRESSION_LS);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].owner, FrameWindow);
+    EXPECT_EQ(seen[0].caption, L"Least Squares");
+    EXPECT_NE(seen[0].message.find(L"without Cos(2*pi*t40/N):"), std::wstring::npos)
+        << std::string(seen[0].message.begin(), seen[0].message.end());
+    EXPECT_EQ(seen[0].message.find(L"Sin("), std::wstring::npos);
+    EXPECT_TRUE(fittedFirst);
+    ASSERT_EQ(u.regressionPresent, 1);
+    ASSERT_EQ(u.trendCoefficients.size(), 3u);
+    EXPECT_EQ(u.trendCoefficients[1], 0.0);
+    for (size_t t = 0; t < data_.size(); ++t) {
+        EXPECT_TRUE(std::isfinite(u.trendValues[t]));
+        EXPECT_NEAR(u.series[t] + u.trendValues[t], data_[t], 1e-9);
+    }
+}
+
 // A difference in the specified state, then Least Squares: the fit uses the new length.
 TEST_F(RegressionCommandsTest, DifferenceAfterSpecify)
 {

@@ -3,7 +3,9 @@
 // the model selection criteria.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,9 @@ UnivariateFields Project(const std::vector<double>& x)
     u.lastIndex = u.n;
     return u;
 }
+
+using Fit = int32_t (*)(UnivariateFields&);
+const Fit kBothFits[] = {FitLeastSquaresTrend, FitGlsTrend};
 
 std::vector<double> Series(const std::string& name) { return ReferenceSeries(name, "regression_series.csv"); }
 
@@ -180,7 +185,7 @@ TEST_F(RegressionFit, RepeatedFitsDoNotAccumulate)
 {
     const ReferenceTable table = ReadReferenceTable("regression_reference.csv");
     ASSERT_EQ(table.rows.size(), 4u);
-    for (int32_t (*fit)(UnivariateFields&) : {FitLeastSquaresTrend, FitGlsTrend}) {
+    for (Fit fit : kBothFits) {
         UnivariateFields u = ReferenceProject(table, 2);
         ASSERT_EQ(fit(u), REGRESSION_DONE);
         const std::vector<double> series = u.series, trend = u.trendValues, coef = u.trendCoefficients;
@@ -261,7 +266,7 @@ TEST_F(RegressionFit, DesignFollowsTheCurrentLength)
     ASSERT_EQ(SpecifyRegressionDesign(expected), 1);
     ASSERT_EQ(FitLeastSquaresTrend(expected), REGRESSION_DONE);
 
-    for (int32_t (*fit)(UnivariateFields&) : {FitLeastSquaresTrend, FitGlsTrend}) {
+    for (Fit fit : kBothFits) {
         UnivariateFields v = u;
         ASSERT_EQ(fit(v), REGRESSION_DONE);
         EXPECT_EQ(v.regressionDesign.rows, v.n);
@@ -306,6 +311,94 @@ TEST_F(RegressionFit, FailuresLeaveTheProjectAlone)
         if (c.stops) {
             ASSERT_EQ(stops.size(), 1u);
             EXPECT_NE(stops[0].find("DL"), std::string::npos) << stops[0];
+        }
+    }
+}
+
+// Columns dependent on the others to within rounding: a harmonic at Fourier index n (its cosine
+// is the constant to the last bit, its sine a ramp of 4e-13 t) and at index 0 (cosine 1, sine 0).
+// The fit leaves them out with coefficient 0 and its fitted values are R's. Beside a power of t the
+// constant and the cosine are equal columns and which one the pivoting takes first rests on the
+// BLAS kernel's rounding: one of the two is left out.
+TEST_F(RegressionFit, DependentColumnsAreLeftOut)
+{
+    struct Case {
+        const char* id;
+        std::vector<int32_t> leftOut;  // always left out
+        std::vector<int32_t> oneOf;    // exactly one of these also
+    };
+    const Case cases[] = {
+        {"sunspot_n", {2}, {}},
+        {"lh_line_n", {4}, {1, 3}},
+        {"lh_line_0", {4}, {1, 3}},
+    };
+    const ReferenceTable table = ReadReferenceTable("regression_dependent.csv");
+    ASSERT_EQ(table.rows.size(), std::size(cases));
+    for (size_t row = 0; row < table.rows.size(); ++row) {
+        const Case& c = cases[row];
+        ASSERT_EQ(table.Text(row, "id"), c.id);
+        SCOPED_TRACE(c.id);
+        UnivariateFields u = Project(Series(table.Text(row, "series")));
+        u.polynomialDegree = table.Integer(row, "degree");
+        u.harmonicCount = 1;
+        u.fourierIndex[1] = table.Integer(row, "index");
+        ASSERT_EQ(SpecifyRegressionDesign(u), 1);
+        const std::vector<double> data = u.series;
+        std::vector<int32_t> leftOut = {99};
+        ASSERT_EQ(FitLeastSquaresTrend(u, leftOut), REGRESSION_DONE);
+        EXPECT_EQ(leftOut.size(), static_cast<size_t>(u.termCount - table.Integer(row, "rank")));
+        for (int32_t j : c.leftOut) EXPECT_NE(std::find(leftOut.begin(), leftOut.end(), j), leftOut.end()) << j;
+        const auto inOneOf = [&](int32_t j) { return std::find(c.oneOf.begin(), c.oneOf.end(), j) != c.oneOf.end(); };
+        if (!c.oneOf.empty()) {
+            EXPECT_EQ(std::count_if(leftOut.begin(), leftOut.end(), inOneOf), 1);
+        }
+        for (int32_t j : leftOut) EXPECT_EQ(u.trendCoefficients.at(static_cast<size_t>(j - 1)), 0.0) << j;
+        for (double b : u.trendCoefficients) EXPECT_TRUE(std::isfinite(b));
+        const std::vector<double> fitted = table.List(row, "fitted");
+        ExpectClose(u.trendValues, fitted, 1e-9);
+        for (size_t t = 0; t < data.size(); ++t)
+            EXPECT_NEAR(u.series[t] + u.trendValues[t], data[t], 1e-9 * (1 + std::fabs(data[t])));
+        if (c.oneOf.empty()) {
+            EXPECT_EQ(LeftOutTermsMessage(u, leftOut),
+                      "The trend was fitted without Cos(2*pi*t289/N): this term depends on the others to within "
+                      "rounding, so its coefficient is set to 0.");
+        }
+    }
+    EXPECT_TRUE(stops.empty());
+}
+
+TEST(RegressionTerms, NamesInTheMessage)
+{
+    struct Case {
+        const char* name;
+        int32_t intercept, degree, harmonics;
+        std::vector<int32_t> leftOut;
+        const char* text;  // the names, or "" for no message
+    };
+    const Case cases[] = {
+        {"nothing left out", 1, 1, 1, {}, ""},
+        {"the constant", 1, 2, 0, {1}, "t^0 (the constant)"},
+        {"t^2 without an intercept", 0, 2, 0, {2}, "t^2"},
+        {"cosine and sine of different harmonics", 1, 0, 2, {2, 5}, "Cos(2*pi*t40/N) and Sin(2*pi*t7/N)"},
+        {"three terms", 0, 1, 2, {1, 3, 4}, "t^1, Sin(2*pi*t40/N) and Cos(2*pi*t7/N)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnivariateFields u = Project(std::vector<double>(40, 1.0));
+        u.intercept = c.intercept;
+        u.polynomialDegree = c.degree;
+        u.harmonicCount = c.harmonics;
+        u.fourierIndex[1] = 40;
+        u.fourierIndex[2] = 7;
+        const std::string text = LeftOutTermsMessage(u, c.leftOut);
+        if (c.leftOut.empty()) {
+            EXPECT_EQ(text, "");
+        } else {
+            const std::string ending =
+                c.leftOut.size() == 1
+                    ? ": this term depends on the others to within rounding, so its coefficient is set to 0."
+                    : ": these terms depend on the others to within rounding, so their coefficients are set to 0.";
+            EXPECT_EQ(text, std::string("The trend was fitted without ") + c.text + ending);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/win32/wide_text.h"
@@ -37,9 +38,10 @@ bool Enabled(const UnivariateProject& u, uint32_t command)
     return u.hasData() && TransformItemEnabled(ComputeTransformMenu(u), command);
 }
 
-// A fit's outcome: success updates every window of the project; a refusal says why; a call the
-// library abandoned has shown its own message. Only success changes anything.
-void AfterFit(UnivariateProject& u, int32_t status)
+// A fit's outcome: success updates every window of the project, then names the terms the fit
+// left out, in a box captioned by the command; a refusal says why; a call the library abandoned
+// has shown its own message. Only success changes anything.
+void AfterFit(UnivariateProject& u, int32_t status, const std::vector<int32_t>& leftOut, const wchar_t* command)
 {
     switch (status) {
     case REGRESSION_DONE: break;
@@ -57,6 +59,8 @@ void AfterFit(UnivariateProject& u, int32_t status)
     VeskStatusBar(u);
     // The estimates just written come to the front, even when their window was behind others.
     BringViewForward(Handle(u.textWindows[TEXT_REGRESSION]));
+    const std::string text = LeftOutTermsMessage(u, leftOut);
+    if (!text.empty()) MessageBoxW(MessageBoxOwner(), WideText(text).c_str(), command, MB_OK | MB_ICONINFORMATION);
 }
 
 void SpecifyCommand(UnivariateProject& u)
@@ -93,7 +97,9 @@ int32_t SpecifyRegression(UnivariateProject& u)
 
 int32_t LeastSquaresRegression(UnivariateProject& u)
 {
-    AfterFit(u, FitLeastSquaresTrend(u));
+    std::vector<int32_t> leftOut;
+    const int32_t status = FitLeastSquaresTrend(u, leftOut);
+    AfterFit(u, status, leftOut, L"Least Squares");
     return 1;
 }
 
@@ -103,7 +109,9 @@ int32_t GlsRegression(UnivariateProject& u)
         MessageBoxW(MessageBoxOwner(), L"Must specify regression function before estimation.", L"KELO::Error", MB_OK);
         return 1;
     }
-    AfterFit(u, FitGlsTrend(u));
+    std::vector<int32_t> leftOut;
+    const int32_t status = FitGlsTrend(u, leftOut);
+    AfterFit(u, status, leftOut, L"Generalized LS");
     return 1;
 }
 
