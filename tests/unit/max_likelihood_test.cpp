@@ -292,6 +292,14 @@ TEST(FractionalMaxLikelihood, RefusesASeriesTooShortAndKeepsTheModel)
         EXPECT_EQ(u.d, 0.2);
         EXPECT_EQ(u.wnVariance, 1.5);
     }
+    // Four values, two Fourier ordinates, are the fewest it fits.
+    UnivariateFields u;
+    u.series = {1.0, 3.0, 2.0, 5.0};
+    u.n = 4;
+    u.fracIntegrated = 1;
+    u.d = 0.2;
+    std::string refusal;
+    EXPECT_EQ(FractionalMaxLikelihood(u, refusal), FRACTIONAL_FIT_DONE) << refusal;
 }
 
 TEST(FractionalMaxLikelihood, ConstantSeriesIsRefusedNotReportedAsAFit)
