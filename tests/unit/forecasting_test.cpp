@@ -416,6 +416,7 @@ TEST(ForecastChecks, HoltWintersDialogs)
         {hw(true, "0.2", "0.2", "0.2", "12"), {"seasonal defaults", {}, true, 0, true}},
         {hw(true, "0.2", "0.2", "1.01", "12"), {"gamma", {"Gamma must be between 0 and 1"}, false, IDC_SHW_GAMMA, true}},
         {hw(true, "0.2", "0.2", "0.2", "1"), {"period 1", {"Period must be greater than 1"}, false, IDC_SHW_PERIOD, true}},
+        {hw(true, "0.2", "0.2", "0.2", "2"), {"period 2", {}, true, 0, true}},
         {hw(true, "0.2", "0.2", "0.2", "abc"), {"period text", {"Period must be greater than 1"}, false, IDC_SHW_PERIOD, true}},
         {hw(true, "0.2", "0.2", "0.2", "2.5"),
          {"period 2.5", {"Period must be a whole number not above the number of observations"}, false, IDC_SHW_PERIOD,
