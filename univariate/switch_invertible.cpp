@@ -87,8 +87,9 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
     const std::vector<double> thetaOld(u.theta + 1, u.theta + 1 + u.q);
     for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
     const double gammaNew = UnitVariance(u);
-    const double sigma2 = u.wnVariance * (gammaOld / gammaNew);
-    if (!(gammaOld > 0.0) || !(gammaNew > 0.0) || !std::isfinite(sigma2)) {
+    const double ratio = gammaOld > 0.0 && gammaNew > 0.0 ? gammaOld / gammaNew : 0.0;
+    const double sigma2 = u.wnVariance * ratio;
+    if (!(ratio > 0.0) || !std::isfinite(sigma2)) {
         std::copy(thetaOld.begin(), thetaOld.end(), u.theta + 1);
         return SWITCH_FAILED;
     }
