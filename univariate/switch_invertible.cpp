@@ -8,6 +8,7 @@
 #include "numerics/one_based.h"
 #include "numerics/status.h"
 #include "univariate/model_evaluation.h"
+#include "univariate/statistics.h"
 
 namespace {
 
@@ -20,13 +21,21 @@ bool IsRelationTarget(const UnivariateFields& u, int32_t position)
 
 bool Invertible(const UnivariateFields& u)
 {
-    std::vector<double> coef;
-    for (int32_t i = 1; i <= u.p; ++i) coef.push_back(u.phi[i]);
-    for (int32_t j = 1; j <= u.q; ++j) coef.push_back(u.theta[j]);
+    const std::vector<double> coef = ModelCoefficients(u);
     std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 3);
     int status = kStatusDone;
     ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
     return status != kStatusNotCausal;
+}
+
+// gamma(0) of the model's ARMA part for unit noise variance; 0 when it has none.
+double UnitVariance(const UnivariateFields& u)
+{
+    const std::vector<double> coef = ModelCoefficients(u);
+    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 2);
+    int status = kStatusDone;
+    ArmaAcvf(0, kArmaAcvfCompute, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
+    return status == kStatusDone && std::isfinite(acvf[0]) && acvf[0] > 0.0 ? acvf[0] : 0.0;
 }
 
 }  // namespace
@@ -66,27 +75,28 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
     UnivariateFields& u = project;
     if (u.p < 0 || u.p > kMaxArmaOrder || u.q < 0 || u.q > kMaxArmaOrder) return SWITCH_FAILED;
     if (u.q == 0 || Invertible(u)) return SWITCH_ALREADY_INVERTIBLE;
-    const double s0 = u.residualSsPerN, sigma0 = u.wnVariance;
 
     std::vector<double> table(static_cast<size_t>(kLeadingDimension) * kLeadingDimension);
     const int32_t status = ModelLikelihood(u, table.data());
     if (status == EVALUATION_NOT_CAUSAL) return SWITCH_NOT_CAUSAL;
     if (status != EVALUATION_DONE) return SWITCH_FAILED;
+    // Reflecting the MA roots inside the unit circle divides the spectral density by the
+    // product of their squared moduli at every frequency; growing the noise variance by
+    // gamma(0) old / gamma(0) new undoes that, so every autocovariance is kept.
+    const double gammaOld = UnitVariance(u);
+    const std::vector<double> thetaOld(u.theta + 1, u.theta + 1 + u.q);
     for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
+    const double gammaNew = UnitVariance(u);
+    const double ratio = gammaOld > 0.0 && gammaNew > 0.0 ? gammaOld / gammaNew : 0.0;
+    const double sigma2 = u.wnVariance * ratio;
+    if (!(ratio > 0.0) || !std::isfinite(sigma2)) {
+        std::copy(thetaOld.begin(), thetaOld.end(), u.theta + 1);
+        return SWITCH_FAILED;
+    }
     MakeMaFree(u);
 
-    if (!u.hasData() || !(s0 > 0.0) || !std::isfinite(s0)) return SWITCH_NOT_EVALUATED;
-    if (EvaluateModel(u, -1) != EVALUATION_DONE) {
-        u.wnVariance = sigma0;
-        return SWITCH_NOT_EVALUATED;
-    }
-    const double sn = u.wnVariance;
-    const double rescaled = sn / s0 * sigma0;
-    if (!std::isfinite(rescaled)) {
-        u.wnVariance = sigma0;
-        return SWITCH_NOT_EVALUATED;
-    }
-    u.residualSsPerN = sn;
-    u.wnVariance = rescaled;
-    return SWITCH_DONE;
+    const bool evaluated = u.hasData() && EvaluateModel(u, -1) == EVALUATION_DONE;
+    if (evaluated) u.residualSsPerN = u.wnVariance;
+    u.wnVariance = sigma2;
+    return evaluated ? SWITCH_DONE : SWITCH_NOT_EVALUATED;
 }

@@ -19,42 +19,7 @@ join <- function(v) paste(fmt(v), collapse = " ")
 x <- as.numeric(datasets::USAccDeaths)
 n <- length(x)
 
-polymul <- function(u, v) {
-  w <- numeric(length(u) + length(v) - 1)
-  for (i in seq_along(u)) w[i:(i + length(v) - 1)] <- w[i:(i + length(v) - 1)] + u[i] * v
-  w
-}
-
-# Up to three filters: a lag-tau filter when its regression explains the series well or has a
-# coefficient of at least 0.93 at tau >= 3, the least-squares AR(2) filter for tau <= 2.
-shorten <- function(x) {
-  y <- x; m <- length(y)
-  count <- if (n < 35) 2 else if (n < 50) 1 else 0
-  psi <- 1; passes <- list()
-  while (count < 3) {
-    best <- NULL
-    for (tau in 1:15) {
-      a <- y[1:(m - tau)]; b <- y[(1 + tau):m]
-      phi <- sum(a * b) / sum(a^2)
-      err <- sum((b - phi * a)^2) / sum(b^2)
-      if (is.null(best) || err < best$err) best <- list(tau = tau, phi = phi, err = err)
-    }
-    passes[[length(passes) + 1]] <- c(best$tau, best$phi, best$err)
-    if (best$err <= 8 / m || (best$tau >= 3 && best$phi >= 0.93)) {
-      f <- c(1, rep(0, best$tau - 1), -best$phi)
-    } else if (best$phi >= 0.93) {
-      t <- 3:m
-      X <- cbind(y[t - 1], y[t - 2])
-      f <- c(1, -as.numeric(solve(crossprod(X), crossprod(X, y[t]))))
-    } else break
-    lag <- length(f) - 1
-    y <- sapply(1:(m - lag), function(t) sum(f * y[(t + lag):t]))
-    m <- m - lag
-    psi <- polymul(psi, f)
-    count <- count + 1
-  }
-  list(psi = psi, passes = passes)
-}
+source(file.path("scripts", "reference", "arar_helpers.R"))
 
 # The shortened, mean-corrected series and its autocorrelations at lags 0..26.
 prepare <- function(psi) {

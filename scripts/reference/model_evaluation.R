@@ -96,8 +96,8 @@ report <- c(strrep("=", 44), "KELO::Vesk(Tests of randomness on residuals)", str
             "  ")
 writeLines(report, out("randomness_report_reference.txt"))
 
-# Switch to invertible: MA(1) theta = 2 and two MA(2) models, one with a root inside the unit
-# circle, one with both (complex) roots inside.
+# Switch to invertible: MA(1) theta = 2, two MA(2) models, one with a root inside the unit
+# circle, one with both (complex) roots inside, and the multiplicative (1 + 2B)(1 + 0.4B^4).
 invertible <- function(theta) {
     r <- polyroot(c(1, theta))
     inside <- Mod(r) < 1
@@ -108,7 +108,8 @@ invertible <- function(theta) {
     list(theta = Re(poly[-1]), factor = factor)
 }
 switch_models <- list(list(id = "ma1", theta = 2), list(id = "ma2_one", theta = c(-1.65, 0.5)),
-                      list(id = "ma2_both", theta = c(0.5, 1.5)))
+                      list(id = "ma2_both", theta = c(0.5, 1.5)),
+                      list(id = "sma", theta = c(2, 0, 0, 0.4, 0.8)))
 switch_rows <- list()
 for (m in switch_models) {
     inv <- invertible(m$theta)

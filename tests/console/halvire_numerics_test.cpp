@@ -181,6 +181,25 @@ TEST(FracAcvf, RefusesArgumentsOutOfRange)
     EXPECT_EQ(FracAcvf(tooLong, 5, 50, gamma), 0);
 }
 
+// The bound on d: the autocovariances take any float strictly inside (-0.5, 0.5), the last one
+// below 0.5 included; the rule the user meets refuses, as well, the floats that show as
+// 0.5000000 in F15.7, the largest admissible being 0.4999999.
+TEST(FracAcvf, BoundOnD)
+{
+    const float below = std::nextafterf(0.5f, 0.0f), above = std::nextafterf(0.5f, 1.0f);
+    std::vector<float> gamma;
+    for (float d : {below, -below, 0.4999f, -0.4999f}) {
+        ASSERT_EQ(FracAcvf(Model({0.3f}, {0.2f}, d), 5, 50, gamma), 1) << d;
+        for (float g : gamma) EXPECT_TRUE(std::isfinite(g)) << d;
+        EXPECT_GT(gamma[0], 0.0f) << d;
+    }
+    for (float d : {above, -above, 0.5f, -0.5f, 0.6f})
+        EXPECT_EQ(FracAcvf(Model({0.3f}, {0.2f}, d), 5, 50, gamma), 0) << d;
+
+    for (float d : {0.4999999f, -0.4999999f, 0.0f, 0.25f}) EXPECT_TRUE(DifferencingAdmissible(d)) << d;
+    for (float d : {below, -below, 0.5f, -0.5f, above, std::nanf("")}) EXPECT_FALSE(DifferencingAdmissible(d)) << d;
+}
+
 TEST(HalvireLogGamma, IsTheLanczosSeriesRounded)
 {
     for (float x : {0.5f, 1.0f, 1.4f, 2.5f, 10.0f}) {

@@ -464,6 +464,37 @@ TEST(ArarMemoryShortening, PassesTellEachDecision)
     EXPECT_EQ(passes.size(), 2u);
 }
 
+// Series whose decision lies within 0.2% of one threshold of the shortening rule, on either
+// side (the filter count at n = 34, 35, 49, 50; Err against 8/m with m the current length; b
+// against 0.93 at lags 1 to 4), integer series exactly on a threshold (Err = 8/m, b = 0.93:
+// both shorten), exact ties between lags and a period beyond the searched lags: every pass and
+// the polynomial agree with the rule computed in R (scripts/reference/arar_shortening.R).
+TEST(ArarMemoryShortening, DecisionsAtTheThresholds)
+{
+    const ReferenceTable t = ReadReferenceTable("arar_shortening_reference.csv");
+    ASSERT_EQ(t.rows.size(), 21u);
+    const ArarPassAction actions[] = {ArarPassAction::Stop, ArarPassAction::LagFilter,
+                                      ArarPassAction::TwoLagFilter};
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        const std::string what = t.Text(r, "id");
+        const std::vector<double> y = t.List(r, "series");
+        std::vector<double> psi;
+        std::vector<ArarShorteningPass> passes;
+        ASSERT_EQ(ArarMemoryShortening(y.data(), static_cast<int>(y.size()), psi, &passes), kStatusDone)
+            << what;
+        const std::vector<double> taus = t.List(r, "taus"), b = t.List(r, "b"), err = t.List(r, "err"),
+                                  want = t.List(r, "actions");
+        ASSERT_EQ(passes.size(), want.size()) << what;
+        for (size_t k = 0; k < passes.size(); ++k) {
+            EXPECT_EQ(passes[k].tau, static_cast<int>(taus[k])) << what << " pass " << k;
+            EXPECT_EQ(passes[k].action, actions[static_cast<int>(want[k])]) << what << " pass " << k;
+            EXPECT_NEAR(passes[k].b, b[k], 1e-10 * std::max(1.0, std::fabs(b[k]))) << what << " pass " << k;
+            EXPECT_NEAR(passes[k].err, err[k], 1e-10) << what << " pass " << k;
+        }
+        ExpectNearRelative(psi, t.List(r, "psi"), 1e-10, what);
+    }
+}
+
 TEST(ArarTwoLagFit, ResidualRatio)
 {
     const std::vector<double> y = Ar1(200, 0.8, 11);

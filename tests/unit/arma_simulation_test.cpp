@@ -321,6 +321,11 @@ TEST(ReadSimulationChoice, ChecksEntries)
     UnivariateProject badD;
     badD.fracIntegrated = 1;
     badD.d = 0.6;
+    UnivariateProject halfD, belowHalfD, minusHalfD;
+    halfD.fracIntegrated = belowHalfD.fracIntegrated = minusHalfD.fracIntegrated = 1;
+    halfD.d = 0.5;
+    belowHalfD.d = std::nextafter(0.5, 0.0);
+    minusHalfD.d = -0.5;
     struct Case {
         const UnivariateProject* project;
         const char* m;
@@ -344,6 +349,9 @@ TEST(ReadSimulationChoice, ChecksEntries)
          " Number of observations of a fractionally integrated model must be at most 50000"},
         {&longMemory, "3", "1", ""},
         {&badD, "100", "1", "The fractional parameter d must lie between -0.5 and 0.5."},
+        {&halfD, "100", "1", "The fractional parameter d must lie between -0.5 and 0.5."},
+        {&minusHalfD, "100", "1", "The fractional parameter d must lie between -0.5 and 0.5."},
+        {&belowHalfD, "100", "1", ""},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.m);

@@ -292,4 +292,28 @@ TEST(InnovationsLikelihood, NonPositiveVarianceFails)
     EXPECT_EQ(status, kStatusNotCausal);
 }
 
+// A coefficient sum above 1e12 gives the error 1e24 (not scaled by sigma2). For a pure AR model
+// the sums are the weights chi(j) of 1/phi(z), here phi^j: with phi = 10 they reach exactly
+// 1e12 at j = 12 (the step still counts) and 1e13 at j = 13; with phi = 2, 2^39 < 1e12 < 2^40.
+// Below the limit, mse(k) = sigma2·(chi(0)^2 + ... + chi(k-1)^2).
+TEST(PredictorMse, CoefficientSumLimit)
+{
+    struct Case {
+        double phi;
+        int lastNormal;  // the last step whose sums stay within the limit
+    };
+    const std::vector<double> Theta(54 * 54, 0.0), r(80, 1.0);
+    const double sigma2 = 2.0;
+    for (const Case& c : {Case{10.0, 13}, Case{2.0, 40}}) {
+        SCOPED_TRACE(c.phi);
+        std::vector<double> mse(c.lastNormal + 1, kUnset), chi(c.lastNormal + 2);
+        for (int k = c.lastNormal; k <= c.lastNormal + 1; ++k)
+            PredictorMse(k, Theta.data(), sigma2, r.data(), 10, 1, 0, &c.phi, mse.data(), chi.data());
+        double sum = 0.0;
+        for (int j = 0; j < c.lastNormal; ++j) sum += std::pow(c.phi, 2.0 * j);
+        EXPECT_NEAR(mse[c.lastNormal - 1], sigma2 * sum, 1e-12 * sigma2 * sum);
+        EXPECT_EQ(mse[c.lastNormal], 1e24);
+    }
+}
+
 }  // namespace

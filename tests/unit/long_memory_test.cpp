@@ -114,6 +114,48 @@ TEST(ArmaInfinityWeights, RefusesArgumentsOutOfRange)
     EXPECT_EQ(out, std::vector<double>(5, -7.0));
 }
 
+// The bound on d: the weights take -0.5 <= d <= 0.5, the autocorrelations -0.5 < d < 0.5 (their
+// lag-0 variance Gamma(1 - 2d)/Gamma(1 - d)^2 has a pole at 0.5); the next double beyond either
+// end is refused with nothing written, the last one inside gives finite values.
+TEST(FractionalRoutines, BoundOnD)
+{
+    const double up = std::nextafter(0.5, 1.0), in = std::nextafter(0.5, 0.0);
+    struct Case {
+        double d;
+        bool weights, acf;  // accepted by ArmaInfinityWeights, by FractionalArmaAcf
+    };
+    const Case cases[] = {{in, true, true},     {-in, true, true},   {0.5, true, false},
+                          {-0.5, true, false},  {up, false, false},  {-up, false, false},
+                          {0.5000001, false, false}, {-0.5000001, false, false}};
+    const double phi = 0.4, theta = 0.3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.d);
+        for (int mode : {kMaInfinity, kArInfinity}) {
+            const Weights w = RunWeights({phi}, {theta}, c.d, 20, mode);
+            if (c.weights) {
+                EXPECT_EQ(w.status, kStatusDone);
+                for (double v : w.out) EXPECT_TRUE(std::isfinite(v));
+            } else {
+                EXPECT_EQ(w.status, kStatusBadArgument);
+                EXPECT_EQ(w.out, std::vector<double>(20, -7.0));
+            }
+        }
+        std::vector<double> acf(11, -7.0);
+        double gamma0 = -7.0;
+        const int status = FractionalArmaAcf(1, &phi, 1, &theta, c.d, 50, 10, acf.data(), gamma0);
+        if (c.acf) {
+            EXPECT_EQ(status, kStatusDone);
+            EXPECT_EQ(acf[0], 1.0);
+            EXPECT_TRUE(std::isfinite(gamma0) && gamma0 > 0.0);
+            for (double v : acf) EXPECT_TRUE(std::isfinite(v));
+        } else {
+            EXPECT_EQ(status, kStatusBadArgument);
+            EXPECT_EQ(acf, std::vector<double>(11, -7.0));
+            EXPECT_EQ(gamma0, -7.0);
+        }
+    }
+}
+
 // ArmaPsiTable agrees with PsiWeights (no weight falls below the flush level for these
 // models), and F, sized exactly M+2, is never overrun for any orders, even with M far below
 // the orders and the minimum extra length e = 2.

@@ -15,6 +15,7 @@
 #include "tests/unit/library_capture.h"
 #include "tests/unit/reference_table.h"
 #include "univariate/constraints.h"
+#include "univariate/model_evaluation.h"
 #include "univariate/preliminary_estimation.h"
 
 namespace {
@@ -148,6 +149,59 @@ TEST(MaxLikelihoodFit, NonCausalEndReportsTheFallbackModel)
     EXPECT_EQ(EstimatedProject, nullptr);
 }
 
+// The objective is the evaluation's value, raised by half its size plus 0.01 when the AR part is
+// not causal (then the last stored value is raised) or, with every coefficient free, the MA part
+// is not invertible; the raised value is also stored.
+TEST(LikelihoodObjective, PenaltyForInadmissibleModels)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> phi, theta;
+        int32_t numFree;
+        bool penalised, causal;
+    };
+    const Case cases[] = {
+        {"invertible MA(1)", {}, {0.5}, 1, false, true},
+        {"non-invertible MA(1), free", {}, {2.0}, 1, true, true},
+        {"non-invertible MA, fixed", {0.3}, {2.0}, 1, false, true},
+        {"non-causal AR(1)", {1.1}, {}, 1, true, false},
+        {"non-causal AR(1), MA fixed", {1.1}, {0.4}, 1, true, false},
+    };
+    const ReferenceTable t = ReadReferenceTable("ml_estimation_reference.csv");
+    ASSERT_GE(t.rows.size(), 1u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (double stored : {-2.0, 3.0}) {
+            UnivariateFields u;
+            u.series = ReferenceSeries(t.Text(0, "series"), "estimation_series.csv");
+            u.n = static_cast<int32_t>(u.series.size());
+            u.firstIndex = 1;
+            u.lastIndex = u.n;
+            u.p = static_cast<int32_t>(c.phi.size());
+            u.q = static_cast<int32_t>(c.theta.size());
+            for (int32_t i = 1; i <= u.p; ++i) u.phi[i] = c.phi[i - 1];
+            for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = c.theta[j - 1];
+            u.numFree = c.numFree;
+            u.freeIndex[1] = 1;
+            u.mleMethod = -1;
+            u.likelihoodTolerance = 5e-5;
+            u.objectiveValue = stored;
+            UnivariateFields plain = u;
+            const bool evaluated = EvaluateModel(plain, -1) == EVALUATION_DONE;
+            ASSERT_EQ(evaluated, c.causal);
+            const double g = plain.objectiveValue;  // the stored value when the evaluation failed
+            EstimatedProject = &u;
+            double f = 0.0;
+            const double x = c.numFree == 1 && u.p >= 1 ? u.phi[1] : u.theta[1];
+            LikelihoodObjective(1, &x, f);
+            EstimatedProject = nullptr;
+            const double want = c.penalised ? g + 0.5 * std::fabs(g) + 0.01 : g;
+            EXPECT_NEAR(f, want, 1e-12 * std::fabs(want)) << stored;
+            EXPECT_EQ(u.objectiveValue, f);
+        }
+    }
+}
+
 TEST(MaxLikelihoodDialog, DefaultAccuracy)
 {
     UnivariateFields u;
@@ -238,6 +292,14 @@ TEST(FractionalMaxLikelihood, RefusesASeriesTooShortAndKeepsTheModel)
         EXPECT_EQ(u.d, 0.2);
         EXPECT_EQ(u.wnVariance, 1.5);
     }
+    // Four values, two Fourier ordinates, are the fewest it fits.
+    UnivariateFields u;
+    u.series = {1.0, 3.0, 2.0, 5.0};
+    u.n = 4;
+    u.fracIntegrated = 1;
+    u.d = 0.2;
+    std::string refusal;
+    EXPECT_EQ(FractionalMaxLikelihood(u, refusal), FRACTIONAL_FIT_DONE) << refusal;
 }
 
 TEST(FractionalMaxLikelihood, ConstantSeriesIsRefusedNotReportedAsAFit)

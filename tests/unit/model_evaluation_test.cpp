@@ -246,6 +246,28 @@ TEST(ModelLikelihood, SettledCoefficients)
     }
 }
 
+// The recursion settles to min(1e-5, likelihoodTolerance): a looser tolerance is taken as 1e-5,
+// a tighter one is used as it is. theta = 1.05 settles slowly (the invertible 1/1.05 is close to
+// the unit circle), so each tolerance freezes it at a different step.
+TEST(ModelLikelihood, ToleranceIsAtMost1e5)
+{
+    auto Run = [](double tolerance, std::vector<double>& table) {
+        UnivariateFields u;
+        u.q = 1;
+        u.theta[1] = 1.05;
+        u.likelihoodTolerance = tolerance;
+        EXPECT_EQ(ModelLikelihood(u, table.data()), EVALUATION_DONE);
+        return u.settlingStep;
+    };
+    std::vector<double> at(54 * 54), loose(54 * 54), tight(54 * 54), looser(54 * 54);
+    const int32_t step = Run(1e-5, at);
+    EXPECT_EQ(Run(0.5, loose), step);
+    EXPECT_EQ(loose, at);
+    EXPECT_EQ(Run(1e-4, looser), step);
+    EXPECT_GT(Run(1e-6, tight), step);
+    EXPECT_NEAR(SettledCoefficient(tight.data(), 1), 1 / 1.05, 1e-6);
+}
+
 // Refusals leave the caller's table and the settling step as they were.
 TEST(ModelLikelihood, RefusalsTouchNothing)
 {

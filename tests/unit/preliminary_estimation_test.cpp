@@ -234,6 +234,8 @@ TEST(PrelimDialog, OkChecksOrdersMethodsAndTheSeriesLength)
         {choice("2", "0", 1 | 2), 100, "", 2, 0, PRELIM_BURG, 0},
         {choice("1", "1", 8 | 16), 100, "", 1, 1, PRELIM_HANNAN_RISSANEN, 0},
         {choice("1", "1", 8, "200"), 100, "", 1, 1, PRELIM_INNOVATIONS, 18},
+        {choice("1", "1", 8, "74"), 100, "", 1, 1, PRELIM_INNOVATIONS, 75},
+        {choice("1", "1", 8, "75"), 100, "", 1, 1, PRELIM_INNOVATIONS, 18},
         {choice("1", "1", 8, "10"), 100, "", 1, 1, PRELIM_INNOVATIONS, 11},
         {choice("1", "1", 8, "2"), 100, "", 1, 1, PRELIM_INNOVATIONS, 3},
         {choice("1", "1", 8, "1"), 100, "", 1, 1, PRELIM_INNOVATIONS, 18},

@@ -131,4 +131,38 @@ TEST(ArmaSimulate, ReproducibleFromSeed)
     }
 }
 
+// A negative variance is a bad argument: nothing is written and no deviate is drawn, so the
+// generator's sequence goes on as if the call had not been made, whatever the seed asked for.
+// A variance of 0 is a model (of a zero path) and draws as usual.
+TEST(ArmaSimulate, NegativeVarianceDrawsNothing)
+{
+    const double coef[] = {0.5, 0.4};
+    struct Case {
+        double sigma2;
+        int seed;
+    };
+    for (const Case& c : {Case{-1.0, 0}, Case{-1.0, 555}, Case{-1e-300, 1}, Case{-1e300, 0}}) {
+        SCOPED_TRACE(c.sigma2);
+        SetLehmerSeed(4242);
+        const double next = UniformRandom(0);
+        SetLehmerSeed(4242);
+        std::vector<double> x(50, 7.0);
+        EXPECT_EQ(ArmaSimulate(x.data(), 50, coef, 1, 1, c.sigma2, c.seed), kStatusBadArgument);
+        EXPECT_EQ(x, std::vector<double>(50, 7.0));
+        EXPECT_EQ(UniformRandom(0), next);
+    }
+
+    SetLehmerSeed(4242);
+    std::vector<double> x(50, 7.0);
+    ASSERT_EQ(ArmaSimulate(x.data(), 50, coef, 1, 1, 0.0, 0), kStatusDone);
+    EXPECT_EQ(x, std::vector<double>(50, 0.0));
+    // One value discarded for the seed, then two uniforms a deviate.
+    SetLehmerSeed(4242);
+    for (int k = 0; k < 1 + 2 * 50; ++k) (void)UniformRandom(0);
+    const double next = UniformRandom(0);
+    SetLehmerSeed(4242);
+    ASSERT_EQ(ArmaSimulate(x.data(), 50, coef, 1, 1, 0.0, 0), kStatusDone);
+    EXPECT_EQ(UniformRandom(0), next);
+}
+
 }  // namespace

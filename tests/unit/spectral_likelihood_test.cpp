@@ -193,6 +193,18 @@ TEST(SpectralLikelihood, InadmissiblePoints)
     }
 }
 
+// The last doubles inside |d| < 0.5 are admissible: a finite criterion and variance.
+TEST(SpectralLikelihood, AdmitsDJustInsideTheBound)
+{
+    const Ordinates o = HandOrdinates(40);
+    for (double d : {std::nextafter(0.5, 0.0), std::nextafter(-0.5, 0.0)}) {
+        const Result r = Evaluate(o, 0, 0, {d});
+        EXPECT_EQ(r.status, kStatusDone) << d;
+        EXPECT_TRUE(std::isfinite(r.F) && r.F < kInadmissibleCriterion) << d;
+        EXPECT_TRUE(std::isfinite(r.sigma2) && r.sigma2 > 0.0) << d;
+    }
+}
+
 // The step-down decision against R polyroot for AR and MA polynomials of orders 1..26,
 // including 1 - 0.5·z^k for k = 12, 20, 26, which an unrescaled step-down underflows and
 // rejects although every root lies outside the unit circle.

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "tests/unit/evaluation_fixtures.h"
 #include "tests/unit/reference_table.h"
 #include "univariate/residuals.h"
+#include "univariate/statistics.h"
 
 namespace {
 
@@ -28,15 +30,23 @@ UnivariateFields MaProject(const std::vector<double>& theta)
     return u;
 }
 
+// gamma(0..modelAcfLags) of the model as the model ACF view has it.
+std::vector<double> Autocovariances(const UnivariateFields& u)
+{
+    std::vector<double> gamma = u.modelAcf;
+    for (double& g : gamma) g *= u.modelGamma0;
+    return gamma;
+}
+
 }  // namespace
 
 // theta = 2 becomes 0.5 and the noise variance grows fourfold; MA(2) models with one or both
-// roots inside the unit circle match R's polyroot with those roots reflected, the variance
-// growing by 1/|r|^2 for each.
+// roots inside the unit circle, and a multiplicative MA(5), match R's polyroot with those roots
+// reflected, the variance growing by 1/|r|^2 for each.
 TEST(SwitchToInvertible, ReflectsTheRootsInsideTheUnitCircle)
 {
     const ReferenceTable t = ReadReferenceTable("switch_reference.csv");
-    ASSERT_EQ(t.rows.size(), 3u);
+    ASSERT_EQ(t.rows.size(), 4u);
     for (size_t r = 0; r < t.rows.size(); ++r) {
         SCOPED_TRACE(t.Text(r, "id"));
         UnivariateFields u = MaProject(t.List(r, "theta"));
@@ -44,12 +54,73 @@ TEST(SwitchToInvertible, ReflectsTheRootsInsideTheUnitCircle)
         ASSERT_EQ(SwitchModelToInvertible(u), SWITCH_DONE);
         const std::vector<double> want = t.List(r, "invertible");
         for (int32_t j = 1; j <= u.q; ++j) EXPECT_NEAR(u.theta[j], want[j - 1], 1e-6) << j;
-        EXPECT_NEAR(u.wnVariance / (1.7 * t.Number(r, "factor")), 1.0, 1e-4);
+        EXPECT_NEAR(u.wnVariance / (1.7 * t.Number(r, "factor")), 1.0, 1e-6);
         EXPECT_NEAR(u.residualSsPerN / (s0 * t.Number(r, "factor")), 1.0, 1e-4);
         // The new model's residuals are those of the old one scaled by the root factor.
         UnivariateFields check = u;
         ASSERT_EQ(ComputeResiduals(check), 1);
         EXPECT_NEAR(check.residualSsPerN, u.residualSsPerN, 1e-12);
+    }
+}
+
+// The switch keeps the model's autocovariance function at every lag, whether or not the project
+// has data (and whether or not its residuals were computed before), for pure and mixed models
+// and a multiplicative one whose MA relation the switch drops.
+TEST(SwitchToInvertible, KeepsTheModelAutocovariances)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> phi, theta;
+        std::vector<int32_t> relation;  // (a, b, d): c(a) = c(b)·c(d)
+    };
+    const Case cases[] = {
+        {"MA(1) theta 2", {}, {2.0}, {}},
+        {"MA(2) with one root inside", {}, {-1.65, 0.5}, {}},
+        {"MA(2) with both roots inside", {}, {0.5, 1.5}, {}},
+        {"ARMA(1,1) theta 2", {0.5}, {2.0}, {}},
+        {"ARMA(2,2) with one root inside", {0.4, -0.3}, {-1.65, 0.5}, {}},
+        {"(1 + 2B)(1 + 0.4B^4)", {}, {2.0, 0.0, 0.0, 0.4, 0.8}, {5, 1, 4}},
+    };
+    enum Data { NONE, RESIDUALS, NO_RESIDUALS_YET };
+    for (const Case& c : cases) {
+        for (Data data : {NONE, RESIDUALS, NO_RESIDUALS_YET}) {
+            SCOPED_TRACE(std::string(c.name) + (data == NONE ? ", no data" : data == RESIDUALS ? ", data" : ", data, no residuals"));
+            UnivariateFields u = MaProject(c.theta);
+            u.p = static_cast<int32_t>(c.phi.size());
+            for (int32_t i = 1; i <= u.p; ++i) u.phi[i] = c.phi[i - 1];
+            for (int32_t j = 1; j <= u.q; ++j) u.freeIndex[u.p + j] = u.p + j;
+            for (int32_t i = 1; i <= u.p; ++i) u.freeIndex[i] = i;
+            u.numFree = u.p + u.q;
+            if (!c.relation.empty()) {
+                u.relationCount = 1;
+                for (int k = 0; k < 3; ++k) u.relations[1][k + 1] = u.p + c.relation[k];
+                u.numFree -= 1;  // the target, last in freeIndex, is no free coefficient
+            }
+            if (data == NONE) {
+                u.series.clear();
+                u.n = u.firstIndex = u.lastIndex = 0;
+                u.residualSsPerN = 0.0;
+            }
+            if (data == NO_RESIDUALS_YET) u.residualSsPerN = 0.0;
+            u.modelAcfLags = 30;
+            ASSERT_EQ(ComputeModelAcf(u), 1);
+            const std::vector<double> before = Autocovariances(u);
+            const double s0 = u.residualSsPerN;
+
+            ASSERT_EQ(SwitchModelToInvertible(u), data == NONE ? SWITCH_NOT_EVALUATED : SWITCH_DONE);
+            EXPECT_EQ(u.relationCount, 0);
+            ASSERT_EQ(ComputeModelAcf(u), 1);
+            const std::vector<double> after = Autocovariances(u);
+            for (size_t h = 0; h < before.size(); ++h) EXPECT_NEAR(after[h], before[h], 1e-6 * before[0]) << "lag " << h;
+
+            if (data == NONE) {
+                EXPECT_EQ(u.residualSsPerN, s0);
+            } else {
+                UnivariateFields check = u;
+                ASSERT_EQ(ComputeResiduals(check), 1);
+                EXPECT_NEAR(u.residualSsPerN / check.residualSsPerN, 1.0, 1e-12);
+            }
+        }
     }
 }
 
@@ -66,33 +137,24 @@ TEST(SwitchToInvertible, InvertibleModelIsLeftAlone)
     }
 }
 
-// Without data, or without a residual variance of the old model, theta is replaced but nothing
-// is evaluated: the variances stay as they were. A non-causal AR part keeps theta.
-TEST(SwitchToInvertible, NothingToRescale)
+// A non-causal AR part, or a variance that would overflow once rescaled, leaves the model as it
+// was.
+TEST(SwitchToInvertible, RefusalsChangeNothing)
 {
-    UnivariateFields empty;
-    empty.q = 1;
-    empty.theta[1] = 2.0;
-    empty.wnVariance = 1.3;
-    empty.residualSsPerN = 0.9;
-    EXPECT_EQ(SwitchModelToInvertible(empty), SWITCH_NOT_EVALUATED);
-    EXPECT_NEAR(empty.theta[1], 0.5, 1e-9);
-    EXPECT_EQ(empty.wnVariance, 1.3);
-    EXPECT_EQ(empty.residualSsPerN, 0.9);
-
-    UnivariateFields unscaled = MaProject({2.0});
-    unscaled.residualSsPerN = 0.0;
-    EXPECT_EQ(SwitchModelToInvertible(unscaled), SWITCH_NOT_EVALUATED);
-    EXPECT_NEAR(unscaled.theta[1], 0.5, 1e-9);
-    EXPECT_EQ(unscaled.wnVariance, 1.7);
-    EXPECT_EQ(unscaled.residualSsPerN, 0.0);
-
     UnivariateFields noncausal = MaProject({2.0});
     noncausal.p = 1;
     noncausal.phi[1] = 1.1;
     EXPECT_EQ(SwitchModelToInvertible(noncausal), SWITCH_NOT_CAUSAL);
     EXPECT_EQ(noncausal.theta[1], 2.0);
     EXPECT_EQ(noncausal.wnVariance, 1.7);
+
+    UnivariateFields huge = MaProject({2.0});
+    huge.wnVariance = 1e308;
+    const double ss = huge.residualSsPerN;
+    EXPECT_EQ(SwitchModelToInvertible(huge), SWITCH_FAILED);
+    EXPECT_EQ(huge.theta[1], 2.0);
+    EXPECT_EQ(huge.wnVariance, 1e308);
+    EXPECT_EQ(huge.residualSsPerN, ss);
 }
 
 // The free list after a switch: the AR positions that were free and are no relation's target,

@@ -207,6 +207,36 @@ TEST(Transforms, TransformedValuesAreTheFormulas)
     ExpectNear(root.series, {-2.0, 0.0, 2.0}, 1e-15, "square root");
 }
 
+// Below lambda = 1e-7 the transform is the logarithm and its undoing exp; from 1e-7 on it is the
+// power (x^lambda - 1)/lambda and (lambda y + 1)^(1/lambda), which at x = 1e6 stand about
+// lambda (ln x)^2 / 2 = 1e-5 away from them: far more than the power's rounding (about
+// 1e-16/lambda), so the branch taken shows.
+TEST(Transforms, BoxCoxIsTheLogarithmBelow1e7)
+{
+    const std::vector<double> x = {1e6, 2.0, 5e5};
+    const std::vector<double> z = {13.8, 1.0, -2.0};
+    for (double lambda : {9.9e-8, 1e-7, 1.01e-7}) {
+        SCOPED_TRACE(lambda);
+        const bool logarithm = lambda < 1e-7;
+        UnivariateProject u;
+        Load(u, x);
+        ASSERT_EQ(ApplyBoxCox(u, lambda), 1);
+        for (size_t t = 0; t < x.size(); ++t) {
+            const double ln = std::log(x[t]);
+            const double want = logarithm ? ln : ln + lambda * ln * ln / 2.0;
+            EXPECT_NEAR(u.series[t], want, logarithm ? 1e-12 : 1e-8) << t;
+        }
+
+        u.series = z;
+        ASSERT_EQ(UndoBoxCox(u), 1);
+        for (size_t t = 0; t < z.size(); ++t) {
+            // (lambda z + 1)^(1/lambda) = exp(z - lambda z^2 / 2 + ...).
+            const double want = std::exp(logarithm ? z[t] : z[t] - lambda * z[t] * z[t] / 2.0);
+            EXPECT_NEAR(u.series[t] / want, 1.0, logarithm ? 1e-12 : 1e-8) << t;
+        }
+    }
+}
+
 // 0, 1, 2, 3 with lambda 1.1, then a mean subtracted and added back: 1.1 y + 1 for the former
 // 0 falls a rounding error below 0.
 TEST(Transforms, BoxCoxUndoOfAFormerZeroAfterARoundTripIsZero)
