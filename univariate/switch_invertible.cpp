@@ -74,7 +74,14 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
 {
     UnivariateFields& u = project;
     if (u.p < 0 || u.p > kMaxArmaOrder || u.q < 0 || u.q > kMaxArmaOrder) return SWITCH_FAILED;
-    if (u.q == 0 || Invertible(u)) return SWITCH_ALREADY_INVERTIBLE;
+    if (u.q == 0) return SWITCH_ALREADY_INVERTIBLE;
+    // The model is the one its relations make: a target stored as 0 (theta13 of an airline model
+    // before its first evaluation) would otherwise decide invertibility, and be reflected, alone.
+    UnivariateFields related = u;
+    if (!ApplyModelRelations(related)) return SWITCH_FAILED;
+    if (Invertible(related)) return SWITCH_ALREADY_INVERTIBLE;
+    std::copy(related.theta + 1, related.theta + 1 + u.q, u.theta + 1);
+    std::copy(related.phi + 1, related.phi + 1 + u.p, u.phi + 1);
 
     std::vector<double> table(static_cast<size_t>(kLeadingDimension) * kLeadingDimension);
     const int32_t status = ModelLikelihood(u, table.data());

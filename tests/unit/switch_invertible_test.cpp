@@ -137,6 +137,41 @@ TEST(SwitchToInvertible, InvertibleModelIsLeftAlone)
     }
 }
 
+// Invertibility belongs to the model the relations make, not to the coefficients as stored: an
+// airline MA part with theta13 still 0 has a root of modulus 0.9987 on its own, but
+// (1 - 0.4B)(1 - 0.61B^12) is invertible; and a model switched with its target stored as 0 is
+// switched as the one with the target already set.
+TEST(SwitchToInvertible, JudgesTheModelItsRelationsMake)
+{
+    auto airline = [](double theta1, double theta12, double theta13) {
+        std::vector<double> theta(13, 0.0);
+        theta[0] = theta1;
+        theta[11] = theta12;
+        theta[12] = theta13;
+        UnivariateFields u = MaProject(theta);
+        u.relationCount = 1;
+        u.relations[1][1] = 13;
+        u.relations[1][2] = 1;
+        u.relations[1][3] = 12;
+        u.numFree = 2;
+        u.freeIndex[1] = 1;
+        u.freeIndex[2] = 12;
+        u.freeIndex[3] = 13;
+        return u;
+    };
+    UnivariateFields invertible = airline(-0.4, -0.61, 0.0);
+    EXPECT_EQ(SwitchModelToInvertible(invertible), SWITCH_ALREADY_INVERTIBLE);
+    EXPECT_EQ(invertible.theta[1], -0.4);
+    EXPECT_EQ(invertible.theta[12], -0.61);
+    EXPECT_EQ(invertible.wnVariance, 1.7);
+
+    UnivariateFields stored = airline(2.0, -0.61, 0.0), set = airline(2.0, -0.61, 2.0 * -0.61);
+    ASSERT_EQ(SwitchModelToInvertible(stored), SWITCH_DONE);
+    ASSERT_EQ(SwitchModelToInvertible(set), SWITCH_DONE);
+    for (int32_t j = 1; j <= 13; ++j) EXPECT_NEAR(stored.theta[j], set.theta[j], 1e-9) << j;
+    EXPECT_NEAR(stored.wnVariance / set.wnVariance, 1.0, 1e-9);
+}
+
 // A non-causal AR part, or a variance that would overflow once rescaled, leaves the model as it
 // was.
 TEST(SwitchToInvertible, RefusalsChangeNothing)
