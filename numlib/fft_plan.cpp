@@ -1,13 +1,13 @@
 #include "numlib/fft_plan.h"
 
 #include "numlib/fft_kernels.h"
+#include "numlib/kept_record.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
 
 namespace {
@@ -160,31 +160,20 @@ struct ChirpSet {
 // larger than kChirpKeepBytes is not kept.
 constexpr std::size_t kChirpKeepBytes = std::size_t{128} << 20;
 
-struct ChirpKeeper {
-    std::mutex lock;
-    std::unique_ptr<Chirp> kept;
-};
-
-ChirpKeeper& Keeper()
+KeptRecord<Chirp>& Keeper()
 {
-    static ChirpKeeper keeper;
+    static KeptRecord<Chirp> keeper;
     return keeper;
 }
 
 std::unique_ptr<Chirp> TakeKeptChirp(int p)
 {
-    ChirpKeeper& keeper = Keeper();
-    std::lock_guard<std::mutex> guard(keeper.lock);
-    if (keeper.kept && keeper.kept->p == p) return std::move(keeper.kept);
-    return nullptr;
+    return Keeper().Take([p](const Chirp& c) { return c.p == p; });
 }
 
 void KeepChirp(std::unique_ptr<Chirp> chirp)
 {
-    if (!chirp || chirp->bytes > kChirpKeepBytes) return;
-    ChirpKeeper& keeper = Keeper();
-    std::lock_guard<std::mutex> guard(keeper.lock);
-    keeper.kept = std::move(chirp);
+    Keeper().Keep(std::move(chirp), kChirpKeepBytes);
 }
 
 void RunPlan(const FftPlan& plan, const Cx* roots, const Cx* in, Cx* out, Cx* work, Cx* scratch,

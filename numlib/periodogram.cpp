@@ -3,6 +3,7 @@
 #include "numlib/error_stack.h"
 #include "numlib/fft.h"
 #include "numlib/fft_plan.h"
+#include "numlib/kept_record.h"
 #include "numlib/finite_values.h"
 #include "numlib/machine.h"
 #include "numlib/matrix_print.h"
@@ -14,7 +15,6 @@
 #include <cstddef>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <new>
 
 namespace {
@@ -44,25 +44,17 @@ struct RealTransform {
 
 constexpr std::size_t kKeepBytes = std::size_t{64} << 20;
 
-struct RealTransformKeeper {
-    std::mutex lock;
-    std::unique_ptr<RealTransform> kept;
-};
-
-RealTransformKeeper& Keeper()
+KeptRecord<RealTransform>& Keeper()
 {
-    static RealTransformKeeper keeper;
+    static KeptRecord<RealTransform> keeper;
     return keeper;
 }
 
 // The record of length n: the kept one, or a new one (nullptr when its space cannot be obtained).
 std::unique_ptr<RealTransform> TakeRealTransform(int n)
 {
-    {
-        RealTransformKeeper& keeper = Keeper();
-        std::lock_guard<std::mutex> guard(keeper.lock);
-        if (keeper.kept && keeper.kept->n == n) return std::move(keeper.kept);
-    }
+    if (std::unique_ptr<RealTransform> kept = Keeper().Take([n](const RealTransform& r) { return r.n == n; }))
+        return kept;
     std::unique_ptr<RealTransform> r(new (std::nothrow) RealTransform);
     if (!r) return nullptr;
     r->n = n;
@@ -95,10 +87,7 @@ std::unique_ptr<RealTransform> TakeRealTransform(int n)
 
 void KeepRealTransform(std::unique_ptr<RealTransform> r)
 {
-    if (!r || r->bytes > kKeepBytes) return;
-    RealTransformKeeper& keeper = Keeper();
-    std::lock_guard<std::mutex> guard(keeper.lock);
-    keeper.kept = std::move(r);
+    Keeper().Keep(std::move(r), kKeepBytes);
 }
 
 // The doubles of each work area that DP2FT uses for a transform of length n; the sizes its

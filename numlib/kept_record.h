@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+
+// The work record of the last call, kept for the next call that can use it: tables that cost more
+// to build than to use, for a view redrawn or a slider moved at one length again and again. One
+// slot shared between threads; T has a `bytes` member, and a record above the caller's limit is
+// not kept, so the slot never holds more than that.
+template <class T>
+class KeptRecord {
+public:
+    // The kept record when fits(record) holds (the slot is then empty), else nullptr.
+    template <class Fits>
+    std::unique_ptr<T> Take(Fits fits)
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (kept_ && fits(*kept_)) return std::move(kept_);
+        return nullptr;
+    }
+
+    // Keeps r in place of the record kept before, unless r is empty or larger than maxBytes.
+    void Keep(std::unique_ptr<T> r, std::size_t maxBytes)
+    {
+        if (!r || r->bytes > maxBytes) return;
+        std::lock_guard<std::mutex> guard(lock_);
+        kept_ = std::move(r);
+    }
+
+private:
+    std::mutex lock_;
+    std::unique_ptr<T> kept_;
+};
