@@ -77,29 +77,31 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
     if (u.q == 0) return SWITCH_ALREADY_INVERTIBLE;
     // The model is the one its relations make: a target stored as 0 (theta13 of an airline model
     // before its first evaluation) would otherwise decide invertibility, and be reflected, alone.
-    UnivariateFields related = u;
-    if (!ApplyModelRelations(related)) return SWITCH_FAILED;
-    if (Invertible(related)) return SWITCH_ALREADY_INVERTIBLE;
-    std::copy(related.theta + 1, related.theta + 1 + u.q, u.theta + 1);
-    std::copy(related.phi + 1, related.phi + 1 + u.p, u.phi + 1);
+    // Every outcome but a switch leaves the coefficients as they were stored.
+    double storedPhi[27 + 1], storedTheta[27 + 1];
+    std::copy(std::begin(u.phi), std::end(u.phi), storedPhi);
+    std::copy(std::begin(u.theta), std::end(u.theta), storedTheta);
+    auto unchanged = [&](SwitchOutcome outcome) {
+        std::copy(std::begin(storedPhi), std::end(storedPhi), u.phi);
+        std::copy(std::begin(storedTheta), std::end(storedTheta), u.theta);
+        return outcome;
+    };
+    if (!ApplyModelRelations(u)) return SWITCH_FAILED;
+    if (Invertible(u)) return unchanged(SWITCH_ALREADY_INVERTIBLE);
 
     std::vector<double> table(static_cast<size_t>(kLeadingDimension) * kLeadingDimension);
     const int32_t status = ModelLikelihood(u, table.data());
-    if (status == EVALUATION_NOT_CAUSAL) return SWITCH_NOT_CAUSAL;
-    if (status != EVALUATION_DONE) return SWITCH_FAILED;
+    if (status == EVALUATION_NOT_CAUSAL) return unchanged(SWITCH_NOT_CAUSAL);
+    if (status != EVALUATION_DONE) return unchanged(SWITCH_FAILED);
     // Reflecting the MA roots inside the unit circle divides the spectral density by the
     // product of their squared moduli at every frequency; growing the noise variance by
     // gamma(0) old / gamma(0) new undoes that, so every autocovariance is kept.
     const double gammaOld = UnitVariance(u);
-    const std::vector<double> thetaOld(u.theta + 1, u.theta + 1 + u.q);
     for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
     const double gammaNew = UnitVariance(u);
     const double ratio = gammaOld > 0.0 && gammaNew > 0.0 ? gammaOld / gammaNew : 0.0;
     const double sigma2 = u.wnVariance * ratio;
-    if (!(ratio > 0.0) || !std::isfinite(sigma2)) {
-        std::copy(thetaOld.begin(), thetaOld.end(), u.theta + 1);
-        return SWITCH_FAILED;
-    }
+    if (!(ratio > 0.0) || !std::isfinite(sigma2)) return unchanged(SWITCH_FAILED);
     MakeMaFree(u);
 
     const bool evaluated = u.hasData() && EvaluateModel(u, -1) == EVALUATION_DONE;

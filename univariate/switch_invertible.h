@@ -25,4 +25,8 @@ enum SwitchOutcome : int32_t {
 // new model's mean squared rescaled one-step error S/n.
 SwitchOutcome SwitchModelToInvertible(UnivariateFields& project);
 
+// Every MA coefficient free, for a new MA part: freeIndex(1..c) keeps the AR positions that were
+// free and are no relation's target, then p+1..p+q follow, numFree = c + q; the relations with
+// an MA target are dropped and the targets of the remaining (AR) relations follow the free
+// positions in freeIndex(numFree+1..), in relation order.
 void MakeMaFree(UnivariateFields& project);
