@@ -623,8 +623,9 @@ void FileNotUsed(const std::string& refusal, const std::string& why)
 }
 
 // Reads the data file the user selects into x and y; a file that gives no series, or one the
-// criterion cannot use, is refused with the reason and the selection comes back. Where reading
-// stopped before the end of the file is said on the page that follows.
+// criterion cannot use, is refused with the reason and the selection comes back. Where the
+// reading rules took effect, and where reading stopped before the end of the file, is said on the
+// page that follows.
 void ChooseDataFile(HalvireState& state)
 {
     EmptyLines(1);
@@ -659,7 +660,7 @@ void ChooseDataFile(HalvireState& state)
         NewScreen();
         // Shown on the page that follows, where it stays to be read.
         if (read.more) Line("   DATA TRUNCATED AFTER FIRST 20000 OBSERVATIONS.");
-        for (const std::string& line : DataStopLines(read, "value")) Line("   " + Upper(line));
+        for (const std::string& line : DataReadLines(read, "value")) Line("   " + Upper(line));
         return;
     }
 }
