@@ -188,7 +188,8 @@ bool HoldsDecimalCommas(std::string_view record, int needed)
         const long long repeat = RepeatCount(item, static_cast<long long>(needed) + 1);
         separated += repeat > 0 ? repeat : 1;
     });
-    return separated != needed && separated - decimalWords == needed;
+    // When parting gives `needed`, the point reading gives fewer: the commas part items then.
+    return separated - decimalWords == needed;
 }
 
 // What reading one record gave besides its values.
