@@ -307,7 +307,9 @@ void OfferFile(const float* X, int n, int h)
             std::string typed(127, ' ');
             ReadLine(typed, 127);
             name = Trimmed(typed);
-            if (name.size() > static_cast<size_t>(kOspeFileNameLength))
+            if (name.empty())
+                ScreenWrite("(' The file name is empty: give a name.')", {});
+            else if (name.size() > static_cast<size_t>(kOspeFileNameLength))
                 ScreenWrite("(' A file name may have at most 24 characters.')", {});
             else if (IsSameFile(name, dataFilePath))
                 ScreenWrite("(' The file ',A,' holds the data read: choose another name.')", {name});

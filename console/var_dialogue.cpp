@@ -496,7 +496,9 @@ private:
                 ReadLine(typed, kFileNameField);
                 name = Trimmed(typed);
                 // A longer name cut to the field would write another file than the one typed.
-                if (name.size() > static_cast<std::size_t>(kFileNameField))
+                if (name.empty())
+                    ScreenWriteList({"    The file name is empty: give a name."});
+                else if (name.size() > static_cast<std::size_t>(kFileNameField))
                     ScreenWriteList({"    A file name has at most 24 characters."});
                 else if (IsSameFile(name, dataPath_))
                     ScreenWriteList({"    The file " + name + " holds the data read: give another name."});

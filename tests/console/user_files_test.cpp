@@ -635,6 +635,58 @@ TEST(UserFiles, NoOutputIsWrittenOverTheDataRead)
     });
 }
 
+TEST(UserFiles, AnEmptyOutputNameIsAskedAgain)
+{
+    const std::string pairs = Pairs(40);
+    const std::string wave = Numbers(Wave(72));
+    const Script varFit = {"key s", "line 1", "key a", "key a", "key n", "key y", "line @first name",
+                           "line errors.txt @second name", "key n", "key x"};
+    auto written = [](const std::string& output) {
+        return [output](const auto&, const ScratchFolder& folder) { EXPECT_FALSE(folder.Read(output).empty()); };
+    };
+    RunAll({
+        {"molda: the prediction errors",
+         MoldaMain,
+         {{"data.txt", pairs}},
+         Script(VarList(2)).Add(Choose(3)).Add(VarToModelMenu()).Add(varFit),
+         {{"second name",
+           {"    Enter filename for the prediction errors :", "     The file name is empty: give a name.", "", "",
+            "    Enter filename for the prediction errors :"}}},
+         {{"", "could not be written"}},
+         written("errors.txt")},
+        {"drav: the prediction errors",
+         DravMain,
+         {{"data.txt", pairs}},
+         Script(VarList(2)).Add(Choose(3)).Add(VarToModelMenu()).Add(varFit),
+         {{"second name",
+           {"    Enter filename for the prediction errors :", "     The file name is empty: give a name.", "", "",
+            "    Enter filename for the prediction errors :"}}},
+         {{"", "could not be written"}},
+         written("errors.txt")},
+        {"ospe: the data with the forecasts",
+         OspeMain,
+         {{"data.dat", wave}},
+         Script(OspeList())
+             .Add(Choose(3))
+             .Add({"key x", "key b", "key f", "key x", "line 1", "key x", "key x", "key x", "key enter", "key y", "line",
+                   "line out.dat @second name", "key x", "key r", "key x"}),
+         {{"second name",
+           {"  Name of new file?", " The file name is empty: give a name.", "  Name of new file?"}}},
+         {{"", "could not be written"}},
+         written("out.dat")},
+        {"halvire: the model file",
+         HalvireMain,
+         {{"data.txt", wave}},
+         Script(HalvireList())
+             .Add(Choose(3))
+             .Add({"key a", "key e", "line 0", "line 0", "line 0", "line 1", "key n", "key a", "key f", "line",
+                   "line w.mod @second name", "key a", "key x"}),
+         {{"second name", {" Name of file for model :", "   THE FILE NAME IS EMPTY: GIVE A NAME.", " Name of file for model :"}}},
+         {{"", "COULD NOT BE WRITTEN"}},
+         written("w.mod")},
+    });
+}
+
 TEST(UserFiles, NothingStandsOverAMenuThatIsDone)
 {
     const std::string toShort = "   The series is too short to fit an autoregression.";
