@@ -768,18 +768,42 @@ TEST(UserFiles, TheFileListSaysWhatItLeavesOut)
 #ifndef _WIN32
     oddRows.push_back(" 1 entry is not listed: its name is not plain ASCII or ends in a blank.");
 #endif
+    oddRows.push_back("");
     oddRows.push_back(" <.                       >");
+    // The list's frame, 2 pixels above its first row, keeps off the lines that say what is left out.
+    const auto framed = [](const auto& screen, const ScratchFolder&) {
+        const ScreenPicture& list = screen("list");
+        const int first = RowOf(list, " <.                       >");
+        ASSERT_GT(first, 2) << list.text;
+        for (int row = 0; row < first - 1; ++row)
+            EXPECT_EQ(list.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 7), 0) << "row " << row << "\n" << list.text;
+    };
     RunAll({
         {"ospe: long names and names outside plain ASCII", OspeMain, odd, Script(OspeList()).Add("key down @list"),
-         {{"list", oddRows}}, {}, nullptr},
+         {{"list", oddRows}}, {}, framed},
+#ifndef _WIN32
+        {"ospe: all three reasons under its prompt's empty line: one line tells all",
+         OspeMain,
+         [&] {
+             std::vector<std::pair<std::string, std::string>> files = seventy;
+             files.push_back(odd[0]);
+             files.push_back(odd[3]);
+             return files;
+         }(),
+         Script(OspeList()).Add("key down @list"),
+         {{"list", {"SELECT NAME OF FILE ...", " 5 entries are not listed: long or unusual names, or past the 69th.", "",
+                    " <.                       >"}}},
+         {},
+         framed},
+#endif
         {"molda: entries past the 69th",
          MoldaMain,
          seventy,
          Script(VarList(1)).Add("key down @list"),
-         {{"list", {"  SELECT NAME OF FILE ...", " 3 entries are not listed: the list holds at most 69.",
+         {{"list", {"  SELECT NAME OF FILE ...", " 3 entries are not listed: the list holds at most 69.", "",
                     " <.                       >"}}},
          {},
-         nullptr},
+         framed},
     });
 }
 
