@@ -53,8 +53,8 @@ struct DataFileRead {
 };
 
 // Reads vectors of m values (m >= 1) from the records until the end, the first fault, or `limit`
-// vectors (then `more` tells whether another complete vector follows). The values are finite and
-// within the single-precision range. With a fault that DataFaultRefuses, the values read before it
+// vectors; past the limit the vectors are only counted (`more`, `total`). The values are finite
+// and within the single-precision range. With a fault that DataFaultRefuses, the values read before it
 // are not to be used.
 DataFileRead ReadDataRecords(const std::vector<std::string>& records, int m, int limit);
 
