@@ -2,11 +2,17 @@
 // The console programs' data files: numbers in free format, read a series value or an observation
 // vector at a time, each from the start of a line (SplitRecords' lines: CR LF, LF or CR, a leading
 // byte-order mark skipped), going on over the following lines while a vector is incomplete and
-// ignoring the rest of its last line; blank lines are passed over. Free format would read a
-// decimal comma as two numbers and let an empty item (a lone comma or slash) leave a value unset;
-// in a data file both only ever mean a wrong file, which is therefore refused. Other items that
-// are not numbers the programs can hold end the data where they stand, and the reader says where.
-// Keyboard entry keeps plain free-format reading (console/screen_io.h).
+// ignoring the rest of its last line; blank lines are passed over. These rules stay, because files
+// written for them rely on them, but a read says where they took effect: the first line that holds
+// more items than its vector takes (with the count of items not read) and the first line that
+// begins a vector and holds too few for it.
+// Free format would read a decimal comma as two numbers and let an empty item (a lone comma or
+// slash) leave a value unset; in a data file both only ever mean a wrong file, which is therefore
+// refused. A comma between two digits is read both ways: it parts items when that gives the line
+// the items its vector still needs, it is a decimal comma when only reading it as a point does,
+// and it parts items otherwise. Other items that are not numbers the programs can hold end the
+// data where they stand, and so does a DOS end-of-file mark that more numbers follow; the reader
+// says where. Keyboard entry keeps plain free-format reading (console/screen_io.h).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +27,7 @@ enum class DataFault {
     Incomplete,    // the file ends inside a vector
     DecimalComma,  // "107,99": free format would read two numbers
     EmptyItem,     // a comma or slash where a number should stand: free format would keep a value
+    EndMark,       // a DOS end-of-file mark (26) with more numbers after it
 };
 
 // Whether the fault refuses the whole file (a decimal comma, an empty item), rather than ending
@@ -31,18 +38,31 @@ struct DataFileRead {
     std::vector<float> values;  // `count` vectors of m values, one after another
     int count = 0;
     bool more = false;  // a further complete vector followed the limit
-    int stopLine = 0;   // where reading stopped (from 1): the faulty item's line, or for an
-                        // incomplete vector the line it began on; 0 at the end of the file
+    int total = 0;      // the complete vectors the file holds: `count`, and with `more` those past
+                        // the limit, counted up to the end or the first item that ends the data
+    int stopLine = 0;   // where reading stopped (from 1): the faulty item's line, for an incomplete
+                        // vector the line it began on, for an end-of-file mark its line; 0 at the
+                        // end of the file
     DataFault fault = DataFault::None;
+    // Up to the limit: the first line holding more items than its vector took, and the items
+    // left unread on all such lines (an item "r*c" counts once, also when only part of it went
+    // into the vector); the first line that begins a vector and ends before it is complete.
+    int longLine = 0;
+    long long itemsNotRead = 0;
+    int shortLine = 0;
 };
 
 // Reads vectors of m values (m >= 1) from the records until the end, the first fault, or `limit`
-// vectors (then `more` tells whether another complete vector follows). The values are finite and
-// within the single-precision range. With a fault that DataFaultRefuses, the values read before it
+// vectors; past the limit the vectors are only counted (`more`, `total`). The values are finite
+// and within the single-precision range. With a fault that DataFaultRefuses, the values read before it
 // are not to be used.
 DataFileRead ReadDataRecords(const std::vector<std::string>& records, int m, int limit);
 
-// ReadDataRecords over the text file `name`. Returns 1, or 0 when it cannot be opened or read
+// ReadDataRecords over the records of `text`; an end-of-file mark (26) that digits follow ends the
+// data with the fault EndMark at the mark's line, one that none follow ends the text silently.
+DataFileRead ReadDataText(std::string_view text, int m, int limit);
+
+// ReadDataText over the text file `name`. Returns 1, or 0 when it cannot be opened or read
 // (`read` then empty).
 [[nodiscard]] int ReadDataFile(const std::string& name, int m, int limit, DataFileRead& read);
 
@@ -61,6 +81,12 @@ std::string DataFileProblem(const DataFileRead& read);
 // > 0) and what was kept, `unit` naming one kept item ("value", "vector"): "Line 61 holds a value
 // that is not a finite number." and "Reading stopped there; the 60 values before it were kept."
 std::vector<std::string> DataStopLines(const DataFileRead& read, const std::string& unit);
+
+// The sentences that tell where the reading rules took effect (read.longLine, read.shortLine) and
+// where reading stopped (DataStopLines), for the page that follows a read; `unit` as there:
+// "Line 1 holds more items than a vector takes." and "The rest of such lines was not read: 108
+// items in all."
+std::vector<std::string> DataReadLines(const DataFileRead& read, const std::string& unit);
 
 // Whether `name` names the same file as `path`, the loaded data file as DataFilePath gave it
 // (both must exist); writing there would lose the data read.

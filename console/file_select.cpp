@@ -1,7 +1,9 @@
 #include "console/file_select.h"
 
 #include "console/menu.h"
+#include "console/screen.h"
 #include "console/screen_io.h"
+#include "platform/pc.h"
 
 #include <algorithm>
 #include <string>
@@ -26,13 +28,14 @@ Hidden HiddenReason(const std::string& name)
     return name.empty() || name.back() == ' ' ? Hidden::Characters : Hidden::No;
 }
 
-// "1 entry is not listed: its name ..." or "3 entries are not listed: their names ...".
-void WriteHiddenLine(int count, const char* one, const char* many)
+// "1 entry is not listed: its name ..." or "3 entries are not listed: their names ...", added to
+// `lines` for a count above 0.
+void AddHiddenLine(std::vector<std::string>& lines, int count, const char* one, const char* many)
 {
     if (count == 0)
         return;
-    ScreenWriteList({count == 1 ? std::string("1 entry is not listed: ") + one
-                                : std::to_string(count) + " entries are not listed: " + many});
+    lines.push_back(count == 1 ? std::string("1 entry is not listed: ") + one
+                               : std::to_string(count) + " entries are not listed: " + many);
 }
 
 std::string Field(const std::string& name)
@@ -79,13 +82,27 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
         ScreenWriteList({"UMBO: Invalid specification or path name"});
     if (!parentListed)
         offered.insert(offered.begin(), DirectoryEntry{"..", kDirectoryAttribute});
-    // The limits stay; the user is told what they leave out, in at most three lines, so that a
-    // full menu still fits below them.
-    WriteHiddenLine(tooLong, "its name is longer than 24 characters.", "their names are longer than 24 characters.");
-    WriteHiddenLine(characters, "its name is not plain ASCII or ends in a blank.",
-                    "their names are not plain ASCII or end in a blank.");
+    // The limits stay; the user is told what they leave out, a line for each reason, and an empty
+    // line keeps the menu's frame, which reaches 2 pixels above its first row, off the last of
+    // them. Where that would push a full menu past the screen's foot, one line tells all.
+    std::vector<std::string> hidden;
+    AddHiddenLine(hidden, tooLong, "its name is longer than 24 characters.",
+                  "their names are longer than 24 characters.");
+    AddHiddenLine(hidden, characters, "its name is not plain ASCII or ends in a blank.",
+                  "their names are not plain ASCII or end in a blank.");
     const int pastLimit = std::max(0, static_cast<int>(offered.size()) - kMenuMaxItems);
-    WriteHiddenLine(pastLimit, "the list holds at most 69.", "the list holds at most 69.");
+    AddHiddenLine(hidden, pastLimit, "the list holds at most 69.", "the list holds at most 69.");
+    if (!hidden.empty()) {
+        int column = 0, row = 0;
+        BiosGetCursor(column, row);
+        const int shown = std::min({static_cast<int>(offered.size()), kMenuMaxItems, kMenuVisibleItems});
+        if (row + static_cast<int>(hidden.size()) + 1 + shown > kPcRows)
+            hidden = {std::to_string(tooLong + characters + pastLimit) +
+                      " entries are not listed: long or unusual names, or past the 69th."};
+        hidden.emplace_back();
+        for (const std::string& line : hidden)
+            ScreenWriteList({line});
+    }
     for (size_t k = 0; k < offered.size() && k < static_cast<size_t>(kMenuMaxItems); ++k) {
         const DirectoryEntry& e = offered[k];
         const bool directory = (e.attributes & kDirectoryAttribute) != 0;

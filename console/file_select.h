@@ -15,7 +15,9 @@ constexpr int kFileNameField = 24;
 // and ">". Entries whose names are longer than the field, end in a blank or hold characters
 // outside printable ASCII are left out, since what is offered must open as shown; ".." is always
 // offered (at a root it leads back there), so the menu is never empty; at most 69 are offered.
-// How many entries are left out, and why, is said before the menu, a line for each reason.
+// How many entries are left out, and why, is said before the menu, a line for each reason (one
+// line for all when a full menu would not fit below them), and an empty line after them keeps the
+// menu's frame off that text.
 // Result in `name`: the chosen file's name, blank-padded to the text's length (lengthened to the
 // field when shorter), or "changedir" when a directory was chosen and made current (a change that
 // fails is not reported; the next listing shows the same directory).

@@ -123,23 +123,35 @@ int AskInteger(const std::string& prompt, const std::function<bool(int)>& accept
     }
 }
 
-// A typed file name, trimmed; a name longer than the program's names is asked for again, and so
-// is the name of the file that holds the data in use (`dataPath`, DataFilePath's form; empty for
-// a name that is read, not written).
-std::string AskFileName(const std::string& prompt, const std::string& dataPath = std::string())
+// A typed file name, trimmed; a name longer than the program's names is asked for again. For a
+// file to be written (`output`) so are an empty name and the name of the file that holds the data
+// in use (`dataPath`, DataFilePath's form, empty when there is none).
+std::string AskName(const std::string& prompt, bool output, const std::string& dataPath)
 {
     for (;;) {
         Prompt(prompt);
         std::string typed(127, ' ');
         ReadLine(typed, 127);
         const std::string name = Trimmed(typed);
-        if (name.size() > static_cast<size_t>(kFileNameField))
+        if (output && name.empty())
+            Line("   THE FILE NAME IS EMPTY: GIVE A NAME.");
+        else if (name.size() > static_cast<size_t>(kFileNameField))
             Line("   A FILE NAME HAS AT MOST 24 CHARACTERS.");
         else if (IsSameFile(name, dataPath))
             Line("   FILE HOLDS THE DATA IN USE, GIVE ANOTHER NAME: " + name);
         else
             return name;
     }
+}
+
+std::string AskFileName(const std::string& prompt)
+{
+    return AskName(prompt, false, std::string());
+}
+
+std::string AskOutputName(const std::string& prompt, const std::string& dataPath)
+{
+    return AskName(prompt, true, dataPath);
 }
 
 // Writes one record per value under `format`; a file that cannot be created or written is
@@ -304,7 +316,7 @@ void EnterModel(HalvireState& state)
 void FileModel(const HalvireState& state)
 {
     NewScreen();
-    const std::string name = AskFileName(" Name of file for model : ", state.dataPath);
+    const std::string name = AskOutputName(" Name of file for model : ", state.dataPath);
     const FracArmaModel& model = state.model;
     std::vector<std::string> records;
     records.push_back(FreeFormatSingle(model.d));
@@ -506,7 +518,7 @@ void Predict(HalvireState& state)
     AskYesNo(answer);
     if (answer == 1) {
         NewScreen();
-        const std::string name = AskFileName(" Name of new file ?", state.dataPath);
+        const std::string name = AskOutputName(" Name of new file ?", state.dataPath);
         (void)WriteValuesFile(name, "(E13.6)", state.y.data() + n, h);
     }
 }
@@ -552,7 +564,7 @@ bool Simulate(HalvireState& state)
     std::string simulatedPath;
     if (answer == 1) {
         EmptyLines(3);
-        const std::string name = AskFileName("   Name of new file : ", state.dataPath);
+        const std::string name = AskOutputName("   Name of new file : ", state.dataPath);
         if (WriteValuesFile(name, "(E15.6)", series.data(), n)) simulatedPath = DataFilePath(name);
     }
     std::copy(series.begin(), series.end(), state.x.begin());
@@ -623,8 +635,9 @@ void FileNotUsed(const std::string& refusal, const std::string& why)
 }
 
 // Reads the data file the user selects into x and y; a file that gives no series, or one the
-// criterion cannot use, is refused with the reason and the selection comes back. Where reading
-// stopped before the end of the file is said on the page that follows.
+// criterion cannot use, is refused with the reason and the selection comes back. Where the
+// reading rules took effect, and where reading stopped before the end of the file, is said on the
+// page that follows.
 void ChooseDataFile(HalvireState& state)
 {
     EmptyLines(1);
@@ -659,7 +672,7 @@ void ChooseDataFile(HalvireState& state)
         NewScreen();
         // Shown on the page that follows, where it stays to be read.
         if (read.more) Line("   DATA TRUNCATED AFTER FIRST 20000 OBSERVATIONS.");
-        for (const std::string& line : DataStopLines(read, "value")) Line("   " + Upper(line));
+        for (const std::string& line : DataReadLines(read, "value")) Line("   " + Upper(line));
         return;
     }
 }

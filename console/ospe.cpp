@@ -155,15 +155,18 @@ void EnterDataSet(std::vector<float>& X, int& n)
             continue;
         }
         ClearScreen();
-        ScreenWrite("(/,' Number of data values, n=',I5)", {read.count});
+        // With more values than the store holds, n is what the file holds.
+        const int held = read.more ? read.total : read.count;
+        ScreenWrite(held < 100000 ? "(/,' Number of data values, n=',I5)" : "(/,' Number of data values, n=',I0)",
+                    {held});
         if (read.more) {
             PressAnyKey("(/,' Data set must contain no more than 20000 values',/,'      <Press any key to continue>')");
             continue;
         }
-        const std::vector<std::string> stop = DataStopLines(read, "value");
+        const std::vector<std::string> notes = DataReadLines(read, "value");
         if (read.count < kOspeMinValues) {
             ScreenWrite("(/,' This program requires at least 30 data values')", {});
-            for (const std::string& line : stop)
+            for (const std::string& line : notes)
                 ScreenWrite("(1X,A)", {line});
             PressAnyKey("('      <Press any key to continue>')");
             continue;
@@ -171,10 +174,12 @@ void EnterDataSet(std::vector<float>& X, int& n)
         std::copy(read.values.begin(), read.values.end(), X.begin());
         n = read.count;
         dataFilePath = DataFilePath(name);
-        if (stop.empty()) {
+        if (notes.empty()) {
             PressAnyKey("(/,/,/,/,/,'      <Press any key to continue>')");
         } else {
-            ScreenWrite("(/,1X,A,/,1X,A)", {stop[0], stop[1]});
+            EmptyLines(1);
+            for (const std::string& line : notes)
+                ScreenWrite("(1X,A)", {line});
             PressAnyKey("(/,/,'      <Press any key to continue>')");
         }
         return;
@@ -302,7 +307,9 @@ void OfferFile(const float* X, int n, int h)
             std::string typed(127, ' ');
             ReadLine(typed, 127);
             name = Trimmed(typed);
-            if (name.size() > static_cast<size_t>(kOspeFileNameLength))
+            if (name.empty())
+                ScreenWrite("(' The file name is empty: give a name.')", {});
+            else if (name.size() > static_cast<size_t>(kOspeFileNameLength))
                 ScreenWrite("(' A file name may have at most 24 characters.')", {});
             else if (IsSameFile(name, dataFilePath))
                 ScreenWrite("(' The file ',A,' holds the data read: choose another name.')", {name});

@@ -122,7 +122,7 @@ private:
         ReadData();
         VarClear();
         ScreenWrite("(/,'  Number of observation vectors = ',I6)", {s_.n});
-        for (const std::string& line : stopLines_)
+        for (const std::string& line : readLines_)
             ScreenWrite("(2X,A)", {line});
         ScreenWrite("('      <Press any key to continue>')", {});
         WaitKey();
@@ -219,7 +219,7 @@ private:
             std::copy(read.values.begin(), read.values.end(), s_.X);
             s_.n = read.count;
             dataPath_ = DataFilePath(chosen);
-            stopLines_ = DataStopLines(read, "vector");
+            readLines_ = DataReadLines(read, "vector");
             return;
         }
     }
@@ -496,7 +496,9 @@ private:
                 ReadLine(typed, kFileNameField);
                 name = Trimmed(typed);
                 // A longer name cut to the field would write another file than the one typed.
-                if (name.size() > static_cast<std::size_t>(kFileNameField))
+                if (name.empty())
+                    ScreenWriteList({"    The file name is empty: give a name."});
+                else if (name.size() > static_cast<std::size_t>(kFileNameField))
                     ScreenWriteList({"    A file name has at most 24 characters."});
                 else if (IsSameFile(name, dataPath_))
                     ScreenWriteList({"    The file " + name + " holds the data read: give another name."});
@@ -532,7 +534,7 @@ private:
     const VarProgram<Real>& p_;
     VarSession<Real>& s_;
     std::string dataPath_;                // the data file read (DataFilePath), kept from outputs
-    std::vector<std::string> stopLines_;  // where reading stopped before the file's end
+    std::vector<std::string> readLines_;  // where the reading rules took effect or reading stopped
 };
 
 }  // namespace

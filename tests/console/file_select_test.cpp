@@ -5,6 +5,7 @@
 #include "console/file_select.h"
 #include "console/menu.h"
 #include "console/screen.h"
+#include "platform/pc.h"
 
 #include <gtest/gtest.h>
 
@@ -88,12 +89,13 @@ TEST(SelectFile, WalksTheTreeAndReturnsPaddedNames)
 
     // The first listing, after an empty line, one column right of the cursor: directories in
     // brackets after their padded field, the long, blank-ended and non-ASCII names left out, and
-    // a line for each reason saying how many.
+    // a line for each reason saying how many, then an empty line.
     const ScreenPicture& first = run.waits[0];
     std::vector<std::string> rows = {" 1 entry is not listed: its name is longer than 24 characters."};
 #ifndef _WIN32
     rows.push_back(" 2 entries are not listed: their names are not plain ASCII or end in a blank.");
 #endif
+    rows.push_back("");
     for (const char* item : {" <.                       >", " <..                      >", " <DATA                    >",
                              " a_name_of_exactly_24_chr", " series.dat"})
         rows.push_back(item);
@@ -154,14 +156,18 @@ TEST(SelectFile, ListingEndsAndLimits)
         const char* name;
         std::vector<DirectoryEntry> entries;
         int endCode;
-        std::string message;  // the lines after the empty line ('\n' between), "" when the menu follows at once
+        std::string message;  // the lines after the prompt's, each ended by '\n' but the last; "" for none
         std::vector<std::string> items;
         int count;
+        int row = 0;  // the cursor's row at the call
     };
     std::vector<DirectoryEntry> many;
     for (int k = 0; k < 100; ++k)
         many.push_back({"f" + std::to_string(1000 + k), 0});
     const std::string parent = "<..                      >";
+    std::vector<DirectoryEntry> threeReasons = {{"a_name_of_twenty_five_chr", 0}, {"trailing ", 0}};
+    for (int k = 0; k < 69; ++k)
+        threeReasons.push_back({"f" + std::to_string(1000 + k), 0});
     const Case cases[] = {
         {"the normal end says nothing",
          {{".", kDirectoryAttribute}, {"..", kDirectoryAttribute}, {"x.dat", 0}},
@@ -175,7 +181,7 @@ TEST(SelectFile, ListingEndsAndLimits)
          {parent}, 1},
         {"another code", {}, 18, " UMBO: Invalid specification or path name", {parent}, 1},
         {"only 69 of 100 entries, .. first, the others counted", many, kListingNoMoreFiles,
-         " 32 entries are not listed: the list holds at most 69.", {parent, "f1000"}, 69},
+         " 32 entries are not listed: the list holds at most 69.\n", {parent, "f1000"}, 69},
         {"names left out are counted by reason",
          {{"..", kDirectoryAttribute},
           {"a_name_of_twenty_five_chr", 0},
@@ -184,26 +190,48 @@ TEST(SelectFile, ListingEndsAndLimits)
           {"x.dat", 0}},
          kListingNoMoreFiles,
          " 2 entries are not listed: their names are longer than 24 characters.\n"
-         " 1 entry is not listed: its name is not plain ASCII or ends in a blank.",
+         " 1 entry is not listed: its name is not plain ASCII or ends in a blank.\n",
          {parent, "x.dat"},
          2},
+        {"three reasons: a full menu still fits below them", threeReasons, kListingNoMoreFiles,
+         " 1 entry is not listed: its name is longer than 24 characters.\n"
+         " 1 entry is not listed: its name is not plain ASCII or ends in a blank.\n"
+         " 1 entry is not listed: the list holds at most 69.\n",
+         {parent, "f1000"},
+         69},
+        {"three reasons a row lower: one line tells all", threeReasons, kListingNoMoreFiles,
+         " 3 entries are not listed: long or unusual names, or past the 69th.\n", {parent, "f1000"}, 69, 1},
+        {"three reasons after an error line: one line tells all", threeReasons, kListingOutOfMemory,
+         " UMBO: out of memory!\n 3 entries are not listed: long or unusual names, or past the 69th.\n",
+         {parent, "f1000"}, 69},
     };
     for (const Case& c : cases) {
         CurrentDirectoryGuard guard;
         listing = MadeUpListing{c.entries, c.endCode, 0};
         std::string name(80, ' ');
-        const ScriptedRun run = RunScripted("key enter", [&] { SelectFileFromListing(name, MadeUpFirst, MadeUpNext); });
+        const ScriptedRun run = RunScripted("key enter", [&] {
+            SetTextCursor(0, c.row);
+            SelectFileFromListing(name, MadeUpFirst, MadeUpNext);
+        });
         ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
         ASSERT_EQ(run.waits.size(), 1u) << c.name;
         const ScreenPicture& shown = run.waits[0];
-        int menuRow = 1;
-        for (size_t begin = 0; begin < c.message.size(); ++menuRow) {
+        int menuRow = c.row + 1;
+        for (size_t begin = 0; !c.message.empty(); ++menuRow) {
             const size_t end = std::min(c.message.find('\n', begin), c.message.size());
             EXPECT_EQ(shown.Row(menuRow), c.message.substr(begin, end - begin)) << c.name;
+            if (end == c.message.size()) {
+                ++menuRow;
+                break;
+            }
             begin = end + 1;
         }
         for (size_t k = 0; k < c.items.size(); ++k)
             EXPECT_EQ(shown.Row(menuRow + static_cast<int>(k)), " " + c.items[k]) << c.name << " " << k;
+        // The menu's frame keeps off the lines above it, and its last visible item is on the screen.
+        for (int row = c.row + 1; row < menuRow - 1; ++row)
+            EXPECT_EQ(shown.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 7), 0) << c.name << " row " << row;
+        EXPECT_LE(menuRow + std::min(c.count, kMenuVisibleItems), kPcRows) << c.name;
         EXPECT_EQ(MenuItems.count, c.count) << c.name;
         if (c.count == 69) {
             EXPECT_EQ(MenuItems.items[69].substr(0, 5), "f1067") << c.name;

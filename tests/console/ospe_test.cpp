@@ -442,7 +442,7 @@ TEST(Ospe, ScriptedRuns)
          {{"c20000.dat", twentyThousand}, {"d20001.dat", twentyThousand + "7\n"}},
          std::string(kStart) + "\nkey enter\n" + Choose(4) + "\nkey x\n" + Choose(3) +
              "\nkey x\nkey p\nkey x\nkey enter\n" + kMainMenuExit,
-         {{7, 1, refused + "20000"},
+         {{7, 1, refused + "20001"},
           {7, 3, " Data set must contain no more than 20000 values"},
           {8, 1, "SELECT NAME OF FILE ..."},
           {11, 1, refused + "20000"},

@@ -419,6 +419,122 @@ TEST(UserFiles, ReadingThatStopsPartWayIsReported)
     });
 }
 
+TEST(UserFiles, ItemsLeftOnALineAndShortLinesAreTold)
+{
+    std::string tenALine, indexAndValue;
+    const std::vector<double> wave = Wave(120);
+    for (int t = 1; t <= 120; ++t) {
+        tenALine += FreeFormatReal(wave[static_cast<size_t>(t - 1)]) + (t % 10 == 0 ? "\n" : " ");
+        indexAndValue += std::to_string(t) + " " + FreeFormatReal(wave[static_cast<size_t>(t - 1)]) + "\n";
+    }
+    RunAll({
+        {"ospe: 120 values written ten a line",
+         OspeMain,
+         {{"ten.dat", tenALine}},
+         Script(OspeList()).Add(Choose(3)).Add("key x @count"),
+         {{"count", {"", " Number of data values, n=   12", "", " This program requires at least 30 data values",
+                     " Line 1 holds more than one item.", " The rest of such lines was not read: 108 items in all.",
+                     kOspeAny}}},
+         {},
+         nullptr},
+        {"halvire: an index and a value a line; the index is the series",
+         HalvireMain,
+         {{"indexed.dat", indexAndValue}},
+         Script(HalvireList()).Add(Choose(3)).Add("key s @statistics"),
+         {{"statistics", {"   LINE 1 HOLDS MORE THAN ONE ITEM.", "   THE REST OF SUCH LINES WAS NOT READ: 120 ITEMS IN ALL.",
+                          "  Number of observations=    120", "", "  Mean of series    Std. dev. of series",
+                          "      60.50000              34.63981"}}},
+         {},
+         nullptr},
+        {"molda: 120 values ten a line, m = 1",
+         MoldaMain,
+         {{"ten.dat", tenALine}},
+         Script(VarList(1)).Add(Choose(3)).Add("key a @count"),
+         {{"count", {"", "  Number of observation vectors =     12", "  Line 1 holds more items than a vector takes.",
+                     "  The rest of such lines was not read: 108 items in all.", "      <Press any key to continue>"}}},
+         {},
+         nullptr},
+        {"drav: a third column when m = 2",
+         DravMain,
+         {{"three.dat", "1 2 3\n4 5 6\n7 8 9\n"}},
+         Script(VarList(2)).Add(Choose(3)).Add("key a @count"),
+         {{"count", {"", "  Number of observation vectors =      3", "  Line 1 holds more items than a vector takes.",
+                     "  The rest of such lines was not read: 3 items in all.", "      <Press any key to continue>"}}},
+         {},
+         nullptr},
+        {"molda: a short row takes its second value from the next line",
+         MoldaMain,
+         {{"short.dat", "1 2\n2\n3 6\n4 8\n"}},
+         Script(VarList(2)).Add(Choose(3)).Add("key a @count"),
+         {{"count", {"", "  Number of observation vectors =      3", "  Line 3 holds more items than a vector takes.",
+                     "  The rest of such lines was not read: 1 item in all.",
+                     "  Line 2 holds fewer items than a vector takes:", "  a vector goes on in the lines that follow.",
+                     "      <Press any key to continue>"}}},
+         {},
+         nullptr},
+    });
+}
+
+TEST(UserFiles, CommasBetweenDigitsPartTheItemsAVectorTakes)
+{
+    RunAll({
+        {"drav: a table of integers parted by commas, m = 2",
+         DravMain,
+         {{"table.csv", "1,2\n2,4\n3,6\n4,8\n"}},
+         Script(VarList(2)).Add(Choose(3)).Add("key a @count"),
+         {{"count", {"", "  Number of observation vectors =      4", "      <Press any key to continue>"}}},
+         {},
+         nullptr},
+        {"molda: three columns parted by commas, m = 3",
+         MoldaMain,
+         {{"table.csv", "1,2,3\n4,5,6\n"}},
+         Script(VarList(3)).Add(Choose(3)).Add("key a @count"),
+         {{"count", {"", "  Number of observation vectors =      2", "      <Press any key to continue>"}}},
+         {},
+         nullptr},
+        {"molda: one value a line with a decimal comma stays refused, m = 1",
+         MoldaMain,
+         {{"comma.dat", "107,99\n108,5\n"}},
+         Script(VarList(1)).Add(Choose(3)).Add("key a @message"),
+         {{"message", {"   The file comma.dat cannot be used.", "   Line 1 holds a number with a decimal comma."}}},
+         {},
+         nullptr},
+    });
+}
+
+TEST(UserFiles, AnEndOfFileMarkThatNumbersFollowIsAStop)
+{
+    std::string marked = Repeated("1.5\n2.5\n", 5) + "3.5\n" + "\x1A\n";
+    for (int t = 0; t < 109; ++t) marked += std::to_string(t) + "\n";
+    RunAll({
+        {"molda: a lone mark on line 12 of 120",
+         MoldaMain,
+         {{"marked.dat", marked}},
+         Script(VarList(1)).Add(Choose(3)).Add("key a @count"),
+         {{"count", {"", "  Number of observation vectors =     11",
+                     "  Line 12 holds an end-of-file mark (Ctrl-Z) with more after it.",
+                     "  Reading stopped there; the 11 vectors before it were kept.", "      <Press any key to continue>"}}},
+         {},
+         nullptr},
+        {"halvire: the same file",
+         HalvireMain,
+         {{"marked.dat", marked}},
+         Script(HalvireList()).Add(Choose(3)).Add("key s @statistics"),
+         {{"statistics", {"   LINE 12 HOLDS AN END-OF-FILE MARK (CTRL-Z) WITH MORE AFTER IT.",
+                          "   READING STOPPED THERE; THE 11 VALUES BEFORE IT WERE KEPT.",
+                          "  Number of observations=     11"}}},
+         {},
+         nullptr},
+        {"ospe: a mark at the very end says nothing",
+         OspeMain,
+         {{"end.dat", Numbers(Wave(30)) + "\x1A"}},
+         Script(OspeList()).Add(Choose(3)).Add("key x @count"),
+         {{"count", {"", " Number of data values, n=   30", "", "", "", "", "", kOspeAny}}},
+         {},
+         nullptr},
+    });
+}
+
 // The source menu stands whole, with the bar over the item Enter takes: keyboard entry.
 void ExpectSourceMenu(const ScreenPicture& menu, const std::string& message)
 {
@@ -519,6 +635,58 @@ TEST(UserFiles, NoOutputIsWrittenOverTheDataRead)
     });
 }
 
+TEST(UserFiles, AnEmptyOutputNameIsAskedAgain)
+{
+    const std::string pairs = Pairs(40);
+    const std::string wave = Numbers(Wave(72));
+    const Script varFit = {"key s", "line 1", "key a", "key a", "key n", "key y", "line @first name",
+                           "line errors.txt @second name", "key n", "key x"};
+    auto written = [](const std::string& output) {
+        return [output](const auto&, const ScratchFolder& folder) { EXPECT_FALSE(folder.Read(output).empty()); };
+    };
+    RunAll({
+        {"molda: the prediction errors",
+         MoldaMain,
+         {{"data.txt", pairs}},
+         Script(VarList(2)).Add(Choose(3)).Add(VarToModelMenu()).Add(varFit),
+         {{"second name",
+           {"    Enter filename for the prediction errors :", "     The file name is empty: give a name.", "", "",
+            "    Enter filename for the prediction errors :"}}},
+         {{"", "could not be written"}},
+         written("errors.txt")},
+        {"drav: the prediction errors",
+         DravMain,
+         {{"data.txt", pairs}},
+         Script(VarList(2)).Add(Choose(3)).Add(VarToModelMenu()).Add(varFit),
+         {{"second name",
+           {"    Enter filename for the prediction errors :", "     The file name is empty: give a name.", "", "",
+            "    Enter filename for the prediction errors :"}}},
+         {{"", "could not be written"}},
+         written("errors.txt")},
+        {"ospe: the data with the forecasts",
+         OspeMain,
+         {{"data.dat", wave}},
+         Script(OspeList())
+             .Add(Choose(3))
+             .Add({"key x", "key b", "key f", "key x", "line 1", "key x", "key x", "key x", "key enter", "key y", "line",
+                   "line out.dat @second name", "key x", "key r", "key x"}),
+         {{"second name",
+           {"  Name of new file?", " The file name is empty: give a name.", "  Name of new file?"}}},
+         {{"", "could not be written"}},
+         written("out.dat")},
+        {"halvire: the model file",
+         HalvireMain,
+         {{"data.txt", wave}},
+         Script(HalvireList())
+             .Add(Choose(3))
+             .Add({"key a", "key e", "line 0", "line 0", "line 0", "line 1", "key n", "key a", "key f", "line",
+                   "line w.mod @second name", "key a", "key x"}),
+         {{"second name", {" Name of file for model :", "   THE FILE NAME IS EMPTY: GIVE A NAME.", " Name of file for model :"}}},
+         {{"", "COULD NOT BE WRITTEN"}},
+         written("w.mod")},
+    });
+}
+
 TEST(UserFiles, NothingStandsOverAMenuThatIsDone)
 {
     const std::string toShort = "   The series is too short to fit an autoregression.";
@@ -600,18 +768,42 @@ TEST(UserFiles, TheFileListSaysWhatItLeavesOut)
 #ifndef _WIN32
     oddRows.push_back(" 1 entry is not listed: its name is not plain ASCII or ends in a blank.");
 #endif
+    oddRows.push_back("");
     oddRows.push_back(" <.                       >");
+    // The list's frame, 2 pixels above its first row, keeps off the lines that say what is left out.
+    const auto framed = [](const auto& screen, const ScratchFolder&) {
+        const ScreenPicture& list = screen("list");
+        const int first = RowOf(list, " <.                       >");
+        ASSERT_GT(first, 2) << list.text;
+        for (int row = 0; row < first - 1; ++row)
+            EXPECT_EQ(list.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 7), 0) << "row " << row << "\n" << list.text;
+    };
     RunAll({
         {"ospe: long names and names outside plain ASCII", OspeMain, odd, Script(OspeList()).Add("key down @list"),
-         {{"list", oddRows}}, {}, nullptr},
+         {{"list", oddRows}}, {}, framed},
+#ifndef _WIN32
+        {"ospe: all three reasons under its prompt's empty line: one line tells all",
+         OspeMain,
+         [&] {
+             std::vector<std::pair<std::string, std::string>> files = seventy;
+             files.push_back(odd[0]);
+             files.push_back(odd[3]);
+             return files;
+         }(),
+         Script(OspeList()).Add("key down @list"),
+         {{"list", {"SELECT NAME OF FILE ...", " 5 entries are not listed: long or unusual names, or past the 69th.", "",
+                    " <.                       >"}}},
+         {},
+         framed},
+#endif
         {"molda: entries past the 69th",
          MoldaMain,
          seventy,
          Script(VarList(1)).Add("key down @list"),
-         {{"list", {"  SELECT NAME OF FILE ...", " 3 entries are not listed: the list holds at most 69.",
+         {{"list", {"  SELECT NAME OF FILE ...", " 3 entries are not listed: the list holds at most 69.", "",
                     " <.                       >"}}},
          {},
-         nullptr},
+         framed},
     });
 }
 

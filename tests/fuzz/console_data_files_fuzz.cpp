@@ -51,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(read.values.size() == static_cast<size_t>(read.count) * static_cast<size_t>(m));
         FUZZ_CHECK(read.stopLine >= 0 && (read.stopLine == 0) == (read.fault == DataFault::None));
         FUZZ_CHECK(!read.more || read.count == kOspeMaxValues);
+        FUZZ_CHECK(read.total >= read.count && (read.total > read.count) == read.more);
+        FUZZ_CHECK(read.longLine >= 0 && read.shortLine >= 0 && (read.longLine == 0) == (read.itemsNotRead == 0));
         for (float v : read.values) FUZZ_CHECK(std::isfinite(v));
     }
 
