@@ -426,11 +426,12 @@ TEST_F(RegressionFit, DesignsAgreeWithLmFit)
                 }
             }
             // Inverting Z'Z squares the condition number of the kept columns, which lm.fit's
-            // chol2inv of R avoids: with t^10 the two agree only to about kappa^2 eps.
+            // chol2inv of R avoids: with t^10 the two agree only to about kappa^2 eps. The sine
+            // at index n, about 1e-11 at most, differs by 1e-7 between the platforms' sines.
             const double kappa = table.Number(row, "kappa");
             const std::vector<double> ourSums = GroupSums(group, ourSe), theirSums = GroupSums(group, se);
             for (size_t j = 0; j < ourSums.size(); ++j)
-                EXPECT_NEAR(ourSums[j], theirSums[j], std::max(1e-9, 1e-15 * kappa * kappa) * theirSums[j]) << j;
+                EXPECT_NEAR(ourSums[j], theirSums[j], std::max(1e-6, 1e-15 * kappa * kappa) * theirSums[j]) << j;
         }
     }
     EXPECT_TRUE(stops.empty());
