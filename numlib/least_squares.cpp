@@ -41,6 +41,16 @@ void MessageRowsColumns(int code, const char* text, int nra, int nca)
     E1MES(5, code, text);
 }
 
+// A column whose remainder after the earlier pivots is at most this fraction of its own norm
+// depends on those columns to within rounding. Householder steps disturb each column by a few
+// times nra eps of its own norm, whatever the sizes of the others (their columnwise backward
+// stability: Higham, Accuracy and Stability of Numerical Algorithms, 2nd ed., 2002, ch. 19), so
+// the test is made against the column's own norm; measured against |R(1,1)| it takes the small
+// powers of t beside t^10 for rounding. Ten times max(nra, nca) eps leaves room for the kernels'
+// differing sums and stays far below the remainders of independent columns, such as 1e-8 of a
+// column that differs from another in its eighth digit.
+double DependenceTolerance(int nra, int nca) { return 10.0 * (nra > nca ? nra : nca) * DMACH(4); }
+
 const char* const kPositiveHaveTo =
     "Both the number of rows and the number of columns of the input matrix have to be positive while NRA = %(I1) "
     "and NCA = %(I2) are given.";
@@ -188,13 +198,18 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
     }
     const int kmax = nra < nca ? nra : nca;
     const double r11 = std::fabs(At(qr, ldqr, 1, 1));
-    // A diagonal element within rounding of zero belongs to a dependent column whatever the
-    // caller's tolerance: below max(nra, nca) eps |R(1,1)| its size is the residue of the
-    // factorisation's rounding, and dividing by it gives coefficients of the order of 1/eps.
-    const double roundingTol = (nra > nca ? nra : nca) * DMACH(4);
-    const double rankTol = tol > roundingTol ? tol : roundingTol;
+    // Whatever the caller's tolerance, a column whose diagonal element is within rounding of
+    // zero beside its own norm is left out: that element is the residue of the factorisation's
+    // rounding, and dividing by it gives coefficients of the order of 1/eps. The factorisation
+    // pivots such columns last, so the scan reaches every independent column first.
+    const double dependent = DependenceTolerance(nra, nca);
     kbasis = 0;
-    while (kbasis < kmax && std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1)) > rankTol * r11) ++kbasis;
+    while (kbasis < kmax) {
+        const double diag = std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1));
+        const double own = dnrm2_(&nra, a + static_cast<long>(korder[kbasis] - 1) * lda, &kOne);
+        if (!(diag > tol * r11) || !(diag > dependent * own)) break;
+        ++kbasis;
+    }
     if (kbasis > 0) {
         double unused = 0.0;
         DLQRSL(nra, kbasis, qr, ldqr, hscal, b, 110, &unused, res, x, res, &unused);
@@ -272,6 +287,7 @@ void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, 
         }
     }
     for (int j = 1; j <= nca; ++j) cnorm[j - 1] = dnrm2_(&nra, &At(qr, ldqr, 1, j), &kOne);
+    std::vector<double> ownNorm(cnorm, cnorm + nca);  // cnorm may be hscal, which the steps overwrite
     for (int j = lo; j <= hi; ++j) {
         hscal[j - 1] = cnorm[j - 1];
         if (pivot != 0) originalNorm[j - 1] = cnorm[j - 1];
@@ -283,17 +299,28 @@ void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, 
     // keep an estimate of about 1e-7 of its norm where 1e-16 remains, and be pivoted ahead of an
     // independent column that the rank test then drops with it.
     const double recomputeAt = std::sqrt(DMACH(4));
+    // A column whose remainder has fallen to rounding beside its own norm is pivoted only when no
+    // other is left: the rounding residue of a large dependent column can exceed the remainder of
+    // a small independent one, and pivoted ahead of it, would end the rank scan before it.
+    const double dependent = DependenceTolerance(nra, nca);
+    const auto independent = [&](int j) { return hscal[j - 1] > dependent * ownNorm[j - 1]; };
     const int steps = nra < nca ? nra : nca;
     for (int l = 1; l <= steps; ++l) {
         if (pivot != 0 && lo <= l && l < hi) {
             int best = l;
+            bool bestIndependent = independent(l);
             for (int j = l + 1; j <= hi; ++j) {
-                if (hscal[j - 1] > hscal[best - 1]) best = j;
+                const bool jIndependent = independent(j);
+                if (jIndependent != bestIndependent ? jIndependent : hscal[j - 1] > hscal[best - 1]) {
+                    best = j;
+                    bestIndependent = jIndependent;
+                }
             }
             if (best != l) {
                 dswap_(&nra, &At(qr, ldqr, 1, l), &kOne, &At(qr, ldqr, 1, best), &kOne);
                 hscal[best - 1] = hscal[l - 1];
                 originalNorm[best - 1] = originalNorm[l - 1];
+                std::swap(ownNorm[l - 1], ownNorm[best - 1]);
                 std::swap(korder[l - 1], korder[best - 1]);
             }
         }

@@ -8,9 +8,11 @@
 // Solves the problem for the nra by nca matrix a (leading dimension lda >= nra) and the right-hand
 // side b (nra values); a and b are not changed. x (nca values) receives the coefficients in the
 // original column order, with 0 for the columns beyond the rank; res (nra values) the residuals
-// b - A x; kbasis the rank used: the largest k with |R(i,i)| > t |R(1,1)| for all i <= k, where
-// t is tol, raised to max(nra, nca) eps (eps = DMACH(4)) when tol is below that, so that a
-// column dependent on the others to within rounding is left out even under tol = 0.
+// b - A x; kbasis the rank used: the largest k such that for all i <= k, |R(i,i)| > tol |R(1,1)|
+// and |R(i,i)| > 10 max(nra, nca) eps times the norm of the column pivoted to place i (eps =
+// DMACH(4)). The second test leaves out, even under tol = 0, a column that depends on the others
+// to within rounding, judged by its own size as LINPACK's DQRDC2 (R's lm.fit) judges it, so that
+// columns of very different sizes (powers of t) are all kept.
 // When kbasis is 0 (a zero matrix), res is left as passed.
 // TERMINAL errors of "DLSQRR": code 1 for nra < 1 or nca < 1, code 2 when the work space cannot be
 // obtained; of "DL2QRR": code 2 for lda < nra, code 4 for bad padding options, code 5 for an
@@ -32,9 +34,10 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
             int& kbasis, double* qr, double* hscal, int* korder, double* scratch);
 
 // Householder QR of a copy of a into qr (leading dimension ldqr). With pivot != 0 the columns are
-// reordered by decreasing remaining norm; korder(j) > 0 marks an initial column kept in front,
-// < 0 a final column kept at the back, 0 a free one; on return korder(j) is the original index of
-// the column in position j. R is the upper triangle of qr, the Householder vectors lie below it and
+// reordered by decreasing remaining norm, those whose remainder is within rounding of 0 beside
+// their own norm (as DL2QRR judges it) after all others; korder(j) > 0 marks an initial column
+// kept in front, < 0 a final column kept at the back, 0 a free one; on return korder(j) is the
+// original index of the column in position j. R is the upper triangle of qr, the Householder vectors lie below it and
 // in hscal; cnorm receives the column norms (it may be hscal); scratch has 2 nca - 1 values, its
 // entries nca..2 nca-1 the original norms.
 void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, double* qr, int ldqr,

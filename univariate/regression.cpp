@@ -202,19 +202,30 @@ int32_t FitGlsTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
     fit.series.resize(static_cast<size_t>(n));
     for (int32_t t = 0; t < n; ++t) fit.series[static_cast<size_t>(t)] = y[static_cast<size_t>(t)] - fit.trend[static_cast<size_t>(t)];
 
-    // inverse(Z'Z) wnVariance
-    std::vector<double> b(static_cast<size_t>(k) * static_cast<size_t>(k));
-    for (int32_t i = 0; i < k; ++i)
-        for (int32_t m = i; m < k; ++m) {
-            const double s = ddot_(&n, z.values.data() + static_cast<size_t>(i) * n, &one,
-                                   z.values.data() + static_cast<size_t>(m) * n, &one);
-            b[static_cast<size_t>(m) * k + i] = b[static_cast<size_t>(i) * k + m] = s;
+    // inverse(Z'Z) wnVariance over the columns the solution kept; Z'Z of all of them is singular
+    // when one was left out. A left-out coefficient is fixed at 0, so its row and column of the
+    // covariance are 0.
+    std::vector<int32_t> kept;
+    for (int32_t j = 1; j <= k; ++j)
+        if (!std::binary_search(dropped.begin(), dropped.end(), j)) kept.push_back(j - 1);
+    const int r = static_cast<int>(kept.size());
+    std::vector<double> b(static_cast<size_t>(r) * static_cast<size_t>(r));
+    for (int i = 0; i < r; ++i)
+        for (int m = i; m < r; ++m) {
+            const double s = ddot_(&n, z.values.data() + static_cast<size_t>(kept[i]) * n, &one,
+                                   z.values.data() + static_cast<size_t>(kept[m]) * n, &one);
+            b[static_cast<size_t>(m) * r + i] = b[static_cast<size_t>(i) * r + m] = s;
         }
-    DLINDS(k, b.data(), k, b.data(), k);
-    if (LibraryCallAbandoned()) return REGRESSION_ABANDONED;
-    for (double& c : b) c *= u.wnVariance;
+    if (r > 0) {
+        DLINDS(r, b.data(), r, b.data(), r);
+        if (LibraryCallAbandoned()) return REGRESSION_ABANDONED;
+    }
     fit.covariance.rows = fit.covariance.cols = k;
-    fit.covariance.values = std::move(b);
+    fit.covariance.values.assign(static_cast<size_t>(k) * static_cast<size_t>(k), 0.0);
+    for (int i = 0; i < r; ++i)
+        for (int m = 0; m < r; ++m)
+            fit.covariance.values[static_cast<size_t>(kept[m]) * k + kept[i]] =
+                b[static_cast<size_t>(m) * r + i] * u.wnVariance;
     if (!AllFinite(fit.coefficients) || !AllFinite(fit.trend) || !AllFinite(fit.series) ||
         !AllFinite(fit.covariance.values))
         return REGRESSION_NOT_FINITE;

@@ -46,9 +46,9 @@ int32_t FitLeastSquaresTrend(UnivariateFields& project, std::vector<int32_t>& le
 // Generalised least squares under the project's model: the data and every design column are
 // whitened by the model's residual filter, the whitened data are regressed on the whitened
 // columns, the trend comes from the unwhitened design and the coefficient covariance is
-// inverse(Z'Z) wnVariance; regressionPresent := 2. `residuals` is not touched (the refresh
-// that follows recomputes it from the new series). leftOut as for least squares, for the
-// whitened columns.
+// inverse(Z'Z) wnVariance over the columns kept, with 0 in the rows and columns of those left
+// out; regressionPresent := 2. `residuals` is not touched (the refresh that follows recomputes
+// it from the new series). leftOut as for least squares, for the whitened columns.
 int32_t FitGlsTrend(UnivariateFields& project);
 int32_t FitGlsTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
 

@@ -2,12 +2,22 @@
 # (numlib/least_squares.cpp, numlib/pd_inverse.cpp). Run from the repository root:
 #   Rscript scripts/reference/least_squares.R
 # Writes tests/data/least_squares_design.csv (design, response and lm.fit residuals by row),
-# tests/data/least_squares_coefficients.csv (lm.fit coefficients, rank and the 2-norm condition
-# number of the columns lm.fit keeps) and tests/data/pd_inverse_reference.csv (matrices and
+# tests/data/least_squares_coefficients.csv (lm.fit coefficients with NA written as 0, rank, the
+# columns it left out, the 2-norm condition number of the columns it keeps, each scaled to norm 1,
+# and the tolerances DLSQRR is tried with) and tests/data/pd_inverse_reference.csv (matrices and
 # chol2inv(chol(A))).
 
 fmt <- function(v) formatC(v, digits = 17, format = "g")
 set.seed(7)
+
+# A case drawn under its own seed leaves the draws of the others as they were.
+with_seed <- function(seed, expr) {
+  kept <- get(".Random.seed", envir = globalenv())
+  set.seed(seed)
+  value <- expr
+  assign(".Random.seed", kept, envir = globalenv())
+  value
+}
 
 cases <- list(
   cars = list(X = cbind(1, cars$speed, cars$speed^2), y = cars$dist),
@@ -22,23 +32,45 @@ cases <- list(
   # Column 3 differs from column 2 by 3e-8 Height: independent, with |R(3,3) / R(1,1)| near 1e-8,
   # so lm.fit keeps it only with a tolerance below that.
   ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume,
-                         tol = 1e-12)
+                         tol = 1e-12),
+  # The powers t^0..t^8 of a trend, t = 1..100: columns from 10 to 1e17 in norm, all independent.
+  # Only a zero tolerance applies: a positive one is measured against |R(1,1)|, the norm of t^8.
+  powers = list(X = outer(1:100, 0:8, `^`), y = 3 + 0.5 * (1:100) + 10 * sin(0.3 * (1:100)),
+                tried = "0"),
+  # Columns 1 to 6 N(0,1), column 7 their combination with weights 1.58e-4^(j-1), column 8
+  # 5e-11 N(0,1): only the seventh depends on the others. Its remainder falls by 1.58e-4 at each
+  # step, so a downdated norm that is not recomputed in time overtakes the eighth column's norm.
+  graded = with_seed(43, {
+    X <- matrix(rnorm(6 * 31), 31, 6)
+    list(X = cbind(X, X %*% 1.58e-4^(0:5), 5e-11 * rnorm(31)), y = rnorm(31), tried = "0")
+  }),
+  # Columns 2 and 3 of norm about 4e18 and a fourth that is their combination to within rounding:
+  # its rounding residue, about 1e3, exceeds the whole norm of the constant column.
+  large_dependent = with_seed(11, {
+    B <- 1e18 * matrix(rnorm(40), 20, 2)
+    list(X = cbind(1, B, B[, 1] / 3 + B[, 2] / 7), y = as.vector(2 + B %*% c(1e-18, -2e-18) + rnorm(20)),
+         tried = "0")
+  })
 )
+width <- max(sapply(cases, function(cs) ncol(cs$X)))
 design <- list()
 coefs <- list()
 for (name in names(cases)) {
   X <- cases[[name]]$X
   y <- cases[[name]]$y
-  fit <- lm.fit(X, y, tol = if (is.null(cases[[name]]$tol)) 1e-7 else cases[[name]]$tol)
-  cols <- matrix("", nrow(X), 4)
+  fit <- lm.fit(X, y, tol = if (is.null(cases[[name]][["tol"]])) 1e-7 else cases[[name]][["tol"]])
+  cols <- matrix("", nrow(X), width, dimnames = list(NULL, paste0("a", seq_len(width))))
   cols[, seq_len(ncol(X))] <- fmt(X)
-  design[[name]] <- data.frame(case = name, row = seq_len(nrow(X)), y = fmt(y),
-    a1 = cols[, 1], a2 = cols[, 2], a3 = cols[, 3], a4 = cols[, 4], residual = fmt(fit$residuals))
+  design[[name]] <- data.frame(case = name, row = seq_len(nrow(X)), y = fmt(y), cols,
+    residual = fmt(fit$residuals))
   cf <- fit$coefficients
   cf[is.na(cf)] <- 0
   kept <- X[, fit$qr$pivot[seq_len(fit$rank)], drop = FALSE]
+  kept <- sweep(kept, 2, sqrt(colSums(kept^2)), "/")
   coefs[[name]] <- data.frame(case = name, nca = ncol(X), rank = fit$rank,
-    coefficients = paste(fmt(cf), collapse = " "), kappa = fmt(kappa(kept, exact = TRUE)))
+    coefficients = paste(fmt(cf), collapse = " "),
+    left_out = paste(which(is.na(fit$coefficients)), collapse = " "), kappa = fmt(kappa(kept, exact = TRUE)),
+    tolerances = if (is.null(cases[[name]][["tried"]])) "1e-10 0" else cases[[name]][["tried"]])
 }
 write.csv(do.call(rbind, design), "tests/data/least_squares_design.csv", row.names = FALSE, quote = FALSE)
 write.csv(do.call(rbind, coefs), "tests/data/least_squares_coefficients.csv", row.names = FALSE, quote = FALSE)

@@ -215,57 +215,60 @@ TEST_F(RegressionCommandsTest, FitsBringTheirEstimatesToTheFront)
     EXPECT_NE(ReportText(u.textWindows[TEXT_REGRESSION]).find(L"Method: Generalized Least Squares"), std::wstring::npos);
 }
 
-// A harmonic at index n beside the intercept: a cosine column all but constant. The library's
-// message reaches the user; when it stops the fit, the project stays as it was.
-TEST_F(RegressionCommandsTest, NearlyConstantColumnReportsTheLibrary)
+// A harmonic at index n beside the intercept: its cosine column is the constant. Either fit
+// leaves it out, fits the rest and then, with the estimates already written, names the term it
+// left out in a box captioned by the command. Generalized LS gives it a standard error of 0; the
+// inverse of Z'Z over the constant and the sine, a ramp of about 1e-13 t, first warns of its L1
+// condition number.
+TEST_F(RegressionCommandsTest, FitsNameTheTermTheyLeftOut)
 {
     UnivariateProject& u = *project_;
     Specify(L"0", IDOK, L"40");
     ASSERT_EQ(u.termCount, 3);
     u.p = 1;
     u.phi[1] = 0.3;
-    AnswerWith(IDOK);
-    const std::vector<SeenDialog> seen = Command(IDM_REGRESSION_GLS);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_NE(seen[0].message.find(L"DL"), std::wstring::npos);
-    if (seen[0].caption == L"KELO::Error") {
-        EXPECT_EQ(u.series, data_);
-        EXPECT_EQ(u.regressionPresent, 0);
-        ExpectMenu(false, true, false);
-    } else {
-        EXPECT_EQ(seen[0].caption, L"KELO::Warning");
-        EXPECT_EQ(u.regressionPresent, 2);
-    }
-}
-
-// A harmonic at index n beside the intercept: its cosine column is the constant. Least Squares
-// fits the rest and then, with the estimates already written, names the term it left out.
-TEST_F(RegressionCommandsTest, LeastSquaresNamesTheTermItLeftOut)
-{
-    UnivariateProject& u = *project_;
-    Specify(L"0", IDOK, L"40");
-    ASSERT_EQ(u.termCount, 3);
-    bool fittedFirst = false;
-    DialogAnswer answer;
-    answer.inspect = [&u, &fittedFirst](HWND) {
-        fittedFirst = u.regressionPresent == 1 && IsWindow(Handle(u.textWindows[TEXT_REGRESSION]));
+    struct Case {
+        UINT command;
+        const wchar_t* caption;
+        int32_t present;
+        bool warns;
     };
-    AnswerNextDialog(answer);
-    const std::vector<SeenDialog> seen = Command(IDM_REGRESSION_LS);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].owner, FrameWindow);
-    EXPECT_EQ(seen[0].caption, L"Least Squares");
-    EXPECT_NE(seen[0].message.find(L"without Cos(2*pi*t40/N):"), std::wstring::npos)
-        << std::string(seen[0].message.begin(), seen[0].message.end());
-    EXPECT_EQ(seen[0].message.find(L"Sin("), std::wstring::npos);
-    EXPECT_TRUE(fittedFirst);
-    ASSERT_EQ(u.regressionPresent, 1);
-    ASSERT_EQ(u.trendCoefficients.size(), 3u);
-    EXPECT_EQ(u.trendCoefficients[1], 0.0);
-    for (size_t t = 0; t < data_.size(); ++t) {
-        EXPECT_TRUE(std::isfinite(u.trendValues[t]));
-        EXPECT_NEAR(u.series[t] + u.trendValues[t], data_[t], 1e-9);
+    const Case cases[] = {{IDM_REGRESSION_LS, L"Least Squares", 1, false},
+                          {IDM_REGRESSION_GLS, L"Generalized LS", 2, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.present);
+        if (c.warns) AnswerWith(IDOK);
+        bool fittedFirst = false;
+        DialogAnswer answer;
+        answer.inspect = [&u, &fittedFirst, &c](HWND) {
+            fittedFirst = u.regressionPresent == c.present && IsWindow(Handle(u.textWindows[TEXT_REGRESSION]));
+        };
+        AnswerNextDialog(answer);
+        const std::vector<SeenDialog> seen = Command(c.command);
+        ASSERT_EQ(seen.size(), c.warns ? 2u : 1u);
+        if (c.warns) {
+            EXPECT_EQ(seen[0].caption, L"KELO::Warning");
+            EXPECT_NE(seen[0].message.find(L"DLINDS"), std::wstring::npos);
+        }
+        const SeenDialog& box = seen.back();
+        EXPECT_EQ(box.owner, FrameWindow);
+        EXPECT_EQ(box.caption, c.caption);
+        EXPECT_NE(box.message.find(L"without Cos(2*pi*t40/N):"), std::wstring::npos)
+            << std::string(box.message.begin(), box.message.end());
+        EXPECT_EQ(box.message.find(L"Sin("), std::wstring::npos);
+        EXPECT_TRUE(fittedFirst);
+        ASSERT_EQ(u.regressionPresent, c.present);
+        ASSERT_EQ(u.trendCoefficients.size(), 3u);
+        EXPECT_EQ(u.trendCoefficients[1], 0.0);
+        for (size_t t = 0; t < data_.size(); ++t) {
+            EXPECT_TRUE(std::isfinite(u.trendValues[t]));
+            EXPECT_NEAR(u.series[t] + u.trendValues[t], data_[t], 1e-9);
+        }
     }
+    ASSERT_EQ(u.coefficientCovariance.values.size(), 9u);
+    EXPECT_EQ(u.coefficientCovariance.values[4], 0.0);  // the cosine's variance
+    EXPECT_GT(u.coefficientCovariance.values[0], 0.0);
+    EXPECT_GT(u.coefficientCovariance.values[8], 0.0);
 }
 
 // A difference in the specified state, then Least Squares: the fit uses the new length.

@@ -612,7 +612,8 @@ TEST(MaxLikelihoodReport, GoldenTexts)
 
 // The criteria come from the fit whatever modules a program registers (this one registers none):
 // an AR(1) with sigma2 = 0.98 on 100 values of mean square 1.44 has FPE = 0.98 * 101 / 99 and
-// BIC = n ln(2 pi e sigma2) - (n - k) ln(1 - k/n) + k ln(n (s/sigma2 - 1)/k), k = 1.
+// BIC = n ln(6.28318 e sigma2) - (n - k) ln(1 - k/n) + k ln(n (s/sigma2 - 1)/k), k = 1, with the
+// report's constant 6.28318 in place of 2 pi.
 TEST(MaxLikelihoodReport, CriteriaNeedNoModuleToBeRegistered)
 {
     UnivariateProject u;
