@@ -93,8 +93,9 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
     const int32_t status = ModelLikelihood(u, table.data());
     if (status == EVALUATION_NOT_CAUSAL) return unchanged(SWITCH_NOT_CAUSAL);
     if (status != EVALUATION_DONE) return unchanged(SWITCH_FAILED);
-    // Reflecting the MA roots inside the unit circle divides the spectral density by the
-    // product of their squared moduli at every frequency; growing the noise variance by
+    // Reflecting an MA root r inside the unit circle to 1/conj(r) multiplies |theta(e^-iw)|^2,
+    // and so the spectral density, by |r|^2 at every frequency: the density is multiplied by
+    // the product of the squared moduli of the reflected roots. Growing the noise variance by
     // gamma(0) old / gamma(0) new undoes that, so every autocovariance is kept.
     const double gammaOld = UnitVariance(u);
     for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
