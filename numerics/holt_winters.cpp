@@ -130,8 +130,8 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
                         double* constants, double& mse, double* F)
 {
     const bool seasonal = mode == kHoltWintersSeasonal;
-    if ((mode != kHoltWintersPlain && !seasonal) || h < 0 || n < 2
-        || (seasonal && (d < 2 || n < d + 1)))
+    if ((mode != kHoltWintersPlain && !seasonal) || h < 0 || n < 3
+        || (seasonal && (d < 2 || n < d + 2)))
         return kStatusBadArgument;
     // A start outside [0, 1] would be scored kHoltWintersOutside and leave no state to forecast
     // from.

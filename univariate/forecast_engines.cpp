@@ -102,8 +102,9 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
     if (!RangeFits(first, last, nx) || first == last || h < 1 || (seasonal && d < 2)
         || !Holds(out, last, h))
         return kStatusBadArgument;
+    // The first one-step prediction is of value 3, or of value d + 2 after one season.
     const int n = last - first + 1;
-    if (seasonal && n < d + 1) return kStatusBadArgument;
+    if (n < (seasonal ? d + 2 : 3)) return kStatusBadArgument;
 
     double constants[3];
     bool optimise;

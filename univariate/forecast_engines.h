@@ -32,7 +32,8 @@
 //   x (in, nx), nx (in)  as for ArarEngine
 // A series near the ends of the double range is smoothed scaled by a power of two, as for ARAR.
 // Returns kStatusDone, or kStatusBadArgument when 1 <= first < last <= nx fails, the count is
-// below 1, the period is 1 or negative, a seasonal stretch is shorter than d + 1, a constant
+// below 1, the period is 1 or negative, the stretch has no one-step error to fit (fewer than 3
+// values, or fewer than d + 2 in the seasonal path), a constant
 // lies outside [0, 1] or the forecast vector is shorter than last + count; kStatusOutOfRange
 // when a forecast or the error leaves the doubles on the scale of the data; kStatusNotFinite or
 // kStatusOutOfRange from HoltWintersForecast.

@@ -568,8 +568,14 @@ ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e)
         if (!e.untransformed && first <= e.g)
             return Refuse("Starting point MUST be greater than number of lags differenced", firstBox);
         if (first < last && last <= T) {
-            if (e.seasonal && static_cast<int64_t>(last) - first + 1 < static_cast<int64_t>(period) + 1)
-                return Refuse("The data range must hold at least period + 1 observations", lastBox);
+            // The fit measures one-step errors from the third value on, or from the second after
+            // one season: a shorter range has none, and nothing to choose the constants by.
+            const int64_t count = static_cast<int64_t>(last) - first + 1;
+            if (e.seasonal && count < static_cast<int64_t>(period) + 2)
+                return Refuse("The data range is too short to fit: it must hold at least period + 2 observations",
+                              lastBox);
+            if (!e.seasonal && count < 3)
+                return Refuse("The data range is too short to fit: it must hold at least 3 observations", lastBox);
             ForecastCheck ok;
             ok.accepted = true;
             return ok;
