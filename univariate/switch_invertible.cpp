@@ -88,6 +88,9 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
     };
     if (!ApplyModelRelations(u)) return SWITCH_FAILED;
     if (Invertible(u)) return unchanged(SWITCH_ALREADY_INVERTIBLE);
+    // The recursion would creep towards the root's own reflection, itself, and stop at its cap
+    // wherever it had got to.
+    if (MaZeroOnUnitCircle(u.q, &u.theta[1])) return unchanged(SWITCH_UNIT_ROOT);
 
     std::vector<double> table(static_cast<size_t>(kLeadingDimension) * kLeadingDimension);
     const int32_t status = ModelLikelihood(u, table.data());

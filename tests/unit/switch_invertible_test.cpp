@@ -186,7 +186,9 @@ TEST(SwitchToInvertible, JudgesTheModelItsRelationsMake)
 
 // Every outcome but a switch leaves the model as stored: each coefficient (a relation target
 // stored as 0 included, although the switch judged the model the relation makes), the noise
-// variance and the residual variance.
+// variance and the residual variance. A root on the unit circle is its own reflection: no
+// invertible model has those autocovariances (the recursion once stopped at its cap, at
+// theta1 = 0.99955 for theta1 = 1).
 TEST(SwitchToInvertible, RefusalsChangeNothing)
 {
     struct Case {
@@ -199,8 +201,17 @@ TEST(SwitchToInvertible, RefusalsChangeNothing)
     noncausal.phi[1] = 1.1;
     UnivariateFields huge = MaProject({2.0});
     huge.wnVariance = 1e308;  // would overflow once rescaled
+    UnivariateFields unitArma = MaProject({1.0});
+    unitArma.p = 1;
+    unitArma.phi[1] = 0.5;
     const Case cases[] = {
         {"AR part not causal", noncausal, SWITCH_NOT_CAUSAL},
+        {"theta1 = 1", MaProject({1.0}), SWITCH_UNIT_ROOT},
+        {"theta1 = -1", MaProject({-1.0}), SWITCH_UNIT_ROOT},
+        {"(1 - B)^2", MaProject({-2.0, 1.0}), SWITCH_UNIT_ROOT},
+        {"1 + B^8", MaProject({0, 0, 0, 0, 0, 0, 0, 1.0}), SWITCH_UNIT_ROOT},
+        {"(1 + B)(1 + 2B), one root inside", MaProject({3.0, 2.0}), SWITCH_UNIT_ROOT},
+        {"ARMA(1,1), theta1 = 1", unitArma, SWITCH_UNIT_ROOT},
         {"variance out of range", huge, SWITCH_FAILED},
         {"airline, invertible", Airline(-0.4, -0.61), SWITCH_ALREADY_INVERTIBLE},
         {"airline, AR part not causal", Airline(2.0, -0.61, {1.1}), SWITCH_NOT_CAUSAL},
