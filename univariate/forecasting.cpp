@@ -5,7 +5,6 @@
 #include <limits>
 #include <new>
 
-#include "numerics/arma_acvf.h"
 #include "numerics/integrated_forecast.h"
 #include "numerics/long_memory.h"
 #include "numerics/status.h"
@@ -425,24 +424,13 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         // invertibility, not a stand-in with the relation targets as they were typed.
         if (!ApplyModelRelations(u)) return fail(FORECAST_MODEL_FAILED);
         // A non-invertible MA part is forecast by the invertible one with its autocovariances.
-        double savedTheta[27 + 1];
-        std::copy(std::begin(u.theta), std::end(u.theta), savedTheta);
+        const std::vector<double> savedTheta(std::begin(u.theta), std::end(u.theta));
         const int32_t savedRelations = u.relationCount;
         bool twin = false;
-        if (u.q > 0) {
-            std::vector<double> coef = Coefficients(u);
-            std::vector<double> acvf(static_cast<size_t>(std::max({2, u.p, u.q})) + 2);
-            int status = kStatusDone;
-            ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-            if (status == kStatusNotCausal) {
-                std::vector<double> table(54 * 54);
-                if (ModelLikelihood(u, table.data()) == EVALUATION_DONE) {
-                    for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
-                    // The relations would rewrite the replaced coefficients.
-                    u.relationCount = 0;
-                    twin = true;
-                }
-            }
+        if (!MaPartInvertible(u) && InvertibleTwin(u) == EVALUATION_DONE) {
+            // The relations would rewrite the replaced coefficients.
+            u.relationCount = 0;
+            twin = true;
         }
         u.armaForecasts.clear();
         u.armaForecastMse.clear();
@@ -455,7 +443,7 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         const std::vector<double> coef = Coefficients(u);  // as evaluated: relations applied
         const double sigma2 = u.wnVariance;
         if (twin) {
-            std::copy(std::begin(savedTheta), std::end(savedTheta), std::begin(u.theta));
+            std::copy(savedTheta.begin(), savedTheta.end(), std::begin(u.theta));
             u.relationCount = savedRelations;
             std::vector<double> keepF = std::move(u.armaForecasts), keepM = std::move(u.armaForecastMse);
             (void)EvaluateScaled(u, -1, scale);
