@@ -73,14 +73,6 @@ double InvertBoxCox(double x, double lambda)
     return base > 0.0 ? std::pow(base, 1.0 / lambda) : 0.0;
 }
 
-bool ReadInteger(const std::string& text, int32_t& value)
-{
-    int v = 0;
-    if (!ParseDialogInteger(text, v)) return false;
-    value = v;
-    return true;
-}
-
 // A real entry, `fallback` when it does not read.
 double RealOr(const std::string& text, double fallback)
 {
@@ -92,6 +84,18 @@ double IntegerOr(const std::string& text, double fallback)
 {
     int v = 0;
     return ParseDialogInteger(text, v) ? v : fallback;
+}
+
+// A number of forecasts as typed: the integer, or, for a number beyond the 32-bit integers, the
+// real it reads as, so that it is refused with the range rather than taken for no number;
+// `fallback` when the text is no number.
+constexpr double kLargestInteger = std::numeric_limits<int32_t>::max();
+double StepsOr(const std::string& text, double fallback)
+{
+    int v = 0;
+    if (ParseDialogInteger(text, v)) return v;
+    double x = 0;
+    return ParseDialogReal(text, x) && std::fabs(x) > kLargestInteger ? x : fallback;
 }
 
 ForecastCheck Refuse(std::string message, int32_t focus)
@@ -306,13 +310,15 @@ ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::
                                        bool regressionChecked, int32_t auxPresent, int32_t& steps, double& v)
 {
     ForecastCheck c;
-    if (!ReadInteger(stepsText, steps)) return c;
-    if (steps < 1) {
+    const double count = StepsOr(stepsText, std::nan(""));
+    if (std::isnan(count)) return c;
+    if (std::fabs(count) <= kLargestInteger) steps = static_cast<int32_t>(count);
+    if (count < 1) {
         c = Refuse(" Number of predictors must be larger than 0", IDC_FC_STEPS);
         c.caption = "Error";
         return c;
     }
-    if (steps > kMaxForecastSteps) {
+    if (count > kMaxForecastSteps) {
         c = Refuse(kTooManyForecasts, IDC_FC_STEPS);
         c.caption = "Error";
         return c;
@@ -498,7 +504,7 @@ ForecastCheck CheckArarEntries(const ArarEntries& e)
     int32_t first = 0, last = 0;
     DefaultForecastRange(e.untransformed, e.n, e.g, first, last);
     const int32_t defaultFirst = first, defaultLast = last;
-    const double steps = IntegerOr(e.steps, 0);
+    const double steps = StepsOr(e.steps, 0);
     if (e.subset) {
         first = static_cast<int32_t>(IntegerOr(e.first, 0));
         last = static_cast<int32_t>(IntegerOr(e.last, -1));
@@ -537,7 +543,7 @@ ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e)
     const int32_t firstBox = e.seasonal ? IDC_SHW_FIRST : IDC_HW_FIRST;
     const int32_t lastBox = e.seasonal ? IDC_SHW_LAST : IDC_HW_LAST;
     ForecastCheck c = [&]() {
-        const double steps = IntegerOr(e.steps, 0);
+        const double steps = StepsOr(e.steps, 0);
         if (steps < 1) return Refuse("Number of predictors MUST be greater than 0", IDC_FC_STEPS);
         if (steps > kMaxForecastSteps) return Refuse(kTooManyForecasts, IDC_FC_STEPS);
         // Constants outside [0, 1] are refused also as a starting point of the search: its

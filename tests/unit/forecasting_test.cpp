@@ -311,6 +311,9 @@ TEST(ForecastChecks, ArmaDialog)
         {"x", "1.5", false, 0, nullptr, "", false},
         {"0", "1.5", false, 0, " Number of predictors must be larger than 0", "Error", false},
         {"100001", "1.5", false, 0, "Number of predictors must be at most 100000", "Error", false},
+        {"2147483647", "1.5", false, 0, "Number of predictors must be at most 100000", "Error", false},
+        {"99999999999", "1.5", false, 0, "Number of predictors must be at most 100000", "Error", false},
+        {"-99999999999", "1.5", false, 0, " Number of predictors must be larger than 0", "Error", false},
         {"5", "abc", false, 0, nullptr, "", false},
         {"5", "0", false, 0, " WN Variance must be postive", "ERROR", false},
         {"5", "-1", false, 0, " WN Variance must be postive", "ERROR", false},
@@ -370,6 +373,8 @@ TEST(ForecastChecks, ArarDialog)
         {entries(100, 0, true, true, "1", "x"), {"unreadable last", {few}, false, IDC_ARAR_LAST, false}},
         {entries(100, 0, true, false, "", "", "0"),
          {"0 forecasts", {"Number of predictors MUST be greater than 0"}, false, IDC_FC_STEPS, true}},
+        {entries(100, 0, true, false, "", "", "99999999999"),
+         {"forecasts beyond the integers", {"Number of predictors must be at most 100000"}, false, IDC_FC_STEPS, true}},
     };
     for (const Case& c : cases) ExpectCheck(CheckArarEntries(c.e), c.want);
 }
@@ -399,8 +404,14 @@ TEST(ForecastChecks, HoltWintersDialogs)
         e.untransformed = untransformed;
         return e;
     };
+    auto withSteps = [](HoltWintersEntries e, std::string steps) {
+        e.steps = std::move(steps);
+        return e;
+    };
     const Case cases[] = {
         {hw(false, "0.2", "0.2", "", ""), {"plain defaults", {}, true, 0, true}},
+        {withSteps(hw(false, "0.2", "0.2", "", ""), "99999999999"),
+         {"forecasts beyond the integers", {"Number of predictors must be at most 100000"}, false, IDC_FC_STEPS, true}},
         {hw(false, "1.5", "0.2", "", ""), {"alpha 1.5", {"alpha must be between 0 and 1"}, false, IDC_HW_ALPHA, true}},
         {hw(false, "x", "0.2", "", ""), {"alpha unreadable", {"alpha must be between 0 and 1"}, false, IDC_HW_ALPHA, true}},
         {hw(false, "0.2", "-0.1", "", ""), {"beta", {"Beta must be between 0 and 1"}, false, IDC_HW_BETA, true}},
