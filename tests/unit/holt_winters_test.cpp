@@ -109,12 +109,12 @@ TEST(HoltWinters, OptimisedConstantsNoWorseThanR)
     EXPECT_EQ(checked, 6);
 }
 
-// The pattern search reaches the constants and error that the specified search (start step
-// 0.02, halved until it would fall below 0.008) reaches when run in R, from several starts on
+// The pattern search reaches the constants and error that the same Hooke-Jeeves search (start
+// step 0.02, halved until it would fall below 0.008) reaches when run in R, from several starts on
 // R datasets and a simulated trend (scripts/reference/holt_winters_search.R); some starts are
 // chosen so that a search leaving out the reflection of the pattern move, or a return to the
 // base, would end elsewhere. The constants lie on a grid of 0.01.
-TEST(HoltWinters, SearchReachesTheSpecifiedOptimum)
+TEST(HoltWinters, SearchReachesTheHookeJeevesOptimum)
 {
     const ReferenceTable t = ReadReferenceTable("holt_winters_search_reference.csv");
     ASSERT_EQ(t.rows.size(), 12u);
