@@ -48,3 +48,14 @@ double HoltWintersRecursion(const double* constants, int mode, int n, int d, con
 // near 1, so that the constants chosen and the forecasts do not depend on its scale.
 [[nodiscard]] int HoltWintersForecast(int mode, int n, int d, int h, const double* Y,
                                       bool optimise, double* constants, double& mse, double* F);
+
+// HoltWintersForecast without its last step: the results stay on the scale the series was
+// smoothed at, 2^k·Y with k = SeriesScaleExponent(Y, n, 1). F and fb are the forecasts and the
+// mean squared one-step error of 2^k·Y; those of Y are 2^-k·F and 2^-2k·fb
+// (numerics/scaled_results.h), for a caller that takes back only what it needs, such as the root
+// error of a series whose mean squared error leaves the doubles.
+//   k (out)  the exponent; the other arguments and the refusals as for HoltWintersForecast, which
+//            leaves nothing written on a refusal
+[[nodiscard]] int HoltWintersForecastScaled(int mode, int n, int d, int h, const double* Y,
+                                            bool optimise, double* constants, double& fb,
+                                            double* F, int& k);

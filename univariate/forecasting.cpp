@@ -7,6 +7,7 @@
 
 #include "numerics/integrated_forecast.h"
 #include "numerics/long_memory.h"
+#include "numerics/scaled_results.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 #include "platform/dialog_values.h"
@@ -176,19 +177,16 @@ int32_t EvaluateScaled(UnivariateFields& u, int32_t horizon, double scale)
     return status;
 }
 
-// Forecasts and mean squared errors of a series scaled by `scale`, on the scale of the data.
-// False when one overflows, or a positive error falls below the smallest normal number and no
-// longer carries its digits.
+// Forecasts (values) and their mean squared errors (spreads) of a series scaled by `scale`, on
+// the scale of the data (numerics/scaled_results.h).
 bool Unscale(std::vector<double>& F, std::vector<double>& M, double scale)
 {
     if (scale == 1.0) return true;
-    for (double& f : F) f /= scale;
-    for (double& m : M) {
-        const double scaled = m;
-        m = m / scale / scale;
-        if (scaled > 0.0 && m < kSmallestNormal) return false;
-    }
-    return AllFinite(F) && AllFinite(M);
+    const int k = PowerOfTwoExponent(scale);
+    if (!UnscaleValues(F.data(), F.size(), k)) return false;
+    for (double& m : M)
+        if (!UnscaleSpread(m, k, 2)) return false;
+    return true;
 }
 
 // The first abscissa of data whose first `lagsUndone` values come before the current series.
