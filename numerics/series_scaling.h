@@ -101,7 +101,7 @@ void Standardise(T* X, int n, int m, T* C, int ldc, const T* sd, int flag)
 // exactly and every covariance times 2^2k: multiplying by a power of two is exact, except for
 // values it drives below the smallest normal number, which are negligible beside the largest.
 // Covariances and their determinants of a series so scaled neither overflow nor vanish, at any
-// scale of the data.
+// scale of the data; numerics/scaled_results.h takes results back to the scale of the data.
 //   X (in, m × n), values finite
 template <typename T>
 int SeriesScaleExponent(const T* X, int n, int m)
