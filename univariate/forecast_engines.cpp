@@ -105,13 +105,13 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
     // the doubles on the scale of the data where the forecasts and the root mean squared error,
     // which scale with the series, still fit: the engine takes those two back itself.
     std::vector<double> F(h);
-    double mse = 0.0;
+    double scaledMse = 0.0;
     int k = 0;
     const int status = HoltWintersForecastScaled(seasonal ? kHoltWintersSeasonal : kHoltWintersPlain,
-                                                 n, d, h, x + (first - 1), optimise, constants, mse,
-                                                 F.data(), k);
+                                                 n, d, h, x + (first - 1), optimise, constants,
+                                                 scaledMse, F.data(), k);
     if (status != kStatusDone) return status;
-    double rootMse = std::sqrt(mse);
+    double rootMse = std::sqrt(scaledMse);
     if (!UnscaleValues(F.data(), F.size(), k) || !UnscaleSpread(rootMse, k, 1)) return kStatusOutOfRange;
 
     if (seasonal) {

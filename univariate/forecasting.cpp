@@ -87,10 +87,11 @@ double IntegerOr(const std::string& text, double fallback)
     return ParseDialogInteger(text, v) ? v : fallback;
 }
 
+constexpr double kLargestInteger = std::numeric_limits<int32_t>::max();
+
 // A number of forecasts as typed: the integer, or, for a number beyond the 32-bit integers, the
 // real it reads as, so that it is refused with the range rather than taken for no number;
 // `fallback` when the text is no number.
-constexpr double kLargestInteger = std::numeric_limits<int32_t>::max();
 double StepsOr(const std::string& text, double fallback)
 {
     int v = 0;
