@@ -1,9 +1,10 @@
 #include "console/var_numerics.h"
 
+#include "numerics/series_scaling.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <type_traits>
 
 namespace {
 
@@ -55,25 +56,8 @@ void MeanCorrect(int m, int nPrime, T* Y, T* mean, T* var, T* sd)
 {
     // The sums are double in both programs: single-precision values near the end of their range
     // (2e37 in a few dozen values) would overflow a float sum although each value and the mean fit.
-    for (int j = 1; j <= m; ++j) {
-        double sum = 0.0;
-        for (int t = 1; t <= nPrime; ++t) sum += static_cast<double>(Y[VarAt(j, t, m)]);
-        mean[j - 1] = static_cast<T>(sum / nPrime);
-        for (int t = 1; t <= nPrime; ++t) Y[VarAt(j, t, m)] -= mean[j - 1];
-        double squares = 0.0;
-        for (int t = 1; t <= nPrime; ++t) {
-            const double y = static_cast<double>(Y[VarAt(j, t, m)]);
-            squares += y * y;
-        }
-        const double variance = squares / nPrime;
-        if constexpr (std::is_same_v<T, float>) {
-            var[j - 1] = VarSingle(variance);
-            sd[j - 1] = VarSingle(std::sqrt(variance));
-        } else {
-            var[j - 1] = variance;
-            sd[j - 1] = std::sqrt(variance);
-        }
-    }
+    SubtractSeriesMeans<T, double>(Y, nPrime, m, mean);
+    SeriesScales<T, double>(Y, nPrime, m, var, sd);
 }
 
 template <typename T>

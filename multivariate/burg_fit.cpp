@@ -1,5 +1,6 @@
 #include "multivariate/burg_fit.h"
 
+#include "numerics/scaled_results.h"
 #include "numerics/series_scaling.h"
 #include "numerics/small_matrix.h"
 #include "multivariate/var_fit_support.h"

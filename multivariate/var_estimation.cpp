@@ -58,6 +58,9 @@ int32_t Fit(const MultivariateData& data, int32_t method, int32_t order, FittedM
     std::vector<double> x(data.values);
     out.means.assign(static_cast<size_t>(m), 0.0);
     SubtractSeriesMeans(x.data(), n, m, out.means.data());
+    // Near the end of the doubles the sums behind the means overflow (values of 4.25e307 need
+    // only a few), or a centred value does: such a table lies beyond the range the fits handle.
+    if (!AllFinite(out.means) || !AllFinite(x)) return kStatusOutOfRange;
     out.phi.assign(static_cast<size_t>(kMaxVarOrder) * mm, 0.0);
     out.V.assign(mm, 0.0);
     std::vector<double> work(data.values.size());

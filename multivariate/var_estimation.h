@@ -46,8 +46,8 @@ struct MvFitOutcome {
 
 // What to tell the user after a fit: "" after a complete fit; the reason for a refusal or a
 // failure ("Numerical difficulties" when the recursion failed; that the values are out of the
-// range the fit handles when the noise covariance would leave the doubles); for a lower order than
-// asked, the order fitted. Caption kMvEstimationCaption.
+// range the fit handles when the noise covariance, or a mean of the table, would leave the
+// doubles); for a lower order than asked, the order fitted. Caption kMvEstimationCaption.
 std::string MvFitMessage(const MvFitOutcome& outcome);
 
 // One call of a report writer: a line for InfoPrint (perLine 0; `length` counts the ending NUL),

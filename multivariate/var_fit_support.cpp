@@ -3,7 +3,6 @@
 #include "platform/blas.h"
 #include "platform/standard_output.h"
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -63,19 +62,6 @@ void TimeFirstCopy(const double* X, int n, int m, const double* divisor, double*
             const double x = X[t * m + a];
             Y[t + ns * a] = divisor != nullptr ? x / divisor[a] : x;
         }
-}
-
-bool UnscaleCovariance(int m, int k, double* C)
-{
-    const std::size_t ms = static_cast<std::size_t>(m);
-    for (std::size_t j = 0; j < ms; ++j)
-        for (std::size_t i = 0; i < ms; ++i) {
-            double& c = C[i + ms * j];
-            const bool positiveVariance = i == j && c > 0.0;
-            c = std::ldexp(c, -2 * k);
-            if (!std::isfinite(c) || (positiveVariance && c < kSmallestNormal)) return false;
-        }
-    return true;
 }
 
 void LaggedProducts(const double* Y, int n, int m, int maxLag, double* G)

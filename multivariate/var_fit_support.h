@@ -45,12 +45,6 @@ void LaggedProducts(const double* Y, int n, int m, int maxLag, double* G);
 // into the 20 × m × m lag-first layout: element (k, i, j) at (k-1) + 20·((i-1) + m·(j-1)).
 void StoreCoefficients(int m, int p, const double* lagLast, double* PHI);
 
-// Takes the m × m covariance C of a series scaled by 2^k (numerics/series_scaling.h) to the scale
-// of the data: C := 2^-2k·C. Returns false when the result leaves the doubles: an entry that is
-// not finite, or a positive diagonal entry that falls below the smallest normal number (it no
-// longer carries its digits); C may then hold anything.
-bool UnscaleCovariance(int m, int k, double* C);
-
 // body(), or kStatusNoMemory when it fails to allocate: no exception leaves a fit.
 template <typename Body>
 int NoMemoryAsStatus(Body body)

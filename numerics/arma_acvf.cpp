@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <vector>
 
 namespace {
@@ -168,6 +169,48 @@ int MaAcvf(int nout, int q, const double* theta, double* out, double sigma2)
     }
     for (int k = q + 2; k <= nout; ++k) o(k) = 0.0;
     return AllFinite(out, static_cast<long>(q) + 1) ? kStatusDone : kStatusOutOfRange;
+}
+
+bool MaZeroOnUnitCircle(int q, const double* theta)
+{
+    if (q < 1 || q > kMaxArmaOrder || !AllFinite(theta, q)) return false;
+    double size = 1.0;
+    for (int j = 0; j < q; ++j) size += std::fabs(theta[j]);
+    const double tolerance = 1e-6 * size;
+    // |theta(e^(iw))| by Horner's rule; real coefficients make it even in w.
+    const auto modulus = [&](double w) {
+        const std::complex<double> z = std::polar(1.0, w);
+        std::complex<double> sum = theta[q - 1];
+        for (int j = q - 2; j >= 0; --j) sum = sum * z + theta[j];
+        return std::abs(sum * z + 1.0);
+    };
+    const double pi = 3.14159265358979323846;
+    const int M = 64 * (q + 1);
+    std::vector<double> grid(static_cast<size_t>(M) + 1);
+    for (int k = 0; k <= M; ++k) grid[k] = modulus(pi * k / M);
+    for (int k = 0; k <= M; ++k) {
+        if ((k > 0 && grid[k] > grid[k - 1]) || (k < M && grid[k] > grid[k + 1])) continue;
+        if (grid[k] <= tolerance) return true;
+        // Golden-section search over the neighbouring grid points; the value keeps falling until
+        // rounding, near a zero on the circle, stops it.
+        const double ratio = 0.6180339887498949;
+        double a = pi * std::max(k - 1, 0) / M, b = pi * std::min(k + 1, M) / M;
+        double c = b - ratio * (b - a), d = a + ratio * (b - a);
+        double fc = modulus(c), fd = modulus(d);
+        for (int i = 0; i < 80 && b - a > 1e-16; ++i) {
+            if (fc <= fd) {
+                b = d, d = c, fd = fc;
+                c = b - ratio * (b - a);
+                fc = modulus(c);
+            } else {
+                a = c, c = d, fc = fd;
+                d = a + ratio * (b - a);
+                fd = modulus(d);
+            }
+            if (std::min(fc, fd) <= tolerance) return true;
+        }
+    }
+    return false;
 }
 
 int PsiWeights(int p, int q, const double* coef, int L, double* psi)

@@ -41,6 +41,16 @@ void ArmaAcvf(int nlag, int mode, double* acvf, int& status, double sigma2, cons
 // or sigma2 that is not finite (nothing written); kStatusOutOfRange when a value overflows.
 [[nodiscard]] int MaAcvf(int nout, int q, const double* theta, double* out, double sigma2);
 
+// Whether theta(z) = 1 + theta1·z + ... + thetaq·z^q has a zero on the unit circle: the smallest
+// |theta(e^(iw))| over w in [0, pi] is at most 1e-6 times |theta0| + ... + |thetaq| (theta0 =
+// 1), which holds for a zero on the circle whatever the rounding and its multiplicity, and for a
+// simple zero within about 1e-6 of it. Such a moving average has no invertible one with the same
+// autocovariances. The smallest value is found on a grid of 64·(q+1) frequencies, each local
+// minimum refined by golden-section search.
+//   q (in) order, theta (in, q)
+// False for q outside 1..26 or a theta that is not finite.
+bool MaZeroOnUnitCircle(int q, const double* theta);
+
 // MA-infinity weights psi(0..L) of theta(z)/phi(z).
 //   p, q (in), coef (in, p+q), L (in, L >= 0), psi (out, L+1): psi[j+1] = psi(j)
 // Returns kStatusDone; kStatusBadArgument for orders outside 0..26 or L < 0 and

@@ -2,6 +2,7 @@
 
 #include "numerics/acf.h"
 #include "numerics/one_based.h"
+#include "numerics/scaled_results.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 
@@ -10,15 +11,13 @@
 
 namespace {
 
-// Divides each vector by the power of two `scale` the work was scaled by; false when a value
-// is not finite afterwards.
+// Takes each vector back from the power of two `scale` the work was scaled by; false when a
+// value is not finite afterwards.
 bool Unscaled(double scale, std::initializer_list<std::vector<double>*> vectors)
 {
-    for (std::vector<double>* v : vectors) {
-        if (scale != 1.0)
-            for (double& e : *v) e /= scale;
-        if (!AllFinite(v->data(), static_cast<long>(v->size()))) return false;
-    }
+    const int k = PowerOfTwoExponent(scale);
+    for (std::vector<double>* v : vectors)
+        if (!UnscaleValues(v->data(), v->size(), k)) return false;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "numerics/fft_smoother.h"
 
+#include "numerics/scaled_results.h"
 #include "numerics/status.h"
 #include "numlib/fft_plan.h"
 #include "numlib/finite_values.h"
@@ -93,8 +94,7 @@ int FftLowPass(const double* x, double* y, int n, double frac)
         std::vector<double> scaled, smoothed(static_cast<size_t>(n));
         const int status = LowPass(Scaled(x, n, range, scaled), smoothed.data(), n, frac);
         if (status != kStatusDone) return status;
-        for (double& v : smoothed) v /= range;
-        if (!AllFinite(smoothed.data(), n)) return kStatusOutOfRange;
+        if (!UnscaleValues(smoothed.data(), smoothed.size(), PowerOfTwoExponent(range))) return kStatusOutOfRange;
         std::copy(smoothed.begin(), smoothed.end(), y);
         return kStatusDone;
     } catch (const std::bad_alloc&) {

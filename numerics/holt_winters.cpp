@@ -1,6 +1,7 @@
 #include "numerics/holt_winters.h"
 
 #include "numerics/one_based.h"
+#include "numerics/scaled_results.h"
 #include "numerics/series_scaling.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
@@ -126,12 +127,12 @@ double HoltWintersRecursion(const double* constants, int mode, int n, int d, con
     return count < 1 ? 0.0 : sum / count;
 }
 
-int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool optimise,
-                        double* constants, double& mse, double* F)
+int HoltWintersForecastScaled(int mode, int n, int d, int h, const double* Y, bool optimise,
+                              double* constants, double& fb, double* F, int& k)
 {
     const bool seasonal = mode == kHoltWintersSeasonal;
-    if ((mode != kHoltWintersPlain && !seasonal) || h < 0 || n < 2
-        || (seasonal && (d < 2 || n < d + 1)))
+    if ((mode != kHoltWintersPlain && !seasonal) || h < 0 || n < 3
+        || (seasonal && (d < 2 || n < d + 2)))
         return kStatusBadArgument;
     // A start outside [0, 1] would be scored kHoltWintersOutside and leave no state to forecast
     // from.
@@ -142,9 +143,9 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     // brings its largest value near 1, so that the search compares finite errors, and errors
     // that the penalty of constants outside [0, 1] always exceeds (errors of values from about
     // 1e15 on once passed below it, and the search left [0, 1]).
-    const int k = SeriesScaleExponent(Y, n, 1);
+    const int exponent = SeriesScaleExponent(Y, n, 1);
     std::vector<double> scaled(Y, Y + n);
-    ScaleSeries(scaled.data(), n, 1, k);
+    ScaleSeries(scaled.data(), n, 1, exponent);
     Y = scaled.data();
 
     Work w{mode, n, d, Y, std::vector<double>(n), std::vector<double>(n),
@@ -162,21 +163,35 @@ int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool opt
     }
 
     std::vector<double> B(constants, constants + mode);
-    double fb = 0.0;
-    if (optimise) PatternSearch(w, B, fb);
+    double best = 0.0;
+    if (optimise) PatternSearch(w, B, best);
     // The last evaluation leaves L, T and S at the final constants' values.
-    fb = w.Evaluate(B);
+    best = w.Evaluate(B);
 
     if (seasonal)
         for (int j = 1; j <= h; ++j) s(n + j) = s(n + j - d);
-    std::vector<double> forecasts(static_cast<size_t>(h));
-    for (int j = 1; j <= h; ++j)
-        forecasts[j - 1] = std::ldexp(l(n) + j * tr(n) + (seasonal ? s(n + j) : 0.0), -k);
-    const double error = std::ldexp(fb, -2 * k);
-    // An error that overflows, or underflows from a positive value, has no digits left to give.
-    if (!AllFinite(forecasts.data(), h) || !std::isfinite(error) || (fb > 0.0 && error < kSmallestNormal))
-        return kStatusOutOfRange;
+    for (int j = 1; j <= h; ++j) F[j - 1] = l(n) + j * tr(n) + (seasonal ? s(n + j) : 0.0);
     for (int i = 0; i < mode; ++i) constants[i] = B[i];
+    fb = best;
+    k = exponent;
+    return kStatusDone;
+}
+
+int HoltWintersForecast(int mode, int n, int d, int h, const double* Y, bool optimise,
+                        double* constants, double& mse, double* F)
+{
+    if ((mode != kHoltWintersPlain && mode != kHoltWintersSeasonal) || h < 0) return kStatusBadArgument;
+    std::vector<double> c(constants, constants + mode);
+    std::vector<double> forecasts(static_cast<size_t>(h));
+    double error = 0.0;
+    int k = 0;
+    const int status = HoltWintersForecastScaled(mode, n, d, h, Y, optimise, c.data(), error,
+                                                 forecasts.data(), k);
+    if (status != kStatusDone) return status;
+    // An error that overflows, or underflows from a positive value, has no digits left to give.
+    if (!UnscaleValues(forecasts.data(), forecasts.size(), k) || !UnscaleSpread(error, k, 2))
+        return kStatusOutOfRange;
+    std::copy(c.begin(), c.end(), constants);
     mse = error;
     std::copy(forecasts.begin(), forecasts.end(), F);
     return kStatusDone;

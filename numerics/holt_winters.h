@@ -30,7 +30,8 @@ double HoltWintersRecursion(const double* constants, int mode, int n, int d, con
 
 // Initial state, forecasts and, on request, the choice of constants.
 //   mode      (in)      kHoltWintersPlain or kHoltWintersSeasonal
-//   n         (in)      length, n >= 2 (plain) or n >= d + 1 (seasonal)
+//   n         (in)      length, n >= 3 (plain) or n >= d + 2 (seasonal): at least one one-step
+//                       error to measure
 //   d         (in)      period, d >= 2 (seasonal mode only)
 //   h         (in)      number of forecasts, h >= 0
 //   Y         (in, n)   the stretch
@@ -40,9 +41,21 @@ double HoltWintersRecursion(const double* constants, int mode, int n, int d, con
 //   mse       (out)     their mean squared one-step error
 //   F         (out, h)  forecasts of Y(n+1..n+h); seasonal components repeat with period d
 // Returns kStatusDone; kStatusBadArgument (nothing written) for a mode, n, d or h out of range
-// or a constant outside [0, 1]; kStatusNotFinite (nothing written) for a NaN or infinite value
+// (a stretch of n = 2, or of one season plus one value, has no one-step error: its error would
+// read 0 and a search could not move the constants) or a constant outside [0, 1]; kStatusNotFinite (nothing written) for a NaN or infinite value
 // in Y; kStatusOutOfRange (nothing written) when a forecast or the error overflows, or the error
 // underflows. The series is smoothed scaled by a power of two that brings its largest value
 // near 1, so that the constants chosen and the forecasts do not depend on its scale.
 [[nodiscard]] int HoltWintersForecast(int mode, int n, int d, int h, const double* Y,
                                       bool optimise, double* constants, double& mse, double* F);
+
+// HoltWintersForecast without its last step: the results stay on the scale the series was
+// smoothed at, 2^k·Y with k = SeriesScaleExponent(Y, n, 1). F and fb are the forecasts and the
+// mean squared one-step error of 2^k·Y; those of Y are 2^-k·F and 2^-2k·fb
+// (numerics/scaled_results.h), for a caller that takes back only what it needs, such as the root
+// error of a series whose mean squared error leaves the doubles.
+//   k (out)  the exponent; the other arguments and the refusals as for HoltWintersForecast, which
+//            leaves nothing written on a refusal
+[[nodiscard]] int HoltWintersForecastScaled(int mode, int n, int d, int h, const double* Y,
+                                            bool optimise, double* constants, double& fb,
+                                            double* F, int& k);

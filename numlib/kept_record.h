@@ -6,8 +6,12 @@
 
 // The work record of the last call, kept for the next call that can use it: tables that cost more
 // to build than to use, for a view redrawn or a slider moved at one length again and again. One
-// slot shared between threads; T has a `bytes` member, and a record above the caller's limit is
-// not kept, so the slot never holds more than that.
+// slot; T has a `bytes` member, and a record above the caller's limit is not kept, so the slot
+// never holds more than that.
+// Take and Keep lock the slot, and a record taken belongs to its taker alone until it is kept
+// again: the slot itself may be used from several threads. Its users may not, for all that: the
+// periodogram (DPFFT) and the transforms of numlib/fft.h report through the library's error
+// stack (numlib/error_stack.h), which is global, so none of them may run on two threads at once.
 template <class T>
 class KeptRecord {
 public:

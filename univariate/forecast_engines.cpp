@@ -2,6 +2,7 @@
 
 #include "numerics/arar.h"
 #include "numerics/holt_winters.h"
+#include "numerics/scaled_results.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 
@@ -26,25 +27,6 @@ void StoreForecasts(std::vector<double>& out, const double* x, int first, int la
 {
     for (int i = first; i <= last; ++i) out[i - 1] = x[i - 1];
     for (int k = 1; k <= h; ++k) out[last + k - 1] = F[k - 1];
-}
-
-// Forecasts of a series scaled by `scale`, taken back to the scale of the data: false when one
-// overflows. (A forecast that falls below the smallest normal number is negligible beside the
-// data.)
-bool UnscaledForecasts(std::vector<double>& F, double scale)
-{
-    for (double& f : F) f /= scale;
-    return AllFinite(F.data(), static_cast<long>(F.size()));
-}
-
-// The root mean squared error of a series scaled by `scale` on the scale of the data: false when
-// it overflows, or when a positive error falls below the smallest normal number and no longer
-// carries its digits.
-bool UnscaledError(double& error, double scale)
-{
-    const double scaled = error;
-    error = scaled / scale;
-    return std::isfinite(error) && (scaled == 0.0 || error >= kSmallestNormal);
 }
 
 }  // namespace
@@ -77,7 +59,8 @@ int ArarEngine(UnivariateProject& project, const double* x, int nx)
     if (status != kStatusDone) return status;
     std::vector<double> F(h);
     if (const int forecast = ArarForecast(Y, n, fit, h, F.data()); forecast != kStatusDone) return forecast;
-    if (!UnscaledForecasts(F, scale) || !UnscaledError(fit.rootMse, scale)) return kStatusOutOfRange;
+    const int k = PowerOfTwoExponent(scale);
+    if (!UnscaleValues(F.data(), F.size(), k) || !UnscaleSpread(fit.rootMse, k, 1)) return kStatusOutOfRange;
 
     if (shorten) {
         project.ararDegree = static_cast<int32_t>(psi.size()) - 1;
@@ -102,8 +85,9 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
     if (!RangeFits(first, last, nx) || first == last || h < 1 || (seasonal && d < 2)
         || !Holds(out, last, h))
         return kStatusBadArgument;
+    // The first one-step prediction is of value 3, or of value d + 2 after one season.
     const int n = last - first + 1;
-    if (seasonal && n < d + 1) return kStatusBadArgument;
+    if (n < (seasonal ? d + 2 : 3)) return kStatusBadArgument;
 
     double constants[3];
     bool optimise;
@@ -117,19 +101,18 @@ int HoltWintersFit(UnivariateProject& project, const double* x, int nx)
         constants[1] = project.hwBeta;
         optimise = project.hwOptimise == 1;
     }
-    // As for ARAR: the kernel smooths an extreme series scaled by a power of two but refuses a
-    // mean squared error beyond the doubles, where the forecasts and the root mean squared
-    // error, which scale with the series, still fit. The engine smooths the series so scaled.
-    const double scale = RangeScale(x + (first - 1), n);
-    std::vector<double> scaled;
-    const double* Y = Scaled(x + (first - 1), n, scale, scaled);
+    // The kernel smooths the series scaled by a power of two. Its mean squared error may leave
+    // the doubles on the scale of the data where the forecasts and the root mean squared error,
+    // which scale with the series, still fit: the engine takes those two back itself.
     std::vector<double> F(h);
-    double mse = 0.0;
-    const int status = HoltWintersForecast(seasonal ? kHoltWintersSeasonal : kHoltWintersPlain,
-                                           n, d, h, Y, optimise, constants, mse, F.data());
+    double scaledMse = 0.0;
+    int k = 0;
+    const int status = HoltWintersForecastScaled(seasonal ? kHoltWintersSeasonal : kHoltWintersPlain,
+                                                 n, d, h, x + (first - 1), optimise, constants,
+                                                 scaledMse, F.data(), k);
     if (status != kStatusDone) return status;
-    double rootMse = std::sqrt(mse);
-    if (!UnscaledForecasts(F, scale) || !UnscaledError(rootMse, scale)) return kStatusOutOfRange;
+    double rootMse = std::sqrt(scaledMse);
+    if (!UnscaleValues(F.data(), F.size(), k) || !UnscaleSpread(rootMse, k, 1)) return kStatusOutOfRange;
 
     if (seasonal) {
         project.shwAlpha = constants[0];

@@ -30,9 +30,11 @@
 // constants used, the root mean squared one-step error (hwRootMse or shwRootMse) and the
 // forecast vector (hwForecasts or shwForecasts): the data over first..last, then the forecasts.
 //   x (in, nx), nx (in)  as for ArarEngine
-// A series near the ends of the double range is smoothed scaled by a power of two, as for ARAR.
+// The series is smoothed scaled by a power of two (HoltWintersForecastScaled), and the forecasts
+// and the root mean squared error taken back, as for ARAR.
 // Returns kStatusDone, or kStatusBadArgument when 1 <= first < last <= nx fails, the count is
-// below 1, the period is 1 or negative, a seasonal stretch is shorter than d + 1, a constant
+// below 1, the period is 1 or negative, the stretch has no one-step error to fit (fewer than 3
+// values, or fewer than d + 2 in the seasonal path), a constant
 // lies outside [0, 1] or the forecast vector is shorter than last + count; kStatusOutOfRange
 // when a forecast or the error leaves the doubles on the scale of the data; kStatusNotFinite or
 // kStatusOutOfRange from HoltWintersForecast.

@@ -5,9 +5,9 @@
 #include <limits>
 #include <new>
 
-#include "numerics/arma_acvf.h"
 #include "numerics/integrated_forecast.h"
 #include "numerics/long_memory.h"
+#include "numerics/scaled_results.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 #include "platform/dialog_values.h"
@@ -74,14 +74,6 @@ double InvertBoxCox(double x, double lambda)
     return base > 0.0 ? std::pow(base, 1.0 / lambda) : 0.0;
 }
 
-bool ReadInteger(const std::string& text, int32_t& value)
-{
-    int v = 0;
-    if (!ParseDialogInteger(text, v)) return false;
-    value = v;
-    return true;
-}
-
 // A real entry, `fallback` when it does not read.
 double RealOr(const std::string& text, double fallback)
 {
@@ -93,6 +85,19 @@ double IntegerOr(const std::string& text, double fallback)
 {
     int v = 0;
     return ParseDialogInteger(text, v) ? v : fallback;
+}
+
+constexpr double kLargestInteger = std::numeric_limits<int32_t>::max();
+
+// A number of forecasts as typed: the integer, or, for a number beyond the 32-bit integers, the
+// real it reads as, so that it is refused with the range rather than taken for no number;
+// `fallback` when the text is no number.
+double StepsOr(const std::string& text, double fallback)
+{
+    int v = 0;
+    if (ParseDialogInteger(text, v)) return v;
+    double x = 0;
+    return ParseDialogReal(text, x) && std::fabs(x) > kLargestInteger ? x : fallback;
 }
 
 ForecastCheck Refuse(std::string message, int32_t focus)
@@ -173,19 +178,16 @@ int32_t EvaluateScaled(UnivariateFields& u, int32_t horizon, double scale)
     return status;
 }
 
-// Forecasts and mean squared errors of a series scaled by `scale`, on the scale of the data.
-// False when one overflows, or a positive error falls below the smallest normal number and no
-// longer carries its digits.
+// Forecasts (values) and their mean squared errors (spreads) of a series scaled by `scale`, on
+// the scale of the data (numerics/scaled_results.h).
 bool Unscale(std::vector<double>& F, std::vector<double>& M, double scale)
 {
     if (scale == 1.0) return true;
-    for (double& f : F) f /= scale;
-    for (double& m : M) {
-        const double scaled = m;
-        m = m / scale / scale;
-        if (scaled > 0.0 && m < kSmallestNormal) return false;
-    }
-    return AllFinite(F) && AllFinite(M);
+    const int k = PowerOfTwoExponent(scale);
+    if (!UnscaleValues(F.data(), F.size(), k)) return false;
+    for (double& m : M)
+        if (!UnscaleSpread(m, k, 2)) return false;
+    return true;
 }
 
 // The first abscissa of data whose first `lagsUndone` values come before the current series.
@@ -307,13 +309,15 @@ ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::
                                        bool regressionChecked, int32_t auxPresent, int32_t& steps, double& v)
 {
     ForecastCheck c;
-    if (!ReadInteger(stepsText, steps)) return c;
-    if (steps < 1) {
+    const double count = StepsOr(stepsText, std::nan(""));
+    if (std::isnan(count)) return c;
+    if (std::fabs(count) <= kLargestInteger) steps = static_cast<int32_t>(count);
+    if (count < 1) {
         c = Refuse(" Number of predictors must be larger than 0", IDC_FC_STEPS);
         c.caption = "Error";
         return c;
     }
-    if (steps > kMaxForecastSteps) {
+    if (count > kMaxForecastSteps) {
         c = Refuse(kTooManyForecasts, IDC_FC_STEPS);
         c.caption = "Error";
         return c;
@@ -425,24 +429,13 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         // invertibility, not a stand-in with the relation targets as they were typed.
         if (!ApplyModelRelations(u)) return fail(FORECAST_MODEL_FAILED);
         // A non-invertible MA part is forecast by the invertible one with its autocovariances.
-        double savedTheta[27 + 1];
-        std::copy(std::begin(u.theta), std::end(u.theta), savedTheta);
+        const std::vector<double> savedTheta(std::begin(u.theta), std::end(u.theta));
         const int32_t savedRelations = u.relationCount;
         bool twin = false;
-        if (u.q > 0) {
-            std::vector<double> coef = Coefficients(u);
-            std::vector<double> acvf(static_cast<size_t>(std::max({2, u.p, u.q})) + 2);
-            int status = kStatusDone;
-            ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-            if (status == kStatusNotCausal) {
-                std::vector<double> table(54 * 54);
-                if (ModelLikelihood(u, table.data()) == EVALUATION_DONE) {
-                    for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
-                    // The relations would rewrite the replaced coefficients.
-                    u.relationCount = 0;
-                    twin = true;
-                }
-            }
+        if (!MaPartInvertible(u) && InvertibleTwin(u) == EVALUATION_DONE) {
+            // The relations would rewrite the replaced coefficients.
+            u.relationCount = 0;
+            twin = true;
         }
         u.armaForecasts.clear();
         u.armaForecastMse.clear();
@@ -455,7 +448,7 @@ int32_t ArmaForecastRun(UnivariateProject& u, bool dialog, double v, ForecastCur
         const std::vector<double> coef = Coefficients(u);  // as evaluated: relations applied
         const double sigma2 = u.wnVariance;
         if (twin) {
-            std::copy(std::begin(savedTheta), std::end(savedTheta), std::begin(u.theta));
+            std::copy(savedTheta.begin(), savedTheta.end(), std::begin(u.theta));
             u.relationCount = savedRelations;
             std::vector<double> keepF = std::move(u.armaForecasts), keepM = std::move(u.armaForecastMse);
             (void)EvaluateScaled(u, -1, scale);
@@ -510,7 +503,7 @@ ForecastCheck CheckArarEntries(const ArarEntries& e)
     int32_t first = 0, last = 0;
     DefaultForecastRange(e.untransformed, e.n, e.g, first, last);
     const int32_t defaultFirst = first, defaultLast = last;
-    const double steps = IntegerOr(e.steps, 0);
+    const double steps = StepsOr(e.steps, 0);
     if (e.subset) {
         first = static_cast<int32_t>(IntegerOr(e.first, 0));
         last = static_cast<int32_t>(IntegerOr(e.last, -1));
@@ -549,7 +542,7 @@ ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e)
     const int32_t firstBox = e.seasonal ? IDC_SHW_FIRST : IDC_HW_FIRST;
     const int32_t lastBox = e.seasonal ? IDC_SHW_LAST : IDC_HW_LAST;
     ForecastCheck c = [&]() {
-        const double steps = IntegerOr(e.steps, 0);
+        const double steps = StepsOr(e.steps, 0);
         if (steps < 1) return Refuse("Number of predictors MUST be greater than 0", IDC_FC_STEPS);
         if (steps > kMaxForecastSteps) return Refuse(kTooManyForecasts, IDC_FC_STEPS);
         // Constants outside [0, 1] are refused also as a starting point of the search: its
@@ -568,8 +561,14 @@ ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e)
         if (!e.untransformed && first <= e.g)
             return Refuse("Starting point MUST be greater than number of lags differenced", firstBox);
         if (first < last && last <= T) {
-            if (e.seasonal && static_cast<int64_t>(last) - first + 1 < static_cast<int64_t>(period) + 1)
-                return Refuse("The data range must hold at least period + 1 observations", lastBox);
+            // The fit measures one-step errors from the third value on, or from the second after
+            // one season: a shorter range has none, and nothing to choose the constants by.
+            const int64_t count = static_cast<int64_t>(last) - first + 1;
+            if (e.seasonal && count < static_cast<int64_t>(period) + 2)
+                return Refuse("The data range is too short to fit: it must hold at least period + 2 observations",
+                              lastBox);
+            if (!e.seasonal && count < 3)
+                return Refuse("The data range is too short to fit: it must hold at least 3 observations", lastBox);
             ForecastCheck ok;
             ok.accepted = true;
             return ok;

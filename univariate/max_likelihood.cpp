@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "numerics/arma_acvf.h"
 #include "numerics/estimator_covariance.h"
 #include "numerics/invert_matrix.h"
 #include "numerics/minimiser.h"
@@ -29,17 +28,6 @@ constexpr int32_t kLd = 54;
 double& Coefficient(UnivariateFields& u, int32_t position)
 {
     return position <= u.p ? u.phi[position] : u.theta[position - u.p];
-}
-
-bool MaInvertible(const UnivariateFields& u)
-{
-    if (u.q <= 0) return true;
-    std::vector<double> coef(static_cast<size_t>(u.p + u.q)), acvf(60);
-    for (int32_t i = 1; i <= u.p; ++i) coef[static_cast<size_t>(i - 1)] = u.phi[i];
-    for (int32_t j = 1; j <= u.q; ++j) coef[static_cast<size_t>(u.p + j - 1)] = u.theta[j];
-    int status = kStatusDone;
-    ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-    return status == kStatusDone;
 }
 
 // EvaluateModel without touching wnVariance: residualSsPerN := the evaluation's estimate.
@@ -166,7 +154,7 @@ void LikelihoodObjective(int32_t count, const double* x, double& f)
 {
     UnivariateFields& u = *EstimatedProject;
     for (int32_t i = 1; i <= count && i <= u.numFree; ++i) Coefficient(u, u.freeIndex[i]) = x[i - 1];
-    const bool invertible = MaInvertible(u);
+    const bool invertible = MaPartInvertible(u);
     const int32_t status = EvaluateModel(u, u.mleMethod);
     f = u.objectiveValue;
     if (status != EVALUATION_DONE || (u.numFree == u.p + u.q && !invertible)) {
@@ -220,11 +208,7 @@ int32_t MaxLikelihoodFit(UnivariateFields& u)
         u.iterationsDone = 0;
         u.stopReason = 0;
     } else {
-        if (u.numFree == u.p + u.q && !MaInvertible(u)) {
-            std::vector<double> table(static_cast<size_t>(kLd) * kLd);
-            if (ModelLikelihood(u, table.data()) == EVALUATION_DONE)
-                for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
-        }
+        if (u.numFree == u.p + u.q && !MaPartInvertible(u)) (void)InvertibleTwin(u);
         if (OptimiseLikelihood(u, u.accuracy, u.stopReason) != EVALUATION_DONE) {
             // The end point is not causal (a relation can make it so): report a model that is.
             status = -1;

@@ -219,3 +219,23 @@ int32_t ModelLikelihood(UnivariateFields& project, double* coefficientTable)
         return EVALUATION_FAILED;
     }
 }
+
+bool MaPartInvertible(const UnivariateFields& project)
+{
+    const UnivariateFields& u = project;
+    if (u.q == 0 || !OrderInRange(u.p) || !OrderInRange(u.q)) return true;
+    const std::vector<double> c = Combined(u);
+    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 3);
+    int status = kStatusDone;
+    ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, c.data(), u.p, u.q);
+    return status != kStatusNotCausal;
+}
+
+int32_t InvertibleTwin(UnivariateFields& project)
+{
+    std::vector<double> table(kSquare);
+    const int32_t status = ModelLikelihood(project, table.data());
+    if (status == EVALUATION_DONE)
+        for (int32_t j = 1; j <= project.q; ++j) project.theta[j] = SettledCoefficient(table.data(), j);
+    return status;
+}

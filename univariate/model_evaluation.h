@@ -82,3 +82,15 @@ inline double SettledCoefficient(const double* coefficientTable, int32_t j)
 {
     return coefficientTable[53 + 54 * (j - 1)];
 }
+
+// Whether the MA part theta(1..q) as it stands is invertible (the step-down test of ArmaAcvf):
+// true for q = 0, and for orders outside 0..26 or coefficients that are not finite, which the
+// test cannot judge and no invertible twin could be computed for.
+bool MaPartInvertible(const UnivariateFields& project);
+
+// The invertible twin of the model's MA part: theta(1..q) := the coefficients the innovations
+// recursion settles to (ModelLikelihood's row 54), the invertible moving average with the same
+// autocovariances up to the noise variance. The model is taken as it stands: the caller applies
+// the relations first, and drops those that would rewrite the new coefficients.
+// Returns ModelLikelihood's status; theta is replaced only on EVALUATION_DONE.
+[[nodiscard]] int32_t InvertibleTwin(UnivariateFields& project);

@@ -19,15 +19,6 @@ bool IsRelationTarget(const UnivariateFields& u, int32_t position)
     return false;
 }
 
-bool Invertible(const UnivariateFields& u)
-{
-    const std::vector<double> coef = ModelCoefficients(u);
-    std::vector<double> acvf(static_cast<size_t>(std::max(u.p, u.q)) + 3);
-    int status = kStatusDone;
-    ArmaAcvf(2, kArmaAcvfTestInvertible, acvf.data(), status, 1.0, coef.data(), u.p, u.q);
-    return status != kStatusNotCausal;
-}
-
 // gamma(0) of the model's ARMA part for unit noise variance; 0 when it has none.
 double UnitVariance(const UnivariateFields& u)
 {
@@ -78,26 +69,27 @@ SwitchOutcome SwitchModelToInvertible(UnivariateFields& project)
     // The model is the one its relations make: a target stored as 0 (theta13 of an airline model
     // before its first evaluation) would otherwise decide invertibility, and be reflected, alone.
     // Every outcome but a switch leaves the coefficients as they were stored.
-    double storedPhi[27 + 1], storedTheta[27 + 1];
-    std::copy(std::begin(u.phi), std::end(u.phi), storedPhi);
-    std::copy(std::begin(u.theta), std::end(u.theta), storedTheta);
+    const std::vector<double> storedPhi(std::begin(u.phi), std::end(u.phi));
+    const std::vector<double> storedTheta(std::begin(u.theta), std::end(u.theta));
     auto unchanged = [&](SwitchOutcome outcome) {
-        std::copy(std::begin(storedPhi), std::end(storedPhi), u.phi);
-        std::copy(std::begin(storedTheta), std::end(storedTheta), u.theta);
+        std::copy(storedPhi.begin(), storedPhi.end(), u.phi);
+        std::copy(storedTheta.begin(), storedTheta.end(), u.theta);
         return outcome;
     };
     if (!ApplyModelRelations(u)) return SWITCH_FAILED;
-    if (Invertible(u)) return unchanged(SWITCH_ALREADY_INVERTIBLE);
+    if (MaPartInvertible(u)) return unchanged(SWITCH_ALREADY_INVERTIBLE);
+    // The recursion would creep towards the root's own reflection, itself, and stop at its cap
+    // wherever it had got to.
+    if (MaZeroOnUnitCircle(u.q, &u.theta[1])) return unchanged(SWITCH_UNIT_ROOT);
 
-    std::vector<double> table(static_cast<size_t>(kLeadingDimension) * kLeadingDimension);
-    const int32_t status = ModelLikelihood(u, table.data());
+    const double gammaOld = UnitVariance(u);
+    const int32_t status = InvertibleTwin(u);
     if (status == EVALUATION_NOT_CAUSAL) return unchanged(SWITCH_NOT_CAUSAL);
     if (status != EVALUATION_DONE) return unchanged(SWITCH_FAILED);
-    // Reflecting the MA roots inside the unit circle divides the spectral density by the
-    // product of their squared moduli at every frequency; growing the noise variance by
+    // Reflecting an MA root r inside the unit circle to 1/conj(r) multiplies |theta(e^-iw)|^2,
+    // and so the spectral density, by |r|^2 at every frequency: the density is multiplied by
+    // the product of the squared moduli of the reflected roots. Growing the noise variance by
     // gamma(0) old / gamma(0) new undoes that, so every autocovariance is kept.
-    const double gammaOld = UnitVariance(u);
-    for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = SettledCoefficient(table.data(), j);
     const double gammaNew = UnitVariance(u);
     const double ratio = gammaOld > 0.0 && gammaNew > 0.0 ? gammaOld / gammaNew : 0.0;
     const double sigma2 = u.wnVariance * ratio;

@@ -15,6 +15,9 @@ enum SwitchOutcome : int32_t {
     SWITCH_NOT_EVALUATED = 2,
     SWITCH_NOT_CAUSAL = 3,  // the AR part is not causal: nothing changed
     SWITCH_FAILED = 4,      // no invertible coefficients could be computed: nothing changed
+    // An MA root lies on the unit circle (MaZeroOnUnitCircle): no invertible model has the same
+    // autocovariances; nothing changed.
+    SWITCH_UNIT_ROOT = 5,
 };
 
 // The switch on the project's model, without its message and refresh. When the MA part is not

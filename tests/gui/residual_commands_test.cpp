@@ -283,7 +283,8 @@ TEST_F(ResidualCommandsTest, FailedEvaluationShowsNoNumbers)
 }
 
 // Switch to invertible on an invertible model only says so; on theta = 2 it switches to 0.5
-// and rescales the variance, and the open residual report follows.
+// and rescales the variance, and the open residual report follows; a root on the unit circle is
+// refused with a message.
 TEST_F(ResidualCommandsTest, SwitchToInvertible)
 {
     UnivariateProject& u = *project_;
@@ -306,4 +307,16 @@ TEST_F(ResidualCommandsTest, SwitchToInvertible)
     EXPECT_NEAR(u.wnVariance, 6.0, 1e-6);
     EXPECT_NEAR(u.residualSsPerN, 4.0 * variance, 1e-6 * variance);
     EXPECT_EQ(u.views[VIEW_RESIDUAL].curves[1].y, u.residuals);
+
+    // A root on the unit circle has no invertible twin: the command says so and changes nothing.
+    u.theta[1] = 1.0;
+    const double wn = u.wnVariance;
+    AnswerWith(IDOK);
+    seen = Command(IDM_SWITCH_INVERTIBLE);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"KELO::Vesk Error");
+    EXPECT_EQ(seen[0].message, L"The MA part has a root on the unit circle: no invertible model has the same "
+                               L"autocovariances. The model was not changed.");
+    EXPECT_EQ(u.theta[1], 1.0);
+    EXPECT_EQ(u.wnVariance, wn);
 }

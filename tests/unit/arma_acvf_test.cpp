@@ -137,6 +137,43 @@ TEST(ArmaAcvf, CausalityAndInvertibilityMatchRootModuli)
     }
 }
 
+// Zeros on the unit circle, simple and multiple, at frequencies on the search grid and off it, and
+// polynomials whose zeros lie off it, some close.
+TEST(MaZeroOnUnitCircle, ZerosOnAndOffTheCircle)
+{
+    const double c = 2.0 * std::cos(1.0);  // 1 - c·z + z^2 vanishes at exp(±i)
+    std::vector<double> airline(13, 0.0), unitAirline(13, 0.0), eighth(8, 0.0);
+    airline[0] = -0.4, airline[11] = -0.61, airline[12] = 0.244;  // (1 - 0.4z)(1 - 0.61z^12)
+    unitAirline[0] = -1.0, unitAirline[11] = -0.6, unitAirline[12] = 0.6;  // (1 - z)(1 - 0.6z^12)
+    eighth[7] = 1.0;
+    struct Case {
+        const char* name;
+        std::vector<double> theta;
+        bool onCircle;
+    };
+    const Case cases[] = {
+        {"1 + z", {1.0}, true},
+        {"1 - z", {-1.0}, true},
+        {"(1 - z)^2", {-2.0, 1.0}, true},
+        {"1 + z^8", eighth, true},
+        {"(1 + z)(1 + 2z)", {3.0, 2.0}, true},
+        {"1 + z + z^2", {1.0, 1.0}, true},
+        {"(1 - z)(1 - 0.6z^12)", unitAirline, true},
+        {"(1 - 2cos(1)z + z^2)^2, off the grid", {-2.0 * c, 2.0 + c * c, -2.0 * c, 1.0}, true},
+        {"1 - (1 + 1e-9)z", {-(1.0 + 1e-9)}, true},
+        {"1 + 0.5z", {0.5}, false},
+        {"1 + 2z", {2.0}, false},
+        {"1 + 1.001z", {1.001}, false},
+        {"roots inside and outside", {-1.65, 0.5}, false},
+        {"(1 - 0.4z)(1 - 0.61z^12)", airline, false},
+        {"nothing", {}, false},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(MaZeroOnUnitCircle(static_cast<int>(k.theta.size()), k.theta.data()), k.onCircle) << k.name;
+    const double nan[1] = {std::nan("")};
+    EXPECT_FALSE(MaZeroOnUnitCircle(1, nan));
+}
+
 TEST(ArmaAcvf, EdgeCases)
 {
     int status = kStatusDone;

@@ -233,6 +233,8 @@ TEST(HoltWintersFit, RefusalsLeaveTheRecord)
         {"period 1", 1, 1, 20, 3, 0.2, 40},
         {"negative period", -4, 1, 20, 3, 0.2, 40},
         {"seasonal stretch n = d", 12, 3, 14, 3, 0.2, 40},
+        {"two values: no one-step error", 0, 5, 6, 3, 0.2, 40},
+        {"one season plus one value: no one-step error", 12, 3, 15, 3, 0.2, 40},
     };
     for (const Case& c : cases) {
         UnivariateProject u;

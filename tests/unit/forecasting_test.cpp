@@ -311,6 +311,9 @@ TEST(ForecastChecks, ArmaDialog)
         {"x", "1.5", false, 0, nullptr, "", false},
         {"0", "1.5", false, 0, " Number of predictors must be larger than 0", "Error", false},
         {"100001", "1.5", false, 0, "Number of predictors must be at most 100000", "Error", false},
+        {"2147483647", "1.5", false, 0, "Number of predictors must be at most 100000", "Error", false},
+        {"99999999999", "1.5", false, 0, "Number of predictors must be at most 100000", "Error", false},
+        {"-99999999999", "1.5", false, 0, " Number of predictors must be larger than 0", "Error", false},
         {"5", "abc", false, 0, nullptr, "", false},
         {"5", "0", false, 0, " WN Variance must be postive", "ERROR", false},
         {"5", "-1", false, 0, " WN Variance must be postive", "ERROR", false},
@@ -370,12 +373,15 @@ TEST(ForecastChecks, ArarDialog)
         {entries(100, 0, true, true, "1", "x"), {"unreadable last", {few}, false, IDC_ARAR_LAST, false}},
         {entries(100, 0, true, false, "", "", "0"),
          {"0 forecasts", {"Number of predictors MUST be greater than 0"}, false, IDC_FC_STEPS, true}},
+        {entries(100, 0, true, false, "", "", "99999999999"),
+         {"forecasts beyond the integers", {"Number of predictors must be at most 100000"}, false, IDC_FC_STEPS, true}},
     };
     for (const Case& c : cases) ExpectCheck(CheckArarEntries(c.e), c.want);
 }
 
 TEST(ForecastChecks, HoltWintersDialogs)
 {
+    const char* kSeasonTooShort = "The data range is too short to fit: it must hold at least period + 2 observations";
     struct Case {
         HoltWintersEntries e;
         CheckCase want;
@@ -398,12 +404,21 @@ TEST(ForecastChecks, HoltWintersDialogs)
         e.untransformed = untransformed;
         return e;
     };
+    auto withSteps = [](HoltWintersEntries e, std::string steps) {
+        e.steps = std::move(steps);
+        return e;
+    };
     const Case cases[] = {
         {hw(false, "0.2", "0.2", "", ""), {"plain defaults", {}, true, 0, true}},
+        {withSteps(hw(false, "0.2", "0.2", "", ""), "99999999999"),
+         {"forecasts beyond the integers", {"Number of predictors must be at most 100000"}, false, IDC_FC_STEPS, true}},
         {hw(false, "1.5", "0.2", "", ""), {"alpha 1.5", {"alpha must be between 0 and 1"}, false, IDC_HW_ALPHA, true}},
         {hw(false, "x", "0.2", "", ""), {"alpha unreadable", {"alpha must be between 0 and 1"}, false, IDC_HW_ALPHA, true}},
         {hw(false, "0.2", "-0.1", "", ""), {"beta", {"Beta must be between 0 and 1"}, false, IDC_HW_BETA, true}},
-        {hw(false, "0.2", "0.2", "", "", true, "1", "2"), {"two points", {}, true, 0, false}},
+        {hw(false, "0.2", "0.2", "", "", true, "1", "2"),
+         {"two points", {"The data range is too short to fit: it must hold at least 3 observations"}, false,
+          IDC_HW_LAST, false}},
+        {hw(false, "0.2", "0.2", "", "", true, "1", "3"), {"three points", {}, true, 0, false}},
         {hw(false, "0.2", "0.2", "", "", true, "5", "5"),
          {"last = first", {"Need last index larger than starting index"}, false, IDC_HW_LAST, false}},
         {hw(false, "0.2", "0.2", "", "", true, "50", "49"),
@@ -423,9 +438,10 @@ TEST(ForecastChecks, HoltWintersDialogs)
          {"period 2.5", {"Period must be a whole number not above the number of observations"}, false, IDC_SHW_PERIOD,
           true}},
         {hw(true, "0.2", "0.2", "0.2", "12", true, "1", "12"),
-         {"12 points, period 12", {"The data range must hold at least period + 1 observations"}, false, IDC_SHW_LAST,
-          false}},
-        {hw(true, "0.2", "0.2", "0.2", "12", true, "1", "13"), {"13 points, period 12", {}, true, 0, false}},
+         {"12 points, period 12", {kSeasonTooShort}, false, IDC_SHW_LAST, false}},
+        {hw(true, "0.2", "0.2", "0.2", "12", true, "1", "13"),
+         {"13 points, period 12", {kSeasonTooShort}, false, IDC_SHW_LAST, false}},
+        {hw(true, "0.2", "0.2", "0.2", "12", true, "1", "14"), {"14 points, period 12", {}, true, 0, false}},
     };
     for (const Case& c : cases) ExpectCheck(CheckHoltWintersEntries(c.e), c.want);
 }
@@ -739,7 +755,7 @@ TEST(ForecastRuns, RefusalsLeaveTheRecord)
     const std::vector<double> kept = u.hwForecasts;
     const double rmse = u.hwRootMse;
 
-    // The seasonal engine refuses a range shorter than the period + 1.
+    // The seasonal engine refuses a range shorter than the period + 2.
     HoltWintersSettings bad = s;
     bad.period = 12;
     bad.first = 50;

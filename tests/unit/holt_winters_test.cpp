@@ -109,12 +109,12 @@ TEST(HoltWinters, OptimisedConstantsNoWorseThanR)
     EXPECT_EQ(checked, 6);
 }
 
-// The pattern search reaches the constants and error that the specified search (start step
-// 0.02, halved until it would fall below 0.008) reaches when run in R, from several starts on
+// The pattern search reaches the constants and error that the same Hooke-Jeeves search (start
+// step 0.02, halved until it would fall below 0.008) reaches when run in R, from several starts on
 // R datasets and a simulated trend (scripts/reference/holt_winters_search.R); some starts are
 // chosen so that a search leaving out the reflection of the pattern move, or a return to the
 // base, would end elsewhere. The constants lie on a grid of 0.01.
-TEST(HoltWinters, SearchReachesTheSpecifiedOptimum)
+TEST(HoltWinters, SearchReachesTheHookeJeevesOptimum)
 {
     const ReferenceTable t = ReadReferenceTable("holt_winters_search_reference.csv");
     ASSERT_EQ(t.rows.size(), 12u);
@@ -163,27 +163,50 @@ TEST(HoltWinters, ExactSeriesKeepStartAndContinue)
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(F2[k - 1], 2.0 + 3.0 * (15 + k));
 }
 
-// The shortest stretches have no one-step error: the forecasts come from the initial state.
+// The shortest stretches that have a one-step error to measure, 3 values and one season plus two,
+// forecast from the state after that one step; one value fewer is refused and writes nothing
+// (its error would read 0 and leave the constants where the search started).
 TEST(HoltWinters, ShortestStretches)
 {
-    const double two[2] = {4.0, 5.5};
-    std::vector<double> c{0.3, 0.4}, F(3);
+    // L(2) = 5.5, T(2) = 1.5, P(3) = 7; L(3) = 0.3·8 + 0.7·7 = 7.3, T(3) = 0.6·1.5 + 0.4·1.8 = 1.62.
+    const double three[3] = {4.0, 5.5, 8.0};
+    std::vector<double> c{0.3, 0.4}, F(3, -1.0);
     double mse = -1.0;
-    ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 2, 0, 3, two, true, c.data(), mse, F.data()),
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersPlain, 3, 0, 3, three, false, c.data(), mse, F.data()),
               kStatusDone);
-    EXPECT_EQ(mse, 0.0);
-    EXPECT_EQ(F, (std::vector<double>{7.0, 8.5, 10.0}));
+    EXPECT_NEAR(mse, 1.0, 1e-14);
+    for (int k = 1; k <= 3; ++k) EXPECT_NEAR(F[k - 1], 7.3 + 1.62 * k, 1e-13) << k;
 
-    // n = d + 1 = 4: level 9, slope (9 - 3)/3 = 2, components S(1..3) = 0, 5 - 3 - 2, 1 - 3 - 4.
-    const double four[4] = {3.0, 5.0, 1.0, 9.0};
-    std::vector<double> s{0.5, 0.5, 0.5}, G(4);
-    ASSERT_EQ(HoltWintersForecast(kHoltWintersSeasonal, 4, 3, 4, four, false, s.data(), mse,
-                                  G.data()),
+    // n = d + 2 = 5: level 9, slope (9 - 3)/3 = 2, components S(1..3) = 0, 5 - 3 - 2, 1 - 3 - 4,
+    // so P(5) = 9 + 2 + S(2) = 11 against Y(5) = 12.
+    const double five[5] = {3.0, 5.0, 1.0, 9.0, 12.0};
+    std::vector<double> s{0.5, 0.5, 0.5}, G(4, -1.0);
+    ASSERT_EQ(HoltWintersForecast(kHoltWintersSeasonal, 5, 3, 4, five, false, s.data(), mse, G.data()),
               kStatusDone);
-    EXPECT_EQ(mse, 0.0);
-    // F(n+k) = L + k·T + S(n+k), S(n+k) = S(n+k-3), S(4) = S(1).
-    EXPECT_EQ(G, (std::vector<double>{9.0 + 2.0 + 0.0, 9.0 + 4.0 - 6.0, 9.0 + 6.0 + 0.0,
-                                      9.0 + 8.0 + 0.0}));
+    EXPECT_EQ(mse, 1.0);
+
+    struct Short {
+        const char* name;
+        int mode, n, d;
+        bool optimise;
+    };
+    const Short refused[] = {
+        {"two values", kHoltWintersPlain, 2, 0, false},
+        {"two values, searched", kHoltWintersPlain, 2, 0, true},
+        {"one season plus one value", kHoltWintersSeasonal, 4, 3, false},
+        {"one season plus one value, searched", kHoltWintersSeasonal, 13, 12, true},
+    };
+    const std::vector<double> Y = ReferenceSeries("LakeHuron", "holt_winters_series.csv");
+    for (const Short& r : refused) {
+        SCOPED_TRACE(r.name);
+        std::vector<double> k{0.2, 0.2, 0.2}, H(3, -1.0);
+        mse = -1.0;
+        EXPECT_EQ(HoltWintersForecast(r.mode, r.n, r.d, 3, Y.data(), r.optimise, k.data(), mse, H.data()),
+                  kStatusBadArgument);
+        EXPECT_EQ(mse, -1.0);
+        EXPECT_EQ(H, std::vector<double>(3, -1.0));
+        EXPECT_EQ(k, std::vector<double>(3, 0.2));
+    }
 }
 
 TEST(HoltWinters, RangeOfConstantsAndArguments)
@@ -218,7 +241,7 @@ TEST(HoltWinters, RangeOfConstantsAndArguments)
     EXPECT_EQ(HoltWintersForecast(kHoltWintersSeasonal, n, 1, 2, Y.data(), false, c.data(), mse,
                                   F.data()),
               kStatusBadArgument);
-    // A seasonal stretch needs Y(d+1).
+    // A seasonal stretch needs Y(d+1) for its initial state.
     EXPECT_EQ(HoltWintersForecast(kHoltWintersSeasonal, 12, 12, 2, Y.data(), false, c.data(),
                                   mse, F.data()),
               kStatusBadArgument);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <string>
 #include <vector>
 
 using Periodogram = LibraryCapture;
@@ -167,6 +168,42 @@ TEST_F(Periodogram, RowsMatchALongDoubleTransform)
     }
     FftAllowWideVectors(true);
     EXPECT_TRUE(output.empty()) << output;
+}
+
+// Ordinates beyond the largest double are refused, not returned as infinities, whichever row
+// they fall in: with n = 40 the rows 1..8 and their partners h-k = 19..12 are done four at a time
+// where the processor has the wide kernels, row 9 and its partner one at a time. A cosine of
+// amplitude 1e154 at frequency k gives I(k) = (20·1e154)^2·s^2: 2e309 with IPVER 0, 1.6e308 (a
+// double) with IPVER 1.
+TEST_F(Periodogram, OrdinatesBeyondTheDoublesAreRefused)
+{
+    struct Case {
+        int k, ipver;
+        bool refused;
+    };
+    const Case cases[] = {
+        {2, 0, true},    // row k of a block of four
+        {18, 0, true},   // row h-k of a block of four
+        {9, 0, true},    // a row done alone
+        {18, 1, false},  // fits: every row finite
+    };
+    for (const bool wide : {true, false}) {
+        FftAllowWideVectors(wide);
+        for (const Case& c : cases) {
+            SCOPED_TRACE("k = " + std::to_string(c.k) + ", IPVER " + std::to_string(c.ipver) + (wide ? ", wide" : ""));
+            std::vector<double> x(40);
+            for (int t = 1; t <= 40; ++t) x[t - 1] = 1e154 * std::cos(2.0 * kPi * c.k * t / 40.0);
+            Clear();
+            const Result r = ComputePeriodogram(x, 0.0, 0, 0, c.ipver);
+            EXPECT_EQ(LibraryCallAbandoned(), c.refused);
+            EXPECT_EQ(output.find("ordinates are too large") != std::string::npos, c.refused) << output;
+            if (c.refused) continue;
+            for (int k = 0; k <= 20; ++k)
+                for (int column = 3; column <= 5; ++column) EXPECT_TRUE(std::isfinite(r.At(k, column))) << k;
+            EXPECT_NEAR(r.At(c.k, 3) / (2e155 * (2e155 / (2.0 * kPi * 40.0))), 1.0, 1e-12);
+        }
+    }
+    FftAllowWideVectors(true);
 }
 
 TEST_F(Periodogram, ArgumentErrorsLeaveTheResultAlone)

@@ -30,6 +30,29 @@ UnivariateFields MaProject(const std::vector<double>& theta)
     return u;
 }
 
+// The airline MA(13): theta13 = theta1·theta12 by a relation, stored as 0 as before the first
+// evaluation; p AR coefficients come first.
+UnivariateFields Airline(double theta1, double theta12, std::vector<double> phi = {})
+{
+    std::vector<double> theta(13, 0.0);
+    theta[0] = theta1;
+    theta[11] = theta12;
+    UnivariateFields u = MaProject(theta);
+    const int32_t p = static_cast<int32_t>(phi.size());
+    u.p = p;
+    for (int32_t i = 1; i <= p; ++i) u.phi[i] = phi[i - 1];
+    u.relationCount = 1;
+    u.relations[1][1] = p + 13;
+    u.relations[1][2] = p + 1;
+    u.relations[1][3] = p + 12;
+    u.numFree = p + 2;
+    for (int32_t i = 1; i <= p; ++i) u.freeIndex[i] = i;
+    u.freeIndex[p + 1] = p + 1;
+    u.freeIndex[p + 2] = p + 12;
+    u.freeIndex[p + 3] = p + 13;
+    return u;
+}
+
 // gamma(0..modelAcfLags) of the model as the model ACF view has it.
 std::vector<double> Autocovariances(const UnivariateFields& u)
 {
@@ -144,19 +167,8 @@ TEST(SwitchToInvertible, InvertibleModelIsLeftAlone)
 TEST(SwitchToInvertible, JudgesTheModelItsRelationsMake)
 {
     auto airline = [](double theta1, double theta12, double theta13) {
-        std::vector<double> theta(13, 0.0);
-        theta[0] = theta1;
-        theta[11] = theta12;
-        theta[12] = theta13;
-        UnivariateFields u = MaProject(theta);
-        u.relationCount = 1;
-        u.relations[1][1] = 13;
-        u.relations[1][2] = 1;
-        u.relations[1][3] = 12;
-        u.numFree = 2;
-        u.freeIndex[1] = 1;
-        u.freeIndex[2] = 12;
-        u.freeIndex[3] = 13;
+        UnivariateFields u = Airline(theta1, theta12);
+        u.theta[13] = theta13;
         return u;
     };
     UnivariateFields invertible = airline(-0.4, -0.61, 0.0);
@@ -172,24 +184,49 @@ TEST(SwitchToInvertible, JudgesTheModelItsRelationsMake)
     EXPECT_NEAR(stored.wnVariance / set.wnVariance, 1.0, 1e-9);
 }
 
-// A non-causal AR part, or a variance that would overflow once rescaled, leaves the model as it
-// was.
+// Every outcome but a switch leaves the model as stored: each coefficient (a relation target
+// stored as 0 included, although the switch judged the model the relation makes), the noise
+// variance and the residual variance. A root on the unit circle is its own reflection: no
+// invertible model has those autocovariances (the recursion once stopped at its cap, at
+// theta1 = 0.99955 for theta1 = 1).
 TEST(SwitchToInvertible, RefusalsChangeNothing)
 {
+    struct Case {
+        const char* name;
+        UnivariateFields u;
+        SwitchOutcome want;
+    };
     UnivariateFields noncausal = MaProject({2.0});
     noncausal.p = 1;
     noncausal.phi[1] = 1.1;
-    EXPECT_EQ(SwitchModelToInvertible(noncausal), SWITCH_NOT_CAUSAL);
-    EXPECT_EQ(noncausal.theta[1], 2.0);
-    EXPECT_EQ(noncausal.wnVariance, 1.7);
-
     UnivariateFields huge = MaProject({2.0});
-    huge.wnVariance = 1e308;
-    const double ss = huge.residualSsPerN;
-    EXPECT_EQ(SwitchModelToInvertible(huge), SWITCH_FAILED);
-    EXPECT_EQ(huge.theta[1], 2.0);
-    EXPECT_EQ(huge.wnVariance, 1e308);
-    EXPECT_EQ(huge.residualSsPerN, ss);
+    huge.wnVariance = 1e308;  // would overflow once rescaled
+    UnivariateFields unitArma = MaProject({1.0});
+    unitArma.p = 1;
+    unitArma.phi[1] = 0.5;
+    const Case cases[] = {
+        {"AR part not causal", noncausal, SWITCH_NOT_CAUSAL},
+        {"theta1 = 1", MaProject({1.0}), SWITCH_UNIT_ROOT},
+        {"theta1 = -1", MaProject({-1.0}), SWITCH_UNIT_ROOT},
+        {"(1 - B)^2", MaProject({-2.0, 1.0}), SWITCH_UNIT_ROOT},
+        {"1 + B^8", MaProject({0, 0, 0, 0, 0, 0, 0, 1.0}), SWITCH_UNIT_ROOT},
+        {"(1 + B)(1 + 2B), one root inside", MaProject({3.0, 2.0}), SWITCH_UNIT_ROOT},
+        {"ARMA(1,1), theta1 = 1", unitArma, SWITCH_UNIT_ROOT},
+        {"variance out of range", huge, SWITCH_FAILED},
+        {"airline, invertible", Airline(-0.4, -0.61), SWITCH_ALREADY_INVERTIBLE},
+        {"airline, AR part not causal", Airline(2.0, -0.61, {1.1}), SWITCH_NOT_CAUSAL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnivariateFields u = c.u;
+        EXPECT_EQ(SwitchModelToInvertible(u), c.want);
+        for (int32_t i = 0; i <= 27; ++i) EXPECT_EQ(u.phi[i], c.u.phi[i]) << "phi " << i;
+        for (int32_t j = 0; j <= 27; ++j) EXPECT_EQ(u.theta[j], c.u.theta[j]) << "theta " << j;
+        EXPECT_EQ(u.wnVariance, c.u.wnVariance);
+        EXPECT_EQ(u.residualSsPerN, c.u.residualSsPerN);
+        EXPECT_EQ(u.numFree, c.u.numFree);
+        EXPECT_EQ(u.relationCount, c.u.relationCount);
+    }
 }
 
 // The free list after a switch: the AR positions that were free and are no relation's target,

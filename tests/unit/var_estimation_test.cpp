@@ -244,16 +244,24 @@ TEST_F(VarEstimationTest, FailedFitsKeepTheOldModel)
     }
 }
 
-// Sixty rows of a two-series AR table multiplied by 10^e, e = -300, -290, .., 300. Wherever the
-// noise covariance fits the doubles (e from -150 to 150 here) both fits give the model of the
-// table itself: the same order and coefficients, constants and residuals times 10^e, V times
-// 10^2e and AICC moved by 2 n m e ln 10. Beyond, each fit is refused as out of range and says so.
+// Sixty rows of a two-series AR table multiplied by c = 10^e, e = -300, -290, .., 300, and by the
+// factors that bring its largest value to 4.25e307 and to 1.7e308, where sums over the table
+// overflow. Wherever the noise covariance fits the doubles (e from -150 to 150 here) both fits
+// give the model of the table itself: the same order and coefficients, constants and residuals
+// times c, V times c^2 and AICC moved by 2 n m ln c. Beyond, each fit is refused as out of range
+// and says so.
 TEST_F(VarEstimationTest, FitsDoNotDependOnTheScaleOfTheTable)
 {
     int32_t m = 0, n = 0;
     std::vector<double> base = RawVarSeries("var2", m, n);
     n = 60;
     base.resize(static_cast<size_t>(n) * m);
+    double top = 0.0;
+    for (double x : base) top = std::max(top, std::fabs(x));
+    std::vector<double> scales;
+    for (int e = -300; e <= 300; e += 10) scales.push_back(std::pow(10.0, e));
+    scales.push_back(4.25e307 / top);
+    scales.push_back(1.7e308 / top);
     for (int32_t method : {MV_FIT_YULE_WALKER, MV_FIT_BURG}) {
         for (int32_t order : {2, kSearch}) {
             MvTestProject reference(base, m, n);
@@ -266,10 +274,10 @@ TEST_F(VarEstimationTest, FitsDoNotDependOnTheScaleOfTheTable)
                 lowest = std::min(lowest, std::log10(v));
                 highest = std::max(highest, std::log10(v));
             }
-            for (int e = -300; e <= 300; e += 10) {
+            for (const double c : scales) {
+                const double e = std::log10(c);
                 const std::string where = std::string(method == MV_FIT_BURG ? "Burg" : "Yule-Walker") + " order " +
-                                          std::to_string(order) + " at 1e" + std::to_string(e);
-                const double c = std::pow(10.0, e);
+                                          std::to_string(order) + " at " + std::to_string(e);
                 std::vector<double> table = base;
                 for (double& x : table) x *= c;
                 MvTestProject project(table, m, n);

@@ -186,6 +186,11 @@ int32_t SwitchToInvertible(UnivariateProject& u)
     case SWITCH_FAILED:
         ShowMessage("The invertible MA part could not be computed: the model was not changed.", kVeskErrorCaption);
         return 1;
+    case SWITCH_UNIT_ROOT:
+        ShowMessage("The MA part has a root on the unit circle: no invertible model has the same autocovariances. "
+                    "The model was not changed.",
+                    kVeskErrorCaption);
+        return 1;
     default:
         VeskRefresh(u, 0, 1);
         return 1;
