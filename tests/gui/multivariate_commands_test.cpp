@@ -265,7 +265,12 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
 
     AnswerFileDialog(Path("table.txt"), L"Open file");
     AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"2"}}));
+    AnswerNextDialog(Press(IDOK));  // kept, though the third number of each line is not read
+    TakeSeenDialogs();
     SendCommand(IDM_IMPORT_FILE);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): Line 1 holds more items than its vector "
+                                                    L"takes; 7 items in all were not read. 7 vectors of 2 numbers "
+                                                    L"were read. Keep them?"});
     EXPECT_EQ(project.data->m, 2);
     EXPECT_EQ(project.data->n, 7);
     EXPECT_EQ(project.transforms, nullptr);

@@ -255,6 +255,7 @@ TEST_F(ProjectCommandsTest, PasteReadsColumnsAsTheFilesDoAndNamesTheLineItRefuse
         {"1 2 3\r\n4 5 6\r\n", 3, 2, 6},  // blank-separated columns: once one series of 1 and 4
         {"1\t2\t\r\n4\t5\r\n", 2, 2, 5},  // a trailing TAB: once a third series of zeros
     };
+    TakeSeenDialogs();
     for (const auto& c : read) {
         PutClipboardText(c.text);
         SendCommand(IDM_IMPORT_CLIPBOARD);
