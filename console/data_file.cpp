@@ -76,7 +76,8 @@ bool HasNumberShape(std::string_view token)
     const size_t whole = SkipDigits(token, k);
     bool digits = whole > k;
     k = whole;
-    if (k < token.size() && token[k] == '.') {
+    const bool point = k < token.size() && token[k] == '.';
+    if (point) {
         const size_t fraction = SkipDigits(token, k + 1);
         digits = digits || fraction > k + 1;
         k = fraction;
@@ -85,9 +86,13 @@ bool HasNumberShape(std::string_view token)
         return false;
     if (k == token.size())
         return true;
-    // An exponent: a letter, a sign or both, then digits.
-    if (token[k] == 'e' || token[k] == 'E' || token[k] == 'd' || token[k] == 'D')
+    // An exponent: a letter, a sign or both, then digits; a sign alone only after a point, as
+    // free format reads it ("1990-01" is a date, not a number too large).
+    const bool letter = token[k] == 'e' || token[k] == 'E' || token[k] == 'd' || token[k] == 'D';
+    if (letter)
         ++k;
+    else if (!point)
+        return false;
     if (k < token.size() && (token[k] == '+' || token[k] == '-'))
         ++k;
     const size_t end = SkipDigits(token, k);

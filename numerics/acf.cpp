@@ -1,9 +1,11 @@
 #include "numerics/acf.h"
 
 #include "numerics/one_based.h"
+#include "numerics/series_scaling.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -14,6 +16,31 @@ double SeriesMean(const double* x, int n)
     double sum = 0.0;
     for (int i = 1; i <= n; ++i) sum += xv(i);
     return sum / static_cast<double>(n);
+}
+
+double FiniteSeriesMean(const double* x, int n)
+{
+    if (n < 1) return 0.0;
+    const int k = SeriesScaleExponent(x, n, 1);
+    // Multiplying by 2^k is ldexp's exact scaling in one operation wherever 2^k is a double.
+    const bool factor = k >= -1000 && k <= 1000;
+    const double two = std::ldexp(1.0, factor ? k : 0);
+    const auto scaled = [&](int i) { return factor ? x[i] * two : std::ldexp(x[i], k); };
+    double sum = 0.0, lo = scaled(0), hi = lo;
+    for (int i = 0; i < n; ++i) {
+        const double y = scaled(i);
+        sum += y;
+        lo = std::min(lo, y);
+        hi = std::max(hi, y);
+    }
+    const double first = sum / n;
+    // For a constant series each deviation is the same small multiple of the rounding unit, so
+    // their mean is exact and brings the value back.
+    double deviations = 0.0;
+    for (int i = 0; i < n; ++i) deviations += scaled(i) - first;
+    // Within the values, as a mean is: rounding must not carry the mean of values at the largest
+    // double past it.
+    return std::ldexp(std::clamp(first + deviations / n, lo, hi), -k);
 }
 
 void SubtractMean(double* x, int n)

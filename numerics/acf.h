@@ -5,6 +5,12 @@
 // Arithmetic mean of x[1..n], summed in index order. n < 1 gives 0 (nothing to average).
 double SeriesMean(const double* x, int n);
 
+// Arithmetic mean of x[1..n], finite values, that is finite whatever their size and exact for a
+// constant series: the sum is taken of the values scaled by the power of two that brings the
+// largest into [1/2, 1), and refined by the mean of the deviations from it (R's mean does the
+// same refinement). n < 1 gives 0.
+double FiniteSeriesMean(const double* x, int n);
+
 // x[i] := x[i] - mean(x[1..n]) for i = 1..n.
 void SubtractMean(double* x, int n);
 

@@ -763,7 +763,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
 }
 
 // A real constant of list-directed input: [sign] digits [. [digits]] | [sign] . digits, then an
-// optional exponent (E or D with an optional sign, or a sign alone) and digits; also Inf,
+// optional exponent (E or D with an optional sign, or, after a mantissa with a point, a sign
+// alone) and digits; also Inf,
 // Infinity and NaN. An overflow is refused; an underflow gives a zero of the value's sign.
 bool ParseRealToken(std::string_view token, double& value)
 {
@@ -784,9 +785,11 @@ bool ParseRealToken(std::string_view token, double& value)
     }
     std::string whole;
     std::string fraction;
+    bool point = false;
     while (i < token.size() && IsDigit(token[i]))
         whole += token[i++];
     if (i < token.size() && token[i] == '.') {
+        point = true;
         ++i;
         while (i < token.size() && IsDigit(token[i]))
             fraction += token[i++];
@@ -796,9 +799,12 @@ bool ParseRealToken(std::string_view token, double& value)
     std::string exponent;
     if (i < token.size()) {
         char c = Upper(token[i]);
+        // Fortran output drops the exponent letter only after a mantissa with a point
+        // ("0.123456-100"); digits, a sign and digits without a point are a date such as
+        // "1990-01" or a range such as "1-2", never a number.
         if (c == 'E' || c == 'D')
             ++i;
-        else if (c != '+' && c != '-')
+        else if ((c != '+' && c != '-') || !point)
             return false;
         if (i < token.size() && (token[i] == '+' || token[i] == '-'))
             exponent += token[i++];

@@ -58,7 +58,8 @@ std::string FreeFormatItem(const FormatValue& value);
 // Free-format (list-directed) reading of up to `count` values from one text. Values are separated
 // by blanks, TABs, line ends or a comma; a slash ends the input; "r*v" repeats v r times; a null value (two
 // commas, "r*") leaves its target unchanged. Reals accept forms such as 1.5, .5, 5., 1E3, 1D3, +3,
-// 1.5+3 (an exponent given by its sign alone), and Inf, Infinity and NaN in any case; a real that
+// 1.5+3 (an exponent given by its sign alone, as Fortran writes one only after a mantissa with a
+// point: "1990-01" and "1+3" are not numbers), and Inf, Infinity and NaN in any case; a real that
 // overflows is not a number, one that underflows reads as zero. Integers must fit int32.
 // Returns 1 when all `count` items were taken (nulls included) or a slash ended the input,
 // 0 when the text ended first (the values read so far are stored), -1 when an item is not a

@@ -21,16 +21,32 @@ std::string TrimBlanks(std::string text)
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
-// The numbers a row begins with, up to `limit` of them, appended to `numbers`. The row ends at its
-// first item that is not a number (LEADING_NOTHING, returned with the numbers before it); an
-// item that is a number the table cannot take (not finite, or with a decimal comma) is
-// returned as the fault.
-LeadingNumber RowNumbers(std::string_view line, size_t limit, std::vector<double>& numbers)
+// What ended the numbers of a row: its end, a slash or an item that is not a number (fault
+// LEADING_NOTHING); a number the table cannot take (not finite, or with a decimal comma); or an
+// empty cell, which would move every later value of the row one column to the left.
+struct RowEnd {
+    LeadingNumber fault = LEADING_NOTHING;
+    bool emptyCell = false;
+};
+
+// The numbers a row begins with, appended to `numbers`. Blanks around items are no cells, and
+// neither are TABs or commas after the last item; two TABs or two commas with no item between
+// them, or one before the first item, are an empty cell.
+RowEnd RowNumbers(std::string_view line, std::vector<double>& numbers)
 {
+    RowEnd ended;
     size_t k = 0;
-    for (size_t taken = 0; taken < limit; ++taken) {
-        while (k < line.size() && IsSeparator(line[k])) ++k;
-        if (k >= line.size() || line[k] == '/') break;
+    for (bool first = true;; first = false) {
+        size_t tabs = 0, commas = 0;
+        for (; k < line.size() && IsSeparator(line[k]); ++k) {
+            tabs += line[k] == '\t';
+            commas += line[k] == ',';
+        }
+        if (k >= line.size() || line[k] == '/') return ended;
+        if (tabs > 1 || commas > 1 || (first && tabs + commas > 0)) {
+            ended.emptyCell = true;
+            return ended;
+        }
         size_t end = k;
         while (end < line.size() && !IsSeparator(line[end])) ++end;
         // An item that begins after a comma is one of a comma-separated list, never the second
@@ -38,12 +54,13 @@ LeadingNumber RowNumbers(std::string_view line, size_t limit, std::vector<double
         const bool afterComma = k > 0 && line[k - 1] == ',';
         double v = 0.0;
         const LeadingNumber read = ReadLeadingFiniteNumber(afterComma ? line.substr(k, end - k) : line.substr(k), v);
-        if (read == LEADING_NOTHING) break;
-        if (read != LEADING_NUMBER) return read;
+        if (read != LEADING_NUMBER) {
+            ended.fault = read;
+            return ended;
+        }
         numbers.push_back(v);
         k = end;
     }
-    return LEADING_NOTHING;
 }
 
 ClipboardParse Refusal(size_t index, const std::string& what)
@@ -137,25 +154,23 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
     try {
         const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
         if (lines.empty()) return result;
-        size_t tabs = 0;
-        for (char c : lines[0]) tabs += c == '\t';
-        const size_t width = tabs + 1;
-        if (lines.size() > static_cast<size_t>(INT32_MAX) || width > static_cast<size_t>(INT32_MAX))
-            return Refusal(0, "starts a table too large to read");
-        // Every row is read before the table is made, and the first must fill all its columns
-        // but a last one left empty by a trailing TAB: the table then holds no more cells than
-        // the text holds numbers, plus one a row.
+        if (lines.size() > static_cast<size_t>(INT32_MAX)) return Refusal(0, "starts a table too large to read");
+        // Every row is read before the table is made: it then holds no more cells than the text
+        // holds numbers. The first row's numbers make the columns, whatever separates them.
         std::vector<double> numbers;
         std::vector<size_t> start(lines.size() + 1, 0);
         for (size_t i = 0; i < lines.size(); ++i) {
-            const LeadingNumber fault = RowNumbers(lines[i], width, numbers);
+            const RowEnd end = RowNumbers(lines[i], numbers);
             start[i + 1] = numbers.size();
             const size_t count = start[i + 1] - start[i];
-            if (fault != LEADING_NOTHING) return Refusal(i, LeadingNumberFault(fault));
+            if (end.emptyCell) return Refusal(i, "has an empty cell");
+            if (end.fault != LEADING_NOTHING) return Refusal(i, LeadingNumberFault(end.fault));
             if (count == 0) return Refusal(i, LeadingNumberFault(LEADING_NOTHING));
-            if (i == 0 && count + 1 < width) return Refusal(0, "has fewer numbers than columns");
             if (count < start[1]) return Refusal(i, "has fewer numbers than the first line");
+            if (count > start[1]) return Refusal(i, "has more numbers than the first line");
         }
+        const size_t width = start[1];
+        if (width > static_cast<size_t>(INT32_MAX)) return Refusal(0, "starts a table too large to read");
         std::vector<double> cells(width * lines.size(), 0.0);
         for (size_t i = 0; i < lines.size(); ++i)
             std::copy(numbers.begin() + start[i], numbers.begin() + start[i + 1], cells.begin() + i * width);

@@ -33,12 +33,13 @@ struct ClipboardParse {
 // infinity, a number too large, a number with a decimal comma such as "3,14") is refused.
 ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& values);
 
-// A table of `columns` = 1 + the number of TABs in the first line and one row a line; row i is
-// table(1..columns, i), stored column by column in `table` (columns * rows values, zero where a
-// row stops before the last column). Numbers are separated by TABs, blanks or commas; reading a
-// row stops at its first item that is not a number. Refused: a row that does not begin with a
-// number, a first row that leaves any column but the last empty, a row with fewer numbers than
-// the first, and a row holding a number that is not finite or has a decimal comma. The table is
-// made only after every row was read, so its size is bounded by the numbers in the text.
+// A table of one row a line; row i is table(1..columns, i), stored column by column in `table`.
+// Numbers are separated by TABs, blanks or commas, as in the table files; `columns` is the count
+// of numbers in the first line, and TABs after a row's last number add none. A row's numbers end
+// at its first item that is not a number. Refused, with the line named: a row that does not begin
+// with a number, holds fewer or more numbers than the first, holds an empty cell (two TABs or two
+// commas with nothing between, or one before the first number), or holds a number that is not
+// finite or has a decimal comma. The table is made only after every row was read, so its size is
+// bounded by the numbers in the text.
 ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int32_t& rows,
                                    std::vector<double>& table);

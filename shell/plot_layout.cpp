@@ -138,14 +138,26 @@ int32_t ClampPixel(double v)
     return static_cast<int32_t>(std::trunc(std::clamp(v, -limit, limit)));
 }
 
+namespace {
+
+// (a - b) / (max - min): the fraction of the span; from halves (exact) when the span of limits
+// near the largest double overflows.
+double Fraction(double a, double b, double min, double max)
+{
+    const double span = max - min;
+    return std::isfinite(span) ? (a - b) / span : (a / 2 - b / 2) / (max / 2 - min / 2);
+}
+
+}  // namespace
+
 int32_t PanelMapping::X(double x) const
 {
-    return ClampPixel(rect.left + std::trunc((x - xMin) / (xMax - xMin) * rect.Width()));
+    return ClampPixel(rect.left + std::trunc(Fraction(x, xMin, xMin, xMax) * rect.Width()));
 }
 
 int32_t PanelMapping::Y(double y) const
 {
-    return ClampPixel(rect.top + std::trunc((yMax - y) / (yMax - yMin) * rect.Height()));
+    return ClampPixel(rect.top + std::trunc(Fraction(yMax, y, yMin, yMax) * rect.Height()));
 }
 
 int32_t PanelMapping::ZeroRow() const { return Y(0.0); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 
 uint32_t PlotColors[kPlotColorCount + 1];
 
@@ -25,6 +26,24 @@ Range RangeOf(const std::vector<double>& v, size_t count)
 }
 
 bool ValidNumber(int32_t n) { return n >= 1 && n <= 10; }
+
+// The limits lo - d, hi + d of the extent lo..hi (lo <= hi) with the margin d = factor (hi - lo).
+// Beyond 2^53 the unit widening of an empty extent changes nothing, and near the largest double
+// the extent or its margins overflow: an empty extent then widens by a quarter of its value, the
+// margin is taken from half the extent, and the limits stop at the largest double, so that they
+// stay finite and apart. Ordinary extents get exactly lo - d, hi + d.
+void Margins(double lo, double hi, double factor, double& min, double& max)
+{
+    if (hi == lo) {
+        const double d = std::fabs(lo) / 4;
+        lo = std::max(lo - d, -DBL_MAX);
+        hi = std::min(hi + d, DBL_MAX);
+    }
+    const double span = hi - lo;
+    const double d = std::isfinite(span) ? span * factor : (hi / 2 - lo / 2) * (2 * factor);
+    min = std::max(lo - d, -DBL_MAX);
+    max = std::min(hi + d, DBL_MAX);
+}
 
 void SetExtent(PlotCurve& c, Range x, Range y)
 {
@@ -120,12 +139,8 @@ void AutoscalePlot(PlotRecord& plot)
             if (y1 == y0) y1 += 1, y0 -= 1;
         }
         // Single-precision margin factors, as the limits have always been computed.
-        const double dx = (x1 - x0) * static_cast<double>(0.025f);
-        const double dy = (y1 - y0) * static_cast<double>(0.1f);
-        panel.xMin = x0 - dx;
-        panel.xMax = x1 + dx;
-        panel.yMin = y0 - dy;
-        panel.yMax = y1 + dy;
+        Margins(x0, x1, static_cast<double>(0.025f), panel.xMin, panel.xMax);
+        Margins(y0, y1, static_cast<double>(0.1f), panel.yMin, panel.yMax);
     }
 }
 

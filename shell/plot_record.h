@@ -76,7 +76,8 @@ void InitPlotRecord(PlotRecord& plot);
 // Releases curve k's vectors and restores all its fields to the defaults.
 int32_t ClearCurveData(PlotRecord& plot, int32_t k);
 // Recomputes the limits of every panel in use from its shown curves, with margins of 2.5% in x
-// and 10% in y; a panel with nothing to show gets -1..1 before the margins.
+// and 10% in y; a panel with nothing to show gets -1..1 before the margins. The limits are finite
+// and apart for any finite values, also near the largest double.
 void AutoscalePlot(PlotRecord& plot);
 // Curve k gets points (first + i - 1, y[i - 1]), i = 1..last - first + 1; style 1. When y holds
 // fewer values, the curve is hidden, its old points are kept and the result is 0.

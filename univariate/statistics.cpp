@@ -8,6 +8,7 @@
 #include "numerics/acf.h"
 #include "numerics/arma_acvf.h"
 #include "numerics/long_memory.h"
+#include "numerics/series_scaling.h"
 #include "numerics/status.h"
 #include "numlib/error_stack.h"
 #include "numlib/periodogram.h"
@@ -296,8 +297,9 @@ int32_t FisherTest(const double* I, int32_t m, double& R, double& P)
     return 1;
 }
 
-int32_t ComputeSpectrumValues(UnivariateFields& u)
+int32_t ComputeSpectrumValues(UnivariateFields& u, bool* tooLarge)
 {
+    if (tooLarge) *tooLarge = false;
     u.periodogram.clear();
     u.modelSpectrum.clear();
     if (u.hasData()) {
@@ -309,18 +311,33 @@ int32_t ComputeSpectrumValues(UnivariateFields& u)
             // million observations clearing it costs a tenth of the whole computation.
             const size_t rows = static_cast<size_t>(No) + 1;
             std::unique_ptr<double[]> table(new double[rows * 5]);
-            const double mean = SeriesMean(u.series.data(), u.n);
-            DPFFT(u.n, u.series.data(), 0, mean, 0, 0, 1, table.get(), No + 1);
+            // Values near the ends of the double range are transformed scaled by 2^k, which makes
+            // the ordinates 2^2k times theirs, exactly: neither the centred values nor the
+            // ordinates then overflow inside the library, and the ordinates are scaled back here.
+            // Ordinary values are transformed as they stand.
+            const int k = SeriesScaleExponent(u.series.data(), u.n, 1);
+            const bool ordinary = k >= -400 && k <= 400;
+            std::vector<double> scaled;
+            if (!ordinary) {
+                scaled.resize(static_cast<size_t>(u.n));
+                for (size_t t = 0; t < scaled.size(); ++t) scaled[t] = std::ldexp(u.series[t], k);
+            }
+            const double* x = ordinary ? u.series.data() : scaled.data();
+            // The mean of a constant series is its value exactly, so its ordinates are 0.
+            DPFFT(u.n, x, 0, FiniteSeriesMean(x, u.n), 0, 0, 1, table.get(), No + 1);
             // A call the library abandoned (its work areas could not be had) leaves no ordinates.
             if (LibraryCallAbandoned()) {
                 u.ordinateCount = 0;
             } else {
                 const double* ordinates = table.get() + 2 * rows;  // column 3, row k + 1 for omega_k
                 u.periodogram.assign(ordinates + 1, ordinates + rows);
+                if (!ordinary)
+                    for (double& v : u.periodogram) v = std::ldexp(v, -2 * k);
                 // Ordinates beyond double range (values near its limit) are none to draw or test.
                 if (!AllFinite(u.periodogram)) {
                     u.periodogram.clear();
                     u.ordinateCount = 0;
+                    if (tooLarge) *tooLarge = true;
                 }
             }
         }

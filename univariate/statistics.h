@@ -93,10 +93,11 @@ int32_t FisherTest(const double* I, int32_t m, double& R, double& P);
 
 // Periodogram (with at least 2 observations), model spectrum and Fisher's values of the project;
 // without data the periodogram is released, ordinateCount is 0 and Fisher's values stay; so it is
-// when the library refuses the series or the ordinates would leave double range. Returns the
-// number of singular model frequencies, or -1 when the model spectrum is not finite (it is then
-// empty).
-int32_t ComputeSpectrumValues(UnivariateFields& project);
+// when the library refuses the series or the ordinates would leave double range, which
+// `tooLarge`, when given, tells (the values are too large for a periodogram). A constant series
+// has ordinates of 0. Returns the number of singular model frequencies, or -1 when the model
+// spectrum is not finite (it is then empty).
+int32_t ComputeSpectrumValues(UnivariateFields& project, bool* tooLarge = nullptr);
 
 // Curve 1 and 2 of the spectrum view, as PlotSpectrum draws them; `zeros` counts the values put
 // at -100 on the log scale. Clears showPeriodogram when there are no ordinates.

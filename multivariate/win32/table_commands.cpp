@@ -49,8 +49,16 @@ void Preview(HWND dialog, const ReadDataState& s, int32_t m)
     SetDlgItemTextW(dialog, IDC_MV_PREVIEW_LAST, WideText(last).c_str());
 }
 
+// Asks whether to keep a table read that did not take the file as it stands; true for OK.
+bool KeepTable(HWND dialog, const std::string& question)
+{
+    return question.empty() || MessageBoxW(dialog, WideText(question).c_str(), WideText(kReadCaption).c_str(),
+                                           MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
 // OK: Enter in the edit only moves the focus to OK; OK itself reads the table and closes only
-// when it was read; otherwise it says why.
+// when it was read and, if the reading stopped early or lines held fewer or more items than a
+// vector, the user keeps it; otherwise it says why.
 void ReadDataOk(HWND dialog, ReadDataState& s)
 {
     const int32_t m = ColumnsEntered(dialog);
@@ -66,6 +74,12 @@ void ReadDataOk(HWND dialog, ReadDataState& s)
     s.n = MultivarReadDialogTable(*s.file, m, s.table, message);
     if (s.n == 0) {
         ShowMvMessage(dialog, message, kReadCaption);
+        SetFocus(GetDlgItem(dialog, IDC_MV_COLUMNS));
+        return;
+    }
+    if (!KeepTable(dialog, message)) {
+        s.table.clear();
+        s.n = 0;
         SetFocus(GetDlgItem(dialog, IDC_MV_COLUMNS));
         return;
     }

@@ -111,6 +111,10 @@ TEST(DataFile, ReadsAndStops)
         {"a sign without digits is text", "1\n1+\n", 1, ospe, {1}, 1, false, 2, DataFault::Text},
         {"an exponent given by its sign alone", "1.5+3\n1.5-400\n1.5+400\n", 1, ospe, {1500, 0}, 2, false, 3,
          DataFault::TooLarge},
+        // Without a point, digits, a sign and digits are a date or a range: text, not 199 or a
+        // number too large.
+        {"a dated first column", "1990-01,123.4\n1990-02,125.1\n", 1, ospe, {}, 0, false, 1, DataFault::Text},
+        {"a range in a vector", "1 2\n1-2 3\n", 2, 10000, {1, 2}, 1, false, 2, DataFault::Text},
         {"the largest float is held", "3.4028234e38\n", 1, ospe, {3.4028234e38f}, 1, false, 0, DataFault::None},
         {"an underflow is zero", "1e-50\n", 1, ospe, {0.0f}, 1, false, 0, DataFault::None},
         {"a NUL byte", std::string("1\n2\0\n3\n", 7), 1, ospe, {1}, 1, false, 2, DataFault::NotText},

@@ -266,6 +266,36 @@ TEST(UserFiles, AFileThatYieldsNoValueIsNamedWithTheReason)
     });
 }
 
+// A dated first column ("1990-01,123.4") once read as 199, 19.9, 1.99, ...: each program now
+// refuses the file and names the line.
+TEST(UserFiles, ADatedFileIsRefusedWithItsLine)
+{
+    std::string dated;
+    const std::vector<double> wave = Wave(48);
+    for (int t = 0; t < 48; ++t) {
+        const int month = t % 12 + 1;
+        dated += std::to_string(1990 + t / 12) + (month < 10 ? "-0" : "-") + std::to_string(month) + "," +
+                 FreeFormatReal(wave[static_cast<size_t>(t)]) + "\n";
+    }
+    RunAll({
+        {"ospe",
+         OspeMain,
+         {{"dated.csv", dated}},
+         Script(OspeList()).Add(Choose(3)).Add({"key x @message", "key down @list"}),
+         {{"message", {" The file dated.csv cannot be used.", " Line 1 holds text where a number should stand."}},
+          {"list", {"SELECT NAME OF FILE ..."}}},
+         {},
+         nullptr},
+        {"molda",
+         MoldaMain,
+         {{"dated.csv", dated}},
+         Script(VarList(2)).Add(Choose(3)).Add("key a @message"),
+         {{"message", {"   The file dated.csv cannot be used.", "   Line 1 holds text where a number should stand."}}},
+         {},
+         nullptr},
+    });
+}
+
 TEST(UserFiles, ByteOrderMarksAndLineEnds)
 {
     RunAll({

@@ -100,12 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(last == PreviewOf(lasts) + "  etc ... ");
     }
 
-    // The dialog's read: the same table, or a refusal that says why; never fewer time points
-    // than the file could hold series.
+    // The dialog's read: the same table, with a question when it did not take the file as it
+    // stands, or a refusal that says why; never fewer time points than the file could hold series.
     std::vector<double> dialogTable = {42};
     std::string message = "old";
     const int32_t dialogN = MultivarReadDialogTable(file, m, dialogTable, message);
-    FUZZ_CHECK(dialogN >= 0 && (dialogN == 0) == !message.empty());
+    const std::string_view ask = "Keep them?";
+    FUZZ_CHECK(dialogN >= 0 && (dialogN > 0 || !message.empty()));
+    FUZZ_CHECK(dialogN == 0 || message.empty() ||
+               (message.size() > ask.size() && message.compare(message.size() - ask.size(), ask.size(), ask) == 0));
     const bool fits = m >= 1 && std::min<int64_t>(file.lines, file.numbers / m) >= m;
     if (n > 0 && fits) FUZZ_CHECK(dialogN == n);
     if (dialogN > 0) {

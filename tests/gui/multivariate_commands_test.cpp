@@ -152,6 +152,56 @@ TEST_F(MultivariateCommandsTest, ReadDataDialog)
     EXPECT_EQ(project.data->n, 7);
 }
 
+// OK of dialog 157 on a file that the rules read other than as it stands: where reading stopped,
+// and the lines that held fewer or more items than a vector, are told before the table is kept;
+// Cancel of the question keeps the dialog open. A dated file names its first line.
+TEST_F(MultivariateCommandsTest, ReadDataSaysWhatTheReadingRulesDid)
+{
+    Write("short.txt", "1 2\r\n2\r\n3 6\r\n4 8\r\n");
+    std::string na;
+    for (int t = 1; t <= 100; ++t) na += std::to_string(t) + " " + (t == 50 ? std::string("NA") : std::to_string(2 * t)) + "\r\n";
+    Write("na.txt", na);
+    Write("dated.csv", "1990-01,123.4\r\n1990-02,125.1\r\n1990-03,119.8\r\n");
+    MultivariateProject& project = Project(TwoSeries(10));
+    const std::wstring shortQuestion =
+        L"MultivarReadData(): Line 2 holds fewer numbers than a vector of 2: the vector went on in the next line. "
+        L"Line 3 holds more items than its vector takes; 1 item was not read. 3 vectors of 2 numbers were read. "
+        L"Keep them?";
+
+    AnswerFileDialog(Path("short.txt"), L"Open file");
+    AnswerNextDialog(Press(IDOK));      // two columns
+    AnswerNextDialog(Press(IDCANCEL));  // the question: not kept, the dialog stays
+    AnswerNextDialog(Press(IDCANCEL));  // the dialog
+    EXPECT_EQ(MultivarReadData(project), 0);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{shortQuestion});
+    EXPECT_EQ(project.data->n, 10);
+
+    AnswerFileDialog(Path("short.txt"), L"Open file");
+    AnswerNextDialog(Press(IDOK));
+    AnswerNextDialog(Press(IDOK));  // kept
+    EXPECT_EQ(MultivarReadData(project), 1);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{shortQuestion});
+    EXPECT_EQ(project.data->n, 3);
+    EXPECT_EQ(project.data->values, (std::vector<double>{1, 2, 2, 3, 4, 8}));
+
+    AnswerFileDialog(Path("na.txt"), L"Open file");
+    AnswerNextDialog(Press(IDOK));
+    AnswerNextDialog(Press(IDOK));
+    EXPECT_EQ(MultivarReadData(project), 1);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): Line 50 holds text where a number should "
+                                                    L"stand. Reading stopped there after 49 vectors. Keep them?"});
+    EXPECT_EQ(project.data->n, 49);
+
+    AnswerFileDialog(Path("dated.csv"), L"Open file");
+    AnswerNextDialog(Press(IDOK));      // two columns
+    AnswerNextDialog(Press(IDOK));      // the message
+    AnswerNextDialog(Press(IDCANCEL));  // the dialog
+    EXPECT_EQ(MultivarReadData(project), 0);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): The file holds no complete vector of 2 "
+                                                    L"numbers. Line 1 holds text where a number should stand."});
+    EXPECT_EQ(project.data->n, 49);
+}
+
 // Dialog 157 with a count the file cannot make a table of: fourteen bytes standing for two
 // billion numbers, typed m = 1e8. The preview stays, OK says why and the dialog asks again.
 TEST_F(MultivariateCommandsTest, ReadDataRefusesMoreSeriesThanTimePoints)
@@ -215,7 +265,12 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
 
     AnswerFileDialog(Path("table.txt"), L"Open file");
     AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"2"}}));
+    AnswerNextDialog(Press(IDOK));  // kept, though the third number of each line is not read
+    TakeSeenDialogs();
     SendCommand(IDM_IMPORT_FILE);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): Line 1 holds more items than its vector "
+                                                    L"takes; 7 items in all were not read. 7 vectors of 2 numbers "
+                                                    L"were read. Keep them?"});
     EXPECT_EQ(project.data->m, 2);
     EXPECT_EQ(project.data->n, 7);
     EXPECT_EQ(project.transforms, nullptr);

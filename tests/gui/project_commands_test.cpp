@@ -240,6 +240,60 @@ TEST_F(ProjectCommandsTest, ImportClipboardFillsTheCurrentProjectOfEitherKind)
     EXPECT_EQ(data.m, 2);  // the project keeps its data
 }
 
+// Paste reads a table's columns as the table files do, and refuses, with its line, a row of
+// another length or a dated first column; a refused paste leaves the project as it was.
+TEST_F(ProjectCommandsTest, PasteReadsColumnsAsTheFilesDoAndNamesTheLineItRefuses)
+{
+    NewProjectOfKind(2);
+    const MultivariateData& data = *ProjectTable[1].multivariate->data;
+    const struct {
+        const char* text;
+        int32_t m;
+        int32_t n;
+        double last;  // series m at time n
+    } read[] = {
+        {"1 2 3\r\n4 5 6\r\n", 3, 2, 6},  // blank-separated columns: once one series of 1 and 4
+        {"1\t2\t\r\n4\t5\r\n", 2, 2, 5},  // a trailing TAB: once a third series of zeros
+    };
+    TakeSeenDialogs();
+    for (const auto& c : read) {
+        PutClipboardText(c.text);
+        SendCommand(IDM_IMPORT_CLIPBOARD);
+        EXPECT_TRUE(TakeSeenDialogs().empty()) << c.text;
+        EXPECT_EQ(data.m, c.m) << c.text;
+        EXPECT_EQ(data.n, c.n) << c.text;
+        EXPECT_EQ(data.at(c.m, c.n), c.last) << c.text;
+    }
+
+    const struct {
+        int32_t slot;  // 1 the multivariate project, 2 the univariate one
+        const char* text;
+        const wchar_t* message;
+    } refused[] = {
+        {1, "1\t2\r\n3\t4\t5\r\n", L"Line 2 has more numbers than the first line"},
+        {1, "1990-01,123.4\r\n1990-02,125.1\r\n", L"Line 1 does not begin with a number"},
+        {2, "1990-01,123.4\r\n1990-02,125.1\r\n", L"Line 1 does not begin with a number"},
+    };
+    NewProjectOfKind(1);
+    const UnivariateProject& u = *ProjectTable[2].univariate;
+    PutClipboardText("7\r\n8\r\n");
+    SendCommand(IDM_IMPORT_CLIPBOARD);
+    for (const auto& c : refused) {
+        SelectProject(c.slot);
+        PutClipboardText(c.text);
+        TakeSeenDialogs();
+        AnswerWith(IDOK);
+        SendCommand(IDM_IMPORT_CLIPBOARD);
+        const std::vector<SeenDialog> seen = TakeSeenDialogs();
+        ASSERT_EQ(seen.size(), 1u) << c.text;
+        EXPECT_EQ(seen[0].caption, L"Import from clipboard");
+        EXPECT_EQ(seen[0].message, c.message);
+    }
+    EXPECT_EQ(data.m, 2);
+    EXPECT_EQ(data.n, 2);
+    EXPECT_EQ(u.series, (std::vector<double>{7, 8}));
+}
+
 TEST_F(ProjectCommandsTest, OpenCancelledLeavesAnEmptyProjectAndSaveOfAMultivariateDoesNothing)
 {
     NewProjectOfKind(2);

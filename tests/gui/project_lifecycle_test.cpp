@@ -100,6 +100,8 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
     ASSERT_EQ(ReplaceFileBytes(PathUtf8("cut.kdx"), cut), 1);
     ASSERT_EQ(ReplaceFileBytes(PathUtf8("words.txt"), {'a', 'b', '\r', '\n'}), 1);
     ASSERT_EQ(ReplaceFileBytes(PathUtf8("empty.txt"), {}), 1);
+    const std::string dated = "1990-01,123.4\r\n1990-02,125.1\r\n1990-03,119.8\r\n";  // once 199, 19.9, 1.99
+    ASSERT_EQ(ReplaceFileBytes(PathUtf8("dated.csv"), {dated.begin(), dated.end()}), 1);
 
     UnivariateProject& project = NewProject();
     ASSERT_EQ(VeskImportData(project, {7, 8}), 1);
@@ -112,6 +114,7 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
         {"cut.kdx", L"VeskRead()", L"Cannot read file"},
         {"words.txt", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
         {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
+        {"dated.csv", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -336,6 +336,28 @@ TEST_F(StatisticsViewsTest, LogSpectrumCheckMarkAndCurve)
     EXPECT_TRUE(Messages().empty());
 }
 
+// Values near the largest double: a constant series has a periodogram of zeros, without the
+// library's stop on X(1) - XBASE; ordinates beyond the doubles are said in one plain message.
+TEST_F(StatisticsViewsTest, PeriodogramOfValuesNearTheLargestDouble)
+{
+    UnivariateProject& constant = Project(std::vector<double>(40, 1e308));
+    SendCommand(IDM_SPECTRUM_PERIODOGRAM);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(constant.spectrumView.curves[1].y, std::vector<double>(20, 0.0));
+
+    std::vector<double> x;
+    for (int t = 1; t <= 100; ++t) x.push_back(t % 25 == 0 ? 1.7e308 : 100.0 + std::sin(0.3 * t));
+    UnivariateProject& u = Project(x);
+    SendCommand(IDM_SPECTRUM_BOTH);
+    const std::vector<SeenDialog> seen = Messages();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"KELO::Vesk ERROR");
+    EXPECT_EQ(seen[0].message, L"The values are too large for a periodogram: it is not shown.");
+    EXPECT_EQ(u.ordinateCount, 0);
+    EXPECT_EQ(u.spectrumView.curves[1].shown, 0);
+    EXPECT_EQ(u.spectrumView.curves[2].y.size(), 1025u);  // the model curve alone
+}
+
 TEST_F(StatisticsViewsTest, ZeroOrdinatesGiveOneMessageAndShortSeriesNone)
 {
     UnivariateProject& u = Project(std::vector<double>(40, 2.5));

@@ -35,6 +35,10 @@ TEST(AsciiFiles, SeriesReaderTakesTheFirstNumberOfEachLineAndSaysWhereItStopped)
         {"3,14\n2,72\n", {}, 1, LEADING_DECIMAL_COMMA},  // not 3 and 2
         {"1\n-3,5 x\n", {1}, 2, LEADING_DECIMAL_COMMA},
         {"1,2,3\n", {1}, 0, LEADING_NOTHING},  // a list of values separated by commas is a list
+        // A dated first column is no exponent without its letter (not 199, 19.9, 1.99).
+        {"1990-01,123.4\n1990-02,125.1\n1990-03,119.8\n", {}, 1, LEADING_NOTHING},
+        {"5\n1-2\n", {5}, 2, LEADING_NOTHING},
+        {"0.123456-100\n2.5+3\n", {0.123456e-100, 2500}, 0, LEADING_NOTHING},  // Fortran's own form is kept
     };
     for (const auto& c : cases) {
         const AsciiSeries read = ParseAsciiSeries(c.text);
@@ -58,6 +62,7 @@ TEST(AsciiFiles, ReportOfAReadNamesTheLineAndTheValuesRead)
         {"\xEF\xBB\xBF" "abc\n", "Line 1 does not begin with a number. No values were read."},
         {"1\n2\nNaN\n", "Line 3 holds a value that is not a finite number. Reading stopped there after 2 values. Keep them?"},
         {"5\n3,14\n", "Line 2 holds a number with a decimal comma. Reading stopped there after 1 value. Keep them?"},
+        {"1990-01 123.4\n", "Line 1 does not begin with a number. No values were read."},
     };
     for (const auto& c : cases) EXPECT_EQ(AsciiSeriesReport(ParseAsciiSeries(c.text)), c.report) << c.text;
 }

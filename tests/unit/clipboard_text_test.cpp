@@ -89,6 +89,8 @@ TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)
         {"1\n2\n-1e400", -1, {}, "Line 3 holds a value that is not a finite number"},
         {"1\nNA\n", -1, {}, "Line 2 does not begin with a number"},
         {"3,14\r\n2,72", -1, {}, "Line 1 holds a number with a decimal comma"},
+        {"1990-01,123.4\r\n1990-02,125.1", -1, {}, "Line 1 does not begin with a number"},  // not 199, 19.9
+        {"5\r\n1-2", -1, {}, "Line 2 does not begin with a number"},                       // not 0.01
     };
     for (const auto& c : cases) {
         std::vector<double> values = {99};
@@ -99,59 +101,87 @@ TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)
     }
 }
 
-TEST(ClipboardText, PastedTableTakesItsWidthFromTheFirstLine)
+TEST(ClipboardText, PastedTableTakesItsWidthFromTheNumbersOfTheFirstLine)
 {
-    int32_t columns = 0, rows = 0;
-    std::vector<double> table;
-    ClipboardParse result = ParseClipboardTable("1\t2\t3\r\n4\t5\t6", columns, rows, table);
-    ASSERT_EQ(result.status, 1);
-    EXPECT_EQ(columns, 3);
-    EXPECT_EQ(rows, 2);
-    EXPECT_EQ(table, (std::vector<double>{1, 2, 3, 4, 5, 6}));
-
-    result = ParseClipboardTable("1\t2\t\n3 4\n", columns, rows, table);  // trailing TAB adds a column
-    ASSERT_EQ(result.status, 1);
-    EXPECT_EQ(columns, 3);
-    EXPECT_EQ(table, (std::vector<double>{1, 2, 0, 3, 4, 0}));
+    const struct {
+        const char* name;
+        const char* text;
+        int32_t columns;
+        std::vector<double> table;  // row after row
+    } read[] = {
+        {"TAB-separated", "1\t2\t3\r\n4\t5\t6", 3, {1, 2, 3, 4, 5, 6}},
+        // Columns parted by blanks, as in the table files, are columns (not one series of 1, 4).
+        {"blank-separated", "1 2 3\r\n4 5 6\r\n", 3, {1, 2, 3, 4, 5, 6}},
+        // A TAB after the last number adds no column of zeros.
+        {"trailing TABs", "1\t2\t\n4\t5\n", 2, {1, 2, 4, 5}},
+        {"blanks and TABs around numbers", "  1 \t 2\t \r\n3\t4  ", 2, {1, 2, 3, 4}},
+        {"commas, a byte-order mark", "\xEF\xBB\xBF" "1, 2\t3\n4 5 6\n", 3, {1, 2, 3, 4, 5, 6}},
+        {"comma-separated", "1,2,3\n4,5,6\n", 3, {1, 2, 3, 4, 5, 6}},
+        {"text after the numbers of every row", "1\t2\tnote\n3\t4\tother\n", 2, {1, 2, 3, 4}},
+        {"a slash ends a row", "1 2 / 7\n3 4\n", 2, {1, 2, 3, 4}},
+        {"one column", "7\r\n8", 1, {7, 8}},
+    };
+    for (const auto& c : read) {
+        int32_t columns = 0, rows = 0;
+        std::vector<double> table;
+        const ClipboardParse result = ParseClipboardTable(c.text, columns, rows, table);
+        ASSERT_EQ(result.status, 1) << c.name << ": " << result.message;
+        EXPECT_EQ(columns, c.columns) << c.name;
+        EXPECT_EQ(rows, static_cast<int32_t>(c.table.size()) / c.columns) << c.name;
+        // Row i is column i of the table, which holds its rows one after another.
+        EXPECT_EQ(table, c.table) << c.name;
+    }
 
     const struct {
         const char* text;
         const char* message;
     } refused[] = {
         {"1\t2\n3\n", "Line 2 has fewer numbers than the first line"},
+        // A longer row once lost its extra numbers.
+        {"1\t2\n3\t4\t5\n", "Line 2 has more numbers than the first line"},
+        {"1\t\t\t\n1 2 3 4\n", "Line 2 has more numbers than the first line"},
+        // An empty cell would move the values after it one column to the left.
+        {"1\t\t3\n4\t5\t6\n", "Line 1 has an empty cell"},
+        {"1\t2\t3\n4\t\t6\n", "Line 2 has an empty cell"},
+        {"\t2\t3\n", "Line 1 has an empty cell"},
+        {"1,,3\n", "Line 1 has an empty cell"},
         {"1\t2\nx\t3\n", "Line 2 does not begin with a number"},
         {"1\t2\n3\tNaN\n", "Line 2 holds a value that is not a finite number"},
         {"1\t1e999\n", "Line 1 holds a value that is not a finite number"},
         {"3,14\t2,72\n", "Line 1 holds a number with a decimal comma"},
-        {"1\t\t\t\n1 2 3 4\n", "Line 1 has fewer numbers than columns"},
+        // A dated first column is not a number with an exponent (1990-01 once read as 199).
+        {"1990-01,123.4\r\n1990-02,125.1\r\n", "Line 1 does not begin with a number"},
+        {"1990-01\t123.4\r\n", "Line 1 does not begin with a number"},
     };
     for (const auto& c : refused) {
-        table = {42};
-        result = ParseClipboardTable(c.text, columns, rows, table);
+        int32_t columns = 5, rows = 5;
+        std::vector<double> table = {42};
+        const ClipboardParse result = ParseClipboardTable(c.text, columns, rows, table);
         EXPECT_EQ(result.status, -1) << c.text;
-        EXPECT_EQ(result.message, c.message);
+        EXPECT_EQ(result.message, c.message) << c.text;
         EXPECT_EQ(table, std::vector<double>{42});
+        EXPECT_EQ(columns, 5);
+        EXPECT_EQ(rows, 5);
     }
+    int32_t columns = 0, rows = 0;
+    std::vector<double> table;
     EXPECT_EQ(ParseClipboardTable("", columns, rows, table).status, 0);
-
-    result = ParseClipboardTable("\xEF\xBB\xBF" "1, 2\t3\n4 5 6\n", columns, rows, table);  // commas separate
-    ASSERT_EQ(result.status, 1);
-    EXPECT_EQ(columns, 2);
-    EXPECT_EQ(table, (std::vector<double>{1, 2, 4, 5}));
 }
 
 TEST(ClipboardText, PastedTableIsSizedByTheNumbersItHolds)
 {
     // A first line of one number and 20000 TABs over 20000 short lines once asked for a table
     // of 20001 x 20000 cells before looking at the rows.
+    // It is now one column of 20001 rows.
     std::string wide = "1" + std::string(20000, '\t') + "\n";
     for (int i = 0; i < 20000; ++i) wide += "1\n";
     int32_t columns = 0, rows = 0;
     std::vector<double> table = {42};
     ClipboardParse result = ParseClipboardTable(wide, columns, rows, table);
-    EXPECT_EQ(result.status, -1);
-    EXPECT_EQ(result.message, "Line 1 has fewer numbers than columns");
-    EXPECT_EQ(table, std::vector<double>{42});
+    ASSERT_EQ(result.status, 1);
+    EXPECT_EQ(columns, 1);
+    EXPECT_EQ(rows, 20001);
+    EXPECT_EQ(table, std::vector<double>(20001, 1.0));
 
     // A wide first row that is full takes as many numbers from every row.
     std::string full;

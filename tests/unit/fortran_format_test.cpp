@@ -204,7 +204,14 @@ TEST(FortranFormat, ReadsFreeFormatReals)
         {"1E3,1D3 +3", 3, 1, {1000.0, 1000.0, 3.0}},
         {"\t4 ,  5 ,6\r\n", 3, 1, {4.0, 5.0, 6.0}},
         {"1.5D-2 -.5e+1", 2, 1, {0.015, -5.0}},
-        {"1+5 2.5-1", 2, 1, {1e5, 0.25}},
+        // An exponent without its letter, as Fortran writes one, follows a mantissa with a point;
+        // without the point the text is a date or a range, not a number.
+        {"1.+5 2.5-1 .5+1", 3, 1, {1e5, 0.25, 5.0}},
+        {"0.123456-100", 1, 1, {0.123456e-100}},
+        {"1990-01,123.4", 2, -1, {kUnset, kUnset}},
+        {"1-2", 1, -1, {kUnset}},
+        {"7 -1+5", 2, -1, {7.0, kUnset}},
+        {"2001-12-31 5.5", 2, -1, {kUnset, kUnset}},
         {"3*1", 3, 1, {1.0, 1.0, 1.0}},
         {"3*1", 2, 1, {1.0, 1.0}},
         {"2*3.5", 3, 0, {3.5, 3.5, kUnset}},

@@ -146,6 +146,16 @@ TEST(PixelMapping, HugeAndNonFiniteValuesAreClamped)
     const PanelMapping flat = MapPanel(PanelWithLimits(2, 2, 5, 5), PlotRect{0, 0, 100, 100});
     EXPECT_EQ(flat.X(2.5), 50);
     EXPECT_EQ(flat.Y(5.25), 75);
+    // Limits whose span leaves the doubles still map their values across the rectangle (the
+    // data of a series near the largest double were once all drawn at one edge).
+    const double top = std::numeric_limits<double>::max();
+    const PanelMapping wide = MapPanel(PanelWithLimits(-top, top, -top, top), PlotRect{0, 0, 100, 100});
+    EXPECT_EQ(wide.X(-top), 0);
+    EXPECT_EQ(wide.X(0), 50);
+    EXPECT_EQ(wide.X(top), 100);
+    EXPECT_EQ(wide.Y(top), 0);
+    EXPECT_EQ(wide.Y(0.5 * top), 25);
+    EXPECT_EQ(wide.Y(-top), 100);
 }
 
 TEST(Ticks, StepRule)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,35 @@ TEST(PlotRecord, ConstantSeriesWidensToPlusMinusOneThenMargins)
     const PlotCurve& c = plot.curves[1];
     EXPECT_EQ(c.style, CURVE_LINES_INDEX);
     EXPECT_EQ(c.x, (std::vector<double>{1, 2, 3, 4, 5}));
+}
+
+// Series near the largest double, or constant beyond 2^53, where the unit widening and the
+// margins once gave equal or infinite limits and an empty plot: the limits hold the values, finite
+// and apart.
+TEST(PlotRecord, LimitsOfValuesNearTheLargestDoubleAreFiniteAndApart)
+{
+    const double top = std::numeric_limits<double>::max();
+    std::vector<double> fourHuge;
+    for (int t = 1; t <= 100; ++t) fourHuge.push_back(t % 25 == 0 ? 1.7e308 : 100.0 + t);
+    const struct {
+        const char* name;
+        std::vector<double> y;
+    } cases[] = {
+        {"constant 1e308", std::vector<double>(5, 1e308)},
+        {"constant at the largest double", std::vector<double>(3, top)},
+        {"constant at its negative", std::vector<double>(3, -top)},
+        {"constant 1e20", std::vector<double>(4, 1e20)},
+        {"four values of 1.7e308 among ordinary ones", fourHuge},
+        {"1.7e308 of both signs", {1.7e308, -1.7e308, 1.7e308}},
+    };
+    for (const auto& c : cases) {
+        PlotRecord plot = NewRecord();
+        ASSERT_EQ(SetCurveY(plot, 1, c.y, 1, static_cast<int32_t>(c.y.size())), 1) << c.name;
+        const PlotPanel& p = plot.panels[1];
+        ExpectFinitePanel(p, c.name);
+        EXPECT_LT(p.yMin, p.yMax) << c.name;
+        for (double v : c.y) EXPECT_TRUE(p.yMin <= v && v <= p.yMax) << c.name << " " << v;
+    }
 }
 
 TEST(PlotRecord, SetCurveYPlotsTheFirstNButScalesToAllOfY)

@@ -11,6 +11,7 @@
 #include "numerics/arma_acvf.h"
 #include "numerics/long_memory.h"
 #include "numerics/status.h"
+#include "library_capture.h"
 #include "reference_table.h"
 #include "shell/report_text.h"
 #include "univariate/refresh.h"
@@ -423,6 +424,71 @@ TEST(Spectra, ShortConstantAndEvenSeries)
     EXPECT_EQ(u.ordinateCount, 0);
     EXPECT_TRUE(u.periodogram.empty());
     EXPECT_EQ(u.fisherCount, 3);
+}
+
+// Values near the ends of the double range: a constant series has ordinates of 0 (its mean once
+// overflowed, and the library stopped on X(1) - XBASE), ordinates that truly leave the doubles
+// are said to be too large, and a series scaled by a power of two has its ordinates scaled by
+// its square. The library says nothing in any case.
+class SpectraOfExtremeValues : public LibraryCapture {};
+
+TEST_F(SpectraOfExtremeValues, ZerosTooLargeOrScaled)
+{
+    std::vector<double> fourHuge;
+    for (int t = 1; t <= 100; ++t) fourHuge.push_back(t % 25 == 0 ? 1.7e308 : 100.0 + std::sin(0.3 * t));
+    const struct {
+        const char* name;
+        std::vector<double> x;
+        bool tooLarge;
+    } cases[] = {
+        {"a constant series of 1e308", std::vector<double>(8, 1e308), false},
+        {"a constant series of the largest double", std::vector<double>(5, std::numeric_limits<double>::max()), false},
+        {"a constant series of 0.1", std::vector<double>(10, 0.1), false},
+        {"a constant series of the smallest double", std::vector<double>(6, 5e-324), false},
+        {"four values of 1.7e308 among ordinary ones", fourHuge, true},
+        {"1e300 of both signs", {1e300, -1e300, 1e300, 5e299, -1e300, 2e300}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnivariateFields u;
+        SetSeries(u, c.x);
+        bool tooLarge = !c.tooLarge;
+        ComputeSpectrumValues(u, &tooLarge);
+        EXPECT_EQ(tooLarge, c.tooLarge);
+        if (c.tooLarge) {
+            EXPECT_EQ(u.ordinateCount, 0);
+            EXPECT_TRUE(u.periodogram.empty());
+        } else {
+            EXPECT_EQ(u.ordinateCount, u.n / 2);
+            EXPECT_EQ(u.periodogram, std::vector<double>(static_cast<size_t>(u.n / 2), 0.0));
+        }
+        EXPECT_TRUE(stops.empty() && warnings.empty() && output.empty()) << output;
+        Clear();
+    }
+
+    std::vector<double> x;
+    for (int t = 1; t <= 64; ++t) x.push_back(3.0 + std::sin(0.7 * t) + 0.5 * std::cos(2.1 * t));
+    UnivariateFields plain;
+    SetSeries(plain, x);
+    ComputeSpectrumValues(plain);
+    for (int e : {500, -500, 1000, -900}) {
+        SCOPED_TRACE(e);
+        std::vector<double> scaled = x;
+        for (double& v : scaled) v = std::ldexp(v, e);
+        UnivariateFields u;
+        SetSeries(u, scaled);
+        bool tooLarge = true;
+        ComputeSpectrumValues(u, &tooLarge);
+        // 2^2000 leaves the doubles; 2^-1800 leaves them at the bottom, as zeros.
+        EXPECT_EQ(tooLarge, e == 1000);
+        if (e == 1000) continue;
+        ASSERT_EQ(u.periodogram.size(), plain.periodogram.size());
+        for (size_t k = 0; k < u.periodogram.size(); ++k) {
+            const double expected = std::ldexp(plain.periodogram[k], 2 * e);
+            EXPECT_NEAR(u.periodogram[k], expected, 1e-12 * expected + 1e-300) << k;
+        }
+        EXPECT_TRUE(stops.empty() && output.empty()) << output;
+    }
 }
 
 TEST(Spectra, FisherTest)

@@ -55,6 +55,11 @@ TEST(TableReaderTest, VectorsOfTheTablesCases)
         // the file was opened.
         {"a repeat count of 20 digits", "99999999999999999999*1 2\n", 2, {1, 1}},
         {"two repeat counts of 2^62", "4611686018427387904*1 4611686018427387904*1\n", 2, {1, 1}},
+        {"a repeat count of 2^64, which wraps to 0 without the cap", "18446744073709551616*1.5 2\n", 2, {1.5, 1.5}},
+        // A dated first column is text, not a number with an exponent: 1990-01 once read as 199.
+        {"a dated first column", "1990-01,123.4\n1990-02,125.1\n1990-03,119.8\n", 2, {}},
+        {"a range", "1 2\n1-2 3\n", 2, {1, 2}},
+        {"Fortran's exponent without its letter", "0.123456-100 2.5+3\n", 2, {0.123456e-100, 2500}},
     };
     for (const Case& c : cases) {
         const MvTableFile file = MvTableFromText(c.text);
@@ -62,6 +67,71 @@ TEST(TableReaderTest, VectorsOfTheTablesCases)
         const int32_t n = MultivarReadTable(file, c.m, table);
         EXPECT_EQ(n * c.m, static_cast<int32_t>(c.table.size())) << c.name;
         EXPECT_EQ(table, c.table) << c.name;
+    }
+}
+
+std::string Rows(int n, int naRow)
+{
+    std::string text;
+    for (int t = 1; t <= n; ++t) text += std::to_string(t) + " " + (t == naRow ? std::string("NA") : std::to_string(2 * t)) + "\n";
+    return text;
+}
+
+// The rules stay, and what they did is told: where reading stopped and why, the first line that
+// ended inside a vector, the first that held items after its vector and how many went unread.
+TEST(TableReaderTest, NotesOfARead)
+{
+    std::string tenALine;  // 40 values written 10 a line, read 12 a vector
+    for (int line = 0; line < 4; ++line) {
+        for (int k = 1; k <= 10; ++k) tenALine += std::to_string(10 * line + k) + (k < 10 ? " " : "\n");
+    }
+    const struct {
+        const char* name;
+        std::string text;
+        int32_t m;
+        int32_t n;
+        MvReadNotes notes;
+        const char* report;
+    } cases[] = {
+        {"a whole table", "1 2\n3 4\n", 2, 2, {}, ""},
+        {"a slash after the m-th number ends its line", "1 2 / 9\n3 4\n", 2, 2, {}, ""},
+        {"NA in line 3", "1 2\n2 4\n3 NA\n4 8\n", 2, 2, {3, MvStop::Text, 0, 0, 0},
+         "Line 3 holds text where a number should stand. Reading stopped there after 2 vectors. Keep them?"},
+        {"NA in row 50 of 100", Rows(100, 50), 2, 49, {50, MvStop::Text, 0, 0, 0},
+         "Line 50 holds text where a number should stand. Reading stopped there after 49 vectors. Keep them?"},
+        {"a short row takes its second value from the next line", "1 2\n2\n3 6\n4 8\n", 2, 3, {0, MvStop::None, 2, 3, 1},
+         "Line 2 holds fewer numbers than a vector of 2: the vector went on in the next line. Line 3 holds more items "
+         "than its vector takes; 1 item was not read. 3 vectors of 2 numbers were read. Keep them?"},
+        {"a third column", SevenByThree(), 2, 7, {0, MvStop::None, 0, 1, 7},
+         "Line 1 holds more items than its vector takes; 7 items in all were not read. 7 vectors of 2 numbers were "
+         "read. Keep them?"},
+        {"ten a line, twelve a vector", tenALine, 12, 2, {0, MvStop::None, 1, 2, 16}, nullptr},
+        {"the rest of a repeat", "3*7 8\n", 2, 1, {0, MvStop::None, 0, 1, 2}, nullptr},
+        {"NaN", "1 2\nNaN 4\n", 2, 1, {2, MvStop::NotFinite, 0, 0, 0},
+         "Line 2 holds a value that is not a finite number. Reading stopped there after 1 vector. Keep them?"},
+        {"a number beyond the doubles", "1 2\n3 1e400\n", 2, 1, {2, MvStop::NotFinite, 0, 0, 0}, nullptr},
+        {"a slash before the m-th number", "1 2\n3 /\n", 2, 1, {2, MvStop::EmptyItem, 0, 0, 0}, nullptr},
+        {"a null repeat", "1 2\n2*\n", 2, 1, {2, MvStop::EmptyItem, 0, 0, 0}, nullptr},
+        {"the file ends inside a vector", "1 2\n3 4\n\n5\n\n", 2, 2, {4, MvStop::Incomplete, 0, 0, 0},
+         "Line 4 begins a vector that the file does not complete. Reading stopped there after 2 vectors. Keep them?"},
+        {"a date after two vectors", "1 2\n3 4\n1990-01 5\n", 2, 2, {3, MvStop::Text, 0, 0, 0}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MvReadNotes notes;
+        notes.unread = -1;
+        std::vector<double> table;
+        ASSERT_EQ(MultivarReadTable(MvTableFromText(c.text), c.m, table, &notes), c.n);
+        EXPECT_EQ(notes.stopLine, c.notes.stopLine);
+        EXPECT_EQ(static_cast<int>(notes.stop), static_cast<int>(c.notes.stop));
+        EXPECT_EQ(notes.shortLine, c.notes.shortLine);
+        EXPECT_EQ(notes.restLine, c.notes.restLine);
+        EXPECT_EQ(notes.unread, c.notes.unread);
+        if (c.report) {
+            EXPECT_EQ(MvReadReport(notes, c.m, c.n), c.report);
+        } else {
+            EXPECT_FALSE(MvReadReport(notes, c.m, c.n).empty());
+        }
     }
 }
 
@@ -172,7 +242,13 @@ TEST(TableReaderTest, DialogReadRefusesCountsTheFileCannotHold)
         {"six numbers in three lines with 3", "1 2\n3 4\n5 6\n", 3, 0,
          "The file holds at most 2 vectors of 3 numbers: a table needs at least as many time points as series."},
         {"m above the numbers", "1 2 3\n4 5 6\n", 30, 0, "The file holds no complete vector of 30 numbers."},
-        {"text on the first line", "x y\n1 2\n3 4\n", 2, 0, "The file holds no complete vector of 2 numbers."},
+        {"text on the first line", "x y\n1 2\n3 4\n", 2, 0,
+         "The file holds no complete vector of 2 numbers. Line 1 holds text where a number should stand."},
+        {"a dated first column", "1990-01,123.4\n1990-02,125.1\n1990-03,119.8\n", 2, 0,
+         "The file holds no complete vector of 2 numbers. Line 1 holds text where a number should stand."},
+        {"a short row is asked about", "1 2\n2\n3 6\n4 8\n", 2, 3,
+         "Line 2 holds fewer numbers than a vector of 2: the vector went on in the next line. Line 3 holds more items "
+         "than its vector takes; 1 item was not read. 3 vectors of 2 numbers were read. Keep them?"},
         {"a table too large", manyLines, 5000, 0, "The table would hold more than 16777216 numbers, too many to read."},
         {"as many time points as series", "1 2\n3 4\n", 2, 2, ""},
         {"repeats fill a square table", "3*1\n3*2\n3*3\n", 3, 3, ""},

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -127,7 +129,65 @@ TEST(DataReport, GoldenTexts)
               Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 0.125000"}))},
         {"no data", [](UnivariateProject&) {}, data,
          Join(Join(kDataHeading, {"# of Data Points =        0", "  "}), model)},
+        // Values near the largest double once gave Infinity for the mean and the variance: the
+        // finite ones are written as their fields allow, the variance beyond the doubles is said.
+        {"a constant series of 1e308", [](UnivariateProject& u) { SetSeries(u, std::vector<double>(5, 1e308)); }, data,
+         Join(Join(kDataHeading, {"# of Data Points =        5", "  ", "Sample Mean = ***************",
+                                  "Sample Variance = 0.000000", "Std.Error(Sample Mean) =  0.000000", rule, "  "}),
+              model)},
+        {"1.7e308 of both signs",
+         [](UnivariateProject& u) { SetSeries(u, {1.7e308, -1.7e308, 1.7e308, -1.7e308}); }, data,
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 0.0000",
+                                  "Sample Variance: the values are too large for it",
+                                  "Std.Error(Sample Mean) =  ***************", rule, "  "}),
+              model)},
     });
+}
+
+TEST(DataReport, StatisticsOfValuesNearTheEndsOfTheDoubleRange)
+{
+    const double largest = std::numeric_limits<double>::max();
+    std::vector<double> fourHuge;  // four values of 1.7e308 among 96 ordinary ones
+    double ordinarySum = 0.0;
+    for (int t = 1; t <= 100; ++t) {
+        fourHuge.push_back(t % 25 == 0 ? 1.7e308 : 100.0 + t);
+        if (t % 25 != 0) ordinarySum += 100.0 + t;
+    }
+    const struct {
+        const char* name;
+        std::vector<double> x;
+        double mean;
+        double variance;  // Infinity: beyond the doubles
+    } cases[] = {
+        {"a constant series of 1e308", std::vector<double>(7, 1e308), 1e308, 0.0},
+        {"a constant series of the largest double", std::vector<double>(3, largest), largest, 0.0},
+        {"a constant series of 0.1", std::vector<double>(10, 0.1), 0.1, 0.0},
+        {"four values of 1.7e308 among ordinary ones", fourHuge, (4 * 1.7e308 + ordinarySum) / 100,
+         std::numeric_limits<double>::infinity()},
+        {"two values near the largest", {1.6e308, 1.7e308}, 1.65e308, std::numeric_limits<double>::infinity()},
+        // Below the normal doubles; the variance, 2/3 of 2^-2060, underflows.
+        {"tiny values", {std::ldexp(3.0, -1030), std::ldexp(1.0, -1030), std::ldexp(2.0, -1030)}, std::ldexp(2.0, -1030),
+         0.0},
+        {"ordinary values", {1, 2, 3, 4}, 2.5, 1.25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DataSummary s = SummariseData(c.x);
+        EXPECT_NEAR(s.mean, c.mean, 1e-14 * std::fabs(c.mean));
+        if (std::isinf(c.variance)) {
+            EXPECT_EQ(s.variance, c.variance);
+        } else {
+            EXPECT_NEAR(s.variance, c.variance, 1e-14 * c.variance);
+        }
+        EXPECT_TRUE(std::isfinite(s.standardError));
+        EXPECT_GE(s.standardError, 0.0);
+        EXPECT_LE(s.standardError, *std::max_element(c.x.begin(), c.x.end(), [](double a, double b) {
+            return std::fabs(a) < std::fabs(b);
+        }));
+    }
+    // A constant series keeps its value exactly.
+    EXPECT_EQ(SummariseData(std::vector<double>(7, 1e308)).mean, 1e308);
+    EXPECT_EQ(SummariseData(std::vector<double>(10, 0.1)).mean, 0.1);
 }
 
 TEST(DataReport, StandardErrorOfShortSeriesIsThePlainOne)

@@ -120,7 +120,11 @@ int32_t PlotHistogram(UnivariateProject& u, int32_t& bins)
 
 int32_t ComputeSpectra(UnivariateProject& u)
 {
-    const int32_t singular = ComputeSpectrumValues(u);
+    bool tooLarge = false;
+    const int32_t singular = ComputeSpectrumValues(u, &tooLarge);
+    if (tooLarge)
+        MessageBoxW(MessageBoxOwner(), L"The values are too large for a periodogram: it is not shown.",
+                    L"KELO::Vesk ERROR", MB_OK);
     if (singular > 0)
         MessageBoxW(MessageBoxOwner(), L"Singularity in model spectrum, set to 1000000 * WN-Variance", L"VESK::ERROR", MB_OK);
     else if (singular < 0)
