@@ -58,9 +58,12 @@ int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect&
 {
     PanelAxes axes;
     if (!LayOutPanelAxes(plot.panels[p], r, axes)) return 0;
+    const int32_t fontHeight = LabelFontHeight(axes, r, bounds, [dc](const std::string& text, int32_t height) {
+        return MeasureAxisLabel(dc, text, height);
+    });
     GdiObject pen(CreatePen(PS_SOLID, 0, PlotColors[13]));
     GdiObject brush(CreateSolidBrush(PlotColors[11]));
-    GdiObject font(CreateLabelFont(axes.fontHeight));
+    GdiObject font(CreateLabelFont(fontHeight));
     SelectGuard usePen(dc, pen.get()), useBrush(dc, brush.get()), useFont(dc, font.get());
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 
@@ -244,7 +247,8 @@ int32_t DrawPlot(PlotRecord& plot, HDC dc, const RECT& rect, int32_t selector, i
     PlotLayout layout;
     if (!LayOutPlot(plot, ToPlotRect(rect), selector, layout)) return 0;
     if (computeMapping) StorePanelMappings(plot, layout);
-    const PlotRect bounds = visible ? ShownPart(ToPlotRect(rect), ToPlotRect(*visible)) : ToPlotRect(rect);
+    // A window's labels may stand anywhere in its client area, beyond the margins of the drawing too.
+    const PlotRect bounds = ToPlotRect(visible ? *visible : rect);
     DcStateGuard state(dc);
     SetTextColor(dc, PlotColors[14]);
     SetBkMode(dc, TRANSPARENT);
@@ -255,4 +259,12 @@ int32_t DrawPlot(PlotRecord& plot, HDC dc, const RECT& rect, int32_t selector, i
             if (plot.curves[k].panel == cell.panel && plot.curves[k].shown == 1) DrawCurve(plot, k, dc, cell.rect);
     }
     return 1;
+}
+
+LabelSize MeasureAxisLabel(HDC dc, const std::string& text, int32_t fontHeight)
+{
+    GdiObject font(CreateLabelFont(fontHeight));
+    SelectGuard useFont(dc, font.get());
+    const SIZE size = TextSize(dc, WideText(text));
+    return LabelSize{size.cx, size.cy};
 }
