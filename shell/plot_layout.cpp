@@ -219,11 +219,9 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
     const PanelMapping map = MapPanel(panel, rect);
     out.yTickLength = w / 40;
     out.xTickLength = h / 40;
-    // The labels grow with the panel's height, but a tall narrow panel (a tile of many windows)
-    // would give its width to them: there the width sets the size. Below 11 pixels the labels of a
-    // small panel (a dialog's preview) cannot be read; those that then do not fit are left out
-    // when they are drawn.
-    out.fontHeight = std::max(std::min(h, w) / 40 + 6, kMinLabelFontHeight);
+    // Below 11 pixels the labels of a small panel (a dialog's preview) cannot be read; those that
+    // then do not fit are left out when they are drawn.
+    out.fontHeight = std::max(h / 40 + 6, kMinLabelFontHeight);
 
     const double ry = panel.yMax - panel.yMin;
     const double sy = TickStep(ry);

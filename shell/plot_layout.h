@@ -97,7 +97,7 @@ struct PanelAxes {
     std::vector<AxisTick> x, y;
     int32_t yTickLength = 0;  // w / 40, leftwards from the frame
     int32_t xTickLength = 0;  // h / 40, downwards from the frame
-    int32_t fontHeight = 6;   // min(h, w) / 40 + 6, at least kMinLabelFontHeight
+    int32_t fontHeight = 6;   // h / 40 + 6, at least kMinLabelFontHeight
 };
 // Ticks and labels of a panel drawn in `rect`. Returns 0 when the panel is not in use or one
 // of its ranges is empty (no axes are drawn then).
