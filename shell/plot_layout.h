@@ -88,7 +88,7 @@ struct AxisTick {
     std::string label;   // empty when this tick carries no label
 };
 
-// Label fonts are at least kMinLabelFontHeight high, and smaller (down to
+// Label fonts are at least kMinLabelFontHeight high; in a plot window smaller (down to
 // kSmallestLabelFontHeight) only where the end labels of an axis would not fit otherwise.
 constexpr int32_t kMinLabelFontHeight = 11;
 constexpr int32_t kSmallestLabelFontHeight = 8;
@@ -136,8 +136,8 @@ using LabelMeasure = std::function<LabelSize(const std::string& text, int32_t fo
 // The height of the label font of a panel whose axes are laid out in `rect`: axes.fontHeight when
 // the end labels of both axes fit with it, whole inside `bounds` and clear of each other as
 // PlaceAxisLabels places them; else the largest smaller height, down to kSmallestLabelFontHeight,
-// with which they fit, so that a panel too narrow for its labels still shows the range of each
-// axis; axes.fontHeight when none does.
+// with which they fit, so that a plot window's panel too narrow for its labels still shows the
+// range of each axis; axes.fontHeight when none does.
 int32_t LabelFontHeight(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds, const LabelMeasure& measure);
 
 // The rectangle a plot window draws `plot` into, for its client area `client`. As a rule 10 units
