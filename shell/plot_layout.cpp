@@ -259,47 +259,136 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
     return 1;
 }
 
-bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous)
+bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous, int32_t gap)
 {
     if (box.left < bounds.left || box.top < bounds.top || box.right > bounds.right || box.bottom > bounds.bottom)
         return false;
     if (!previous) return true;
-    return box.right <= previous->left || box.left >= previous->right || box.bottom <= previous->top ||
+    return box.right + gap <= previous->left || box.left >= previous->right + gap || box.bottom <= previous->top ||
            box.top >= previous->bottom;
 }
 
-PlotRect PlotWindowDrawRect(const PlotRect& client)
+namespace {
+
+// The text drawn for a tick's label. A y label ends at its tick, so its leading blanks would only
+// take room at its left, where a narrow window has none to spare: they are left out.
+std::string DrawnText(const AxisTick& tick, bool yAxis) { return yAxis ? TrimLeft(tick.label) : tick.label; }
+
+// Where the label of `tick` goes in a panel drawn in `rect`: a y label ends yTickLength left of the
+// frame, centred on its tick; an x label is centred on its tick, xTickLength below the frame.
+PlotRect LabelBox(const AxisTick& tick, bool yAxis, const PanelAxes& axes, const PlotRect& rect, LabelSize size)
 {
-    return PlotRect{client.left + 10 - 25, client.top, client.right - 10 - 25, client.bottom};
+    const int32_t x = yAxis ? rect.left - axes.yTickLength - size.width : tick.pixel - size.width / 2;
+    const int32_t y = yAxis ? tick.pixel - size.height / 2 : rect.bottom + axes.xTickLength;
+    return PlotRect{x, y, x + size.width, y + size.height};
 }
 
-PlotRect ShownPart(const PlotRect& drawn, const PlotRect& visible)
+// The first and last labelled ticks of an axis (the same tick twice when it has one label); none
+// when no tick is labelled.
+std::vector<const AxisTick*> EndTicks(const std::vector<AxisTick>& ticks)
 {
-    const int32_t left = std::max(drawn.left, visible.left), top = std::max(drawn.top, visible.top);
-    const int32_t right = std::min(drawn.right, visible.right), bottom = std::min(drawn.bottom, visible.bottom);
-    if (right <= left || bottom <= top) return PlotRect{drawn.left, drawn.top, drawn.left, drawn.top};
-    return PlotRect{left, top, right, bottom};
+    const AxisTick* first = nullptr;
+    const AxisTick* last = nullptr;
+    for (const AxisTick& tick : ticks) {
+        if (tick.label.empty()) continue;
+        if (!first) first = &tick;
+        last = &tick;
+    }
+    if (!first) return {};
+    return {first, last};
+}
+
+}  // namespace
+
+int32_t LabelFontHeight(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds, const LabelMeasure& measure)
+{
+    for (int32_t height = axes.fontHeight; height >= kSmallestLabelFontHeight; --height) {
+        const int32_t gap = std::max<int32_t>(1, measure(" ", height).width);
+        bool fit = true;
+        for (const bool yAxis : {true, false}) {
+            const std::vector<const AxisTick*> ends = EndTicks(yAxis ? axes.y : axes.x);
+            std::vector<PlotRect> boxes;
+            for (const AxisTick* tick : ends)
+                boxes.push_back(LabelBox(*tick, yAxis, axes, rect, measure(DrawnText(*tick, yAxis), height)));
+            for (size_t k = 0; k < boxes.size(); ++k)
+                fit = fit && LabelFits(boxes[k], bounds, k > 0 && ends[k] != ends[0] ? &boxes[0] : nullptr, gap);
+        }
+        if (fit) return height;
+    }
+    return axes.fontHeight;
+}
+
+PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, const LabelMeasure& measure)
+{
+    PlotRect r{client.left + 10 - 25, client.top, client.right - 10 - 25, client.bottom};
+    // Each pass lays the plot out and moves or narrows the rectangle by what its end labels lack.
+    // The margins and fonts follow the rectangle's size, so a narrowed one is laid out again.
+    for (int pass = 0; pass < 8; ++pass) {
+        PlotLayout layout;
+        if (!LayOutPlot(plot, r, 0, layout)) break;
+        int32_t left = client.left, right = client.right, top = client.top, bottom = client.bottom;
+        for (const LaidOutPanel& cell : layout.panels) {
+            PanelAxes axes;
+            if (!LayOutPanelAxes(plot.panels[cell.panel], cell.rect, axes)) continue;
+            for (const bool yAxis : {true, false}) {
+                for (const AxisTick* tick : EndTicks(yAxis ? axes.y : axes.x)) {
+                    const PlotRect box =
+                        LabelBox(*tick, yAxis, axes, cell.rect, measure(DrawnText(*tick, yAxis), axes.fontHeight));
+                    left = std::min(left, box.left);
+                    right = std::max(right, box.right);
+                    top = std::min(top, box.top);
+                    bottom = std::max(bottom, box.bottom);
+                }
+            }
+        }
+        const int32_t leftShort = client.left - left, rightShort = right - client.right;
+        const int32_t topShort = client.top - top, bottomShort = bottom - client.bottom;
+        if (leftShort <= 0 && rightShort <= 0 && topShort <= 0 && bottomShort <= 0) break;
+        PlotRect next = r;
+        if (leftShort > 0) {
+            // Moved right as far as the labels at the right keep inside, narrowed by the rest.
+            next.left += leftShort;
+            next.right += std::min(leftShort, std::max(0, client.right - right));
+        }
+        if (rightShort > 0) next.right -= rightShort;
+        if (topShort > 0) next.top += topShort;
+        if (bottomShort > 0) next.bottom -= bottomShort;
+        if (next.Width() < 1 || next.Height() < 1) break;
+        r = next;
+    }
+    return r;
 }
 
 std::vector<PlacedLabel> PlaceAxisLabels(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds,
                                          const std::function<LabelSize(const std::string&)>& measure)
 {
+    // Neighbours keep at least a blank between them.
+    const int32_t gap = std::max<int32_t>(1, measure(" ").width);
     std::vector<PlacedLabel> placed;
     const auto placeAxis = [&](const std::vector<AxisTick>& ticks, bool yAxis) {
-        const PlotRect* previous = nullptr;
+        std::vector<PlacedLabel> labels;  // every labelled tick, in tick order
         for (const AxisTick& tick : ticks) {
             if (tick.label.empty()) continue;
-            const LabelSize size = measure(tick.label);
-            const int32_t x = yAxis ? rect.left - axes.yTickLength - size.width : tick.pixel - size.width / 2;
-            const int32_t y = yAxis ? tick.pixel - size.height / 2 : rect.bottom + axes.xTickLength;
-            const PlotRect box{x, y, x + size.width, y + size.height};
-            if (!LabelFits(box, bounds, previous)) continue;
-            placed.push_back(PlacedLabel{tick.label, box});
-            previous = &placed.back().box;
+            const std::string text = DrawnText(tick, yAxis);
+            labels.push_back(PlacedLabel{text, LabelBox(tick, yAxis, axes, rect, measure(text))});
         }
+        if (labels.empty()) return;
+        const size_t last = labels.size() - 1;
+        std::vector<bool> kept(labels.size(), false);
+        kept[0] = LabelFits(labels[0].box, bounds, nullptr, gap);
+        if (last > 0) kept[last] = LabelFits(labels[last].box, bounds, kept[0] ? &labels[0].box : nullptr, gap);
+        // Between the ends, each label clear of the one kept before it and of the last.
+        const PlotRect* previous = kept[0] ? &labels[0].box : nullptr;
+        const PlotRect* end = last > 0 && kept[last] ? &labels[last].box : nullptr;
+        for (size_t i = 1; i < last; ++i) {
+            if (!LabelFits(labels[i].box, bounds, previous, gap) || (end && !LabelFits(labels[i].box, bounds, end, gap)))
+                continue;
+            kept[i] = true;
+            previous = &labels[i].box;
+        }
+        for (size_t i = 0; i < labels.size(); ++i)
+            if (kept[i]) placed.push_back(labels[i]);
     };
-    // Room for both axes first, so the pointers to the previous boxes stay valid.
-    placed.reserve(axes.y.size() + axes.x.size());
     placeAxis(axes.y, true);
     placeAxis(axes.x, false);
     return placed;

@@ -88,7 +88,10 @@ struct AxisTick {
     std::string label;   // empty when this tick carries no label
 };
 
+// Label fonts are at least kMinLabelFontHeight high; in a plot window smaller (down to
+// kSmallestLabelFontHeight) only where the end labels of an axis would not fit otherwise.
 constexpr int32_t kMinLabelFontHeight = 11;
+constexpr int32_t kSmallestLabelFontHeight = 8;
 
 struct PanelAxes {
     std::vector<AxisTick> x, y;
@@ -100,18 +103,12 @@ struct PanelAxes {
 // of its ranges is empty (no axes are drawn then).
 [[nodiscard]] int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out);
 
-// Whether an axis label with the text box `box` is drawn: only inside `bounds`, the part of the
-// drawing that its device shows (ShownPart), and clear of `previous`, the box of the label drawn
-// before it on the same axis (null for the first).
-bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous);
-
-// The rectangle a plot window draws into, for its client area `client`: 10 units in at both
-// sides, then 25 units to the left. Its left end lies outside the window, which does not show it.
-PlotRect PlotWindowDrawRect(const PlotRect& client);
-
-// The part of a drawing into `drawn` that a device showing only `visible` shows: their
-// intersection (empty, at drawn's top left, when they do not meet).
-PlotRect ShownPart(const PlotRect& drawn, const PlotRect& visible);
+// Whether an axis label with the text box `box` is drawn: only inside `bounds` (the part of the
+// device that is shown: a window's client area, else the drawing's rectangle), and clear of
+// `previous`, the box of a label drawn on the same axis (null for none): above or below it, or
+// beside it with at least `gap` units between them, so that neighbouring numbers never run into
+// one another. (A text box carries its own leading above and below, but nothing at its sides.)
+bool LabelFits(const PlotRect& box, const PlotRect& bounds, const PlotRect* previous, int32_t gap);
 
 struct LabelSize {
     int32_t width = 0, height = 0;
@@ -122,13 +119,36 @@ struct PlacedLabel {
     PlotRect box;  // where the text goes, its top-left corner first
 };
 
-// The axis labels of a panel drawn in `rect`, as they are drawn: a y label ends yTickLength left
-// of the frame, centred on its tick; an x label is centred on its tick, xTickLength below the
-// frame. `measure` gives the size of a text on the device. A label is placed only where its whole
-// box lies inside `bounds` and clear of the label placed before it on its axis (LabelFits): a
-// label that does not fit is left out, never cut to a different number.
+// The axis labels of a panel drawn in `rect`, as they are drawn: a y label, without its leading
+// blanks, ends yTickLength left of the frame, centred on its tick; an x label is centred on its
+// tick, xTickLength below the frame. `measure` gives the size of a text on the device. A label is placed only where its whole
+// box lies inside `bounds` and clear of the labels placed beside it on its axis (LabelFits, with
+// the width of a blank as the gap): a label that does not fit is left out, never cut to a
+// different number. The two end labels of each axis (its first and last labelled ticks) are
+// placed first, so that a crowded axis still shows its range; the others go between them where
+// they fit. Returned in the order of the ticks, y axis first.
 std::vector<PlacedLabel> PlaceAxisLabels(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds,
                                          const std::function<LabelSize(const std::string&)>& measure);
+
+// The size of a label text in the label font of the given height, on the device drawn on.
+using LabelMeasure = std::function<LabelSize(const std::string& text, int32_t fontHeight)>;
+
+// The height of the label font of a panel whose axes are laid out in `rect`: axes.fontHeight when
+// the end labels of both axes fit with it, whole inside `bounds` and clear of each other as
+// PlaceAxisLabels places them; else the largest smaller height, down to kSmallestLabelFontHeight,
+// with which they fit, so that a plot window's panel too narrow for its labels still shows the
+// range of each axis; axes.fontHeight when none does.
+int32_t LabelFontHeight(const PanelAxes& axes, const PlotRect& rect, const PlotRect& bounds, const LabelMeasure& measure);
+
+// The rectangle a plot window draws `plot` into, for its client area `client`. As a rule 10 units
+// in at both sides, then 25 units to the left, so that a wide window spends little of its width
+// on the left margin, whose left end lies outside the window. In a narrow window (a tile of many)
+// that would leave the y labels no room: the rectangle then moves right, and where even that is
+// not enough it narrows (from the left, or from the right for the last x label, or from the
+// bottom for the x labels), until the end labels of every axis (PlaceAxisLabels) lie whole inside
+// the client area, in the font their panel gets. `measure` measures as the window's device does.
+// Zoom maps the mouse through the same rectangle.
+PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, const LabelMeasure& measure);
 
 // Font height of a panel title in a rectangle of height h.
 inline int32_t TitleFontHeight(int32_t h) { return h / 20 + 6; }

@@ -7,12 +7,15 @@
 #include "platform/file_bytes.h"
 #include "shell/ascii_files.h"
 #include "univariate/constraints.h"
+#include "univariate/transform_menu.h"
 
 namespace {
 
 constexpr int32_t kMaxOrder = 26;
 constexpr int32_t kMaxHarmonics = 4;
 constexpr const char* kNotFiniteValue = "the model or the series holds a value that is not finite";
+constexpr const char* kUnknownKind = "a transform is of a kind the program does not know";
+constexpr const char* kUnbuildableOrder = "the transforms are in an order the program never builds";
 static_assert(kMaxTransformNodes == 1000, "the messages below name the depth limit");
 
 bool DegreeValid(int32_t degree) { return degree >= 0 && degree <= 2; }
@@ -54,15 +57,16 @@ const char* NodeFault(const TransformNode& node)
     case TRANSFORM_SUBSEQUENCE:
         return Finite(node.head) && Finite(node.tail) ? nullptr : "a subsequence holds a value that is not finite";
     default:
-        return nullptr;
+        // Nothing would undo it, and the values under it could not be given back.
+        return kUnknownKind;
     }
 }
 
-// The model's limits: orders 0..26 and finite coefficients in use.
+// The model's limits: orders 0..26 and all 27 coefficients of each side finite, those beyond the
+// orders too: they come into use when an order is raised.
 bool ModelSound(int32_t p, int32_t q, const double* phi, const double* theta)
 {
-    return p >= 0 && p <= kMaxOrder && q >= 0 && q <= kMaxOrder && Finite(phi + 1, static_cast<size_t>(p)) &&
-           Finite(theta + 1, static_cast<size_t>(q));
+    return p >= 0 && p <= kMaxOrder && q >= 0 && q <= kMaxOrder && Finite(phi + 1, 27) && Finite(theta + 1, 27);
 }
 
 // The nodes of a stack, oldest first.
@@ -101,11 +105,13 @@ const char* RecordFault(const UnivariateProject& project, const std::vector<cons
         return "the series does not fill its index range";
     if (!Finite(project.series)) return "the series holds a value that is not finite";
     if (nodes.size() > static_cast<size_t>(kMaxTransformNodes)) return "the project holds more than 1000 transforms";
+    std::vector<int32_t> kinds;
     for (const TransformNode* node : nodes) {
         if (const char* fault = NodeFault(*node)) return fault;
         if (!NodeWritable(*node, firstIndex, lastIndex)) return "a transform does not match the series it undoes";
+        kinds.push_back(node->kind);
     }
-    return nullptr;
+    return TransformOrderBuildable(kinds) ? nullptr : kUnbuildableOrder;
 }
 
 void AppendDoubles(std::vector<unsigned char>& bytes, const double* values, size_t count)
@@ -285,6 +291,13 @@ int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes, Univariate
     }
     if (!sound) {
         message = {"Cannot read file", "VeskRead()"};
+        return 0;
+    }
+    // Undo and the forecasts take a stack in the orders the program builds.
+    std::vector<int32_t> kinds;
+    for (const TransformNode& node : read.nodes) kinds.push_back(node.kind);
+    if (!TransformOrderBuildable(kinds)) {
+        message = {std::string("Cannot read file: ") + kUnbuildableOrder, "VeskRead()"};
         return 0;
     }
     read.firstIndex = finalFirst;

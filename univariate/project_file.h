@@ -30,12 +30,14 @@ struct UnivariateFileContents {
 // them left (the reader derives their cut-off lengths from it). Returns 1; 0, with nothing
 // written, when the record holds what the reader would refuse or not give back as it is, with
 // "Cannot write to file: " and the reason, caption "VeskSave()": an order outside 0..26, a value
-// that is not finite in the coefficients in use, the series or a node, a series whose length
-// disagrees with its range, more than kMaxTransformNodes nodes, a node field outside the reader's
-// limits (harmonics 0..4, degrees 0..2, a lag of 0 or more), a difference whose removed values
-// disagree with its lag, a seasonal node with a seasonal vector of another length than its
-// period, or a subsequence whose cut-off lengths differ from those the reader derives from the
-// final index range. Every image it returns decodes to the same record, bit for bit.
+// that is not finite in any of the 27 coefficients of each side, the series or a node, a series
+// whose length disagrees with its range, more than kMaxTransformNodes nodes, a node of a kind the
+// program does not know, a stack in an order the program never builds (TransformOrderBuildable),
+// a node field outside the reader's limits (harmonics 0..4, degrees 0..2, a lag of 0 or more), a
+// difference whose removed values disagree with its lag, a seasonal node with a seasonal vector
+// of another length than its period, or a subsequence whose cut-off lengths differ from those the
+// reader derives from the final index range. Every image it returns decodes to the same record,
+// bit for bit.
 [[nodiscard]] int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* colors,
                                            std::vector<unsigned char>& bytes, FileMessage& message);
 
@@ -43,10 +45,11 @@ struct UnivariateFileContents {
 // number; no message); 0 the magic matched but the file is cut short or holds a bad field
 // ("Cannot read file", "Cannot read file: " and the reason, or, for the series, "Cannot open
 // file"; caption "VeskRead()").
-// Checked: p and q in 0..26, a range of n >= 0 values that fit the file, finite values in the
-// coefficients in use, the series and every node, a node count of at most kMaxTransformNodes that
-// fits the bytes left, every lag, period and cut-off length that fit the bytes left, harmonics
-// 0..4, degrees 0..2.
+// Checked: p and q in 0..26, a range of n >= 0 values that fit the file, finite values in all 27
+// coefficients of each side, the series and every node, a node count of at most
+// kMaxTransformNodes that fits the bytes left, every lag, period and cut-off length that fit the
+// bytes left, harmonics 0..4, degrees 0..2, nodes of the kinds the program knows, in an order it
+// builds (TransformOrderBuildable; the forecasts and Undo rely on it).
 [[nodiscard]] int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes,
                                            UnivariateFileContents& contents, FileMessage& message);
 

@@ -74,7 +74,35 @@ void GrayAfter(int32_t kind, ItemStates& s)
     }
 }
 
+// Whether the menu offers a transform of `kind` in state `s`.
+bool Offered(int32_t kind, const ItemStates& s)
+{
+    switch (kind) {
+    case TRANSFORM_DIFFERENCE: return s.difference;
+    case TRANSFORM_BOX_COX: return s.boxCox;
+    case TRANSFORM_CLASSICAL:
+    case TRANSFORM_HARMONIC: return s.classical;
+    case TRANSFORM_SUBTRACT_MEAN: return s.subtractMean;
+    case TRANSFORM_SUBSEQUENCE: return s.subsequence;
+    default: return false;
+    }
+}
+
 }  // namespace
+
+bool TransformOrderBuildable(const std::vector<int32_t>& kinds)
+{
+    ItemStates s;
+    bool meanTaken = false;
+    for (int32_t kind : kinds) {
+        // The estimation commands subtract the mean on any stack that has none yet.
+        const bool offered = Offered(kind, s) || (kind == TRANSFORM_SUBTRACT_MEAN && !meanTaken);
+        if (!offered) return false;
+        meanTaken = meanTaken || kind == TRANSFORM_SUBTRACT_MEAN;
+        GrayAfter(kind, s);
+    }
+    return true;
+}
 
 TransformMenuState ComputeTransformMenu(const UnivariateProject& project)
 {

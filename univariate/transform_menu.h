@@ -19,6 +19,12 @@ struct TransformMenuState {
 // first 256 characters.
 TransformMenuState ComputeTransformMenu(const UnivariateProject& project);
 
+// Whether the program could have built a stack of transforms of these kinds, oldest first: each
+// is a transform the Transform menu offers after the ones before it, or the one mean subtraction
+// the estimation commands offer on a stack without one. A kind the menu does not know was never
+// built. Undo and the forecasts rely on these orders.
+bool TransformOrderBuildable(const std::vector<int32_t>& kinds);
+
 // The description padded with blanks to the 256 characters of `transformText`.
 std::string PaddedTransformText(const std::string& description);
 

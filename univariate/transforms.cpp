@@ -152,14 +152,11 @@ bool Restore(const TransformNode& node, const std::vector<double>& y, std::vecto
     }
 }
 
-// Whether `node` applied to x gives values y from which its inverse gives x back: finite, and
-// within a relative 1e-8 of the largest |x(t)| (exactly, for a series of zeros). Fails where the
-// transform leaves too few digits: powers of values below the spacing of doubles near 1, trends
-// and means of values near the largest double, whose inverse overflows.
-bool GivesBack(const TransformNode& node, const std::vector<double>& x, const std::vector<double>& y)
+// Whether `back` is x given back: as long, finite, and within a relative 1e-8 of the largest
+// |x(t)| (exactly, for a series of zeros).
+bool SameWithin(const std::vector<double>& x, const std::vector<double>& back)
 {
-    std::vector<double> back;
-    if (!Restore(node, y, back) || back.size() != x.size() || !AllFinite(back)) return false;
+    if (back.size() != x.size() || !AllFinite(back)) return false;
     double largest = 0.0, error = 0.0;
     for (size_t t = 0; t < x.size(); ++t) {
         largest = std::fmax(largest, std::fabs(x[t]));
@@ -167,6 +164,63 @@ bool GivesBack(const TransformNode& node, const std::vector<double>& x, const st
     }
     // A difference that overflowed is no round trip either.
     return std::isfinite(error) && error <= kRoundTripTolerance * largest;
+}
+
+// Whether `node` applied to x gives values y from which its inverse gives x back (SameWithin).
+// Fails where the transform leaves too few digits: powers of values below the spacing of doubles
+// near 1, trends and means of values near the largest double, whose inverse overflows.
+bool GivesBack(const TransformNode& node, const std::vector<double>& x, const std::vector<double>& y)
+{
+    std::vector<double> back;
+    return Restore(node, y, back) && SameWithin(x, back);
+}
+
+// Undoes `node` on `values`, which run from index `first` to `last`, as its undo routine would:
+// the values and their range before the node. False, with `values` in any state, when the node
+// does not fit them or a value comes back out of range.
+bool UndoOnto(const TransformNode& node, std::vector<double>& values, int64_t& first, int64_t& last)
+{
+    if (node.kind == TRANSFORM_SUBSEQUENCE) {
+        if (first - node.first != static_cast<int64_t>(node.head.size()) ||
+            node.last - last != static_cast<int64_t>(node.tail.size()))
+            return false;
+        std::vector<double> whole(node.head);
+        whole.insert(whole.end(), values.begin(), values.end());
+        whole.insert(whole.end(), node.tail.begin(), node.tail.end());
+        values.swap(whole);
+        first = node.first;
+        last = node.last;
+        return true;
+    }
+    std::vector<double> x;
+    if (!Restore(node, values, x) || !AllFinite(x)) return false;
+    if (node.kind == TRANSFORM_DIFFERENCE) first -= node.lag;
+    values.swap(x);
+    return true;
+}
+
+// Undoes every node from `top` down to the oldest on `values` (indices first..last).
+bool UndoStack(const TransformNode* top, std::vector<double>& values, int64_t first, int64_t last)
+{
+    for (const TransformNode* node = top; node; node = node->next)
+        if (!UndoOnto(*node, values, first, last)) return false;
+    return true;
+}
+
+// Whether a transform about to be pushed as `node`, having made y (indices first..last) of the
+// project's series, still lets the whole stack be undone: undoing it and then every older node
+// from y must give what undoing the stack gives from the series now, by the rule of GivesBack.
+// Each node checks only its own inverse, and a later node's rounding can push an older inverse
+// out of range: a logarithm's values pushed past the log of the largest double overflow on Undo.
+bool StackGivesBack(const UnivariateProject& project, const TransformNode& node, const std::vector<double>& y,
+                    int64_t first, int64_t last)
+{
+    if (!project.transforms) return true;  // the node's own check has judged it
+    std::vector<double> base(project.series);
+    if (!UndoStack(project.transforms, base, project.firstIndex, project.lastIndex)) return false;
+    std::vector<double> back(y);
+    return UndoOnto(node, back, first, last) && UndoStack(project.transforms, back, first, last) &&
+           SameWithin(base, back);
 }
 
 // The refusal of an apply routine: `why` (when asked for) receives its message; returns 0.
@@ -226,7 +280,9 @@ int32_t ApplyDifference(UnivariateProject& project, int32_t h, const char** why)
     TransformNode node = NewNode(TRANSFORM_DIFFERENCE);
     node.lag = h;
     node.removed.assign(x.begin(), x.begin() + h);
-    if (!GivesBack(node, x, y)) return Refuse(why, kTransformLossMessage);
+    if (!GivesBack(node, x, y) ||
+        !StackGivesBack(project, node, y, static_cast<int64_t>(project.firstIndex) + h, project.lastIndex))
+        return Refuse(why, kTransformLossMessage);
     PushNode(project, std::move(node));
     Replace(project, y);
     project.firstIndex += h;
@@ -280,7 +336,8 @@ int32_t ApplyBoxCox(UnivariateProject& project, double lambda, const char** why)
     if (!AllFinite(y)) return Refuse(why, kTransformRangeMessage);
     TransformNode node = NewNode(TRANSFORM_BOX_COX);
     node.lambda = lambda;
-    if (!GivesBack(node, project.series, y)) return Refuse(why, kTransformLossMessage);
+    if (!GivesBack(node, project.series, y) || !StackGivesBack(project, node, y, project.firstIndex, project.lastIndex))
+        return Refuse(why, kTransformLossMessage);
     PushNode(project, std::move(node));
     Replace(project, y);
     return 1;
@@ -361,7 +418,8 @@ int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vecto
     node.period = d;
     node.seasonal = std::move(seasonal);
     SetTrend(node, degree, c);
-    if (!GivesBack(node, project.series, x)) return Refuse(why, kTransformLossMessage);
+    if (!GivesBack(node, project.series, x) || !StackGivesBack(project, node, x, project.firstIndex, project.lastIndex))
+        return Refuse(why, kTransformLossMessage);
     PushNode(project, std::move(node));
     Commit(project, x, removed, fit);
     return 1;
@@ -402,7 +460,8 @@ int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& 
     }
     node.level = level;
     SetTrend(node, degree, c);
-    if (!GivesBack(node, project.series, x)) return Refuse(why, kTransformLossMessage);
+    if (!GivesBack(node, project.series, x) || !StackGivesBack(project, node, x, project.firstIndex, project.lastIndex))
+        return Refuse(why, kTransformLossMessage);
     PushNode(project, std::move(node));
     Commit(project, x, removed, fit);
     return 1;
@@ -482,7 +541,8 @@ int32_t ApplySubtractMean(UnivariateProject& project, const char** why)
     if (!std::isfinite(mean) || !AllFinite(x)) return Refuse(why, kTransformRangeMessage);
     TransformNode node = NewNode(TRANSFORM_SUBTRACT_MEAN);
     node.mean = mean;
-    if (!GivesBack(node, project.series, x)) return Refuse(why, kTransformLossMessage);
+    if (!GivesBack(node, project.series, x) || !StackGivesBack(project, node, x, project.firstIndex, project.lastIndex))
+        return Refuse(why, kTransformLossMessage);
     PushNode(project, std::move(node));
     Replace(project, x);
     return 1;

@@ -8,9 +8,11 @@
 // Every routine works on a copy of the series and commits only a complete, finite result: a
 // routine that returns 0 has pushed or popped nothing and left the project as it was. A transform
 // is applied only when its undo, run on the transformed copy before anything is committed, gives
-// the series back: finite, and within kRoundTripTolerance of the largest |x(t)|. Each apply
-// routine takes an optional `why` (out), which on a refusal receives the message that says why:
-// kTransformRangeMessage, or kTransformLossMessage when the round trip fails.
+// the series back: finite, and within kRoundTripTolerance of the largest |x(t)|; and when undoing
+// it and then every older transform gives back, by the same rule, what undoing the stack gives
+// now, so that Undo can always go down to the untransformed series. Each apply routine takes an
+// optional `why` (out), which on a refusal receives the message that says why:
+// kTransformRangeMessage, or kTransformLossMessage when a round trip fails.
 #include <cstdint>
 #include <string>
 #include <vector>

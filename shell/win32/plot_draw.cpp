@@ -53,14 +53,21 @@ SIZE TextSize(HDC dc, const std::wstring& text)
 
 size_t PointCount(const PlotCurve& c) { return std::min(c.x.size(), c.y.size()); }
 
-// The frame, ticks and labels of panel p in r; labels only where they fit whole into `bounds`.
-int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect& r, const PlotRect& bounds)
+// The frame, ticks and labels of panel p in r; labels only where they fit whole into `bounds`. In a
+// window (`window`), a panel too narrow for the end labels of its axes gets a smaller font; other
+// drawings (a preview in a dialog, a copy, a page) keep the usual one.
+int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect& r, const PlotRect& bounds,
+                      bool window)
 {
     PanelAxes axes;
     if (!LayOutPanelAxes(plot.panels[p], r, axes)) return 0;
+    const int32_t fontHeight =
+        window ? LabelFontHeight(axes, r, bounds,
+                                 [dc](const std::string& text, int32_t height) { return MeasureAxisLabel(dc, text, height); })
+               : axes.fontHeight;
     GdiObject pen(CreatePen(PS_SOLID, 0, PlotColors[13]));
     GdiObject brush(CreateSolidBrush(PlotColors[11]));
-    GdiObject font(CreateLabelFont(axes.fontHeight));
+    GdiObject font(CreateLabelFont(fontHeight));
     SelectGuard usePen(dc, pen.get()), useBrush(dc, brush.get()), useFont(dc, font.get());
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 
@@ -244,15 +251,24 @@ int32_t DrawPlot(PlotRecord& plot, HDC dc, const RECT& rect, int32_t selector, i
     PlotLayout layout;
     if (!LayOutPlot(plot, ToPlotRect(rect), selector, layout)) return 0;
     if (computeMapping) StorePanelMappings(plot, layout);
-    const PlotRect bounds = visible ? ShownPart(ToPlotRect(rect), ToPlotRect(*visible)) : ToPlotRect(rect);
+    // A window's labels may stand anywhere in its client area, beyond the margins of the drawing too.
+    const PlotRect bounds = ToPlotRect(visible ? *visible : rect);
     DcStateGuard state(dc);
     SetTextColor(dc, PlotColors[14]);
     SetBkMode(dc, TRANSPARENT);
     for (const LaidOutPanel& cell : layout.panels) {
-        DrawPanelAxes(plot, cell.panel, dc, cell.rect, bounds);
+        DrawPanelAxes(plot, cell.panel, dc, cell.rect, bounds, visible != nullptr);
         DrawPanelTitle(plot, cell.panel, dc, cell.rect);
         for (int32_t k = 1; k <= kPlotCurveCount; ++k)
             if (plot.curves[k].panel == cell.panel && plot.curves[k].shown == 1) DrawCurve(plot, k, dc, cell.rect);
     }
     return 1;
+}
+
+LabelSize MeasureAxisLabel(HDC dc, const std::string& text, int32_t fontHeight)
+{
+    GdiObject font(CreateLabelFont(fontHeight));
+    SelectGuard useFont(dc, font.get());
+    const SIZE size = TextSize(dc, WideText(text));
+    return LabelSize{size.cx, size.cy};
 }

@@ -305,7 +305,15 @@ RECT PlotPaintRect(HWND window)
 {
     RECT client{};
     GetClientRect(window, &client);
-    const PlotRect r = PlotWindowDrawRect(PlotRect{client.left, client.top, client.right, client.bottom});
+    const PlotRect area{client.left, client.top, client.right, client.bottom};
+    const PlotRecord* plot = RecordOf(window);
+    PlotRect r{area.left + 10 - 25, area.top, area.right - 10 - 25, area.bottom};
+    if (HDC dc = plot ? GetDC(window) : nullptr) {
+        r = PlotWindowDrawRect(*plot, area, [dc](const std::string& text, int32_t fontHeight) {
+            return MeasureAxisLabel(dc, text, fontHeight);
+        });
+        ReleaseDC(window, dc);
+    }
     return RECT{r.left, r.top, r.right, r.bottom};
 }
 

@@ -9,6 +9,7 @@
 #include "shell/project_file_parts.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "univariate/project_file.h"
+#include "univariate/transform_menu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -26,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(contents.p >= 0 && contents.p <= 26 && contents.q >= 0 && contents.q <= 26);
         FUZZ_CHECK(contents.series.size() * 8 <= size);
         for (double v : contents.series) FUZZ_CHECK(std::isfinite(v));
+        for (int j = 1; j <= 27; ++j) FUZZ_CHECK(std::isfinite(contents.phi[j]) && std::isfinite(contents.theta[j]));
+        std::vector<int32_t> kinds;
+        for (const TransformNode& node : contents.nodes) kinds.push_back(node.kind);
+        FUZZ_CHECK(TransformOrderBuildable(kinds));
     }
 
     // The same bytes as a multi-part file: a header tag in front.

@@ -25,6 +25,8 @@ namespace {
 
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
+
 // Types `text` into an edit and leaves it for `next`, as a user tabbing on.
 void Type(HWND dialog, int edit, const wchar_t* text, int next)
 {
@@ -467,6 +469,52 @@ TEST_F(TransformDialogsTest, ClassicalCloseBoxKeepsTheTransformAndTheFitView)
     EXPECT_EQ(u.transforms->period, 4);
     EXPECT_NE(u.views[VIEW_FIT].window, nullptr);
     EXPECT_EQ(StatusText(1), L"Classical");
+}
+
+// Show Fit brings the fit view to the front, over the data window, as a report a command writes
+// into comes: in the dialog (where the data window takes the focus back when it closes), and from
+// Transform > Show Classical Fit while another window covers the view.
+TEST_F(TransformDialogsTest, ShowFitBringsTheFitViewToTheFront)
+{
+    UnivariateProject& u = Project(Ramp(48));
+    HWND data = Handle(u.dataView.window);
+    const auto active = []() { return reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)); };
+    DialogAnswer answer = Press(IDOK);
+    answer.inspect = [](HWND dialog) {
+        Click(dialog, IDC_CLASSICAL_SEASONAL);
+        SetDlgItemTextW(dialog, IDC_CLASSICAL_PERIOD, L"4");
+        Click(dialog, IDC_CLASSICAL_SHOW_FIT);
+        SetFocus(GetDlgItem(dialog, IDOK));
+    };
+    AnswerNextDialog(answer);
+    EXPECT_EQ(VeskTransform(u, TRANSFORM_CLASSICAL), 1);
+    PumpMessages();
+    HWND fit = Handle(u.views[VIEW_FIT].window);
+    ASSERT_TRUE(IsWindow(fit));
+    EXPECT_EQ(active(), fit);
+    EXPECT_TRUE(ShownInClient(fit));
+    ASSERT_EQ(VeskUndo(u), 1);  // closes the fit view
+    ASSERT_EQ(u.views[VIEW_FIT].window, nullptr);
+
+    // Transform > Show Classical Fit, with the data window made active over the view.
+    std::vector<double> removed;
+    ASSERT_EQ(ApplyClassicalSeasonal(u, 4, removed, 1), 1);
+    VeskTransformMenu(u);
+    SendCommand(IDM_SHOW_CLASSICAL_FIT);
+    HWND view = Handle(u.views[VIEW_FIT].window);
+    ASSERT_TRUE(IsWindow(view));
+    RECT r{};
+    GetWindowRect(data, &r);
+    MapWindowPoints(nullptr, MdiClient, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(view, nullptr, r.left + 10, r.top + 10, (r.right - r.left) / 2, (r.bottom - r.top) / 2,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(MdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(data), 0);
+    PumpMessages();
+    ASSERT_FALSE(ShownInClient(view));
+    SendCommand(IDM_SHOW_CLASSICAL_FIT);
+    PumpMessages();
+    EXPECT_EQ(active(), view);
+    EXPECT_TRUE(ShownInClient(view));
 }
 
 // Through the frame: the commands reach the current project, a grayed transform does nothing,

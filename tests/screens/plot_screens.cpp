@@ -1,8 +1,12 @@
 // Opens the frame with a plot window of four panels and a report window, tiled, so that
-// scripts/plot-screenshot.sh can photograph what a user sees. Runs until it is ended.
+// scripts/plot-screenshot.sh can photograph what a user sees. With the argument "tile N" it opens
+// N one-panel data windows instead (series of several ranges) and tiles them, as Window > Tile
+// does with many windows. Runs until it is ended.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -55,11 +59,48 @@ void FillReport(HWND report)
     InfoPrintArray(report, values, 12, 5, 4);
 }
 
+constexpr int kMaxTiles = 120;
+PlotRecord tiles[kMaxTiles];
+
+// The k-th tile's series: values near 110, thousands, negative fractions or tiny numbers.
+std::vector<double> TileSeries(int k)
+{
+    std::vector<double> y(70);
+    for (size_t t = 0; t < y.size(); ++t) {
+        const double u = static_cast<double>(t);
+        switch (k % 4) {
+        case 0: y[t] = 103.7 + 0.25 * u + 3 * std::sin(0.5 * u); break;
+        case 1: y[t] = 12000 * (0.5 + 0.4 * std::sin(0.2 * u)); break;
+        case 2: y[t] = -0.2 + 0.3 * (0.5 + 0.5 * std::cos(0.3 * u)); break;
+        default: y[t] = 1e-6 * (1 + std::sin(0.4 * u)); break;
+        }
+    }
+    return y;
+}
+
+int OpenTiles(int count)
+{
+    count = std::max(1, std::min(count, kMaxTiles));
+    for (int k = 0; k < count; ++k) {
+        if (!CreatePlotWindow(tiles[k], 1)) return 0;
+        const std::vector<double> y = TileSeries(k);
+        SetCurveY(tiles[k], 1, y, 1, static_cast<int32_t>(y.size()));
+        SetWindowTextW(tiles[k].window, (L"Series " + std::to_wstring(k + 1)).c_str());
+    }
+    SendMessageW(FrameWindow, WM_COMMAND, MAKEWPARAM(IDM_TILE, 0), 0);
+    return 1;
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
     if (!StartProgram(instance, nullptr)) return 1;
+    int count = 0;
+    if (commandLine && std::swscanf(commandLine, L"tile %d", &count) == 1) {
+        if (!OpenTiles(count)) return 1;
+        return RunMessageLoop();
+    }
     if (!CreatePlotWindow(plot, 1)) return 1;
     FillPlot();
     HWND report = CreateInfoWindow(1);

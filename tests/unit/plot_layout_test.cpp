@@ -306,66 +306,128 @@ TEST(AxisLabels, LabelFitsOnlyInsideTheBoundsAndClearOfTheLastOne)
         {"above the top", {10, -1, 30, 9}, nullptr, false},
         {"left of the bounds", {-5, 10, 15, 20}, nullptr, false},
         {"below the bottom", {10, 45, 30, 51}, nullptr, false},
-        {"beside the last label", {60, 30, 80, 40}, &last, true},
+        {"a gap right of the last label", {63, 30, 83, 40}, &last, true},
+        {"a gap left of the last label", {17, 30, 37, 40}, &last, true},
+        {"touching the last label at its right", {60, 30, 80, 40}, &last, false},
+        {"less than a gap left of it", {18, 30, 38, 40}, &last, false},
         {"overlapping the last label", {55, 30, 75, 40}, &last, false},
         {"below the last label", {40, 40, 60, 50}, &last, true},
         {"overlapping it from above", {45, 25, 55, 31}, &last, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(LabelFits(c.box, bounds, c.previous), c.fits) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(LabelFits(c.box, bounds, c.previous, 3), c.fits) << c.name;
 }
 
-// A plot window draws from 15 units left of its client area. In a small window (after Window >
-// Tile) the y labels 10000. or -0.150 would start left of the window, whose edge would cut them to
-// another number: such a label is left out, and every label drawn lies whole inside the window.
-// In a wide window every label is drawn. Text is measured as a font with narrow blanks would be.
-TEST(AxisLabels, PlotWindowLabelsAreWholeInsideTheWindowOrLeftOut)
+namespace {
+
+// Text as a font of height h draws it: digits and signs 6h/11 wide, blanks h/4, and h + 2 high.
+LabelSize MeasureAt(const std::string& text, int32_t h)
 {
-    const auto measure = [](const std::string& text) {
-        int32_t width = 0;
-        for (char c : text) width += c == ' ' ? 3 : 7;
-        return LabelSize{width, 13};
-    };
-    struct Case {
+    int32_t width = 0;
+    for (char c : text) width += c == ' ' ? h / 4 : 6 * h / 11;
+    return LabelSize{width, h + 2};
+}
+
+}  // namespace
+
+// A plot window draws from 15 units left of its client area, which in a narrow window (Window >
+// Tile of many) left no room for the y labels. Down to the narrowest tiles, and in tall narrow
+// ones, the drawing now moves or narrows until the end labels of every axis lie whole inside the
+// window, so each axis keeps its first and last label; every label drawn is whole inside the
+// window, and neighbours on the x axis keep a blank between them. A wide window keeps the usual
+// rectangle and every label.
+TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
+{
+    struct Labels {
         const char* name;
-        double yMin, yMax;
-        int32_t width, height;
-        bool allShown;
-    } const cases[] = {
-        {"thousands in a tiled window", 0, 12000, 300, 200, false},
-        {"negative fractions in a tiled window", -0.2, 0.1, 300, 200, false},
-        {"thousands in a wide window", 0, 12000, 900, 500, true},
-        {"negative fractions in a wide window", -0.2, 0.1, 900, 500, true},
+        double xMin, xMax, yMin, yMax;
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PlotRecord plot = RecordWithPanels({1});
-        plot.panels[1].xMin = 1;
-        plot.panels[1].xMax = 100;
-        plot.panels[1].yMin = c.yMin;
-        plot.panels[1].yMax = c.yMax;
-        const PlotRect client{0, 0, c.width, c.height};
-        const PlotRect drawn = PlotWindowDrawRect(client);
-        EXPECT_LT(drawn.left, client.left);
-        PlotLayout layout;
-        ASSERT_EQ(LayOutPlot(plot, drawn, 0, layout), 1);
-        ASSERT_EQ(layout.panels.size(), 1u);
-        const PlotRect r = layout.panels[0].rect;
-        PanelAxes axes;
-        ASSERT_EQ(LayOutPanelAxes(plot.panels[1], r, axes), 1);
-        size_t labelled = 0;
-        for (const std::vector<AxisTick>* ticks : {&axes.x, &axes.y})
-            for (const AxisTick& tick : *ticks) labelled += tick.label.empty() ? 0 : 1;
-        const std::vector<PlacedLabel> placed = PlaceAxisLabels(axes, r, ShownPart(drawn, client), measure);
-        for (const PlacedLabel& label : placed) {
-            EXPECT_GE(label.box.left, client.left) << label.text;
-            EXPECT_LE(label.box.right, client.right) << label.text;
-            EXPECT_GE(label.box.top, client.top) << label.text;
-            EXPECT_LE(label.box.bottom, client.bottom) << label.text;
-        }
-        if (c.allShown) {
-            EXPECT_EQ(placed.size(), labelled);
-        } else {
-            EXPECT_LT(placed.size(), labelled);  // the case reaches the window's edge
+    const Labels sets[] = {
+        {"values near 110", 1, 70, 102, 123},
+        {"thousands", 1, 70, 0, 12000},
+        {"negative thousands", 1, 70, -12000, 0},
+        {"negative fractions", 1, 70, -0.2, 0.1},
+        {"millionths", 1, 70, 0, 2e-6},
+        {"x in thousands", 1, 4000, -3, 3},
+    };
+    struct Size {
+        int32_t width, height;
+        bool wide;  // wide enough for the usual rectangle
+    };
+    // Tiles of 12 to 200 windows, and one of a tall narrow window; a view of two panels side by
+    // side needs twice the width.
+    const Size sizes[] = {{900, 500, true}, {420, 200, false}, {312, 112, false}, {256, 180, false},
+                          {213, 160, false}, {160, 120, false}, {120, 90, false}, {90, 60, false},
+                          {200, 800, false}};
+    for (const std::vector<int32_t>& panels : {std::vector<int32_t>{1}, std::vector<int32_t>{1, 2}}) {
+        for (const Labels& set : sets) {
+            for (const Size& size : sizes) {
+                if (size.width < 80 * static_cast<int32_t>(panels.size())) continue;
+                SCOPED_TRACE(std::string(set.name) + " in " + std::to_string(size.width) + " x " +
+                             std::to_string(size.height) + ", panels: " + std::to_string(panels.size()));
+                PlotRecord plot = RecordWithPanels(panels);
+                for (int32_t p : panels) {
+                    plot.panels[p].xMin = set.xMin, plot.panels[p].xMax = set.xMax;
+                    plot.panels[p].yMin = set.yMin, plot.panels[p].yMax = set.yMax;
+                }
+                const PlotRect client{0, 0, size.width, size.height};
+                const PlotRect drawn = PlotWindowDrawRect(plot, client, MeasureAt);
+                if (size.wide) {
+                    EXPECT_EQ(drawn.left, -15);
+                    EXPECT_EQ(drawn.right, size.width - 35);
+                    EXPECT_EQ(drawn.top, 0);
+                    EXPECT_EQ(drawn.bottom, size.height);
+                }
+                PlotLayout layout;
+                ASSERT_EQ(LayOutPlot(plot, drawn, 0, layout), 1);
+                ASSERT_EQ(layout.panels.size(), panels.size());
+                for (const LaidOutPanel& cell : layout.panels) {
+                    PanelAxes axes;
+                    ASSERT_EQ(LayOutPanelAxes(plot.panels[cell.panel], cell.rect, axes), 1);
+                    const int32_t height = LabelFontHeight(axes, cell.rect, client, MeasureAt);
+                    if (size.width >= 213 * static_cast<int32_t>(panels.size())) {
+                        EXPECT_EQ(height, axes.fontHeight);  // room is enough: no smaller font
+                    }
+                    const auto measure = [height](const std::string& text) { return MeasureAt(text, height); };
+                    const std::vector<PlacedLabel> placed = PlaceAxisLabels(axes, cell.rect, client, measure);
+                    for (const PlacedLabel& label : placed) {
+                        EXPECT_GE(label.box.left, client.left) << label.text;
+                        EXPECT_LE(label.box.right, client.right) << label.text;
+                        EXPECT_GE(label.box.top, client.top) << label.text;
+                        EXPECT_LE(label.box.bottom, client.bottom) << label.text;
+                    }
+                    // A y label is drawn without its leading blanks.
+                    const auto isPlaced = [&placed](const std::string& label, int32_t top) {
+                        const std::string text = top < 0 ? label : label.substr(label.find_first_not_of(' '));
+                        for (const PlacedLabel& drawn : placed)
+                            if (drawn.text == text && (top < 0 || drawn.box.top == top)) return true;
+                        return false;
+                    };
+                    size_t labelled = 0;
+                    for (const std::vector<AxisTick>* ticks : {&axes.y, &axes.x}) {
+                        std::vector<const AxisTick*> ends;
+                        for (const AxisTick& tick : *ticks)
+                            if (!tick.label.empty()) ends.push_back(&tick), ++labelled;
+                        ASSERT_GE(ends.size(), 2u);
+                        const bool yAxis = ticks == &axes.y;
+                        for (const AxisTick* end : {ends.front(), ends.back()}) {
+                            const int32_t top = yAxis ? end->pixel - MeasureAt(end->label, height).height / 2 : -1;
+                            EXPECT_TRUE(isPlaced(end->label, top)) << (yAxis ? "y " : "x ") << end->label;
+                        }
+                    }
+                    // Along the x axis, a blank at least between neighbours.
+                    const PlacedLabel* previous = nullptr;
+                    for (const PlacedLabel& label : placed) {
+                        if (label.box.top != cell.rect.bottom + axes.xTickLength) continue;
+                        if (previous) {
+                            EXPECT_GE(label.box.left - previous->box.right, height / 4) << label.text;
+                        }
+                        previous = &label;
+                    }
+                    if (size.wide) {
+                        EXPECT_EQ(placed.size(), labelled);
+                    }
+                }
+            }
         }
     }
 }

@@ -99,3 +99,35 @@ TEST(TransformMenu, LongDescriptionKeepsItsFirst256Characters)
     EXPECT_EQ(state.description.rfind("Box-Cox->Subtract Mean->Subtract Mean", 0), 0u);
     EXPECT_EQ(PaddedTransformText("None"), "None" + std::string(252, ' '));
 }
+
+// The orders a project file may hold: those the Transform menu builds, and the mean the
+// estimation commands subtract on any stack without one.
+TEST(TransformMenu, OrdersTheProgramBuilds)
+{
+    const int32_t D = TRANSFORM_DIFFERENCE, B = TRANSFORM_BOX_COX, C = TRANSFORM_CLASSICAL, H = TRANSFORM_HARMONIC,
+                  M = TRANSFORM_SUBTRACT_MEAN, S = TRANSFORM_SUBSEQUENCE;
+    const struct {
+        const char* name;
+        std::vector<int32_t> oldestFirst;
+        bool buildable;
+    } cases[] = {
+        {"no transform", {}, true},
+        {"every menu kind in its order", {B, D, D, M, S}, true},
+        {"Box-Cox, harmonic, mean, subsequence", {B, H, M, S}, true},
+        {"seasonal, then a subsequence", {C, S}, true},
+        {"a mean after a subsequence (estimation)", {D, S, M}, true},
+        {"a mean after Box-Cox (estimation or menu)", {B, M}, true},
+        {"a difference after a mean", {M, D}, false},
+        {"Box-Cox after a difference", {D, B}, false},
+        {"a decomposition after a difference", {D, C}, false},
+        {"a difference after a decomposition", {H, D}, false},
+        {"two decompositions", {C, H}, false},
+        {"Box-Cox twice", {B, B}, false},
+        {"a mean twice, around a subsequence", {M, S, M}, false},
+        {"anything after a subsequence but a mean", {S, D}, false},
+        {"two subsequences", {S, S}, false},
+        {"an unknown kind", {77}, false},
+        {"kind 0 after Box-Cox", {B, 0}, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TransformOrderBuildable(c.oldestFirst), c.buildable) << c.name;
+}

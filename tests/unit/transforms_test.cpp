@@ -321,8 +321,10 @@ TEST(Transforms, RefusedTransformsChangeNothing)
 
 // The round trip of each transform on values where it keeps or loses its digits. A transform is
 // applied only when its undo gives the series back, finite and within a relative 1e-8 of the
-// largest value, and then Undo does so; otherwise it is refused with the message that says why,
-// and nothing changes. Box-Cox with a small lambda loses about 2e-16/lambda on the way and passes.
+// largest value, and when undoing the whole stack then gives back the untransformed series by the
+// same rule; then Undo does so, down to the series the case began with. Otherwise it is refused
+// with the message that says why, and nothing changes. Box-Cox with a small lambda loses about
+// 2e-16/lambda on the way and passes.
 TEST(Transforms, RoundTripTable)
 {
     const double largest = std::numeric_limits<double>::max();
@@ -351,6 +353,7 @@ TEST(Transforms, RoundTripTable)
         int32_t cutTo;  // > 0: a subsequence 1..cutTo is taken first
         Apply apply;
         bool applied;
+        Apply before = nullptr;  // applied first, after the subsequence
     };
     const Case cases[] = {
         // x^lambda is lost below the spacing of doubles near 1: the transform is constant.
@@ -377,6 +380,13 @@ TEST(Transforms, RoundTripTable)
         {"Box-Cox 0.00154 after a subsequence",
          {1.7976931348623065e308, 1.6434547667750745e308, 1.7802774682245717e308}, 2,
          boxCox(0.0015360070513135851), false},
+        // x^1 - 1 keeps only a few digits of values far below 1.
+        {"Box-Cox 1 of 1e-9, 2e-9, 3e-9", {1e-9, 2e-9, 3e-9}, 0, boxCox(1.0), false},
+        // ln x of the last value is the largest double whose exponential is finite; the difference
+        // from -667.27 rounds, and adding -667.27 back lands one unit above it. The difference
+        // gives its own values back, yet the logarithm could no longer be undone.
+        {"difference of logarithms whose undo would overflow", {1.0, 1.61555244319742e-290, 1.7976931348622732e308},
+         0, difference, false, boxCox(0.0)},
         // What keeps its digits is applied, however small lambda or large the values.
         {"Box-Cox 1e-7 of a seasonal series", SmoothSeries(24, 12), 0, boxCox(kBoxCoxLogLimit), true},
         {"Box-Cox 1e-7 of values near 1e300", {1e300, 3e299, 7e299, 2e300}, 0, boxCox(kBoxCoxLogLimit), true},
@@ -387,12 +397,22 @@ TEST(Transforms, RoundTripTable)
         {"subtract mean near the largest double", {1.7e308, -1.7e308, 1.7e308, -1.6e308}, 0, mean, true},
         {"difference of 1e300 and 1", {1e300, 1.0, -1e300}, 0, difference, true},
         {"one harmonic of a seasonal series", SmoothSeries(48, 12), 0, harmonic(4, 1), true},
+        // Values whose round trip rounds: the tolerance is measured on |x|.
+        {"subtract mean of negative values", {-0.1, -0.7, -0.3, -0.001}, 0, mean, true},
+        {"difference of negative values", {-0.1, -0.7, -0.3, -0.001}, 0, difference, true},
+        {"difference of logarithms of a seasonal series", SmoothSeries(24, 12), 0, difference, true, boxCox(0.0)},
+        {"one harmonic of logarithms", SmoothSeries(48, 12), 0, harmonic(4, 1), true, boxCox(0.0)},
+        {"subtract mean of differences", IntegerSeries(30), 0, mean, true, difference},
+        {"subtract mean after a subsequence", IntegerSeries(30), 20, mean, true},
     };
     for (const Case& c : cases) {
         UnivariateProject u;
         Load(u, c.series);
         if (c.cutTo > 0) {
             ASSERT_EQ(ApplySubsequence(u, 1, c.cutTo), 1) << c.name;
+        }
+        if (c.before) {
+            ASSERT_EQ(c.before(u, nullptr), 1) << c.name;
         }
         const std::vector<double> before = u.series;
         const int32_t count = TransformCount(u.transforms);
@@ -409,10 +429,16 @@ TEST(Transforms, RoundTripTable)
         for (double v : u.series) EXPECT_TRUE(std::isfinite(v)) << c.name;
         ASSERT_EQ(UndoNewestTransform(u), 1) << c.name;
         ASSERT_EQ(u.series.size(), before.size()) << c.name;
-        double top = 0.0;
-        for (double v : before) top = std::fmax(top, std::fabs(v));
-        for (size_t t = 0; t < before.size(); ++t)
-            EXPECT_LE(std::fabs(u.series[t] - before[t]), kRoundTripTolerance * top) << c.name << " at " << t;
+        const auto expectBack = [&c, &u](const std::vector<double>& x, const char* stage) {
+            ASSERT_EQ(u.series.size(), x.size()) << c.name << stage;
+            double top = 0.0;
+            for (double v : x) top = std::fmax(top, std::fabs(v));
+            for (size_t t = 0; t < x.size(); ++t)
+                EXPECT_LE(std::fabs(u.series[t] - x[t]), kRoundTripTolerance * top) << c.name << stage << " at " << t;
+        };
+        expectBack(before, "");
+        while (u.transforms) ASSERT_EQ(UndoNewestTransform(u), 1) << c.name;
+        expectBack(c.series, ", whole stack");
     }
 }
 

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "shell/command_table.h"
 #include "shell/win32/frame.h"
+#include "shell/win32/plot_window.h"
 #include "univariate/refresh.h"
 #include "univariate/transform_menu.h"
 #include "univariate/transforms.h"
@@ -88,6 +89,10 @@ int32_t VeskTransform(UnivariateProject& project, int32_t kind)
         ShowTransformMessage(nullptr, kTransformMemoryMessage);
     }
     AfterChange(project);
+    // The data window took the focus back from the Classical dialog: a fit its Show Fit drew comes
+    // to the front again.
+    if (kind == TRANSFORM_CLASSICAL || kind == TRANSFORM_HARMONIC)
+        BringViewForward(reinterpret_cast<HWND>(project.views[VIEW_FIT].window));
     // A dialog cancelled after its previews leaves the project, and its changed mark, as it was.
     if (project.transforms == before) project.changed = changedBefore;
     return project.transforms != before ? 1 : 0;

@@ -430,7 +430,10 @@ int32_t SubsequenceDialog(UnivariateProject& project)
 int32_t ShowFitView(UnivariateProject& project, const std::vector<double>& data, const std::vector<double>& fit,
                  int32_t first, int32_t last)
 {
-    return ShowDataAndFitView(project, VIEW_FIT, L"Classical Decomposition: ", data, fit, first, last);
+    const int32_t shown = ShowDataAndFitView(project, VIEW_FIT, L"Classical Decomposition: ", data, fit, first, last);
+    // The fit just drawn comes to the front, even when its window was behind others.
+    if (shown) BringViewForward(Handle(project.views[VIEW_FIT].window));
+    return shown;
 }
 
 int32_t ShowDataAndFitView(UnivariateProject& project, int32_t which, const wchar_t* titlePrefix,

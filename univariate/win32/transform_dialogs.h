@@ -36,11 +36,12 @@ int32_t SubsequenceDialog(UnivariateProject& project);
 
 // The classical-fit view (view 5): created when it has no window (titled after the data window,
 // curve 1 the decomposed data over first..last, no markers on curve 2), then curve 2 takes `fit`
-// and the view is shown. Returns 1; 0 when the view could not be created.
+// and the view is shown in front of the other windows. Returns 1; 0 when the view could not be
+// created.
 int32_t ShowFitView(UnivariateProject& project, const std::vector<double>& data, const std::vector<double>& fit,
                  int32_t first, int32_t last);
 
 // The same for view `which`, titled `titlePrefix` and the data window's title without trailing
-// blanks.
+// blanks; the view is shown where it stands among the windows.
 int32_t ShowDataAndFitView(UnivariateProject& project, int32_t which, const wchar_t* titlePrefix,
                            const std::vector<double>& data, const std::vector<double>& fit, int32_t first, int32_t last);
