@@ -159,7 +159,10 @@ TEST(ForecastPipeline, SubsequenceUndoesAsTheUncutSeries)
         ASSERT_TRUE(ApplyDifference(u, 12));
         ASSERT_TRUE(ApplyDifference(u, 1));
     };
-    auto seasonal = [](UnivariateProject& u) { std::vector<double> f; ASSERT_TRUE(ApplyClassicalSeasonal(u, 12, f, 2)); };
+    auto seasonal = [](UnivariateProject& u) {
+        std::vector<double> f;
+        ASSERT_TRUE(ApplyClassicalSeasonal(u, 12, f, 2));
+    };
     auto harmonic = [](UnivariateProject& u) {
         std::vector<double> f;
         const int32_t idx[4] = {5, 10, 0, 0};
@@ -986,8 +989,8 @@ TEST(ForecastRuns, MeanSubtractedAfterASubsequence)
          true},
         {"ARAR", [&](UnivariateProject& u, ForecastCurves& c) { return ArarForecastRun(u, arar, c); }, false},
         {"Holt-Winters", [&](UnivariateProject& u, ForecastCurves& c) { return HoltWintersRun(u, plain, c); }, false},
-        {"seasonal Holt-Winters", [&](UnivariateProject& u, ForecastCurves& c) { return HoltWintersRun(u, seasonal, c); },
-         false},
+        {"seasonal Holt-Winters",
+         [&](UnivariateProject& u, ForecastCurves& c) { return HoltWintersRun(u, seasonal, c); }, false},
     };
     for (const auto& command : commands) {
         SCOPED_TRACE(command.name);
