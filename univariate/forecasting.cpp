@@ -218,6 +218,10 @@ TransformSummary SummariseTransforms(const TransformNode* top)
         }
     }
     s.totalLag = static_cast<int32_t>(std::min<int64_t>(lag, std::numeric_limits<int32_t>::max()));
+    if (top && top == s.mean && top->next && top->next->kind == TRANSFORM_SUBSEQUENCE) {
+        s.subsequence = top->next;
+        s.meanAfterSubsequence = true;
+    }
     return s;
 }
 
@@ -239,6 +243,12 @@ int32_t UndoForecastTransforms(const UnivariateFields& u, const TransformSummary
             f[i - 1] += trend;
         }
     }
+    const auto addMean = [&]() {
+        for (double& x : w) x += s.mean->mean;
+        for (double& x : f) x += s.mean->mean;
+    };
+    const bool mean = choice.mean && s.mean;
+    if (mean && s.meanAfterSubsequence) addMean();
     // The subsequence's head goes back in front, so that everything below counts from the uncut
     // series; it is cut off again at the end.
     size_t head = 0;
@@ -248,10 +258,7 @@ int32_t UndoForecastTransforms(const UnivariateFields& u, const TransformSummary
         uncutLength += static_cast<int64_t>(head) + static_cast<int64_t>(s.subsequence->tail.size());
         w.insert(w.begin(), s.subsequence->head.begin(), s.subsequence->head.end());
     }
-    if (choice.mean && s.mean) {
-        for (double& x : w) x += s.mean->mean;
-        for (double& x : f) x += s.mean->mean;
-    }
+    if (mean && !s.meanAfterSubsequence) addMean();
     if (choice.undifference) {
         for (const TransformNode* node : s.differences) {
             const size_t g = static_cast<size_t>(node->lag);

@@ -19,7 +19,10 @@ struct TransformSummary {
     const TransformNode* mean = nullptr;        // subtract mean
     const TransformNode* boxCox = nullptr;
     const TransformNode* classical = nullptr;   // seasonal (or trend-only) or harmonic
-    const TransformNode* subsequence = nullptr; // only when it is the newest node
+    // The newest cut: the newest node, or the one under the stack's only mean when that mean is
+    // the newest node (the estimation commands subtract the mean also after a cut).
+    const TransformNode* subsequence = nullptr;
+    bool meanAfterSubsequence = false;          // that mean was subtracted from the cut values only
     std::vector<const TransformNode*> differences;  // newest first
     int32_t totalLag = 0;                       // sum of the difference lags (bounded)
 };
@@ -37,9 +40,11 @@ struct UndoChoice {
 // Undoes the chosen transforms on the current series w (n values on entry) and, when f is not
 // empty, on its forecasts f(1..h) of times n + 1..n + h, in the order regression trend, mean,
 // differences (newest first), harmonic or seasonal components with the polynomial trend,
-// Box-Cox. A subsequence on top of the stack is undone first and redone last: its head goes in
-// front of w, so that seasonal phases, times, harmonics and the integration count from the
-// uncut series, and is dropped again at the end. After undifferencing w holds n + g values.
+// Box-Cox. The summary's subsequence is undone before the older transforms and redone last: its
+// head goes in front of w, so that seasonal phases, times, harmonics and the integration count
+// from the uncut series, and is dropped again at the end. A mean subtracted after the cut is
+// added before the head goes back, which never had it removed. After undifferencing w holds
+// n + g values.
 // lagsUndone receives g (0 without undifferencing). Returns 1; 0 when a value is not finite
 // afterwards (w and f are then unspecified) or a node's stored values do not fit the series.
 [[nodiscard]] int32_t UndoForecastTransforms(const UnivariateFields& u, const TransformSummary& s,

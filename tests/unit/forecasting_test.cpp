@@ -147,33 +147,55 @@ TEST(ForecastPipeline, UndoingGivesTheUntransformedSeries)
 
 // A cut series gives what the uncut one gives over the same stretch: undifferencing starts
 // from the uncut series' removed values, and phases, times and harmonics count from its start.
+// The estimation commands may subtract the mean after the cut: that mean belongs to the cut
+// values and the forecasts only, not to the head that goes back in front.
 TEST(ForecastPipeline, SubsequenceUndoesAsTheUncutSeries)
 {
     const double pi = 3.14159265358979;
     std::vector<double> x;
     for (int t = 1; t <= 120; ++t)
         x.push_back(30 + 0.2 * t + 5 * std::sin(2 * pi * t / 12) + 2 * std::cos(2 * pi * 5 * t / 120) + std::cos(1.3 * t));
-    const std::vector<std::pair<const char*, std::function<void(UnivariateProject&)>>> stacks = {
-        {"lag 12, lag 1, mean",
-         [](UnivariateProject& u) {
-             ASSERT_TRUE(ApplyDifference(u, 12));
-             ASSERT_TRUE(ApplyDifference(u, 1));
-             ASSERT_TRUE(ApplySubtractMean(u));
-         }},
-        {"seasonal 12 with trend", [](UnivariateProject& u) { std::vector<double> f; ASSERT_TRUE(ApplyClassicalSeasonal(u, 12, f, 2)); }},
-        {"harmonic 5 and mean",
-         [](UnivariateProject& u) {
-             std::vector<double> f;
-             const int32_t idx[4] = {5, 10, 0, 0};
-             ASSERT_TRUE(ApplyClassicalHarmonic(u, f, 2, idx, 1));
-             ASSERT_TRUE(ApplySubtractMean(u));
-         }},
+    auto lags12And1 = [](UnivariateProject& u) {
+        ASSERT_TRUE(ApplyDifference(u, 12));
+        ASSERT_TRUE(ApplyDifference(u, 1));
     };
-    for (const auto& [name, apply] : stacks) {
-        SCOPED_TRACE(name);
+    auto seasonal = [](UnivariateProject& u) {
+        std::vector<double> f;
+        ASSERT_TRUE(ApplyClassicalSeasonal(u, 12, f, 2));
+    };
+    auto harmonic = [](UnivariateProject& u) {
+        std::vector<double> f;
+        const int32_t idx[4] = {5, 10, 0, 0};
+        ASSERT_TRUE(ApplyClassicalHarmonic(u, f, 2, idx, 1));
+    };
+    const struct {
+        const char* name;
+        std::function<void(UnivariateProject&)> apply;  // before the cut
+        bool meanAfterCut;
+    } stacks[] = {
+        {"lag 12, lag 1, mean",
+         [&](UnivariateProject& u) {
+             lags12And1(u);
+             ASSERT_TRUE(ApplySubtractMean(u));
+         },
+         false},
+        {"seasonal 12 with trend", seasonal, false},
+        {"harmonic 5 and mean",
+         [&](UnivariateProject& u) {
+             harmonic(u);
+             ASSERT_TRUE(ApplySubtractMean(u));
+         },
+         false},
+        {"lag 12, lag 1; mean after the cut", lags12And1, true},
+        {"seasonal 12 with trend; mean after the cut", seasonal, true},
+        {"harmonic 5; mean after the cut", harmonic, true},
+        {"Box-Cox 0.5; mean after the cut", [](UnivariateProject& u) { ASSERT_TRUE(ApplyBoxCox(u, 0.5)); }, true},
+    };
+    for (const auto& stack : stacks) {
+        SCOPED_TRACE(stack.name);
         UnivariateProject full;
         Load(full, x);
-        apply(full);
+        stack.apply(full);
         std::vector<double> wFull = full.series, none;
         int32_t g = 0;
         ASSERT_EQ(UndoForecastTransforms(full, SummariseTransforms(full.transforms), All(), wFull, none, g), 1);
@@ -181,10 +203,14 @@ TEST(ForecastPipeline, SubsequenceUndoesAsTheUncutSeries)
         // Cut to [a, b] of the current numbering; the values after b serve as forecasts.
         UnivariateProject cut;
         Load(cut, x);
-        apply(cut);
+        stack.apply(cut);
         const int32_t a = cut.firstIndex + 17, b = cut.lastIndex - 10;
-        const std::vector<double> after = Slice(cut.series, static_cast<size_t>(b - cut.firstIndex + 1), 10);
+        std::vector<double> after = Slice(cut.series, static_cast<size_t>(b - cut.firstIndex + 1), 10);
         ASSERT_TRUE(ApplySubsequence(cut, a, b));
+        if (stack.meanAfterCut) {
+            ASSERT_TRUE(ApplySubtractMean(cut));
+            for (double& v : after) v -= cut.transforms->mean;
+        }
         std::vector<double> w = cut.series, f = after;
         int32_t lags = 0;
         ASSERT_EQ(UndoForecastTransforms(cut, SummariseTransforms(cut.transforms), All(), w, f, lags), 1);
@@ -923,6 +949,74 @@ TEST(ForecastRuns, ArarWithTransformsInPlace)
     char row[64];
     std::snprintf(row, sizeof row, "%15d%15.5f", 81, curves.forecasts[0]);
     EXPECT_NE(report.find(row), std::string::npos) << report;
+}
+
+// The stack Difference, Subsequence, Subtract Mean (the mean as the estimation commands subtract
+// it after a cut) on a line with noise, x(t) = 98 + 3t + e(t), cut to the differences at 12..70:
+// each command forecasts from the data at 11..70 as they were. A white-noise model predicts the
+// mean difference over the cut, (x(70) - x(11)) / 59, at each step; the engines' forecasts are
+// those of the same run on a project that holds x(11..70) alone.
+TEST(ForecastRuns, MeanSubtractedAfterASubsequence)
+{
+    std::vector<double> x = WhiteNoise(80, 5, 0.5);
+    for (int t = 1; t <= 80; ++t) x[t - 1] += 98 + 3 * t;
+    const int32_t a = 12, b = 70, h = 6;
+    const std::vector<double> kept = Slice(x, a - 2, b - a + 2);  // x(11..70)
+    ArarSettings arar;
+    arar.count = h;
+    arar.first = 1;
+    arar.last = static_cast<int32_t>(kept.size());
+    HoltWintersSettings plain;
+    plain.count = h;
+    plain.first = 1;
+    plain.last = arar.last;
+    HoltWintersSettings seasonal = plain;
+    seasonal.period = 4;
+    const double step = (x[b - 1] - x[a - 2]) / (b - a + 1);
+    std::vector<double> line;
+    for (int i = 1; i <= h; ++i) line.push_back(x[b - 1] + i * step);
+    const struct {
+        const char* name;
+        std::function<int32_t(UnivariateProject&, ForecastCurves&)> run;
+        bool byHand;  // forecasts the line above; else as the run on x(11..70)
+    } commands[] = {
+        {"ARMA",
+         [](UnivariateProject& u, ForecastCurves& c) {
+             u.forecastSteps = h;
+             u.forecastUndifference = 1;
+             return ArmaForecastRun(u, false, 0.0, c);
+         },
+         true},
+        {"ARAR", [&](UnivariateProject& u, ForecastCurves& c) { return ArarForecastRun(u, arar, c); }, false},
+        {"Holt-Winters", [&](UnivariateProject& u, ForecastCurves& c) { return HoltWintersRun(u, plain, c); }, false},
+        {"seasonal Holt-Winters",
+         [&](UnivariateProject& u, ForecastCurves& c) { return HoltWintersRun(u, seasonal, c); }, false},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        UnivariateProject u;
+        Load(u, x);
+        ASSERT_TRUE(ApplyDifference(u, 1));
+        ASSERT_TRUE(ApplySubsequence(u, a, b));
+        ASSERT_TRUE(ApplySubtractMean(u));
+        ForecastCurves curves;
+        ASSERT_EQ(command.run(u, curves), FORECAST_DONE);
+        EXPECT_EQ(curves.dataFirst, a - 1.0);
+        EXPECT_EQ(curves.forecastFirst, b + 1.0);
+        ASSERT_EQ(curves.data.size(), kept.size());
+        for (size_t t = 0; t < kept.size(); ++t) EXPECT_NEAR(curves.data[t], kept[t], 1e-10 * kept[t]) << t;
+        std::vector<double> want = line;
+        if (!command.byHand) {
+            UnivariateProject alone;
+            Load(alone, kept);
+            ForecastCurves direct;
+            ASSERT_EQ(command.run(alone, direct), FORECAST_DONE);
+            want = direct.forecasts;
+        }
+        ASSERT_EQ(curves.forecasts.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i)
+            EXPECT_NEAR(curves.forecasts[i], want[i], 1e-8 * std::fabs(want[i])) << i;
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "file_test_support.h"
 #include "platform/file_bytes.h"
+#include "univariate/transforms.h"
 
 namespace {
 
@@ -234,6 +235,40 @@ TEST(UnivariateFile, EveryNodeKindRoundTripsThroughAFile)
     EXPECT_EQ(read.wnVariance, 2.5);
     EXPECT_EQ(TransformCount(read.transforms), 4);
     ExpectSameNodes(read.transforms, project.transforms);
+}
+
+// The stack Difference, Subsequence, Subtract Mean as the program builds it (the estimation
+// commands subtract the mean after a cut): saved, reopened and undone, it gives the series back.
+TEST(UnivariateFile, MeanAfterASubsequenceReadsBackAndUndoes)
+{
+    std::vector<double> x;
+    for (int t = 1; t <= 30; ++t) x.push_back(98 + 3 * t + std::cos(1.3 * t));
+    UnivariateProject project;
+    VeskInit(project);
+    project.series = x;
+    project.n = 30;
+    project.firstIndex = 1;
+    project.lastIndex = 30;
+    ASSERT_TRUE(ApplyDifference(project, 1));
+    ASSERT_TRUE(ApplySubsequence(project, 6, 25));
+    ASSERT_TRUE(ApplySubtractMean(project));
+
+    UnivariateFileContents contents;
+    FileMessage message;
+    ASSERT_EQ(DecodeUnivariateFile(Encoded(project), contents, message), 1) << message.text;
+    UnivariateProject read;
+    VeskInit(read);
+    CommitUnivariateFile(contents, read, TestColors);
+    EXPECT_EQ(read.firstIndex, 6);
+    EXPECT_EQ(read.lastIndex, 25);
+    EXPECT_EQ(read.series, project.series);
+    ExpectSameNodes(read.transforms, project.transforms);
+    for (int k = 0; k < 3; ++k) ASSERT_TRUE(UndoNewestTransform(read)) << k;
+    EXPECT_EQ(read.transforms, nullptr);
+    EXPECT_EQ(read.firstIndex, 1);
+    ASSERT_EQ(read.series.size(), x.size());
+    for (size_t t = 0; t < x.size(); ++t) EXPECT_NEAR(read.series[t], x[t], 1e-12 * x[t]) << t;
+    FreeTransformStack(project.transforms);
 }
 
 TEST(UnivariateFile, ProjectWithoutDataReadsBackWithoutData)
