@@ -8,6 +8,7 @@
 #include "numerics/acf.h"
 #include "numerics/arma_acvf.h"
 #include "numerics/long_memory.h"
+#include "numerics/scaled_results.h"
 #include "numerics/series_scaling.h"
 #include "numerics/status.h"
 #include "numlib/error_stack.h"
@@ -331,10 +332,8 @@ int32_t ComputeSpectrumValues(UnivariateFields& u, bool* tooLarge)
             } else {
                 const double* ordinates = table.get() + 2 * rows;  // column 3, row k + 1 for omega_k
                 u.periodogram.assign(ordinates + 1, ordinates + rows);
-                if (!ordinary)
-                    for (double& v : u.periodogram) v = std::ldexp(v, -2 * k);
                 // Ordinates beyond double range (values near its limit) are none to draw or test.
-                if (!AllFinite(u.periodogram)) {
+                if (!UnscaleValues(u.periodogram.data(), u.periodogram.size(), ordinary ? 0 : k, 2)) {
                     u.periodogram.clear();
                     u.ordinateCount = 0;
                     if (tooLarge) *tooLarge = true;
