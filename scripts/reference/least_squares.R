@@ -29,14 +29,11 @@ cases <- list(
   # Column 4 is a combination of columns 2 and 3 up to the rounding of the quotients: rank 3.
   within_rounding = list(X = cbind(1, mtcars$wt, mtcars$hp, mtcars$wt / 3 + mtcars$hp / 7), y = mtcars$mpg),
   zero_column = list(X = cbind(1, cars$speed, 0), y = cars$dist),
-  # Column 3 differs from column 2 by 3e-8 Height: independent, with |R(3,3) / R(1,1)| near 1e-8,
-  # so lm.fit keeps it only with a tolerance below that.
-  ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume,
-                         tol = 1e-12),
+  # Column 3 differs from column 2 by 3e-8 Height: independent, but what remains of it after
+  # columns 1 and 2 is about 1.2e-8 of its own norm, below lm.fit's 1e-7, so it is left out.
+  ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume),
   # The powers t^0..t^8 of a trend, t = 1..100: columns from 10 to 1e17 in norm, all independent.
-  # Only a zero tolerance applies: a positive one is measured against |R(1,1)|, the norm of t^8.
-  powers = list(X = outer(1:100, 0:8, `^`), y = 3 + 0.5 * (1:100) + 10 * sin(0.3 * (1:100)),
-                tried = "0"),
+  powers = list(X = outer(1:100, 0:8, `^`), y = 3 + 0.5 * (1:100) + 10 * sin(0.3 * (1:100))),
   # Columns 1 to 6 N(0,1), column 7 their combination with weights 1.58e-4^(j-1), column 8
   # 5e-11 N(0,1): only the seventh depends on the others. Its remainder falls by 1.58e-4 at each
   # step, so a downdated norm that is not recomputed in time overtakes the eighth column's norm.
@@ -58,7 +55,7 @@ coefs <- list()
 for (name in names(cases)) {
   X <- cases[[name]]$X
   y <- cases[[name]]$y
-  fit <- lm.fit(X, y, tol = if (is.null(cases[[name]][["tol"]])) 1e-7 else cases[[name]][["tol"]])
+  fit <- lm.fit(X, y)
   cols <- matrix("", nrow(X), width, dimnames = list(NULL, paste0("a", seq_len(width))))
   cols[, seq_len(ncol(X))] <- fmt(X)
   design[[name]] <- data.frame(case = name, row = seq_len(nrow(X)), y = fmt(y), cols,
