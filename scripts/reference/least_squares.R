@@ -3,8 +3,9 @@
 #   Rscript scripts/reference/least_squares.R
 # Writes tests/data/least_squares_design.csv (design, response and lm.fit residuals by row),
 # tests/data/least_squares_coefficients.csv (lm.fit coefficients with NA written as 0, rank, the
-# columns it left out, the 2-norm condition number of the columns it keeps, each scaled to norm 1,
-# and the tolerances DLSQRR is tried with) and tests/data/pd_inverse_reference.csv (matrices and
+# unscaled covariance chol2inv(R) over the kept columns, 0 for those left out, the columns it left
+# out, the 2-norm condition number of the columns it keeps, each scaled to norm 1, and the
+# tolerances DLSQRR is tried with) and tests/data/pd_inverse_reference.csv (matrices and
 # chol2inv(chol(A))).
 
 fmt <- function(v) formatC(v, digits = 17, format = "g")
@@ -64,8 +65,12 @@ for (name in names(cases)) {
   cf[is.na(cf)] <- 0
   kept <- X[, fit$qr$pivot[seq_len(fit$rank)], drop = FALSE]
   kept <- sweep(kept, 2, sqrt(colSums(kept^2)), "/")
+  # The unscaled covariance as summary.lm forms it: chol2inv of lm.fit's R over the kept columns.
+  covariance <- matrix(0, ncol(X), ncol(X))
+  used <- fit$qr$pivot[seq_len(fit$rank)]
+  covariance[used, used] <- chol2inv(fit$qr$qr[seq_len(fit$rank), seq_len(fit$rank), drop = FALSE])
   coefs[[name]] <- data.frame(case = name, nca = ncol(X), rank = fit$rank,
-    coefficients = paste(fmt(cf), collapse = " "),
+    coefficients = paste(fmt(cf), collapse = " "), covariance = paste(fmt(as.vector(covariance)), collapse = " "),
     left_out = paste(which(is.na(fit$coefficients)), collapse = " "), kappa = fmt(kappa(kept, exact = TRUE)),
     tolerances = if (is.null(cases[[name]][["tried"]])) "1e-10 0" else cases[[name]][["tried"]])
 }

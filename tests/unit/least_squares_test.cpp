@@ -62,7 +62,9 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
             std::vector<double> x(p.nca, -7.0), res(p.nra, -7.0);
             std::vector<int> order(p.nca, 0);
             int kbasis = -1;
-            DLSQRR(p.nra, p.nca, a.data(), p.nra, y.data(), tol, x.data(), res.data(), kbasis, order.data());
+            std::vector<double> covariance(static_cast<size_t>(p.nca) * p.nca, -7.0);
+            DLSQRR(p.nra, p.nca, a.data(), p.nra, y.data(), tol, x.data(), res.data(), kbasis, order.data(),
+                   covariance.data());
             ASSERT_EQ(kbasis, rank);
             EXPECT_EQ(a, p.a);  // A and b unchanged
             EXPECT_EQ(y, p.y);
@@ -88,6 +90,16 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
             const std::vector<double> coef = c.List(r, "coefficients");
             for (int j = 0; j < p.nca; ++j)
                 EXPECT_NEAR(x[j], coef[j], std::max(1e-9, relative) * std::abs(coef[j])) << j;
+            // inverse(R'R) over the kept columns, 0 for those left out, as chol2inv of lm.fit's R;
+            // an element is compared on the scale of its row's and column's variances.
+            const std::vector<double> expected = c.List(r, "covariance");
+            const auto at = [&](const std::vector<double>& m, int i, int j) { return m[j * p.nca + i]; };
+            for (int j = 0; j < p.nca; ++j)
+                for (int i = 0; i < p.nca; ++i)
+                    EXPECT_NEAR(at(covariance, i, j), at(expected, i, j),
+                                std::max(1e-12, 1e-14 * c.Number(r, "kappa")) *
+                                    std::sqrt(at(expected, i, i) * at(expected, j, j)))
+                        << i << ", " << j;
         }
     EXPECT_TRUE(stops.empty());
 }
@@ -123,6 +135,29 @@ TEST_F(LeastSquares, RandomDesignsAgreeWithLmFit)
         norm = std::sqrt(norm);
         const double tolerance = std::max(1e-13, 1e-14 * t.Number(r, "kappa")) * norm;
         for (int i = 0; i < n; ++i) EXPECT_NEAR(y[i] - res[i], fitted[i], tolerance) << "row " << i + 1;
+    }
+    EXPECT_TRUE(stops.empty());
+}
+
+// A design near the ends of the double range is solved scaled by a power of two; its covariance
+// comes back scaled by the square of the power: inverse((s A)'(s A)) = inverse(A'A) / s^2.
+TEST_F(LeastSquares, CovarianceOfADesignNearTheEndsOfTheRange)
+{
+    const Problem p = ReadProblems().at("cars");
+    const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
+    ASSERT_EQ(c.Text(0, "case"), "cars");
+    const std::vector<double> expected = c.List(0, "covariance");
+    for (const int power : {-500, 450}) {
+        SCOPED_TRACE(power);
+        std::vector<double> a = p.a;
+        for (double& v : a) v = std::ldexp(v, power);
+        std::vector<double> x(p.nca), res(p.nra), covariance(static_cast<size_t>(p.nca) * p.nca);
+        int kbasis = 0;
+        DLSQRR(p.nra, p.nca, a.data(), p.nra, p.y.data(), 0.0, x.data(), res.data(), kbasis, nullptr,
+               covariance.data());
+        ASSERT_EQ(kbasis, 3);
+        for (size_t k = 0; k < expected.size(); ++k)
+            EXPECT_NEAR(std::ldexp(covariance[k], 2 * power), expected[k], 1e-10 * std::fabs(expected[k])) << k;
     }
     EXPECT_TRUE(stops.empty());
 }

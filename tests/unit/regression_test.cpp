@@ -454,8 +454,8 @@ TEST_F(RegressionFit, CommandDesignsAgreeWithR)
     }
 }
 
-// The box after a fit names each term left out with its reason. Index arithmetic on n = 40
-// decides the aliased harmonics, and both fits leave out just those (the data are a line with a
+// The box after a fit names each term left out with its reason. Index arithmetic on n (40 unless
+// the row says otherwise) decides the aliased harmonics, and both fits leave out just those (the data are a line with a
 // wiggle, independent of every term kept); a term the rank rule left out is named as such.
 TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
 {
@@ -468,6 +468,7 @@ TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
         bool fitted;  // leftOut is what the fits leave out; else a rank-rule drop given to the message
         std::vector<int32_t> leftOut;
         std::vector<std::string> lines;  // after the first; none for no message
+        int32_t n = 40;
     };
     const Case cases[] = {
         {"nothing left out", 1, 1, {7}, true, {}, {}},
@@ -497,11 +498,18 @@ TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
         {"the constant and a sine by the rank rule", 1, 0, {7, 9}, false, {1, 3},
          {"t^0 (the constant) is a combination of the terms before it, to within 1e-7 of its size.",
           "Sin(2*pi*t7/N) is a combination of the terms before it, to within 1e-7 of its size."}},
+        // Three observations: index 3 aliases, and of the five columns left the last two are
+        // beyond the three rows; the box names all four in column order.
+        {"aliases before the columns beyond the rows", 1, 2, {3, 1}, true, {4, 5, 6, 7},
+         {"Cos(2*pi*t3/N) repeats t^0 (the constant).", "Sin(2*pi*t3/N) is zero at every t.",
+          "Cos(2*pi*t1/N) is a combination of the terms before it, to within 1e-7 of its size.",
+          "Sin(2*pi*t1/N) is a combination of the terms before it, to within 1e-7 of its size."},
+         3},
     };
-    std::vector<double> data(40);
-    for (size_t t = 0; t < data.size(); ++t) data[t] = 2.0 + 0.5 * double(t + 1) + 0.3 * std::sin(1.7 * double(t + 1));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        std::vector<double> data(static_cast<size_t>(c.n));
+        for (size_t t = 0; t < data.size(); ++t) data[t] = 2.0 + 0.5 * double(t + 1) + 0.3 * std::sin(1.7 * double(t + 1));
         UnivariateFields u = Project(data);
         u.intercept = c.intercept;
         u.polynomialDegree = c.degree;
