@@ -33,6 +33,8 @@ cases <- list(
   # Column 3 differs from column 2 by 3e-8 Height: independent, but what remains of it after
   # columns 1 and 2 is about 1.2e-8 of its own norm, below lm.fit's 1e-7, so it is left out.
   ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume),
+  # The same with 1e-6 Height: what remains is about 3.9e-7 of its norm, above 1e-7, so it is kept.
+  near_kept = list(X = cbind(1, trees$Girth, trees$Girth + 1e-6 * trees$Height), y = trees$Volume),
   # The powers t^0..t^8 of a trend, t = 1..100: columns from 10 to 1e17 in norm, all independent.
   powers = list(X = outer(1:100, 0:8, `^`), y = 3 + 0.5 * (1:100) + 10 * sin(0.3 * (1:100))),
   # Columns 1 to 6 N(0,1), column 7 their combination with weights 1.58e-4^(j-1), column 8

@@ -125,8 +125,8 @@ write.csv(do.call(rbind, rows), out("regression_designs.csv"), row.names = FALSE
 # constant, a constant alone (one column kept), and degree 10. Per design, for least squares
 # lm.fit's columns whose coefficient is NA, its coefficients (NA written as 0), the residual sum
 # of squares and the fitted values at eleven times; for generalised least squares the same of
-# lm.fit on the whitened design, the standard errors sqrt(sigma2 diag(chol2inv(R))) over the
-# kept columns (0 for those left out), and the trend, the unwhitened design times the
+# lm.fit on the whitened design, the covariance sigma2 chol2inv(R) over the kept columns (0 in the
+# rows and columns of those left out) with its standard errors, and the trend, the unwhitened design times the
 # coefficients, at those times.
 whitened_fit <- function(X, y, ar, sigma2) {
     n <- length(y)
@@ -134,9 +134,9 @@ whitened_fit <- function(X, y, ar, sigma2) {
     U <- chol(toeplitz(gamma))
     fit <- lm.fit(backsolve(U, X, transpose = TRUE), backsolve(U, y, transpose = TRUE))
     kept <- fit$qr$pivot[seq_len(fit$rank)]
-    se <- numeric(ncol(X))
-    se[kept] <- sqrt(sigma2 * diag(chol2inv(fit$qr$qr[seq_len(fit$rank), seq_len(fit$rank), drop = FALSE])))
-    list(fit = fit, se = se)
+    covariance <- matrix(0, ncol(X), ncol(X))
+    covariance[kept, kept] <- sigma2 * chol2inv(fit$qr$qr[seq_len(fit$rank), seq_len(fit$rank), drop = FALSE])
+    list(fit = fit, se = sqrt(diag(covariance)), covariance = covariance)
 }
 na_zero <- function(v) { v[is.na(v)] <- 0; v }
 commands <- list(
@@ -169,7 +169,8 @@ for (cs in commands) {
         ls_left_out = paste(which(is.na(ls$coefficients)), collapse = " "), ls_coef = join(na_zero(ls$coefficients)),
         ls_rss = fmt(sum(ls$residuals^2)), ls_fitted = join(ls$fitted.values[times]),
         gls_left_out = paste(which(is.na(gls$fit$coefficients)), collapse = " "), gls_coef = join(gls_coef),
-        gls_se = join(gls$se), gls_trend = join((X %*% gls_coef)[times]))
+        gls_se = join(gls$se), gls_covariance = join(as.vector(gls$covariance)),
+        gls_trend = join((X %*% gls_coef)[times]))
 }
 write.csv(do.call(rbind, rows), out("regression_commands.csv"), row.names = FALSE, quote = FALSE)
 

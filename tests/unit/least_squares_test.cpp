@@ -45,13 +45,14 @@ std::map<std::string, Problem> ReadProblems()
 // Under the tolerance the regression commands pass (0) and, where the row says so, under a small
 // positive one: columns dependent on those before them exactly, to within rounding, by being zero,
 // or beyond lm.fit's 1e-7 of their own norm (a column 1.2e-8 from the others) are left out, the
-// later of each dependent set, with coefficient 0 in their own places; the powers of t whatever
-// their sizes, and a small column beside large dependent ones, are kept.
+// later of each dependent set, with coefficient 0 in their own places; a column 3.9e-7 from the
+// others, the powers of t whatever their sizes, and a small column beside large dependent ones
+// are kept.
 TEST_F(LeastSquares, AgreesWithRLmFit)
 {
     const std::map<std::string, Problem> problems = ReadProblems();
     const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
-    ASSERT_EQ(c.rows.size(), 10u);
+    ASSERT_EQ(c.rows.size(), 11u);
     for (size_t r = 0; r < c.rows.size(); ++r)
         for (const double tol : c.List(r, "tolerances")) {
             const std::string name = c.Text(r, "case");
@@ -180,6 +181,18 @@ TEST_F(LeastSquares, ExactlyDependentAndZeroDesigns)
         EXPECT_NEAR(x[1], 1.4, 1e-12);
         const double expected[] = {0.1, -0.3, 0.3, -0.1};
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(res[i], expected[i], 1e-12);
+    }
+
+    // A zero column beside a line is left out under any tolerance, negative ones too: what remains
+    // of it is 0, which no tolerance keeps.
+    const std::vector<double> line = {1, 2, 3, 4, 0, 0, 0, 0};
+    for (const double tol : {0.0, -1.0}) {
+        SCOPED_TRACE(tol);
+        std::vector<double> x(2, 5.0), res(4);
+        DLSQRR(4, 2, line.data(), 4, b.data(), tol, x.data(), res.data(), kbasis);
+        EXPECT_EQ(kbasis, 1);
+        EXPECT_NEAR(x[0], 47.0 / 30.0, 1e-12);  // sum t b(t) / sum t^2
+        EXPECT_EQ(x[1], 0.0);
     }
 
     // A zero design: rank 0, zero coefficients, the residual array as passed. Every norm is an

@@ -445,11 +445,17 @@ TEST_F(RegressionFit, CommandDesignsAgreeWithR)
                 EXPECT_NEAR(rss, table.Number(row, "ls_rss"), 1e-9 * table.Number(row, "ls_rss"));
                 continue;
             }
-            const std::vector<double> se = table.List(row, "gls_se");
-            for (int32_t j = 1; j <= u.termCount; ++j)
-                EXPECT_NEAR(std::sqrt(Cell(u.coefficientCovariance, j, j)), se[static_cast<size_t>(j - 1)],
-                            1e-8 * se[static_cast<size_t>(j - 1)])
-                    << "column " << j;
+            const std::vector<double> se = table.List(row, "gls_se"), covariance = table.List(row, "gls_covariance");
+            ASSERT_EQ(u.coefficientCovariance.values.size(), covariance.size());
+            for (int32_t j = 1; j <= u.termCount; ++j) {
+                const auto sj = se[static_cast<size_t>(j - 1)];
+                EXPECT_NEAR(std::sqrt(Cell(u.coefficientCovariance, j, j)), sj, 1e-8 * sj) << "column " << j;
+                for (int32_t i = 1; i <= u.termCount; ++i)
+                    EXPECT_NEAR(Cell(u.coefficientCovariance, i, j),
+                                covariance[static_cast<size_t>(j - 1) * static_cast<size_t>(u.termCount) + (i - 1)],
+                                1e-8 * se[static_cast<size_t>(i - 1)] * sj)
+                        << i << ", " << j;
+            }
         }
     }
 }
@@ -493,6 +499,9 @@ TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
           "Cos(2*pi*t20/N) repeats Cos(2*pi*t20/N).", "Sin(2*pi*t20/N) is zero at every t."}},
         {"an index given twice", 1, 0, {7, 7}, true, {4, 5},
          {"Cos(2*pi*t7/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats Sin(2*pi*t7/N)."}},
+        {"each repeat names the first of its harmonic", 1, 0, {7, 33, 7}, true, {4, 5, 6, 7},
+         {"Cos(2*pi*t33/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t33/N) repeats Sin(2*pi*t7/N) with the sign changed.",
+          "Cos(2*pi*t7/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats Sin(2*pi*t7/N)."}},
         {"t^2 by the rank rule", 0, 2, {}, false, {2},
          {"t^2 is a combination of the terms before it, to within 1e-7 of its size."}},
         {"the constant and a sine by the rank rule", 1, 0, {7, 9}, false, {1, 3},
