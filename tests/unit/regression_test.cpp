@@ -37,22 +37,28 @@ double Cell(const ColumnMatrix& x, int32_t i, int32_t j)
     return x.values.at(static_cast<size_t>(j - 1) * static_cast<size_t>(x.rows) + static_cast<size_t>(i - 1));
 }
 
-// The project of a reference row, specified as that row says.
-UnivariateFields ReferenceProject(const ReferenceTable& table, size_t row)
+// The trend of a reference row (its intercept, degree and Fourier indices) specified on u.
+void SpecifyRowTrend(UnivariateFields& u, const ReferenceTable& table, size_t row)
 {
-    UnivariateFields u = Project(Series(table.Text(row, "series")));
     u.intercept = table.Integer(row, "intercept");
     u.polynomialDegree = table.Integer(row, "degree");
     const std::vector<double> index = table.List(row, "index");
     u.harmonicCount = static_cast<int32_t>(index.size());
     for (size_t h = 0; h < index.size(); ++h) u.fourierIndex[h + 1] = static_cast<int32_t>(index[h]);
+    EXPECT_EQ(SpecifyRegressionDesign(u), 1);
+}
+
+// The project of a reference row, specified as that row says.
+UnivariateFields ReferenceProject(const ReferenceTable& table, size_t row)
+{
+    UnivariateFields u = Project(Series(table.Text(row, "series")));
     u.p = table.Integer(row, "p");
     u.q = table.Integer(row, "q");
     const std::vector<double> coef = table.List(row, "coef_model");
     for (int32_t i = 1; i <= u.p; ++i) u.phi[i] = coef.at(static_cast<size_t>(i - 1));
     for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = coef.at(static_cast<size_t>(u.p + j - 1));
     u.wnVariance = table.Number(row, "sigma2");
-    EXPECT_EQ(SpecifyRegressionDesign(u), 1);
+    SpecifyRowTrend(u, table, row);
     return u;
 }
 
@@ -313,12 +319,7 @@ UnivariateFields DesignProject(const ReferenceTable& table, size_t row)
         y[i] = 3 + 0.5 * t + 10 * std::sin(0.3 * t);
     }
     UnivariateFields u = Project(y);
-    u.intercept = table.Integer(row, "intercept");
-    u.polynomialDegree = table.Integer(row, "degree");
-    const std::vector<double> index = table.List(row, "index");
-    u.harmonicCount = static_cast<int32_t>(index.size());
-    for (size_t h = 0; h < index.size(); ++h) u.fourierIndex[h + 1] = static_cast<int32_t>(index[h]);
-    EXPECT_EQ(SpecifyRegressionDesign(u), 1);
+    SpecifyRowTrend(u, table, row);
     return u;
 }
 
@@ -413,15 +414,10 @@ TEST_F(RegressionFit, CommandDesignsAgreeWithR)
     ASSERT_EQ(table.rows.size(), 11u);
     for (size_t row = 0; row < table.rows.size(); ++row) {
         UnivariateFields specified = Project(Series(table.Text(row, "series")));
-        specified.intercept = table.Integer(row, "intercept");
-        specified.polynomialDegree = table.Integer(row, "degree");
-        const std::vector<double> index = table.List(row, "index");
-        specified.harmonicCount = static_cast<int32_t>(index.size());
-        for (size_t h = 0; h < index.size(); ++h) specified.fourierIndex[h + 1] = static_cast<int32_t>(index[h]);
         specified.p = 1;
         specified.phi[1] = table.Number(row, "phi");
         specified.wnVariance = table.Number(row, "sigma2");
-        ASSERT_EQ(SpecifyRegressionDesign(specified), 1);
+        SpecifyRowTrend(specified, table, row);
         const std::vector<double> data = specified.series, times = table.List(row, "times");
         for (const bool gls : {false, true}) {
             SCOPED_TRACE(table.Text(row, "id") + (gls ? " by generalized least squares" : " by least squares"));
