@@ -3,6 +3,7 @@
 #include "numlib/error_stack.h"
 #include "numlib/finite_values.h"
 #include "numlib/machine.h"
+#include "numlib/pd_inverse.h"
 #include "platform/blas.h"
 
 #include <algorithm>
@@ -41,15 +42,12 @@ void MessageRowsColumns(int code, const char* text, int nra, int nca)
     E1MES(5, code, text);
 }
 
-// A column whose remainder after the earlier pivots is at most this fraction of its own norm
-// depends on those columns to within rounding. Householder steps disturb each column by a few
-// times nra eps of its own norm, whatever the sizes of the others (their columnwise backward
-// stability: Higham, Accuracy and Stability of Numerical Algorithms, 2nd ed., 2002, ch. 19), so
-// the test is made against the column's own norm; measured against |R(1,1)| it takes the small
-// powers of t beside t^10 for rounding. Ten times max(nra, nca) eps leaves room for the kernels'
-// differing sums and stays far below the remainders of independent columns, such as 1e-8 of a
-// column that differs from another in its eighth digit.
-double DependenceTolerance(int nra, int nca) { return 10.0 * (nra > nca ? nra : nca) * DMACH(4); }
+// A column is left out when what remains of it after the columns kept before it is below this
+// fraction of its own norm, as R's lm.fit (LINPACK's DQRDC2 with tol = 1e-7) leaves it out: the
+// rounding left in a dependent column is eps times the norms of the columns it depends on, which
+// may be many orders above its own, and measured against its own norm at 1e-7 that rounding
+// stays below the mark for any ordinary design, while the powers of t up to t^10 all pass.
+constexpr double kDependence = 1e-7;
 
 const char* const kPositiveHaveTo =
     "Both the number of rows and the number of columns of the input matrix have to be positive while NRA = %(I1) "
@@ -61,59 +59,117 @@ const char* const kLdqrMessage =
     "The number of rows of QR must be less than or equal to its leading dimension while NRA = %(I1) and LDQR = "
     "%(I2) are given.";
 
-}  // namespace
+const char* const kStorageMessage =
+    "The required storage cannot be allocated.  The workspace is based on NRA and NCA, where NRA = %(I1) and NCA = "
+    "%(I2) are given.";
 
-void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
-            int& kbasis)
+// DL2RRR's work, with the caller's rank tolerance: returns the position of the last free column
+// that was not left out (hi less the columns left out; nca when pivot is 0), or 0 when the
+// arguments were refused. With pivot != 0 a free column that reaches position l while what
+// remains of it, nu = ||QR(l..nra, l)||, is 0, below kDependence of its own norm, or at most tol
+// |R(1,1)| (|R(1,1)| being its own nu at l = 1) is moved behind the other free columns and the
+// next one takes its place, as DQRDC2 moves a negligible column: the others keep their order,
+// so of two dependent columns the later is the one left out.
+int Factor(int nra, int nca, const double* a, int lda, int pivot, int* korder, double* qr, int ldqr, double* hscal,
+           double* cnorm, double* scratch, double tol)
 {
-    DLSQRR(nra, nca, a, lda, b, tol, x, res, kbasis, nullptr);
-}
-
-void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
-            int& kbasis, int* basisOrder)
-{
-    E1PSH("DLSQRR");
-    // This call works with the default padding and condition flag; the caller's settings come back.
-    std::vector<int> kept;
-    IUMAG("MATH", 1, 1, 2, {16, 17}, kept);
-    if (kept.size() == 6) {
-        std::vector<int> perCall = kept;
-        perCall[2] = kept[0];
-        perCall[3] = kept[1];
-        perCall[5] = kept[4];
-        IUMAG("MATH", 1, 2, 2, {16, 17}, perCall);
-    }
+    E1PSH("DL2RRR");
     if (nra < 1 || nca < 1) {
-        MessageRowsColumns(1, kPositiveHaveTo, nra, nca);
-    } else {
-        const int pad = (kept.size() == 6 && kept[1] >= 1 && nra % kept[1] == 0) ? kept[0] : 0;
-        std::vector<double> qr, hscal, scratch;
-        std::vector<int> korder;
-        bool obtained = pad >= 0;
-        try {
-            qr.resize(static_cast<size_t>(nra + (pad > 0 ? pad : 0)) * static_cast<size_t>(nca));
-            hscal.resize(static_cast<size_t>(nca));
-            korder.resize(static_cast<size_t>(nca));
-            scratch.resize(2 * static_cast<size_t>(nca) - 1);
-        } catch (const std::bad_alloc&) {
-            obtained = false;
+        MessageRowsColumns(1,
+                           "Both the number of rows and the number of columns of the input matrix must be positive "
+                           "while NRA = %(I1) and NCA = %(I2) are given.",
+                           nra, nca);
+        E1POP("DL2RRR");
+        return 0;
+    }
+    if (lda < nra) {
+        MessageRowsColumns(2, kLdaMessage, nra, lda);
+        E1POP("DL2RRR");
+        return 0;
+    }
+    if (ldqr < nra) {
+        MessageRowsColumns(3, kLdqrMessage, nra, ldqr);
+        E1POP("DL2RRR");
+        return 0;
+    }
+    for (int j = 1; j <= nca; ++j) {
+        dcopy_(&nra, a + static_cast<long>(j - 1) * lda, &kOne, &At(qr, ldqr, 1, j), &kOne);
+    }
+    int lo = 1;
+    int hi = nca;
+    if (pivot != 0) {
+        // Initial columns to the front and final ones to the back, each group keeping its order.
+        std::vector<int> kind(korder, korder + nca);
+        for (int j = 1; j <= nca; ++j) korder[j - 1] = j;
+        auto swapColumns = [&](int i, int j) {
+            dswap_(&nra, &At(qr, ldqr, 1, i), &kOne, &At(qr, ldqr, 1, j), &kOne);
+            std::swap(korder[i - 1], korder[j - 1]);
+            std::swap(kind[i - 1], kind[j - 1]);
+        };
+        for (int j = 1; j <= nca; ++j) {
+            if (kind[j - 1] > 0) {
+                if (j != lo) swapColumns(lo, j);
+                ++lo;
+            }
         }
-        if (!obtained) {
-            MessageRowsColumns(2,
-                               "The required storage cannot be allocated.  The workspace is based on NRA and NCA, "
-                               "where NRA = %(I1) and NCA = %(I2) are given.",
-                               nra, nca);
-        } else {
-            DL2QRR(nra, nca, a, lda, b, tol, x, res, kbasis, qr.data(), hscal.data(), korder.data(), scratch.data());
-            if (basisOrder) std::copy(korder.begin(), korder.end(), basisOrder);
+        for (int j = nca; j >= lo; --j) {
+            if (kind[j - 1] < 0) {
+                if (j != hi) swapColumns(hi, j);
+                --hi;
+            }
         }
     }
-    if (kept.size() == 6) IUMAG("MATH", 1, 2, 2, {16, 17}, kept);
-    E1POP("DLSQRR");
+    // Each column's own norm, moved with the column (cnorm may be hscal, which the steps overwrite).
+    std::vector<double> own(static_cast<size_t>(nca));
+    for (int j = 1; j <= nca; ++j) own[j - 1] = hscal[j - 1] = dnrm2_(&nra, &At(qr, ldqr, 1, j), &kOne);
+
+    int last = pivot != 0 ? hi : nca;
+    double r11 = 0.0;
+    const int steps = nra < nca ? nra : nca;
+    for (int l = 1; l <= steps; ++l) {
+        const int len = nra - l + 1;
+        double* column = &At(qr, ldqr, l, l);
+        double nu = dnrm2_(&len, column, &kOne);
+        while (pivot != 0 && lo <= l && l <= last) {
+            const double first = l == 1 ? nu : r11;
+            if (nu > 0.0 && nu >= kDependence * own[l - 1] && nu > tol * first) break;
+            // Columns l+1..last move one place forward and column l goes to place last; whole
+            // columns are contiguous at stride ldqr.
+            double* block = &At(qr, ldqr, 1, l);
+            std::rotate(block, block + ldqr, block + static_cast<long>(last - l + 1) * ldqr);
+            std::rotate(korder + (l - 1), korder + l, korder + last);
+            std::rotate(own.begin() + (l - 1), own.begin() + l, own.begin() + last);
+            --last;
+            nu = dnrm2_(&len, column, &kOne);
+        }
+        if (l == 1) r11 = nu;
+        hscal[l - 1] = 0.0;
+        if (l == nra || nu == 0.0) continue;
+        if (*column < 0.0) nu = -nu;
+        const double inverse = 1.0 / nu;
+        dscal_(&len, &inverse, column, &kOne);
+        *column += 1.0;
+        if (l < nca) {
+            const int rest = nca - l;
+            const double alpha = -1.0 / *column;
+            const double zero = 0.0;
+            const double one = 1.0;
+            dgemv_("T", &len, &rest, &alpha, &At(qr, ldqr, l, l + 1), &ldqr, column, &kOne, &zero, scratch, &kOne, 1);
+            dger_(&len, &rest, &one, column, &kOne, scratch, &kOne, &At(qr, ldqr, l, l + 1), &ldqr);
+        }
+        hscal[l - 1] = *column;
+        *column = -nu;
+    }
+    if (cnorm != hscal) std::copy(own.begin(), own.end(), cnorm);
+    if (pivot != 0) std::copy(own.begin(), own.end(), scratch + (nca - 1));
+    E1POP("DL2RRR");
+    return last;
 }
 
-void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
-            int& kbasis, double* qr, double* hscal, int* korder, double* scratch)
+// DL2QRR's work; covariance, when not null, receives the nca by nca matrix inverse(R'R) over the
+// columns used, in the original column order, 0 in the rows and columns of those left out.
+void Solve(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+           int& kbasis, double* qr, double* hscal, int* korder, double* scratch, double* covariance)
 {
     E1PSH("DL2QRR");
     if (nra < 1 || nca < 1) {
@@ -181,35 +237,20 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
             b = scaledB.data();
         }
     } catch (const std::bad_alloc&) {
-        MessageRowsColumns(2,
-                           "The required storage cannot be allocated.  The workspace is based on NRA and NCA, "
-                           "where NRA = %(I1) and NCA = %(I2) are given.",
-                           nra, nca);
+        MessageRowsColumns(2, kStorageMessage, nra, nca);
         E1POP("DL2QRR");
         return;
     }
     const int pad = nra % padding[3] == 0 ? padding[2] : 0;
     const int ldqr = nra + pad;
     for (int j = 0; j < nca; ++j) korder[j] = 0;
-    DL2RRR(nra, nca, a, lda, 1, korder, qr, ldqr, hscal, hscal, scratch);
+    const int used = Factor(nra, nca, a, lda, 1, korder, qr, ldqr, hscal, hscal, scratch, tol);
     if (N1RCD(1) != 0) {
         E1POP("DL2QRR");
         return;
     }
-    const int kmax = nra < nca ? nra : nca;
-    const double r11 = std::fabs(At(qr, ldqr, 1, 1));
-    // Whatever the caller's tolerance, a column whose diagonal element is within rounding of
-    // zero beside its own norm is left out: that element is the residue of the factorisation's
-    // rounding, and dividing by it gives coefficients of the order of 1/eps. The factorisation
-    // pivots such columns last, so the scan reaches every independent column first.
-    const double dependent = DependenceTolerance(nra, nca);
-    kbasis = 0;
-    while (kbasis < kmax) {
-        const double diag = std::fabs(At(qr, ldqr, kbasis + 1, kbasis + 1));
-        const double own = dnrm2_(&nra, a + static_cast<long>(korder[kbasis] - 1) * lda, &kOne);
-        if (!(diag > tol * r11) || !(diag > dependent * own)) break;
-        ++kbasis;
-    }
+    // The columns left out stand behind those used, and no column beyond the row count is used.
+    kbasis = std::min(used, std::min(nra, nca));
     if (kbasis > 0) {
         double unused = 0.0;
         DLQRSL(nra, kbasis, qr, ldqr, hscal, b, 110, &unused, res, x, res, &unused);
@@ -218,9 +259,35 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
             return;
         }
     }
+    bool finite = true;
+    if (covariance) {
+        // inverse(R'R) of the columns used, as R's summary.lm forms it with chol2inv: from R
+        // itself, so its accuracy follows the condition of the columns, not its square.
+        std::fill(covariance, covariance + static_cast<long>(nca) * nca, 0.0);
+        std::vector<double> inverse;
+        try {
+            inverse.resize(static_cast<size_t>(kbasis) * static_cast<size_t>(kbasis));
+        } catch (const std::bad_alloc&) {
+            MessageRowsColumns(2, kStorageMessage, nra, nca);
+            E1POP("DL2QRR");
+            return;
+        }
+        if (kbasis > 0) {
+            InverseFromFactor(kbasis, qr, ldqr, inverse.data(), kbasis);
+            if (N1RCD(1) != 0) {
+                E1POP("DL2QRR");
+                return;
+            }
+        }
+        for (int j = 0; j < kbasis; ++j)
+            for (int i = 0; i < kbasis; ++i) {
+                double& c = covariance[static_cast<long>(korder[j] - 1) * nca + (korder[i] - 1)];
+                c = inverse[static_cast<size_t>(j) * kbasis + i] * sa * sa;
+                finite = finite && std::isfinite(c);
+            }
+    }
     for (int j = kbasis; j < nca; ++j) x[j] = 0.0;
     DPERMU(nca, x, korder, 2, x);
-    bool finite = true;
     for (int j = 0; j < nca; ++j) {
         x[j] = x[j] * sa / sb;
         finite = finite && std::isfinite(x[j]);
@@ -236,132 +303,71 @@ void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double 
     E1POP("DL2QRR");
 }
 
+}  // namespace
+
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis)
+{
+    DLSQRR(nra, nca, a, lda, b, tol, x, res, kbasis, nullptr, nullptr);
+}
+
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, int* basisOrder)
+{
+    DLSQRR(nra, nca, a, lda, b, tol, x, res, kbasis, basisOrder, nullptr);
+}
+
+void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, int* basisOrder, double* covariance)
+{
+    E1PSH("DLSQRR");
+    // This call works with the default padding and condition flag; the caller's settings come back.
+    std::vector<int> kept;
+    IUMAG("MATH", 1, 1, 2, {16, 17}, kept);
+    if (kept.size() == 6) {
+        std::vector<int> perCall = kept;
+        perCall[2] = kept[0];
+        perCall[3] = kept[1];
+        perCall[5] = kept[4];
+        IUMAG("MATH", 1, 2, 2, {16, 17}, perCall);
+    }
+    if (nra < 1 || nca < 1) {
+        MessageRowsColumns(1, kPositiveHaveTo, nra, nca);
+    } else {
+        const int pad = (kept.size() == 6 && kept[1] >= 1 && nra % kept[1] == 0) ? kept[0] : 0;
+        std::vector<double> qr, hscal, scratch;
+        std::vector<int> korder;
+        bool obtained = pad >= 0;
+        try {
+            qr.resize(static_cast<size_t>(nra + (pad > 0 ? pad : 0)) * static_cast<size_t>(nca));
+            hscal.resize(static_cast<size_t>(nca));
+            korder.resize(static_cast<size_t>(nca));
+            scratch.resize(2 * static_cast<size_t>(nca) - 1);
+        } catch (const std::bad_alloc&) {
+            obtained = false;
+        }
+        if (!obtained) {
+            MessageRowsColumns(2, kStorageMessage, nra, nca);
+        } else {
+            Solve(nra, nca, a, lda, b, tol, x, res, kbasis, qr.data(), hscal.data(), korder.data(), scratch.data(),
+                  covariance);
+            if (basisOrder) std::copy(korder.begin(), korder.end(), basisOrder);
+        }
+    }
+    if (kept.size() == 6) IUMAG("MATH", 1, 2, 2, {16, 17}, kept);
+    E1POP("DLSQRR");
+}
+
+void DL2QRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
+            int& kbasis, double* qr, double* hscal, int* korder, double* scratch)
+{
+    Solve(nra, nca, a, lda, b, tol, x, res, kbasis, qr, hscal, korder, scratch, nullptr);
+}
+
 void DL2RRR(int nra, int nca, const double* a, int lda, int pivot, int* korder, double* qr, int ldqr,
             double* hscal, double* cnorm, double* scratch)
 {
-    E1PSH("DL2RRR");
-    if (nra < 1 || nca < 1) {
-        MessageRowsColumns(1,
-                           "Both the number of rows and the number of columns of the input matrix must be positive "
-                           "while NRA = %(I1) and NCA = %(I2) are given.",
-                           nra, nca);
-        E1POP("DL2RRR");
-        return;
-    }
-    if (lda < nra) {
-        MessageRowsColumns(2, kLdaMessage, nra, lda);
-        E1POP("DL2RRR");
-        return;
-    }
-    if (ldqr < nra) {
-        MessageRowsColumns(3, kLdqrMessage, nra, ldqr);
-        E1POP("DL2RRR");
-        return;
-    }
-    for (int j = 1; j <= nca; ++j) {
-        dcopy_(&nra, a + static_cast<long>(j - 1) * lda, &kOne, &At(qr, ldqr, 1, j), &kOne);
-    }
-    double* originalNorm = scratch + (nca - 1);  // originalNorm[j - 1] is SCRATCH(NCA - 1 + j)
-    int lo = 1;
-    int hi = nca;
-    if (pivot != 0) {
-        // Initial columns to the front and final ones to the back, each group keeping its order.
-        std::vector<int> kind(korder, korder + nca);
-        for (int j = 1; j <= nca; ++j) korder[j - 1] = j;
-        auto swapColumns = [&](int i, int j) {
-            dswap_(&nra, &At(qr, ldqr, 1, i), &kOne, &At(qr, ldqr, 1, j), &kOne);
-            std::swap(korder[i - 1], korder[j - 1]);
-            std::swap(kind[i - 1], kind[j - 1]);
-        };
-        for (int j = 1; j <= nca; ++j) {
-            if (kind[j - 1] > 0) {
-                if (j != lo) swapColumns(lo, j);
-                ++lo;
-            }
-        }
-        for (int j = nca; j >= lo; --j) {
-            if (kind[j - 1] < 0) {
-                if (j != hi) swapColumns(hi, j);
-                --hi;
-            }
-        }
-    }
-    for (int j = 1; j <= nca; ++j) cnorm[j - 1] = dnrm2_(&nra, &At(qr, ldqr, 1, j), &kOne);
-    std::vector<double> ownNorm(cnorm, cnorm + nca);  // cnorm may be hscal, which the steps overwrite
-    for (int j = lo; j <= hi; ++j) {
-        hscal[j - 1] = cnorm[j - 1];
-        if (pivot != 0) originalNorm[j - 1] = cnorm[j - 1];
-    }
-
-    // A downdated norm is trusted while it keeps more than eps^(1/4) of the norm last computed
-    // (Drmac and Bujanovic, ACM TOMS 35(2), 2008, as in LAPACK's DLAQP2). Trusting it down to
-    // sqrt(10 eps), as LINPACK's DQRDC does, lets a column that is dependent to within rounding
-    // keep an estimate of about 1e-7 of its norm where 1e-16 remains, and be pivoted ahead of an
-    // independent column that the rank test then drops with it.
-    const double recomputeAt = std::sqrt(DMACH(4));
-    // A column whose remainder has fallen to rounding beside its own norm is pivoted only when no
-    // other is left: the rounding residue of a large dependent column can exceed the remainder of
-    // a small independent one, and pivoted ahead of it, would end the rank scan before it.
-    const double dependent = DependenceTolerance(nra, nca);
-    const auto independent = [&](int j) { return hscal[j - 1] > dependent * ownNorm[j - 1]; };
-    const int steps = nra < nca ? nra : nca;
-    for (int l = 1; l <= steps; ++l) {
-        if (pivot != 0 && lo <= l && l < hi) {
-            int best = l;
-            bool bestIndependent = independent(l);
-            for (int j = l + 1; j <= hi; ++j) {
-                const bool jIndependent = independent(j);
-                if (jIndependent != bestIndependent ? jIndependent : hscal[j - 1] > hscal[best - 1]) {
-                    best = j;
-                    bestIndependent = jIndependent;
-                }
-            }
-            if (best != l) {
-                dswap_(&nra, &At(qr, ldqr, 1, l), &kOne, &At(qr, ldqr, 1, best), &kOne);
-                hscal[best - 1] = hscal[l - 1];
-                originalNorm[best - 1] = originalNorm[l - 1];
-                std::swap(ownNorm[l - 1], ownNorm[best - 1]);
-                std::swap(korder[l - 1], korder[best - 1]);
-            }
-        }
-        hscal[l - 1] = 0.0;
-        if (l == nra) continue;
-        const int len = nra - l + 1;
-        double* column = &At(qr, ldqr, l, l);
-        double nu = dnrm2_(&len, column, &kOne);
-        if (nu == 0.0) continue;
-        if (*column < 0.0) nu = -nu;
-        const double inverse = 1.0 / nu;
-        dscal_(&len, &inverse, column, &kOne);
-        *column += 1.0;
-        if (l < nca) {
-            const int rest = nca - l;
-            const double alpha = -1.0 / *column;
-            const double zero = 0.0;
-            const double one = 1.0;
-            dgemv_("T", &len, &rest, &alpha, &At(qr, ldqr, l, l + 1), &ldqr, column, &kOne, &zero, scratch, &kOne, 1);
-            dger_(&len, &rest, &one, column, &kOne, scratch, &kOne, &At(qr, ldqr, l, l + 1), &ldqr);
-        }
-        for (int j = l + 1; j <= hi; ++j) {
-            if (j < lo || hscal[j - 1] == 0.0) continue;
-            const double ratio = std::fabs(At(qr, ldqr, l, j)) / hscal[j - 1];
-            double t = 1.0 - ratio * ratio;
-            if (t < 0.0) t = 0.0;
-            const double q = pivot != 0 ? hscal[j - 1] / originalNorm[j - 1] : 1.0;
-            if (t * q * q > recomputeAt) {
-                hscal[j - 1] *= std::sqrt(t);
-            } else {
-                // The norm has fallen so far since it was last computed that the rounding in t
-                // may exceed t itself: recompute it.
-                const int below = nra - l;
-                hscal[j - 1] = dnrm2_(&below, &At(qr, ldqr, l + 1, j), &kOne);
-                if (pivot != 0) originalNorm[j - 1] = hscal[j - 1];
-            }
-        }
-        hscal[l - 1] = *column;
-        *column = -nu;
-    }
-    E1POP("DL2RRR");
+    Factor(nra, nca, a, lda, pivot, korder, qr, ldqr, hscal, cnorm, scratch, 0.0);
 }
 
 void DLQRSL(int nra, int kbasis, double* qr, int ldqr, const double* hscal, const double* y, int ipath, double* qy,

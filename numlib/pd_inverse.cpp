@@ -113,18 +113,10 @@ void DL2NDS(int n, const double* a, int lda, double* ainv, int ldainv, double* w
         E1POP("DL2NDS");
         return;
     }
-    DLINRT(n, ainv, ldainv, 2, ainv, ldainv);
+    InverseFromFactor(n, ainv, ldainv, ainv, ldainv);
     if (N1RCD(1) != 0) {
         E1POP("DL2NDS");
         return;
-    }
-    // inv(A) = inv(R) inv(R)': column j adds its outer product to the leading block, then scales.
-    const double one = 1.0;
-    for (int j = 1; j <= n; ++j) {
-        const int lead = j - 1;
-        if (lead > 0) dsyr_("U", &lead, &one, &At(ainv, ldainv, 1, j), &kOne, ainv, &ldainv, 1);
-        const double diag = At(ainv, ldainv, j, j);
-        ScaleVector(j, diag, &At(ainv, ldainv, 1, j));
     }
     if (rcond <= DMACH(4)) {
         MsgSetReal(1, rcond);
@@ -132,7 +124,6 @@ void DL2NDS(int n, const double* a, int lda, double* ainv, int ldainv, double* w
               "The matrix is too ill-conditioned. An estimate of the reciprocal of its L1 condition number is RCOND = "
               "%(D1).  The inverse might not be accurate.");
     }
-    DCSFRG(n, ainv, ldainv);
     // The inverse of a matrix of very small elements overflows.
     for (int j = 1; j <= n; ++j)
         for (int i = 1; i <= n; ++i)
@@ -142,6 +133,21 @@ void DL2NDS(int n, const double* a, int lda, double* ainv, int ldainv, double* w
                 return;
             }
     E1POP("DL2NDS");
+}
+
+void InverseFromFactor(int n, const double* r, int ldr, double* ainv, int ldainv)
+{
+    DLINRT(n, r, ldr, 2, ainv, ldainv);
+    if (N1RCD(1) != 0) return;
+    // inv(R'R) = inv(R) inv(R)': column j adds its outer product to the leading block, then scales.
+    const double one = 1.0;
+    for (int j = 1; j <= n; ++j) {
+        const int lead = j - 1;
+        if (lead > 0) dsyr_("U", &lead, &one, &At(ainv, ldainv, 1, j), &kOne, ainv, &ldainv, 1);
+        const double diag = At(ainv, ldainv, j, j);
+        ScaleVector(j, diag, &At(ainv, ldainv, 1, j));
+    }
+    DCSFRG(n, ainv, ldainv);
 }
 
 void DL2CDS(int n, const double* a, int lda, double* fac, int ldfac, double& rcond, double* wk)

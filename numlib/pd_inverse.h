@@ -25,6 +25,12 @@ void DL2CDS(int n, const double* a, int lda, double* fac, int ldfac, double& rco
 // the mirrored upper triangle of a. A non-positive pivot at column j is a FATAL error (code 2).
 void DLFTDS(int n, const double* a, int lda, double* fac, int ldfac);
 
+// inverse(R'R) from the upper triangular n by n factor r (leading dimension ldr; its lower triangle
+// is not read) into the full symmetric ainv (leading dimension ldainv; may be r): inv(R) by
+// DLINRT, then inv(R) inv(R)', as LINPACK's DPODI and R's chol2inv form it. The errors are
+// DLINRT's; N1RCD(1) is not 0 after one.
+void InverseFromFactor(int n, const double* r, int ldr, double* ainv, int ldainv);
+
 // Inverse of a triangular matrix: ipath 1 lower, 2 upper; the other triangle of ainv is set to 0.
 // ainv may be a. A diagonal element of magnitude at or below the smallest normalised number is a
 // TERMINAL error (code 5).

@@ -7,7 +7,6 @@
 
 #include "numlib/error_stack.h"
 #include "numlib/least_squares.h"
-#include "numlib/pd_inverse.h"
 #include "platform/blas.h"
 #include "shell/number_format.h"
 #include "univariate/residuals.h"
@@ -62,20 +61,107 @@ void Commit(UnivariateFields& u, TrendFit& fit, int32_t method)
     u.regressionPresent = method;
 }
 
-// DLSQRR with tolerance 0 on an n by k matrix, and the columns it left out in increasing order;
-// false when the library abandoned the call.
-bool SolveLeastSquares(const ColumnMatrix& a, const std::vector<double>& b, std::vector<double>& x,
-                       std::vector<double>& residual, std::vector<int32_t>& leftOut)
+// Columns `use` (from 1, increasing) of a.
+ColumnMatrix Columns(const ColumnMatrix& a, const std::vector<int32_t>& use)
 {
-    x.assign(static_cast<size_t>(a.cols), 0.0);
+    ColumnMatrix sub;
+    sub.rows = a.rows;
+    sub.cols = static_cast<int32_t>(use.size());
+    sub.values.reserve(static_cast<size_t>(sub.rows) * use.size());
+    for (int32_t j : use) {
+        const auto first = a.values.begin() + static_cast<std::ptrdiff_t>(j - 1) * a.rows;
+        sub.values.insert(sub.values.end(), first, first + a.rows);
+    }
+    return sub;
+}
+
+// DLSQRR with tolerance 0 on a, whose columns are the design columns `use` (from 1) of a design of
+// k columns: x (k values) the coefficients, 0 outside `use`; leftOut the columns of `use` that
+// the rank rule left out; covariance, when asked for, the k by k inverse(R'R) over the columns
+// kept, 0 elsewhere. False when the library abandoned the call.
+bool SolveLeastSquares(const ColumnMatrix& a, const std::vector<double>& b, const std::vector<int32_t>& use, int32_t k,
+                       std::vector<double>& x, std::vector<double>& residual, std::vector<int32_t>& leftOut,
+                       ColumnMatrix* covariance)
+{
+    std::vector<double> solution(static_cast<size_t>(a.cols), 0.0), inverse;
+    if (covariance) inverse.resize(static_cast<size_t>(a.cols) * static_cast<size_t>(a.cols));
     residual = b;
     int basis = 0;
     std::vector<int> order(static_cast<size_t>(a.cols), 0);
-    DLSQRR(a.rows, a.cols, a.values.data(), a.rows, b.data(), 0.0, x.data(), residual.data(), basis, order.data());
+    DLSQRR(a.rows, a.cols, a.values.data(), a.rows, b.data(), 0.0, solution.data(), residual.data(), basis,
+           order.data(), covariance ? inverse.data() : nullptr);
     if (LibraryCallAbandoned()) return false;
-    leftOut.assign(order.begin() + std::clamp(basis, 0, a.cols), order.end());
-    std::sort(leftOut.begin(), leftOut.end());
+    x.assign(static_cast<size_t>(k), 0.0);
+    for (size_t i = 0; i < use.size(); ++i) x[static_cast<size_t>(use[i] - 1)] = solution[i];
+    leftOut.clear();
+    for (auto j = order.begin() + std::clamp(basis, 0, a.cols); j != order.end(); ++j)
+        leftOut.push_back(use[static_cast<size_t>(*j - 1)]);
+    if (covariance) {
+        covariance->rows = covariance->cols = k;
+        covariance->values.assign(static_cast<size_t>(k) * static_cast<size_t>(k), 0.0);
+        for (size_t j = 0; j < use.size(); ++j)
+            for (size_t i = 0; i < use.size(); ++i)
+                covariance->values[static_cast<size_t>(use[j] - 1) * static_cast<size_t>(k) +
+                                   static_cast<size_t>(use[i] - 1)] = inverse[j * use.size() + i];
+    }
     return true;
+}
+
+// Why a design column is left out before any fit, by the arithmetic of its Fourier index.
+struct Alias {
+    bool zero = false;     // zero at every t
+    int32_t repeats = 0;   // the earlier column (from 1) it equals; 0 for none
+    bool negated = false;  // it equals minus that column
+    bool leftOut() const { return zero || repeats > 0; }
+};
+
+// One entry per design column of the stored choice over n observations. With m = f mod n for the
+// harmonic of index f: its sine is zero at every t when 2m = 0 (mod n); its cosine is the
+// constant when m = 0, a repeat beside an intercept; a harmonic whose m equals that of an earlier
+// one, or n minus it, repeats the first such one (its sine with the sign changed when m differs).
+// Decided on the integers, before the rounded 2 pi makes equal columns differ by 1e-11.
+std::vector<Alias> HarmonicAliases(const UnivariateFields& u, int32_t n)
+{
+    std::vector<Alias> alias(static_cast<size_t>(std::max(RegressionTermCount(u), 0)));
+    const int32_t harmonics = std::clamp(u.harmonicCount, 0, 4);
+    const int32_t powers = static_cast<int32_t>(alias.size()) - 2 * u.harmonicCount;
+    if (n <= 0 || powers < 0) return alias;
+    int64_t m[5] = {};
+    for (int32_t h = 1; h <= harmonics; ++h) {
+        m[h] = (static_cast<int64_t>(u.fourierIndex[h]) % n + n) % n;
+        const int32_t cosine = powers + 2 * h - 1, sine = cosine + 1;
+        int32_t g = 1;
+        while (g < h && m[g] != m[h] && m[g] != (n - m[h]) % n) ++g;
+        Alias& c = alias[static_cast<size_t>(cosine - 1)];
+        Alias& s = alias[static_cast<size_t>(sine - 1)];
+        if (m[h] == 0 && u.intercept == 1) c.repeats = 1;
+        else if (g < h) c.repeats = powers + 2 * g - 1;
+        if (2 * m[h] % n == 0) {
+            s.zero = true;
+        } else if (g < h) {
+            s.repeats = powers + 2 * g;
+            s.negated = m[g] != m[h];
+        }
+    }
+    return alias;
+}
+
+// The design columns (from 1) index arithmetic keeps.
+std::vector<int32_t> ColumnsToFit(const std::vector<Alias>& alias)
+{
+    std::vector<int32_t> use;
+    for (size_t j = 0; j < alias.size(); ++j)
+        if (!alias[j].leftOut()) use.push_back(static_cast<int32_t>(j + 1));
+    return use;
+}
+
+// The columns left out: those of index arithmetic and those of the rank rule, increasing.
+std::vector<int32_t> LeftOutColumns(const std::vector<Alias>& alias, std::vector<int32_t> dropped)
+{
+    for (size_t j = 0; j < alias.size(); ++j)
+        if (alias[j].leftOut()) dropped.push_back(static_cast<int32_t>(j + 1));
+    std::sort(dropped.begin(), dropped.end());
+    return dropped;
 }
 
 // The model residuals of `values` through a scratch copy of the model; false when the model
@@ -148,15 +234,19 @@ int32_t FitLeastSquaresTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
     TrendFit fit;
     fit.design = CurrentDesign(u);
     const std::vector<double> y = TrendFreeData(u);
+    const std::vector<Alias> alias = HarmonicAliases(u, u.n);
+    const std::vector<int32_t> use = ColumnsToFit(alias);
     std::vector<double> residual;
     std::vector<int32_t> dropped;
-    if (!SolveLeastSquares(fit.design, y, fit.coefficients, residual, dropped)) return REGRESSION_ABANDONED;
+    if (!SolveLeastSquares(Columns(fit.design, use), y, use, u.termCount, fit.coefficients, residual, dropped,
+                           nullptr))
+        return REGRESSION_ABANDONED;
     fit.trend.resize(y.size());
     for (size_t t = 0; t < y.size(); ++t) fit.trend[t] = y[t] - residual[t];
     fit.series = std::move(residual);
     if (!AllFinite(fit.coefficients) || !AllFinite(fit.trend) || !AllFinite(fit.series)) return REGRESSION_NOT_FINITE;
     Commit(u, fit, 1);
-    leftOut = std::move(dropped);
+    leftOut = LeftOutColumns(alias, std::move(dropped));
     return REGRESSION_DONE;
 }
 
@@ -174,24 +264,30 @@ int32_t FitGlsTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
     fit.design = CurrentDesign(u);
     const int32_t n = u.n, k = u.termCount;
     const std::vector<double> y = TrendFreeData(u);
+    const std::vector<Alias> alias = HarmonicAliases(u, n);
+    const std::vector<int32_t> use = ColumnsToFit(alias);
 
     UnivariateFields scratch = u;
     std::vector<double> v;
     if (!Whiten(scratch, y.data(), n, v)) return REGRESSION_NOT_WHITENED;
     ColumnMatrix z;
     z.rows = n;
-    z.cols = k;
-    z.values.resize(fit.design.values.size());
-    for (int32_t j = 0; j < k; ++j) {
+    z.cols = static_cast<int32_t>(use.size());
+    z.values.reserve(static_cast<size_t>(n) * use.size());
+    for (int32_t j : use) {
         std::vector<double> column;
-        const size_t offset = static_cast<size_t>(j) * static_cast<size_t>(n);
-        if (!Whiten(scratch, fit.design.values.data() + offset, n, column)) return REGRESSION_NOT_WHITENED;
-        std::copy(column.begin(), column.end(), z.values.begin() + static_cast<std::ptrdiff_t>(offset));
+        if (!Whiten(scratch, fit.design.values.data() + static_cast<size_t>(j - 1) * static_cast<size_t>(n), n, column))
+            return REGRESSION_NOT_WHITENED;
+        z.values.insert(z.values.end(), column.begin(), column.end());
     }
 
+    // The covariance wnVariance inverse(Z'Z) over the columns kept comes from the solve's
+    // triangular factor; a coefficient left out is fixed at 0, so its row and column are 0.
     std::vector<double> residual;
     std::vector<int32_t> dropped;
-    if (!SolveLeastSquares(z, v, fit.coefficients, residual, dropped)) return REGRESSION_ABANDONED;
+    if (!SolveLeastSquares(z, v, use, k, fit.coefficients, residual, dropped, &fit.covariance))
+        return REGRESSION_ABANDONED;
+    for (double& c : fit.covariance.values) c *= u.wnVariance;
 
     // The trend from the unwhitened design.
     fit.trend.assign(static_cast<size_t>(n), 0.0);
@@ -201,36 +297,11 @@ int32_t FitGlsTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
            fit.trend.data(), &one, 1);
     fit.series.resize(static_cast<size_t>(n));
     for (int32_t t = 0; t < n; ++t) fit.series[static_cast<size_t>(t)] = y[static_cast<size_t>(t)] - fit.trend[static_cast<size_t>(t)];
-
-    // inverse(Z'Z) wnVariance over the columns the solution kept; Z'Z of all of them is singular
-    // when one was left out. A left-out coefficient is fixed at 0, so its row and column of the
-    // covariance are 0.
-    std::vector<int32_t> kept;
-    for (int32_t j = 1; j <= k; ++j)
-        if (!std::binary_search(dropped.begin(), dropped.end(), j)) kept.push_back(j - 1);
-    const int r = static_cast<int>(kept.size());
-    std::vector<double> b(static_cast<size_t>(r) * static_cast<size_t>(r));
-    for (int i = 0; i < r; ++i)
-        for (int m = i; m < r; ++m) {
-            const double s = ddot_(&n, z.values.data() + static_cast<size_t>(kept[i]) * n, &one,
-                                   z.values.data() + static_cast<size_t>(kept[m]) * n, &one);
-            b[static_cast<size_t>(m) * r + i] = b[static_cast<size_t>(i) * r + m] = s;
-        }
-    if (r > 0) {
-        DLINDS(r, b.data(), r, b.data(), r);
-        if (LibraryCallAbandoned()) return REGRESSION_ABANDONED;
-    }
-    fit.covariance.rows = fit.covariance.cols = k;
-    fit.covariance.values.assign(static_cast<size_t>(k) * static_cast<size_t>(k), 0.0);
-    for (int i = 0; i < r; ++i)
-        for (int m = 0; m < r; ++m)
-            fit.covariance.values[static_cast<size_t>(kept[m]) * k + kept[i]] =
-                b[static_cast<size_t>(m) * r + i] * u.wnVariance;
     if (!AllFinite(fit.coefficients) || !AllFinite(fit.trend) || !AllFinite(fit.series) ||
         !AllFinite(fit.covariance.values))
         return REGRESSION_NOT_FINITE;
     Commit(u, fit, 2);
-    leftOut = std::move(dropped);
+    leftOut = LeftOutColumns(alias, std::move(dropped));
     return REGRESSION_DONE;
 }
 
@@ -247,16 +318,20 @@ std::string RegressionTermName(const UnivariateFields& u, int32_t column)
 std::string LeftOutTermsMessage(const UnivariateFields& u, const std::vector<int32_t>& leftOut)
 {
     if (leftOut.empty()) return std::string();
-    std::string names;
-    for (size_t i = 0; i < leftOut.size(); ++i) {
-        if (i > 0) names += i + 1 == leftOut.size() ? " and " : ", ";
-        names += RegressionTermName(u, leftOut[i]);
-        if (u.intercept == 1 && leftOut[i] == 1) names += " (the constant)";
+    const auto name = [&u](int32_t column) {
+        return RegressionTermName(u, column) + (u.intercept == 1 && column == 1 ? " (the constant)" : "");
+    };
+    const std::vector<Alias> alias = HarmonicAliases(u, u.n);
+    std::string text = leftOut.size() == 1 ? "The trend was fitted without this term, whose coefficient is set to 0:"
+                                           : "The trend was fitted without these terms, whose coefficients are set to 0:";
+    for (int32_t j : leftOut) {
+        const Alias a = j >= 1 && static_cast<size_t>(j) <= alias.size() ? alias[static_cast<size_t>(j - 1)] : Alias();
+        text += "\n" + name(j);
+        if (a.zero) text += " is zero at every t.";
+        else if (a.repeats > 0) text += " repeats " + name(a.repeats) + (a.negated ? " with the sign changed." : ".");
+        else text += " is a combination of the terms before it, to within 1e-7 of its size.";
     }
-    const bool one = leftOut.size() == 1;
-    return "The trend was fitted without " + names + ": " + (one ? "this term depends" : "these terms depend") +
-           " on the others to within rounding, so " + (one ? "its coefficient is" : "their coefficients are") +
-           " set to 0.";
+    return text;
 }
 
 void RemoveRegressionTrend(UnivariateFields& u)

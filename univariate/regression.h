@@ -37,18 +37,24 @@ enum RegressionFitStatus : int32_t {
 // Least squares of the data (series + trendValues) on the design: trendCoefficients,
 // trendValues and series := data - trend, regressionPresent := 1; coefficientCovariance is left
 // as it was. A design whose row count is not n is rebuilt from the stored choice first.
-// leftOut receives, in increasing order, the design columns (from 1) that the solution left out
-// because they depend on the others to within rounding; their coefficients are 0. It is
-// emptied when the fit does not succeed.
+// Columns are left out, with coefficient 0, in two ways. First by the arithmetic of the Fourier
+// indices, before any rounding: with m = f mod n, the sine of a harmonic with 2m = 0 (mod n) is
+// zero at every t; the cosine with m = 0 is the constant, left out beside an intercept (kept in
+// its place otherwise); a harmonic whose m is that of an earlier one, or n minus it, repeats it.
+// Then by the rank rule of DLSQRR on the columns that remain, as R's lm.fit: a column within 1e-7
+// of its own norm of a combination of those before it.
+// leftOut receives, in increasing order, the design columns (from 1) left out. It is emptied when
+// the fit does not succeed.
 int32_t FitLeastSquaresTrend(UnivariateFields& project);
 int32_t FitLeastSquaresTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
 
-// Generalised least squares under the project's model: the data and every design column are
-// whitened by the model's residual filter, the whitened data are regressed on the whitened
-// columns, the trend comes from the unwhitened design and the coefficient covariance is
-// inverse(Z'Z) wnVariance over the columns kept, with 0 in the rows and columns of those left
-// out; regressionPresent := 2. `residuals` is not touched (the refresh that follows recomputes
-// it from the new series). leftOut as for least squares, for the whitened columns.
+// Generalised least squares under the project's model: the data and every design column that
+// index arithmetic keeps are whitened by the model's residual filter, the whitened data are
+// regressed on the whitened columns, the trend comes from the unwhitened design and the
+// coefficient covariance is wnVariance inverse(Z'Z) over the columns kept, formed from the
+// solve's triangular factor, with 0 in the rows and columns of those left out;
+// regressionPresent := 2. `residuals` is not touched (the refresh that follows recomputes it from
+// the new series). leftOut as for least squares, the rank rule judging the whitened columns.
 int32_t FitGlsTrend(UnivariateFields& project);
 int32_t FitGlsTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
 
@@ -57,7 +63,9 @@ int32_t FitGlsTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
 std::string RegressionTermName(const UnivariateFields& project, int32_t column);
 
 // The message that names the left-out columns (as FitLeastSquaresTrend gives them) in those
-// words, the constant also called so; empty when none was left out.
+// words, the constant also called so, each with its reason: "is zero at every t", "repeats
+// Cos(2*pi*t10/N)" (a sine that is minus the one it repeats "with the sign changed"), or, for
+// the rank rule, a combination of the terms before it; empty when none was left out.
 std::string LeftOutTermsMessage(const UnivariateFields& project, const std::vector<int32_t>& leftOut);
 
 // Adds a fitted trend back to series and forgets the trend's terms; intercept stays.

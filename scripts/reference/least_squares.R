@@ -3,8 +3,9 @@
 #   Rscript scripts/reference/least_squares.R
 # Writes tests/data/least_squares_design.csv (design, response and lm.fit residuals by row),
 # tests/data/least_squares_coefficients.csv (lm.fit coefficients with NA written as 0, rank, the
-# columns it left out, the 2-norm condition number of the columns it keeps, each scaled to norm 1,
-# and the tolerances DLSQRR is tried with) and tests/data/pd_inverse_reference.csv (matrices and
+# unscaled covariance chol2inv(R) over the kept columns, 0 for those left out, the columns it left
+# out, the 2-norm condition number of the columns it keeps, each scaled to norm 1, and the
+# tolerances DLSQRR is tried with) and tests/data/pd_inverse_reference.csv (matrices and
 # chol2inv(chol(A))).
 
 fmt <- function(v) formatC(v, digits = 17, format = "g")
@@ -29,14 +30,13 @@ cases <- list(
   # Column 4 is a combination of columns 2 and 3 up to the rounding of the quotients: rank 3.
   within_rounding = list(X = cbind(1, mtcars$wt, mtcars$hp, mtcars$wt / 3 + mtcars$hp / 7), y = mtcars$mpg),
   zero_column = list(X = cbind(1, cars$speed, 0), y = cars$dist),
-  # Column 3 differs from column 2 by 3e-8 Height: independent, with |R(3,3) / R(1,1)| near 1e-8,
-  # so lm.fit keeps it only with a tolerance below that.
-  ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume,
-                         tol = 1e-12),
+  # Column 3 differs from column 2 by 3e-8 Height: independent, but what remains of it after
+  # columns 1 and 2 is about 1.2e-8 of its own norm, below lm.fit's 1e-7, so it is left out.
+  ill_conditioned = list(X = cbind(1, trees$Girth, trees$Girth + 3e-8 * trees$Height), y = trees$Volume),
+  # The same with 1e-6 Height: what remains is about 3.9e-7 of its norm, above 1e-7, so it is kept.
+  near_kept = list(X = cbind(1, trees$Girth, trees$Girth + 1e-6 * trees$Height), y = trees$Volume),
   # The powers t^0..t^8 of a trend, t = 1..100: columns from 10 to 1e17 in norm, all independent.
-  # Only a zero tolerance applies: a positive one is measured against |R(1,1)|, the norm of t^8.
-  powers = list(X = outer(1:100, 0:8, `^`), y = 3 + 0.5 * (1:100) + 10 * sin(0.3 * (1:100)),
-                tried = "0"),
+  powers = list(X = outer(1:100, 0:8, `^`), y = 3 + 0.5 * (1:100) + 10 * sin(0.3 * (1:100))),
   # Columns 1 to 6 N(0,1), column 7 their combination with weights 1.58e-4^(j-1), column 8
   # 5e-11 N(0,1): only the seventh depends on the others. Its remainder falls by 1.58e-4 at each
   # step, so a downdated norm that is not recomputed in time overtakes the eighth column's norm.
@@ -58,7 +58,7 @@ coefs <- list()
 for (name in names(cases)) {
   X <- cases[[name]]$X
   y <- cases[[name]]$y
-  fit <- lm.fit(X, y, tol = if (is.null(cases[[name]][["tol"]])) 1e-7 else cases[[name]][["tol"]])
+  fit <- lm.fit(X, y)
   cols <- matrix("", nrow(X), width, dimnames = list(NULL, paste0("a", seq_len(width))))
   cols[, seq_len(ncol(X))] <- fmt(X)
   design[[name]] <- data.frame(case = name, row = seq_len(nrow(X)), y = fmt(y), cols,
@@ -67,8 +67,12 @@ for (name in names(cases)) {
   cf[is.na(cf)] <- 0
   kept <- X[, fit$qr$pivot[seq_len(fit$rank)], drop = FALSE]
   kept <- sweep(kept, 2, sqrt(colSums(kept^2)), "/")
+  # The unscaled covariance as summary.lm forms it: chol2inv of lm.fit's R over the kept columns.
+  covariance <- matrix(0, ncol(X), ncol(X))
+  used <- fit$qr$pivot[seq_len(fit$rank)]
+  covariance[used, used] <- chol2inv(fit$qr$qr[seq_len(fit$rank), seq_len(fit$rank), drop = FALSE])
   coefs[[name]] <- data.frame(case = name, nca = ncol(X), rank = fit$rank,
-    coefficients = paste(fmt(cf), collapse = " "),
+    coefficients = paste(fmt(cf), collapse = " "), covariance = paste(fmt(as.vector(covariance)), collapse = " "),
     left_out = paste(which(is.na(fit$coefficients)), collapse = " "), kappa = fmt(kappa(kept, exact = TRUE)),
     tolerances = if (is.null(cases[[name]][["tried"]])) "1e-10 0" else cases[[name]][["tried"]])
 }

@@ -43,14 +43,16 @@ std::map<std::string, Problem> ReadProblems()
 }  // namespace
 
 // Under the tolerance the regression commands pass (0) and, where the row says so, under a small
-// positive one: columns dependent on the others exactly, to within rounding or by being zero are
-// left out, with coefficient 0 in their own places; an ill-conditioned independent column, the
-// powers of t whatever their sizes, and a small column beside large dependent ones are kept.
+// positive one: columns dependent on those before them exactly, to within rounding, by being zero,
+// or beyond lm.fit's 1e-7 of their own norm (a column 1.2e-8 from the others) are left out, the
+// later of each dependent set, with coefficient 0 in their own places; a column 3.9e-7 from the
+// others, the powers of t whatever their sizes, and a small column beside large dependent ones
+// are kept.
 TEST_F(LeastSquares, AgreesWithRLmFit)
 {
     const std::map<std::string, Problem> problems = ReadProblems();
     const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
-    ASSERT_EQ(c.rows.size(), 10u);
+    ASSERT_EQ(c.rows.size(), 11u);
     for (size_t r = 0; r < c.rows.size(); ++r)
         for (const double tol : c.List(r, "tolerances")) {
             const std::string name = c.Text(r, "case");
@@ -61,7 +63,9 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
             std::vector<double> x(p.nca, -7.0), res(p.nra, -7.0);
             std::vector<int> order(p.nca, 0);
             int kbasis = -1;
-            DLSQRR(p.nra, p.nca, a.data(), p.nra, y.data(), tol, x.data(), res.data(), kbasis, order.data());
+            std::vector<double> covariance(static_cast<size_t>(p.nca) * p.nca, -7.0);
+            DLSQRR(p.nra, p.nca, a.data(), p.nra, y.data(), tol, x.data(), res.data(), kbasis, order.data(),
+                   covariance.data());
             ASSERT_EQ(kbasis, rank);
             EXPECT_EQ(a, p.a);  // A and b unchanged
             EXPECT_EQ(y, p.y);
@@ -80,27 +84,90 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
             std::sort(sorted.begin(), sorted.end());
             for (int j = 0; j < p.nca; ++j) EXPECT_EQ(sorted[j], j + 1);  // a permutation
             for (int k = rank; k < p.nca; ++k) EXPECT_EQ(x[order[k] - 1], 0.0) << "left out " << order[k];
-            // The columns left out and the coefficients are lm.fit's, except where the column
-            // lm.fit leaves out (the last of a dependent set) is larger than one it depends on:
-            // pivoting by size then takes it earlier and leaves out the smaller one.
-            if (name != "trees_deficient" && name != "wide") {
-                std::vector<double> leftOut(order.begin() + rank, order.end());
-                std::sort(leftOut.begin(), leftOut.end());
-                EXPECT_EQ(leftOut, c.List(r, "left_out"));
-                const std::vector<double> coef = c.List(r, "coefficients");
-                for (int j = 0; j < p.nca; ++j)
-                    EXPECT_NEAR(x[j], coef[j], std::max(1e-9, relative) * std::abs(coef[j])) << j;
-            }
+            // The columns left out and the coefficients are lm.fit's.
+            std::vector<double> leftOut(order.begin() + rank, order.end());
+            std::sort(leftOut.begin(), leftOut.end());
+            EXPECT_EQ(leftOut, c.List(r, "left_out"));
+            const std::vector<double> coef = c.List(r, "coefficients");
+            for (int j = 0; j < p.nca; ++j)
+                EXPECT_NEAR(x[j], coef[j], std::max(1e-9, relative) * std::abs(coef[j])) << j;
+            // inverse(R'R) over the kept columns, 0 for those left out, as chol2inv of lm.fit's R;
+            // an element is compared on the scale of its row's and column's variances.
+            const std::vector<double> expected = c.List(r, "covariance");
+            const auto at = [&](const std::vector<double>& m, int i, int j) { return m[j * p.nca + i]; };
+            for (int j = 0; j < p.nca; ++j)
+                for (int i = 0; i < p.nca; ++i)
+                    EXPECT_NEAR(at(covariance, i, j), at(expected, i, j),
+                                std::max(1e-12, 1e-14 * c.Number(r, "kappa")) *
+                                    std::sqrt(at(expected, i, i) * at(expected, j, j)))
+                        << i << ", " << j;
         }
+    EXPECT_TRUE(stops.empty());
+}
+
+// A seeded family of designs (scripts/reference/random_designs.R): integer and real columns at
+// scales from 1e-12 to 1e12, exact integer and real combinations of earlier columns, duplicates,
+// zero columns, and columns within 1e-10 (dependent) or 1e-4 (independent) of an earlier one.
+// Under the tolerance the regression commands pass (0), DLSQRR keeps the columns lm.fit keeps and
+// leaves out the others, the later of each dependent set, with coefficient 0, and fits what
+// lm.fit fits.
+TEST_F(LeastSquares, RandomDesignsAgreeWithLmFit)
+{
+    const ReferenceTable t = ReadReferenceTable("least_squares_random.csv");
+    ASSERT_EQ(t.rows.size(), 100u);
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        SCOPED_TRACE("design " + t.Text(r, "id") + ": " + t.Text(r, "kinds"));
+        const int n = t.Integer(r, "n"), k = t.Integer(r, "k");
+        const std::vector<double> a = t.List(r, "x"), y = t.List(r, "y"), fitted = t.List(r, "fitted");
+        ASSERT_EQ(a.size(), static_cast<size_t>(n) * k);
+        std::vector<double> x(k, -7.0), res(n, -7.0);
+        std::vector<int> order(k, 0);
+        int kbasis = -1;
+        DLSQRR(n, k, a.data(), n, y.data(), 0.0, x.data(), res.data(), kbasis, order.data());
+        ASSERT_EQ(kbasis, t.Integer(r, "rank"));
+        std::vector<double> leftOut(order.begin() + kbasis, order.end());
+        std::sort(leftOut.begin(), leftOut.end());
+        EXPECT_EQ(leftOut, t.List(r, "left_out"));
+        for (double j : leftOut) EXPECT_EQ(x[static_cast<size_t>(j) - 1], 0.0) << "left out " << j;
+        // The fitted values are those of the projection on the kept columns, whose error grows with
+        // their condition number.
+        double norm = 0.0;
+        for (double v : y) norm += v * v;
+        norm = std::sqrt(norm);
+        const double tolerance = std::max(1e-13, 1e-14 * t.Number(r, "kappa")) * norm;
+        for (int i = 0; i < n; ++i) EXPECT_NEAR(y[i] - res[i], fitted[i], tolerance) << "row " << i + 1;
+    }
+    EXPECT_TRUE(stops.empty());
+}
+
+// A design near the ends of the double range is solved scaled by a power of two; its covariance
+// comes back scaled by the square of the power: inverse((s A)'(s A)) = inverse(A'A) / s^2.
+TEST_F(LeastSquares, CovarianceOfADesignNearTheEndsOfTheRange)
+{
+    const Problem p = ReadProblems().at("cars");
+    const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
+    ASSERT_EQ(c.Text(0, "case"), "cars");
+    const std::vector<double> expected = c.List(0, "covariance");
+    for (const int power : {-500, 450}) {
+        SCOPED_TRACE(power);
+        std::vector<double> a = p.a;
+        for (double& v : a) v = std::ldexp(v, power);
+        std::vector<double> x(p.nca), res(p.nra), covariance(static_cast<size_t>(p.nca) * p.nca);
+        int kbasis = 0;
+        DLSQRR(p.nra, p.nca, a.data(), p.nra, p.y.data(), 0.0, x.data(), res.data(), kbasis, nullptr,
+               covariance.data());
+        ASSERT_EQ(kbasis, 3);
+        for (size_t k = 0; k < expected.size(); ++k)
+            EXPECT_NEAR(std::ldexp(covariance[k], 2 * power), expected[k], 1e-10 * std::fabs(expected[k])) << k;
+    }
     EXPECT_TRUE(stops.empty());
 }
 
 TEST_F(LeastSquares, ExactlyDependentAndZeroDesigns)
 {
-    // Two equal columns. After the first of them is eliminated the other one's diagonal is zero
-    // up to a rounding residue whose size depends on how the BLAS kernel sums; the rank test
-    // leaves it out even under a zero tolerance. Which of the two equal columns is pivoted first
-    // also rests on that rounding: one of them gets the coefficient, the other 0 in its own place.
+    // Two equal columns, the first and the third. Once the first is eliminated what remains of the
+    // third is a rounding residue, whose size depends on how the BLAS kernel sums; the rank rule
+    // leaves it out even under a zero or negative tolerance: the later of the two gets 0.
     const std::vector<double> a = {1, 1, 1, 1, 1, 2, 3, 4, 1, 1, 1, 1};
     const std::vector<double> b = {2, 3, 5, 6};
     int kbasis = 0;
@@ -109,11 +176,23 @@ TEST_F(LeastSquares, ExactlyDependentAndZeroDesigns)
         std::vector<double> x(3), res(4);
         DLSQRR(4, 3, a.data(), 4, b.data(), tol, x.data(), res.data(), kbasis);
         EXPECT_EQ(kbasis, 2);
-        EXPECT_TRUE(x[0] == 0.0 || x[2] == 0.0) << x[0] << " " << x[2];
-        EXPECT_NEAR(x[0] + x[2], 0.5, 1e-12);  // b = 0.5 + 1.4 t fits (1,2,3,4) with residuals below
+        EXPECT_EQ(x[2], 0.0);
+        EXPECT_NEAR(x[0], 0.5, 1e-12);  // b = 0.5 + 1.4 t fits (1,2,3,4) with residuals below
         EXPECT_NEAR(x[1], 1.4, 1e-12);
         const double expected[] = {0.1, -0.3, 0.3, -0.1};
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(res[i], expected[i], 1e-12);
+    }
+
+    // A zero column beside a line is left out under any tolerance, negative ones too: what remains
+    // of it is 0, which no tolerance keeps.
+    const std::vector<double> line = {1, 2, 3, 4, 0, 0, 0, 0};
+    for (const double tol : {0.0, -1.0}) {
+        SCOPED_TRACE(tol);
+        std::vector<double> x(2, 5.0), res(4);
+        DLSQRR(4, 2, line.data(), 4, b.data(), tol, x.data(), res.data(), kbasis);
+        EXPECT_EQ(kbasis, 1);
+        EXPECT_NEAR(x[0], 47.0 / 30.0, 1e-12);  // sum t b(t) / sum t^2
+        EXPECT_EQ(x[1], 0.0);
     }
 
     // A zero design: rank 0, zero coefficients, the residual array as passed. Every norm is an
@@ -129,9 +208,8 @@ TEST_F(LeastSquares, ExactlyDependentAndZeroDesigns)
 
 // A column equal to the first beside a small independent one, the shape of a constant, a cosine
 // at the Fourier index n and its sine, a ramp of about 4e-13 t. Once the first column is
-// eliminated, the duplicate's remaining norm is rounding and the ramp's is 1e-11 of R(1,1): the
-// ramp must be pivoted second and kept, the duplicate left out. A downdated norm trusted down to
-// the rounding of the duplicate's first element let it overtake the ramp for these n.
+// eliminated, the duplicate's remaining norm is rounding and the ramp's is 1e-11 of R(1,1) but
+// half its own norm: the duplicate is left out and the ramp, moved up into its place, kept.
 TEST_F(LeastSquares, DuplicateColumnDoesNotOvertakeASmallIndependentOne)
 {
     for (const int n : {88, 113, 136, 171, 272, 289}) {
@@ -156,7 +234,8 @@ TEST_F(LeastSquares, DuplicateColumnDoesNotOvertakeASmallIndependentOne)
 }
 
 // Every row of the third column within an ulp of three times the first: dependent to within
-// rounding, left out; and a tolerance that is not a number is refused, not taken as rank 0.
+// rounding, left out; a caller's tolerance leaves out more; and a tolerance that is not a number
+// is refused, not taken as rank 0.
 TEST_F(LeastSquares, RoundingDependenceAndTolerances)
 {
     const int n = 20;
@@ -172,9 +251,34 @@ TEST_F(LeastSquares, RoundingDependenceAndTolerances)
     int kbasis = 0;
     DLSQRR(n, 3, a.data(), n, y.data(), 0.0, x.data(), res.data(), kbasis, order.data());
     ASSERT_EQ(kbasis, 2);
-    EXPECT_TRUE(order[2] == 1 || order[2] == 3) << order[2];
-    EXPECT_EQ(x[order[2] - 1], 0.0);
-    EXPECT_NEAR(x[0] + 3.0 * x[2], 2.0, 0.05);
+    EXPECT_EQ(order[2], 3);
+    EXPECT_EQ(x[2], 0.0);
+    EXPECT_NEAR(x[0], 2.0, 0.05);
+    EXPECT_TRUE(stops.empty());
+
+    // A caller's tolerance leaves out more: a column whose remainder is at most tol |R(1,1)| goes,
+    // and only it; from tol 1 on, the first column fails against itself and nothing is used.
+    std::vector<double> b(3 * n);
+    for (int i = 0; i < n; ++i) {
+        b[i] = 1.0;
+        b[n + i] = 1e-8 * std::cos(1.3 * i);
+        b[2 * n + i] = i + 1.0;
+    }
+    struct Case {
+        double tol;
+        int kbasis;
+        std::vector<int> order;
+    };
+    const Case cases[] = {{-1.0, 3, {1, 2, 3}}, {0.0, 3, {1, 2, 3}}, {1e-6, 2, {1, 3, 2}},
+                          {0.9, 2, {1, 3, 2}},  {1.0, 0, {3, 2, 1}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tol);
+        std::fill(order.begin(), order.end(), 0);
+        DLSQRR(n, 3, b.data(), n, y.data(), c.tol, x.data(), res.data(), kbasis, order.data());
+        EXPECT_EQ(kbasis, c.kbasis);
+        EXPECT_EQ(order, c.order);
+        for (int j = c.kbasis; j < 3; ++j) EXPECT_EQ(x[order[j] - 1], 0.0) << order[j];
+    }
     EXPECT_TRUE(stops.empty());
 
     for (const double tol : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
@@ -210,11 +314,12 @@ TEST_F(LeastSquares, WorkCopyIsPaddedWhenRowsAreAMultipleOfSixteen)
     EXPECT_EQ(kbasis, 2);
     EXPECT_EQ(qr[nra], sentinel);  // the pad row of column 1
     EXPECT_EQ(qr[2 * nra + 1], sentinel);
-    // The larger column (1..32) is pivoted first: |R(1,1)| is its norm, stored at (1,1).
-    double norm2 = 0;
-    for (int i = 1; i <= nra; ++i) norm2 += double(i) * i;
-    EXPECT_NEAR(std::abs(qr[0]), std::sqrt(norm2), 1e-12);
-    EXPECT_EQ(korder, (std::vector<int>{2, 1}));
+    // The columns are taken in their order: |R(1,1)| is the norm of the constant, sqrt(32), and
+    // |R(2,2)| what remains of 1..32 after it, sqrt(sum (i - 16.5)^2) = sqrt(2728), stored at (2,2)
+    // of the padded copy.
+    EXPECT_NEAR(std::abs(qr[0]), std::sqrt(32.0), 1e-12);
+    EXPECT_NEAR(std::abs(qr[nra + 2]), std::sqrt(2728.0), 1e-11);
+    EXPECT_EQ(korder, (std::vector<int>{1, 2}));
     // The same problem in 31 rows plus one, through DLSQRR, gives the same coefficients.
     std::vector<double> x2(nca), res2(nra);
     DLSQRR(nra, nca, a.data(), nra, y.data(), 0.0, x2.data(), res2.data(), kbasis);

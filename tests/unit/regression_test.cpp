@@ -37,22 +37,28 @@ double Cell(const ColumnMatrix& x, int32_t i, int32_t j)
     return x.values.at(static_cast<size_t>(j - 1) * static_cast<size_t>(x.rows) + static_cast<size_t>(i - 1));
 }
 
-// The project of a reference row, specified as that row says.
-UnivariateFields ReferenceProject(const ReferenceTable& table, size_t row)
+// The trend of a reference row (its intercept, degree and Fourier indices) specified on u.
+void SpecifyRowTrend(UnivariateFields& u, const ReferenceTable& table, size_t row)
 {
-    UnivariateFields u = Project(Series(table.Text(row, "series")));
     u.intercept = table.Integer(row, "intercept");
     u.polynomialDegree = table.Integer(row, "degree");
     const std::vector<double> index = table.List(row, "index");
     u.harmonicCount = static_cast<int32_t>(index.size());
     for (size_t h = 0; h < index.size(); ++h) u.fourierIndex[h + 1] = static_cast<int32_t>(index[h]);
+    EXPECT_EQ(SpecifyRegressionDesign(u), 1);
+}
+
+// The project of a reference row, specified as that row says.
+UnivariateFields ReferenceProject(const ReferenceTable& table, size_t row)
+{
+    UnivariateFields u = Project(Series(table.Text(row, "series")));
     u.p = table.Integer(row, "p");
     u.q = table.Integer(row, "q");
     const std::vector<double> coef = table.List(row, "coef_model");
     for (int32_t i = 1; i <= u.p; ++i) u.phi[i] = coef.at(static_cast<size_t>(i - 1));
     for (int32_t j = 1; j <= u.q; ++j) u.theta[j] = coef.at(static_cast<size_t>(u.p + j - 1));
     u.wnVariance = table.Number(row, "sigma2");
-    EXPECT_EQ(SpecifyRegressionDesign(u), 1);
+    SpecifyRowTrend(u, table, row);
     return u;
 }
 
@@ -313,47 +319,15 @@ UnivariateFields DesignProject(const ReferenceTable& table, size_t row)
         y[i] = 3 + 0.5 * t + 10 * std::sin(0.3 * t);
     }
     UnivariateFields u = Project(y);
-    u.intercept = table.Integer(row, "intercept");
-    u.polynomialDegree = table.Integer(row, "degree");
-    const std::vector<double> index = table.List(row, "index");
-    u.harmonicCount = static_cast<int32_t>(index.size());
-    for (size_t h = 0; h < index.size(); ++h) u.fourierIndex[h + 1] = static_cast<int32_t>(index[h]);
-    EXPECT_EQ(SpecifyRegressionDesign(u), 1);
+    SpecifyRowTrend(u, table, row);
     return u;
 }
 
-// Equal columns (a constant and a cosine at Fourier index n or 0, a harmonic given twice) are
-// one column to the fit: either may carry the coefficient, and which one the pivoting takes rests
-// on the kernel's rounding. group[j] is the first column (from 1) equal to column j.
-std::vector<int32_t> EqualColumnGroups(const ColumnMatrix& x)
+std::vector<int32_t> Columns(const std::vector<double>& list)
 {
-    std::vector<int32_t> group(static_cast<size_t>(x.cols));
-    const auto column = [&](int32_t j) { return x.values.begin() + static_cast<std::ptrdiff_t>(j - 1) * x.rows; };
-    for (int32_t j = 1; j <= x.cols; ++j) {
-        group[static_cast<size_t>(j - 1)] = j;
-        for (int32_t i = 1; i < j; ++i)
-            if (std::equal(column(i), column(i) + x.rows, column(j))) {
-                group[static_cast<size_t>(j - 1)] = i;
-                break;
-            }
-    }
-    return group;
-}
-
-// Sums of `values` (one per column) over each group of equal columns, indexed by the group.
-std::vector<double> GroupSums(const std::vector<int32_t>& group, const std::vector<double>& values)
-{
-    std::vector<double> sums(values.size(), 0.0);
-    for (size_t j = 0; j < values.size(); ++j) sums[static_cast<size_t>(group[j] - 1)] += values[j];
-    return sums;
-}
-
-std::vector<int32_t> GroupsOf(const std::vector<int32_t>& group, const std::vector<int32_t>& columns)
-{
-    std::vector<int32_t> groups;
-    for (int32_t j : columns) groups.push_back(group.at(static_cast<size_t>(j - 1)));
-    std::sort(groups.begin(), groups.end());
-    return groups;
+    std::vector<int32_t> columns;
+    for (double j : list) columns.push_back(static_cast<int32_t>(j));
+    return columns;
 }
 
 double Norm(std::vector<double>::const_iterator first, size_t count)
@@ -367,20 +341,17 @@ double Norm(std::vector<double>::const_iterator first, size_t count)
 
 // One table of designs fitted by R's lm.fit: raw powers of t up to t^10 at n = 5000, where the
 // columns span 37 orders of magnitude and every one is independent, and designs with a harmonic
-// at Fourier index n or 0 or given twice, whose dependent columns are left out. Least Squares
-// keeps what lm.fit keeps and fits what it fits. Generalized LS under a white-noise model
-// whitens every column by one constant, so it must do the same, with the covariance of the kept
-// coefficients wnVariance inverse(Z'Z) (lm.fit's unscaled standard errors, times sqrt(wnVariance)
-// over the constant) and 0 in the rows and columns of those left out.
+// at Fourier index n or 0 or given twice, whose aliased columns are left out. Least Squares
+// leaves out what lm.fit leaves out and fits what it fits. Generalized LS under a white-noise
+// model whitens every column by one constant, so it must do the same, with the covariance of the
+// kept coefficients wnVariance inverse(Z'Z) (lm.fit's unscaled standard errors, times
+// sqrt(wnVariance) over the constant) and 0 in the rows and columns of those left out.
 TEST_F(RegressionFit, DesignsAgreeWithLmFit)
 {
     const ReferenceTable table = ReadReferenceTable("regression_designs.csv");
     ASSERT_EQ(table.rows.size(), 54u);
     for (size_t row = 0; row < table.rows.size(); ++row) {
         const UnivariateFields specified = DesignProject(table, row);
-        const std::vector<int32_t> group = EqualColumnGroups(specified.regressionDesign);
-        std::vector<int32_t> rLeftOut;
-        for (double j : table.List(row, "left_out")) rLeftOut.push_back(static_cast<int32_t>(j));
         const std::vector<double> coef = table.List(row, "coef"), se = table.List(row, "se");
         const std::vector<double> times = table.List(row, "times"), fitted = table.List(row, "fitted");
         for (const bool gls : {false, true}) {
@@ -389,18 +360,16 @@ TEST_F(RegressionFit, DesignsAgreeWithLmFit)
             u.wnVariance = 2.0;
             std::vector<int32_t> leftOut = {99};
             ASSERT_EQ(gls ? FitGlsTrend(u, leftOut) : FitLeastSquaresTrend(u, leftOut), REGRESSION_DONE);
-            EXPECT_EQ(GroupsOf(group, leftOut), GroupsOf(group, rLeftOut));
+            EXPECT_EQ(leftOut, Columns(table.List(row, "left_out")));
             for (int32_t j : leftOut) EXPECT_EQ(u.trendCoefficients.at(static_cast<size_t>(j - 1)), 0.0) << j;
 
             // A coefficient is compared on the scale of its column's share of the fit.
             const double fitNorm = Norm(u.trendValues.begin(), u.trendValues.size());
-            const std::vector<double> ours = GroupSums(group, u.trendCoefficients), theirs = GroupSums(group, coef);
             for (int32_t j = 1; j <= u.termCount; ++j) {
-                if (group[static_cast<size_t>(j - 1)] != j) continue;
                 const double columnNorm = Norm(specified.regressionDesign.values.begin() +
                                                    static_cast<std::ptrdiff_t>(j - 1) * u.n,
                                                static_cast<size_t>(u.n));
-                EXPECT_NEAR(ours[j - 1], theirs[j - 1], 1e-6 * (std::fabs(theirs[j - 1]) + fitNorm / columnNorm))
+                EXPECT_NEAR(u.trendCoefficients[j - 1], coef[j - 1], 1e-6 * (std::fabs(coef[j - 1]) + fitNorm / columnNorm))
                     << "column " << j;
             }
             for (size_t k = 0; k < times.size(); ++k) {
@@ -416,61 +385,159 @@ TEST_F(RegressionFit, DesignsAgreeWithLmFit)
             UnivariateFields ones = Project(std::vector<double>(3, 1.0));
             ASSERT_EQ(ComputeResiduals(ones), 1);
             const double c = ones.residuals[0];
-            std::vector<double> ourSe(static_cast<size_t>(u.termCount));
             for (int32_t j = 1; j <= u.termCount; ++j) {
-                ourSe[static_cast<size_t>(j - 1)] = std::sqrt(Cell(u.coefficientCovariance, j, j)) * c / std::sqrt(2.0);
                 const bool out = std::find(leftOut.begin(), leftOut.end(), j) != leftOut.end();
                 for (int32_t i = 1; out && i <= u.termCount; ++i) {
                     EXPECT_EQ(Cell(u.coefficientCovariance, i, j), 0.0) << i << ", " << j;
                     EXPECT_EQ(Cell(u.coefficientCovariance, j, i), 0.0) << j << ", " << i;
                 }
+                // From the triangular factor, as lm.fit's chol2inv of R: the error grows with the
+                // condition number of the kept columns, not with its square.
+                const double ours = std::sqrt(Cell(u.coefficientCovariance, j, j)) * c / std::sqrt(2.0);
+                EXPECT_NEAR(ours, se[j - 1], 1e-14 * table.Number(row, "kappa") * se[j - 1]) << "column " << j;
             }
-            // Inverting Z'Z squares the condition number of the kept columns, which lm.fit's
-            // chol2inv of R avoids: with t^10 the two agree only to about kappa^2 eps. The sine
-            // at index n, about 1e-11 at most, differs by 1e-7 between the platforms' sines.
-            const double kappa = table.Number(row, "kappa");
-            const std::vector<double> ourSums = GroupSums(group, ourSe), theirSums = GroupSums(group, se);
-            for (size_t j = 0; j < ourSums.size(); ++j)
-                EXPECT_NEAR(ourSums[j], theirSums[j], std::max(1e-6, 1e-15 * kappa * kappa) * theirSums[j]) << j;
         }
     }
     EXPECT_TRUE(stops.empty());
 }
 
-TEST(RegressionTerms, NamesInTheMessage)
+// The command's designs (scripts/reference/regression.R) through both fits: harmonics at Fourier
+// indices f and n - f, at n/2 and at n, beside a constant and without one, an index given twice,
+// a constant alone under AR(1) (one column kept: its variance is sigma2 / Z'Z = 0.1905, not
+// sigma2 Z'Z = 21) and degree 10. Least squares against lm.fit on the exact design, generalized
+// least squares under the row's AR(1) against lm.fit on the design whitened by the Cholesky factor
+// of the model's autocovariance matrix, with standard errors from chol2inv of its R. Both leave
+// out the same columns as R, the later of each aliased pair, and neither stops.
+TEST_F(RegressionFit, CommandDesignsAgreeWithR)
 {
+    const ReferenceTable table = ReadReferenceTable("regression_commands.csv");
+    ASSERT_EQ(table.rows.size(), 11u);
+    for (size_t row = 0; row < table.rows.size(); ++row) {
+        UnivariateFields specified = Project(Series(table.Text(row, "series")));
+        specified.p = 1;
+        specified.phi[1] = table.Number(row, "phi");
+        specified.wnVariance = table.Number(row, "sigma2");
+        SpecifyRowTrend(specified, table, row);
+        const std::vector<double> data = specified.series, times = table.List(row, "times");
+        for (const bool gls : {false, true}) {
+            SCOPED_TRACE(table.Text(row, "id") + (gls ? " by generalized least squares" : " by least squares"));
+            const std::string fit = gls ? "gls_" : "ls_";
+            UnivariateFields u = specified;
+            std::vector<int32_t> leftOut = {99};
+            Clear();
+            ASSERT_EQ(gls ? FitGlsTrend(u, leftOut) : FitLeastSquaresTrend(u, leftOut), REGRESSION_DONE) << output;
+            EXPECT_TRUE(stops.empty() && warnings.empty()) << output;
+            EXPECT_EQ(leftOut, Columns(table.List(row, fit + "left_out")));
+            ExpectClose(u.trendCoefficients, table.List(row, fit + "coef"), 1e-7);
+            const std::vector<double> trend = table.List(row, gls ? "gls_trend" : "ls_fitted");
+            for (size_t k = 0; k < times.size(); ++k) {
+                const auto t = static_cast<size_t>(times[k]) - 1;
+                EXPECT_NEAR(u.trendValues.at(t), trend[k], 1e-9 * std::fabs(trend[k])) << "t = " << times[k];
+                EXPECT_NEAR(u.series[t] + u.trendValues[t], data[t], 1e-12 * std::fabs(data[t]));
+            }
+            if (!gls) {
+                double rss = 0.0;
+                for (double r : u.series) rss += r * r;
+                EXPECT_NEAR(rss, table.Number(row, "ls_rss"), 1e-9 * table.Number(row, "ls_rss"));
+                continue;
+            }
+            const std::vector<double> se = table.List(row, "gls_se"), covariance = table.List(row, "gls_covariance");
+            ASSERT_EQ(u.coefficientCovariance.values.size(), covariance.size());
+            for (int32_t j = 1; j <= u.termCount; ++j) {
+                const auto sj = se[static_cast<size_t>(j - 1)];
+                EXPECT_NEAR(std::sqrt(Cell(u.coefficientCovariance, j, j)), sj, 1e-8 * sj) << "column " << j;
+                for (int32_t i = 1; i <= u.termCount; ++i)
+                    EXPECT_NEAR(Cell(u.coefficientCovariance, i, j),
+                                covariance[static_cast<size_t>(j - 1) * static_cast<size_t>(u.termCount) + (i - 1)],
+                                1e-8 * se[static_cast<size_t>(i - 1)] * sj)
+                        << i << ", " << j;
+            }
+        }
+    }
+}
+
+// The box after a fit names each term left out with its reason. Index arithmetic on n (40 unless
+// the row says otherwise) decides the aliased harmonics, and both fits leave out just those (the data are a line with a
+// wiggle, independent of every term kept); a term the rank rule left out is named as such.
+TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
+{
+    const char* const cos40 = "Cos(2*pi*t40/N)";
+    const char* const sin40 = "Sin(2*pi*t40/N)";
     struct Case {
         const char* name;
-        int32_t intercept, degree, harmonics;
+        int32_t intercept, degree;
+        std::vector<int32_t> index;
+        bool fitted;  // leftOut is what the fits leave out; else a rank-rule drop given to the message
         std::vector<int32_t> leftOut;
-        const char* text;  // the names, or "" for no message
+        std::vector<std::string> lines;  // after the first; none for no message
+        int32_t n = 40;
     };
     const Case cases[] = {
-        {"nothing left out", 1, 1, 1, {}, ""},
-        {"the constant", 1, 2, 0, {1}, "t^0 (the constant)"},
-        {"t^2 without an intercept", 0, 2, 0, {2}, "t^2"},
-        {"cosine and sine of different harmonics", 1, 0, 2, {2, 5}, "Cos(2*pi*t40/N) and Sin(2*pi*t7/N)"},
-        {"three terms", 0, 1, 2, {1, 3, 4}, "t^1, Sin(2*pi*t40/N) and Cos(2*pi*t7/N)"},
+        {"nothing left out", 1, 1, {7}, true, {}, {}},
+        {"the sine at n/2", 1, 0, {20}, true, {3}, {"Sin(2*pi*t20/N) is zero at every t."}},
+        {"index n, n/2 and n - f beside a constant",
+         1,
+         1,
+         {40, 20, 7, 33},
+         true,
+         {3, 4, 6, 9, 10},
+         {std::string(cos40) + " repeats t^0 (the constant).", std::string(sin40) + " is zero at every t.",
+          "Sin(2*pi*t20/N) is zero at every t.", "Cos(2*pi*t33/N) repeats Cos(2*pi*t7/N).",
+          "Sin(2*pi*t33/N) repeats Sin(2*pi*t7/N) with the sign changed."}},
+        {"index n twice without a constant: the first cosine is kept as the constant",
+         0,
+         0,
+         {40, 40, 20, 20},
+         true,
+         {2, 3, 4, 6, 7, 8},
+         {std::string(sin40) + " is zero at every t.", std::string(cos40) + " repeats " + cos40 + ".",
+          std::string(sin40) + " is zero at every t.", "Sin(2*pi*t20/N) is zero at every t.",
+          "Cos(2*pi*t20/N) repeats Cos(2*pi*t20/N).", "Sin(2*pi*t20/N) is zero at every t."}},
+        {"an index given twice", 1, 0, {7, 7}, true, {4, 5},
+         {"Cos(2*pi*t7/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats Sin(2*pi*t7/N)."}},
+        {"each repeat names the first of its harmonic", 1, 0, {7, 33, 7}, true, {4, 5, 6, 7},
+         {"Cos(2*pi*t33/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t33/N) repeats Sin(2*pi*t7/N) with the sign changed.",
+          "Cos(2*pi*t7/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats Sin(2*pi*t7/N)."}},
+        {"t^2 by the rank rule", 0, 2, {}, false, {2},
+         {"t^2 is a combination of the terms before it, to within 1e-7 of its size."}},
+        {"the constant and a sine by the rank rule", 1, 0, {7, 9}, false, {1, 3},
+         {"t^0 (the constant) is a combination of the terms before it, to within 1e-7 of its size.",
+          "Sin(2*pi*t7/N) is a combination of the terms before it, to within 1e-7 of its size."}},
+        // Three observations: index 3 aliases, and of the five columns left the last two are
+        // beyond the three rows; the box names all four in column order.
+        {"aliases before the columns beyond the rows", 1, 2, {3, 1}, true, {4, 5, 6, 7},
+         {"Cos(2*pi*t3/N) repeats t^0 (the constant).", "Sin(2*pi*t3/N) is zero at every t.",
+          "Cos(2*pi*t1/N) is a combination of the terms before it, to within 1e-7 of its size.",
+          "Sin(2*pi*t1/N) is a combination of the terms before it, to within 1e-7 of its size."},
+         3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        UnivariateFields u = Project(std::vector<double>(40, 1.0));
+        std::vector<double> data(static_cast<size_t>(c.n));
+        for (size_t t = 0; t < data.size(); ++t) data[t] = 2.0 + 0.5 * double(t + 1) + 0.3 * std::sin(1.7 * double(t + 1));
+        UnivariateFields u = Project(data);
         u.intercept = c.intercept;
         u.polynomialDegree = c.degree;
-        u.harmonicCount = c.harmonics;
-        u.fourierIndex[1] = 40;
-        u.fourierIndex[2] = 7;
-        const std::string text = LeftOutTermsMessage(u, c.leftOut);
-        if (c.leftOut.empty()) {
-            EXPECT_EQ(text, "");
-        } else {
-            const std::string ending =
-                c.leftOut.size() == 1
-                    ? ": this term depends on the others to within rounding, so its coefficient is set to 0."
-                    : ": these terms depend on the others to within rounding, so their coefficients are set to 0.";
-            EXPECT_EQ(text, std::string("The trend was fitted without ") + c.text + ending);
+        u.harmonicCount = static_cast<int32_t>(c.index.size());
+        for (size_t h = 0; h < c.index.size(); ++h) u.fourierIndex[h + 1] = c.index[h];
+        ASSERT_EQ(SpecifyRegressionDesign(u), 1);
+        u.p = 1;
+        u.phi[1] = 0.4;
+        for (const bool gls : {false, true}) {
+            if (!c.fitted) break;
+            UnivariateFields v = u;
+            std::vector<int32_t> leftOut;
+            ASSERT_EQ(gls ? FitGlsTrend(v, leftOut) : FitLeastSquaresTrend(v, leftOut), REGRESSION_DONE);
+            EXPECT_EQ(leftOut, c.leftOut) << (gls ? "generalized least squares" : "least squares");
         }
+        std::string expected;
+        if (!c.lines.empty())
+            expected = c.leftOut.size() == 1 ? "The trend was fitted without this term, whose coefficient is set to 0:"
+                                             : "The trend was fitted without these terms, whose coefficients are set to 0:";
+        for (const std::string& line : c.lines) expected += "\n" + line;
+        EXPECT_EQ(LeftOutTermsMessage(u, c.leftOut), expected);
     }
+    EXPECT_TRUE(stops.empty());
 }
 
 TEST(ModelCriteria, Table)
