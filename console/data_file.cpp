@@ -34,8 +34,13 @@ DataFileRead ReadDataRecords(const std::vector<std::string>& records, int m, int
         // The rules are told for the vectors kept. Once a complete vector has followed the limit,
         // vectors are only counted, up to the first item that would end the data.
         const bool kept = read.count < limit;
-        if (!reader.Next(fill, kept ? &notes : &past))
+        if (!reader.Next(fill, kept ? &notes : &past)) {
+            if (!kept) {
+                notes.stopLine = past.stopLine;
+                notes.fault = past.fault;
+            }
             break;
+        }
         if (read.total < INT_MAX)
             ++read.total;
         if (!kept) {

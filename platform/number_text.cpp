@@ -411,6 +411,13 @@ NumberVectorReader::NumberVectorReader(const std::vector<std::string>& records, 
 bool NumberVectorReader::Next(const std::function<void(int64_t, int64_t, double)>& fill, NumberReadNotes* notes)
 {
     if (m_ < 1) return false;
+    if (endLine_ > 0) {
+        if (notes) {
+            notes->fault = NumberFault::EndMark;
+            notes->stopLine = endLine_;
+        }
+        return false;
+    }
     int64_t have = 0;
     int64_t begun = 0;
     int64_t shortLine = 0;
@@ -440,11 +447,11 @@ bool NumberVectorReader::Next(const std::function<void(int64_t, int64_t, double)
             if (taken < item.repeat) ++unread;
         }
         if (have == m_) {
-            // The rest of the line is left; an end-of-file mark in it still ends the text there.
+            // The rest of the line is left; an end-of-file mark in it ends the text after this vector.
             for (; k < split.items.size(); ++k) {
                 const NumberItemKind kind = split.items[k].item.kind;
-                if (kind == NumberItemKind::EndMark) return stop(NumberFault::EndMark, line);
-                if (kind != NumberItemKind::Empty) ++unread;
+                if (kind == NumberItemKind::EndMark) endLine_ = line;
+                else if (kind != NumberItemKind::Empty) ++unread;
             }
             if (notes) {
                 if (unread > 0 && notes->longLine == 0) notes->longLine = line;
@@ -471,8 +478,9 @@ std::string NumberFaultText(NumberFault fault, NumberUnit unit)
         return "holds a number with a thousands separator";
     case NumberFault::DecimalComma:
         // Both readings of the commas, since either may be what the file meant.
-        return unit == NumberUnit::Value ? "holds a decimal comma, or more than one number parted by commas"
-                                         : "holds a decimal comma, or commas parting too many or too few numbers";
+        return unit == NumberUnit::Value    ? "holds a decimal comma or comma-parted numbers"
+               : unit == NumberUnit::Vector ? "holds a decimal comma or comma-parted numbers not fitting a vector"
+                                            : "holds a decimal comma or comma-parted numbers not fitting a row";
     case NumberFault::EmptyItem:
         return unit == NumberUnit::Row ? "has an empty cell" : "holds an empty item (a lone comma or slash)";
     case NumberFault::EndMark:

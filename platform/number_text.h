@@ -117,6 +117,7 @@ private:
     int64_t m_;
     NumberPrecision precision_;
     size_t next_ = 0;
+    int64_t endLine_ = 0;  // the line of an end-of-file mark met after a vector's end
 };
 
 // How a reader takes its numbers, for the words of its notes.

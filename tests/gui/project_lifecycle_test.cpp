@@ -112,9 +112,10 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
         std::wstring message;
     } const cases[] = {
         {"cut.kdx", L"VeskRead()", L"Cannot read file"},
-        {"words.txt", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
+        {"words.txt", L"ReadRawData()", L"Line 1 holds text where a number should stand. No values were read."},
         {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
-        {"dated.csv", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
+        {"dated.csv", L"ReadRawData()",
+         L"Line 1 holds a date or a fraction where a number should stand. No values were read."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -390,8 +391,26 @@ TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Import from clipboard");
-    EXPECT_EQ(seen[0].message, L"Line 2 does not begin with a number");
+    EXPECT_EQ(seen[0].message, L"Line 2 holds text where a number should stand");
     EXPECT_EQ(seen[0].owner, FrameWindow);
+
+    // A paste that is read says what it left out of its lines.
+    ASSERT_TRUE(OpenClipboard(FrameWindow));
+    EmptyClipboard();
+    const char wide[] = "1 2\r\n3\r\n";
+    memory = GlobalAlloc(GMEM_MOVEABLE, sizeof wide);
+    memcpy(GlobalLock(memory), wide, sizeof wide);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    AnswerNextDialog({});
+    ReadClipboardSeries(values, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(values, (std::vector<double>{1, 3}));
+    const std::vector<SeenDialog> notes = TakeSeenDialogs();
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].caption, L"Import from clipboard");
+    EXPECT_EQ(notes[0].message, L"Line 1 holds more than one item. The rest of such lines was not read: 1 item in all.");
 }
 
 TEST_F(ProjectLifecycleTest, RenameRetitlesEveryWindowAndCancelKeepsThem)

@@ -67,7 +67,7 @@ TEST(AsciiFiles, ReportOfAReadNamesTheLineAndTheValuesRead)
         {"\xEF\xBB\xBF" "abc\n", "Line 1 holds text where a number should stand. No values were read."},
         {"1\n2\nNaN\n", "Line 3 holds a value that is not a finite number. Reading stopped there after 2 values. Keep them?"},
         {"5\n3,14\n",
-         "Line 2 holds a decimal comma, or more than one number parted by commas. Reading stopped there after 1 value. "
+         "Line 2 holds a decimal comma or comma-parted numbers. Reading stopped there after 1 value. "
          "Keep them?"},
         {"1990-01 123.4\n", "Line 1 holds a date or a fraction where a number should stand. No values were read."},
         {"1 2 3\n4\n5 6\n",

@@ -91,7 +91,7 @@ TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)
         {"Inf", -1, {}, "Line 1 holds a value that is not a finite number"},
         {"1\n2\n-1e400", -1, {}, "Line 3 holds a value that is not a finite number"},
         {"1\nNA\n", -1, {}, "Line 2 holds text where a number should stand"},
-        {"3,14\r\n2,72", -1, {}, "Line 1 holds a decimal comma, or more than one number parted by commas"},
+        {"3,14\r\n2,72", -1, {}, "Line 1 holds a decimal comma or comma-parted numbers"},
         // not 199, 19.9
         {"1990-01,123.4\r\n1990-02,125.1", -1, {}, "Line 1 holds a date or a fraction where a number should stand"},
         {"5\r\n1-2", -1, {}, "Line 2 holds a date or a fraction where a number should stand"},  // not 0.01
@@ -152,7 +152,7 @@ TEST(ClipboardText, PastedTableTakesItsWidthFromTheNumbersOfTheFirstLine)
         {"1\t2\nx\t3\n", "Line 2 holds text where a number should stand"},
         {"1\t2\n3\tNaN\n", "Line 2 holds a value that is not a finite number"},
         {"1\t1e999\n", "Line 1 holds a value that is not a finite number"},
-        {"3,14\t2,72\n", "Line 1 holds a decimal comma, or commas parting too many or too few numbers"},
+        {"3,14\t2,72\n", "Line 1 holds a decimal comma or comma-parted numbers not fitting a row"},
         // A dated first column is not a number with an exponent (1990-01 once read as 199).
         {"1990-01,123.4\r\n1990-02,125.1\r\n", "Line 1 holds a date or a fraction where a number should stand"},
         {"1990-01\t123.4\r\n", "Line 1 holds a date or a fraction where a number should stand"},
