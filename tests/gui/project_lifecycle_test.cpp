@@ -342,16 +342,21 @@ TEST_F(ProjectLifecycleTest, ExportStartsWithTheFirstKindThatHasValues)
     EXPECT_EQ(values, (std::vector<double>{1.5, -2.25, 3}));
 }
 
-TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
+// Puts `text` on the clipboard as CF_TEXT.
+static void PutClipboardText(const std::string& text)
 {
     ASSERT_TRUE(OpenClipboard(FrameWindow));
     EmptyClipboard();
-    const char text[] = "1.5\n2.5\r\n-3";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
-    memcpy(GlobalLock(memory), text, sizeof text);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
     CloseClipboard();
+}
+
+TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
+{
+    PutClipboardText("1.5\n2.5\r\n-3");
 
     std::vector<double> values;
     int32_t status = 0;
@@ -376,14 +381,7 @@ TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
     EXPECT_EQ(table, (std::vector<double>{1, 2, 3, 4}));
 
     ASSERT_EQ(CopyTableToClipboard(2, 2, {1, 2, 3, 4}), 1);
-    ASSERT_TRUE(OpenClipboard(FrameWindow));
-    EmptyClipboard();
-    const char bad[] = "1\nabc\n";
-    memory = GlobalAlloc(GMEM_MOVEABLE, sizeof bad);
-    memcpy(GlobalLock(memory), bad, sizeof bad);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
+    PutClipboardText("1\nabc\n");
     TakeSeenDialogs();
     AnswerNextDialog({});
     ReadClipboardSeries(values, status);
@@ -395,14 +393,7 @@ TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
     EXPECT_EQ(seen[0].owner, FrameWindow);
 
     // A paste that is read says what it left out of its lines.
-    ASSERT_TRUE(OpenClipboard(FrameWindow));
-    EmptyClipboard();
-    const char wide[] = "1 2\r\n3\r\n";
-    memory = GlobalAlloc(GMEM_MOVEABLE, sizeof wide);
-    memcpy(GlobalLock(memory), wide, sizeof wide);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
+    PutClipboardText("1 2\r\n3\r\n");
     AnswerNextDialog({});
     ReadClipboardSeries(values, status);
     EXPECT_EQ(status, 1);

@@ -159,6 +159,10 @@ TEST(ClipboardText, PastedTableTakesItsWidthFromTheNumbersOfTheFirstLine)
         // A text column in the middle, and a missing value in the first row, name their own line.
         {"2134\tx\t901\n", "Line 1 holds text where a number should stand"},
         {"2134\tNA\n2135\t13\n", "Line 1 holds text where a number should stand"},
+        {"1\t2\n3\tx\n", "Line 2 holds text where a number should stand"},
+        // Repeat counts are bounded by the largest table before anything is stored.
+        {"16777217*1.5\n", "Line 1 starts a table too large to read"},
+        {"9000000*1 9000000*1\n", "Line 1 starts a table too large to read"},
     };
     for (const auto& c : refused) {
         int32_t columns = 5, rows = 5;
