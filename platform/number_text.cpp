@@ -306,25 +306,25 @@ LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
     if (anyJoined) {
         // A comma between digits parts items only when that gives the line exactly what it must
         // supply; a decimal comma is never taken for a separator when that reading is not exact.
-        if (need < 0) {
-            need = 0;
-            for (const Token& t : tokens)
-                if (t.kind != Token::Mark) need = std::min(need + (t.kind == Token::Word ? ValuesOf(text(t), kRepeatCap) : 1), kRepeatCap);
-        }
-        const int64_t cap = std::min(need, kRepeatCap - 1) + 1;
-        int64_t separated = 0;
-        for (const Token& t : tokens) {
-            if (t.kind == Token::Empty) separated = std::min(separated + 1, cap);
-            if (t.kind != Token::Word) continue;
-            const std::string_view word = text(t);
-            for (size_t start = 0;;) {
-                const size_t end = t.joined ? std::min(word.find(',', start), word.size()) : word.size();
-                separated = std::min(separated + ValuesOf(word.substr(start, end - start), cap), cap);
-                if (end == word.size()) break;
-                start = end + 1;
+        // The first line of a table has no count to meet.
+        bool exact = false;
+        if (need >= 0) {
+            const int64_t cap = std::min(need, kRepeatCap - 1) + 1;
+            int64_t separated = 0;
+            for (const Token& t : tokens) {
+                if (t.kind == Token::Empty) separated = std::min(separated + 1, cap);
+                if (t.kind != Token::Word) continue;
+                const std::string_view word = text(t);
+                for (size_t start = 0;;) {
+                    const size_t end = t.joined ? std::min(word.find(',', start), word.size()) : word.size();
+                    separated = std::min(separated + ValuesOf(word.substr(start, end - start), cap), cap);
+                    if (end == word.size()) break;
+                    start = end + 1;
+                }
             }
+            exact = separated == need;
         }
-        if (separated != need) {
+        if (!exact) {
             NumberFault fault = NumberFault::None;
             for (const Token& t : tokens) {
                 if (!t.joined) continue;

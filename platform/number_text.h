@@ -66,10 +66,9 @@ enum class NumberFault {
 // do not stand between two digits part items; a comma where a value should stand is an Empty item;
 // with `tabCells` a TAB where a value should stand is one too (a pasted table's empty cell).
 // A comma between two digits parts items only when that gives exactly the `need` values the line
-// must supply (need < 0: as many as the line holds items taking such commas as part of them, the
-// count of the first line of a table). Otherwise, when an item is a number with thousands
-// separators or with a decimal comma, the whole line is refused (`fault` Thousands or
-// DecimalComma, no items); else the commas part items.
+// must supply (need < 0: the first line of a table, which has no count to meet). Otherwise, when
+// an item is a number with thousands separators or with a decimal comma, the whole line is
+// refused (`fault` Thousands or DecimalComma, no items); else the commas part items.
 struct LineItems {
     NumberFault fault = NumberFault::None;
     std::vector<LineItem> items;

@@ -97,6 +97,8 @@ TEST(DataFile, ReadsAndStops)
          DataFault::None},
         {"empty repeated items", "2*\n", 2, 10000, {}, 0, false, 1, DataFault::EmptyItem},
         {"repeated values", "2*1.5 3\n", 2, 10000, {1.5f, 1.5f}, 1, false, 0, DataFault::None, 1, 1},
+        {"empty items after the vector are no items", "1 2,,3\n", 2, 10000, {1, 2}, 1, false, 0, DataFault::None, 1,
+         1},
         {"blank lines are passed over", "1\n\n  \t\n2\n", 1, ospe, {1, 2}, 2, false, 0, DataFault::None},
         {"a vector over several lines, the rest of its last line ignored", "1\n2 3\n4 5 6 7\n", 3, 10000,
          {1, 2, 3, 4, 5, 6}, 2, false, 0, DataFault::None, 3, 1, 1},

@@ -36,6 +36,8 @@ TEST(NumberText, ClassifierTellsNumbersFromEveryKindOfNonNumber)
         {"1990-01", K::DateOrFraction, 0},
         {"-1-2", K::DateOrFraction, 0},
         {"1.5-3-4", K::Text, 0},
+        {"a/2", K::Text, 0},
+        {"12,", K::Text, 0},
         {"1e-", K::Text, 0},
         // Thousands separators and decimal commas.
         {"1,234.5", K::Thousands, 0},
@@ -133,6 +135,7 @@ TEST(NumberText, LinesPartTheirItemsByTheCountTheyMustGive)
         {"1,234.5", 1, false, NumberFault::Thousands, "", false},
         {"1,5 2,5", -1, false, NumberFault::DecimalComma, "", false},
         {"1,2,3", -1, false, NumberFault::None, "nnn", false},
+        {"4611686018427387904*1 1,2", -1, false, NumberFault::DecimalComma, "", false},
         {"3*1,5", 2, false, NumberFault::DecimalComma, "", false},
         {"3*1,5", 4, false, NumberFault::None, "rn", false},
         {"1, 2", 1, false, NumberFault::None, "nn", false},
