@@ -5,33 +5,26 @@
 // ignoring the rest of its last line; blank lines are passed over. These rules stay, because files
 // written for them rely on them, but a read says where they took effect: the first line that holds
 // more items than its vector takes (with the count of items not read) and the first line that
-// begins a vector and holds too few for it.
-// Free format would read a decimal comma as two numbers and let an empty item (a lone comma or
-// slash) leave a value unset; in a data file both only ever mean a wrong file, which is therefore
-// refused. A comma between two digits is read both ways: it parts items when that gives the line
-// the items its vector still needs, it is a decimal comma when only reading it as a point does,
-// and it parts items otherwise. Other items that are not numbers the programs can hold end the
-// data where they stand, and so does a DOS end-of-file mark that more numbers follow; the reader
-// says where. Keyboard entry keeps plain free-format reading (console/screen_io.h).
+// ended inside a vector read whole.
+// What an item is, when a comma between digits parts items and how a vector is read over lines are
+// the rules of every reader of number text (platform/number_text.h); multivariate Read Data reads
+// its vectors by the same routine. Items that are not numbers the programs can hold end the data
+// where they stand, and so does an end-of-file mark that more numbers follow; the reader says
+// where. A decimal comma, a thousands separator and an empty item (a lone comma or slash) only
+// ever mean a wrong file here, which is therefore refused whole. Keyboard entry keeps plain
+// free-format reading (console/screen_io.h).
+#include "platform/number_text.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Why reading stopped before the end of a data file.
-enum class DataFault {
-    None,          // the end of the file
-    Text,          // an item that is not a number
-    NotText,       // a control character such as NUL where a number should stand: not a text file
-    NotFinite,     // NaN or an infinity
-    TooLarge,      // a number beyond the single-precision range (about 3.4E+38)
-    Incomplete,    // the file ends inside a vector
-    DecimalComma,  // "107,99": free format would read two numbers
-    EmptyItem,     // a comma or slash where a number should stand: free format would keep a value
-    EndMark,       // a DOS end-of-file mark (26) with more numbers after it
-};
+// Why reading stopped before the end of a data file: the faults of every number reader, here in
+// single precision (TooLarge, TooSmall).
+using DataFault = NumberFault;
 
-// Whether the fault refuses the whole file (a decimal comma, an empty item), rather than ending
-// the data before it.
+// Whether the fault refuses the whole file (a decimal comma, a thousands separator, an empty
+// item), rather than ending the data before it.
 bool DataFaultRefuses(DataFault fault);
 
 struct DataFileRead {
@@ -46,35 +39,38 @@ struct DataFileRead {
     DataFault fault = DataFault::None;
     // Up to the limit: the first line holding more items than its vector took, and the items
     // left unread on all such lines (an item "r*c" counts once, also when only part of it went
-    // into the vector); the first line that begins a vector and ends before it is complete.
+    // into the vector); the first line that ended inside a vector read whole.
     int longLine = 0;
     long long itemsNotRead = 0;
     int shortLine = 0;
+    NumberUnit unit = NumberUnit::Value;  // a vector of one number, or of more, for the words of the notes
 };
 
 // Reads vectors of m values (m >= 1) from the records until the end, the first fault, or `limit`
 // vectors; past the limit the vectors are only counted (`more`, `total`). The values are finite
-// and within the single-precision range. With a fault that DataFaultRefuses, the values read before it
-// are not to be used.
+// and within the single-precision range, neither too large nor, unless zero, too small. With a
+// fault that DataFaultRefuses, the values read before it are not to be used.
 DataFileRead ReadDataRecords(const std::vector<std::string>& records, int m, int limit);
 
-// ReadDataRecords over the records of `text`; an end-of-file mark (26) that digits follow ends the
-// data with the fault EndMark at the mark's line, one that none follow ends the text silently.
+// ReadDataRecords over the records of `text` (SplitRecords): an end-of-file mark (26) that digits
+// follow ends the data with the fault EndMark at the mark's line, one that none follow ends the
+// text silently.
 DataFileRead ReadDataText(std::string_view text, int m, int limit);
 
 // ReadDataText over the text file `name`. Returns 1, or 0 when it cannot be opened or read
 // (`read` then empty).
 [[nodiscard]] int ReadDataFile(const std::string& name, int m, int limit, DataFileRead& read);
 
-// For files of one item a line read by free format (halvire's model file): DecimalComma or
-// EmptyItem when the record's first item is one, else None.
+// For files of one item a line read by free format (halvire's model file): DecimalComma,
+// Thousands or EmptyItem when the record's first item is one, else None.
 DataFault FirstItemFault(std::string_view record);
 
-// What stands at a fault's line, after "Line N ": "holds a number with a decimal comma".
-const char* DataFaultText(DataFault fault);
+// What stands at a fault's line, after "Line N ", for a file of one value a line: "holds a
+// decimal comma, or more than one number parted by commas".
+std::string DataFaultText(DataFault fault);
 
-// The sentence that tells why a file gave no data or was refused: "Line 3 holds a number with a
-// decimal comma.", or "It holds no numbers." for a file read to its end without a vector.
+// The sentence that tells why a file gave no data or was refused: "Line 3 holds text where a
+// number should stand.", or "It holds no numbers." for a file read to its end without a vector.
 std::string DataFileProblem(const DataFileRead& read);
 
 // The two sentences that tell where reading stopped before the end of the file (read.stopLine

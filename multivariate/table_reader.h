@@ -2,14 +2,19 @@
 // Reading a multivariate ASCII table: m numbers a time point in free format. Each vector is read
 // from the start of a line, goes on over the following lines while it has fewer than m numbers
 // and ignores the rest of the last line it used. Reading stops at the end of the file and at the
-// first vector that cannot be completed: text that is not a number, Inf or NaN, a null value
-// (",," or "r*") or a "/" before the m-th number. Only complete vectors count. Blank lines hold
-// no number and are passed over. The reader keeps these rules and tells what they did: where it
-// stopped, and the lines that held fewer or more items than a vector.
+// first vector that cannot be completed: an item that is not a finite number (text, a date, a
+// number with a decimal comma or a thousands separator, Inf or NaN), a null value (",," or "r*"),
+// a "/" before the m-th number, or an end-of-file mark that more numbers follow. Only complete
+// vectors count. Blank lines hold no number and are passed over. The vectors are read by the
+// routine of the console programs' data files (platform/number_text.h), in double precision. The
+// reader keeps these rules and tells what they did: where it stopped, and the lines that held
+// fewer or more items than a vector.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/number_text.h"
 
 // The open table file: its lines, how many numbers it holds at most (a repeat "r*v" counted r
 // times) and how many of its lines hold an item. Each vector begins on a line of its own, so the
@@ -32,23 +37,10 @@ MvTableFile MvTableFromText(std::string_view text);
 // Reads the file `name`. Returns 1, or 0 when it cannot be read (`file` emptied).
 [[nodiscard]] int32_t OpenMvTableFile(const std::string& name, MvTableFile& file);
 
-// Why reading a table stopped before the end of its file.
-enum class MvStop {
-    None,        // it did not: the end of the file
-    Text,        // an item that is not a number (a date such as 1990-01, NA, a word)
-    NotFinite,   // NaN, an infinity, or a number beyond the range of doubles
-    EmptyItem,   // a slash or a null value (",," or "r*") before a vector's m-th number
-    Incomplete,  // the file ends inside a vector
-};
-
-// What a read met besides its vectors; lines are counted from 1, 0 for none.
-struct MvReadNotes {
-    int64_t stopLine = 0;  // where reading stopped before the end; for Incomplete, where that vector began
-    MvStop stop = MvStop::None;
-    int64_t shortLine = 0;  // the first line that ended inside a vector read whole: it went on in the next line
-    int64_t restLine = 0;   // the first line holding items after the end of its vector, which were not read
-    int64_t unread = 0;     // all such items ("r*v" counted r times), at most 2^62
-};
+// What a read met besides its vectors (lines from 1, 0 for none): where and why reading stopped
+// before the end, the first line that ended inside a vector read whole, the first line holding
+// items after its vector's end and how many such items were not read.
+using MvReadNotes = NumberReadNotes;
 
 // Reads vectors of m numbers from the start of the file. Mode 0 counts them, up to one vector
 // past a table of kMvMaxTableValues numbers; mode 1 stores vector c in column c of `table`
@@ -66,14 +58,9 @@ int32_t MultivarReadColumns(const MvTableFile& file, std::vector<double>& table,
 int32_t MultivarReadTable(const MvTableFile& file, int32_t m, std::vector<double>& table,
                           MvReadNotes* notes = nullptr);
 
-// What stands at the line where reading stopped, after "Line N ": "holds text where a number
-// should stand"; "" for MvStop::None.
-const char* MvStopText(MvStop stop);
-
 // The question after a read of n >= 1 vectors that did not take the file as it stands, or "" when
-// it did: where reading stopped and after how many vectors, the first line that held fewer
-// numbers than a vector (its vector went on in the next line), the first line holding items after
-// its vector's end and how many such items were not read, then "Keep them?".
+// it did: where reading stopped and after how many vectors, then the sentences of the reading
+// rules that took effect (NumberRuleLines), then "Keep them?".
 std::string MvReadReport(const MvReadNotes& notes, int32_t m, int32_t n);
 
 // OK of the Read Multivariate Data dialog with m numbers a vector: the table read into `table`

@@ -2,6 +2,7 @@
 
 #include "platform/file_bytes.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -51,8 +52,12 @@ std::vector<std::string> SplitRecords(std::string_view text)
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
         text.remove_prefix(byteOrderMark.size());
+    // A DOS end-of-file mark ends the text when no digit follows it (padding of the last block,
+    // an editor's leftovers); one that digits follow stays, for the reader to say that the file
+    // goes on after it.
     const size_t endMark = text.find('\x1A');
-    if (endMark != std::string_view::npos)
+    if (endMark != std::string_view::npos &&
+        std::none_of(text.begin() + static_cast<std::ptrdiff_t>(endMark), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         text = text.substr(0, endMark);
     std::vector<std::string> records;
     size_t start = 0;

@@ -11,7 +11,9 @@
 #include <vector>
 
 // Splits text into records: lines ended by CR LF, LF or CR alone; a last line without an end is a
-// record; a leading UTF-8 byte-order mark is skipped and a DOS end-of-file mark (26) ends the text.
+// record; a leading UTF-8 byte-order mark is skipped. A DOS end-of-file mark (26) that no digit
+// follows ends the text; one that digits follow is kept in its record, where a reader of numbers
+// meets it and says that the file goes on after it.
 std::vector<std::string> SplitRecords(std::string_view text);
 
 // A free-format read of `count` values that starts at a new record and goes on over the following

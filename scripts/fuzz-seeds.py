@@ -48,6 +48,11 @@ SEEDS = {
                           b"\x0a\x01" + b"4611686018427387904*1 4611686018427387904*1\n",
                           b"\x08\x02" + b"4*1 2\n3*7,8/\n1E3 1D-2\n+.5 -2.\n\n2* 4\n",
                           b"\x02\x00" + b"3*1\n3*2\n3*3\nx y\n"],
+    # The first byte chooses the count of numbers a vector; the rest is the text.
+    "number_readers_fuzz": [b"\x02" + b"1 2\r\n3\t4\r\n\r\n5,6\n", b"\x00" + b"01/01/1990,580.38\n0.5\n1/2\n",
+                            b"\x00" + b"580.38\n1,234.5\n1.234,5\n42,904762;304,85714\n",
+                            b"\x01" + b"1,5 2,5\n-3,75\n1,2,3\n3*1.5 2\n1.5D3 0.123456-100\n",
+                            b"\x00" + b"1\n2\n\x1a3\n1e-50\n2134\tx\t901\n"],
     "clipboard_fuzz": [b"1\t2\t3\r\n4\t5\t6", b"1.5\r\n2.25\r\n-3", b"1\t2\t\n3 4\n", b"3,14\t2,72\n"],
 }
 

@@ -1,105 +1,10 @@
 #include "shell/ascii_files.h"
 
-#include <charconv>
-#include <cmath>
 #include <new>
-#include <system_error>
 
 #include "platform/file_bytes.h"
 #include "platform/fortran_format.h"
-
-namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Digits, one comma, digits, optionally signed: a number written with a decimal comma, which
-// free format would read as two values and so silently cut.
-bool IsDecimalComma(std::string_view item)
-{
-    size_t k = item.size() > 0 && (item[0] == '+' || item[0] == '-') ? 1 : 0;
-    const size_t comma = item.find(',', k);
-    if (comma == std::string_view::npos || comma == k || comma + 1 == item.size()) return false;
-    for (size_t i = k; i < item.size(); ++i)
-        if (i != comma && !IsDigit(item[i])) return false;
-    return true;
-}
-
-// Whether an item that free format refused has the shape of a number: then its exponent is out
-// of range, and the value is too large for a double.
-bool LooksNumeric(std::string_view item)
-{
-    size_t k = item.size() > 0 && (item[0] == '+' || item[0] == '-') ? 1 : 0;
-    bool digits = false;
-    for (; k < item.size() && (IsDigit(item[k]) || item[k] == '.'); ++k) digits = digits || IsDigit(item[k]);
-    if (!digits || k == item.size()) return false;
-    const char e = item[k];
-    if (e != 'e' && e != 'E' && e != 'd' && e != 'D') return false;
-    ++k;
-    if (k < item.size() && (item[k] == '+' || item[k] == '-')) ++k;
-    if (k == item.size()) return false;
-    for (; k < item.size(); ++k)
-        if (!IsDigit(item[k])) return false;
-    return true;
-}
-
-}  // namespace
-
-bool ReadLeadingNumber(std::string_view text, double& value)
-{
-    size_t start = 0;
-    while (start < text.size() && IsSpace(text[start])) ++start;
-    size_t end = start;
-    while (end < text.size() && !IsSpace(text[end]) && text[end] != ',' && text[end] != '/') ++end;
-    if (end == start) return false;  // blank, or a separator first
-    const std::string_view token = text.substr(start, end - start);
-    // A plain decimal number, the common case of a long series file, read once; anything else
-    // (a Fortran D exponent, a repeat count, a leading plus, a value out of range) goes through
-    // the list-directed reader below.
-    double plain = 0.0;
-    const auto [stop, error] = std::from_chars(token.data(), token.data() + token.size(), plain);
-    if (error == std::errc() && stop == token.data() + token.size() && std::isfinite(plain)) {
-        value = plain;
-        return true;
-    }
-    // A null item such as "3*" leaves its target unchanged: two different starting values tell it.
-    double a = 0.0, b = 1.0;
-    if (ReadFreeReals(token, 1, &a) != 1 || ReadFreeReals(token, 1, &b) != 1) return false;
-    if (a == 0.0 && b == 1.0) return false;
-    value = a;
-    return true;
-}
-
-LeadingNumber ReadLeadingFiniteNumber(std::string_view text, double& value)
-{
-    size_t start = 0;
-    while (start < text.size() && IsSpace(text[start])) ++start;
-    size_t end = start;
-    while (end < text.size() && !IsSpace(text[end])) ++end;
-    const std::string_view item = text.substr(start, end - start);
-    if (IsDecimalComma(item)) return LEADING_DECIMAL_COMMA;
-    double v = 0.0;
-    if (!ReadLeadingNumber(text, v)) {
-        const size_t stop = item.find_first_of(",/");
-        return LooksNumeric(item.substr(0, stop)) ? LEADING_NOT_FINITE : LEADING_NOTHING;
-    }
-    if (!std::isfinite(v)) return LEADING_NOT_FINITE;
-    value = v;
-    return LEADING_NUMBER;
-}
-
-const char* LeadingNumberFault(LeadingNumber reason)
-{
-    switch (reason) {
-    case LEADING_NOT_FINITE:
-        return "holds a value that is not a finite number";
-    case LEADING_DECIMAL_COMMA:
-        return "holds a number with a decimal comma";
-    default:
-        return "does not begin with a number";
-    }
-}
+#include "platform/text_file.h"
 
 // Writes `text` into the file `name` through a temporary file; fills the message on failure.
 int32_t WriteText(const std::string& name, const std::string& text, const char* caption,
@@ -112,55 +17,22 @@ int32_t WriteText(const std::string& name, const std::string& text, const char* 
     return 0;
 }
 
-std::string_view SkipByteOrderMark(std::string_view text)
-{
-    constexpr std::string_view mark = "\xEF\xBB\xBF";
-    return text.substr(0, mark.size()) == mark ? text.substr(mark.size()) : text;
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 AsciiSeries ParseAsciiSeries(std::string_view text)
 {
     AsciiSeries series;
-    const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        size_t k = 0;
-        while (k < line.size() && IsSpace(line[k])) ++k;
-        if (k == line.size()) continue;
-        double v = 0.0;
-        const LeadingNumber read = ReadLeadingFiniteNumber(line, v);
-        if (read != LEADING_NUMBER) {
-            series.stopLine = i + 1;
-            series.stopReason = read;
-            break;
-        }
-        series.values.push_back(v);
-    }
+    const std::vector<std::string> records = SplitRecords(text);
+    NumberVectorReader reader(records, 1, NumberPrecision::Double);
+    double v = 0.0;
+    while (reader.Next([&v](int64_t, int64_t, double x) { v = x; }, &series.notes)) series.values.push_back(v);
     return series;
 }
 
 std::string AsciiSeriesReport(const AsciiSeries& series)
 {
-    const std::string count = std::to_string(series.values.size());
-    if (series.stopLine == 0) return series.values.empty() ? "The file holds no numbers" : "";
-    std::string text = "Line " + std::to_string(series.stopLine) + " " + LeadingNumberFault(series.stopReason);
-    if (series.values.empty()) return text + ". No values were read.";
-    return text + ". Reading stopped there after " + count + (series.values.size() == 1 ? " value" : " values") +
-           ". Keep them?";
+    if (series.notes.stopLine > 0 && series.values.empty())
+        return NumberFaultSentence(series.notes.stopLine, series.notes.fault, NumberUnit::Value) + " No values were read.";
+    if (series.values.empty()) return "The file holds no numbers";
+    return NumberReadQuestion(series.notes, NumberUnit::Value, static_cast<int64_t>(series.values.size()), "value");
 }
 
 std::string FormatAsciiSeries(const std::vector<double>& values)

@@ -8,50 +8,24 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/number_text.h"
 #include "shell/file_message.h"
 
-// The number a text begins with, in free format (decimal or exponent notation, Inf, NaN),
-// after leading blanks and TABs. Returns false, `value` unchanged, when the text is blank, begins
-// with a separator (a comma or "/") or with anything that is not a number. The rest of the text,
-// after the first blank, TAB or comma, is ignored.
-bool ReadLeadingNumber(std::string_view text, double& value);
-
-// What a text begins with, for readers that take finite numbers only.
-enum LeadingNumber : int {
-    LEADING_NUMBER = 1,     // a finite number, stored in `value`
-    LEADING_NOTHING = 0,    // blank, a separator, or text that is not a number
-    LEADING_NOT_FINITE = -1,  // NaN, an infinity, or a number too large for a double
-    LEADING_DECIMAL_COMMA = -2,  // digits, one comma, digits ("3,14"): a decimal comma, not two values
-};
-
-// ReadLeadingNumber for readers of finite numbers: the first item (up to a blank or TAB) is
-// classified as above; `value` is written only for LEADING_NUMBER.
-LeadingNumber ReadLeadingFiniteNumber(std::string_view text, double& value);
-
-// The end of a sentence that begins "Line N " and names what the line holds instead of a finite
-// number: "does not begin with a number", "holds a value that is not a finite number", "holds a
-// number with a decimal comma".
-const char* LeadingNumberFault(LeadingNumber reason);
-
-// The text without a leading UTF-8 byte-order mark.
-std::string_view SkipByteOrderMark(std::string_view text);
-
-// Splits a text into lines at CR LF, LF or CR. The last line is kept even without a line end.
-std::vector<std::string_view> SplitLines(std::string_view text);
-
-// An ASCII series text read: the first number of each line; blank lines are skipped and the first
-// other line that does not begin with a finite number ends the series. A leading byte-order
-// mark is skipped.
+// An ASCII series text read: the first number of each line (a vector of one number, read by the
+// rules of every number reader, platform/number_text.h); blank lines are skipped and the first
+// other line that does not begin with a finite number ends the series. Items after a line's first
+// number are not read, and the notes say where. A leading byte-order mark is skipped; so is an
+// end-of-file mark that no digit follows.
 struct AsciiSeries {
     std::vector<double> values;
-    size_t stopLine = 0;  // 0: read to the end; else the line (from 1) that ended the series
-    LeadingNumber stopReason = LEADING_NOTHING;  // what that line began with
+    NumberReadNotes notes;  // where reading stopped and why (stopLine 0: read to the end); long lines
 };
 AsciiSeries ParseAsciiSeries(std::string_view text);
 
-// The message of a series read that did not take the whole text, or "" when it did and read at
-// least one value. With values read it asks whether to keep them ("... Keep them?"); without it
-// says that nothing was read.
+// The question after a series read that did not take the whole text as it stands (it stopped
+// before the end, or lines held more than one item), or "" when it did and read at least one
+// value: with values read it says where and asks whether to keep them ("... Keep them?"); without
+// it says that nothing was read.
 std::string AsciiSeriesReport(const AsciiSeries& series);
 
 // One value a line, each the shortest free-format text that reads back to the same double.

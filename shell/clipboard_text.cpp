@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <new>
 
-#include "shell/ascii_files.h"
+#include "platform/number_text.h"
+#include "platform/text_file.h"
 #include "shell/number_format.h"
 
 namespace {
@@ -19,56 +20,83 @@ std::string TrimBlanks(std::string text)
     return text.substr(start, end - start + 1);
 }
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
-
-// What ended the numbers of a row: its end, a slash or an item that is not a number (fault
-// LEADING_NOTHING); a number the table cannot take (not finite, or with a decimal comma); or an
-// empty cell, which would move every later value of the row one column to the left.
-struct RowEnd {
-    LeadingNumber fault = LEADING_NOTHING;
-    bool emptyCell = false;
-};
-
-// The numbers a row begins with, appended to `numbers`. Blanks around items are no cells, and
-// neither are TABs or commas after the last item; two TABs or two commas with no item between
-// them, or one before the first item, are an empty cell.
-RowEnd RowNumbers(std::string_view line, std::vector<double>& numbers)
-{
-    RowEnd ended;
-    size_t k = 0;
-    for (bool first = true;; first = false) {
-        size_t tabs = 0, commas = 0;
-        for (; k < line.size() && IsSeparator(line[k]); ++k) {
-            tabs += line[k] == '\t';
-            commas += line[k] == ',';
-        }
-        if (k >= line.size() || line[k] == '/') return ended;
-        if (tabs > 1 || commas > 1 || (first && tabs + commas > 0)) {
-            ended.emptyCell = true;
-            return ended;
-        }
-        size_t end = k;
-        while (end < line.size() && !IsSeparator(line[end])) ++end;
-        // An item that begins after a comma is one of a comma-separated list, never the second
-        // half of a decimal comma.
-        const bool afterComma = k > 0 && line[k - 1] == ',';
-        double v = 0.0;
-        const LeadingNumber read = ReadLeadingFiniteNumber(afterComma ? line.substr(k, end - k) : line.substr(k), v);
-        if (read != LEADING_NUMBER) {
-            ended.fault = read;
-            return ended;
-        }
-        numbers.push_back(v);
-        k = end;
-    }
-}
-
-ClipboardParse Refusal(size_t index, const std::string& what)
+ClipboardParse Refusal(int64_t line, const std::string& what)
 {
     ClipboardParse result;
     result.status = -1;
-    result.message = "Line " + std::to_string(index + 1) + " " + what;
+    result.message = "Line " + std::to_string(line) + " " + what;
     return result;
+}
+
+ClipboardParse Refusal(int64_t line, NumberFault fault, NumberUnit unit)
+{
+    return Refusal(line, NumberFaultText(fault, unit));
+}
+
+// The notes of a paste that was read: the sentences of the rules that took effect.
+std::string Notes(const NumberReadNotes& notes, NumberUnit unit)
+{
+    std::string text;
+    for (const std::string& line : NumberRuleLines(notes, unit)) text += (text.empty() ? "" : " ") + line;
+    return text;
+}
+
+// One row of a pasted table: its numbers, appended to `numbers`, and the items after them.
+struct Row {
+    NumberFault fault = NumberFault::None;
+    int64_t numbers = 0;
+    int64_t itemsAfter = 0;   // items after the row's numbers, which a table does not read
+    bool textAfter = false;   // the numbers ended at text
+};
+
+// The numbers a row begins with. A row's numbers end at the end of its line, at a slash or at text
+// that no number follows (a last column of notes); any other item that is not a finite number, and
+// text with numbers after it (a text column in the middle), refuse the row. A repeat "r*v" gives
+// r numbers, up to `room`, beyond which the table would be too large.
+Row RowNumbers(std::string_view line, int64_t need, int64_t room, std::vector<double>& numbers)
+{
+    Row row;
+    const LineItems split = SplitNumberLine(line, need, true);
+    row.fault = split.fault;
+    if (row.fault != NumberFault::None) return row;
+    size_t k = 0;
+    for (; k < split.items.size(); ++k) {
+        const LineItem& item = split.items[k];
+        const NumberFault fault = ItemFault(item.item, NumberPrecision::Double);
+        if (fault == NumberFault::Text) break;
+        if (fault != NumberFault::None) {
+            row.fault = fault;
+            return row;
+        }
+        if (item.repeat > room - row.numbers) {
+            row.fault = NumberFault::TooLarge;
+            return row;
+        }
+        numbers.insert(numbers.end(), static_cast<size_t>(item.repeat), item.item.value);
+        row.numbers += item.repeat;
+    }
+    for (size_t rest = k; rest < split.items.size(); ++rest) {
+        const NumberItemKind kind = split.items[rest].item.kind;
+        if (kind == NumberItemKind::EndMark) {
+            row.fault = NumberFault::EndMark;
+            return row;
+        }
+        if (kind == NumberItemKind::Number || kind == NumberItemKind::NotFinite) {
+            row.fault = NumberFault::Text;
+            return row;
+        }
+        if (kind != NumberItemKind::Empty) ++row.itemsAfter;
+    }
+    row.textAfter = k < split.items.size();
+    return row;
+}
+
+// Whether Paste reads the text of one value as a finite number, `value`.
+bool ReadsAsFinite(const std::string& text, double& value)
+{
+    const NumberItem item = ClassifyNumberItem(text);
+    value = item.value;
+    return item.kind == NumberItemKind::Number;
 }
 
 ClipboardParse OutOfMemory()
@@ -88,11 +116,11 @@ std::string ClipboardNumberText(double x)
     std::string text = TrimBlanks(FormatSignificant(x, 5));
     double shown = 0.0;
     const bool asterisks = text.find('*') != std::string::npos;
-    if (!asterisks && (x == 0.0 || (ReadLeadingNumber(text, shown) && shown != 0.0))) return text;
+    if (!asterisks && (x == 0.0 || (ReadsAsFinite(text, shown) && shown != 0.0))) return text;
     char buffer[40];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 4);
     text.assign(buffer, result.ptr);
-    if (ReadLeadingNumber(text, shown) && std::isfinite(shown)) return text;
+    if (ReadsAsFinite(text, shown)) return text;
     // Within 0.003 % of the largest double, rounding to 5 digits passes it and Paste would refuse
     // the text: the 5 digits are then cut instead, the nearest 5-digit value that Paste reads.
     result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 16);
@@ -129,17 +157,17 @@ ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& 
 {
     ClipboardParse result;
     try {
-        const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
+        const std::vector<std::string> records = SplitRecords(text);
         std::vector<double> read;
-        read.reserve(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i) {
-            double v = 0.0;
-            const LeadingNumber kind = ReadLeadingFiniteNumber(lines[i], v);
-            if (kind != LEADING_NUMBER) return Refusal(i, LeadingNumberFault(kind));
-            read.push_back(v);
-        }
+        read.reserve(records.size());
+        NumberVectorReader reader(records, 1, NumberPrecision::Double);
+        NumberReadNotes notes;
+        double v = 0.0;
+        while (reader.Next([&v](int64_t, int64_t, double x) { v = x; }, &notes)) read.push_back(v);
+        if (notes.stopLine > 0) return Refusal(notes.stopLine, notes.fault, NumberUnit::Value);
         if (read.empty()) return result;
         values = std::move(read);
+        result.message = Notes(notes, NumberUnit::Value);
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }
@@ -152,31 +180,47 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
 {
     ClipboardParse result;
     try {
-        const std::vector<std::string_view> lines = SplitLines(SkipByteOrderMark(text));
-        if (lines.empty()) return result;
-        if (lines.size() > static_cast<size_t>(INT32_MAX)) return Refusal(0, "starts a table too large to read");
+        const std::vector<std::string> records = SplitRecords(text);
         // Every row is read before the table is made: it then holds no more cells than the text
-        // holds numbers. The first row's numbers make the columns, whatever separates them.
+        // holds numbers, repeats bounded by the largest table. The first row's numbers make the
+        // columns, whatever separates them; blank lines are passed over as a file's are.
         std::vector<double> numbers;
-        std::vector<size_t> start(lines.size() + 1, 0);
-        for (size_t i = 0; i < lines.size(); ++i) {
-            const RowEnd end = RowNumbers(lines[i], numbers);
-            start[i + 1] = numbers.size();
-            const size_t count = start[i + 1] - start[i];
-            if (end.emptyCell) return Refusal(i, "has an empty cell");
-            if (end.fault != LEADING_NOTHING) return Refusal(i, LeadingNumberFault(end.fault));
-            if (count == 0) return Refusal(i, LeadingNumberFault(LEADING_NOTHING));
-            if (count < start[1]) return Refusal(i, "has fewer numbers than the first line");
-            if (count > start[1]) return Refusal(i, "has more numbers than the first line");
+        int64_t width = -1;
+        int64_t count = 0;
+        int64_t firstLine = 0;
+        bool firstEndsInText = false;
+        NumberReadNotes notes;
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (IsBlankLine(records[i])) continue;
+            const int64_t line = static_cast<int64_t>(i) + 1;
+            const Row row = RowNumbers(records[i], width, kClipboardMaxValues - static_cast<int64_t>(numbers.size()), numbers);
+            if (row.fault == NumberFault::TooLarge) return Refusal(line, "starts a table too large to read");
+            if (row.fault != NumberFault::None) return Refusal(line, row.fault, NumberUnit::Row);
+            if (row.numbers == 0) return Refusal(line, NumberFault::Text, NumberUnit::Row);
+            if (width < 0) {
+                width = row.numbers;
+                firstLine = line;
+                firstEndsInText = row.textAfter;
+            } else if (row.numbers < width) {
+                return Refusal(line, row.textAfter ? NumberFaultText(NumberFault::Text, NumberUnit::Row)
+                                                   : std::string("has fewer numbers than the first line"));
+            } else if (row.numbers > width) {
+                // The first row's numbers ended early: its text stands where this row has a number.
+                if (firstEndsInText) return Refusal(firstLine, NumberFault::Text, NumberUnit::Row);
+                return Refusal(line, "has more numbers than the first line");
+            }
+            if (row.itemsAfter > 0) {
+                if (notes.longLine == 0) notes.longLine = line;
+                notes.itemsNotRead += row.itemsAfter;
+            }
+            ++count;
         }
-        const size_t width = start[1];
-        if (width > static_cast<size_t>(INT32_MAX)) return Refusal(0, "starts a table too large to read");
-        std::vector<double> cells(width * lines.size(), 0.0);
-        for (size_t i = 0; i < lines.size(); ++i)
-            std::copy(numbers.begin() + start[i], numbers.begin() + start[i + 1], cells.begin() + i * width);
+        if (count == 0) return result;
+        if (count > INT32_MAX || width > INT32_MAX) return Refusal(firstLine, "starts a table too large to read");
         columns = static_cast<int32_t>(width);
-        rows = static_cast<int32_t>(lines.size());
-        table = std::move(cells);
+        rows = static_cast<int32_t>(count);
+        table = std::move(numbers);
+        result.message = Notes(notes, NumberUnit::Row);
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }

@@ -35,7 +35,7 @@ int32_t ReadWithEachReader(const std::vector<unsigned char>& bytes, LoadedProjec
     const std::string report = AsciiSeriesReport(series);
     if (series.values.empty()) {
         // A text that stopped at its first line says which; an empty one is the caller's to name.
-        if (series.stopLine > 0) messages.push_back({report, "ReadRawData()"});
+        if (series.notes.stopLine > 0) messages.push_back({report, "ReadRawData()"});
         return loaded.kind;
     }
     if (!report.empty()) loaded.partial = {report, "ReadRawData()"};

@@ -50,7 +50,7 @@ bool TakeText(std::string& text)
     return found;
 }
 
-void Refused(const std::string& message)
+void Told(const std::string& message)
 {
     MessageBoxW(MessageBoxOwner(), WideText(message).c_str(), L"Import from clipboard", MB_OK);
 }
@@ -69,7 +69,8 @@ void ReadClipboard(int32_t& status, Parse parse)
         result.status = -1;
         result.message = "Memory allocation error.";
     }
-    if (result.status == -1) Refused(result.message);
+    // A refusal, or the notes of what a paste that was read left out.
+    if (result.status == -1 || (result.status == 1 && !result.message.empty())) Told(result.message);
     status = result.status;
 }
 

@@ -97,6 +97,8 @@ TEST(DataFile, ReadsAndStops)
          DataFault::None},
         {"empty repeated items", "2*\n", 2, 10000, {}, 0, false, 1, DataFault::EmptyItem},
         {"repeated values", "2*1.5 3\n", 2, 10000, {1.5f, 1.5f}, 1, false, 0, DataFault::None, 1, 1},
+        {"empty items after the vector are no items", "1 2,,3\n", 2, 10000, {1, 2}, 1, false, 0, DataFault::None, 1,
+         1},
         {"blank lines are passed over", "1\n\n  \t\n2\n", 1, ospe, {1, 2}, 2, false, 0, DataFault::None},
         {"a vector over several lines, the rest of its last line ignored", "1\n2 3\n4 5 6 7\n", 3, 10000,
          {1, 2, 3, 4, 5, 6}, 2, false, 0, DataFault::None, 3, 1, 1},
@@ -109,19 +111,27 @@ TEST(DataFile, ReadsAndStops)
         {"a number of two megabytes", twoMegabytes + "\n", 1, ospe, {}, 0, false, 1, DataFault::TooLarge},
         {"an exponent without digits is text", "1\n1e\n", 1, ospe, {1}, 1, false, 2, DataFault::Text},
         {"a sign without digits is text", "1\n1+\n", 1, ospe, {1}, 1, false, 2, DataFault::Text},
-        {"an exponent given by its sign alone", "1.5+3\n1.5-400\n1.5+400\n", 1, ospe, {1500, 0}, 2, false, 3,
-         DataFault::TooLarge},
+        {"an exponent given by its sign alone", "1.5+3\n1.5+400\n", 1, ospe, {1500}, 1, false, 2, DataFault::TooLarge},
+        {"an exponent given by its sign alone, too small", "1.5+3\n1.5-400\n", 1, ospe, {1500}, 1, false, 2,
+         DataFault::TooSmall},
         // Without a point, digits, a sign and digits are a date or a range: text, not 199 or a
         // number too large.
-        {"a dated first column", "1990-01,123.4\n1990-02,125.1\n", 1, ospe, {}, 0, false, 1, DataFault::Text},
-        {"a range in a vector", "1 2\n1-2 3\n", 2, 10000, {1, 2}, 1, false, 2, DataFault::Text},
+        {"a dated first column", "1990-01,123.4\n1990-02,125.1\n", 1, ospe, {}, 0, false, 1,
+         DataFault::DateOrFraction},
+        {"a range in a vector", "1 2\n1-2 3\n", 2, 10000, {1, 2}, 1, false, 2, DataFault::DateOrFraction},
         {"the largest float is held", "3.4028234e38\n", 1, ospe, {3.4028234e38f}, 1, false, 0, DataFault::None},
-        {"an underflow is zero", "1e-50\n", 1, ospe, {0.0f}, 1, false, 0, DataFault::None},
-        {"a NUL byte", std::string("1\n2\0\n3\n", 7), 1, ospe, {1}, 1, false, 2, DataFault::NotText},
+        // Too small a value is refused, as too large a one is; zero is a number.
+        {"too small for single precision", "1\n1e-50\n", 1, ospe, {1}, 1, false, 2, DataFault::TooSmall},
+        {"a subnormal float", "1e-40\n", 1, ospe, {}, 0, false, 1, DataFault::TooSmall},
+        {"below the doubles", "-1e-400\n", 1, ospe, {}, 0, false, 1, DataFault::TooSmall},
+        {"the smallest normal float", "1.1754944e-38\n0.0e-50\n", 1, ospe, {1.1754944e-38f, 0.0f}, 2, false, 0,
+         DataFault::None},
+        {"a thousands separator refuses the file", "1\n1,234.5\n", 1, ospe, {1}, 1, false, 2, DataFault::Thousands},
+        {"a NUL byte", std::string("1\n2\0\n3\n", 7), 1, ospe, {1}, 1, false, 2, DataFault::Control},
         {"a binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10), 1, ospe, {}, 0, false, 1,
-         DataFault::NotText},
+         DataFault::Control},
         {"a vector the file does not complete", "1 2\n3 4\n5\n\n", 2, 10000, {1, 2, 3, 4}, 2, false, 3,
-         DataFault::Incomplete, 0, 0, 3},
+         DataFault::Incomplete},
         {"no number first", "x\n1\n", 1, ospe, {}, 0, false, 1, DataFault::Text},
         {"empty", "", 1, ospe, {}, 0, false, 0, DataFault::None},
         {"blank only", "\r\n  \r\n", 1, ospe, {}, 0, false, 0, DataFault::None},
@@ -152,8 +162,8 @@ TEST(DataFile, ReadsAndStops)
         {"a decimal comma with a d exponent", "1,5d3\n", 1, ospe, {}, 0, false, 1, DataFault::DecimalComma},
         {"a decimal comma with a D exponent and a sign", "1,5D-2\n", 1, ospe, {}, 0, false, 1,
          DataFault::DecimalComma},
-        {"neither reading gives the vector: commas part items", "1,5 2,5 3\n", 2, 10000, {1, 5}, 1, false, 0,
-         DataFault::None, 1, 3},
+        {"neither reading gives the vector: the line is refused", "1,5 2,5 3\n", 2, 10000, {}, 0, false, 1,
+         DataFault::DecimalComma},
         {"a line that goes on with a vector needs what is left of it", "1\n2,5\n1 2\n2,5\n", 3, 10000, {1, 2, 5}, 1,
          false, 4, DataFault::DecimalComma, 0, 0, 1},
         // An end-of-file mark that numbers follow is a stop like any other.
@@ -161,7 +171,7 @@ TEST(DataFile, ReadsAndStops)
          DataFault::EndMark},
         {"a mark within a line", "1\n2\x1A" "3\n", 1, ospe, {1, 2}, 2, false, 2, DataFault::EndMark},
         {"a mark in a vector that goes on after it", "1 2\n3\n\x1A" "4\n", 2, 10000, {1, 2}, 1, false, 3,
-         DataFault::EndMark, 0, 0, 2},
+         DataFault::EndMark},
         {"a mark at the very end", "1\n2\n\x1A", 1, ospe, {1, 2}, 2, false, 0, DataFault::None},
         {"marks padding the last block", "1\n2\n\x1A\x1A\x1A\r\n", 1, ospe, {1, 2}, 2, false, 0, DataFault::None},
         // Rules at their edges.
@@ -174,7 +184,7 @@ TEST(DataFile, ReadsAndStops)
         {"a repeat count of 2^64", "18446744073709551616*1.5 2\n", 2, 10000, {1.5f, 1.5f}, 1, false, 0,
          DataFault::None, 1, 2},
         {"a vector the file does not complete, begun on a short line", "1 2 3\n4\n5\n", 3, 10000, {1, 2, 3}, 1, false,
-         2, DataFault::Incomplete, 0, 0, 2},
+         2, DataFault::Incomplete},
         {"past the limit vectors are counted up to an item that ends the data",
          Lines(20005, "2.5\n") + "x\n" + Lines(3, "1\n"), 1, ospe, {2.5f}, 20000, true, 0, DataFault::None, 0, 0, 0,
          20005},
@@ -202,7 +212,8 @@ TEST(DataFile, ReadsAndStops)
         EXPECT_EQ(read.itemsNotRead, c.notRead);
         EXPECT_EQ(read.shortLine, c.shortLine);
         EXPECT_EQ(read.total, c.total < 0 ? c.count : c.total);
-        EXPECT_EQ(DataFaultRefuses(read.fault), c.fault == DataFault::DecimalComma || c.fault == DataFault::EmptyItem);
+        EXPECT_EQ(DataFaultRefuses(read.fault), c.fault == DataFault::DecimalComma || c.fault == DataFault::EmptyItem ||
+                                                    c.fault == DataFault::Thousands);
     }
     DataFileRead read;
     read.count = 3;
@@ -242,7 +253,9 @@ TEST(DataFile, SentencesOfARead)
               (std::vector<std::string>{"Line 2 begins a vector that the file does not complete.",
                                         "Reading stopped there; the vector before it was kept."}));
     read.fault = DataFault::DecimalComma;
-    EXPECT_EQ(DataFileProblem(read), "Line 2 holds a number with a decimal comma.");
+    EXPECT_EQ(DataFileProblem(read), "Line 2 holds a decimal comma or comma-parted numbers.");
+    read.unit = NumberUnit::Vector;
+    EXPECT_EQ(DataFileProblem(read), "Line 2 holds a decimal comma or comma-parted numbers not fitting a vector.");
     read.fault = DataFault::EmptyItem;
     EXPECT_EQ(DataFileProblem(read), "Line 2 holds an empty item (a lone comma or slash).");
 }
@@ -274,8 +287,7 @@ TEST(DataFile, SentencesOfTheRulesThatTookEffect)
          {"Line 2 holds fewer items than a vector takes:", "a vector goes on in the lines that follow.",
           "Line 12 holds an end-of-file mark (Ctrl-Z) with more after it.",
           "Reading stopped there; the 11 vectors before it were kept."}},
-        // The line of an unfinished vector is named once, where reading stopped.
-        {read(0, 0, 2, 2, DataFault::Incomplete, 1), "vector",
+        {read(0, 0, 0, 2, DataFault::Incomplete, 1), "vector",
          {"Line 2 begins a vector that the file does not complete.",
           "Reading stopped there; the vector before it was kept."}},
     };

@@ -12,10 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const AsciiSeries series = ParseAsciiSeries(text);
-    FUZZ_CHECK(series.values.size() <= size && series.stopLine <= size + 1);
+    FUZZ_CHECK(series.values.size() <= size && series.notes.stopLine <= static_cast<int64_t>(size) + 1);
     for (double v : series.values) FUZZ_CHECK(std::isfinite(v));
     const std::string report = AsciiSeriesReport(series);
-    FUZZ_CHECK(report.empty() == (series.stopLine == 0 && !series.values.empty()));
+    // The report is empty only when the whole text was read as it stands.
+    FUZZ_CHECK(report.empty() ==
+               (series.notes.stopLine == 0 && series.notes.longLine == 0 && !series.values.empty()));
 
     double values[8] = {};
     const int status = ReadFreeReals(text, 8, values);

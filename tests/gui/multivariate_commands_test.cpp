@@ -164,9 +164,9 @@ TEST_F(MultivariateCommandsTest, ReadDataSaysWhatTheReadingRulesDid)
     Write("dated.csv", "1990-01,123.4\r\n1990-02,125.1\r\n1990-03,119.8\r\n");
     MultivariateProject& project = Project(TwoSeries(10));
     const std::wstring shortQuestion =
-        L"MultivarReadData(): Line 2 holds fewer numbers than a vector of 2: the vector went on in the next line. "
-        L"Line 3 holds more items than its vector takes; 1 item was not read. 3 vectors of 2 numbers were read. "
-        L"Keep them?";
+        L"MultivarReadData(): Line 3 holds more items than a vector takes. The rest of such lines was not read: 1 item "
+        L"in all. Line 2 holds fewer items than a vector takes: a vector goes on in the lines that follow. 3 vectors "
+        L"of 2 numbers were read. Keep them?";
 
     AnswerFileDialog(Path("short.txt"), L"Open file");
     AnswerNextDialog(Press(IDOK));      // two columns
@@ -198,7 +198,8 @@ TEST_F(MultivariateCommandsTest, ReadDataSaysWhatTheReadingRulesDid)
     AnswerNextDialog(Press(IDCANCEL));  // the dialog
     EXPECT_EQ(MultivarReadData(project), 0);
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): The file holds no complete vector of 2 "
-                                                    L"numbers. Line 1 holds text where a number should stand."});
+                                                    L"numbers. Line 1 holds a date or a fraction where a number "
+                                                    L"should stand."});
     EXPECT_EQ(project.data->n, 49);
 }
 
@@ -268,9 +269,9 @@ TEST_F(MultivariateCommandsTest, ImportReplacesTableModelAndTransforms)
     AnswerNextDialog(Press(IDOK));  // kept, though the third number of each line is not read
     TakeSeenDialogs();
     SendCommand(IDM_IMPORT_FILE);
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): Line 1 holds more items than its vector "
-                                                    L"takes; 7 items in all were not read. 7 vectors of 2 numbers "
-                                                    L"were read. Keep them?"});
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): Line 1 holds more items than a vector "
+                                                    L"takes. The rest of such lines was not read: 7 items in all. 7 "
+                                                    L"vectors of 2 numbers were read. Keep them?"});
     EXPECT_EQ(project.data->m, 2);
     EXPECT_EQ(project.data->n, 7);
     EXPECT_EQ(project.transforms, nullptr);

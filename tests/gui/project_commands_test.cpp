@@ -271,8 +271,8 @@ TEST_F(ProjectCommandsTest, PasteReadsColumnsAsTheFilesDoAndNamesTheLineItRefuse
         const wchar_t* message;
     } refused[] = {
         {1, "1\t2\r\n3\t4\t5\r\n", L"Line 2 has more numbers than the first line"},
-        {1, "1990-01,123.4\r\n1990-02,125.1\r\n", L"Line 1 does not begin with a number"},
-        {2, "1990-01,123.4\r\n1990-02,125.1\r\n", L"Line 1 does not begin with a number"},
+        {1, "1990-01,123.4\r\n1990-02,125.1\r\n", L"Line 1 holds a date or a fraction where a number should stand"},
+        {2, "1990-01,123.4\r\n1990-02,125.1\r\n", L"Line 1 holds a date or a fraction where a number should stand"},
     };
     NewProjectOfKind(1);
     const UnivariateProject& u = *ProjectTable[2].univariate;

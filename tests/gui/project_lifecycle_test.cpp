@@ -112,9 +112,10 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
         std::wstring message;
     } const cases[] = {
         {"cut.kdx", L"VeskRead()", L"Cannot read file"},
-        {"words.txt", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
+        {"words.txt", L"ReadRawData()", L"Line 1 holds text where a number should stand. No values were read."},
         {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
-        {"dated.csv", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
+        {"dated.csv", L"ReadRawData()",
+         L"Line 1 holds a date or a fraction where a number should stand. No values were read."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -341,16 +342,21 @@ TEST_F(ProjectLifecycleTest, ExportStartsWithTheFirstKindThatHasValues)
     EXPECT_EQ(values, (std::vector<double>{1.5, -2.25, 3}));
 }
 
-TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
+// Puts `text` on the clipboard as CF_TEXT.
+static void PutClipboardText(const std::string& text)
 {
     ASSERT_TRUE(OpenClipboard(FrameWindow));
     EmptyClipboard();
-    const char text[] = "1.5\n2.5\r\n-3";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
-    memcpy(GlobalLock(memory), text, sizeof text);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
     CloseClipboard();
+}
+
+TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
+{
+    PutClipboardText("1.5\n2.5\r\n-3");
 
     std::vector<double> values;
     int32_t status = 0;
@@ -375,14 +381,7 @@ TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
     EXPECT_EQ(table, (std::vector<double>{1, 2, 3, 4}));
 
     ASSERT_EQ(CopyTableToClipboard(2, 2, {1, 2, 3, 4}), 1);
-    ASSERT_TRUE(OpenClipboard(FrameWindow));
-    EmptyClipboard();
-    const char bad[] = "1\nabc\n";
-    memory = GlobalAlloc(GMEM_MOVEABLE, sizeof bad);
-    memcpy(GlobalLock(memory), bad, sizeof bad);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
+    PutClipboardText("1\nabc\n");
     TakeSeenDialogs();
     AnswerNextDialog({});
     ReadClipboardSeries(values, status);
@@ -390,8 +389,19 @@ TEST_F(ProjectLifecycleTest, ImportClipboardReadsTheTextOnTheClipboard)
     const std::vector<SeenDialog> seen = TakeSeenDialogs();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Import from clipboard");
-    EXPECT_EQ(seen[0].message, L"Line 2 does not begin with a number");
+    EXPECT_EQ(seen[0].message, L"Line 2 holds text where a number should stand");
     EXPECT_EQ(seen[0].owner, FrameWindow);
+
+    // A paste that is read says what it left out of its lines.
+    PutClipboardText("1 2\r\n3\r\n");
+    AnswerNextDialog({});
+    ReadClipboardSeries(values, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(values, (std::vector<double>{1, 3}));
+    const std::vector<SeenDialog> notes = TakeSeenDialogs();
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].caption, L"Import from clipboard");
+    EXPECT_EQ(notes[0].message, L"Line 1 holds more than one item. The rest of such lines was not read: 1 item in all.");
 }
 
 TEST_F(ProjectLifecycleTest, RenameRetitlesEveryWindowAndCancelKeepsThem)

@@ -14,39 +14,44 @@ TEST(AsciiFiles, SeriesReaderTakesTheFirstNumberOfEachLineAndSaysWhereItStopped)
     const struct {
         const char* text;
         std::vector<double> expected;
-        size_t stopLine;
-        LeadingNumber reason;
+        int64_t stopLine;
+        NumberFault reason;
+        int64_t longLine = 0;  // the first line that held more than its first number
+        int64_t notRead = 0;
     } cases[] = {
-        {"1.5\n\n2.5\nabc\n3.5\n", {1.5, 2.5}, 4, LEADING_NOTHING},  // blank lines skipped; a word ends the series
-        {"1 2 3\n", {1}, 0, LEADING_NOTHING},
-        {"", {}, 0, LEADING_NOTHING},
-        {"  4, 5\r\n-1E2\r6.25", {4, -100, 6.25}, 0, LEADING_NOTHING},  // CR LF, CR, and a last line without a line end
-        {"7\n, 8\n9\n", {7}, 2, LEADING_NOTHING},  // a line that begins with a separator ends the read
-        {"7\n/8\n", {7}, 2, LEADING_NOTHING},
-        {"3*\n4\n", {}, 1, LEADING_NOTHING},  // a null value is no number
-        {"1d3\t x\n", {1000}, 0, LEADING_NOTHING},
-        {"\xEF\xBB\xBF" "1\n2\n", {1, 2}, 0, LEADING_NOTHING},  // a byte-order mark is skipped
-        {"1\nNA\n2\n", {1}, 2, LEADING_NOTHING},
-        {"1\n2\nNaN\n3\n", {1, 2}, 3, LEADING_NOT_FINITE},
-        {"1\n-Inf\n", {1}, 2, LEADING_NOT_FINITE},
-        {"1\n1e400\n2\n", {1}, 2, LEADING_NOT_FINITE},
-        {"1\n-2.5D+999, 3\n", {1}, 2, LEADING_NOT_FINITE},
-        {"1\n1e-400\n", {1, 0}, 0, LEADING_NOTHING},  // an underflow is a zero, not a loss
-        {"3,14\n2,72\n", {}, 1, LEADING_DECIMAL_COMMA},  // not 3 and 2
-        {"1\n-3,5 x\n", {1}, 2, LEADING_DECIMAL_COMMA},
-        {"1,2,3\n", {1}, 0, LEADING_NOTHING},  // a list of values separated by commas is a list
+        {"1.5\n\n2.5\nabc\n3.5\n", {1.5, 2.5}, 4, NumberFault::Text},  // blank lines skipped; a word ends the series
+        {"1 2 3\n", {1}, 0, NumberFault::None, 1, 2},
+        {"", {}, 0, NumberFault::None},
+        {"  4, 5\r\n-1E2\r6.25", {4, -100, 6.25}, 0, NumberFault::None, 1, 1},  // CR LF, CR, a last line without an end
+        {"7\n, 8\n9\n", {7}, 2, NumberFault::EmptyItem},  // a line that begins with a separator ends the read
+        {"7\n/8\n", {7}, 2, NumberFault::EmptyItem},
+        {"3*\n4\n", {}, 1, NumberFault::EmptyItem},  // a null value is no number
+        {"3*1.5\n", {1.5}, 0, NumberFault::None, 1, 1},  // the rest of a repeat is not read
+        {"1d3\t x\n", {1000}, 0, NumberFault::None, 1, 1},
+        {"\xEF\xBB\xBF" "1\n2\n", {1, 2}, 0, NumberFault::None},  // a byte-order mark is skipped
+        {"1\nNA\n2\n", {1}, 2, NumberFault::Text},
+        {"1\n2\nNaN\n3\n", {1, 2}, 3, NumberFault::NotFinite},
+        {"1\n-Inf\n", {1}, 2, NumberFault::NotFinite},
+        {"1\n1e400\n2\n", {1}, 2, NumberFault::NotFinite},
+        {"1\n-2.5D+999, 3\n", {1}, 2, NumberFault::NotFinite},
+        {"1\n1e-400\n", {1, 0}, 0, NumberFault::None},  // an underflow is a zero, not a loss
+        {"3,14\n2,72\n", {}, 1, NumberFault::DecimalComma},  // not 3 and 2
+        {"1\n-3,5 x\n", {1}, 2, NumberFault::DecimalComma},
+        {"1,2,3\n", {1}, 0, NumberFault::None, 1, 2},  // a list of values separated by commas is a list
         // A dated first column is no exponent without its letter (not 199, 19.9, 1.99).
-        {"1990-01,123.4\n1990-02,125.1\n1990-03,119.8\n", {}, 1, LEADING_NOTHING},
-        {"5\n1-2\n", {5}, 2, LEADING_NOTHING},
-        {"0.123456-100\n2.5+3\n", {0.123456e-100, 2500}, 0, LEADING_NOTHING},  // Fortran's own form is kept
+        {"1990-01,123.4\n1990-02,125.1\n1990-03,119.8\n", {}, 1, NumberFault::DateOrFraction},
+        {"5\n1-2\n", {5}, 2, NumberFault::DateOrFraction},
+        {"0.123456-100\n2.5+3\n", {0.123456e-100, 2500}, 0, NumberFault::None},  // Fortran's own form is kept
+        {"1\n2\n\x1A", {1, 2}, 0, NumberFault::None},  // a mark as the last byte ends the text
+        {"1\n2\n\x1A" "3\n", {1, 2}, 3, NumberFault::EndMark},
     };
     for (const auto& c : cases) {
         const AsciiSeries read = ParseAsciiSeries(c.text);
         EXPECT_EQ(read.values, c.expected) << c.text;
-        EXPECT_EQ(read.stopLine, c.stopLine) << c.text;
-        if (c.stopLine > 0) {
-            EXPECT_EQ(read.stopReason, c.reason) << c.text;
-        }
+        EXPECT_EQ(read.notes.stopLine, c.stopLine) << c.text;
+        EXPECT_EQ(static_cast<int>(read.notes.fault), static_cast<int>(c.reason)) << c.text;
+        EXPECT_EQ(read.notes.longLine, c.longLine) << c.text;
+        EXPECT_EQ(read.notes.itemsNotRead, c.notRead) << c.text;
     }
 }
 
@@ -59,10 +64,15 @@ TEST(AsciiFiles, ReportOfAReadNamesTheLineAndTheValuesRead)
         {"1\n2\n", ""},
         {"", "The file holds no numbers"},
         {"\n \n", "The file holds no numbers"},
-        {"\xEF\xBB\xBF" "abc\n", "Line 1 does not begin with a number. No values were read."},
+        {"\xEF\xBB\xBF" "abc\n", "Line 1 holds text where a number should stand. No values were read."},
         {"1\n2\nNaN\n", "Line 3 holds a value that is not a finite number. Reading stopped there after 2 values. Keep them?"},
-        {"5\n3,14\n", "Line 2 holds a number with a decimal comma. Reading stopped there after 1 value. Keep them?"},
-        {"1990-01 123.4\n", "Line 1 does not begin with a number. No values were read."},
+        {"5\n3,14\n",
+         "Line 2 holds a decimal comma or comma-parted numbers. Reading stopped there after 1 value. "
+         "Keep them?"},
+        {"1990-01 123.4\n", "Line 1 holds a date or a fraction where a number should stand. No values were read."},
+        {"1 2 3\n4\n5 6\n",
+         "Line 1 holds more than one item. The rest of such lines was not read: 3 items in all. 3 values were read. "
+         "Keep them?"},
     };
     for (const auto& c : cases) EXPECT_EQ(AsciiSeriesReport(ParseAsciiSeries(c.text)), c.report) << c.text;
 }

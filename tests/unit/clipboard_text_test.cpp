@@ -78,19 +78,23 @@ TEST(ClipboardText, PastedSeriesReadsEveryLineAndRefusesNonNumbers)
         {"1\r\n2\r\n3", 1, {1, 2, 3}, ""},  // the last line is read
         {"1\n2\r3", 1, {1, 2, 3}, ""},
         {"7", 1, {7}, ""},
-        {"1.5 abc\n2\t\n", 1, {1.5, 2}, ""},
+        {"1.5 abc\n2\t\n", 1, {1.5, 2},
+         "Line 1 holds more than one item. The rest of such lines was not read: 1 item in all."},
         {"", 0, {}, ""},
-        {"1\r\nabc\r\n3", -1, {}, "Line 2 does not begin with a number"},
-        {"1\n\n3", -1, {}, "Line 2 does not begin with a number"},
-        {"1\n,2", -1, {}, "Line 2 does not begin with a number"},
+        {"1\r\nabc\r\n3", -1, {}, "Line 2 holds text where a number should stand"},
+        // Blank lines are skipped as a file's are: a spreadsheet column copied with an empty cell.
+        {"1\n\n3", 1, {1, 3}, ""},
+        {"112\r\n118\r\n132\r\n\r\n", 1, {112, 118, 132}, ""},
+        {"1\n,2", -1, {}, "Line 2 holds an empty item (a lone comma or slash)"},
         {"\xEF\xBB\xBF" "4\r\n5", 1, {4, 5}, ""},  // a byte-order mark is skipped
         {"1\nNaN\n3", -1, {}, "Line 2 holds a value that is not a finite number"},
         {"Inf", -1, {}, "Line 1 holds a value that is not a finite number"},
         {"1\n2\n-1e400", -1, {}, "Line 3 holds a value that is not a finite number"},
-        {"1\nNA\n", -1, {}, "Line 2 does not begin with a number"},
-        {"3,14\r\n2,72", -1, {}, "Line 1 holds a number with a decimal comma"},
-        {"1990-01,123.4\r\n1990-02,125.1", -1, {}, "Line 1 does not begin with a number"},  // not 199, 19.9
-        {"5\r\n1-2", -1, {}, "Line 2 does not begin with a number"},                       // not 0.01
+        {"1\nNA\n", -1, {}, "Line 2 holds text where a number should stand"},
+        {"3,14\r\n2,72", -1, {}, "Line 1 holds a decimal comma or comma-parted numbers"},
+        // not 199, 19.9
+        {"1990-01,123.4\r\n1990-02,125.1", -1, {}, "Line 1 holds a date or a fraction where a number should stand"},
+        {"5\r\n1-2", -1, {}, "Line 2 holds a date or a fraction where a number should stand"},  // not 0.01
     };
     for (const auto& c : cases) {
         std::vector<double> values = {99};
@@ -145,13 +149,20 @@ TEST(ClipboardText, PastedTableTakesItsWidthFromTheNumbersOfTheFirstLine)
         {"1\t2\t3\n4\t\t6\n", "Line 2 has an empty cell"},
         {"\t2\t3\n", "Line 1 has an empty cell"},
         {"1,,3\n", "Line 1 has an empty cell"},
-        {"1\t2\nx\t3\n", "Line 2 does not begin with a number"},
+        {"1\t2\nx\t3\n", "Line 2 holds text where a number should stand"},
         {"1\t2\n3\tNaN\n", "Line 2 holds a value that is not a finite number"},
         {"1\t1e999\n", "Line 1 holds a value that is not a finite number"},
-        {"3,14\t2,72\n", "Line 1 holds a number with a decimal comma"},
+        {"3,14\t2,72\n", "Line 1 holds a decimal comma or comma-parted numbers not fitting a row"},
         // A dated first column is not a number with an exponent (1990-01 once read as 199).
-        {"1990-01,123.4\r\n1990-02,125.1\r\n", "Line 1 does not begin with a number"},
-        {"1990-01\t123.4\r\n", "Line 1 does not begin with a number"},
+        {"1990-01,123.4\r\n1990-02,125.1\r\n", "Line 1 holds a date or a fraction where a number should stand"},
+        {"1990-01\t123.4\r\n", "Line 1 holds a date or a fraction where a number should stand"},
+        // A text column in the middle, and a missing value in the first row, name their own line.
+        {"2134\tx\t901\n", "Line 1 holds text where a number should stand"},
+        {"2134\tNA\n2135\t13\n", "Line 1 holds text where a number should stand"},
+        {"1\t2\n3\tx\n", "Line 2 holds text where a number should stand"},
+        // Repeat counts are bounded by the largest table before anything is stored.
+        {"16777217*1.5\n", "Line 1 starts a table too large to read"},
+        {"9000000*1 9000000*1\n", "Line 1 starts a table too large to read"},
     };
     for (const auto& c : refused) {
         int32_t columns = 5, rows = 5;

@@ -95,38 +95,39 @@ TEST(TableReaderTest, NotesOfARead)
     } cases[] = {
         {"a whole table", "1 2\n3 4\n", 2, 2, {}, ""},
         {"a slash after the m-th number ends its line", "1 2 / 9\n3 4\n", 2, 2, {}, ""},
-        {"NA in line 3", "1 2\n2 4\n3 NA\n4 8\n", 2, 2, {3, MvStop::Text, 0, 0, 0},
+        {"NA in line 3", "1 2\n2 4\n3 NA\n4 8\n", 2, 2, {3, NumberFault::Text, 0, 0, 0},
          "Line 3 holds text where a number should stand. Reading stopped there after 2 vectors. Keep them?"},
-        {"NA in row 50 of 100", Rows(100, 50), 2, 49, {50, MvStop::Text, 0, 0, 0},
+        {"NA in row 50 of 100", Rows(100, 50), 2, 49, {50, NumberFault::Text, 0, 0, 0},
          "Line 50 holds text where a number should stand. Reading stopped there after 49 vectors. Keep them?"},
-        {"a short row takes its second value from the next line", "1 2\n2\n3 6\n4 8\n", 2, 3, {0, MvStop::None, 2, 3, 1},
-         "Line 2 holds fewer numbers than a vector of 2: the vector went on in the next line. Line 3 holds more items "
-         "than its vector takes; 1 item was not read. 3 vectors of 2 numbers were read. Keep them?"},
-        {"a third column", SevenByThree(), 2, 7, {0, MvStop::None, 0, 1, 7},
-         "Line 1 holds more items than its vector takes; 7 items in all were not read. 7 vectors of 2 numbers were "
-         "read. Keep them?"},
-        {"ten a line, twelve a vector", tenALine, 12, 2, {0, MvStop::None, 1, 2, 16}, nullptr},
-        {"the rest of a repeat", "3*7 8\n", 2, 1, {0, MvStop::None, 0, 1, 2}, nullptr},
-        {"NaN", "1 2\nNaN 4\n", 2, 1, {2, MvStop::NotFinite, 0, 0, 0},
+        {"a short row takes its second value from the next line", "1 2\n2\n3 6\n4 8\n", 2, 3, {0, NumberFault::None, 3, 1, 2},
+         "Line 3 holds more items than a vector takes. The rest of such lines was not read: 1 item in all. Line 2 holds "
+         "fewer items than a vector takes: a vector goes on in the lines that follow. 3 vectors of 2 numbers were read. "
+         "Keep them?"},
+        {"a third column", SevenByThree(), 2, 7, {0, NumberFault::None, 1, 7, 0},
+         "Line 1 holds more items than a vector takes. The rest of such lines was not read: 7 items in all. 7 vectors "
+         "of 2 numbers were read. Keep them?"},
+        {"ten a line, twelve a vector", tenALine, 12, 2, {0, NumberFault::None, 2, 16, 1}, nullptr},
+        {"the rest of a repeat", "3*7 8\n", 2, 1, {0, NumberFault::None, 1, 2, 0}, nullptr},
+        {"NaN", "1 2\nNaN 4\n", 2, 1, {2, NumberFault::NotFinite, 0, 0, 0},
          "Line 2 holds a value that is not a finite number. Reading stopped there after 1 vector. Keep them?"},
-        {"a number beyond the doubles", "1 2\n3 1e400\n", 2, 1, {2, MvStop::NotFinite, 0, 0, 0}, nullptr},
-        {"a slash before the m-th number", "1 2\n3 /\n", 2, 1, {2, MvStop::EmptyItem, 0, 0, 0}, nullptr},
-        {"a null repeat", "1 2\n2*\n", 2, 1, {2, MvStop::EmptyItem, 0, 0, 0}, nullptr},
-        {"the file ends inside a vector", "1 2\n3 4\n\n5\n\n", 2, 2, {4, MvStop::Incomplete, 0, 0, 0},
+        {"a number beyond the doubles", "1 2\n3 1e400\n", 2, 1, {2, NumberFault::NotFinite, 0, 0, 0}, nullptr},
+        {"a slash before the m-th number", "1 2\n3 /\n", 2, 1, {2, NumberFault::EmptyItem, 0, 0, 0}, nullptr},
+        {"a null repeat", "1 2\n2*\n", 2, 1, {2, NumberFault::EmptyItem, 0, 0, 0}, nullptr},
+        {"the file ends inside a vector", "1 2\n3 4\n\n5\n\n", 2, 2, {4, NumberFault::Incomplete, 0, 0, 0},
          "Line 4 begins a vector that the file does not complete. Reading stopped there after 2 vectors. Keep them?"},
-        {"a date after two vectors", "1 2\n3 4\n1990-01 5\n", 2, 2, {3, MvStop::Text, 0, 0, 0}, nullptr},
+        {"a date after two vectors", "1 2\n3 4\n1990-01 5\n", 2, 2, {3, NumberFault::DateOrFraction, 0, 0, 0}, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MvReadNotes notes;
-        notes.unread = -1;
+        notes.itemsNotRead = -1;
         std::vector<double> table;
         ASSERT_EQ(MultivarReadTable(MvTableFromText(c.text), c.m, table, &notes), c.n);
         EXPECT_EQ(notes.stopLine, c.notes.stopLine);
-        EXPECT_EQ(static_cast<int>(notes.stop), static_cast<int>(c.notes.stop));
+        EXPECT_EQ(static_cast<int>(notes.fault), static_cast<int>(c.notes.fault));
         EXPECT_EQ(notes.shortLine, c.notes.shortLine);
-        EXPECT_EQ(notes.restLine, c.notes.restLine);
-        EXPECT_EQ(notes.unread, c.notes.unread);
+        EXPECT_EQ(notes.longLine, c.notes.longLine);
+        EXPECT_EQ(notes.itemsNotRead, c.notes.itemsNotRead);
         if (c.report) {
             EXPECT_EQ(MvReadReport(notes, c.m, c.n), c.report);
         } else {
@@ -245,10 +246,12 @@ TEST(TableReaderTest, DialogReadRefusesCountsTheFileCannotHold)
         {"text on the first line", "x y\n1 2\n3 4\n", 2, 0,
          "The file holds no complete vector of 2 numbers. Line 1 holds text where a number should stand."},
         {"a dated first column", "1990-01,123.4\n1990-02,125.1\n1990-03,119.8\n", 2, 0,
-         "The file holds no complete vector of 2 numbers. Line 1 holds text where a number should stand."},
+         "The file holds no complete vector of 2 numbers. Line 1 holds a date or a fraction where a number should "
+         "stand."},
         {"a short row is asked about", "1 2\n2\n3 6\n4 8\n", 2, 3,
-         "Line 2 holds fewer numbers than a vector of 2: the vector went on in the next line. Line 3 holds more items "
-         "than its vector takes; 1 item was not read. 3 vectors of 2 numbers were read. Keep them?"},
+         "Line 3 holds more items than a vector takes. The rest of such lines was not read: 1 item in all. Line 2 holds "
+         "fewer items than a vector takes: a vector goes on in the lines that follow. 3 vectors of 2 numbers were read. "
+         "Keep them?"},
         {"a table too large", manyLines, 5000, 0, "The table would hold more than 16777216 numbers, too many to read."},
         {"as many time points as series", "1 2\n3 4\n", 2, 2, ""},
         {"repeats fill a square table", "3*1\n3*2\n3*3\n", 3, 3, ""},

@@ -20,7 +20,10 @@ TEST(TextFile, RecordsAreLinesOfAnyDosOrUnixEnding)
 {
     EXPECT_EQ(SplitRecords("1\r\n2\n\n3"), (std::vector<std::string>{"1", "2", "", "3"}));
     EXPECT_EQ(SplitRecords("1\n"), (std::vector<std::string>{"1"}));
-    EXPECT_EQ(SplitRecords("1\r\n2\r\n\x1A" "3\r\n"), (std::vector<std::string>{"1", "2"}));
+    // A mark that no digit follows ends the text; one that digits follow stays for the reader.
+    EXPECT_EQ(SplitRecords("1\r\n2\r\n\x1A" "end\r\n"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(SplitRecords("1\r\n2\r\n\x1A\x1A"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(SplitRecords("1\r\n2\r\n\x1A" "3\r\n"), (std::vector<std::string>{"1", "2", "\x1A" "3"}));
     EXPECT_TRUE(SplitRecords("").empty());
     // A CR alone ends a line too, and a UTF-8 byte-order mark before the first line is skipped.
     EXPECT_EQ(SplitRecords("1\r2\r\r3"), (std::vector<std::string>{"1", "2", "", "3"}));

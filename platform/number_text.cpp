@@ -1,0 +1,538 @@
+#include "platform/number_text.h"
+
+#include "platform/fortran_format.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace {
+
+constexpr int64_t kRepeatCap = int64_t{1} << 62;
+// Halfway between the largest float and 2^128: from there on a float rounds to infinity.
+constexpr double kFloatOverflow = 0x1.ffffffp127;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsExponentLetter(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+
+size_t SkipDigits(std::string_view text, size_t at)
+{
+    while (at < text.size() && IsDigit(text[at])) ++at;
+    return at;
+}
+
+size_t SkipSign(std::string_view text, size_t at)
+{
+    return at < text.size() && (text[at] == '+' || text[at] == '-') ? at + 1 : at;
+}
+
+// Nothing from `at` on, or an exponent to the end: a letter, an optional sign, digits.
+bool ExponentToEnd(std::string_view text, size_t at)
+{
+    if (at == text.size()) return true;
+    if (!IsExponentLetter(text[at])) return false;
+    at = SkipSign(text, at + 1);
+    const size_t end = SkipDigits(text, at);
+    return end > at && end == text.size();
+}
+
+// [sign] digits [. digits] [exponent], with digits in the mantissa: the shape of a number, which
+// free format refuses only beyond the range of doubles. An exponent given by its sign alone
+// follows a point only, as free format reads it ("1990-01" is a date, not a number too large).
+bool HasNumberShape(std::string_view token)
+{
+    size_t k = SkipSign(token, 0);
+    const size_t whole = SkipDigits(token, k);
+    bool digits = whole > k;
+    k = whole;
+    const bool point = k < token.size() && token[k] == '.';
+    if (point) {
+        const size_t fraction = SkipDigits(token, k + 1);
+        digits = digits || fraction > k + 1;
+        k = fraction;
+    }
+    if (!digits) return false;
+    if (k == token.size()) return true;
+    if (IsExponentLetter(token[k])) ++k;
+    else if (!point) return false;
+    k = SkipSign(token, k);
+    const size_t end = SkipDigits(token, k);
+    return end > k && end == token.size();
+}
+
+// Whether the mantissa of a number's text holds a digit other than 0.
+bool NonzeroMantissa(std::string_view token)
+{
+    for (size_t k = SkipSign(token, 0); k < token.size() && (IsDigit(token[k]) || token[k] == '.'); ++k)
+        if (token[k] != '0' && token[k] != '.') return true;
+    return false;
+}
+
+// One to three digits, then groups of a mark and three digits from `at`: the groups counted in
+// `groups`, the position after them returned.
+size_t GroupsOfThree(std::string_view text, size_t at, char mark, int& groups)
+{
+    groups = 0;
+    const size_t lead = SkipDigits(text, at);
+    if (lead == at || lead - at > 3) return at;
+    size_t k = lead;
+    while (k < text.size() && text[k] == mark) {
+        const size_t end = SkipDigits(text, k + 1);
+        if (end - (k + 1) != 3) break;
+        k = end;
+        ++groups;
+    }
+    return k;
+}
+
+// 1,234.5  1,234,567  1.234,5  1.234.567: digits grouped by threes with one mark, then the other
+// mark as a decimal point or more than one group.
+bool IsThousands(std::string_view text)
+{
+    const size_t start = SkipSign(text, 0);
+    for (const auto& [group, point] : {std::pair<char, char>{',', '.'}, std::pair<char, char>{'.', ','}}) {
+        int groups = 0;
+        const size_t k = GroupsOfThree(text, start, group, groups);
+        if (groups == 0) continue;
+        if (k == text.size() && groups >= 2) return true;
+        if (k < text.size() && text[k] == point) {
+            const size_t end = SkipDigits(text, k + 1);
+            if ((point == '.' || end > k + 1) && ExponentToEnd(text, end)) return true;
+        }
+    }
+    return false;
+}
+
+// [sign] digits "," digits [exponent]: a number written with a decimal comma.
+bool IsDecimalComma(std::string_view text)
+{
+    const size_t start = SkipSign(text, 0);
+    const size_t whole = SkipDigits(text, start);
+    if (whole == start || whole == text.size() || text[whole] != ',') return false;
+    const size_t fraction = SkipDigits(text, whole + 1);
+    return fraction > whole + 1 && ExponentToEnd(text, fraction);
+}
+
+// Digits joined to a '/' on both sides (01/02/1990, 1/2), or [sign] digits '-' digit: a '-' after
+// a mantissa without a point is no exponent sign (1990-01, 1-2).
+bool IsDateOrFraction(std::string_view text)
+{
+    for (size_t k = 1; k + 1 < text.size(); ++k)
+        if (text[k] == '/' && IsDigit(text[k - 1]) && IsDigit(text[k + 1])) return true;
+    const size_t start = SkipSign(text, 0);
+    const size_t end = SkipDigits(text, start);
+    return end > start && end + 1 < text.size() && text[end] == '-' && IsDigit(text[end + 1]);
+}
+
+// A thousands or decimal-comma number in the text or in one of its parts between semicolons (a
+// European CSV line "42,904762;304,85714").
+NumberItemKind CommaKind(std::string_view text)
+{
+    NumberItemKind kind = NumberItemKind::Text;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = std::min(text.find(';', start), text.size());
+        const std::string_view part = text.substr(start, end - start);
+        if (IsThousands(part)) return NumberItemKind::Thousands;
+        if (IsDecimalComma(part)) kind = NumberItemKind::DecimalComma;
+        if (end == text.size()) return kind;
+        start = end + 1;
+    }
+}
+
+// One item of a line, its repeat count taken off.
+LineItem MakeItem(std::string_view text)
+{
+    LineItem item;
+    std::string_view value;
+    item.repeat = RepeatCountOf(text, value);
+    if (item.repeat < 1 || value.find('*') != std::string_view::npos) {
+        item.repeat = 1;
+        item.item.kind = NumberItemKind::Text;
+        return item;
+    }
+    item.item = ClassifyNumberItem(value);
+    return item;
+}
+
+// The values an item stands for in a count of items, up to `cap`.
+int64_t ValuesOf(std::string_view text, int64_t cap)
+{
+    std::string_view value;
+    const int64_t repeat = RepeatCountOf(text, value);
+    return std::min(std::max<int64_t>(repeat, 1), cap);
+}
+
+// A piece of a line: an item's text, an empty item, or an end-of-file mark.
+struct Token {
+    size_t start = 0;
+    size_t end = 0;
+    enum Kind { Word, Empty, Mark } kind = Word;
+    bool joined = false;  // holds a comma between two digits
+};
+
+}  // namespace
+
+NumberItem ClassifyNumberItem(std::string_view item)
+{
+    NumberItem result;
+    if (item.empty()) {
+        result.kind = NumberItemKind::Empty;
+        return result;
+    }
+    for (char c : item) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '\x1A') {
+            result.kind = NumberItemKind::EndMark;
+            return result;
+        }
+        if (u < 32 || u == 127) {
+            result.kind = NumberItemKind::Control;
+            return result;
+        }
+    }
+    if (item.find_first_of(",/;*") == std::string_view::npos) {
+        // A plain decimal number, the common case of a long file, is read once; anything else
+        // (a Fortran D exponent, a leading plus, a value out of range) by the free-format reader.
+        const size_t first = SkipSign(item, 0);
+        if (first < item.size() && (IsDigit(item[first]) || item[first] == '.') && item[0] != '+') {
+            double plain = 0.0;
+            const auto [stop, error] = std::from_chars(item.data(), item.data() + item.size(), plain);
+            if (error == std::errc() && stop == item.data() + item.size() && std::isfinite(plain)) {
+                result.kind = NumberItemKind::Number;
+                result.value = plain;
+                result.underflow = plain == 0.0 && NonzeroMantissa(item);
+                return result;
+            }
+        }
+        double x = 0.0;
+        if (ReadFreeReals(item, 1, &x) == 1) {
+            result.kind = std::isfinite(x) ? NumberItemKind::Number : NumberItemKind::NotFinite;
+            result.value = x;
+            result.underflow = x == 0.0 && NonzeroMantissa(item);
+            return result;
+        }
+        if (HasNumberShape(item)) {
+            result.kind = NumberItemKind::TooLarge;
+            return result;
+        }
+    }
+    if (IsDateOrFraction(item)) {
+        result.kind = NumberItemKind::DateOrFraction;
+        return result;
+    }
+    result.kind = CommaKind(item);
+    return result;
+}
+
+int64_t RepeatCountOf(std::string_view text, std::string_view& value)
+{
+    value = text;
+    const size_t star = text.find('*');
+    if (star == std::string_view::npos) return 1;
+    if (star == 0) return 0;
+    int64_t repeat = 0;
+    for (size_t k = 0; k < star; ++k) {
+        if (!IsDigit(text[k])) return 0;
+        const int digit = text[k] - '0';
+        // Saturated before the product, which would overflow for a count of 19 digits or more.
+        repeat = repeat > (kRepeatCap - digit) / 10 ? kRepeatCap : repeat * 10 + digit;
+    }
+    value = text.substr(star + 1);
+    return repeat;
+}
+
+bool IsBlankLine(std::string_view line)
+{
+    return std::all_of(line.begin(), line.end(), IsBlank);
+}
+
+LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
+{
+    LineItems out;
+    const size_t n = line.size();
+    const auto joining = [&](size_t at) { return at > 0 && at + 1 < n && IsDigit(line[at - 1]) && IsDigit(line[at + 1]); };
+    std::vector<Token> tokens;
+    bool anyJoined = false;
+    bool hadItem = false;
+    int commas = 0, tabs = 0;
+    for (size_t i = 0; i < n;) {
+        const char c = line[i];
+        if (c == '\x1A') {
+            tokens.push_back({i, i + 1, Token::Mark, false});
+            break;
+        }
+        if (c == ',' && !joining(i)) {
+            // A comma where a value should stand is a null value, as in free format.
+            if (commas > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false});
+            ++commas;
+            ++i;
+            continue;
+        }
+        if (IsBlank(c)) {
+            if (c == '\t' && tabCells) {
+                if (tabs > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false});
+                ++tabs;
+            }
+            ++i;
+            continue;
+        }
+        if (c == '/' && !joining(i)) {
+            out.slash = true;
+            break;
+        }
+        Token word{i, i, Token::Word, false};
+        for (; i < n; ++i) {
+            const char d = line[i];
+            if (IsBlank(d) || d == '\x1A') break;
+            if (d == ',' || d == '/') {
+                if (!joining(i)) break;
+                word.joined = word.joined || d == ',';
+            }
+        }
+        word.end = i;
+        anyJoined = anyJoined || word.joined;
+        tokens.push_back(word);
+        hadItem = true;
+        commas = tabs = 0;
+    }
+
+    // TABs after a row's last item add no empty cell.
+    while (tabCells && !tokens.empty() && tokens.back().kind == Token::Empty) tokens.pop_back();
+    const auto text = [&](const Token& t) { return line.substr(t.start, t.end - t.start); };
+    if (anyJoined) {
+        // A comma between digits parts items only when that gives the line exactly what it must
+        // supply; a decimal comma is never taken for a separator when that reading is not exact.
+        // The first line of a table has no count to meet.
+        bool exact = false;
+        if (need >= 0) {
+            const int64_t cap = std::min(need, kRepeatCap - 1) + 1;
+            int64_t separated = 0;
+            for (const Token& t : tokens) {
+                if (t.kind == Token::Empty) separated = std::min(separated + 1, cap);
+                if (t.kind != Token::Word) continue;
+                const std::string_view word = text(t);
+                for (size_t start = 0;;) {
+                    const size_t end = t.joined ? std::min(word.find(',', start), word.size()) : word.size();
+                    separated = std::min(separated + ValuesOf(word.substr(start, end - start), cap), cap);
+                    if (end == word.size()) break;
+                    start = end + 1;
+                }
+            }
+            exact = separated == need;
+        }
+        if (!exact) {
+            NumberFault fault = NumberFault::None;
+            for (const Token& t : tokens) {
+                if (!t.joined) continue;
+                std::string_view value;
+                RepeatCountOf(text(t), value);
+                const NumberItemKind kind = CommaKind(value);
+                if (kind == NumberItemKind::Thousands) fault = NumberFault::Thousands;
+                if (kind == NumberItemKind::DecimalComma && fault == NumberFault::None) fault = NumberFault::DecimalComma;
+            }
+            if (fault != NumberFault::None) {
+                out.fault = fault;
+                out.slash = false;
+                return out;
+            }
+        }
+    }
+    out.items.reserve(tokens.size());
+    for (const Token& t : tokens) {
+        if (t.kind == Token::Empty) {
+            LineItem empty;
+            empty.item.kind = NumberItemKind::Empty;
+            out.items.push_back(empty);
+            continue;
+        }
+        if (t.kind == Token::Mark) {
+            LineItem mark;
+            mark.item.kind = NumberItemKind::EndMark;
+            out.items.push_back(mark);
+            continue;
+        }
+        const std::string_view word = text(t);
+        if (!t.joined) {
+            out.items.push_back(MakeItem(word));
+            continue;
+        }
+        for (size_t start = 0;;) {
+            const size_t end = std::min(word.find(',', start), word.size());
+            out.items.push_back(MakeItem(word.substr(start, end - start)));
+            if (end == word.size()) break;
+            start = end + 1;
+        }
+    }
+    return out;
+}
+
+NumberFault ItemFault(const NumberItem& item, NumberPrecision precision)
+{
+    switch (item.kind) {
+    case NumberItemKind::Number:
+        if (precision == NumberPrecision::Single) {
+            if (std::fabs(item.value) >= kFloatOverflow) return NumberFault::TooLarge;
+            // Below the normal floats a value keeps too few digits, or none.
+            const float single = static_cast<float>(item.value);
+            if (item.underflow || (item.value != 0.0 && std::fabs(single) < FLT_MIN)) return NumberFault::TooSmall;
+        }
+        return NumberFault::None;
+    case NumberItemKind::NotFinite:
+        return NumberFault::NotFinite;
+    case NumberItemKind::TooLarge:
+        return precision == NumberPrecision::Single ? NumberFault::TooLarge : NumberFault::NotFinite;
+    case NumberItemKind::DateOrFraction:
+        return NumberFault::DateOrFraction;
+    case NumberItemKind::Thousands:
+        return NumberFault::Thousands;
+    case NumberItemKind::DecimalComma:
+        return NumberFault::DecimalComma;
+    case NumberItemKind::Empty:
+        return NumberFault::EmptyItem;
+    case NumberItemKind::EndMark:
+        return NumberFault::EndMark;
+    case NumberItemKind::Control:
+        return NumberFault::Control;
+    case NumberItemKind::Text:
+        break;
+    }
+    return NumberFault::Text;
+}
+
+NumberVectorReader::NumberVectorReader(const std::vector<std::string>& records, int64_t m, NumberPrecision precision)
+    : records_(records), m_(m), precision_(precision)
+{
+}
+
+bool NumberVectorReader::Next(const std::function<void(int64_t, int64_t, double)>& fill, NumberReadNotes* notes)
+{
+    if (m_ < 1) return false;
+    if (endLine_ > 0) {
+        if (notes) {
+            notes->fault = NumberFault::EndMark;
+            notes->stopLine = endLine_;
+        }
+        return false;
+    }
+    int64_t have = 0;
+    int64_t begun = 0;
+    int64_t shortLine = 0;
+    const auto stop = [&](NumberFault fault, int64_t line) {
+        if (notes) {
+            notes->fault = fault;
+            notes->stopLine = line;
+        }
+        return false;
+    };
+    while (next_ < records_.size()) {
+        const std::string& record = records_[next_++];
+        const int64_t line = static_cast<int64_t>(next_);
+        if (IsBlankLine(record)) continue;
+        if (have == 0) begun = line;
+        const LineItems split = SplitNumberLine(record, m_ - have);
+        if (split.fault != NumberFault::None) return stop(split.fault, line);
+        int64_t unread = 0;
+        size_t k = 0;
+        for (; k < split.items.size() && have < m_; ++k) {
+            const LineItem& item = split.items[k];
+            const NumberFault fault = ItemFault(item.item, precision_);
+            if (fault != NumberFault::None) return stop(fault, line);
+            const int64_t taken = std::min(item.repeat, m_ - have);
+            fill(have, taken, item.item.value);
+            have += taken;
+            if (taken < item.repeat) ++unread;
+        }
+        if (have == m_) {
+            // The rest of the line is left; an end-of-file mark in it ends the text after this vector.
+            for (; k < split.items.size(); ++k) {
+                const NumberItemKind kind = split.items[k].item.kind;
+                if (kind == NumberItemKind::EndMark) endLine_ = line;
+                else if (kind != NumberItemKind::Empty) ++unread;
+            }
+            if (notes) {
+                if (unread > 0 && notes->longLine == 0) notes->longLine = line;
+                notes->itemsNotRead = std::min(notes->itemsNotRead + unread, kRepeatCap);
+                if (shortLine > 0 && notes->shortLine == 0) notes->shortLine = shortLine;
+            }
+            return true;
+        }
+        // A slash before the m-th number leaves the vector incomplete.
+        if (split.slash) return stop(NumberFault::EmptyItem, line);
+        if (have > 0 && shortLine == 0) shortLine = line;
+    }
+    return have > 0 ? stop(NumberFault::Incomplete, begun) : false;
+}
+
+std::string NumberFaultText(NumberFault fault, NumberUnit unit)
+{
+    switch (fault) {
+    case NumberFault::Text:
+        return "holds text where a number should stand";
+    case NumberFault::DateOrFraction:
+        return "holds a date or a fraction where a number should stand";
+    case NumberFault::Thousands:
+        return "holds a number with a thousands separator";
+    case NumberFault::DecimalComma:
+        // Both readings of the commas, since either may be what the file meant.
+        return unit == NumberUnit::Value    ? "holds a decimal comma or comma-parted numbers"
+               : unit == NumberUnit::Vector ? "holds a decimal comma or comma-parted numbers not fitting a vector"
+                                            : "holds a decimal comma or comma-parted numbers not fitting a row";
+    case NumberFault::EmptyItem:
+        return unit == NumberUnit::Row ? "has an empty cell" : "holds an empty item (a lone comma or slash)";
+    case NumberFault::EndMark:
+        return "holds an end-of-file mark (Ctrl-Z) with more after it";
+    case NumberFault::Control:
+        return "holds a control character where a number should stand";
+    case NumberFault::NotFinite:
+        return "holds a value that is not a finite number";
+    case NumberFault::TooLarge:
+        return "holds a number beyond the single-precision range";
+    case NumberFault::TooSmall:
+        return "holds a number too small for single precision (below 1.2E-38)";
+    case NumberFault::Incomplete:
+        return "begins a vector that the file does not complete";
+    case NumberFault::None:
+        break;
+    }
+    return "";
+}
+
+std::string NumberFaultSentence(int64_t line, NumberFault fault, NumberUnit unit)
+{
+    return "Line " + std::to_string(line) + " " + NumberFaultText(fault, unit) + ".";
+}
+
+std::vector<std::string> NumberRuleLines(const NumberReadNotes& notes, NumberUnit unit)
+{
+    std::vector<std::string> lines;
+    if (notes.longLine > 0) {
+        const char* more = unit == NumberUnit::Value    ? " holds more than one item."
+                           : unit == NumberUnit::Vector ? " holds more items than a vector takes."
+                                                        : " holds more items than a row takes.";
+        lines.push_back("Line " + std::to_string(notes.longLine) + more);
+        lines.push_back("The rest of such lines was not read: " + std::to_string(notes.itemsNotRead) +
+                        (notes.itemsNotRead == 1 ? " item in all." : " items in all."));
+    }
+    if (notes.shortLine > 0) {
+        lines.push_back("Line " + std::to_string(notes.shortLine) + " holds fewer items than a vector takes:");
+        lines.push_back("a vector goes on in the lines that follow.");
+    }
+    return lines;
+}
+
+std::string NumberReadQuestion(const NumberReadNotes& notes, NumberUnit unit, int64_t count, const std::string& noun,
+                               const std::string& detail)
+{
+    const std::string counted = std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+    std::string text;
+    if (notes.stopLine > 0)
+        text += NumberFaultSentence(notes.stopLine, notes.fault, unit) + " Reading stopped there after " + counted + ". ";
+    for (const std::string& line : NumberRuleLines(notes, unit)) text += line + " ";
+    if (text.empty()) return text;
+    if (notes.stopLine == 0) text += counted + detail + (count == 1 ? " was" : " were") + " read. ";
+    return text + "Keep them?";
+}
