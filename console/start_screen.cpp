@@ -66,7 +66,7 @@ int AskReplaceFile(const std::string& name, int indent, YesNoItems items)
     ScreenWrite("(A,\\)", {std::string(static_cast<size_t>(indent), ' ') + name + " exists. Replace it? "});
     int answer = 0;
     AskYesNo(answer, items);
-    // The row under the answer is left free: a blank written there would wipe the menu's frame.
+    // The menu's frame reaches into the row under the answer: what follows starts a row lower.
     ScreenWrite("(/)", {});
     return answer == 1 ? 1 : 0;
 }
