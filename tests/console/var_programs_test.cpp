@@ -613,7 +613,7 @@ TEST(VarPrograms, DialogueRules)
              s("line errors.txt", "data refused")("key n", "exists")("line errors.txt", "asked again")("key y", "exists again");
              return s("key n", "another model?")("key x");
          },
-         [](const Program&, const ScriptedRun& run, const Script& s, const ScratchFolder& folder) {
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder& folder) {
              EXPECT_EQ(run.ending, "stopped");
              EXPECT_EQ(Before(run, s, "file?").text, "     File (n-p) one-step prediction errors for X ?\n No\n Yes\n");
              const ScreenPicture& refused = Before(run, s, "data refused");
@@ -623,6 +623,10 @@ TEST(VarPrograms, DialogueRules)
              EXPECT_EQ(exists.Row(6), "    Enter filename for the prediction errors : errors.txt");
              EXPECT_EQ(exists.Row(7), "     errors.txt exists. Replace it?  No");
              EXPECT_EQ(exists.Row(8), std::string(37, ' ') + "Yes");
+             // The right side of the menu's frame: molda's items are one column narrower than
+             // drav's, as in its other questions.
+             const int right = p.main == MoldaMain ? 338 : 346;
+             EXPECT_EQ(exists.Count(right, 100, right, 124, 7), 25);
              EXPECT_EQ(Before(run, s, "asked again").Row(12), "    Enter filename for the prediction errors :");
              EXPECT_EQ(Before(run, s, "exists again").Row(13), "     errors.txt exists. Replace it?  No");
              EXPECT_EQ(Before(run, s, "another model?").Row(0), "     Do you wish to try another model for X ?");
