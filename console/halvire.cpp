@@ -124,8 +124,9 @@ int AskInteger(const std::string& prompt, const std::function<bool(int)>& accept
 }
 
 // A typed file name, trimmed; a name longer than the program's names is asked for again. For a
-// file to be written (`output`) so are an empty name and the name of the file that holds the data
-// in use (`dataPath`, DataFilePath's form, empty when there is none).
+// file to be written (`output`) so are an empty name, the name of the file that holds the data in
+// use (`dataPath`, DataFilePath's form, empty when there is none) and the name of a file the user
+// would not replace.
 std::string AskName(const std::string& prompt, bool output, const std::string& dataPath)
 {
     for (;;) {
@@ -139,7 +140,7 @@ std::string AskName(const std::string& prompt, bool output, const std::string& d
             Line("   A FILE NAME HAS AT MOST 24 CHARACTERS.");
         else if (IsSameFile(name, dataPath))
             Line("   FILE HOLDS THE DATA IN USE, GIVE ANOTHER NAME: " + name);
-        else
+        else if (!output || AskReplaceFile(name, 3) == 1)
             return name;
     }
 }

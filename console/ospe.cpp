@@ -313,7 +313,7 @@ void OfferFile(const float* X, int n, int h)
                 ScreenWrite("(' A file name may have at most 24 characters.')", {});
             else if (IsSameFile(name, dataFilePath))
                 ScreenWrite("(' The file ',A,' holds the data read: choose another name.')", {name});
-            else
+            else if (AskReplaceFile(name, 1) == 1)
                 break;
         }
         EmptyLines(1);

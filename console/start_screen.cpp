@@ -4,6 +4,9 @@
 #include "console/screen.h"
 #include "console/screen_io.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 constexpr char kEscape = 27;
@@ -49,4 +52,21 @@ void AskYesNo(int& answer, YesNoItems items)
     int choice = 0, column = kMenuAtCursor, row = 0;
     MenuChoose(choice, column, row);
     answer = choice - 1;
+}
+
+int AskReplaceFile(const std::string& name, int indent, YesNoItems items)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(name), error))
+        return 1;
+    int column = 0, row = 0;
+    BiosGetCursor(column, row);
+    if (column > 0)
+        ScreenWrite("()", {});
+    ScreenWrite("(A,\\)", {std::string(static_cast<size_t>(indent), ' ') + name + " exists. Replace it? "});
+    int answer = 0;
+    AskYesNo(answer, items);
+    // The menu's frame reaches into the row under the answer: what follows starts a row lower.
+    ScreenWrite("(/)", {});
+    return answer == 1 ? 1 : 0;
 }

@@ -16,3 +16,9 @@ enum class YesNoItems { Narrow, Wide };
 // Asks No / Yes in a menu one column right of the cursor (the caller writes its question first):
 // 0 for No, 1 for Yes; No is barred when the menu opens, N and Y are hot keys in either case.
 void AskYesNo(int& answer, YesNoItems items = YesNoItems::Wide);
+
+// Before the file `name` is written: when a file of that name exists (a folder or a device is not
+// replaced: writing to it fails and is reported as such), asks "NAME exists. Replace it?" on a row
+// of its own, `indent` blanks in, with AskYesNo, and leaves the cursor at the start of the second
+// row below the answer. Returns 1 when the file may be written (there is none, or Yes), 0 for No.
+[[nodiscard]] int AskReplaceFile(const std::string& name, int indent, YesNoItems items = YesNoItems::Wide);

@@ -483,6 +483,8 @@ private:
     void PredictionErrorFile()
     {
         for (;;) {
+            // The forecast menu may still stand where the question goes.
+            VarClear();
             ScreenWrite("(4X,' File (n-p) one-step prediction errors for X ?  ')", {});
             int answer = 0;
             AskYesNo(answer, p_.yesNo);
@@ -502,14 +504,13 @@ private:
                     ScreenWriteList({"    A file name has at most 24 characters."});
                 else if (IsSameFile(name, dataPath_))
                     ScreenWriteList({"    The file " + name + " holds the data read: give another name."});
-                else
+                else if (AskReplaceFile(name, 5, p_.yesNo) == 1)
                     break;
             }
             if (WriteErrors(name) == 1)
                 return;
             ScreenWriteList({"    The file could not be written: " + name});
             VarPause();
-            VarClear();
         }
     }
 

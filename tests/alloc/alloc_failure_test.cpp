@@ -16,6 +16,7 @@
 #include "numlib/fft.h"
 #include "numlib/periodogram.h"
 #include "shell/ascii_files.h"
+#include "tests/unit/file_test_support.h"
 #include "tests/unit/library_capture.h"
 #include "univariate/arma_simulation.h"
 
@@ -387,7 +388,8 @@ TEST(AllocationFailure, SimulationReportsIt)
 // with its message and leaves the old values, never letting the exception end the program.
 TEST(AllocationFailure, SeriesFileReaderRefusesWithAMessage)
 {
-    const std::string name = testing::TempDir() + "alloc_failure_series.txt";
+    const ScratchFolder folder("alloc-failure");
+    const std::string name = folder.File("series.txt");
     {
         std::FILE* f = std::fopen(name.c_str(), "wb");
         ASSERT_NE(f, nullptr);

@@ -3,6 +3,7 @@
 // and the output file; then Exit.
 #include "console_keys.h"
 
+#include "../unit/file_test_support.h"
 #include "../unit/reference_table.h"
 
 #include <gtest/gtest.h>
@@ -51,11 +52,8 @@ TEST(OspeBlackBox, ASessionFromTheDataToTheOutputFile)
     ASSERT_EQ(x.size(), 72u);
     ASSERT_EQ(forecasts.size(), 12u);
 
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring folder = std::wstring(temp) + L"vesk-ospe-blackbox";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    DeleteFileW((folder + L"\\deaths.out").c_str());
+    const ScratchFolder scratch("ospe-blackbox");
+    const std::wstring folder = scratch.Path().wstring();
     {
         std::ofstream data(std::filesystem::path(folder) / "deaths.dat");
         for (double v : x)

@@ -1,5 +1,6 @@
 // File selection on the scripted PC: a fixture tree walked through the menu, the names left out,
 // the root, and the listing's error lines and limit through a made-up listing.
+#include "scratch_folder.h"
 #include "scripted_pc.h"
 
 #include "console/file_select.h"
@@ -39,13 +40,10 @@ std::string Padded(const std::string& text, size_t length)
     return text + std::string(length - text.size(), ' ');
 }
 
-// The fixture: DATA (with inner.dat), a name of 24 characters, series.dat, and names that cannot
-// be offered as shown.
-fs::path MakeTree()
+// The fixture under `root`: DATA (with inner.dat), a name of 24 characters,
+// series.dat, and names that cannot be offered as shown.
+void MakeTree(const fs::path& root)
 {
-    const fs::path root = fs::temp_directory_path() / "vesk-select-fixture";
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
     fs::create_directories(root / "DATA");
     Touch(root / "DATA" / "inner.dat");
     Touch(root / "a_name_of_exactly_24_chr");
@@ -55,14 +53,13 @@ fs::path MakeTree()
     Touch(root / "trailing ");
     Touch(root / fs::u8path("caf\xC3\xA9.dat"));
 #endif
-    return root;
 }
 
 TEST(SelectFile, WalksTheTreeAndReturnsPaddedNames)
 {
-    CurrentDirectoryGuard guard;
-    const fs::path root = MakeTree();
-    fs::current_path(root);
+    ScratchFolder folder("select-fixture");
+    const fs::path& root = folder.Path();
+    MakeTree(root);
     std::vector<std::string> results;
     std::vector<fs::path> places;
     // Into DATA, back by "..", then series.dat: as callers do, listing again after "changedir".
@@ -120,8 +117,8 @@ TEST(SelectFile, ParentAtTheRootStaysThere)
 
 TEST(SelectFile, AShortTextIsLengthenedToTheField)
 {
-    CurrentDirectoryGuard guard;
-    fs::current_path(MakeTree());
+    ScratchFolder folder("select-fixture");
+    MakeTree(folder.Path());
     std::string name(4, ' ');
     const ScriptedRun run = RunScripted("key down\nkey down\nkey down\nkey enter", [&] { SelectFile(name); });
     ASSERT_EQ(run.ending, "returned") << run.Describe();

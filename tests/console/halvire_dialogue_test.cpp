@@ -2,6 +2,7 @@
 // (keyboard model, likelihood, fit, model file, predictions and their file, a seeded simulation
 // and its file, the two autocovariance plots, the model file read back), the refused entries, the
 // data files at and past their limits, and the graph of the series as read or mean-corrected.
+#include "scratch_folder.h"
 #include "scripted_pc.h"
 
 #include "console/halvire.h"
@@ -17,36 +18,12 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kMagenta = 5;
-
-struct CurrentDirectoryGuard {
-    fs::path saved = fs::current_path();
-    ~CurrentDirectoryGuard()
-    {
-        std::error_code ignored;
-        fs::current_path(saved, ignored);
-    }
-};
-
-// An empty fixture directory, made current while the guard lives.
-fs::path EnterFixture(const std::string& name)
-{
-    const fs::path dir = fs::temp_directory_path() / ("vesk-halvire-" + name);
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-    fs::create_directories(dir);
-    fs::current_path(dir);
-    return dir;
-}
 
 void WriteFile(const std::string& name, const std::string& text)
 {
@@ -180,8 +157,7 @@ std::vector<std::string> MenuRows(bool meanCorrected)
 
 TEST(HalvireDialogue, MainPathOnNile)
 {
-    CurrentDirectoryGuard guard;
-    EnterFixture("main");
+    ScratchFolder folder("halvire-main");
     WriteFile("nile.dat", NileFile());
     const std::string script = kStart + ChooseData(2, "s") +
                                // ARFIMA(1, d, 0) from the keyboard; the display's pause.
@@ -415,6 +391,8 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
         std::vector<std::string> rows;  // rows that must appear, in order of the waits
         // A row and the number of waits that must show it (none when the count is 0).
         std::pair<std::string, int> counted = {"", 0};
+        // A file and what it must hold at the end (none when the name is empty).
+        std::pair<std::string, std::string> written = {"", ""};
     };
     const std::string modelOnly = kStart + "key e\n";
     const std::string keyboardEnd = "line 0\nline 1\nkey n\nkey x\n";  // q = 0, sigma2 = 1, N kept, exit
@@ -468,7 +446,18 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
          {" Keep the order of differencing fixed", 4}},
         {"a long file name", "", modelOnly + kWhiteNoise + "key f\nline a_name_of_twenty_five_chr\nline ok.mod\nkey a\nkey x\n",
          {" Name of file for model : a_name_of_twenty_five_chr", "   A FILE NAME HAS AT MOST 24 CHARACTERS.",
-          " Name of file for model : ok.mod"}},
+          " Name of file for model : ok.mod"},
+         {"", 0},
+         {"ok.mod", " 0\r\n 0\r\n 0\r\n 1\r\n"}},
+        {"a model file that exists: the data file refused, No asks again, Yes replaces it",
+         "nile.dat=NILE\nold.mod=old|",
+         kStart + ChooseData(2, "s") + kWhiteNoise + "key a\nkey f\nline nile.dat\nline old.mod\nkey n\nline old.mod\nkey y\n" +
+             "key a\nkey a\nkey x\n",
+         {"   FILE HOLDS THE DATA IN USE, GIVE ANOTHER NAME: nile.dat", " Name of file for model : old.mod",
+          "   old.mod exists. Replace it?  No", std::string(32, ' ') + "Yes", " Name of file for model :",
+          "   <Press any key to continue>"},
+         {"", 0},
+         {"old.mod", " 0\r\n 0\r\n 0\r\n 1\r\n"}},
         {"a file that cannot be written", "", modelOnly + kWhiteNoise + "key f\nline nodir/x.mod\nkey a\nkey x\n",
          {"   FILE COULD NOT BE WRITTEN: nodir/x.mod", "   <Press any key to continue>"}},
         {"simulated lengths 0, 1 and 20,001", "",
@@ -477,8 +466,7 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
           "  Enter the number of values required (<20001) :20001", "  Enter the number of values required (<20001) :2"}},
     };
     for (const Case& c : cases) {
-        CurrentDirectoryGuard guard;
-        EnterFixture("refused");
+        ScratchFolder folder("halvire-refused");
         size_t start = 0;
         while (start < c.files.size()) {
             size_t end = c.files.find('\n', start);
@@ -502,8 +490,8 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
             for (const ScreenPicture& wait : run.waits) count += RowOf(wait, c.counted.first) >= 0;
             EXPECT_EQ(count, c.counted.second) << c.name << ": " << c.counted.first;
         }
-        if (std::string(c.name) == "a long file name") {
-            EXPECT_EQ(FileText("ok.mod"), " 0\r\n 0\r\n 0\r\n 1\r\n");
+        if (!c.written.first.empty()) {
+            EXPECT_EQ(FileText(c.written.first), c.written.second) << c.name;
         }
     }
 }
@@ -548,8 +536,7 @@ TEST(HalvireDialogue, DataFilesAtAndPastTheirLimits)
          {"   THE FILE HOLDS ONE VALUE: AT LEAST 2 ARE NEEDED."}},
     };
     for (const Case& c : cases) {
-        CurrentDirectoryGuard guard;
-        EnterFixture("data");
+        ScratchFolder folder("halvire-data");
         WriteFile("data.dat", c.data);
         WriteFile("nile.dat", NileFile());
         const ScriptedRun run = RunScripted(c.script, HalvireMain);
@@ -562,8 +549,7 @@ TEST(HalvireDialogue, DataFilesAtAndPastTheirLimits)
 
 TEST(HalvireDialogue, GraphShowsTheSeriesAsReadOrMeanCorrectedAndANewDataSetKeepsTheModel)
 {
-    CurrentDirectoryGuard guard;
-    EnterFixture("graph");
+    ScratchFolder folder("halvire-graph");
     WriteFile("nile.dat", NileFile());
     // As read (1370 at most: labels 137 and 46), then after a new data set, mean-corrected
     // (450.65 and -463.35: labels 451 and -463) with the model kept.
@@ -585,8 +571,7 @@ TEST(HalvireDialogue, GraphShowsTheSeriesAsReadOrMeanCorrectedAndANewDataSetKeep
 
 TEST(HalvireDialogue, ModelAcvfWithoutDataShows300Lags)
 {
-    CurrentDirectoryGuard guard;
-    EnterFixture("lags");
+    ScratchFolder folder("halvire-lags");
     const ScriptedRun run = RunScripted(kStart + "key e\n" + kWhiteNoise + "key l\nkey a\nkey c\nkey x\n", HalvireMain);
     ASSERT_EQ(run.ending, "returned") << run.Describe();
     EXPECT_EQ(run.inputsLeft, 0);

@@ -1,6 +1,7 @@
 // ospe on the scripted PC: whole runs of the program in a fixture folder (the USAccDeaths
 // forecasts on the screen and in the file, the data sets it takes and refuses, the forecast
 // counts, the series it cannot model, the output file's names) and its plots.
+#include "scratch_folder.h"
 #include "scripted_pc.h"
 
 #include "console/menu.h"
@@ -20,7 +21,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -29,29 +29,6 @@ namespace fs = std::filesystem;
 
 constexpr int kMagenta = 5;
 constexpr double kTwoPi = 6.283185307179586;
-
-// A fresh folder made current for one run; the old current folder comes back afterwards.
-class Folder {
-public:
-    explicit Folder(const std::string& name) : root_(fs::temp_directory_path() / ("vesk-ospe-" + name))
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-        fs::create_directories(root_);
-        fs::current_path(root_);
-    }
-    ~Folder()
-    {
-        std::error_code ignored;
-        fs::current_path(saved_, ignored);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-
-private:
-    fs::path saved_ = fs::current_path();
-    fs::path root_;
-};
 
 void WriteText(const std::string& name, const std::string& text)
 {
@@ -72,6 +49,14 @@ std::vector<double> Series(int n, const std::function<double(int)>& value)
     for (int t = 1; t <= n; ++t)
         x.push_back(value(t));
     return x;
+}
+
+std::string Repeated(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
 }
 
 // The values as the program holds them.
@@ -230,7 +215,7 @@ TEST(Ospe, UsAccDeathsFromTheScreenToTheFile)
     const UsAccDeaths r;
     const std::vector<double> x = r.Get("series");
     ASSERT_EQ(x.size(), 72u);
-    Folder folder("deaths");
+    ScratchFolder folder("ospe-deaths");
     WriteText("deaths.dat", NumberLines(x));
 
     Script s;
@@ -349,7 +334,7 @@ TEST(Ospe, BypassFitsTheSeriesAsRead)
 {
     const UsAccDeaths r;
     const std::vector<double> x = r.Get("series");
-    Folder folder("bypass");
+    ScratchFolder folder("ospe-bypass");
     WriteText("deaths.dat", NumberLines(x));
     Script s;
     s.Add(kStart);
@@ -447,6 +432,22 @@ TEST(Ospe, ScriptedRuns)
           {8, 1, "SELECT NAME OF FILE ..."},
           {11, 1, refused + "20000"},
           {13, 19, std::string(12, ' ') + "0" + std::string(60, ' ') + "20000"}},
+         {},
+         {},
+         {}},
+        {"n in five columns up to 99,999 values, in full from 100,000 (also at a million)",
+         {{"a99999.dat", Repeated(twentyThousand, 5).substr(twentyThousand.find('\n') + 1)},
+          {"b100000.dat", Repeated(twentyThousand, 5)},
+          {"c1000000.dat", Repeated(twentyThousand, 50)},
+          {"d30.dat", n30}},
+         std::string(kStart) + "\nkey enter\n" + Choose(3) + "\nkey x\n" + Choose(4) + "\nkey x\n" + Choose(5) +
+             "\nkey x\n" + Choose(6) + "\nkey x\n" + kMainMenuExit,
+         {{6, 1, refused + "99999"},
+          {6, 3, " Data set must contain no more than 20000 values"},
+          {11, 1, refused + "100000"},
+          {11, 3, " Data set must contain no more than 20000 values"},
+          {17, 1, refused + "1000000"},
+          {24, 1, refused + "   30"}},
          {},
          {},
          {}},
@@ -555,6 +556,23 @@ TEST(Ospe, ScriptedRuns)
          {},
          {{name24, 73}},
          {name25, name25.substr(0, 24)}},
+        {"an existing file: No asks for another name, Yes replaces it; the data file is refused first",
+         {{"deaths.dat", deaths}, {"old.out", "old\n"}},
+         fit + "line 1\n" + kThroughPlot + "\nkey y\nline deaths.dat\nline old.out\nkey n\nline old.out\nkey y\nkey x\n" +
+             "key r\n" + kMainMenuExit,
+         {{17, 4, "  Name of new file? deaths.dat"},
+          {17, 5, " The file deaths.dat holds the data read: choose another name."},
+          {18, 6, "  Name of new file? old.out"},
+          {18, 7, " old.out exists. Replace it?  No"},
+          {18, 8, std::string(30, ' ') + "Yes"},
+          {19, 9, ""},
+          {19, 10, "  Name of new file?"},
+          {20, 11, " old.out exists. Replace it?  No"},
+          {21, 14, ""},
+          {21, 15, "   <Press any key to continue>"}},
+         {},
+         {{"old.out", 73}},
+         {}},
         {"a file that cannot be written is reported and the question asked again",
          {{"deaths.dat", deaths}, {"sub/inner.dat", "1\n"}},
          fit + "line 1\n" + kThroughPlot + "\nkey y\nline sub\nkey x\nkey y\nline nowhere/x.out\nkey x\nkey y\n" +
@@ -568,7 +586,7 @@ TEST(Ospe, ScriptedRuns)
          {"nowhere"}},
     };
     for (const RunCase& c : cases) {
-        Folder folder("runs");
+        ScratchFolder folder("ospe-runs");
         for (const auto& [name, text] : c.files) {
             fs::create_directories(fs::path(name).parent_path().empty() ? fs::path(".") : fs::path(name).parent_path());
             WriteText(name, text);
@@ -598,7 +616,7 @@ TEST(Ospe, ScriptedRuns)
 TEST(Ospe, LongestSeriesWithMostForecasts)
 {
     const std::vector<double> x = Singles(Series(20000, Seasonal));
-    Folder folder("longest");
+    ScratchFolder folder("ospe-longest");
     WriteText("long.dat", NumberLines(x));
     Script s;
     s.Add(kStart);

@@ -1,4 +1,6 @@
-// The start screen and the Yes/No question on the scripted PC; ESC's stop also in a child process.
+// The start screen, the Yes/No question and the question before a file is replaced on the
+// scripted PC; ESC's stop also in a child process.
+#include "scratch_folder.h"
 #include "scripted_pc.h"
 
 #include "console/screen.h"
@@ -10,7 +12,7 @@
 
 #include <filesystem>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #ifndef _WIN32
 #include "headless_runner.h"
@@ -83,13 +85,8 @@ TEST(StartScreen, EscLeavesTextModeAndStops)
 #ifndef _WIN32
 TEST(StartScreen, EscEndsTheProcessWithoutWritingAFile)
 {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "vesk-start-screen";
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-    fs::create_directories(dir);
+    const ScratchFolder folder("start-screen");
     const HeadlessRun run = RunHeadless("start-screen-esc", "key esc", [&] {
-        fs::current_path(dir);
         int adapter = 0, layout = 0, bottom = 0;
         StartScreen("O S P E     ", adapter, layout, bottom);
         ScreenWrite("('not reached')", {});
@@ -97,7 +94,7 @@ TEST(StartScreen, EscEndsTheProcessWithoutWritingAFile)
     ASSERT_EQ(run.ending, "stopped") << run.Describe();
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.screen, "");
-    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 #endif
 
@@ -128,6 +125,48 @@ TEST(AskYesNo, AnswersAtTheCursor)
         EXPECT_EQ(run.inputsLeft, 0) << c.name;
         EXPECT_EQ(run.end.Row(3), c.noRow) << c.name;
         EXPECT_EQ(run.end.Row(4), Spaces(10) + "Yes") << c.name;
+    }
+}
+
+// The question comes only for a file that exists; a folder is left to the writer, which reports
+// it. The question takes a row of its own, and after the answer the cursor stands at the start of
+// the second row below it.
+TEST(AskReplaceFile, AsksOnlyForAnExistingFile)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        bool cursorBehind;  // the caller leaves the cursor behind the name, not on the next row
+        YesNoItems items;
+        std::string script;
+        int result;
+        std::vector<std::string> rows;  // rows 3.. at the end; "@" marks where the cursor stands
+    };
+    const std::vector<std::string> asked = {"  Name? old.txt", "   old.txt exists. Replace it?  No", Spaces(32) + "Yes",
+                                            "", "@"};
+    const Case cases[] = {
+        {"no file: no question", "new.txt", true, YesNoItems::Wide, "", 1, {"  Name? new.txt@"}},
+        {"a folder: no question", "sub", false, YesNoItems::Wide, "", 1, {"  Name? sub", "@"}},
+        {"Enter keeps the file", "old.txt", false, YesNoItems::Wide, "key enter", 0, asked},
+        {"Yes replaces it", "old.txt", true, YesNoItems::Narrow, "key y", 1, asked},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder("ask-replace");
+        folder.Write("old.txt", "1\n");
+        std::filesystem::create_directory("sub");
+        int result = -1;
+        const ScriptedRun run = RunScripted(c.script, [&] {
+            SetTextCursor(0, 3);
+            ScreenWrite(c.cursorBehind ? "('  Name? ',A,\\)" : "('  Name? ',A)", {std::string(c.file)});
+            result = AskReplaceFile(c.file, 3, c.items);
+            ScreenWrite("('@',\\)", {});
+        });
+        ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
+        EXPECT_EQ(result, c.result) << c.name;
+        EXPECT_EQ(run.inputsLeft, 0) << c.name;
+        for (size_t k = 0; k < c.rows.size(); ++k)
+            EXPECT_EQ(run.end.Row(3 + static_cast<int>(k)), c.rows[k]) << c.name << " row " << 3 + k;
+        EXPECT_EQ(run.end.Row(3 + static_cast<int>(c.rows.size())), "") << c.name;
     }
 }
 

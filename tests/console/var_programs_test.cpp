@@ -299,6 +299,8 @@ TEST(VarPrograms, AWholeRunMatchesR)
             EXPECT_FALSE(DumpPicture(forecasts, "molda-forecast-plot").empty());
         }
 
+        // The question on a page of its own: the forecast menu no longer stands beside it.
+        EXPECT_EQ(Before(run, s, "file?").text, "     File (n-p) one-step prediction errors for X ?\n No\n Yes\n");
         EXPECT_EQ(Before(run, s, "file name").Row(2), "    Enter filename for the prediction errors :");
         const std::vector<std::string> lines = Lines(folder.Read("errors.txt"));
         ASSERT_EQ(lines.size(), 58u);
@@ -599,6 +601,38 @@ TEST(VarPrograms, DialogueRules)
                        std::string::npos);
              EXPECT_EQ(Before(run, s, "no file").Row(0), "     File (n-p) one-step prediction errors for X ?");
              EXPECT_EQ(folder.Read("abcdefghijklmnopqrstuvwx"), "");
+         }},
+        {"a file that exists is replaced on Yes only; the data file is refused first",
+         {&kMolda, &kDrav},
+         deaths,
+         [](const Program&) {
+             // The errors of order 1 filed, then those of order 2 over them.
+             Script s = ToModelMenu(2, 3, {12});
+             s("key s")("line 1")("key a")("key a")("key n")("key y")("line errors.txt")("key y");
+             s("key s")("line 2")("key a")("key a")("key n", "forecasts?")("key y", "file?")("line data.txt");
+             s("line errors.txt", "data refused")("key n", "exists")("line errors.txt", "asked again")("key y", "exists again");
+             return s("key n", "another model?")("key x");
+         },
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder& folder) {
+             EXPECT_EQ(run.ending, "stopped");
+             EXPECT_EQ(Before(run, s, "file?").text, "     File (n-p) one-step prediction errors for X ?\n No\n Yes\n");
+             const ScreenPicture& refused = Before(run, s, "data refused");
+             EXPECT_EQ(refused.Row(2), "    Enter filename for the prediction errors : data.txt");
+             EXPECT_EQ(refused.Row(3), "     The file data.txt holds the data read: give another name.");
+             const ScreenPicture& exists = Before(run, s, "exists");
+             EXPECT_EQ(exists.Row(6), "    Enter filename for the prediction errors : errors.txt");
+             EXPECT_EQ(exists.Row(7), "     errors.txt exists. Replace it?  No");
+             EXPECT_EQ(exists.Row(8), std::string(37, ' ') + "Yes");
+             // The right side of the menu's frame: molda's items are one column narrower than
+             // drav's, as in its other questions.
+             const int right = p.main == MoldaMain ? 338 : 346;
+             EXPECT_EQ(exists.Count(right, 100, right, 124, 7), 25);
+             EXPECT_EQ(Before(run, s, "asked again").Row(12), "    Enter filename for the prediction errors :");
+             EXPECT_EQ(Before(run, s, "exists again").Row(13), "     errors.txt exists. Replace it?  No");
+             EXPECT_EQ(Before(run, s, "another model?").Row(0), "     Do you wish to try another model for X ?");
+             // Order 2 leaves one error vector fewer than order 1 of the 60 differenced vectors.
+             EXPECT_EQ(Count(folder.Read("errors.txt"), "\r\n"), 58);
+             EXPECT_EQ(folder.Read("data.txt"), TestDataText("mdeaths_fdeaths.txt"));
          }},
     };
     for (const DialogueCase& c : cases)

@@ -3,15 +3,13 @@
 // made by scripts/reference/molda_drav.R), the data file of mdeaths and fdeaths, and a fresh
 // current folder for a program's file selection.
 #include "platform/file_bytes.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 inline std::string TestDataText(const std::string& name)
@@ -75,43 +73,3 @@ inline std::vector<float> DeathsData(int m)
     return values;
 }
 
-// Makes a fresh folder current for the life of the object and restores the old one after.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name)
-    {
-        namespace fs = std::filesystem;
-        std::error_code ignored;
-        old_ = fs::current_path(ignored);
-        // Checkouts run these tests at the same time on one machine: each folder gets its own name.
-        path_ = fs::temp_directory_path(ignored) /
-                ("vesk-console-" + name + "-" + std::to_string(std::random_device{}()));
-        fs::remove_all(path_, ignored);
-        fs::create_directories(path_, ignored);
-        fs::current_path(path_, ignored);
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(old_, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    void Write(const std::string& name, const std::string& text) const
-    {
-        ASSERT_EQ(ReplaceFileBytes(name, std::vector<unsigned char>(text.begin(), text.end())), 1) << name;
-    }
-    std::string Read(const std::string& name) const
-    {
-        std::vector<unsigned char> bytes;
-        if (ReadFileBytes(name, bytes) != 1)
-            return {};
-        return std::string(bytes.begin(), bytes.end());
-    }
-
-private:
-    std::filesystem::path old_;
-    std::filesystem::path path_;
-};

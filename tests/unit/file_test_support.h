@@ -1,25 +1,23 @@
 #pragma once
 // Helpers of the file-format tests: a scratch folder and a bounded stream of random mutations.
+#include "temp_folder.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder of its own under the system's temporary folder, removed with the object.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("vesk-" + name + "-" + std::to_string(std::random_device{}())))
-    {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
+    explicit ScratchFolder(const std::string& name) : path_(NewTempFolder(name)) {}
     ~ScratchFolder()
     {
         std::error_code error;
         std::filesystem::remove_all(path_, error);
     }
+    const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).u8string(); }
     size_t EntryCount() const
     {
