@@ -319,7 +319,8 @@ TEST_F(TransformDialogsTest, ClassicalOkCancelAndARefusedPeriod)
     for (size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(u.series[k], x[k], 1e-12);
 }
 
-// Show Fit replaces the dialog's own transform and draws the fit; Cancel withdraws both.
+// Show Fit replaces the dialog's own transform and draws the fit, unless its entries are refused;
+// Cancel withdraws both.
 TEST_F(TransformDialogsTest, ClassicalShowFitTwiceKeepsOneNodeAndCancelClosesTheFitView)
 {
     UnivariateProject& u = Project(Ramp(100));
@@ -340,6 +341,15 @@ TEST_F(TransformDialogsTest, ClassicalShowFitTwiceKeepsOneNodeAndCancelClosesThe
         EXPECT_EQ(TransformCount(u.transforms), 1);
         ASSERT_NE(u.transforms, nullptr);
         EXPECT_EQ(u.transforms->period, 6);
+        const std::vector<double> sixFit = u.views[VIEW_FIT].curves[2].y;
+        // A refused period leaves the transform on the stack and its fit on show.
+        SetDlgItemTextW(dialog, IDC_CLASSICAL_PERIOD, L"34");
+        Click(dialog, IDC_CLASSICAL_SHOW_FIT);
+        EXPECT_EQ(TransformCount(u.transforms), 1);
+        ASSERT_NE(u.transforms, nullptr);
+        EXPECT_EQ(u.transforms->period, 6);
+        ASSERT_NE(u.views[VIEW_FIT].window, nullptr);
+        EXPECT_EQ(u.views[VIEW_FIT].curves[2].y, sixFit);
         // Harmonic regression replaces it in turn.
         Click(dialog, IDC_CLASSICAL_HARMONIC);
         EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_CLASSICAL_SEASONAL) == BST_UNCHECKED);
@@ -353,8 +363,10 @@ TEST_F(TransformDialogsTest, ClassicalShowFitTwiceKeepsOneNodeAndCancelClosesThe
         shown = true;
     };
     AnswerNextDialog(answer);
+    AnswerNextDialog(Press(IDOK));  // the refused period's message
     EXPECT_EQ(VeskTransform(u, TRANSFORM_CLASSICAL), 0);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Period must be in: (2,33]"});
     EXPECT_EQ(u.transforms, nullptr);
     EXPECT_EQ(u.views[VIEW_FIT].window, nullptr);
     for (size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(u.series[k], x[k], 1e-12);
