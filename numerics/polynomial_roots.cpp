@@ -136,9 +136,9 @@ int ReflectMaRoots(int q, const double* theta, double* twin, double& factor)
         }
         for (int j = k + 1; j >= 1; --j) poly[j] -= poly[j - 1] / root;
     }
+    // The kept and reflected zeros all lie on or outside the unit circle, so the coefficients are
+    // at most 2^26; only the factor can leave the doubles.
     if (!(f > 0.0) || !std::isfinite(f)) return kStatusOutOfRange;
-    for (int j = 1; j <= degree; ++j)
-        if (!std::isfinite(poly[j].real())) return kStatusOutOfRange;
     for (int j = 0; j < q; ++j) twin[j] = j < degree ? poly[j + 1].real() : 0.0;
     factor = f;
     return kStatusDone;

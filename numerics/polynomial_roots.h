@@ -25,6 +25,6 @@
 //   twin      (out, q)   the invertible coefficients (theta itself when no zero lies inside)
 //   factor    (out)      the product of 1/|r|^2 over the reflected zeros (1 when none)
 // Returns kStatusDone; kStatusBadArgument, kStatusNotFinite and kStatusOutOfRange as
-// PolynomialRoots, and kStatusOutOfRange also when a twin coefficient or the factor is not finite
-// and positive (nothing written).
+// PolynomialRoots, and kStatusOutOfRange also when the factor leaves the doubles (nothing
+// written).
 [[nodiscard]] int ReflectMaRoots(int q, const double* theta, double* twin, double& factor);

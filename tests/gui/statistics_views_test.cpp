@@ -447,6 +447,18 @@ TEST_F(StatisticsViewsTest, CumulativeSpectrumAndReports)
 
     SendCommand(IDM_SPECTRUM_MODEL);
     ASSERT_EQ(VeskInfo(u, u.spectrumView), 1);
+    // With the spectrum view open its spectra are current: the cumulative commands do not compute
+    // them again, nor repeat what that said (here a singular model spectrum).
+    u.p = 1;
+    u.phi[1] = 1.0;
+    VeskRefresh(u, 0, 1);
+    ASSERT_FALSE(Messages().empty());
+    SendCommand(IDM_CUMULATIVE_PERIODOGRAM);
+    SendCommand(IDM_CUMULATIVE_BOTH);
+    EXPECT_TRUE(Messages().empty());
+    u.p = 0;
+    VeskRefresh(u, 0, 1);
+    SendCommand(IDM_CUMULATIVE_PERIODOGRAM);
     EXPECT_NE(ReportText(u.spectrumView.infoWindow).find(L"Number of frequencies in periodogram = 25"),
               std::wstring::npos);
     EXPECT_EQ(u.spectrumView.curves[1].shown, 0);

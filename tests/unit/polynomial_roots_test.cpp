@@ -105,6 +105,8 @@ TEST(PolynomialRoots, RefusesWhatItCannotSolve)
         {"leading zero", 2, {1.0, 2.0, 0.0}, kStatusBadArgument},
         {"NaN", 2, {1.0, nan, 1.0}, kStatusNotFinite},
         {"infinite leading", 1, {1.0, inf}, kStatusNotFinite},
+        {"a zero below the doubles", 1, {1e-300, 1e300}, kStatusOutOfRange},
+        {"a zero beyond the doubles", 1, {1e300, 1e-300}, kStatusOutOfRange},
     };
     for (const Case& k : cases) {
         std::vector<Complex> roots(static_cast<size_t>(std::max(k.n, 1)), Complex(7.0, 7.0));
@@ -128,6 +130,7 @@ TEST(ReflectMaRoots, TwinsFactorsAndRefusals)
         {"theta -1.25 with trailing zeros", {-1.25, 0.0, 0.0}, {-0.8, 0.0, 0.0}, 1.5625, kStatusDone},
         {"(1 + 2z)(1 + 4z)", {6.0, 8.0}, {0.75, 0.125}, 64.0, kStatusDone},
         {"nothing but zeros", {0.0, 0.0}, {0.0, 0.0}, 1.0, kStatusDone},
+        {"theta 1e200: the factor leaves the doubles", {1e200}, {}, 0.0, kStatusOutOfRange},
         {"order 27", std::vector<double>(27, 0.1), {}, 0.0, kStatusBadArgument},
         {"NaN", {std::nan("")}, {}, 0.0, kStatusNotFinite},
     };
@@ -139,6 +142,7 @@ TEST(ReflectMaRoots, TwinsFactorsAndRefusals)
         ASSERT_EQ(ReflectMaRoots(q, k.theta.data(), twin.data(), factor), k.status);
         if (k.status != kStatusDone) {
             EXPECT_EQ(factor, -9.0);
+            EXPECT_EQ(twin[0], -9.0);
             continue;
         }
         for (int j = 0; j < q; ++j) EXPECT_NEAR(twin[j], k.twin[j], 1e-14) << j;
