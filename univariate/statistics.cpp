@@ -191,9 +191,10 @@ int32_t DefaultHistogramBins(int32_t n)
 int32_t HistogramCounts(const std::vector<double>& x, double lo, double hi, int32_t bins, std::vector<double>& edges,
                         std::vector<double>& counts)
 {
-    if (bins < 1 || bins > kMaxHistogramBins || !std::isfinite(lo) || !std::isfinite(hi)) return 0;
+    if (bins < 1 || bins > kMaxHistogramBins) return 0;
     // A range beyond the doubles (values near both ends of their range) is binned in halves:
-    // halving is exact, so the bins are those of the whole range.
+    // halving is exact, so the bins are those of the whole range. An infinite or NaN limit leaves
+    // no finite, positive width.
     const double scale = std::isfinite(hi - lo) ? 1.0 : 0.5;
     const double w = (hi * scale - lo * scale) / bins;  // the bin width times scale
     if (!(w > 0.0) || !std::isfinite(w)) return 0;

@@ -171,6 +171,7 @@ TEST(Ticks, StepRule)
     // Spans beyond the doubles: 3.594e308 takes 5e307 (7 steps), 2e308 takes 2e307 (10 steps).
     EXPECT_NEAR(TickStep(-1.797e308, 1.797e308), 5e307, 5e307 * 1e-12);
     EXPECT_NEAR(TickStep(-1e308, 1e308), 2e307, 2e307 * 1e-12);
+    EXPECT_NEAR(TickStep(-0.95e308, 0.95e308), 2e307, 2e307 * 1e-12);  // its half is below 1e308
     const double inf = std::numeric_limits<double>::infinity();
     for (const auto& bad : std::vector<std::pair<double, double>>{{0, 0}, {1, -1}, {0, inf}, {-inf, 0}, {std::nan(""), 1}})
         EXPECT_EQ(TickStep(bad.first, bad.second), 0.0) << bad.first << " " << bad.second;
@@ -222,6 +223,8 @@ TEST(AxisLabels, FormatsByStep)
         EXPECT_EQ(YAxisLabel(c.t, c.s), c.y) << c.t << " step " << c.s;
         EXPECT_EQ(XAxisLabel(c.t, c.s), c.x) << c.t << " step " << c.s;
     }
+    // An x tick beyond the whole numbers keeps its real form, with its E.
+    EXPECT_EQ(XAxisLabel(-2e150, 1000), "    -0.2E+151");
 }
 
 TEST(AxisLabels, TooNarrowFieldsWidenInsteadOfAsterisks)
@@ -367,6 +370,7 @@ TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
         {"negative fractions", 1, 70, -0.2, 0.1},
         {"millionths", 1, 70, 0, 2e-6},
         {"x in thousands", 1, 4000, -3, 3},
+        {"a last x label at the right edge", 0, 10000.5, 0, 12000},
     };
     struct Size {
         int32_t width, height;
@@ -402,6 +406,7 @@ TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
                     EXPECT_GT(drawn.right, size.width - 35);
                     EXPECT_LE(drawn.right, size.width - 10);
                 }
+                EXPECT_LE(drawn.Width(), size.width - 20);  // never wider than the usual rectangle
                 PlotLayout layout;
                 ASSERT_EQ(LayOutPlot(plot, drawn, 0, layout), 1);
                 ASSERT_EQ(layout.panels.size(), panels.size());
@@ -455,6 +460,15 @@ TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
             }
         }
     }
+    // A plot without a label (its only panel has a flat x range, so no axes) keeps the usual
+    // rectangle.
+    PlotRecord flat = RecordWithPanels({1});
+    flat.panels[1].xMin = flat.panels[1].xMax = 3.0;
+    const PlotRect none = PlotWindowDrawRect(flat, PlotRect{0, 0, 160, 120}, MeasureAt);
+    EXPECT_EQ(none.left, -15);
+    EXPECT_EQ(none.right, 125);
+    EXPECT_EQ(none.top, 0);
+    EXPECT_EQ(none.bottom, 120);
 }
 
 // The label font of a panel: its own height where the end labels of both axes fit, else the

@@ -58,8 +58,9 @@ TEST(PolynomialRoots, SmallestModuliMatchR)
     }
 }
 
-// The zeros multiply out to the polynomial again: zeros at the origin, of very different sizes,
-// on a circle (the seasonal factor 1 - 0.6z^12), and a polynomial that is not monic.
+// The zeros multiply out to the polynomial again: zeros at the origin, of very different sizes
+// (up to 1e200, whose powers leave the doubles), on a circle (the seasonal factor 1 - 0.6z^12),
+// and a polynomial that is not monic.
 TEST(PolynomialRoots, ZerosRebuildThePolynomial)
 {
     const std::vector<std::vector<Complex>> sets = {
@@ -68,6 +69,8 @@ TEST(PolynomialRoots, ZerosRebuildThePolynomial)
         {1e-6, 1e6, -2.0},
         {Complex(0.3, 0.9), Complex(0.3, -0.9), -1.5, 4.0},
         {1.001, -1.001, Complex(0, 1.001), Complex(0, -1.001)},
+        {1e200, -0.5},
+        {Complex(3e150, 4e150), Complex(3e150, -4e150), 7.0},
     };
     std::vector<std::vector<double>> polys;
     for (const auto& zeros : sets) {
@@ -103,6 +106,7 @@ TEST(PolynomialRoots, RefusesWhatItCannotSolve)
         {"degree 0", 0, {1.0}, kStatusBadArgument},
         {"degree 65", 65, std::vector<double>(66, 1.0), kStatusBadArgument},
         {"leading zero", 2, {1.0, 2.0, 0.0}, kStatusBadArgument},
+        {"degree 1, leading zero", 1, {1.0, 0.0}, kStatusBadArgument},
         {"NaN", 2, {1.0, nan, 1.0}, kStatusNotFinite},
         {"infinite leading", 1, {1.0, inf}, kStatusNotFinite},
         {"a zero below the doubles", 1, {1e-300, 1e300}, kStatusOutOfRange},

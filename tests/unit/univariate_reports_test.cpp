@@ -154,6 +154,18 @@ TEST(DataReport, GoldenTexts)
                                   "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  599478940.41409",
                                   rule, "  "}),
               Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 1500000000.0000"}))},
+        {"the subtracted mean of such values",
+         [](UnivariateProject& u) {
+             SetSeries(u, {-1.5e9, -0.5e9, 0.5e9, 1.5e9});
+             TransformNode* mean = Node(TRANSFORM_SUBTRACT_MEAN);
+             mean->mean = 2.15e10;
+             Push(u, mean);
+         },
+         data,
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Subtracted Mean = 21500000000.000",
+                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  625000000.00000",
+                                  rule, "  "}),
+              model)},
     });
 }
 
