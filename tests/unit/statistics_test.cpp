@@ -284,6 +284,7 @@ TEST(Histogram, CountsOverTheDataWindowRange)
     EXPECT_EQ(counts.front(), 0.0);  // the autoscale margin of a tenth of the range on each side
     EXPECT_EQ(counts.back(), 0.0);
 
+    const double tiny = std::numeric_limits<double>::denorm_min();
     struct Case { const char* name; double lo, hi; int32_t bins; std::vector<double> x; std::vector<double> counts; };
     const Case cases[] = {
         {"zoomed: outside values and one at hi left out", 0.0, 4.0, 4, {-1, 0, 0.5, 1, 3.999, 4, 9}, {2, 1, 0, 1}},
@@ -295,6 +296,8 @@ TEST(Histogram, CountsOverTheDataWindowRange)
          {1, 1, 1, 2}},
         {"up to the largest double", -1.7976931348623157e308, 1.7976931348623157e308, 3,
          {1.7e308, -1.7e308, 0.0, 6e307}, {1, 1, 2}},
+        // Subnormal limits lose digits when halved: only a range beyond the doubles is.
+        {"three subnormal units", 0.0, 3 * tiny, 3, {0.0, tiny, 2 * tiny}, {1, 1, 1}},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(HistogramCounts(c.x, c.lo, c.hi, c.bins, edges, counts), 1) << c.name;
