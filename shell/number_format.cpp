@@ -114,6 +114,17 @@ std::string FormatSignificant(double x, int32_t digits)
     return PadRight(WriteField(format, y), kLongLength);
 }
 
+std::string FormatFitted(double x, int32_t decimals)
+{
+    const std::string fixed = FormatFixed(x, decimals);
+    if (fixed.find('*') == std::string::npos) return fixed;
+    for (int32_t digits = static_cast<int32_t>(kShortLength); digits >= 1; --digits) {
+        const std::string text = FormatSignificant(x, digits).substr(0, kShortLength);
+        if (text.find('*') == std::string::npos) return text;
+    }
+    return PadRight(WriteField("(1PE15.7E3)", x), kShortLength);
+}
+
 double ParseReal(std::string_view text)
 {
     double value = 0.0;
@@ -139,3 +150,4 @@ std::string WithoutBlanks(const std::string& text)
 std::string IntText(int32_t n) { return WithoutBlanks(FormatInt(n)); }
 std::string FixedText(double x, int32_t decimals) { return WithoutBlanks(FormatFixed(x, decimals)); }
 std::string SignificantText(double x, int32_t digits) { return WithoutBlanks(FormatSignificant(x, digits)); }
+std::string FittedText(double x, int32_t decimals) { return WithoutBlanks(FormatFitted(x, decimals)); }

@@ -22,12 +22,22 @@ std::string FormatFixed(double x, int32_t decimals);
 // names.
 std::string FormatSignificant(double x, int32_t digits);
 
+// x in a 15-character field: as FormatFixed writes it with `decimals` decimals where that field
+// holds it; else in significant-digit form in the same width, FormatSignificant's text with as
+// many digits as the field holds (a value of 1e10 with 4 decimals gives "10000000000.000"); and
+// where no fixed-point text fits (magnitudes from 1e14 on), in scientific form with 8 digits
+// (1PE15.7E3: "-1.7970000E+308"). Leading blanks removed, padded to 15 characters; never
+// asterisks.
+std::string FormatFitted(double x, int32_t decimals);
+
 // The number that `text` begins with, read in free format (blanks and commas separate values, a
 // slash ends the input, the rest of the text is ignored); 0 when the text does not begin with a
 // number, or begins with a null value (a comma or a slash).
 double ParseReal(std::string_view text);
 
-// FormatInt, FormatFixed and FormatSignificant without their blanks, for running text.
+// FormatInt, FormatFixed, FormatSignificant and FormatFitted without their blanks, for running
+// text.
 std::string IntText(int32_t n);
 std::string FixedText(double x, int32_t decimals);
 std::string SignificantText(double x, int32_t digits);
+std::string FittedText(double x, int32_t decimals);

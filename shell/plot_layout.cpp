@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/fortran_format.h"
 
@@ -51,6 +52,16 @@ std::string FixedLabel(double t, int32_t w, int32_t d)
 }
 
 int32_t FloorLog10(double v) { return static_cast<int32_t>(std::floor(std::log10(v))); }
+
+// t under an E or ES descriptor without an exponent width, as "(ES9.1)". An exponent of three
+// digits (values near the ends of the doubles) drops the E there, as in "1.5+308": such a label is
+// written with a three-digit exponent field instead, one character wider, "1.5E+308".
+std::string ExponentLabel(const std::string& descriptor, int32_t width, int32_t decimals, double t)
+{
+    const std::string text = Write("(" + descriptor + std::to_string(width) + "." + std::to_string(decimals) + ")", {t});
+    if (text.find('E') != std::string::npos) return text;
+    return Write("(" + descriptor + std::to_string(width + 1) + "." + std::to_string(decimals) + "E3)", {t});
+}
 
 }  // namespace
 
@@ -173,12 +184,27 @@ PanelMapping MapPanel(const PlotPanel& panel, PlotRect rect)
     return m;
 }
 
-double TickStep(double range)
+namespace {
+
+// floor((max - min) / s), from halves (exact) when the span of limits near both ends of the
+// double range overflows.
+double StepsInSpan(double min, double max, double s)
 {
-    if (!std::isfinite(range) || range <= 0) return 0;
-    double s = std::pow(10.0, std::floor(std::log10(range)));
-    if (std::floor(range / s) <= 4) s *= 0.5;
-    if (std::floor(range / s) <= 4) s *= 0.4;
+    const double span = max - min;
+    return std::isfinite(span) ? std::floor(span / s) : std::floor((max / 2 - min / 2) / (s / 2));
+}
+
+}  // namespace
+
+double TickStep(double min, double max)
+{
+    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min)) return 0;
+    const double span = max - min;
+    // log10 of a span beyond the doubles, from its half.
+    const double decade = std::isfinite(span) ? std::log10(span) : std::log10(max / 2 - min / 2) + std::log10(2.0);
+    double s = std::pow(10.0, std::floor(decade));
+    if (StepsInSpan(min, max, s) <= 4) s *= 0.5;
+    if (StepsInSpan(min, max, s) <= 4) s *= 0.4;
     return s;
 }
 
@@ -200,7 +226,7 @@ std::vector<double> TickValues(double min, double max, double step)
 
 std::string YAxisLabel(double t, double s)
 {
-    if (s > 9999 || s < 0.0001) return TrimRight(Write("(ES9.1)", {t}));
+    if (s > 9999 || s < 0.0001) return TrimRight(ExponentLabel("ES", 9, 1, t));
     if (s >= 1) return TrimRight(FixedLabel(t, FloorLog10(s) + 4, 0));
     const int32_t k = static_cast<int32_t>(std::floor(std::fabs(std::log10(s)))) + 5;
     return TrimRight(FixedLabel(t, k + 1, k - 3));
@@ -208,13 +234,13 @@ std::string YAxisLabel(double t, double s)
 
 std::string XAxisLabel(double t, double s)
 {
-    if (s > 9999 || s < 0.0001) return TrimRight(Write("(E12.1)", {t}));
+    if (s > 9999 || s < 0.0001) return TrimRight(ExponentLabel("E", 12, 1, t));
     if (s < 1) {
         const int32_t k = static_cast<int32_t>(std::floor(std::fabs(std::log10(s)))) + 4;
         return TrimRight(FixedLabel(t, k + 1, k - 3));
     }
     // Beyond the range of whole numbers a tick keeps its real form.
-    if (std::fabs(t) >= 1e18) return TrimRight(Write("(E12.1)", {t}));
+    if (std::fabs(t) >= 1e18) return TrimRight(ExponentLabel("E", 12, 1, t));
     const long long n = std::llround(t);  // halves away from zero
     if (n == 0) return Write("(I1)", {0});
     int32_t w = FloorLog10(std::fabs(t)) + 1 + (t < 0 ? 2 : 0);
@@ -235,9 +261,8 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
     // then do not fit are left out when they are drawn.
     out.fontHeight = std::max(h / 40 + 6, kMinLabelFontHeight);
 
-    const double ry = panel.yMax - panel.yMin;
-    const double sy = TickStep(ry);
-    const bool everyOtherY = sy > 0 && 7 * std::floor(ry / sy) >= h * 0.5;
+    const double sy = TickStep(panel.yMin, panel.yMax);
+    const bool everyOtherY = sy > 0 && 7 * StepsInSpan(panel.yMin, panel.yMax, sy) >= h * 0.5;
     int32_t i = 0;
     for (double t : TickValues(panel.yMin, panel.yMax, sy)) {
         AxisTick tick{t, map.Y(t), ""};
@@ -246,9 +271,8 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
         ++i;
     }
 
-    const double rx = panel.xMax - panel.xMin;
-    const double sx = TickStep(rx);
-    const bool everyOtherX = sx > 0 && (std::floor(std::log10(sx)) + 1) * std::floor(rx / sx) >= 20;
+    const double sx = TickStep(panel.xMin, panel.xMax);
+    const bool everyOtherX = sx > 0 && (std::floor(std::log10(sx)) + 1) * StepsInSpan(panel.xMin, panel.xMax, sx) >= 20;
     i = 0;
     for (double t : TickValues(panel.xMin, panel.xMax, sx)) {
         AxisTick tick{t, map.X(t), ""};
@@ -326,7 +350,8 @@ PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, cons
     for (int pass = 0; pass < 8; ++pass) {
         PlotLayout layout;
         if (!LayOutPlot(plot, r, 0, layout)) break;
-        int32_t left = client.left, right = client.right, top = client.top, bottom = client.bottom;
+        // The extent of the end labels alone.
+        int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
         for (const LaidOutPanel& cell : layout.panels) {
             PanelAxes axes;
             if (!LayOutPanelAxes(plot.panels[cell.panel], cell.rect, axes)) continue;
@@ -341,14 +366,17 @@ PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, cons
                 }
             }
         }
+        if (left > right) break;  // no label at all
         const int32_t leftShort = client.left - left, rightShort = right - client.right;
         const int32_t topShort = client.top - top, bottomShort = bottom - client.bottom;
         if (leftShort <= 0 && rightShort <= 0 && topShort <= 0 && bottomShort <= 0) break;
         PlotRect next = r;
         if (leftShort > 0) {
-            // Moved right as far as the labels at the right keep inside, narrowed by the rest.
+            // Moved right as far as the right edge keeps 10 units in and the labels at the right
+            // keep inside, narrowed by the rest.
+            const int32_t room = client.right - std::max(r.right + 10, right);
             next.left += leftShort;
-            next.right += std::min(leftShort, std::max(0, client.right - right));
+            next.right += std::clamp(room, 0, leftShort);
         }
         if (rightShort > 0) next.right -= rightShort;
         if (topShort > 0) next.top += topShort;

@@ -69,9 +69,11 @@ struct PanelMapping {
 };
 PanelMapping MapPanel(const PlotPanel& panel, PlotRect rect);
 
-// Tick step for an axis of range R: the power of ten below R, halved while fewer than 5 steps
-// fit, then times 0.4 while still fewer than 5 fit. 0 when R is not positive and finite.
-double TickStep(double range);
+// Tick step for an axis from min to max, of range R = max - min: the power of ten below R, halved
+// while fewer than 5 steps fit, then times 0.4 while still fewer than 5 fit. R may lie beyond the
+// doubles (limits near both ends of their range): it is then worked with in halves. 0 when a limit
+// is not finite or max <= min.
+double TickStep(double min, double max);
 // Ticks k*s strictly inside (min, max) from the first multiple above min (min itself when it
 // is a multiple), at most kMaxTicks of them.
 constexpr int32_t kMaxTicks = 1000;
@@ -143,10 +145,12 @@ int32_t LabelFontHeight(const PanelAxes& axes, const PlotRect& rect, const PlotR
 // The rectangle a plot window draws `plot` into, for its client area `client`. As a rule 10 units
 // in at both sides, then 25 units to the left, so that a wide window spends little of its width
 // on the left margin, whose left end lies outside the window. In a narrow window (a tile of many)
-// that would leave the y labels no room: the rectangle then moves right, and where even that is
-// not enough it narrows (from the left, or from the right for the last x label, or from the
-// bottom for the x labels), until the end labels of every axis (PlaceAxisLabels) lie whole inside
-// the client area, in the font their panel gets. `measure` measures as the window's device does.
+// that would leave the y labels no room: the rectangle then moves right, as far as its right edge
+// stays 10 units inside the client area and the labels at its right stay inside it, and where
+// even that is not enough it narrows (from the left, or from the right for the last x label, or
+// from the bottom for the x labels), until the end labels of every axis (PlaceAxisLabels) lie
+// whole inside the client area, in the font their panel gets. `measure` measures as the window's
+// device does.
 // Zoom maps the mouse through the same rectangle.
 PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, const LabelMeasure& measure);
 

@@ -52,20 +52,20 @@ InfoCalls DataReport(const UnivariateFields& u)
         const TransformNode* meanNode = u.transforms;
         while (meanNode && meanNode->kind != TRANSFORM_SUBTRACT_MEAN) meanNode = meanNode->next;
         if (meanNode)
-            out.Line("Subtracted Mean = " + FixedText(meanNode->mean, 4));
+            out.Line("Subtracted Mean = " + FittedText(meanNode->mean, 4));
         else
-            out.Line("Sample Mean = " + FixedText(s.mean, 4));
+            out.Line("Sample Mean = " + FittedText(s.mean, 4));
         if (std::isfinite(s.variance))
-            out.Line("Sample Variance = " + FixedText(s.variance, 6));
+            out.Line("Sample Variance = " + FittedText(s.variance, 6));
         else
             out.Line("Sample Variance: the values are too large for it");
-        out.Line("Std.Error(Sample Mean) =  " + FixedText(s.standardError, 6));
+        out.Line("Std.Error(Sample Mean) =  " + FittedText(s.standardError, 6));
         out.Line("(square root of (1/n)SUM{(1-|h|/r)acvf(h)}, |h|<r=[sqrt(n)])");
         out.Blank();
     }
     out.Line("MODEL:");
     AppendModelText(out, u);
     out.Blank();
-    out.Line("WN Variance = " + FixedText(u.wnVariance, 6));
+    out.Line("WN Variance = " + FittedText(u.wnVariance, 6));
     return out.Take();
 }

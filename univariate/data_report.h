@@ -23,5 +23,6 @@ DataSummary SummariseData(const std::vector<double>& x);
 
 // The data report: clear, heading, count, (with data) mean or subtracted mean, variance (or that
 // the values are too large for it) and standard error, then the model and the white-noise
-// variance.
+// variance. The mean has 4 decimals, the others 6, in the 15-character field of FormatFitted:
+// a value too large for its decimals comes in significant-digit form, never as asterisks.
 InfoCalls DataReport(const UnivariateFields& project);

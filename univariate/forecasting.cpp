@@ -318,7 +318,6 @@ ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::
     ForecastCheck c;
     const double count = StepsOr(stepsText, std::nan(""));
     if (std::isnan(count)) return c;
-    if (std::fabs(count) <= kLargestInteger) steps = static_cast<int32_t>(count);
     if (count < 1) {
         c = Refuse(" Number of predictors must be larger than 0", IDC_FC_STEPS);
         c.caption = "Error";
@@ -329,11 +328,14 @@ ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::
         c.caption = "Error";
         return c;
     }
-    if (!ParseDialogReal(varianceText, v)) return c;
-    if (!(v > 0.0)) return Refuse(" WN Variance must be postive", IDC_FC_VARIANCE);
+    double variance = 0.0;
+    if (!ParseDialogReal(varianceText, variance)) return c;
+    if (!(variance > 0.0)) return Refuse(" WN Variance must be postive", IDC_FC_VARIANCE);
     if (regressionChecked && auxPresent > 0)
         return Refuse(" Cannot forecast beyond the length of the auxiliary variables in regression function.",
                       IDC_FC_REGRESSION);
+    steps = static_cast<int32_t>(count);
+    v = variance;
     c.accepted = true;
     return c;
 }

@@ -65,9 +65,10 @@ struct ForecastCheck {
     bool completeSet = false;   // the range entered is the default (complete) one
 };
 
-// Reads the entries of dialog 146: steps into `steps` (when readable as an integer), variance
-// into `v`. A number of forecasts beyond the integers is refused with the range, as one beyond
-// 100000 is; text that is no number shows the dialog again silently.
+// Checks the entries of dialog 146; only when they are accepted are the number of forecasts
+// written to `steps` and the variance to `v`, so that a refused entry reaches nothing. A number
+// of forecasts beyond the integers is refused with the range, as one beyond 100000 is; text that
+// is no number shows the dialog again silently.
 ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::string& varianceText,
                                        bool regressionChecked, int32_t auxPresent, int32_t& steps, double& v);
 

@@ -8,6 +8,7 @@
 #include "numerics/arma_acvf.h"
 #include "numerics/innovations.h"
 #include "numerics/one_based.h"
+#include "numerics/polynomial_roots.h"
 #include "numerics/status.h"
 
 namespace {
@@ -154,7 +155,9 @@ int32_t Evaluate(UnivariateFields& u, int32_t horizon)
     return EVALUATION_DONE;
 }
 
-int32_t Likelihood(UnivariateFields& u, double* table)
+// `converged`, when given, tells whether the recursion froze before its last step: at the cap, a
+// zero of theta near the unit circle still moves its coefficients.
+int32_t Likelihood(UnivariateFields& u, double* table, bool* converged)
 {
     const int p = u.p, q = u.q;
     if (!OrderInRange(p) || !OrderInRange(q) || q == 0) return EVALUATION_FAILED;
@@ -185,6 +188,7 @@ int32_t Likelihood(UnivariateFields& u, double* table)
         if (!std::isfinite(SettledCoefficient(Theta, j))) return EVALUATION_FAILED;
     std::copy(Theta, Theta + kSquare, table);
     u.settlingStep = settled;
+    if (converged) *converged = settled < N;
     return EVALUATION_DONE;
 }
 
@@ -214,7 +218,7 @@ int32_t EvaluateModel(UnivariateFields& project, int32_t horizon)
 int32_t ModelLikelihood(UnivariateFields& project, double* coefficientTable)
 {
     try {
-        return Likelihood(project, coefficientTable);
+        return Likelihood(project, coefficientTable, nullptr);
     } catch (const std::bad_alloc&) {
         return EVALUATION_FAILED;
     }
@@ -233,9 +237,24 @@ bool MaPartInvertible(const UnivariateFields& project)
 
 int32_t InvertibleTwin(UnivariateFields& project)
 {
-    std::vector<double> table(kSquare);
-    const int32_t status = ModelLikelihood(project, table.data());
-    if (status == EVALUATION_DONE)
-        for (int32_t j = 1; j <= project.q; ++j) project.theta[j] = SettledCoefficient(table.data(), j);
-    return status;
+    UnivariateFields& u = project;
+    std::vector<double> table(kSquare), twin(static_cast<size_t>(std::max(u.q, 1)));
+    bool converged = false;
+    int32_t status = EVALUATION_FAILED;
+    try {
+        status = Likelihood(u, table.data(), &converged);
+    } catch (const std::bad_alloc&) {
+        return EVALUATION_FAILED;
+    }
+    if (status != EVALUATION_DONE) return status;
+    if (converged) {
+        for (int32_t j = 1; j <= u.q; ++j) twin[j - 1] = SettledCoefficient(table.data(), j);
+    } else {
+        // Near the unit circle the recursion creeps towards the reflected zeros and stops at its
+        // cap well short of them: the zeros are reflected directly.
+        double factor = 1.0;
+        if (ReflectMaRoots(u.q, &u.theta[1], twin.data(), factor) != kStatusDone) return EVALUATION_FAILED;
+    }
+    std::copy(twin.begin(), twin.begin() + u.q, &u.theta[1]);
+    return EVALUATION_DONE;
 }

@@ -90,7 +90,10 @@ bool MaPartInvertible(const UnivariateFields& project);
 
 // The invertible twin of the model's MA part: theta(1..q) := the coefficients the innovations
 // recursion settles to (ModelLikelihood's row 54), the invertible moving average with the same
-// autocovariances up to the noise variance. The model is taken as it stands: the caller applies
-// the relations first, and drops those that would rewrite the new coefficients.
-// Returns ModelLikelihood's status; theta is replaced only on EVALUATION_DONE.
+// autocovariances up to the noise variance. Where the recursion reaches its cap without settling
+// (a zero of theta(z) near the unit circle), the zeros inside the circle are reflected to
+// 1/conj(r) instead (ReflectMaRoots). The model is taken as it stands: the caller applies the
+// relations first, and drops those that would rewrite the new coefficients.
+// Returns ModelLikelihood's status, or EVALUATION_FAILED when the zeros cannot be found; theta is
+// replaced only on EVALUATION_DONE.
 [[nodiscard]] int32_t InvertibleTwin(UnivariateFields& project);

@@ -192,17 +192,22 @@ int32_t HistogramCounts(const std::vector<double>& x, double lo, double hi, int3
                         std::vector<double>& counts)
 {
     if (bins < 1 || bins > kMaxHistogramBins) return 0;
-    const double w = (hi - lo) / bins;
-    if (!(w > 0.0) || !std::isfinite(w) || !std::isfinite(lo)) return 0;
+    // A range beyond the doubles (values near both ends of their range) is binned in halves:
+    // halving is exact, so the bins are those of the whole range. An infinite or NaN limit leaves
+    // no finite, positive width.
+    const double scale = std::isfinite(hi - lo) ? 1.0 : 0.5;
+    const double w = (hi * scale - lo * scale) / bins;  // the bin width times scale
+    if (!(w > 0.0) || !std::isfinite(w)) return 0;
     edges.assign(static_cast<size_t>(bins) + 1, 0.0);
     counts.assign(static_cast<size_t>(bins), 0.0);
     edges[0] = lo;
-    for (int32_t i = 1; i <= bins; ++i) edges[static_cast<size_t>(i)] = lo + i * w;
+    for (int32_t i = 1; i <= bins; ++i)
+        edges[static_cast<size_t>(i)] = std::min((lo * scale + i * w) / scale, scale < 1.0 ? hi : HUGE_VAL);
     // The range test is made in double: an index computed first could overflow an int after a
     // narrow zoom. Rounding may put a value just below hi at index bins; it belongs to the last bin.
     for (double v : x) {
         if (!(v >= lo && v < hi)) continue;
-        const double k = std::floor((v - lo) / w);
+        const double k = std::floor((v * scale - lo * scale) / w);
         counts[static_cast<size_t>(std::clamp(k, 0.0, static_cast<double>(bins - 1)))] += 1.0;
     }
     return 1;

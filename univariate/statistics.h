@@ -65,9 +65,10 @@ int32_t ToggleCurvePanels(PlotRecord& view, int32_t& flags);
 int32_t DefaultHistogramBins(int32_t n);
 
 // Counts of x in `bins` bins of equal width between lo and hi: bin i holds lo + (i-1)w <= x <
-// lo + iw; values outside [lo, hi) are not counted. edges gets bins + 1 values, counts bins.
-// Returns 1, or 0 (nothing written) when bins is not in 1..kMaxHistogramBins or the width is not
-// positive and finite.
+// lo + iw; values outside [lo, hi) are not counted. edges gets bins + 1 values, counts bins. A
+// range hi - lo beyond the doubles (values near both ends of their range) is binned in halves,
+// its last edge kept at hi. Returns 1, or 0 (nothing written) when bins is not in
+// 1..kMaxHistogramBins, a limit is not finite or hi <= lo.
 int32_t HistogramCounts(const std::vector<double>& x, double lo, double hi, int32_t bins,
                         std::vector<double>& edges, std::vector<double>& counts);
 

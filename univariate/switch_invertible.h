@@ -1,8 +1,9 @@
 #pragma once
 // Switch to invertible: replaces a non-invertible MA part of a univariate project's model by the
-// invertible one with the same autocovariance function, the coefficients the innovations
-// recursion settles to (ModelLikelihood), and rescales the white-noise variance so that the
-// model's autocovariances stay as they were.
+// invertible one with the same autocovariance function (InvertibleTwin: the coefficients the
+// innovations recursion settles to, or, where it stops at its cap unsettled, the zeros of theta(z)
+// inside the unit circle reflected), and rescales the white-noise variance so that the model's
+// autocovariances stay as they were.
 #include <cstdint>
 
 #include "univariate/univariate_project.h"
@@ -21,7 +22,7 @@ enum SwitchOutcome : int32_t {
 };
 
 // The switch on the project's model, without its message and refresh. When the MA part is not
-// invertible: theta(1..q) := the settled coefficients, wnVariance := wnVariance · gamma0/gamma1
+// invertible: theta(1..q) := its invertible twin, wnVariance := wnVariance · gamma0/gamma1
 // with gamma0 and gamma1 the lag-0 autocovariances of the old and the new model for unit noise
 // variance (the product of 1/|z|^2 over the reflected roots z), every MA coefficient becomes
 // free (MakeMaFree) and, with data, the model is evaluated (horizon -1): residualSsPerN := the

@@ -98,6 +98,8 @@ writeLines(report, out("randomness_report_reference.txt"))
 
 # Switch to invertible: MA(1) theta = 2, two MA(2) models, one with a root inside the unit
 # circle, one with both (complex) roots inside, and the multiplicative (1 + 2B)(1 + 0.4B^4).
+# Near the unit circle: MA(1) with theta just above 1, an MA(2) with a complex pair of modulus
+# 0.999, and airline models (1 + theta1 B)(1 + theta12 B^12) with one factor just past the circle.
 invertible <- function(theta) {
     r <- polyroot(c(1, theta))
     inside <- Mod(r) < 1
@@ -107,9 +109,16 @@ invertible <- function(theta) {
     for (root in r) poly <- c(poly, 0) - c(0, poly) / root
     list(theta = Re(poly[-1]), factor = factor)
 }
+airline <- function(theta1, theta12) c(theta1, rep(0, 10), theta12, theta1 * theta12)
+near_pair <- c(-2 * cos(1) / 0.999, 1 / 0.999^2)  # zeros 0.999 exp(+-i)
 switch_models <- list(list(id = "ma1", theta = 2), list(id = "ma2_one", theta = c(-1.65, 0.5)),
                       list(id = "ma2_both", theta = c(0.5, 1.5)),
-                      list(id = "sma", theta = c(2, 0, 0, 0.4, 0.8)))
+                      list(id = "sma", theta = c(2, 0, 0, 0.4, 0.8)),
+                      list(id = "ma1_1.001", theta = 1.001), list(id = "ma1_1.0001", theta = 1.0001),
+                      list(id = "ma1_1.00001", theta = 1.00001),
+                      list(id = "ma2_near_pair", theta = near_pair),
+                      list(id = "airline_theta1", theta = airline(-1.002, -0.61)),
+                      list(id = "airline_theta12", theta = airline(-0.4, -1.001)))
 switch_rows <- list()
 for (m in switch_models) {
     inv <- invertible(m$theta)

@@ -11,6 +11,7 @@
 #include "gui_harness.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
+#include "shell/plot_layout.h"
 #include "shell/project_table.h"
 #include "shell/win32/frame.h"
 #include "shell/win32/info_window.h"
@@ -356,6 +357,54 @@ TEST_F(StatisticsViewsTest, PeriodogramOfValuesNearTheLargestDouble)
     EXPECT_EQ(u.ordinateCount, 0);
     EXPECT_EQ(u.spectrumView.curves[1].shown, 0);
     EXPECT_EQ(u.spectrumView.curves[2].y.size(), 1025u);  // the model curve alone
+
+    // With that view open its spectra are not computed again; the cumulative periodogram still
+    // says why it is not drawn.
+    SendCommand(IDM_CUMULATIVE_PERIODOGRAM);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(u.cumSpectrumView.window, nullptr);
+}
+
+// A series of values near both ends of the doubles: each view either draws or says why not in one
+// message, and no empty window is left open. The data plot has its y labels.
+TEST_F(StatisticsViewsTest, ViewsOfValuesNearBothEndsOfTheDoubles)
+{
+    std::vector<double> x;
+    for (int t = 0; t < 60; ++t) x.push_back(t % 3 == 0 ? 1.797e308 : t % 3 == 1 ? -1.797e308 : 1.0e308 * std::sin(t));
+    UnivariateProject& u = Project(x);
+    PanelAxes axes;
+    ASSERT_EQ(LayOutPanelAxes(u.dataView.panels[u.dataView.curves[1].panel], PlotRect{0, 0, 400, 300}, axes), 1);
+    ASSERT_GE(axes.y.size(), 2u);
+    for (const AxisTick& tick : axes.y) EXPECT_FALSE(tick.label.empty()) << tick.value;
+
+    const std::wstring tooLarge = L"The values are too large for a periodogram: it is not shown.";
+    const struct {
+        UINT command;
+        const PlotRecord* view;
+        bool drawn;
+    } cases[] = {
+        {IDM_SPECTRUM_PERIODOGRAM, &u.spectrumView, false},
+        {IDM_CUMULATIVE_PERIODOGRAM, &u.cumSpectrumView, false},
+        {IDM_HISTOGRAM, &u.histogramView, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        SendCommand(c.command);
+        PumpMessages();
+        const std::vector<SeenDialog> seen = Messages();
+        if (c.drawn) {
+            EXPECT_TRUE(seen.empty());
+            ASSERT_NE(c.view->window, nullptr);
+        } else {
+            ASSERT_EQ(seen.size(), 1u);
+            EXPECT_EQ(seen[0].message, tooLarge);
+            EXPECT_EQ(c.view->window, nullptr);
+        }
+    }
+    double total = 0.0;
+    for (double count : u.histogramView.curves[1].y) total += count;
+    EXPECT_EQ(total, 60.0);
+    for (double edge : u.histogramView.curves[1].x) EXPECT_TRUE(std::isfinite(edge));
 }
 
 TEST_F(StatisticsViewsTest, ZeroOrdinatesGiveOneMessageAndShortSeriesNone)
@@ -398,6 +447,18 @@ TEST_F(StatisticsViewsTest, CumulativeSpectrumAndReports)
 
     SendCommand(IDM_SPECTRUM_MODEL);
     ASSERT_EQ(VeskInfo(u, u.spectrumView), 1);
+    // With the spectrum view open its spectra are current: the cumulative commands do not compute
+    // them again, nor repeat what that said (here a singular model spectrum).
+    u.p = 1;
+    u.phi[1] = 1.0;
+    VeskRefresh(u, 0, 1);
+    ASSERT_FALSE(Messages().empty());
+    SendCommand(IDM_CUMULATIVE_PERIODOGRAM);
+    SendCommand(IDM_CUMULATIVE_BOTH);
+    EXPECT_TRUE(Messages().empty());
+    u.p = 0;
+    VeskRefresh(u, 0, 1);
+    SendCommand(IDM_CUMULATIVE_PERIODOGRAM);
     EXPECT_NE(ReportText(u.spectrumView.infoWindow).find(L"Number of frequencies in periodogram = 25"),
               std::wstring::npos);
     EXPECT_EQ(u.spectrumView.curves[1].shown, 0);

@@ -266,6 +266,41 @@ TEST_F(TransformDialogsTest, TransformsUndoCouldNotReverseAreRefusedSayingWhy)
     EXPECT_EQ(Messages(), std::vector<std::wstring>{loss});
     EXPECT_EQ(tiny.transforms, nullptr);
     EXPECT_EQ(tiny.series, (std::vector<double>{1e-20, 2e-20, 3e-20}));
+
+    // Values of 1.7e308 every sixth: a seasonal fit of period 6 can be made, a harmonic one cannot;
+    // the refused harmonic fit leaves the seasonal one and its fit view as they were.
+    std::vector<double> sixth;
+    for (int t = 0; t < 24; ++t) sixth.push_back((t % 6 == 0 ? 1.7e308 : 1.0) + t);
+    UnivariateProject& spikes = Project(sixth);
+    const std::wstring range(kTransformRangeMessage, kTransformRangeMessage + std::strlen(kTransformRangeMessage));
+    bool kept = false;
+    DialogAnswer classical = Press(IDCANCEL);
+    classical.inspect = [&](HWND dialog) {
+        Click(dialog, IDC_CLASSICAL_SEASONAL);
+        SetDlgItemTextW(dialog, IDC_CLASSICAL_PERIOD, L"6");
+        Click(dialog, IDC_CLASSICAL_SHOW_FIT);
+        ASSERT_NE(spikes.transforms, nullptr);
+        const std::vector<double> seasonal = spikes.series, fit = spikes.views[VIEW_FIT].curves[2].y;
+        AnswerNextDialog(Press(IDOK));  // the refusal
+        Click(dialog, IDC_CLASSICAL_HARMONIC);
+        Click(dialog, IDC_CLASSICAL_POLYNOMIAL);
+        SetDlgItemTextW(dialog, IDC_CLASSICAL_HARMONICS, L"1");
+        SetDlgItemTextW(dialog, IDC_CLASSICAL_INDEX_1, L"4");
+        Click(dialog, IDC_CLASSICAL_SHOW_FIT);
+        EXPECT_EQ(TransformCount(spikes.transforms), 1);
+        ASSERT_NE(spikes.transforms, nullptr);
+        EXPECT_EQ(spikes.transforms->kind, TRANSFORM_CLASSICAL);
+        EXPECT_EQ(spikes.transforms->period, 6);
+        EXPECT_EQ(spikes.series, seasonal);
+        ASSERT_NE(spikes.views[VIEW_FIT].window, nullptr);
+        EXPECT_EQ(spikes.views[VIEW_FIT].curves[2].y, fit);
+        kept = true;
+    };
+    AnswerNextDialog(classical);
+    EXPECT_EQ(VeskTransform(spikes, TRANSFORM_CLASSICAL), 0);
+    EXPECT_TRUE(kept);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{range});
+    EXPECT_EQ(spikes.transforms, nullptr);
 }
 
 TEST_F(TransformDialogsTest, ClassicalOkCancelAndARefusedPeriod)
@@ -319,7 +354,8 @@ TEST_F(TransformDialogsTest, ClassicalOkCancelAndARefusedPeriod)
     for (size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(u.series[k], x[k], 1e-12);
 }
 
-// Show Fit replaces the dialog's own transform and draws the fit; Cancel withdraws both.
+// Show Fit replaces the dialog's own transform and draws the fit, unless its entries are refused;
+// Cancel withdraws both.
 TEST_F(TransformDialogsTest, ClassicalShowFitTwiceKeepsOneNodeAndCancelClosesTheFitView)
 {
     UnivariateProject& u = Project(Ramp(100));
@@ -340,6 +376,15 @@ TEST_F(TransformDialogsTest, ClassicalShowFitTwiceKeepsOneNodeAndCancelClosesThe
         EXPECT_EQ(TransformCount(u.transforms), 1);
         ASSERT_NE(u.transforms, nullptr);
         EXPECT_EQ(u.transforms->period, 6);
+        const std::vector<double> sixFit = u.views[VIEW_FIT].curves[2].y;
+        // A refused period leaves the transform on the stack and its fit on show.
+        SetDlgItemTextW(dialog, IDC_CLASSICAL_PERIOD, L"34");
+        Click(dialog, IDC_CLASSICAL_SHOW_FIT);
+        EXPECT_EQ(TransformCount(u.transforms), 1);
+        ASSERT_NE(u.transforms, nullptr);
+        EXPECT_EQ(u.transforms->period, 6);
+        ASSERT_NE(u.views[VIEW_FIT].window, nullptr);
+        EXPECT_EQ(u.views[VIEW_FIT].curves[2].y, sixFit);
         // Harmonic regression replaces it in turn.
         Click(dialog, IDC_CLASSICAL_HARMONIC);
         EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_CLASSICAL_SEASONAL) == BST_UNCHECKED);
@@ -350,11 +395,19 @@ TEST_F(TransformDialogsTest, ClassicalShowFitTwiceKeepsOneNodeAndCancelClosesThe
         Click(dialog, IDC_CLASSICAL_SHOW_FIT);
         EXPECT_EQ(TransformCount(u.transforms), 1);
         EXPECT_EQ(u.transforms->kind, TRANSFORM_HARMONIC);
+        // Entries that ask for no transform withdraw it, and the fit view goes.
+        Click(dialog, IDC_CLASSICAL_HARMONIC);
+        Click(dialog, IDC_CLASSICAL_POLYNOMIAL);
+        Click(dialog, IDC_CLASSICAL_SHOW_FIT);
+        EXPECT_EQ(u.transforms, nullptr);
+        EXPECT_EQ(u.views[VIEW_FIT].window, nullptr);
         shown = true;
     };
     AnswerNextDialog(answer);
+    AnswerNextDialog(Press(IDOK));  // the refused period's message
     EXPECT_EQ(VeskTransform(u, TRANSFORM_CLASSICAL), 0);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Period must be in: (2,33]"});
     EXPECT_EQ(u.transforms, nullptr);
     EXPECT_EQ(u.views[VIEW_FIT].window, nullptr);
     for (size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(u.series[k], x[k], 1e-12);

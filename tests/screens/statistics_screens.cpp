@@ -1,9 +1,12 @@
 // Opens a univariate project of a simulated AR(2) series with its model, and shows the ACF/PACF,
 // histogram, spectrum and cumulative spectrum views tiled, so that scripts/statistics-screenshot.sh
 // can photograph them. VESK_SCREEN=log draws the spectrum on the log scale with Fisher's dialog
-// open over it. Runs until it is ended.
+// open over it; VESK_SCREEN=huge takes a series of values near both ends of the doubles instead,
+// shows its data and histogram tiled and asks for its periodogram, whose message stays open.
+// Runs until it is ended.
 #include <windows.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -25,6 +28,18 @@ void CALLBACK OpenFisher(HWND, UINT, UINT_PTR timer, DWORD)
     Command(IDM_FISHER_TEST);
 }
 
+void CALLBACK AskPeriodogram(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    Command(IDM_SPECTRUM_PERIODOGRAM);
+}
+
+bool Screen(const char* name)
+{
+    const char* screen = std::getenv("VESK_SCREEN");
+    return screen && std::strcmp(screen, name) == 0;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
@@ -32,6 +47,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!StartProgram(instance, nullptr)) return 1;
     UnivariateProject record;
     VeskInit(record);
+    if (Screen("huge")) {
+        for (int t = 0; t < 60; ++t)
+            record.series.push_back(t % 3 == 0 ? 1.797e308 : t % 3 == 1 ? -1.797e308 : 1.0e308 * std::sin(t));
+        record.originalSeries = record.series;
+        record.n = record.lastIndex = 60;
+        record.firstIndex = 1;
+        if (!NewProjectFromData(record)) return 1;
+        Command(IDM_HISTOGRAM);
+        SendMessageW(MdiClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+        SetTimer(nullptr, 0, 500, AskPeriodogram);
+        return RunMessageLoop();
+    }
     std::mt19937_64 generator(20240611);
     std::normal_distribution<double> noise(0.0, 1.0);
     double x1 = 0.0, x2 = 0.0;
@@ -52,8 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     Command(IDM_HISTOGRAM);
     Command(IDM_SPECTRUM_BOTH);
     Command(IDM_CUMULATIVE_BOTH);
-    const char* screen = std::getenv("VESK_SCREEN");
-    const bool log = screen && std::strcmp(screen, "log") == 0;
+    const bool log = Screen("log");
     if (log) Command(IDM_LOG_SPECTRUM);
     SendMessageW(MdiClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
     if (log) SetTimer(nullptr, 0, 500, OpenFisher);

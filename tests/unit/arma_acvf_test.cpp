@@ -159,6 +159,7 @@ TEST(MaZeroOnUnitCircle, ZerosOnAndOffTheCircle)
         {"(1 + z)(1 + 2z)", {3.0, 2.0}, true},
         {"1 + z + z^2", {1.0, 1.0}, true},
         {"(1 - z)(1 - 0.6z^12)", unitAirline, true},
+        {"1 - 2cos(1)z + z^2, off the grid", {-c, 1.0}, true},
         {"(1 - 2cos(1)z + z^2)^2, off the grid", {-2.0 * c, 2.0 + c * c, -2.0 * c, 1.0}, true},
         {"1 - (1 + 1e-9)z", {-(1.0 + 1e-9)}, true},
         {"1 + 0.5z", {0.5}, false},

@@ -360,7 +360,14 @@ TEST(ForecastChecks, ArmaDialog)
         } else {
             EXPECT_TRUE(r.messages.empty());
         }
-        if (c.accepted) { EXPECT_EQ(v, std::stod(c.variance)); }
+        if (c.accepted) {
+            EXPECT_EQ(v, std::stod(c.variance));
+            EXPECT_EQ(steps, std::stoi(c.steps));
+        } else {
+            // A refused entry reaches nothing.
+            EXPECT_EQ(steps, -7);
+            EXPECT_EQ(v, -7);
+        }
     }
 }
 

@@ -246,6 +246,33 @@ TEST(ModelLikelihood, SettledCoefficients)
     }
 }
 
+// The invertible twin is the recursion's settled row where it settles (theta 2, and 1.05, which
+// settles before it reaches 1/1.05 exactly) and the reflected zero where it stops at its cap
+// unsettled (theta 1.001: the recursion once gave 0.998976 for 0.999001).
+TEST(InvertibleTwin, SettledRowOrReflectedZeros)
+{
+    struct Case {
+        double theta;
+        bool settles;
+    } const cases[] = {{2.0, true}, {1.05, true}, {-1.05, true}, {1.001, false}, {-1.0001, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.theta);
+        UnivariateFields u;
+        u.q = 1;
+        u.theta[1] = c.theta;
+        std::vector<double> table(54 * 54, 0.0);
+        UnivariateFields recursion = u;
+        ASSERT_EQ(ModelLikelihood(recursion, table.data()), EVALUATION_DONE);
+        ASSERT_EQ(InvertibleTwin(u), EVALUATION_DONE);
+        if (c.settles) {
+            EXPECT_EQ(u.theta[1], SettledCoefficient(table.data(), 1));
+        } else {
+            EXPECT_NEAR(u.theta[1], 1.0 / c.theta, 1e-14);
+            EXPECT_GT(std::fabs(SettledCoefficient(table.data(), 1) - 1.0 / c.theta), 1e-5);
+        }
+    }
+}
+
 // The recursion settles to min(1e-5, likelihoodTolerance): a looser tolerance is taken as 1e-5,
 // a tighter one is used as it is. theta = 1.05 settles slowly (the invertible 1/1.05 is close to
 // the unit circle), so each tolerance freezes it at a different step.

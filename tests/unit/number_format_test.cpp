@@ -60,6 +60,23 @@ TEST(NumberFormat, FormatsNumbers)
         {FormatSignificant(1.0, 0), stars.c_str(), 30},
         {FormatSignificant(1.0, 2147483647), stars.c_str(), 30},
         {FormatSignificant(-inf, 5), "-Infinity", 30},
+        // Fixed where F15.d holds the value, else the most significant digits the width holds,
+        // else scientific form.
+        {FormatFitted(2.5, 4), "2.5000", 15},
+        {FormatFitted(-1234567890.12345, 4), "-1234567890.123", 15},
+        {FormatFitted(-999999999.12345, 4), "-999999999.1235", 15},
+        {FormatFitted(9999999999.99994, 4), "9999999999.9999", 15},
+        {FormatFitted(9999999999.99996, 4), "10000000000.000", 15},
+        {FormatFitted(1e10, 4), "10000000000.000", 15},
+        {FormatFitted(-1e10, 4), "-10000000000.00", 15},
+        {FormatFitted(123456789012.3456, 4), "123456789012.35", 15},
+        {FormatFitted(1.5e8, 6), "150000000.00000", 15},
+        {FormatFitted(99999999999999.0, 4), "99999999999999.", 15},
+        {FormatFitted(1e14, 4), "1.0000000E+014", 15},
+        {FormatFitted(-1.797e308, 4), "-1.7970000E+308", 15},
+        {FormatFitted(1.7976931348623157e308, 6), "1.7976931E+308", 15},
+        {FormatFitted(1e-7, 4), "0.0000", 15},
+        {FormatFitted(0.5, 20), ".50000000000000", 15},
     };
     for (const TextCase& c : cases) {
         EXPECT_EQ(c.actual.size(), c.length) << c.expected;

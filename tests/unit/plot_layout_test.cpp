@@ -164,14 +164,22 @@ TEST(Ticks, StepRule)
         double range, step;
     };
     const Case cases[] = {{1.32, 0.2}, {12, 2}, {50, 10}, {100, 20}, {7.5, 1}, {0.004, 0.0005}, {3e6, 5e5}};
-    for (const Case& c : cases) EXPECT_NEAR(TickStep(c.range), c.step, c.step * 1e-12) << c.range;
-    for (double bad : {0.0, -1.0, std::numeric_limits<double>::infinity(), std::nan("")})
-        EXPECT_EQ(TickStep(bad), 0.0) << bad;
+    for (const Case& c : cases) {
+        EXPECT_NEAR(TickStep(0.0, c.range), c.step, c.step * 1e-12) << c.range;
+        EXPECT_NEAR(TickStep(-0.25 * c.range, 0.75 * c.range), c.step, c.step * 1e-12) << c.range;
+    }
+    // Spans beyond the doubles: 3.594e308 takes 5e307 (7 steps), 2e308 takes 2e307 (10 steps).
+    EXPECT_NEAR(TickStep(-1.797e308, 1.797e308), 5e307, 5e307 * 1e-12);
+    EXPECT_NEAR(TickStep(-1e308, 1e308), 2e307, 2e307 * 1e-12);
+    EXPECT_NEAR(TickStep(-0.95e308, 0.95e308), 2e307, 2e307 * 1e-12);  // its half is below 1e308
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& bad : std::vector<std::pair<double, double>>{{0, 0}, {1, -1}, {0, inf}, {-inf, 0}, {std::nan(""), 1}})
+        EXPECT_EQ(TickStep(bad.first, bad.second), 0.0) << bad.first << " " << bad.second;
 }
 
 TEST(Ticks, ValuesRunFromFirstMultipleBelowMax)
 {
-    const std::vector<double> t = TickValues(-0.12, 1.2, TickStep(1.32));
+    const std::vector<double> t = TickValues(-0.12, 1.2, TickStep(-0.12, 1.2));
     ASSERT_EQ(t.size(), 6u);
     EXPECT_EQ(t[0], 0.0);
     EXPECT_FALSE(std::signbit(t[0]));
@@ -207,11 +215,16 @@ TEST(AxisLabels, FormatsByStep)
         {300, 50, " 300.", "300"},               // F5.0 / I3
         {3e-5, 1e-5, "  3.0E-05", "     0.3E-04"},
         {2e5, 1e5, "  2.0E+05", "     0.2E+06"},
+        // Three-digit exponents keep their E.
+        {-1.5e308, 5e307, " -1.5E+308", "    -0.2E+309"},
+        {2e-300, 1e-300, "  2.0E-300", "     0.2E-299"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(YAxisLabel(c.t, c.s), c.y) << c.t << " step " << c.s;
         EXPECT_EQ(XAxisLabel(c.t, c.s), c.x) << c.t << " step " << c.s;
     }
+    // An x tick beyond the whole numbers keeps its real form, with its E.
+    EXPECT_EQ(XAxisLabel(-2e150, 1000), "    -0.2E+151");
 }
 
 TEST(AxisLabels, TooNarrowFieldsWidenInsteadOfAsterisks)
@@ -274,6 +287,15 @@ TEST(PanelAxesTest, TicksPixelsAndEveryOtherLabel)
     ASSERT_EQ(LayOutPanelAxes(panel, PlotRect{0, 0, 400, 60}, axes), 1);
     for (size_t i = 0; i < axes.y.size(); ++i) EXPECT_EQ(axes.y[i].label.empty(), i % 2 == 1) << i;
 
+    // Limits near both ends of the doubles (a series of values such as 1.797e308 and -1.797e308):
+    // the y axis still has its ticks and labels.
+    ASSERT_EQ(LayOutPanelAxes(PanelWithLimits(1, 70, -1.797e308, 1.797e308), PlotRect{0, 0, 400, 300}, axes), 1);
+    ASSERT_EQ(axes.y.size(), 7u);
+    EXPECT_NEAR(axes.y.front().value, -1.5e308, 1e296);
+    EXPECT_EQ(axes.y.front().label, " -1.5E+308");
+    EXPECT_EQ(axes.y[3].label, "  0.0E+00");
+    EXPECT_EQ(axes.y.back().label, "  1.5E+308");
+
     // x with many ticks: step 200 over 0..2000 gives 3 * 10 >= 20.
     ASSERT_EQ(LayOutPanelAxes(PanelWithLimits(0, 2000, 0, 1), PlotRect{0, 0, 400, 300}, axes), 1);
     for (size_t i = 0; i < axes.x.size(); ++i) EXPECT_EQ(axes.x[i].label.empty(), i % 2 == 1) << i;
@@ -331,8 +353,8 @@ LabelSize MeasureAt(const std::string& text, int32_t h)
 
 // A plot window draws from 15 units left of its client area, which in a narrow window (Window >
 // Tile of many) left no room for the y labels. Down to the narrowest tiles, and in tall narrow
-// ones, the drawing now moves or narrows until the end labels of every axis lie whole inside the
-// window, so each axis keeps its first and last label; every label drawn is whole inside the
+// ones, the drawing now moves right (once it only narrowed) or narrows until the end labels of
+// every axis lie whole inside the window, so each axis keeps its first and last label; every label drawn is whole inside the
 // window, and neighbours on the x axis keep a blank between them. A wide window keeps the usual
 // rectangle and every label.
 TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
@@ -348,6 +370,7 @@ TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
         {"negative fractions", 1, 70, -0.2, 0.1},
         {"millionths", 1, 70, 0, 2e-6},
         {"x in thousands", 1, 4000, -3, 3},
+        {"a last x label at the right edge", 0, 10000.5, 0, 12000},
     };
     struct Size {
         int32_t width, height;
@@ -377,6 +400,13 @@ TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
                     EXPECT_EQ(drawn.top, 0);
                     EXPECT_EQ(drawn.bottom, size.height);
                 }
+                if (drawn.left > -15) {
+                    // Moved right before it narrowed: its right edge gives up the usual 35 units
+                    // down to 10.
+                    EXPECT_GT(drawn.right, size.width - 35);
+                    EXPECT_LE(drawn.right, size.width - 10);
+                }
+                EXPECT_LE(drawn.Width(), size.width - 20);  // never wider than the usual rectangle
                 PlotLayout layout;
                 ASSERT_EQ(LayOutPlot(plot, drawn, 0, layout), 1);
                 ASSERT_EQ(layout.panels.size(), panels.size());
@@ -430,6 +460,48 @@ TEST(AxisLabels, PlotWindowsKeepTheEndLabelsOfEveryAxis)
             }
         }
     }
+    // A plot without a label (its only panel has a flat x range, so no axes) keeps the usual
+    // rectangle.
+    PlotRecord flat = RecordWithPanels({1});
+    flat.panels[1].xMin = flat.panels[1].xMax = 3.0;
+    const PlotRect none = PlotWindowDrawRect(flat, PlotRect{0, 0, 160, 120}, MeasureAt);
+    EXPECT_EQ(none.left, -15);
+    EXPECT_EQ(none.right, 125);
+    EXPECT_EQ(none.top, 0);
+    EXPECT_EQ(none.bottom, 120);
+}
+
+// The label font of a panel: its own height where the end labels of both axes fit, else the
+// largest smaller one with which they fit, else its own. A lone label on an axis is its first and
+// last at once and clears itself; the last x label must clear the first.
+TEST(AxisLabels, LabelFontHeightIsTheLargestWithWhichTheEndLabelsFit)
+{
+    const PlotRect rect{50, 10, 250, 110};
+    struct Case {
+        const char* name;
+        std::vector<AxisTick> y, x;
+        int32_t boundsRight;
+        int32_t height;
+    } const cases[] = {
+        {"everything fits at 16", {{0.5, 60, "0.5"}}, {{0, 60, "0"}, {1e4, 200, "10000"}}, 300, 16},
+        // "10000" centred on 240 is 35 wide at 13 (right edge 258) and 30 at 12 (255).
+        {"one y label, x end labels fit at 12, not 16", {{0.5, 60, "0.5"}}, {{0, 60, "0"}, {1e4, 240, "10000"}}, 255,
+         12},
+        {"two y labels, the same", {{0.5, 60, "0.5"}, {1.0, 20, "1.0"}}, {{0, 60, "0"}, {1e4, 240, "10000"}}, 255, 12},
+        // At 13 the boxes 86..114 and 116..144 are less than a blank (3) apart; at 12 they are 6.
+        {"the last x label clears the first at 12", {{0.5, 60, "0.5"}}, {{1e3, 100, "1000"}, {2e3, 130, "2000"}}, 300,
+         12},
+        {"nothing fits: the panel's own height", {{0.5, 60, "0.5"}}, {{1e3, 100, "1000"}, {2e3, 104, "2000"}}, 300, 16},
+    };
+    for (const Case& c : cases) {
+        PanelAxes axes;
+        axes.yTickLength = 5;
+        axes.xTickLength = 4;
+        axes.fontHeight = 16;
+        axes.y = c.y;
+        axes.x = c.x;
+        EXPECT_EQ(LabelFontHeight(axes, rect, PlotRect{0, 0, c.boundsRight, 200}, MeasureAt), c.height) << c.name;
+    }
 }
 
 // Labels are placed where they are drawn: a y label ends a tick length left of the frame, centred
@@ -457,6 +529,12 @@ TEST(AxisLabels, PlacesYLabelsLeftOfTheFrameAndXLabelsBelowIt)
         EXPECT_EQ(placed[k].box.right, expected[k].box.right) << k;
         EXPECT_EQ(placed[k].box.bottom, expected[k].box.bottom) << k;
     }
+
+    // Two x labels only: the last one must clear the first, or it is left out.
+    axes.x = {{1.0, 120, "1"}, {2.0, 126, "2"}};
+    const std::vector<PlacedLabel> crowded = PlaceAxisLabels(axes, r, PlotRect{0, 0, 300, 200}, measure);
+    ASSERT_EQ(crowded.size(), 3u);
+    EXPECT_EQ(crowded[2].text, "1");
 }
 
 TEST(PlaceInsideClient, MovesAndShrinksOnlyAsFarAsNeeded)

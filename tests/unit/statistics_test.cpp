@@ -284,22 +284,34 @@ TEST(Histogram, CountsOverTheDataWindowRange)
     EXPECT_EQ(counts.front(), 0.0);  // the autoscale margin of a tenth of the range on each side
     EXPECT_EQ(counts.back(), 0.0);
 
+    const double tiny = std::numeric_limits<double>::denorm_min();
     struct Case { const char* name; double lo, hi; int32_t bins; std::vector<double> x; std::vector<double> counts; };
     const Case cases[] = {
         {"zoomed: outside values and one at hi left out", 0.0, 4.0, 4, {-1, 0, 0.5, 1, 3.999, 4, 9}, {2, 1, 0, 1}},
         {"narrow zoom far from the data", 0.0, 1e-300, 3, {1e10, -1e10, 5e-301}, {0, 1, 0}},
         {"one bin", -1.0, 1.0, 1, {0.0, 1.0}, {1}},
+        // Ranges beyond the doubles are binned in halves (they once drew nothing).
+        {"one bin beyond the doubles", -1e308, 1e308, 1, {1.0}, {1}},
+        {"values near both ends", -1.797e308, 1.797e308, 4, {1.797e308 * 0.999, -1.797e308, 1.0e308, -1e307, 0.0},
+         {1, 1, 1, 2}},
+        {"up to the largest double", -1.7976931348623157e308, 1.7976931348623157e308, 3,
+         {1.7e308, -1.7e308, 0.0, 6e307}, {1, 1, 2}},
+        // Subnormal limits lose digits when halved: only a range beyond the doubles is.
+        {"three subnormal units", 0.0, 3 * tiny, 3, {0.0, tiny, 2 * tiny}, {1, 1, 1}},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(HistogramCounts(c.x, c.lo, c.hi, c.bins, edges, counts), 1) << c.name;
         EXPECT_EQ(counts, c.counts) << c.name;
+        EXPECT_EQ(edges.front(), c.lo) << c.name;
+        EXPECT_NEAR(edges.back() / c.hi, 1.0, 1e-15) << c.name;
+        for (size_t i = 1; i < edges.size(); ++i) EXPECT_LT(edges[i - 1], edges[i]) << c.name << " " << i;
     }
 
     // No positive, finite width: nothing to draw.
     const double big = 9007199254740993.0;  // beyond 2^53
     EXPECT_EQ(HistogramCounts({big}, big, big, 10, edges, counts), 0);
     EXPECT_EQ(HistogramCounts({1.0}, 2.0, 1.0, 10, edges, counts), 0);
-    EXPECT_EQ(HistogramCounts({1.0}, -1e308, 1e308, 1, edges, counts), 0);
+    EXPECT_EQ(HistogramCounts({1.0}, 0.0, HUGE_VAL, 1, edges, counts), 0);
     EXPECT_EQ(HistogramCounts({1.0}, 0.0, 1.0, 0, edges, counts), 0);
 
     UnivariateFields u;

@@ -65,19 +65,28 @@ std::vector<double> Autocovariances(const UnivariateFields& u)
 
 // theta = 2 becomes 0.5 and the noise variance grows fourfold; MA(2) models with one or both
 // roots inside the unit circle, and a multiplicative MA(5), match R's polyroot with those roots
-// reflected, the variance growing by 1/|r|^2 for each.
+// reflected, the variance growing by 1/|r|^2 for each. So do models with zeros just inside the
+// circle, where the innovations recursion stops at its cap before it settles (it once gave
+// 0.999545 for 1/1.00001): MA(1) with theta just above 1 (1/theta and 1.7·theta^2 to 1e-9), an
+// MA(2) with a complex pair of modulus 0.999, and airline MA(13) models with either factor just
+// past the circle.
 TEST(SwitchToInvertible, ReflectsTheRootsInsideTheUnitCircle)
 {
     const ReferenceTable t = ReadReferenceTable("switch_reference.csv");
-    ASSERT_EQ(t.rows.size(), 4u);
+    ASSERT_EQ(t.rows.size(), 10u);
     for (size_t r = 0; r < t.rows.size(); ++r) {
         SCOPED_TRACE(t.Text(r, "id"));
-        UnivariateFields u = MaProject(t.List(r, "theta"));
+        const std::vector<double> theta = t.List(r, "theta");
+        UnivariateFields u = MaProject(theta);
         const double s0 = u.residualSsPerN;
         ASSERT_EQ(SwitchModelToInvertible(u), SWITCH_DONE);
         const std::vector<double> want = t.List(r, "invertible");
-        for (int32_t j = 1; j <= u.q; ++j) EXPECT_NEAR(u.theta[j], want[j - 1], 1e-6) << j;
-        EXPECT_NEAR(u.wnVariance / (1.7 * t.Number(r, "factor")), 1.0, 1e-6);
+        for (int32_t j = 1; j <= u.q; ++j) EXPECT_NEAR(u.theta[j], want[j - 1], 1e-9) << j;
+        EXPECT_NEAR(u.wnVariance / (1.7 * t.Number(r, "factor")), 1.0, 1e-9);
+        if (theta.size() == 1) {
+            EXPECT_NEAR(u.theta[1], 1.0 / theta[0], 1e-9);
+            EXPECT_NEAR(u.wnVariance, 1.7 * theta[0] * theta[0], 1e-9);
+        }
         EXPECT_NEAR(u.residualSsPerN / (s0 * t.Number(r, "factor")), 1.0, 1e-4);
         // The new model's residuals are those of the old one scaled by the root factor.
         UnivariateFields check = u;
@@ -188,7 +197,8 @@ TEST(SwitchToInvertible, JudgesTheModelItsRelationsMake)
 // stored as 0 included, although the switch judged the model the relation makes), the noise
 // variance and the residual variance. A root on the unit circle is its own reflection: no
 // invertible model has those autocovariances (the recursion once stopped at its cap, at
-// theta1 = 0.99955 for theta1 = 1).
+// theta1 = 0.99955 for theta1 = 1); zeros between the frequencies of the search grid are found
+// too, and an airline model refused for theta1 = 1 keeps its theta13 stored as 0.
 TEST(SwitchToInvertible, RefusalsChangeNothing)
 {
     struct Case {
@@ -212,6 +222,8 @@ TEST(SwitchToInvertible, RefusalsChangeNothing)
         {"1 + B^8", MaProject({0, 0, 0, 0, 0, 0, 0, 1.0}), SWITCH_UNIT_ROOT},
         {"(1 + B)(1 + 2B), one root inside", MaProject({3.0, 2.0}), SWITCH_UNIT_ROOT},
         {"ARMA(1,1), theta1 = 1", unitArma, SWITCH_UNIT_ROOT},
+        {"1 - 2cos(1)B + B^2, zeros between grid frequencies", MaProject({-2.0 * std::cos(1.0), 1.0}), SWITCH_UNIT_ROOT},
+        {"airline, theta1 = 1, theta13 stored as 0", Airline(1.0, -0.61), SWITCH_UNIT_ROOT},
         {"variance out of range", huge, SWITCH_FAILED},
         {"airline, invertible", Airline(-0.4, -0.61), SWITCH_ALREADY_INVERTIBLE},
         {"airline, AR part not causal", Airline(2.0, -0.61, {1.1}), SWITCH_NOT_CAUSAL},

@@ -129,17 +129,42 @@ TEST(DataReport, GoldenTexts)
               Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 0.125000"}))},
         {"no data", [](UnivariateProject&) {}, data,
          Join(Join(kDataHeading, {"# of Data Points =        0", "  "}), model)},
-        // Values near the largest double once gave Infinity for the mean and the variance: the
-        // finite ones are written as their fields allow, the variance beyond the doubles is said.
+        // Values near the largest double once gave Infinity for the mean and the variance, and
+        // then asterisks: the finite ones are written in significant-digit form, the variance
+        // beyond the doubles is said.
         {"a constant series of 1e308", [](UnivariateProject& u) { SetSeries(u, std::vector<double>(5, 1e308)); }, data,
-         Join(Join(kDataHeading, {"# of Data Points =        5", "  ", "Sample Mean = ***************",
+         Join(Join(kDataHeading, {"# of Data Points =        5", "  ", "Sample Mean = 1.0000000E+308",
                                   "Sample Variance = 0.000000", "Std.Error(Sample Mean) =  0.000000", rule, "  "}),
               model)},
         {"1.7e308 of both signs",
          [](UnivariateProject& u) { SetSeries(u, {1.7e308, -1.7e308, 1.7e308, -1.7e308}); }, data,
          Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 0.0000",
                                   "Sample Variance: the values are too large for it",
-                                  "Std.Error(Sample Mean) =  ***************", rule, "  "}),
+                                  "Std.Error(Sample Mean) =  4.2500000E+307", rule, "  "}),
+              model)},
+        // A series in currency units: F15.4 cannot hold its mean, nor F15.6 its variance and
+        // standard error, nor the white-noise variance.
+        {"values near 2e10",
+         [](UnivariateProject& u) {
+             SetSeries(u, {2.0e10, 2.1e10, 2.3e10, 2.2e10});
+             u.wnVariance = 1.5e9;
+         },
+         data,
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 21500000000.000",
+                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  599478940.41409",
+                                  rule, "  "}),
+              Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 1500000000.0000"}))},
+        {"the subtracted mean of such values",
+         [](UnivariateProject& u) {
+             SetSeries(u, {-1.5e9, -0.5e9, 0.5e9, 1.5e9});
+             TransformNode* mean = Node(TRANSFORM_SUBTRACT_MEAN);
+             mean->mean = 2.15e10;
+             Push(u, mean);
+         },
+         data,
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Subtracted Mean = 21500000000.000",
+                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  625000000.00000",
+                                  rule, "  "}),
               model)},
     });
 }

@@ -90,23 +90,6 @@ void FocusAndSelect(const DialogRecord& dialog, int id)
     SendDlgItemMessageW(dialog.window, id, EM_SETSEL, 0, -1);
 }
 
-// Steps read after OK; false (with the message shown where there is one) to show the dialog
-// again.
-bool StepsAccepted(UnivariateProject& u, const std::string& text)
-{
-    int steps = 0;
-    if (!ParseDialogInteger(text, steps)) return false;
-    u.forecastSteps = steps;
-    if (steps < 1) {
-        ShowMessage(" Number of predictors must be larger than 0", "Error");
-        return false;
-    }
-    if (steps > kMaxForecastSteps) {
-        ShowMessage("Number of predictors must be at most 100000", "Error");
-        return false;
-    }
-    return true;
-}
 
 std::string RangeLabel(int32_t T)
 {
@@ -199,8 +182,9 @@ void ReadRange(const DialogRecord& dialog, const RangeIds& ids, int32_t n, int32
 }
 
 // Attaches `check` to the range controls, to `extra` (when not 0), to the untransformed box and
-// to OK, and runs the staged dialog. 0: cancelled; -1: the count was refused, to be asked again
-// (both release the dialog); 1: accepted, the dialog still bound for reading.
+// to OK, and runs the staged dialog; OK ends it only once `check` has accepted the entries, the
+// number of forecasts among them, which is then stored. 0: cancelled (the dialog released);
+// 1: accepted, the dialog still bound for reading.
 int RunRangeDialog(DialogRecord& dialog, UnivariateProject& u, const RangeIds& ids, int extra, DialogCallback check)
 {
     for (int id : {ids.all, ids.subset, ids.last, extra, static_cast<int>(IDC_FC_UNTRANSFORMED), static_cast<int>(IDOK)})
@@ -209,10 +193,8 @@ int RunRangeDialog(DialogRecord& dialog, UnivariateProject& u, const RangeIds& i
         DialogRelease(dialog);
         return 0;
     }
-    if (!StepsAccepted(u, Text(dialog, IDC_FC_STEPS))) {
-        DialogRelease(dialog);
-        return -1;
-    }
+    int steps = 0;
+    if (ParseDialogInteger(Text(dialog, IDC_FC_STEPS), steps)) u.forecastSteps = steps;
     return 1;
 }
 
@@ -286,42 +268,38 @@ int32_t HoltWintersCommand(UnivariateProject& u, bool seasonal)
     const TransformSummary s = SummariseTransforms(u.transforms);
     const RangeIds& ids = seasonal ? kShwIds : kHwIds;
     HoltWintersSettings a;
-    for (;;) {
-        if (u.forecastSteps <= 0) u.forecastSteps = 10;
-        if (seasonal && u.shwPeriod == 0) u.shwPeriod = 12;
-        int32_t& subset = seasonal ? u.shwSubset : u.hwSubset;
-        int32_t& first = seasonal ? u.shwFirst : u.hwFirst;
-        int32_t& last = seasonal ? u.shwLast : u.hwLast;
-        const int32_t optimise = seasonal ? u.shwOptimise : u.hwOptimise;
-        DialogRecord dialog;
-        if (!DialogInit(dialog, seasonal ? IDD_SHW_FORECAST : IDD_HW_FORECAST)) return 0;
-        DialogSetText(dialog, IDC_FC_STEPS, IntText(u.forecastSteps));
-        StageRange(dialog, ids, s, u.n, subset, first, last);
-        DialogSetLogical(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE, optimise ? 1 : 0);
-        EnableConstants(dialog, seasonal, optimise == 0);
-        DialogSetText(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA, FixedText(seasonal ? u.shwAlpha : u.hwAlpha, 5));
-        DialogSetText(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA, FixedText(seasonal ? u.shwBeta : u.hwBeta, 5));
-        if (seasonal) {
-            DialogSetText(dialog, IDC_SHW_GAMMA, FixedText(u.shwGamma, 5));
-            DialogSetText(dialog, IDC_SHW_PERIOD, IntText(u.shwPeriod));
-        }
-        const int outcome = RunRangeDialog(dialog, u, ids, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE,
-                                           seasonal ? SeasonalHoltWintersDlgCheck : HoltWintersDlgCheck);
-        if (outcome == 0) return 0;
-        if (outcome < 0) continue;
-        a.count = u.forecastSteps;
-        a.optimise = Checked(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE) ? 1 : 0;
-        a.alpha = ParseReal(Text(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA));
-        a.beta = ParseReal(Text(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA));
-        if (seasonal) {
-            a.gamma = ParseReal(Text(dialog, IDC_SHW_GAMMA));
-            a.period = static_cast<int32_t>(ParseReal(Text(dialog, IDC_SHW_PERIOD)));
-        }
-        a.untransformed = Checked(dialog, IDC_FC_UNTRANSFORMED);
-        ReadRange(dialog, ids, u.n, s.totalLag, a.untransformed, a.subset, a.first, a.last);
-        DialogRelease(dialog);
-        break;
+    if (u.forecastSteps <= 0) u.forecastSteps = 10;
+    if (seasonal && u.shwPeriod == 0) u.shwPeriod = 12;
+    int32_t& subset = seasonal ? u.shwSubset : u.hwSubset;
+    int32_t& first = seasonal ? u.shwFirst : u.hwFirst;
+    int32_t& last = seasonal ? u.shwLast : u.hwLast;
+    const int32_t optimise = seasonal ? u.shwOptimise : u.hwOptimise;
+    DialogRecord dialog;
+    if (!DialogInit(dialog, seasonal ? IDD_SHW_FORECAST : IDD_HW_FORECAST)) return 0;
+    DialogSetText(dialog, IDC_FC_STEPS, IntText(u.forecastSteps));
+    StageRange(dialog, ids, s, u.n, subset, first, last);
+    DialogSetLogical(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE, optimise ? 1 : 0);
+    EnableConstants(dialog, seasonal, optimise == 0);
+    DialogSetText(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA, FixedText(seasonal ? u.shwAlpha : u.hwAlpha, 5));
+    DialogSetText(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA, FixedText(seasonal ? u.shwBeta : u.hwBeta, 5));
+    if (seasonal) {
+        DialogSetText(dialog, IDC_SHW_GAMMA, FixedText(u.shwGamma, 5));
+        DialogSetText(dialog, IDC_SHW_PERIOD, IntText(u.shwPeriod));
     }
+    const int outcome = RunRangeDialog(dialog, u, ids, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE,
+                                       seasonal ? SeasonalHoltWintersDlgCheck : HoltWintersDlgCheck);
+    if (outcome == 0) return 0;
+    a.count = u.forecastSteps;
+    a.optimise = Checked(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE) ? 1 : 0;
+    a.alpha = ParseReal(Text(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA));
+    a.beta = ParseReal(Text(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA));
+    if (seasonal) {
+        a.gamma = ParseReal(Text(dialog, IDC_SHW_GAMMA));
+        a.period = static_cast<int32_t>(ParseReal(Text(dialog, IDC_SHW_PERIOD)));
+    }
+    a.untransformed = Checked(dialog, IDC_FC_UNTRANSFORMED);
+    ReadRange(dialog, ids, u.n, s.totalLag, a.untransformed, a.subset, a.first, a.last);
+    DialogRelease(dialog);
     ForecastCurves curves;
     const int32_t status = HoltWintersRun(u, a, curves);
     if (status != FORECAST_DONE) {
@@ -372,12 +350,12 @@ int32_t ArmaForecast(UnivariateProject& u, int32_t noDialog)
             int32_t steps = u.forecastSteps;
             const ForecastCheck check = CheckArmaForecastEntries(Text(dialog, IDC_FC_STEPS), Text(dialog, IDC_FC_VARIANCE),
                                                                  Checked(dialog, IDC_FC_REGRESSION), u.auxPresent, steps, v);
-            u.forecastSteps = steps;
             if (!check.accepted) {
                 DialogRelease(dialog);
                 for (const std::string& message : check.messages) ShowMessage(message, check.caption);
                 continue;
             }
+            u.forecastSteps = steps;
             u.forecastAddMean = Checked(dialog, IDC_FC_ADD_MEAN);
             u.forecastUndifference = Checked(dialog, IDC_FC_UNDIFFERENCE);
             u.forecastAddTrend = Checked(dialog, IDC_FC_ADD_TREND);
@@ -405,27 +383,23 @@ int32_t ArarForecast(UnivariateProject& u)
     if (!u.hasData()) return 0;
     const TransformSummary s = SummariseTransforms(u.transforms);
     ArarSettings a;
-    for (;;) {
-        if (u.forecastSteps <= 0) u.forecastSteps = 10;
-        DialogRecord dialog;
-        if (!DialogInit(dialog, IDD_ARAR_FORECAST)) return 0;
-        DialogSetText(dialog, IDC_FC_STEPS, IntText(u.forecastSteps));
-        StageRange(dialog, kArarIds, s, u.n, u.ararSubset, u.ararFirst, u.ararLast);
-        DialogSetLogical(dialog, IDC_ARAR_CRITERION_1, u.ararCriterion == 1);
-        DialogSetLogical(dialog, IDC_ARAR_CRITERION_2, u.ararCriterion == 2);
-        DialogSetLogical(dialog, IDC_ARAR_CRITERION_3, u.ararCriterion == 3);
-        DialogSetLogical(dialog, IDC_ARAR_SHORTENING, u.ararOption == 0);
-        const int outcome = RunRangeDialog(dialog, u, kArarIds, 0, ArarDlgCheck);
-        if (outcome == 0) return 0;
-        if (outcome < 0) continue;
-        a.count = u.forecastSteps;
-        a.untransformed = Checked(dialog, IDC_FC_UNTRANSFORMED);
-        a.option = Checked(dialog, IDC_ARAR_SHORTENING) ? 0 : 1;
-        a.criterion = Checked(dialog, IDC_ARAR_CRITERION_3) ? 3 : Checked(dialog, IDC_ARAR_CRITERION_2) ? 2 : 1;
-        ReadRange(dialog, kArarIds, u.n, s.totalLag, a.untransformed, a.subset, a.first, a.last);
-        DialogRelease(dialog);
-        break;
-    }
+    if (u.forecastSteps <= 0) u.forecastSteps = 10;
+    DialogRecord dialog;
+    if (!DialogInit(dialog, IDD_ARAR_FORECAST)) return 0;
+    DialogSetText(dialog, IDC_FC_STEPS, IntText(u.forecastSteps));
+    StageRange(dialog, kArarIds, s, u.n, u.ararSubset, u.ararFirst, u.ararLast);
+    DialogSetLogical(dialog, IDC_ARAR_CRITERION_1, u.ararCriterion == 1);
+    DialogSetLogical(dialog, IDC_ARAR_CRITERION_2, u.ararCriterion == 2);
+    DialogSetLogical(dialog, IDC_ARAR_CRITERION_3, u.ararCriterion == 3);
+    DialogSetLogical(dialog, IDC_ARAR_SHORTENING, u.ararOption == 0);
+    const int outcome = RunRangeDialog(dialog, u, kArarIds, 0, ArarDlgCheck);
+    if (outcome == 0) return 0;
+    a.count = u.forecastSteps;
+    a.untransformed = Checked(dialog, IDC_FC_UNTRANSFORMED);
+    a.option = Checked(dialog, IDC_ARAR_SHORTENING) ? 0 : 1;
+    a.criterion = Checked(dialog, IDC_ARAR_CRITERION_3) ? 3 : Checked(dialog, IDC_ARAR_CRITERION_2) ? 2 : 1;
+    ReadRange(dialog, kArarIds, u.n, s.totalLag, a.untransformed, a.subset, a.first, a.last);
+    DialogRelease(dialog);
     ForecastCurves curves;
     const int32_t status = ArarForecastRun(u, a, curves);
     if (status != FORECAST_DONE) {

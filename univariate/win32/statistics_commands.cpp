@@ -69,6 +69,15 @@ void Spectrum(UnivariateProject& u, int32_t periodogram, int32_t model)
     PlotSpectrum(u);
 }
 
+// The cumulative spectrum commands. With the spectrum view open its spectra are current and not
+// computed again, so a periodogram missing from them (values too large for one) would go
+// unsaid: the spectra are then computed again, which says why.
+void CumulativeSpectrum(UnivariateProject& u, int32_t mode)
+{
+    if (mode != 2 && u.spectrumView.window && u.periodogram.empty()) ComputeSpectra(u);
+    PlotCumulativeSpectrum(u, mode);
+}
+
 void InstallStatisticsRefresh()
 {
     RefreshRoutines& r = UnivariateRefresh;
@@ -107,7 +116,7 @@ void RegisterStatisticsCommands()
     RegisterUnivariateCommand(IDM_SPECTRUM_BOTH, [](UnivariateProject& u) { Spectrum(u, 1, 1); });
     RegisterUnivariateCommand(IDM_LOG_SPECTRUM, [](UnivariateProject& u) { ToggleLogSpectrum(u); });
     RegisterUnivariateCommand(IDM_FISHER_TEST, [](UnivariateProject& u) { FisherTestDialog(u); });
-    RegisterUnivariateCommand(IDM_CUMULATIVE_MODEL, [](UnivariateProject& u) { PlotCumulativeSpectrum(u, 2); });
-    RegisterUnivariateCommand(IDM_CUMULATIVE_PERIODOGRAM, [](UnivariateProject& u) { PlotCumulativeSpectrum(u, 1); });
-    RegisterUnivariateCommand(IDM_CUMULATIVE_BOTH, [](UnivariateProject& u) { PlotCumulativeSpectrum(u, 4); });
+    RegisterUnivariateCommand(IDM_CUMULATIVE_MODEL, [](UnivariateProject& u) { CumulativeSpectrum(u, 2); });
+    RegisterUnivariateCommand(IDM_CUMULATIVE_PERIODOGRAM, [](UnivariateProject& u) { CumulativeSpectrum(u, 1); });
+    RegisterUnivariateCommand(IDM_CUMULATIVE_BOTH, [](UnivariateProject& u) { CumulativeSpectrum(u, 4); });
 }

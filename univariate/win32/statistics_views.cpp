@@ -136,10 +136,13 @@ int32_t ComputeSpectra(UnivariateProject& u)
 int32_t PlotSpectrum(UnivariateProject& u)
 {
     PlotRecord& view = u.spectrumView;
+    const SpectrumCurves c = BuildSpectrumCurves(u);
+    // Nothing to draw (a periodogram alone of values too large for one, which ComputeSpectra has
+    // said): no empty view opens for it.
+    if (!c.periodogram && !c.model && !view.window) return 1;
     if (!OpenProjectView(u, view, L"SPECTRUM: ")) return 1;
     ClearCurveData(view, 1);
     ClearCurveData(view, 2);
-    const SpectrumCurves c = BuildSpectrumCurves(u);
     // One message for the whole drawing, however many values are zero.
     if (c.zeros > 0)
         MessageBoxW(MessageBoxOwner(), L"Null in spectrum, setting log to -100", L"KELO::Vesk ERROR", MB_OKCANCEL);

@@ -149,6 +149,7 @@ void BoxCoxMoved(HWND dialog, BoxCoxState& s)
 struct ClassicalState {
     UnivariateProject* project = nullptr;
     const TransformNode* base = nullptr;  // the stack's top when the dialog opened
+    ClassicalChoice applied;              // the entries of the dialog's transform on the stack (kind 0: none)
 };
 
 constexpr int kHarmonicControls[] = {IDC_CLASSICAL_HARMONICS_LABEL, IDC_CLASSICAL_HARMONICS,
@@ -171,21 +172,20 @@ void EnableHarmonic(HWND dialog, bool enabled)
 void WithdrawClassical(ClassicalState& s)
 {
     UnivariateProject& project = *s.project;
+    s.applied = ClassicalChoice{};
     if (project.transforms == s.base || !project.transforms) return;
     if (project.transforms->kind == TRANSFORM_CLASSICAL) (void)UndoClassicalSeasonal(project);
     else if (project.transforms->kind == TRANSFORM_HARMONIC) (void)UndoClassicalHarmonic(project);
 }
 
 // Applies the dialog's entries in place of its earlier transform; with showFit the fit view shows
-// the result, or goes when nothing was applied. Returns 1 when a transform was applied, 0 when
-// the entries ask for none, -1 when they were refused (the focus is then on the entry to mend).
+// the result, or goes when the entries ask for no transform. Returns 1 when a transform was
+// applied, 0 when the entries ask for none, -1 when they were refused (the focus is then on the
+// entry to mend) or the transform could not be made: the earlier transform and its fit view then
+// stay as they were.
 int32_t ApplyClassical(HWND dialog, ClassicalState& s, bool showFit)
 {
     UnivariateProject& project = *s.project;
-    WithdrawClassical(s);
-    const std::vector<double> data = project.series;
-    const int32_t first = project.firstIndex, last = project.lastIndex;
-
     ClassicalEntries entries;
     entries.seasonal = Checked(dialog, IDC_CLASSICAL_SEASONAL);
     entries.harmonic = Checked(dialog, IDC_CLASSICAL_HARMONIC);
@@ -196,25 +196,36 @@ int32_t ApplyClassical(HWND dialog, ClassicalState& s, bool showFit)
     const int indexIds[4] = {IDC_CLASSICAL_INDEX_1, IDC_CLASSICAL_INDEX_2, IDC_CLASSICAL_INDEX_3, IDC_CLASSICAL_INDEX_4};
     for (int i = 0; i < 4; ++i) entries.index[i] = ControlText(dialog, indexIds[i]);
 
+    // A classical transform keeps the series' length, so the entries are checked against it
+    // before the earlier transform is withdrawn.
     const ClassicalChoice choice = CheckClassicalEntries(entries, project.n);
-    std::vector<double> fit;
-    int32_t applied = 0;
     if (choice.kind < 0) {
         ShowTransformMessage(dialog, choice.message);
         SetFocus(GetDlgItem(dialog, choice.focusControl));
-        applied = -1;
-    } else if (choice.kind > 0) {
+        return -1;
+    }
+    const ClassicalChoice earlier = s.applied;
+    WithdrawClassical(s);
+    const std::vector<double> data = project.series;
+    const int32_t first = project.firstIndex, last = project.lastIndex;
+    std::vector<double> fit;
+    if (choice.kind > 0) {
         const char* why = kTransformRangeMessage;
-        applied = ApplyClassicalChoice(project, choice, fit, &why);
-        if (!applied) ShowTransformMessage(dialog, why);
+        if (!ApplyClassicalChoice(project, choice, fit, &why)) {
+            std::vector<double> unused;
+            if (earlier.kind > 0 && ApplyClassicalChoice(project, earlier, unused)) s.applied = earlier;
+            ShowTransformMessage(dialog, why);
+            return -1;
+        }
+        s.applied = choice;
     }
     if (showFit) {
-        if (applied == 1)
+        if (choice.kind > 0)
             (void)ShowFitView(project, data, fit, first, last);
         else if (UnivariateWindows.destroyPlotWindow)
             UnivariateWindows.destroyPlotWindow(project.views[VIEW_FIT]);
     }
-    return applied;
+    return choice.kind > 0 ? 1 : 0;
 }
 
 void ClassicalStart(HWND dialog, UnivariateProject& project)
