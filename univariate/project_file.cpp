@@ -1,7 +1,5 @@
 #include "univariate/project_file.h"
 
-#include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "platform/file_bytes.h"

@@ -1,5 +1,6 @@
 #include "univariate/transforms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -198,47 +199,86 @@ bool Restore(const TransformNode& node, const std::vector<double>& y, std::vecto
 bool SameWithin(const std::vector<double>& x, const std::vector<double>& back)
 {
     if (back.size() != x.size() || !AllFinite(back)) return false;
+    // Both finite, so no NaN can arise and std::max needs none of fmax's care.
     double largest = 0.0, error = 0.0;
     for (size_t t = 0; t < x.size(); ++t) {
-        largest = std::fmax(largest, std::fabs(x[t]));
-        error = std::fmax(error, std::fabs(back[t] - x[t]));
+        largest = std::max(largest, std::fabs(x[t]));
+        error = std::max(error, std::fabs(back[t] - x[t]));
     }
     // A difference that overflowed is no round trip either.
     return std::isfinite(error) && error <= kRoundTripTolerance * largest;
 }
 
+// The length of the series before `node`, from the length after it: what its undo gives (the
+// lag of a difference is the count of its removed values wherever it can be undone).
+int64_t LengthBefore(const TransformNode& node, int64_t after)
+{
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE: return after + static_cast<int64_t>(node.removed.size());
+    case TRANSFORM_SUBSEQUENCE:
+        return after + static_cast<int64_t>(node.head.size()) + static_cast<int64_t>(node.tail.size());
+    default: return after;
+    }
+}
+
 // Undoes `node` on `values`, which run from index `first` to `last`, as Undo does: the values
-// and their range before the node. False, with `values` and the range unchanged, when the node
-// does not fit them, a value comes back out of range or the first index would pass the int32
-// range the project keeps it in.
-bool UndoOnto(const TransformNode& node, std::vector<double>& values, int64_t& first, int64_t& last)
+// and their range before the node, built in `scratch`, which then holds the old values. False,
+// with `values` and the range unchanged, when the node does not fit them, a value comes back out
+// of range or the first index would pass the int32 range the project keeps it in.
+bool UndoOnto(const TransformNode& node, std::vector<double>& values, int64_t& first, int64_t& last,
+              std::vector<double>& scratch)
 {
     if (node.kind == TRANSFORM_SUBSEQUENCE) {
         if (first - node.first != static_cast<int64_t>(node.head.size()) ||
             node.last - last != static_cast<int64_t>(node.tail.size()))
             return false;
-        std::vector<double> whole(node.head);
-        whole.insert(whole.end(), values.begin(), values.end());
-        whole.insert(whole.end(), node.tail.begin(), node.tail.end());
-        values.swap(whole);
+        scratch.assign(node.head.begin(), node.head.end());
+        scratch.insert(scratch.end(), values.begin(), values.end());
+        scratch.insert(scratch.end(), node.tail.begin(), node.tail.end());
+        values.swap(scratch);
         first = node.first;
         last = node.last;
         return true;
     }
     if (node.kind == TRANSFORM_DIFFERENCE && first - node.lag < INT32_MIN) return false;
-    std::vector<double> x;
-    if (!Restore(node, values, x) || !AllFinite(x)) return false;
+    if (!Restore(node, values, scratch) || !AllFinite(scratch)) return false;
     if (node.kind == TRANSFORM_DIFFERENCE) first -= node.lag;
-    values.swap(x);
+    values.swap(scratch);
     return true;
+}
+
+// Undoes every node of a stack, newest first, on `values` (indices first..last), in two buffers
+// sized once for the longest series on the way (undoing only lengthens it). Before each node,
+// `check` (when given) may refuse it with a reason, given the length of the series it was applied
+// to. nullptr when done; else the reason, kStackUndoFault when a node cannot be undone.
+const char* UndoNodes(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
+                      int64_t first, int64_t last, const char* (*check)(const TransformNode&, int64_t))
+{
+    int64_t longest = static_cast<int64_t>(values.size());
+    for (const TransformNode* node : newestFirst) longest = LengthBefore(*node, longest);
+    values.reserve(static_cast<size_t>(longest));
+    std::vector<double> scratch;
+    scratch.reserve(static_cast<size_t>(longest));
+    for (const TransformNode* node : newestFirst) {
+        if (check)
+            if (const char* fault = check(*node, LengthBefore(*node, static_cast<int64_t>(values.size())))) return fault;
+        if (!UndoOnto(*node, values, first, last, scratch)) return kStackUndoFault;
+    }
+    return nullptr;
+}
+
+// The nodes of a stack from `top` down to the oldest.
+std::vector<const TransformNode*> NewestFirst(const TransformNode* top)
+{
+    std::vector<const TransformNode*> nodes;
+    for (const TransformNode* node = top; node; node = node->next) nodes.push_back(node);
+    return nodes;
 }
 
 // Undoes every node from `top` down to the oldest on `values` (indices first..last).
 bool UndoStack(const TransformNode* top, std::vector<double>& values, int64_t first, int64_t last)
 {
-    for (const TransformNode* node = top; node; node = node->next)
-        if (!UndoOnto(*node, values, first, last)) return false;
-    return true;
+    return UndoNodes(NewestFirst(top), values, first, last, nullptr) == nullptr;
 }
 
 // The series before the oldest transform of a non-empty stack: kept by that node when it was
@@ -269,8 +309,8 @@ bool Untransformed(UnivariateProject& project, const std::vector<double>*& serie
 bool RoundTripHolds(UnivariateProject& project, const TransformNode& node, const std::vector<double>& y,
                     int64_t first, int64_t last)
 {
-    std::vector<double> back(y);
-    if (!UndoOnto(node, back, first, last) || !SameWithin(project.series, back)) return false;
+    std::vector<double> back(y), scratch;
+    if (!UndoOnto(node, back, first, last, scratch) || !SameWithin(project.series, back)) return false;
     if (!project.transforms) return true;
     const std::vector<double>* untransformed = nullptr;
     return Untransformed(project, untransformed) && UndoStack(project.transforms, back, first, last) &&
@@ -307,7 +347,8 @@ int32_t UndoNewest(UnivariateProject& project, int32_t kind)
     const TransformNode* node = Newest(project, kind);
     if (!node || !HasSeries(project)) return 0;
     int64_t first = project.firstIndex, last = project.lastIndex;
-    if (!UndoOnto(*node, project.series, first, last)) return 0;
+    std::vector<double> scratch;
+    if (!UndoOnto(*node, project.series, first, last, scratch)) return 0;
     project.n = static_cast<int32_t>(project.series.size());
     project.firstIndex = static_cast<int32_t>(first);
     project.lastIndex = static_cast<int32_t>(last);
@@ -646,17 +687,6 @@ constexpr const char* kPeriodFault = "a decomposition has a period outside 2..n/
 constexpr const char* kFourierIndexFault = "a harmonic regression has a Fourier index outside 1..n/2-1, n its length";
 constexpr const char* kTrendLengthFault = "a trend has a degree of n or more, n the length it was fitted to";
 
-// The length of the series before `node`, from the length after it.
-int64_t LengthBefore(const TransformNode& node, int64_t after)
-{
-    switch (node.kind) {
-    case TRANSFORM_DIFFERENCE: return after + node.lag;
-    case TRANSFORM_SUBSEQUENCE:
-        return after + static_cast<int64_t>(node.head.size()) + static_cast<int64_t>(node.tail.size());
-    default: return after;
-    }
-}
-
 }  // namespace
 
 const char* NodeOutsideDialogs(const TransformNode& node)
@@ -707,10 +737,5 @@ const char* NodeOutsideDialogs(const TransformNode& node, int64_t n)
 const char* UndoWholeStack(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
                            int64_t first, int64_t last)
 {
-    for (const TransformNode* node : newestFirst) {
-        if (const char* fault = NodeOutsideDialogs(*node, LengthBefore(*node, static_cast<int64_t>(values.size()))))
-            return fault;
-        if (!UndoOnto(*node, values, first, last)) return kStackUndoFault;
-    }
-    return nullptr;
+    return UndoNodes(newestFirst, values, first, last, NodeOutsideDialogs);
 }
