@@ -111,7 +111,7 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
         const wchar_t* caption;
         std::wstring message;
     } const cases[] = {
-        {"cut.kdx", L"VeskRead()", L"Cannot read file"},
+        {"cut.kdx", L"VeskRead()", L"Cannot read file: it is cut short"},
         {"words.txt", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
         {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
         {"dated.csv", L"ReadRawData()", L"Line 1 does not begin with a number. No values were read."},
