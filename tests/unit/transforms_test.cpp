@@ -367,6 +367,15 @@ TEST(Transforms, RoundTripTable)
         bool applied;
         std::vector<Apply> before = {};  // applied first, in order, after the subsequence
         int32_t cutFrom = 1;
+        // The whole stack undone is compared with what it gave before the transform (the case
+        // moves the series off what its stack was built from), not with the series.
+        bool fromStack = false;
+    };
+    // What a regression trend fitted and removed again may leave: the series a little off what
+    // its stack was built from. Differences undone add the offset up.
+    const Apply nudge = [](UnivariateProject& u, const char**) {
+        u.series[3] += 1e-6;
+        return int32_t{1};
     };
     const Case cases[] = {
         // x^lambda is lost below the spacing of doubles near 1: the transform is constant.
@@ -424,6 +433,9 @@ TEST(Transforms, RoundTripTable)
         {"subtract mean after a subsequence", IntegerSeries(30), 20, mean, true},
         // The range the stack is undone over starts h later than the series.
         {"difference after a subsequence 5..30", IntegerSeries(40), 30, difference, true, {}, 5},
+        // Measured against what the stack gives now, not the series it was built from.
+        {"subtract mean after the series moved off its differences", IntegerSeries(300), 0, mean, true,
+         {difference, difference, nudge}, 1, true},
         // Long series differenced again and again: the differences are taken against what Undo
         // rebuilds, so their rounding does not add up along the running sums of the undo.
         {"third difference of a random walk of 50,000", RandomWalk(50000, 107), 0, difference, true,
@@ -442,6 +454,14 @@ TEST(Transforms, RoundTripTable)
         for (const Apply& before : c.before) ASSERT_EQ(before(u, nullptr), 1) << c.name;
         const std::vector<double> before = u.series;
         const int32_t count = TransformCount(u.transforms);
+        std::vector<double> stackGives = c.series;
+        if (c.fromStack) {
+            UnivariateProject copy;
+            VeskInit(copy);
+            VeskCopy(u, copy);
+            while (copy.transforms) ASSERT_EQ(UndoNewestTransform(copy), 1) << c.name;
+            stackGives = copy.series;
+        }
         const char* why = nullptr;
         if (!c.applied) {
             EXPECT_EQ(c.apply(u, &why), 0) << c.name;
@@ -464,7 +484,7 @@ TEST(Transforms, RoundTripTable)
         };
         expectBack(before, "");
         while (u.transforms) ASSERT_EQ(UndoNewestTransform(u), 1) << c.name;
-        expectBack(c.series, ", whole stack");
+        expectBack(stackGives, ", whole stack");
     }
 }
 
