@@ -48,10 +48,10 @@ int32_t ReadWithEachReader(const std::vector<unsigned char>& bytes, LoadedProjec
 // The white-noise variance is not stored: a model read with its series is evaluated on it, so
 // that every report shows its fitted variance. A white-noise model (nothing was fitted), a
 // fractionally integrated one (the recursion evaluates ARMA models only) and a model the series
-// cannot evaluate keep the variance the record holds.
+// cannot evaluate (none, or too short a series) keep the variance the record holds.
 void EvaluateReadModel(UnivariateProject& project)
 {
-    if (!project.hasData() || project.fracIntegrated || project.p + project.q == 0) return;
+    if (project.fracIntegrated || project.p + project.q == 0) return;
     (void)EvaluateModel(project, -1);
 }
 

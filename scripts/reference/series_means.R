@@ -7,9 +7,16 @@
 out <- function(name) file.path("tests", "data", name)
 fmt <- function(x) sprintf("%.17g", x)
 
+# A simulated series of one decimal, whose mean a correction from deviations rounded to double
+# gets one unit of the last place wrong.
+simulated <- local({
+    set.seed(1)
+    for (k in 1:28) x <- round(rnorm(50 + k %% 200, 300, 120), 1)
+    x
+})
 series <- list(AirPassengers = datasets::AirPassengers, co2 = datasets::co2,
                USAccDeaths = datasets::USAccDeaths, LakeHuron = datasets::LakeHuron,
-               precip = datasets::precip)
+               precip = datasets::precip, simulated = simulated)
 series <- lapply(series, as.numeric)
 
 rows <- do.call(rbind, lapply(names(series), function(nm)

@@ -354,6 +354,25 @@ TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
          "a harmonic regression has a harmonic count outside 1..4"},
         {"no harmonics", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->harmonics = 0; },
          "a harmonic regression has a harmonic count outside 1..4"},
+        // Refused on the node's own, whatever the series it stands on.
+        {"harmonic index 0", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->harmonics = 1; },
+         "a harmonic regression has a Fourier index outside 1..n/2-1, n its length"},
+        {"period 1",
+         [](UnivariateProject& p) {
+             TransformNode* node = Push(p, TRANSFORM_CLASSICAL);
+             node->period = 1;
+             node->seasonal = {0.0};
+         },
+         "a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"a trend of degree 0 alone",
+         [](UnivariateProject& p) {
+             TransformNode* node = Push(p, TRANSFORM_CLASSICAL);
+             node->period = -1;
+             node->degree = 0;
+         },
+         "a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"a difference at lag 0", [](UnivariateProject& p) { Push(p, TRANSFORM_DIFFERENCE)->lag = 0; },
+         "a difference has a lag outside 1..n-2, n the length it was taken of"},
         // Values the dialogs could not have given, and stacks that Undo could not undo.
         {"Box-Cox parameter 1e300", [](UnivariateProject& p) { OldestNode(p).lambda = 1e300; },
          "a Box-Cox parameter is outside 0..1.5"},
@@ -665,6 +684,8 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
          "Cannot read file: a harmonic regression has a Fourier index outside 1..n/2-1, n its length"},
         {"a subsequence keeping one value", onValues(3, 3, {1.0}, {node(TRANSFORM_SUBSEQUENCE, {1, 4}, {5, 6, 7})}),
          0, "Cannot read file: a subsequence keeps fewer than 2 values"},
+        {"a subsequence keeping two values", onValues(3, 4, {1, 2}, {node(TRANSFORM_SUBSEQUENCE, {1, 6}, {5, 6, 7, 8})}),
+         1, ""},
         {"a mean of no values", onValues(1, 0, {}, {mean}), 0, "Cannot read file: a transform was applied to no values"},
         // Stacks that Undo could not undo, down to the series they were applied to.
         {"logarithms whose undo overflows", withDouble(withNodes({logarithm}), 520, 710.0), 0, cannotUndo},

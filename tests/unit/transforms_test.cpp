@@ -281,6 +281,8 @@ TEST(Transforms, RefusedTransformsChangeNothing)
         {"logarithm of zero", {1, 0, 2}, [](UnivariateProject& u) { return ApplyBoxCox(u, 0.0); }},
         {"logarithm of zero below 1e-7", {1, 0, 2}, [](UnivariateProject& u) { return ApplyBoxCox(u, 5e-8); }},
         {"Box-Cox overflow", {1, big, 2}, [](UnivariateProject& u) { return ApplyBoxCox(u, 1.5); }},
+        {"Box-Cox 1.6", {1, 2, 3}, [](UnivariateProject& u) { return ApplyBoxCox(u, 1.6); }},
+        {"Box-Cox below 0", {1, 2, 3}, [](UnivariateProject& u) { return ApplyBoxCox(u, -0.1); }},
         {"linear trend of one value", {5},
          [](UnivariateProject& u) {
              std::vector<double> fit;
@@ -301,10 +303,26 @@ TEST(Transforms, RefusedTransformsChangeNothing)
              std::vector<double> fit;
              return ApplyClassicalSeasonal(u, 3, fit, 0);
          }},
+        {"period 1", {1, 2, 3, 4, 5, 6, 7, 8},
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, 1, fit, 0);
+         }},
+        {"period 2 with a trend of degree -1", {1, 2, 3, 4, 5, 6, 7, 8},
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, 2, fit, -1);
+         }},
         {"harmonic index n/2", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
          [&badIndex](UnivariateProject& u) {
              std::vector<double> fit;
              return ApplyClassicalHarmonic(u, fit, 2, badIndex, 0);
+         }},
+        {"harmonic index 0", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
+         [](UnivariateProject& u) {
+             const int32_t zero[4] = {0, 0, 0, 0};
+             std::vector<double> fit;
+             return ApplyClassicalHarmonic(u, fit, 1, zero, 0);
          }},
         {"five harmonics", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
          [&indices](UnivariateProject& u) {
