@@ -34,13 +34,16 @@ double FiniteSeriesMean(const double* x, int n)
         hi = std::max(hi, y);
     }
     const double first = sum / n;
-    // For a constant series each deviation is the same small multiple of the rounding unit, so
-    // their mean is exact and brings the value back.
-    double deviations = 0.0;
-    for (int i = 0; i < n; ++i) deviations += scaled(i) - first;
+    // The mean of the deviations from the first estimate corrects it; summed in long double (as
+    // R's mean does), the corrected mean of ordinary data is correctly rounded. For a constant
+    // series each deviation is the same small multiple of the rounding unit, so their mean is
+    // exact and brings the value back.
+    long double deviations = 0.0L;
+    for (int i = 0; i < n; ++i) deviations += static_cast<long double>(scaled(i)) - first;
+    const double mean = static_cast<double>(first + deviations / n);
     // Within the values, as a mean is: rounding must not carry the mean of values at the largest
     // double past it.
-    return std::ldexp(std::clamp(first + deviations / n, lo, hi), -k);
+    return std::ldexp(std::clamp(mean, lo, hi), -k);
 }
 
 void SubtractMean(double* x, int n)

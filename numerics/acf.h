@@ -7,8 +7,9 @@ double SeriesMean(const double* x, int n);
 
 // Arithmetic mean of x[1..n], finite values, that is finite whatever their size and exact for a
 // constant series: the sum is taken of the values scaled by the power of two that brings the
-// largest into [1/2, 1), and refined by the mean of the deviations from it (R's mean does the
-// same refinement). n < 1 gives 0.
+// largest into [1/2, 1), and refined by the mean of the deviations from it, summed in long double
+// (R's mean does the same refinement), which makes the mean of ordinary data correctly rounded.
+// n < 1 gives 0.
 double FiniteSeriesMean(const double* x, int n);
 
 // x[i] := x[i] - mean(x[1..n]) for i = 1..n.

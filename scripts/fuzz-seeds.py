@@ -1,19 +1,24 @@
 #!/usr/bin/env python3
 """Writes a few valid inputs of one fuzz harness into its corpus folder, so the fuzzer starts
-from files of each format: a univariate project file with a node of every kind, a multi-part
-file, ASCII series and pasted tables. Usage: fuzz-seeds.py HARNESS FOLDER"""
+from files of each format: univariate project files with a node of every kind and with stacks the
+program builds, a multi-part file, ASCII series and pasted tables. Usage: fuzz-seeds.py HARNESS FOLDER"""
 import os
 import struct
 import sys
 
 
-def project_image(magic=True):
+def project_head(magic, values, first):
     out = struct.pack("<i", 2267) if magic else b""
     out += struct.pack("<15i", *range(1, 16))
     out += struct.pack("<ii", 2, 1)
     out += struct.pack("<27d", *([0.5, -0.25] + [0.0] * 25))
     out += struct.pack("<27d", *([0.125] + [0.0] * 26))
-    out += struct.pack("<ii", 3, 7) + struct.pack("<5d", 1.5, -2.0, 3.25, 4.0, -5.5)
+    return out + struct.pack("<ii", first, first + len(values) - 1) + struct.pack("<%dd" % len(values), *values)
+
+
+def project_image(magic=True):
+    """A node of every kind and one the program does not know, in an order it never builds."""
+    out = project_head(magic, [1.5, -2.0, 3.25, 4.0, -5.5], 3)
     nodes = [
         struct.pack("<iii", 32, 1, 8) + struct.pack("<3d", 10, 11, 12),
         struct.pack("<ii", 1, 2) + struct.pack("<2d", 0.5, 0.75),
@@ -28,6 +33,27 @@ def project_image(magic=True):
     return out + struct.pack("<i", len(nodes)) + b"".join(nodes)
 
 
+def built_images(magic=True):
+    """Stacks the program builds, which the reader accepts: Box-Cox, a difference, a subsequence
+    and a mean; a seasonal decomposition and a mean; harmonics after Box-Cox."""
+    nine = [1.5, -2.0, 3.25, 4.0, -5.5, 6.0, 2.5, -1.0, 0.75]
+    stacks = [
+        (project_head(magic, [1.5, -2.0, 3.25, 4.0, -5.5], 3), [
+            struct.pack("<id", 2, 0.3),
+            struct.pack("<ii", 1, 2) + struct.pack("<2d", 0.5, 0.75),
+            struct.pack("<iii", 32, 1, 8) + struct.pack("<3d", 10, 11, 12),
+            struct.pack("<id", 16, -4.75)]),
+        (project_head(magic, nine, 3), [
+            struct.pack("<ii", 4, 3) + struct.pack("<3d", 1, 2, -3) + struct.pack("<i3d", 2, 0.1, 0.2, 0.3),
+            struct.pack("<id", 16, 0.5)]),
+        (project_head(magic, nine, 1), [
+            struct.pack("<id", 2, 1.0),
+            struct.pack("<ii4i", 8, 2, 1, 3, 0, 0) + struct.pack("<9d", 0, 1.25, 0, 0, 0, 0, 0, -0.5, 8.5)
+            + struct.pack("<i3d", 1, 0, 0.5, 0)]),
+    ]
+    return [head + struct.pack("<i", len(nodes)) + b"".join(nodes) for head, nodes in stacks]
+
+
 def multipart_image():
     # The header, a part of another tag to skip, then the data part.
     return struct.pack("<iii", 9923, 12, 2) + struct.pack("<ii", 7, 20) + b"\0" * 12 \
@@ -35,9 +61,9 @@ def multipart_image():
 
 
 SEEDS = {
-    "project_bytes_fuzz": [project_image(), multipart_image(), b"1.5\n\n2.5\nabc\n3.5\n",
+    "project_bytes_fuzz": [project_image(), *built_images(), multipart_image(), b"1.5\n\n2.5\nabc\n3.5\n",
                            b"\xef\xbb\xbf4\r\n1e400\r\n3,14\n"],
-    "project_file_fuzz": [project_image(magic=False), struct.pack("<iii", 12, 1, 9924)],
+    "project_file_fuzz": [project_image(magic=False), *built_images(magic=False), struct.pack("<iii", 12, 1, 9924)],
     "ascii_series_fuzz": [b"1.5\n\n2.5\nabc\n3.5\n", b"  4, 5\r\n-1E2\r6.25", b"3*2 1d3/\n", b"NaN\nInf\n1e400\n"],
     "console_records_fuzz": [b"  3\r\n1.5 2.5 3.5\r\n4,5\r\n\x1a", b"2*1.0 /\n7\n", b"1e39\n-2\n"],
     "console_data_files_fuzz": [b"0.25\n1\n0.5\n1\n-0.3\n2.0\n", b"1.5\n2.5 9\nx\n3.5\n",

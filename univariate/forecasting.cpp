@@ -261,14 +261,15 @@ int32_t UndoForecastTransforms(const UnivariateFields& u, const TransformSummary
     if (mean && !s.meanAfterSubsequence) addMean();
     if (choice.undifference) {
         for (const TransformNode* node : s.differences) {
-            const size_t g = static_cast<size_t>(node->lag);
-            if (node->lag < 1 || node->removed.size() != g) return 0;
-            std::vector<double> x(node->removed);
-            x.resize(g + w.size());
-            for (size_t t = g; t < x.size(); ++t) x[t] = w[t - g] + x[t - g];
+            if (node->lag < 1 || node->removed.size() != static_cast<size_t>(node->lag)) return 0;
+            // The forecasts continue the series: one running sum over both, as Undo's.
+            w.insert(w.end(), f.begin(), f.end());
+            std::vector<double> x;
+            Undifference(node->removed, w, x);
+            const auto forecasts = x.end() - static_cast<std::ptrdiff_t>(h);
+            f.assign(forecasts, x.end());
+            x.erase(forecasts, x.end());
             w.swap(x);
-            const size_t L = w.size();
-            for (size_t i = 0; i < h; ++i) f[i] += i < g ? w[L - g + i] : f[i - g];
             lagsUndone += node->lag;
         }
     }

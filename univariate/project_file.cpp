@@ -1,24 +1,20 @@
 #include "univariate/project_file.h"
 
-#include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "platform/file_bytes.h"
 #include "shell/ascii_files.h"
 #include "univariate/constraints.h"
 #include "univariate/transform_menu.h"
+#include "univariate/transforms.h"
 
 namespace {
 
 constexpr int32_t kMaxOrder = 26;
-constexpr int32_t kMaxHarmonics = 4;
 constexpr const char* kNotFiniteValue = "the model or the series holds a value that is not finite";
-constexpr const char* kUnknownKind = "a transform is of a kind the program does not know";
 constexpr const char* kUnbuildableOrder = "the transforms are in an order the program never builds";
+constexpr const char* kCutShort = "it is cut short";
 static_assert(kMaxTransformNodes == 1000, "the messages below name the depth limit");
-
-bool DegreeValid(int32_t degree) { return degree >= 0 && degree <= 2; }
 
 bool Finite(const double* values, size_t count)
 {
@@ -31,42 +27,46 @@ bool Finite(const std::vector<double>& values) { return Finite(values.data(), va
 
 // The limits the reader keeps to, on the fields of one node as they stand; the writer asks the
 // same before it writes anything, so every file it writes reads back. nullptr when the node is
-// within them, else what is wrong.
+// within them, else what is wrong: a value that is not finite, or one the Transform menu's
+// dialogs could not have given whatever the series (NodeOutsideDialogs).
 const char* NodeFault(const TransformNode& node)
 {
+    bool finite = true;
     switch (node.kind) {
     case TRANSFORM_DIFFERENCE:
-        if (node.lag < 0) return "a difference has a negative lag";
-        return Finite(node.removed) ? nullptr : "a difference holds a value that is not finite";
+        if (!Finite(node.removed)) return "a difference holds a value that is not finite";
+        break;
     case TRANSFORM_BOX_COX:
-        return std::isfinite(node.lambda) ? nullptr : "a Box-Cox parameter is not finite";
+        if (!std::isfinite(node.lambda)) return "a Box-Cox parameter is not finite";
+        break;
     case TRANSFORM_CLASSICAL:
-        if (!DegreeValid(node.degree)) return "a decomposition has a trend degree outside 0..2";
-        return Finite(node.seasonal) && Finite(node.polyCoef, 3) ? nullptr
-                                                                  : "a decomposition holds a value that is not finite";
+        finite = Finite(node.seasonal) && Finite(node.polyCoef, 3);
+        if (!finite) return "a decomposition holds a value that is not finite";
+        break;
     case TRANSFORM_HARMONIC:
-        if (node.harmonics < 0 || node.harmonics > kMaxHarmonics)
-            return "a harmonic regression has a harmonic count outside 0..4";
-        if (!DegreeValid(node.degree)) return "a harmonic regression has a trend degree outside 0..2";
-        return Finite(node.cosCoef, 4) && Finite(node.sinCoef, 4) && std::isfinite(node.level) &&
-                       Finite(node.polyCoef, 3)
-                   ? nullptr
-                   : "a harmonic regression holds a value that is not finite";
+        finite = Finite(node.cosCoef, 4) && Finite(node.sinCoef, 4) && std::isfinite(node.level) &&
+                 Finite(node.polyCoef, 3);
+        if (!finite) return "a harmonic regression holds a value that is not finite";
+        break;
     case TRANSFORM_SUBTRACT_MEAN:
-        return std::isfinite(node.mean) ? nullptr : "a subtracted mean is not finite";
+        if (!std::isfinite(node.mean)) return "a subtracted mean is not finite";
+        break;
     case TRANSFORM_SUBSEQUENCE:
-        return Finite(node.head) && Finite(node.tail) ? nullptr : "a subsequence holds a value that is not finite";
+        if (!Finite(node.head) || !Finite(node.tail)) return "a subsequence holds a value that is not finite";
+        break;
     default:
-        // Nothing would undo it, and the values under it could not be given back.
-        return kUnknownKind;
+        break;
     }
+    return NodeOutsideDialogs(node);
 }
 
 // The model's limits: orders 0..26 and all 27 coefficients of each side finite, those beyond the
 // orders too: they come into use when an order is raised.
+bool OrderValid(int32_t order) { return order >= 0 && order <= kMaxOrder; }
+
 bool ModelSound(int32_t p, int32_t q, const double* phi, const double* theta)
 {
-    return p >= 0 && p <= kMaxOrder && q >= 0 && q <= kMaxOrder && Finite(phi + 1, 27) && Finite(theta + 1, 27);
+    return OrderValid(p) && OrderValid(q) && Finite(phi + 1, 27) && Finite(theta + 1, 27);
 }
 
 // The nodes of a stack, oldest first.
@@ -95,6 +95,16 @@ bool NodeWritable(const TransformNode& node, int32_t firstIndex, int32_t lastInd
     }
 }
 
+// Undoes the stack (nodes oldest first) from the series at indices first..last, checking every
+// node against what the dialogs allow on the series it was applied to: nullptr, with `values` the
+// series before the oldest transform, or what is wrong.
+const char* StackFault(const std::vector<const TransformNode*>& oldestFirst, std::vector<double>& values,
+                       int32_t firstIndex, int32_t lastIndex)
+{
+    const std::vector<const TransformNode*> newestFirst(oldestFirst.rbegin(), oldestFirst.rend());
+    return UndoWholeStack(newestFirst, values, firstIndex, lastIndex);
+}
+
 // What a record that the format cannot give back holds, or nullptr when it can be written.
 const char* RecordFault(const UnivariateProject& project, const std::vector<const TransformNode*>& nodes,
                         int32_t firstIndex, int32_t lastIndex)
@@ -111,7 +121,9 @@ const char* RecordFault(const UnivariateProject& project, const std::vector<cons
         if (!NodeWritable(*node, firstIndex, lastIndex)) return "a transform does not match the series it undoes";
         kinds.push_back(node->kind);
     }
-    return TransformOrderBuildable(kinds) ? nullptr : kUnbuildableOrder;
+    if (!TransformOrderBuildable(kinds)) return kUnbuildableOrder;
+    std::vector<double> values(project.series);
+    return StackFault(nodes, values, firstIndex, lastIndex);
 }
 
 void AppendDoubles(std::vector<unsigned char>& bytes, const double* values, size_t count)
@@ -166,24 +178,32 @@ bool ReadDoubleArray(ByteReader& reader, double* values, int count)
     return true;
 }
 
-// Reads the fields of one node after its kind; false when cut short or a field is out of range.
-bool ReadNodeFields(ByteReader& reader, TransformNode& node, int32_t firstIndex, int32_t lastIndex)
+// Reads the fields of one node after its kind. False when it is cut short (`fault` kCutShort), or
+// when a field that tells how many values follow is out of range (`fault` names it).
+bool ReadNodeFields(ByteReader& reader, TransformNode& node, int32_t firstIndex, int32_t lastIndex,
+                    const char*& fault)
 {
+    fault = kCutShort;
     switch (node.kind) {
     case TRANSFORM_DIFFERENCE:
-        return reader.ReadInt32(node.lag) && node.lag >= 0 && reader.ReadDoubles(node.lag, node.removed);
+        if (!reader.ReadInt32(node.lag)) return false;
+        if (node.lag < 0) {
+            fault = NodeOutsideDialogs(node);
+            return false;
+        }
+        return reader.ReadDoubles(node.lag, node.removed);
     case TRANSFORM_BOX_COX:
         return reader.ReadDouble(node.lambda);
     case TRANSFORM_CLASSICAL:
         if (!reader.ReadInt32(node.period)) return false;
         if (node.period >= 1 && !reader.ReadDoubles(node.period, node.seasonal)) return false;
-        return reader.ReadInt32(node.degree) && DegreeValid(node.degree) && ReadDoubleArray(reader, node.polyCoef, 3);
+        return reader.ReadInt32(node.degree) && ReadDoubleArray(reader, node.polyCoef, 3);
     case TRANSFORM_HARMONIC:
-        if (!reader.ReadInt32(node.harmonics) || node.harmonics < 0 || node.harmonics > kMaxHarmonics) return false;
+        if (!reader.ReadInt32(node.harmonics)) return false;
         for (int32_t& f : node.fourierIndex)
             if (!reader.ReadInt32(f)) return false;
         return ReadDoubleArray(reader, node.cosCoef, 4) && ReadDoubleArray(reader, node.sinCoef, 4) &&
-               reader.ReadDouble(node.level) && reader.ReadInt32(node.degree) && DegreeValid(node.degree) &&
+               reader.ReadDouble(node.level) && reader.ReadInt32(node.degree) &&
                ReadDoubleArray(reader, node.polyCoef, 3);
     case TRANSFORM_SUBTRACT_MEAN:
         return reader.ReadDouble(node.mean);
@@ -191,7 +211,10 @@ bool ReadNodeFields(ByteReader& reader, TransformNode& node, int32_t firstIndex,
         if (!reader.ReadInt32(node.first) || !reader.ReadInt32(node.last)) return false;
         const int64_t headLength = static_cast<int64_t>(firstIndex) - node.first;
         const int64_t tailLength = static_cast<int64_t>(node.last) - lastIndex;
-        if (headLength < 0 || tailLength < 0) return false;
+        if (headLength < 0 || tailLength < 0) {
+            fault = "a subsequence's index range does not hold the range of the series it kept";
+            return false;
+        }
         if (headLength > 0 && !reader.ReadDoubles(headLength, node.head)) return false;
         if (tailLength > 0 && !reader.ReadDoubles(tailLength, node.tail)) return false;
         return true;
@@ -208,17 +231,9 @@ int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* c
 {
     int32_t firstIndex = project.firstIndex, lastIndex = project.lastIndex;
     const std::vector<const TransformNode*> nodes = OldestFirst(project.transforms);
-    if (project.series.empty()) {
-        // No values: the range 1..0, or the empty range the newest subsequence left, from which
-        // the reader derives the lengths of every cut.
-        firstIndex = 1;
-        for (const TransformNode* node : nodes)
-            if (node->kind == TRANSFORM_SUBSEQUENCE)
-                firstIndex = static_cast<int32_t>(std::clamp<int64_t>(
-                    static_cast<int64_t>(node->first) + static_cast<int64_t>(node->head.size()), INT32_MIN + 1,
-                    INT32_MAX));
-        lastIndex = firstIndex - 1;
-    }
+    // No values: the range 1..0. A stack on no values is one the program never builds, and is
+    // refused below.
+    if (project.series.empty()) firstIndex = 1, lastIndex = 0;
     if (const char* fault = RecordFault(project, nodes, firstIndex, lastIndex)) {
         message = {std::string("Cannot write to file: ") + fault, "VeskSave()"};
         return 0;
@@ -244,6 +259,10 @@ int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes, Univariate
     ByteReader reader(bytes);
     int32_t magic = 0;
     if (!reader.ReadInt32(magic) || magic != kUnivariateFileMagic) return -1;
+    const auto refuse = [&message](const char* reason) {
+        message = {std::string("Cannot read file: ") + reason, "VeskRead()"};
+        return 0;
+    };
 
     UnivariateFileContents read;
     bool sound = true;
@@ -252,56 +271,46 @@ int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes, Univariate
         sound = reader.ReadInt32(color);
         read.colors[k] = static_cast<uint32_t>(color);
     }
-    sound = sound && reader.ReadInt32(read.p) && reader.ReadInt32(read.q) && read.p >= 0 &&
-            read.p <= kMaxOrder && read.q >= 0 && read.q <= kMaxOrder &&
-            ReadDoubleArray(reader, read.phi + 1, 27) && ReadDoubleArray(reader, read.theta + 1, 27) &&
-            reader.ReadInt32(read.firstIndex) && reader.ReadInt32(read.lastIndex);
-    if (!sound) {
-        message = {"Cannot read file", "VeskRead()"};
-        return 0;
-    }
+    if (!sound || !reader.ReadInt32(read.p) || !reader.ReadInt32(read.q)) return refuse(kCutShort);
+    if (!OrderValid(read.p)) return refuse("the AR order p is outside 0..26");
+    if (!OrderValid(read.q)) return refuse("the MA order q is outside 0..26");
+    if (!ReadDoubleArray(reader, read.phi + 1, 27) || !ReadDoubleArray(reader, read.theta + 1, 27) ||
+        !reader.ReadInt32(read.firstIndex) || !reader.ReadInt32(read.lastIndex))
+        return refuse(kCutShort);
     const int64_t n = static_cast<int64_t>(read.lastIndex) - read.firstIndex + 1;
-    if (n < 0 || !reader.ReadDoubles(n, read.series)) {
-        message = {"Cannot open file", "VeskRead()"};
-        return 0;
-    }
-    if (!ModelSound(read.p, read.q, read.phi, read.theta) || !Finite(read.series)) {
-        message = {std::string("Cannot read file: ") + kNotFiniteValue, "VeskRead()"};
-        return 0;
-    }
+    if (n < 0) return refuse("its last index lies before its first");
+    if (!reader.ReadDoubles(n, read.series)) return refuse(kCutShort);
+    if (!ModelSound(read.p, read.q, read.phi, read.theta) || !Finite(read.series)) return refuse(kNotFiniteValue);
     int32_t count = 0;
-    // Every node takes at least its 4-byte kind, which bounds the count by the bytes left; the
-    // stack's depth is bounded as well.
-    sound = reader.ReadInt32(count) && count >= 0 && static_cast<uint64_t>(count) <= reader.remaining() / 4;
-    if (sound && count > kMaxTransformNodes) {
-        message = {"Cannot read file: it holds more than 1000 transforms", "VeskRead()"};
-        return 0;
-    }
-    const int32_t finalFirst = n == 0 ? 0 : read.firstIndex;
-    const int32_t finalLast = n == 0 ? 0 : read.lastIndex;
-    for (int32_t i = 0; i < count && sound; ++i) {
+    if (!reader.ReadInt32(count)) return refuse(kCutShort);
+    if (count < 0) return refuse("its count of transforms is negative");
+    if (count > kMaxTransformNodes) return refuse("it holds more than 1000 transforms");
+    // Every node takes at least its 4-byte kind.
+    if (static_cast<uint64_t>(count) > reader.remaining() / 4) return refuse(kCutShort);
+    for (int32_t i = 0; i < count; ++i) {
         TransformNode node;
         InitTransformNode(node);
-        sound = reader.ReadInt32(node.kind) && ReadNodeFields(reader, node, read.firstIndex, read.lastIndex);
-        if (const char* fault = sound ? NodeFault(node) : nullptr) {
-            message = {std::string("Cannot read file: ") + fault, "VeskRead()"};
-            return 0;
-        }
+        const char* fault = kCutShort;
+        if (!reader.ReadInt32(node.kind) || !ReadNodeFields(reader, node, read.firstIndex, read.lastIndex, fault))
+            return refuse(fault);
+        if ((fault = NodeFault(node))) return refuse(fault);
         read.nodes.push_back(std::move(node));
     }
-    if (!sound) {
-        message = {"Cannot read file", "VeskRead()"};
-        return 0;
-    }
+    if (reader.remaining() > 0) return refuse("bytes follow its last transform");
     // Undo and the forecasts take a stack in the orders the program builds.
     std::vector<int32_t> kinds;
-    for (const TransformNode& node : read.nodes) kinds.push_back(node.kind);
-    if (!TransformOrderBuildable(kinds)) {
-        message = {std::string("Cannot read file: ") + kUnbuildableOrder, "VeskRead()"};
-        return 0;
+    std::vector<const TransformNode*> nodes;
+    for (const TransformNode& node : read.nodes) {
+        kinds.push_back(node.kind);
+        nodes.push_back(&node);
     }
-    read.firstIndex = finalFirst;
-    read.lastIndex = finalLast;
+    if (!TransformOrderBuildable(kinds)) return refuse(kUnbuildableOrder);
+    // The stack must undo as Undo will undo it, down to the series it was applied to; that series
+    // is kept for the round trips of later transforms.
+    std::vector<double> untransformed(read.series);
+    if (const char* fault = StackFault(nodes, untransformed, read.firstIndex, read.lastIndex)) return refuse(fault);
+    if (!read.nodes.empty()) read.nodes.front().untransformed = std::move(untransformed);
+    if (n == 0) read.firstIndex = read.lastIndex = 0;
     contents = std::move(read);
     return 1;
 }

@@ -26,30 +26,31 @@ struct UnivariateFileContents {
 };
 
 // The file image of `project` with the colours colors[1..15]. A project without data is stored
-// with the range 1..0, or, when it holds subsequence nodes, with the empty range the newest of
-// them left (the reader derives their cut-off lengths from it). Returns 1; 0, with nothing
-// written, when the record holds what the reader would refuse or not give back as it is, with
-// "Cannot write to file: " and the reason, caption "VeskSave()": an order outside 0..26, a value
-// that is not finite in any of the 27 coefficients of each side, the series or a node, a series
-// whose length disagrees with its range, more than kMaxTransformNodes nodes, a node of a kind the
-// program does not know, a stack in an order the program never builds (TransformOrderBuildable),
-// a node field outside the reader's limits (harmonics 0..4, degrees 0..2, a lag of 0 or more), a
-// difference whose removed values disagree with its lag, a seasonal node with a seasonal vector
-// of another length than its period, or a subsequence whose cut-off lengths differ from those the
-// reader derives from the final index range. Every image it returns decodes to the same record,
-// bit for bit.
+// with the range 1..0. Returns 1; 0, with nothing written, when the record holds what the reader
+// would refuse or not give back as it is, with "Cannot write to file: " and the reason, caption
+// "VeskSave()": an order outside 0..26, a value that is not finite in any of the 27 coefficients
+// of each side, the series or a node, a series whose length disagrees with its range, more than
+// kMaxTransformNodes nodes, a node of a kind the program does not know, a stack in an order the
+// program never builds (TransformOrderBuildable), a node field the Transform menu's dialogs could
+// not have given on the series it was applied to (NodeOutsideDialogs; a stack on no values is
+// one), a difference whose removed values disagree with its lag, a seasonal node with a seasonal
+// vector of another length than its period, a subsequence whose cut-off lengths differ from those
+// the reader derives from the final index range, or a stack that cannot be undone
+// (UndoWholeStack). Every image it returns decodes to the same record, bit for bit.
 [[nodiscard]] int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* colors,
                                            std::vector<unsigned char>& bytes, FileMessage& message);
 
 // Parses a file image. Returns 1 read; -1 not this format (fewer than 4 bytes, or another magic
-// number; no message); 0 the magic matched but the file is cut short or holds a bad field
-// ("Cannot read file", "Cannot read file: " and the reason, or, for the series, "Cannot open
-// file"; caption "VeskRead()").
+// number; no message); 0 the magic matched but the file is refused: "Cannot read file: " and the
+// reason, caption "VeskRead()"; "it is cut short" when it ends before the item it is in.
 // Checked: p and q in 0..26, a range of n >= 0 values that fit the file, finite values in all 27
 // coefficients of each side, the series and every node, a node count of at most
 // kMaxTransformNodes that fits the bytes left, every lag, period and cut-off length that fit the
-// bytes left, harmonics 0..4, degrees 0..2, nodes of the kinds the program knows, in an order it
-// builds (TransformOrderBuildable; the forecasts and Undo rely on it).
+// bytes left, nodes of the kinds the program knows, in an order it builds
+// (TransformOrderBuildable; the forecasts and Undo rely on it), whose stored values the Transform
+// menu's dialogs could have given on the series each was applied to (NodeOutsideDialogs), and
+// which Undo can undo down to the first transform (UndoWholeStack); no byte after the last node.
+// The oldest node keeps the series the stack undoes to.
 [[nodiscard]] int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes,
                                            UnivariateFileContents& contents, FileMessage& message);
 

@@ -6,6 +6,7 @@
 
 #include "shell/ascii_files.h"
 #include "shell/project_file_parts.h"
+#include "univariate/model_evaluation.h"
 
 namespace {
 
@@ -44,6 +45,16 @@ int32_t ReadWithEachReader(const std::vector<unsigned char>& bytes, LoadedProjec
     return loaded.kind;
 }
 
+// The white-noise variance is not stored: a model read with its series is evaluated on it, so
+// that every report shows its fitted variance. A white-noise model (nothing was fitted), a
+// fractionally integrated one (the recursion evaluates ARMA models only) and a model the series
+// cannot evaluate (none, or too short a series) keep the variance the record holds.
+void EvaluateReadModel(UnivariateProject& project)
+{
+    if (project.fracIntegrated || project.p + project.q == 0) return;
+    (void)EvaluateModel(project, -1);
+}
+
 }  // namespace
 
 int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectFile& loaded,
@@ -73,6 +84,7 @@ int32_t CommitLoadedFile(LoadedProjectFile& loaded, UnivariateProject& project, 
     case LOADED_PROJECT:
         CommitUnivariateFile(loaded.contents, project, colors);
         project.hasFileName = 1;
+        EvaluateReadModel(project);
         break;
     default:
         return 0;

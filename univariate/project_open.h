@@ -37,7 +37,9 @@ int32_t ReadProjectBytes(const std::vector<unsigned char>& bytes, LoadedProjectF
 
 // Commits what was loaded to `project`, whose data the caller has cleared: the series with its
 // range (1..n for values) and a copy as `originalSeries`; a project file also replaces the
-// model, the transforms and colors[1..15]. The project's file becomes `name`; Save may write it
+// model, the transforms and colors[1..15], and its ARMA model (p + q > 0, not fractionally
+// integrated) is evaluated on the series (EvaluateModel, horizon -1), which sets wnVariance to
+// its fitted value. The project's file becomes `name`; Save may write it
 // without asking only after a project file was read (a multi-part or text file would be
 // rewritten in another format). Returns 1, or 0 when nothing was loaded (nothing changed).
 int32_t CommitLoadedFile(LoadedProjectFile& loaded, UnivariateProject& project, const std::string& name,

@@ -30,6 +30,7 @@ TransformNode* CopyTransformNode(const TransformNode& node)
 {
     auto* copy = new TransformNode;
     copy->kind = node.kind;
+    copy->untransformed = node.untransformed;
     switch (node.kind) {
     case TRANSFORM_DIFFERENCE:
         copy->lag = node.lag;

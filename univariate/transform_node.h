@@ -35,6 +35,9 @@ struct TransformNode {
     double mean = 0.0;                // subtract mean
     std::vector<double> head, tail;   // subsequence: values cut off before and after
     int32_t first = 0, last = 0;      // subsequence: index range before the cut
+    // The oldest node only, once known: the series before any transform, which undoing the whole
+    // stack must give back (transforms.h). Derived, not stored in a project file.
+    std::vector<double> untransformed;
     TransformNode* next = nullptr;    // next older node
 };
 
@@ -45,7 +48,7 @@ int32_t FreeTransformNode(TransformNode*& node);
 // Frees a whole stack from its newest node and nulls the pointer.
 void FreeTransformStack(TransformNode*& top);
 // A fresh copy of one node: its kind and the fields of its kind (a node of an unknown kind
-// keeps its kind only); next is null.
+// keeps its kind only) and the untransformed series it holds; next is null.
 TransformNode* CopyTransformNode(const TransformNode& node);
 // Number of nodes of a stack.
 int32_t TransformCount(const TransformNode* top);

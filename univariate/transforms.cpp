@@ -1,5 +1,6 @@
 #include "univariate/transforms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -14,6 +15,8 @@
 const char* const kVeskErrorCaption = "KELO::Vesk Error";
 const char* const kTransformRangeMessage = "The transformed values would be out of range";
 const char* const kUndoImpossibleMessage = "The last transform cannot be undone: its stored values do not fit the series";
+const char* const kUnknownTransformKind = "a transform is of a kind the program does not know";
+const char* const kStackUndoFault = "the transforms cannot be undone: a value or index would be out of range";
 const char* const kTransformLossMessage =
     "The transformed values would not give the series back: the transform could not be undone";
 
@@ -75,13 +78,56 @@ double TrendAt(const double c[3], int32_t t)
     return (c[2] * x + c[1]) * x + c[0];
 }
 
-bool TrendFits(int32_t degree, int32_t n) { return degree == 0 || (degree >= 1 && degree <= 2 && degree < n); }
+bool TrendFits(int32_t degree, int64_t n) { return degree == 0 || (degree >= 1 && degree <= 2 && degree < n); }
+
+// The limits of the Difference and Classical Decomposition dialogs on a series of n values, which
+// the apply routines and the whole-stack check of a project file share: a lag 1..n - 2; a period
+// 2..n/3, or -1 for a trend alone, which then has a degree; 1..4 harmonics at Fourier indices
+// 1..n/2 - 1; a trend of degree 0..2 and below n.
+bool LagFits(int64_t n, int64_t h) { return h >= 1 && h < n - 1; }
+
+bool SeasonalFits(int32_t d, int32_t degree, int64_t n)
+{
+    return TrendFits(degree, n) && (d > 0 ? d >= 2 && d <= n / 3 : d == -1 && degree != 0);
+}
+
+bool HarmonicsFit(int32_t k, const int32_t indices[4], int32_t degree, int64_t n)
+{
+    if (!TrendFits(degree, n) || k < 1 || k > 4) return false;
+    for (int32_t i = 0; i < k; ++i)
+        if (indices[i] < 1 || indices[i] >= n / 2) return false;
+    return true;
+}
 
 // Adds the node's trend back; a degree of 0 adds nothing.
 void AddTrend(std::vector<double>& x, const TransformNode& node)
 {
     if (node.degree < 1) return;
     for (size_t t = 1; t <= x.size(); ++t) x[t - 1] += TrendAt(node.polyCoef, static_cast<int32_t>(t));
+}
+
+// One step of the running sum that rebuilds differenced values: the value h places on from
+// `previous`, whose difference is y. Undifference and the differencing share it, so that
+// differences are taken against exactly what Undo will rebuild.
+double RebuiltNext(double y, double previous) { return y + previous; }
+
+// The lag-h differences of x (h < x.size()), each taken against the value Undo rebuilds rather
+// than against x itself: y(t) = x(t + h) - r(t), where r(t) = x(t) for t <= h and
+// r(t + h) = RebuiltNext(y(t), r(t)). Where a difference rounds, the rebuilt value misses x by
+// that rounding, and the next difference takes it back; so the errors of Undo's running sum stay
+// those of one step instead of adding up along the series, and a stack of differences undoes
+// to within rounding at any length. Where no difference rounds, y is x(t + h) - x(t) exactly.
+std::vector<double> DifferencesAgainstRebuilt(const std::vector<double>& x, size_t h)
+{
+    std::vector<double> y(x.size() - h);
+    std::vector<double> rebuilt(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(h));  // r(t..t + h - 1)
+    size_t k = 0;  // position of r(t) in the ring
+    for (size_t t = 0; t < y.size(); ++t) {
+        y[t] = x[t + h] - rebuilt[k];
+        rebuilt[k] = RebuiltNext(y[t], rebuilt[k]);
+        if (++k == h) k = 0;
+    }
+    return y;
 }
 
 // The values before the transform of `node` (any kind but a subsequence, which moves values
@@ -91,14 +137,10 @@ void AddTrend(std::vector<double>& x, const TransformNode& node)
 bool Restore(const TransformNode& node, const std::vector<double>& y, std::vector<double>& x)
 {
     switch (node.kind) {
-    case TRANSFORM_DIFFERENCE: {
+    case TRANSFORM_DIFFERENCE:
         if (node.lag < 1 || node.removed.size() != static_cast<size_t>(node.lag)) return false;
-        const size_t h = static_cast<size_t>(node.lag);
-        x = node.removed;
-        x.resize(h + y.size());
-        for (size_t t = h; t < x.size(); ++t) x[t] = y[t - h] + x[t - h];
+        Undifference(node.removed, y, x);
         return true;
-    }
     case TRANSFORM_BOX_COX: {
         if (!std::isfinite(node.lambda)) return false;
         const double lambda = node.lambda;
@@ -157,70 +199,127 @@ bool Restore(const TransformNode& node, const std::vector<double>& y, std::vecto
 bool SameWithin(const std::vector<double>& x, const std::vector<double>& back)
 {
     if (back.size() != x.size() || !AllFinite(back)) return false;
+    // Both finite, so no NaN can arise and std::max needs none of fmax's care.
     double largest = 0.0, error = 0.0;
     for (size_t t = 0; t < x.size(); ++t) {
-        largest = std::fmax(largest, std::fabs(x[t]));
-        error = std::fmax(error, std::fabs(back[t] - x[t]));
+        largest = std::max(largest, std::fabs(x[t]));
+        error = std::max(error, std::fabs(back[t] - x[t]));
     }
     // A difference that overflowed is no round trip either.
     return std::isfinite(error) && error <= kRoundTripTolerance * largest;
 }
 
-// Whether `node` applied to x gives values y from which its inverse gives x back (SameWithin).
-// Fails where the transform leaves too few digits: powers of values below the spacing of doubles
-// near 1, trends and means of values near the largest double, whose inverse overflows.
-bool GivesBack(const TransformNode& node, const std::vector<double>& x, const std::vector<double>& y)
+// The length of the series before `node`, from the length after it: what its undo gives (the
+// lag of a difference is the count of its removed values wherever it can be undone).
+int64_t LengthBefore(const TransformNode& node, int64_t after)
 {
-    std::vector<double> back;
-    return Restore(node, y, back) && SameWithin(x, back);
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE: return after + static_cast<int64_t>(node.removed.size());
+    case TRANSFORM_SUBSEQUENCE:
+        return after + static_cast<int64_t>(node.head.size()) + static_cast<int64_t>(node.tail.size());
+    default: return after;
+    }
 }
 
-// Undoes `node` on `values`, which run from index `first` to `last`, as its undo routine would:
-// the values and their range before the node. False, with `values` in any state, when the node
-// does not fit them or a value comes back out of range.
-bool UndoOnto(const TransformNode& node, std::vector<double>& values, int64_t& first, int64_t& last)
+// Undoes `node` on `values`, which run from index `first` to `last`, as Undo does: the values
+// and their range before the node, built in `scratch`, which then holds the old values. False,
+// with `values` and the range unchanged, when the node does not fit them, a value comes back out
+// of range or the first index would pass the int32 range the project keeps it in.
+bool UndoOnto(const TransformNode& node, std::vector<double>& values, int64_t& first, int64_t& last,
+              std::vector<double>& scratch)
 {
     if (node.kind == TRANSFORM_SUBSEQUENCE) {
         if (first - node.first != static_cast<int64_t>(node.head.size()) ||
             node.last - last != static_cast<int64_t>(node.tail.size()))
             return false;
-        std::vector<double> whole(node.head);
-        whole.insert(whole.end(), values.begin(), values.end());
-        whole.insert(whole.end(), node.tail.begin(), node.tail.end());
-        values.swap(whole);
+        scratch.assign(node.head.begin(), node.head.end());
+        scratch.insert(scratch.end(), values.begin(), values.end());
+        scratch.insert(scratch.end(), node.tail.begin(), node.tail.end());
+        values.swap(scratch);
         first = node.first;
         last = node.last;
         return true;
     }
-    std::vector<double> x;
-    if (!Restore(node, values, x) || !AllFinite(x)) return false;
+    if (node.kind == TRANSFORM_DIFFERENCE && first - node.lag < INT32_MIN) return false;
+    if (!Restore(node, values, scratch) || !AllFinite(scratch)) return false;
     if (node.kind == TRANSFORM_DIFFERENCE) first -= node.lag;
-    values.swap(x);
+    values.swap(scratch);
     return true;
+}
+
+// Undoes every node of a stack, newest first, on `values` (indices first..last), in two buffers
+// sized once for the longest series on the way (undoing only lengthens it). Before each node,
+// `check` (when given) may refuse it with a reason, given the length of the series it was applied
+// to. nullptr when done; else the reason, kStackUndoFault when a node cannot be undone.
+const char* UndoNodes(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
+                      int64_t first, int64_t last, const char* (*check)(const TransformNode&, int64_t))
+{
+    int64_t longest = static_cast<int64_t>(values.size());
+    for (const TransformNode* node : newestFirst) longest = LengthBefore(*node, longest);
+    values.reserve(static_cast<size_t>(longest));
+    std::vector<double> scratch;
+    scratch.reserve(static_cast<size_t>(longest));
+    for (const TransformNode* node : newestFirst) {
+        if (check)
+            if (const char* fault = check(*node, LengthBefore(*node, static_cast<int64_t>(values.size())))) return fault;
+        if (!UndoOnto(*node, values, first, last, scratch)) return kStackUndoFault;
+    }
+    return nullptr;
+}
+
+// The nodes of a stack from `top` down to the oldest.
+std::vector<const TransformNode*> NewestFirst(const TransformNode* top)
+{
+    std::vector<const TransformNode*> nodes;
+    for (const TransformNode* node = top; node; node = node->next) nodes.push_back(node);
+    return nodes;
 }
 
 // Undoes every node from `top` down to the oldest on `values` (indices first..last).
 bool UndoStack(const TransformNode* top, std::vector<double>& values, int64_t first, int64_t last)
 {
-    for (const TransformNode* node = top; node; node = node->next)
-        if (!UndoOnto(*node, values, first, last)) return false;
+    return UndoNodes(NewestFirst(top), values, first, last, nullptr) == nullptr;
+}
+
+// The series before the oldest transform of a non-empty stack: kept by that node when it was
+// pushed, else (a stack read from a file or built by hand) found by undoing the stack once and
+// kept from then on. False when the stack cannot be undone.
+bool Untransformed(UnivariateProject& project, const std::vector<double>*& series)
+{
+    TransformNode* oldest = project.transforms;
+    while (oldest->next) oldest = oldest->next;
+    if (oldest->untransformed.empty()) {
+        std::vector<double> values(project.series);
+        if (!UndoStack(project.transforms, values, project.firstIndex, project.lastIndex)) return false;
+        oldest->untransformed = std::move(values);
+    }
+    series = &oldest->untransformed;
     return true;
 }
 
 // Whether a transform about to be pushed as `node`, having made y (indices first..last) of the
-// project's series, still lets the whole stack be undone: undoing it and then every older node
-// from y must give what undoing the stack gives from the series now, by the rule of GivesBack.
-// Each node checks only its own inverse, and a later node's rounding can push an older inverse
-// out of range: a logarithm's values pushed past the log of the largest double overflow on Undo.
-bool StackGivesBack(const UnivariateProject& project, const TransformNode& node, const std::vector<double>& y,
+// project's series, can be undone. Its own inverse must give the series back: finite and within
+// kRoundTripTolerance of the largest |x(t)|; this fails where the transform leaves too few
+// digits (powers of values below the spacing of doubles near 1, trends and means of values near
+// the largest double, whose inverse overflows). And undoing it and then the whole stack must
+// give back, by the same rule, the series as it was before the oldest transform: a later node's
+// rounding can push an older inverse out of range (a logarithm's values pushed past the log of
+// the largest double overflow on Undo), and older differences add up a newer node's rounding.
+// The cost is one undo pass of the stack with the node on top. Should the series have moved off
+// what the stack was built from (a regression trend fitted and removed leaves a rounding error),
+// what undoing the stack gives now is the measure instead, at the cost of a second pass: the
+// new transform is not to blame for that.
+bool RoundTripHolds(UnivariateProject& project, const TransformNode& node, const std::vector<double>& y,
                     int64_t first, int64_t last)
 {
-    if (!project.transforms) return true;  // the node's own check has judged it
-    std::vector<double> base(project.series);
-    if (!UndoStack(project.transforms, base, project.firstIndex, project.lastIndex)) return false;
-    std::vector<double> back(y);
-    return UndoOnto(node, back, first, last) && UndoStack(project.transforms, back, first, last) &&
-           SameWithin(base, back);
+    std::vector<double> back(y), scratch;
+    if (!UndoOnto(node, back, first, last, scratch) || !SameWithin(project.series, back)) return false;
+    if (!project.transforms) return true;
+    const std::vector<double>* untransformed = nullptr;
+    if (!Untransformed(project, untransformed) || !UndoStack(project.transforms, back, first, last)) return false;
+    if (SameWithin(*untransformed, back)) return true;
+    std::vector<double> now(project.series);
+    return UndoStack(project.transforms, now, project.firstIndex, project.lastIndex) && SameWithin(now, back);
 }
 
 // The refusal of an apply routine: `why` (when asked for) receives its message; returns 0.
@@ -234,6 +333,32 @@ void Replace(UnivariateProject& project, std::vector<double>& values)
 {
     project.series.swap(values);
     project.n = static_cast<int32_t>(project.series.size());
+}
+
+// Pushes the node and makes y the series. A node pushed on an empty stack keeps the series it
+// was applied to (RoundTripHolds measures every later transform against it); y receives it.
+void PushAndReplace(UnivariateProject& project, TransformNode&& node, std::vector<double>& y)
+{
+    const bool oldest = project.transforms == nullptr;
+    PushNode(project, std::move(node));
+    Replace(project, y);
+    if (oldest) project.transforms->untransformed = std::move(y);
+}
+
+// Undoes the newest node when it is of `kind`, by UndoOnto, and pops it. Returns 1; 0 when the
+// newest node is missing, of another kind or cannot be undone (nothing changed then).
+int32_t UndoNewest(UnivariateProject& project, int32_t kind)
+{
+    const TransformNode* node = Newest(project, kind);
+    if (!node || !HasSeries(project)) return 0;
+    int64_t first = project.firstIndex, last = project.lastIndex;
+    std::vector<double> scratch;
+    if (!UndoOnto(*node, project.series, first, last, scratch)) return 0;
+    project.n = static_cast<int32_t>(project.series.size());
+    project.firstIndex = static_cast<int32_t>(first);
+    project.lastIndex = static_cast<int32_t>(last);
+    PopNode(project);
+    return 1;
 }
 
 // The last step of both decompositions: removes the trend of `degree` (none for 0) from x, adds
@@ -252,10 +377,11 @@ void SetTrend(TransformNode& node, int32_t degree, const std::vector<double>& c)
     for (int k = 0; k < 3; ++k) node.polyCoef[k] = c[static_cast<size_t>(k)];
 }
 
-// Commits the decomposed series and its fit.
-void Commit(UnivariateProject& project, std::vector<double>& x, std::vector<double>& removed, std::vector<double>& fit)
+// Pushes a decomposition, commits the decomposed series and hands back its fit.
+void Commit(UnivariateProject& project, TransformNode&& node, std::vector<double>& x, std::vector<double>& removed,
+            std::vector<double>& fit)
 {
-    Replace(project, x);
+    PushAndReplace(project, std::move(node), x);
     fit = std::move(removed);
 }
 
@@ -263,44 +389,38 @@ void Commit(UnivariateProject& project, std::vector<double>& x, std::vector<doub
 
 // ---- Difference
 
+void Undifference(const std::vector<double>& removed, const std::vector<double>& y, std::vector<double>& x)
+{
+    const size_t h = removed.size();
+    x = removed;
+    x.resize(h + y.size());
+    for (size_t t = h; t < x.size(); ++t) x[t] = RebuiltNext(y[t - h], x[t - h]);
+}
+
 std::string DifferenceLagMessage(int32_t n, int32_t h)
 {
     if (h < 1) return "Lag must be positive";
-    if (h >= n - 1) return "Lag too large for data set.";
+    if (!LagFits(n, h)) return "Lag too large for data set.";
     return "";
 }
 
 int32_t ApplyDifference(UnivariateProject& project, int32_t h, const char** why)
 {
-    if (!HasSeries(project) || !DifferenceLagMessage(project.n, h).empty()) return Refuse(why, kTransformRangeMessage);
+    if (!HasSeries(project) || !LagFits(project.n, h)) return Refuse(why, kTransformRangeMessage);
     const std::vector<double>& x = project.series;
-    std::vector<double> y(static_cast<size_t>(project.n - h));
-    for (size_t t = 0; t < y.size(); ++t) y[t] = x[t + h] - x[t];
+    std::vector<double> y = DifferencesAgainstRebuilt(x, static_cast<size_t>(h));
     if (!AllFinite(y)) return Refuse(why, kTransformRangeMessage);
     TransformNode node = NewNode(TRANSFORM_DIFFERENCE);
     node.lag = h;
     node.removed.assign(x.begin(), x.begin() + h);
-    if (!GivesBack(node, x, y) ||
-        !StackGivesBack(project, node, y, static_cast<int64_t>(project.firstIndex) + h, project.lastIndex))
+    if (!RoundTripHolds(project, node, y, static_cast<int64_t>(project.firstIndex) + h, project.lastIndex))
         return Refuse(why, kTransformLossMessage);
-    PushNode(project, std::move(node));
-    Replace(project, y);
+    PushAndReplace(project, std::move(node), y);
     project.firstIndex += h;
     return 1;
 }
 
-int32_t UndoDifference(UnivariateProject& project)
-{
-    const TransformNode* node = Newest(project, TRANSFORM_DIFFERENCE);
-    if (!node || !HasSeries(project)) return 0;
-    if (static_cast<int64_t>(project.firstIndex) - node->lag < INT32_MIN) return 0;
-    std::vector<double> x;
-    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
-    project.firstIndex -= node->lag;
-    Replace(project, x);
-    PopNode(project);
-    return 1;
-}
+int32_t UndoDifference(UnivariateProject& project) { return UndoNewest(project, TRANSFORM_DIFFERENCE); }
 
 // ---- Box-Cox
 
@@ -329,30 +449,21 @@ int32_t BoxCoxPosition(double lambda) { return static_cast<int32_t>(std::floor(1
 
 int32_t ApplyBoxCox(UnivariateProject& project, double lambda, const char** why)
 {
-    if (!HasSeries(project) || !std::isfinite(lambda) || BoxCoxSign(project.series) == BOXCOX_NEGATIVES)
+    if (!HasSeries(project) || !BoxCoxLambdaMessage(true, lambda).empty() ||
+        BoxCoxSign(project.series) == BOXCOX_NEGATIVES)
         return Refuse(why, kTransformRangeMessage);
     std::vector<double> y(project.series);
     for (double& x : y) x = lambda < kBoxCoxLogLimit ? std::log(x) : (std::pow(x, lambda) - 1.0) / lambda;
     if (!AllFinite(y)) return Refuse(why, kTransformRangeMessage);
     TransformNode node = NewNode(TRANSFORM_BOX_COX);
     node.lambda = lambda;
-    if (!GivesBack(node, project.series, y) || !StackGivesBack(project, node, y, project.firstIndex, project.lastIndex))
+    if (!RoundTripHolds(project, node, y, project.firstIndex, project.lastIndex))
         return Refuse(why, kTransformLossMessage);
-    PushNode(project, std::move(node));
-    Replace(project, y);
+    PushAndReplace(project, std::move(node), y);
     return 1;
 }
 
-int32_t UndoBoxCox(UnivariateProject& project)
-{
-    const TransformNode* node = Newest(project, TRANSFORM_BOX_COX);
-    if (!node || !HasSeries(project)) return 0;
-    std::vector<double> x;
-    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
-    Replace(project, x);
-    PopNode(project);
-    return 1;
-}
+int32_t UndoBoxCox(UnivariateProject& project) { return UndoNewest(project, TRANSFORM_BOX_COX); }
 
 // ---- Classical decomposition
 
@@ -404,9 +515,8 @@ ClassicalChoice CheckClassicalEntries(const ClassicalEntries& entries, int32_t n
 int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vector<double>& fit, int32_t degree,
                                const char** why)
 {
-    if (!HasSeries(project) || !TrendFits(degree, project.n)) return Refuse(why, kTransformRangeMessage);
+    if (!HasSeries(project) || !SeasonalFits(d, degree, project.n)) return Refuse(why, kTransformRangeMessage);
     const int32_t n = project.n;
-    if (d > 0 ? (d < 2 || d > n / 3) : (d != -1 || degree == 0)) return Refuse(why, kTransformRangeMessage);
     std::vector<double> x(project.series);
     std::vector<double> removed(static_cast<size_t>(n), 0.0);
     std::vector<double> seasonal;
@@ -418,33 +528,19 @@ int32_t ApplyClassicalSeasonal(UnivariateProject& project, int32_t d, std::vecto
     node.period = d;
     node.seasonal = std::move(seasonal);
     SetTrend(node, degree, c);
-    if (!GivesBack(node, project.series, x) || !StackGivesBack(project, node, x, project.firstIndex, project.lastIndex))
+    if (!RoundTripHolds(project, node, x, project.firstIndex, project.lastIndex))
         return Refuse(why, kTransformLossMessage);
-    PushNode(project, std::move(node));
-    Commit(project, x, removed, fit);
+    Commit(project, std::move(node), x, removed, fit);
     return 1;
 }
 
-int32_t UndoClassicalSeasonal(UnivariateProject& project)
-{
-    const TransformNode* node = Newest(project, TRANSFORM_CLASSICAL);
-    if (!node || !HasSeries(project)) return 0;
-    std::vector<double> x;
-    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
-    Replace(project, x);
-    PopNode(project);
-    return 1;
-}
+int32_t UndoClassicalSeasonal(UnivariateProject& project) { return UndoNewest(project, TRANSFORM_CLASSICAL); }
 
 int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& fit, int32_t k,
                                const int32_t indices[4], int32_t degree, const char** why)
 {
-    if (!HasSeries(project) || !TrendFits(degree, project.n) || k < 1 || k > 4)
-        return Refuse(why, kTransformRangeMessage);
-    const int32_t n = project.n;
+    if (!HasSeries(project) || !HarmonicsFit(k, indices, degree, project.n)) return Refuse(why, kTransformRangeMessage);
     std::vector<int> f(indices, indices + k);
-    for (int j : f)
-        if (j < 1 || j >= n / 2) return Refuse(why, kTransformRangeMessage);
     std::vector<double> x(project.series);
     std::vector<double> removed, a, b;
     double level = 0.0;
@@ -460,23 +556,13 @@ int32_t ApplyClassicalHarmonic(UnivariateProject& project, std::vector<double>& 
     }
     node.level = level;
     SetTrend(node, degree, c);
-    if (!GivesBack(node, project.series, x) || !StackGivesBack(project, node, x, project.firstIndex, project.lastIndex))
+    if (!RoundTripHolds(project, node, x, project.firstIndex, project.lastIndex))
         return Refuse(why, kTransformLossMessage);
-    PushNode(project, std::move(node));
-    Commit(project, x, removed, fit);
+    Commit(project, std::move(node), x, removed, fit);
     return 1;
 }
 
-int32_t UndoClassicalHarmonic(UnivariateProject& project)
-{
-    const TransformNode* node = Newest(project, TRANSFORM_HARMONIC);
-    if (!node || !HasSeries(project)) return 0;
-    std::vector<double> x;
-    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
-    Replace(project, x);
-    PopNode(project);
-    return 1;
-}
+int32_t UndoClassicalHarmonic(UnivariateProject& project) { return UndoNewest(project, TRANSFORM_HARMONIC); }
 
 int32_t ApplyClassicalChoice(UnivariateProject& project, const ClassicalChoice& choice, std::vector<double>& fit,
                              const char** why)
@@ -541,23 +627,13 @@ int32_t ApplySubtractMean(UnivariateProject& project, const char** why)
     if (!std::isfinite(mean) || !AllFinite(x)) return Refuse(why, kTransformRangeMessage);
     TransformNode node = NewNode(TRANSFORM_SUBTRACT_MEAN);
     node.mean = mean;
-    if (!GivesBack(node, project.series, x) || !StackGivesBack(project, node, x, project.firstIndex, project.lastIndex))
+    if (!RoundTripHolds(project, node, x, project.firstIndex, project.lastIndex))
         return Refuse(why, kTransformLossMessage);
-    PushNode(project, std::move(node));
-    Replace(project, x);
+    PushAndReplace(project, std::move(node), x);
     return 1;
 }
 
-int32_t UndoSubtractMean(UnivariateProject& project)
-{
-    const TransformNode* node = Newest(project, TRANSFORM_SUBTRACT_MEAN);
-    if (!node || !HasSeries(project)) return 0;
-    std::vector<double> x;
-    if (!Restore(*node, project.series, x) || !AllFinite(x)) return 0;
-    Replace(project, x);
-    PopNode(project);
-    return 1;
-}
+int32_t UndoSubtractMean(UnivariateProject& project) { return UndoNewest(project, TRANSFORM_SUBTRACT_MEAN); }
 
 // ---- Subsequence
 
@@ -578,31 +654,13 @@ int32_t ApplySubsequence(UnivariateProject& project, int32_t a, int32_t b)
     node.last = project.lastIndex;
     node.head.assign(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(from));
     node.tail.assign(x.begin() + static_cast<std::ptrdiff_t>(to), x.end());
-    PushNode(project, std::move(node));
-    Replace(project, kept);
+    PushAndReplace(project, std::move(node), kept);
     project.firstIndex = a;
     project.lastIndex = b;
     return 1;
 }
 
-int32_t UndoSubsequence(UnivariateProject& project)
-{
-    const TransformNode* node = Newest(project, TRANSFORM_SUBSEQUENCE);
-    if (!node || !HasSeries(project)) return 0;
-    // The cut-off parts must fill the old range exactly around the kept values.
-    const int64_t headLength = static_cast<int64_t>(project.firstIndex) - node->first;
-    const int64_t tailLength = static_cast<int64_t>(node->last) - project.lastIndex;
-    if (headLength != static_cast<int64_t>(node->head.size()) || tailLength != static_cast<int64_t>(node->tail.size()))
-        return 0;
-    std::vector<double> x(node->head);
-    x.insert(x.end(), project.series.begin(), project.series.end());
-    x.insert(x.end(), node->tail.begin(), node->tail.end());
-    project.firstIndex = node->first;
-    project.lastIndex = node->last;
-    Replace(project, x);
-    PopNode(project);
-    return 1;
-}
+int32_t UndoSubsequence(UnivariateProject& project) { return UndoNewest(project, TRANSFORM_SUBSEQUENCE); }
 
 // ---- Undo of the newest transform
 
@@ -623,4 +681,66 @@ int32_t UndoNewestTransform(UnivariateProject& project)
     case TRANSFORM_SUBSEQUENCE: return UndoSubsequence(project);
     default: return 0;
     }
+}
+
+// ---- The whole stack of a project file
+
+namespace {
+
+constexpr const char* kLagFault = "a difference has a lag outside 1..n-2, n the length it was taken of";
+constexpr const char* kPeriodFault = "a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length";
+constexpr const char* kFourierIndexFault = "a harmonic regression has a Fourier index outside 1..n/2-1, n its length";
+constexpr const char* kTrendLengthFault = "a trend has a degree of n or more, n the length it was fitted to";
+
+}  // namespace
+
+const char* NodeOutsideDialogs(const TransformNode& node)
+{
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE:
+        return node.lag >= 1 ? nullptr : kLagFault;
+    case TRANSFORM_BOX_COX:
+        return BoxCoxLambdaMessage(true, node.lambda).empty() ? nullptr : "a Box-Cox parameter is outside 0..1.5";
+    case TRANSFORM_CLASSICAL:
+        if (node.degree < 0 || node.degree > 2) return "a decomposition has a trend degree outside 0..2";
+        return node.period >= 2 || (node.period == -1 && node.degree != 0) ? nullptr : kPeriodFault;
+    case TRANSFORM_HARMONIC:
+        if (node.degree < 0 || node.degree > 2) return "a harmonic regression has a trend degree outside 0..2";
+        if (node.harmonics < 1 || node.harmonics > 4) return "a harmonic regression has a harmonic count outside 1..4";
+        for (int32_t i = 0; i < node.harmonics; ++i)
+            if (node.fourierIndex[i] < 1) return kFourierIndexFault;
+        return nullptr;
+    case TRANSFORM_SUBTRACT_MEAN:
+    case TRANSFORM_SUBSEQUENCE:
+        return nullptr;
+    default:
+        return kUnknownTransformKind;
+    }
+}
+
+const char* NodeOutsideDialogs(const TransformNode& node, int64_t n)
+{
+    if (const char* fault = NodeOutsideDialogs(node)) return fault;
+    switch (node.kind) {
+    case TRANSFORM_DIFFERENCE:
+        return LagFits(n, node.lag) ? nullptr : kLagFault;
+    case TRANSFORM_CLASSICAL:
+        if (!TrendFits(node.degree, n)) return kTrendLengthFault;
+        return SeasonalFits(node.period, node.degree, n) ? nullptr : kPeriodFault;
+    case TRANSFORM_HARMONIC:
+        if (!TrendFits(node.degree, n)) return kTrendLengthFault;
+        return HarmonicsFit(node.harmonics, node.fourierIndex, node.degree, n) ? nullptr : kFourierIndexFault;
+    case TRANSFORM_SUBSEQUENCE:
+        return n - static_cast<int64_t>(node.head.size()) - static_cast<int64_t>(node.tail.size()) >= 2
+                   ? nullptr
+                   : "a subsequence keeps fewer than 2 values";
+    default:
+        return n >= 1 ? nullptr : "a transform was applied to no values";
+    }
+}
+
+const char* UndoWholeStack(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
+                           int64_t first, int64_t last)
+{
+    return UndoNodes(newestFirst, values, first, last, NodeOutsideDialogs);
 }

@@ -9,8 +9,9 @@
 // routine that returns 0 has pushed or popped nothing and left the project as it was. A transform
 // is applied only when its undo, run on the transformed copy before anything is committed, gives
 // the series back: finite, and within kRoundTripTolerance of the largest |x(t)|; and when undoing
-// it and then every older transform gives back, by the same rule, what undoing the stack gives
-// now, so that Undo can always go down to the untransformed series. Each apply routine takes an
+// it and then every older transform gives back, by the same rule, the series as it was before the
+// oldest transform (which the oldest node keeps), so that Undo can always go down to the
+// untransformed series. The check costs one undo pass of the stack. Each apply routine takes an
 // optional `why` (out), which on a refusal receives the message that says why:
 // kTransformRangeMessage, or kTransformLossMessage when a round trip fails.
 #include <cstdint>
@@ -29,6 +30,10 @@ extern const char* const kUndoImpossibleMessage;
 // left (powers of values below the spacing of doubles near 1), or the inverse overflows (values
 // near the largest double).
 extern const char* const kTransformLossMessage;
+// Reasons of UndoWholeStack (and of a project file's refusal): a node of a kind the program does
+// not know; a stack whose undo gives a value out of range or an index beyond the int32 range.
+extern const char* const kUnknownTransformKind;
+extern const char* const kStackUndoFault;
 
 // Relative accuracy, against the largest |x(t)|, to which an undo must give the series back.
 // Box-Cox with a small lambda loses about 2e-16/lambda, at most 2e-9 at its smallest 1e-7.
@@ -39,12 +44,21 @@ constexpr double kRoundTripTolerance = 1e-8;
 // The message for a lag h typed for a series of n values: "Lag must be positive" below 1,
 // "Lag too large for data set." from n - 1 on, "" when 1 <= h < n - 1.
 std::string DifferenceLagMessage(int32_t n, int32_t h);
-// y(t) = x(t + h) - x(t), t = 1..n - h; firstIndex += h. The node keeps x(1..h) in `removed`.
+// y(t) = x(t + h) - r(t), t = 1..n - h, where r(t) is x(t) as Undo rebuilds it (Undifference): the
+// difference taken against the rebuilt value, so that the rounding of one difference is taken
+// back by the next one instead of adding up in Undo's running sums. r(t) = x(t) wherever no
+// difference rounded (for data on a common grid, such as numbers of a few decimals).
+// firstIndex += h. The node keeps x(1..h) in `removed`.
 // Returns 1; 0 for a lag outside 1 <= h < n - 1, a difference out of range or a failed round trip.
 [[nodiscard]] int32_t ApplyDifference(UnivariateProject& project, int32_t h, const char** why = nullptr);
 // Rebuilds x from the removed values. Returns 1; 0 when the newest node is missing, of another
 // kind, or damaged.
 [[nodiscard]] int32_t UndoDifference(UnivariateProject& project);
+// The values a lag-h difference was taken of (h = removed.size() >= 1), rebuilt from the h values
+// it removed and its m differences y: x(t) = removed(t) for t <= h, x(t) = y(t - h) + x(t - h)
+// after, summed in that order; x receives h + m values. The running sum of Undo, of the
+// whole-stack check and of the forecasts' undo.
+void Undifference(const std::vector<double>& removed, const std::vector<double>& y, std::vector<double>& x);
 
 // ---- Box-Cox (kind 2)
 
@@ -144,3 +158,24 @@ std::string SubsequenceMessage(int32_t firstIndex, int32_t lastIndex);
 // view (UnivariateWindows.destroyPlotWindow). Returns 1 undone, 0 when the stack is empty or the
 // node cannot be undone (unknown kind, damaged values); nothing changed then.
 [[nodiscard]] int32_t UndoNewestTransform(UnivariateProject& project);
+
+// ---- The whole stack of a project file
+
+// Why a node's stored values could not have come from the Transform menu and its dialogs, or
+// nullptr when they could. Whatever the series: a lag below 1; a Box-Cox parameter outside
+// 0..1.5; a trend degree outside 0..2; a period below 2 other than -1 for a trend alone (which
+// then has a degree); harmonics outside 1..4 or a Fourier index of theirs below 1; a kind the
+// program does not know (kUnknownTransformKind).
+const char* NodeOutsideDialogs(const TransformNode& node);
+// The same, and the limits on the series of n values the node was applied to (n counted before
+// the transform): a lag up to n - 2; a period up to n/3; Fourier indices below n/2; a trend
+// degree below n; a subsequence that keeps 2 values or more; a Box-Cox or mean of 1 value or
+// more. The apply routines keep to the same limits.
+const char* NodeOutsideDialogs(const TransformNode& node, int64_t n);
+
+// Undoes a whole stack, given newest first, from `values` at indices first..last as Undo would,
+// checking each node first against the dialogs' limits on the series it was applied to
+// (NodeOutsideDialogs). Returns nullptr, with `values` the series before the oldest transform;
+// else the reason (NodeOutsideDialogs's, or kStackUndoFault), `values` then in any state.
+const char* UndoWholeStack(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
+                           int64_t first, int64_t last);

@@ -1,5 +1,5 @@
-// The univariate project file decoder alone, on images that begin with its magic number, and
-// the multi-part reader's routines on the same bytes.
+// The univariate project file decoder alone, on images that begin with its magic number (a stack
+// it accepts must undo to the bottom), and the multi-part reader's routines on the same bytes.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "tests/fuzz/fuzz_support.h"
 #include "univariate/project_file.h"
 #include "univariate/transform_menu.h"
+#include "univariate/transforms.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -31,6 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::vector<int32_t> kinds;
         for (const TransformNode& node : contents.nodes) kinds.push_back(node.kind);
         FUZZ_CHECK(TransformOrderBuildable(kinds));
+        // Undo takes the stack down to the series it was applied to, node by node.
+        UnivariateProject project;
+        VeskInit(project);
+        uint32_t colors[kPlotColorCount + 1] = {};
+        CommitUnivariateFile(contents, project, colors);
+        while (project.transforms) FUZZ_CHECK(UndoNewestTransform(project) == 1);
+        for (double v : project.series) FUZZ_CHECK(std::isfinite(v));
+        FUZZ_CHECK(project.n == static_cast<int32_t>(project.series.size()));
     }
 
     // The same bytes as a multi-part file: a header tag in front.

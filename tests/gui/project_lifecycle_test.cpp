@@ -111,7 +111,7 @@ TEST_F(ProjectLifecycleTest, UnreadableFilesLeaveTheProjectAsItWas)
         const wchar_t* caption;
         std::wstring message;
     } const cases[] = {
-        {"cut.kdx", L"VeskRead()", L"Cannot read file"},
+        {"cut.kdx", L"VeskRead()", L"Cannot read file: it is cut short"},
         {"words.txt", L"ReadRawData()", L"Line 1 holds text where a number should stand. No values were read."},
         {"empty.txt", L"VeskRead()", L"No numbers in file " + Path("empty.txt")},
         {"dated.csv", L"ReadRawData()",

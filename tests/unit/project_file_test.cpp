@@ -62,11 +62,15 @@ void FillProject(UnivariateProject& project)
 // Fills the one node of a single-node stack.
 using NodeFill = void (*)(TransformNode&);
 
-// The fixture's model and series with one node of `kind`, filled by `fill`.
+// The fixture's model with nine values at indices 3..11 (long enough for a seasonal period of 3)
+// and one node of `kind`, filled by `fill`.
 void SingleNodeProject(UnivariateProject& project, int32_t kind, NodeFill fill)
 {
     FillProject(project);
     FreeTransformStack(project.transforms);
+    project.series = {1.5, -2.0, 3.25, 4.0, -5.5, 6.0, 2.5, -1.0, 0.75};
+    project.n = 9;
+    project.lastIndex = 11;
     fill(*Push(project, kind));
 }
 
@@ -112,13 +116,15 @@ TEST(UnivariateFile, LayoutIsByteExact)
     project.p = 1;
     project.phi[1] = 1.5;
     project.firstIndex = 1;
-    project.lastIndex = 2;
-    project.n = 2;
-    project.series = {1.5, -2.0};
+    project.lastIndex = 4;
+    project.n = 4;
+    project.series = {1.5, -2.0, 0.5, 1.0};
     Push(project, TRANSFORM_BOX_COX)->lambda = 1.5;
-    Push(project, TRANSFORM_HARMONIC);
+    TransformNode* harmonic = Push(project, TRANSFORM_HARMONIC);
+    harmonic->harmonics = 1;
+    harmonic->fourierIndex[0] = 1;
     const std::vector<unsigned char> bytes = Encoded(project);
-    ASSERT_EQ(bytes.size(), 516u + 16 + 12 + 124);
+    ASSERT_EQ(bytes.size(), 516u + 32 + 12 + 124);
     const std::vector<unsigned char> head = {0xDB, 0x08, 0, 0, 3, 2, 1, 0};
     EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
     EXPECT_EQ(Int32At(bytes, 60), static_cast<int32_t>(0x000F1E2D));  // colour 15
@@ -127,14 +133,17 @@ TEST(UnivariateFile, LayoutIsByteExact)
     const std::vector<unsigned char> onePointFive = {0, 0, 0, 0, 0, 0, 0xF8, 0x3F};
     EXPECT_TRUE(std::equal(onePointFive.begin(), onePointFive.end(), bytes.begin() + 72));  // phi(1)
     EXPECT_EQ(Int32At(bytes, 504), 1);
-    EXPECT_EQ(Int32At(bytes, 508), 2);
+    EXPECT_EQ(Int32At(bytes, 508), 4);
     EXPECT_TRUE(std::equal(onePointFive.begin(), onePointFive.end(), bytes.begin() + 512));
-    EXPECT_EQ(Int32At(bytes, 528), 2);           // node count
-    EXPECT_EQ(Int32At(bytes, 532), TRANSFORM_BOX_COX);  // oldest first
-    EXPECT_EQ(Int32At(bytes, 544), TRANSFORM_HARMONIC);
+    EXPECT_EQ(Int32At(bytes, 544), 2);           // node count
+    EXPECT_EQ(Int32At(bytes, 548), TRANSFORM_BOX_COX);  // oldest first
+    EXPECT_EQ(Int32At(bytes, 560), TRANSFORM_HARMONIC);
+    EXPECT_EQ(Int32At(bytes, 564), 1);           // one harmonic
+    FreeTransformStack(project.transforms);
 }
 
-// Every kind of node alone on the fixture's stack, with the bytes it takes, kind included.
+// Every kind of node alone on the stack of SingleNodeProject, with the bytes it takes, kind
+// included.
 struct NodeCase {
     const char* what;
     int32_t kind;
@@ -142,9 +151,9 @@ struct NodeCase {
     size_t size;
 };
 const NodeCase kNodeCases[] = {
-    {"subsequence of 1..8", TRANSFORM_SUBSEQUENCE,
+    {"subsequence of 1..12", TRANSFORM_SUBSEQUENCE,
      [](TransformNode& n) {
-         n.first = 1, n.last = 8;
+         n.first = 1, n.last = 12;
          n.head = {10, 11};
          n.tail = {12};
      },
@@ -168,7 +177,7 @@ const NodeCase kNodeCases[] = {
     {"harmonic", TRANSFORM_HARMONIC,
      [](TransformNode& n) {
          n.harmonics = 2;
-         n.fourierIndex[0] = 4, n.fourierIndex[1] = 9;
+         n.fourierIndex[0] = 1, n.fourierIndex[1] = 3;
          n.cosCoef[1] = 1.25, n.sinCoef[3] = -0.5, n.level = 8.5, n.degree = 0;
          n.polyCoef[2] = 3.5;
      },
@@ -183,9 +192,9 @@ TEST(UnivariateFile, EachNodeKindTakesItsBytesAndReadsBack)
         UnivariateProject project, read;
         SingleNodeProject(project, c.kind, c.fill);
         const std::vector<unsigned char> bytes = Encoded(project);
-        EXPECT_EQ(bytes.size(), 516 + 5 * 8 + c.size) << c.what;
-        EXPECT_EQ(Int32At(bytes, 552), 1) << c.what;
-        EXPECT_EQ(Int32At(bytes, 556), c.kind) << c.what;
+        EXPECT_EQ(bytes.size(), 516 + 9 * 8 + c.size) << c.what;
+        EXPECT_EQ(Int32At(bytes, 584), 1) << c.what;
+        EXPECT_EQ(Int32At(bytes, 588), c.kind) << c.what;
         UnivariateFileContents contents;
         FileMessage message;
         ASSERT_EQ(DecodeUnivariateFile(bytes, contents, message), 1) << c.what << ": " << message.text;
@@ -198,7 +207,7 @@ TEST(UnivariateFile, EachNodeKindTakesItsBytesAndReadsBack)
     // A trend-only decomposition writes its period -1 and no seasonal values.
     UnivariateProject trend;
     SingleNodeProject(trend, TRANSFORM_CLASSICAL, kNodeCases[4].fill);
-    EXPECT_EQ(Int32At(Encoded(trend), 560), -1);
+    EXPECT_EQ(Int32At(Encoded(trend), 592), -1);
     FreeTransformStack(trend.transforms);
 }
 
@@ -293,6 +302,12 @@ TEST(UnivariateFile, ProjectWithoutDataReadsBackWithoutData)
 
 TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
 {
+    // The oldest node of the fixture's stack: its Box-Cox transform.
+    static const auto OldestNode = [](UnivariateProject& p) -> TransformNode& {
+        TransformNode* node = p.transforms;
+        while (node->next) node = node->next;
+        return *node;
+    };
     const struct {
         const char* what;
         void (*spoil)(UnivariateProject&);
@@ -323,7 +338,11 @@ TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
          "the model has an order outside 0..26 or a coefficient that is not finite"},
         {"a transform of an unknown kind", [](UnivariateProject& p) { Push(p, 77); },
          "a transform is of a kind the program does not know"},
-        {"a difference after the mean", [](UnivariateProject& p) { Push(p, TRANSFORM_DIFFERENCE)->lag = 0; },
+        {"a difference after the mean",
+         [](UnivariateProject& p) {
+             TransformNode* difference = Push(p, TRANSFORM_DIFFERENCE);
+             difference->removed = {1.0};
+         },
          "the transforms are in an order the program never builds"},
         {"infinite value in the series", [](UnivariateProject& p) { p.series[2] = HUGE_VAL; },
          "the series holds a value that is not finite"},
@@ -332,7 +351,47 @@ TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
         {"harmonic degree -1", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->degree = -1; },
          "a harmonic regression has a trend degree outside 0..2"},
         {"five harmonics", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->harmonics = 5; },
-         "a harmonic regression has a harmonic count outside 0..4"},
+         "a harmonic regression has a harmonic count outside 1..4"},
+        {"no harmonics", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->harmonics = 0; },
+         "a harmonic regression has a harmonic count outside 1..4"},
+        // Refused on the node's own, whatever the series it stands on.
+        {"harmonic index 0", [](UnivariateProject& p) { Push(p, TRANSFORM_HARMONIC)->harmonics = 1; },
+         "a harmonic regression has a Fourier index outside 1..n/2-1, n its length"},
+        {"period 1",
+         [](UnivariateProject& p) {
+             TransformNode* node = Push(p, TRANSFORM_CLASSICAL);
+             node->period = 1;
+             node->seasonal = {0.0};
+         },
+         "a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"a trend of degree 0 alone",
+         [](UnivariateProject& p) {
+             TransformNode* node = Push(p, TRANSFORM_CLASSICAL);
+             node->period = -1;
+             node->degree = 0;
+         },
+         "a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"a difference at lag 0", [](UnivariateProject& p) { Push(p, TRANSFORM_DIFFERENCE)->lag = 0; },
+         "a difference has a lag outside 1..n-2, n the length it was taken of"},
+        // Values the dialogs could not have given, and stacks that Undo could not undo.
+        {"Box-Cox parameter 1e300", [](UnivariateProject& p) { OldestNode(p).lambda = 1e300; },
+         "a Box-Cox parameter is outside 0..1.5"},
+        {"Box-Cox parameter below 0", [](UnivariateProject& p) { OldestNode(p).lambda = -0.25; },
+         "a Box-Cox parameter is outside 0..1.5"},
+        {"logarithms whose undo overflows",
+         [](UnivariateProject& p) {
+             OldestNode(p).lambda = 0.0;
+             p.series[0] = 800.0;
+         },
+         "the transforms cannot be undone: a value or index would be out of range"},
+        {"a project without data that holds a transform",
+         [](UnivariateProject& p) {
+             FreeTransformStack(p.transforms);
+             p.series.clear();
+             p.n = p.firstIndex = p.lastIndex = 0;
+             Push(p, TRANSFORM_SUBTRACT_MEAN)->mean = 0.5;
+         },
+         "a transform was applied to no values"},
         {"NaN Box-Cox parameter", [](UnivariateProject& p) { Push(p, TRANSFORM_BOX_COX)->lambda = std::nan(""); },
          "a Box-Cox parameter is not finite"},
         {"NaN removed value", [](UnivariateProject& p) { p.transforms->next->next->removed[1] = std::nan(""); },
@@ -354,34 +413,6 @@ TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
         EXPECT_EQ(bytes, std::vector<unsigned char>{1}) << c.what;
         FreeTransformStack(project.transforms);
     }
-}
-
-TEST(UnivariateFile, ProjectWithoutDataKeepsTheEmptyRangeItsCutsNeed)
-{
-    // A subsequence that left no values: range 5..4 after a cut of 1..10 (4 values before, 6 after).
-    UnivariateProject project;
-    VeskInit(project);
-    TransformNode* cut = Push(project, TRANSFORM_SUBSEQUENCE);
-    cut->first = 1, cut->last = 10;
-    cut->head = {1, 2, 3, 4};
-    cut->tail = {5, 6, 7, 8, 9, 10};
-    Push(project, TRANSFORM_SUBTRACT_MEAN)->mean = 0.5;
-    const std::vector<unsigned char> bytes = Encoded(project);
-    EXPECT_EQ(Int32At(bytes, 504), 5);
-    EXPECT_EQ(Int32At(bytes, 508), 4);
-
-    // Read back, committed and saved again: the same image.
-    UnivariateFileContents contents;
-    FileMessage message;
-    ASSERT_EQ(DecodeUnivariateFile(bytes, contents, message), 1);
-    UnivariateProject read;
-    VeskInit(read);
-    CommitUnivariateFile(contents, read, TestColors);
-    EXPECT_FALSE(read.hasData());
-    ExpectSameNodes(read.transforms, project.transforms);
-    EXPECT_EQ(Encoded(read), bytes);
-    FreeTransformStack(project.transforms);
-    FreeTransformStack(read.transforms);
 }
 
 // A random record: orders, values and node fields drawn partly outside the reader's limits.
@@ -530,11 +561,23 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
     const std::vector<unsigned char> mean = node(TRANSFORM_SUBTRACT_MEAN, {}, {2.5});
     const std::vector<unsigned char> difference = node(TRANSFORM_DIFFERENCE, {1}, {4.0});
     const std::vector<unsigned char> boxCox = node(TRANSFORM_BOX_COX, {}, {0.5});
-    // 1000 differences at lag 0: the deepest stack a file may hold.
+    // 1000 differences at lag 1: the deepest stack a file may hold.
     const auto deep = [&](int32_t count) {
-        return withNodes(std::vector<std::vector<unsigned char>>(static_cast<size_t>(count), node(TRANSFORM_DIFFERENCE, {0}, {})));
+        return withNodes(
+            std::vector<std::vector<unsigned char>>(static_cast<size_t>(count), node(TRANSFORM_DIFFERENCE, {1}, {0.0})));
     };
-    // The fixture's model and series with a single node (kNodeCases), which starts at 556.
+    // The fixture's model with other values at indices first..last, then these nodes.
+    const auto onValues = [&](int32_t first, int32_t last, const std::vector<double>& values,
+                              const std::vector<std::vector<unsigned char>>& nodes) {
+        std::vector<unsigned char> bytes = cut(504);
+        AppendInt32(bytes, first);
+        AppendInt32(bytes, last);
+        for (double v : values) AppendDouble(bytes, v);
+        AppendInt32(bytes, static_cast<int32_t>(nodes.size()));
+        for (const std::vector<unsigned char>& node : nodes) bytes.insert(bytes.end(), node.begin(), node.end());
+        return bytes;
+    };
+    // The model of SingleNodeProject with a single node (kNodeCases), which starts at 588.
     const auto single = [](size_t k) {
         UnivariateProject one;
         SingleNodeProject(one, kNodeCases[k].kind, kNodeCases[k].fill);
@@ -542,13 +585,26 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
         FreeTransformStack(one.transforms);
         return bytes;
     };
-    // Seasonal: period at 560, its values from 564, degree at 588, trend from 592. Harmonic:
-    // count at 560, indices from 564, cosine sums from 580, sine sums from 612, level at 644,
-    // degree at 652, trend from 656.
+    // Seasonal: period at 592, its values from 596, degree at 620, trend from 624. Harmonic:
+    // count at 592, indices from 596, cosine sums from 612, sine sums from 644, level at 676,
+    // degree at 684, trend from 688.
     const std::vector<unsigned char> seasonal = single(3), harmonic = single(5);
     const double inf = HUGE_VAL, nan = std::nan("");
     const std::string notFinite = "Cannot read file: the model or the series holds a value that is not finite";
     const std::string unbuildable = "Cannot read file: the transforms are in an order the program never builds";
+    const std::string cutShort = "Cannot read file: it is cut short";
+    const std::string lagOutside = "Cannot read file: a difference has a lag outside 1..n-2, n the length it was taken of";
+    const std::string cannotUndo =
+        "Cannot read file: the transforms cannot be undone: a value or index would be out of range";
+    const std::vector<unsigned char> logarithm = node(TRANSFORM_BOX_COX, {}, {0.0});
+    // A seasonal node of these components and a linear trend of zeros.
+    const auto seasonalNode = [&](int32_t period, std::vector<double> components) {
+        std::vector<unsigned char> bytes = node(TRANSFORM_CLASSICAL, {period}, components);
+        AppendInt32(bytes, 1);
+        for (int k = 0; k < 3; ++k) AppendDouble(bytes, 0.0);
+        return bytes;
+    };
+    const std::vector<double> nine(9, 1.0);
     const struct {
         const char* what;
         std::vector<unsigned char> bytes;
@@ -558,25 +614,92 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
         {"empty file", cut(0), -1, ""},
         {"magic only in part", cut(3), -1, ""},
         {"another magic", withInt(valid, 0, 2268), -1, ""},
-        {"cut in the colours", cut(40), 0, "Cannot read file"},
-        {"cut before lastIndex", cut(510), 0, "Cannot read file"},
-        {"p = 27", withInt(valid, 64, 27), 0, "Cannot read file"},
-        {"q negative", withInt(valid, 68, -1), 0, "Cannot read file"},
-        {"range of negative length", withInt(valid, 508, 1), 0, "Cannot open file"},
-        {"range longer than the file", withInt(valid, 508, 0x7FFFFFF0), 0, "Cannot open file"},
-        {"cut in the series", cut(530), 0, "Cannot open file"},
-        {"no node count", cut(552), 0, "Cannot read file"},
-        {"node count negative", withInt(valid, 552, -3), 0, "Cannot read file"},
-        {"node count huge", withInt(valid, 552, 0x7FFFFFFF), 0, "Cannot read file"},
-        {"cut inside a node", cut(valid.size() - 1), 0, "Cannot read file"},
-        {"subsequence first after firstIndex", withInt(valid, 596, 4), 0, "Cannot read file"},
-        {"subsequence head longer than the file", withInt(valid, 596, -0x7FFFFFF0), 0, "Cannot read file"},
-        {"difference lag huge", withInt(valid, 572, 0x10000000), 0, "Cannot read file"},
-        {"difference lag negative", withInt(valid, 572, -1), 0, "Cannot read file"},
+        {"cut in the colours", cut(40), 0, cutShort},
+        {"cut before lastIndex", cut(510), 0, cutShort},
+        {"p = 27", withInt(valid, 64, 27), 0, "Cannot read file: the AR order p is outside 0..26"},
+        {"q negative", withInt(valid, 68, -1), 0, "Cannot read file: the MA order q is outside 0..26"},
+        {"range of negative length", withInt(valid, 508, 1), 0, "Cannot read file: its last index lies before its first"},
+        {"range longer than the file", withInt(valid, 508, 0x7FFFFFF0), 0, cutShort},
+        {"cut in the series", cut(530), 0, cutShort},
+        {"no node count", cut(552), 0, cutShort},
+        {"node count negative", withInt(valid, 552, -3), 0, "Cannot read file: its count of transforms is negative"},
+        {"node count huge", withInt(valid, 552, 0x7FFFFFFF), 0, "Cannot read file: it holds more than 1000 transforms"},
+        {"node count beyond the bytes", withInt(valid, 552, 30), 0, cutShort},
+        {"cut inside a node", cut(valid.size() - 1), 0, cutShort},
+        {"cut after a node's kind", cut(572), 0, cutShort},
+        {"four bytes after the last node", [&] {
+             std::vector<unsigned char> bytes = valid;
+             AppendInt32(bytes, 0);
+             return bytes;
+         }(), 0, "Cannot read file: bytes follow its last transform"},
+        {"one byte after the last node", [&] {
+             std::vector<unsigned char> bytes = valid;
+             bytes.push_back(7);
+             return bytes;
+         }(), 0, "Cannot read file: bytes follow its last transform"},
+        {"subsequence first after firstIndex", withInt(valid, 596, 4), 0,
+         "Cannot read file: a subsequence's index range does not hold the range of the series it kept"},
+        {"subsequence last before lastIndex", withInt(valid, 600, 6), 0,
+         "Cannot read file: a subsequence's index range does not hold the range of the series it kept"},
+        {"subsequence head longer than the file", withInt(valid, 596, -0x7FFFFFF0), 0, cutShort},
+        {"difference lag huge", withInt(valid, 572, 0x10000000), 0, cutShort},
+        {"difference lag negative", withInt(valid, 572, -1), 0, lagOutside},
         {"node count past the depth limit", deep(1001), 0, "Cannot read file: it holds more than 1000 transforms"},
         {"node count at the depth limit", deep(1000), 1, ""},
-        {"harmonics 5", withInt(harmonic, 560, 5), 0, "Cannot read file"},
-        {"harmonic degree 3", withInt(harmonic, 652, 3), 0, "Cannot read file"},
+        {"harmonics 5", withInt(harmonic, 592, 5), 0,
+         "Cannot read file: a harmonic regression has a harmonic count outside 1..4"},
+        {"harmonics 0", withInt(harmonic, 592, 0), 0,
+         "Cannot read file: a harmonic regression has a harmonic count outside 1..4"},
+        {"harmonic degree 3", withInt(harmonic, 684, 3), 0,
+         "Cannot read file: a harmonic regression has a trend degree outside 0..2"},
+        // Values the dialogs could not have given on the series each transform was applied to.
+        {"Box-Cox parameter 1e300", withDouble(valid, 560, 1e300), 0,
+         "Cannot read file: a Box-Cox parameter is outside 0..1.5"},
+        {"Box-Cox parameter above 1.5", withDouble(valid, 560, 1.5000000000000002), 0,
+         "Cannot read file: a Box-Cox parameter is outside 0..1.5"},
+        {"Box-Cox parameter below 0", withDouble(valid, 560, -1e-9), 0,
+         "Cannot read file: a Box-Cox parameter is outside 0..1.5"},
+        {"Box-Cox parameter 1.5", withDouble(valid, 560, 1.5), 1, ""},
+        {"Box-Cox parameter 0", withDouble(valid, 560, 0.0), 1, ""},
+        {"difference lag 0", withNodes({node(TRANSFORM_DIFFERENCE, {0}, {})}), 0, lagOutside},
+        {"a difference that left one value", onValues(2, 2, {1.0}, {difference}), 0, lagOutside},
+        {"a difference that left two values", onValues(2, 3, {1.0, 2.0}, {difference}), 1, ""},
+        {"period 1", onValues(3, 11, nine, {seasonalNode(1, {0.0})}), 0,
+         "Cannot read file: a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"period 0", onValues(3, 11, nine, {seasonalNode(0, {})}), 0,
+         "Cannot read file: a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"period above n/3", onValues(3, 10, std::vector<double>(8, 1.0), {seasonalNode(3, {1, 2, -3})}), 0,
+         "Cannot read file: a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"period n/3", onValues(3, 11, nine, {seasonalNode(3, {1, 2, -3})}), 1, ""},
+        {"a trend of degree 0 alone", withInt(single(4), 596, 0), 0,
+         "Cannot read file: a decomposition has a period outside 2..n/3 (or -1 with a trend), n its length"},
+        {"a quadratic trend of two values",
+         onValues(1, 2, {1.0, 2.0}, {node(TRANSFORM_CLASSICAL, {-1, 2}, {0, 0, 0})}), 0,
+         "Cannot read file: a trend has a degree of n or more, n the length it was fitted to"},
+        {"a linear trend of two values",
+         onValues(1, 2, {1.0, 2.0}, {node(TRANSFORM_CLASSICAL, {-1, 1}, {0, 0, 0})}), 1, ""},
+        {"Fourier index n/2", withInt(harmonic, 600, 4), 0,
+         "Cannot read file: a harmonic regression has a Fourier index outside 1..n/2-1, n its length"},
+        {"Fourier index 0", withInt(harmonic, 596, 0), 0,
+         "Cannot read file: a harmonic regression has a Fourier index outside 1..n/2-1, n its length"},
+        {"a subsequence keeping one value", onValues(3, 3, {1.0}, {node(TRANSFORM_SUBSEQUENCE, {1, 4}, {5, 6, 7})}),
+         0, "Cannot read file: a subsequence keeps fewer than 2 values"},
+        {"a subsequence keeping two values", onValues(3, 4, {1, 2}, {node(TRANSFORM_SUBSEQUENCE, {1, 6}, {5, 6, 7, 8})}),
+         1, ""},
+        {"a mean of no values", onValues(1, 0, {}, {mean}), 0, "Cannot read file: a transform was applied to no values"},
+        // Stacks that Undo could not undo, down to the series they were applied to.
+        {"logarithms whose undo overflows", withDouble(withNodes({logarithm}), 520, 710.0), 0, cannotUndo},
+        {"differenced logarithms whose undo overflows", withNodes({logarithm, node(TRANSFORM_DIFFERENCE, {1}, {705.0})}),
+         0, cannotUndo},
+        {"logarithms whose undo stays in range", withDouble(withNodes({logarithm}), 520, 709.0), 1, ""},
+        {"a difference past the least first index",
+         withInt(withInt(withNodes({node(TRANSFORM_DIFFERENCE, {2}, {0.0, 0.0})}), 504, INT32_MIN + 1), 508,
+                 INT32_MIN + 5),
+         0, cannotUndo},
+        {"a difference down to the least first index",
+         withInt(withInt(withNodes({node(TRANSFORM_DIFFERENCE, {1}, {0.0})}), 504, INT32_MIN + 1), 508,
+                 INT32_MIN + 5),
+         1, ""},
         // A value that is not finite, in every stored part: the model beyond its orders too.
         {"NaN phi(2) with p = 1", withDouble(withInt(valid, 64, 1), 80, nan), 0, notFinite},
         {"infinite phi(2) in use", withDouble(valid, 80, -inf), 0, notFinite},
@@ -591,17 +714,17 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
         {"infinite cut-off value", withDouble(valid, 620, inf), 0,
          "Cannot read file: a subsequence holds a value that is not finite"},
         {"infinite mean", withDouble(valid, 632, -inf), 0, "Cannot read file: a subtracted mean is not finite"},
-        {"infinite seasonal value", withDouble(seasonal, 572, inf), 0,
+        {"infinite seasonal value", withDouble(seasonal, 604, inf), 0,
          "Cannot read file: a decomposition holds a value that is not finite"},
-        {"infinite seasonal trend", withDouble(seasonal, 600, -inf), 0,
+        {"infinite seasonal trend", withDouble(seasonal, 632, -inf), 0,
          "Cannot read file: a decomposition holds a value that is not finite"},
-        {"infinite cosine sum", withDouble(harmonic, 588, inf), 0,
+        {"infinite cosine sum", withDouble(harmonic, 620, inf), 0,
          "Cannot read file: a harmonic regression holds a value that is not finite"},
-        {"infinite sine sum", withDouble(harmonic, 636, -inf), 0,
+        {"infinite sine sum", withDouble(harmonic, 668, -inf), 0,
          "Cannot read file: a harmonic regression holds a value that is not finite"},
-        {"infinite harmonic level", withDouble(harmonic, 644, inf), 0,
+        {"infinite harmonic level", withDouble(harmonic, 676, inf), 0,
          "Cannot read file: a harmonic regression holds a value that is not finite"},
-        {"infinite harmonic trend", withDouble(harmonic, 672, inf), 0,
+        {"infinite harmonic trend", withDouble(harmonic, 704, inf), 0,
          "Cannot read file: a harmonic regression holds a value that is not finite"},
         // Stacks: the forecasts and Undo take them in the orders the program builds.
         {"a mean, then a difference", withNodes({mean, difference}), 0, unbuildable},
@@ -633,10 +756,12 @@ TEST(UnivariateFile, MalformedFilesGiveTheirMessagesAndChangeNothing)
     EXPECT_EQ(Int32At(valid, 568), TRANSFORM_DIFFERENCE);
     EXPECT_EQ(Int32At(valid, 592), TRANSFORM_SUBSEQUENCE);
     EXPECT_EQ(Int32At(valid, 628), TRANSFORM_SUBTRACT_MEAN);
-    EXPECT_EQ(Int32At(seasonal, 588), 2);
-    EXPECT_EQ(Int32At(harmonic, 560), 2);
-    EXPECT_EQ(Int32At(harmonic, 652), 0);
-    EXPECT_EQ(harmonic.size(), 680u);
+    EXPECT_EQ(Int32At(seasonal, 592), 3);
+    EXPECT_EQ(Int32At(seasonal, 620), 2);
+    EXPECT_EQ(Int32At(harmonic, 592), 2);
+    EXPECT_EQ(Int32At(harmonic, 600), 3);
+    EXPECT_EQ(Int32At(harmonic, 684), 0);
+    EXPECT_EQ(harmonic.size(), 712u);
     FreeTransformStack(project.transforms);
 }
 

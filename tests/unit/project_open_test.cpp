@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/file_bytes.h"
 #include "shell/project_file_parts.h"
+#include "shell/report_text.h"
+#include "tests/unit/evaluation_fixtures.h"
+#include "univariate/data_report.h"
 
 namespace {
 
@@ -131,6 +136,69 @@ TEST(ProjectOpen, CommitTakesTheDataAndSetsTheProjectsOwnFile)
         EXPECT_EQ(colors[3], c.color3);
         EXPECT_EQ(project.fileName, "C:\\data\\x.kdx");
         EXPECT_EQ(project.hasFileName, c.hasFileName);
+    }
+}
+
+// The white-noise variance is not stored: a model opened with its series is evaluated on it, so
+// that the reports show its fitted variance (R's arima with the coefficients fixed: S/n). A
+// white-noise model, which nothing fits, and a fractionally integrated one keep the record's.
+TEST(ProjectOpen, AnOpenedModelIsEvaluatedOnItsSeries)
+{
+    const ReferenceTable models = ReadReferenceTable("evaluation_models.csv");
+    ASSERT_FALSE(models.rows.empty());
+    const auto row = [&models](const std::string& id) {
+        for (size_t r = 0; r < models.rows.size(); ++r)
+            if (models.Text(r, "id") == id) return r;
+        ADD_FAILURE() << id;
+        return size_t{0};
+    };
+    const struct {
+        const char* id;
+        int32_t fracIntegrated;
+        bool evaluated;
+    } cases[] = {
+        {"arma11", 0, true},
+        {"arma22", 0, true},
+        {"wn", 0, false},
+        {"arma11", 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.id) + (c.fracIntegrated ? ", fractionally integrated" : ""));
+        const size_t r = row(c.id);
+        const UnivariateFields model = ReferenceModel(models, r);
+        UnivariateProject saved;
+        VeskInit(saved);
+        saved.p = model.p;
+        saved.q = model.q;
+        std::copy(std::begin(model.phi), std::end(model.phi), saved.phi);
+        std::copy(std::begin(model.theta), std::end(model.theta), saved.theta);
+        saved.series = model.series;
+        saved.n = model.n;
+        saved.firstIndex = 1;
+        saved.lastIndex = model.n;
+        uint32_t colors[kPlotColorCount + 1] = {};
+        std::vector<unsigned char> bytes;
+        FileMessage message;
+        ASSERT_EQ(EncodeUnivariateFile(saved, colors, bytes, message), 1);
+
+        UnivariateProject project;
+        VeskInit(project);
+        project.fracIntegrated = c.fracIntegrated;
+        project.wnVariance = 2.5;
+        LoadedProjectFile loaded;
+        std::vector<FileMessage> messages;
+        ASSERT_EQ(ReadProjectBytes(bytes, loaded, messages), LOADED_PROJECT);
+        ASSERT_EQ(CommitLoadedFile(loaded, project, "fitted.kdx", colors), 1);
+        if (c.evaluated) {
+            EXPECT_NEAR(project.wnVariance / models.Number(r, "sigma2"), 1.0, 1e-9);
+        } else {
+            EXPECT_EQ(project.wnVariance, 2.5);
+        }
+        // The data report shows it.
+        char line[64];
+        std::snprintf(line, sizeof line, "WN Variance = %.6f", project.wnVariance);
+        const std::string report = ReportWindowText(DataReport(project));
+        EXPECT_NE(report.find(line), std::string::npos) << report;
     }
 }
 

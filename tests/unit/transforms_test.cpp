@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/unit/test_series.h"
 
 namespace {
 
@@ -38,6 +39,14 @@ std::vector<double> SmoothSeries(int n, int period)
     for (int t = 1; t <= n; ++t)
         x.push_back(50 + 0.3 * t + 0.002 * t * t + 8 * std::sin(6.283185307179586 * t / period) +
                     std::cos(1.7 * t));
+    return x;
+}
+
+// A random walk of n steps from 0, the same numbers on every platform.
+std::vector<double> RandomWalk(int n, uint64_t seed)
+{
+    std::vector<double> x = WhiteNoise(n, seed);
+    for (size_t t = 1; t < x.size(); ++t) x[t] += x[t - 1];
     return x;
 }
 
@@ -272,6 +281,8 @@ TEST(Transforms, RefusedTransformsChangeNothing)
         {"logarithm of zero", {1, 0, 2}, [](UnivariateProject& u) { return ApplyBoxCox(u, 0.0); }},
         {"logarithm of zero below 1e-7", {1, 0, 2}, [](UnivariateProject& u) { return ApplyBoxCox(u, 5e-8); }},
         {"Box-Cox overflow", {1, big, 2}, [](UnivariateProject& u) { return ApplyBoxCox(u, 1.5); }},
+        {"Box-Cox 1.6", {1, 2, 3}, [](UnivariateProject& u) { return ApplyBoxCox(u, 1.6); }},
+        {"Box-Cox below 0", {1, 2, 3}, [](UnivariateProject& u) { return ApplyBoxCox(u, -0.1); }},
         {"linear trend of one value", {5},
          [](UnivariateProject& u) {
              std::vector<double> fit;
@@ -292,10 +303,26 @@ TEST(Transforms, RefusedTransformsChangeNothing)
              std::vector<double> fit;
              return ApplyClassicalSeasonal(u, 3, fit, 0);
          }},
+        {"period 1", {1, 2, 3, 4, 5, 6, 7, 8},
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, 1, fit, 0);
+         }},
+        {"period 2 with a trend of degree -1", {1, 2, 3, 4, 5, 6, 7, 8},
+         [](UnivariateProject& u) {
+             std::vector<double> fit;
+             return ApplyClassicalSeasonal(u, 2, fit, -1);
+         }},
         {"harmonic index n/2", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
          [&badIndex](UnivariateProject& u) {
              std::vector<double> fit;
              return ApplyClassicalHarmonic(u, fit, 2, badIndex, 0);
+         }},
+        {"harmonic index 0", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
+         [](UnivariateProject& u) {
+             const int32_t zero[4] = {0, 0, 0, 0};
+             std::vector<double> fit;
+             return ApplyClassicalHarmonic(u, fit, 1, zero, 0);
          }},
         {"five harmonics", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
          [&indices](UnivariateProject& u) {
@@ -346,14 +373,27 @@ TEST(Transforms, RoundTripTable)
         };
     };
     const Apply mean = [](UnivariateProject& u, const char** why) { return ApplySubtractMean(u, why); };
-    const Apply difference = [](UnivariateProject& u, const char** why) { return ApplyDifference(u, 1, why); };
+    const auto differenceAt = [](int32_t lag) -> Apply {
+        return [lag](UnivariateProject& u, const char** why) { return ApplyDifference(u, lag, why); };
+    };
+    const Apply difference = differenceAt(1);
     struct Case {
         const char* name;
         std::vector<double> series;
-        int32_t cutTo;  // > 0: a subsequence 1..cutTo is taken first
+        int32_t cutTo;  // > 0: a subsequence cutFrom..cutTo is taken first
         Apply apply;
         bool applied;
-        Apply before = nullptr;  // applied first, after the subsequence
+        std::vector<Apply> before = {};  // applied first, in order, after the subsequence
+        int32_t cutFrom = 1;
+        // The whole stack undone is compared with what it gave before the transform (the case
+        // moves the series off what its stack was built from), not with the series.
+        bool fromStack = false;
+    };
+    // What a regression trend fitted and removed again may leave: the series a little off what
+    // its stack was built from. Differences undone add the offset up.
+    const Apply nudge = [](UnivariateProject& u, const char**) {
+        u.series[3] += 1e-6;
+        return int32_t{1};
     };
     const Case cases[] = {
         // x^lambda is lost below the spacing of doubles near 1: the transform is constant.
@@ -386,7 +426,12 @@ TEST(Transforms, RoundTripTable)
         // from -667.27 rounds, and adding -667.27 back lands one unit above it. The difference
         // gives its own values back, yet the logarithm could no longer be undone.
         {"difference of logarithms whose undo would overflow", {1.0, 1.61555244319742e-290, 1.7976931348622732e308},
-         0, difference, false, boxCox(0.0)},
+         0, difference, false, {boxCox(0.0)}},
+        // Logarithms whose mean, subtracted and added back, lands the last one a unit above the
+        // log of the largest double: the mean gives its own values back, yet the logarithm could
+        // no longer be undone.
+        {"subtract mean of logarithms whose undo would overflow", {1e-90, 10.0, 1.7976931348623e308}, 0, mean, false,
+         {boxCox(0.0)}},
         // What keeps its digits is applied, however small lambda or large the values.
         {"Box-Cox 1e-7 of a seasonal series", SmoothSeries(24, 12), 0, boxCox(kBoxCoxLogLimit), true},
         {"Box-Cox 1e-7 of values near 1e300", {1e300, 3e299, 7e299, 2e300}, 0, boxCox(kBoxCoxLogLimit), true},
@@ -400,22 +445,41 @@ TEST(Transforms, RoundTripTable)
         // Values whose round trip rounds: the tolerance is measured on |x|.
         {"subtract mean of negative values", {-0.1, -0.7, -0.3, -0.001}, 0, mean, true},
         {"difference of negative values", {-0.1, -0.7, -0.3, -0.001}, 0, difference, true},
-        {"difference of logarithms of a seasonal series", SmoothSeries(24, 12), 0, difference, true, boxCox(0.0)},
-        {"one harmonic of logarithms", SmoothSeries(48, 12), 0, harmonic(4, 1), true, boxCox(0.0)},
-        {"subtract mean of differences", IntegerSeries(30), 0, mean, true, difference},
+        {"difference of logarithms of a seasonal series", SmoothSeries(24, 12), 0, difference, true, {boxCox(0.0)}},
+        {"one harmonic of logarithms", SmoothSeries(48, 12), 0, harmonic(4, 1), true, {boxCox(0.0)}},
+        {"subtract mean of differences", IntegerSeries(30), 0, mean, true, {difference}},
         {"subtract mean after a subsequence", IntegerSeries(30), 20, mean, true},
+        // The range the stack is undone over starts h later than the series.
+        {"difference after a subsequence 5..30", IntegerSeries(40), 30, difference, true, {}, 5},
+        // Measured against what the stack gives now, not the series it was built from.
+        {"subtract mean after the series moved off its differences", IntegerSeries(300), 0, mean, true,
+         {difference, difference, nudge}, 1, true},
+        // Long series differenced again and again: the differences are taken against what Undo
+        // rebuilds, so their rounding does not add up along the running sums of the undo.
+        {"third difference of a random walk of 50,000", RandomWalk(50000, 107), 0, difference, true,
+         {difference, difference}},
+        {"lags 12, 1, 1 of a random walk of 300,000", RandomWalk(300000, 57), 0, difference, true,
+         {differenceAt(12), difference}},
+        {"lags 12, 1, 1 of a random walk of 1,000,000", RandomWalk(1000000, 2), 0, difference, true,
+         {differenceAt(12), difference}},
     };
     for (const Case& c : cases) {
         UnivariateProject u;
         Load(u, c.series);
         if (c.cutTo > 0) {
-            ASSERT_EQ(ApplySubsequence(u, 1, c.cutTo), 1) << c.name;
+            ASSERT_EQ(ApplySubsequence(u, c.cutFrom, c.cutTo), 1) << c.name;
         }
-        if (c.before) {
-            ASSERT_EQ(c.before(u, nullptr), 1) << c.name;
-        }
+        for (const Apply& before : c.before) ASSERT_EQ(before(u, nullptr), 1) << c.name;
         const std::vector<double> before = u.series;
         const int32_t count = TransformCount(u.transforms);
+        std::vector<double> stackGives = c.series;
+        if (c.fromStack) {
+            UnivariateProject copy;
+            VeskInit(copy);
+            VeskCopy(u, copy);
+            while (copy.transforms) ASSERT_EQ(UndoNewestTransform(copy), 1) << c.name;
+            stackGives = copy.series;
+        }
         const char* why = nullptr;
         if (!c.applied) {
             EXPECT_EQ(c.apply(u, &why), 0) << c.name;
@@ -438,7 +502,7 @@ TEST(Transforms, RoundTripTable)
         };
         expectBack(before, "");
         while (u.transforms) ASSERT_EQ(UndoNewestTransform(u), 1) << c.name;
-        expectBack(c.series, ", whole stack");
+        expectBack(stackGives, ", whole stack");
     }
 }
 
