@@ -215,7 +215,7 @@ std::vector<MvReportCall> MvEstimatesReport(const MultivariateProject& project, 
     // Line j holds column j of V: the column-major storage in order.
     calls.push_back(Block(model.noiseCovariance, m));
     calls.push_back(Line("  "));
-    calls.push_back(Line("AICC = " + FixedText(model.aicc, 6)));
+    calls.push_back(Line("AICC = " + FittedText(model.aicc, 6)));
     return calls;
 }
 

@@ -118,11 +118,15 @@ std::string FormatFitted(double x, int32_t decimals)
 {
     const std::string fixed = FormatFixed(x, decimals);
     if (fixed.find('*') == std::string::npos) return fixed;
-    for (int32_t digits = static_cast<int32_t>(kShortLength); digits >= 1; --digits) {
-        const std::string text = FormatSignificant(x, digits).substr(0, kShortLength);
-        if (text.find('*') == std::string::npos) return text;
+    // The other forms leave a column free, so that a right-aligned cell never runs into the one
+    // before it.
+    constexpr std::size_t room = kShortLength - 1;
+    for (int32_t digits = static_cast<int32_t>(room); digits >= 1; --digits) {
+        const std::string text = TrimTrailing(FormatSignificant(x, digits));
+        if (text.size() <= room && text.find('*') == std::string::npos) return PadRight(text, kShortLength);
     }
-    return PadRight(WriteField("(1PE15.7E3)", x), kShortLength);
+    const std::string scientific = WriteField(x < 0.0 ? "(1PE15.6E3)" : "(1PE15.7E3)", x);
+    return PadRight(scientific, kShortLength);
 }
 
 double ParseReal(std::string_view text)

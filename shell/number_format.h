@@ -23,11 +23,11 @@ std::string FormatFixed(double x, int32_t decimals);
 std::string FormatSignificant(double x, int32_t digits);
 
 // x in a 15-character field: as FormatFixed writes it with `decimals` decimals where that field
-// holds it; else in significant-digit form in the same width, FormatSignificant's text with as
-// many digits as the field holds (a value of 1e10 with 4 decimals gives "10000000000.000"); and
-// where no fixed-point text fits (magnitudes from 1e14 on), in scientific form with 8 digits
-// (1PE15.7E3: "-1.7970000E+308"). Leading blanks removed, padded to 15 characters; never
-// asterisks.
+// holds it; else in significant-digit form, FormatSignificant's text with as many digits as 14
+// characters hold (a value of 1e10 with 4 decimals gives "10000000000.00"), so that a blank stays
+// in front of it in a right-aligned cell; and where no fixed-point text fits (magnitudes from 1e13
+// on), in scientific form with 8 digits, 7 when negative (1PE15.7E3: "1.7970000E+308",
+// "-1.797000E+308"). Leading blanks removed, padded to 15 characters; never asterisks.
 std::string FormatFitted(double x, int32_t decimals);
 
 // The number that `text` begins with, read in free format (blanks and commas separate values, a

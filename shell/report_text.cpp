@@ -3,20 +3,11 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "platform/fortran_format.h"
+#include "shell/number_format.h"
 
 namespace {
 
 constexpr size_t kCellWidth = 14;
-
-// x under F15.decimals without its blanks.
-std::string FixedText(double x, int32_t decimals)
-{
-    std::string text = Formatted("(F15." + std::to_string(std::max(decimals, 0)) + ")", {x});
-    const size_t start = text.find_first_not_of(' ');
-    const size_t end = text.find_last_not_of(" \n");
-    return start == std::string::npos || end < start ? "" : text.substr(start, end - start + 1);
-}
 
 }  // namespace
 
@@ -38,8 +29,10 @@ std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t 
     const size_t line = static_cast<size_t>(std::max(perLine, 1));
     std::string out;
     for (size_t i = 0; i < count; ++i) {
-        const std::string text = FixedText(values[i], decimals);
-        if (text.size() <= kCellWidth)
+        const std::string text = FittedText(values[i], std::max(decimals, 0));
+        // A text that fills its cell gets a blank of its own, so that it never runs into the
+        // value before it.
+        if (text.size() < kCellWidth)
             out.append(kCellWidth - text.size(), ' ').append(text);
         else
             out.append(" ").append(text);

@@ -46,13 +46,13 @@ std::string PolynomialLine(const TransformNode& node)
 void CorrectedAiccLine(ReportWriter& out, const UnivariateFields& u)
 {
     double value = 0.0;
-    const std::string field = CorrectedAicc(u, value) ? FormatFixed(value, 6) : std::string(15, '*');
+    const std::string field = CorrectedAicc(u, value) ? FormatFitted(value, 6) : std::string(15, '*');
     out.Line("AICC = " + field + "(Corrected for regression)");
 }
 
 void WnVarianceLines(ReportWriter& out, const UnivariateFields& u)
 {
-    out.Line("WN Variance = " + FixedText(u.wnVariance, 6));
+    out.Line("WN Variance = " + FittedText(u.wnVariance, 6));
     out.Blank();
 }
 
@@ -114,7 +114,7 @@ InfoCalls RegressionReport(const UnivariateFields& u)
     out.Blank();
     AppendModelText(out, u);
     out.Blank();
-    out.Line("WN Variance = " + FixedText(u.wnVariance, 6));
+    out.Line("WN Variance = " + FittedText(u.wnVariance, 6));
     out.Blank();
     out.Blank();
     const bool gls = u.regressionPresent == 2;
@@ -180,8 +180,8 @@ InfoCalls PreliminaryReport(const UnivariateFields& u)
         out.Line(label + SignificantText(u.prelimWnVariance, 6));
         out.Blank();
     }
-    out.Line("-2Log(Like) = " + FixedText(u.minus2LogLikelihood, 6));
-    out.Line("AICC = " + FixedText(u.aicc, 6));
+    out.Line("-2Log(Like) = " + FittedText(u.minus2LogLikelihood, 6));
+    out.Line("AICC = " + FittedText(u.aicc, 6));
     if (u.regressionPresent > 0) CorrectedAiccLine(out, u);
     out.Blank();
     return out.Take();
@@ -224,17 +224,17 @@ InfoCalls MaxLikelihoodReport(UnivariateProject& u)
     out.Blank();
     const bool fractional = u.fracIntegrated != 0;
     if (!(fractional && u.noOptimisation == 1)) {
-        out.Line((fractional ? "AIC  = " : "AICC = ") + FixedText(u.aicc, 6));
+        out.Line((fractional ? "AIC  = " : "AICC = ") + FittedText(u.aicc, 6));
         if (u.regressionPresent > 0) CorrectedAiccLine(out, u);
         if (optimised && !fractional) {
             if (ModelCriteriaRoutine) ModelCriteriaRoutine(u);
-            out.Line("BIC  = " + FixedText(u.bic, 6));
-            if (q == 0 && p > 0) out.Line("FPE  = " + FixedText(u.fpe, 6));
+            out.Line("BIC  = " + FittedText(u.bic, 6));
+            if (q == 0 && p > 0) out.Line("FPE  = " + FittedText(u.fpe, 6));
         }
     }
     out.Blank();
     out.Line((fractional ? "-2Log(Likelihood) (Whittle) = " : "-2Log(Likelihood) = ") +
-             FixedText(u.minus2LogLikelihood, 6));
+             FittedText(u.minus2LogLikelihood, 6));
     out.Blank();
     if (optimised && !fractional) {
         static const char* const kStops[] = {"Optimization stopped with gradient near zero.",

@@ -14,7 +14,7 @@ void SummaryLines(ReportWriter& out, int32_t count, int32_t first, int32_t last,
 {
     out.Line(Composed("Number of points forecasted: " + IntText(count)));
     out.Line(Composed("Time points used in forecast: ( " + IntText(first) + " - " + IntText(last) + " )"));
-    out.Line(Composed("Root mean-squared error = " + FixedText(rootMse, 4)));
+    out.Line(Composed("Root mean-squared error = " + FittedText(rootMse, 4)));
 }
 
 // Rows of time last + i and forecast i, read at engineLast + i of the vector.
@@ -35,7 +35,7 @@ void CoefficientLines(ReportWriter& out, const double* values, int32_t count)
 {
     std::string line;
     for (int32_t k = 0; k < count; ++k) {
-        line = Composed(Trimmed(line) + "   " + FixedText(values[k], 4));
+        line = Composed(Trimmed(line) + "   " + FittedText(values[k], 4));
         if ((k + 1) % 5 == 0) {
             out.Line(line);
             line.clear();
@@ -60,7 +60,7 @@ InfoCalls SmoothingReport(const std::string& heading, const std::string& paramet
     out.Begin(29, heading);
     out.Blank();
     if (!parameter.empty()) out.Line(Composed(parameter));
-    out.Line(Composed(" SQRT(MSE) =  " + FixedText(Root(meanSquare), 5)));
+    out.Line(Composed(" SQRT(MSE) =  " + FittedText(Root(meanSquare), 5)));
     return out.Take();
 }
 
@@ -105,7 +105,7 @@ InfoCalls ArarForecastReport(const UnivariateFields& u)
     std::string lags = "   LAGS:", coefs = "   Coefs:";
     for (int32_t k = 0; k < 4; ++k) {
         lags += "     " + IntText(u.ararLags[k]);
-        coefs += "  " + FixedText(u.ararSubsetCoef[k], 4);
+        coefs += "  " + FittedText(u.ararSubsetCoef[k], 4);
     }
     out.Line(lags);
     out.Line(coefs);

@@ -14,7 +14,7 @@ namespace {
 
 void VarianceLine(ReportWriter& out, const UnivariateFields& u)
 {
-    out.Line("Residual Variance = " + FixedText(u.residualSsPerN, 8));
+    out.Line("Residual Variance = " + FittedText(u.residualSsPerN, 8));
 }
 
 void CorrelationSection(ReportWriter& out, const char* title, const std::vector<double>& values, int32_t lags)

@@ -41,9 +41,9 @@ InfoCalls AcfReport(const UnivariateFields& u)
     const double gamma0 = u.fracIntegrated ? u.wnVariance * u.modelGamma0 : u.modelGamma0;
     if (sample)
         Section(out, "Sample Autocorrelations:", u.sampleAcf, u.acfLags,
-                "Sample Variance = " + FixedText(u.sampleGamma0, 8));
+                "Sample Variance = " + FittedText(u.sampleGamma0, 8));
     if (model)
-        Section(out, "Model Autocorrelations:", u.modelAcf, u.modelAcfLags, "Gamma(0) = " + FixedText(gamma0, 8));
+        Section(out, "Model Autocorrelations:", u.modelAcf, u.modelAcfLags, "Gamma(0) = " + FittedText(gamma0, 8));
     if (sample) Section(out, "Sample Partial Autocorrelations:", u.samplePacf, u.acfLags);
     if (model) Section(out, "Model Partial Autocorrelations:", u.modelPacf, u.modelAcfLags);
     return out.Take();

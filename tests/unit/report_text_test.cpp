@@ -43,7 +43,10 @@ TEST(InfoArrayTextTest, CellsAndLineEnds)
 
 TEST(InfoArrayTextTest, WideValuesKeepTheirTextAfterABlank)
 {
-    // 14 characters fill the cell exactly; 15 would be cut in a 14-character cell.
-    EXPECT_EQ(InfoArrayText({12345678901.25}, 1, 1, 2), "12345678901.25\r\n\r\n");
+    // 14 characters would fill the cell and run into the value before; 15 would be cut.
+    EXPECT_EQ(InfoArrayText({12345678901.25, 12345678901.25}, 2, 2, 2), " 12345678901.25 12345678901.25\r\n\r\n");
+    EXPECT_EQ(InfoArrayText({1234567890.25}, 1, 1, 2), " 1234567890.25\r\n\r\n");
     EXPECT_EQ(InfoArrayText({-12345678901.25, 1}, 2, 2, 2), " -12345678901.25          1.00\r\n\r\n");
+    // Beyond the F15.d field: the significant digits that 14 characters hold, never asterisks.
+    EXPECT_EQ(InfoArrayText({2.2e10, -1.5e20}, 2, 2, 4), " 22000000000.00 -1.500000E+020\r\n\r\n");
 }

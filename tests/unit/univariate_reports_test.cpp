@@ -150,10 +150,10 @@ TEST(DataReport, GoldenTexts)
              u.wnVariance = 1.5e9;
          },
          data,
-         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 21500000000.000",
-                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  599478940.41409",
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 21500000000.00",
+                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  599478940.4141",
                                   rule, "  "}),
-              Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 1500000000.0000"}))},
+              Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 1500000000.000"}))},
         {"the subtracted mean of such values",
          [](UnivariateProject& u) {
              SetSeries(u, {-1.5e9, -0.5e9, 0.5e9, 1.5e9});
@@ -162,8 +162,8 @@ TEST(DataReport, GoldenTexts)
              Push(u, mean);
          },
          data,
-         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Subtracted Mean = 21500000000.000",
-                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  625000000.00000",
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Subtracted Mean = 21500000000.00",
+                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  625000000.0000",
                                   rule, "  "}),
               model)},
     });
@@ -1050,4 +1050,67 @@ TEST(UnivariateReports, HostileCounts)
             EXPECT_LT(text.size(), 200000u) << "mutation " << m << ", report " << r;
         }
     }
+}
+
+// A series in currency units: numbers that their fixed fields cannot hold are written in
+// significant-digit form of the same width in every report, never as asterisks.
+TEST(Reports, NumbersBeyondTheirFixedFieldsKeepTheirDigits)
+{
+    struct Case {
+        const char* name;
+        std::function<void(UnivariateProject&)> setup;
+        std::function<InfoCalls(UnivariateProject&)> report;
+        std::vector<std::string> lines;  // each a whole line of the report
+    };
+    const std::vector<Case> cases = {
+        {"generalized least squares",
+         [](UnivariateProject& u) {
+             u.regressionPresent = 2;
+             u.polynomialDegree = 1;
+             u.termCount = 2;
+             u.trendCoefficients = {2.15e10, -1.5e7};
+             u.wnVariance = 1.5e9;
+             u.coefficientCovariance.rows = u.coefficientCovariance.cols = 2;
+             u.coefficientCovariance.values = {4e14, 0, 0, 2.5e9};
+         },
+         [](UnivariateProject& u) { return RegressionReport(u); },
+         {"WN Variance = 1500000000.000", "              0 21500000000.00 20000000.00000",
+          "              1 -15000000.0000 50000.00000000"}},
+        {"maximum likelihood",
+         [](UnivariateProject& u) {
+             Arma(u, {0.5}, {});
+             Fitted(u);
+             u.wnVariance = 2.5e12;
+             u.minus2LogLikelihood = 1.25e16;
+             u.aicc = 1.25e16;
+         },
+         [](UnivariateProject& u) { return MaxLikelihoodReport(u); },
+         {"WN Variance = 2500000000000.", "-2Log(Likelihood) = 1.2500000E+016", "AICC = 1.2500000E+016"}},
+        {"ARMA forecasts",
+         [](UnivariateProject& u) {
+             u.forecastSteps = 1;
+             u.armaForecasts = {2.2e10};
+             u.armaForecastMse = {1e18};
+         },
+         [](UnivariateProject& u) { return ArmaForecastReport(u); },
+         {"              1 22000000000.00 1000000000.000"}},
+        {"residual variance",
+         [](UnivariateProject& u) {
+             u.residuals = {1, -1};
+             u.residualSsPerN = 1.25e18;
+         },
+         [](UnivariateProject& u) { return ResidualsReport(u); }, {"Residual Variance = 1.2500000E+018"}},
+    };
+    int32_t (*const kept)(UnivariateProject&) = ModelCriteriaRoutine;
+    ModelCriteriaRoutine = FakeCriteria;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnivariateProject u;
+        VeskInit(u);
+        c.setup(u);
+        const std::string text = ReportWindowText(c.report(u));
+        EXPECT_EQ(text.find("**"), std::string::npos) << text;
+        for (const std::string& line : c.lines) EXPECT_NE(text.find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n" << text;
+    }
+    ModelCriteriaRoutine = kept;
 }
