@@ -393,7 +393,7 @@ TEST_F(ProjectEditorTest, DragHeldAboveOrBelowTheTreeScrollsItALine)
         SetCursorPos(below.x, below.y);
         // The display server moves the pointer in its own time; the tick must see it there.
         POINT seen = {};
-        for (int waited = 0; waited < 2000 && (GetCursorPos(&seen), seen.y != below.y); waited += 10) Sleep(10);
+        for (int waited = 0; waited < 10000 && (GetCursorPos(&seen), seen.y != below.y); waited += 10) Sleep(10);
         ASSERT_EQ(seen.y, below.y);
         SendMessageW(dialog, WM_TIMER, IDT_SERIESDRAG, 0);
         EXPECT_EQ(TreeView_GetFirstVisible(tree), middle);

@@ -4,6 +4,7 @@
 #include "univariate/model_text.h"
 #include "univariate/residual_reports.h"
 #include "univariate/residuals.h"
+#include "univariate/statistics_reports.h"
 
 #include <gtest/gtest.h>
 
@@ -1100,6 +1101,20 @@ TEST(Reports, NumbersBeyondTheirFixedFieldsKeepTheirDigits)
              u.residualSsPerN = 1.25e18;
          },
          [](UnivariateProject& u) { return ResidualsReport(u); }, {"Residual Variance = 1.2500000E+018"}},
+        {"Holt-Winters",
+         [](UnivariateProject& u) {
+             HoltWinters(u);
+             u.hwRootMse = 2.5e11;
+         },
+         [](UnivariateProject& u) { return HoltWintersReport(u); }, {" Root mean-squared error = 250000000000."}},
+        {"sample variance",
+         [](UnivariateProject& u) {
+             u.acfViewFlags = 25;
+             u.acfLags = 1;
+             u.sampleAcf = u.samplePacf = {1, 0.5};
+             u.sampleGamma0 = 1.25e18;
+         },
+         [](UnivariateProject& u) { return AcfReport(u); }, {"Sample Variance = 1.2500000E+018"}},
     };
     int32_t (*const kept)(UnivariateProject&) = ModelCriteriaRoutine;
     ModelCriteriaRoutine = FakeCriteria;
