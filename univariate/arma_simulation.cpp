@@ -9,6 +9,7 @@
 #include "platform/dialog_values.h"
 #include "univariate/residuals.h"
 #include "univariate/statistics.h"
+#include "univariate/transforms.h"
 
 namespace {
 
@@ -98,19 +99,6 @@ void AddClassicalComponents(const SimulationComponents& c, int32_t n, std::vecto
     for (size_t i = 0; i < m; ++i) {
         const double t = static_cast<double>(i + 1);
         x[i] += (c.polyCoef[2] * t + c.polyCoef[1]) * t + c.polyCoef[0] + c.level;
-    }
-}
-
-// Inverse Box-Cox; where lambda·X + 1 <= 0 the power is taken of 0, as the forecasts do.
-void InvertBoxCox(double lambda, std::vector<double>& x)
-{
-    for (double& v : x) {
-        if (lambda < 1e-7) {
-            v = std::exp(v);
-        } else {
-            const double base = lambda * v + 1.0;
-            v = base > 0.0 ? std::pow(base, 1.0 / lambda) : 0.0;
-        }
     }
 }
 
@@ -254,7 +242,8 @@ int32_t AddSimulationComponents(const UnivariateFields& project, const Simulatio
     for (double& v : x) v += choice.mean;
     if (choice.addSeasonal && (components.harmonicNode || components.seasonalNode))
         AddClassicalComponents(components, project.n > 0 ? project.n : static_cast<int32_t>(x.size()), x);
-    if (choice.addBoxCox && components.boxCoxNode) InvertBoxCox(components.lambda, x);
+    if (choice.addBoxCox && components.boxCoxNode)
+        for (double& v : x) v = BoxCoxInverse(v, components.lambda);
     return AllFinite(x) ? 1 : 0;
 }
 

@@ -67,13 +67,6 @@ double Harmonics(const TransformNode& node, int64_t t, int64_t nh)
     return sum;
 }
 
-double InvertBoxCox(double x, double lambda)
-{
-    if (lambda < kBoxCoxLogLimit) return std::exp(x);
-    const double base = lambda * x + 1.0;
-    return base > 0.0 ? std::pow(base, 1.0 / lambda) : 0.0;
-}
-
 // A real entry, `fallback` when it does not read.
 double RealOr(const std::string& text, double fallback)
 {
@@ -290,8 +283,8 @@ int32_t UndoForecastTransforms(const UnivariateFields& u, const TransformSummary
         for (size_t i = 1; i <= h; ++i) f[i - 1] += component(L + static_cast<int64_t>(i));
     }
     if (choice.boxCox && s.boxCox) {
-        for (double& x : w) x = InvertBoxCox(x, s.boxCox->lambda);
-        for (double& x : f) x = InvertBoxCox(x, s.boxCox->lambda);
+        for (double& x : w) x = BoxCoxInverse(x, s.boxCox->lambda);
+        for (double& x : f) x = BoxCoxInverse(x, s.boxCox->lambda);
     }
     w.erase(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(head));
     return AllFinite(w) && AllFinite(f) ? 1 : 0;

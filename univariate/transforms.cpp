@@ -145,16 +145,7 @@ bool Restore(const TransformNode& node, const std::vector<double>& y, std::vecto
         if (!std::isfinite(node.lambda)) return false;
         const double lambda = node.lambda;
         x = y;
-        for (double& v : x) {
-            if (lambda < kBoxCoxLogLimit) {
-                v = std::exp(v);
-            } else {
-                // A former 0 comes back as -1/lambda; after other transforms' round trips
-                // lambda y + 1 can fall a rounding error below 0, whose power would be NaN.
-                const double base = lambda * v + 1.0;
-                v = std::pow(base < 0.0 ? 0.0 : base, 1.0 / lambda);
-            }
-        }
+        for (double& v : x) v = BoxCoxInverse(v, lambda);
         return true;
     }
     case TRANSFORM_CLASSICAL: {
@@ -432,6 +423,13 @@ int32_t BoxCoxSign(const std::vector<double>& series)
         if (x == 0) sign = BOXCOX_ZEROS;
     }
     return sign;
+}
+
+double BoxCoxInverse(double y, double lambda)
+{
+    if (lambda < kBoxCoxLogLimit) return std::exp(y);
+    const double base = lambda * y + 1.0;
+    return std::pow(base < 0.0 ? 0.0 : base, 1.0 / lambda);
 }
 
 std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda)

@@ -70,6 +70,11 @@ enum BoxCoxDataSign : int32_t {
 // Below this parameter the transform is the natural logarithm.
 constexpr double kBoxCoxLogLimit = 1e-7;
 int32_t BoxCoxSign(const std::vector<double>& series);
+// The value before the transform of y: exp(y) below kBoxCoxLogLimit, else (lambda y + 1)^(1/lambda),
+// with a base below 0 taken as 0 (a former 0 comes back as -1/lambda, and after other round trips
+// or in a forecast lambda y + 1 can fall below 0, whose power would be NaN). Undo, the forecasts
+// and the simulation's added Box-Cox share it.
+double BoxCoxInverse(double y, double lambda);
 // The message for a typed parameter: with zero allowed (positive data) 0 <= lambda <= 1.5, else
 // "Box-Cox parameter must be in [0.0, 1.5]"; without it the logarithm is refused too, so
 // 1e-7 <= lambda <= 1.5, else "Box-Cox parameter must be in (0.0, 1.5]". "" when valid.
