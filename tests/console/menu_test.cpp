@@ -1,13 +1,19 @@
 // Console menus on the scripted PC: scrolling, hot keys, clicks, items that cannot be chosen, the
 // bar's width, the table's limits and the position at the cursor, seen on the screen.
+#include "scratch_folder.h"
 #include "scripted_pc.h"
 
+#include "console/file_select.h"
 #include "console/menu.h"
 #include "console/screen.h"
+#include "console/screen_io.h"
+#include "console/start_screen.h"
 #include "platform/pc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -265,6 +271,169 @@ TEST(Menu, MenuShowDrawsAtTheCursorWithoutABarAndReturns)
     EXPECT_EQ(run.end.Row(20), std::string(5, ' ') + "Item 20");
     EXPECT_EQ(run.end.Row(21), "");
     EXPECT_EQ(run.end.Count(0, 0, kPcWidth - 1, kPcHeight - 1, 15), 0);
+}
+
+// The text an item shows: without its hot-key mark and "~", and without trailing blanks.
+std::string Drawn(const std::string& item)
+{
+    std::string drawn;
+    for (char c : item.substr(0, static_cast<size_t>(MenuItemLength(item)))) {
+        if (c != kMenuHotKeyMark && c != '~')
+            drawn += c;
+    }
+    return drawn.substr(0, drawn.find_last_not_of(' ') + 1);
+}
+
+// The row under the bar (inverted to colour 15 over most of a cell), or -1.
+int BarRow(const ScreenPicture& picture)
+{
+    for (int row = 0; row < kPcRows; ++row) {
+        if (picture.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 15) > 40)
+            return row;
+    }
+    return -1;
+}
+
+int RowWith(const ScreenPicture& picture, const std::string& part)
+{
+    for (int row = 0; row < kPcRows; ++row) {
+        if (picture.Row(row).find(part) != std::string::npos)
+            return row;
+    }
+    return -1;
+}
+
+TEST(Menu, EveryMenuOpenedOnTheLastRowsIsDrawnWholeWithTheBarOnWhatEnterTakes)
+{
+    const std::string question = "Question ?";
+    struct Case {
+        const char* name;
+        int questionColumn;  // where the question is written, the cursor left behind it
+        // Opens the menu at the cursor and returns the answer as text.
+        std::function<std::string()> open;
+        std::string script;
+        std::string barred;  // the item under the bar at the last wait ("" for none)
+        std::string answer;
+        bool beside;  // the menu's first item on the question's row, else at the next row's start
+        int width;
+        int count;
+    };
+    int explicitRow = -1;
+    const Case cases[] = {
+        {"molda's Yes/No", 0,
+         [] {
+             int answer = -1;
+             AskYesNo(answer, YesNoItems::Narrow);
+             return std::to_string(answer);
+         },
+         "key enter", "No", "0", true, 5, 2},
+        {"the other programs' Yes/No, answered Yes", 0,
+         [] {
+             int answer = -1;
+             AskYesNo(answer, YesNoItems::Wide);
+             return std::to_string(answer);
+         },
+         "key down\nkey enter", "Yes", "1", true, 6, 2},
+        {"three items at the cursor", 0,
+         [] {
+             Fill(Numbered(3));
+             int choice = 0, column = kMenuAtCursor, row = 0;
+             MenuChoose(choice, column, row);
+             return std::to_string(choice);
+         },
+         "key enter", "Item 1", "101", true, 7, 3},
+        {"25 items at the cursor, 20 shown", 0,
+         [] {
+             Fill(Numbered(25));
+             int choice = 0, column = kMenuAtCursor, row = 0;
+             MenuChoose(choice, column, row);
+             return std::to_string(choice);
+         },
+         "key enter", "Item 1", "101", true, 8, 25},
+        {"at a position given, which the caller gets back", 0,
+         [&explicitRow] {
+             Fill(Numbered(2));
+             int column = 0, row = 0;
+             BiosGetCursor(column, row);
+             int choice = 0;
+             ++column;
+             MenuChoose(choice, column, row);
+             explicitRow = row;
+             return std::to_string(choice);
+         },
+         "key enter", "Item 1", "101", true, 7, 2},
+        {"shown without a bar", 0,
+         [] {
+             Fill(Numbered(8));
+             MenuShow();
+             WaitKey();
+             return std::string("shown");
+         },
+         "key a", "", "shown", true, 7, 8},
+        {"a Yes/No past the right edge opens at the next row's start", 66,
+         [] {
+             int answer = -1;
+             AskYesNo(answer, YesNoItems::Narrow);
+             return std::to_string(answer);
+         },
+         "key enter", "No", "0", false, 5, 2},
+        {"the file list", 0,
+         [] {
+             std::string name(kFileNameField, ' ');
+             SelectFile(name);
+             return name.substr(0, name.find_last_not_of(' ') + 1);
+         },
+         "key down\nkey down\nkey enter", "data.txt", "data.txt", false, 26, 3},
+    };
+    const ScratchFolder folder("menu-rows");
+    folder.Write("data.txt", "1\n");
+    // Rows 20 to 25 of the screen, counted from 1.
+    for (int row = 19; row < kPcRows; ++row) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(c.name) + " from row " + std::to_string(row);
+            std::string answer;
+            explicitRow = -1;
+            const ScriptedRun run = RunScripted(c.script, [&] {
+                SetDrawColor(1);
+                SetTextCursor(c.questionColumn, row);
+                ScreenWrite("(A,\\)", {question});
+                answer = c.open();
+                // Text after a menu starts below its frame.
+                MenuStepBelow();
+                ScreenWrite("('next',\\)", {});
+            });
+            ASSERT_EQ(run.ending, "returned") << what << "\n" << run.Describe();
+            EXPECT_EQ(answer, c.answer) << what;
+            const int visible = std::min(c.count, kMenuVisibleItems);
+            const int column = c.beside ? c.questionColumn + static_cast<int>(question.size()) + 1 : 1;
+            const int below = c.beside ? 0 : 1;
+            ASSERT_FALSE(run.waits.empty()) << what;
+            const ScreenPicture& shown = run.waits.back();
+            // The screen scrolls as far as the frame's foot needs, no farther.
+            const int questionRow = RowWith(shown, question);
+            EXPECT_EQ(questionRow, std::min(row, kPcRows - below - MenuRowsTaken(c.count))) << what;
+            const int first = questionRow + below;
+            EXPECT_TRUE(shown.MenuFrameWhole(column, first, c.width, visible)) << what << "\n" << shown.text;
+            for (int k = 0; k < visible; ++k) {
+                const std::string rowText = shown.Row(first + k);
+                EXPECT_EQ(rowText.size() > size_t(column) ? rowText.substr(static_cast<size_t>(column)) : "",
+                          Drawn(MenuItems.items[k + 1]))
+                    << what << " item " << k + 1;
+            }
+            if (!c.barred.empty()) {
+                const int bar = BarRow(shown);
+                ASSERT_GE(bar, 0) << what;
+                EXPECT_EQ(shown.Row(bar).substr(static_cast<size_t>(column)), c.barred) << what;
+            }
+            if (explicitRow >= 0) {
+                EXPECT_EQ(explicitRow, first) << what;
+            }
+            // The text after it leaves the frame whole, scrolling it up at the foot.
+            const int endQuestion = RowWith(run.end, question);
+            EXPECT_EQ(run.end.Row(endQuestion + below + visible + 1), "next") << what << "\n" << run.end.text;
+            EXPECT_TRUE(run.end.MenuFrameWhole(column, endQuestion + below, c.width, visible)) << what;
+        }
+    }
 }
 
 TEST(Menu, TheTableKeeps69ItemsOf80Characters)
