@@ -306,84 +306,79 @@ int RowWith(const ScreenPicture& picture, const std::string& part)
 TEST(Menu, EveryMenuOpenedOnTheLastRowsIsDrawnWholeWithTheBarOnWhatEnterTakes)
 {
     const std::string question = "Question ?";
+    // Each opens its menu with the cursor behind the question, steps below it as the programs do
+    // and returns the answer as text.
+    auto yesNo = [](YesNoItems items) {
+        return [items] {
+            int answer = -1;
+            AskYesNo(answer, items);
+            MenuStepBelow();
+            return std::to_string(answer);
+        };
+    };
+    auto atCursor = [](int count) {
+        return [count] {
+            Fill(Numbered(count));
+            int choice = 0, column = kMenuAtCursor, row = 0;
+            MenuChoose(choice, column, row);
+            MenuStepBelow();
+            return std::to_string(choice) + " at " + std::to_string(column) + "," + std::to_string(row);
+        };
+    };
     struct Case {
         const char* name;
-        int questionColumn;  // where the question is written, the cursor left behind it
-        // Opens the menu at the cursor and returns the answer as text.
+        int questionColumn;  // where the question is written
         std::function<std::string()> open;
         std::string script;
         std::string barred;  // the item under the bar at the last wait ("" for none)
-        std::string answer;
-        bool beside;  // the menu's first item on the question's row, else at the next row's start
+        std::string answer;  // "@" stands for the menu's first row
+        int column;          // the menu's
+        int below;           // its first row below the question's
         int width;
         int count;
     };
-    int explicitRow = -1;
     const Case cases[] = {
-        {"molda's Yes/No", 0,
+        {"molda's Yes/No", 0, yesNo(YesNoItems::Narrow), "key enter", "No", "0", 11, 0, 5, 2},
+        {"the other programs' Yes/No, answered Yes", 0, yesNo(YesNoItems::Wide), "key down\nkey enter", "Yes", "1", 11,
+         0, 6, 2},
+        {"three items at the cursor, whose place the caller gets", 0, atCursor(3), "key enter", "Item 1", "101 at 11,@",
+         11, 0, 7, 3},
+        {"25 items at the cursor, 20 shown", 0, atCursor(25), "key enter", "Item 1", "101 at 11,@", 11, 0, 8, 25},
+        {"at a place given, which the caller gets back", 0,
          [] {
-             int answer = -1;
-             AskYesNo(answer, YesNoItems::Narrow);
-             return std::to_string(answer);
-         },
-         "key enter", "No", "0", true, 5, 2},
-        {"the other programs' Yes/No, answered Yes", 0,
-         [] {
-             int answer = -1;
-             AskYesNo(answer, YesNoItems::Wide);
-             return std::to_string(answer);
-         },
-         "key down\nkey enter", "Yes", "1", true, 6, 2},
-        {"three items at the cursor", 0,
-         [] {
-             Fill(Numbered(3));
-             int choice = 0, column = kMenuAtCursor, row = 0;
-             MenuChoose(choice, column, row);
-             return std::to_string(choice);
-         },
-         "key enter", "Item 1", "101", true, 7, 3},
-        {"25 items at the cursor, 20 shown", 0,
-         [] {
-             Fill(Numbered(25));
-             int choice = 0, column = kMenuAtCursor, row = 0;
-             MenuChoose(choice, column, row);
-             return std::to_string(choice);
-         },
-         "key enter", "Item 1", "101", true, 8, 25},
-        {"at a position given, which the caller gets back", 0,
-         [&explicitRow] {
              Fill(Numbered(2));
              int column = 0, row = 0;
              BiosGetCursor(column, row);
              int choice = 0;
-             ++column;
+             column += 1;
              MenuChoose(choice, column, row);
-             explicitRow = row;
-             return std::to_string(choice);
+             MenuStepBelow();
+             return std::to_string(choice) + " at " + std::to_string(column) + "," + std::to_string(row);
          },
-         "key enter", "Item 1", "101", true, 7, 2},
+         "key enter", "Item 1", "101 at 11,@", 11, 0, 7, 2},
         {"shown without a bar", 0,
          [] {
              Fill(Numbered(8));
              MenuShow();
              WaitKey();
+             MenuStepBelow();
              return std::string("shown");
          },
-         "key a", "", "shown", true, 7, 8},
-        {"a Yes/No past the right edge opens at the next row's start", 66,
-         [] {
-             int answer = -1;
-             AskYesNo(answer, YesNoItems::Narrow);
-             return std::to_string(answer);
-         },
-         "key enter", "No", "0", false, 5, 2},
+         "key a", "", "shown", 11, 0, 7, 8},
+        {"a Yes/No past the right edge opens at the next row's start", 66, yesNo(YesNoItems::Narrow), "key enter", "No",
+         "0", 1, 1, 5, 2},
+        {"past the right edge, the caller gets the place used", 66, atCursor(2), "key enter", "Item 1", "101 at 1,@", 1,
+         1, 7, 2},
         {"the file list", 0,
          [] {
              std::string name(kFileNameField, ' ');
              SelectFile(name);
+             MenuStepBelow();
              return name.substr(0, name.find_last_not_of(' ') + 1);
          },
-         "key down\nkey down\nkey enter", "data.txt", "data.txt", false, 26, 3},
+         "key down\nkey down\nkey enter", "data.txt", "data.txt", 1, 1, 26, 3},
+        {"whether to replace a file, on a row of its own", 0,
+         [] { return std::to_string(AskReplaceFile("data.txt", 3)); }, "key enter", "No", "0", 33, 1, 6, 2},
     };
     const ScratchFolder folder("menu-rows");
     folder.Write("data.txt", "1\n");
@@ -392,46 +387,42 @@ TEST(Menu, EveryMenuOpenedOnTheLastRowsIsDrawnWholeWithTheBarOnWhatEnterTakes)
         for (const Case& c : cases) {
             const std::string what = std::string(c.name) + " from row " + std::to_string(row);
             std::string answer;
-            explicitRow = -1;
             const ScriptedRun run = RunScripted(c.script, [&] {
                 SetDrawColor(1);
                 SetTextCursor(c.questionColumn, row);
                 ScreenWrite("(A,\\)", {question});
                 answer = c.open();
-                // Text after a menu starts below its frame.
-                MenuStepBelow();
                 ScreenWrite("('next',\\)", {});
             });
             ASSERT_EQ(run.ending, "returned") << what << "\n" << run.Describe();
-            EXPECT_EQ(answer, c.answer) << what;
-            const int visible = std::min(c.count, kMenuVisibleItems);
-            const int column = c.beside ? c.questionColumn + static_cast<int>(question.size()) + 1 : 1;
-            const int below = c.beside ? 0 : 1;
             ASSERT_FALSE(run.waits.empty()) << what;
             const ScreenPicture& shown = run.waits.back();
+            const int visible = std::min(c.count, kMenuVisibleItems);
             // The screen scrolls as far as the frame's foot needs, no farther.
             const int questionRow = RowWith(shown, question);
-            EXPECT_EQ(questionRow, std::min(row, kPcRows - below - MenuRowsTaken(c.count))) << what;
-            const int first = questionRow + below;
-            EXPECT_TRUE(shown.MenuFrameWhole(column, first, c.width, visible)) << what << "\n" << shown.text;
+            EXPECT_EQ(questionRow, std::min(row, kPcRows - c.below - MenuRowsTaken(c.count))) << what;
+            const int first = questionRow + c.below;
+            std::string expectedAnswer = c.answer;
+            if (const size_t at = expectedAnswer.find('@'); at != std::string::npos)
+                expectedAnswer.replace(at, 1, std::to_string(first));
+            EXPECT_EQ(answer, expectedAnswer) << what;
+            EXPECT_TRUE(shown.MenuFrameWhole(c.column, first, c.width, visible)) << what << "\n" << shown.text;
             for (int k = 0; k < visible; ++k) {
                 const std::string rowText = shown.Row(first + k);
-                EXPECT_EQ(rowText.size() > size_t(column) ? rowText.substr(static_cast<size_t>(column)) : "",
+                EXPECT_EQ(rowText.size() > size_t(c.column) ? rowText.substr(static_cast<size_t>(c.column)) : "",
                           Drawn(MenuItems.items[k + 1]))
                     << what << " item " << k + 1;
             }
             if (!c.barred.empty()) {
                 const int bar = BarRow(shown);
                 ASSERT_GE(bar, 0) << what;
-                EXPECT_EQ(shown.Row(bar).substr(static_cast<size_t>(column)), c.barred) << what;
+                EXPECT_EQ(shown.Row(bar).substr(static_cast<size_t>(c.column)), c.barred) << what;
             }
-            if (explicitRow >= 0) {
-                EXPECT_EQ(explicitRow, first) << what;
-            }
-            // The text after it leaves the frame whole, scrolling it up at the foot.
-            const int endQuestion = RowWith(run.end, question);
-            EXPECT_EQ(run.end.Row(endQuestion + below + visible + 1), "next") << what << "\n" << run.end.text;
-            EXPECT_TRUE(run.end.MenuFrameWhole(column, endQuestion + below, c.width, visible)) << what;
+            // What is written after it starts below the frame, which stays whole (scrolled up at
+            // the foot).
+            const int endFirst = RowWith(run.end, question) + c.below;
+            EXPECT_EQ(run.end.Row(endFirst + visible + 1), "next") << what << "\n" << run.end.text;
+            EXPECT_TRUE(run.end.MenuFrameWhole(c.column, endFirst, c.width, visible)) << what;
         }
     }
 }
