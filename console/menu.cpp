@@ -38,7 +38,6 @@ int LastVisible(int first)
 // frame's top line, 2 pixels above the screen, is not seen.
 void PlaceWhole(int& column, int& row)
 {
-    row = std::clamp(row, 0, kPcRows - 1);
     if (column + MenuWidth() > kPcColumns - 1) {
         column = 1;
         ++row;

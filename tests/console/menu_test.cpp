@@ -365,7 +365,9 @@ TEST(Menu, EveryMenuOpenedOnTheLastRowsIsDrawnWholeWithTheBarOnWhatEnterTakes)
              return std::string("shown");
          },
          "key a", "", "shown", 11, 0, 7, 8},
-        {"a Yes/No past the right edge opens at the next row's start", 66, yesNo(YesNoItems::Narrow), "key enter", "No",
+        {"a Yes/No whose frame ends on the last column stays beside", 63, yesNo(YesNoItems::Narrow), "key enter", "No",
+         "0", 74, 0, 5, 2},
+        {"a Yes/No a column farther opens at the next row's start", 64, yesNo(YesNoItems::Narrow), "key enter", "No",
          "0", 1, 1, 5, 2},
         {"past the right edge, the caller gets the place used", 66, atCursor(2), "key enter", "Item 1", "101 at 1,@", 1,
          1, 7, 2},
