@@ -102,7 +102,7 @@ MenuInput NextInput(int first, int row)
 
 int MenuRowsTaken(int count)
 {
-    return std::min(std::max(count, 0), kMenuVisibleItems) + 1;
+    return std::min(count, kMenuVisibleItems) + 1;
 }
 
 void MenuStepBelow()
