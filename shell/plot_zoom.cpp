@@ -90,10 +90,7 @@ DataPoint PixelToData(const PlotPanel& panel, int32_t x, int32_t y)
 
 std::string ShortSignificant(double v)
 {
-    std::string text = FormatSignificant(v, 5);
-    const size_t end = text.find_last_not_of(' ');
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
+    return SignificantText(v, 5);
 }
 
 std::string PlotCoordinatesText(const PlotPanel& panel, int32_t x, int32_t y)
