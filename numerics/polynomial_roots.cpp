@@ -49,8 +49,8 @@ void HornerStep(Complex v, Complex y, double a, Complex& hi, Complex& lo)
 // The Newton correction p(z)/p'(z), and whether z is as good a zero as the arithmetic can tell.
 // p and p' come from Horner's rule compensated by the error-free transformations (S. Graillat,
 // N. Louvet and P. Langlois, Compensated Horner scheme, 2005): as accurate as in twice the working
-// precision, so that a double or triple zero is found to about the rounding unit rather than its
-// square or cube root, where the two rules stop at the rounding of their own evaluation. Beyond
+// precision, so that a zero of multiplicity m is found to about eps^(2/m) rather than eps^(1/m),
+// where plain evaluation is lost in its own rounding (a double zero to the rounding unit). Beyond
 // the unit circle the polynomial is evaluated as z^n R(1/z), R(y) = c(n) + c(n-1)·y + ... +
 // c(0)·y^n; there the rounding of 1/z itself leaves p(z) about eps·|z·p'(z)| from 0 at the zero,
 // so a zero is also taken once the residual is at the rounding of plain evaluation and the
@@ -267,8 +267,8 @@ int ReflectMaRoots(int q, const double* theta, double* twin, double& factor)
     for (size_t j = 0; j < m.size(); ++j) m[j] = inside[j].real();
     for (size_t j = 0; j < b.size(); ++j) b[j] = outside[j].real();
     if (k > 0) PolishFactors(degree, c.data(), k, m, b);
-    // The reflected zeros 1/conj(r) are those of z^k M(1/z) / m0... with theta(0) = 1 that is
-    // m(k) + m(k-1)·z + ... + m(0)·z^k = prod (1 - z·conj(r)); the twin is it times B. The factor
+    // The reflected zeros 1/conj(r) are those of z^k M(1/z) = m(k) + m(k-1)·z + ... + m(0)·z^k,
+    // which is prod (1 - z·conj(r)) with the value 1 at 0; the twin is it times B. The factor
     // prod 1/|r|^2 is 1/m0^2.
     const double f = k > 0 ? 1.0 / (m[0] * m[0]) : 1.0;
     if (!(f > 0.0) || !std::isfinite(f)) return kStatusOutOfRange;
