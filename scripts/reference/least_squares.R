@@ -54,7 +54,10 @@ cases <- list(
   # Columns at opposite ends of the double range, x1 = 1:10 and x2 = 1, 0, 1, 0, ...: one power of
   # two for the whole matrix would push the small column below the normal numbers.
   ends_155 = list(X = cbind((1:10) * 1e-155, rep(c(1, 0), 5) * 1e155), y = sin(1:10) + 1:10),
-  ends_170 = list(X = cbind((1:10) * 1e-170, rep(c(1, 0), 5) * 1e170), y = sin(1:10) + 1:10)
+  ends_170 = list(X = cbind((1:10) * 1e-170, rep(c(1, 0), 5) * 1e170), y = sin(1:10) + 1:10),
+  # The large column first, 2^1994 times the scale of the small one, which any positive DLSQRR
+  # tolerance leaves out beside it.
+  ends_300 = list(X = cbind(rep(c(1, 0), 5) * 1e300, (1:10) * 1e-300), y = sin(1:10) + 1:10, tried = "0")
 )
 width <- max(sapply(cases, function(cs) ncol(cs$X)))
 design <- list()
