@@ -69,9 +69,11 @@ const char* const kStorageMessage =
 // remains of it, nu = ||QR(l..nra, l)||, is 0, below kDependence of its own norm, or at most tol
 // |R(1,1)| (|R(1,1)| being its own nu at l = 1) is moved behind the other free columns and the
 // next one takes its place, as DQRDC2 moves a negligible column: the others keep their order,
-// so of two dependent columns the later is the one left out.
+// so of two dependent columns the later is the one left out. columnScale (nca values, may be
+// null) gives the power of two each column of a was scaled by, in the original column order; tol
+// then applies to the columns as they were before it.
 int Factor(int nra, int nca, const double* a, int lda, int pivot, int* korder, double* qr, int ldqr, double* hscal,
-           double* cnorm, double* scratch, double tol)
+           double* cnorm, double* scratch, double tol, const double* columnScale = nullptr)
 {
     E1PSH("DL2RRR");
     if (nra < 1 || nca < 1) {
@@ -131,8 +133,12 @@ int Factor(int nra, int nca, const double* a, int lda, int pivot, int* korder, d
         double* column = &At(qr, ldqr, l, l);
         double nu = dnrm2_(&len, column, &kOne);
         while (pivot != 0 && lo <= l && l <= last) {
+            // tol compares the columns as the caller gave them: with column l scaled by s(l) and the
+            // first by s(1), its mark is tol |R(1,1)| s(l)/s(1), which can leave the doubles only
+            // where the columns stand so far apart that the verdict is plain.
+            const double ratio = columnScale ? columnScale[korder[l - 1] - 1] / columnScale[korder[0] - 1] : 1.0;
             const double first = l == 1 ? nu : r11;
-            if (nu > 0.0 && nu >= kDependence * own[l - 1] && nu > tol * first) break;
+            if (nu > 0.0 && nu >= kDependence * own[l - 1] && (!(tol > 0.0) || nu > tol * first * ratio)) break;
             // Columns l+1..last move one place forward and column l goes to place last; whole
             // columns are contiguous at stride ldqr.
             double* block = &At(qr, ldqr, 1, l);
@@ -217,17 +223,26 @@ void Solve(int nra, int nca, const double* a, int lda, const double* b, double t
         E1POP("DL2QRR");
         return;
     }
-    // A matrix or right-hand side near the ends of the double range is solved scaled by powers of
-    // two, so that the factorisation neither overflows nor loses its digits to underflow; the
-    // solution and residuals are scaled back.
-    std::vector<double> scaledA, scaledB;
-    const double sa = RangeScale(a, lda, nra, nca), sb = RangeScale(b, nra, nra, 1);
+    // Columns or a right-hand side near the ends of the double range are solved scaled, each by
+    // its own power of two, so that the factorisation neither overflows nor loses its digits to
+    // underflow, even beside a column at the other end; the solution and residuals are scaled
+    // back. Householder's reflections and lm.fit's rank rule (a column against its own norm) do
+    // not see a power of two that scales a column, so ordinary columns, left as they stand, give
+    // exactly what they gave unscaled.
+    std::vector<double> scaledA, scaledB, sa;
+    const double sb = RangeScale(b, nra);
     try {
-        if (sa != 1.0) {
+        sa.resize(static_cast<size_t>(nca));
+        bool scaled = false;
+        for (int j = 0; j < nca; ++j) {
+            sa[j] = RangeScale(a + static_cast<long>(j) * lda, nra);
+            scaled = scaled || sa[j] != 1.0;
+        }
+        if (scaled) {
             scaledA.resize(static_cast<size_t>(nra) * static_cast<size_t>(nca));
             for (int j = 0; j < nca; ++j)
                 for (int i = 0; i < nra; ++i)
-                    scaledA[static_cast<size_t>(j) * nra + i] = a[static_cast<long>(j) * lda + i] * sa;
+                    scaledA[static_cast<size_t>(j) * nra + i] = a[static_cast<long>(j) * lda + i] * sa[j];
             a = scaledA.data();
             lda = nra;
         }
@@ -244,7 +259,7 @@ void Solve(int nra, int nca, const double* a, int lda, const double* b, double t
     const int pad = nra % padding[3] == 0 ? padding[2] : 0;
     const int ldqr = nra + pad;
     for (int j = 0; j < nca; ++j) korder[j] = 0;
-    const int used = Factor(nra, nca, a, lda, 1, korder, qr, ldqr, hscal, hscal, scratch, tol);
+    const int used = Factor(nra, nca, a, lda, 1, korder, qr, ldqr, hscal, hscal, scratch, tol, sa.data());
     if (N1RCD(1) != 0) {
         E1POP("DL2QRR");
         return;
@@ -282,14 +297,14 @@ void Solve(int nra, int nca, const double* a, int lda, const double* b, double t
         for (int j = 0; j < kbasis; ++j)
             for (int i = 0; i < kbasis; ++i) {
                 double& c = covariance[static_cast<long>(korder[j] - 1) * nca + (korder[i] - 1)];
-                c = inverse[static_cast<size_t>(j) * kbasis + i] * sa * sa;
+                c = inverse[static_cast<size_t>(j) * kbasis + i] * sa[korder[i] - 1] * sa[korder[j] - 1];
                 finite = finite && std::isfinite(c);
             }
     }
     for (int j = kbasis; j < nca; ++j) x[j] = 0.0;
     DPERMU(nca, x, korder, 2, x);
     for (int j = 0; j < nca; ++j) {
-        x[j] = x[j] * sa / sb;
+        x[j] = x[j] * sa[j] / sb;
         finite = finite && std::isfinite(x[j]);
     }
     for (int i = 0; kbasis > 0 && i < nra; ++i) {

@@ -18,8 +18,8 @@
 // TERMINAL errors of "DLSQRR": code 1 for nra < 1 or nca < 1, code 2 when the work space cannot be
 // obtained; of "DL2QRR": code 2 for lda < nra, code 4 for bad padding options, code 5 for an
 // element of a or b, or tol, that is not finite (nothing computed). A solution or residual that
-// overflows is a FATAL error of "DL2QRR" (code 6). A matrix or right-hand side near the ends of
-// the double range is solved scaled by powers of two and the results scaled back.
+// overflows is a FATAL error of "DL2QRR" (code 6). Columns or a right-hand side near the ends of
+// the double range are solved scaled, each by its own power of two, and the results scaled back.
 void DLSQRR(int nra, int nca, const double* a, int lda, const double* b, double tol, double* x, double* res,
             int& kbasis);
 

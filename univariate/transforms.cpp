@@ -115,15 +115,17 @@ double RebuiltNext(double y, double previous) { return y + previous; }
 // than against x itself: y(t) = x(t + h) - r(t), where r(t) = x(t) for t <= h and
 // r(t + h) = RebuiltNext(y(t), r(t)). Where a difference rounds, the rebuilt value misses x by
 // that rounding, and the next difference takes it back; so the errors of Undo's running sum stay
-// those of one step instead of adding up along the series, and a stack of differences undoes
-// to within rounding at any length. Where no difference rounds, y is x(t + h) - x(t) exactly.
+// those of one step instead of adding up along the series. Until the first rounding y is
+// x(t + h) - x(t) as computed directly; after it y can differ from that by the rebuilt value's
+// miss, a unit in the last place of x. Two equal values still give exactly 0: the miss is then
+// carried to the next step unchanged (it neither grows nor adds up) and taken back there.
 std::vector<double> DifferencesAgainstRebuilt(const std::vector<double>& x, size_t h)
 {
     std::vector<double> y(x.size() - h);
     std::vector<double> rebuilt(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(h));  // r(t..t + h - 1)
     size_t k = 0;  // position of r(t) in the ring
     for (size_t t = 0; t < y.size(); ++t) {
-        y[t] = x[t + h] - rebuilt[k];
+        y[t] = x[t + h] == x[t] ? 0.0 : x[t + h] - rebuilt[k];
         rebuilt[k] = RebuiltNext(y[t], rebuilt[k]);
         if (++k == h) k = 0;
     }

@@ -50,7 +50,14 @@ cases <- list(
     B <- 1e18 * matrix(rnorm(40), 20, 2)
     list(X = cbind(1, B, B[, 1] / 3 + B[, 2] / 7), y = as.vector(2 + B %*% c(1e-18, -2e-18) + rnorm(20)),
          tried = "0")
-  })
+  }),
+  # Columns at opposite ends of the double range, x1 = 1:10 and x2 = 1, 0, 1, 0, ...: one power of
+  # two for the whole matrix would push the small column below the normal numbers.
+  ends_155 = list(X = cbind((1:10) * 1e-155, rep(c(1, 0), 5) * 1e155), y = sin(1:10) + 1:10),
+  ends_170 = list(X = cbind((1:10) * 1e-170, rep(c(1, 0), 5) * 1e170), y = sin(1:10) + 1:10),
+  # The large column first, 2^1994 times the scale of the small one, which any positive DLSQRR
+  # tolerance leaves out beside it.
+  ends_300 = list(X = cbind(rep(c(1, 0), 5) * 1e300, (1:10) * 1e-300), y = sin(1:10) + 1:10, tried = "0")
 )
 width <- max(sapply(cases, function(cs) ncol(cs$X)))
 design <- list()
@@ -66,6 +73,10 @@ for (name in names(cases)) {
   cf <- fit$coefficients
   cf[is.na(cf)] <- 0
   kept <- X[, fit$qr$pivot[seq_len(fit$rank)], drop = FALSE]
+  # Columns near the ends of the range are first brought to a largest element of 1, so that their
+  # squares neither underflow nor overflow.
+  far <- apply(abs(kept), 2, max) < 1e-100 | apply(abs(kept), 2, max) > 1e100
+  kept[, far] <- sweep(kept[, far, drop = FALSE], 2, apply(abs(kept[, far, drop = FALSE]), 2, max), "/")
   kept <- sweep(kept, 2, sqrt(colSums(kept^2)), "/")
   # The unscaled covariance as summary.lm forms it: chol2inv of lm.fit's R over the kept columns.
   covariance <- matrix(0, ncol(X), ncol(X))

@@ -1,5 +1,6 @@
 # Reference tables for the model evaluation, residuals, tests of randomness and switch to an
-# invertible model (tests/unit/model_evaluation_test.cpp, tests/unit/residuals_test.cpp).
+# invertible model (tests/unit/model_evaluation_test.cpp, tests/unit/residuals_test.cpp; the
+# switch table also tests/unit/switch_invertible_test.cpp and tests/unit/polynomial_roots_test.cpp).
 # Run from the repository root:
 #   Rscript scripts/reference/model_evaluation.R
 # Likelihoods and residuals come from R's arima with every coefficient fixed and zero mean (exact
@@ -100,6 +101,9 @@ writeLines(report, out("randomness_report_reference.txt"))
 # circle, one with both (complex) roots inside, and the multiplicative (1 + 2B)(1 + 0.4B^4).
 # Near the unit circle: MA(1) with theta just above 1, an MA(2) with a complex pair of modulus
 # 0.999, and airline models (1 + theta1 B)(1 + theta12 B^12) with one factor just past the circle.
+# Multiple and clustered zeros: (1 - 2B)^4, (1 - B/0.9)^3, three zeros 1e-6 apart, a fourfold zero
+# beside a simple one outside, a double complex pair, double zeros either side of the circle, and a
+# cluster beside a pair outside.
 invertible <- function(theta) {
     r <- polyroot(c(1, theta))
     inside <- Mod(r) < 1
@@ -110,6 +114,12 @@ invertible <- function(theta) {
     list(theta = Re(poly[-1]), factor = factor)
 }
 airline <- function(theta1, theta12) c(theta1, rep(0, 10), theta12, theta1 * theta12)
+# theta(z) = prod (1 - z/r) multiplied out from its zeros r (real coefficients).
+from_zeros <- function(r) {
+    poly <- 1
+    for (root in r) poly <- c(poly, 0) - c(0, poly) / root
+    Re(poly[-1])
+}
 near_pair <- c(-2 * cos(1) / 0.999, 1 / 0.999^2)  # zeros 0.999 exp(+-i)
 switch_models <- list(list(id = "ma1", theta = 2), list(id = "ma2_one", theta = c(-1.65, 0.5)),
                       list(id = "ma2_both", theta = c(0.5, 1.5)),
@@ -118,7 +128,14 @@ switch_models <- list(list(id = "ma1", theta = 2), list(id = "ma2_one", theta = 
                       list(id = "ma1_1.00001", theta = 1.00001),
                       list(id = "ma2_near_pair", theta = near_pair),
                       list(id = "airline_theta1", theta = airline(-1.002, -0.61)),
-                      list(id = "airline_theta12", theta = airline(-0.4, -1.001)))
+                      list(id = "airline_theta12", theta = airline(-0.4, -1.001)),
+                      list(id = "ma4_fourfold", theta = from_zeros(rep(0.5, 4))),
+                      list(id = "ma3_threefold", theta = from_zeros(rep(0.9, 3))),
+                      list(id = "ma3_cluster", theta = from_zeros(0.5 + c(0, 1e-6, 2e-6))),
+                      list(id = "ma5_fourfold_and_outside", theta = from_zeros(c(rep(0.5, 4), -2))),
+                      list(id = "ma4_double_pair", theta = from_zeros(rep(0.8 * exp(c(1i, -1i)), 2))),
+                      list(id = "ma4_double_each_side", theta = from_zeros(c(0.6, 0.6, 1.5, 1.5))),
+                      list(id = "ma5_cluster_and_pair", theta = from_zeros(c(-0.7 + c(0, 1e-6, 2e-6), 1.2 * exp(c(2i, -2i))))))
 switch_rows <- list()
 for (m in switch_models) {
     inv <- invertible(m$theta)

@@ -46,13 +46,14 @@ std::map<std::string, Problem> ReadProblems()
 // positive one: columns dependent on those before them exactly, to within rounding, by being zero,
 // or beyond lm.fit's 1e-7 of their own norm (a column 1.2e-8 from the others) are left out, the
 // later of each dependent set, with coefficient 0 in their own places; a column 3.9e-7 from the
-// others, the powers of t whatever their sizes, and a small column beside large dependent ones
-// are kept.
+// others, the powers of t whatever their sizes, a small column beside large dependent ones, and
+// columns at opposite ends of the double range (1e-155 beside 1e155 once stopped as a solution
+// too large, 1e-170 beside 1e170 lost its small column; 1e300 and 1e-300) are kept.
 TEST_F(LeastSquares, AgreesWithRLmFit)
 {
     const std::map<std::string, Problem> problems = ReadProblems();
     const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
-    ASSERT_EQ(c.rows.size(), 11u);
+    ASSERT_EQ(c.rows.size(), 14u);
     for (size_t r = 0; r < c.rows.size(); ++r)
         for (const double tol : c.List(r, "tolerances")) {
             const std::string name = c.Text(r, "case");
@@ -63,9 +64,15 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
             std::vector<double> x(p.nca, -7.0), res(p.nra, -7.0);
             std::vector<int> order(p.nca, 0);
             int kbasis = -1;
+            // Columns at the ends of the range have coefficients within it, but a covariance beyond it
+            // (R's holds Inf, which reads as no list): it is asked for only where R's is finite.
+            const std::vector<double> expected = c.List(r, "covariance");
+            const bool withCovariance =
+                expected.size() == static_cast<size_t>(p.nca) * p.nca &&
+                std::all_of(expected.begin(), expected.end(), [](double v) { return std::isfinite(v); });
             std::vector<double> covariance(static_cast<size_t>(p.nca) * p.nca, -7.0);
             DLSQRR(p.nra, p.nca, a.data(), p.nra, y.data(), tol, x.data(), res.data(), kbasis, order.data(),
-                   covariance.data());
+                   withCovariance ? covariance.data() : nullptr);
             ASSERT_EQ(kbasis, rank);
             EXPECT_EQ(a, p.a);  // A and b unchanged
             EXPECT_EQ(y, p.y);
@@ -93,7 +100,7 @@ TEST_F(LeastSquares, AgreesWithRLmFit)
                 EXPECT_NEAR(x[j], coef[j], std::max(1e-9, relative) * std::abs(coef[j])) << j;
             // inverse(R'R) over the kept columns, 0 for those left out, as chol2inv of lm.fit's R;
             // an element is compared on the scale of its row's and column's variances.
-            const std::vector<double> expected = c.List(r, "covariance");
+            if (!withCovariance) continue;
             const auto at = [&](const std::vector<double>& m, int i, int j) { return m[j * p.nca + i]; };
             for (int j = 0; j < p.nca; ++j)
                 for (int i = 0; i < p.nca; ++i)
@@ -140,25 +147,34 @@ TEST_F(LeastSquares, RandomDesignsAgreeWithLmFit)
     EXPECT_TRUE(stops.empty());
 }
 
-// A design near the ends of the double range is solved scaled by a power of two; its covariance
-// comes back scaled by the square of the power: inverse((s A)'(s A)) = inverse(A'A) / s^2.
+// Columns near the ends of the double range are solved scaled, each by its own power of two; the
+// covariance comes back scaled by the powers of its row and column: with A's columns scaled by
+// S = diag(s), inverse((A S)'(A S)) = S^-1 inverse(A'A) S^-1. The same power for every column, and
+// a different one for each.
 TEST_F(LeastSquares, CovarianceOfADesignNearTheEndsOfTheRange)
 {
     const Problem p = ReadProblems().at("cars");
     const ReferenceTable c = ReadReferenceTable("least_squares_coefficients.csv");
     ASSERT_EQ(c.Text(0, "case"), "cars");
     const std::vector<double> expected = c.List(0, "covariance");
-    for (const int power : {-500, 450}) {
-        SCOPED_TRACE(power);
+    const std::vector<std::vector<int>> powerSets = {{-500, -500, -500}, {450, 450, 450}, {-450, 450, 420}};
+    for (const std::vector<int>& powers : powerSets) {
+        SCOPED_TRACE(std::to_string(powers[0]) + " " + std::to_string(powers[1]) + " " + std::to_string(powers[2]));
         std::vector<double> a = p.a;
-        for (double& v : a) v = std::ldexp(v, power);
+        for (int j = 0; j < p.nca; ++j)
+            for (int i = 0; i < p.nra; ++i) a[j * p.nra + i] = std::ldexp(a[j * p.nra + i], powers[j]);
         std::vector<double> x(p.nca), res(p.nra), covariance(static_cast<size_t>(p.nca) * p.nca);
         int kbasis = 0;
         DLSQRR(p.nra, p.nca, a.data(), p.nra, p.y.data(), 0.0, x.data(), res.data(), kbasis, nullptr,
                covariance.data());
         ASSERT_EQ(kbasis, 3);
-        for (size_t k = 0; k < expected.size(); ++k)
-            EXPECT_NEAR(std::ldexp(covariance[k], 2 * power), expected[k], 1e-10 * std::fabs(expected[k])) << k;
+        for (int j = 0; j < p.nca; ++j)
+            for (int i = 0; i < p.nca; ++i) {
+                const size_t k = static_cast<size_t>(j) * p.nca + i;
+                EXPECT_NEAR(std::ldexp(covariance[k], powers[i] + powers[j]), expected[k],
+                            1e-10 * std::fabs(expected[k]))
+                    << i << ", " << j;
+            }
     }
     EXPECT_TRUE(stops.empty());
 }
@@ -278,6 +294,26 @@ TEST_F(LeastSquares, RoundingDependenceAndTolerances)
         EXPECT_EQ(kbasis, c.kbasis);
         EXPECT_EQ(order, c.order);
         for (int j = c.kbasis; j < 3; ++j) EXPECT_EQ(x[order[j] - 1], 0.0) << order[j];
+    }
+    EXPECT_TRUE(stops.empty());
+
+    // The tolerance judges the columns as given, whatever power of two each is solved scaled by: a
+    // column of 1e-300 after one of 1e300 is below any positive tolerance and kept under 0; before
+    // it, the large one is kept under any tolerance below 1.
+    std::vector<double> ends(2 * n), swapped(2 * n);
+    for (int i = 0; i < n; ++i) {
+        ends[i] = swapped[n + i] = i % 2 == 0 ? 1e300 : 0.0;
+        ends[n + i] = swapped[i] = 1e-300 * (i + 1);
+    }
+    struct Far {
+        const std::vector<double>* a;
+        double tol;
+        int kbasis;
+    } const far[] = {{&ends, 0.0, 2}, {&ends, 1e-10, 1}, {&swapped, 1e-10, 2}, {&swapped, 0.5, 2}};
+    for (const Far& c : far) {
+        SCOPED_TRACE((c.a == &ends ? "large first, tol " : "small first, tol ") + std::to_string(c.tol));
+        DLSQRR(n, 2, c.a->data(), n, y.data(), c.tol, x.data(), res.data(), kbasis);
+        EXPECT_EQ(kbasis, c.kbasis);
     }
     EXPECT_TRUE(stops.empty());
 

@@ -389,6 +389,7 @@ TEST(Spectra, ShortConstantAndEvenSeries)
         {"two: no ordinate for Fisher", {1.0, 2.0}, 1, 0, true},
         {"three", {1.0, 3.0, 2.0}, 1, 1, true},
         {"constant", std::vector<double>(9, 7.5), 4, 0, true},
+        {"constant 0.1, whose plain mean is not 0.1", std::vector<double>(7, 0.1), 3, 0, true},
         {"ten: five ordinates, Fisher uses four", {3, 1, 4, 1, 5, 9, 2, 6, 5, 3}, 5, 4, true},
         {"a call the library abandons", {1, std::numeric_limits<double>::quiet_NaN(), 3, 4, 5}, 0, 0, false},
         {"ordinates beyond double range", {1e300, -1e300, 1e300, 5e299, -1e300, 2e300}, 0, 0, false},
@@ -416,6 +417,14 @@ TEST(Spectra, ShortConstantAndEvenSeries)
         EXPECT_EQ(curves.periodogram, c.ordinates > 0) << c.name;
         EXPECT_EQ(u.showPeriodogram, c.ordinates > 0 ? 1 : 0) << c.name;
         EXPECT_TRUE(AllFinite(curves.y1) && AllFinite(curves.y2)) << c.name;
+    }
+
+    // The ordinates of a constant series are exactly 0: its mean is its value.
+    for (const std::vector<double>& x : {std::vector<double>(9, 7.5), std::vector<double>(7, 0.1)}) {
+        UnivariateFields constant;
+        SetSeries(constant, x);
+        ComputeSpectrumValues(constant);
+        EXPECT_EQ(constant.periodogram, std::vector<double>(x.size() / 2, 0.0)) << x[0];
     }
 
     // The log scale of a constant series: every ordinate at -100, each counted.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/unit/reference_table.h"
 #include "tests/unit/test_series.h"
 
 namespace {
@@ -214,6 +216,51 @@ TEST(Transforms, TransformedValuesAreTheFormulas)
     Load(root, {0, 1, 4});
     ASSERT_EQ(ApplyBoxCox(root, 0.5), 1);
     ExpectNear(root.series, {-2.0, 0.0, 2.0}, 1e-15, "square root");
+}
+
+// Differences of R's datasets, one lag after another, against R's diff. Data of one decimal are
+// not on a binary grid: their differences round, so the values Undo rebuilds can miss the data by
+// a unit in the last place and the differences taken against them can differ from R's by as
+// much. Two equal values still give exactly 0, as in R, where a difference of the series itself
+// is 0 (sunspot.month at lag 12 once gave -1.8e-15 twice) and wherever a later difference meets
+// two equal values of its own series.
+TEST(Transforms, DifferencesMatchRsDiff)
+{
+    const ReferenceTable t = ReadReferenceTable("differences_reference.csv");
+    ASSERT_EQ(t.rows.size(), 14u);
+    std::vector<double> data;
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        if (t.Text(r, "kind") == "data") {
+            data = t.List(r, "values");
+            continue;
+        }
+        const std::string name = t.Text(r, "series") + " lags " + t.Text(r, "lags");
+        SCOPED_TRACE(name);
+        UnivariateProject u;
+        Load(u, data);
+        const std::vector<double> lags = t.List(r, "lags");
+        for (double lag : lags) {
+            const std::vector<double> x = u.series;
+            const size_t h = static_cast<size_t>(lag);
+            ASSERT_EQ(ApplyDifference(u, static_cast<int32_t>(lag)), 1);
+            for (size_t k = 0; k < u.series.size(); ++k)
+                if (x[k + h] == x[k]) {
+                    EXPECT_EQ(u.series[k], 0.0) << k;
+                    EXPECT_FALSE(std::signbit(u.series[k])) << k;
+                }
+        }
+        double top = 0.0;
+        for (double v : data) top = std::max(top, std::fabs(v));
+        const std::vector<double> at = t.List(r, "positions"), want = t.List(r, "values");
+        ASSERT_EQ(at.size(), want.size());
+        for (size_t i = 0; i < at.size(); ++i) {
+            const double got = u.series.at(static_cast<size_t>(at[i]) - 1);
+            if (lags.size() == 1 && want[i] == 0.0) {
+                EXPECT_EQ(got, 0.0) << at[i];
+            }
+            EXPECT_NEAR(got, want[i], 4 * std::numeric_limits<double>::epsilon() * top) << at[i];
+        }
+    }
 }
 
 // Below lambda = 1e-7 the transform is the logarithm and its undoing exp; from 1e-7 on it is the
@@ -462,6 +509,13 @@ TEST(Transforms, RoundTripTable)
          {differenceAt(12), difference}},
         {"lags 12, 1, 1 of a random walk of 1,000,000", RandomWalk(1000000, 2), 0, difference, true,
          {differenceAt(12), difference}},
+        // A fourth difference of the same walk gives its own values back, but undoing the whole
+        // stack would then miss the walk by 1.25e-8 of its largest value.
+        {"fourth difference of a random walk of 50,000", RandomWalk(50000, 107), 0, difference, false,
+         {difference, difference, difference}},
+        // A series of zeros comes back exactly: no error at all is within any tolerance.
+        {"subtract mean of zeros", {0.0, 0.0, 0.0, 0.0}, 0, mean, true},
+        {"difference of zeros", {0.0, 0.0, 0.0, 0.0}, 0, difference, true},
     };
     for (const Case& c : cases) {
         UnivariateProject u;
