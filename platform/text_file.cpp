@@ -47,7 +47,7 @@ std::function<bool(std::string&)> FileRecords(TextFile& file)
 
 }  // namespace
 
-std::vector<std::string> SplitRecords(std::string_view text)
+std::vector<std::string_view> SplitRecordViews(std::string_view text)
 {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
@@ -59,19 +59,26 @@ std::vector<std::string> SplitRecords(std::string_view text)
     if (endMark != std::string_view::npos &&
         std::none_of(text.begin() + static_cast<std::ptrdiff_t>(endMark), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         text = text.substr(0, endMark);
-    std::vector<std::string> records;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        records.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    std::vector<std::string_view> records;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* start = begin;
+    while (start < end) {
+        const char* stop = start;
+        while (stop < end && *stop != '\r' && *stop != '\n')
+            ++stop;
+        records.emplace_back(start, static_cast<size_t>(stop - start));
+        if (stop == end)
+            break;
+        start = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
     }
-    if (start < text.size())
-        records.emplace_back(text.substr(start));
     return records;
+}
+
+std::vector<std::string> SplitRecords(std::string_view text)
+{
+    const std::vector<std::string_view> views = SplitRecordViews(text);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 int ReadRecordSingles(const std::function<bool(std::string&)>& nextRecord, int count, float* values)

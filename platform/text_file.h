@@ -15,6 +15,8 @@
 // follows ends the text; one that digits follow is kept in its record, where a reader of numbers
 // meets it and says that the file goes on after it.
 std::vector<std::string> SplitRecords(std::string_view text);
+// The same records as views into `text`, for readers that need no copy of every line.
+std::vector<std::string_view> SplitRecordViews(std::string_view text);
 
 // A free-format read of `count` values that starts at a new record and goes on over the following
 // ones until it has them all, ignoring the rest of its last record. `nextRecord` supplies the next
