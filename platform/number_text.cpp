@@ -71,6 +71,21 @@ bool NonzeroMantissa(std::string_view token)
     return false;
 }
 
+// A plain decimal number, the common case of a long file, read at once; anything else (a Fortran
+// D exponent, a leading plus, a value out of range) is left to the free-format reader.
+bool PlainNumber(std::string_view item, NumberItem& result)
+{
+    const size_t first = SkipSign(item, 0);
+    if (first == item.size() || !(IsDigit(item[first]) || item[first] == '.') || item[0] == '+') return false;
+    double plain = 0.0;
+    const auto [stop, error] = std::from_chars(item.data(), item.data() + item.size(), plain);
+    if (error != std::errc() || stop != item.data() + item.size() || !std::isfinite(plain)) return false;
+    result.kind = NumberItemKind::Number;
+    result.value = plain;
+    result.underflow = plain == 0.0 && NonzeroMantissa(item);
+    return true;
+}
+
 // One to three digits, then groups of a mark and three digits from `at`: the groups counted in
 // `groups`, the position after them returned.
 size_t GroupsOfThree(std::string_view text, size_t at, char mark, int& groups)
@@ -231,6 +246,7 @@ struct Token {
     size_t end = 0;
     enum Kind { Word, Empty, Mark } kind = Word;
     bool joined = false;  // holds a comma between two digits
+    bool plain = false;   // holds no '*', '/', ',' or ';': no repeat, no date, no comma
 };
 
 }  // namespace
@@ -254,19 +270,7 @@ NumberItem ClassifyNumberItem(std::string_view item)
         }
     }
     if (item.find_first_of(",/;*") == std::string_view::npos) {
-        // A plain decimal number, the common case of a long file, is read once; anything else
-        // (a Fortran D exponent, a leading plus, a value out of range) by the free-format reader.
-        const size_t first = SkipSign(item, 0);
-        if (first < item.size() && (IsDigit(item[first]) || item[first] == '.') && item[0] != '+') {
-            double plain = 0.0;
-            const auto [stop, error] = std::from_chars(item.data(), item.data() + item.size(), plain);
-            if (error == std::errc() && stop == item.data() + item.size() && std::isfinite(plain)) {
-                result.kind = NumberItemKind::Number;
-                result.value = plain;
-                result.underflow = plain == 0.0 && NonzeroMantissa(item);
-                return result;
-            }
-        }
+        if (PlainNumber(item, result)) return result;
         double x = 0.0;
         if (ReadFreeReals(item, 1, &x) == 1) {
             result.kind = std::isfinite(x) ? NumberItemKind::Number : NumberItemKind::NotFinite;
@@ -338,7 +342,10 @@ void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineIte
         size_t rest = end;
         while (rest < n && IsBlank(line[rest])) ++rest;
         if (rest == n) {
-            out.items.push_back({ClassifyNumberItem(line.substr(first, end - first)), 1});
+            const std::string_view word = line.substr(first, end - first);
+            LineItem item;
+            if (!PlainNumber(word, item.item)) item.item = ClassifyNumberItem(word);
+            out.items.push_back(item);
             out.emptyEnd = tabCells && line.find('\t', end) != std::string_view::npos;
             return;
         }
@@ -356,19 +363,19 @@ void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineIte
     while (i < n) {
         const char c = line[i];
         if (c == '\x1A') {
-            tokens.push_back({i, i + 1, Token::Mark, false});
+            tokens.push_back({i, i + 1, Token::Mark, false, false});
             break;
         }
         if (c == ',' && !joining(i)) {
             // A comma where a value should stand is a null value, as in free format.
-            if (commas > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false});
+            if (commas > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false, false});
             ++commas;
             ++i;
             continue;
         }
         if (IsBlank(c)) {
             if (c == '\t' && tabCells) {
-                if (tabs > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false});
+                if (tabs > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false, false});
                 ++tabs;
             }
             ++i;
@@ -378,7 +385,7 @@ void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineIte
             out.slash = true;
             break;
         }
-        Token word{i, i, Token::Word, false};
+        Token word{i, i, Token::Word, false, true};
         for (; i < n; ++i) {
             const char d = line[i];
             if (IsBlank(d) || d == '\x1A') break;
@@ -386,6 +393,7 @@ void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineIte
                 if (!joining(i)) break;
                 word.joined = true;
             }
+            if (d == ',' || d == '*' || d == '/' || d == ';') word.plain = false;
         }
         word.end = i;
         anyJoined = anyJoined || word.joined;
@@ -397,14 +405,14 @@ void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineIte
         // The items after a free-format slash are not read; the readers count them with the rest
         // of the items they leave. An end-of-file mark there is still met.
         for (++i; i < n;) {
-            if (IsBlank(line[i]) || line[i] == ',') {
+            if (IsBlank(line[i]) || (line[i] == ',' && !joining(i))) {
                 ++i;
                 continue;
             }
             const size_t start = i;
-            while (i < n && !IsBlank(line[i]) && line[i] != ',' && line[i] != '\x1A') ++i;
+            while (i < n && !IsBlank(line[i]) && (line[i] != ',' || joining(i)) && line[i] != '\x1A') ++i;
             if (i < n && line[i] == '\x1A') {
-                tokens.push_back({i, i + 1, Token::Mark, false});
+                tokens.push_back({i, i + 1, Token::Mark, false, false});
                 break;
             }
             if (line.substr(start, i - start) != "/") ++out.afterSlash;
@@ -469,6 +477,12 @@ void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineIte
             continue;
         }
         const std::string_view word = text(t);
+        if (t.plain) {
+            LineItem item;
+            if (!PlainNumber(word, item.item)) item.item = ClassifyNumberItem(word);
+            out.items.push_back(item);
+            continue;
+        }
         if (!t.joined) {
             out.items.push_back(MakeItem(word));
             continue;
@@ -515,14 +529,26 @@ NumberFault ItemFault(const NumberItem& item, NumberPrecision precision)
     return NumberFault::Text;
 }
 
-NumberVectorReader::NumberVectorReader(std::vector<std::string_view> records, int64_t m, NumberPrecision precision)
-    : records_(std::move(records)), m_(m), precision_(precision)
+NumberVectorReader::NumberVectorReader(std::string_view text, int64_t m, NumberPrecision precision)
+    : text_(text), start_(text_), m_(m), precision_(precision)
 {
 }
 
 NumberVectorReader::NumberVectorReader(const std::vector<std::string>& records, int64_t m, NumberPrecision precision)
-    : records_(records.begin(), records.end()), m_(m), precision_(precision)
+    : records_(&records), m_(m), precision_(precision)
 {
+}
+
+bool NumberVectorReader::NextRecord(std::string_view& record)
+{
+    if (records_) {
+        if (next_ == records_->size()) return false;
+        record = (*records_)[next_++];
+        return true;
+    }
+    if (!text_.Next(record)) return false;
+    ++next_;
+    return true;
 }
 
 namespace {
@@ -537,15 +563,22 @@ bool BeginsWithTab(std::string_view line)
     return false;
 }
 
-// Whether some line whose first cell is filled holds a TAB: the lines are the rows of a table.
-bool IsTabTable(const std::vector<std::string_view>& records)
+// Whether the line's first cell is filled and it holds a TAB: a row of a TAB table.
+bool IsTabRow(std::string_view line)
 {
-    for (std::string_view line : records)
-        if (!line.empty() && !IsBlank(line[0]) && line.find('\t') != std::string_view::npos) return true;
-    return false;
+    return !line.empty() && !IsBlank(line[0]) && line.find('\t') != std::string_view::npos;
 }
 
 }  // namespace
+
+bool NumberVectorReader::IsTabTable() const
+{
+    if (records_) return std::any_of(records_->begin(), records_->end(), [](const std::string& line) { return IsTabRow(line); });
+    RecordCursor all = start_;
+    for (std::string_view line; all.Next(line);)
+        if (IsTabRow(line)) return true;
+    return false;
+}
 
 bool NumberVectorReader::Stop(NumberFault fault, int64_t line, NumberReadNotes* notes)
 {
@@ -558,12 +591,11 @@ bool NumberVectorReader::Stop(NumberFault fault, int64_t line, NumberReadNotes* 
 
 bool NumberVectorReader::NextLine(int64_t need, int64_t& line, NumberReadNotes* notes)
 {
-    while (next_ < records_.size()) {
-        const std::string_view record = records_[next_++];
+    for (std::string_view record; NextRecord(record);) {
         line = static_cast<int64_t>(next_);
         if (IsBlankLine(record)) continue;
         if (BeginsWithTab(record)) {
-            if (tabTable_ < 0) tabTable_ = IsTabTable(records_) ? 1 : 0;
+            if (tabTable_ < 0) tabTable_ = IsTabTable() ? 1 : 0;
             if (tabTable_ == 1) {
                 Stop(NumberFault::EmptyCell, line, notes);
                 line = -1;

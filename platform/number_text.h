@@ -6,6 +6,8 @@
 // the words that say what a read met are all here, so that no reader turns a date, a thousands
 // separator or a decimal comma into other numbers.
 #include <cstdint>
+
+#include "platform/text_file.h"
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,8 +124,9 @@ constexpr int64_t kNumberCountCap = int64_t{1} << 62;
 // ends the reading: its numbers belong to other columns.
 class NumberVectorReader {
 public:
-    // The records are views: the text they look into outlives the reader.
-    NumberVectorReader(std::vector<std::string_view> records, int64_t m, NumberPrecision precision);
+    // The records of a text (SplitRecords' lines, taken one at a time; the text outlives the
+    // reader), or records split before.
+    NumberVectorReader(std::string_view text, int64_t m, NumberPrecision precision);
     NumberVectorReader(const std::vector<std::string>& records, int64_t m, NumberPrecision precision);
     // The next vector: `fill`(k, r, x) gets its values k .. k + r - 1 (0-based), all x, so that a
     // repeat costs one call whatever its count. Returns true for a complete vector; false at the
@@ -139,11 +142,15 @@ private:
     // Ends a vector that the items of `line` completed at item k: the rest of the line is noted.
     void Complete(size_t k, int64_t unread, int64_t line, int64_t shortLine, NumberReadNotes* notes);
     static bool Stop(NumberFault fault, int64_t line, NumberReadNotes* notes);
+    bool NextRecord(std::string_view& record);
+    bool IsTabTable() const;
 
-    std::vector<std::string_view> records_;
+    const std::vector<std::string>* records_ = nullptr;  // the records split before, or none
+    RecordCursor text_;   // the records still to come of a text
+    RecordCursor start_;  // all of them
     int64_t m_;
     NumberPrecision precision_;
-    size_t next_ = 0;
+    size_t next_ = 0;     // the records read
     int64_t endLine_ = 0;  // the line of an end-of-file mark met after a vector's end
     int tabTable_ = -1;    // whether the records are a TAB table, -1 until a line begins with a TAB
     LineItems split_;      // the items of the current line, its buffers reused

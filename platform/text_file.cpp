@@ -47,7 +47,7 @@ std::function<bool(std::string&)> FileRecords(TextFile& file)
 
 }  // namespace
 
-std::vector<std::string_view> SplitRecordViews(std::string_view text)
+RecordCursor::RecordCursor(std::string_view text)
 {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
@@ -59,26 +59,34 @@ std::vector<std::string_view> SplitRecordViews(std::string_view text)
     if (endMark != std::string_view::npos &&
         std::none_of(text.begin() + static_cast<std::ptrdiff_t>(endMark), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         text = text.substr(0, endMark);
-    std::vector<std::string_view> records;
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* start = begin;
-    while (start < end) {
-        const char* stop = start;
-        while (stop < end && *stop != '\r' && *stop != '\n')
-            ++stop;
-        records.emplace_back(start, static_cast<size_t>(stop - start));
-        if (stop == end)
-            break;
-        start = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
-    }
-    return records;
+    rest_ = text;
+}
+
+bool RecordCursor::Next(std::string_view& record)
+{
+    if (rest_.empty())
+        return false;
+    const char* const start = rest_.data();
+    const char* const end = start + rest_.size();
+    const char* stop = start;
+    // Most bytes are above CR: one comparison passes them.
+    while (stop < end && (static_cast<unsigned char>(*stop) > '\r' || (*stop != '\r' && *stop != '\n')))
+        ++stop;
+    record = std::string_view(start, static_cast<size_t>(stop - start));
+    if (stop < end)
+        stop += *stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1;
+    rest_ = std::string_view(stop, static_cast<size_t>(end - stop));
+    return true;
 }
 
 std::vector<std::string> SplitRecords(std::string_view text)
 {
-    const std::vector<std::string_view> views = SplitRecordViews(text);
-    return std::vector<std::string>(views.begin(), views.end());
+    RecordCursor cursor(text);
+    std::vector<std::string> records;
+    records.reserve(cursor.LineEnds() + 1);
+    for (std::string_view record; cursor.Next(record);)
+        records.emplace_back(record);
+    return records;
 }
 
 int ReadRecordSingles(const std::function<bool(std::string&)>& nextRecord, int count, float* values)

@@ -74,7 +74,8 @@ Row RowNumbers(std::string_view line, int64_t need, int64_t room, std::vector<do
             row.fault = NumberFault::TooLarge;
             return row;
         }
-        numbers.insert(numbers.end(), static_cast<size_t>(item.repeat), item.item.value);
+        if (item.repeat == 1) numbers.push_back(item.item.value);
+        else numbers.insert(numbers.end(), static_cast<size_t>(item.repeat), item.item.value);
         row.numbers += item.repeat;
     }
     for (size_t rest = k; rest < split.items.size(); ++rest) {
@@ -161,10 +162,8 @@ ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& 
 {
     ClipboardParse result;
     try {
-        std::vector<std::string_view> records = SplitRecordViews(text);
         std::vector<double> read;
-        read.reserve(records.size());
-        NumberVectorReader reader(std::move(records), 1, NumberPrecision::Double);
+        NumberVectorReader reader(text, 1, NumberPrecision::Double);
         NumberReadNotes notes;
         double v = 0.0;
         while (reader.Next([&v](int64_t, int64_t, double x) { v = x; }, &notes)) read.push_back(v);
@@ -184,7 +183,7 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
 {
     ClipboardParse result;
     try {
-        const std::vector<std::string_view> records = SplitRecordViews(text);
+        RecordCursor records(text);
         // Every row is read before the table is made: it then holds no more cells than the text
         // holds numbers, repeats bounded by the largest table. The first row's numbers make the
         // columns, whatever separates them; blank lines are passed over as a file's are.
@@ -199,14 +198,15 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
         // numbers: it is the latter when every row gives the same count (R's write.csv of integers).
         bool csvIntegers = false;
         NumberReadNotes notes;
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (IsBlankLine(records[i])) continue;
-            const int64_t line = static_cast<int64_t>(i) + 1;
+        int64_t line = 0;
+        for (std::string_view record; records.Next(record);) {
+            ++line;
+            if (IsBlankLine(record)) continue;
             const int64_t room = kClipboardMaxValues - static_cast<int64_t>(numbers.size());
-            Row row = RowNumbers(records[i], width, room, numbers, split);
+            Row row = RowNumbers(record, width, room, numbers, split);
             if (width < 0 && row.fault == NumberFault::Thousands && split.integerLists) {
                 csvIntegers = true;
-                row = RowNumbers(records[i], split.commaParted, room, numbers, split);
+                row = RowNumbers(record, split.commaParted, room, numbers, split);
             }
             if (row.fault == NumberFault::TooLarge) return Refusal(line, "starts a table too large to read");
             if (row.fault != NumberFault::None) return Refusal(line, row.fault, NumberUnit::Row);
@@ -216,6 +216,11 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
                 firstLine = line;
                 firstEndsInText = row.textAfter;
                 firstEndsEmpty = row.emptyEnd;
+                // Room for a row a line, no more than the text can hold (a number and a
+                // separator are two bytes at least) nor the largest table.
+                const size_t cells = std::min({static_cast<size_t>(width) * (records.LineEnds() + 1),
+                                               text.size() / 2 + 1, static_cast<size_t>(kClipboardMaxValues)});
+                numbers.reserve(cells);
             } else if (row.numbers < width) {
                 if (row.emptyEnd) return Refusal(line, NumberFault::EmptyCell, NumberUnit::Row);
                 return Refusal(line, row.textAfter ? NumberFaultText(NumberFault::Text, NumberUnit::Row)
