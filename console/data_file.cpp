@@ -14,7 +14,8 @@
 
 bool DataFaultRefuses(DataFault fault)
 {
-    return fault == DataFault::DecimalComma || fault == DataFault::Thousands || fault == DataFault::EmptyItem;
+    return fault == DataFault::DecimalComma || fault == DataFault::Thousands || fault == DataFault::EmptyItem ||
+           fault == DataFault::EmptyCell;
 }
 
 DataFileRead ReadDataRecords(const std::vector<std::string>& records, int m, int limit)
@@ -91,7 +92,8 @@ DataFault FirstItemFault(std::string_view record)
         fault = ItemFault(split.items.front().item, NumberPrecision::Single);
     else if (fault == DataFault::None && split.slash)
         fault = DataFault::EmptyItem;
-    return DataFaultRefuses(fault) ? fault : DataFault::None;
+    // Free format would read a date or a fraction as the number before its slash.
+    return DataFaultRefuses(fault) || fault == DataFault::DateOrFraction ? fault : DataFault::None;
 }
 
 std::string DataFaultText(DataFault fault)

@@ -10,9 +10,9 @@
 // the rules of every reader of number text (platform/number_text.h); multivariate Read Data reads
 // its vectors by the same routine. Items that are not numbers the programs can hold end the data
 // where they stand, and so does an end-of-file mark that more numbers follow; the reader says
-// where. A decimal comma, a thousands separator and an empty item (a lone comma or slash) only
-// ever mean a wrong file here, which is therefore refused whole. Keyboard entry keeps plain
-// free-format reading (console/screen_io.h).
+// where. A decimal comma, a thousands separator, an empty item (a lone comma or slash) and an
+// empty first cell of a TAB table only ever mean a wrong file here, which is therefore refused
+// whole. Keyboard entry keeps plain free-format reading (console/screen_io.h).
 #include "platform/number_text.h"
 
 #include <string>
@@ -24,7 +24,7 @@
 using DataFault = NumberFault;
 
 // Whether the fault refuses the whole file (a decimal comma, a thousands separator, an empty
-// item), rather than ending the data before it.
+// item or cell), rather than ending the data before it.
 bool DataFaultRefuses(DataFault fault);
 
 struct DataFileRead {
@@ -62,7 +62,8 @@ DataFileRead ReadDataText(std::string_view text, int m, int limit);
 [[nodiscard]] int ReadDataFile(const std::string& name, int m, int limit, DataFileRead& read);
 
 // For files of one item a line read by free format (halvire's model file): DecimalComma,
-// Thousands or EmptyItem when the record's first item is one, else None.
+// Thousands, EmptyItem or DateOrFraction (1/2, 0.4/) when the record's first item is one, which
+// free format would misread, else None.
 DataFault FirstItemFault(std::string_view record);
 
 // What stands at a fault's line, after "Line N ", for a file of one value a line: "holds a

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int64_t kRepeatCap = int64_t{1} << 62;
+constexpr int64_t kRepeatCap = kNumberCountCap;
 // Halfway between the largest float and 2^128: from there on a float rounds to infinity.
 constexpr double kFloatOverflow = 0x1.ffffffp127;
 
@@ -71,6 +71,21 @@ bool NonzeroMantissa(std::string_view token)
     return false;
 }
 
+// A plain decimal number, the common case of a long file, read at once; anything else (a Fortran
+// D exponent, a leading plus, a value out of range) is left to the free-format reader.
+bool PlainNumber(std::string_view item, NumberItem& result)
+{
+    const size_t first = SkipSign(item, 0);
+    if (first == item.size() || !(IsDigit(item[first]) || item[first] == '.') || item[0] == '+') return false;
+    double plain = 0.0;
+    const auto [stop, error] = std::from_chars(item.data(), item.data() + item.size(), plain);
+    if (error != std::errc() || stop != item.data() + item.size() || !std::isfinite(plain)) return false;
+    result.kind = NumberItemKind::Number;
+    result.value = plain;
+    result.underflow = plain == 0.0 && NonzeroMantissa(item);
+    return true;
+}
+
 // One to three digits, then groups of a mark and three digits from `at`: the groups counted in
 // `groups`, the position after them returned.
 size_t GroupsOfThree(std::string_view text, size_t at, char mark, int& groups)
@@ -116,12 +131,59 @@ bool IsDecimalComma(std::string_view text)
     return fraction > whole + 1 && ExponentToEnd(text, fraction);
 }
 
-// Digits joined to a '/' on both sides (01/02/1990, 1/2), or [sign] digits '-' digit: a '-' after
-// a mantissa without a point is no exponent sign (1990-01, 1-2).
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The name of a month, or its first three letters or more, in English, any case: Jan, june, SEPT.
+bool IsMonthName(std::string_view word)
+{
+    static constexpr std::string_view kMonths[] = {"january", "february", "march",     "april",   "may",      "june",
+                                                   "july",    "august",   "september", "october", "november", "december"};
+    if (word.size() < 3) return false;
+    for (std::string_view month : kMonths) {
+        if (word.size() > month.size()) continue;
+        bool same = true;
+        for (size_t k = 0; k < word.size() && same; ++k) same = (word[k] | 0x20) == month[k];
+        if (same) return true;
+    }
+    return false;
+}
+
+// A part of a date between slashes: nothing, a number's mantissa (2020, 01, 1.5, -3), a month name,
+// or letters and then digits (Q1, W12).
+bool IsDatePart(std::string_view part)
+{
+    if (part.empty() || IsMonthName(part)) return true;
+    size_t k = 0;
+    while (k < part.size() && IsLetter(part[k])) ++k;
+    if (k > 0) return SkipDigits(part, k) == part.size() && k < part.size();
+    k = SkipSign(part, 0);
+    const size_t whole = SkipDigits(part, k);
+    size_t end = whole;
+    if (end < part.size() && part[end] == '.') end = SkipDigits(part, end + 1);
+    return end == part.size() && end > k + (whole == k ? 1 : 0);
+}
+
+// Digits joined to a '/' on both sides (01/02/1990, 1/2); digits joined to a '/' on one side when
+// every part between the slashes is one of a date's (12/Jan/2020, 2020/Q1, 1/, 02/); or [sign]
+// digits '-' digit: a '-' after a mantissa without a point is no exponent sign (1990-01, 1-2).
 bool IsDateOrFraction(std::string_view text)
 {
-    for (size_t k = 1; k + 1 < text.size(); ++k)
-        if (text[k] == '/' && IsDigit(text[k - 1]) && IsDigit(text[k + 1])) return true;
+    bool joined = false;
+    for (size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '/') continue;
+        const bool before = k > 0 && IsDigit(text[k - 1]);
+        const bool after = k + 1 < text.size() && IsDigit(text[k + 1]);
+        if (before && after) return true;
+        joined = joined || before || after;
+    }
+    if (joined) {
+        for (size_t start = 0;;) {
+            const size_t end = std::min(text.find('/', start), text.size());
+            if (!IsDatePart(text.substr(start, end - start))) return false;
+            if (end == text.size()) return true;
+            start = end + 1;
+        }
+    }
     const size_t start = SkipSign(text, 0);
     const size_t end = SkipDigits(text, start);
     return end > start && end + 1 < text.size() && text[end] == '-' && IsDigit(text[end + 1]);
@@ -139,6 +201,18 @@ NumberItemKind CommaKind(std::string_view text)
         if (IsThousands(part)) return NumberItemKind::Thousands;
         if (IsDecimalComma(part)) kind = NumberItemKind::DecimalComma;
         if (end == text.size()) return kind;
+        start = end + 1;
+    }
+}
+
+// [sign] digits, then groups of a comma and [sign] digits: whole numbers parted by commas.
+bool IsIntegerList(std::string_view text)
+{
+    for (size_t start = 0;;) {
+        const size_t end = std::min(text.find(',', start), text.size());
+        const size_t digits = SkipSign(text, start);
+        if (digits == end || SkipDigits(text, digits) != end) return false;
+        if (end == text.size()) return true;
         start = end + 1;
     }
 }
@@ -172,6 +246,7 @@ struct Token {
     size_t end = 0;
     enum Kind { Word, Empty, Mark } kind = Word;
     bool joined = false;  // holds a comma between two digits
+    bool plain = false;   // holds no '*', '/', ',' or ';': no repeat, no date, no comma
 };
 
 }  // namespace
@@ -195,19 +270,7 @@ NumberItem ClassifyNumberItem(std::string_view item)
         }
     }
     if (item.find_first_of(",/;*") == std::string_view::npos) {
-        // A plain decimal number, the common case of a long file, is read once; anything else
-        // (a Fortran D exponent, a leading plus, a value out of range) by the free-format reader.
-        const size_t first = SkipSign(item, 0);
-        if (first < item.size() && (IsDigit(item[first]) || item[first] == '.') && item[0] != '+') {
-            double plain = 0.0;
-            const auto [stop, error] = std::from_chars(item.data(), item.data() + item.size(), plain);
-            if (error == std::errc() && stop == item.data() + item.size() && std::isfinite(plain)) {
-                result.kind = NumberItemKind::Number;
-                result.value = plain;
-                result.underflow = plain == 0.0 && NonzeroMantissa(item);
-                return result;
-            }
-        }
+        if (PlainNumber(item, result)) return result;
         double x = 0.0;
         if (ReadFreeReals(item, 1, &x) == 1) {
             result.kind = std::isfinite(x) ? NumberItemKind::Number : NumberItemKind::NotFinite;
@@ -253,45 +316,84 @@ bool IsBlankLine(std::string_view line)
 LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
 {
     LineItems out;
+    SplitNumberLine(line, need, tabCells, out);
+    return out;
+}
+
+void SplitNumberLine(std::string_view line, int64_t need, bool tabCells, LineItems& out)
+{
+    out.fault = NumberFault::None;
+    out.items.clear();
+    out.slash = false;
+    out.afterSlash = 0;
+    out.emptyEnd = false;
+    out.integerLists = false;
+    out.commaParted = 0;
     const size_t n = line.size();
+
+    // A line of one word without separators, the common line of a long file, is one item.
+    size_t first = 0;
+    while (first < n && (line[first] == ' ' || line[first] == '\r' || line[first] == '\n' || (line[first] == '\t' && !tabCells)))
+        ++first;
+    if (first < n && line[first] != '\t') {
+        size_t end = first;
+        while (end < n && !IsBlank(line[end]) && line[end] != ',' && line[end] != '/' && line[end] != '*' && line[end] != '\x1A')
+            ++end;
+        size_t rest = end;
+        while (rest < n && IsBlank(line[rest])) ++rest;
+        if (rest == n) {
+            const std::string_view word = line.substr(first, end - first);
+            LineItem item;
+            if (!PlainNumber(word, item.item)) item.item = ClassifyNumberItem(word);
+            out.items.push_back(item);
+            out.emptyEnd = tabCells && line.find('\t', end) != std::string_view::npos;
+            return;
+        }
+    }
+
+    const auto separator = [&](size_t at) { return at >= n || IsBlank(line[at]) || line[at] == ','; };
     const auto joining = [&](size_t at) { return at > 0 && at + 1 < n && IsDigit(line[at - 1]) && IsDigit(line[at + 1]); };
-    std::vector<Token> tokens;
+    // The pieces of the line, kept from call to call: a reader splits a million lines.
+    thread_local std::vector<Token> tokens;
+    tokens.clear();
     bool anyJoined = false;
     bool hadItem = false;
     int commas = 0, tabs = 0;
-    for (size_t i = 0; i < n;) {
+    size_t i = 0;
+    while (i < n) {
         const char c = line[i];
         if (c == '\x1A') {
-            tokens.push_back({i, i + 1, Token::Mark, false});
+            tokens.push_back({i, i + 1, Token::Mark, false, false});
             break;
         }
         if (c == ',' && !joining(i)) {
             // A comma where a value should stand is a null value, as in free format.
-            if (commas > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false});
+            if (commas > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false, false});
             ++commas;
             ++i;
             continue;
         }
         if (IsBlank(c)) {
             if (c == '\t' && tabCells) {
-                if (tabs > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false});
+                if (tabs > 0 || !hadItem) tokens.push_back({i, i, Token::Empty, false, false});
                 ++tabs;
             }
             ++i;
             continue;
         }
-        if (c == '/' && !joining(i)) {
+        if (c == '/' && (i == 0 || separator(i - 1)) && separator(i + 1)) {
             out.slash = true;
             break;
         }
-        Token word{i, i, Token::Word, false};
+        Token word{i, i, Token::Word, false, true};
         for (; i < n; ++i) {
             const char d = line[i];
             if (IsBlank(d) || d == '\x1A') break;
-            if (d == ',' || d == '/') {
+            if (d == ',') {
                 if (!joining(i)) break;
-                word.joined = word.joined || d == ',';
+                word.joined = true;
             }
+            if (d == ',' || d == '*' || d == '/' || d == ';') word.plain = false;
         }
         word.end = i;
         anyJoined = anyJoined || word.joined;
@@ -299,7 +401,25 @@ LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
         hadItem = true;
         commas = tabs = 0;
     }
+    if (out.slash) {
+        // The items after a free-format slash are not read; the readers count them with the rest
+        // of the items they leave. An end-of-file mark there is still met.
+        for (++i; i < n;) {
+            if (IsBlank(line[i]) || (line[i] == ',' && !joining(i))) {
+                ++i;
+                continue;
+            }
+            const size_t start = i;
+            while (i < n && !IsBlank(line[i]) && (line[i] != ',' || joining(i)) && line[i] != '\x1A') ++i;
+            if (i < n && line[i] == '\x1A') {
+                tokens.push_back({i, i + 1, Token::Mark, false, false});
+                break;
+            }
+            if (line.substr(start, i - start) != "/") ++out.afterSlash;
+        }
+    }
 
+    out.emptyEnd = tabCells && !out.slash && tabs > 0 && hadItem;
     // TABs after a row's last item add no empty cell.
     while (tabCells && !tokens.empty() && tokens.back().kind == Token::Empty) tokens.pop_back();
     const auto text = [&](const Token& t) { return line.substr(t.start, t.end - t.start); };
@@ -307,25 +427,22 @@ LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
         // A comma between digits parts items only when that gives the line exactly what it must
         // supply; a decimal comma is never taken for a separator when that reading is not exact.
         // The first line of a table has no count to meet.
-        bool exact = false;
-        if (need >= 0) {
-            const int64_t cap = std::min(need, kRepeatCap - 1) + 1;
-            int64_t separated = 0;
-            for (const Token& t : tokens) {
-                if (t.kind == Token::Empty) separated = std::min(separated + 1, cap);
-                if (t.kind != Token::Word) continue;
-                const std::string_view word = text(t);
-                for (size_t start = 0;;) {
-                    const size_t end = t.joined ? std::min(word.find(',', start), word.size()) : word.size();
-                    separated = std::min(separated + ValuesOf(word.substr(start, end - start), cap), cap);
-                    if (end == word.size()) break;
-                    start = end + 1;
-                }
+        const int64_t cap = need >= 0 ? std::min(need, kRepeatCap - 1) + 1 : kRepeatCap;
+        int64_t separated = 0;
+        for (const Token& t : tokens) {
+            if (t.kind == Token::Empty) separated = std::min(separated + 1, cap);
+            if (t.kind != Token::Word) continue;
+            const std::string_view word = text(t);
+            for (size_t start = 0;;) {
+                const size_t end = t.joined ? std::min(word.find(',', start), word.size()) : word.size();
+                separated = std::min(separated + ValuesOf(word.substr(start, end - start), cap), cap);
+                if (end == word.size()) break;
+                start = end + 1;
             }
-            exact = separated == need;
         }
-        if (!exact) {
+        if (need < 0 || separated != need) {
             NumberFault fault = NumberFault::None;
+            bool integers = true;
             for (const Token& t : tokens) {
                 if (!t.joined) continue;
                 std::string_view value;
@@ -333,15 +450,19 @@ LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
                 const NumberItemKind kind = CommaKind(value);
                 if (kind == NumberItemKind::Thousands) fault = NumberFault::Thousands;
                 if (kind == NumberItemKind::DecimalComma && fault == NumberFault::None) fault = NumberFault::DecimalComma;
+                integers = integers && IsIntegerList(value);
             }
             if (fault != NumberFault::None) {
                 out.fault = fault;
                 out.slash = false;
-                return out;
+                out.afterSlash = 0;
+                out.emptyEnd = false;
+                out.integerLists = fault == NumberFault::Thousands && integers;
+                out.commaParted = separated;
+                return;
             }
         }
     }
-    out.items.reserve(tokens.size());
     for (const Token& t : tokens) {
         if (t.kind == Token::Empty) {
             LineItem empty;
@@ -356,6 +477,12 @@ LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
             continue;
         }
         const std::string_view word = text(t);
+        if (t.plain) {
+            LineItem item;
+            if (!PlainNumber(word, item.item)) item.item = ClassifyNumberItem(word);
+            out.items.push_back(item);
+            continue;
+        }
         if (!t.joined) {
             out.items.push_back(MakeItem(word));
             continue;
@@ -367,7 +494,6 @@ LineItems SplitNumberLine(std::string_view line, int64_t need, bool tabCells)
             start = end + 1;
         }
     }
-    return out;
 }
 
 NumberFault ItemFault(const NumberItem& item, NumberPrecision precision)
@@ -403,68 +529,104 @@ NumberFault ItemFault(const NumberItem& item, NumberPrecision precision)
     return NumberFault::Text;
 }
 
-NumberVectorReader::NumberVectorReader(const std::vector<std::string>& records, int64_t m, NumberPrecision precision)
-    : records_(records), m_(m), precision_(precision)
+NumberVectorReader::NumberVectorReader(std::string_view text, int64_t m, NumberPrecision precision)
+    : text_(text), start_(text_), m_(m), precision_(precision)
 {
 }
 
-bool NumberVectorReader::Next(const std::function<void(int64_t, int64_t, double)>& fill, NumberReadNotes* notes)
+NumberVectorReader::NumberVectorReader(const std::vector<std::string>& records, int64_t m, NumberPrecision precision)
+    : records_(&records), m_(m), precision_(precision)
 {
-    if (m_ < 1) return false;
-    if (endLine_ > 0) {
-        if (notes) {
-            notes->fault = NumberFault::EndMark;
-            notes->stopLine = endLine_;
-        }
-        return false;
+}
+
+bool NumberVectorReader::NextRecord(std::string_view& record)
+{
+    if (records_) {
+        if (next_ == records_->size()) return false;
+        record = (*records_)[next_++];
+        return true;
     }
-    int64_t have = 0;
-    int64_t begun = 0;
-    int64_t shortLine = 0;
-    const auto stop = [&](NumberFault fault, int64_t line) {
-        if (notes) {
-            notes->fault = fault;
-            notes->stopLine = line;
-        }
-        return false;
-    };
-    while (next_ < records_.size()) {
-        const std::string& record = records_[next_++];
-        const int64_t line = static_cast<int64_t>(next_);
+    if (!text_.Next(record)) return false;
+    ++next_;
+    return true;
+}
+
+namespace {
+
+// Whether a TAB stands before the first item of the line.
+bool BeginsWithTab(std::string_view line)
+{
+    for (char c : line) {
+        if (c == '\t') return true;
+        if (c != ' ') return false;
+    }
+    return false;
+}
+
+// Whether the line's first cell is filled and it holds a TAB: a row of a TAB table.
+bool IsTabRow(std::string_view line)
+{
+    return !line.empty() && !IsBlank(line[0]) && line.find('\t') != std::string_view::npos;
+}
+
+}  // namespace
+
+bool NumberVectorReader::IsTabTable() const
+{
+    if (records_) return std::any_of(records_->begin(), records_->end(), [](const std::string& line) { return IsTabRow(line); });
+    RecordCursor all = start_;
+    for (std::string_view line; all.Next(line);)
+        if (IsTabRow(line)) return true;
+    return false;
+}
+
+bool NumberVectorReader::Stop(NumberFault fault, int64_t line, NumberReadNotes* notes)
+{
+    if (notes) {
+        notes->fault = fault;
+        notes->stopLine = line;
+    }
+    return false;
+}
+
+bool NumberVectorReader::NextLine(int64_t need, int64_t& line, NumberReadNotes* notes)
+{
+    for (std::string_view record; NextRecord(record);) {
+        line = static_cast<int64_t>(next_);
         if (IsBlankLine(record)) continue;
-        if (have == 0) begun = line;
-        const LineItems split = SplitNumberLine(record, m_ - have);
-        if (split.fault != NumberFault::None) return stop(split.fault, line);
-        int64_t unread = 0;
-        size_t k = 0;
-        for (; k < split.items.size() && have < m_; ++k) {
-            const LineItem& item = split.items[k];
-            const NumberFault fault = ItemFault(item.item, precision_);
-            if (fault != NumberFault::None) return stop(fault, line);
-            const int64_t taken = std::min(item.repeat, m_ - have);
-            fill(have, taken, item.item.value);
-            have += taken;
-            if (taken < item.repeat) ++unread;
-        }
-        if (have == m_) {
-            // The rest of the line is left; an end-of-file mark in it ends the text after this vector.
-            for (; k < split.items.size(); ++k) {
-                const NumberItemKind kind = split.items[k].item.kind;
-                if (kind == NumberItemKind::EndMark) endLine_ = line;
-                else if (kind != NumberItemKind::Empty) ++unread;
+        if (BeginsWithTab(record)) {
+            if (tabTable_ < 0) tabTable_ = IsTabTable() ? 1 : 0;
+            if (tabTable_ == 1) {
+                Stop(NumberFault::EmptyCell, line, notes);
+                line = -1;
+                return false;
             }
-            if (notes) {
-                if (unread > 0 && notes->longLine == 0) notes->longLine = line;
-                notes->itemsNotRead = std::min(notes->itemsNotRead + unread, kRepeatCap);
-                if (shortLine > 0 && notes->shortLine == 0) notes->shortLine = shortLine;
-            }
-            return true;
         }
-        // A slash before the m-th number leaves the vector incomplete.
-        if (split.slash) return stop(NumberFault::EmptyItem, line);
-        if (have > 0 && shortLine == 0) shortLine = line;
+        SplitNumberLine(record, need, false, split_);
+        if (split_.fault != NumberFault::None) {
+            Stop(split_.fault, line, notes);
+            line = -1;
+            return false;
+        }
+        return true;
     }
-    return have > 0 ? stop(NumberFault::Incomplete, begun) : false;
+    return false;
+}
+
+void NumberVectorReader::Complete(size_t k, int64_t unread, int64_t line, int64_t shortLine, NumberReadNotes* notes)
+{
+    // The rest of the line is left; an end-of-file mark in it ends the text after this vector.
+    for (; k < split_.items.size(); ++k) {
+        const NumberItemKind kind = split_.items[k].item.kind;
+        if (kind == NumberItemKind::EndMark) endLine_ = line;
+        else if (kind != NumberItemKind::Empty) ++unread;
+    }
+    unread = std::min(unread + split_.afterSlash, kRepeatCap);
+    if (notes) {
+        if (unread > 0 && notes->longLine == 0) notes->longLine = line;
+        notes->itemsNotRead = std::min(notes->itemsNotRead + unread, kRepeatCap);
+        if (shortLine > 0 && notes->shortLine == 0) notes->shortLine = shortLine;
+    }
 }
 
 std::string NumberFaultText(NumberFault fault, NumberUnit unit)
@@ -483,6 +645,8 @@ std::string NumberFaultText(NumberFault fault, NumberUnit unit)
                                             : "holds a decimal comma or comma-parted numbers not fitting a row";
     case NumberFault::EmptyItem:
         return unit == NumberUnit::Row ? "has an empty cell" : "holds an empty item (a lone comma or slash)";
+    case NumberFault::EmptyCell:
+        return unit == NumberUnit::Row ? "has an empty cell" : "has an empty first cell";
     case NumberFault::EndMark:
         return "holds an end-of-file mark (Ctrl-Z) with more after it";
     case NumberFault::Control:

@@ -47,7 +47,7 @@ std::function<bool(std::string&)> FileRecords(TextFile& file)
 
 }  // namespace
 
-std::vector<std::string> SplitRecords(std::string_view text)
+RecordCursor::RecordCursor(std::string_view text)
 {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
@@ -59,18 +59,33 @@ std::vector<std::string> SplitRecords(std::string_view text)
     if (endMark != std::string_view::npos &&
         std::none_of(text.begin() + static_cast<std::ptrdiff_t>(endMark), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         text = text.substr(0, endMark);
+    rest_ = text;
+}
+
+bool RecordCursor::Next(std::string_view& record)
+{
+    if (rest_.empty())
+        return false;
+    const char* const start = rest_.data();
+    const char* const end = start + rest_.size();
+    const char* stop = start;
+    // Most bytes are above CR: one comparison passes them.
+    while (stop < end && (static_cast<unsigned char>(*stop) > '\r' || (*stop != '\r' && *stop != '\n')))
+        ++stop;
+    record = std::string_view(start, static_cast<size_t>(stop - start));
+    if (stop < end)
+        stop += *stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1;
+    rest_ = std::string_view(stop, static_cast<size_t>(end - stop));
+    return true;
+}
+
+std::vector<std::string> SplitRecords(std::string_view text)
+{
+    RecordCursor cursor(text);
     std::vector<std::string> records;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        records.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        records.emplace_back(text.substr(start));
+    records.reserve(cursor.LineEnds() + 1);
+    for (std::string_view record; cursor.Next(record);)
+        records.emplace_back(record);
     return records;
 }
 

@@ -4,6 +4,7 @@
 // file is collected and written at close (ReplaceFileBytes), so a failed write leaves the old file.
 #include "platform/fortran_format.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,6 +16,19 @@
 // follows ends the text; one that digits follow is kept in its record, where a reader of numbers
 // meets it and says that the file goes on after it.
 std::vector<std::string> SplitRecords(std::string_view text);
+// The records of SplitRecords one at a time, as views into the text, which outlives the cursor: a
+// reader of a long text then holds no table of its lines.
+class RecordCursor {
+public:
+    explicit RecordCursor(std::string_view text = {});
+    // The next record; false after the last.
+    bool Next(std::string_view& record);
+    // The LF characters in the text still to come: a bound for sizing what is read from it.
+    size_t LineEnds() const { return static_cast<size_t>(std::count(rest_.begin(), rest_.end(), '\n')); }
+
+private:
+    std::string_view rest_;
+};
 
 // A free-format read of `count` values that starts at a new record and goes on over the following
 // ones until it has them all, ignoring the rest of its last record. `nextRecord` supplies the next

@@ -20,8 +20,7 @@ int32_t WriteText(const std::string& name, const std::string& text, const char* 
 AsciiSeries ParseAsciiSeries(std::string_view text)
 {
     AsciiSeries series;
-    const std::vector<std::string> records = SplitRecords(text);
-    NumberVectorReader reader(records, 1, NumberPrecision::Double);
+    NumberVectorReader reader(text, 1, NumberPrecision::Double);
     double v = 0.0;
     while (reader.Next([&v](int64_t, int64_t, double x) { v = x; }, &series.notes)) series.values.push_back(v);
     return series;

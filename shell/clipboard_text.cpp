@@ -39,16 +39,18 @@ struct Row {
     int64_t numbers = 0;
     int64_t itemsAfter = 0;   // items after the row's numbers, which a table does not read
     bool textAfter = false;   // the numbers ended at text
+    bool emptyEnd = false;    // the numbers ended at an empty TAB cell
 };
 
-// The numbers a row begins with. A row's numbers end at the end of its line, at a slash or at text
-// that no number follows (a last column of notes); any other item that is not a finite number, and
-// text with numbers after it (a text column in the middle), refuse the row. A repeat "r*v" gives
-// r numbers, up to `room`, beyond which the table would be too large.
-Row RowNumbers(std::string_view line, int64_t need, int64_t room, std::vector<double>& numbers)
+// The numbers a row begins with, its items split into `split` (buffers reused from row to row). A
+// row's numbers end at the end of its line, at a slash or at text that no number follows (a last
+// column of notes); any other item that is not a finite number, and text with numbers after it (a
+// text column in the middle), refuse the row. A repeat "r*v" gives r numbers, up to `room`, beyond
+// which the table would be too large.
+Row RowNumbers(std::string_view line, int64_t need, int64_t room, std::vector<double>& numbers, LineItems& split)
 {
     Row row;
-    const LineItems split = SplitNumberLine(line, need, true);
+    SplitNumberLine(line, need, true, split);
     row.fault = split.fault;
     if (row.fault != NumberFault::None) return row;
     size_t k = 0;
@@ -64,7 +66,8 @@ Row RowNumbers(std::string_view line, int64_t need, int64_t room, std::vector<do
             row.fault = NumberFault::TooLarge;
             return row;
         }
-        numbers.insert(numbers.end(), static_cast<size_t>(item.repeat), item.item.value);
+        if (item.repeat == 1) numbers.push_back(item.item.value);
+        else numbers.insert(numbers.end(), static_cast<size_t>(item.repeat), item.item.value);
         row.numbers += item.repeat;
     }
     for (size_t rest = k; rest < split.items.size(); ++rest) {
@@ -79,7 +82,9 @@ Row RowNumbers(std::string_view line, int64_t need, int64_t room, std::vector<do
         }
         if (kind != NumberItemKind::Empty) ++row.itemsAfter;
     }
+    row.itemsAfter += split.afterSlash;
     row.textAfter = k < split.items.size();
+    row.emptyEnd = split.emptyEnd && !row.textAfter;
     return row;
 }
 
@@ -145,10 +150,8 @@ ClipboardParse ParseClipboardSeries(std::string_view text, std::vector<double>& 
 {
     ClipboardParse result;
     try {
-        const std::vector<std::string> records = SplitRecords(text);
         std::vector<double> read;
-        read.reserve(records.size());
-        NumberVectorReader reader(records, 1, NumberPrecision::Double);
+        NumberVectorReader reader(text, 1, NumberPrecision::Double);
         NumberReadNotes notes;
         double v = 0.0;
         while (reader.Next([&v](int64_t, int64_t, double x) { v = x; }, &notes)) read.push_back(v);
@@ -168,20 +171,31 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
 {
     ClipboardParse result;
     try {
-        const std::vector<std::string> records = SplitRecords(text);
+        RecordCursor records(text);
         // Every row is read before the table is made: it then holds no more cells than the text
         // holds numbers, repeats bounded by the largest table. The first row's numbers make the
         // columns, whatever separates them; blank lines are passed over as a file's are.
         std::vector<double> numbers;
+        LineItems split;
         int64_t width = -1;
         int64_t count = 0;
         int64_t firstLine = 0;
         bool firstEndsInText = false;
+        bool firstEndsEmpty = false;
+        // A first row such as 112,118,132 reads as thousands separators, or as a CSV row of whole
+        // numbers: it is the latter when every row gives the same count (R's write.csv of integers).
+        bool csvIntegers = false;
         NumberReadNotes notes;
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (IsBlankLine(records[i])) continue;
-            const int64_t line = static_cast<int64_t>(i) + 1;
-            const Row row = RowNumbers(records[i], width, kClipboardMaxValues - static_cast<int64_t>(numbers.size()), numbers);
+        int64_t line = 0;
+        for (std::string_view record; records.Next(record);) {
+            ++line;
+            if (IsBlankLine(record)) continue;
+            const int64_t room = kClipboardMaxValues - static_cast<int64_t>(numbers.size());
+            Row row = RowNumbers(record, width, room, numbers, split);
+            if (width < 0 && row.fault == NumberFault::Thousands && split.integerLists) {
+                csvIntegers = true;
+                row = RowNumbers(record, split.commaParted, room, numbers, split);
+            }
             if (row.fault == NumberFault::TooLarge) return Refusal(line, "starts a table too large to read");
             if (row.fault != NumberFault::None) return Refusal(line, row.fault, NumberUnit::Row);
             if (row.numbers == 0) return Refusal(line, NumberFault::Text, NumberUnit::Row);
@@ -189,12 +203,21 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
                 width = row.numbers;
                 firstLine = line;
                 firstEndsInText = row.textAfter;
+                firstEndsEmpty = row.emptyEnd;
+                // Room for a row a line, no more than the text can hold (a number and a
+                // separator are two bytes at least) nor the largest table.
+                const size_t cells = std::min({static_cast<size_t>(width) * (records.LineEnds() + 1),
+                                               text.size() / 2 + 1, static_cast<size_t>(kClipboardMaxValues)});
+                numbers.reserve(cells);
             } else if (row.numbers < width) {
+                if (row.emptyEnd) return Refusal(line, NumberFault::EmptyCell, NumberUnit::Row);
                 return Refusal(line, row.textAfter ? NumberFaultText(NumberFault::Text, NumberUnit::Row)
                                                    : std::string("has fewer numbers than the first line"));
             } else if (row.numbers > width) {
-                // The first row's numbers ended early: its text stands where this row has a number.
+                // The first row's numbers ended early: its text or empty cell stands where this
+                // row has a number.
                 if (firstEndsInText) return Refusal(firstLine, NumberFault::Text, NumberUnit::Row);
+                if (firstEndsEmpty) return Refusal(firstLine, NumberFault::EmptyCell, NumberUnit::Row);
                 return Refusal(line, "has more numbers than the first line");
             }
             if (row.itemsAfter > 0) {
@@ -204,6 +227,8 @@ ClipboardParse ParseClipboardTable(std::string_view text, int32_t& columns, int3
             ++count;
         }
         if (count == 0) return result;
+        // One row alone says nothing of its commas.
+        if (csvIntegers && count == 1) return Refusal(firstLine, NumberFault::Thousands, NumberUnit::Row);
         if (count > INT32_MAX || width > INT32_MAX) return Refusal(firstLine, "starts a table too large to read");
         columns = static_cast<int32_t>(width);
         rows = static_cast<int32_t>(count);

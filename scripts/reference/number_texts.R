@@ -76,4 +76,13 @@ ctrl <- scan(text = "580.38\n581.86\n580.97\n", quiet = TRUE)
 reading("ctrl_z_last", "first", 1, ctrl)
 reading("ctrl_z_last", "vectors", 1, ctrl)
 
+# AirPassengers as a table of 12 columns, a year a row, by write.csv: whole numbers of three digits
+# parted by commas, which read as thousands separators unless every row gives the same count. The
+# header line of column names, which a user does not paste, is left out.
+air <- matrix(as.integer(datasets::AirPassengers), ncol = 12, byrow = TRUE)
+csv <- tempfile(fileext = ".csv")
+write.csv(air, csv, row.names = FALSE)
+put("air_passengers_csv", paste0(paste(readLines(csv)[-1], collapse = "\n"), "\n"))
+reading("air_passengers_csv", "vectors", 12, t(as.matrix(read.csv(path("air_passengers_csv"), header = FALSE))))
+
 write.csv(do.call(rbind, rows), file.path(dir, "readings.csv"), row.names = FALSE, quote = FALSE)

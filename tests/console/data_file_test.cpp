@@ -149,7 +149,7 @@ TEST(DataFile, ReadsAndStops)
          1, 999999},
         {"a third column when m = 2", "1 2\n3 4\n5 6 7\n8 9 10\n", 2, 10000, {1, 2, 3, 4, 5, 6, 8, 9}, 4, false, 0,
          DataFault::None, 3, 2},
-        {"whatever the rest holds, up to a slash", "5 kg, 7/ 9\n", 1, ospe, {5}, 1, false, 0, DataFault::None, 1, 2},
+        {"whatever the rest holds, after a slash too", "5 kg, 7/ 9 / 11\n", 1, ospe, {5}, 1, false, 0, DataFault::None, 1, 4},
         {"a repeat longer than its vector", "3*1.5\n", 2, 10000, {1.5f, 1.5f}, 1, false, 0, DataFault::None, 1, 1},
         {"a short row takes the next line's first value", "1 2\n2\n3 6\n4 8\n", 2, 10000, {1, 2, 2, 3, 4, 8}, 3, false,
          0, DataFault::None, 3, 1, 2},
@@ -228,7 +228,8 @@ TEST(DataFile, FirstItemOfAModelLine)
         {"0.25", DataFault::None},       {" 3  a comment", DataFault::None}, {"1,5", DataFault::DecimalComma},
         {"  -0,49", DataFault::DecimalComma}, {",", DataFault::EmptyItem},   {" /", DataFault::EmptyItem},
         {"2*", DataFault::EmptyItem},    {"1, 5", DataFault::None},          {"abc", DataFault::None},
-        {"", DataFault::None},
+        {"", DataFault::None},           {"0.4/", DataFault::DateOrFraction}, {"1/2", DataFault::DateOrFraction},
+        {"0.25 / 7", DataFault::None},
     };
     for (const auto& [record, fault] : cases)
         EXPECT_EQ(static_cast<int>(FirstItemFault(record)), static_cast<int>(fault)) << record;

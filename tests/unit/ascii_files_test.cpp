@@ -24,7 +24,8 @@ TEST(AsciiFiles, SeriesReaderTakesTheFirstNumberOfEachLineAndSaysWhereItStopped)
         {"", {}, 0, NumberFault::None},
         {"  4, 5\r\n-1E2\r6.25", {4, -100, 6.25}, 0, NumberFault::None, 1, 1},  // CR LF, CR, a last line without an end
         {"7\n, 8\n9\n", {7}, 2, NumberFault::EmptyItem},  // a line that begins with a separator ends the read
-        {"7\n/8\n", {7}, 2, NumberFault::EmptyItem},
+        {"7\n/8\n", {7}, 2, NumberFault::DateOrFraction},  // a slash joined to digits is part of its item
+        {"7\n/ 8\n", {7}, 2, NumberFault::EmptyItem},
         {"3*\n4\n", {}, 1, NumberFault::EmptyItem},  // a null value is no number
         {"3*1.5\n", {1.5}, 0, NumberFault::None, 1, 1},  // the rest of a repeat is not read
         {"1d3\t x\n", {1000}, 0, NumberFault::None, 1, 1},

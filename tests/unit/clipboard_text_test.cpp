@@ -143,7 +143,9 @@ TEST(ClipboardText, PastedTableTakesItsWidthFromTheNumbersOfTheFirstLine)
         {"1\t2\n3\n", "Line 2 has fewer numbers than the first line"},
         // A longer row once lost its extra numbers.
         {"1\t2\n3\t4\t5\n", "Line 2 has more numbers than the first line"},
-        {"1\t\t\t\n1 2 3 4\n", "Line 2 has more numbers than the first line"},
+        // The first row's empty last cells are where the longer row has its numbers.
+        {"1\t\t\t\n1 2 3 4\n", "Line 1 has an empty cell"},
+        {"1\t2\t3\n4\t5\t\n", "Line 2 has an empty cell"},
         // An empty cell would move the values after it one column to the left.
         {"1\t\t3\n4\t5\t6\n", "Line 1 has an empty cell"},
         {"1\t2\t3\n4\t\t6\n", "Line 2 has an empty cell"},

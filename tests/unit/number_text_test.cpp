@@ -29,6 +29,7 @@ TEST(NumberText, ClassifierTellsNumbersFromEveryKindOfNonNumber)
         {"nan", K::NotFinite, 0},
         {"1e400", K::TooLarge, 0},
         {"-2.5D+999", K::TooLarge, 0},
+        {".5e999", K::TooLarge, 0},
         // Dates and fractions: digits joined to '/', or to a '-' after a mantissa without a point.
         {"01/02/1990", K::DateOrFraction, 0},
         {"1/2", K::DateOrFraction, 0},
@@ -37,6 +38,17 @@ TEST(NumberText, ClassifierTellsNumbersFromEveryKindOfNonNumber)
         {"-1-2", K::DateOrFraction, 0},
         {"1.5-3-4", K::Text, 0},
         {"a/2", K::Text, 0},
+        // Digits joined to '/' on one side: a date when the parts between the slashes are a date's.
+        {"12/Jan/2020", K::DateOrFraction, 0},
+        {"Sept/2020", K::DateOrFraction, 0},
+        {"2020/Q1", K::DateOrFraction, 0},
+        {"1/", K::DateOrFraction, 0},
+        {"/2", K::DateOrFraction, 0},
+        {"-1.5/", K::DateOrFraction, 0},
+        {"5/hr", K::Text, 0},
+        {"2020/Q", K::Text, 0},
+        {"Ja/2020", K::Text, 0},
+        {"./2", K::Text, 0},
         {"12,", K::Text, 0},
         {"1e-", K::Text, 0},
         // Thousands separators and decimal commas.
@@ -125,6 +137,8 @@ TEST(NumberText, LinesPartTheirItemsByTheCountTheyMustGive)
         NumberFault fault;
         const char* items;  // the kinds: n number, e empty, t text, d date, m mark, r a repeat of 3
         bool slash;
+        int64_t afterSlash = 0;
+        bool emptyEnd = false;
     } cases[] = {
         {"1 2 3", 3, false, NumberFault::None, "nnn", false},
         {"1,2", 2, false, NumberFault::None, "nn", false},
@@ -145,10 +159,23 @@ TEST(NumberText, LinesPartTheirItemsByTheCountTheyMustGive)
         {"1,", 1, false, NumberFault::None, "n", false},
         {"1\t\t2", 2, false, NumberFault::None, "nn", false},
         {"1\t\t2", 2, true, NumberFault::None, "nen", false},
-        {"\t1\t2\t\t", 2, true, NumberFault::None, "enn", false},
-        {"1 2 / 3", 2, false, NumberFault::None, "nn", true},
-        {"7/ 9", 1, false, NumberFault::None, "n", true},
+        {"\t1\t2\t\t", 2, true, NumberFault::None, "enn", false, 0, true},
+        {"1\t2\t", 2, true, NumberFault::None, "nn", false, 0, true},
+        {"1.5\t", 1, true, NumberFault::None, "n", false, 0, true},
+        {"1.5 ", 1, true, NumberFault::None, "n", false},
+        {"1\t2\t", 2, false, NumberFault::None, "nn", false},
+        // A slash standing apart ends the items and counts those after it; one joined to a
+        // character is part of its item.
+        {"1 2 / 3", 2, false, NumberFault::None, "nn", true, 1},
+        {"1,/ 3 4,5 / 6", 1, false, NumberFault::None, "n", true, 3},
+        {"1 / 2 \x1A" "3", 1, false, NumberFault::None, "nm", true, 1},
+        {"1\t/\t2\t", 1, true, NumberFault::None, "n", true, 1},
+        {"7/ 9", 1, false, NumberFault::None, "dn", false},
         {"1/2 3", 2, false, NumberFault::None, "dn", false},
+        {"12/Jan/2020 5.5", 2, false, NumberFault::None, "dn", false},
+        {"12/Jan/2020,5.5", 1, false, NumberFault::None, "dn", false},
+        {"5/hr", 1, false, NumberFault::None, "t", false},
+        {"02/ 12/1967", 1, false, NumberFault::None, "dd", false},
         {"1 x 2", 3, false, NumberFault::None, "ntn", false},
         {"1 2\x1A" "3", 2, false, NumberFault::None, "nnm", false},
         {"", 1, false, NumberFault::None, "", false},
@@ -168,6 +195,8 @@ TEST(NumberText, LinesPartTheirItemsByTheCountTheyMustGive)
         }
         EXPECT_EQ(kinds, c.items) << c.line;
         EXPECT_EQ(split.slash, c.slash) << c.line;
+        EXPECT_EQ(split.afterSlash, c.afterSlash) << c.line;
+        EXPECT_EQ(split.emptyEnd, c.emptyEnd) << c.line;
     }
 }
 

@@ -94,7 +94,9 @@ TEST(TableReaderTest, NotesOfARead)
         const char* report;
     } cases[] = {
         {"a whole table", "1 2\n3 4\n", 2, 2, {}, ""},
-        {"a slash after the m-th number ends its line", "1 2 / 9\n3 4\n", 2, 2, {}, ""},
+        {"a slash after the m-th number ends its line", "1 2 / 9\n3 4\n", 2, 2, {0, NumberFault::None, 1, 1, 0},
+         "Line 1 holds more items than a vector takes. The rest of such lines was not read: 1 item in all. 2 vectors "
+         "of 2 numbers were read. Keep them?"},
         {"NA in line 3", "1 2\n2 4\n3 NA\n4 8\n", 2, 2, {3, NumberFault::Text, 0, 0, 0},
          "Line 3 holds text where a number should stand. Reading stopped there after 2 vectors. Keep them?"},
         {"NA in row 50 of 100", Rows(100, 50), 2, 49, {50, NumberFault::Text, 0, 0, 0},
