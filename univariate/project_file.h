@@ -26,7 +26,8 @@ struct UnivariateFileContents {
 };
 
 // The file image of `project` with the colours colors[1..15]. A project without data is stored
-// with the range 1..0. Returns 1; 0, with nothing written, when the record holds what the reader
+// with the range 1..0; a fitted regression trend is added back to the series stored (the trend
+// itself is not stored). Returns 1; 0, with nothing written, when the record holds what the reader
 // would refuse or not give back as it is, with "Cannot write to file: " and the reason, caption
 // "VeskSave()": an order outside 0..26, a value that is not finite in any of the 27 coefficients
 // of each side, the series or a node, a series whose length disagrees with its range, more than

@@ -26,15 +26,6 @@ bool Fittable(const UnivariateFields& u)
     return u.regressionSpecified && u.termCount > 0 && u.n > 0 && u.series.size() >= static_cast<size_t>(u.n);
 }
 
-// The data with no trend subtracted.
-std::vector<double> TrendFreeData(const UnivariateFields& u)
-{
-    std::vector<double> y(u.series.begin(), u.series.begin() + u.n);
-    if (u.trendValues.size() == y.size())
-        for (size_t t = 0; t < y.size(); ++t) y[t] += u.trendValues[t];
-    return y;
-}
-
 // The stored design when it has exactly n rows and termCount columns, else one rebuilt from the
 // stored choice (a transform or undo since Specify changed n).
 ColumnMatrix CurrentDesign(const UnivariateFields& u)
@@ -178,6 +169,14 @@ bool Whiten(UnivariateFields& scratch, const double* values, int32_t n, std::vec
 }
 
 }  // namespace
+
+std::vector<double> TrendFreeData(const UnivariateFields& u)
+{
+    std::vector<double> y(u.series.begin(), u.series.begin() + u.n);
+    if (u.trendValues.size() == y.size())
+        for (size_t t = 0; t < y.size(); ++t) y[t] += u.trendValues[t];
+    return y;
+}
 
 int32_t RegressionTermCount(const UnivariateFields& u)
 {

@@ -75,6 +75,10 @@ std::string RegressionTermName(const UnivariateFields& project, int32_t column);
 // the rank rule, a combination of the terms before it; empty when none was left out.
 std::string LeftOutTermsMessage(const UnivariateFields& project, const std::vector<int32_t>& leftOut);
 
+// The data as the transforms left them: series with the fitted trend (trendValues, when it has n
+// values) added back; the first n values of series when no trend is fitted. n <= series.size().
+std::vector<double> TrendFreeData(const UnivariateFields& project);
+
 // Adds a fitted trend back to series and forgets the trend's terms; intercept stays.
 void RemoveRegressionTrend(UnivariateFields& project);
 

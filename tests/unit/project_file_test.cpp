@@ -302,6 +302,27 @@ TEST(UnivariateFile, ProjectWithoutDataReadsBackWithoutData)
     EXPECT_EQ(read.q, 3);
 }
 
+// The regression trend is not stored: the series is written with the fitted trend added back, as
+// the Box-Cox transform left it, and reads back as after Regression > Remove. Its residuals, some
+// below -1/lambda, would be taken for transformed values and refused.
+TEST(UnivariateFile, AFittedTrendIsAddedBackToTheSeriesWritten)
+{
+    UnivariateProject project;
+    VeskInit(project);
+    project.firstIndex = 1;
+    project.lastIndex = project.n = 4;
+    Push(project, TRANSFORM_BOX_COX)->lambda = 1.0;  // of 3, 6, 10 and 15
+    const std::vector<double> transformed = {2.0, 5.0, 9.0, 14.0};
+    project.trendValues = {4.0, 6.0, 10.0, 12.0};
+    for (size_t t = 0; t < transformed.size(); ++t) project.series.push_back(transformed[t] - project.trendValues[t]);
+    project.regressionSpecified = project.regressionPresent = 1;
+    UnivariateFileContents contents;
+    FileMessage message;
+    ASSERT_EQ(DecodeUnivariateFile(Encoded(project), contents, message), 1) << message.text;
+    EXPECT_EQ(contents.series, transformed);
+    FreeTransformStack(project.transforms);
+}
+
 TEST(UnivariateFile, RecordsTheReaderWouldRefuseAreNotWritten)
 {
     // The oldest node of the fixture's stack: its Box-Cox transform.
