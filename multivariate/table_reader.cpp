@@ -143,6 +143,9 @@ int32_t MultivarReadDialogTable(const MvTableFile& file, int32_t m, std::vector<
 
 int32_t MultivarPreviewTexts(const MvTableFile& file, int32_t m, std::string& first, std::string& last)
 {
+    // A preview of another m would show what this one does not read.
+    first = "No vector of " + IntText(m) + " numbers can be read from the file.";
+    last.clear();
     // No table of more numbers than the largest is read, so none is previewed either.
     if (m < 1 || m > file.numbers || m > kMvMaxTableValues) return 0;
     std::string firstText, lastText;

@@ -73,6 +73,7 @@ int32_t MultivarReadDialogTable(const MvTableFile& file, int32_t m, std::vector<
 
 // The previews of the first and the m-th series over the first five vectors: for each, two
 // blanks, the value with 5 significant digits and a comma; then "  etc ..." (first) and
-// "  etc ... " (last). Returns 1; 0 when no vector could be read or m exceeds kMvMaxTableValues
-// (the texts are then not changed). Its work is bounded by the text, whatever m.
+// "  etc ... " (last). Returns 1; 0 when no vector could be read or m is below 1 or exceeds
+// kMvMaxTableValues: `first` then says that no vector of m numbers can be read and `last` is
+// empty. Its work is bounded by the text, whatever m.
 int32_t MultivarPreviewTexts(const MvTableFile& file, int32_t m, std::string& first, std::string& last);

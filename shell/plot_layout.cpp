@@ -342,6 +342,8 @@ int32_t LabelFontHeight(const PanelAxes& axes, const PlotRect& rect, const PlotR
     return axes.fontHeight;
 }
 
+int32_t TitleFontHeight(const PanelGrid& grid, int32_t h) { return std::min(h / 20 + 6, grid.b - 2); }
+
 PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, const LabelMeasure& measure)
 {
     PlotRect r{client.left + 10 - 25, client.top, client.right - 10 - 25, client.bottom};

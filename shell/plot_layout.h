@@ -154,5 +154,7 @@ int32_t LabelFontHeight(const PanelAxes& axes, const PlotRect& rect, const PlotR
 // Zoom maps the mouse through the same rectangle.
 PlotRect PlotWindowDrawRect(const PlotRecord& plot, const PlotRect& client, const LabelMeasure& measure);
 
-// Font height of a panel title in a rectangle of height h.
-inline int32_t TitleFontHeight(int32_t h) { return h / 20 + 6; }
+// Font height of the title of a panel of height h laid out in `grid`: h / 20 + 6, at most the
+// grid's top margin b less the 2 units the title stands above its panel, so that a panel tall
+// against the drawing's width (a window of two series side by side) keeps its title inside.
+int32_t TitleFontHeight(const PanelGrid& grid, int32_t h);

@@ -17,6 +17,9 @@
 #include "univariate/statistics.h"
 #include "univariate/transforms.h"
 
+// A run asks the evaluation for its forecasts.
+static_assert(kMaxForecastSteps <= kMaxEvaluationHorizon, "the forecast step limit passes the evaluation's horizon");
+
 namespace {
 
 bool AllFinite(const std::vector<double>& v)

@@ -9,9 +9,6 @@
 
 #include "univariate/univariate_project.h"
 
-// Most forecasts one run gives: the evaluation's own horizon limit.
-constexpr int32_t kMaxForecastSteps = 100000;
-
 // What the forecasting commands need to know of a transform stack. Where a kind other than
 // differencing occurs twice, the oldest node stands.
 struct TransformSummary {

@@ -107,7 +107,7 @@ int32_t Evaluate(UnivariateFields& u, int32_t horizon)
     }
     const int n = u.n;
     const int m = std::max(p, q);
-    if (n < std::max(2 * m, 2) || static_cast<size_t>(n) > u.series.size()) return EVALUATION_SHORT_SERIES;
+    if (n < EvaluationMinimumLength(p, q) || static_cast<size_t>(n) > u.series.size()) return EVALUATION_SHORT_SERIES;
     if (horizon == 0 && n <= p + q) return EVALUATION_SHORT_SERIES;
     if (!AllFinite(c.data(), c.size())) return EVALUATION_FAILED;
 
@@ -193,6 +193,8 @@ int32_t Likelihood(UnivariateFields& u, double* table, bool* converged)
 }
 
 }  // namespace
+
+int32_t EvaluationMinimumLength(int32_t p, int32_t q) { return std::max(2 * std::max(p, q), 2); }
 
 int32_t ApplyModelRelations(UnivariateFields& project)
 {

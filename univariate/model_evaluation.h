@@ -19,8 +19,7 @@ enum EvaluationStatus : int32_t {
     // The AR part is not causal, or the innovations recursion met a one-step variance that is
     // not positive.
     EVALUATION_NOT_CAUSAL = -1,
-    // The series is too short for the model: n < max(2·max(p, q), 2) (the recursion reads
-    // x(1..2m) and the model's start-up rows), or least squares with n <= p + q (no positive
+    // The series is too short for the model: n < EvaluationMinimumLength(p, q), or least squares with n <= p + q (no positive
     // divisor for the variance).
     EVALUATION_SHORT_SERIES = -2,
     // Anything else that leaves no finite result: orders outside 0..26, a relation index outside
@@ -28,6 +27,10 @@ enum EvaluationStatus : int32_t {
     // sums outside the double range, or no memory for the work arrays.
     EVALUATION_FAILED = -3,
 };
+
+// The fewest values EvaluateModel takes with AR order p and MA order q: max(2 max(p, q), 2) (the
+// recursion reads x(1..2m) and the model's start-up rows).
+int32_t EvaluationMinimumLength(int32_t p, int32_t q);
 
 // Most forecast steps EvaluateModel gives.
 constexpr int32_t kMaxEvaluationHorizon = 100000;

@@ -5,6 +5,7 @@
 #include "platform/file_bytes.h"
 #include "shell/ascii_files.h"
 #include "univariate/constraints.h"
+#include "univariate/regression.h"
 #include "univariate/transform_menu.h"
 #include "univariate/transforms.h"
 
@@ -105,15 +106,16 @@ const char* StackFault(const std::vector<const TransformNode*>& oldestFirst, std
     return UndoWholeStack(newestFirst, values, firstIndex, lastIndex);
 }
 
-// What a record that the format cannot give back holds, or nullptr when it can be written.
-const char* RecordFault(const UnivariateProject& project, const std::vector<const TransformNode*>& nodes,
-                        int32_t firstIndex, int32_t lastIndex)
+// What a record that the format cannot give back holds, with `series` the series to be written,
+// or nullptr when it can be written.
+const char* RecordFault(const UnivariateProject& project, const std::vector<double>& series,
+                        const std::vector<const TransformNode*>& nodes, int32_t firstIndex, int32_t lastIndex)
 {
     if (!ModelSound(project.p, project.q, project.phi, project.theta))
         return "the model has an order outside 0..26 or a coefficient that is not finite";
-    if (static_cast<int64_t>(lastIndex) - firstIndex + 1 != static_cast<int64_t>(project.series.size()))
+    if (static_cast<int64_t>(lastIndex) - firstIndex + 1 != static_cast<int64_t>(series.size()))
         return "the series does not fill its index range";
-    if (!Finite(project.series)) return "the series holds a value that is not finite";
+    if (!Finite(series)) return "the series holds a value that is not finite";
     if (nodes.size() > static_cast<size_t>(kMaxTransformNodes)) return "the project holds more than 1000 transforms";
     std::vector<int32_t> kinds;
     for (const TransformNode* node : nodes) {
@@ -122,7 +124,7 @@ const char* RecordFault(const UnivariateProject& project, const std::vector<cons
         kinds.push_back(node->kind);
     }
     if (!TransformOrderBuildable(kinds)) return kUnbuildableOrder;
-    std::vector<double> values(project.series);
+    std::vector<double> values(series);
     return StackFault(nodes, values, firstIndex, lastIndex);
 }
 
@@ -234,7 +236,14 @@ int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* c
     // No values: the range 1..0. A stack on no values is one the program never builds, and is
     // refused below.
     if (project.series.empty()) firstIndex = 1, lastIndex = 0;
-    if (const char* fault = RecordFault(project, nodes, firstIndex, lastIndex)) {
+    // The regression trend is not stored: the series goes with the fitted trend added back, as the
+    // transforms left it, so that the file reads back as the project after Regression > Remove and
+    // its transforms undo from there (its residuals are no values the transforms gave).
+    const bool trend = project.regressionPresent > 0 && project.n >= 0 &&
+                       static_cast<size_t>(project.n) == project.series.size() &&
+                       project.trendValues.size() == project.series.size();
+    const std::vector<double> series = trend ? TrendFreeData(project) : project.series;
+    if (const char* fault = RecordFault(project, series, nodes, firstIndex, lastIndex)) {
         message = {std::string("Cannot write to file: ") + fault, "VeskSave()"};
         return 0;
     }
@@ -247,7 +256,7 @@ int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* c
     AppendDoubles(bytes, project.theta + 1, 27);
     AppendInt32(bytes, firstIndex);
     AppendInt32(bytes, lastIndex);
-    AppendDoubles(bytes, project.series.data(), project.series.size());
+    AppendDoubles(bytes, series.data(), series.size());
     AppendInt32(bytes, static_cast<int32_t>(nodes.size()));
     for (const TransformNode* node : nodes) AppendNode(bytes, *node);
     return 1;

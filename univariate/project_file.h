@@ -26,7 +26,8 @@ struct UnivariateFileContents {
 };
 
 // The file image of `project` with the colours colors[1..15]. A project without data is stored
-// with the range 1..0. Returns 1; 0, with nothing written, when the record holds what the reader
+// with the range 1..0; a fitted regression trend is added back to the series stored (the trend
+// itself is not stored). Returns 1; 0, with nothing written, when the record holds what the reader
 // would refuse or not give back as it is, with "Cannot write to file: " and the reason, caption
 // "VeskSave()": an order outside 0..26, a value that is not finite in any of the 27 coefficients
 // of each side, the series or a node, a series whose length disagrees with its range, more than
@@ -35,8 +36,9 @@ struct UnivariateFileContents {
 // not have given on the series it was applied to (NodeOutsideDialogs; a stack on no values is
 // one), a difference whose removed values disagree with its lag, a seasonal node with a seasonal
 // vector of another length than its period, a subsequence whose cut-off lengths differ from those
-// the reader derives from the final index range, or a stack that cannot be undone
-// (UndoWholeStack). Every image it returns decodes to the same record, bit for bit.
+// the reader derives from the final index range, or a stack that cannot be undone, holds Box-Cox
+// values below -1/lambda or undoes to a range other than the loaded series' 1..kMaxLastSeriesIndex
+// at most (UndoWholeStack). Every image it returns decodes to the same record, bit for bit.
 [[nodiscard]] int32_t EncodeUnivariateFile(const UnivariateProject& project, const uint32_t* colors,
                                            std::vector<unsigned char>& bytes, FileMessage& message);
 
@@ -49,7 +51,9 @@ struct UnivariateFileContents {
 // bytes left, nodes of the kinds the program knows, in an order it builds
 // (TransformOrderBuildable; the forecasts and Undo rely on it), whose stored values the Transform
 // menu's dialogs could have given on the series each was applied to (NodeOutsideDialogs), and
-// which Undo can undo down to the first transform (UndoWholeStack); no byte after the last node.
+// which Undo can undo down to the first transform, to a series that starts at index 1 and ends
+// where kMaxForecastSteps forecasts after it keep int32 indices (UndoWholeStack); no byte after
+// the last node.
 // The oldest node keeps the series the stack undoes to.
 [[nodiscard]] int32_t DecodeUnivariateFile(const std::vector<unsigned char>& bytes,
                                            UnivariateFileContents& contents, FileMessage& message);

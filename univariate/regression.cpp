@@ -9,6 +9,7 @@
 #include "numlib/least_squares.h"
 #include "platform/blas.h"
 #include "shell/number_format.h"
+#include "univariate/model_evaluation.h"
 #include "univariate/residuals.h"
 
 namespace {
@@ -23,15 +24,6 @@ bool AllFinite(const std::vector<double>& values)
 bool Fittable(const UnivariateFields& u)
 {
     return u.regressionSpecified && u.termCount > 0 && u.n > 0 && u.series.size() >= static_cast<size_t>(u.n);
-}
-
-// The data with no trend subtracted.
-std::vector<double> TrendFreeData(const UnivariateFields& u)
-{
-    std::vector<double> y(u.series.begin(), u.series.begin() + u.n);
-    if (u.trendValues.size() == y.size())
-        for (size_t t = 0; t < y.size(); ++t) y[t] += u.trendValues[t];
-    return y;
 }
 
 // The stored design when it has exactly n rows and termCount columns, else one rebuilt from the
@@ -178,6 +170,14 @@ bool Whiten(UnivariateFields& scratch, const double* values, int32_t n, std::vec
 
 }  // namespace
 
+std::vector<double> TrendFreeData(const UnivariateFields& u)
+{
+    std::vector<double> y(u.series.begin(), u.series.begin() + u.n);
+    if (u.trendValues.size() == y.size())
+        for (size_t t = 0; t < y.size(); ++t) y[t] += u.trendValues[t];
+    return y;
+}
+
 int32_t RegressionTermCount(const UnivariateFields& u)
 {
     return u.polynomialDegree + 2 * u.harmonicCount + (u.intercept ? 1 : 0);
@@ -267,6 +267,7 @@ int32_t FitGlsTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
     const std::vector<Alias> alias = HarmonicAliases(u, n);
     const std::vector<int32_t> use = ColumnsToFit(alias);
 
+    if (!u.fracIntegrated && n < EvaluationMinimumLength(u.p, u.q)) return REGRESSION_SHORT_SERIES;
     UnivariateFields scratch = u;
     std::vector<double> v;
     if (!Whiten(scratch, y.data(), n, v)) return REGRESSION_NOT_WHITENED;
@@ -305,6 +306,13 @@ int32_t FitGlsTrend(UnivariateFields& u, std::vector<int32_t>& leftOut)
     return REGRESSION_DONE;
 }
 
+std::string RegressionShortSeriesMessage(const UnivariateFields& u)
+{
+    return "The series has " + IntText(u.n) + " values: too few for the ARMA(" + IntText(u.p) + "," + IntText(u.q) +
+           ") model, which needs at least " + IntText(EvaluationMinimumLength(u.p, u.q)) +
+           ", so the regression cannot be fitted with it.";
+}
+
 std::string RegressionTermName(const UnivariateFields& u, int32_t column)
 {
     const int32_t degree = std::clamp(u.polynomialDegree, 0, 10);
@@ -328,7 +336,8 @@ std::string LeftOutTermsMessage(const UnivariateFields& u, const std::vector<int
         const Alias a = j >= 1 && static_cast<size_t>(j) <= alias.size() ? alias[static_cast<size_t>(j - 1)] : Alias();
         text += "\n" + name(j);
         if (a.zero) text += " is zero at every t.";
-        else if (a.repeats > 0) text += " repeats " + name(a.repeats) + (a.negated ? " with the sign changed." : ".");
+        else if (a.repeats > 0)
+            text += " repeats the earlier term " + name(a.repeats) + (a.negated ? " with the sign changed." : ".");
         else text += " is a combination of the terms before it, to within 1e-7 of its size.";
     }
     return text;

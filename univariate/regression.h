@@ -32,7 +32,12 @@ enum RegressionFitStatus : int32_t {
     REGRESSION_NOT_SPECIFIED = 2,  // no trend specified; nothing changed
     REGRESSION_NOT_WHITENED = 3,   // the model gives no residuals for the series or a column
     REGRESSION_NOT_FINITE = 4,     // the fit's values are not all finite; nothing changed
+    REGRESSION_SHORT_SERIES = 5,   // the series is too short for the ARMA model; nothing changed
 };
+
+// Why a fit was refused as REGRESSION_SHORT_SERIES: the count of values, the model and the count
+// it needs.
+std::string RegressionShortSeriesMessage(const UnivariateFields& project);
 
 // Least squares of the data (series + trendValues) on the design: trendCoefficients,
 // trendValues and series := data - trend, regressionPresent := 1; coefficientCovariance is left
@@ -53,7 +58,8 @@ int32_t FitLeastSquaresTrend(UnivariateFields& project, std::vector<int32_t>& le
 // regressed on the whitened columns, the trend comes from the unwhitened design and the
 // coefficient covariance is wnVariance inverse(Z'Z) over the columns kept, formed from the
 // solve's triangular factor, with 0 in the rows and columns of those left out;
-// regressionPresent := 2. `residuals` is not touched (the refresh that follows recomputes it from
+// regressionPresent := 2. REGRESSION_SHORT_SERIES for an ARMA model that the series is too short
+// to give residuals for (EvaluationMinimumLength). `residuals` is not touched (the refresh that follows recomputes it from
 // the new series). leftOut as for least squares, the rank rule judging the whitened columns.
 int32_t FitGlsTrend(UnivariateFields& project);
 int32_t FitGlsTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
@@ -63,10 +69,15 @@ int32_t FitGlsTrend(UnivariateFields& project, std::vector<int32_t>& leftOut);
 std::string RegressionTermName(const UnivariateFields& project, int32_t column);
 
 // The message that names the left-out columns (as FitLeastSquaresTrend gives them) in those
-// words, the constant also called so, each with its reason: "is zero at every t", "repeats
-// Cos(2*pi*t10/N)" (a sine that is minus the one it repeats "with the sign changed"), or, for
+// words, the constant also called so, each with its reason: "is zero at every t", "repeats the
+// earlier term Cos(2*pi*t10/N)" (a sine that is minus the one it repeats "with the sign
+// changed"), or, for
 // the rank rule, a combination of the terms before it; empty when none was left out.
 std::string LeftOutTermsMessage(const UnivariateFields& project, const std::vector<int32_t>& leftOut);
+
+// The data as the transforms left them: series with the fitted trend (trendValues, when it has n
+// values) added back; the first n values of series when no trend is fitted. n <= series.size().
+std::vector<double> TrendFreeData(const UnivariateFields& project);
 
 // Adds a fitted trend back to series and forgets the trend's terms; intercept stays.
 void RemoveRegressionTrend(UnivariateFields& project);

@@ -240,12 +240,14 @@ bool UndoOnto(const TransformNode& node, std::vector<double>& values, int64_t& f
     return true;
 }
 
-// Undoes every node of a stack, newest first, on `values` (indices first..last), in two buffers
-// sized once for the longest series on the way (undoing only lengthens it). Before each node,
-// `check` (when given) may refuse it with a reason, given the length of the series it was applied
-// to. nullptr when done; else the reason, kStackUndoFault when a node cannot be undone.
+// Undoes every node of a stack, newest first, on `values` (indices first..last, which receive the
+// range before the oldest node), in two buffers sized once for the longest series on the way
+// (undoing only lengthens it). Before each node, `check` (when given) may refuse it with a
+// reason, given the values it made and the length of the series it was applied to. nullptr when
+// done; else the reason, kStackUndoFault when a node cannot be undone.
 const char* UndoNodes(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
-                      int64_t first, int64_t last, const char* (*check)(const TransformNode&, int64_t))
+                      int64_t& first, int64_t& last,
+                      const char* (*check)(const TransformNode&, const std::vector<double>&, int64_t))
 {
     int64_t longest = static_cast<int64_t>(values.size());
     for (const TransformNode* node : newestFirst) longest = LengthBefore(*node, longest);
@@ -254,7 +256,8 @@ const char* UndoNodes(const std::vector<const TransformNode*>& newestFirst, std:
     scratch.reserve(static_cast<size_t>(longest));
     for (const TransformNode* node : newestFirst) {
         if (check)
-            if (const char* fault = check(*node, LengthBefore(*node, static_cast<int64_t>(values.size())))) return fault;
+            if (const char* fault = check(*node, values, LengthBefore(*node, static_cast<int64_t>(values.size()))))
+                return fault;
         if (!UndoOnto(*node, values, first, last, scratch)) return kStackUndoFault;
     }
     return nullptr;
@@ -433,6 +436,26 @@ double BoxCoxInverse(double y, double lambda)
     const double base = lambda * y + 1.0;
     return std::pow(base < 0.0 ? 0.0 : base, 1.0 / lambda);
 }
+
+namespace {
+
+// Whether y could be the Box-Cox transform of values >= 0, which is never below -1/lambda (the
+// logarithm has no such bound): lambda y + 1 >= 0 to within what the round trips of later
+// transforms leave, taken as 1e-6 (a hundred times kRoundTripTolerance) of lambda times the
+// largest |y|. BoxCoxInverse takes a base below 0 as 0, which for values further down would make
+// zeros of what the transform never gave.
+bool BoxCoxImageSound(const std::vector<double>& y, double lambda)
+{
+    if (lambda < kBoxCoxLogLimit) return true;
+    double largest = 0.0;
+    for (double v : y) largest = std::max(largest, std::fabs(v));
+    const double slack = 1e-6 * lambda * largest;
+    for (double v : y)
+        if (lambda * v + 1.0 < -slack) return false;
+    return true;
+}
+
+}  // namespace
 
 std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda)
 {
@@ -739,8 +762,35 @@ const char* NodeOutsideDialogs(const TransformNode& node, int64_t n)
     }
 }
 
+namespace {
+
+// NodeOutsideDialogs on the length of the series the node was applied to, and whether the values
+// it left could have come from its transform.
+const char* NodeOutsideTransform(const TransformNode& node, const std::vector<double>& after, int64_t n)
+{
+    if (const char* fault = NodeOutsideDialogs(node, n)) return fault;
+    if (node.kind == TRANSFORM_BOX_COX && !BoxCoxImageSound(after, node.lambda))
+        return "a Box-Cox transform holds a value below -1/lambda, which it never gives";
+    return nullptr;
+}
+
+// Why a series could not run from index `first` to `last` as loaded, or nullptr when it can:
+// every series is loaded at index 1 and ends at kMaxLastSeriesIndex at most.
+const char* SeriesRangeFault(int64_t first, int64_t last)
+{
+    static_assert(kMaxLastSeriesIndex == 2147383647 && kMaxForecastSteps == 100000, "the messages name the limits");
+    if (last > kMaxLastSeriesIndex)
+        return "its last index, with the transforms undone, is above 2147383647: the indices of 100000 forecasts "
+               "after it would not fit";
+    if (first != kFirstSeriesIndex) return "its first index, with the transforms undone, is not 1";
+    return nullptr;
+}
+
+}  // namespace
+
 const char* UndoWholeStack(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
                            int64_t first, int64_t last)
 {
-    return UndoNodes(newestFirst, values, first, last, NodeOutsideDialogs);
+    if (const char* fault = UndoNodes(newestFirst, values, first, last, NodeOutsideTransform)) return fault;
+    return SeriesRangeFault(first, last);
 }

@@ -182,7 +182,9 @@ const char* NodeOutsideDialogs(const TransformNode& node, int64_t n);
 
 // Undoes a whole stack, given newest first, from `values` at indices first..last as Undo would,
 // checking each node first against the dialogs' limits on the series it was applied to
-// (NodeOutsideDialogs). Returns nullptr, with `values` the series before the oldest transform;
-// else the reason (NodeOutsideDialogs's, or kStackUndoFault), `values` then in any state.
+// (NodeOutsideDialogs) and a Box-Cox node's values against what the transform gives (nothing
+// below -1/lambda, which Undo would turn into zeros), and at the end the range of the series as
+// loaded: index kFirstSeriesIndex to kMaxLastSeriesIndex at most. Returns nullptr, with `values` the series before the oldest
+// transform; else the reason (of those checks, or kStackUndoFault), `values` then in any state.
 const char* UndoWholeStack(const std::vector<const TransformNode*>& newestFirst, std::vector<double>& values,
                            int64_t first, int64_t last);

@@ -7,6 +7,7 @@
 // a correlation vector for lags 0..L holds L + 1 values. Fixed arrays keep the 1-based
 // numbering with an unused element 0. Matrices are stored column by column.
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,14 @@ struct ColumnMatrix {
     bool present() const { return !values.empty(); }
     void clear() { rows = cols = 0; values.clear(); }
 };
+
+// Most forecasts one run of a forecasting method gives.
+constexpr int32_t kMaxForecastSteps = 100000;
+// The index range of a series as loaded: it starts at 1 (the transforms only move the first index
+// up from there), and its last index leaves room for kMaxForecastSteps forecasts after it, whose
+// indices are int32 too.
+constexpr int32_t kFirstSeriesIndex = 1;
+constexpr int32_t kMaxLastSeriesIndex = std::numeric_limits<int32_t>::max() - kMaxForecastSteps;
 
 constexpr int32_t kViewCount = 17;
 constexpr int32_t kTextWindowCount = 5;

@@ -33,18 +33,22 @@ struct ReadDataState {
 
 ReadDataState* StateOf(HWND dialog) { return reinterpret_cast<ReadDataState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
-int32_t ColumnsEntered(HWND dialog)
+// Whether the number of columns reads as an integer, into m.
+bool ColumnsEntered(HWND dialog, int32_t& m)
 {
     wchar_t text[64] = {};
     GetDlgItemTextW(dialog, IDC_MV_COLUMNS, text, 64);
     int value = 0;
-    return ParseDialogInteger(Utf8Text(text), value) ? value : 0;
+    if (!ParseDialogInteger(Utf8Text(text), value)) return false;
+    m = value;
+    return true;
 }
 
+// The previews of m, or that m reads no vector.
 void Preview(HWND dialog, const ReadDataState& s, int32_t m)
 {
     std::string first, last;
-    if (!MultivarPreviewTexts(*s.file, m, first, last)) return;
+    (void)MultivarPreviewTexts(*s.file, m, first, last);
     SetDlgItemTextW(dialog, IDC_MV_PREVIEW_FIRST, WideText(first).c_str());
     SetDlgItemTextW(dialog, IDC_MV_PREVIEW_LAST, WideText(last).c_str());
 }
@@ -61,7 +65,8 @@ bool KeepTable(HWND dialog, const std::string& question)
 // vector, the user keeps it; otherwise it says why.
 void ReadDataOk(HWND dialog, ReadDataState& s)
 {
-    const int32_t m = ColumnsEntered(dialog);
+    int32_t m = 0;
+    if (!ColumnsEntered(dialog, m)) m = 0;
     if (GetFocus() != GetDlgItem(dialog, IDOK)) {
         SetFocus(GetDlgItem(dialog, IDOK));
         return;
@@ -106,9 +111,10 @@ INT_PTR ReadDataMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_MV_COLUMNS:
+            // Text that is no integer yet (a number being retyped) keeps what the last one showed.
             if (HIWORD(wParam) == EN_CHANGE) {
-                const int32_t m = ColumnsEntered(dialog);
-                if (m > 0) Preview(dialog, *s, m);
+                int32_t m = 0;
+                if (ColumnsEntered(dialog, m)) Preview(dialog, *s, m);
             }
             return TRUE;
         case IDOK:

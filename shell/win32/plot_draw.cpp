@@ -84,11 +84,11 @@ int32_t DrawPanelAxes(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect&
     return 1;
 }
 
-int32_t DrawPanelTitle(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect& r)
+int32_t DrawPanelTitle(const PlotRecord& plot, int32_t p, HDC dc, const PlotRect& r, const PanelGrid& grid)
 {
     if (!plot.panels[p].hasTitle) return 0;
     const std::wstring title = WideText(PanelTitleText(plot, p));
-    GdiObject font(CreateLabelFont(TitleFontHeight(r.Height())));
+    GdiObject font(CreateLabelFont(TitleFontHeight(grid, r.Height())));
     SelectGuard useFont(dc, font.get());
     const UINT align = SetTextAlign(dc, TA_CENTER | TA_BOTTOM);
     TextOutW(dc, r.left + r.Width() / 2, r.top - 2, title.c_str(), static_cast<int>(title.size()));
@@ -258,7 +258,7 @@ int32_t DrawPlot(PlotRecord& plot, HDC dc, const RECT& rect, int32_t selector, i
     SetBkMode(dc, TRANSPARENT);
     for (const LaidOutPanel& cell : layout.panels) {
         DrawPanelAxes(plot, cell.panel, dc, cell.rect, bounds, visible != nullptr);
-        DrawPanelTitle(plot, cell.panel, dc, cell.rect);
+        DrawPanelTitle(plot, cell.panel, dc, cell.rect, layout.grid);
         for (int32_t k = 1; k <= kPlotCurveCount; ++k)
             if (plot.curves[k].panel == cell.panel && plot.curves[k].shown == 1) DrawCurve(plot, k, dc, cell.rect);
     }

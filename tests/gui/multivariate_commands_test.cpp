@@ -117,6 +117,15 @@ TEST_F(MultivariateCommandsTest, ReadDataDialog)
         EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_LAST), L"  12.000,  22.000,  32.000,  42.000,  52.000,  etc ... ");
         SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"3");
         EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_LAST), L"  13.000,  23.000,  33.000,  43.000,  53.000,  etc ... ");
+        // An m that reads no vector says so; text that is no number yet keeps what was shown.
+        SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"30");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"No vector of 30 numbers can be read from the file.");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_LAST), L"");
+        SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"No vector of 30 numbers can be read from the file.");
+        SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"3");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"  11.000,  21.000,  31.000,  41.000,  51.000,  etc ...");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_LAST), L"  13.000,  23.000,  33.000,  43.000,  53.000,  etc ... ");
         previewed = true;
     };
     AnswerNextDialog(zero);                                     // m = 0: the dialog stays
@@ -204,7 +213,8 @@ TEST_F(MultivariateCommandsTest, ReadDataSaysWhatTheReadingRulesDid)
 }
 
 // Dialog 157 with a count the file cannot make a table of: fourteen bytes standing for two
-// billion numbers, typed m = 1e8. The preview stays, OK says why and the dialog asks again.
+// billion numbers, typed m = 1e8. The preview stays, OK says why and the dialog asks again; m = 1e9,
+// past the largest table, reads no vector and the preview says so.
 TEST_F(MultivariateCommandsTest, ReadDataRefusesMoreSeriesThanTimePoints)
 {
     Write("repeats.txt", "2000000000*1.5");
@@ -214,7 +224,8 @@ TEST_F(MultivariateCommandsTest, ReadDataRefusesMoreSeriesThanTimePoints)
     many.inspect = [](HWND dialog) {
         EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"  1.5000,  etc ...");
         SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"1000000000");
-        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"  1.5000,  etc ...");
+        EXPECT_EQ(ItemText(dialog, IDC_MV_PREVIEW_FIRST), L"No vector of 1000000000 numbers can be read from the file.");
+        SetDlgItemTextW(dialog, IDC_MV_COLUMNS, L"100000000");
     };
     AnswerNextDialog(many);
     AnswerNextDialog(Press(IDOK));  // the message

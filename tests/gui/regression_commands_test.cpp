@@ -182,6 +182,24 @@ TEST_F(RegressionCommandsTest, GlsRefusals)
     EXPECT_EQ(u.regressionPresent, 0);
     EXPECT_FALSE(IsWindow(Handle(u.textWindows[TEXT_REGRESSION])));
     ExpectMenu(false, true, false);
+
+    // AR(7) on 12 values: the series is too short for the model, and the message says so.
+    std::vector<double> twelve(12);
+    for (size_t t = 0; t < twelve.size(); ++t) twelve[t] = 3.0 + 0.5 * double(t) + std::sin(double(t));
+    ASSERT_EQ(VeskImportData(u, twelve), 1);
+    PumpMessages();
+    TakeSeenDialogs();
+    Specify(L"1");
+    u.p = 7;
+    u.phi[1] = 0.5;
+    AnswerWith(IDOK);
+    seen = Command(IDM_REGRESSION_GLS);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"KELO::Vesk Error");
+    EXPECT_EQ(seen[0].message, L"The series has 12 values: too few for the ARMA(7,0) model, which needs at least 14, "
+                               L"so the regression cannot be fitted with it.");
+    EXPECT_EQ(u.series, twelve);
+    EXPECT_EQ(u.regressionPresent, 0);
 }
 
 // Generalized LS on a design the dialog accepts fits it: harmonics at Fourier indices 10 and
@@ -212,7 +230,7 @@ TEST_F(RegressionCommandsTest, GlsFitsAcceptedDesignsAndARefusalLeavesTheMenu)
     std::vector<SeenDialog> seen = Command(IDM_REGRESSION_GLS);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Generalized LS");
-    EXPECT_NE(seen[0].message.find(L"Cos(2*pi*t88/N) repeats Cos(2*pi*t10/N)."), std::wstring::npos)
+    EXPECT_NE(seen[0].message.find(L"Cos(2*pi*t88/N) repeats the earlier term Cos(2*pi*t10/N)."), std::wstring::npos)
         << std::string(seen[0].message.begin(), seen[0].message.end());
     EXPECT_EQ(u.regressionPresent, 2);
     ExpectMenu(false, true, true);
@@ -302,7 +320,7 @@ TEST_F(RegressionCommandsTest, FitsNameTheTermTheyLeftOut)
         const SeenDialog& box = seen.back();
         EXPECT_EQ(box.owner, FrameWindow);
         EXPECT_EQ(box.caption, c.caption);
-        EXPECT_NE(box.message.find(L"\nCos(2*pi*t40/N) repeats t^0 (the constant)."), std::wstring::npos)
+        EXPECT_NE(box.message.find(L"\nCos(2*pi*t40/N) repeats the earlier term t^0 (the constant)."), std::wstring::npos)
             << std::string(box.message.begin(), box.message.end());
         EXPECT_NE(box.message.find(L"\nSin(2*pi*t40/N) is zero at every t."), std::wstring::npos);
         EXPECT_TRUE(fittedFirst);

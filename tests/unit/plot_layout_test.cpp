@@ -84,6 +84,34 @@ TEST(PlotLayoutTest, ThreePanelsFillTwoColumnsAndLeaveTheFourthCellEmpty)
     EXPECT_EQ(PanelAt(layout, 400, 240), 0);  // the empty fourth cell
 }
 
+// A title stands 2 units above its panel in a font of h / 20 + 6: in a drawing tall against its
+// width (two series side by side in a window of the default shape, one series in a tall tile)
+// that passed the top of the drawing, and the first row's titles were cut. They stay inside.
+TEST(PlotLayoutTest, FirstRowTitlesStayInsideTheDrawing)
+{
+    const struct {
+        PlotRect rect;
+        std::vector<int32_t> panels;
+        int32_t fontHeight;  // of the titles
+    } cases[] = {
+        {PlotRect{0, 0, 600, 400}, {1}, 22},            // 332 / 20 + 6, below b - 2 = 24
+        {PlotRect{-15, 0, 489, 344}, {1, 2}, 20},       // b = 22: 286 / 20 + 6 = 20 just fits,
+        {PlotRect{-15, 0, 489, 420}, {1, 2}, 20},       // and 362 / 20 + 6 = 24 is held to 20
+        {PlotRect{5, 7, 205, 807}, {1}, 10},            // a tall tile: 44 held to 10
+        {PlotRect{0, 0, 600, 1000}, {1, 2, 3, 4}, 24},  // 432 / 20 + 6 = 27 held to 24
+    };
+    for (const auto& c : cases) {
+        const PlotRecord plot = RecordWithPanels(c.panels);
+        PlotLayout layout;
+        ASSERT_EQ(LayOutPlot(plot, c.rect, 0, layout), 1);
+        for (const LaidOutPanel& cell : layout.panels) {
+            const int32_t height = TitleFontHeight(layout.grid, cell.rect.Height());
+            EXPECT_GE(cell.rect.top - 2 - height, c.rect.top) << c.rect.Height() << " " << cell.panel;
+            EXPECT_EQ(height, c.fontHeight) << c.rect.Height() << " " << cell.panel;
+        }
+    }
+}
+
 TEST(PlotLayoutTest, PanelWithoutShownCurveCountsInGridButTakesNoCell)
 {
     // Panel 2 is in use but empty: a 2 x 2 grid whose second cell goes to panel 3.

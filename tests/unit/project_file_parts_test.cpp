@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "file_test_support.h"
 #include "platform/file_bytes.h"
 
@@ -65,7 +67,9 @@ TEST(ProjectFileParts, UnsoundPartsAreRefusedWithTheirMessages)
         const char* what;
         std::vector<unsigned char> bytes;
         bool header;  // the failure is the header's
+        const char* message = "File corrupt";
     };
+    const char* const notFinite = "Cannot read file: the series holds a value that is not finite";
     const std::vector<unsigned char> countCut(kFixture.begin(), kFixture.begin() + 10);
     std::vector<unsigned char> valuesCut = kFixture;
     valuesCut.resize(valuesCut.size() - 1);
@@ -76,6 +80,9 @@ TEST(ProjectFileParts, UnsoundPartsAreRefusedWithTheirMessages)
         {"huge n", MultiPart(0x7FFFFFFF, 20, {1.0}), false},
         {"length below 12 + 8 n", MultiPart(2, 20, {1.0, 2.0}), false},
         {"length past the end", MultiPart(1, 28, {1.0}), false},
+        {"+Infinity", MultiPart(2, 28, {1.0, HUGE_VAL}), false, notFinite},
+        {"-Infinity", MultiPart(2, 28, {-HUGE_VAL, 1.0}), false, notFinite},
+        {"NaN", MultiPart(1, 20, {std::nan("")}), false, notFinite},
     };
     for (const Case& c : cases) {
         FilePartBuffer buffer;
@@ -88,7 +95,7 @@ TEST(ProjectFileParts, UnsoundPartsAreRefusedWithTheirMessages)
             continue;
         }
         EXPECT_EQ(ReadDataPart(c.bytes, buffer, message), 0) << c.what;
-        EXPECT_EQ(message.text, "File corrupt") << c.what;
+        EXPECT_EQ(message.text, c.message) << c.what;
         EXPECT_EQ(message.caption, "ReadDataPart()");
         EXPECT_EQ(buffer.values, std::vector<double>{42.0}) << c.what;
     }

@@ -307,6 +307,37 @@ TEST_F(RegressionFit, FailuresLeaveTheProjectAlone)
     }
 }
 
+// GLS whitens with the model's residuals, which a series of fewer than 2 max(p, q) values does not
+// have: refused with that reason (not as a model that gives no residuals), and fitted at the
+// length the model needs.
+TEST_F(RegressionFit, GlsRefusesASeriesTooShortForTheModel)
+{
+    const struct {
+        int32_t n, p, q;
+        int32_t status;
+    } cases[] = {
+        {12, 7, 0, REGRESSION_SHORT_SERIES}, {14, 7, 0, REGRESSION_DONE}, {12, 0, 7, REGRESSION_SHORT_SERIES},
+        {12, 2, 6, REGRESSION_DONE},         {1, 0, 0, REGRESSION_SHORT_SERIES}, {2, 0, 0, REGRESSION_DONE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.n) + " values, ARMA(" + std::to_string(c.p) + "," + std::to_string(c.q) + ")");
+        std::vector<double> x(static_cast<size_t>(c.n));
+        for (size_t t = 0; t < x.size(); ++t) x[t] = 5.0 + 0.25 * double(t) + std::sin(1.3 * double(t));
+        UnivariateFields u = Project(x);
+        u.p = c.p;
+        u.q = c.q;
+        u.intercept = 1;
+        ASSERT_EQ(SpecifyRegressionDesign(u), 1);
+        const RegressionSnapshot before(u);
+        EXPECT_EQ(FitGlsTrend(u), c.status);
+        if (c.status == REGRESSION_SHORT_SERIES) before.ExpectSame(u);
+    }
+    UnivariateFields u = Project(std::vector<double>(12, 1.0));
+    u.p = 7;
+    EXPECT_EQ(RegressionShortSeriesMessage(u), "The series has 12 values: too few for the ARMA(7,0) model, which needs "
+                                               "at least 14, so the regression cannot be fitted with it.");
+}
+
 namespace {
 
 // The project of a row of regression_designs.csv: y(t) = 3 + 0.5 t + 10 sin(0.3 t), t = 1..n, and
@@ -481,23 +512,23 @@ TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
          {40, 20, 7, 33},
          true,
          {3, 4, 6, 9, 10},
-         {std::string(cos40) + " repeats t^0 (the constant).", std::string(sin40) + " is zero at every t.",
-          "Sin(2*pi*t20/N) is zero at every t.", "Cos(2*pi*t33/N) repeats Cos(2*pi*t7/N).",
-          "Sin(2*pi*t33/N) repeats Sin(2*pi*t7/N) with the sign changed."}},
+         {std::string(cos40) + " repeats the earlier term t^0 (the constant).", std::string(sin40) + " is zero at every t.",
+          "Sin(2*pi*t20/N) is zero at every t.", "Cos(2*pi*t33/N) repeats the earlier term Cos(2*pi*t7/N).",
+          "Sin(2*pi*t33/N) repeats the earlier term Sin(2*pi*t7/N) with the sign changed."}},
         {"index n twice without a constant: the first cosine is kept as the constant",
          0,
          0,
          {40, 40, 20, 20},
          true,
          {2, 3, 4, 6, 7, 8},
-         {std::string(sin40) + " is zero at every t.", std::string(cos40) + " repeats " + cos40 + ".",
+         {std::string(sin40) + " is zero at every t.", std::string(cos40) + " repeats the earlier term " + cos40 + ".",
           std::string(sin40) + " is zero at every t.", "Sin(2*pi*t20/N) is zero at every t.",
-          "Cos(2*pi*t20/N) repeats Cos(2*pi*t20/N).", "Sin(2*pi*t20/N) is zero at every t."}},
+          "Cos(2*pi*t20/N) repeats the earlier term Cos(2*pi*t20/N).", "Sin(2*pi*t20/N) is zero at every t."}},
         {"an index given twice", 1, 0, {7, 7}, true, {4, 5},
-         {"Cos(2*pi*t7/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats Sin(2*pi*t7/N)."}},
+         {"Cos(2*pi*t7/N) repeats the earlier term Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats the earlier term Sin(2*pi*t7/N)."}},
         {"each repeat names the first of its harmonic", 1, 0, {7, 33, 7}, true, {4, 5, 6, 7},
-         {"Cos(2*pi*t33/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t33/N) repeats Sin(2*pi*t7/N) with the sign changed.",
-          "Cos(2*pi*t7/N) repeats Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats Sin(2*pi*t7/N)."}},
+         {"Cos(2*pi*t33/N) repeats the earlier term Cos(2*pi*t7/N).", "Sin(2*pi*t33/N) repeats the earlier term Sin(2*pi*t7/N) with the sign changed.",
+          "Cos(2*pi*t7/N) repeats the earlier term Cos(2*pi*t7/N).", "Sin(2*pi*t7/N) repeats the earlier term Sin(2*pi*t7/N)."}},
         {"t^2 by the rank rule", 0, 2, {}, false, {2},
          {"t^2 is a combination of the terms before it, to within 1e-7 of its size."}},
         {"the constant and a sine by the rank rule", 1, 0, {7, 9}, false, {1, 3},
@@ -506,7 +537,7 @@ TEST_F(RegressionFit, LeftOutTermsAreNamedWithTheirReasons)
         // Three observations: index 3 aliases, and of the five columns left the last two are
         // beyond the three rows; the box names all four in column order.
         {"aliases before the columns beyond the rows", 1, 2, {3, 1}, true, {4, 5, 6, 7},
-         {"Cos(2*pi*t3/N) repeats t^0 (the constant).", "Sin(2*pi*t3/N) is zero at every t.",
+         {"Cos(2*pi*t3/N) repeats the earlier term t^0 (the constant).", "Sin(2*pi*t3/N) is zero at every t.",
           "Cos(2*pi*t1/N) is a combination of the terms before it, to within 1e-7 of its size.",
           "Sin(2*pi*t1/N) is a combination of the terms before it, to within 1e-7 of its size."},
          3},

@@ -167,6 +167,8 @@ TEST(TableReaderTest, CountsAboveTheFilesNumbersAllocateNothing)
     EXPECT_EQ(count, 0);
     std::string first = "old", last = "old";
     EXPECT_EQ(MultivarPreviewTexts(file, 2000000000, first, last), 0);
+    EXPECT_EQ(first, "No vector of 2000000000 numbers can be read from the file.");
+    EXPECT_EQ(last, "");
     EXPECT_EQ(MultivarReadTable(file, 0, table), 0);
     EXPECT_EQ(MultivarReadTable(file, -3, table), 0);
     // A repeat counts its values: "4*1" is four numbers.
@@ -210,10 +212,10 @@ TEST(TableReaderTest, TablesOfRepeatsAreBoundedBeforeAnythingIsAllocated)
     EXPECT_EQ(table.back(), 0.5);
     EXPECT_EQ(MultivarReadTable(MvTableFromText(square + "4096*0.5\n"), 4096, table), kMvTableTooLarge);
 
-    std::string first = "kept", last = "kept";
+    std::string first, last;
     EXPECT_EQ(MultivarPreviewTexts(tiny, 1000000000, first, last), 0);
-    EXPECT_EQ(first, "kept");
-    EXPECT_EQ(last, "kept");
+    EXPECT_EQ(first, "No vector of 1000000000 numbers can be read from the file.");
+    EXPECT_EQ(last, "");
     ASSERT_EQ(MultivarPreviewTexts(tiny, static_cast<int32_t>(kMvMaxTableValues), first, last), 1);
     EXPECT_EQ(first, "  1.5000,  etc ...");
     EXPECT_EQ(last, "  1.5000,  etc ... ");
@@ -278,11 +280,22 @@ TEST(TableReaderTest, PreviewsShowTheFirstFiveVectors)
     EXPECT_EQ(first, "  0.12346,  etc ...");
     EXPECT_EQ(last, "  -98765.,  etc ... ");
 
-    // A file whose first line is text leaves the previews as they were.
-    first = last = "kept";
-    EXPECT_EQ(MultivarPreviewTexts(MvTableFromText("x y\n1 2\n"), 2, first, last), 0);
-    EXPECT_EQ(first, "kept");
-    EXPECT_EQ(last, "kept");
+    // An m that reads no vector says so instead of keeping another m's preview: a file whose
+    // first line is text, an m above the numbers of the file or above the largest table, and an m
+    // below 1.
+    const struct {
+        const char* text;
+        int32_t m;
+    } none[] = {{"x y\n1 2\n", 2}, {"1 2 3\n4 5 6\n", 7}, {"1 2 3\n4 5 6\n", 0}, {"1 2 3\n4 5 6\n", -2},
+                {"20000000*1\n", static_cast<int32_t>(kMvMaxTableValues) + 1}};
+    for (const auto& c : none) {
+        first = last = "old";
+        EXPECT_EQ(MultivarPreviewTexts(MvTableFromText(c.text), c.m, first, last), 0) << c.m;
+        EXPECT_EQ(first, "No vector of " + std::to_string(c.m) + " numbers can be read from the file.");
+        EXPECT_EQ(last, "");
+    }
+    ASSERT_EQ(MultivarPreviewTexts(MvTableFromText("1 2 3\n4 5 6\n"), 6, first, last), 1);
+    EXPECT_EQ(first, "  1.0000,  etc ...");
 }
 
 TEST(TableReaderTest, OpenReadsAFileAndFailsOnAMissingOne)

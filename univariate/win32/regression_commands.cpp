@@ -49,6 +49,7 @@ void AfterFit(UnivariateProject& u, int32_t status, const std::vector<int32_t>& 
         ShowError("The model gives no residuals for the data or a column of the trend, so the regression "
                   "cannot be fitted with it.");
         return;
+    case REGRESSION_SHORT_SERIES: ShowError(RegressionShortSeriesMessage(u).c_str()); return;
     case REGRESSION_NOT_FINITE: ShowError("The regression trend cannot be fitted: its values are not finite."); return;
     default: return;
     }
