@@ -34,15 +34,15 @@ void MenuClear();
 // the table holds kMenuMaxItems items already.
 void MenuAdd(int identifier, std::string_view text);
 // Shows the menu with its first item at (column, row), or one column right of the screen cursor
-// when column is kMenuAtCursor, and lets the user
-// choose: Enter takes the barred item, a hot key of a visible item takes its item, a first click
-// on an item moves the bar there and a second click takes it; items with identifier 0 cannot be
-// taken. Returns the item's identifier in `choice`. The menu is drawn whole, so that Enter takes the
-// item the bar is seen on: one that would pass the right edge opens at the start of the next row,
-// and one whose items or frame would pass the foot of the screen scroll the screen up first (only
-// the top line of a frame on the first row lies above the screen); column and row receive the
-// position used. The menu stays on the screen, the cursor after its
-// last visible item. An empty table shows its frame and returns 0 at once, which no item has.
+// when column is kMenuAtCursor, and lets the user choose: Enter takes the barred item, a hot key of
+// a visible item takes its item, a first click on an item moves the bar there and a second click
+// takes it; items with identifier 0 cannot be taken. Returns the item's identifier in `choice`.
+// The menu is drawn whole, so that Enter takes the item the bar is seen on: one that would pass the
+// right edge opens at the start of the next row, and one whose items or frame would pass the foot
+// of the screen scrolls the screen up first (only the top line of a frame on the first row lies
+// above the screen); column and row receive the position used. The menu stays on the screen, the
+// cursor after its last visible item. An empty table shows its frame and returns 0 at once, which
+// no item has.
 void MenuChoose(int& choice, int& column, int& row);
 // Draws the menu from its first item one column right of the screen cursor, whole as MenuChoose
 // draws it, without a bar, and returns at once.
