@@ -162,7 +162,6 @@ bool SolveSquare(int n, std::vector<double>& A, std::vector<double>& x)
 // polishes them; a step is kept only while it makes the residual smaller.
 void PolishFactors(int q, const double* c, int k, std::vector<double>& m, std::vector<double>& b)
 {
-    const int unknowns = q;  // m(0..k-1), b(1..q-k)
     auto residual = [&](const std::vector<double>& mm, const std::vector<double>& bb, std::vector<double>& F) {
         double largest = 0.0;
         for (int i = 1; i <= q; ++i) {
@@ -185,7 +184,7 @@ void PolishFactors(int q, const double* c, int k, std::vector<double>& m, std::v
                 if (i - l >= 0 && i - l <= k) J[(i - 1) + static_cast<size_t>(q) * (k + l - 1)] = m[i - l];
         }
         std::vector<double> step(F);
-        if (!SolveSquare(unknowns, J, step)) return;
+        if (!SolveSquare(q, J, step)) return;  // for m(0..k-1), then b(1..q-k)
         std::vector<double> m2(m), b2(b), F2(F);
         for (int j = 0; j < k; ++j) m2[j] -= step[j];
         for (int l = 1; l <= q - k; ++l) b2[l] -= step[k + l - 1];
@@ -197,7 +196,6 @@ void PolishFactors(int q, const double* c, int k, std::vector<double>& m, std::v
         size = size2;
     }
 }
-
 
 }  // namespace
 
@@ -272,9 +270,13 @@ int ReflectMaRoots(int q, const double* theta, double* twin, double& factor)
     // prod 1/|r|^2 is 1/m0^2.
     const double f = k > 0 ? 1.0 / (m[0] * m[0]) : 1.0;
     if (!(f > 0.0) || !std::isfinite(f)) return kStatusOutOfRange;
+    // Both factors have their zeros on or outside the circle, so the twin's coefficients are at most
+    // 2^26 wherever the polish has kept to the zeros; a polish gone astray is refused.
     std::vector<double> poly(static_cast<size_t>(degree) + 1, 0.0);
     for (int i = 0; i <= k; ++i)
-        for (int l = 0; l <= degree - k; ++l) poly[static_cast<size_t>(i + l)] += m[static_cast<size_t>(k - i)] * b[static_cast<size_t>(l)];
+        for (int l = 0; l <= degree - k; ++l) poly[static_cast<size_t>(i + l)] += m[static_cast<size_t>(k - i)] * b[l];
+    for (double v : poly)
+        if (!std::isfinite(v)) return kStatusOutOfRange;
     for (int j = 0; j < q; ++j) twin[j] = j < degree ? poly[static_cast<size_t>(j) + 1] : 0.0;
     factor = f;
     return kStatusDone;
