@@ -14,8 +14,10 @@ using Complex = std::complex<double>;
 constexpr int kMaxDegree = 64;
 constexpr int kMaxSweeps = 500;
 
-// Error-free transformations: a + b = s + e and a·b = p + e exactly (Knuth's two-sum; the product's
-// error from a fused multiply-add).
+// Error-free transformations: a + b = s + e and a·b = p + e exactly (Knuth's two-sum; Dekker's
+// product with Veltkamp's split, which needs no fused multiply-add: a library fma can be computed
+// in extended precision and rounded twice, which spoils the error term). Where the split
+// overflows (|a| or |b| beyond 1e300) the error term is dropped.
 void TwoSum(double a, double b, double& s, double& e)
 {
     s = a + b;
@@ -23,10 +25,21 @@ void TwoSum(double a, double b, double& s, double& e)
     e = (a - (s - bb)) + (b - bb);
 }
 
+void Split(double a, double& high, double& low)
+{
+    const double c = 134217729.0 * a;  // 2^27 + 1
+    high = c - (c - a);
+    low = a - high;
+}
+
 void TwoProduct(double a, double b, double& p, double& e)
 {
     p = a * b;
-    e = std::fma(a, b, -p);
+    double ah, al, bh, bl;
+    Split(a, ah, al);
+    Split(b, bh, bl);
+    e = ((ah * bh - p) + ah * bl + al * bh) + al * bl;
+    if (!std::isfinite(e)) e = 0.0;
 }
 
 // v·y + a for complex v and y and a real a, rounded to `hi`, with the rounding errors of the
@@ -264,6 +277,8 @@ int ReflectMaRoots(int q, const double* theta, double* twin, double& factor)
     std::vector<double> m(inside.size()), b(outside.size());
     for (size_t j = 0; j < m.size(); ++j) m[j] = inside[j].real();
     for (size_t j = 0; j < b.size(); ++j) b[j] = outside[j].real();
+    // With no zero inside, B is theta itself.
+    if (k == 0) b = c;
     if (k > 0) PolishFactors(degree, c.data(), k, m, b);
     // The reflected zeros 1/conj(r) are those of z^k M(1/z) = m(k) + m(k-1)·z + ... + m(0)·z^k,
     // which is prod (1 - z·conj(r)) with the value 1 at 0; the twin is it times B. The factor
