@@ -14,8 +14,10 @@ using Complex = std::complex<double>;
 constexpr int kMaxDegree = 64;
 constexpr int kMaxSweeps = 500;
 
-// Error-free transformations: a + b = s + e and a·b = p + e exactly (Knuth's two-sum; the product's
-// error from a fused multiply-add).
+// Error-free transformations: a + b = s + e and a·b = p + e exactly (Knuth's two-sum; Dekker's
+// product with Veltkamp's split, which needs no fused multiply-add: a library fma can be computed
+// in extended precision and rounded twice, which spoils the error term). Where the split
+// overflows (|a| or |b| beyond 1e300) the error term is dropped.
 void TwoSum(double a, double b, double& s, double& e)
 {
     s = a + b;
@@ -23,10 +25,21 @@ void TwoSum(double a, double b, double& s, double& e)
     e = (a - (s - bb)) + (b - bb);
 }
 
+void Split(double a, double& high, double& low)
+{
+    const double c = 134217729.0 * a;  // 2^27 + 1
+    high = c - (c - a);
+    low = a - high;
+}
+
 void TwoProduct(double a, double b, double& p, double& e)
 {
     p = a * b;
-    e = std::fma(a, b, -p);
+    double ah, al, bh, bl;
+    Split(a, ah, al);
+    Split(b, bh, bl);
+    e = ((ah * bh - p) + ah * bl + al * bh) + al * bl;
+    if (!std::isfinite(e)) e = 0.0;
 }
 
 // v·y + a for complex v and y and a real a, rounded to `hi`, with the rounding errors of the
@@ -162,7 +175,6 @@ bool SolveSquare(int n, std::vector<double>& A, std::vector<double>& x)
 // polishes them; a step is kept only while it makes the residual smaller.
 void PolishFactors(int q, const double* c, int k, std::vector<double>& m, std::vector<double>& b)
 {
-    const int unknowns = q;  // m(0..k-1), b(1..q-k)
     auto residual = [&](const std::vector<double>& mm, const std::vector<double>& bb, std::vector<double>& F) {
         double largest = 0.0;
         for (int i = 1; i <= q; ++i) {
@@ -185,7 +197,7 @@ void PolishFactors(int q, const double* c, int k, std::vector<double>& m, std::v
                 if (i - l >= 0 && i - l <= k) J[(i - 1) + static_cast<size_t>(q) * (k + l - 1)] = m[i - l];
         }
         std::vector<double> step(F);
-        if (!SolveSquare(unknowns, J, step)) return;
+        if (!SolveSquare(q, J, step)) return;  // for m(0..k-1), then b(1..q-k)
         std::vector<double> m2(m), b2(b), F2(F);
         for (int j = 0; j < k; ++j) m2[j] -= step[j];
         for (int l = 1; l <= q - k; ++l) b2[l] -= step[k + l - 1];
@@ -197,7 +209,6 @@ void PolishFactors(int q, const double* c, int k, std::vector<double>& m, std::v
         size = size2;
     }
 }
-
 
 }  // namespace
 
@@ -266,15 +277,21 @@ int ReflectMaRoots(int q, const double* theta, double* twin, double& factor)
     std::vector<double> m(inside.size()), b(outside.size());
     for (size_t j = 0; j < m.size(); ++j) m[j] = inside[j].real();
     for (size_t j = 0; j < b.size(); ++j) b[j] = outside[j].real();
+    // With no zero inside, B is theta itself.
+    if (k == 0) b = c;
     if (k > 0) PolishFactors(degree, c.data(), k, m, b);
     // The reflected zeros 1/conj(r) are those of z^k M(1/z) = m(k) + m(k-1)·z + ... + m(0)·z^k,
     // which is prod (1 - z·conj(r)) with the value 1 at 0; the twin is it times B. The factor
     // prod 1/|r|^2 is 1/m0^2.
     const double f = k > 0 ? 1.0 / (m[0] * m[0]) : 1.0;
     if (!(f > 0.0) || !std::isfinite(f)) return kStatusOutOfRange;
+    // Both factors have their zeros on or outside the circle, so the twin's coefficients are at most
+    // 2^26 wherever the polish has kept to the zeros; a polish gone astray is refused.
     std::vector<double> poly(static_cast<size_t>(degree) + 1, 0.0);
     for (int i = 0; i <= k; ++i)
-        for (int l = 0; l <= degree - k; ++l) poly[static_cast<size_t>(i + l)] += m[static_cast<size_t>(k - i)] * b[static_cast<size_t>(l)];
+        for (int l = 0; l <= degree - k; ++l) poly[static_cast<size_t>(i + l)] += m[static_cast<size_t>(k - i)] * b[l];
+    for (double v : poly)
+        if (!std::isfinite(v)) return kStatusOutOfRange;
     for (int j = 0; j < q; ++j) twin[j] = j < degree ? poly[static_cast<size_t>(j) + 1] : 0.0;
     factor = f;
     return kStatusDone;
