@@ -98,17 +98,14 @@ void PrelimDlgCallback(DialogRecord& d, int id, int)
         Enable(d, IDC_PRELIM_ACVF_COUNT, innovations);
         Enable(d, IDC_PRELIM_ACVF_LABEL, innovations);
         int32_t p = 0, q = 0;
-        const std::string limit = IntText(kMaxPrelimOrder);
-        if (!ReadPrelimOrder(Text(d, IDC_PRELIM_P), p)) {
-            Say(d.window, " p must be between 0 and " + limit, "ERROR");
-            FocusAndSelect(d.window, IDC_PRELIM_P);
-            return;
-        }
-        if (!ReadPrelimOrder(Text(d, IDC_PRELIM_Q), q)) {
-            Say(d.window, " q must be between 0 and " + limit, "ERROR");
-            FocusAndSelect(d.window, IDC_PRELIM_Q);
-            return;
-        }
+        const auto readOrder = [&d](const char* name, int control, int32_t& order) {
+            const std::string refusal = ReadPrelimOrder(name, Text(d, control), order);
+            if (refusal.empty()) return true;
+            Say(d.window, refusal, "ERROR");
+            FocusAndSelect(d.window, control);
+            return false;
+        };
+        if (!readOrder("p", IDC_PRELIM_P, p) || !readOrder("q", IDC_PRELIM_Q, q)) return;
         if (q == 0) {
             if (!Checked(d, IDC_PRELIM_BURG)) Check(d, IDC_PRELIM_YULE_WALKER, true);
         } else if (p == 0) {
