@@ -105,6 +105,17 @@ std::string ReadFieldEntry(std::string_view field, std::string_view text, EntryK
     return fault == EntryFault::None ? std::string() : EntryRefusal(field, text, fault);
 }
 
+std::string ReadIndexRange(std::string_view firstText, std::string_view lastText, int32_t& first, int32_t& last)
+{
+    double a = 0.0, b = 0.0;
+    std::string refusal = ReadFieldEntry("First index", firstText, EntryKind::Integer, a);
+    if (refusal.empty()) refusal = ReadFieldEntry("Last index", lastText, EntryKind::Integer, b);
+    if (!refusal.empty()) return refusal;
+    first = static_cast<int32_t>(a);
+    last = static_cast<int32_t>(b);
+    return "";
+}
+
 std::string EntryFaultText(EntryFault fault, int64_t count)
 {
     const std::string numbers = count == 1 ? "one number" : std::to_string(count) + " numbers";

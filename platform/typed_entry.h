@@ -54,6 +54,11 @@ enum class EntryKind {
 // `field` and the reason, `value` unchanged.
 std::string ReadFieldEntry(std::string_view field, std::string_view text, EntryKind kind, double& value);
 
+// The first and last index of a range typed into two fields: "" with `first` and `last` set when
+// both are 32-bit whole numbers, else the refusal of the first that is not ("First index \"x\" is
+// not a number."), nothing set.
+std::string ReadIndexRange(std::string_view firstText, std::string_view lastText, int32_t& first, int32_t& last);
+
 // What follows the typed text in a refusal: "has a decimal comma: type a decimal point".
 // `count` is the number of numbers the entry asks for.
 std::string EntryFaultText(EntryFault fault, int64_t count = 1);

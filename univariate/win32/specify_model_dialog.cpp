@@ -94,7 +94,9 @@ void ReadCoefficient(SpecifyDialog& s, HWND dialog, const Side& side)
 // handled meanwhile.
 bool RefuseCoefficient(SpecifyDialog& s, HWND dialog, const Side& side)
 {
-    const std::string why = CoefficientRefusal(side.ar, Row(s, side), Utf8Text(DialogItemText(dialog, side.value)));
+    // A coefficient only shown is the dialog's own text: only what the user typed is checked.
+    const std::optional<std::string> text = Edited(s, dialog, side.value, KeptOf(side));
+    const std::string why = text ? CoefficientRefusal(side.ar, Row(s, side), *text) : "";
     if (why.empty()) return false;
     ++s.writing;
     Message(dialog, why, L"KELO Error");
