@@ -224,4 +224,26 @@ TEST(TypedEntries, ARefusalNamesTheFieldTheTextAndTheReason)
     EXPECT_EQ(value, 0.5);
 }
 
+TEST(TypedEntries, ARangeOfTwoIndicesNamesTheFieldThatIsNoNumber)
+{
+    struct Case {
+        const char* first;
+        const char* last;
+        std::string message;
+        int32_t a, b;  // -7: left as it was
+    } const cases[] = {
+        {"3", " 40 ", "", 3, 40},
+        {"3,5", "40", "First index \"3,5\" has a decimal comma: type a decimal point.", -7, -7},
+        {"3", "4 0", "Last index \"4 0\" holds more than one number: type one number.", -7, -7},
+        {"3", "", "Last index is empty: type one number.", -7, -7},
+        {"1e10", "40", "First index \"1e10\" is too large.", -7, -7},
+    };
+    for (const Case& c : cases) {
+        int32_t a = -7, b = -7;
+        EXPECT_EQ(ReadIndexRange(c.first, c.last, a, b), c.message) << c.first << " / " << c.last;
+        EXPECT_EQ(a, c.a);
+        EXPECT_EQ(b, c.b);
+    }
+}
+
 }  // namespace

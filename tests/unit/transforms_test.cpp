@@ -734,3 +734,48 @@ TEST(Transforms, ClassicalEntries)
     EXPECT_EQ(four.fourierIndex[0], 3);
     EXPECT_EQ(four.fourierIndex[1], 7);
 }
+
+// The typed entries of the Box-Cox and difference dialogs: a number in range is taken, another
+// number gets the range's message, and text that is no number its reason.
+TEST(Transforms, TypedEntriesSayWhyTheyAreRefused)
+{
+    struct Lag {
+        const char* text;
+        std::string message;
+        int32_t h;  // -7: left as it was
+    } const lags[] = {
+        {"12", "", 12},
+        {" 1 ", "", 1},
+        {"0", "Lag must be positive", -7},
+        {"99", "Lag too large for data set.", -7},
+        {"1,5", "Lag \"1,5\" has a decimal comma: type a decimal point.", -7},
+        {"1.5", "Lag \"1.5\" is not a whole number.", -7},
+        {"1 2", "Lag \"1 2\" holds more than one number: type one number.", -7},
+        {"99999999999", "Lag \"99999999999\" is too large.", -7},
+    };
+    for (const Lag& c : lags) {
+        int32_t h = -7;
+        EXPECT_EQ(ReadDifferenceLag(100, c.text, h), c.message) << c.text;
+        EXPECT_EQ(h, c.h) << c.text;
+    }
+    struct Lambda {
+        bool zeroAllowed;
+        const char* text;
+        std::string message;
+        double lambda;  // -7: left as it was
+    } const lambdas[] = {
+        {true, "0.5", "", 0.5},
+        {true, "0", "", 0.0},
+        {false, "0", "Box-Cox parameter must be in (0.0, 1.5]", -7},
+        {true, "1.6", "Box-Cox parameter must be in [0.0, 1.5]", -7},
+        {true, "0,5", "Box-Cox parameter \"0,5\" has a decimal comma: type a decimal point.", -7},
+        {true, "1/2", "Box-Cox parameter \"1/2\" is a date or a fraction, not a number.", -7},
+        {true, "NaN", "Box-Cox parameter \"NaN\" is not a finite number.", -7},
+        {true, "  ", "", -7},  // nothing typed: nothing applied
+    };
+    for (const Lambda& c : lambdas) {
+        double lambda = -7;
+        EXPECT_EQ(ReadBoxCoxEntry(c.zeroAllowed, c.text, lambda), c.message) << c.text;
+        EXPECT_EQ(lambda, c.lambda) << c.text;
+    }
+}

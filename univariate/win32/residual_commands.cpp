@@ -145,7 +145,8 @@ int32_t RandomnessLagDialog(UnivariateProject& u)
         double h = 0;
         const std::string refusal = ReadFieldEntry("h", text, EntryKind::Integer, h);
         if (refusal.empty() && RandomnessLagAccepted(range, static_cast<int32_t>(h))) return static_cast<int32_t>(h);
-        ShowMessage(refusal.empty() ? " h out of range. Try again." : " " + refusal, "ERROR");
+        const std::string message = refusal.empty() ? " h out of range. Try again." : " " + refusal;
+        ShowMessage(message.c_str(), "ERROR");
     }
 }
 
