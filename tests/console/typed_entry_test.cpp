@@ -188,6 +188,7 @@ TEST(TypedEntries, APromptForTwoNumbersFollowsTheCommaRuleOfTheFiles)
         {"line 3 abc", -1, {-7, -7}, "is not a number"},
         {"line 3 1.5", -1, {-7, -7}, "is not a whole number"},
         {"line 3\nline 7 9", -1, {-7, -7}, "holds more than 2 numbers"},
+        {"line 3 /", -1, {-7, -7}, "holds fewer than 2 numbers"},  // a slash ends the entry
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
