@@ -1,7 +1,8 @@
 #include "console/screen_io.h"
 
+#include "platform/number_text.h"
 #include "platform/pc.h"
-#include "platform/text_file.h"
+#include "platform/typed_entry.h"
 
 #include <string>
 
@@ -10,10 +11,26 @@ namespace {
 // The longest line the run time's line input takes.
 constexpr int kTypedLineLimit = 127;
 
-bool TypedRecord(std::string& record)
+// Reads `count` typed numbers into `values`: one number is the whole of its line, several may go
+// on over lines (blank lines are passed over). A refused entry is named under it, with the reason,
+// and nothing is stored; the caller asks again.
+int ReadTypedNumbers(int count, EntryKind kind, std::vector<double>& values)
 {
-    PcReadLine(record, kTypedLineLimit);
-    return true;
+    values.clear();
+    std::string record;
+    while (static_cast<int>(values.size()) < count) {
+        PcReadLine(record, kTypedLineLimit);
+        if (IsBlankLine(record)) continue;
+        double value = 0.0;
+        const EntryFault fault =
+            count == 1 ? ReadEntryNumber(record, kind, value) : ReadEntryLine(record, count, kind, values);
+        if (fault != EntryFault::None) {
+            PcWriteText(" " + EntryRefusal("Entry", record, fault, count) + "\n", PcColor());
+            return -1;
+        }
+        if (count == 1) values.push_back(value);
+    }
+    return 1;
 }
 
 int CursorColumn()
@@ -64,10 +81,18 @@ void ScreenWriteList(const std::vector<FormatValue>& items)
 
 int ScreenReadSingles(int count, float* values)
 {
-    return ReadRecordSingles(TypedRecord, count, values);
+    if (count <= 0) return 1;
+    std::vector<double> read;
+    if (values == nullptr || ReadTypedNumbers(count, EntryKind::Single, read) != 1) return -1;
+    for (int i = 0; i < count; ++i) values[i] = static_cast<float>(read[static_cast<size_t>(i)]);
+    return 1;
 }
 
 int ScreenReadInts(int count, int32_t* values)
 {
-    return ReadRecordInts(TypedRecord, count, values);
+    if (count <= 0) return 1;
+    std::vector<double> read;
+    if (values == nullptr || ReadTypedNumbers(count, EntryKind::Integer, read) != 1) return -1;
+    for (int i = 0; i < count; ++i) values[i] = static_cast<int32_t>(read[static_cast<size_t>(i)]);
+    return 1;
 }

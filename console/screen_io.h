@@ -19,9 +19,11 @@ int ScreenWrite(std::string_view format, const std::vector<FormatValue>& values)
 // a new line, which again begins with one blank.
 void ScreenWriteList(const std::vector<FormatValue>& items);
 
-// Free-format reads of typed values: a read starts with a new typed line and takes further lines
-// while it has fewer than `count` values (blank lines are passed over), ignoring the rest of its
-// last line. Returns 1, or -1 when an entry cannot be read (Inf and NaN, and reals beyond the float
-// range, included); nothing is stored then.
+// Reads of typed numbers (ReadEntryNumber, ReadEntryLine): a read starts with a new typed line;
+// one number is the whole of its line, blanks around it allowed; `count` > 1 numbers follow the
+// files' comma rule and may go on over lines while fewer than `count` have been typed. Blank lines
+// are passed over. Returns 1, or -1 for a refused entry (a decimal comma, a thousands separator, a
+// date or a fraction, text, too many numbers, a fraction where an integer is asked for, Inf, NaN,
+// a real beyond the float range), whose reason is written on the next line; nothing is stored then.
 [[nodiscard]] int ScreenReadSingles(int count, float* values);
 [[nodiscard]] int ScreenReadInts(int count, int32_t* values);

@@ -256,15 +256,19 @@ private:
     void AskDifferencing()
     {
         const int n = s_.n;
+        // A refused entry is asked for again below its reason; a number out of range on a new screen.
+        bool clear = true;
         for (;;) {
-            VarClear();
+            if (clear) VarClear();
             ScreenWrite("('  HOW MANY DIFFERENCING OPERATIONS REQUIRED (<3)?: ',\\)", {});
             int32_t ndiff = 0;
+            const int status = ReadInteger(ndiff);
             // Every operation needs a lag of at least 1 and leaves at least one value.
-            if (ReadInteger(ndiff) == 1 && ndiff >= 0 && ndiff <= 2 && ndiff < n) {
+            if (status == 1 && ndiff >= 0 && ndiff <= 2 && ndiff < n) {
                 s_.ndiff = ndiff;
                 break;
             }
+            clear = status == 1;
         }
         int used = 0;
         for (int i = 1; i <= s_.ndiff; ++i) {

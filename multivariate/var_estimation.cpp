@@ -10,7 +10,7 @@
 #include "multivariate/whittle_fit.h"
 #include "numerics/series_scaling.h"
 #include "numerics/status.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 #include "shell/report_text.h"
 
@@ -123,10 +123,12 @@ std::string MvOrderMessage(bool search, std::string_view text, int32_t n, int32_
         order = -1;
         return "";
     }
-    int p = 0;
-    if (!ParseDialogInteger(text, p) || p < 0) return kNegative;
+    double p = 0;
+    const std::string refusal = ReadFieldEntry("p", text, EntryKind::Whole, p);
+    if (!refusal.empty()) return " " + refusal;
+    if (p < 0) return kNegative;
     if (p >= L) return kTooLarge;
-    order = p;
+    order = static_cast<int32_t>(p);
     return "";
 }
 

@@ -22,8 +22,9 @@ int32_t MvOrderLimit(int32_t n, int32_t m);
 
 // Checks the order dialog's answer for n points of m series. With `search` the order text is not
 // read; the search needs L >= 1. Otherwise the text must be an integer 0 <= p < L. Returns "" with
-// `order` set (-1 for the search), or the message: " p must be non-negative." (also for a text
-// that is not an integer) or " p is too large, try a smaller value.".
+// `order` set (-1 for the search), or the message: " p must be non-negative.", " p is too large,
+// try a smaller value." or, for a text that is no whole number, the refusal that says why
+// (" p \"1,5\" has a decimal comma: ...").
 std::string MvOrderMessage(bool search, std::string_view text, int32_t n, int32_t m, int32_t& order);
 
 // What a fit came to.

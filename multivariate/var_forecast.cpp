@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "resources/resource.h"
 
 const char* const kMvForecastCaption = "ERROR";
@@ -53,15 +53,28 @@ MvForecastCheck MvCheckForecastEntries(std::string_view countText, bool useSubse
 {
     MvForecastCheck check;
     check.last = N;
-    if (!ParseDialogInteger(countText, check.h)) check.h = 0;
-    else if (useSubset && !ParseDialogInteger(lastText, check.last))
-        check.last = -1;
-    if (check.h < 1) {
+    const EntryFault countFault = ReadEntryInteger(countText, check.h);
+    std::string lastRefusal;
+    if (countFault == EntryFault::None && useSubset) {
+        const EntryFault lastFault = ReadEntryInteger(lastText, check.last);
+        if (lastFault != EntryFault::None) {
+            check.last = -1;
+            lastRefusal = EntryRefusal("Last index", lastText, lastFault);
+        }
+    }
+    if (countFault != EntryFault::None) {
+        check.h = 0;
+        check.message = EntryRefusal("Number of forecasts", countText, countFault);
+        check.focusControl = IDC_MV_FORECAST_COUNT;
+    } else if (check.h < 1) {
         check.message = "Number of predictors MUST be greater than 0";
         check.focusControl = IDC_MV_FORECAST_COUNT;
     } else if (check.h > kMvMaxForecasts) {
         check.message = "Number of predictors must be at most " + IntText(kMvMaxForecasts);
         check.focusControl = IDC_MV_FORECAST_COUNT;
+    } else if (!lastRefusal.empty()) {
+        check.message = lastRefusal;
+        check.focusControl = IDC_MV_FORECAST_LAST;
     } else if (check.last <= P) {
         check.message = "Need number of observations to > p.";
         check.focusControl = IDC_MV_FORECAST_LAST;

@@ -29,7 +29,8 @@ std::string MvForecastSubsetLabel(int32_t n);
 // is not an integer); the last observation from `lastText` when `useSubset` (-1 when it is not an
 // integer), else N. Accepted when 1 <= h <= kMvMaxForecasts and P < last <= N; otherwise
 // `message` says why and `focusControl` names the edit to correct (the count's or the last
-// observation's). `last` is what the prompt then shows.
+// observation's); a text that is no whole number is refused with its reason. `last` is what the
+// prompt then shows.
 struct MvForecastCheck {
     bool accepted = false;
     int32_t h = 0;

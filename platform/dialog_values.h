@@ -33,13 +33,12 @@ DialogControlValues& StageControl(std::vector<DialogControlValues>& controls, in
 // The entry of control `id`, or null.
 const DialogControlValues* FindControl(const std::vector<DialogControlValues>& controls, int id);
 
-// Reads one real number in free format from the first 31 characters of a control's text (the rest
-// is ignored, as a fixed 32-character field would). A null item ("," or "/") leaves `value` as it
-// was. Returns 1 when a finite number or a null item was read, 0 when the text is blank, not a
-// number, or Inf or NaN (`value` unchanged).
+// Reads a field that asks for one real number: the whole text is one item of number text, with
+// blanks around it (ReadEntryNumber). Returns 1 with `value` set, 0 for anything else (`value`
+// unchanged): a blank text, text, a decimal comma, a thousands separator, a date or a fraction,
+// two numbers, Inf or NaN. ReadEntryNumber tells which, for the refusal's message.
 [[nodiscard]] int ParseDialogReal(std::string_view text, double& value);
 
-// Reads one integer in free format from the first 32 characters of a control's text. Returns 1
-// with `value` set; 0 for a blank text, a null item ("," or "/"), or anything not an int32
-// (`value` unchanged).
+// The same for a field that asks for a whole number within the 32-bit integers: 1.5 is refused,
+// 1e3 reads as 1000.
 [[nodiscard]] int ParseDialogInteger(std::string_view text, int& value);

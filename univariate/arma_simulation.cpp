@@ -6,7 +6,7 @@
 
 #include "numerics/simulation.h"
 #include "numerics/status.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "univariate/residuals.h"
 #include "univariate/statistics.h"
 #include "univariate/transforms.h"
@@ -145,32 +145,33 @@ std::string ReadSimulationChoice(const UnivariateFields& project, const std::str
                                  const std::string& seedText, const std::string& varianceText,
                                  const std::string& meanText, SimulationChoice& choice)
 {
-    int m = 0;
-    if (!ParseDialogInteger(lengthText, m)) {
-        // A number too large for a count is told apart from one that is no count at all.
-        double big = 0.0;
-        if (ParseDialogReal(lengthText, big) && big > kMaxSimulationLength)
-            return " Number of observations must be at most " + std::to_string(kMaxSimulationLength);
-        return " Number of observations must be > 0";
-    }
-    if (m <= 0) return " Number of observations must be > 0";
-    if (m > kMaxSimulationLength)
+    // The dialog's messages begin with a blank; a refused entry's reason follows it.
+    double length = 0.0;
+    std::string refusal = ReadFieldEntry("Number of observations", lengthText, EntryKind::Whole, length);
+    if (!refusal.empty()) return " " + refusal;
+    if (length <= 0) return " Number of observations must be > 0";
+    if (length > kMaxSimulationLength)
         return " Number of observations must be at most " + std::to_string(kMaxSimulationLength);
+    const int m = static_cast<int>(length);
     double sigma2 = 0.0;
-    if (!ParseDialogReal(varianceText, sigma2) || !(sigma2 > 0.0)) return " WN Variance must be postive";
-    int seed = 0;
-    if (!ParseDialogInteger(seedText, seed)) return " Seed must be an integer";
+    refusal = ReadFieldEntry("WN Variance", varianceText, EntryKind::Real, sigma2);
+    if (!refusal.empty()) return " " + refusal;
+    if (!(sigma2 > 0.0)) return " WN Variance must be postive";
+    double seed = 0.0;
+    refusal = ReadFieldEntry("Seed", seedText, EntryKind::Integer, seed);
+    if (!refusal.empty()) return " " + refusal;
     if (choice.addRegression && project.regressionPresent > 0) {
         const std::string message = RegressionMessage(project, m);
         if (!message.empty()) return message;
     }
     double mean = 0.0;
-    if (!ParseDialogReal(meanText, mean)) return " Mean must be a number";
+    refusal = ReadFieldEntry("Mean", meanText, EntryKind::Real, mean);
+    if (!refusal.empty()) return " " + refusal;
     const std::string model = ModelMessage(project, m);
     if (!model.empty()) return model;
     choice.m = m;
     choice.sigma2 = sigma2;
-    choice.seed = seed;
+    choice.seed = static_cast<int32_t>(seed);
     choice.mean = mean;
     return "";
 }

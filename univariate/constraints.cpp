@@ -1,11 +1,12 @@
 #include "univariate/constraints.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "numerics/arma_acvf.h"
 #include "numerics/status.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 
 const char* const kRelationCountMessage = "Number of multiplicative relations must be from 0 to 6";
@@ -74,12 +75,28 @@ void SetFixedToZero(ConstrainWork& w)
         if (w.fixedMa[j]) w.theta[j] = 0.0;
 }
 
-int32_t ReadRelationCount(const std::string& text, int32_t& count)
+std::string ReadRelationCount(const std::string& text, int32_t& count)
 {
-    int value = 0;
-    if (!ParseDialogInteger(text, value) || value < 0 || value > kMaxRelations) return 0;
-    count = value;
-    return 1;
+    double value = 0.0;
+    const std::string refusal = ReadFieldEntry("Number of relations", text, EntryKind::Whole, value);
+    if (!refusal.empty()) return refusal;
+    if (value < 0 || value > kMaxRelations) return kRelationCountMessage;
+    count = static_cast<int32_t>(value);
+    return "";
+}
+
+std::string ReadRelationIndex(const ConstrainWork& work, bool ma, const std::string& text, int32_t& x)
+{
+    double read = 0.0;
+    // A field emptied while typing stands for 0, which OK refuses.
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Whole, read);
+    if (fault != EntryFault::None && fault != EntryFault::Blank) return EntryRefusal("Index", text, fault);
+    // Indices below 1 are refused at OK; one beyond the integers is beyond the order.
+    const double low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max();
+    const int32_t value = static_cast<int32_t>(std::clamp(read, low, high));
+    const std::string message = RelationIndexMessage(work, ma, value);
+    if (message.empty()) x = value;
+    return message;
 }
 
 std::string RelationIndexMessage(const ConstrainWork& w, bool ma, int32_t x)

@@ -40,9 +40,15 @@ void FixZero(ConstrainWork& work);
 void FixNonZero(ConstrainWork& work);
 void SetFixedToZero(ConstrainWork& work);
 
-// Reads the relation count: 1 with count set when the text is an integer in 0..6; 0 otherwise.
-[[nodiscard]] int32_t ReadRelationCount(const std::string& text, int32_t& count);
+// Reads the relation count: "" with count set when the text is a whole number in 0..6;
+// kRelationCountMessage for another number, the refusal that says why for text that is no whole
+// number ("Number of relations \"1,5\" has a decimal comma: ...").
+[[nodiscard]] std::string ReadRelationCount(const std::string& text, int32_t& count);
 extern const char* const kRelationCountMessage;
+
+// Reads index `text` of a relation in the AR (ma false) or MA part: "" with `x` set (0 for a
+// blank text), else the refusal of text that is no whole number or RelationIndexMessage.
+[[nodiscard]] std::string ReadRelationIndex(const ConstrainWork& work, bool ma, const std::string& text, int32_t& x);
 
 // The message for index x of a relation in the AR (ma false) or MA part, or "" when x does not
 // exceed that part's order (indices below 1 are refused at OK).

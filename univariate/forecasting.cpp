@@ -10,7 +10,7 @@
 #include "numerics/scaled_results.h"
 #include "numerics/status.h"
 #include "numlib/finite_values.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "resources/resource.h"
 #include "univariate/forecast_engines.h"
 #include "univariate/model_evaluation.h"
@@ -70,32 +70,6 @@ double Harmonics(const TransformNode& node, int64_t t, int64_t nh)
     return sum;
 }
 
-// A real entry, `fallback` when it does not read.
-double RealOr(const std::string& text, double fallback)
-{
-    double v = fallback;
-    return ParseDialogReal(text, v) ? v : fallback;
-}
-
-double IntegerOr(const std::string& text, double fallback)
-{
-    int v = 0;
-    return ParseDialogInteger(text, v) ? v : fallback;
-}
-
-constexpr double kLargestInteger = std::numeric_limits<int32_t>::max();
-
-// A number of forecasts as typed: the integer, or, for a number beyond the 32-bit integers, the
-// real it reads as, so that it is refused with the range rather than taken for no number;
-// `fallback` when the text is no number.
-double StepsOr(const std::string& text, double fallback)
-{
-    int v = 0;
-    if (ParseDialogInteger(text, v)) return v;
-    double x = 0;
-    return ParseDialogReal(text, x) && std::fabs(x) > kLargestInteger ? x : fallback;
-}
-
 ForecastCheck Refuse(std::string message, int32_t focus)
 {
     ForecastCheck c;
@@ -103,6 +77,23 @@ ForecastCheck Refuse(std::string message, int32_t focus)
     c.caption = "ERROR";
     c.focusControl = focus;
     return c;
+}
+
+// The names of the dialogs' fields in their refusals.
+const char* const kStepsField = "Number of forecasts";
+const char* const kFirstField = "First index";
+const char* const kLastField = "Last index";
+
+// Reads a field's entry into `value`; false with `refusal` naming the field and the reason, the
+// focus on `focus`, when the text is no number of `kind`. The number of forecasts is read as a
+// whole number of any size, so that one beyond the integers is refused with the range.
+bool ReadEntry(const char* field, const std::string& text, EntryKind kind, int32_t focus, double& value,
+               ForecastCheck& refusal)
+{
+    const std::string why = ReadFieldEntry(field, text, kind, value);
+    if (why.empty()) return true;
+    refusal = Refuse(why, focus);
+    return false;
 }
 
 const char* const kTooManyForecasts = "Number of predictors must be at most 100000";
@@ -313,8 +304,11 @@ ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::
                                        bool regressionChecked, int32_t auxPresent, int32_t& steps, double& v)
 {
     ForecastCheck c;
-    const double count = StepsOr(stepsText, std::nan(""));
-    if (std::isnan(count)) return c;
+    double count = 0.0;
+    if (!ReadEntry(kStepsField, stepsText, EntryKind::Whole, IDC_FC_STEPS, count, c)) {
+        c.caption = "Error";
+        return c;
+    }
     if (count < 1) {
         c = Refuse(" Number of predictors must be larger than 0", IDC_FC_STEPS);
         c.caption = "Error";
@@ -326,7 +320,7 @@ ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::
         return c;
     }
     double variance = 0.0;
-    if (!ParseDialogReal(varianceText, variance)) return c;
+    if (!ReadEntry("White noise variance", varianceText, EntryKind::Real, IDC_FC_VARIANCE, variance, c)) return c;
     if (!(variance > 0.0)) return Refuse(" WN Variance must be postive", IDC_FC_VARIANCE);
     if (regressionChecked && auxPresent > 0)
         return Refuse(" Cannot forecast beyond the length of the auxiliary variables in regression function.",
@@ -509,13 +503,20 @@ ForecastCheck CheckArarEntries(const ArarEntries& e)
     int32_t first = 0, last = 0;
     DefaultForecastRange(e.untransformed, e.n, e.g, first, last);
     const int32_t defaultFirst = first, defaultLast = last;
-    const double steps = StepsOr(e.steps, 0);
-    if (e.subset) {
-        first = static_cast<int32_t>(IntegerOr(e.first, 0));
-        last = static_cast<int32_t>(IntegerOr(e.last, -1));
+    double steps = 0.0, typedFirst = first, typedLast = last;
+    ForecastCheck r, rangeFault;
+    const bool stepsRead = ReadEntry(kStepsField, e.steps, EntryKind::Whole, IDC_FC_STEPS, steps, r);
+    const bool rangeRead =
+        !e.subset || (ReadEntry(kFirstField, e.first, EntryKind::Integer, IDC_ARAR_FIRST, typedFirst, rangeFault) &&
+                      ReadEntry(kLastField, e.last, EntryKind::Integer, IDC_ARAR_LAST, typedLast, rangeFault));
+    first = static_cast<int32_t>(typedFirst);
+    last = static_cast<int32_t>(typedLast);
+    c.completeSet = rangeRead && first == defaultFirst && last == defaultLast;
+    if (stepsRead && !rangeRead) r = rangeFault;
+    if (!stepsRead || !rangeRead) {
+        r.completeSet = c.completeSet;
+        return r;
     }
-    c.completeSet = first == defaultFirst && last == defaultLast;
-    ForecastCheck r;
     if (steps < 1) r = Refuse("Number of predictors MUST be greater than 0", IDC_FC_STEPS);
     else if (steps > kMaxForecastSteps) r = Refuse(kTooManyForecasts, IDC_FC_STEPS);
     else if (e.untransformed && first <= 0) r = Refuse("Starting point MUST be greater than 0", IDC_ARAR_FIRST);
@@ -540,29 +541,40 @@ ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e)
     int32_t first = 0, last = 0;
     DefaultForecastRange(e.untransformed, e.n, e.g, first, last);
     const int32_t defaultFirst = first, defaultLast = last;
-    if (e.subset) {
-        first = static_cast<int32_t>(IntegerOr(e.first, -1));
-        last = static_cast<int32_t>(IntegerOr(e.last, -1));
-    }
-    const bool completeSet = first == defaultFirst && last == defaultLast;
     const int32_t firstBox = e.seasonal ? IDC_SHW_FIRST : IDC_HW_FIRST;
     const int32_t lastBox = e.seasonal ? IDC_SHW_LAST : IDC_HW_LAST;
+    double typedFirst = first, typedLast = last;
+    ForecastCheck rangeFault;
+    const bool rangeRead =
+        !e.subset || (ReadEntry(kFirstField, e.first, EntryKind::Integer, firstBox, typedFirst, rangeFault) &&
+                      ReadEntry(kLastField, e.last, EntryKind::Integer, lastBox, typedLast, rangeFault));
+    first = static_cast<int32_t>(typedFirst);
+    last = static_cast<int32_t>(typedLast);
+    const bool completeSet = rangeRead && first == defaultFirst && last == defaultLast;
     ForecastCheck c = [&]() {
-        const double steps = StepsOr(e.steps, 0);
+        ForecastCheck r;
+        double steps = 0.0;
+        if (!ReadEntry(kStepsField, e.steps, EntryKind::Whole, IDC_FC_STEPS, steps, r)) return r;
         if (steps < 1) return Refuse("Number of predictors MUST be greater than 0", IDC_FC_STEPS);
         if (steps > kMaxForecastSteps) return Refuse(kTooManyForecasts, IDC_FC_STEPS);
         // Constants outside [0, 1] are refused also as a starting point of the search: its
         // objective is flat there and the run would report the penalty as a result.
-        if (!InUnit(RealOr(e.alpha, -1))) return Refuse("alpha must be between 0 and 1", e.seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA);
-        if (!InUnit(RealOr(e.beta, -1))) return Refuse("Beta must be between 0 and 1", e.seasonal ? IDC_SHW_BETA : IDC_HW_BETA);
-        double period = 0;
+        const int32_t alphaBox = e.seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA;
+        const int32_t betaBox = e.seasonal ? IDC_SHW_BETA : IDC_HW_BETA;
+        double alpha = 0.0, beta = 0.0, gamma = 0.0, period = 0.0;
+        if (!ReadEntry("Alpha", e.alpha, EntryKind::Real, alphaBox, alpha, r)) return r;
+        if (!InUnit(alpha)) return Refuse("alpha must be between 0 and 1", alphaBox);
+        if (!ReadEntry("Beta", e.beta, EntryKind::Real, betaBox, beta, r)) return r;
+        if (!InUnit(beta)) return Refuse("Beta must be between 0 and 1", betaBox);
         if (e.seasonal) {
-            if (!InUnit(RealOr(e.gamma, -1))) return Refuse("Gamma must be between 0 and 1", IDC_SHW_GAMMA);
-            period = RealOr(e.period, 0);
+            if (!ReadEntry("Gamma", e.gamma, EntryKind::Real, IDC_SHW_GAMMA, gamma, r)) return r;
+            if (!InUnit(gamma)) return Refuse("Gamma must be between 0 and 1", IDC_SHW_GAMMA);
+            if (!ReadEntry("Period", e.period, EntryKind::Real, IDC_SHW_PERIOD, period, r)) return r;
             if (!(period > 1)) return Refuse("Period must be greater than 1", IDC_SHW_PERIOD);
             if (period != std::floor(period) || period > T)
                 return Refuse("Period must be a whole number not above the number of observations", IDC_SHW_PERIOD);
         }
+        if (!rangeRead) return rangeFault;
         if (e.untransformed && first <= 0) return Refuse("Starting point MUST be greater than 0", firstBox);
         if (!e.untransformed && first <= e.g)
             return Refuse("Starting point MUST be greater than number of lags differenced", firstBox);
@@ -579,7 +591,7 @@ ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e)
             ok.accepted = true;
             return ok;
         }
-        ForecastCheck r;
+        r = ForecastCheck();
         r.caption = "ERROR";
         r.focusControl = lastBox;
         if (last <= first) r.messages.push_back("Need last index larger than starting index");

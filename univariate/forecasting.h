@@ -64,8 +64,9 @@ struct ForecastCheck {
 
 // Checks the entries of dialog 146; only when they are accepted are the number of forecasts
 // written to `steps` and the variance to `v`, so that a refused entry reaches nothing. A number
-// of forecasts beyond the integers is refused with the range, as one beyond 100000 is; text that
-// is no number shows the dialog again silently.
+// of forecasts beyond the integers is refused with the range, as one beyond 100000 is; an entry
+// that is no number of its kind (text, a decimal comma, a fraction for the count) is refused with
+// its reason.
 ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::string& varianceText,
                                        bool regressionChecked, int32_t auxPresent, int32_t& steps, double& v);
 

@@ -13,7 +13,7 @@
 #include "numerics/status.h"
 #include "numlib/error_stack.h"
 #include "numlib/periodogram.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 #include "univariate/model_evaluation.h"
 #include "univariate/model_snapshot.h"
@@ -113,15 +113,35 @@ double DefaultAccuracy(const UnivariateFields& u)
     return count == 0 ? 0.001 : std::fabs(0.01 * (sum / count)) + 1e-5;
 }
 
+std::string ReadMleIterations(const std::string& text, int32_t& iterations)
+{
+    double value = 0.0;
+    const std::string refusal = ReadFieldEntry("Number of iterations", text, EntryKind::Whole, value);
+    if (!refusal.empty()) return " " + refusal;
+    if (value < 1) return " Number of iterations must be > 0.";
+    if (value > kMaxIterationLimit) return "The number of iterations must be at most " + IntText(kMaxIterationLimit) + ".";
+    iterations = static_cast<int32_t>(value);
+    return "";
+}
+
+std::string ReadMleAccuracy(const std::string& text, double& accuracy)
+{
+    double value = 0.0;
+    const std::string refusal = ReadFieldEntry("Accuracy", text, EntryKind::Real, value);
+    if (!refusal.empty()) return " " + refusal;
+    if (!(value > 0.0) || value > 1.0) return " Choose accuracy parameter between 0 and 1.";
+    accuracy = value;
+    return "";
+}
+
 std::string AcceptMaxLikelihoodChoice(const MleChoice& c, UnivariateFields& u)
 {
     double accuracy = 0.0;
-    if (!ParseDialogReal(c.accuracyText, accuracy) || !(accuracy > 0.0) || accuracy > 1.0)
-        return " Choose accuracy parameter between 0 and 1.";
-    int iterations = 0;
-    if (!ParseDialogInteger(c.iterationsText, iterations) || iterations < 1) return " Number of iterations must be > 0.";
-    if (iterations > kMaxIterationLimit)
-        return "The number of iterations must be at most " + IntText(kMaxIterationLimit) + ".";
+    std::string refusal = ReadMleAccuracy(c.accuracyText, accuracy);
+    if (!refusal.empty()) return refusal;
+    int32_t iterations = 0;
+    refusal = ReadMleIterations(c.iterationsText, iterations);
+    if (!refusal.empty()) return refusal;
     u.mleMethod = c.maximumLikelihood ? -1 : 0;
     u.noOptimisation = c.noOptimisation ? 1 : 0;
     u.accuracy = accuracy;
@@ -282,7 +302,8 @@ std::string AcceptFractionalChoice(bool noOptimisation, bool keepDFixed, const s
 {
     if (!noOptimisation && keepDFixed && u.p + u.q == 0) return " No parameters to optimize.";
     double step = 0.0;
-    if (!ParseDialogReal(stepText, step)) return "The step must be a number.";
+    const std::string refusal = ReadFieldEntry("The step", stepText, EntryKind::Real, step);
+    if (!refusal.empty()) return refusal;
     if (!(step > 0.0)) return " Choose accuracy parameter between 0 and 1.";
     u.noOptimisation = noOptimisation ? 1 : 0;
     u.optimiseD = keepDFixed ? 0 : 1;

@@ -32,6 +32,11 @@ struct MleChoice {
 // "" after storing mleMethod, noOptimisation, accuracy and maxIterations.
 std::string AcceptMaxLikelihoodChoice(const MleChoice& choice, UnivariateFields& project);
 
+// The two entries alone: "" with the value set, else the message (a text that is no number of its
+// kind gets the refusal that says why: " Number of iterations \"1.5\" is not a whole number.").
+std::string ReadMleIterations(const std::string& text, int32_t& iterations);
+std::string ReadMleAccuracy(const std::string& text, double& accuracy);
+
 // Why the project's model cannot be fitted as it stands, or "" when it can: a series too short
 // for the model (the AICC needs n > k + 2, least squares n > p + q, the evaluation n >= 2 max(p,
 // q)), constraints that do not address the model, or nothing to optimise.

@@ -6,7 +6,7 @@
 
 #include "numerics/smoothing.h"
 #include "numerics/status.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 
 const char* const kDaniellCountMessage = "Number of Daniell filters must be from 0 to 50";
@@ -14,22 +14,27 @@ const char* const kNoPeriodogramMessage = "The periodogram needs at least 2 obse
 
 namespace {
 
-int32_t ReadLenientInteger(std::string_view text)
+// A whole number typed into `field`, a blank text reading as 0: "" with `value` set, else the
+// refusal that says why.
+std::string ReadLenientWhole(const char* field, std::string_view text, double& value)
 {
-    int32_t value = 0;
-    return ParseDialogInteger(text, value) ? value : 0;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Whole, value);
+    if (fault == EntryFault::Blank) value = 0;
+    return fault == EntryFault::None || fault == EntryFault::Blank ? "" : EntryRefusal(field, text, fault);
 }
 
 int32_t FilterCount(const UnivariateFields& u) { return std::clamp(u.daniellCount, 0, kMaxDaniellFilters); }
 
 }  // namespace
 
-bool ReadDaniellCount(std::string_view text, int32_t& count)
+std::string ReadDaniellCount(std::string_view text, int32_t& count)
 {
-    const int32_t c = ReadLenientInteger(text);
-    if (c < 0 || c > kMaxDaniellFilters) return false;
-    count = c;
-    return true;
+    double c = 0;
+    const std::string refusal = ReadLenientWhole("Number of filters", text, c);
+    if (!refusal.empty()) return refusal;
+    if (c < 0 || c > kMaxDaniellFilters) return kDaniellCountMessage;
+    count = static_cast<int32_t>(c);
+    return "";
 }
 
 void AcceptDaniellCount(UnivariateFields& u, int32_t count)
@@ -54,8 +59,11 @@ std::string DaniellBoundMessage(int32_t ordinates)
 std::string AcceptDaniellOrder(UnivariateFields& u, int32_t k, std::string_view text)
 {
     if (k < 1 || k > FilterCount(u)) return "";
-    const int32_t m = ReadLenientInteger(text);
-    if (m < 0 || m > u.n) return "Order of filter must be from 0 to " + IntText(u.n);
+    double typed = 0;
+    const std::string refusal = ReadLenientWhole("Order of filter", text, typed);
+    if (!refusal.empty()) return refusal;
+    if (typed < 0 || typed > u.n) return "Order of filter must be from 0 to " + IntText(u.n);
+    const int32_t m = static_cast<int32_t>(typed);
     const int32_t K = static_cast<int32_t>(u.periodogram.size());
     const int64_t M = DaniellHalfWidth(u) - std::max(u.daniellOrders[k], 0) + m;
     // Lowering an order is always allowed, so settings from a longer series can be mended.

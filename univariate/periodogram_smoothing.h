@@ -15,9 +15,10 @@ extern const char* const kDaniellCountMessage;  // "Number of Daniell filters mu
 // Refuses the command on a series of fewer than 2 observations.
 extern const char* const kNoPeriodogramMessage;
 
-// The count typed into its edit; text that is not a number reads as 0. Returns true with `count`
-// set for 0..50, false (count unchanged) otherwise.
-bool ReadDaniellCount(std::string_view text, int32_t& count);
+// The count typed into its edit; a blank text reads as 0. Returns "" with `count` set for 0..50,
+// else (count unchanged) kDaniellCountMessage, or the refusal of a text that is no whole number
+// ("Number of filters \"x\" is not a number.").
+std::string ReadDaniellCount(std::string_view text, int32_t& count);
 // daniellCount := count; a count of 1 or more clears the orders of the filters above it.
 void AcceptDaniellCount(UnivariateFields& project, int32_t count);
 

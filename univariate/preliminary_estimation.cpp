@@ -10,6 +10,7 @@
 #include "numerics/status.h"
 #include "numerics/yule_walker.h"
 #include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 #include "univariate/model_evaluation.h"
 #include "univariate/model_snapshot.h"
@@ -332,12 +333,14 @@ PrelimResult Estimate(UnivariateFields& u, int32_t& m, int32_t method)
 
 }  // namespace
 
-int32_t ReadPrelimOrder(const std::string& text, int32_t& order)
+std::string ReadPrelimOrder(const char* name, const std::string& text, int32_t& order)
 {
-    int value = 0;
-    if (!ParseDialogInteger(text, value) || value < 0 || value > kMaxPrelimOrder) return 0;
-    order = value;
-    return 1;
+    double value = 0.0;
+    const std::string refusal = ReadFieldEntry(name, text, EntryKind::Integer, value);
+    if (!refusal.empty()) return " " + refusal;
+    if (value < 0 || value > kMaxPrelimOrder) return std::string(" ") + name + " must be between 0 and " + IntText(kMaxPrelimOrder);
+    order = static_cast<int32_t>(value);
+    return "";
 }
 
 int32_t PrelimMethodOf(const PrelimChoice& c)
@@ -360,13 +363,13 @@ PrelimRequest CheckPrelimChoice(const PrelimChoice& c, int32_t n)
 {
     PrelimRequest r;
     const std::string limit = IntText(kMaxPrelimOrder);
-    if (!ReadPrelimOrder(c.pText, r.p)) {
-        r.refusal = " p must be between 0 and " + limit;
+    r.refusal = ReadPrelimOrder("p", c.pText, r.p);
+    if (!r.refusal.empty()) {
         r.focus = 1101;
         return r;
     }
-    if (!ReadPrelimOrder(c.qText, r.q)) {
-        r.refusal = " q must be between 0 and " + limit;
+    r.refusal = ReadPrelimOrder("q", c.qText, r.q);
+    if (!r.refusal.empty()) {
         r.focus = 1102;
         return r;
     }
@@ -394,6 +397,7 @@ PrelimRequest CheckPrelimChoice(const PrelimChoice& c, int32_t n)
     }
     if (r.method == PRELIM_INNOVATIONS) {
         int k = 0;
+        // Not a count: the method's own choice, as for 0.
         if (!ParseDialogInteger(c.acvfText, k)) k = 0;
         r.m = InnovationsAcvfCount(k, r.p, r.q, n);
     }

@@ -42,8 +42,9 @@ struct PrelimRequest {
     int32_t focus = 0;    // control to give the focus with the refusal (0: none)
 };
 
-// Reads an order text: 1 with `order` set when it is an integer in 0..26.
-[[nodiscard]] int32_t ReadPrelimOrder(const std::string& text, int32_t& order);
+// Reads the order `name` ("p" or "q") from its text: "" with `order` set when it is an integer in
+// 0..26, else the refusal that says why (" p must be between 0 and 26" for a number out of range).
+[[nodiscard]] std::string ReadPrelimOrder(const char* name, const std::string& text, int32_t& order);
 
 // Method code of the boxes, a later box overriding: Yule-Walker, Burg, innovations,
 // Hannan-Rissanen (0 when none is checked).

@@ -1,8 +1,6 @@
 #include "univariate/regression_trend_entries.h"
 
-#include <cctype>
-
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "resources/resource.h"
 
 namespace {
@@ -23,23 +21,23 @@ std::string ReadRegressionTrendEntry(int controlId, const std::string& text, int
 {
     int32_t low = 1, high = n;
     const char* message = kIndexMessage;
+    const char* field = "Index";
     if (controlId == IDC_TREND_ORDER) {
         low = 0;
         high = 10;
         message = kDegreeMessage;
+        field = "Degree";
     } else if (controlId == IDC_TREND_HARMONICS) {
         low = 0;
         high = 4;
         message = kHarmonicsMessage;
+        field = "Number of harmonics";
     }
-    int read = 0;
-    if (text.size() == 1) {
-        read = std::isdigit(static_cast<unsigned char>(text[0])) ? text[0] - '0' : 0;
-    } else if (!ParseDialogInteger(text, read)) {
-        return message;
-    }
+    double read = 0.0;
+    const std::string refusal = ReadFieldEntry(field, text, EntryKind::Whole, read);
+    if (!refusal.empty()) return refusal;
     if (read < low || read > high) return message;
-    value = read;
+    value = static_cast<int32_t>(read);
     return "";
 }
 

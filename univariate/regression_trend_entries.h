@@ -8,12 +8,12 @@
 #include "univariate/univariate_project.h"
 
 // Reads the text of edit `controlId` of the dialog (IDC_TREND_ORDER, IDC_TREND_HARMONICS or an
-// IDC_TREND_INDEX_k), n being the project's length. One character is read as a signed digit (a
-// non-digit gives 0), a longer text as one integer in free format. Returns "" with `value` set
-// when the entry is in range (degree 0..10, harmonics 0..4, index 1..n), else the message to show
-// ("Degree must be between 0 and 10", "Number of harmonics must be between 0 and 4", "Index must
-// be between 1 and number of obs."); an unreadable text gets the same message. `value` is
-// untouched on refusal.
+// IDC_TREND_INDEX_k), n being the project's length, as one typed whole number (ReadEntryNumber).
+// Returns "" with `value` set when the entry is in range (degree 0..10, harmonics 0..4, index
+// 1..n), else the message to show ("Degree must be between 0 and 10", "Number of harmonics must be
+// between 0 and 4", "Index must be between 1 and number of obs."); a text that is no whole number
+// gets the refusal that says why ("Degree \"x\" is not a number."). `value` is untouched on
+// refusal.
 std::string ReadRegressionTrendEntry(int controlId, const std::string& text, int32_t n, int32_t& value);
 
 // The field of the record the dialog must not let pass: returns the control id of

@@ -7,7 +7,7 @@
 #include "numerics/fft_smoother.h"
 #include "numerics/smoothing.h"
 #include "numerics/status.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 #include "univariate/specify_model.h"
 
@@ -58,7 +58,12 @@ SmoothingEntry ReadSmoothingEntry(SmoothingKind kind, std::string_view text, dou
 {
     message.clear();
     double read = 0.0;
-    if (!ReadCoefficientEntry(text, read)) return SMOOTHING_ENTRY_IGNORED;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Real, read);
+    if (fault == EntryFault::Blank) return SMOOTHING_ENTRY_IGNORED;
+    if (fault != EntryFault::None) {
+        message = EntryRefusal(kind == SMOOTH_EXPONENTIAL ? "Exp. smooth parameter" : "FFT smooth parameter", text, fault);
+        return SMOOTHING_ENTRY_REFUSED;
+    }
     const bool search = kind == SMOOTH_EXPONENTIAL && read == kExpSmoothSearch;
     if (!search && (read < 0.0 || read > 1.0)) {
         message = kind == SMOOTH_EXPONENTIAL ? kExpParameterMessage : kFftParameterMessage;
@@ -187,13 +192,18 @@ void EndSmoothing(UnivariateFields& u, SmoothingRun& run, int32_t accepted, bool
 bool ReadMaOrderEntry(std::string_view text, int32_t& order, std::string& message)
 {
     message.clear();
-    int32_t read = 0;
-    if (!ParseDialogInteger(text, read) || read < 0) return false;
+    double read = 0.0;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Whole, read);
+    if (fault != EntryFault::None) {
+        if (fault != EntryFault::Blank) message = EntryRefusal("MA order", text, fault);
+        return false;
+    }
+    if (read < 0) return false;
     if (read > kMaxMaOrder) {
         message = kMaOrderMessage;
         return false;
     }
-    order = read;
+    order = static_cast<int32_t>(read);
     return true;
 }
 
@@ -206,12 +216,12 @@ void ChangeMaOrder(UnivariateFields& u, int32_t order)
 
 bool ReadMaWeightEntry(std::string_view text, double& weight)
 {
-    // A lone "-" or "." is the start of a number, not one.
-    if (text.size() != 1 && ReadCoefficientEntry(text, weight)) return true;
-    int32_t whole = 0;
-    if (!ParseDialogInteger(text, whole)) return false;
-    weight = whole;
-    return true;
+    return ReadCoefficientEntry(text, weight);
+}
+
+std::string MaWeightRefusal(int32_t lag, std::string_view text)
+{
+    return CoefficientRefusal(false, lag, text);
 }
 
 std::string MaWeightLabel(int32_t lag) { return "Theta(" + IntText(lag) + ") = "; }

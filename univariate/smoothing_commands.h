@@ -43,8 +43,8 @@ extern const char* const kExpParameterMessage;  // "Exp. smooth parameter must b
 extern const char* const kFftParameterMessage;  // "FFT smooth parameter must be in [0.0, 1.0]"
 
 enum SmoothingEntry : int32_t {
-    SMOOTHING_ENTRY_IGNORED = 0,   // not a finite number: nothing happens, no message
-    SMOOTHING_ENTRY_REFUSED = 1,   // out of range: `message` says why
+    SMOOTHING_ENTRY_IGNORED = 0,   // a blank text: nothing happens, no message
+    SMOOTHING_ENTRY_REFUSED = 1,   // out of range or no number: `message` says why
     SMOOTHING_ENTRY_ACCEPTED = 2,  // `v` holds the value
 };
 // A parameter typed into the exponential (kind 0) or FFT (kind 1) edit box: 0..1, and for the
@@ -103,14 +103,15 @@ extern const char* const kMaNotFiniteMessage; // "MA coefficients must have a fi
 extern const char* const kMaOverflowMessage;  // the smoothed series would not be finite
 
 // An order typed into the order box: 0..99 is stored in `order` (true). 100 or more gives
-// kMaOrderMessage; a blank, negative or non-integer entry gives no message; `order` keeps its
-// value.
+// kMaOrderMessage, text that is no whole number the refusal that says why; a blank or negative
+// entry gives no message; `order` keeps its value.
 bool ReadMaOrderEntry(std::string_view text, int32_t& order, std::string& message);
 // maOrder := order, the weights cut or extended by zeros to order + 1 values.
 void ChangeMaOrder(UnivariateFields& project, int32_t order);
-// A weight typed into the weight box. A text of one character, or one that is not a finite real,
-// is read as an integer instead; when neither reads, `weight` keeps its value (false).
+// A weight typed into the weight box: a number replaces `weight` (true); anything else leaves it.
 bool ReadMaWeightEntry(std::string_view text, double& weight);
+// Why the text of weight theta(lag) is refused, or "" for a number or a blank text.
+std::string MaWeightRefusal(int32_t lag, std::string_view text);
 // "Theta(k) = " and the weight with 5 significant digits.
 std::string MaWeightLabel(int32_t lag);
 std::string MaWeightText(double weight);

@@ -6,7 +6,7 @@
 #include "numerics/arma_acvf.h"
 #include "numerics/status.h"
 #include "platform/dialog_values.h"
-#include "platform/fortran_format.h"
+#include "platform/typed_entry.h"
 #include "shell/number_format.h"
 #include "univariate/constraints.h"
 #include "univariate/report_cells.h"
@@ -30,22 +30,32 @@ SpecifyModelWork StartSpecifyModel(const UnivariateFields& u)
 bool ReadOrderEntry(std::string_view text, bool ar, int32_t& order, std::string& message)
 {
     message.clear();
-    int32_t k = 0;
-    if (ReadFreeInts(text.substr(0, 31), 1, &k) != 1 || text.find_first_not_of(" ,") == std::string_view::npos)
+    double k = 0.0;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Whole, k);
+    if (fault != EntryFault::None) {
+        if (fault != EntryFault::Blank) message = EntryRefusal(ar ? "AR order" : "MA order", text, fault);
         return false;
+    }
     if (k >= kMaxArmaOrder + 1) {
         message = ar ? "AR Order must be < 27" : "MA Order must be < 27";
         return false;
     }
     if (k < 0) return false;
-    order = k;
+    order = static_cast<int32_t>(k);
     return true;
 }
 
 bool ReadCoefficientEntry(std::string_view text, double& value)
 {
-    if (text.find_first_not_of(" ,/") == std::string_view::npos) return false;
     return ParseDialogReal(text, value) == 1;
+}
+
+std::string CoefficientRefusal(bool ar, int32_t row, std::string_view text)
+{
+    double value = 0.0;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Real, value);
+    if (fault == EntryFault::None || fault == EntryFault::Blank) return "";
+    return EntryRefusal(std::string(ar ? "Phi(" : "Theta(") + IntText(row) + ")", text, fault);
 }
 
 std::string CoefficientLabel(bool ar, int32_t row) { return std::string(ar ? "Phi(" : "Theta(") + IntText(row) + ") = "; }
@@ -70,24 +80,12 @@ std::string VarianceText(double variance)
     return Trimmed(FormattedLine("(1PE13.5E3)", {variance}));
 }
 
-namespace {
-
-// A finite real from a box's text; blank and null entries do not count.
-bool ReadReal(std::string_view text, double& value)
-{
-    if (text.find_first_not_of(" ,/") == std::string_view::npos) return false;
-    double read = value;
-    if (ParseDialogReal(text, read) != 1) return false;
-    value = read;
-    return true;
-}
-
-}  // namespace
-
 std::string ReadDEntry(std::string_view text, double& d)
 {
     double value = d;
-    if (!ReadReal(text, value) || !(value > -0.5 && value < 0.5)) return "d must be between -.5 and .5";
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Real, value);
+    if (fault != EntryFault::None && fault != EntryFault::Blank) return EntryRefusal("d", text, fault);
+    if (fault != EntryFault::None || !(value > -0.5 && value < 0.5)) return "d must be between -.5 and .5";
     d = value;
     return "";
 }
@@ -95,19 +93,21 @@ std::string ReadDEntry(std::string_view text, double& d)
 std::string ReadVarianceEntry(std::string_view text, double& variance)
 {
     double value = variance;
-    if (!ReadReal(text, value) || !(value > 0.0)) return "Variance must be positive";
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Real, value);
+    if (fault != EntryFault::None && fault != EntryFault::Blank) return EntryRefusal("Variance", text, fault);
+    if (fault != EntryFault::None || !(value > 0.0)) return "Variance must be positive";
     variance = value;
     return "";
 }
 
 std::string ReadMEntry(std::string_view text, int32_t& M)
 {
-    int32_t value = 0;
-    const bool read = text.find_first_not_of(" ,/") != std::string_view::npos &&
-                      ReadFreeInts(text.substr(0, 31), 1, &value) == 1;
-    if (!read || value < 50) return "M must be at least 50.";
+    double value = 0.0;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Whole, value);
+    if (fault != EntryFault::None && fault != EntryFault::Blank) return EntryRefusal("M", text, fault);
+    if (fault != EntryFault::None || value < 50) return "M must be at least 50.";
     if (value > kMaxImpulseTerms) return "M must not exceed " + IntText(kMaxImpulseTerms) + ".";
-    M = value;
+    M = static_cast<int32_t>(value);
     return "";
 }
 

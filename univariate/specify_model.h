@@ -27,14 +27,20 @@ struct SpecifyModelWork {
 // integrated model (else 0 and 50); both rows 1.
 SpecifyModelWork StartSpecifyModel(const UnivariateFields& project);
 
-// An order typed into the AR or MA order box, read as a signed integer. 0..26 is stored in
-// `order` (returns true). 27 or more gives `message` ("AR Order must be < 27" or "MA Order must
-// be < 27"); an empty, negative or unreadable entry gives no message; `order` keeps its value.
+// An order typed into the AR or MA order box, read as one typed whole number (ReadEntryInteger).
+// 0..26 is stored in `order` (returns true). 27 or more gives `message` ("AR Order must be < 27"
+// or "MA Order must be < 27"); text that is no whole number the refusal that says why ("AR order
+// \"1,5\" has a decimal comma: ..."); an empty or negative entry gives no message; `order` keeps
+// its value.
 bool ReadOrderEntry(std::string_view text, bool ar, int32_t& order, std::string& message);
 
-// A coefficient typed into its edit: a finite number replaces `value` (returns true); anything
-// else leaves it.
+// A coefficient typed into its edit: a number replaces `value` (returns true); anything else
+// leaves it.
 bool ReadCoefficientEntry(std::string_view text, double& value);
+
+// Why the text of coefficient `row` is refused ("Phi(1) \"0,7\" has a decimal comma: ..."), or
+// "" for a number or a blank text, which leaves the coefficient.
+std::string CoefficientRefusal(bool ar, int32_t row, std::string_view text);
 
 // "Phi(2) = " or "Theta(2) = ", the label of the selected row.
 std::string CoefficientLabel(bool ar, int32_t row);
@@ -50,7 +56,8 @@ std::string VarianceText(double variance);
 
 // Entries of the d, variance and M boxes. Each returns "" and stores the value when accepted,
 // else the message and leaves the value: -0.5 < d < 0.5; a finite variance > 0; an integer M
-// from 50 to kMaxImpulseTerms.
+// from 50 to kMaxImpulseTerms. A text that is no number of its kind gets the refusal that says
+// why.
 std::string ReadDEntry(std::string_view text, double& d);
 std::string ReadVarianceEntry(std::string_view text, double& variance);
 std::string ReadMEntry(std::string_view text, int32_t& M);

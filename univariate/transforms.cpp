@@ -9,6 +9,7 @@
 #include "numerics/decomposition.h"
 #include "numerics/status.h"
 #include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "resources/resource.h"
 #include "shell/number_format.h"
 
@@ -400,6 +401,16 @@ std::string DifferenceLagMessage(int32_t n, int32_t h)
     return "";
 }
 
+std::string ReadDifferenceLag(int32_t n, const std::string& text, int32_t& h)
+{
+    double lag = 0.0;
+    const std::string refusal = ReadFieldEntry("Lag", text, EntryKind::Integer, lag);
+    if (!refusal.empty()) return refusal;
+    const std::string message = DifferenceLagMessage(n, static_cast<int32_t>(lag));
+    if (message.empty()) h = static_cast<int32_t>(lag);
+    return message;
+}
+
 int32_t ApplyDifference(UnivariateProject& project, int32_t h, const char** why)
 {
     if (!HasSeries(project) || !LagFits(project.n, h)) return Refuse(why, kTransformRangeMessage);
@@ -468,6 +479,17 @@ std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda)
     return "Box-Cox parameter must be in (0.0, 1.5]";
 }
 
+std::string ReadBoxCoxEntry(bool zeroAllowed, const std::string& text, double& lambda)
+{
+    double value = 0.0;
+    const EntryFault fault = ReadEntryNumber(text, EntryKind::Real, value);
+    if (fault == EntryFault::Blank) return "";
+    if (fault != EntryFault::None) return EntryRefusal("Box-Cox parameter", text, fault);
+    const std::string message = BoxCoxLambdaMessage(zeroAllowed, value);
+    if (message.empty()) lambda = value;
+    return message;
+}
+
 int32_t BoxCoxPosition(double lambda) { return static_cast<int32_t>(std::floor(10.0 * lambda + 0.5)); }
 
 int32_t ApplyBoxCox(UnivariateProject& project, double lambda, const char** why)
@@ -501,22 +523,28 @@ ClassicalChoice CheckClassicalEntries(const ClassicalEntries& entries, int32_t n
         return choice;
     };
     if (entries.seasonal) {
-        int32_t d = 0;
-        if (!ParseDialogInteger(entries.period, d) || d < 2 || d > n / 3)
-            return refuse("Period must be in: (2," + Int(n / 3) + "]", IDC_CLASSICAL_PERIOD);
+        double d = 0;
+        const std::string refusal = ReadFieldEntry("Period", entries.period, EntryKind::Whole, d);
+        if (!refusal.empty()) return refuse(refusal, IDC_CLASSICAL_PERIOD);
+        if (d < 2 || d > n / 3) return refuse("Period must be in: (2," + Int(n / 3) + "]", IDC_CLASSICAL_PERIOD);
         choice.kind = TRANSFORM_CLASSICAL;
-        choice.period = d;
+        choice.period = static_cast<int32_t>(d);
     } else if (entries.harmonic) {
-        int32_t k = 0;
+        double harmonics = 0;
+        const std::string refusal = ReadFieldEntry("Number of harmonics", entries.harmonics, EntryKind::Whole, harmonics);
+        if (!refusal.empty()) return refuse(refusal, IDC_CLASSICAL_HARMONICS);
         // Only four harmonics can be stored: a count outside 1..4 ends the check here.
-        if (!ParseDialogInteger(entries.harmonics, k) || k < 1 || k > 4)
-            return refuse("Number of harmonics must be in [1, 4]", IDC_CLASSICAL_HARMONICS);
+        if (harmonics < 1 || harmonics > 4) return refuse("Number of harmonics must be in [1, 4]", IDC_CLASSICAL_HARMONICS);
+        const int32_t k = static_cast<int32_t>(harmonics);
         for (int32_t i = 0; i < 4; ++i) {
             int32_t j = 0;
             if (!ParseDialogInteger(entries.index[i], j)) j = 0;
             choice.fourierIndex[i] = j;
         }
         for (int32_t i = 0; i < k; ++i) {
+            double typed = 0;
+            const std::string why = ReadFieldEntry("Index(" + Int(i + 1) + ")", entries.index[i], EntryKind::Whole, typed);
+            if (!why.empty()) return refuse(why, IDC_CLASSICAL_INDEX_1);
             const int32_t j = choice.fourierIndex[i];
             if (j < 1 || j >= n / 2)
                 return refuse("Index(" + Int(i + 1) + ") must be in (1, " + Int(n / 2) + ")", IDC_CLASSICAL_INDEX_1);

@@ -44,6 +44,9 @@ constexpr double kRoundTripTolerance = 1e-8;
 // The message for a lag h typed for a series of n values: "Lag must be positive" below 1,
 // "Lag too large for data set." from n - 1 on, "" when 1 <= h < n - 1.
 std::string DifferenceLagMessage(int32_t n, int32_t h);
+// A lag typed for a series of n values: "" with h set, else the refusal of a text that is no
+// whole number ("Lag \"1,5\" has a decimal comma: ...") or DifferenceLagMessage's.
+std::string ReadDifferenceLag(int32_t n, const std::string& text, int32_t& h);
 // y(t) = x(t + h) - r(t), t = 1..n - h, where r(t) is x(t) as Undo rebuilds it (Undifference): the
 // difference taken against the rebuilt value, so that the rounding of one difference is taken
 // back by the next one instead of adding up in Undo's running sums. Data of a few decimals are
@@ -81,6 +84,10 @@ double BoxCoxInverse(double y, double lambda);
 // "Box-Cox parameter must be in [0.0, 1.5]"; without it the logarithm is refused too, so
 // 1e-7 <= lambda <= 1.5, else "Box-Cox parameter must be in (0.0, 1.5]". "" when valid.
 std::string BoxCoxLambdaMessage(bool zeroAllowed, double lambda);
+// A typed parameter: "" with `lambda` set when it is valid, "" with `lambda` unchanged for a blank
+// text, else the refusal of a text that is no number ("Box-Cox parameter \"0,5\" has a decimal
+// comma: ...") or BoxCoxLambdaMessage's.
+std::string ReadBoxCoxEntry(bool zeroAllowed, const std::string& text, double& lambda);
 // Trackbar position of a parameter: floor(10 lambda + 0.5).
 int32_t BoxCoxPosition(double lambda);
 // x := ln x below 1e-7, else (x^lambda - 1) / lambda. Returns 1; 0 for data with a negative

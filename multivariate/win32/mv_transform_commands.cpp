@@ -9,7 +9,7 @@
 #include "multivariate/multivariate_project.h"
 #include "multivariate/multivariate_transforms.h"
 #include "multivariate/win32/multivariate_windows.h"
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "platform/win32/dialog_layer.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
@@ -101,11 +101,13 @@ int32_t MvDifferenceDialog(MultivariateProject& project)
     for (;;) {
         std::vector<std::string> texts;
         if (DialogRunEntries(IDD_DIFFERENCE, {{IDC_DIFFERENCE_LAG, "1"}}, texts) != 1) return 0;
-        int h = 0;
-        if (!ParseDialogInteger(texts[0], h)) {
-            ShowMvMessage(owner, "Lag must be a whole number", kMvDifferenceCaption);
+        double lag = 0;
+        const std::string refusal = ReadFieldEntry("Lag", texts[0], EntryKind::Integer, lag);
+        if (!refusal.empty()) {
+            ShowMvMessage(owner, refusal, kMvDifferenceCaption);
             continue;
         }
+        const int32_t h = static_cast<int32_t>(lag);
         const std::string message = MvDifferenceLagMessage(project.data->n, h);
         if (!message.empty()) {
             ShowMvMessage(owner, message, kMvDifferenceCaption);
@@ -126,9 +128,11 @@ int32_t MvTrimDialog(MultivariateProject& project)
                                                {IDC_SUBSEQUENCE_MAX, IntText(data.lastIndex)}},
                              texts) != 1)
             return 0;
-        int a = 0, b = 0;
-        if (ParseDialogInteger(texts[0], a) && ParseDialogInteger(texts[1], b) && MvTrim(project, a, b)) return 1;
-        ShowMvMessage(SeriesWindow(project), MvTrimMessage(data.firstIndex, data.lastIndex), kMvTrimCaption);
+        int32_t a = 0, b = 0;
+        const std::string refusal = ReadIndexRange(texts[0], texts[1], a, b);
+        if (refusal.empty() && MvTrim(project, a, b)) return 1;
+        ShowMvMessage(SeriesWindow(project), refusal.empty() ? MvTrimMessage(data.firstIndex, data.lastIndex) : refusal,
+                      kMvTrimCaption);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "multivariate/table_reader.h"
 #include "multivariate/win32/multivariate_windows.h"
 #include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "platform/file_bytes.h"
 #include "platform/win32/dialog_layer.h"
 #include "platform/win32/wide_text.h"
@@ -33,13 +34,18 @@ struct ReadDataState {
 
 ReadDataState* StateOf(HWND dialog) { return reinterpret_cast<ReadDataState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
-// Whether the number of columns reads as an integer, into m.
-bool ColumnsEntered(HWND dialog, int32_t& m)
+std::string ColumnsText(HWND dialog)
 {
     wchar_t text[64] = {};
     GetDlgItemTextW(dialog, IDC_MV_COLUMNS, text, 64);
+    return Utf8Text(text);
+}
+
+// Whether the number of columns reads as an integer, into m.
+bool ColumnsEntered(HWND dialog, int32_t& m)
+{
     int value = 0;
-    if (!ParseDialogInteger(Utf8Text(text), value)) return false;
+    if (!ParseDialogInteger(ColumnsText(dialog), value)) return false;
     m = value;
     return true;
 }
@@ -65,16 +71,20 @@ bool KeepTable(HWND dialog, const std::string& question)
 // vector, the user keeps it; otherwise it says why.
 void ReadDataOk(HWND dialog, ReadDataState& s)
 {
-    int32_t m = 0;
-    if (!ColumnsEntered(dialog, m)) m = 0;
     if (GetFocus() != GetDlgItem(dialog, IDOK)) {
         SetFocus(GetDlgItem(dialog, IDOK));
         return;
     }
-    if (m < 1) {
+    const std::string text = ColumnsText(dialog);
+    double columns = 0;
+    std::string refusal = ReadFieldEntry("Number of columns", text, EntryKind::Integer, columns);
+    if (refusal.empty() && columns < 1) refusal = "Number of columns must be at least 1";
+    if (!refusal.empty()) {
+        ShowMvMessage(dialog, refusal, kReadCaption);
         SetFocus(GetDlgItem(dialog, IDC_MV_COLUMNS));
         return;
     }
+    const int32_t m = static_cast<int32_t>(columns);
     std::string message;
     s.n = MultivarReadDialogTable(*s.file, m, s.table, message);
     if (s.n == 0) {

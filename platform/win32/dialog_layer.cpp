@@ -1,5 +1,6 @@
 #include "platform/win32/dialog_layer.h"
 
+#include "platform/typed_entry.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -252,15 +253,18 @@ int DialogRelease(DialogRecord& dialog)
 int ReadDialogReal(HWND dialog, int controlId, double& value)
 {
     HWND control = GetDlgItem(dialog, controlId);
+    std::string message = "Error reading dialog-item";
     if (control) {
-        // 31 characters and the terminator: the rest of a longer text is not read.
-        wchar_t text[32] = {};
-        const int length = GetWindowTextW(control, text, 32);
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        // A character beyond ASCII is no part of a number.
         std::string field;
-        for (int k = 0; k < length; ++k) field += text[k] < 128 ? static_cast<char>(text[k]) : '?';
-        if (ParseDialogReal(field, value)) return 1;
+        for (wchar_t c : text) field += c < 128 ? static_cast<char>(c) : '?';
+        const EntryFault fault = ReadEntryNumber(field, EntryKind::Real, value);
+        if (fault == EntryFault::None) return 1;
+        message += ". " + EntryRefusal("Entry", field, fault);
     }
-    MessageBoxW(dialog, L"Error reading dialog-item", L"KELO::Vesk Error", MB_OK);
+    MessageBoxW(dialog, WideText(message).c_str(), L"KELO::Vesk Error", MB_OK);
     if (control) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     return 0;
 }

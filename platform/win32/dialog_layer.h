@@ -85,8 +85,9 @@ int DialogRelease(DialogRecord& dialog);
 int DialogRunEntries(int templateId, const std::vector<std::pair<int, std::string>>& staged,
                      std::vector<std::string>& texts);
 
-// Reads one real number in free format from the first 31 characters of a control of a live
-// dialog (any dialog window, of the layer or not). On failure shows "Error reading dialog-item"
-// (caption "KELO::Vesk Error") and moves the focus to the control, for the user to correct it.
+// Reads one real number, the whole text of a control of a live dialog (any dialog window, of the
+// layer or not; ReadEntryNumber). On failure shows "Error reading dialog-item" and the reason
+// ("Error reading dialog-item. Entry \"0,5\" has a decimal comma: type a decimal point.", caption
+// "KELO::Vesk Error") and moves the focus to the control, for the user to correct it.
 // Returns 1 with `value` set, or 0 with `value` unchanged.
 [[nodiscard]] int ReadDialogReal(HWND dialog, int controlId, double& value);

@@ -403,7 +403,15 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
          {"  Specify the order of differencing (-.5<d<.5) : 0.5", "  Specify the order of differencing (-.5<d<.5) : 0.49"}},
         {"d = -0.5", "", modelOnly + "key e\nline -0.5\nline x\nline -0.1\nline 0\n" + keyboardEnd,
          {"  Specify the order of differencing (-.5<d<.5) : -0.5", "  Specify the order of differencing (-.5<d<.5) : x",
-          "  Specify the order of differencing (-.5<d<.5) : -0.1"}},
+          " Entry \"x\" is not a number.", "  Specify the order of differencing (-.5<d<.5) : -0.1"}},
+        // A decimal comma is refused with its reason, not read as d = 0.
+        {"d = 0,4", "",
+         modelOnly + "key e\nline 0,4\nline 0.4\nline 0\nline 0\nline 1\nkey n\nkey f\nline d.mod\nkey a\nkey x\n",
+         {"  Specify the order of differencing (-.5<d<.5) : 0,4",
+          " Entry \"0,4\" has a decimal comma: type a decimal point.",
+          "  Specify the order of differencing (-.5<d<.5) : 0.4"},
+         {"", 0},
+         {"d.mod", " 0.4\r\n 0\r\n 0\r\n 1\r\n"}},
         {"p = 11, then ten coefficients", "",
          modelOnly + "key e\nline 0\nline 11\nline 10\n" + [] {
              std::string s;

@@ -143,7 +143,7 @@ TEST_F(InputTest, TypedFreeFormatReads)
     };
     const Case cases[] = {
         {"values over several lines", "line 1.5\nline 2.5 3.5", 3, false, 1, {1.5, 2.5, 3.5}},
-        {"the rest of the last line is ignored", "line 4 5 6", 2, false, 1, {4, 5}},
+        {"more numbers than asked are refused", "line 4 5 6", 2, false, -1, {-1, -1}},
         {"blank lines are passed over", "line\nline   \nline 7", 1, false, 1, {7}},
         {"repeat counts", "line 2*0.5", 2, false, 1, {0.5, 0.5}},
         {"an unreadable entry", "line 1.5 abc", 2, false, -1, {-1, -1}},
@@ -178,15 +178,15 @@ TEST_F(InputTest, TypedFreeFormatReads)
 
 TEST_F(InputTest, ATypedReadStartsWithANewLineAndEchoesBehindItsPrompt)
 {
-    Script("line 7 8 9\nline 10");
+    Script("line 7 8\nline 10");
     ScreenWrite("(2X,'Order = ',\\)", {});
     int32_t values[2] = {0, 0};
     ASSERT_EQ(ScreenReadInts(2, values), 1);
     EXPECT_EQ(values[0], 7);
     EXPECT_EQ(values[1], 8);
-    EXPECT_EQ(PcShadowRow(0), "  Order = 7 8 9");
+    EXPECT_EQ(PcShadowRow(0), "  Order = 7 8");
     ASSERT_EQ(ScreenReadInts(1, values), 1);
-    EXPECT_EQ(values[0], 10);  // not the 9 left on the first line
+    EXPECT_EQ(values[0], 10);
     EXPECT_EQ(PcShadowRow(1), "10");
 }
 

@@ -417,9 +417,11 @@ TEST(VarPrograms, DialogueRules)
          },
          [](const Program&, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
              const ScreenPicture& eleven = Before(run, s, "eleven");
-             for (int row = 1; row <= 5; ++row)
+             for (int row : {1, 2, 3, 5, 6})
                  EXPECT_EQ(eleven.Row(row).substr(0, 49), "   ENTER DIMENSION OF EACH OBSERVED VECTOR (<12):");
-             EXPECT_EQ(eleven.Row(4), "   ENTER DIMENSION OF EACH OBSERVED VECTOR (<12): -3");
+             // Text is refused with its reason under it.
+             EXPECT_EQ(eleven.Row(4), " Entry \"abc\" is not a number.");
+             EXPECT_EQ(eleven.Row(5), "   ENTER DIMENSION OF EACH OBSERVED VECTOR (<12): -3");
              EXPECT_EQ(Before(run, s, "file").Row(0), "  SELECT NAME OF FILE ...");
          }},
         {"refused differencing counts and lags are asked again",
@@ -434,16 +436,20 @@ TEST(VarPrograms, DialogueRules)
              return s("key a", "means");
          },
          [](const Program&, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
-             // A refused count clears the screen and asks again.
+             // A count out of range clears the screen and asks again; text is asked for again
+             // below its reason.
              EXPECT_EQ(Before(run, s, "count -1").text, "  HOW MANY DIFFERENCING OPERATIONS REQUIRED (<3)?:\n");
              const ScreenPicture& lag2 = Before(run, s, "lag2 1");
-             EXPECT_EQ(lag2.Row(1), "  LAG(1) = 0");
-             EXPECT_EQ(lag2.Row(2), "  LAG(1) = 72");
-             EXPECT_EQ(lag2.Row(3), "  LAG(1) = 71");
-             EXPECT_EQ(lag2.Row(4), "  LAG(1) = 12");
-             EXPECT_EQ(lag2.Row(5), "  LAG(2) = 60");
-             EXPECT_EQ(lag2.Row(6), "  LAG(2) =");
-             EXPECT_EQ(Before(run, s, "means").Row(7), "  2 differencing transformations : LAGS = 12  1");
+             EXPECT_EQ(lag2.Row(0), "  HOW MANY DIFFERENCING OPERATIONS REQUIRED (<3)?: x");
+             EXPECT_EQ(lag2.Row(1), " Entry \"x\" is not a number.");
+             EXPECT_EQ(lag2.Row(2), "  HOW MANY DIFFERENCING OPERATIONS REQUIRED (<3)?: 2");
+             EXPECT_EQ(lag2.Row(3), "  LAG(1) = 0");
+             EXPECT_EQ(lag2.Row(4), "  LAG(1) = 72");
+             EXPECT_EQ(lag2.Row(5), "  LAG(1) = 71");
+             EXPECT_EQ(lag2.Row(6), "  LAG(1) = 12");
+             EXPECT_EQ(lag2.Row(7), "  LAG(2) = 60");
+             EXPECT_EQ(lag2.Row(8), "  LAG(2) =");
+             EXPECT_EQ(Before(run, s, "means").Row(9), "  2 differencing transformations : LAGS = 12  1");
          }},
         {"refused orders and forecast counts are asked again",
          {&kMolda, &kDrav},
@@ -458,10 +464,12 @@ TEST(VarPrograms, DialogueRules)
              const ScreenPicture& order = Before(run, s, "order 2");
              EXPECT_EQ(order.Row(0), "     Order of multivariate AR to be fitted [<21]? 21");
              EXPECT_EQ(order.Row(2), "     Order of multivariate AR to be fitted [<21]? abc");
-             EXPECT_EQ(order.Row(3), "     Order of multivariate AR to be fitted [<21]?");
+             EXPECT_EQ(order.Row(3), " Entry \"abc\" is not a number.");
+             EXPECT_EQ(order.Row(4), "     Order of multivariate AR to be fitted [<21]?");
              const ScreenPicture& h = Before(run, s, "h 0");
              EXPECT_EQ(h.Row(2), "     Number of forecasts required (<21)? x");
-             EXPECT_EQ(h.Row(3), "     Number of forecasts required (<21)?");
+             EXPECT_EQ(h.Row(3), " Entry \"x\" is not a number.");
+             EXPECT_EQ(h.Row(4), "     Number of forecasts required (<21)?");
              const ScreenPicture& table = Before(run, s, "empty table");
              EXPECT_EQ(table.Row(1), "        TIME      X 1+MEAN        SQRT(MSE)");
              EXPECT_EQ(table.Row(2), "  <Press any key to continue>");

@@ -251,12 +251,16 @@ TEST_F(DialogLayerTest, ReadDialogRealReportsUnreadableText)
         const wchar_t* text;
         int status;
         double value;  // the start value is -7
+        const wchar_t* reason = L"";
     } const cases[] = {
         {L"2.5", 1, 2.5},
         {L" -1E-3", 1, -0.001},
-        {L"abc", 0, -7.0},
-        {L"", 0, -7.0},
-        {L"4\u00e9", 0, -7.0},
+        {L"0.000000000000000000000000000000000001", 1, 1e-36},  // no digit is cut off
+        {L"abc", 0, -7.0, L"Entry \"abc\" is not a number."},
+        {L"", 0, -7.0, L"Entry is empty: type one number."},
+        {L"4\u00e9", 0, -7.0, L"Entry \"4?\" is not a number."},
+        {L"0,5", 0, -7.0, L"Entry \"0,5\" has a decimal comma: type a decimal point."},
+        {L"1 2", 0, -7.0, L"Entry \"1 2\" holds more than one number: type one number."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
@@ -275,7 +279,7 @@ TEST_F(DialogLayerTest, ReadDialogRealReportsUnreadableText)
         const std::vector<SeenDialog> seen = TakeSeenDialogs();
         if (c.status == 0) {
             ASSERT_EQ(seen.size(), 3u);
-            EXPECT_EQ(seen[1].message, L"Error reading dialog-item");
+            EXPECT_EQ(seen[1].message, std::wstring(L"Error reading dialog-item. ") + c.reason);
             EXPECT_EQ(seen[1].caption, L"KELO::Vesk Error");
             EXPECT_TRUE(focusOnEdit);
         } else {

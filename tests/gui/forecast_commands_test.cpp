@@ -286,6 +286,11 @@ TEST_F(ForecastCommandsTest, CancelChangesOnlyThePrefill)
         {IDM_FORECAST_HOLT_WINTERS, L"100001", L"Number of predictors must be at most 100000"},
         {IDM_FORECAST_SEASONAL_HW, nullptr, nullptr},
         {IDM_FORECAST_SEASONAL_HW, L"0", L"Number of predictors MUST be greater than 0"},
+        // An entry that is no whole number is refused with its reason, never silently.
+        {IDM_FORECAST_ARMA, L"abc", L"Number of forecasts \"abc\" is not a number."},
+        {IDM_FORECAST_ARAR, L"1.5", L"Number of forecasts \"1.5\" is not a whole number."},
+        {IDM_FORECAST_HOLT_WINTERS, L"abc", L"Number of forecasts \"abc\" is not a number."},
+        {IDM_FORECAST_SEASONAL_HW, L"2,5", L"Number of forecasts \"2,5\" has a decimal comma: type a decimal point."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.command) + (c.refused ? " after " + Utf8Text(c.refused) : std::string()));

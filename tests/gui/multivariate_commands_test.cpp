@@ -129,12 +129,18 @@ TEST_F(MultivariateCommandsTest, ReadDataDialog)
         previewed = true;
     };
     AnswerNextDialog(zero);                                     // m = 0: the dialog stays
+    AnswerNextDialog(Press(IDOK));                              // the message
+    AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"2,5"}}));  // a decimal comma
+    AnswerNextDialog(Press(IDOK));                              // the message
     AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"30"}}));  // no complete vector of 30
     AnswerNextDialog(Press(IDOK));                              // the message
     AnswerNextDialog(Press(IDOK, {{IDC_MV_COLUMNS, L"3"}}));
     EXPECT_EQ(MultivarReadData(project), 1);
     EXPECT_TRUE(previewed);
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"MultivarReadData(): The file holds no complete vector of 30 numbers."});
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{
+                              L"MultivarReadData(): Number of columns must be at least 1",
+                              L"MultivarReadData(): Number of columns \"2,5\" has a decimal comma: type a decimal point.",
+                              L"MultivarReadData(): The file holds no complete vector of 30 numbers."}));
     EXPECT_EQ(project.data->m, 3);
     EXPECT_EQ(project.data->n, 7);
     EXPECT_EQ(project.data->lastIndex, 7);

@@ -221,8 +221,8 @@ TEST_F(ResidualCommandsTest, TestsDialogCancel)
     EXPECT_EQ(TestsReport(), before);
 }
 
-// A lag outside k < h < min(n, 54), or one that is not a number, gives " h out of range. Try
-// again." and the dialog once more.
+// A lag outside k < h < min(n, 54) gives " h out of range. Try again.", one that is not a number
+// the reason, and the dialog once more.
 TEST_F(ResidualCommandsTest, TestsDialogAsksAgainOutOfRange)
 {
     project_->numFree = 2;
@@ -235,7 +235,7 @@ TEST_F(ResidualCommandsTest, TestsDialogAsksAgainOutOfRange)
         ASSERT_EQ(seen.size(), 3u);
         EXPECT_EQ(seen[0].caption, L"Tests of Randomness");
         EXPECT_EQ(seen[1].caption, L"ERROR");
-        EXPECT_EQ(seen[1].message, L" h out of range. Try again.");
+        EXPECT_EQ(seen[1].message, std::wstring(wrong) == L"x" ? L" h \"x\" is not a number." : L" h out of range. Try again.");
         EXPECT_EQ(seen[2].caption, L"Tests of Randomness");
         EXPECT_NE(TestsReport().find(L" Chi-Square ( 1 )"), std::wstring::npos);
     }

@@ -296,11 +296,11 @@ TEST_F(RegressionTrendTest, RefusedEntriesNeverReachTheRecord)
     };
     const Case cases[] = {
         {IDC_TREND_ORDER, L"11", L"Degree must be between 0 and 10"},
-        {IDC_TREND_ORDER, L"two", L"Degree must be between 0 and 10"},
+        {IDC_TREND_ORDER, L"two", L"Degree \"two\" is not a number."},
         {IDC_TREND_HARMONICS, L"5", L"Number of harmonics must be between 0 and 4"},
         {IDC_TREND_INDEX_1, L"121", L"Index must be between 1 and number of obs."},
         {IDC_TREND_INDEX_1, L"0", L"Index must be between 1 and number of obs."},
-        {IDC_TREND_INDEX_1, L"x", L"Index must be between 1 and number of obs."},
+        {IDC_TREND_INDEX_1, L"x", L"Index \"x\" is not a number."},
     };
     DialogAnswer answer;
     answer.inspect = [&](HWND dialog) {

@@ -249,6 +249,7 @@ TEST_F(SmoothingDialogsTest, SliderTypedValues)
             EXPECT_EQ(SliderAt(dialog, d.trackbar), position);
             EXPECT_TRUE(IsWindow(dialog));
 
+            AnswerNextDialog(Press(IDOK));  // the refusal, with its reason
             Type(dialog, d.edit, L"NaN", d.trackbar);
             EXPECT_EQ(*SmoothingParameter(u, d.kind), before);
 
@@ -270,7 +271,9 @@ TEST_F(SmoothingDialogsTest, SliderTypedValues)
         AnswerNextDialog(answer);
         EXPECT_EQ(d.command(u), 1);
         EXPECT_TRUE(typed);
-        EXPECT_EQ(Messages(L"KELO::Vesk Error"), std::vector<std::wstring>{d.refusal});
+        EXPECT_EQ(Messages(L"KELO::Vesk Error"),
+                  (std::vector<std::wstring>{d.refusal, std::wstring(d.kind == SMOOTH_EXPONENTIAL ? L"Exp." : L"FFT") +
+                                                            L" smooth parameter \"NaN\" is not a finite number."}));
         EXPECT_EQ(*SmoothingParameter(u, d.kind), 0.75);
         EXPECT_EQ(SmoothedSeries(u, d.kind), Smoothed(d.kind, x, 0.75));
     }
@@ -409,7 +412,7 @@ TEST_F(SmoothingDialogsTest, MovingAverageOrders)
         EXPECT_EQ(ItemText(dialog, IDC_MA_WEIGHT), L"1.0000");
 
         for (const wchar_t* refused : {L"150", L"-3", L"x"}) {
-            if (std::wstring(refused) == L"150") AnswerNextDialog(Press(IDOK));
+            if (std::wstring(refused) != L"-3") AnswerNextDialog(Press(IDOK));
             Type(dialog, IDC_MA_ORDER, refused, IDC_MA_WEIGHT);
             EXPECT_EQ(u.maOrder, 12) << refused;
             EXPECT_EQ(ItemText(dialog, IDC_MA_ORDER), L"12") << refused;
@@ -420,7 +423,8 @@ TEST_F(SmoothingDialogsTest, MovingAverageOrders)
     AnswerNextDialog(answer);
     EXPECT_EQ(MaSmooth(u), 1);
     EXPECT_TRUE(typed);
-    EXPECT_EQ(Messages(L"KELO::ERROR"), std::vector<std::wstring>{L"MA Order must be < 100"});
+    EXPECT_EQ(Messages(L"KELO::ERROR"),
+              (std::vector<std::wstring>{L"MA Order must be < 100", L"MA order \"x\" is not a number."}));
     // Cancel on a first run: the order and weights of the start, as nothing was applied.
     EXPECT_EQ(u.maOrder, 10);
     EXPECT_EQ(u.maWeights, start);

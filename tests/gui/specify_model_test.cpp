@@ -181,18 +181,21 @@ TEST_F(SpecifyModelTest, RefusedEntries)
     const Case cases[] = {
         {IDC_SPECIFY_D, L"0.5", L"d must be between -.5 and .5"},
         {IDC_SPECIFY_D, L"-0.5", L"d must be between -.5 and .5"},
-        {IDC_SPECIFY_D, L"abc", L"d must be between -.5 and .5"},
+        {IDC_SPECIFY_D, L"abc", L"d \"abc\" is not a number."},
+        {IDC_SPECIFY_D, L"0,2", L"d \"0,2\" has a decimal comma: type a decimal point."},
         {IDC_SPECIFY_M, L"49", L"M must be at least 50."},
         {IDC_SPECIFY_M, L"2001", L"M must not exceed 2000."},
         {IDC_SPECIFY_VARIANCE, L"0", L"Variance must be positive"},
-        {IDC_SPECIFY_VARIANCE, L"Inf", L"Variance must be positive"},
-        {IDC_SPECIFY_VARIANCE, L"NaN", L"Variance must be positive"},
+        {IDC_SPECIFY_VARIANCE, L"Inf", L"Variance \"Inf\" is not a finite number."},
+        {IDC_SPECIFY_VARIANCE, L"NaN", L"Variance \"NaN\" is not a finite number."},
+        {IDC_SPECIFY_MA_VALUE, L"0,7", L"Theta(1) \"0,7\" has a decimal comma: type a decimal point."},
     };
     for (const Case& c : cases) {
         bool focusKept = false;
         DialogAnswer answer;
         answer.inspect = [&](HWND dialog) {
             SendDlgItemMessageW(dialog, IDC_SPECIFY_FRACTIONAL, BM_CLICK, 0, 0);
+            if (c.id == IDC_SPECIFY_MA_VALUE) Type(dialog, IDC_SPECIFY_MA_ORDER, L"1");
             Type(dialog, c.id, c.text);
             SetFocus(GetDlgItem(dialog, IDC_SPECIFY_ROOTS));
             focusKept = GetFocus() == GetDlgItem(dialog, c.id);
@@ -209,6 +212,7 @@ TEST_F(SpecifyModelTest, RefusedEntries)
         EXPECT_EQ(project_->fracIntegrated, 0);
         EXPECT_EQ(project_->M, 50);
         EXPECT_EQ(project_->wnVariance, 1.0);
+        EXPECT_EQ(project_->q, 0);
     }
 }
 
@@ -268,6 +272,8 @@ TEST_F(SpecifyModelTest, FractionalModelAndNonFiniteCoefficient)
         wchar_t row[64] = {};
         SendDlgItemMessageW(dialog, IDC_SPECIFY_MA_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
         listRow = row;
+        // Leaving the box with Inf would be refused with its reason (RefusedEntries): typed over.
+        Type(dialog, IDC_SPECIFY_MA_VALUE, L"0.4");
         Type(dialog, IDC_SPECIFY_VARIANCE, L"0.5");
     };
     AnswerNextDialog(answer);

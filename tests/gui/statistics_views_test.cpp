@@ -200,7 +200,8 @@ TEST_F(StatisticsViewsTest, SpecifyLagDialog)
     ASSERT_EQ(seen.size(), 7u);
     for (int k : {1, 3, 5}) {
         EXPECT_EQ(seen[k].caption, L"KELO::Vesk Error");
-        EXPECT_EQ(seen[k].message, L"The number of lags must be a whole number from 1 to 1000");
+        EXPECT_EQ(seen[k].message, k == 5 ? L"Number of lags \"many\" is not a number."
+                                          : L"The number of lags must be a whole number from 1 to 1000");
     }
     EXPECT_EQ(u.acfLags, 60);
     EXPECT_EQ(u.modelAcfLags, 60);

@@ -238,8 +238,9 @@ TEST_F(ZoomTest, LimitsDialogRefusesUnreadableAndUndrawableLimits)
         std::wstring xMin, yMax, message;
     };
     const Case cases[] = {
-        {L"abc", L"9", L"Error reading dialog-item"},
-        {L"1", L"1e999", L"Error reading dialog-item"},
+        {L"abc", L"9", L"Error reading dialog-item. Entry \"abc\" is not a number."},
+        {L"1", L"1e999", L"Error reading dialog-item. Entry \"1e999\" is too large."},
+        {L"0,5", L"9", L"Error reading dialog-item. Entry \"0,5\" has a decimal comma: type a decimal point."},
         {L"7", L"9", L"Axis limits too close together or too large to draw"},  // x: 7 .. 7
     };
     for (const Case& c : cases) {

@@ -336,12 +336,14 @@ TEST(ReadSimulationChoice, ChecksEntries)
     const Case cases[] = {
         {&arma, "0", "1", " Number of observations must be > 0"},
         {&arma, "-5", "1", " Number of observations must be > 0"},
-        {&arma, "abc", "1", " Number of observations must be > 0"},
+        {&arma, "abc", "1", " Number of observations \"abc\" is not a number."},
         {&arma, "99999999999", "1", tooMany},
         {&arma, "1000001", "1", tooMany},
         {&arma, "100", "0", " WN Variance must be postive"},
         {&arma, "100", "-1", " WN Variance must be postive"},
-        {&arma, "100", "nan", " WN Variance must be postive"},
+        {&arma, "100", "nan", " WN Variance \"nan\" is not a finite number."},
+        {&arma, "100", "0,5", " WN Variance \"0,5\" has a decimal comma: type a decimal point."},
+        {&arma, "1.5", "1", " Number of observations \"1.5\" is not a whole number."},
         {&arma, "5", "1", " Number of observations must be at least 2*max(p,q) = 6 for this model"},
         {&arma, "6", "1", ""},
         {&explosive, "100", "1", "The model is not causal: it cannot be simulated."},
@@ -364,8 +366,8 @@ TEST(ReadSimulationChoice, ChecksEntries)
     EXPECT_EQ(choice.sigma2, 2.5);
     EXPECT_EQ(choice.seed, 99);
     EXPECT_EQ(choice.mean, -3.25);
-    EXPECT_EQ(Read(arma, choice, "120", "1", "x"), " Seed must be an integer");
-    EXPECT_EQ(Read(arma, choice, "120", "1", "1", "inf"), " Mean must be a number");
+    EXPECT_EQ(Read(arma, choice, "120", "1", "x"), " Seed \"x\" is not a number.");
+    EXPECT_EQ(Read(arma, choice, "120", "1", "1", "inf"), " Mean \"inf\" is not a finite number.");
 }
 
 // Auxiliary regression variables bound the length: with n = 120, 121 is refused and 120 runs;

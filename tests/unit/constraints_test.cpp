@@ -161,16 +161,41 @@ TEST(Constraints, OkRefusalsLeaveTheRecordAlone)
 
 TEST(Constraints, RelationCountAndIndexWhileTyping)
 {
+    const std::string range = kRelationCountMessage;
     struct Case {
         const char* text;
-        int32_t ok, count;
-    } cases[] = {{"0", 1, 0}, {"6", 1, 6}, {"7", 0, 0}, {"-1", 0, 0}, {"x", 0, 0}, {"", 0, 0}};
+        std::string message;
+        int32_t count;
+    } cases[] = {{"0", "", 0},
+                 {"6", "", 6},
+                 {"7", range, 0},
+                 {"-1", range, 0},
+                 {"99999999999", range, 0},
+                 {"x", "Number of relations \"x\" is not a number.", 0},
+                 {"1.5", "Number of relations \"1.5\" is not a whole number.", 0},
+                 {"", "Number of relations is empty: type one number.", 0}};
     for (const Case& c : cases) {
         int32_t count = 0;
-        EXPECT_EQ(ReadRelationCount(c.text, count), c.ok) << c.text;
+        EXPECT_EQ(ReadRelationCount(c.text, count), c.message) << c.text;
         EXPECT_EQ(count, c.count) << c.text;
     }
     ConstrainWork w = LoadConstraints(Model(3, 1, {0.1, 0.1, 0.1}, {0.2}));
+    struct Index {
+        const char* text;
+        bool ma;
+        std::string message;
+        int32_t x;  // -7: left as it was
+    } const indices[] = {{"3", false, "", 3},
+                         {"4", false, "Invalid index, must be less than AR Order = 3", -7},
+                         {"99999999999", false, "Invalid index, must be less than AR Order = 3", -7},
+                         {"abc", true, "Index \"abc\" is not a number.", -7},
+                         {" ", true, "", 0},
+                         {"0,5", true, "Index \"0,5\" has a decimal comma: type a decimal point.", -7}};
+    for (const Index& c : indices) {
+        int32_t x = -7;
+        EXPECT_EQ(ReadRelationIndex(w, c.ma, c.text, x), c.message) << c.text;
+        EXPECT_EQ(x, c.x) << c.text;
+    }
     EXPECT_EQ(RelationIndexMessage(w, false, 3), "");
     EXPECT_EQ(RelationIndexMessage(w, false, 4), "Invalid index, must be less than AR Order = 3");
     EXPECT_EQ(RelationIndexMessage(w, true, 2), "Invalid index, must be less than MA Order = 1");

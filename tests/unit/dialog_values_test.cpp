@@ -19,7 +19,9 @@ TEST(DialogValues, StageControlKeepsOneEntryPerControl)
     EXPECT_EQ(FindControl(controls, 1102), nullptr);
 }
 
-TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
+// The whole text of a field is one number; the cross-reader table of typed texts
+// (tests/console/typed_entry_test.cpp) holds the refusals with their reasons.
+TEST(DialogValues, ParseDialogRealReadsTheWholeTextAsOneNumber)
 {
     struct Case {
         std::string text;
@@ -30,9 +32,10 @@ TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
         {"  -1.5E2  ", 1, -150.0},
         {"1D3", 1, 1000.0},
         {".5", 1, 0.5},
-        {"3,4", 1, 3.0},
-        {"3 abc", 1, 3.0},  // only one item is read
-        {",", 1, -7.0},     // a null item leaves the value
+        {"3,4", 0, -7.0},   // a decimal comma, not 3
+        {"3 abc", 0, -7.0},  // not 3 and a word left over
+        {"3 4", 0, -7.0},
+        {",", 0, -7.0},
         {"", 0, -7.0},
         {"     ", 0, -7.0},
         {"abc", 0, -7.0},
@@ -40,9 +43,10 @@ TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
         {"NaN", 0, -7.0},
         {"-Inf", 0, -7.0},
         {"1E400", 0, -7.0},
-        // Only 31 characters are read: the 32nd and later are cut off.
-        {std::string(30, ' ') + "12", 1, 1.0},
-        {std::string(31, ' ') + "7", 0, -7.0},
+        // The whole text is read, however long: no digit is cut off.
+        {std::string(30, ' ') + "12", 1, 12.0},
+        {std::string(31, ' ') + "7", 1, 7.0},
+        {"0." + std::string(40, '0') + "1", 1, 1e-41},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\"");
@@ -52,7 +56,7 @@ TEST(DialogValues, ParseDialogRealReadsOneFreeFormatNumber)
     }
 }
 
-TEST(DialogValues, ParseDialogIntegerReadsOneWholeNumber)
+TEST(DialogValues, ParseDialogIntegerReadsTheWholeTextAsOneWholeNumber)
 {
     struct Case {
         std::string text;
@@ -61,7 +65,9 @@ TEST(DialogValues, ParseDialogIntegerReadsOneWholeNumber)
     } const cases[] = {
         {"12", 1, 12},
         {"  -3 ", 1, -3},
-        {"5 6", 1, 5},
+        {"5 6", 0, -7},
+        {"1e3", 1, 1000},
+        {"2,5", 0, -7},
         {"2147483647", 1, 2147483647},
         {"2147483648", 0, -7},
         {"1.5", 0, -7},
@@ -71,7 +77,7 @@ TEST(DialogValues, ParseDialogIntegerReadsOneWholeNumber)
         {",", 0, -7},
         {"/", 0, -7},
         {std::string(31, ' ') + "4", 1, 4},
-        {std::string(32, ' ') + "4", 0, -7},
+        {std::string(32, ' ') + "4", 1, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\"");

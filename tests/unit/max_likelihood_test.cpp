@@ -227,11 +227,14 @@ TEST(MaxLikelihoodDialog, OkRefusesUnreadableOrOutOfRangeSettings)
         {"50", "0", " Choose accuracy parameter between 0 and 1."},
         {"50", "-0.1", " Choose accuracy parameter between 0 and 1."},
         {"50", "1.5", " Choose accuracy parameter between 0 and 1."},
-        {"50", "abc", " Choose accuracy parameter between 0 and 1."},
-        {"50", "nan", " Choose accuracy parameter between 0 and 1."},
+        {"50", "abc", " Accuracy \"abc\" is not a number."},
+        {"50", "0,001", " Accuracy \"0,001\" has a decimal comma: type a decimal point."},
+        {"50", "nan", " Accuracy \"nan\" is not a finite number."},
         {"0", "0.001", " Number of iterations must be > 0."},
         {"-3", "0.001", " Number of iterations must be > 0."},
-        {"many", "0.001", " Number of iterations must be > 0."},
+        {"many", "0.001", " Number of iterations \"many\" is not a number."},
+        {"1.5", "0.001", " Number of iterations \"1.5\" is not a whole number."},
+        {"99999999999", "0.001", "The number of iterations must be at most 100000."},
         {"100001", "0.001", "The number of iterations must be at most 100000."},
     };
     for (const Case& c : cases) {

@@ -36,14 +36,23 @@ TEST(DaniellFilters, CountsAndTheOrdersAboveThem)
 {
     struct Case {
         const char* text;
-        bool accepted;
+        std::string message;
         int32_t count;
     };
-    const Case cases[] = {{"3", true, 3}, {"0", true, 0}, {"50", true, 50}, {"51", false, 7}, {"-1", false, 7},
-                          {"x", true, 0}, {"", true, 0}};
+    const std::string range = kDaniellCountMessage;
+    const Case cases[] = {{"3", "", 3},
+                          {"0", "", 0},
+                          {"50", "", 50},
+                          {"51", range, 7},
+                          {"-1", range, 7},
+                          {"99999999999", range, 7},
+                          {"x", "Number of filters \"x\" is not a number.", 7},
+                          {"2,5", "Number of filters \"2,5\" has a decimal comma: type a decimal point.", 7},
+                          {"1.5", "Number of filters \"1.5\" is not a whole number.", 7},
+                          {"", "", 0}};
     for (const Case& c : cases) {
         int32_t count = 7;
-        EXPECT_EQ(ReadDaniellCount(c.text, count), c.accepted) << c.text;
+        EXPECT_EQ(ReadDaniellCount(c.text, count), c.message) << c.text;
         EXPECT_EQ(count, c.count) << c.text;
     }
 
@@ -83,7 +92,9 @@ TEST(DaniellFilters, OrderEntries)
         {2, "7", "The orders of the filters must add up to at most 9", 0},
         {2, "22", "Order of filter must be from 0 to 21", 0},
         {2, "-1", "Order of filter must be from 0 to 21", 0},
-        {2, "abc", "", 0},
+        {2, "abc", "Order of filter \"abc\" is not a number.", 0},
+        {2, "3 4", "Order of filter \"3 4\" holds more than one number: type one number.", 0},
+        {2, "", "", 0},
         {1, "10", "The orders of the filters must add up to at most 9", 3},
     };
     for (const Case& c : cases) {

@@ -224,7 +224,8 @@ TEST(PrelimDialog, OkChecksOrdersMethodsAndTheSeriesLength)
         int32_t p, q, method, m;
     } cases[] = {
         {choice("27", "0", 1), 100, " p must be between 0 and 26", 0, 0, 0, 0},
-        {choice("x", "0", 1), 100, " p must be between 0 and 26", 0, 0, 0, 0},
+        {choice("x", "0", 1), 100, " p \"x\" is not a number.", 0, 0, 0, 0},
+        {choice("1", "1.5", 1), 100, " q \"1.5\" is not a whole number.", 0, 0, 0, 0},
         {choice("1", "-1", 8), 100, " q must be between 0 and 26", 1, 0, 0, 0},
         {choice("0", "0", 1), 100, " p and q must be between 0 and 26", 0, 0, 0, 0},
         {choice("2", "0", 8), 100, " q=0 select an AR method box", 2, 0, 0, 0},

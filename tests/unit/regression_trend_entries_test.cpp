@@ -24,9 +24,11 @@ TEST(ReadRegressionTrendEntry, Table)
         {IDC_TREND_ORDER, "10", "", 10},
         {IDC_TREND_ORDER, "11", degree, -7},
         {IDC_TREND_ORDER, "-1", degree, -7},
-        {IDC_TREND_ORDER, "x", "", 0},  // one non-digit reads as 0
-        {IDC_TREND_ORDER, "ten", degree, -7},
-        {IDC_TREND_ORDER, "", degree, -7},
+        {IDC_TREND_ORDER, "x", "Degree \"x\" is not a number.", -7},
+        {IDC_TREND_ORDER, "ten", "Degree \"ten\" is not a number.", -7},
+        {IDC_TREND_ORDER, "0,5", "Degree \"0,5\" has a decimal comma: type a decimal point.", -7},
+        {IDC_TREND_ORDER, "1.5", "Degree \"1.5\" is not a whole number.", -7},
+        {IDC_TREND_ORDER, "", "Degree is empty: type one number.", -7},
         {IDC_TREND_HARMONICS, "4", "", 4},
         {IDC_TREND_HARMONICS, "5", harmonics, -7},
         {IDC_TREND_HARMONICS, "99999999999", harmonics, -7},
@@ -35,8 +37,9 @@ TEST(ReadRegressionTrendEntry, Table)
         {IDC_TREND_INDEX_3, "120", "", 120},
         {IDC_TREND_INDEX_4, "121", index, -7},
         {IDC_TREND_INDEX_1, "0", index, -7},
-        {IDC_TREND_INDEX_1, "-", index, -7},
-        {IDC_TREND_INDEX_1, "1e2", index, -7},
+        {IDC_TREND_INDEX_1, "-", "Index \"-\" is not a number.", -7},
+        {IDC_TREND_INDEX_1, "1e2", "", 100},
+        {IDC_TREND_INDEX_1, "1e3", index, -7},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.text) + " in " + std::to_string(k.id));

@@ -60,7 +60,8 @@ TEST(SmoothingSlider, TypedParameters)
         SmoothingKind kind;
         const char* text;
         SmoothingEntry result;
-        double value;  // when accepted
+        double value;          // when accepted
+        const char* why = "";  // a refused text's reason; "" for the range message
     };
     const Case cases[] = {
         {SMOOTH_FFT, "0.25", SMOOTHING_ENTRY_ACCEPTED, 0.25},
@@ -72,14 +73,17 @@ TEST(SmoothingSlider, TypedParameters)
         {SMOOTH_EXPONENTIAL, "1.5", SMOOTHING_ENTRY_REFUSED, 0},
         {SMOOTH_FFT, "1.5", SMOOTHING_ENTRY_REFUSED, 0},
         {SMOOTH_EXPONENTIAL, "-0.5", SMOOTHING_ENTRY_REFUSED, 0},
-        {SMOOTH_EXPONENTIAL, "abc", SMOOTHING_ENTRY_IGNORED, 0},
+        {SMOOTH_EXPONENTIAL, "abc", SMOOTHING_ENTRY_REFUSED, 0, "Exp. smooth parameter \"abc\" is not a number."},
         {SMOOTH_EXPONENTIAL, "", SMOOTHING_ENTRY_IGNORED, 0},
-        {SMOOTH_EXPONENTIAL, ",", SMOOTHING_ENTRY_IGNORED, 0},
+        {SMOOTH_EXPONENTIAL, "  ", SMOOTHING_ENTRY_IGNORED, 0},
+        {SMOOTH_EXPONENTIAL, ",", SMOOTHING_ENTRY_REFUSED, 0, "Exp. smooth parameter \",\" is not a number."},
+        {SMOOTH_FFT, "0,5", SMOOTHING_ENTRY_REFUSED, 0,
+         "FFT smooth parameter \"0,5\" has a decimal comma: type a decimal point."},
         // The free-format reader knows NaN and Inf; a NaN would pass "v < 0 || v > 1".
-        {SMOOTH_EXPONENTIAL, "NaN", SMOOTHING_ENTRY_IGNORED, 0},
-        {SMOOTH_FFT, "nan", SMOOTHING_ENTRY_IGNORED, 0},
-        {SMOOTH_FFT, "Inf", SMOOTHING_ENTRY_IGNORED, 0},
-        {SMOOTH_FFT, "1e999", SMOOTHING_ENTRY_IGNORED, 0},
+        {SMOOTH_EXPONENTIAL, "NaN", SMOOTHING_ENTRY_REFUSED, 0, "Exp. smooth parameter \"NaN\" is not a finite number."},
+        {SMOOTH_FFT, "nan", SMOOTHING_ENTRY_REFUSED, 0, "FFT smooth parameter \"nan\" is not a finite number."},
+        {SMOOTH_FFT, "Inf", SMOOTHING_ENTRY_REFUSED, 0, "FFT smooth parameter \"Inf\" is not a finite number."},
+        {SMOOTH_FFT, "1e999", SMOOTHING_ENTRY_REFUSED, 0, "FFT smooth parameter \"1e999\" is too large."},
     };
     for (const Case& c : cases) {
         double v = 0.123;
@@ -90,7 +94,9 @@ TEST(SmoothingSlider, TypedParameters)
         } else {
             EXPECT_EQ(v, 0.123) << c.text;
         }
-        if (c.result == SMOOTHING_ENTRY_REFUSED)
+        if (c.result == SMOOTHING_ENTRY_REFUSED && *c.why)
+            EXPECT_EQ(message, c.why);
+        else if (c.result == SMOOTHING_ENTRY_REFUSED)
             EXPECT_EQ(message, c.kind == SMOOTH_EXPONENTIAL ? kExpParameterMessage : kFftParameterMessage);
         else
             EXPECT_EQ(message, "") << c.text;
@@ -207,8 +213,9 @@ TEST(MaWeights, OrderEntries)
     const Case cases[] = {
         {"4", true, 4, ""},      {"0", true, 0, ""},      {"99", true, 99, ""},
         {"100", false, 2, kMaOrderMessage}, {"150", false, 2, kMaOrderMessage},
-        {"-3", false, 2, ""},    {"x", false, 2, ""},     {"", false, 2, ""},
-        {"2.5", false, 2, ""},   {"99999999999", false, 2, ""},
+        {"-3", false, 2, ""},    {"x", false, 2, "MA order \"x\" is not a number."},     {"", false, 2, ""},
+        {"2.5", false, 2, "MA order \"2.5\" is not a whole number."},
+        {"99999999999", false, 2, kMaOrderMessage},
     };
     for (const Case& c : cases) {
         int32_t order = 2;
@@ -250,6 +257,11 @@ TEST(MaWeights, WeightEntriesLabelsAndRing)
         EXPECT_EQ(ReadMaWeightEntry(c.text, w), c.read) << c.text;
         EXPECT_EQ(w, c.weight) << c.text;
     }
+
+    EXPECT_EQ(MaWeightRefusal(2, "0,5"), "Theta(2) \"0,5\" has a decimal comma: type a decimal point.");
+    EXPECT_EQ(MaWeightRefusal(0, "-"), "Theta(0) \"-\" is not a number.");
+    EXPECT_EQ(MaWeightRefusal(0, ""), "");
+    EXPECT_EQ(MaWeightRefusal(0, "0.5"), "");
 
     EXPECT_EQ(MaWeightLabel(10), "Theta(10) = ");
     const std::vector<std::string> lines = MaWeightLines({1.0 / 3.0, -2.5, 0.0});

@@ -16,8 +16,11 @@ TEST(SpecifyModelEntries, Orders)
     };
     const Case cases[] = {
         {"26", true, 26, ""}, {" 3 ", true, 3, ""}, {"0", true, 0, ""}, {"27", false, 5, "AR Order must be < 27"},
-        {"999", false, 5, "AR Order must be < 27"}, {"-1", false, 5, ""}, {"", false, 5, ""}, {"abc", false, 5, ""},
-        {"99999999999", false, 5, ""},
+        {"999", false, 5, "AR Order must be < 27"}, {"-1", false, 5, ""}, {"", false, 5, ""},
+        {"abc", false, 5, "AR order \"abc\" is not a number."},
+        {"1,5", false, 5, "AR order \"1,5\" has a decimal comma: type a decimal point."},
+        {"2.5", false, 5, "AR order \"2.5\" is not a whole number."},
+        {"99999999999", false, 5, "AR Order must be < 27"},
     };
     for (const Case& c : cases) {
         int32_t order = 5;
@@ -41,8 +44,7 @@ TEST(SpecifyModelEntries, DVarianceAndM)
         bool accepted;
     };
     for (const Case& c : {Case{"0.49", true}, Case{"-0.499", true}, Case{"0", true}, Case{"0.5", false},
-                          Case{"-0.5", false}, Case{"NaN", false}, Case{"inf", false}, Case{"", false},
-                          Case{"x", false}}) {
+                          Case{"-0.5", false}, Case{"", false}}) {
         double d = 0.25;
         const std::string message = ReadDEntry(c.text, d);
         EXPECT_EQ(message.empty(), c.accepted) << c.text;
@@ -51,6 +53,23 @@ TEST(SpecifyModelEntries, DVarianceAndM)
             EXPECT_EQ(d, 0.25);
         }
     }
+    // Text that is no number is refused with its reason.
+    struct Refused {
+        const char* text;
+        const char* message;
+    };
+    for (const Refused& c : {Refused{"NaN", "d \"NaN\" is not a finite number."},
+                             Refused{"x", "d \"x\" is not a number."},
+                             Refused{"0,2", "d \"0,2\" has a decimal comma: type a decimal point."}}) {
+        double d = 0.25;
+        EXPECT_EQ(ReadDEntry(c.text, d), c.message);
+        EXPECT_EQ(d, 0.25);
+    }
+    double variance = 3.0;
+    EXPECT_EQ(ReadVarianceEntry("1/2", variance), "Variance \"1/2\" is a date or a fraction, not a number.");
+    int32_t m = 60;
+    EXPECT_EQ(ReadMEntry("1,000.5", m), "M \"1,000.5\" has a thousands separator: type the number without it.");
+    EXPECT_EQ(m, 60);
     for (const Case& c : {Case{"2", true}, Case{"1e-300", true}, Case{"0", false}, Case{"-1", false},
                           Case{"Infinity", false}, Case{"1e400", false}, Case{" ", false}}) {
         double v = 3.0;

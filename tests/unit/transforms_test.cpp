@@ -749,13 +749,16 @@ TEST(Transforms, ClassicalEntries)
         {"period 33", seasonal("33", false), 100, TRANSFORM_CLASSICAL, 33, 0, 0, "", 0},
         {"period 34", seasonal("34"), 100, -1, -1, 1, 0, "Period must be in: (2,33]", IDC_CLASSICAL_PERIOD},
         {"period 1", seasonal("1"), 100, -1, -1, 1, 0, "Period must be in: (2,33]", IDC_CLASSICAL_PERIOD},
-        {"period unreadable", seasonal("x"), 100, -1, -1, 1, 0, "Period must be in: (2,33]", IDC_CLASSICAL_PERIOD},
-        {"period blank", seasonal(""), 100, -1, -1, 1, 0, "Period must be in: (2,33]", IDC_CLASSICAL_PERIOD},
+        {"period unreadable", seasonal("x"), 100, -1, -1, 1, 0, "Period \"x\" is not a number.", IDC_CLASSICAL_PERIOD},
+        {"period 12,5", seasonal("12,5"), 100, -1, -1, 1, 0,
+         "Period \"12,5\" has a decimal comma: type a decimal point.", IDC_CLASSICAL_PERIOD},
+        {"period 4.5", seasonal("4.5"), 100, -1, -1, 1, 0, "Period \"4.5\" is not a whole number.", IDC_CLASSICAL_PERIOD},
+        {"period blank", seasonal(""), 100, -1, -1, 1, 0, "Period is empty: type one number.", IDC_CLASSICAL_PERIOD},
         {"seasonal with a quadratic", seasonal("12", true, true), 100, TRANSFORM_CLASSICAL, 12, 2, 0, "", 0},
         {"one harmonic", harmonic("1", {"49"}), 100, TRANSFORM_HARMONIC, -1, 0, 1, "", 0},
         {"index 50 at n = 100", harmonic("2", {"1", "50"}), 100, -1, -1, 0, 0, "Index(2) must be in (1, 50)",
          IDC_CLASSICAL_INDEX_1},
-        {"index unreadable", harmonic("1", {"a"}), 100, -1, -1, 0, 0, "Index(1) must be in (1, 50)",
+        {"index unreadable", harmonic("1", {"a"}), 100, -1, -1, 0, 0, "Index(1) \"a\" is not a number.",
          IDC_CLASSICAL_INDEX_1},
         {"five harmonics stop at the count", harmonic("5", {"1", "2", "3", "4"}), 100, -1, -1, 0, 0,
          "Number of harmonics must be in [1, 4]", IDC_CLASSICAL_HARMONICS},
@@ -784,4 +787,49 @@ TEST(Transforms, ClassicalEntries)
     const ClassicalChoice four = CheckClassicalEntries(harmonic("2", {"3", "7", "9", "x"}), 100);
     EXPECT_EQ(four.fourierIndex[0], 3);
     EXPECT_EQ(four.fourierIndex[1], 7);
+}
+
+// The typed entries of the Box-Cox and difference dialogs: a number in range is taken, another
+// number gets the range's message, and text that is no number its reason.
+TEST(Transforms, TypedEntriesSayWhyTheyAreRefused)
+{
+    struct Lag {
+        const char* text;
+        std::string message;
+        int32_t h;  // -7: left as it was
+    } const lags[] = {
+        {"12", "", 12},
+        {" 1 ", "", 1},
+        {"0", "Lag must be positive", -7},
+        {"99", "Lag too large for data set.", -7},
+        {"1,5", "Lag \"1,5\" has a decimal comma: type a decimal point.", -7},
+        {"1.5", "Lag \"1.5\" is not a whole number.", -7},
+        {"1 2", "Lag \"1 2\" holds more than one number: type one number.", -7},
+        {"99999999999", "Lag \"99999999999\" is too large.", -7},
+    };
+    for (const Lag& c : lags) {
+        int32_t h = -7;
+        EXPECT_EQ(ReadDifferenceLag(100, c.text, h), c.message) << c.text;
+        EXPECT_EQ(h, c.h) << c.text;
+    }
+    struct Lambda {
+        bool zeroAllowed;
+        const char* text;
+        std::string message;
+        double lambda;  // -7: left as it was
+    } const lambdas[] = {
+        {true, "0.5", "", 0.5},
+        {true, "0", "", 0.0},
+        {false, "0", "Box-Cox parameter must be in (0.0, 1.5]", -7},
+        {true, "1.6", "Box-Cox parameter must be in [0.0, 1.5]", -7},
+        {true, "0,5", "Box-Cox parameter \"0,5\" has a decimal comma: type a decimal point.", -7},
+        {true, "1/2", "Box-Cox parameter \"1/2\" is a date or a fraction, not a number.", -7},
+        {true, "NaN", "Box-Cox parameter \"NaN\" is not a finite number.", -7},
+        {true, "  ", "", -7},  // nothing typed: nothing applied
+    };
+    for (const Lambda& c : lambdas) {
+        double lambda = -7;
+        EXPECT_EQ(ReadBoxCoxEntry(c.zeroAllowed, c.text, lambda), c.message) << c.text;
+        EXPECT_EQ(lambda, c.lambda) << c.text;
+    }
 }

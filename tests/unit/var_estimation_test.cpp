@@ -54,7 +54,10 @@ TEST(MvOrderCheckTest, OrderLimitsOfTheDialog)
         {false, "0", 100, 2, 0, ""},      {false, "20", 100, 2, 20, ""},   {false, "21", 100, 2, 0, large},
         {false, "5", 20, 3, 5, ""},       {false, "6", 20, 3, 0, large},   {false, "7", 10, 1, 7, ""},
         {false, "8", 10, 1, 0, large},    {false, "-1", 100, 2, 0, negative}, {false, "50", 100, 2, 0, large},
-        {false, "2.5", 100, 2, 0, negative}, {false, "two", 100, 2, 0, negative}, {false, "", 100, 2, 0, negative},
+        {false, "2.5", 100, 2, 0, " p \"2.5\" is not a whole number."},
+        {false, "two", 100, 2, 0, " p \"two\" is not a number."},
+        {false, "", 100, 2, 0, " p is empty: type one number."},
+        {false, "1,5", 100, 2, 0, " p \"1,5\" has a decimal comma: type a decimal point."},
         {true, "two", 100, 2, kSearch, ""},  // the text is not read for the search
         {true, "", 5, 2, kSearch, ""},       // L = 8 / 4 = 2
         {true, "1", 2, 2, 0, large},         // L = 2 / 4 = 0: too short for any order

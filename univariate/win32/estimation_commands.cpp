@@ -98,17 +98,14 @@ void PrelimDlgCallback(DialogRecord& d, int id, int)
         Enable(d, IDC_PRELIM_ACVF_COUNT, innovations);
         Enable(d, IDC_PRELIM_ACVF_LABEL, innovations);
         int32_t p = 0, q = 0;
-        const std::string limit = IntText(kMaxPrelimOrder);
-        if (!ReadPrelimOrder(Text(d, IDC_PRELIM_P), p)) {
-            Say(d.window, " p must be between 0 and " + limit, "ERROR");
-            FocusAndSelect(d.window, IDC_PRELIM_P);
-            return;
-        }
-        if (!ReadPrelimOrder(Text(d, IDC_PRELIM_Q), q)) {
-            Say(d.window, " q must be between 0 and " + limit, "ERROR");
-            FocusAndSelect(d.window, IDC_PRELIM_Q);
-            return;
-        }
+        const auto readOrder = [&d](const char* name, int control, int32_t& order) {
+            const std::string refusal = ReadPrelimOrder(name, Text(d, control), order);
+            if (refusal.empty()) return true;
+            Say(d.window, refusal, "ERROR");
+            FocusAndSelect(d.window, control);
+            return false;
+        };
+        if (!readOrder("p", IDC_PRELIM_P, p) || !readOrder("q", IDC_PRELIM_Q, q)) return;
         if (q == 0) {
             if (!Checked(d, IDC_PRELIM_BURG)) Check(d, IDC_PRELIM_YULE_WALKER, true);
         } else if (p == 0) {
@@ -206,12 +203,11 @@ bool ClosingDialog(int templateId, int textId, int againId, const char* text)
 
 void MaxLikelihoodCheck(DialogRecord& d, int, int)
 {
-    int iterations = 0;
+    int32_t iterations = 0;
     double accuracy = 0.0;
-    if (!ParseDialogInteger(Text(d, IDC_MLE_ITERATIONS), iterations) || iterations < 1)
-        Say(d.window, " Number of iterations must be > 0.", "ERROR");
-    else if (!ParseDialogReal(Text(d, IDC_MLE_ACCURACY), accuracy) || !(accuracy > 0.0) || accuracy > 1.0)
-        Say(d.window, " Choose accuracy parameter between 0 and 1.", "ERROR");
+    std::string message = ReadMleIterations(Text(d, IDC_MLE_ITERATIONS), iterations);
+    if (message.empty()) message = ReadMleAccuracy(Text(d, IDC_MLE_ACCURACY), accuracy);
+    if (!message.empty()) Say(d.window, message, "ERROR");
 }
 
 void ConstrainButton(DialogRecord& d, int, int)
@@ -380,9 +376,10 @@ void RelationCount(HWND dialog, ConstrainState& s)
 {
     const std::string text = ItemText(dialog, IDC_CONSTRAIN_COUNT);
     int32_t count = 0;
-    if (text.find_first_not_of(' ') != std::string::npos && !ReadRelationCount(text, count)) {
+    const std::string refusal = text.find_first_not_of(' ') != std::string::npos ? ReadRelationCount(text, count) : "";
+    if (!refusal.empty()) {
         SetItemText(dialog, s, IDC_CONSTRAIN_COUNT, "0");
-        Say(dialog, kRelationCountMessage, "KELO::Error");
+        Say(dialog, refusal, "KELO::Error");
         count = 0;
     }
     s.work.relationCount = count;
@@ -400,10 +397,9 @@ void CheckRelationIndex(HWND dialog, ConstrainState& s, int id)
 {
     const int32_t r = SelectedRelation(dialog);
     if (r < 1 || r > kMaxRelations) return;
-    int value = 0;
-    if (!ParseDialogInteger(ItemText(dialog, id), value)) value = 0;
+    int32_t value = 0;
     const bool ma = IsDlgButtonChecked(dialog, IDC_CONSTRAIN_MA) == BST_CHECKED;
-    const std::string message = RelationIndexMessage(s.work, ma, value);
+    const std::string message = ReadRelationIndex(s.work, ma, ItemText(dialog, id), value);
     if (!message.empty()) {
         Say(dialog, message, "KELO::Error");
         SetItemText(dialog, s, id, "0");
@@ -419,7 +415,8 @@ void ConstrainOk(HWND dialog, ConstrainState& s)
 {
     ReadSelections(dialog, s);
     int32_t count = 0;
-    if (!ReadRelationCount(ItemText(dialog, IDC_CONSTRAIN_COUNT), count)) count = 0;
+    // The count was checked as it was typed: a refused one stands as 0.
+    if (!ReadRelationCount(ItemText(dialog, IDC_CONSTRAIN_COUNT), count).empty()) count = 0;
     const ConstrainOutcome out = CommitConstraints(s.work, count, *s.project);
     if (out.accepted) {
         EndDialog(dialog, 1);

@@ -113,6 +113,13 @@ int32_t HiddenCount(const DialogRecord& dialog, int id)
     return ParseDialogInteger(Text(dialog, id), value) ? value : 0;
 }
 
+// The number of an entry the dialog's check has accepted.
+double EntryValue(const DialogRecord& dialog, int id)
+{
+    double value = 0.0;
+    return ParseDialogReal(Text(dialog, id), value) ? value : 0.0;
+}
+
 void ShowRangeChoice(DialogRecord& dialog, const RangeIds& ids, bool subset, int32_t first, int32_t last, int32_t T)
 {
     DialogSetLogical(dialog, ids.all, subset ? 0 : 1);
@@ -291,11 +298,12 @@ int32_t HoltWintersCommand(UnivariateProject& u, bool seasonal)
     if (outcome == 0) return 0;
     a.count = u.forecastSteps;
     a.optimise = Checked(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE) ? 1 : 0;
-    a.alpha = ParseReal(Text(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA));
-    a.beta = ParseReal(Text(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA));
+    // The check has accepted every entry: each reads as its number.
+    a.alpha = EntryValue(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA);
+    a.beta = EntryValue(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA);
     if (seasonal) {
-        a.gamma = ParseReal(Text(dialog, IDC_SHW_GAMMA));
-        a.period = static_cast<int32_t>(ParseReal(Text(dialog, IDC_SHW_PERIOD)));
+        a.gamma = EntryValue(dialog, IDC_SHW_GAMMA);
+        a.period = static_cast<int32_t>(EntryValue(dialog, IDC_SHW_PERIOD));
     }
     a.untransformed = Checked(dialog, IDC_FC_UNTRANSFORMED);
     ReadRange(dialog, ids, u.n, s.totalLag, a.untransformed, a.subset, a.first, a.last);

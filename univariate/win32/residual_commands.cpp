@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "platform/win32/dialog_layer.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
@@ -142,9 +142,11 @@ int32_t RandomnessLagDialog(UnivariateProject& u)
         DialogGetText(dialog, IDC_RANDOMNESS_H, text);
         DialogRelease(dialog);
         if (result != 1) return -1;
-        int h = 0;
-        if (ParseDialogInteger(text, h) && RandomnessLagAccepted(range, h)) return h;
-        ShowMessage(" h out of range. Try again.", "ERROR");
+        double h = 0;
+        const std::string refusal = ReadFieldEntry("h", text, EntryKind::Integer, h);
+        if (refusal.empty() && RandomnessLagAccepted(range, static_cast<int32_t>(h))) return static_cast<int32_t>(h);
+        const std::string message = refusal.empty() ? " h out of range. Try again." : " " + refusal;
+        ShowMessage(message.c_str(), "ERROR");
     }
 }
 

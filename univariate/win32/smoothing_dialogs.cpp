@@ -192,7 +192,24 @@ struct MaDialog {
     SmoothingRun* run = nullptr;
     int32_t current = 1;  // the weight shown: theta(current - 1)
     DialogTexts texts;
+    bool refusing = false;  // a refused weight's message is up: the box losing the focus checks nothing
 };
+
+// Says why the weight box's text is refused and gives the box the focus again; true when it was
+// refused.
+bool RefuseMaWeight(HWND dialog, MaDialog& s)
+{
+    if (s.refusing) return true;
+    // A weight only shown is the dialog's own text: only what the user typed is checked.
+    const std::optional<std::string> text = s.texts.Edited(dialog, IDC_MA_WEIGHT);
+    const std::string why = text ? MaWeightRefusal(s.current - 1, *text) : "";
+    if (why.empty()) return false;
+    s.refusing = true;
+    ShowDialogMessage(dialog, why, kMaErrorCaption);
+    s.refusing = false;
+    FocusSelected(dialog, IDC_MA_WEIGHT);
+    return true;
+}
 
 void SelectMaWeight(HWND dialog, MaDialog& s)
 {
@@ -246,7 +263,7 @@ bool CommitMaOrder(HWND dialog, MaDialog& s)
 
 bool ApplyMa(HWND dialog, MaDialog& s)
 {
-    if (!CommitMaOrder(dialog, s)) return false;
+    if (!CommitMaOrder(dialog, s) || RefuseMaWeight(dialog, s)) return false;
     StoreMaWeight(dialog, s);
     const std::string message = ApplyMaWeights(*s.project, *s.run);
     if (!message.empty()) {
@@ -272,6 +289,7 @@ void MaOk(HWND dialog, MaDialog& s)
     } else if (at(IDC_MA_ORDER)) {
         if (CommitMaOrder(dialog, s)) FocusSelected(dialog, IDC_MA_WEIGHT);
     } else if (at(IDC_MA_WEIGHT)) {
+        if (RefuseMaWeight(dialog, s)) return;
         StoreMaWeight(dialog, s);
         s.current = NextMaWeight(s.current, s.project->maOrder);
         SelectMaWeight(dialog, s);
@@ -307,6 +325,9 @@ void MaCommand(HWND dialog, MaDialog& s, int id, int code)
         break;
     case IDC_MA_WEIGHT:
         if (code == EN_CHANGE && !s.texts.writing) StoreMaWeight(dialog, s);
+        // Leaving the box with a text that is no number says why; moving to Cancel keeps nothing.
+        if (code == EN_KILLFOCUS && !s.texts.ending && GetFocus() != GetDlgItem(dialog, IDCANCEL))
+            (void)RefuseMaWeight(dialog, s);
         break;
     case IDC_MA_LIST: {
         if (code != LBN_SELCHANGE) break;

@@ -89,6 +89,22 @@ void ReadCoefficient(SpecifyDialog& s, HWND dialog, const Side& side)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line).c_str()));
 }
 
+// Says why the text of the coefficient edit is refused, and gives the edit the focus again; true
+// when it was refused. Commands that the message box causes (the edit losing the focus) are not
+// handled meanwhile.
+bool RefuseCoefficient(SpecifyDialog& s, HWND dialog, const Side& side)
+{
+    // A coefficient only shown is the dialog's own text: only what the user typed is checked.
+    const std::optional<std::string> text = Edited(s, dialog, side.value, KeptOf(side));
+    const std::string why = text ? CoefficientRefusal(side.ar, Row(s, side), *text) : "";
+    if (why.empty()) return false;
+    ++s.writing;
+    Message(dialog, why, L"KELO Error");
+    --s.writing;
+    FocusSelected(dialog, side.value);
+    return true;
+}
+
 void SetOrder(SpecifyDialog& s, HWND dialog, const Side& side)
 {
     for (int id : {side.label, side.value, side.list}) Enable(dialog, id, true);
@@ -189,8 +205,11 @@ void OnOk(SpecifyDialog& s, HWND dialog)
     const auto at = [&](int id) { return focus == GetDlgItem(dialog, id); };
     if (at(IDC_SPECIFY_AR_ORDER)) return FocusSelected(dialog, IDC_SPECIFY_AR_VALUE);
     if (at(IDC_SPECIFY_MA_ORDER)) return FocusSelected(dialog, IDC_SPECIFY_MA_VALUE);
-    if (at(IDC_SPECIFY_AR_VALUE)) return NextRow(s, dialog, kAr);
-    if (at(IDC_SPECIFY_MA_VALUE)) return NextRow(s, dialog, kMa);
+    for (const Side* side : {&kAr, &kMa}) {
+        if (!at(side->value)) continue;
+        if (!RefuseCoefficient(s, dialog, *side)) NextRow(s, dialog, *side);
+        return;
+    }
     if (at(IDCANCEL)) return End(s, dialog, 0);
     if (!at(IDOK)) {
         FocusSelected(dialog, IDC_SPECIFY_MA_VALUE);
@@ -226,6 +245,9 @@ void OnCommand(SpecifyDialog& s, HWND dialog, int id, int code)
     case IDC_SPECIFY_AR_VALUE:
     case IDC_SPECIFY_MA_VALUE:
         if (code == EN_CHANGE) ReadCoefficient(s, dialog, id == IDC_SPECIFY_AR_VALUE ? kAr : kMa);
+        // Leaving the edit with a text that is no number says why; moving to Cancel keeps nothing.
+        if (code == EN_KILLFOCUS && !s.ending && GetFocus() != GetDlgItem(dialog, IDCANCEL))
+            RefuseCoefficient(s, dialog, id == IDC_SPECIFY_AR_VALUE ? kAr : kMa);
         break;
     case IDC_SPECIFY_AR_LIST:
     case IDC_SPECIFY_MA_LIST: {

@@ -179,9 +179,10 @@ int32_t SetDaniellCount(HWND dialog, UnivariateProject& u)
     DaniellDialog* s = StateOf(dialog);
     if (!s) return 0;
     int32_t count = u.daniellCount;
-    if (!ReadDaniellCount(Utf8Text(DialogItemText(dialog, IDC_DANIELL_COUNT)), count)) {
+    const std::string refusal = ReadDaniellCount(Utf8Text(DialogItemText(dialog, IDC_DANIELL_COUNT)), count);
+    if (!refusal.empty()) {
         s->texts.Show(dialog, IDC_DANIELL_COUNT, IntText(u.daniellCount));
-        ShowDialogMessage(dialog, kDaniellCountMessage, kSpectrumErrorCaption);
+        ShowDialogMessage(dialog, refusal, kSpectrumErrorCaption);
         return 0;
     }
     HWND list = GetDlgItem(dialog, IDC_DANIELL_LIST);

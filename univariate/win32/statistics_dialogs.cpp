@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "platform/win32/dialog_layer.h"
 #include "resources/resource.h"
 #include "univariate/refresh.h"
@@ -26,13 +26,16 @@ int32_t AskCount(int templateId, std::vector<std::pair<int, std::string>> staged
     for (;;) {
         std::vector<std::string> texts;
         if (DialogRunEntries(templateId, staged, texts) != 1) return 0;
-        int entered = 0;
-        if (ParseDialogInteger(texts.back(), entered) && entered >= 1 && entered <= maximum) {
-            value = entered;
+        double entered = 0;
+        const std::string refusal =
+            ReadFieldEntry((std::string("Number of ") + what).c_str(), texts.back(), EntryKind::Whole, entered);
+        if (refusal.empty() && entered >= 1 && entered <= maximum) {
+            value = static_cast<int32_t>(entered);
             return 1;
         }
-        ShowTransformMessage(nullptr, std::string("The number of ") + what + " must be a whole number from 1 to " +
-                                          IntText(maximum));
+        ShowTransformMessage(nullptr, !refusal.empty() ? refusal
+                                                       : std::string("The number of ") + what +
+                                                             " must be a whole number from 1 to " + IntText(maximum));
     }
 }
 

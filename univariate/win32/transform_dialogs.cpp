@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/dialog_values.h"
+#include "platform/typed_entry.h"
 #include "platform/win32/dialog_layer.h"
 #include "platform/win32/wide_text.h"
 #include "resources/resource.h"
@@ -117,8 +118,8 @@ void BoxCoxTyped(HWND dialog, BoxCoxState& s)
     if (!s.edited) return;
     s.edited = false;
     double lambda = std::numeric_limits<double>::quiet_NaN();
-    if (!ParseDialogReal(ControlText(dialog, IDC_BOXCOX_PARAMETER), lambda) || !std::isfinite(lambda)) return;
-    const std::string message = BoxCoxLambdaMessage(s.zeroAllowed, lambda);
+    const std::string message = ReadBoxCoxEntry(s.zeroAllowed, ControlText(dialog, IDC_BOXCOX_PARAMETER), lambda);
+    if (message.empty() && std::isnan(lambda)) return;  // a blank entry applies nothing
     if (!message.empty()) {
         ShowTransformMessage(dialog, message);
         KeepFocusIn(dialog);
@@ -309,11 +310,7 @@ int32_t DifferenceDialog(UnivariateProject& project)
         std::vector<std::string> texts;
         if (DialogRunEntries(IDD_DIFFERENCE, {{IDC_DIFFERENCE_LAG, "1"}}, texts) != 1) return 0;
         int32_t h = 0;
-        if (!ParseDialogInteger(texts[0], h)) {
-            ShowTransformMessage(nullptr, "Lag must be a whole number");
-            continue;
-        }
-        const std::string message = DifferenceLagMessage(project.n, h);
+        const std::string message = ReadDifferenceLag(project.n, texts[0], h);
         if (!message.empty()) {
             ShowTransformMessage(nullptr, message);
             continue;
@@ -432,9 +429,9 @@ int32_t SubsequenceDialog(UnivariateProject& project)
             {{IDC_SUBSEQUENCE_MIN, Int(project.firstIndex)}, {IDC_SUBSEQUENCE_MAX, Int(project.lastIndex)}}, texts);
         if (result != 1) return 0;
         int32_t a = 0, b = 0;
-        if (ParseDialogInteger(texts[0], a) && ParseDialogInteger(texts[1], b) && ApplySubsequence(project, a, b))
-            return 1;
-        ShowTransformMessage(nullptr, SubsequenceMessage(project.firstIndex, project.lastIndex));
+        const std::string refusal = ReadIndexRange(texts[0], texts[1], a, b);
+        if (refusal.empty() && ApplySubsequence(project, a, b)) return 1;
+        ShowTransformMessage(nullptr, refusal.empty() ? SubsequenceMessage(project.firstIndex, project.lastIndex) : refusal);
     }
 }
 
