@@ -4,7 +4,9 @@
 #include <cfloat>
 #include <cmath>
 
+#include "platform/dialog_values.h"
 #include "shell/number_format.h"
+#include "shell/proposed_number.h"
 
 namespace {
 
@@ -90,10 +92,25 @@ DataPoint PixelToData(const PlotPanel& panel, int32_t x, int32_t y)
 
 std::string ShortSignificant(double v)
 {
-    std::string text = FormatSignificant(v, 5);
-    const size_t end = text.find_last_not_of(' ');
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
+    if (!std::isfinite(v)) return SignificantText(v, 5);
+    return ProposedNumberText(v, SignificantText(v, 5), 5, ProposedScale::Free);
+}
+
+AxisLimitTexts ProposedAxisLimits(double min, double max)
+{
+    for (int32_t digits = 5; digits <= 17; ++digits) {
+        const auto text = [digits](double v) {
+            return ProposedNumberText(v, SignificantText(v, digits), digits, ProposedScale::Free);
+        };
+        AxisLimitTexts texts{text(min), text(max)};
+        // Within a thousandth of the span of the limits, so that OK keeps the panel as it is.
+        const double close = (max / 2 - min / 2) * 2e-3;
+        double a = 0, b = 0;
+        if (ParseDialogReal(texts.min, a) == 1 && ParseDialogReal(texts.max, b) == 1 && AxisLimitsDrawable(a, b) &&
+            std::fabs(a / 2 - min / 2) <= close && std::fabs(b / 2 - max / 2) <= close)
+            return texts;
+    }
+    return AxisLimitTexts{ShortSignificant(min), ShortSignificant(max)};
 }
 
 std::string PlotCoordinatesText(const PlotPanel& panel, int32_t x, int32_t y)

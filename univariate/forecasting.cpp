@@ -12,6 +12,8 @@
 #include "numlib/finite_values.h"
 #include "platform/dialog_values.h"
 #include "resources/resource.h"
+#include "shell/number_format.h"
+#include "shell/proposed_number.h"
 #include "univariate/forecast_engines.h"
 #include "univariate/model_evaluation.h"
 #include "univariate/statistics.h"
@@ -304,6 +306,16 @@ void ApplyForecastRules(UnivariateFields& u, const TransformSummary& s)
         if (mean) u.forecastAddMean = 1;
         if (regression) u.forecastRegression = 1;
     }
+}
+
+std::string ForecastVarianceText(double variance)
+{
+    return ProposedNumberText(variance, FixedText(variance, 6), 6, ProposedScale::Free);
+}
+
+std::string SmoothingConstantText(double value)
+{
+    return ProposedNumberText(value, FixedText(value, 5), 6, ProposedScale::Fixed);
 }
 
 ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::string& varianceText,

@@ -8,8 +8,8 @@
 #include "platform/dialog_values.h"
 #include "platform/fortran_format.h"
 #include "shell/number_format.h"
+#include "shell/proposed_number.h"
 #include "univariate/constraints.h"
-#include "univariate/report_cells.h"
 
 SpecifyModelWork StartSpecifyModel(const UnivariateFields& u)
 {
@@ -50,7 +50,10 @@ bool ReadCoefficientEntry(std::string_view text, double& value)
 
 std::string CoefficientLabel(bool ar, int32_t row) { return std::string(ar ? "Phi(" : "Theta(") + IntText(row) + ") = "; }
 
-std::string CoefficientText(double value) { return SignificantText(value, 5); }
+std::string CoefficientText(double value)
+{
+    return ProposedNumberText(value, SignificantText(value, 5), 5, ProposedScale::Free);
+}
 
 std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t order)
 {
@@ -59,15 +62,11 @@ std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t 
     return rows;
 }
 
-std::string DText(double d) { return FixedText(d, 3); }
+std::string DText(double d) { return ProposedNumberText(d, FixedText(d, 3), 6, ProposedScale::Fixed); }
 
 std::string VarianceText(double variance)
 {
-    const std::string fixed = FixedText(variance, 5);
-    double shown = 0.0;
-    if (ParseDialogReal(fixed, shown) == 1 && std::fabs(shown - variance) <= 1e-3 * std::fabs(variance))
-        return fixed;
-    return Trimmed(FormattedLine("(1PE13.5E3)", {variance}));
+    return ProposedNumberText(variance, FixedText(variance, 5), 6, ProposedScale::Free);
 }
 
 namespace {

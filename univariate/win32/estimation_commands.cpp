@@ -247,7 +247,7 @@ bool MaxLikelihoodDialog(UnivariateProject& u)
     Check(d, IDC_MLE_LEAST_SQUARES, u.mleMethod != -1);
     DialogSetText(d, IDC_MLE_ITERATIONS, IntText(u.maxIterations));
     Check(d, IDC_MLE_NO_OPTIMISATION, u.noOptimisation != 0);
-    DialogSetText(d, IDC_MLE_ACCURACY, FixedText(u.accuracy, 5));
+    DialogSetText(d, IDC_MLE_ACCURACY, AccuracyText(u.accuracy));
     DialogSetCallback(d, IDC_MLE_ITERATIONS, MaxLikelihoodCheck);
     DialogSetCallback(d, IDC_MLE_CONSTRAIN, ConstrainButton);
     DialogSetCallback(d, IDOK, MaxLikelihoodOk);
@@ -276,7 +276,7 @@ bool FracMleDialog(UnivariateProject& u)
     if (u.fiStep <= 1e-12) u.fiStep = 0.1;
     Check(d, IDC_MLE_NO_OPTIMISATION, u.noOptimisation != 0);
     Check(d, IDC_FRAC_KEEP_D, u.optimiseD == 0);
-    DialogSetText(d, IDC_MLE_ACCURACY, FixedText(u.fiStep, 5));
+    DialogSetText(d, IDC_MLE_ACCURACY, AccuracyText(u.fiStep));
     DialogSetCallback(d, IDOK, FracMleOk);
     EstimatedProject = &u;
     const int result = DialogRunModal(d);
