@@ -16,25 +16,27 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// Whether `text` reads back, as a whole, as a number within `tolerance` of x.
+// Whether `text` reads back as a number within `tolerance` of x.
 bool ReadsBack(const std::string& text, double x, double tolerance)
 {
     double shown = 0.0;
-    if (text.empty() || text.find_first_of(" ,/*") != std::string::npos) return false;
-    if (ParseDialogReal(text, shown) != 1) return false;
-    return std::fabs(shown - x) <= tolerance;
+    return ParseDialogReal(text, shown) == 1 && std::fabs(shown - x) <= tolerance;
 }
 
-// x in exponent form with `digits` significant digits; three exponent digits only where two do
-// not hold the exponent.
-std::string ExponentText(double x, int32_t digits)
+std::string Written(const std::string& format, double x)
 {
-    const bool wide = x != 0.0 && (std::fabs(x) >= 1e99 || std::fabs(x) < 1e-99);
-    const std::string format = "(1PE" + std::to_string(digits + 7 + (wide ? 1 : 0)) + "." +
-                               std::to_string(digits - 1) + (wide ? "E3)" : "E2)");
     std::string text = Formatted(format, {x});
     if (!text.empty() && text.back() == '\n') text.pop_back();
     return Trimmed(text);
+}
+
+// x in exponent form with `digits` significant digits; three exponent digits only where two do
+// not hold the exponent (the field is then asterisks).
+std::string ExponentText(double x, int32_t digits)
+{
+    const std::string mantissa = std::to_string(digits + 8) + "." + std::to_string(digits - 1);
+    const std::string text = Written("(1PE" + mantissa + "E2)", x);
+    return text.find('*') == std::string::npos ? text : Written("(1PE" + mantissa + "E3)", x);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
 #include "univariate/refresh.h"
+#include "univariate/specify_model.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_reports.h"
@@ -341,8 +342,7 @@ void ShowLists(HWND dialog, const ConstrainState& s)
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         for (int32_t i = 1; i <= order; ++i) {
             const double value = part == 0 ? w.phi[i] : w.theta[i];
-            const std::string line =
-                std::string(part == 0 ? "Phi(" : "Theta(") + IntText(i) + ") = " + SignificantText(value, 5);
+            const std::string line = CoefficientLabel(part == 0, i) + CoefficientText(value);
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line).c_str()));
             const bool fixed = part == 0 ? w.fixedAr[i] : w.fixedMa[i];
             SendMessageW(list, LB_SETSEL, fixed ? TRUE : FALSE, i - 1);
