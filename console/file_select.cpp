@@ -95,8 +95,8 @@ void SelectFileFromListing(std::string& name, int (*first)(const std::string& pa
     if (!hidden.empty()) {
         int column = 0, row = 0;
         BiosGetCursor(column, row);
-        const int shown = std::min({static_cast<int>(offered.size()), kMenuMaxItems, kMenuVisibleItems});
-        if (row + static_cast<int>(hidden.size()) + 1 + shown > kPcRows)
+        const int listed = std::min(static_cast<int>(offered.size()), kMenuMaxItems);
+        if (row + static_cast<int>(hidden.size()) + 1 + MenuRowsTaken(listed) > kPcRows)
             hidden = {std::to_string(tooLong + characters + pastLimit) +
                       " entries are not listed: long or unusual names, or past the 69th."};
         hidden.emplace_back();

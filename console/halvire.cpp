@@ -280,6 +280,7 @@ void AskModelFromKeyboard(HalvireState& state)
     Prompt("  Increase the value of N ? ");
     int answer = 0;
     AskYesNo(answer);
+    MenuStepBelow();
     if (answer == 1)
         state.N = AskInteger("  Enter new value for N (<201):",
                              [](int N) { return N >= kHalvireMinTerms && N <= kHalvireMaxTerms; });
@@ -297,6 +298,7 @@ void EnterModel(HalvireState& state)
             AskModelFromKeyboard(state);
             break;
         }
+        MenuStepBelow();
         const std::string name = AskFileName("  Name of file containing model : ");
         TextFile file;
         std::string refusal;
@@ -514,12 +516,14 @@ void Predict(HalvireState& state)
         Pause("   <Press any key to continue>");
         (void)HalvirePlot(state.y.data(), n, h, second.data(), false);
     }
-    StartRow();
+    // Below the frame of the menu before it, the plot's or the question's.
+    MenuStepBelow();
     ScreenWrite("(' File predictors of ',A18,\\)", {state.dataName});
     AskYesNo(answer);
     if (answer == 1) {
         NewScreen();
-        const std::string name = AskOutputName(" Name of new file ?", state.dataPath);
+        // The typed name stands a blank apart from the question.
+        const std::string name = AskOutputName(" Name of new file ? ", state.dataPath);
         (void)WriteValuesFile(name, "(E13.6)", state.y.data() + n, h);
     }
 }

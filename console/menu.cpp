@@ -30,6 +30,27 @@ int LastVisible(int first)
     return std::min(first + kMenuVisibleItems - 1, MenuItems.count);
 }
 
+// Moves a menu that would not be drawn whole at (column, row) to where it is; the frame stands 2
+// pixels off the items. A menu that would pass the right edge opens at the start of the next row,
+// as wrapped text would; one that would pass the foot has the screen scroll up first, as a line
+// feed on the last row does, so that the question written before it moves up with it and stays
+// beside its first item. A menu on the first row stays there, beside its question: only its
+// frame's top line, 2 pixels above the screen, is not seen.
+void PlaceWhole(int& column, int& row)
+{
+    if (column + MenuWidth() > kPcColumns - 1) {
+        column = 1;
+        ++row;
+    }
+    const int overflow = row + MenuRowsTaken(MenuItems.count) - kPcRows;
+    if (overflow <= 0)
+        return;
+    SetTextCursor(0, kPcRows - 1);
+    for (int i = 0; i < overflow; ++i)
+        BiosPutChar('\n', kItemColour);
+    row -= overflow;
+}
+
 int OtherCase(unsigned char c)
 {
     if (c >= 'a' && c <= 'z')
@@ -78,6 +99,18 @@ MenuInput NextInput(int first, int row)
 }
 
 }  // namespace
+
+int MenuRowsTaken(int count)
+{
+    return std::min(count, kMenuVisibleItems) + 1;
+}
+
+void MenuStepBelow()
+{
+    BiosPutChar('\r', kItemColour);
+    BiosPutChar('\n', kItemColour);
+    BiosPutChar('\n', kItemColour);
+}
 
 int MenuItemLength(std::string_view text)
 {
@@ -167,7 +200,9 @@ void MenuShow()
 {
     int column = 0, row = 0;
     BiosGetCursor(column, row);
-    MenuDraw(1, column + 1, row);
+    ++column;
+    PlaceWhole(column, row);
+    MenuDraw(1, column, row);
 }
 
 void MenuChoose(int& choice, int& column, int& row)
@@ -176,6 +211,7 @@ void MenuChoose(int& choice, int& column, int& row)
         BiosGetCursor(column, row);
         ++column;
     }
+    PlaceWhole(column, row);
     MouseReset();
     if (MenuItems.count == 0) {
         // Nothing can be chosen; an identifier left from an earlier menu must not come back.

@@ -66,7 +66,6 @@ int AskReplaceFile(const std::string& name, int indent, YesNoItems items)
     ScreenWrite("(A,\\)", {std::string(static_cast<size_t>(indent), ' ') + name + " exists. Replace it? "});
     int answer = 0;
     AskYesNo(answer, items);
-    // The menu's frame reaches into the row under the answer: what follows starts a row lower.
-    ScreenWrite("(/)", {});
+    MenuStepBelow();
     return answer == 1 ? 1 : 0;
 }

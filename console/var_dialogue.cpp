@@ -6,6 +6,7 @@
 #include "console/screen.h"
 #include "console/screen_io.h"
 #include "console/series_plot.h"
+#include "platform/pc.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
@@ -39,6 +40,15 @@ std::string Trimmed(const std::string& text)
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Whether `lines` more records and the pause after them stand below the cursor without
+// scrolling the page: the pause's own line end must not pass the last row.
+bool PageHolds(int lines)
+{
+    int column = 0, row = 0;
+    BiosGetCursor(column, row);
+    return row + lines + 1 < kPcRows;
 }
 
 // "1st" .. "11th" with the hot-key mark before the first digit, or before the last digit of 10th
@@ -368,6 +378,12 @@ private:
         VarClear();
         ScreenWrite(std::string("('") + p_.covarianceHeading + "')", {});
         WriteMatrixRows(s_.V);
+        // Where the criterion would push the heading off the page, the page ends after the whole
+        // matrix, as the coefficient pages do, and the criterion has a page of its own.
+        if (!PageHolds(1)) {
+            VarPause();
+            VarClear();
+        }
         ScreenWrite("(2X,' AICC = ',E11.5)", {s_.aicc});
         VarPause();
         VarClear();

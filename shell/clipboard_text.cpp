@@ -12,14 +12,6 @@
 
 namespace {
 
-std::string TrimBlanks(std::string text)
-{
-    const size_t start = text.find_first_not_of(' ');
-    if (start == std::string::npos) return "";
-    const size_t end = text.find_last_not_of(' ');
-    return text.substr(start, end - start + 1);
-}
-
 ClipboardParse Refusal(int64_t line, const std::string& what)
 {
     ClipboardParse result;
@@ -113,20 +105,16 @@ std::string ClipboardNumberText(double x)
 {
     if (std::isnan(x)) return "NaN";
     if (std::isinf(x)) return x > 0 ? "Infinity" : "-Infinity";
-    std::string text = TrimBlanks(FormatSignificant(x, 5));
+    const std::string text = SignificantText(x, 5);
     double shown = 0.0;
-    const bool asterisks = text.find('*') != std::string::npos;
-    if (!asterisks && (x == 0.0 || (ReadsAsFinite(text, shown) && shown != 0.0))) return text;
-    char buffer[40];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 4);
-    text.assign(buffer, result.ptr);
     if (ReadsAsFinite(text, shown)) return text;
     // Within 0.003 % of the largest double, rounding to 5 digits passes it and Paste would refuse
     // the text: the 5 digits are then cut instead, the nearest 5-digit value that Paste reads.
-    result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 16);
+    char buffer[40];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 16);
     const std::string exact(buffer, result.ptr);
     const size_t exponent = exact.find('e');
-    return exact.substr(0, (x < 0 ? 1 : 0) + 6) + exact.substr(exponent);
+    return exact.substr(0, (x < 0 ? 1 : 0) + 6) + "E+" + exact.substr(exponent + 2);
 }
 
 std::string FormatClipboardSeries(const std::vector<double>& values)

@@ -2,6 +2,7 @@
 
 #include "platform/fortran_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -27,14 +28,14 @@ std::string TrimTrailing(std::string text)
     return text;
 }
 
-// The first 15-character field of x written with `format`, leading blanks removed; asterisks when
-// the format cannot be used.
-std::string WriteField(const std::string& format, double x)
+// The first `width`-character field of x written with `format`, leading blanks removed; asterisks
+// when the format cannot be used.
+std::string WriteField(const std::string& format, double x, std::size_t width = kShortLength)
 {
     std::string record;
     if (WriteFormatted(format, {x}, record) != 1)
-        return std::string(kShortLength, '*');
-    record = record.substr(0, kShortLength);
+        return std::string(width, '*');
+    record = record.substr(0, width);
     std::size_t first = record.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : record.substr(first);
 }
@@ -116,17 +117,59 @@ std::string FormatSignificant(double x, int32_t digits)
 
 std::string FormatFitted(double x, int32_t decimals)
 {
-    const std::string fixed = FormatFixed(x, decimals);
-    if (fixed.find('*') == std::string::npos) return fixed;
-    // The other forms leave a column free, so that a right-aligned cell never runs into the one
-    // before it.
-    constexpr std::size_t room = kShortLength - 1;
-    for (int32_t digits = static_cast<int32_t>(room); digits >= 1; --digits) {
-        const std::string text = TrimTrailing(FormatSignificant(x, digits));
-        if (text.size() <= room && text.find('*') == std::string::npos) return PadRight(text, kShortLength);
+    return PadRight(FittedFixed(x, decimals), kShortLength);
+}
+
+namespace {
+
+constexpr int32_t kNarrowestField = 8;  // "-1.E+308": the narrowest exponent form
+
+bool ShowsValue(const std::string& text, double x, NumberScale scale)
+{
+    return x == 0.0 || scale == NumberScale::Fixed || text.find_first_of("123456789") != std::string::npos;
+}
+
+// The one rule for a number in a field of `width` characters (8 to 15). `preferred` is the form
+// the report asks for; it stands when it fits and, for a quantity of no fixed scale, does not turn
+// a value that is not zero into zeros. A value too wide for it gets the significant-digit form
+// with the most digits (at most `digits`) that fit, but never fewer than the exponent form would
+// show; a value too small to show, or too wide for every fixed-point text, gets the exponent
+// form: as many significant digits as fit, at most `digits` ("1.7970000E+308", "-7.390E-010").
+std::string FieldText(double x, const std::string& preferred, int32_t digits, int32_t width, NumberScale scale)
+{
+    const auto trimmed = [](const std::string& text) {
+        const std::size_t first = text.find_first_not_of(' ');
+        return first == std::string::npos ? std::string() : TrimTrailing(text.substr(first));
+    };
+    width = std::clamp(width, kNarrowestField, static_cast<int32_t>(kShortLength));
+    if (!std::isfinite(x)) return trimmed(WriteField("(F15.0)", x));
+    const std::string first = trimmed(preferred);
+    const bool fits = first.find('*') == std::string::npos && first.size() <= static_cast<std::size_t>(width);
+    if (fits && ShowsValue(first, x, scale)) return first;
+    // "d." and "E+ddd" around the digits after the first, and the sign.
+    const int32_t exponentDigits = std::clamp(width - 6 - (x < 0.0 ? 1 : 0), 1, std::max(digits, 1));
+    if (!fits) {
+        for (int32_t k = std::min(digits, width); k >= exponentDigits; --k) {
+            const std::string text = trimmed(FormatSignificant(x, k));
+            if (text.find('*') == std::string::npos && text.size() <= static_cast<std::size_t>(width) &&
+                ShowsValue(text, x, NumberScale::Free))
+                return text;
+        }
     }
-    const std::string scientific = WriteField(x < 0.0 ? "(1PE15.6E3)" : "(1PE15.7E3)", x);
-    return PadRight(scientific, kShortLength);
+    const std::string format = "(1PE" + FreeFormatInt(width) + "." + FreeFormatInt(exponentDigits - 1) + "E3)";
+    return trimmed(WriteField(format, x, static_cast<std::size_t>(width)));
+}
+
+}  // namespace
+
+std::string FittedFixed(double x, int32_t decimals, int32_t width, NumberScale scale)
+{
+    return FieldText(x, FormatFixed(x, decimals), static_cast<int32_t>(kShortLength), width, scale);
+}
+
+std::string FittedSignificant(double x, int32_t digits, int32_t width, NumberScale scale)
+{
+    return FieldText(x, FormatSignificant(x, digits), digits, width, scale);
 }
 
 double ParseReal(std::string_view text)
@@ -153,5 +196,5 @@ std::string WithoutBlanks(const std::string& text)
 
 std::string IntText(int32_t n) { return WithoutBlanks(FormatInt(n)); }
 std::string FixedText(double x, int32_t decimals) { return WithoutBlanks(FormatFixed(x, decimals)); }
-std::string SignificantText(double x, int32_t digits) { return WithoutBlanks(FormatSignificant(x, digits)); }
-std::string FittedText(double x, int32_t decimals) { return WithoutBlanks(FormatFitted(x, decimals)); }
+std::string SignificantText(double x, int32_t digits) { return FittedSignificant(x, digits); }
+std::string FittedText(double x, int32_t decimals) { return FittedFixed(x, decimals); }

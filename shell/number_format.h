@@ -22,12 +22,27 @@ std::string FormatFixed(double x, int32_t decimals);
 // names.
 std::string FormatSignificant(double x, int32_t digits);
 
-// x in a 15-character field: as FormatFixed writes it with `decimals` decimals where that field
-// holds it; else in significant-digit form, FormatSignificant's text with as many digits as 14
-// characters hold (a value of 1e10 with 4 decimals gives "10000000000.00"), so that a blank stays
-// in front of it in a right-aligned cell; and where no fixed-point text fits (magnitudes from 1e13
-// on), in scientific form with 8 digits, 7 when negative (1PE15.7E3: "1.7970000E+308",
-// "-1.797000E+308"). Leading blanks removed, padded to 15 characters; never asterisks.
+// Whether a quantity lives on a fixed scale (an autocorrelation, a probability, a fraction of
+// one), where a value too small to show may read as zero, or has none (a coefficient, a standard
+// error, a variance, a criterion, a mean), where a value that is not zero never reads as zero.
+enum class NumberScale { Free, Fixed };
+
+// The one rule for writing a number into a field of `width` characters (8 to 15), without blanks:
+// - the preferred form (FittedFixed: FormatFixed's F15.decimals; FittedSignificant:
+//   FormatSignificant's text with `digits` digits) wherever it fits and shows the value, that is
+//   its digits are not all zero, or the value is zero, or the scale is fixed;
+// - a value too wide for it: the significant-digit form with the most digits that fit, but not
+//   fewer than the exponent form would show (1e10 with 4 decimals in 14: "10000000000.00");
+// - otherwise (too wide for every fixed-point text, or too small to show) the exponent form
+//   1PEw.dE3 with as many significant digits as fit, at most `digits` ("1.7970000E+308",
+//   "-7.390E-010");
+// never asterisks; Infinity and NaN give their names. A cell of a row takes a width one less than
+// its own, so that a blank always stands before the number.
+std::string FittedFixed(double x, int32_t decimals, int32_t width = 15, NumberScale scale = NumberScale::Free);
+std::string FittedSignificant(double x, int32_t digits, int32_t width = 15,
+                              NumberScale scale = NumberScale::Free);
+
+// FittedFixed(x, decimals) padded to 15 characters.
 std::string FormatFitted(double x, int32_t decimals);
 
 // The number that `text` begins with, read in free format (blanks and commas separate values, a
@@ -35,9 +50,9 @@ std::string FormatFitted(double x, int32_t decimals);
 // number, or begins with a null value (a comma or a slash).
 double ParseReal(std::string_view text);
 
-// FormatInt, FormatFixed, FormatSignificant and FormatFitted without their blanks, for running
-// text.
+// FormatInt and FormatFixed without their blanks, for running text.
 std::string IntText(int32_t n);
 std::string FixedText(double x, int32_t decimals);
+// FittedSignificant and FittedFixed in a 15-character field, for a quantity of no fixed scale.
 std::string SignificantText(double x, int32_t digits);
 std::string FittedText(double x, int32_t decimals);

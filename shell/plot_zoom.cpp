@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "platform/dialog_values.h"
+#include "platform/fortran_format.h"
 #include "shell/number_format.h"
-#include "shell/proposed_number.h"
 
 namespace {
 
@@ -92,16 +92,14 @@ DataPoint PixelToData(const PlotPanel& panel, int32_t x, int32_t y)
 
 std::string ShortSignificant(double v)
 {
-    if (!std::isfinite(v)) return SignificantText(v, 5);
-    return ProposedNumberText(v, SignificantText(v, 5), 5, ProposedScale::Free);
+    return SignificantText(v, 5);
 }
 
 AxisLimitTexts ProposedAxisLimits(double min, double max)
 {
-    for (int32_t digits = 5; digits <= 17; ++digits) {
-        const auto text = [digits](double v) {
-            return ProposedNumberText(v, SignificantText(v, digits), digits, ProposedScale::Free);
-        };
+    for (int32_t digits = 5; digits <= 18; ++digits) {
+        // Past what 15 characters hold, the shortest texts that read back exactly.
+        const auto text = [digits](double v) { return digits <= 17 ? SignificantText(v, digits) : FreeFormatReal(v); };
         AxisLimitTexts texts{text(min), text(max)};
         // Within a thousandth of the span of the limits, so that OK keeps the panel as it is.
         const double close = (max / 2 - min / 2) * 2e-3;

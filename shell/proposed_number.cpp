@@ -30,21 +30,19 @@ std::string Written(const std::string& format, double x)
     return Trimmed(text);
 }
 
-// x in exponent form with `digits` significant digits; three exponent digits only where two do
-// not hold the exponent (the field is then asterisks).
+// x in exponent form with `digits` significant digits and three exponent digits, as the reports
+// write a number too wide for its field.
 std::string ExponentText(double x, int32_t digits)
 {
-    const std::string mantissa = std::to_string(digits + 8) + "." + std::to_string(digits - 1);
-    const std::string text = Written("(1PE" + mantissa + "E2)", x);
-    return text.find('*') == std::string::npos ? text : Written("(1PE" + mantissa + "E3)", x);
+    return Written("(1PE" + std::to_string(digits + 8) + "." + std::to_string(digits - 1) + "E3)", x);
 }
 
 }  // namespace
 
-std::string ProposedNumberText(double x, const std::string& usual, int32_t digits, ProposedScale scale)
+std::string ProposedNumberText(double x, const std::string& usual, int32_t digits)
 {
     digits = std::clamp(digits, 1, 17);
     const std::string kept = Trimmed(usual);
-    if (scale == ProposedScale::Fixed ? ReadsBack(kept, x, HUGE_VAL) : ReadsBack(kept, x, 1e-3 * std::fabs(x))) return kept;
+    if (ReadsBack(kept, x, 1e-3 * std::fabs(x))) return kept;
     return ExponentText(x, digits);
 }

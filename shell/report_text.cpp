@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr size_t kCellWidth = 14;
+constexpr int32_t kCellWidth = 14;
 
 }  // namespace
 
@@ -23,19 +23,15 @@ bool InfoPrintClears(std::string_view text, int32_t length)
 
 std::string_view InfoPrintText(std::string_view text) { return text.substr(0, text.find('\0')); }
 
-std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals)
+std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals,
+                          NumberScale scale)
 {
     const size_t count = std::min(static_cast<size_t>(std::max(n, 0)), values.size());
     const size_t line = static_cast<size_t>(std::max(perLine, 1));
     std::string out;
     for (size_t i = 0; i < count; ++i) {
-        const std::string text = FittedText(values[i], std::max(decimals, 0));
-        // A text that fills its cell gets a blank of its own, so that it never runs into the
-        // value before it.
-        if (text.size() < kCellWidth)
-            out.append(kCellWidth - text.size(), ' ').append(text);
-        else
-            out.append(" ").append(text);
+        const std::string text = FittedFixed(values[i], std::max(decimals, 0), kCellWidth - 1, scale);
+        out.append(kCellWidth - text.size(), ' ').append(text);
         if ((i + 1) % line == 0) out.append("\r\n");
     }
     out.append("\r\n");
@@ -47,7 +43,8 @@ std::string ReportWindowText(const InfoCalls& calls, std::string start)
     std::string text = std::move(start);
     for (const InfoCall& call : calls) {
         if (call.array)
-            text += InfoArrayText(call.values, static_cast<int32_t>(call.values.size()), call.perLine, call.decimals);
+            text += InfoArrayText(call.values, static_cast<int32_t>(call.values.size()), call.perLine, call.decimals,
+                                  call.scale);
         else if (InfoPrintClears(call.text, call.length))
             text = std::string(InfoPrintText(call.text));
         else
@@ -87,7 +84,8 @@ void ReportWriter::Blank()
     calls_.push_back(std::move(call));
 }
 
-void ReportWriter::Array(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals)
+void ReportWriter::Array(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals,
+                         NumberScale scale)
 {
     InfoCall call;
     call.array = true;
@@ -95,5 +93,6 @@ void ReportWriter::Array(const std::vector<double>& values, int32_t n, int32_t p
     call.values.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count));
     call.perLine = perLine;
     call.decimals = decimals;
+    call.scale = scale;
     calls_.push_back(std::move(call));
 }

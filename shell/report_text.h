@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/number_format.h"
+
 // The text handed to InfoPrint ends at its NUL, which callers count in `length` (a 15-character
 // heading comes with length 16). The call clears the report when the first `length` characters
 // are all blanks: always when length is 0, never when the NUL lies within them.
@@ -15,10 +17,11 @@ bool InfoPrintClears(std::string_view text, int32_t length);
 std::string_view InfoPrintText(std::string_view text);
 
 // The numbers values[0..n-1] (n is cut to the size of values), `perLine` to a line (at least 1):
-// each written as F15.decimals without blanks, right-justified in a cell of 14 characters; a
-// text too wide for its cell comes whole after one blank. Every line ends with CR LF, and one
+// each written as FittedFixed writes it with `decimals` decimals in 13 characters, right-justified
+// in a cell of 14, so that a blank always stands before it. Every line ends with CR LF, and one
 // more CR LF follows the last value.
-std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals);
+std::string InfoArrayText(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals,
+                          NumberScale scale = NumberScale::Free);
 
 // One call of a report writer on its report window: InfoPrint of a text with its length, or
 // InfoPrintArray of a block of numbers. Report writers build their calls portably; the window
@@ -29,6 +32,7 @@ struct InfoCall {
     int32_t length = 0;   // InfoPrint: the length handed over, the NUL counted
     std::vector<double> values;  // InfoPrintArray
     int32_t perLine = 0, decimals = 0;
+    NumberScale scale = NumberScale::Free;
 };
 using InfoCalls = std::vector<InfoCall>;
 
@@ -56,7 +60,8 @@ public:
     // A blank line: two blanks.
     void Blank();
     // values[0..n-1], `perLine` to a line, with `decimals` decimals (InfoPrintArray).
-    void Array(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals);
+    void Array(const std::vector<double>& values, int32_t n, int32_t perLine, int32_t decimals,
+               NumberScale scale = NumberScale::Free);
     const InfoCalls& Calls() const { return calls_; }
     InfoCalls Take() { return std::move(calls_); }
 

@@ -46,7 +46,13 @@ std::string PolynomialLine(const TransformNode& node)
 void CorrectedAiccLine(ReportWriter& out, const UnivariateFields& u)
 {
     double value = 0.0;
-    const std::string field = CorrectedAicc(u, value) ? FormatFitted(value, 6) : std::string(15, '*');
+    // A left-justified 15-character field; the text takes at most 14, so a blank parts it from the
+    // label after it. Asterisks stand for a value the fit cannot give.
+    std::string field(15, '*');
+    if (CorrectedAicc(u, value)) {
+        field = FittedFixed(value, 6, 14);
+        field.resize(15, ' ');
+    }
     out.Line("AICC = " + field + "(Corrected for regression)");
 }
 

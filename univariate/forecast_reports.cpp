@@ -9,6 +9,9 @@
 
 namespace {
 
+// A smoothing constant or a cutoff: a fraction of one, shown with 5 decimals.
+std::string Fraction(double x) { return FittedFixed(x, 5, 15, NumberScale::Fixed); }
+
 // The count, range and root mean squared error lines of a forecast method.
 void SummaryLines(ReportWriter& out, int32_t count, int32_t first, int32_t last, double rootMse)
 {
@@ -131,8 +134,8 @@ InfoCalls HoltWintersReport(const UnivariateFields& u)
     out.Blank();
     SummaryLines(out, u.hwForecastEnd - u.hwLast, u.hwFirst, u.hwLast, u.hwRootMse);
     out.Blank();
-    out.Line(Composed(" ALPHA = " + FixedText(u.hwAlpha, 5)));
-    out.Line(Composed(" BETA  = " + FixedText(u.hwBeta, 5)));
+    out.Line(Composed(" ALPHA = " + Fraction(u.hwAlpha)));
+    out.Line(Composed(" BETA  = " + Fraction(u.hwBeta)));
     OptimisationLine(out, u.hwOptimise);
     ForecastTable(out, u.hwForecasts, u.hwCount, u.hwLast, u.hwEngineLast);
     return out.Take();
@@ -145,9 +148,9 @@ InfoCalls SeasonalHoltWintersReport(const UnivariateFields& u)
     out.Blank();
     SummaryLines(out, u.shwCount, u.shwFirst, u.shwLast, u.shwRootMse);
     out.Blank();
-    out.Line(Composed(" ALPHA = " + FixedText(u.shwAlpha, 5)));
-    out.Line(Composed(" BETA  = " + FixedText(u.shwBeta, 5)));
-    out.Line(Composed(" GAMMA = " + FixedText(u.shwGamma, 5)));
+    out.Line(Composed(" ALPHA = " + Fraction(u.shwAlpha)));
+    out.Line(Composed(" BETA  = " + Fraction(u.shwBeta)));
+    out.Line(Composed(" GAMMA = " + Fraction(u.shwGamma)));
     OptimisationLine(out, u.shwOptimise);
     ForecastTable(out, u.shwForecasts, u.shwCount, u.shwLast, u.shwEngineLast);
     return out.Take();
@@ -155,12 +158,12 @@ InfoCalls SeasonalHoltWintersReport(const UnivariateFields& u)
 
 InfoCalls ExpSmoothingReport(const UnivariateFields& u)
 {
-    return SmoothingReport("KELO::(Exponential Smoothing)", " Value of Alpha =  " + FixedText(u.expAlpha, 5), u.expRootMse);
+    return SmoothingReport("KELO::(Exponential Smoothing)", " Value of Alpha =  " + Fraction(u.expAlpha), u.expRootMse);
 }
 
 InfoCalls FftSmoothingReport(const UnivariateFields& u)
 {
-    return SmoothingReport("KELO::(FFT Smoothing)", " Value of cutoff =  " + FixedText(u.fftFraction, 5), u.fftRootMse);
+    return SmoothingReport("KELO::(FFT Smoothing)", " Value of cutoff =  " + Fraction(u.fftFraction), u.fftRootMse);
 }
 
 InfoCalls MaSmoothingReport(const UnivariateFields& u)

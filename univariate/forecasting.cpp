@@ -310,12 +310,12 @@ void ApplyForecastRules(UnivariateFields& u, const TransformSummary& s)
 
 std::string ForecastVarianceText(double variance)
 {
-    return ProposedNumberText(variance, FixedText(variance, 6), 6, ProposedScale::Free);
+    return ProposedNumberText(variance, FixedText(variance, 6), 6);
 }
 
 std::string SmoothingConstantText(double value)
 {
-    return ProposedNumberText(value, FixedText(value, 5), 6, ProposedScale::Fixed);
+    return FittedFixed(value, 5, 15, NumberScale::Fixed);
 }
 
 ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::string& varianceText,

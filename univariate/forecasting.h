@@ -153,7 +153,7 @@ struct HoltWintersEntries {
 ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e);
 
 // A smoothing constant (alpha, beta, gamma) as the Holt-Winters dialogs propose it: with 5
-// decimals, a constant on the scale of one (ProposedNumberText).
+// decimals, a constant on the scale of one (FittedFixed), readable by OK at any value.
 std::string SmoothingConstantText(double value);
 
 // Settings of a Holt-Winters run (seasonal when period >= 2), first and last as for ARAR.

@@ -105,7 +105,7 @@ void FitStatistics(UnivariateFields& u)
 
 std::string AccuracyText(double accuracy)
 {
-    return ProposedNumberText(accuracy, FixedText(accuracy, 5), 6, ProposedScale::Free);
+    return ProposedNumberText(accuracy, FixedText(accuracy, 5), 6);
 }
 
 double DefaultAccuracy(const UnivariateFields& u)

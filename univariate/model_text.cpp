@@ -52,6 +52,9 @@ double TrendCoefficient(const UnivariateFields& u, int32_t j)
     return j >= 1 && static_cast<size_t>(j) <= u.trendCoefficients.size() ? u.trendCoefficients[j - 1] : 0.0;
 }
 
+// The weights are relative to the first, which is one.
+constexpr NumberScale kWeightScale = NumberScale::Fixed;
+
 std::string Magnitude(double x, int32_t digits) { return SignificantText(std::fabs(x), digits); }
 
 void AppendTrend(ReportWriter& out, const UnivariateFields& u)
@@ -151,7 +154,8 @@ InfoCalls ArmaInfinityReport(const UnivariateFields& u)
     out.Line(w.invertible ? "                   MA-Infinity    AR-Infinity"
                           : "                   MA-Infinity Non-Invertible");
     for (int32_t j = 0; j < kInfinityLags; ++j)
-        out.Line(IntCell(j) + FixedCell(w.ma[j], 5) + (w.invertible ? FixedCell(w.ar[j], 5) : "       *       "));
+        out.Line(IntCell(j) + FixedCell(w.ma[j], 5, kWeightScale) +
+                 (w.invertible ? FixedCell(w.ar[j], 5, kWeightScale) : "       *       "));
     out.Blank();
     return out.Take();
 }

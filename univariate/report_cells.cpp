@@ -16,7 +16,10 @@ std::string RightCell(const std::string& text, size_t width)
 }
 
 std::string IntCell(int32_t n) { return RightCell(IntText(n), 15); }
-std::string FixedCell(double x, int32_t decimals) { return RightCell(FittedText(x, decimals), 15); }
+std::string FixedCell(double x, int32_t decimals, NumberScale scale)
+{
+    return RightCell(FittedFixed(x, decimals, 14, scale), 15);
+}
 std::string SignificantCell(double x, int32_t digits) { return RightCell(SignificantText(x, digits), 30); }
 
 std::string Composed(const std::string& text) { return " " + text; }

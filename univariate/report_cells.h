@@ -15,7 +15,8 @@ std::string Trimmed(const std::string& text);
 // The text right-justified in a cell of `width` characters (a longer text is kept whole).
 std::string RightCell(const std::string& text, size_t width);
 std::string IntCell(int32_t n);
-std::string FixedCell(double x, int32_t decimals);
+// A real in its 15-character cell as FittedFixed writes it in 14, so that a blank stands before it.
+std::string FixedCell(double x, int32_t decimals, NumberScale scale = NumberScale::Free);
 std::string SignificantCell(double x, int32_t digits);
 // A line written by free-format output of one text item: one blank in front of it.
 std::string Composed(const std::string& text);

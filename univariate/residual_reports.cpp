@@ -22,7 +22,7 @@ void CorrelationSection(ReportWriter& out, const char* title, const std::vector<
     out.Blank();
     out.Line(title);
     out.Blank();
-    out.Array(values, std::max(lags, 0), 5, 4);
+    out.Array(values, std::max(lags, 0), 5, 4, NumberScale::Fixed);
     out.Blank();
 }
 

@@ -9,7 +9,6 @@
 #include "numerics/status.h"
 #include "platform/dialog_values.h"
 #include "shell/number_format.h"
-#include "shell/proposed_number.h"
 #include "univariate/specify_model.h"
 
 const char* const kSmoothingMemoryMessage = "Not enough memory for the smoothing";
@@ -53,10 +52,7 @@ int32_t SmoothingSliderStart(SmoothingKind kind, double v)
 
 double SmoothingSliderValue(int32_t position) { return (position - 1) * 0.1; }
 
-std::string SmoothingParameterText(double v)
-{
-    return ProposedNumberText(v, FixedText(v, 2), 6, ProposedScale::Fixed);
-}
+std::string SmoothingParameterText(double v) { return FittedFixed(v, 2, 15, NumberScale::Fixed); }
 
 SmoothingEntry ReadSmoothingEntry(SmoothingKind kind, std::string_view text, double& v, std::string& message)
 {
@@ -220,10 +216,7 @@ bool ReadMaWeightEntry(std::string_view text, double& weight)
 
 std::string MaWeightLabel(int32_t lag) { return "Theta(" + IntText(lag) + ") = "; }
 
-std::string MaWeightText(double weight)
-{
-    return ProposedNumberText(weight, SignificantText(weight, 5), 5, ProposedScale::Free);
-}
+std::string MaWeightText(double weight) { return SignificantText(weight, 5); }
 
 std::vector<std::string> MaWeightLines(const std::vector<double>& weights)
 {

@@ -35,7 +35,8 @@ int32_t SmoothingSliderPosition(double v);
 int32_t SmoothingSliderStart(SmoothingKind kind, double v);
 // (position - 1) * 0.1.
 double SmoothingSliderValue(int32_t position);
-// The parameter as its edit box shows it: two decimals without blanks (ProposedNumberText).
+// The parameter as its edit box shows it: two decimals without blanks (FittedFixed on its fixed
+// scale, so that any value reads back).
 std::string SmoothingParameterText(double v);
 
 // Messages of a refused typed parameter.
@@ -111,8 +112,7 @@ void ChangeMaOrder(UnivariateFields& project, int32_t order);
 // A weight typed into the weight box. A text of one character, or one that is not a finite real,
 // is read as an integer instead; when neither reads, `weight` keeps its value (false).
 bool ReadMaWeightEntry(std::string_view text, double& weight);
-// "Theta(k) = " and the weight with 5 significant digits, as its edit reads it back
-// (ProposedNumberText: a weight beyond the field in exponent form).
+// "Theta(k) = " and the weight with 5 significant digits.
 std::string MaWeightLabel(int32_t lag);
 std::string MaWeightText(double weight);
 // The list lines "Theta(k) = w", k = 0..q.

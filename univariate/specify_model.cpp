@@ -50,10 +50,7 @@ bool ReadCoefficientEntry(std::string_view text, double& value)
 
 std::string CoefficientLabel(bool ar, int32_t row) { return std::string(ar ? "Phi(" : "Theta(") + IntText(row) + ") = "; }
 
-std::string CoefficientText(double value)
-{
-    return ProposedNumberText(value, SignificantText(value, 5), 5, ProposedScale::Free);
-}
+std::string CoefficientText(double value) { return SignificantText(value, 5); }
 
 std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t order)
 {
@@ -62,11 +59,11 @@ std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t 
     return rows;
 }
 
-std::string DText(double d) { return ProposedNumberText(d, FixedText(d, 3), 6, ProposedScale::Fixed); }
+std::string DText(double d) { return FittedFixed(d, 3, 15, NumberScale::Fixed); }
 
 std::string VarianceText(double variance)
 {
-    return ProposedNumberText(variance, FixedText(variance, 5), 6, ProposedScale::Free);
+    return ProposedNumberText(variance, FixedText(variance, 5), 6);
 }
 
 namespace {

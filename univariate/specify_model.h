@@ -38,15 +38,14 @@ bool ReadCoefficientEntry(std::string_view text, double& value);
 
 // "Phi(2) = " or "Theta(2) = ", the label of the selected row.
 std::string CoefficientLabel(bool ar, int32_t row);
-// A coefficient as its edit and list show it: 5 significant digits, in a form its edit reads back
-// (ProposedNumberText).
+// A coefficient as its edit and list show it: 5 significant digits.
 std::string CoefficientText(double value);
 // The list rows "Phi(i) = value", i = 1..order.
 std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t order);
 
-// d with 3 decimals; the variance with 5 decimals, or to 6 significant digits when that text
-// would read back more than 0.1 % away from the value (a small variance would show as 0.00000).
-// Both as ProposedNumberText writes them.
+// d with 3 decimals (FittedFixed on its fixed scale); the variance with 5 decimals, or in
+// exponent form with 6 significant digits when that text would read back more than 0.1 % away
+// from the value (a small variance would show as 0.00000), by ProposedNumberText.
 std::string DText(double d);
 std::string VarianceText(double variance);
 

@@ -17,7 +17,7 @@ void Section(ReportWriter& out, const char* title, const std::vector<double>& va
         out.Line(scaleLine);
         out.Blank();
     }
-    out.Array(values, std::max(lags, 0), 5, 4);
+    out.Array(values, std::max(lags, 0), 5, 4, NumberScale::Fixed);
     out.Blank();
 }
 
@@ -71,11 +71,11 @@ InfoCalls SpectrumReport(const UnivariateFields& u)
         double squares = 0.0;
         for (size_t i = 0; i < u.daniellWeights.size(); ++i) {
             const double w = u.daniellWeights[i];
-            out.Line("W[" + IntText(static_cast<int32_t>(i)) + "] = " + SignificantText(w, 5));
+            out.Line("W[" + IntText(static_cast<int32_t>(i)) + "] = " + FittedSignificant(w, 5, 15, NumberScale::Fixed));
             squares += (i == 0 ? 1.0 : 2.0) * w * w;
         }
         out.Line(" ");
-        out.Line("Smooth coefficient sum of squares = " + SignificantText(squares, 5));
+        out.Line("Smooth coefficient sum of squares = " + FittedSignificant(squares, 5, 15, NumberScale::Fixed));
     } else {
         out.Line("No smoothing done.");
     }
@@ -83,7 +83,7 @@ InfoCalls SpectrumReport(const UnivariateFields& u)
     out.Line("Fisher's test:");
     if (u.fisherCount > 0) {
         out.Line("Ratio of maximum periodogram ordinate to average = " + SignificantText(u.fisherStatistic, 5));
-        out.Line("Probability (under H0) of seeing this or larger = " + SignificantText(u.fisherProbability, 5));
+        out.Line("Probability (under H0) of seeing this or larger = " + FittedSignificant(u.fisherProbability, 5, 15, NumberScale::Fixed));
     } else {
         out.Line("No ratio: fewer than 3 observations, or no variation in the series.");
     }

@@ -39,7 +39,7 @@ std::string UndoTextOf(const TransformNode& node)
 {
     switch (node.kind) {
     case TRANSFORM_DIFFERENCE: return "Undo Differencing(" + Trimmed(FormatInt(node.lag)) + ")";
-    case TRANSFORM_BOX_COX: return "Undo Box-Cox(" + Trimmed(FormatSignificant(node.lambda, 3)) + ")";
+    case TRANSFORM_BOX_COX: return "Undo Box-Cox(" + SignificantText(node.lambda, 3) + ")";
     case TRANSFORM_CLASSICAL:
     case TRANSFORM_HARMONIC: return "Undo Classical";
     case TRANSFORM_SUBTRACT_MEAN: return "Undo Subtract Mean";

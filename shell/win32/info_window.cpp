@@ -82,11 +82,11 @@ int32_t InfoPrint(HWND window, std::string_view text, int32_t length)
 }
 
 int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n, int32_t perLine,
-                       int32_t decimals)
+                       int32_t decimals, NumberScale scale)
 {
     HWND edit = window && IsWindow(window) ? ReportEditOf(window) : nullptr;
     if (!edit || !IsWindow(edit)) return 1;
-    AppendText(edit, WideText(InfoArrayText(values, n, perLine, decimals)));
+    AppendText(edit, WideText(InfoArrayText(values, n, perLine, decimals, scale)));
     return 1;
 }
 

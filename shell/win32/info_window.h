@@ -21,7 +21,7 @@ int32_t InfoPrint(HWND window, std::string_view text, int32_t length);
 // Appends values[0..n-1], `perLine` to a line, each right-justified in 14 characters with
 // `decimals` decimals, and one more line end after the last. Returns 1.
 int32_t InfoPrintArray(HWND window, const std::vector<double>& values, int32_t n, int32_t perLine,
-                       int32_t decimals);
+                       int32_t decimals, NumberScale scale = NumberScale::Free);
 
 // Replays a report writer's calls on the report window: the window then holds what the calls
 // one by one would leave in it. Returns 1.

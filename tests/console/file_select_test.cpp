@@ -165,6 +165,8 @@ TEST(SelectFile, ListingEndsAndLimits)
     std::vector<DirectoryEntry> threeReasons = {{"a_name_of_twenty_five_chr", 0}, {"trailing ", 0}};
     for (int k = 0; k < 69; ++k)
         threeReasons.push_back({"f" + std::to_string(1000 + k), 0});
+    std::vector<DirectoryEntry> twoReasons = threeReasons;
+    twoReasons.erase(twoReasons.begin() + 1);
     const Case cases[] = {
         {"the normal end says nothing",
          {{".", kDirectoryAttribute}, {"..", kDirectoryAttribute}, {"x.dat", 0}},
@@ -190,12 +192,14 @@ TEST(SelectFile, ListingEndsAndLimits)
          " 1 entry is not listed: its name is not plain ASCII or ends in a blank.\n",
          {parent, "x.dat"},
          2},
-        {"three reasons: a full menu still fits below them", threeReasons, kListingNoMoreFiles,
+        {"two reasons: a full menu still fits below them", twoReasons, kListingNoMoreFiles,
          " 1 entry is not listed: its name is longer than 24 characters.\n"
-         " 1 entry is not listed: its name is not plain ASCII or ends in a blank.\n"
          " 1 entry is not listed: the list holds at most 69.\n",
          {parent, "f1000"},
          69},
+        {"three reasons: a full menu's frame would pass the foot, one line tells all", threeReasons,
+         kListingNoMoreFiles, " 3 entries are not listed: long or unusual names, or past the 69th.\n",
+         {parent, "f1000"}, 69},
         {"three reasons a row lower: one line tells all", threeReasons, kListingNoMoreFiles,
          " 3 entries are not listed: long or unusual names, or past the 69th.\n", {parent, "f1000"}, 69, 1},
         {"three reasons after an error line: one line tells all", threeReasons, kListingOutOfMemory,
@@ -225,10 +229,10 @@ TEST(SelectFile, ListingEndsAndLimits)
         }
         for (size_t k = 0; k < c.items.size(); ++k)
             EXPECT_EQ(shown.Row(menuRow + static_cast<int>(k)), " " + c.items[k]) << c.name << " " << k;
-        // The menu's frame keeps off the lines above it, and its last visible item is on the screen.
+        // The menu's frame keeps off the lines above it, and its foot is on the screen.
         for (int row = c.row + 1; row < menuRow - 1; ++row)
             EXPECT_EQ(shown.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 7), 0) << c.name << " row " << row;
-        EXPECT_LE(menuRow + std::min(c.count, kMenuVisibleItems), kPcRows) << c.name;
+        EXPECT_LE(menuRow + MenuRowsTaken(c.count), kPcRows) << c.name;
         EXPECT_EQ(MenuItems.count, c.count) << c.name;
         if (c.count == 69) {
             EXPECT_EQ(MenuItems.items[69].substr(0, 5), "f1067") << c.name;

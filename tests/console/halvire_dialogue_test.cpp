@@ -496,6 +496,73 @@ TEST(HalvireDialogue, RefusedEntriesAreAskedAgain)
     }
 }
 
+TEST(HalvireDialogue, TextAfterAMenuLeavesItsFrameWhole)
+{
+    struct Frame {
+        int column;
+        int row;  // from the anchor's row
+        int width;
+        int count;
+        // Only the foot: a menu on the first row has its frame's top line above the screen.
+        bool footOnly = false;
+    };
+    struct Case {
+        const char* name;
+        std::string script;
+        std::string anchor;  // the start of a row of the last wait that shows it; rows count from it
+        std::vector<Frame> frames;
+        std::vector<std::pair<int, std::string>> rows;  // (row from the anchor's, text)
+    };
+    const std::string modelOnly = kStart + "key e\n";
+    const std::string nileModel = kStart + ChooseData(2, "s") + kWhiteNoise + "key a\n";
+    const std::string plotMenuItem = " Continue";
+    const std::string fileQuestion = " File predictors of nile.dat           No";
+    const Case cases[] = {
+        {"the prompt for N under the Yes/No", modelOnly + "key e\nline 0\nline 0\nline 0\nline 1\nkey y\nline 60\nkey x\n",
+         "  Increase the value of N ?  No", {{29, 0, 6, 2}}, {{3, "  Enter new value for N (<201):"}}},
+        {"the model file's name under the source menu", modelOnly + "key r\nline x.mod\nkey x\n", " Enter model only",
+         {{1, -1, 22, 3}, {24, 1, 27, 2}},
+         {{1, " Exit from HALVIRE      Enter model from keyboard"}, {2, std::string(24, ' ') + "Read model from a file"},
+          {4, "  Name of file containing model :"}}},
+        {"the file question under the plot's menu", nileModel + "key p\nline 5\nkey a\nkey y\nkey a\nkey a\nkey a\nkey c\nkey n\nkey a\nkey x\n",
+         plotMenuItem, {{1, 0, 27, 3}, {39, 4, 6, 2}}, {{4, fileQuestion}}},
+        {"the file question under the plot question: the frames apart",
+         nileModel + "key p\nline 5\nkey a\nkey n\nkey n\nkey a\nkey x\n", " Do you want to plot the predictors ?  No",
+         {{39, 0, 6, 2, true}, {39, 3, 6, 2}}, {{2, ""}, {3, fileQuestion}}},
+        {"a blank between the file question and the name typed",
+         nileModel + "key p\nline 5\nkey a\nkey n\nkey y\nline nile.dat\nline p.prd\nkey a\nkey x\n",
+         " Name of new file ? nile.dat", {},
+         {{1, "   FILE HOLDS THE DATA IN USE, GIVE ANOTHER NAME: nile.dat"}, {2, " Name of new file ?"}}},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder("halvire-frames");
+        WriteFile("nile.dat", NileFile());
+        WriteFile("x.mod", "0.1\n0\n0\n2\n");
+        const ScriptedRun run = RunScripted(c.script, HalvireMain);
+        ASSERT_EQ(run.ending, "returned") << c.name << "\n" << run.Describe();
+        EXPECT_EQ(run.inputsLeft, 0) << c.name;
+        // The last wait that shows the anchor.
+        int wait = -1, anchor = -1;
+        for (int w = static_cast<int>(run.waits.size()) - 1; w >= 0 && anchor < 0; --w) {
+            for (int row = 0; row < 25 && anchor < 0; ++row)
+                if (run.waits[w].Row(row).find(c.anchor) == 0) wait = w, anchor = row;
+        }
+        ASSERT_GE(anchor, 0) << c.name;
+        const ScreenPicture& shown = run.waits[wait];
+        for (const Frame& f : c.frames) {
+            const int row = anchor + f.row;
+            if (f.footOnly) {
+                const int left = f.column * 8 - 2, right = left + f.width * 8 + 4, foot = (row + f.count) * 14 + 2;
+                EXPECT_EQ(shown.Count(left, foot, right, foot, 7), right - left + 1) << c.name << "\n" << shown.text;
+                continue;
+            }
+            EXPECT_TRUE(shown.MenuFrameWhole(f.column, row, f.width, f.count))
+                << c.name << ": the frame at " << f.column << "," << row << "\n" << shown.text;
+        }
+        for (const auto& [below, text] : c.rows) EXPECT_EQ(shown.Row(anchor + below), text) << c.name << "\n" << shown.text;
+    }
+}
+
 TEST(HalvireDialogue, DataFilesAtAndPastTheirLimits)
 {
     auto values = [](int count) {

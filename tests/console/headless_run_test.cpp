@@ -77,6 +77,29 @@ TEST(HeadlessRun, AProgramStopEndsTheRunWithItsCode)
     EXPECT_EQ(run.screen, "key q\n");
 }
 
+TEST(HeadlessRun, EachRunHasAFolderOfItsOwnRemovedWhenTheTestPasses)
+{
+    std::string first, second;
+    {
+        const HeadlessRun a = RunHeadless("same", "line 3\nline 4", AskTwice);
+        const HeadlessRun b = RunHeadless("same", "line 5\nline 6", AskTwice);
+        ASSERT_EQ(a.ending, "returned") << a.Describe();
+        ASSERT_EQ(b.ending, "returned") << b.Describe();
+        first = a.dir;
+        second = b.dir;
+        EXPECT_NE(first, second);
+        // Neither run touched the other's files.
+        EXPECT_EQ(a.screen, "   ENTER DIMENSION (<12): 3\n   ENTER DIMENSION (<12): 4\n");
+        std::vector<unsigned char> bytes;
+        EXPECT_EQ(ReadFileBytes(first + "/screen.txt", bytes), 1);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), a.screen);
+        EXPECT_EQ(ReadFileBytes(second + "/screen.txt", bytes), 1);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), b.screen);
+    }
+    EXPECT_FALSE(FileExists(first));
+    EXPECT_FALSE(FileExists(second));
+}
+
 TEST(HeadlessRun, ACrashIsToldApart)
 {
     const HeadlessRun run = RunHeadless("crashes", "", [] { std::_Exit(7); });

@@ -4,6 +4,7 @@
 #include "platform/file_bytes.h"
 #include "platform/pc.h"
 #include "platform/pc_headless.h"
+#include "tests/unit/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <system_error>
 
 namespace {
 
@@ -24,6 +27,17 @@ std::string FileText(const std::string& name)
 }
 
 }  // namespace
+
+struct HeadlessRunFolder {
+    std::filesystem::path path;
+    ~HeadlessRunFolder()
+    {
+        if (::testing::Test::HasFailure())
+            return;
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
 
 unsigned char HeadlessRun::Pixel(int x, int y) const
 {
@@ -41,7 +55,6 @@ std::string HeadlessRun::Describe() const
 HeadlessRun RunHeadless(const std::string& name, const std::string& script, const std::function<void()>& program)
 {
     HeadlessRun run;
-    run.dir = std::string(VESK_CONSOLE_DUMPS) + "/" + name;
     HeadlessScript parsed;
     std::string error;
     if (ParseHeadlessScript(script, parsed, error) != 1) {
@@ -49,9 +62,9 @@ HeadlessRun RunHeadless(const std::string& name, const std::string& script, cons
         run.ending = "bad-script";
         return run;
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(run.dir, ignored);
-    std::filesystem::create_directories(run.dir, ignored);
+    run.folder = std::make_shared<HeadlessRunFolder>();
+    run.folder->path = NewTempFolder("headless-" + name);
+    run.dir = run.folder->path.u8string();
     std::fflush(stdout);
     std::fflush(stderr);
     const pid_t child = fork();

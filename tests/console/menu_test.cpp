@@ -1,13 +1,19 @@
 // Console menus on the scripted PC: scrolling, hot keys, clicks, items that cannot be chosen, the
 // bar's width, the table's limits and the position at the cursor, seen on the screen.
+#include "scratch_folder.h"
 #include "scripted_pc.h"
 
+#include "console/file_select.h"
 #include "console/menu.h"
 #include "console/screen.h"
+#include "console/screen_io.h"
+#include "console/start_screen.h"
 #include "platform/pc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -265,6 +271,162 @@ TEST(Menu, MenuShowDrawsAtTheCursorWithoutABarAndReturns)
     EXPECT_EQ(run.end.Row(20), std::string(5, ' ') + "Item 20");
     EXPECT_EQ(run.end.Row(21), "");
     EXPECT_EQ(run.end.Count(0, 0, kPcWidth - 1, kPcHeight - 1, 15), 0);
+}
+
+// The text an item shows: without its hot-key mark and "~", and without trailing blanks.
+std::string Drawn(const std::string& item)
+{
+    std::string drawn;
+    for (char c : item.substr(0, static_cast<size_t>(MenuItemLength(item)))) {
+        if (c != kMenuHotKeyMark && c != '~')
+            drawn += c;
+    }
+    return drawn.substr(0, drawn.find_last_not_of(' ') + 1);
+}
+
+// The row under the bar (inverted to colour 15 over most of a cell), or -1.
+int BarRow(const ScreenPicture& picture)
+{
+    for (int row = 0; row < kPcRows; ++row) {
+        if (picture.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 15) > 40)
+            return row;
+    }
+    return -1;
+}
+
+int RowWith(const ScreenPicture& picture, const std::string& part)
+{
+    for (int row = 0; row < kPcRows; ++row) {
+        if (picture.Row(row).find(part) != std::string::npos)
+            return row;
+    }
+    return -1;
+}
+
+TEST(Menu, EveryMenuOpenedOnTheLastRowsIsDrawnWholeWithTheBarOnWhatEnterTakes)
+{
+    const std::string question = "Question ?";
+    // Each opens its menu with the cursor behind the question, steps below it as the programs do
+    // and returns the answer as text.
+    auto yesNo = [](YesNoItems items) {
+        return [items] {
+            int answer = -1;
+            AskYesNo(answer, items);
+            MenuStepBelow();
+            return std::to_string(answer);
+        };
+    };
+    auto atCursor = [](int count) {
+        return [count] {
+            Fill(Numbered(count));
+            int choice = 0, column = kMenuAtCursor, row = 0;
+            MenuChoose(choice, column, row);
+            MenuStepBelow();
+            return std::to_string(choice) + " at " + std::to_string(column) + "," + std::to_string(row);
+        };
+    };
+    struct Case {
+        const char* name;
+        int questionColumn;  // where the question is written
+        std::function<std::string()> open;
+        std::string script;
+        std::string barred;  // the item under the bar at the last wait ("" for none)
+        std::string answer;  // "@" stands for the menu's first row
+        int column;          // the menu's
+        int below;           // its first row below the question's
+        int width;
+        int count;
+    };
+    const Case cases[] = {
+        {"molda's Yes/No", 0, yesNo(YesNoItems::Narrow), "key enter", "No", "0", 11, 0, 5, 2},
+        {"the other programs' Yes/No, answered Yes", 0, yesNo(YesNoItems::Wide), "key down\nkey enter", "Yes", "1", 11,
+         0, 6, 2},
+        {"three items at the cursor, whose place the caller gets", 0, atCursor(3), "key enter", "Item 1", "101 at 11,@",
+         11, 0, 7, 3},
+        {"25 items at the cursor, 20 shown", 0, atCursor(25), "key enter", "Item 1", "101 at 11,@", 11, 0, 8, 25},
+        {"at a place given, which the caller gets back", 0,
+         [] {
+             Fill(Numbered(2));
+             int column = 0, row = 0;
+             BiosGetCursor(column, row);
+             int choice = 0;
+             column += 1;
+             MenuChoose(choice, column, row);
+             MenuStepBelow();
+             return std::to_string(choice) + " at " + std::to_string(column) + "," + std::to_string(row);
+         },
+         "key enter", "Item 1", "101 at 11,@", 11, 0, 7, 2},
+        {"shown without a bar", 0,
+         [] {
+             Fill(Numbered(8));
+             MenuShow();
+             WaitKey();
+             MenuStepBelow();
+             return std::string("shown");
+         },
+         "key a", "", "shown", 11, 0, 7, 8},
+        {"a Yes/No whose frame ends on the last column stays beside", 63, yesNo(YesNoItems::Narrow), "key enter", "No",
+         "0", 74, 0, 5, 2},
+        {"a Yes/No a column farther opens at the next row's start", 64, yesNo(YesNoItems::Narrow), "key enter", "No",
+         "0", 1, 1, 5, 2},
+        {"past the right edge, the caller gets the place used", 66, atCursor(2), "key enter", "Item 1", "101 at 1,@", 1,
+         1, 7, 2},
+        {"the file list", 0,
+         [] {
+             std::string name(kFileNameField, ' ');
+             SelectFile(name);
+             MenuStepBelow();
+             return name.substr(0, name.find_last_not_of(' ') + 1);
+         },
+         "key down\nkey down\nkey enter", "data.txt", "data.txt", 1, 1, 26, 3},
+        {"whether to replace a file, on a row of its own", 0,
+         [] { return std::to_string(AskReplaceFile("data.txt", 3)); }, "key enter", "No", "0", 33, 1, 6, 2},
+    };
+    const ScratchFolder folder("menu-rows");
+    folder.Write("data.txt", "1\n");
+    // Rows 20 to 25 of the screen, counted from 1.
+    for (int row = 19; row < kPcRows; ++row) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(c.name) + " from row " + std::to_string(row);
+            std::string answer;
+            const ScriptedRun run = RunScripted(c.script, [&] {
+                SetDrawColor(1);
+                SetTextCursor(c.questionColumn, row);
+                ScreenWrite("(A,\\)", {question});
+                answer = c.open();
+                ScreenWrite("('next',\\)", {});
+            });
+            ASSERT_EQ(run.ending, "returned") << what << "\n" << run.Describe();
+            ASSERT_FALSE(run.waits.empty()) << what;
+            const ScreenPicture& shown = run.waits.back();
+            const int visible = std::min(c.count, kMenuVisibleItems);
+            // The screen scrolls as far as the frame's foot needs, no farther.
+            const int questionRow = RowWith(shown, question);
+            EXPECT_EQ(questionRow, std::min(row, kPcRows - c.below - MenuRowsTaken(c.count))) << what;
+            const int first = questionRow + c.below;
+            std::string expectedAnswer = c.answer;
+            if (const size_t at = expectedAnswer.find('@'); at != std::string::npos)
+                expectedAnswer.replace(at, 1, std::to_string(first));
+            EXPECT_EQ(answer, expectedAnswer) << what;
+            EXPECT_TRUE(shown.MenuFrameWhole(c.column, first, c.width, visible)) << what << "\n" << shown.text;
+            for (int k = 0; k < visible; ++k) {
+                const std::string rowText = shown.Row(first + k);
+                EXPECT_EQ(rowText.size() > size_t(c.column) ? rowText.substr(static_cast<size_t>(c.column)) : "",
+                          Drawn(MenuItems.items[k + 1]))
+                    << what << " item " << k + 1;
+            }
+            if (!c.barred.empty()) {
+                const int bar = BarRow(shown);
+                ASSERT_GE(bar, 0) << what;
+                EXPECT_EQ(shown.Row(bar).substr(static_cast<size_t>(c.column)), c.barred) << what;
+            }
+            // What is written after it starts below the frame, which stays whole (scrolled up at
+            // the foot).
+            const int endFirst = RowWith(run.end, question) + c.below;
+            EXPECT_EQ(run.end.Row(endFirst + visible + 1), "next") << what << "\n" << run.end.text;
+            EXPECT_TRUE(run.end.MenuFrameWhole(c.column, endFirst, c.width, visible)) << what;
+        }
+    }
 }
 
 TEST(Menu, TheTableKeeps69ItemsOf80Characters)

@@ -87,6 +87,19 @@ int ScreenPicture::Count(int x0, int y0, int x1, int y1, int colour) const
     return count;
 }
 
+bool ScreenPicture::MenuFrameWhole(int column, int row, int width, int visible) const
+{
+    constexpr int kFrameColour = 7;
+    const int left = column * 8 - 2, top = row * 14 - 2;
+    const int right = left + width * 8 + 4, bottom = top + visible * 14 + 4;
+    if (left < 0 || top < 0 || right >= kPcWidth || bottom >= kPcHeight)
+        return false;
+    return Count(left, top, right, top, kFrameColour) == right - left + 1 &&
+           Count(left, bottom, right, bottom, kFrameColour) == right - left + 1 &&
+           Count(left, top, left, bottom, kFrameColour) == bottom - top + 1 &&
+           Count(right, top, right, bottom, kFrameColour) == bottom - top + 1;
+}
+
 std::string ScriptedRun::Describe() const
 {
     return "run ended " + ending + " " + std::to_string(code) + " after " + std::to_string(waits.size()) +

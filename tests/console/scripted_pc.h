@@ -17,6 +17,9 @@ struct ScreenPicture {
     std::string Row(int row) const;
     // The number of pixels of `colour` in the box (x0, y0)..(x1, y1).
     int Count(int x0, int y0, int x1, int y1, int colour) const;
+    // Whether the frame of a menu `width` cells wide with `visible` items from text cell (column,
+    // row) stands whole on the screen: its four lines complete in the frame colour.
+    bool MenuFrameWhole(int column, int row, int width, int visible) const;
 };
 
 struct ScriptedRun {

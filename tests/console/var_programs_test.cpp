@@ -83,6 +83,22 @@ int Count(const std::string& text, const std::string& part)
     return count;
 }
 
+// The row holding `part`, or -1.
+int RowWith(const ScreenPicture& picture, const std::string& part)
+{
+    for (int row = 0; row < kPcRows; ++row)
+        if (picture.Row(row).find(part) != std::string::npos) return row;
+    return -1;
+}
+
+// The row under a menu's bar (inverted to colour 15 over most of a cell), or -1.
+int BarRow(const ScreenPicture& picture)
+{
+    for (int row = 0; row < kPcRows; ++row)
+        if (picture.Count(0, row * 14, kPcWidth - 1, row * 14 + 13, 15) > 40) return row;
+    return -1;
+}
+
 struct Token {
     std::string text;
     size_t end = 0;  // the column after it
@@ -162,6 +178,12 @@ const Program kMolda = {"molda", MoldaMain, "molda", "M O L D A", "Exit from MOL
                         "  Y-W WHITE NOISE COVARIANCE MATRIX, V", 1e-6};
 const Program kDrav = {"drav", DravMain, "drav", " D R A V", "Exit from DRAV", "Exit DRAV",
                        "  WHITE NOISE COVARIANCE MATRIX, V", 2e-5};
+
+// The width of the program's Yes/No menu: molda's items are one column narrower than drav's.
+int YesNoWidth(const Program& p)
+{
+    return p.main == MoldaMain ? 5 : 6;
+}
 
 // The inputs up to the order prompt: m components from `file`, the k-th entry of the listing
 // (".", ".." first), differencing at `lags` (none when empty).
@@ -602,6 +624,91 @@ TEST(VarPrograms, DialogueRules)
              EXPECT_EQ(Before(run, s, "no file").Row(0), "     File (n-p) one-step prediction errors for X ?");
              EXPECT_EQ(folder.Read("abcdefghijklmnopqrstuvwx"), "");
          }},
+        {"with 11 components the covariance page keeps its heading: the criterion follows on a page of its own",
+         {&kMolda, &kDrav},
+         Simulated(40, 11, 17),
+         [](const Program&) {
+             Script s = ToModelMenu(11, 3, {});
+             return s("key s")("line 1")("key a", "coefficients")("key a", "covariance")("key a", "criterion");
+         },
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
+             const ScreenPicture& coefficients = Before(run, s, "coefficients");
+             EXPECT_EQ(coefficients.Row(0), "   PHI( 1)");
+             EXPECT_EQ(coefficients.Row(23), "  <Press any key to continue>");
+             const ScreenPicture& covariance = Before(run, s, "covariance");
+             EXPECT_EQ(covariance.Row(0), p.covarianceHeading);
+             // Eleven values a row take two lines.
+             for (int row = 1; row <= 22; ++row)
+                 EXPECT_EQ(Tokens(covariance.Row(row)).size(), row % 2 == 1 ? 6u : 5u) << row;
+             EXPECT_EQ(covariance.Row(23), "  <Press any key to continue>");
+             const ScreenPicture& criterion = Before(run, s, "criterion");
+             EXPECT_EQ(criterion.Row(0).substr(0, 10), "   AICC = ");
+             EXPECT_EQ(criterion.Row(1), "  <Press any key to continue>");
+             EXPECT_EQ(Before(run, s, "criterion").Row(2), "");
+         }},
+        {"with 10 components the covariance page holds the criterion",
+         {&kMolda, &kDrav},
+         Simulated(40, 10, 19),
+         [](const Program&) {
+             Script s = ToModelMenu(10, 3, {});
+             return s("key s")("line 1")("key a")("key a", "covariance")("key y", "forecasts?");
+         },
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
+             const ScreenPicture& covariance = Before(run, s, "covariance");
+             EXPECT_EQ(covariance.Row(0), p.covarianceHeading);
+             EXPECT_EQ(covariance.Row(21).substr(0, 10), "   AICC = ");
+             EXPECT_EQ(covariance.Row(22), "  <Press any key to continue>");
+             EXPECT_EQ(Before(run, s, "forecasts?").Row(0).substr(0, 25), "     Forecasts required ?");
+         }},
+        {"the plot question under 20 forecasts: its menu whole, Enter takes No, Y plots",
+         {&kMolda, &kDrav},
+         Simulated(98, 1, 23),
+         [](const Program&) {
+             Script s = ToModelMenu(1, 3, {});
+             s("key s")("line 2")("key a")("key a")("key y")("line 20")("key 1")("key a", "table");
+             return s("key enter", "plot?")("key 1", "forecast menu")("key a")("key y", "plot? again")("key a", "plot text");
+         },
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder&) {
+             const std::string question = "     Plot the data and predictors for component  1?";
+             EXPECT_EQ(Before(run, s, "table").Row(21).substr(0, 11), "        118");
+             for (const char* tag : {"plot?", "plot? again"}) {
+                 const ScreenPicture& asked = Before(run, s, tag);
+                 // The page scrolled up under the question: the menu's frame stands on the screen.
+                 const int row = RowWith(asked, question);
+                 EXPECT_EQ(row, 21) << tag << "\n" << asked.text;
+                 EXPECT_EQ(asked.Row(row + 1), " No") << tag;
+                 EXPECT_EQ(asked.Row(row + 2), " Yes") << tag;
+                 EXPECT_EQ(BarRow(asked), row + 1) << tag;
+                 EXPECT_TRUE(asked.MenuFrameWhole(1, row + 1, YesNoWidth(p), 2)) << tag;
+             }
+             // Enter answered No: the forecast menu again, not the plot.
+             EXPECT_EQ(Before(run, s, "forecast menu").Row(2), "     Continue");
+             EXPECT_EQ(Before(run, s, "plot text").Row(0), "   Press any key and the original data will");
+         }},
+        {"whether to replace a file, asked at the foot of a scrolled page: its menu whole, Enter takes No",
+         {&kMolda, &kDrav},
+         deaths,
+         [](const Program&) {
+             Script s = ToModelMenu(2, 3, {12});
+             s("key s")("line 1")("key a")("key a")("key n")("key y")("line errors.txt")("key y");
+             s("key s")("line 2")("key a")("key a")("key n")("key y");
+             for (int refused = 0; refused < 7; ++refused) s("line data.txt");
+             s("line errors.txt")("key enter", "exists")("line other.txt", "asked again");
+             return s("key n")("key x");
+         },
+         [](const Program& p, const ScriptedRun& run, const Script& s, const ScratchFolder& folder) {
+             EXPECT_EQ(run.ending, "stopped");
+             const ScreenPicture& exists = Before(run, s, "exists");
+             const int row = RowWith(exists, "     errors.txt exists. Replace it?  No");
+             EXPECT_EQ(row, 22) << exists.text;
+             EXPECT_EQ(BarRow(exists), row);
+             EXPECT_TRUE(exists.MenuFrameWhole(37, row, YesNoWidth(p), 2)) << exists.text;
+             const ScreenPicture& again = Before(run, s, "asked again");
+             EXPECT_EQ(again.Row(24), "    Enter filename for the prediction errors :");
+             // Enter kept the file of order 1, 59 vectors; the errors of order 2 went to the other.
+             EXPECT_EQ(Count(folder.Read("errors.txt"), "\r\n"), 59);
+             EXPECT_EQ(Count(folder.Read("other.txt"), "\r\n"), 58);
+         }},
         {"a file that exists is replaced on Yes only; the data file is refused first",
          {&kMolda, &kDrav},
          deaths,
@@ -623,10 +730,8 @@ TEST(VarPrograms, DialogueRules)
              EXPECT_EQ(exists.Row(6), "    Enter filename for the prediction errors : errors.txt");
              EXPECT_EQ(exists.Row(7), "     errors.txt exists. Replace it?  No");
              EXPECT_EQ(exists.Row(8), std::string(37, ' ') + "Yes");
-             // The right side of the menu's frame: molda's items are one column narrower than
-             // drav's, as in its other questions.
-             const int right = p.main == MoldaMain ? 338 : 346;
-             EXPECT_EQ(exists.Count(right, 100, right, 124, 7), 25);
+             // molda's items are one column narrower than drav's, as in its other questions.
+             EXPECT_TRUE(exists.MenuFrameWhole(37, 7, YesNoWidth(p), 2));
              EXPECT_EQ(Before(run, s, "asked again").Row(12), "    Enter filename for the prediction errors :");
              EXPECT_EQ(Before(run, s, "exists again").Row(13), "     errors.txt exists. Replace it?  No");
              EXPECT_EQ(Before(run, s, "another model?").Row(0), "     Do you wish to try another model for X ?");

@@ -23,20 +23,20 @@ TEST(ClipboardText, ValuesTheFixedTextCannotShowGoInExponentForm)
     } cases[] = {
         {0.0, "0.0000"},           // a true zero keeps its fixed text
         {12.345, "12.345"},
-        {1.2345678e20, "1.2346e+20"},  // fixed text would be asterisks
-        {-1.5e-12, "-1.5000e-12"},
-        {3e-20, "3.0000e-20"},         // fixed text would show 0
+        {1.2345678e20, "1.2346E+020"},  // fixed text would be asterisks
+        {-1.5e-12, "-1.5000E-012"},
+        {3e-20, "3.0000E-020"},         // fixed text would show 0
         {std::nan(""), "NaN"},
         {inf, "Infinity"},
         {-inf, "-Infinity"},
         // Rounding up would pass the largest double: the digits are cut instead.
-        {std::numeric_limits<double>::max(), "1.7976e+308"},
-        {-std::numeric_limits<double>::max(), "-1.7976e+308"},
-        {1.79766e308, "1.7976e+308"},
-        {1.79764e308, "1.7976e+308"},
-        {1.7975e308, "1.7975e+308"},
-        {-1.7975e308, "-1.7975e+308"},
-        {5e-324, "4.9407e-324"},
+        {std::numeric_limits<double>::max(), "1.7976E+308"},
+        {-std::numeric_limits<double>::max(), "-1.7976E+308"},
+        {1.79766e308, "1.7976E+308"},
+        {1.79764e308, "1.7976E+308"},
+        {1.7975e308, "1.7975E+308"},
+        {-1.7975e308, "-1.7975E+308"},
+        {5e-324, "4.9407E-324"},
     };
     for (const auto& c : cases) EXPECT_EQ(ClipboardNumberText(c.x), c.text) << c.x;
 }

@@ -174,7 +174,7 @@ TEST(TypedLimits, ProposedLimitsReadBackDrawable)
         {1e9, 1e9 + 0.01, "1000000000.00", "1000000000.01"},
         {1000000.3, 1000040.7, "1000000.30", "1000040.70"},  // 5 digits: 1000000., 0.7 % of the span off
         {-1.797e308, 1.797e308, "-1.7970E+308", "1.7970E+308"},
-        {1e-20, 3e-20, "1.0000E-20", "3.0000E-20"},
+        {1e-20, 3e-20, "1.0000E-020", "3.0000E-020"},
         {5, 5, "5.0000", "5.0000"},  // not drawable as it stands: the usual texts
     };
     for (const Case& c : cases) {

@@ -41,12 +41,16 @@ TEST(InfoArrayTextTest, CellsAndLineEnds)
     EXPECT_EQ(InfoArrayText({7}, 1, 0, 1), "           7.0\r\n\r\n");  // a count below 1 counts as 1
 }
 
-TEST(InfoArrayTextTest, WideValuesKeepTheirTextAfterABlank)
+TEST(InfoArrayTextTest, WideValuesKeepABlankInFrontAndTheirColumn)
 {
-    // 14 characters would fill the cell and run into the value before; 15 would be cut.
-    EXPECT_EQ(InfoArrayText({12345678901.25, 12345678901.25}, 2, 2, 2), " 12345678901.25 12345678901.25\r\n\r\n");
+    // A text of 14 characters would fill the cell and run into the value before: 13 at most,
+    // in significant-digit form where F15.d needs more, never asterisks.
+    EXPECT_EQ(InfoArrayText({12345678901.25, 12345678901.25}, 2, 2, 2), "  12345678901.  12345678901.\r\n\r\n");
     EXPECT_EQ(InfoArrayText({1234567890.25}, 1, 1, 2), " 1234567890.25\r\n\r\n");
-    EXPECT_EQ(InfoArrayText({-12345678901.25, 1}, 2, 2, 2), " -12345678901.25          1.00\r\n\r\n");
-    // Beyond the F15.d field: the significant digits that 14 characters hold, never asterisks.
-    EXPECT_EQ(InfoArrayText({2.2e10, -1.5e20}, 2, 2, 4), " 22000000000.00 -1.500000E+020\r\n\r\n");
+    EXPECT_EQ(InfoArrayText({-12345678901.25, 1}, 2, 2, 2), " -12345678901.          1.00\r\n\r\n");
+    // Beyond every fixed-point text of 13 characters, and too small to show: exponent form.
+    EXPECT_EQ(InfoArrayText({2.2e10, -1.5e20}, 2, 2, 4), "  22000000000. -1.50000E+020\r\n\r\n");
+    EXPECT_EQ(InfoArrayText({7.39e-10, 0.0}, 2, 2, 6), " 7.390000E-010      0.000000\r\n\r\n");
+    // Autocorrelations keep their fixed form, zeros included.
+    EXPECT_EQ(InfoArrayText({7.39e-10, 0.5}, 2, 2, 4, NumberScale::Fixed), "        0.0000        0.5000\r\n\r\n");
 }

@@ -134,14 +134,14 @@ TEST(DataReport, GoldenTexts)
         // then asterisks: the finite ones are written in significant-digit form, the variance
         // beyond the doubles is said.
         {"a constant series of 1e308", [](UnivariateProject& u) { SetSeries(u, std::vector<double>(5, 1e308)); }, data,
-         Join(Join(kDataHeading, {"# of Data Points =        5", "  ", "Sample Mean = 1.0000000E+308",
+         Join(Join(kDataHeading, {"# of Data Points =        5", "  ", "Sample Mean = 1.00000000E+308",
                                   "Sample Variance = 0.000000", "Std.Error(Sample Mean) =  0.000000", rule, "  "}),
               model)},
         {"1.7e308 of both signs",
          [](UnivariateProject& u) { SetSeries(u, {1.7e308, -1.7e308, 1.7e308, -1.7e308}); }, data,
          Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 0.0000",
                                   "Sample Variance: the values are too large for it",
-                                  "Std.Error(Sample Mean) =  4.2500000E+307", rule, "  "}),
+                                  "Std.Error(Sample Mean) =  4.25000000E+307", rule, "  "}),
               model)},
         // A series in currency units: F15.4 cannot hold its mean, nor F15.6 its variance and
         // standard error, nor the white-noise variance.
@@ -151,10 +151,10 @@ TEST(DataReport, GoldenTexts)
              u.wnVariance = 1.5e9;
          },
          data,
-         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 21500000000.00",
-                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  599478940.4141",
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Sample Mean = 21500000000.000",
+                                  "Sample Variance = 1.25000000E+018", "Std.Error(Sample Mean) =  599478940.41409",
                                   rule, "  "}),
-              Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 1500000000.000"}))},
+              Join(Join({"MODEL:"}, kWhiteNoise), {"  ", "WN Variance = 1500000000.0000"}))},
         {"the subtracted mean of such values",
          [](UnivariateProject& u) {
              SetSeries(u, {-1.5e9, -0.5e9, 0.5e9, 1.5e9});
@@ -163,8 +163,8 @@ TEST(DataReport, GoldenTexts)
              Push(u, mean);
          },
          data,
-         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Subtracted Mean = 21500000000.00",
-                                  "Sample Variance = 1.2500000E+018", "Std.Error(Sample Mean) =  625000000.0000",
+         Join(Join(kDataHeading, {"# of Data Points =        4", "  ", "Subtracted Mean = 21500000000.000",
+                                  "Sample Variance = 1.25000000E+018", "Std.Error(Sample Mean) =  625000000.00000",
                                   rule, "  "}),
               model)},
     });
@@ -1075,7 +1075,7 @@ TEST(Reports, NumbersBeyondTheirFixedFieldsKeepTheirDigits)
              u.coefficientCovariance.values = {4e14, 0, 0, 2.5e9};
          },
          [](UnivariateProject& u) { return RegressionReport(u); },
-         {"WN Variance = 1500000000.000", "              0 21500000000.00 20000000.00000",
+         {"WN Variance = 1500000000.0000", "              0 21500000000.00 20000000.00000",
           "              1 -15000000.0000 50000.00000000"}},
         {"maximum likelihood",
          [](UnivariateProject& u) {
@@ -1086,7 +1086,7 @@ TEST(Reports, NumbersBeyondTheirFixedFieldsKeepTheirDigits)
              u.aicc = 1.25e16;
          },
          [](UnivariateProject& u) { return MaxLikelihoodReport(u); },
-         {"WN Variance = 2500000000000.", "-2Log(Likelihood) = 1.2500000E+016", "AICC = 1.2500000E+016"}},
+         {"WN Variance = 2500000000000.", "-2Log(Likelihood) = 1.25000000E+016", "AICC = 1.25000000E+016"}},
         {"ARMA forecasts",
          [](UnivariateProject& u) {
              u.forecastSteps = 1;
@@ -1100,13 +1100,13 @@ TEST(Reports, NumbersBeyondTheirFixedFieldsKeepTheirDigits)
              u.residuals = {1, -1};
              u.residualSsPerN = 1.25e18;
          },
-         [](UnivariateProject& u) { return ResidualsReport(u); }, {"Residual Variance = 1.2500000E+018"}},
+         [](UnivariateProject& u) { return ResidualsReport(u); }, {"Residual Variance = 1.25000000E+018"}},
         {"Holt-Winters",
          [](UnivariateProject& u) {
              HoltWinters(u);
              u.hwRootMse = 2.5e11;
          },
-         [](UnivariateProject& u) { return HoltWintersReport(u); }, {" Root mean-squared error = 250000000000."}},
+         [](UnivariateProject& u) { return HoltWintersReport(u); }, {" Root mean-squared error = 250000000000.00"}},
         {"sample variance",
          [](UnivariateProject& u) {
              u.acfViewFlags = 25;
@@ -1114,7 +1114,7 @@ TEST(Reports, NumbersBeyondTheirFixedFieldsKeepTheirDigits)
              u.sampleAcf = u.samplePacf = {1, 0.5};
              u.sampleGamma0 = 1.25e18;
          },
-         [](UnivariateProject& u) { return AcfReport(u); }, {"Sample Variance = 1.2500000E+018"}},
+         [](UnivariateProject& u) { return AcfReport(u); }, {"Sample Variance = 1.25000000E+018"}},
     };
     int32_t (*const kept)(UnivariateProject&) = ModelCriteriaRoutine;
     ModelCriteriaRoutine = FakeCriteria;

@@ -69,7 +69,7 @@ int32_t FisherTestDialog(UnivariateProject& u)
     std::vector<std::string> texts;
     (void)DialogRunEntries(IDD_FISHER_TEST,
                          {{IDC_FISHER_RATIO, values ? SignificantText(u.fisherStatistic, 6) : "none"},
-                          {IDC_FISHER_PROBABILITY, values ? SignificantText(u.fisherProbability, 6) : "none"}},
+                          {IDC_FISHER_PROBABILITY, values ? FittedSignificant(u.fisherProbability, 6, 15, NumberScale::Fixed) : "none"}},
                          texts);
     return 1;
 }
