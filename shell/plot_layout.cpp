@@ -53,16 +53,36 @@ std::string FixedLabel(double t, int32_t w, int32_t d)
 
 int32_t FloorLog10(double v) { return static_cast<int32_t>(std::floor(std::log10(v))); }
 
-// t under an E or ES descriptor without an exponent width, as "(ES9.1)". An exponent of three
-// digits (values near the ends of the doubles) drops the E there, as in "1.5+308": such a label is
-// written with a three-digit exponent field instead, one character wider, "1.5E+308".
-std::string ExponentLabel(const std::string& descriptor, int32_t width, int32_t decimals, double t)
-{
-    const std::string text = Write("(" + descriptor + std::to_string(width) + "." + std::to_string(decimals) + ")", {t});
-    if (text.find('E') != std::string::npos) return text;
-    return Write("(" + descriptor + std::to_string(width + 1) + "." + std::to_string(decimals) + "E3)", {t});
-}
+// Labels of ticks of step s are written in exponent form.
+bool ExponentStep(double s) { return s > 9999 || s < 0.0001; }
 
+// A label in exponent form and the decimals it shows.
+struct ExponentText {
+    std::string text;
+    int32_t decimals = 0;
+};
+
+// Tick t, a multiple of step s, under an E or ES descriptor without an exponent width, as "(ES9.1)".
+// An exponent of three digits (values near the ends of the doubles) drops the E there, as in
+// "1.5+308": such a label is written with a three-digit exponent field instead, one character
+// wider, "1.5E+308". Where the descriptor's decimals would name a different tick (1.5e308 as
+// "0.2E+309", a third off), the label takes as many more decimals, and as much more width, as it
+// needs to read back within a thousandth of a step of its tick; 17 significant digits read back
+// every double, so the search ends there.
+ExponentText ExponentLabel(const std::string& descriptor, int32_t width, int32_t decimals, double t, double s)
+{
+    ExponentText label;
+    for (int32_t d = decimals; d <= 17; ++d) {
+        const std::string w = std::to_string(width + d - decimals), dd = std::to_string(d);
+        label.text = Write("(" + descriptor + w + "." + dd + ")", {t});
+        if (label.text.find('E') == std::string::npos)
+            label.text = Write("(" + descriptor + std::to_string(width + d - decimals + 1) + "." + dd + "E3)", {t});
+        label.decimals = d;
+        double shown = 0;
+        if (ReadFreeReals(label.text, 1, &shown) == 1 && std::fabs(shown - t) <= s * 1e-3) break;
+    }
+    return label;
+}
 }  // namespace
 
 PanelGrid ComputePanelGrid(int32_t width, int32_t height, int32_t n)
@@ -113,18 +133,30 @@ int32_t LayOutPlot(const PlotRecord& plot, PlotRect rect, int32_t selector, Plot
     return 1;
 }
 
+namespace {
+
+// (max - min) / pixels, from halves when the span of limits near both ends of the doubles
+// overflows (the mouse position over such a plot would otherwise read as infinite).
+double PerPixel(double min, double max, int32_t pixels)
+{
+    const double span = max - min;
+    return std::isfinite(span) ? span / pixels : (max / 2 - min / 2) / pixels * 2;
+}
+
+}  // namespace
+
 void StorePanelMappings(PlotRecord& plot, const PlotLayout& layout)
 {
     for (const LaidOutPanel& cell : layout.panels) {
         PlotPanel& panel = plot.panels[cell.panel];
-        panel.xPerPixel = (panel.xMax - panel.xMin) / cell.rect.Width();
+        panel.xPerPixel = PerPixel(panel.xMin, panel.xMax, cell.rect.Width());
         if (panel.xPerPixel == 0) {
             panel.xPerPixel = 1;
             panel.xOrigin = 1;
         } else {
             panel.xOrigin = ClampPixel(cell.rect.left - panel.xMin / panel.xPerPixel);
         }
-        panel.yPerPixel = (panel.yMax - panel.yMin) / cell.rect.Height();
+        panel.yPerPixel = PerPixel(panel.yMin, panel.yMax, cell.rect.Height());
         if (panel.yPerPixel == 0) {
             panel.yPerPixel = 1;
             panel.yOrigin = 1;
@@ -226,7 +258,7 @@ std::vector<double> TickValues(double min, double max, double step)
 
 std::string YAxisLabel(double t, double s)
 {
-    if (s > 9999 || s < 0.0001) return TrimRight(ExponentLabel("ES", 9, 1, t));
+    if (ExponentStep(s)) return TrimRight(ExponentLabel("ES", 9, 1, t, s).text);
     if (s >= 1) return TrimRight(FixedLabel(t, FloorLog10(s) + 4, 0));
     const int32_t k = static_cast<int32_t>(std::floor(std::fabs(std::log10(s)))) + 5;
     return TrimRight(FixedLabel(t, k + 1, k - 3));
@@ -234,13 +266,14 @@ std::string YAxisLabel(double t, double s)
 
 std::string XAxisLabel(double t, double s)
 {
-    if (s > 9999 || s < 0.0001) return TrimRight(ExponentLabel("E", 12, 1, t));
+    if (ExponentStep(s)) return TrimRight(ExponentLabel("E", 12, 1, t, s).text);
     if (s < 1) {
         const int32_t k = static_cast<int32_t>(std::floor(std::fabs(std::log10(s)))) + 4;
         return TrimRight(FixedLabel(t, k + 1, k - 3));
     }
     // Beyond the range of whole numbers a tick keeps its real form.
-    if (std::fabs(t) >= 1e18) return TrimRight(ExponentLabel("E", 12, 1, t));
+    // (A long long holds whole numbers up to 9.2e18 only.)
+    if (std::fabs(t) >= 1e18) return TrimRight(ExponentLabel("E", 12, 1, t, s).text);
     const long long n = std::llround(t);  // halves away from zero
     if (n == 0) return Write("(I1)", {0});
     int32_t w = FloorLog10(std::fabs(t)) + 1 + (t < 0 ? 2 : 0);
@@ -248,6 +281,22 @@ std::string XAxisLabel(double t, double s)
     if (w < needed) w = needed;
     return TrimRight(Write("(I" + std::to_string(w) + ")", {n}));
 }
+
+namespace {
+
+// The digits of an x label as the rule for labelling every other tick counts them: those of a
+// whole number of step s, floor(log10 s) + 1; for labels in exponent form the digits of their
+// mantissa, which is all they show (a step near 1e308 would otherwise count 308 digits, and a
+// histogram of extreme values would lose half its labels).
+double XLabelDigits(const std::vector<double>& ticks, double s)
+{
+    if (!ExponentStep(s)) return std::floor(std::log10(s)) + 1;
+    int32_t digits = 1;
+    for (double t : ticks) digits = std::max(digits, ExponentLabel("E", 12, 1, t, s).decimals);
+    return digits;
+}
+
+}  // namespace
 
 int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
 {
@@ -272,9 +321,10 @@ int32_t LayOutPanelAxes(const PlotPanel& panel, PlotRect rect, PanelAxes& out)
     }
 
     const double sx = TickStep(panel.xMin, panel.xMax);
-    const bool everyOtherX = sx > 0 && (std::floor(std::log10(sx)) + 1) * StepsInSpan(panel.xMin, panel.xMax, sx) >= 20;
+    const std::vector<double> xTicks = TickValues(panel.xMin, panel.xMax, sx);
+    const bool everyOtherX = sx > 0 && XLabelDigits(xTicks, sx) * StepsInSpan(panel.xMin, panel.xMax, sx) >= 20;
     i = 0;
-    for (double t : TickValues(panel.xMin, panel.xMax, sx)) {
+    for (double t : xTicks) {
         AxisTick tick{t, map.X(t), ""};
         if (!everyOtherX || i % 2 == 0) tick.label = XAxisLabel(t, sx);
         out.x.push_back(tick);

@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "platform/dialog_values.h"
+#include "platform/fortran_format.h"
 #include "shell/number_format.h"
 
 namespace {
@@ -91,6 +93,22 @@ DataPoint PixelToData(const PlotPanel& panel, int32_t x, int32_t y)
 std::string ShortSignificant(double v)
 {
     return SignificantText(v, 5);
+}
+
+AxisLimitTexts ProposedAxisLimits(double min, double max)
+{
+    for (int32_t digits = 5; digits <= 18; ++digits) {
+        // Past what 15 characters hold, the shortest texts that read back exactly.
+        const auto text = [digits](double v) { return digits <= 17 ? SignificantText(v, digits) : FreeFormatReal(v); };
+        AxisLimitTexts texts{text(min), text(max)};
+        // Within a thousandth of the span of the limits, so that OK keeps the panel as it is.
+        const double close = (max / 2 - min / 2) * 2e-3;
+        double a = 0, b = 0;
+        if (ParseDialogReal(texts.min, a) == 1 && ParseDialogReal(texts.max, b) == 1 && AxisLimitsDrawable(a, b) &&
+            std::fabs(a / 2 - min / 2) <= close && std::fabs(b / 2 - max / 2) <= close)
+            return texts;
+    }
+    return AxisLimitTexts{ShortSignificant(min), ShortSignificant(max)};
 }
 
 std::string PlotCoordinatesText(const PlotPanel& panel, int32_t x, int32_t y)

@@ -39,8 +39,18 @@ struct DataPoint {
 };
 DataPoint PixelToData(const PlotPanel& panel, int32_t x, int32_t y);
 
-// A limit or coordinate as shown to the user: 5 significant digits, trailing blanks removed.
+// A limit or coordinate as shown to the user: SignificantText with 5 digits.
 std::string ShortSignificant(double v);
+
+// The texts the plot-limits dialog proposes for the two limits of one axis: ShortSignificant's,
+// or with as many more significant digits as it takes for the texts to read back as limits that
+// can be drawn (AxisLimitsDrawable), each within a thousandth of the span of its limit, so that
+// OK on a zoomed panel keeps it (5 digits make 1000.0001 and 1000.0009 both 1000.0). Limits that
+// cannot be drawn keep ShortSignificant's texts.
+struct AxisLimitTexts {
+    std::string min, max;
+};
+AxisLimitTexts ProposedAxisLimits(double min, double max);
 
 // The status-bar text of the mouse at (x, y) over the panel: "( x value, y value )".
 std::string PlotCoordinatesText(const PlotPanel& panel, int32_t x, int32_t y);

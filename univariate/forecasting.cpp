@@ -12,6 +12,8 @@
 #include "numlib/finite_values.h"
 #include "platform/typed_entry.h"
 #include "resources/resource.h"
+#include "shell/number_format.h"
+#include "shell/proposed_number.h"
 #include "univariate/forecast_engines.h"
 #include "univariate/model_evaluation.h"
 #include "univariate/statistics.h"
@@ -298,6 +300,16 @@ void ApplyForecastRules(UnivariateFields& u, const TransformSummary& s)
         if (mean) u.forecastAddMean = 1;
         if (regression) u.forecastRegression = 1;
     }
+}
+
+std::string ForecastVarianceText(double variance)
+{
+    return ProposedNumberText(variance, FixedText(variance, 6), 6);
+}
+
+std::string SmoothingConstantText(double value)
+{
+    return FittedFixed(value, 5, 15, NumberScale::Fixed);
 }
 
 ForecastCheck CheckArmaForecastEntries(const std::string& stepsText, const std::string& varianceText,

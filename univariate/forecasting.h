@@ -62,6 +62,10 @@ struct ForecastCheck {
     bool completeSet = false;   // the range entered is the default (complete) one
 };
 
+// The white-noise variance dialog 146 proposes: with 6 decimals where they show it, else to 6
+// significant digits, so that OK on the proposal reads it back (ProposedNumberText).
+std::string ForecastVarianceText(double variance);
+
 // Checks the entries of dialog 146; only when they are accepted are the number of forecasts
 // written to `steps` and the variance to `v`, so that a refused entry reaches nothing. A number
 // of forecasts beyond the integers is refused with the range, as one beyond 100000 is; an entry
@@ -145,6 +149,10 @@ struct HoltWintersEntries {
     int32_t n = 0, g = 0;
 };
 ForecastCheck CheckHoltWintersEntries(const HoltWintersEntries& e);
+
+// A smoothing constant (alpha, beta, gamma) as the Holt-Winters dialogs propose it: with 5
+// decimals, a constant on the scale of one (FittedFixed), readable by OK at any value.
+std::string SmoothingConstantText(double value);
 
 // Settings of a Holt-Winters run (seasonal when period >= 2), first and last as for ARAR.
 struct HoltWintersSettings {

@@ -15,6 +15,7 @@
 #include "numlib/periodogram.h"
 #include "platform/typed_entry.h"
 #include "shell/number_format.h"
+#include "shell/proposed_number.h"
 #include "univariate/model_evaluation.h"
 #include "univariate/model_snapshot.h"
 #include "univariate/preliminary_estimation.h"
@@ -101,6 +102,11 @@ void FitStatistics(UnivariateFields& u)
 }
 
 }  // namespace
+
+std::string AccuracyText(double accuracy)
+{
+    return ProposedNumberText(accuracy, FixedText(accuracy, 5), 6);
+}
 
 double DefaultAccuracy(const UnivariateFields& u)
 {

@@ -21,6 +21,11 @@ constexpr int32_t kMaxIterationLimit = 100000;
 // 0.001 when every coefficient is zero.
 double DefaultAccuracy(const UnivariateFields& project);
 
+// An accuracy or a step as the estimation dialogs propose it: with 5 decimals where they show it,
+// else to 6 significant digits, so that a tolerance below 0.000005 is not proposed as 0, which
+// OK would refuse (ProposedNumberText).
+std::string AccuracyText(double accuracy);
+
 // What the maximum likelihood dialog holds at OK.
 struct MleChoice {
     bool maximumLikelihood = true, noOptimisation = false;

@@ -52,7 +52,7 @@ int32_t SmoothingSliderStart(SmoothingKind kind, double v)
 
 double SmoothingSliderValue(int32_t position) { return (position - 1) * 0.1; }
 
-std::string SmoothingParameterText(double v) { return FixedText(v, 2); }
+std::string SmoothingParameterText(double v) { return FittedFixed(v, 2, 15, NumberScale::Fixed); }
 
 SmoothingEntry ReadSmoothingEntry(SmoothingKind kind, std::string_view text, double& v, std::string& message)
 {

@@ -35,7 +35,8 @@ int32_t SmoothingSliderPosition(double v);
 int32_t SmoothingSliderStart(SmoothingKind kind, double v);
 // (position - 1) * 0.1.
 double SmoothingSliderValue(int32_t position);
-// The parameter as its edit box shows it: two decimals without blanks.
+// The parameter as its edit box shows it: two decimals without blanks (FittedFixed on its fixed
+// scale, so that any value reads back).
 std::string SmoothingParameterText(double v);
 
 // Messages of a refused typed parameter.

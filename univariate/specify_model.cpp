@@ -8,8 +8,8 @@
 #include "platform/dialog_values.h"
 #include "platform/typed_entry.h"
 #include "shell/number_format.h"
+#include "shell/proposed_number.h"
 #include "univariate/constraints.h"
-#include "univariate/report_cells.h"
 
 SpecifyModelWork StartSpecifyModel(const UnivariateFields& u)
 {
@@ -69,15 +69,11 @@ std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t 
     return rows;
 }
 
-std::string DText(double d) { return FixedText(d, 3); }
+std::string DText(double d) { return FittedFixed(d, 3, 15, NumberScale::Fixed); }
 
 std::string VarianceText(double variance)
 {
-    const std::string fixed = FixedText(variance, 5);
-    double shown = 0.0;
-    if (ParseDialogReal(fixed, shown) == 1 && std::fabs(shown - variance) <= 1e-3 * std::fabs(variance))
-        return fixed;
-    return Trimmed(FormattedLine("(1PE13.5E3)", {variance}));
+    return ProposedNumberText(variance, FixedText(variance, 5), 6);
 }
 
 std::string ReadDEntry(std::string_view text, double& d)

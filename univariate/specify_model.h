@@ -49,8 +49,9 @@ std::string CoefficientText(double value);
 // The list rows "Phi(i) = value", i = 1..order.
 std::vector<std::string> CoefficientList(bool ar, const double* values, int32_t order);
 
-// d with 3 decimals; the variance with 5 decimals, or in exponent form when that text would
-// read back more than 0.1 % away from the value (a small variance would show as 0.00000).
+// d with 3 decimals (FittedFixed on its fixed scale); the variance with 5 decimals, or in
+// exponent form with 6 significant digits when that text would read back more than 0.1 % away
+// from the value (a small variance would show as 0.00000), by ProposedNumberText.
 std::string DText(double d);
 std::string VarianceText(double variance);
 

@@ -71,10 +71,12 @@ void ShowPanelPicture(LimitsDialog& d)
 void FillLimits(LimitsDialog& d)
 {
     const PlotPanel& panel = d.plot->panels[d.panel];
-    DialogSetText(d, IDC_LIMIT_XMIN, ShortSignificant(panel.xMin));
-    DialogSetText(d, IDC_LIMIT_XMAX, ShortSignificant(panel.xMax));
-    DialogSetText(d, IDC_LIMIT_YMIN, ShortSignificant(panel.yMin));
-    DialogSetText(d, IDC_LIMIT_YMAX, ShortSignificant(panel.yMax));
+    const AxisLimitTexts x = ProposedAxisLimits(panel.xMin, panel.xMax);
+    const AxisLimitTexts y = ProposedAxisLimits(panel.yMin, panel.yMax);
+    DialogSetText(d, IDC_LIMIT_XMIN, x.min);
+    DialogSetText(d, IDC_LIMIT_XMAX, x.max);
+    DialogSetText(d, IDC_LIMIT_YMIN, y.min);
+    DialogSetText(d, IDC_LIMIT_YMAX, y.max);
     ShowPanelPicture(d);
 }
 

@@ -12,6 +12,7 @@
 #include "shell/number_format.h"
 #include "shell/project_table.h"
 #include "shell/win32/info_window.h"
+#include "univariate/forecasting.h"
 #include "univariate/refresh.h"
 #include "univariate/transforms.h"
 #include "univariate/univariate_project.h"
@@ -25,13 +26,14 @@ HWND Handle(HWND__* window) { return reinterpret_cast<HWND>(window); }
 // A univariate project of n values of a trending wave with period 12.
 class ForecastCommandsTest : public FrameFixture {
 protected:
-    void Open(int n)
+    void Open(int n, double scale = 1)
     {
         ASSERT_EQ(NewProjectOfKind(1), 1);
         project_ = ProjectTable[1].univariate;
         ASSERT_NE(project_, nullptr);
         std::vector<double> x;
-        for (int t = 1; t <= n; ++t) x.push_back(10 + 0.1 * t + std::sin(0.5236 * t) + 0.3 * std::cos(1.9 * t));
+        for (int t = 1; t <= n; ++t)
+            x.push_back(scale * (10 + 0.1 * t + std::sin(0.5236 * t) + 0.3 * std::cos(1.9 * t)));
         ASSERT_EQ(VeskImportData(*project_, x), 1);
         PumpMessages();
         TakeSeenDialogs();
@@ -48,6 +50,27 @@ protected:
 };
 
 }  // namespace
+
+// A series in currency units (a white-noise variance of 1e8 and more, beyond F15.6): the dialog
+// proposes the variance in a form OK reads back, and OK on the proposal forecasts at once; it
+// used to propose asterisks and come back silently until a variance was typed.
+TEST_F(ForecastCommandsTest, ArmaDialogProposalOfALargeVarianceIsAccepted)
+{
+    Open(40, 1e5);
+    UnivariateProject& u = *project_;
+    u.p = 1;
+    u.phi[1] = 0.5;
+    VeskRefresh(u, 0, 1);
+    ASSERT_GE(u.residualSsPerN, 1e8);
+    std::wstring proposed;
+    DialogAnswer ok = Press(IDOK, {{IDC_FC_STEPS, L"5"}});
+    ok.inspect = [&](HWND dialog) { proposed = ItemText(dialog, IDC_FC_VARIANCE); };
+    AnswerNextDialog(ok);
+    EXPECT_EQ(Command(IDM_FORECAST_ARMA).size(), 1u);
+    EXPECT_EQ(proposed.find(L'*'), std::wstring::npos) << Utf8Text(proposed);
+    EXPECT_EQ(u.armaForecasts.size(), 5u);
+    EXPECT_NEAR(u.wnVariance, u.residualSsPerN, 1e-5 * u.residualSsPerN);
+}
 
 // Dialog 146 without transforms: the four transform boxes and the regression box are unchecked
 // and disabled; OK draws data and forecasts into the titled view; Cancel changes only the
@@ -68,6 +91,7 @@ TEST_F(ForecastCommandsTest, ArmaDialog)
         EXPECT_EQ(WindowText(dialog), L"ARMA Forecast");
         EXPECT_EQ(ItemText(dialog, IDC_FC_STEPS), L"10");
         EXPECT_EQ(ItemText(dialog, IDC_FC_VARIANCE), WideText(FixedText(u.residualSsPerN, 6)));
+        EXPECT_EQ(ItemText(dialog, IDC_FC_VARIANCE), WideText(ForecastVarianceText(u.residualSsPerN)));
         for (int id : {IDC_FC_ADD_MEAN, IDC_FC_ADD_TREND, IDC_FC_UNDIFFERENCE, IDC_FC_INVERT_BOXCOX, IDC_FC_REGRESSION}) {
             EXPECT_EQ(IsDlgButtonChecked(dialog, id), static_cast<UINT>(BST_UNCHECKED)) << id;
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;

@@ -28,8 +28,8 @@ Limits DialogLimits(HWND dialog)
 
 Limits PanelLimits(const PlotPanel& p)
 {
-    return {WideText(ShortSignificant(p.xMin)), WideText(ShortSignificant(p.xMax)), WideText(ShortSignificant(p.yMin)),
-            WideText(ShortSignificant(p.yMax))};
+    const AxisLimitTexts x = ProposedAxisLimits(p.xMin, p.xMax), y = ProposedAxisLimits(p.yMin, p.yMax);
+    return {WideText(x.min), WideText(x.max), WideText(y.min), WideText(y.max)};
 }
 
 void ExpectSame(const Limits& a, const Limits& b)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "plot_fixtures.h"
+#include "platform/fortran_format.h"
 
 #include <cmath>
 #include <limits>
@@ -244,7 +245,7 @@ TEST(AxisLabels, FormatsByStep)
         {3e-5, 1e-5, "  3.0E-05", "     0.3E-04"},
         {2e5, 1e5, "  2.0E+05", "     0.2E+06"},
         // Three-digit exponents keep their E.
-        {-1.5e308, 5e307, " -1.5E+308", "    -0.2E+309"},
+        {-1.5e308, 5e307, " -1.5E+308", "    -0.15E+309"},  // E12.1 would give -0.2E+309
         {2e-300, 1e-300, "  2.0E-300", "     0.2E-299"},
     };
     for (const Case& c : cases) {
@@ -253,6 +254,48 @@ TEST(AxisLabels, FormatsByStep)
     }
     // An x tick beyond the whole numbers keeps its real form, with its E.
     EXPECT_EQ(XAxisLabel(-2e150, 1000), "    -0.2E+151");
+}
+
+// A label names its tick: it reads back within a thousandth of a step of it, where the usual
+// descriptor would round it to another value (1.5e308 under E12.1 is 0.2E+309, a third off).
+// Ticks at and beyond 1e18 on a whole-number axis are written in exponent form: a long long
+// holds whole numbers only up to 9.2e18.
+TEST(AxisLabels, LabelsReadBackAsTheirTicks)
+{
+    struct Case {
+        double t, s;
+        const char *y, *x;  // nullptr: only the read-back is checked
+    };
+    const Case cases[] = {
+        {1.5e308, 5e307, "  1.5E+308", "     0.15E+309"},
+        {1e308, 5e307, "  1.0E+308", "     0.1E+309"},
+        {5e307, 5e307, "  5.0E+307", "     0.5E+308"},
+        {1.25e6, 5e4, "  1.25E+06", "     0.125E+07"},
+        {-2.5e-6, 5e-7, " -2.5E-06", "    -0.25E-05"},
+        {1e18, 1000, nullptr, "     0.1E+19"},
+        {5e18, 1000, nullptr, "     0.5E+19"},
+        {9.9e18, 1000, nullptr, "     0.99E+19"},
+        {-9.9e18, 1000, nullptr, "    -0.99E+19"},
+        {1e19, 2000, nullptr, "     0.1E+20"},
+        {9.2233720368547758e18, 1000, nullptr, nullptr},
+        {1e18 + 2048, 1000, nullptr, nullptr},
+        {9.99e17, 1000, nullptr, "999000000000000000"},
+        {-9.99e17, 1000, nullptr, " -999000000000000000"},
+    };
+    for (const Case& c : cases) {
+        for (const bool yAxis : {true, false}) {
+            const std::string label = yAxis ? YAxisLabel(c.t, c.s) : XAxisLabel(c.t, c.s);
+            const char* expected = yAxis ? c.y : c.x;
+            SCOPED_TRACE(std::string(yAxis ? "y " : "x ") + label);
+            if (expected) {
+                EXPECT_EQ(label, expected);
+            }
+            double back = 0;
+            ASSERT_EQ(ReadFreeReals(label, 1, &back), 1);
+            EXPECT_LE(std::fabs(back - c.t), 1e-3 * c.s);
+            EXPECT_EQ(label.find('*'), std::string::npos);
+        }
+    }
 }
 
 TEST(AxisLabels, TooNarrowFieldsWidenInsteadOfAsterisks)
@@ -327,6 +370,45 @@ TEST(PanelAxesTest, TicksPixelsAndEveryOtherLabel)
     // x with many ticks: step 200 over 0..2000 gives 3 * 10 >= 20.
     ASSERT_EQ(LayOutPanelAxes(PanelWithLimits(0, 2000, 0, 1), PlotRect{0, 0, 400, 300}, axes), 1);
     for (size_t i = 0; i < axes.x.size(); ++i) EXPECT_EQ(axes.x[i].label.empty(), i % 2 == 1) << i;
+}
+
+// Every other tick is labelled on the y axis when 7 * floor(R / s) >= h / 2 and on the x axis
+// when the digits of a label times floor(R / s) reach 20; a label in exponent form counts the
+// digits of its mantissa, not those of the whole number.
+TEST(PanelAxesTest, EveryOtherLabelAtTheBounds)
+{
+    struct Case {
+        const char* name;
+        double xMin, xMax, yMin, yMax;
+        PlotRect rect;
+        bool everyOtherX, everyOtherY;
+    };
+    const Case cases[] = {
+        {"y 0..10 in a panel 70 high: 7 * 5 = 35 >= 35", 0, 1, 0, 10, {0, 0, 300, 70}, false, true},
+        {"y 0..10 in a panel 71 high: 35 < 35.5", 0, 1, 0, 10, {0, 0, 300, 71}, false, false},
+        {"x 0..14000: step 2000, 4 * 7 = 28", 0, 14000, 0, 1, {0, 0, 400, 300}, true, false},
+        {"x 0..5000: step 1000, 4 * 5 = 20", 0, 5000, 0, 1, {0, 0, 400, 300}, true, false},
+        {"x 0..99: step 10, 2 * 9 = 18", 0, 99, 0, 1, {0, 0, 400, 300}, false, false},
+        {"x of a histogram near both ends of the doubles: 2 digits * 7", -1.797e308, 1.797e308, 0, 1,
+         {0, 0, 400, 300}, false, false},
+        {"x from 0 to 1e6: step 1e5, 1 digit * 10", 0, 1e6, 0, 1, {0, 0, 400, 300}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelAxes axes;
+        ASSERT_EQ(LayOutPanelAxes(PanelWithLimits(c.xMin, c.xMax, c.yMin, c.yMax), c.rect, axes), 1);
+        ASSERT_GE(axes.x.size(), 5u);
+        ASSERT_GE(axes.y.size(), 5u);
+        for (size_t i = 0; i < axes.x.size(); ++i) EXPECT_EQ(axes.x[i].label.empty(), c.everyOtherX && i % 2 == 1) << i;
+        for (size_t i = 0; i < axes.y.size(); ++i) EXPECT_EQ(axes.y[i].label.empty(), c.everyOtherY && i % 2 == 1) << i;
+    }
+    // The histogram's ticks, each labelled with its own value.
+    PanelAxes axes;
+    ASSERT_EQ(LayOutPanelAxes(PanelWithLimits(-1.797e308, 1.797e308, 0, 1), PlotRect{0, 0, 400, 300}, axes), 1);
+    ASSERT_EQ(axes.x.size(), 7u);
+    const char* labels[] = {"    -0.15E+309", "    -0.1E+309", "    -0.5E+308", "     0.0E+00",
+                            "     0.5E+308",  "     0.1E+309", "     0.15E+309"};
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(axes.x[i].label, labels[i]) << i;
 }
 
 TEST(PanelAxesTest, NoAxesForUnusedOrFlatPanels)

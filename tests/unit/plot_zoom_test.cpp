@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "plot_fixtures.h"
+#include "platform/dialog_values.h"
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -135,6 +137,55 @@ TEST(PlotCoordinates, ShowsDataUnitsToFiveDigits)
     const DataPoint d = PixelToData(panel, 101, 299);
     EXPECT_DOUBLE_EQ(d.x, 0.5);
     EXPECT_DOUBLE_EQ(d.y, 0.25);
+}
+
+// Over a plot of values near both ends of the doubles the span of the limits overflows; the mouse
+// position stays finite and is written as a number, not as asterisks or "-Infinity".
+TEST(PlotCoordinates, PlotOfTheWholeDoubleRange)
+{
+    const double top = 1.7e308;
+    PlotRecord plot = RecordWithPanels({1});
+    plot.panels[1].xMin = -top, plot.panels[1].xMax = top;
+    plot.panels[1].yMin = -top, plot.panels[1].yMax = top;
+    const LaidOutPanel cell = CellOf(LaidOut(plot), 1);
+    const PlotPanel& panel = plot.panels[1];
+    EXPECT_NEAR(panel.xPerPixel, top / cell.rect.Width() * 2, 1e-12 * panel.xPerPixel);
+    EXPECT_NEAR(panel.yPerPixel, top / cell.rect.Height() * 2, 1e-12 * panel.yPerPixel);
+    const DataPoint leftTop = PixelToData(panel, cell.rect.left, cell.rect.top);
+    EXPECT_NEAR(leftTop.x, -top, 0.01 * top);
+    EXPECT_NEAR(leftTop.y, top, 0.01 * top);
+    const std::string text = PlotCoordinatesText(panel, cell.rect.left, cell.rect.top);
+    EXPECT_EQ(text.find_first_of("*I"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(0, 4), "( -1") << text;
+    EXPECT_NE(text.find("E+308, 1."), std::string::npos) << text;
+}
+
+// The limits dialog proposes what OK can take back: 5 significant digits, more where the limits
+// of a zoomed axis would otherwise read back equal, exponent form beyond the fixed field.
+TEST(TypedLimits, ProposedLimitsReadBackDrawable)
+{
+    struct Case {
+        double min, max;
+        const char *minText, *maxText;
+    };
+    const Case cases[] = {
+        {-0.5, 39.5, "-0.50000", "39.500"},
+        {1000.0001, 1000.0009, "1000.0001", "1000.0009"},  // 5 digits: both 1000.0
+        {1e9, 1e9 + 0.01, "1000000000.00", "1000000000.01"},
+        {1000000.3, 1000040.7, "1000000.30", "1000040.70"},  // 5 digits: 1000000., 0.7 % of the span off
+        {-1.797e308, 1.797e308, "-1.7970E+308", "1.7970E+308"},
+        {1e-20, 3e-20, "1.0000E-020", "3.0000E-020"},
+        {5, 5, "5.0000", "5.0000"},  // not drawable as it stands: the usual texts
+    };
+    for (const Case& c : cases) {
+        const AxisLimitTexts texts = ProposedAxisLimits(c.min, c.max);
+        EXPECT_EQ(texts.min, c.minText) << c.min;
+        EXPECT_EQ(texts.max, c.maxText) << c.max;
+        double a = 0, b = 0;
+        ASSERT_EQ(ParseDialogReal(texts.min, a), 1) << texts.min;
+        ASSERT_EQ(ParseDialogReal(texts.max, b), 1) << texts.max;
+        EXPECT_EQ(AxisLimitsDrawable(a, b), AxisLimitsDrawable(c.min, c.max)) << texts.min << " " << texts.max;
+    }
 }
 
 TEST(PanelsInUse, FirstAndNextCycle)

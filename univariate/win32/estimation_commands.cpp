@@ -16,6 +16,7 @@
 #include "univariate/max_likelihood.h"
 #include "univariate/preliminary_estimation.h"
 #include "univariate/refresh.h"
+#include "univariate/specify_model.h"
 #include "univariate/univariate_project.h"
 #include "univariate/win32/transform_commands.h"
 #include "univariate/win32/univariate_reports.h"
@@ -243,7 +244,7 @@ bool MaxLikelihoodDialog(UnivariateProject& u)
     Check(d, IDC_MLE_LEAST_SQUARES, u.mleMethod != -1);
     DialogSetText(d, IDC_MLE_ITERATIONS, IntText(u.maxIterations));
     Check(d, IDC_MLE_NO_OPTIMISATION, u.noOptimisation != 0);
-    DialogSetText(d, IDC_MLE_ACCURACY, FixedText(u.accuracy, 5));
+    DialogSetText(d, IDC_MLE_ACCURACY, AccuracyText(u.accuracy));
     DialogSetCallback(d, IDC_MLE_ITERATIONS, MaxLikelihoodCheck);
     DialogSetCallback(d, IDC_MLE_CONSTRAIN, ConstrainButton);
     DialogSetCallback(d, IDOK, MaxLikelihoodOk);
@@ -272,7 +273,7 @@ bool FracMleDialog(UnivariateProject& u)
     if (u.fiStep <= 1e-12) u.fiStep = 0.1;
     Check(d, IDC_MLE_NO_OPTIMISATION, u.noOptimisation != 0);
     Check(d, IDC_FRAC_KEEP_D, u.optimiseD == 0);
-    DialogSetText(d, IDC_MLE_ACCURACY, FixedText(u.fiStep, 5));
+    DialogSetText(d, IDC_MLE_ACCURACY, AccuracyText(u.fiStep));
     DialogSetCallback(d, IDOK, FracMleOk);
     EstimatedProject = &u;
     const int result = DialogRunModal(d);
@@ -337,8 +338,7 @@ void ShowLists(HWND dialog, const ConstrainState& s)
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         for (int32_t i = 1; i <= order; ++i) {
             const double value = part == 0 ? w.phi[i] : w.theta[i];
-            const std::string line =
-                std::string(part == 0 ? "Phi(" : "Theta(") + IntText(i) + ") = " + SignificantText(value, 5);
+            const std::string line = CoefficientLabel(part == 0, i) + CoefficientText(value);
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line).c_str()));
             const bool fixed = part == 0 ? w.fixedAr[i] : w.fixedMa[i];
             SendMessageW(list, LB_SETSEL, fixed ? TRUE : FALSE, i - 1);

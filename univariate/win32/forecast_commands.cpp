@@ -287,10 +287,10 @@ int32_t HoltWintersCommand(UnivariateProject& u, bool seasonal)
     StageRange(dialog, ids, s, u.n, subset, first, last);
     DialogSetLogical(dialog, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE, optimise ? 1 : 0);
     EnableConstants(dialog, seasonal, optimise == 0);
-    DialogSetText(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA, FixedText(seasonal ? u.shwAlpha : u.hwAlpha, 5));
-    DialogSetText(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA, FixedText(seasonal ? u.shwBeta : u.hwBeta, 5));
+    DialogSetText(dialog, seasonal ? IDC_SHW_ALPHA : IDC_HW_ALPHA, SmoothingConstantText(seasonal ? u.shwAlpha : u.hwAlpha));
+    DialogSetText(dialog, seasonal ? IDC_SHW_BETA : IDC_HW_BETA, SmoothingConstantText(seasonal ? u.shwBeta : u.hwBeta));
     if (seasonal) {
-        DialogSetText(dialog, IDC_SHW_GAMMA, FixedText(u.shwGamma, 5));
+        DialogSetText(dialog, IDC_SHW_GAMMA, SmoothingConstantText(u.shwGamma));
         DialogSetText(dialog, IDC_SHW_PERIOD, IntText(u.shwPeriod));
     }
     const int outcome = RunRangeDialog(dialog, u, ids, seasonal ? IDC_SHW_OPTIMISE : IDC_HW_OPTIMISE,
@@ -337,7 +337,7 @@ int32_t ArmaForecast(UnivariateProject& u, int32_t noDialog)
             DialogRecord dialog;
             if (!DialogInit(dialog, IDD_ARMA_FORECAST)) return 0;
             DialogSetText(dialog, IDC_FC_STEPS, IntText(u.forecastSteps));
-            DialogSetText(dialog, IDC_FC_VARIANCE, FixedText(u.residualSsPerN, 6));
+            DialogSetText(dialog, IDC_FC_VARIANCE, ForecastVarianceText(u.residualSsPerN));
             const bool classical = s.classical != nullptr;
             const struct {
                 int id;
