@@ -19,6 +19,7 @@
 #include "univariate/forecast_reports.h"
 #include "univariate/model_text.h"
 #include "univariate/report_cells.h"
+#include "univariate/statistics_reports.h"
 #include "univariate/univariate_project.h"
 
 namespace {
@@ -226,6 +227,13 @@ TEST(NumberFields, FixedScaleKeepsTheFixedForm)
     EXPECT_EQ(FixedCell(1e-12, 5), " 1.0000000E-012");
     EXPECT_EQ(FittedSignificant(1e-20, 5, 15, NumberScale::Fixed), "0.0000");
     EXPECT_EQ(FittedSignificant(6.4331e-12, 5, 15, NumberScale::Fixed), "6.4331E-012");
+    UnivariateProject u;
+    VeskInit(u);
+    u.fisherCount = 1;
+    u.fisherStatistic = 40.0;
+    u.fisherProbability = 1e-20;
+    const std::string spectrum = Report(SpectrumReport(u));
+    EXPECT_NE(spectrum.find("Probability (under H0) of seeing this or larger = 0.0000\n"), std::string::npos) << spectrum;
 }
 
 // The cases of a row: the step and the prediction never run together, nor a value and its
