@@ -19,6 +19,8 @@
 #include "univariate/forecast_reports.h"
 #include "univariate/model_text.h"
 #include "univariate/report_cells.h"
+#include "univariate/residual_reports.h"
+#include "univariate/statistics_reports.h"
 #include "univariate/univariate_project.h"
 
 namespace {
@@ -226,6 +228,27 @@ TEST(NumberFields, FixedScaleKeepsTheFixedForm)
     EXPECT_EQ(FixedCell(1e-12, 5), " 1.0000000E-012");
     EXPECT_EQ(FittedSignificant(1e-20, 5, 15, NumberScale::Fixed), "0.0000");
     EXPECT_EQ(FittedSignificant(6.4331e-12, 5, 15, NumberScale::Fixed), "6.4331E-012");
+    UnivariateProject u;
+    VeskInit(u);
+    u.fisherCount = 1;
+    u.fisherStatistic = 40.0;
+    u.fisherProbability = 1e-20;
+    const std::string spectrum = Report(SpectrumReport(u));
+    EXPECT_NE(spectrum.find("Probability (under H0) of seeing this or larger = 0.0000\n"), std::string::npos) << spectrum;
+    // Sample and residual autocorrelations too small to show.
+    u.acfViewFlags = 25;
+    u.acfLags = 1;
+    u.sampleAcf = u.samplePacf = {1e-7, 1e-7};
+    u.sampleGamma0 = 1.0;
+    u.residualAcfViewFlags = 8;
+    u.residualAcfLags = 1;
+    u.residualAcf = u.residualPacf = {-1e-7, -1e-7};
+    u.residualSsPerN = 1.0;
+    u.residuals = {1.0, -1.0};
+    for (const std::string& text : {Report(AcfReport(u)), Report(ResidualAcfReport(u))}) {
+        EXPECT_EQ(text.find("E-0"), std::string::npos) << text;
+        EXPECT_NE(text.find("0.0000\n"), std::string::npos) << text;
+    }
 }
 
 // The cases of a row: the step and the prediction never run together, nor a value and its

@@ -77,6 +77,8 @@ TEST(NumberFormat, FormatsNumbers)
         {FormatFitted(-1.797e308, 4), "-1.7970000E+308", 15},
         {FormatFitted(1.7976931348623157e308, 6), "1.79769313E+308", 15},
         {FormatFitted(1e-7, 4), "1.00000000E-007", 15},
+        // A value too small to show takes the exponent form, not ".00000200000000".
+        {FormatFitted(2e-6, 4), "2.00000000E-006", 15},
         {FormatFitted(0.0, 4), "0.0000", 15},
         {FormatFitted(0.5, 20), ".50000000000000", 15},
         {FormatFitted(-inf, 4), "-Infinity", 15},
