@@ -9,7 +9,6 @@
 #include "numerics/invert_matrix.h"
 #include "numerics/status.h"
 #include "numerics/yule_walker.h"
-#include "platform/dialog_values.h"
 #include "platform/typed_entry.h"
 #include "shell/number_format.h"
 #include "univariate/model_evaluation.h"
@@ -396,10 +395,15 @@ PrelimRequest CheckPrelimChoice(const PrelimChoice& c, int32_t n)
         return r;
     }
     if (r.method == PRELIM_INNOVATIONS) {
-        int k = 0;
-        // Not a count: the method's own choice, as for 0.
-        if (!ParseDialogInteger(c.acvfText, k)) k = 0;
-        r.m = InnovationsAcvfCount(k, r.p, r.q, n);
+        double k = 0.0;
+        const std::string refusal = ReadFieldEntry("Number of ACVF's", c.acvfText, EntryKind::Whole, k);
+        if (!refusal.empty()) {
+            r.refusal = " " + refusal;
+            r.focus = 1111;
+            return r;
+        }
+        // A count past every series the method takes is the method's own choice, as 0 is.
+        r.m = InnovationsAcvfCount(static_cast<int32_t>(std::clamp(k, -1.0, 1e9)), r.p, r.q, n);
     }
     return r;
 }
