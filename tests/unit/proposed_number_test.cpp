@@ -88,6 +88,7 @@ TEST(ProposedNumbers, UsualFormWhereItShowsTheValue)
         {"variance", ForecastVarianceText, 1.5e15, "1.50000E+015"},
         {"variance of 1.4e-6 (0.000001 is 29 % off)", ForecastVarianceText, 1.4e-6, "1.40000E-006"},
         {"variance", ForecastVarianceText, 7.39e-10, "7.39000E-010"},
+        {"variance with two digits left (2.4 % off)", ForecastVarianceText, 1.23e-5, "1.23000E-005"},
         {"variance", ForecastVarianceText, 1.797e308, "1.79700E+308"},
         {"accuracy", AccuracyText, 0.00501, "0.00501"},
         {"accuracy below the decimals", AccuracyText, 1e-7, "1.00000E-007"},
