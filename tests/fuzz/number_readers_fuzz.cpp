@@ -12,7 +12,9 @@
 
 #include "console/data_file.h"
 #include "multivariate/table_reader.h"
+#include "platform/dialog_values.h"
 #include "platform/text_file.h"
+#include "platform/typed_entry.h"
 #include "shell/ascii_files.h"
 #include "shell/clipboard_text.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -110,6 +112,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(table.size() == static_cast<size_t>(columns) * static_cast<size_t>(rows));
         for (double v : table) FUZZ_CHECK(std::isfinite(v));
         if (columns <= 64) CheckVectors(text, columns, &table, records);
+    }
+
+    // The text's first line typed into a field or a prompt: a reading is finite and of its kind,
+    // and the dialog parsers and the field rule agree with it.
+    const std::string_view entry = text.substr(0, std::min(text.find('\n'), text.size()));
+    double real = 0.0;
+    const EntryFault realFault = ReadEntryNumber(entry, EntryKind::Real, real);
+    if (realFault == EntryFault::None) FUZZ_CHECK(std::isfinite(real));
+    double dialogReal = 0.0;
+    FUZZ_CHECK((ParseDialogReal(std::string(entry), dialogReal) == 1) == (realFault == EntryFault::None));
+    if (realFault == EntryFault::None) FUZZ_CHECK(dialogReal == real);
+    double field = 0.0;
+    FUZZ_CHECK(ReadFieldEntry("Entry", entry, EntryKind::Real, field).empty() == (realFault == EntryFault::None));
+    int32_t whole = 0;
+    if (ReadEntryInteger(entry, whole) == EntryFault::None) FUZZ_CHECK(realFault == EntryFault::None && real == whole);
+    double single = 0.0;
+    if (ReadEntryNumber(entry, EntryKind::Single, single) == EntryFault::None)
+        FUZZ_CHECK(std::isfinite(static_cast<float>(single)));
+    std::vector<double> line;
+    const int64_t need = 1 + data[0] % 3;
+    if (ReadEntryLine(entry, need, EntryKind::Real, line) == EntryFault::None) {
+        FUZZ_CHECK(static_cast<int64_t>(line.size()) <= need);
+        for (double v : line) FUZZ_CHECK(std::isfinite(v));
     }
     return 0;
 }
