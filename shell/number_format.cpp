@@ -120,6 +120,13 @@ std::string FormatFitted(double x, int32_t decimals)
     return PadRight(FittedFixed(x, decimals), kShortLength);
 }
 
+std::string WithoutBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 namespace {
 
 constexpr int32_t kNarrowestField = 8;  // "-1.E+308": the narrowest exponent form
@@ -137,27 +144,23 @@ bool ShowsValue(const std::string& text, double x, NumberScale scale)
 // form: as many significant digits as fit, at most `digits` ("1.7970000E+308", "-7.390E-010").
 std::string FieldText(double x, const std::string& preferred, int32_t digits, int32_t width, NumberScale scale)
 {
-    const auto trimmed = [](const std::string& text) {
-        const std::size_t first = text.find_first_not_of(' ');
-        return first == std::string::npos ? std::string() : TrimTrailing(text.substr(first));
-    };
     width = std::clamp(width, kNarrowestField, static_cast<int32_t>(kShortLength));
-    if (!std::isfinite(x)) return trimmed(WriteField("(F15.0)", x));
-    const std::string first = trimmed(preferred);
+    if (!std::isfinite(x)) return WithoutBlanks(WriteField("(F15.0)", x));
+    const std::string first = WithoutBlanks(preferred);
     const bool fits = first.find('*') == std::string::npos && first.size() <= static_cast<std::size_t>(width);
     if (fits && ShowsValue(first, x, scale)) return first;
     // "d." and "E+ddd" around the digits after the first, and the sign.
     const int32_t exponentDigits = std::clamp(width - 6 - (x < 0.0 ? 1 : 0), 1, std::max(digits, 1));
     if (!fits) {
         for (int32_t k = std::min(digits, width); k >= exponentDigits; --k) {
-            const std::string text = trimmed(FormatSignificant(x, k));
+            const std::string text = WithoutBlanks(FormatSignificant(x, k));
             if (text.find('*') == std::string::npos && text.size() <= static_cast<std::size_t>(width) &&
                 ShowsValue(text, x, NumberScale::Free))
                 return text;
         }
     }
     const std::string format = "(1PE" + FreeFormatInt(width) + "." + FreeFormatInt(exponentDigits - 1) + "E3)";
-    return trimmed(WriteField(format, x, static_cast<std::size_t>(width)));
+    return WithoutBlanks(WriteField(format, x, static_cast<std::size_t>(width)));
 }
 
 }  // namespace
@@ -182,17 +185,6 @@ double ParseReal(std::string_view text)
         return integer;
     return 0.0;
 }
-
-namespace {
-
-std::string WithoutBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 std::string IntText(int32_t n) { return WithoutBlanks(FormatInt(n)); }
 std::string FixedText(double x, int32_t decimals) { return WithoutBlanks(FormatFixed(x, decimals)); }

@@ -50,6 +50,8 @@ std::string FormatFitted(double x, int32_t decimals);
 // number, or begins with a null value (a comma or a slash).
 double ParseReal(std::string_view text);
 
+// The text without its leading and trailing blanks.
+std::string WithoutBlanks(const std::string& text);
 // FormatInt and FormatFixed without their blanks, for running text.
 std::string IntText(int32_t n);
 std::string FixedText(double x, int32_t decimals);

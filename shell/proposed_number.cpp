@@ -6,15 +6,9 @@
 
 #include "platform/dialog_values.h"
 #include "platform/fortran_format.h"
+#include "shell/number_format.h"
 
 namespace {
-
-std::string Trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // Whether `text` reads back as a number within `tolerance` of x.
 bool ReadsBack(const std::string& text, double x, double tolerance)
@@ -27,7 +21,7 @@ std::string Written(const std::string& format, double x)
 {
     std::string text = Formatted(format, {x});
     if (!text.empty() && text.back() == '\n') text.pop_back();
-    return Trimmed(text);
+    return WithoutBlanks(text);
 }
 
 // x in exponent form with `digits` significant digits and three exponent digits, as the reports
@@ -42,7 +36,7 @@ std::string ExponentText(double x, int32_t digits)
 std::string ProposedNumberText(double x, const std::string& usual, int32_t digits)
 {
     digits = std::clamp(digits, 1, 17);
-    const std::string kept = Trimmed(usual);
+    const std::string kept = WithoutBlanks(usual);
     if (ReadsBack(kept, x, 1e-3 * std::fabs(x))) return kept;
     return ExponentText(x, digits);
 }
